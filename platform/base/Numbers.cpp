@@ -1,0 +1,150 @@
+#include "platform/base/Numbers.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <string>
+
+namespace numeric {
+
+double RoundHalfEven(double value)
+{
+    if (!std::isfinite(value)) {
+        return value;
+    }
+    const double lower = std::floor(value);
+    const double diff = value - lower;
+    if (diff > 0.5) {
+        return lower + 1.0;
+    }
+    if (diff < 0.5) {
+        return lower;
+    }
+    return std::fmod(lower, 2.0) == 0.0 ? lower : lower + 1.0;
+}
+
+std::int64_t RoundToInt64(double value)
+{
+    const double r = RoundHalfEven(value);
+    if (std::isnan(r)) {
+        return 0;
+    }
+    if (r >= 9.2233720368547758e18) {
+        return INT64_MAX;
+    }
+    if (r <= -9.2233720368547758e18) {
+        return INT64_MIN;
+    }
+    return static_cast<std::int64_t>(r);
+}
+
+double Int(double value)
+{
+    return std::floor(value);
+}
+
+double Fix(double value)
+{
+    return std::trunc(value);
+}
+
+std::int64_t DivTrunc(std::int64_t a, std::int64_t b)
+{
+    if (b == 0 || (a == INT64_MIN && b == -1)) {
+        return 0;
+    }
+    return a / b;
+}
+
+namespace {
+
+bool IsBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
+
+} // namespace
+
+std::optional<double> ParseNumber(std::string_view text)
+{
+    while (!text.empty() && IsBlank(text.front())) {
+        text.remove_prefix(1);
+    }
+    while (!text.empty() && IsBlank(text.back())) {
+        text.remove_suffix(1);
+    }
+    std::size_t i = 0;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        ++i;
+    }
+    std::size_t digits = 0;
+    bool point = false;
+    for (; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c >= '0' && c <= '9') {
+            ++digits;
+        } else if (c == '.' && !point) {
+            point = true;
+        } else {
+            break;
+        }
+    }
+    if (digits == 0) {
+        return std::nullopt;
+    }
+    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+        ++i;
+        if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+            ++i;
+        }
+        std::size_t expDigits = 0;
+        for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+            ++expDigits;
+        }
+        if (expDigits == 0) {
+            return std::nullopt;
+        }
+    }
+    if (i != text.size()) {
+        return std::nullopt;
+    }
+    const std::string copy(text);
+    char* end = nullptr;
+    const double value = std::strtod(copy.c_str(), &end);
+    if (end != copy.c_str() + copy.size() || !std::isfinite(value)) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+bool IsNumeric(std::string_view text)
+{
+    return ParseNumber(text).has_value();
+}
+
+std::optional<std::int32_t> ParseLong(std::string_view text)
+{
+    const auto value = ParseNumber(text);
+    if (!value) {
+        return std::nullopt;
+    }
+    const double r = RoundHalfEven(*value);
+    if (r < INT32_MIN || r > INT32_MAX) {
+        return std::nullopt;
+    }
+    return static_cast<std::int32_t>(r);
+}
+
+bool IsAllDigits(std::string_view text)
+{
+    if (text.empty()) {
+        return false;
+    }
+    for (const char c : text) {
+        if (c < '0' || c > '9') {
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace numeric

@@ -1,0 +1,245 @@
+#include "platform/base/TextCodec.h"
+
+#include <cerrno>
+#include <iconv.h>
+#include <mutex>
+#include <vector>
+
+namespace textcodec {
+
+bool IsValidUtf8(std::span<const std::uint8_t> bytes)
+{
+    std::size_t i = 0;
+    const std::size_t n = bytes.size();
+    while (i < n) {
+        const std::uint8_t c = bytes[i];
+        if (c < 0x80) {
+            ++i;
+            continue;
+        }
+        std::size_t len = 0;
+        std::uint32_t cp = 0;
+        if (c >= 0xC2 && c <= 0xDF) {
+            len = 2;
+            cp = c & 0x1Fu;
+        } else if (c >= 0xE0 && c <= 0xEF) {
+            len = 3;
+            cp = c & 0x0Fu;
+        } else if (c >= 0xF0 && c <= 0xF4) {
+            len = 4;
+            cp = c & 0x07u;
+        } else {
+            return false;
+        }
+        if (i + len > n) {
+            return false;
+        }
+        for (std::size_t k = 1; k < len; ++k) {
+            const std::uint8_t t = bytes[i + k];
+            if ((t & 0xC0u) != 0x80u) {
+                return false;
+            }
+            cp = (cp << 6) | (t & 0x3Fu);
+        }
+        // Overlong forms, surrogates and values past U+10FFFF are not UTF-8.
+        if ((len == 3 && cp < 0x800) || (len == 4 && (cp < 0x10000 || cp > 0x10FFFF)) ||
+            (cp >= 0xD800 && cp <= 0xDFFF)) {
+            return false;
+        }
+        i += len;
+    }
+    return true;
+}
+
+bool IsValidUtf8(std::string_view text)
+{
+    return IsValidUtf8(std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
+}
+
+Encoding Detect(std::span<const std::uint8_t> bytes)
+{
+    return IsValidUtf8(bytes) ? Encoding::Utf8 : Encoding::Cp932;
+}
+
+namespace {
+
+// iconv descriptors are not thread-safe; conversions are rare and short, so
+// one lock per direction keeps them usable from any thread.
+struct Converter {
+    Converter(const char* to, const char* from) : cd(iconv_open(to, from)) {}
+    ~Converter()
+    {
+        if (cd != reinterpret_cast<iconv_t>(-1)) {
+            iconv_close(cd);
+        }
+    }
+    Converter(const Converter&) = delete;
+    Converter& operator=(const Converter&) = delete;
+    iconv_t cd;
+    std::mutex lock;
+};
+
+Converter& FromCp932()
+{
+    static Converter converter("UTF-8", "CP932");
+    return converter;
+}
+
+Converter& ToCp932()
+{
+    static Converter converter("CP932", "UTF-8");
+    return converter;
+}
+
+// Runs a conversion; an input sequence the converter refuses is skipped by
+// skip(in) bytes and replaced by `replacement`.
+std::string Convert(Converter& converter, const char* data, std::size_t size, std::string_view replacement,
+                    std::size_t (*skip)(const char*, std::size_t))
+{
+    std::string out;
+    if (converter.cd == reinterpret_cast<iconv_t>(-1)) {
+        return std::string(data, size);
+    }
+    std::lock_guard guard(converter.lock);
+    iconv(converter.cd, nullptr, nullptr, nullptr, nullptr);
+    std::vector<char> buffer(size * 4 + 16);
+    char* in = const_cast<char*>(data);
+    std::size_t inLeft = size;
+    while (inLeft > 0) {
+        char* outPtr = buffer.data();
+        std::size_t outLeft = buffer.size();
+        const std::size_t r = iconv(converter.cd, &in, &inLeft, &outPtr, &outLeft);
+        out.append(buffer.data(), static_cast<std::size_t>(outPtr - buffer.data()));
+        if (r != static_cast<std::size_t>(-1)) {
+            break;
+        }
+        if (errno == E2BIG) {
+            continue;
+        }
+        // EILSEQ or EINVAL (a sequence cut at the end): replace and go on.
+        const std::size_t step = skip(in, inLeft);
+        out.append(replacement);
+        in += step;
+        inLeft -= step;
+        iconv(converter.cd, nullptr, nullptr, nullptr, nullptr);
+    }
+    return out;
+}
+
+std::size_t SkipOneByte(const char*, std::size_t)
+{
+    return 1;
+}
+
+std::size_t SkipOneUtf8Char(const char* data, std::size_t left)
+{
+    const std::size_t len = Utf8CharLength(static_cast<unsigned char>(*data));
+    return len > left ? left : len;
+}
+
+} // namespace
+
+std::string DecodeCp932(std::span<const std::uint8_t> bytes)
+{
+    return Convert(FromCp932(), reinterpret_cast<const char*>(bytes.data()), bytes.size(), "\xEF\xBF\xBD",
+                   SkipOneByte);
+}
+
+std::string Decode(std::span<const std::uint8_t> bytes)
+{
+    return Decode(bytes, Detect(bytes));
+}
+
+std::string Decode(std::span<const std::uint8_t> bytes, Encoding encoding)
+{
+    if (encoding == Encoding::Utf8) {
+        return std::string(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    }
+    return DecodeCp932(bytes);
+}
+
+std::string EncodeCp932(std::string_view utf8)
+{
+    return Convert(ToCp932(), utf8.data(), utf8.size(), "?", SkipOneUtf8Char);
+}
+
+std::string Encode(std::string_view utf8, Encoding encoding)
+{
+    return encoding == Encoding::Utf8 ? std::string(utf8) : EncodeCp932(utf8);
+}
+
+std::size_t Utf8CharLength(unsigned char lead)
+{
+    if (lead >= 0xF0 && lead <= 0xF4) {
+        return 4;
+    }
+    if (lead >= 0xE0 && lead <= 0xEF) {
+        return 3;
+    }
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        return 2;
+    }
+    return 1;
+}
+
+namespace {
+
+// Byte length of the character at position i, never past the end and never
+// swallowing bytes that do not continue it.
+std::size_t CharAt(std::string_view text, std::size_t i)
+{
+    const std::size_t len = Utf8CharLength(static_cast<unsigned char>(text[i]));
+    std::size_t k = 1;
+    while (k < len && i + k < text.size() && (static_cast<unsigned char>(text[i + k]) & 0xC0u) == 0x80u) {
+        ++k;
+    }
+    return k;
+}
+
+} // namespace
+
+std::size_t Utf8Length(std::string_view text)
+{
+    std::size_t count = 0;
+    for (std::size_t i = 0; i < text.size(); i += CharAt(text, i)) {
+        ++count;
+    }
+    return count;
+}
+
+std::string_view Utf8Left(std::string_view text, std::size_t n)
+{
+    std::size_t i = 0;
+    for (std::size_t c = 0; c < n && i < text.size(); ++c) {
+        i += CharAt(text, i);
+    }
+    return text.substr(0, i);
+}
+
+std::string_view Utf8Right(std::string_view text, std::size_t n)
+{
+    const std::size_t total = Utf8Length(text);
+    if (n >= total) {
+        return text;
+    }
+    std::size_t i = 0;
+    for (std::size_t c = 0; c < total - n; ++c) {
+        i += CharAt(text, i);
+    }
+    return text.substr(i);
+}
+
+std::string_view Utf8CutBytes(std::string_view text, std::size_t maxBytes)
+{
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const std::size_t len = CharAt(text, i);
+        if (i + len > maxBytes) {
+            break;
+        }
+        i += len;
+    }
+    return text.substr(0, i);
+}
+
+} // namespace textcodec

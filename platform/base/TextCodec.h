@@ -1,0 +1,41 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+
+// Texts are UTF-8 inside the program. Files written on the older systems this
+// program shares folders with are in code page 932 (Shift-JIS); a buffer that
+// is valid UTF-8 is taken as UTF-8, anything else as code page 932.
+namespace textcodec {
+
+enum class Encoding { Utf8, Cp932 };
+
+bool IsValidUtf8(std::span<const std::uint8_t> bytes);
+bool IsValidUtf8(std::string_view text);
+
+// Which encoding a buffer read from outside is in.
+Encoding Detect(std::span<const std::uint8_t> bytes);
+
+// Decodes code page 932; a byte sequence that is not valid there becomes U+FFFD.
+std::string DecodeCp932(std::span<const std::uint8_t> bytes);
+// Decodes by Detect.
+std::string Decode(std::span<const std::uint8_t> bytes);
+std::string Decode(std::span<const std::uint8_t> bytes, Encoding encoding);
+
+// Encodes UTF-8 text into code page 932; a character it cannot hold becomes "?".
+std::string EncodeCp932(std::string_view utf8);
+std::string Encode(std::string_view utf8, Encoding encoding);
+
+// Byte length of the UTF-8 character that starts with lead (1 for a stray byte).
+std::size_t Utf8CharLength(unsigned char lead);
+// Number of characters of a UTF-8 text (a stray byte counts as one).
+std::size_t Utf8Length(std::string_view text);
+// The first n characters / the last n characters of a UTF-8 text.
+std::string_view Utf8Left(std::string_view text, std::size_t n);
+std::string_view Utf8Right(std::string_view text, std::size_t n);
+// The longest prefix of at most maxBytes bytes that ends on a character boundary.
+std::string_view Utf8CutBytes(std::string_view text, std::size_t maxBytes);
+
+} // namespace textcodec

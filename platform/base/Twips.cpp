@@ -1,0 +1,7 @@
+#include "platform/base/Twips.h"
+
+namespace basic {
+
+int TwipsPerPixel = 0;
+
+} // namespace basic
