@@ -1,98 +1,49 @@
 #include "platform/AtomicFile.h"
 
+#include "platform/ErrorText.h"
+#include "platform/FileTypes.h"
+#include "platform/Files.h"
+#include "platform/ServerPaths.h"
+
 #include <cerrno>
-#include <cstdio>
-#include <fcntl.h>
+#include <cstdint>
 #include <filesystem>
-#include <sys/stat.h>
+#include <span>
 #include <system_error>
 #include <unistd.h>
-#include <utility>
+#include <vector>
 
 namespace platform {
 
 namespace {
 
-RenameCall renameCall;
-
-int Rename(const char* from, const char* to)
+std::span<const std::uint8_t> AsBytes(std::string_view text)
 {
-    return renameCall ? renameCall(from, to) : std::rename(from, to);
+    return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
 }
 
-// Closes a descriptor on every path out of a function.
-class Descriptor {
-public:
-    explicit Descriptor(int descriptor) : fd(descriptor) {}
-    ~Descriptor()
-    {
-        if (fd >= 0) {
-            ::close(fd);
-        }
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    int Get() const { return fd; }
-    // Closes now and reports the result, so a failing close counts.
-    int Close()
-    {
-        const int result = ::close(fd);
-        fd = -1;
-        return result;
-    }
-
-private:
-    int fd;
-};
-
-bool WriteAll(int fd, std::string_view bytes)
+// A hidden name beside the target, unique to this process and write.
+std::string TemporaryNameBeside(const std::string& path, unsigned serial)
 {
-    while (!bytes.empty()) {
-        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
-        if (written < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return false;
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(written));
-    }
-    return true;
-}
-
-std::string FolderOf(const std::string& path)
-{
-    const std::string folder = std::filesystem::path(path).parent_path().string();
-    return folder.empty() ? std::string(".") : folder;
-}
-
-// Makes the rename itself durable; a failure here no longer endangers the data.
-void SyncFolder(const std::string& folder)
-{
-    const Descriptor dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (dir.Get() >= 0) {
-        ::fsync(dir.Get());
-    }
+    const std::size_t slash = path.find_last_of("/\\");
+    const std::size_t nameAt = slash == std::string::npos ? 0 : slash + 1;
+    return path.substr(0, nameAt) + "." + path.substr(nameAt) + ".tolv-" + std::to_string(::getpid()) + "-" +
+           std::to_string(serial);
 }
 
 } // namespace
 
 std::string CallFailure(std::string_view call, std::string_view path, int errorNumber)
 {
-    std::string text(call);
-    text += "(\"";
-    text += path;
-    text += "\") failed: ";
-    text += std::error_code(errorNumber, std::generic_category()).message();
-    text += " (" + std::to_string(errorNumber) + ")";
-    return text;
+    return std::string(call) + " Failed r=" + std::to_string(errorNumber) + " " + ErrorText(errorNumber) + " " +
+           std::string(path);
 }
 
-FileContents ReadWholeFile(const std::string& path, std::size_t maxBytes)
+FileContents ReadSettingsFile(const std::string& path, std::size_t maxBytes)
 {
     FileContents contents;
-    Descriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    if (file.Get() < 0) {
+    const int handle = files::Open(path, OpenMode::Read);
+    if (handle == 0) {
         if (errno == ENOENT) {
             contents.state = FileContents::State::Missing;
         } else {
@@ -102,98 +53,88 @@ FileContents ReadWholeFile(const std::string& path, std::size_t maxBytes)
         return contents;
     }
     contents.state = FileContents::State::Failed;
-    struct stat info {};
-    if (::fstat(file.Get(), &info) != 0) {
-        contents.failure = CallFailure("fstat", path, errno);
-        return contents;
-    }
-    if (!S_ISREG(info.st_mode)) {
-        contents.failure = "\"" + path + "\" is not a regular file";
-        return contents;
-    }
-    if (static_cast<std::size_t>(info.st_size) > maxBytes) {
-        contents.failure = "\"" + path + "\" is too large (" + std::to_string(info.st_size) + " bytes)";
-        return contents;
-    }
-    std::string bytes;
-    char buffer[65536];
-    for (;;) {
-        const ssize_t got = ::read(file.Get(), buffer, sizeof buffer);
-        if (got < 0) {
-            if (errno == EINTR) {
-                continue;
+    FileStatus status;
+    if (!files::StatHandle(handle, status)) {
+        contents.failure = CallFailure("stat", path, errno);
+    } else if (status.size < 0 || static_cast<std::uint64_t>(status.size) > maxBytes) {
+        contents.failure = CallFailure("read", path, EFBIG);
+    } else {
+        std::string bytes;
+        std::vector<std::uint8_t> chunk(65536);
+        for (;;) {
+            const std::int64_t got = files::Read(handle, chunk);
+            if (got < 0) {
+                contents.failure = CallFailure("read", path, errno);
+                break;
             }
-            contents.failure = CallFailure("read", path, errno);
-            return contents;
-        }
-        if (got == 0) {
-            break;
-        }
-        bytes.append(buffer, static_cast<std::size_t>(got));
-        if (bytes.size() > maxBytes) {
-            contents.failure = "\"" + path + "\" is too large";
-            return contents;
+            bytes.append(reinterpret_cast<const char*>(chunk.data()), static_cast<std::size_t>(got));
+            if (bytes.size() > maxBytes) {
+                contents.failure = CallFailure("read", path, EFBIG);
+                break;
+            }
+            if (static_cast<std::size_t>(got) < chunk.size()) {
+                contents.state = FileContents::State::Read;
+                contents.bytes = std::move(bytes);
+                break;
+            }
         }
     }
-    contents.state = FileContents::State::Read;
-    contents.bytes = std::move(bytes);
+    files::Close(handle);
     return contents;
 }
 
 std::string ResolveWriteTarget(const std::string& path)
 {
-    std::error_code error;
-    if (!std::filesystem::is_symlink(path, error)) {
+    FileStatus status;
+    if (!files::Stat(path, status, false) || !status.isLink) {
         return path;
     }
-    const std::filesystem::path target = std::filesystem::weakly_canonical(path, error);
+    std::error_code error;
+    const std::filesystem::path target = std::filesystem::weakly_canonical(NativePath(path), error);
     return error ? path : target.string();
 }
 
 std::string WriteFileAtomically(const std::string& path, std::string_view bytes)
 {
-    static unsigned counter = 0;
+    static unsigned serial = 0;
+    FileStatus existing;
+    const bool replacing = files::Stat(path, existing, true);
     std::string temporary;
-    int fd = -1;
-    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        temporary = path + ".tmp-" + std::to_string(::getpid()) + "-" + std::to_string(counter++);
-        fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0 && errno != EEXIST) {
-            return CallFailure("open", temporary, errno);
+    int handle = 0;
+    for (int attempt = 0; attempt < 100 && handle == 0; ++attempt) {
+        temporary = TemporaryNameBeside(path, serial++);
+        handle = files::Open(temporary, OpenMode::CreateNew);
+        if (handle == 0 && errno != EEXIST) {
+            break;
         }
     }
-    if (fd < 0) {
-        return CallFailure("open", temporary, EEXIST);
+    if (handle == 0) {
+        return CallFailure("open", temporary, errno);
     }
-    Descriptor file(fd);
-    const auto fail = [&](std::string_view call, const std::string& what) {
-        const std::string failure = CallFailure(call, what, errno);
-        ::unlink(temporary.c_str());
-        return failure;
+    const auto fail = [&](std::string_view call, int closeHandle) {
+        const int error = errno;
+        if (closeHandle != 0) {
+            files::Close(closeHandle);
+        }
+        files::Unlink(temporary);
+        return CallFailure(call, call == "rename" ? path : temporary, error);
     };
-    struct stat old {};
-    if (::stat(path.c_str(), &old) == 0) {
-        ::fchmod(file.Get(), old.st_mode & 07777);
+    if (files::Write(handle, AsBytes(bytes)) != static_cast<std::int64_t>(bytes.size())) {
+        return fail("write", handle);
     }
-    if (!WriteAll(file.Get(), bytes)) {
-        return fail("write", temporary);
+    if (replacing && !files::SetHandleMode(handle, existing.mode)) {
+        return fail("chmod", handle);
     }
-    if (::fsync(file.Get()) != 0) {
-        return fail("fsync", temporary);
+    if (!files::Sync(handle)) {
+        return fail("fsync", handle);
     }
-    if (file.Close() != 0) {
-        return fail("close", temporary);
+    if (!files::Close(handle)) {
+        return fail("close", 0);
     }
-    if (Rename(temporary.c_str(), path.c_str()) != 0) {
-        return fail("rename", temporary + "\", \"" + path);
+    if (!files::Rename(temporary, path, true)) {
+        return fail("rename", 0);
     }
-    SyncFolder(FolderOf(path));
     return {};
-}
-
-void SetRenameCallForTests(RenameCall call)
-{
-    renameCall = std::move(call);
 }
 
 } // namespace platform

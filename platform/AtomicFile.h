@@ -1,13 +1,14 @@
 #pragma once
 
 #include <cstddef>
-#include <functional>
 #include <string>
 #include <string_view>
 
 // Whole-file reads and atomic replacement of the small files that hold
-// settings: a reader sees the old file or the new one, never a part of either,
-// and a write that fails anywhere leaves the old file as it was.
+// settings, through the program's file layer (so "\" separators and server
+// paths work, and tests can fail chosen calls): a reader sees the old file or
+// the new one, never a part of either, and a write that fails anywhere leaves
+// the old file as it was.
 namespace platform {
 
 // Settings files are small; anything larger is damaged and is neither trusted
@@ -20,7 +21,7 @@ struct FileContents {
     std::string bytes;
     std::string failure; // the failing call and its error, for State::Failed
 };
-FileContents ReadWholeFile(const std::string& path, std::size_t maxBytes = MaxSettingsFileBytes);
+FileContents ReadSettingsFile(const std::string& path, std::size_t maxBytes = MaxSettingsFileBytes);
 
 // Writes bytes to a new file beside path, flushes it to the disk and renames
 // it over path (keeping the old file's permissions). Returns "" on success,
@@ -31,12 +32,7 @@ std::string WriteFileAtomically(const std::string& path, std::string_view bytes)
 // linked settings file stays linked.
 std::string ResolveWriteTarget(const std::string& path);
 
-// The text of a failing system call: `call("path") failed: <error> (<errno>)`.
+// The text of a failing call: "<call> Failed r=<errno> <error text> <path>".
 std::string CallFailure(std::string_view call, std::string_view path, int errorNumber);
-
-// Test seam: replaces the rename step (null restores rename(2)), so tests can
-// make a write fail at its last moment.
-using RenameCall = std::function<int(const char* from, const char* to)>;
-void SetRenameCallForTests(RenameCall call);
 
 } // namespace platform

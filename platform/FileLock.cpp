@@ -1,14 +1,14 @@
 #include "platform/FileLock.h"
 
 #include "platform/AtomicFile.h"
+#include "platform/FileTypes.h"
+#include "platform/Files.h"
 #include "platform/base/Hooks.h"
 
 #include <cerrno>
 #include <chrono>
-#include <fcntl.h>
 #include <sys/file.h>
 #include <time.h>
-#include <unistd.h>
 #include <utility>
 
 namespace platform {
@@ -37,19 +37,19 @@ void SleepOneMillisecond()
 FileLock::FileLock(const std::string& targetPath)
 {
     const std::string lockPath = LockPathOf(targetPath);
-    int lockFd = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
-    if (lockFd < 0 && errno == EACCES) {
+    int lockFd = files::Open(lockPath, OpenMode::ReadWrite);
+    if (lockFd == 0 && errno == EACCES) {
         // Another user's lock file: flock needs no write access to it.
-        lockFd = ::open(lockPath.c_str(), O_RDONLY | O_CLOEXEC);
+        lockFd = files::Open(lockPath, OpenMode::Read);
     }
-    if (lockFd < 0) {
+    if (lockFd == 0) {
         failure = CallFailure("open", lockPath, errno);
         return;
     }
     if (!TryLock(lockFd)) {
         if (errno != EWOULDBLOCK) {
             failure = CallFailure("flock", lockPath, errno);
-            ::close(lockFd);
+            files::Close(lockFd);
             return;
         }
         if (lockWaitHook) {
@@ -74,7 +74,7 @@ FileLock::FileLock(const std::string& targetPath)
         if (!locked) {
             failure = lastError == EWOULDBLOCK ? "\"" + lockPath + "\" stayed locked by another session"
                                                : CallFailure("flock", lockPath, lastError);
-            ::close(lockFd);
+            files::Close(lockFd);
             return;
         }
     }
@@ -83,9 +83,9 @@ FileLock::FileLock(const std::string& targetPath)
 
 FileLock::~FileLock()
 {
-    if (fd >= 0) {
+    if (fd > 0) {
         // Closing the last descriptor releases the flock.
-        ::close(fd);
+        files::Close(fd);
     }
 }
 

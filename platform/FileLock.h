@@ -20,7 +20,7 @@ public:
     FileLock(const FileLock&) = delete;
     FileLock& operator=(const FileLock&) = delete;
 
-    bool Held() const { return fd >= 0; }
+    bool Held() const { return fd > 0; }
     // Why the lock could not be taken.
     const std::string& Failure() const { return failure; }
 
@@ -28,7 +28,7 @@ public:
     static std::string LockPathOf(const std::string& targetPath) { return targetPath + ".lock"; }
 
 private:
-    int fd = -1;
+    int fd = 0;
     std::string failure;
 };
 

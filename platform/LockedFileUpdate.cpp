@@ -15,7 +15,7 @@ FileUpdate UpdateFileUnderLock(const std::string& requestedPath, const FileEdit&
         // Without the lock (a folder we may not write) the file is still read:
         // when the edit changes nothing, there is nothing to fail.
         const FileLock lock(path);
-        const FileContents contents = ReadWholeFile(path);
+        const FileContents contents = ReadSettingsFile(path);
         if (contents.state == FileContents::State::Failed) {
             update.failure = contents.failure;
             return update;

@@ -7,11 +7,10 @@
 
 namespace platform {
 
-std::optional<std::string> ReadProfileString(const std::string& file, std::string_view section,
-                                             std::string_view key)
+std::optional<std::string> ReadProfileString(const std::string& file, std::string_view section, std::string_view key)
 {
     try {
-        const FileContents contents = ReadWholeFile(file);
+        const FileContents contents = ReadSettingsFile(file);
         if (contents.state != FileContents::State::Read) {
             return std::nullopt;
         }

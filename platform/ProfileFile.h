@@ -13,8 +13,7 @@ namespace platform {
 
 // The value of key in section of the INI file, or nothing when the file, the
 // section or the key is missing or the file cannot be read.
-std::optional<std::string> ReadProfileString(const std::string& file, std::string_view section,
-                                             std::string_view key);
+std::optional<std::string> ReadProfileString(const std::string& file, std::string_view section, std::string_view key);
 
 // Sets key in section, creating the file, the section and the key as needed.
 FileUpdate WriteProfileString(const std::string& file, std::string_view section, std::string_view key,

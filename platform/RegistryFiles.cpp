@@ -3,6 +3,8 @@
 #include "platform/AsciiCase.h"
 #include "platform/AtomicFile.h"
 #include "platform/FileLock.h"
+#include "platform/FileTypes.h"
+#include "platform/Files.h"
 #include "platform/RegistryKeyDocument.h"
 #include "platform/base/AppIdentity.h"
 
@@ -12,6 +14,7 @@
 #include <filesystem>
 #include <pwd.h>
 #include <unistd.h>
+#include <vector>
 
 namespace platform {
 
@@ -37,10 +40,12 @@ std::string SubKeyFolder(const std::string& keyFile)
 
 bool HasSubKeys(const std::string& folder)
 {
-    std::error_code error;
-    for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
-        const std::filesystem::path& entry = it->path();
-        if (it->is_directory(error) || entry.extension() == KeyFileExtension) {
+    std::vector<FolderEntry> entries;
+    if (!files::ListFolder(folder, entries)) {
+        return false;
+    }
+    for (const FolderEntry& entry : entries) {
+        if (entry.kind == FileKind::Folder || entry.name.ends_with(KeyFileExtension)) {
             return true;
         }
     }
@@ -101,7 +106,7 @@ std::optional<std::string> ReadRegistryValue(std::string_view keyPath, std::stri
         if (!file) {
             return std::nullopt;
         }
-        const FileContents contents = ReadWholeFile(*file);
+        const FileContents contents = ReadSettingsFile(*file);
         if (contents.state != FileContents::State::Read) {
             return std::nullopt;
         }
@@ -158,11 +163,11 @@ FileUpdate DeleteRegistryKey(std::string_view keyPath)
         if (!lock.Held()) {
             return Failed(lock.Failure());
         }
-        if (::unlink(file->c_str()) != 0 && errno != ENOENT) {
+        if (!files::Unlink(*file) && errno != ENOENT) {
             return Failed(CallFailure("unlink", *file, errno));
         }
         // An empty sub-key folder goes too; one that is not empty stays.
-        ::rmdir(subKeys.c_str());
+        files::RemoveFolder(subKeys);
         FileUpdate update;
         update.ok = true;
         update.changed = true;

@@ -1,17 +1,17 @@
+#include "platform/ProfileFile.h"
 #include "platform/AtomicFile.h"
 #include "platform/FileLock.h"
 #include "platform/ProfileDocument.h"
-#include "platform/ProfileFile.h"
+#include "support/ScratchFolder.h"
+#include "support/TestFileLayer.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <csignal>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -22,32 +22,8 @@ namespace fs = std::filesystem;
 
 class ProfileFile : public testing::Test {
 protected:
-    ProfileFile()
-    {
-        const char* base = std::getenv("TOLV_TEST_FOLDER");
-        std::string pattern = (fs::path(base != nullptr ? base : "/tmp") / "ini-XXXXXX").string();
-        EXPECT_NE(mkdtemp(pattern.data()), nullptr);
-        folder = pattern;
-        ini = (folder / "tolv.ini").string();
-    }
-    ~ProfileFile() override
-    {
-        platform::SetRenameCallForTests(nullptr);
-        std::error_code ignored;
-        fs::remove_all(folder, ignored);
-    }
-
-    void Write(const std::string& path, const std::string& bytes)
-    {
-        std::ofstream(path, std::ios::binary) << bytes;
-    }
-    static std::string Read(const std::string& path)
-    {
-        std::ifstream in(path, std::ios::binary);
-        std::ostringstream bytes;
-        bytes << in.rdbuf();
-        return bytes.str();
-    }
+    void Write(const std::string& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
+    static std::string Read(const std::string& path) { return testsupport::ReadText(path); }
     static ino_t Inode(const std::string& path)
     {
         struct stat info {};
@@ -56,15 +32,15 @@ protected:
     std::vector<std::string> FolderNames() const
     {
         std::vector<std::string> names;
-        for (const auto& entry : fs::directory_iterator(folder)) {
+        for (const auto& entry : fs::directory_iterator(scratch.Path())) {
             names.push_back(entry.path().filename().string());
         }
         std::sort(names.begin(), names.end());
         return names;
     }
 
-    fs::path folder;
-    std::string ini;
+    testsupport::ScratchFolder scratch;
+    std::string ini = scratch / "tolv.ini";
 };
 
 TEST_F(ProfileFile, CreatesTheFileAndRewritesItOnlyWhenItsTextChanges)
@@ -88,10 +64,8 @@ TEST_F(ProfileFile, CreatesTheFileAndRewritesItOnlyWhenItsTextChanges)
 TEST_F(ProfileFile, AFailingRenameLeavesThePreviousFileReadable)
 {
     Write(ini, "; operator notes\n[conf]\nVolume=7\n");
-    platform::SetRenameCallForTests([](const char*, const char*) {
-        errno = EIO;
-        return -1;
-    });
+    testsupport::TestFileLayer layer;
+    layer.renameFault = [](const char*, const char*) { return -EIO; };
     const platform::FileUpdate update = platform::WriteProfileString(ini, "conf", "Volume", "8");
     EXPECT_FALSE(update.ok);
     EXPECT_NE(update.failure.find("rename"), std::string::npos) << update.failure;
@@ -110,7 +84,7 @@ TEST_F(ProfileFile, AFileThatCannotBeReadIsNeverReplaced)
 
 TEST_F(ProfileFile, ALinkedFileStaysLinked)
 {
-    const std::string real = (folder / "real.ini").string();
+    const std::string real = scratch / "real.ini";
     Write(real, "[conf]\nA=1\n");
     fs::create_symlink(real, ini);
     ASSERT_TRUE(platform::WriteProfileString(ini, "conf", "B", "2").ok);

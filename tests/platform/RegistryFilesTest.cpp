@@ -1,12 +1,12 @@
 #include "platform/RegistryFiles.h"
-#include "platform/RegistryKeyDocument.h"
+#include "support/ScratchFolder.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 namespace {
 
@@ -18,30 +18,16 @@ class RegistryFiles : public testing::Test {
 protected:
     RegistryFiles()
     {
-        const char* base = std::getenv("TOLV_TEST_FOLDER");
-        std::string pattern = (fs::path(base != nullptr ? base : "/tmp") / "reg-XXXXXX").string();
-        EXPECT_NE(mkdtemp(pattern.data()), nullptr);
-        config = pattern;
         const char* old = std::getenv("XDG_CONFIG_HOME");
         previousConfig = old != nullptr ? old : "";
         setenv("XDG_CONFIG_HOME", config.c_str(), 1);
     }
-    ~RegistryFiles() override
-    {
-        setenv("XDG_CONFIG_HOME", previousConfig.c_str(), 1);
-        std::error_code ignored;
-        fs::remove_all(config, ignored);
-    }
-    static std::string Read(const fs::path& path)
-    {
-        std::ifstream in(path, std::ios::binary);
-        std::ostringstream bytes;
-        bytes << in.rdbuf();
-        return bytes.str();
-    }
+    ~RegistryFiles() override { setenv("XDG_CONFIG_HOME", previousConfig.c_str(), 1); }
+    static std::string Read(const fs::path& path) { return testsupport::ReadText(path.string()); }
     fs::path Registry() const { return config / "Quorvant-registry"; }
 
-    fs::path config;
+    testsupport::ScratchFolder scratch;
+    fs::path config = fs::path(scratch.Path()).parent_path();
     std::string previousConfig;
 };
 
@@ -80,10 +66,9 @@ TEST_F(RegistryFiles, ValuesComeBackWholeWhateverTheyHold)
 TEST_F(RegistryFiles, AHandWrittenKeyFileReads)
 {
     fs::create_directories(Registry() / "software" / "quorvant");
-    std::ofstream(Registry() / "software" / "quorvant" / "common.conf")
-        << "# written by the site's set-up script\n"
-        << "CurrentQuorUser = 山田\n"
-        << "DebugLogPath=\\\\server\\logs\\50%\n";
+    std::ofstream(Registry() / "software" / "quorvant" / "common.conf") << "# written by the site's set-up script\n"
+                                                                        << "CurrentQuorUser = 山田\n"
+                                                                        << "DebugLogPath=\\\\server\\logs\\50%\n";
     EXPECT_EQ(platform::ReadRegistryValue("Software\\Quorvant\\common", "currentquoruser"), " 山田");
     EXPECT_EQ(platform::ReadRegistryValue("Software\\Quorvant\\common", "DebugLogPath"), "\\\\server\\logs\\50%");
     EXPECT_FALSE(platform::ReadRegistryValue("Software\\Quorvant\\common", "# written by the site's set-up script"));
