@@ -2,6 +2,7 @@
 // FileAccess.h).
 #include "foundation/FileAccess.h"
 
+#include "foundation/Paths.h"
 #include "foundation/TimeStamps.h"
 #include "foundation/Waits.h"
 #include "platform/ErrorText.h"
@@ -174,17 +175,6 @@ bool Move(std::string_view source, std::string_view target, bool replace)
         return true;
     }
     return errno == EXDEV && MoveAcross(source, target, replace);
-}
-
-std::string UpperAscii(std::string_view text)
-{
-    std::string upper(text);
-    for (char& c : upper) {
-        if (c >= 'a' && c <= 'z') {
-            c = static_cast<char>(c - 'a' + 'A');
-        }
-    }
-    return upper;
 }
 
 bool StatusOf(std::string_view path, int handle, platform::FileStatus& status)
