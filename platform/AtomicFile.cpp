@@ -5,6 +5,7 @@
 #include "platform/Files.h"
 #include "platform/ServerPaths.h"
 
+#include <atomic>
 #include <cerrno>
 #include <cstdint>
 #include <filesystem>
@@ -96,7 +97,7 @@ std::string ResolveWriteTarget(const std::string& path)
 
 std::string WriteFileAtomically(const std::string& path, std::string_view bytes)
 {
-    static unsigned serial = 0;
+    static std::atomic<unsigned> serial{0};
     FileStatus existing;
     const bool replacing = files::Stat(path, existing, true);
     std::string temporary;
