@@ -31,8 +31,8 @@ public:
     std::string Bytes() const { return lines.Bytes(); }
 
 private:
-    // Where a section's lines are: [header, end), first entry line after the
-    // header or end when none.
+    // A section's header line and the line after its last one (the next
+    // header, or the end of the file).
     struct SectionSpan {
         std::size_t header = 0;
         std::size_t end = 0;
