@@ -1,12 +1,12 @@
 #include "audio/AudioInfoText.h"
 
 #include "audio/AudioLengthPlayer.h"
-#include "audio/FileExtension.h"
 #include "audio/FileTypeNames.h"
 #include "audio/MpegHeader.h"
 #include "audio/RateText.h"
 #include "audio/WaveHeader.h"
 #include "foundation/Durations.h"
+#include "foundation/Paths.h"
 
 #include <algorithm>
 #include <array>
@@ -99,7 +99,7 @@ AudioInfo GetAudioInfoText(std::string_view fileName, int handle, int mode, int 
         return result;
     }
     const std::string typeName = GetFileTypeName(fileName);
-    const std::string extension = audiofile::LowerExtension(fileName);
+    const std::string extension = basic::GetPathPart(fileName, 0, 0, 0, 0, 1, 1);
     const bool longWords = longForm == 1;
     bool needPlayer = false;
     if (extension == "wav") {

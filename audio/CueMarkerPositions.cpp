@@ -4,10 +4,10 @@
 #include "audio/CueList.h"
 #include "audio/WaveHeader.h"
 #include "foundation/ModuleValues.h"
+#include "foundation/Paths.h"
 #include "platform/base/Numbers.h"
 
 #include <algorithm>
-#include <cctype>
 #include <limits>
 #include <string>
 #include <vector>
@@ -24,14 +24,6 @@ struct Marks {
     std::int32_t Stop = 0;
 };
 
-std::string Upper(std::string text)
-{
-    for (char& c : text) {
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    }
-    return text;
-}
-
 Marks ReadMarks(std::string_view fileName, int handle)
 {
     Marks marks;
@@ -43,7 +35,7 @@ Marks ReadMarks(std::string_view fileName, int handle)
     const std::int32_t count = WaveBWFJ::ReadCueList(fileName, handle, cues);
     for (std::int32_t i = 0; i < count; ++i) {
         const CueRecord& cue = cues[static_cast<std::size_t>(i)];
-        const std::string label = Upper(cue.Label);
+        const std::string label = basic::UpperAscii(cue.Label);
         if (label == "BC$STANDBY" && active[0] != 0) {
             marks.Standby = cue.SampleOffset;
         } else if (label == "BC$END" && active[1] != 0) {

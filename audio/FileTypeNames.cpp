@@ -1,9 +1,8 @@
 #include "audio/FileTypeNames.h"
 
-#include "audio/FileExtension.h"
+#include "foundation/Paths.h"
 
 #include <array>
-#include <cctype>
 #include <cstdlib>
 
 namespace FCT_AudioInf {
@@ -64,16 +63,12 @@ std::string FileTypeNameFor(std::string_view extension, bool japanese)
     if (extension.empty()) {
         return japanese ? "ファイル" : "File";
     }
-    std::string upper(extension);
-    for (char& c : upper) {
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    }
-    return upper + (japanese ? " ファイル" : " File");
+    return basic::UpperAscii(extension) + (japanese ? " ファイル" : " File");
 }
 
 std::string GetFileTypeName(std::string_view fileName)
 {
-    return FileTypeNameFor(audiofile::LowerExtension(fileName), DesktopSpeaksJapanese());
+    return FileTypeNameFor(basic::GetPathPart(fileName, 0, 0, 0, 0, 1, 1), DesktopSpeaksJapanese());
 }
 
 } // namespace FCT_AudioInf

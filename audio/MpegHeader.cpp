@@ -1,13 +1,12 @@
 #include "audio/MpegHeader.h"
 
-#include "audio/FileExtension.h"
 #include "audio/MpegFrameHeader.h"
 #include "audio/RateText.h"
+#include "foundation/Paths.h"
 #include "platform/base/Numbers.h"
 
 #include <algorithm>
 #include <array>
-#include <cctype>
 #include <limits>
 #include <optional>
 #include <vector>
@@ -33,11 +32,7 @@ std::int32_t ToLong(std::int64_t value)
 
 bool EndsWithMp3(std::string_view fileName)
 {
-    std::string tail(fileName.substr(fileName.size() >= 3 ? fileName.size() - 3 : 0));
-    for (char& c : tail) {
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    }
-    return tail == "mp3";
+    return basic::LowerAscii(fileName.substr(fileName.size() >= 3 ? fileName.size() - 3 : 0)) == "mp3";
 }
 
 bool StartsWith(std::span<const std::uint8_t> bytes, std::string_view text)

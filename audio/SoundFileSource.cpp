@@ -1,11 +1,10 @@
 #include "audio/SoundFileSource.h"
 
+#include "foundation/FileAccess.h"
+#include "platform/Files.h"
+
 #include <algorithm>
 #include <cstring>
-#include <fcntl.h>
-#include <string>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace audiofile {
 
@@ -14,16 +13,11 @@ SoundFileSource::SoundFileSource(std::string_view fileName, int handle)
     if (handle != 0) {
         handle_ = handle;
     } else {
-        const std::string path(fileName);
-        handle_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-        if (handle_ < 0) {
-            handle_ = 0;
-        }
+        handle_ = basic::OpenFileHandle(fileName, basic::OpenForRead, 0);
         ownsHandle_ = handle_ != 0;
     }
     if (handle_ != 0) {
-        struct stat status {};
-        size_ = ::fstat(handle_, &status) == 0 ? status.st_size : -1;
+        size_ = basic::GetFileSizeByHandle(handle_);
     }
 }
 
@@ -34,8 +28,8 @@ SoundFileSource::~SoundFileSource()
 
 void SoundFileSource::Close()
 {
-    if (ownsHandle_ && handle_ != 0) {
-        ::close(handle_);
+    if (ownsHandle_) {
+        basic::CloseFileHandle(handle_);
     }
     handle_ = 0;
     ownsHandle_ = false;
@@ -70,18 +64,14 @@ bool SoundFileSource::ReadAt(std::int64_t position, std::span<std::uint8_t> out)
     return true;
 }
 
+// A seek and a plain read, as the readers walk a file. Not basic::ReadFileAt:
+// it closes the handle on a failed read, and a caller's handle must stay open.
 bool SoundFileSource::ReadDirect(std::int64_t position, std::span<std::uint8_t> out)
 {
-    std::size_t done = 0;
-    while (done < out.size()) {
-        const ssize_t got = ::pread(handle_, out.data() + done, out.size() - done,
-                                    static_cast<off_t>(position + static_cast<std::int64_t>(done)));
-        if (got <= 0) {
-            return false;
-        }
-        done += static_cast<std::size_t>(got);
+    if (basic::SeekFile(handle_, position) != 0) {
+        return false;
     }
-    return true;
+    return platform::files::Read(handle_, out) == static_cast<std::int64_t>(out.size());
 }
 
 std::uint32_t ReadU32(std::span<const std::uint8_t> bytes, std::size_t at)

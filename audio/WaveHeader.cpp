@@ -1,8 +1,8 @@
 #include "audio/WaveHeader.h"
 
-#include "audio/FileExtension.h"
 #include "audio/RiffChunks.h"
 #include "audio/SampleFormats.h"
+#include "foundation/Paths.h"
 #include "platform/base/Numbers.h"
 
 #include <algorithm>
@@ -125,7 +125,7 @@ std::string FileTypeByFormatTag(std::string_view fileName)
     case 0x161:
         return "wmariff";
     default:
-        return audiofile::LowerExtension(fileName);
+        return basic::GetPathPart(fileName, 0, 0, 0, 0, 1, 1);
     }
 }
 

@@ -60,13 +60,13 @@ protected:
     }
     std::string Wave(int channels, std::uint32_t rate, int bits, std::string_view name = "sound.wav")
     {
-        const std::string path = folder.Path(name);
+        const std::string path = folder / name;
         RiffFileBuilder().Format(1, channels, rate, bits).Data(Bytes(static_cast<std::size_t>(channels * bits / 8) * rate * 2)).WriteTo(path);
         return path;
     }
     std::string Mp3(std::string_view name = "song.mp3")
     {
-        const std::string path = folder.Path(name);
+        const std::string path = folder / name;
         testsupport::MpegFileBuilder().Frames({1, 3, 128, 44100, 1}, 100).WriteTo(path);
         return path;
     }
@@ -91,7 +91,7 @@ TEST_F(AudioInfoText, WaveTexts)
     EXPECT_EQ(FCT_AudioInf::GetAudioInfoText(surround, 0, 0, 1).Text, "wav(48000Hz/24bit/6ch)");
     EXPECT_EQ(FCT_AudioInf::GetAudioInfoText(Wave(1, 22050, 8, "m.wav"), 0, 0, 0).Text, "wav(22.05kHz/8bit/Mono)");
 
-    const std::string extensible = folder.Path("ext.wav");
+    const std::string extensible = folder / "ext.wav";
     RiffFileBuilder().FormatExtensible(2, 96000, 24).Data(Bytes(6 * 9600)).WriteTo(extensible);
     info = FCT_AudioInf::GetAudioInfoText(extensible, 0, 0, 1);
     EXPECT_EQ(info.Text, "wav(96000Hz/24bit/Stereo)");
@@ -111,7 +111,7 @@ TEST_F(AudioInfoText, MpegTextsAndTheFourLineDescription)
     EXPECT_EQ(info.Text, mp3 + "\nMP3 Audio\nmp3(44100Hz/128kbps/JointStereo)\n000'02.606");
 
     // MPEG audio in a RIFF wrapper (format tag 0x55) is read as MPEG.
-    const std::string wrapped = folder.Path("wrapped.wav");
+    const std::string wrapped = folder / "wrapped.wav";
     Bytes frames = testsupport::MpegFileBuilder().Frames({1, 3, 128, 44100, 1}, 20).Build();
     RiffFileBuilder().Format(0x55, 2, 44100, 0).Data(frames).WriteTo(wrapped);
     info = FCT_AudioInf::GetAudioInfoText(wrapped, 0, 0, 0);
@@ -123,7 +123,7 @@ TEST_F(AudioInfoText, MpegTextsAndTheFourLineDescription)
 TEST_F(AudioInfoText, OtherTypesAskAPlayerOnce)
 {
     // ADPCM wave: the length from the player, the text is the type name.
-    const std::string adpcm = folder.Path("adpcm.wav");
+    const std::string adpcm = folder / "adpcm.wav";
     RiffFileBuilder().Format(2, 2, 44100, 4).Data(Bytes(4000)).WriteTo(adpcm);
     AudioInfo info = FCT_AudioInf::GetAudioInfoText(adpcm, 0, 0, 0);
     EXPECT_EQ(info.Ok, 1);
@@ -133,7 +133,7 @@ TEST_F(AudioInfoText, OtherTypesAskAPlayerOnce)
 
     // An ".mp3" the MPEG reader cannot read falls back to the player.
     calls.clear();
-    const std::string broken = folder.Path("broken.mp3");
+    const std::string broken = folder / "broken.mp3";
     testsupport::WriteFile(broken, Bytes(3000, 0));
     info = FCT_AudioInf::GetAudioInfoText(broken, 0, 0, 0);
     EXPECT_EQ(info.LengthMS, 65432);
@@ -141,7 +141,7 @@ TEST_F(AudioInfoText, OtherTypesAskAPlayerOnce)
     EXPECT_EQ(calls.size(), 4U);
 
     // Mode 1 for a player type: name, type name, text, length.
-    const std::string wma = folder.Path("talk.wma");
+    const std::string wma = folder / "talk.wma";
     testsupport::WriteFile(wma, Bytes(100, 7));
     info = FCT_AudioInf::GetAudioInfoText(wma, 0, 1, 0);
     EXPECT_EQ(info.Text, wma + "\nWMA Audio\nWMA Audio\n001'05.432");
@@ -156,7 +156,7 @@ TEST_F(AudioInfoText, OtherTypesAskAPlayerOnce)
 
 TEST_F(AudioInfoText, ForeignAndMissingFiles)
 {
-    const std::string text = folder.Path("notes.txt");
+    const std::string text = folder / "notes.txt";
     testsupport::WriteFile(text, Bytes(100, 'a'));
     AudioInfo info = FCT_AudioInf::GetAudioInfoText(text, 0, 0, 0);
     EXPECT_EQ(info.Ok, 0);
@@ -164,7 +164,7 @@ TEST_F(AudioInfoText, ForeignAndMissingFiles)
     EXPECT_EQ(info.Text, "Text Document");
     EXPECT_TRUE(calls.empty());
 
-    info = FCT_AudioInf::GetAudioInfoText(folder.Path("missing.wav"), 0, 1, 1);
+    info = FCT_AudioInf::GetAudioInfoText((folder / "missing.wav"), 0, 1, 1);
     EXPECT_EQ(info.Ok, 0);
     EXPECT_EQ(info.LengthMS, 0);
     EXPECT_EQ(info.Text, "");

@@ -114,7 +114,7 @@ TEST_F(CorruptFiles, ReadersNeverReadOutsideTheFileOrTheirBuffers)
     for (int round = 0; round < Rounds; ++round) {
         Bytes bytes = seeds[static_cast<std::size_t>(round) % seeds.size()];
         Mutate(bytes, random);
-        const std::string path = folder.Path(names[static_cast<std::size_t>(round) % std::size(names)]);
+        const std::string path = folder / names[static_cast<std::size_t>(round) % std::size(names)];
         testsupport::WriteFile(path, bytes);
 
         const WaveInfoRecord info = WaveMMIO::ReadWaveHeader(path, 0);

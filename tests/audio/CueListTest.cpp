@@ -21,7 +21,7 @@ protected:
     }
     std::int32_t Read(const RiffFileBuilder& builder)
     {
-        const std::string path = folder.Path("cues.wav");
+        const std::string path = folder / "cues.wav";
         builder.WriteTo(path);
         return WaveBWFJ::ReadCueList(path, 0, cues);
     }
@@ -117,9 +117,9 @@ TEST_F(CueList, NoCuesGiveZeroAndOneEmptyRecord)
     EXPECT_EQ(Read(huge), 0);
 
     // Under 50 bytes, and no file.
-    testsupport::WriteFile(folder.Path("small.wav"), RiffFileBuilder().Cues({{1, 1}}).Build());
-    EXPECT_EQ(WaveBWFJ::ReadCueList(folder.Path("small.wav"), 0, cues), 0);
-    EXPECT_EQ(WaveBWFJ::ReadCueList(folder.Path("missing.wav"), 0, cues), 0);
+    testsupport::WriteFile((folder / "small.wav"), RiffFileBuilder().Cues({{1, 1}}).Build());
+    EXPECT_EQ(WaveBWFJ::ReadCueList((folder / "small.wav"), 0, cues), 0);
+    EXPECT_EQ(WaveBWFJ::ReadCueList((folder / "missing.wav"), 0, cues), 0);
     EXPECT_EQ(cues.size(), 1U);
 }
 

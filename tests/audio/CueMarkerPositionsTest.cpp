@@ -38,7 +38,7 @@ protected:
         if (!points.empty()) {
             builder.Cues(points).List("adtl", labels);
         }
-        const std::string path = folder.Path("cued.wav");
+        const std::string path = folder / "cued.wav";
         builder.WriteTo(path);
         return path;
     }
@@ -138,7 +138,7 @@ TEST_F(CuePositions, FilesThatAreNotWavesPlayFromTheOffsetToTheirLength)
     // MPEG audio: 100 frames of 417 bytes at 128 kbit/s.
     testsupport::MpegFileBuilder mpeg;
     mpeg.Frames({1, 3, 128, 44100, 1}, 100);
-    const std::string mp3 = folder.Path("song.mp3");
+    const std::string mp3 = folder / "song.mp3";
     mpeg.WriteTo(mp3);
     Positions p = Get(mp3, 1500);
     EXPECT_EQ(p.StartMS, 1500);
@@ -153,7 +153,7 @@ TEST_F(CuePositions, FilesThatAreNotWavesPlayFromTheOffsetToTheirLength)
 
     // A type only a player can tell.
     FCT_AudioInf::SetAudioLengthPlayerFactory([] { return std::make_unique<FixedLengthPlayer>(); });
-    const std::string wma = folder.Path("song.wma");
+    const std::string wma = folder / "song.wma";
     testsupport::WriteFile(wma, Bytes(100, 1));
     p = Get(wma, 0);
     FCT_AudioInf::SetAudioLengthPlayerFactory(nullptr);
@@ -167,7 +167,7 @@ TEST_F(CuePositions, TheCallersRecordIsUsedWhenItHoldsARate)
     known.SampleRate = 44100;
     known.Frames = 441000;
     Positions p;
-    parms::GetCueMarkerPositions(folder.Path("missing.wav"), 0, 500, 0, known, p.StartSample, p.EndSample, p.StartMS,
+    parms::GetCueMarkerPositions((folder / "missing.wav"), 0, 500, 0, known, p.StartSample, p.EndSample, p.StartMS,
                                  p.EndMS);
     EXPECT_EQ(p.StartSample, 22050);
     EXPECT_EQ(p.EndSample, 441000);
@@ -177,7 +177,7 @@ TEST_F(CuePositions, TheCallersRecordIsUsedWhenItHoldsARate)
     WaveInfoRecord noRate;
     noRate.Valid = 1;
     noRate.Frames = 1000;
-    parms::GetCueMarkerPositions(folder.Path("missing.wav"), 0, 300, 4000, noRate, p.StartSample, p.EndSample,
+    parms::GetCueMarkerPositions((folder / "missing.wav"), 0, 300, 4000, noRate, p.StartSample, p.EndSample,
                                  p.StartMS, p.EndMS);
     EXPECT_EQ(p.StartSample, 0);
     EXPECT_EQ(p.EndSample, 0);

@@ -17,7 +17,7 @@ class MpegInfoReading : public testing::Test {
 protected:
     std::int32_t Read(const MpegFileBuilder& builder, std::string_view name = "song.mp3")
     {
-        const std::string path = folder.Path(name);
+        const std::string path = folder / name;
         builder.WriteTo(path);
         return FCT_mpeg::GetMpegInfo(path, info, 0);
     }
@@ -168,11 +168,11 @@ TEST_F(MpegInfoReading, Failures)
     short47.Frames(Layer3Joint128, 1);
     Bytes bytes = short47.Build();
     bytes.resize(47);
-    testsupport::WriteFile(folder.Path("short.mp3"), bytes);
-    EXPECT_EQ(FCT_mpeg::GetMpegInfo(folder.Path("short.mp3"), info, 0), 0);
+    testsupport::WriteFile((folder / "short.mp3"), bytes);
+    EXPECT_EQ(FCT_mpeg::GetMpegInfo((folder / "short.mp3"), info, 0), 0);
     bytes.resize(48);
-    testsupport::WriteFile(folder.Path("short.mp3"), bytes);
-    EXPECT_EQ(FCT_mpeg::GetMpegInfo(folder.Path("short.mp3"), info, 0), 1);
+    testsupport::WriteFile((folder / "short.mp3"), bytes);
+    EXPECT_EQ(FCT_mpeg::GetMpegInfo((folder / "short.mp3"), info, 0), 1);
 
     MpegFileBuilder zeros;
     zeros.Raw(Bytes(5000, 0));
@@ -193,7 +193,7 @@ TEST_F(MpegInfoReading, Failures)
     reservedRate.Raw(Bytes{0xFF, 0xFB, 0x9C, 0x40}).Raw(Bytes(500, 0));
     EXPECT_EQ(Read(reservedRate), 0);
 
-    EXPECT_EQ(FCT_mpeg::GetMpegInfo(folder.Path("missing.mp3"), info, 0), 0);
+    EXPECT_EQ(FCT_mpeg::GetMpegInfo((folder / "missing.mp3"), info, 0), 0);
 }
 
 TEST(BinStrToLong, DigitsOfZeroAndOne)

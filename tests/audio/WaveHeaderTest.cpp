@@ -1,10 +1,12 @@
+#include "audio/CueList.h"
+#include "audio/MpegHeader.h"
 #include "audio/SoundFileSource.h"
 #include "audio/WaveHeader.h"
+#include "foundation/FileAccess.h"
 
 #include "support/RiffFileBuilder.h"
 #include "support/ScratchFolder.h"
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -17,7 +19,7 @@ class WaveHeader : public testing::Test {
 protected:
     std::string Write(const RiffFileBuilder& builder, std::string_view name = "sound.wav")
     {
-        const std::string path = folder.Path(name);
+        const std::string path = folder / name;
         builder.WriteTo(path);
         return path;
     }
@@ -158,10 +160,10 @@ TEST_F(WaveHeader, UnusableFilesGiveValidZero)
     // A format chunk cut short.
     EXPECT_EQ(Read(RiffFileBuilder().ChunkWithSize("fmt ", 16, Bytes{1, 0, 2, 0})).Valid, 0);
     // Shorter than 16 bytes, and no file at all.
-    const std::string tiny = folder.Path("tiny.wav");
+    const std::string tiny = folder / "tiny.wav";
     testsupport::WriteFile(tiny, Bytes{'R', 'I', 'F', 'F', 4, 0, 0, 0, 'W', 'A', 'V', 'E', 'd', 'a'});
     EXPECT_EQ(WaveMMIO::ReadWaveHeader(tiny, 0).Valid, 0);
-    EXPECT_EQ(WaveMMIO::ReadWaveHeader(folder.Path("missing.wav"), 0).Valid, 0);
+    EXPECT_EQ(WaveMMIO::ReadWaveHeader((folder / "missing.wav"), 0).Valid, 0);
 }
 
 TEST_F(WaveHeader, FileTypeByFormatTag)
@@ -178,7 +180,7 @@ TEST_F(WaveHeader, FileTypeByFormatTag)
     // Any other tag, or no format chunk: the extension in lower case.
     EXPECT_EQ(WaveMMIO::FileTypeByFormatTag(Write(RiffFileBuilder().Format(2, 2, 44100, 4), "f.WAV")), "wav");
     EXPECT_EQ(WaveMMIO::FileTypeByFormatTag(Write(RiffFileBuilder().Data(Bytes(4)), "g.Aiff")), "aiff");
-    EXPECT_EQ(WaveMMIO::FileTypeByFormatTag(folder.Path("missing.MP3")), "mp3");
+    EXPECT_EQ(WaveMMIO::FileTypeByFormatTag((folder / "missing.MP3")), "mp3");
 }
 
 TEST_F(WaveHeader, FindChunkCountsMatchesAndStepsOverEmptyChunks)
@@ -196,19 +198,32 @@ TEST_F(WaveHeader, FindChunkCountsMatchesAndStepsOverEmptyChunks)
     EXPECT_EQ(WaveMMIO::FindChunk(path, 0, list, 1), 36 + 12 + 8 + 12); // after the data's pad byte
     EXPECT_EQ(WaveMMIO::FindChunk(path, 0, list, 2), -1);
     EXPECT_EQ(WaveMMIO::FindChunk(path, 0, audiofile::FourCC("cue "), 0), -1);
-    EXPECT_EQ(WaveMMIO::FindChunk(folder.Path("missing.wav"), 0, list, 0), -1);
+    EXPECT_EQ(WaveMMIO::FindChunk((folder / "missing.wav"), 0, list, 0), -1);
 }
 
-TEST_F(WaveHeader, ACallersHandleStaysOpen)
+TEST_F(WaveHeader, ACallersHandleStaysOpenAndOwnHandlesAreClosed)
 {
-    const std::string path = Write(RiffFileBuilder().Format(1, 2, 44100, 16).Data(Bytes(400)));
-    const int handle = ::open(path.c_str(), O_RDONLY);
-    ASSERT_GT(handle, 0);
+    const std::string path = Write(RiffFileBuilder().Format(1, 2, 44100, 16).Data(Bytes(400)).Cues({{1, 7}}));
+    int handle = basic::OpenFileHandle(path, basic::OpenForRead, 0);
+    ASSERT_NE(handle, 0);
+    const int open = testsupport::OpenDescriptorCount();
     EXPECT_EQ(WaveMMIO::ReadWaveHeader(path, handle).Valid, 1);
     EXPECT_EQ(WaveMMIO::FindChunk(path, handle, audiofile::FourCC("data"), 0), 36);
     EXPECT_EQ(WaveMMIO::IsPlayableWave(path, handle, 0), 1);
-    EXPECT_EQ(::fcntl(handle, F_GETFD), 0) << "the caller's handle was closed";
-    ::close(handle);
+    std::vector<CueRecord> cues;
+    EXPECT_EQ(WaveBWFJ::ReadCueList(path, handle, cues), 1);
+    MpegInfo mpeg;
+    EXPECT_EQ(FCT_mpeg::GetMpegInfo(path, mpeg, handle), 0);
+    EXPECT_EQ(basic::GetFileSizeByHandle(handle), 36 + 408 + 36) << "the caller's handle was closed";
+
+    // Opened here: closed again on success and on failure alike.
+    EXPECT_EQ(WaveMMIO::ReadWaveHeader(path, 0).Valid, 1);
+    EXPECT_EQ(WaveBWFJ::ReadCueList(path, 0, cues), 1);
+    EXPECT_EQ(FCT_mpeg::GetMpegInfo(path, mpeg, 0), 0);
+    EXPECT_EQ(WaveMMIO::FindChunk(path, 0, audiofile::FourCC("none"), 0), -1);
+    EXPECT_EQ(WaveMMIO::FileTypeByFormatTag(path), "wav");
+    EXPECT_EQ(testsupport::OpenDescriptorCount(), open);
+    basic::CloseFileHandle(handle);
 }
 
 } // namespace
