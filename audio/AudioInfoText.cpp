@@ -21,8 +21,8 @@ constexpr int FormatTagExtensible = -2;
 constexpr int FormatTagMpeg = 0x50;
 constexpr int FormatTagMpegLayer3 = 0x55;
 
-constexpr std::array<std::string_view, 12> PlayerTypes{"mpg", "mpeg", "mid", "asf", "au",  "aif",
-                                                       "aiff", "snd", "wma", "wmv", "m4a", "aac"};
+constexpr std::array<std::string_view, 12> PlayerTypes{"mpg",  "mpeg", "mid", "asf", "au",  "aif",
+                                                       "aiff", "snd",  "wma", "wmv", "m4a", "aac"};
 
 bool IsMpegExtension(std::string_view extension)
 {

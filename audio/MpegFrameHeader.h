@@ -9,10 +9,10 @@
 namespace FCT_mpeg {
 
 struct FrameHeader {
-    std::int32_t Layer = 0; // 1..3
-    std::int32_t IsLSF = 0; // 1: MPEG-2, the version bit clear
-    std::int32_t BitRate = 0; // kbit/s
-    std::int32_t SampleRate = 0; // Hz
+    std::int32_t Layer = 0;       // 1..3
+    std::int32_t IsLSF = 0;       // 1: MPEG-2, the version bit clear
+    std::int32_t BitRate = 0;     // kbit/s
+    std::int32_t SampleRate = 0;  // Hz
     std::int32_t ChannelMode = 0; // 0 stereo, 1 joint stereo, 2 dual channel, 3 mono
 };
 

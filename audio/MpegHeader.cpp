@@ -27,7 +27,8 @@ constexpr std::int64_t Id3HeaderBytes = 10;
 
 std::int32_t ToLong(std::int64_t value)
 {
-    return static_cast<std::int32_t>(std::clamp<std::int64_t>(value, std::numeric_limits<std::int32_t>::min(), MaxLong));
+    return static_cast<std::int32_t>(
+        std::clamp<std::int64_t>(value, std::numeric_limits<std::int32_t>::min(), MaxLong));
 }
 
 bool EndsWithMp3(std::string_view fileName)
@@ -37,8 +38,9 @@ bool EndsWithMp3(std::string_view fileName)
 
 bool StartsWith(std::span<const std::uint8_t> bytes, std::string_view text)
 {
-    return bytes.size() >= text.size() && std::equal(text.begin(), text.end(), bytes.begin(),
-                                                     [](char a, std::uint8_t b) { return static_cast<std::uint8_t>(a) == b; });
+    return bytes.size() >= text.size() &&
+           std::equal(text.begin(), text.end(), bytes.begin(),
+                      [](char a, std::uint8_t b) { return static_cast<std::uint8_t>(a) == b; });
 }
 
 // A second header byte that can begin a frame: MPEG-1 or MPEG-2 (MPEG-2.5 is
@@ -63,7 +65,8 @@ SearchStart ChooseSearchStart(std::span<const std::uint8_t> head, bool namedMp3)
         // The size is 28 bits, 7 in each byte, and leaves out the 10-byte tag
         // header (and a footer of 10 more when flagged): the search starts right
         // after the tag, so tag bytes are never mistaken for a frame.
-        const std::int64_t size = (head[6] & 0x7F) << 21 | (head[7] & 0x7F) << 14 | (head[8] & 0x7F) << 7 | (head[9] & 0x7F);
+        const std::int64_t size =
+            (head[6] & 0x7F) << 21 | (head[7] & 0x7F) << 14 | (head[8] & 0x7F) << 7 | (head[9] & 0x7F);
         const bool footer = (head[5] & 0x10) != 0;
         start.Offset = Id3HeaderBytes + size + (footer ? Id3HeaderBytes : 0);
     } else if (head[0] == 0xFF && CanBeSecondByte(head[1], namedMp3)) {
@@ -130,7 +133,8 @@ std::int64_t CountAudioBytes(audiofile::SoundFileSource& file, std::int64_t head
 // The frame count of a Xing header at the frame's side information; empty when
 // there is none, its count is missing or it is 0 (the file then reads as
 // constant bit rate).
-std::optional<std::int32_t> ReadXingFrames(audiofile::SoundFileSource& file, std::int64_t header, const FrameHeader& frame)
+std::optional<std::int32_t> ReadXingFrames(audiofile::SoundFileSource& file, std::int64_t header,
+                                           const FrameHeader& frame)
 {
     std::array<std::uint8_t, 12> xing{};
     if (!file.ReadAt(header + XingOffset(frame), xing) || !StartsWith(xing, "Xing")) {
@@ -163,8 +167,8 @@ const char* ShortModeWord(std::int32_t mode)
 void DescribeIn(MpegInfo& info)
 {
     const std::string layer = "mp" + std::to_string(info.Layer) + "(";
-    info.ShortText = layer + audiofile::RateInKilohertz(info.SampleRate) + "kHz/" + std::to_string(info.BitRate) + "kb/" +
-                     ShortModeWord(info.ChannelMode) + ")";
+    info.ShortText = layer + audiofile::RateInKilohertz(info.SampleRate) + "kHz/" + std::to_string(info.BitRate) +
+                     "kb/" + ShortModeWord(info.ChannelMode) + ")";
     info.LongText = layer + std::to_string(info.SampleRate) + "Hz/" + std::to_string(info.BitRate) + "kbps" +
                     (info.IsVBR == 1 ? "[VBR]" : "") + "/" + LongModeWord(info.ChannelMode) + ")";
 }

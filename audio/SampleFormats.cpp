@@ -119,7 +119,7 @@ int FormatCodeFor(int channels, int bits)
 std::string FormatCodeName(int code)
 {
     static constexpr std::array<const char*, FormatCodeCount> names{
-        "Mono8bit",  "Stereo8bit",  "Mono16bit",          "Stereo16bit",        "Mono24bit",
+        "Mono8bit",    "Stereo8bit",         "Mono16bit",          "Stereo16bit",        "Mono24bit",
         "Stereo24bit", "Surround 5.1 16bit", "Surround 7.1 16bit", "Surround 5.1 24bit", "Surround 7.1 24bit"};
     if (code < 0 || code >= FormatCodeCount) {
         return "";

@@ -46,7 +46,8 @@ bool SoundFileSource::ReadAt(std::int64_t position, std::span<std::uint8_t> out)
     }
     const auto inBlock = [&] {
         return blockLength_ > 0 && position >= blockStart_ &&
-               position + static_cast<std::int64_t>(out.size()) <= blockStart_ + static_cast<std::int64_t>(blockLength_);
+               position + static_cast<std::int64_t>(out.size()) <=
+                   blockStart_ + static_cast<std::int64_t>(blockLength_);
     };
     if (!inBlock()) {
         if (out.size() > BlockSize / 2) {

@@ -61,7 +61,10 @@ protected:
     std::string Wave(int channels, std::uint32_t rate, int bits, std::string_view name = "sound.wav")
     {
         const std::string path = folder / name;
-        RiffFileBuilder().Format(1, channels, rate, bits).Data(Bytes(static_cast<std::size_t>(channels * bits / 8) * rate * 2)).WriteTo(path);
+        RiffFileBuilder()
+            .Format(1, channels, rate, bits)
+            .Data(Bytes(static_cast<std::size_t>(channels * bits / 8) * rate * 2))
+            .WriteTo(path);
         return path;
     }
     std::string Mp3(std::string_view name = "song.mp3")

@@ -50,7 +50,8 @@ protected:
                             .Frames({1, 3, 128, 44100, 1}, 3)
                             .TrailingTag()
                             .Build());
-        seeds.push_back(testsupport::MpegFileBuilder().XingFrame({2, 3, 32, 16000, 3}, 9).Frames({2, 3, 32, 16000, 3}, 2).Build());
+        seeds.push_back(
+            testsupport::MpegFileBuilder().XingFrame({2, 3, 32, 16000, 3}, 9).Frames({2, 3, 32, 16000, 3}, 2).Build());
         return seeds;
     }
 
@@ -67,9 +68,15 @@ protected:
                 if (bytes.size() < 4) {
                     break;
                 }
-                const std::uint32_t values[] = {0, 1, 0xFFFFFFFF, 0x7FFFFFFF, 0x80000000,
+                const std::uint32_t values[] = {0,
+                                                1,
+                                                0xFFFFFFFF,
+                                                0x7FFFFFFF,
+                                                0x80000000,
                                                 static_cast<std::uint32_t>(bytes.size()),
-                                                static_cast<std::uint32_t>(bytes.size() + 1), 101, 65537};
+                                                static_cast<std::uint32_t>(bytes.size() + 1),
+                                                101,
+                                                65537};
                 const std::uint32_t value = values[pick(std::size(values))];
                 const std::size_t at = pick(bytes.size() - 3);
                 for (int i = 0; i < 4; ++i) {
@@ -85,7 +92,8 @@ protected:
                 const std::size_t length = std::min<std::size_t>(pick(64) + 1, bytes.size() - from);
                 const Bytes slice(bytes.begin() + static_cast<std::ptrdiff_t>(from),
                                   bytes.begin() + static_cast<std::ptrdiff_t>(from + length));
-                bytes.insert(bytes.begin() + static_cast<std::ptrdiff_t>(pick(bytes.size() + 1)), slice.begin(), slice.end());
+                bytes.insert(bytes.begin() + static_cast<std::ptrdiff_t>(pick(bytes.size() + 1)), slice.begin(),
+                             slice.end());
                 break;
             }
             default: // a run of 0xFF, as sync bytes

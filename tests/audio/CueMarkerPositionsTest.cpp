@@ -1,5 +1,5 @@
-#include "audio/AudioLengthPlayer.h"
 #include "audio/CueMarkerPositions.h"
+#include "audio/AudioLengthPlayer.h"
 #include "foundation/ModuleValues.h"
 
 #include "support/MpegFileBuilder.h"
@@ -177,8 +177,8 @@ TEST_F(CuePositions, TheCallersRecordIsUsedWhenItHoldsARate)
     WaveInfoRecord noRate;
     noRate.Valid = 1;
     noRate.Frames = 1000;
-    parms::GetCueMarkerPositions((folder / "missing.wav"), 0, 300, 4000, noRate, p.StartSample, p.EndSample,
-                                 p.StartMS, p.EndMS);
+    parms::GetCueMarkerPositions((folder / "missing.wav"), 0, 300, 4000, noRate, p.StartSample, p.EndSample, p.StartMS,
+                                 p.EndMS);
     EXPECT_EQ(p.StartSample, 0);
     EXPECT_EQ(p.EndSample, 0);
     EXPECT_EQ(p.StartMS, 300);

@@ -18,9 +18,8 @@ TEST(GainCurve, TellingRows)
         int step;
         double db, gain;
     };
-    const Row rows[] = {{0, -99.9, 0.0000101}, {2, -96, 0.0000158}, {23, -40, 0.01}, {79, -20, 0.1},
-                        {143, -10, 0.316},     {179, -5, 0.562},    {207, 0, 1},     {231, 5, 1.778},
-                        {255, 10, 3.162}};
+    const Row rows[] = {{0, -99.9, 0.0000101}, {2, -96, 0.0000158}, {23, -40, 0.01}, {79, -20, 0.1},  {143, -10, 0.316},
+                        {179, -5, 0.562},      {207, 0, 1},         {231, 5, 1.778}, {255, 10, 3.162}};
     for (const Row& row : rows) {
         const WaveMMIO::GainStep& step = GainCurve[static_cast<std::size_t>(row.step)];
         EXPECT_NEAR(step.Db, row.db, 1e-4) << "step " << row.step;

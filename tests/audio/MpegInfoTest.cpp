@@ -104,7 +104,7 @@ TEST_F(MpegInfoReading, XingHeaders)
     EXPECT_EQ(info.IsVBR, 1);
     EXPECT_EQ(info.VbrFrames, 1000);
     EXPECT_EQ(info.LengthMS, 26122); // 1000 x 1152 samples at 44100 Hz
-    EXPECT_EQ(info.BitRate, 4); // the average over 31 x 417 bytes
+    EXPECT_EQ(info.BitRate, 4);      // the average over 31 x 417 bytes
     EXPECT_EQ(info.LongText, "mp3(44100Hz/4kbps[VBR]/JointStereo)");
     EXPECT_EQ(info.ShortText, "mp3(44.1kHz/4kb/JS)");
 

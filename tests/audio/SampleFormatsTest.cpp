@@ -55,8 +55,8 @@ TEST(SampleFormats, ScaledSingleSamples)
 
 TEST(SampleFormats, FormatCodeNames)
 {
-    const char* const names[] = {"Mono8bit",  "Stereo8bit",         "Mono16bit",          "Stereo16bit",
-                                 "Mono24bit", "Stereo24bit",        "Surround 5.1 16bit", "Surround 7.1 16bit",
+    const char* const names[] = {"Mono8bit",           "Stereo8bit",        "Mono16bit",          "Stereo16bit",
+                                 "Mono24bit",          "Stereo24bit",       "Surround 5.1 16bit", "Surround 7.1 16bit",
                                  "Surround 5.1 24bit", "Surround 7.1 24bit"};
     for (int code = 0; code < 10; ++code) {
         EXPECT_EQ(FormatCodeName(code), names[code]);

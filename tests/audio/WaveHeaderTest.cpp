@@ -1,7 +1,7 @@
+#include "audio/WaveHeader.h"
 #include "audio/CueList.h"
 #include "audio/MpegHeader.h"
 #include "audio/SoundFileSource.h"
-#include "audio/WaveHeader.h"
 #include "foundation/FileAccess.h"
 
 #include "support/RiffFileBuilder.h"
@@ -55,7 +55,8 @@ TEST_F(WaveHeader, FormatCodeOfEveryPlayableChannelAndBitPair)
                           {2, 24, 5}, {6, 16, 6}, {8, 16, 7}, {6, 24, 8}, {8, 24, 9}};
     for (const Case& c : cases) {
         const int frameBytes = c.channels * c.bits / 8;
-        const WaveInfoRecord info = Read(RiffFileBuilder().Format(1, c.channels, 48000, c.bits).Data(Bytes(480 * frameBytes)));
+        const WaveInfoRecord info =
+            Read(RiffFileBuilder().Format(1, c.channels, 48000, c.bits).Data(Bytes(480 * frameBytes)));
         EXPECT_EQ(info.Valid, 1) << c.channels << "ch " << c.bits << "bit";
         EXPECT_EQ(info.FormatCode, c.code) << c.channels << "ch " << c.bits << "bit";
         EXPECT_EQ(info.BlockAlign, frameBytes);
@@ -69,7 +70,8 @@ TEST_F(WaveHeader, UnplayableFormatsAreInvalidButKeepTheirFields)
     struct Case {
         int channels, bits;
     };
-    for (const Case c : {Case{3, 16}, Case{4, 16}, Case{5, 24}, Case{7, 16}, Case{2, 32}, Case{6, 8}, Case{8, 8}, Case{9, 16}}) {
+    for (const Case c :
+         {Case{3, 16}, Case{4, 16}, Case{5, 24}, Case{7, 16}, Case{2, 32}, Case{6, 8}, Case{8, 8}, Case{9, 16}}) {
         const WaveInfoRecord info = Read(RiffFileBuilder().Format(1, c.channels, 48000, c.bits).Data(Bytes(64)));
         EXPECT_EQ(info.Valid, 0) << c.channels << "ch " << c.bits << "bit";
         EXPECT_EQ(info.Channels, c.channels);

@@ -33,8 +33,8 @@ int BitRateIndex(const MpegFrameSpec& spec)
 
 int RateIndex(const MpegFrameSpec& spec)
 {
-    const std::array<int, 3> rates = spec.Version == 1 ? std::array<int, 3>{44100, 48000, 32000}
-                                                       : std::array<int, 3>{22050, 24000, 16000};
+    const std::array<int, 3> rates =
+        spec.Version == 1 ? std::array<int, 3>{44100, 48000, 32000} : std::array<int, 3>{22050, 24000, 16000};
     const auto found = std::find(rates.begin(), rates.end(), spec.SampleRate);
     if (found == rates.end()) {
         throw std::invalid_argument("no such MPEG sample rate");

@@ -75,9 +75,9 @@ RiffFileBuilder& RiffFileBuilder::FormatExtensible(int channels, std::uint32_t r
     PutU32(body, rate * blockAlign);
     PutU16(body, blockAlign);
     PutU16(body, static_cast<std::uint32_t>(bits));
-    PutU16(body, 22); // extension size
+    PutU16(body, 22);                               // extension size
     PutU16(body, static_cast<std::uint32_t>(bits)); // valid bits
-    PutU32(body, channels == 6 ? 0x3F : 0x3); // channel mask
+    PutU32(body, channels == 6 ? 0x3F : 0x3);       // channel mask
     // PCM sub-format GUID 00000001-0000-0010-8000-00AA00389B71
     const Bytes guid{0x01, 0x00, 0x00, 0x00, 0x00, 0x00, 0x10, 0x00, 0x80, 0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71};
     body.insert(body.end(), guid.begin(), guid.end());
