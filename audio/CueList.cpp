@@ -134,7 +134,7 @@ void ApplyAssociatedData(audiofile::SoundFileSource& file, std::int64_t list, st
             return false;
         }
         record.MediaType = Signed(field, 0);
-        if (*sub.Size - 8 >= 1) {
+        if (*sub.Size >= 9) { // data follows the cue identifier and media type
             return ReadText(file, sub.Offset + 16, *sub.Size - 8, basic::TerminatorCr, record.FileData);
         }
         return true;

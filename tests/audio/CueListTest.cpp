@@ -148,6 +148,16 @@ TEST_F(CueList, DamagedListsLeaveOnlyTheLabelsEmpty)
     ASSERT_EQ(Read(builder), 1);
     EXPECT_EQ(cues[0].SampleOffset, 10);
     EXPECT_EQ(cues[0].Label, "");
+
+    // A "file" sub-chunk of 7 bytes has no data after its media type.
+    Bytes shortFile{1, 0, 0, 0, 5, 0, 0};
+    RiffFileBuilder withShortFile = Sound();
+    withShortFile.Cues({{1, 10}}).List(
+        "adtl", {RiffFileBuilder::SubChunk("file", shortFile), RiffFileBuilder::Label(1, "after")});
+    ASSERT_EQ(Read(withShortFile), 1);
+    EXPECT_EQ(cues[0].HasFile, 1);
+    EXPECT_EQ(cues[0].FileData, "");
+    EXPECT_EQ(cues[0].Label, "after");
 }
 
 } // namespace

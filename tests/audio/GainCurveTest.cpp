@@ -12,7 +12,7 @@ using WaveMMIO::GainCurve;
 
 TEST(GainCurve, TellingRows)
 {
-    EXPECT_EQ(FractionToGain(0.5f) > 0.0f, true); // builds the table on first use
+    EXPECT_GT(FractionToGain(0.5f), 0.0f); // builds the table on first use
     EXPECT_EQ(WaveMMIO::GainCurveZeroStep, 207);
     struct Row {
         int step;
