@@ -3,8 +3,23 @@
 #include "platform/base/Clock.h"
 
 #include <cstdint>
+#include <optional>
 
 namespace platform {
+
+// Something that falls due on virtual time: a window timer while a test runs
+// on a virtual clock. Advancing the clock in force runs every due timer at its
+// instant, earliest first (ties in the order the timers were attached).
+class VirtualTimer {
+public:
+    virtual ~VirtualTimer() = default;
+    // The instant (VirtualClock::TotalMs) it falls due next; none while idle.
+    // Fire must move it past the instant it fired at, or clear it.
+    virtual std::optional<std::int64_t> DueAt() const = 0;
+    virtual void Fire() = 0;
+};
+void AttachVirtualTimer(VirtualTimer& timer);
+void DetachVirtualTimer(VirtualTimer& timer);
 
 // Virtual time for tests: it stands still until a test advances it or the
 // program sleeps on it. Time is kept in whole milliseconds so that tests can
@@ -20,12 +35,18 @@ public:
 
     void Set(std::chrono::sys_days date, std::int64_t msOfDay);
     // Moves time forward by ms, across midnight into the next dates as needed.
+    // While this clock is in force, attached timers fire at their instants on
+    // the way (a timer may sleep in turn, moving time on inside its handler).
     void Advance(std::int64_t ms);
+    // Milliseconds since 1970-01-01 00:00 of the clock's own calendar.
+    std::int64_t TotalMs() const;
 
     std::int64_t MsOfDay() const { return msOfDay_; }
     std::chrono::sys_days Date() const { return date_; }
 
 private:
+    void MoveTo(std::int64_t totalMs);
+
     std::chrono::sys_days date_;
     std::int64_t msOfDay_ = 0;
 };

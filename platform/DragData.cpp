@@ -1,0 +1,34 @@
+#include "platform/DragData.h"
+
+#include <QMimeData>
+#include <QUrl>
+
+namespace platform {
+
+void DragData::WriteTo(QMimeData& mime) const
+{
+    QList<QUrl> urls;
+    for (const std::string& path : files_) {
+        urls.push_back(QUrl::fromLocalFile(QString::fromStdString(path)));
+    }
+    mime.setUrls(urls);
+}
+
+DragData DragData::ReadFrom(const QMimeData& mime)
+{
+    DragData data;
+    if (!mime.hasUrls()) {
+        return data;
+    }
+    for (const QUrl& url : mime.urls()) {
+        if (url.isLocalFile()) {
+            const QString path = url.toLocalFile();
+            if (!path.isEmpty()) {
+                data.AddFile(path.toStdString());
+            }
+        }
+    }
+    return data;
+}
+
+} // namespace platform

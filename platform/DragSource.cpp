@@ -1,0 +1,44 @@
+#include "platform/DragSource.h"
+
+#include "platform/DropTarget.h"
+
+#include <QDrag>
+#include <QMimeData>
+#include <QPointer>
+#include <QWidget>
+
+#include <utility>
+
+namespace platform {
+
+namespace {
+DragHook dragHook;
+}
+
+void SetDragHook(DragHook hook)
+{
+    dragHook = std::move(hook);
+}
+
+int StartDrag(QWidget& source, const DragData& data, int allowedEffects)
+{
+    const int allowed = allowedEffects & (DropEffectCopy | DropEffectMove | DropEffectLink);
+    if (allowed == DropEffectNone || data.FileCount() == 0) {
+        return DropEffectNone;
+    }
+    if (dragHook) {
+        return dragHook(source, data, allowed) & allowed;
+    }
+    // The drag and its data belong to the source widget (Qt ownership).
+    const QPointer<QDrag> drag = new QDrag(&source);
+    auto* mime = new QMimeData;
+    data.WriteTo(*mime);
+    drag->setMimeData(mime);
+    const Qt::DropAction result = drag->exec(ToDropActions(allowed), ChosenAction(allowed));
+    if (drag) {
+        drag->deleteLater();
+    }
+    return FromDropActions(result) & allowed;
+}
+
+} // namespace platform

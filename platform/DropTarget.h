@@ -1,0 +1,60 @@
+#pragma once
+
+#include "platform/DragData.h"
+#include "platform/WindowTimer.h"
+
+#include <QObject>
+#include <QPoint>
+
+#include <functional>
+
+class QDropEvent;
+class QWidget;
+
+namespace platform {
+
+// Drag-over states.
+inline constexpr int DragEnter = 0;
+inline constexpr int DragLeave = 1;
+inline constexpr int DragOver = 2;
+
+// Makes a widget accept dropped file lists. OnDragOver sees the data on
+// entering, on every move and, while the pointer rests, again every 20 ms (so
+// a list scrolls on under a resting pointer); OnDragDrop sees the drop. Both
+// receive the allowed effects in effect and set the effect they accept (left
+// unchanged, the drop copies when copying is allowed). Positions are twips.
+class DropTarget final : public QObject {
+public:
+    explicit DropTarget(QWidget& target);
+
+    static constexpr int RepeatMs = 20;
+
+    std::function<void(DragData& data, int& effect, int button, int shift, double x, double y, int state)>
+        OnDragOver;
+    std::function<void(DragData& data, int& effect, int button, int shift, double x, double y)> OnDragDrop;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    int RaiseOver(int state);
+    void Forget();
+
+    QWidget& target_;
+    WindowTimer repeat_;
+    DragData data_;
+    int allowed_ = DropEffectNone;
+    int lastEffect_ = DropEffectNone;
+    int button_ = 0;
+    int shift_ = 0;
+    QPoint at_;
+    bool inside_ = false;
+};
+
+// Effects as Qt drop actions and back.
+Qt::DropActions ToDropActions(int effects);
+int FromDropActions(Qt::DropActions actions);
+// The one action a drop takes for an accepted effect (copy before move before link).
+Qt::DropAction ChosenAction(int effect);
+
+} // namespace platform

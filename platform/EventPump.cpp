@@ -1,0 +1,23 @@
+#include "platform/EventPump.h"
+
+#include "platform/base/Hooks.h"
+
+#include <QCoreApplication>
+
+namespace platform {
+
+void InstallQtEventPump()
+{
+    SetPumpHook([] {
+        if (QCoreApplication::instance() != nullptr) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents);
+        }
+    });
+}
+
+void DoEvents()
+{
+    Pump();
+}
+
+} // namespace platform

@@ -1,0 +1,89 @@
+#pragma once
+
+#include "platform/ControlEvents.h"
+
+#include <QWidget>
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+class QEventLoop;
+
+namespace platform {
+
+// Window states as the windows store them.
+inline constexpr int StateNormal = 0;
+inline constexpr int StateMinimized = 1;
+inline constexpr int StateMaximized = 2;
+
+// Why a window is being closed.
+inline constexpr int UnloadByUser = 0; // the close box or the window manager
+inline constexpr int UnloadByCode = 1; // the program's own Unload
+
+// A top-level window of the program. Its outer position and size are in
+// twips (Left, Top, Width, Height include the frame the window manager adds),
+// its inner size is ScaleWidth x ScaleHeight. A close request first asks
+// OnQueryUnload, then OnUnload; either may set cancel to keep the window.
+class Form : public QWidget {
+public:
+    explicit Form(QWidget* owner = nullptr);
+    ~Form() override;
+    Form(const Form&) = delete;
+    Form& operator=(const Form&) = delete;
+
+    std::string Caption() const;
+    void SetCaption(std::string_view caption);
+
+    int Left() const;
+    int Top() const;
+    int Width() const;
+    int Height() const;
+    void SetLeft(double twips);
+    void SetTop(double twips);
+    void SetWidth(double twips);
+    void SetHeight(double twips);
+    // Negative width or height keeps that size.
+    void Move(double left, double top, double width = -1, double height = -1);
+    int ScaleWidth() const;
+    int ScaleHeight() const;
+
+    int WindowState() const;
+    void SetWindowState(int state);
+
+    // Asks the window to close as the program's own Unload does; false when a
+    // handler kept it open.
+    bool Unload();
+    // Shows the window modally and returns when it is hidden or closed.
+    void ShowModal();
+
+    // With KeyPreview the window sees every key of its controls before they
+    // do (and may swallow it); without, only keys sent to the window itself.
+    bool KeyPreview() const { return keyPreview_; }
+    void SetKeyPreview(bool on);
+
+    KeyHandlers Keys;
+    std::function<void(int& cancel, int unloadMode)> OnQueryUnload;
+    std::function<void(int& cancel)> OnUnload;
+    std::function<void()> OnResize;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QSize FrameExtra() const;
+    bool PreviewKey(QObject* target, QKeyEvent& event);
+    bool KeyIsForWindowItself() const;
+
+    bool keyPreview_ = false;
+    bool closingByCode_ = false;
+    bool resending_ = false;
+    QEventLoop* modalLoop_ = nullptr;
+};
+
+} // namespace platform

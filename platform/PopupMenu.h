@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QPoint>
+
+#include <functional>
+#include <optional>
+
+class QAction;
+class QMenu;
+
+namespace platform {
+
+// Shows a pop-up menu at a screen position (the pointer when none) and
+// returns when it closes; the chosen entry has been triggered by then.
+// Returns the chosen entry, or null.
+QAction* ShowPopupMenu(QMenu& menu, std::optional<QPoint> screenPosition = std::nullopt);
+
+// Test seam: while set, the menu is not shown; the answer picks the entry
+// (or null), which is then triggered as a click would.
+using PopupMenuAnswer = std::function<QAction*(QMenu& menu)>;
+void SetPopupMenuAnswer(PopupMenuAnswer answer);
+
+} // namespace platform

@@ -1,0 +1,366 @@
+#include "platform/SessionEndpoint.h"
+
+#include "platform/SessionFolder.h"
+#include "platform/base/Clock.h"
+#include "platform/base/LogSink.h"
+#include "platform/base/TextCodec.h"
+
+#include <QSocketNotifier>
+
+#include <cerrno>
+#include <cstdint>
+#include <cstring>
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/file.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+namespace platform {
+
+namespace {
+
+// A hand-over on the socket: the byte count n (4 bytes, little-endian), then
+// n bytes: the text, UTF-8, followed by two zero bytes. The session answers
+// with one byte once it has taken the text.
+constexpr char acknowledgement = 1;
+constexpr int answerTimeoutMs = 5000;
+constexpr int connectAttempts = 50;
+constexpr int connectPauseMs = 20;
+
+std::string ErrnoText()
+{
+    return std::strerror(errno);
+}
+
+std::unique_ptr<SessionEndpoint>& ProcessEndpoint()
+{
+    static std::unique_ptr<SessionEndpoint> endpoint;
+    return endpoint;
+}
+
+} // namespace
+
+std::unique_ptr<SessionEndpoint> SessionEndpoint::Claim(std::string_view caption)
+{
+    const std::string lockPath = SessionLockPath(caption);
+    if (lockPath.empty()) {
+        return nullptr;
+    }
+    const int fd = open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+    if (fd < 0) {
+        Log("Session lock " + lockPath + " cannot be opened (" + ErrnoText() + ")");
+        return nullptr;
+    }
+    if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        if (errno != EWOULDBLOCK) {
+            Log("Session lock " + lockPath + " cannot be taken (" + ErrnoText() + ")");
+        }
+        close(fd);
+        return nullptr;
+    }
+    auto endpoint = std::make_unique<SessionEndpoint>(Key(), std::string(caption), fd);
+    endpoint->Listen();
+    return endpoint;
+}
+
+SessionEndpoint::SessionEndpoint(Key, std::string caption, int lockFd)
+    : caption_(std::move(caption)), socketPath_(SessionSocketPath(caption_)), lockFd_(lockFd)
+{
+}
+
+// One connection of a later start, until its text is complete.
+struct SessionEndpoint::Connection {
+    QSocketNotifier* notifier = nullptr; // a child of the endpoint
+    std::string bytes;
+};
+
+SessionEndpoint::~SessionEndpoint()
+{
+    for (auto& [fd, connection] : connections_) {
+        connection->notifier->setEnabled(false);
+        close(fd);
+    }
+    if (listenFd_ >= 0) {
+        listening_->setEnabled(false);
+        close(listenFd_);
+        unlink(socketPath_.c_str());
+    }
+    // Closing the descriptor releases the lock; the lock file stays, so a
+    // start that opened it a moment ago still locks the same file.
+    close(lockFd_);
+}
+
+void SessionEndpoint::Listen()
+{
+    // We hold the lock, so a socket file there is a dead holder's.
+    if (unlink(socketPath_.c_str()) != 0 && errno != ENOENT) {
+        Log("Session socket " + socketPath_ + " cannot be removed (" + ErrnoText() + ")");
+    }
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    if (socketPath_.empty() || socketPath_.size() >= sizeof address.sun_path) {
+        return;
+    }
+    std::memcpy(address.sun_path, socketPath_.c_str(), socketPath_.size() + 1);
+    const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+    if (fd < 0) {
+        Log("Session socket cannot be made (" + ErrnoText() + ")");
+        return;
+    }
+    // The socket is born private: only this user may connect.
+    const mode_t previous = umask(077);
+    const int bound = bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address);
+    umask(previous);
+    if (bound != 0 || listen(fd, 8) != 0) {
+        Log("Session socket " + socketPath_ + " cannot listen (" + ErrnoText() + ")");
+        close(fd);
+        return;
+    }
+    listenFd_ = fd;
+    listening_ = new QSocketNotifier(fd, QSocketNotifier::Read, this);
+    QObject::connect(listening_, &QSocketNotifier::activated, this, [this] { Accept(); });
+}
+
+void SessionEndpoint::Accept()
+{
+    while (true) {
+        const int fd = accept4(listenFd_, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
+        if (fd < 0) {
+            return;
+        }
+        ucred peer{};
+        socklen_t size = sizeof peer;
+        if (getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &peer, &size) != 0 || peer.uid != geteuid()) {
+            close(fd);
+            continue;
+        }
+        auto connection = std::make_unique<Connection>();
+        connection->notifier = new QSocketNotifier(fd, QSocketNotifier::Read, this);
+        QObject::connect(connection->notifier, &QSocketNotifier::activated, this, [this, fd] { Read(fd); });
+        connections_[fd] = std::move(connection);
+    }
+}
+
+void SessionEndpoint::Drop(int fd)
+{
+    const auto it = connections_.find(fd);
+    if (it == connections_.end()) {
+        return;
+    }
+    // The notifier may be the one whose signal runs now: delete it later.
+    it->second->notifier->setEnabled(false);
+    it->second->notifier->deleteLater();
+    connections_.erase(it);
+    close(fd);
+}
+
+void SessionEndpoint::Read(int fd)
+{
+    const auto it = connections_.find(fd);
+    if (it == connections_.end()) {
+        return;
+    }
+    std::string& bytes = it->second->bytes;
+    bool ended = false;
+    char buffer[4096];
+    while (bytes.size() <= MaxTextBytes + 6) {
+        const ssize_t n = recv(fd, buffer, sizeof buffer, 0);
+        if (n > 0) {
+            bytes.append(buffer, static_cast<std::size_t>(n));
+            continue;
+        }
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        ended = n == 0 || (errno != EAGAIN && errno != EWOULDBLOCK);
+        break;
+    }
+    if (bytes.size() < 4) {
+        if (ended) {
+            Drop(fd); // gone before it said anything
+        }
+        return;
+    }
+    std::uint32_t size = 0;
+    for (int i = 3; i >= 0; --i) {
+        size = (size << 8) | static_cast<unsigned char>(bytes[static_cast<std::size_t>(i)]);
+    }
+    if (size > MaxTextBytes + 2) {
+        Log("Hand-over of " + std::to_string(size) + " bytes refused");
+        Drop(fd);
+        return;
+    }
+    if (bytes.size() < 4 + static_cast<std::size_t>(size)) {
+        if (ended) {
+            Drop(fd); // gone halfway
+        }
+        return; // more to come
+    }
+    // The text ends at the first zero byte, as the sender framed it.
+    const std::string_view payload(bytes.data() + 4, size);
+    const std::string_view text = payload.substr(0, payload.find('\0'));
+    Keep(textcodec::Decode(std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size())));
+    send(fd, &acknowledgement, 1, MSG_NOSIGNAL);
+    Drop(fd);
+}
+
+void SessionEndpoint::Keep(std::string text)
+{
+    if (text.empty()) {
+        return;
+    }
+    if (texts_.size() >= QueueLimit) {
+        Log("Hand-over queue full: the oldest waiting command line was dropped: " + texts_.front(), 0);
+        texts_.pop_front();
+    }
+    texts_.push_back(std::move(text));
+}
+
+std::optional<std::string> SessionEndpoint::TakeText()
+{
+    if (texts_.empty()) {
+        return std::nullopt;
+    }
+    std::string text = std::move(texts_.front());
+    texts_.pop_front();
+    return text;
+}
+
+bool SessionRunning(std::string_view caption)
+{
+    const std::string lockPath = SessionLockPath(caption);
+    if (lockPath.empty()) {
+        return false;
+    }
+    const int fd = open(lockPath.c_str(), O_RDWR | O_CLOEXEC | O_NOFOLLOW);
+    if (fd < 0) {
+        return false; // never claimed
+    }
+    bool running = false;
+    if (flock(fd, LOCK_EX | LOCK_NB) == 0) {
+        flock(fd, LOCK_UN);
+    } else {
+        running = errno == EWOULDBLOCK;
+    }
+    close(fd);
+    return running;
+}
+
+namespace {
+
+// Connects to the session's socket. A session that has just taken its lock
+// may not listen yet, so a refused connection is tried again for a while.
+int ConnectToSession(const std::string& socketPath)
+{
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    if (socketPath.size() >= sizeof address.sun_path) {
+        return -1;
+    }
+    std::memcpy(address.sun_path, socketPath.c_str(), socketPath.size() + 1);
+    for (int attempt = 0; attempt < connectAttempts; ++attempt) {
+        const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        if (fd < 0) {
+            return -1;
+        }
+        if (connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0) {
+            return fd;
+        }
+        const int error = errno;
+        close(fd);
+        if (error != ECONNREFUSED && error != ENOENT && error != EAGAIN) {
+            return -1;
+        }
+        CurrentClock().Sleep(connectPauseMs);
+    }
+    return -1;
+}
+
+bool SendAll(int fd, const std::string& bytes)
+{
+    std::size_t sent = 0;
+    while (sent < bytes.size()) {
+        const ssize_t n = send(fd, bytes.data() + sent, bytes.size() - sent, MSG_NOSIGNAL);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            return false;
+        }
+        sent += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+bool AwaitAnswer(int fd)
+{
+    pollfd waiting{fd, POLLIN, 0};
+    int ready = 0;
+    do {
+        ready = poll(&waiting, 1, answerTimeoutMs);
+    } while (ready < 0 && errno == EINTR);
+    char answer = 0;
+    return ready == 1 && recv(fd, &answer, 1, 0) == 1 && answer == acknowledgement;
+}
+
+} // namespace
+
+int SendToSession(std::string_view caption, std::string_view text)
+{
+    if (!SessionRunning(caption)) {
+        return 0;
+    }
+    if (text.size() > SessionEndpoint::MaxTextBytes) {
+        Log("Hand-over to " + std::string(caption) + " refused: the text is too long");
+        return 0;
+    }
+    const std::string socketPath = SessionSocketPath(caption);
+    const int fd = ConnectToSession(socketPath);
+    if (fd < 0) {
+        Log("Hand-over to " + std::string(caption) + " failed: no connection (" + ErrnoText() + ")");
+        return 0;
+    }
+    const auto size = static_cast<std::uint32_t>(text.size() + 2);
+    std::string message;
+    message.reserve(4 + size);
+    for (int shift = 0; shift < 32; shift += 8) {
+        message += static_cast<char>((size >> shift) & 0xFFu);
+    }
+    message.append(text);
+    message.append(2, '\0');
+    const bool delivered = SendAll(fd, message) && AwaitAnswer(fd);
+    close(fd);
+    if (!delivered) {
+        Log("Hand-over to " + std::string(caption) + " failed: no answer");
+    }
+    return delivered ? 1 : 0;
+}
+
+bool ClaimProcessSession(std::string_view caption)
+{
+    auto& endpoint = ProcessEndpoint();
+    if (endpoint && endpoint->Caption() == caption) {
+        return true;
+    }
+    std::unique_ptr<SessionEndpoint> claimed = SessionEndpoint::Claim(caption);
+    if (!claimed) {
+        return false;
+    }
+    endpoint = std::move(claimed);
+    return true;
+}
+
+SessionEndpoint* ProcessSession()
+{
+    return ProcessEndpoint().get();
+}
+
+void ReleaseProcessSession()
+{
+    ProcessEndpoint().reset();
+}
+
+} // namespace platform

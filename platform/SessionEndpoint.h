@@ -1,0 +1,77 @@
+#pragma once
+
+#include <QObject>
+
+#include <cstddef>
+#include <deque>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+class QSocketNotifier;
+
+namespace platform {
+
+// The running session's end of the hand-over: it holds the session's lock
+// file (flock, released by the kernel however the process ends) and listens
+// on the session's socket. Texts handed over by later starts wait in order,
+// at most QueueLimit of them; one more drops the oldest, with a log line.
+class SessionEndpoint final : public QObject {
+public:
+    static constexpr std::size_t QueueLimit = 16;
+    // Longest text taken (a command line is far shorter).
+    static constexpr std::size_t MaxTextBytes = 64 * 1024;
+
+    // Takes the session of the caption: null when another process holds it
+    // (or its folder is unusable). A socket left by a holder that died is
+    // removed only here, by the new holder.
+    static std::unique_ptr<SessionEndpoint> Claim(std::string_view caption);
+
+    // Made only by Claim.
+    class Key {
+        friend class SessionEndpoint;
+        Key() = default;
+    };
+    SessionEndpoint(Key, std::string caption, int lockFd);
+    ~SessionEndpoint() override;
+    SessionEndpoint(const SessionEndpoint&) = delete;
+    SessionEndpoint& operator=(const SessionEndpoint&) = delete;
+
+    const std::string& Caption() const { return caption_; }
+    // The oldest waiting text, none when nothing waits.
+    std::optional<std::string> TakeText();
+    std::size_t Waiting() const { return texts_.size(); }
+
+private:
+    struct Connection;
+    void Listen();
+    void Accept();
+    void Read(int fd);
+    void Drop(int fd);
+    void Keep(std::string text);
+
+    std::string caption_;
+    std::string socketPath_;
+    int lockFd_;
+    int listenFd_ = -1;
+    QSocketNotifier* listening_ = nullptr;
+    std::map<int, std::unique_ptr<Connection>> connections_;
+    std::deque<std::string> texts_;
+};
+
+// True when some process holds the session of the caption (this one too).
+bool SessionRunning(std::string_view caption);
+
+// Hands text to the session of exactly this caption and waits until it has
+// taken it. Returns 1 when it did, 0 when no session of that caption runs or
+// it did not answer (logged).
+int SendToSession(std::string_view caption, std::string_view text);
+
+// The session this process holds (one at most).
+bool ClaimProcessSession(std::string_view caption);
+SessionEndpoint* ProcessSession();
+void ReleaseProcessSession();
+
+} // namespace platform
