@@ -1,5 +1,7 @@
 #include "platform/audio/AlsaDeviceList.h"
 
+#include "platform/audio/AlsaMessages.h"
+
 #include <alsa/asoundlib.h>
 
 #include <cstdlib>
@@ -8,6 +10,7 @@ namespace platform::audio {
 
 std::vector<AlsaPcm> ListCardPcms(bool capture)
 {
+    SilenceAlsaMessages();
     const snd_pcm_stream_t stream = capture ? SND_PCM_STREAM_CAPTURE : SND_PCM_STREAM_PLAYBACK;
     std::vector<AlsaPcm> list;
     int card = -1;
@@ -49,6 +52,7 @@ std::vector<AlsaPcm> ListCardPcms(bool capture)
 
 std::string DefaultPcmDescription(bool capture)
 {
+    SilenceAlsaMessages();
     void** hints = nullptr;
     if (snd_device_name_hint(-1, "pcm", &hints) < 0 || hints == nullptr) {
         return {};
@@ -76,6 +80,7 @@ std::string DefaultPcmDescription(bool capture)
 
 bool PcmOpens(const std::string& pcm, bool capture)
 {
+    SilenceAlsaMessages();
     snd_pcm_t* handle = nullptr;
     const snd_pcm_stream_t stream = capture ? SND_PCM_STREAM_CAPTURE : SND_PCM_STREAM_PLAYBACK;
     if (snd_pcm_open(&handle, pcm.c_str(), stream, SND_PCM_NONBLOCK) < 0) {

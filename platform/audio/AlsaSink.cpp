@@ -1,5 +1,7 @@
 #include "platform/audio/AlsaSink.h"
 
+#include "platform/audio/AlsaMessages.h"
+
 #include <alsa/asoundlib.h>
 
 #include <algorithm>
@@ -45,6 +47,7 @@ std::string Failure(const char* call, int result)
 
 std::unique_ptr<AlsaSink> AlsaSink::Open(const AlsaOptions& options, std::string& error)
 {
+    SilenceAlsaMessages();
     auto sink = std::make_unique<AlsaSink>(Key{});
     int r = 0;
     if (!options.configText.empty()) {

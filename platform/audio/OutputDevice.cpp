@@ -45,8 +45,8 @@ std::shared_ptr<OutputDevice> OutputDevice::Start(std::string name, std::unique_
         return nullptr;
     }
     auto device = std::make_shared<OutputDevice>(Key{}, std::move(name), std::move(sink), pacing);
+    device->running_.store(true, std::memory_order_release);
     if (pacing != Pacing::Manual) {
-        device->running_.store(true, std::memory_order_release);
         OutputDevice* owner = device.get();
         device->thread_ = std::thread([owner] { owner->Run(); });
         const std::string refused = MakeRealtime(device->thread_);
@@ -171,7 +171,7 @@ void OutputDevice::RunOnOwnClock()
         frames += PeriodFrames();
         const std::int64_t deadline = start + frames * 1'000'000'000 / rate;
         const std::int64_t now = MonotonicNs();
-        const std::int64_t periodNs = PeriodFrames() * 1'000'000'000 / rate;
+        const std::int64_t periodNs = std::int64_t{PeriodFrames()} * 1'000'000'000 / rate;
         if (now - deadline > 4 * periodNs) {
             // Far behind (the machine stalled): start afresh instead of racing.
             events_.Push(MixerEvent{MixerEvent::Late, (now - deadline) / periodNs});

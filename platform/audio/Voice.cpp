@@ -56,6 +56,9 @@ AudioError Voice::Write(VoiceBuffer& buffer)
     if (before == VoiceBuffer::Waiting) {
         return AudioError::StillQueued;
     }
+    if (queue_.Size() >= static_cast<std::size_t>(MaxQueuedBuffers)) {
+        return AudioError::QueueFull;
+    }
     buffer.state_.store(VoiceBuffer::Waiting, std::memory_order_release);
     if (!queue_.Push(&buffer)) {
         buffer.state_.store(before, std::memory_order_release);
@@ -154,6 +157,8 @@ std::size_t Voice::PullFrames(float* out, std::size_t frames)
             frontFrame_ += take;
         }
         if (frontFrame_ >= total) {
+            // A poller that sees the buffer done also sees all of its frames counted.
+            position_.store(playedFrames_ + got, std::memory_order_release);
             buffer.state_.store(VoiceBuffer::Finished, std::memory_order_release);
             queue_.PopFront();
             frontFrame_ = 0;
