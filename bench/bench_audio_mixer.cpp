@@ -35,8 +35,7 @@ std::vector<std::uint8_t> Noise(std::size_t bytes)
 
 // Eight voices on four devices, each fed from two buffers taking turns.
 struct EightVoices {
-    explicit EightVoices(AudioSystem& system, int voiceRate)
-        : data(Noise(static_cast<std::size_t>(voiceRate) / 10 * 4))
+    explicit EightVoices(AudioSystem& system, int voiceRate) : data(Noise(static_cast<std::size_t>(voiceRate) / 10 * 4))
     {
         for (int i = 0; i < 8; ++i) {
             voices.push_back(system.OpenVoice(1 + i / 2, StreamFormat{voiceRate, 16, 2}));
@@ -85,9 +84,8 @@ void MixFourDevicesTwoVoicesEach(benchmark::State& state)
         }
     }
     const double periodSeconds = static_cast<double>(period) / rate;
-    state.counters["core_percent"] = benchmark::Counter(periodSeconds / 100.0,
-                                                        benchmark::Counter::kIsIterationInvariantRate |
-                                                            benchmark::Counter::kInvert);
+    state.counters["core_percent"] = benchmark::Counter(
+        periodSeconds / 100.0, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 BENCHMARK(MixFourDevicesTwoVoicesEach)->Arg(48000)->Arg(44100);
 
@@ -109,8 +107,8 @@ void MixerThreadsAtTheRealRate(benchmark::State& state)
         getrusage(RUSAGE_SELF, &after);
         const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         const auto seconds = [](const timeval& t) { return static_cast<double>(t.tv_sec) + t.tv_usec / 1e6; };
-        const double cpu = seconds(after.ru_utime) - seconds(before.ru_utime) + seconds(after.ru_stime) -
-                           seconds(before.ru_stime);
+        const double cpu =
+            seconds(after.ru_utime) - seconds(before.ru_utime) + seconds(after.ru_stime) - seconds(before.ru_stime);
         state.counters["core_percent"] = 100.0 * cpu / wall;
     }
 }

@@ -42,8 +42,8 @@ std::vector<AlsaPcm> ListCardPcms(bool capture)
             if (pcmName.empty()) {
                 pcmName = snd_pcm_info_get_id(pcmInfo);
             }
-            list.push_back(AlsaPcm{"plughw:CARD=" + cardId + ",DEV=" + std::to_string(device),
-                                   pcmName + " (" + cardName + ")"});
+            list.push_back(
+                AlsaPcm{"plughw:CARD=" + cardId + ",DEV=" + std::to_string(device), pcmName + " (" + cardName + ")"});
         }
         snd_ctl_close(control);
     }

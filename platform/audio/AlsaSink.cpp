@@ -54,7 +54,8 @@ std::unique_ptr<AlsaSink> AlsaSink::Open(const AlsaOptions& options, std::string
         snd_input_t* input = nullptr;
         r = snd_config_top(&sink->config_);
         if (r >= 0) {
-            r = snd_input_buffer_open(&input, options.configText.data(), static_cast<ssize_t>(options.configText.size()));
+            r = snd_input_buffer_open(&input, options.configText.data(),
+                                      static_cast<ssize_t>(options.configText.size()));
         }
         if (r >= 0) {
             r = snd_config_load(sink->config_, input);
@@ -188,8 +189,7 @@ void AlsaSink::Convert(std::span<const float> frames)
         break;
     case AlsaSampleType::S32:
         for (const float sample : frames) {
-            const double scaled =
-                std::clamp(static_cast<double>(sample) * 2147483648.0, -2147483648.0, 2147483647.0);
+            const double scaled = std::clamp(static_cast<double>(sample) * 2147483648.0, -2147483648.0, 2147483647.0);
             const auto value = static_cast<std::int32_t>(std::llrint(scaled));
             std::memcpy(out, &value, sizeof value);
             out += sizeof value;

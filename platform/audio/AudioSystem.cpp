@@ -99,8 +99,8 @@ std::unique_ptr<AudioSystem> AudioSystem::WithNullDevices(int count, NullTiming 
     system->null_ = true;
     system->timing_ = timing;
     system->options_ = options;
-    system->keepFrames_ = static_cast<std::size_t>(keepSeconds < 0 ? 0 : keepSeconds) *
-                          static_cast<std::size_t>(options.rate);
+    system->keepFrames_ =
+        static_cast<std::size_t>(keepSeconds < 0 ? 0 : keepSeconds) * static_cast<std::size_t>(options.rate);
     count = count < 1 ? 1 : count;
     system->outputs_.push_back(Entry{"Null default", {}, 1});
     system->inputs_.push_back(Entry{"Null default", {}, 1});
@@ -151,9 +151,8 @@ std::shared_ptr<OutputDevice> AudioSystem::Output(int index, AudioError* error)
         if (null_) {
             auto sink = std::make_unique<NullSink>(options_, keepFrames_);
             opened.nullSink = sink.get();
-            opened.device = OutputDevice::Start(entry.name, std::move(sink),
-                                                timing_ == NullTiming::VirtualClock ? Pacing::Manual
-                                                                                    : Pacing::RealTime);
+            opened.device = OutputDevice::Start(
+                entry.name, std::move(sink), timing_ == NullTiming::VirtualClock ? Pacing::Manual : Pacing::RealTime);
         } else {
             AlsaOptions alsa;
             alsa.pcm = entry.pcm;

@@ -41,8 +41,8 @@ public:
     static std::unique_ptr<AudioSystem> WithAlsa(const DeviceOptions& options = {});
     // count null devices "Null 1" .. "Null <count>", each with a capture twin
     // of the same name, keeping up to keepSeconds of what they played.
-    static std::unique_ptr<AudioSystem> WithNullDevices(int count, NullTiming timing,
-                                                        const DeviceOptions& options = {}, int keepSeconds = 10);
+    static std::unique_ptr<AudioSystem> WithNullDevices(int count, NullTiming timing, const DeviceOptions& options = {},
+                                                        int keepSeconds = 10);
 
     AudioSystem(const AudioSystem&) = delete;
     AudioSystem& operator=(const AudioSystem&) = delete;

@@ -62,7 +62,8 @@ ChannelRouting::ChannelRouting(int voiceChannels, int deviceChannels)
 void ChannelRouting::Add(int from, int to, float weight)
 {
     if (count_ < MaxRoutes) {
-        routes_[static_cast<std::size_t>(count_)] = Route{static_cast<std::uint8_t>(from), static_cast<std::uint8_t>(to), weight};
+        routes_[static_cast<std::size_t>(count_)] =
+            Route{static_cast<std::uint8_t>(from), static_cast<std::uint8_t>(to), weight};
         ++count_;
     }
 }

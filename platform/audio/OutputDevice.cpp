@@ -51,8 +51,8 @@ std::shared_ptr<OutputDevice> OutputDevice::Start(std::string name, std::unique_
         device->thread_ = std::thread([owner] { owner->Run(); });
         const std::string refused = MakeRealtime(device->thread_);
         if (!refused.empty()) {
-            Log("Audio device \"" + device->name_ + "\": the mixer runs without real-time priority (SCHED_FIFO: " +
-                    refused + ")",
+            Log("Audio device \"" + device->name_ +
+                    "\": the mixer runs without real-time priority (SCHED_FIFO: " + refused + ")",
                 0);
         }
     }

@@ -13,8 +13,7 @@ namespace platform::audio {
 // without locks: the mixer hands buffers, played samples and log events across
 // threads through it. The storage is allocated once, in the constructor; Push
 // and Pop never allocate. A full ring refuses new items instead of blocking.
-template <typename T>
-class SpscRing {
+template <typename T> class SpscRing {
     static_assert(std::is_trivially_copyable_v<T>, "ring items are copied as plain values");
 
 public:

@@ -5,8 +5,8 @@ namespace platform::audio {
 bool IsSupported(const StreamFormat& format)
 {
     const bool bitsOk = format.bits == 8 || format.bits == 16 || format.bits == 24;
-    const bool channelsOk = format.channels == 1 || format.channels == 2 || format.channels == 6 ||
-                            format.channels == 8;
+    const bool channelsOk =
+        format.channels == 1 || format.channels == 2 || format.channels == 6 || format.channels == 8;
     return bitsOk && channelsOk && format.rate >= MinRate && format.rate <= MaxRate;
 }
 
@@ -29,9 +29,9 @@ void DecodeFrames(const StreamFormat& format, const std::uint8_t* bytes, std::si
     case 24:
         for (std::size_t i = 0; i < samples; ++i) {
             const std::uint8_t* p = bytes + 3 * i;
-            std::int32_t value = static_cast<std::int32_t>(static_cast<std::uint32_t>(p[0]) |
-                                                           (static_cast<std::uint32_t>(p[1]) << 8) |
-                                                           (static_cast<std::uint32_t>(p[2]) << 16));
+            std::int32_t value =
+                static_cast<std::int32_t>(static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
+                                          (static_cast<std::uint32_t>(p[2]) << 16));
             if (value >= 0x800000) {
                 value -= 0x1000000;
             }

@@ -11,6 +11,19 @@ namespace {
 
 constexpr std::uint64_t unitStep = std::uint64_t{1} << 32;
 
+std::int32_t NextHandle()
+{
+    static std::atomic<std::int32_t> last{0};
+    std::int32_t handle = 0;
+    while (handle <= 0) {
+        handle = last.fetch_add(1, std::memory_order_relaxed) + 1;
+        if (handle <= 0) {
+            last.store(0, std::memory_order_relaxed);
+        }
+    }
+    return handle;
+}
+
 std::uint64_t StepFor(int rate, int deviceRate)
 {
     return (static_cast<std::uint64_t>(rate) << 32) / static_cast<std::uint64_t>(deviceRate);
@@ -25,9 +38,9 @@ inline float Interpolate(float y0, float y1, float y2, float y3, float t)
 } // namespace
 
 Voice::Voice(const Key&, std::shared_ptr<OutputDevice> device, const StreamFormat& format)
-    : device_(std::move(device)), format_(format), deviceRate_(device_->Rate()),
-      deviceChannels_(device_->Channels()), routing_(format.channels, device_->Channels()),
-      rateRequested_(format.rate), appliedRate_(format.rate), step_(StepFor(format.rate, device_->Rate())),
+    : device_(std::move(device)), format_(format), deviceRate_(device_->Rate()), deviceChannels_(device_->Channels()),
+      routing_(format.channels, device_->Channels()), handle_(NextHandle()), rateRequested_(format.rate),
+      appliedRate_(format.rate), step_(StepFor(format.rate, device_->Rate())),
       left_(device_->Rate() * VolumeRampMs / 1000, 1.0f), right_(device_->Rate() * VolumeRampMs / 1000, 1.0f)
 {
     resampling_ = format_.rate != deviceRate_;
@@ -292,7 +305,8 @@ void Voice::MixInto(float* mix, int frames)
             }
         }
         if (produced == frames) {
-            std::copy_n(output_.begin() + static_cast<std::ptrdiff_t>((static_cast<std::size_t>(frames) - 1) * channels),
+            std::copy_n(output_.begin() +
+                            static_cast<std::ptrdiff_t>((static_cast<std::size_t>(frames) - 1) * channels),
                         channels, lastFrame_.begin());
         } else {
             // The voice ran dry: it fell silent by itself, nothing to fade.
@@ -304,7 +318,8 @@ void Voice::MixInto(float* mix, int frames)
             const float* in = output_.data() + route.from;
             float* out = mix + route.to;
             for (int f = 0; f < produced; ++f) {
-                out[static_cast<std::size_t>(f) * deviceChannels] += in[static_cast<std::size_t>(f) * channels] * route.weight;
+                out[static_cast<std::size_t>(f) * deviceChannels] +=
+                    in[static_cast<std::size_t>(f) * channels] * route.weight;
             }
         }
         position_.store(playedFrames_, std::memory_order_release);

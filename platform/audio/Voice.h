@@ -43,6 +43,9 @@ public:
     Voice(const Voice&) = delete;
     Voice& operator=(const Voice&) = delete;
 
+    // A number that names this voice for as long as the process runs, never 0
+    // (callers that kept wave-out handles use it as theirs).
+    std::int32_t Handle() const { return handle_; }
     const StreamFormat& Format() const { return format_; }
     OutputDevice& Device() const { return *device_; }
 
@@ -97,6 +100,7 @@ private:
     const int deviceChannels_;
     const ChannelRouting routing_;
     int slot_ = -1;
+    const std::int32_t handle_;
 
     // Control -> mixer.
     SpscRing<VoiceBuffer*> queue_{MaxQueuedBuffers};
@@ -113,7 +117,7 @@ private:
     std::size_t frontFrame_ = 0;
     bool paused_ = false;
     int appliedRate_;
-    std::uint64_t step_;   // input frames per output frame, 32.32 fixed point
+    std::uint64_t step_; // input frames per output frame, 32.32 fixed point
     bool resampling_ = false;
     std::uint64_t phase_ = 0; // 32.32 fixed point, between history frames 1 and 2
     std::array<float, 4 * MaxChannels> history_{};

@@ -34,8 +34,8 @@ protected:
     {
         AlsaOptions options;
         options.pcm = "tolvcapture";
-        options.configText = "pcm.tolvcapture { type file slave.pcm { type null } file \"" + capture.string() +
-                             "\" format raw }";
+        options.configText =
+            "pcm.tolvcapture { type file slave.pcm { type null } file \"" + capture.string() + "\" format raw }";
         options.sampleType = type;
         return options;
     }

@@ -26,7 +26,7 @@ TEST_F(VoicePlayback, EveryFormatPlaysSampleForSample)
         int channels;
         int deviceChannels;
     };
-    const Case cases[] = {{8, 1, 2}, {8, 2, 2}, {16, 1, 2}, {16, 2, 2}, {24, 1, 2},
+    const Case cases[] = {{8, 1, 2},  {8, 2, 2},  {16, 1, 2}, {16, 2, 2}, {24, 1, 2},
                           {24, 2, 2}, {16, 6, 8}, {24, 6, 6}, {16, 8, 8}, {24, 8, 8}};
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.bits << "-bit, " << c.channels << " channels on " << c.deviceChannels);
@@ -56,8 +56,10 @@ TEST_F(VoicePlayback, EveryFormatPlaysSampleForSample)
                 if (frame < total) {
                     // Mono sounds on both front speakers; other layouts channel for channel.
                     const int source = c.channels == 1 ? (d < 2 ? 0 : -1) : (d < c.channels ? d : -1);
-                    want = source < 0 ? 0.0f : expected[frame * static_cast<std::size_t>(c.channels) +
-                                                         static_cast<std::size_t>(source)];
+                    want =
+                        source < 0
+                            ? 0.0f
+                            : expected[frame * static_cast<std::size_t>(c.channels) + static_cast<std::size_t>(source)];
                 }
                 ASSERT_EQ(played[frame * static_cast<std::size_t>(c.deviceChannels) + static_cast<std::size_t>(d)],
                           want)
@@ -202,11 +204,13 @@ TEST_F(VoicePlayback, ManyVoicesShareOneDeviceAndUnsupportedFormatsAreRefused)
     AudioError error = AudioError::None;
     EXPECT_FALSE(device->OpenVoice(StreamFormat{Rate, 16, 2}, &error));
     EXPECT_EQ(error, AudioError::NoVoice);
+    EXPECT_NE(voices[0]->Handle(), 0);
+    EXPECT_NE(voices[0]->Handle(), voices[1]->Handle());
     voices.pop_back();
     EXPECT_TRUE(device->OpenVoice(StreamFormat{Rate, 16, 2}, &error));
 
-    for (const StreamFormat& bad : {StreamFormat{Rate, 32, 2}, StreamFormat{Rate, 16, 4}, StreamFormat{0, 16, 2},
-                                    StreamFormat{Rate, 12, 1}}) {
+    for (const StreamFormat& bad :
+         {StreamFormat{Rate, 32, 2}, StreamFormat{Rate, 16, 4}, StreamFormat{0, 16, 2}, StreamFormat{Rate, 12, 1}}) {
         EXPECT_FALSE(device->OpenVoice(bad, &error));
         EXPECT_EQ(error, AudioError::BadFormat);
     }
@@ -220,8 +224,8 @@ TEST_F(VoicePlayback, OtherRatesAreResampledAtTheRightPitch)
     auto voice = OpenVoice(fileRate, 16, 1);
     std::vector<std::uint8_t> bytes;
     for (int n = 0; n < fileRate; ++n) {
-        const auto value = static_cast<std::int16_t>(
-            std::lround(16000.0 * std::sin(2.0 * std::numbers::pi * tone * n / fileRate)));
+        const auto value =
+            static_cast<std::int16_t>(std::lround(16000.0 * std::sin(2.0 * std::numbers::pi * tone * n / fileRate)));
         bytes.push_back(static_cast<std::uint8_t>(static_cast<std::uint16_t>(value) & 0xFF));
         bytes.push_back(static_cast<std::uint8_t>(static_cast<std::uint16_t>(value) >> 8));
     }

@@ -170,8 +170,8 @@ TEST_F(VoiceTransport, OneVoicesVolumeNeverMovesAnother)
 {
     auto first = OpenVoice(Rate, 16, 2);
     auto second = OpenVoice(Rate, 16, 2);
-    const auto a = Constant16(2, 3000, 8192);  // 0.25
-    const auto b = Constant16(2, 3000, 4096);  // 0.125
+    const auto a = Constant16(2, 3000, 8192); // 0.25
+    const auto b = Constant16(2, 3000, 4096); // 0.125
     VoiceBuffer bufferA;
     VoiceBuffer bufferB;
     bufferA.data = a;
