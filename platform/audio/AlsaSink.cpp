@@ -1,0 +1,260 @@
+#include "platform/audio/AlsaSink.h"
+
+#include "platform/audio/AlsaMessages.h"
+
+#include <alsa/asoundlib.h>
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <cmath>
+#include <cstring>
+
+namespace platform::audio {
+
+namespace {
+
+// How long Write waits for a card that takes nothing before it counts as lost.
+constexpr int waitStepMs = 100;
+constexpr int waitStepsBeforeLost = 20;
+
+snd_pcm_format_t FormatOf(AlsaSampleType type)
+{
+    switch (type) {
+    case AlsaSampleType::S16:
+        return SND_PCM_FORMAT_S16_LE;
+    case AlsaSampleType::S32:
+        return SND_PCM_FORMAT_S32_LE;
+    case AlsaSampleType::Float:
+        return SND_PCM_FORMAT_FLOAT_LE;
+    case AlsaSampleType::Automatic:
+        break;
+    }
+    return SND_PCM_FORMAT_UNKNOWN;
+}
+
+std::size_t BytesOf(AlsaSampleType type)
+{
+    return type == AlsaSampleType::S16 ? 2 : 4;
+}
+
+std::string Failure(const char* call, int result)
+{
+    return std::string(call) + " failed r=" + std::to_string(result) + " (" + snd_strerror(result) + ")";
+}
+
+} // namespace
+
+std::unique_ptr<AlsaSink> AlsaSink::Open(const AlsaOptions& options, std::string& error)
+{
+    SilenceAlsaMessages();
+    auto sink = std::make_unique<AlsaSink>(Key{});
+    int r = 0;
+    if (!options.configText.empty()) {
+        snd_input_t* input = nullptr;
+        r = snd_config_top(&sink->config_);
+        if (r >= 0) {
+            r = snd_input_buffer_open(&input, options.configText.data(),
+                                      static_cast<ssize_t>(options.configText.size()));
+        }
+        if (r >= 0) {
+            r = snd_config_load(sink->config_, input);
+            snd_input_close(input);
+        }
+        if (r < 0) {
+            error = Failure("snd_config_load", r);
+            return nullptr;
+        }
+        r = snd_pcm_open_lconf(&sink->pcm_, options.pcm.c_str(), SND_PCM_STREAM_PLAYBACK, SND_PCM_NONBLOCK,
+                               sink->config_);
+    } else {
+        r = snd_pcm_open(&sink->pcm_, options.pcm.c_str(), SND_PCM_STREAM_PLAYBACK, SND_PCM_NONBLOCK);
+    }
+    if (r < 0) {
+        sink->pcm_ = nullptr;
+        error = Failure("snd_pcm_open", r);
+        return nullptr;
+    }
+
+    snd_pcm_t* pcm = sink->pcm_;
+    snd_pcm_hw_params_t* hw = nullptr;
+    snd_pcm_hw_params_alloca(&hw);
+    r = snd_pcm_hw_params_any(pcm, hw);
+    if (r < 0) {
+        error = Failure("snd_pcm_hw_params_any", r);
+        return nullptr;
+    }
+    r = snd_pcm_hw_params_set_access(pcm, hw, SND_PCM_ACCESS_RW_INTERLEAVED);
+    if (r < 0) {
+        error = Failure("snd_pcm_hw_params_set_access", r);
+        return nullptr;
+    }
+    const std::array<AlsaSampleType, 3> preferred{AlsaSampleType::S32, AlsaSampleType::S16, AlsaSampleType::Float};
+    AlsaSampleType chosen = options.sampleType;
+    if (chosen == AlsaSampleType::Automatic) {
+        const auto* found = std::find_if(preferred.begin(), preferred.end(), [&](AlsaSampleType type) {
+            return snd_pcm_hw_params_test_format(pcm, hw, FormatOf(type)) == 0;
+        });
+        chosen = found != preferred.end() ? *found : AlsaSampleType::S16;
+    }
+    r = snd_pcm_hw_params_set_format(pcm, hw, FormatOf(chosen));
+    if (r < 0) {
+        error = Failure("snd_pcm_hw_params_set_format", r);
+        return nullptr;
+    }
+    unsigned int channels = static_cast<unsigned int>(options.device.channels);
+    r = snd_pcm_hw_params_set_channels_near(pcm, hw, &channels);
+    if (r < 0) {
+        error = Failure("snd_pcm_hw_params_set_channels", r);
+        return nullptr;
+    }
+    unsigned int rate = static_cast<unsigned int>(options.device.rate);
+    r = snd_pcm_hw_params_set_rate_near(pcm, hw, &rate, nullptr);
+    if (r < 0) {
+        error = Failure("snd_pcm_hw_params_set_rate", r);
+        return nullptr;
+    }
+    snd_pcm_uframes_t period = static_cast<snd_pcm_uframes_t>(options.device.periodFrames);
+    r = snd_pcm_hw_params_set_period_size_near(pcm, hw, &period, nullptr);
+    if (r < 0) {
+        error = Failure("snd_pcm_hw_params_set_period_size", r);
+        return nullptr;
+    }
+    snd_pcm_uframes_t buffer = period * static_cast<snd_pcm_uframes_t>(options.device.periods);
+    r = snd_pcm_hw_params_set_buffer_size_near(pcm, hw, &buffer);
+    if (r < 0) {
+        error = Failure("snd_pcm_hw_params_set_buffer_size", r);
+        return nullptr;
+    }
+    r = snd_pcm_hw_params(pcm, hw);
+    if (r < 0) {
+        error = Failure("snd_pcm_hw_params", r);
+        return nullptr;
+    }
+    snd_pcm_hw_params_get_period_size(hw, &period, nullptr);
+    snd_pcm_hw_params_get_buffer_size(hw, &buffer);
+
+    snd_pcm_sw_params_t* sw = nullptr;
+    snd_pcm_sw_params_alloca(&sw);
+    r = snd_pcm_sw_params_current(pcm, sw);
+    if (r >= 0) {
+        r = snd_pcm_sw_params_set_start_threshold(pcm, sw, buffer);
+    }
+    if (r >= 0) {
+        r = snd_pcm_sw_params_set_avail_min(pcm, sw, period);
+    }
+    if (r >= 0) {
+        r = snd_pcm_sw_params(pcm, sw);
+    }
+    if (r < 0) {
+        error = Failure("snd_pcm_sw_params", r);
+        return nullptr;
+    }
+
+    sink->sampleType_ = chosen;
+    sink->options_ = options.device;
+    sink->options_.channels = static_cast<int>(channels);
+    sink->options_.rate = static_cast<int>(rate);
+    sink->options_.periodFrames = static_cast<int>(period);
+    sink->options_.periods = period > 0 ? static_cast<int>(buffer / period) : options.device.periods;
+    sink->frameBytes_ = BytesOf(chosen) * channels;
+    sink->bytes_.assign(sink->frameBytes_ * period, 0);
+    return sink;
+}
+
+AlsaSink::~AlsaSink()
+{
+    if (pcm_ != nullptr) {
+        // Let the last periods play out (a few milliseconds) before closing.
+        snd_pcm_nonblock(pcm_, 0);
+        snd_pcm_drain(pcm_);
+        snd_pcm_close(pcm_);
+    }
+    if (config_ != nullptr) {
+        snd_config_delete(config_);
+    }
+}
+
+void AlsaSink::Convert(std::span<const float> frames)
+{
+    std::uint8_t* out = bytes_.data();
+    switch (sampleType_) {
+    case AlsaSampleType::S16:
+        for (const float sample : frames) {
+            const double scaled = std::clamp(static_cast<double>(sample) * 32768.0, -32768.0, 32767.0);
+            const auto value = static_cast<std::int16_t>(std::lrint(scaled));
+            std::memcpy(out, &value, sizeof value);
+            out += sizeof value;
+        }
+        break;
+    case AlsaSampleType::S32:
+        for (const float sample : frames) {
+            const double scaled = std::clamp(static_cast<double>(sample) * 2147483648.0, -2147483648.0, 2147483647.0);
+            const auto value = static_cast<std::int32_t>(std::llrint(scaled));
+            std::memcpy(out, &value, sizeof value);
+            out += sizeof value;
+        }
+        break;
+    case AlsaSampleType::Float:
+    case AlsaSampleType::Automatic:
+        for (const float sample : frames) {
+            const float value = std::clamp(sample, -1.0f, 1.0f);
+            std::memcpy(out, &value, sizeof value);
+            out += sizeof value;
+        }
+        break;
+    }
+}
+
+DeviceSink::WriteResult AlsaSink::Write(std::span<const float> frames, SpscRing<MixerEvent>& events,
+                                        const std::atomic<bool>& running)
+{
+    Convert(frames);
+    const auto channels = static_cast<std::size_t>(options_.channels);
+    const std::uint8_t* data = bytes_.data();
+    auto left = static_cast<snd_pcm_uframes_t>(frames.size() / channels);
+    int idleWaits = 0;
+    while (left > 0 && running.load(std::memory_order_acquire)) {
+        const snd_pcm_sframes_t written = snd_pcm_writei(pcm_, data, left);
+        if (written >= 0) {
+            data += static_cast<std::size_t>(written) * frameBytes_;
+            left -= static_cast<snd_pcm_uframes_t>(written);
+            idleWaits = 0;
+            continue;
+        }
+        const int r = static_cast<int>(written);
+        if (r == -EAGAIN) {
+            if (snd_pcm_wait(pcm_, waitStepMs) == 0 && ++idleWaits >= waitStepsBeforeLost) {
+                events.Push(MixerEvent{MixerEvent::WriteFailed, -ETIMEDOUT});
+                return WriteResult::Lost;
+            }
+            continue;
+        }
+        if (r == -EINTR) {
+            continue;
+        }
+        if (r == -EPIPE) {
+            events.Push(MixerEvent{MixerEvent::Underrun, r});
+            if (snd_pcm_prepare(pcm_) < 0) {
+                return WriteResult::Lost;
+            }
+            continue;
+        }
+        if (r == -ESTRPIPE) {
+            int resumed = 0;
+            while ((resumed = snd_pcm_resume(pcm_)) == -EAGAIN && running.load(std::memory_order_acquire)) {
+                snd_pcm_wait(pcm_, waitStepMs);
+            }
+            if (resumed < 0 && snd_pcm_prepare(pcm_) < 0) {
+                return WriteResult::Lost;
+            }
+            events.Push(MixerEvent{MixerEvent::Suspended, 0});
+            continue;
+        }
+        events.Push(MixerEvent{MixerEvent::WriteFailed, r});
+        return WriteResult::Lost;
+    }
+    return WriteResult::Written;
+}
+
+} // namespace platform::audio

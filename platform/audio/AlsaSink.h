@@ -1,0 +1,61 @@
+#pragma once
+
+#include "platform/audio/DeviceSink.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+typedef struct _snd_pcm snd_pcm_t;
+typedef struct _snd_config snd_config_t;
+
+namespace platform::audio {
+
+enum class AlsaSampleType { Automatic, S16, S32, Float };
+
+struct AlsaOptions {
+    // The ALSA name of the PCM ("default", "plughw:CARD=PCH,DEV=0", ...).
+    std::string pcm = "default";
+    // When not empty, the PCM is looked up in this configuration text alone
+    // instead of the system's (tests use a file or null PCM this way).
+    std::string configText;
+    DeviceOptions device;
+    // Automatic takes the first the PCM accepts of 32-bit, 16-bit and float.
+    AlsaSampleType sampleType = AlsaSampleType::Automatic;
+};
+
+// A sound card's playback PCM, opened once. Write converts a period to the
+// PCM's sample type and waits until the card has taken it, so the card's own
+// clock paces the mixer; an underrun or a suspend is recovered and reported.
+class AlsaSink final : public DeviceSink {
+    struct Key {};
+
+public:
+    explicit AlsaSink(Key) {}
+    // Null with the failing call and its text in error when the PCM cannot be
+    // opened or set up.
+    static std::unique_ptr<AlsaSink> Open(const AlsaOptions& options, std::string& error);
+    ~AlsaSink() override;
+    AlsaSink(const AlsaSink&) = delete;
+    AlsaSink& operator=(const AlsaSink&) = delete;
+
+    const DeviceOptions& Options() const override { return options_; }
+    bool PacesItself() const override { return true; }
+    WriteResult Write(std::span<const float> frames, SpscRing<MixerEvent>& events,
+                      const std::atomic<bool>& running) override;
+
+    AlsaSampleType SampleType() const { return sampleType_; }
+
+private:
+    void Convert(std::span<const float> frames);
+
+    snd_pcm_t* pcm_ = nullptr;
+    snd_config_t* config_ = nullptr;
+    DeviceOptions options_;
+    AlsaSampleType sampleType_ = AlsaSampleType::S16;
+    std::size_t frameBytes_ = 0;
+    std::vector<std::uint8_t> bytes_;
+};
+
+} // namespace platform::audio

@@ -1,0 +1,212 @@
+#include "platform/audio/AudioSystem.h"
+
+#include "platform/audio/AlsaDeviceList.h"
+#include "platform/audio/AlsaSink.h"
+#include "platform/audio/DeviceNaming.h"
+#include "platform/base/LogSink.h"
+#include "platform/base/Numbers.h"
+
+#include <cstdlib>
+#include <optional>
+
+namespace platform::audio {
+
+namespace {
+
+std::unique_ptr<AudioSystem>& Installed()
+{
+    static std::unique_ptr<AudioSystem> system;
+    return system;
+}
+
+constexpr int maxNullDevices = 16;
+
+} // namespace
+
+AudioSystem& AudioSystem::Current()
+{
+    auto& system = Installed();
+    if (!system) {
+        system = FromEnvironment();
+    }
+    return *system;
+}
+
+void AudioSystem::Install(std::unique_ptr<AudioSystem> system)
+{
+    Installed() = std::move(system);
+}
+
+AudioSystem::~AudioSystem() = default;
+
+std::unique_ptr<AudioSystem> AudioSystem::FromEnvironment()
+{
+    const char* value = std::getenv("TOLV_AUDIO");
+    const std::string choice = value != nullptr ? value : "";
+    if (choice.empty() || choice == "alsa") {
+        return WithAlsa();
+    }
+    if (choice == "null") {
+        return WithNullDevices(1, NullTiming::RealTime);
+    }
+    if (choice.rfind("null:", 0) == 0) {
+        const std::string countText = choice.substr(5);
+        const auto count = numeric::IsAllDigits(countText) ? numeric::ParseLong(countText) : std::nullopt;
+        if (count && *count >= 1 && *count <= maxNullDevices) {
+            return WithNullDevices(*count, NullTiming::RealTime);
+        }
+        Log("TOLV_AUDIO=" + choice + ": the count must be 1 to " + std::to_string(maxNullDevices) +
+            "; using one null device");
+        return WithNullDevices(1, NullTiming::RealTime);
+    }
+    Log("TOLV_AUDIO=" + choice + " is not understood (alsa, null or null:N); using the sound cards");
+    return WithAlsa();
+}
+
+std::unique_ptr<AudioSystem> AudioSystem::WithAlsa(const DeviceOptions& options)
+{
+    const std::vector<AlsaPcm> outputs = ListCardPcms(false);
+    if (outputs.empty() && !PcmOpens("default", false)) {
+        Log("No ALSA output device: the sound goes to one null device", 0);
+        return WithNullDevices(1, NullTiming::RealTime, options, 1);
+    }
+    auto system = std::make_unique<AudioSystem>(Key{});
+    system->options_ = options;
+    const auto makeList = [](const std::vector<AlsaPcm>& pcms, bool capture) {
+        std::vector<std::string> names;
+        std::string defaultName = DeviceNameFromDescription(DefaultPcmDescription(capture));
+        names.push_back(defaultName.empty() ? "Default" : defaultName);
+        for (const AlsaPcm& pcm : pcms) {
+            names.push_back(DeviceNameFromDescription(pcm.description));
+        }
+        names = NumberAlikeNames(names);
+        std::vector<Entry> entries;
+        for (std::size_t i = 0; i < names.size(); ++i) {
+            entries.push_back(Entry{names[i], i == 0 ? "default" : pcms[i - 1].pcm, static_cast<int>(i)});
+        }
+        return entries;
+    };
+    system->outputs_ = makeList(outputs, false);
+    system->inputs_ = makeList(ListCardPcms(true), true);
+    system->opened_.resize(system->outputs_.size());
+    return system;
+}
+
+std::unique_ptr<AudioSystem> AudioSystem::WithNullDevices(int count, NullTiming timing, const DeviceOptions& options,
+                                                          int keepSeconds)
+{
+    auto system = std::make_unique<AudioSystem>(Key{});
+    system->null_ = true;
+    system->timing_ = timing;
+    system->options_ = options;
+    system->keepFrames_ =
+        static_cast<std::size_t>(keepSeconds < 0 ? 0 : keepSeconds) * static_cast<std::size_t>(options.rate);
+    count = count < 1 ? 1 : count;
+    system->outputs_.push_back(Entry{"Null default", {}, 1});
+    system->inputs_.push_back(Entry{"Null default", {}, 1});
+    system->nullInputs_.push_back(nullptr);
+    for (int i = 1; i <= count; ++i) {
+        const std::string name = "Null " + std::to_string(i);
+        system->outputs_.push_back(Entry{name, {}, i});
+        system->inputs_.push_back(Entry{name, {}, i});
+        system->nullInputs_.push_back(std::make_unique<NullInput>(name, options, system->keepFrames_));
+    }
+    system->opened_.resize(system->outputs_.size());
+    return system;
+}
+
+std::string AudioSystem::OutputName(int index) const
+{
+    return index >= 0 && index < OutputCount() ? outputs_[static_cast<std::size_t>(index)].name : std::string{};
+}
+
+std::string AudioSystem::InputName(int index) const
+{
+    return index >= 0 && index < InputCount() ? inputs_[static_cast<std::size_t>(index)].name : std::string{};
+}
+
+int AudioSystem::Target(int index) const
+{
+    if (index == -1) {
+        index = 0;
+    }
+    if (index < 0 || index >= OutputCount()) {
+        return -1;
+    }
+    return outputs_[static_cast<std::size_t>(index)].target;
+}
+
+std::shared_ptr<OutputDevice> AudioSystem::Output(int index, AudioError* error)
+{
+    const int target = Target(index);
+    if (target < 0) {
+        if (error != nullptr) {
+            *error = AudioError::BadDevice;
+        }
+        return nullptr;
+    }
+    Opened& opened = opened_[static_cast<std::size_t>(target)];
+    if (!opened.device) {
+        const Entry& entry = outputs_[static_cast<std::size_t>(target)];
+        if (null_) {
+            auto sink = std::make_unique<NullSink>(options_, keepFrames_);
+            opened.nullSink = sink.get();
+            opened.device = OutputDevice::Start(
+                entry.name, std::move(sink), timing_ == NullTiming::VirtualClock ? Pacing::Manual : Pacing::RealTime);
+        } else {
+            AlsaOptions alsa;
+            alsa.pcm = entry.pcm;
+            alsa.device = options_;
+            std::string failure;
+            auto sink = AlsaSink::Open(alsa, failure);
+            if (!sink) {
+                Log("Audio device \"" + entry.name + "\" (" + entry.pcm + "): " + failure);
+                if (error != nullptr) {
+                    *error = AudioError::DeviceFailed;
+                }
+                return nullptr;
+            }
+            opened.device = OutputDevice::Start(entry.name, std::move(sink), Pacing::Device);
+        }
+    }
+    if (error != nullptr) {
+        *error = AudioError::None;
+    }
+    return opened.device;
+}
+
+std::unique_ptr<Voice> AudioSystem::OpenVoice(int index, const StreamFormat& format, AudioError* error)
+{
+    const std::shared_ptr<OutputDevice> device = Output(index, error);
+    if (!device) {
+        return nullptr;
+    }
+    return device->OpenVoice(format, error);
+}
+
+NullSink* AudioSystem::NullOutput(int index)
+{
+    if (!null_ || !Output(index)) {
+        return nullptr;
+    }
+    return opened_[static_cast<std::size_t>(Target(index))].nullSink;
+}
+
+NullInput* AudioSystem::NullInputDevice(int index)
+{
+    if (!null_ || index < 0 || index >= InputCount()) {
+        return nullptr;
+    }
+    return nullInputs_[static_cast<std::size_t>(inputs_[static_cast<std::size_t>(index)].target)].get();
+}
+
+void AudioSystem::Sync()
+{
+    for (const Opened& opened : opened_) {
+        if (opened.device) {
+            opened.device->Sync();
+        }
+    }
+}
+
+} // namespace platform::audio

@@ -1,0 +1,69 @@
+#include "platform/audio/Mixer.h"
+
+#include "platform/audio/Voice.h"
+
+#include <algorithm>
+#include <thread>
+
+namespace platform::audio {
+
+Mixer::Mixer()
+{
+    for (auto& slot : slots_) {
+        slot.store(nullptr, std::memory_order_relaxed);
+    }
+}
+
+int Mixer::Attach(Voice& voice)
+{
+    for (int i = 0; i < MaxVoices; ++i) {
+        Voice* expected = nullptr;
+        if (slots_[static_cast<std::size_t>(i)].compare_exchange_strong(expected, &voice)) {
+            return i;
+        }
+    }
+    return -1;
+}
+
+void Mixer::Detach(int slot)
+{
+    if (slot < 0 || slot >= MaxVoices) {
+        return;
+    }
+    slots_[static_cast<std::size_t>(slot)].store(nullptr, std::memory_order_seq_cst);
+    // A pass that began before the store may still hold the voice: wait for it.
+    const std::uint64_t seen = passes_.load(std::memory_order_seq_cst);
+    if ((seen & 1U) != 0) {
+        int spins = 0;
+        while (passes_.load(std::memory_order_seq_cst) == seen) {
+            if (++spins > 64) {
+                std::this_thread::yield();
+            }
+        }
+    }
+}
+
+int Mixer::VoiceCount() const
+{
+    int count = 0;
+    for (const auto& slot : slots_) {
+        count += slot.load(std::memory_order_relaxed) != nullptr ? 1 : 0;
+    }
+    return count;
+}
+
+void Mixer::MixPeriod(std::span<float> mix, int frames)
+{
+    passes_.fetch_add(1, std::memory_order_seq_cst);
+    std::fill(mix.begin(), mix.end(), 0.0f);
+    for (auto& slot : slots_) {
+        Voice* voice = slot.load(std::memory_order_seq_cst);
+        if (voice != nullptr && voice->TryLock()) {
+            voice->MixInto(mix.data(), frames);
+            voice->Unlock();
+        }
+    }
+    passes_.fetch_add(1, std::memory_order_seq_cst);
+}
+
+} // namespace platform::audio

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <array>
+#include <atomic>
+#include <cstdint>
+#include <span>
+
+namespace platform::audio {
+
+class Voice;
+
+// Sums the voices of one device, one period at a time. Voices join and leave
+// from the program's thread while the mixer thread runs: a leaving voice is
+// unhooked first, then Detach waits until no mixing pass that may still see it
+// is running (a pass takes microseconds), so the voice can be freed safely.
+class Mixer {
+public:
+    static constexpr int MaxVoices = 64;
+
+    Mixer();
+    Mixer(const Mixer&) = delete;
+    Mixer& operator=(const Mixer&) = delete;
+
+    // Program side. Attach gives the slot, or -1 when every slot is taken.
+    int Attach(Voice& voice);
+    void Detach(int slot);
+    int VoiceCount() const;
+
+    // Mixer side: clears the interleaved mix and adds every voice to it.
+    void MixPeriod(std::span<float> mix, int frames);
+    std::uint64_t Passes() const { return passes_.load(std::memory_order_acquire) / 2; }
+
+private:
+    std::array<std::atomic<Voice*>, MaxVoices> slots_{};
+    // Odd while a pass runs; each pass adds 2.
+    std::atomic<std::uint64_t> passes_{0};
+};
+
+} // namespace platform::audio

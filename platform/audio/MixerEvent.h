@@ -1,0 +1,23 @@
+#pragma once
+
+#include <cstdint>
+
+namespace platform::audio {
+
+// What the mixer thread has to report. It cannot log (logging allocates and
+// writes files), so it queues these plain values and the program's thread
+// turns them into log lines.
+struct MixerEvent {
+    enum Kind : std::uint8_t {
+        Underrun,       // the device ran dry and was restarted; value: the system's code
+        Suspended,      // the device was suspended and resumed
+        WriteFailed,    // a write failed; value: the system's code
+        DeviceLost,     // the device is gone; the mixer goes on with its own clock
+        Late,           // the mixer thread woke up late; value: periods skipped
+        KeptFramesLost, // a null device's record was full; value: frames not kept
+    };
+    Kind kind = Underrun;
+    std::int64_t value = 0;
+};
+
+} // namespace platform::audio

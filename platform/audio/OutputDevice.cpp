@@ -1,0 +1,215 @@
+#include "platform/audio/OutputDevice.h"
+
+#include "platform/audio/MixerThreadObserver.h"
+#include "platform/audio/RealtimePriority.h"
+#include "platform/audio/Voice.h"
+#include "platform/base/Clock.h"
+#include "platform/base/LogSink.h"
+
+#include <cerrno>
+#include <cmath>
+#include <ctime>
+
+namespace platform::audio {
+
+namespace {
+
+std::int64_t ClockMs()
+{
+    const LocalTime now = CurrentClock().Now();
+    return static_cast<std::int64_t>(now.date.time_since_epoch().count()) * 86'400'000 +
+           std::llround(now.secondsOfDay * 1000.0);
+}
+
+std::int64_t MonotonicNs()
+{
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return static_cast<std::int64_t>(now.tv_sec) * 1'000'000'000 + now.tv_nsec;
+}
+
+void SleepUntilNs(std::int64_t deadline)
+{
+    timespec until{};
+    until.tv_sec = static_cast<time_t>(deadline / 1'000'000'000);
+    until.tv_nsec = static_cast<long>(deadline % 1'000'000'000);
+    while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &until, nullptr) == EINTR) {
+    }
+}
+
+} // namespace
+
+std::shared_ptr<OutputDevice> OutputDevice::Start(std::string name, std::unique_ptr<DeviceSink> sink, Pacing pacing)
+{
+    if (!sink) {
+        return nullptr;
+    }
+    auto device = std::make_shared<OutputDevice>(Key{}, std::move(name), std::move(sink), pacing);
+    device->running_.store(true, std::memory_order_release);
+    if (pacing != Pacing::Manual) {
+        OutputDevice* owner = device.get();
+        device->thread_ = std::thread([owner] { owner->Run(); });
+        const std::string refused = MakeRealtime(device->thread_);
+        if (!refused.empty()) {
+            Log("Audio device \"" + device->name_ +
+                    "\": the mixer runs without real-time priority (SCHED_FIFO: " + refused + ")",
+                0);
+        }
+    }
+    return device;
+}
+
+OutputDevice::OutputDevice(const Key&, std::string name, std::unique_ptr<DeviceSink> sink, Pacing pacing)
+    : name_(std::move(name)), sink_(std::move(sink)), pacing_(pacing)
+{
+    mix_.assign(static_cast<std::size_t>(PeriodFrames()) * static_cast<std::size_t>(Channels()), 0.0f);
+    clockBaseMs_ = ClockMs();
+}
+
+OutputDevice::~OutputDevice()
+{
+    running_.store(false, std::memory_order_release);
+    if (thread_.joinable()) {
+        thread_.join();
+    }
+    LogEvents();
+}
+
+std::unique_ptr<Voice> OutputDevice::OpenVoice(const StreamFormat& format, AudioError* error)
+{
+    const auto fail = [error](AudioError reason) {
+        if (error != nullptr) {
+            *error = reason;
+        }
+        return std::unique_ptr<Voice>{};
+    };
+    if (!IsSupported(format)) {
+        return fail(AudioError::BadFormat);
+    }
+    Sync();
+    auto voice = std::make_unique<Voice>(Voice::Key{}, shared_from_this(), format);
+    if (!voice->Attached()) {
+        return fail(AudioError::NoVoice);
+    }
+    if (error != nullptr) {
+        *error = AudioError::None;
+    }
+    return voice;
+}
+
+void OutputDevice::RenderPeriods(int count)
+{
+    if (pacing_ != Pacing::Manual) {
+        return;
+    }
+    for (int i = 0; i < count; ++i) {
+        MixAndWrite();
+    }
+}
+
+void OutputDevice::Sync()
+{
+    if (pacing_ == Pacing::Manual) {
+        const std::int64_t now = ClockMs();
+        if (now < clockBaseMs_) {
+            clockBaseMs_ = now;
+            clockPeriods_ = 0;
+        }
+        const std::int64_t due = (now - clockBaseMs_) * Rate() / 1000 / PeriodFrames();
+        if (due > clockPeriods_) {
+            const std::int64_t count = due - clockPeriods_;
+            clockPeriods_ = due;
+            for (std::int64_t i = 0; i < count; ++i) {
+                MixAndWrite();
+            }
+        }
+    }
+    LogEvents();
+}
+
+DeviceSink::WriteResult OutputDevice::MixAndWrite()
+{
+    mixer_.MixPeriod(mix_, PeriodFrames());
+    const DeviceSink::WriteResult result = sink_->Write(mix_, events_, running_);
+    rendered_.fetch_add(static_cast<std::uint64_t>(PeriodFrames()), std::memory_order_acq_rel);
+    return result;
+}
+
+void OutputDevice::Run()
+{
+    const MixerThreadObserver* observer = CurrentMixerThreadObserver();
+    if (observer != nullptr && observer->started != nullptr) {
+        observer->started();
+    }
+    if (pacing_ == Pacing::Device) {
+        while (running_.load(std::memory_order_acquire)) {
+            if (MixAndWrite() == DeviceSink::WriteResult::Lost) {
+                // Players must still reach their ends: keep mixing on our own clock.
+                events_.Push(MixerEvent{MixerEvent::DeviceLost, 0});
+                break;
+            }
+            observer = CurrentMixerThreadObserver();
+            if (observer != nullptr && observer->period != nullptr) {
+                observer->period();
+            }
+        }
+    }
+    RunOnOwnClock();
+}
+
+void OutputDevice::RunOnOwnClock()
+{
+    const std::int64_t rate = Rate();
+    std::int64_t start = MonotonicNs();
+    std::int64_t frames = 0;
+    while (running_.load(std::memory_order_acquire)) {
+        MixAndWrite();
+        const MixerThreadObserver* observer = CurrentMixerThreadObserver();
+        if (observer != nullptr && observer->period != nullptr) {
+            observer->period();
+        }
+        frames += PeriodFrames();
+        const std::int64_t deadline = start + frames * 1'000'000'000 / rate;
+        const std::int64_t now = MonotonicNs();
+        const std::int64_t periodNs = std::int64_t{PeriodFrames()} * 1'000'000'000 / rate;
+        if (now - deadline > 4 * periodNs) {
+            // Far behind (the machine stalled): start afresh instead of racing.
+            events_.Push(MixerEvent{MixerEvent::Late, (now - deadline) / periodNs});
+            start = now;
+            frames = 0;
+            continue;
+        }
+        SleepUntilNs(deadline);
+    }
+}
+
+void OutputDevice::LogEvents()
+{
+    MixerEvent event;
+    while (events_.Pop(event)) {
+        const std::string device = "Audio device \"" + name_ + "\": ";
+        const std::string value = std::to_string(event.value);
+        switch (event.kind) {
+        case MixerEvent::Underrun:
+            Log(device + "underrun r=" + value + ", restarted");
+            break;
+        case MixerEvent::Suspended:
+            Log(device + "suspended, resumed");
+            break;
+        case MixerEvent::WriteFailed:
+            Log(device + "write failed r=" + value);
+            break;
+        case MixerEvent::DeviceLost:
+            Log(device + "lost; its voices go on in silence");
+            break;
+        case MixerEvent::Late:
+            Log(device + "the mixer was late by " + value + " periods");
+            break;
+        case MixerEvent::KeptFramesLost:
+            Log(device + "the record of played frames is full; later frames are not kept", 0);
+            break;
+        }
+    }
+}
+
+} // namespace platform::audio

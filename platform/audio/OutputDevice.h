@@ -1,0 +1,89 @@
+#pragma once
+
+#include "platform/audio/AudioError.h"
+#include "platform/audio/DeviceSink.h"
+#include "platform/audio/Mixer.h"
+#include "platform/audio/MixerEvent.h"
+#include "platform/audio/SpscRing.h"
+#include "platform/audio/StreamFormat.h"
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace platform::audio {
+
+class Voice;
+
+// What drives a device's mixer: the sound card's own clock (a thread that
+// waits in Write), a thread on the machine's monotonic clock (null devices at
+// the real rate, and a card that was lost), or the caller (tests: explicit
+// RenderPeriods, or Sync catching up with the installed clock, virtual or not).
+enum class Pacing { Device, RealTime, Manual };
+
+// The one owner of an output device: opened once and kept open, it mixes all
+// the voices playing on it on one mixer thread (SCHED_FIFO when permitted).
+// Opening a voice never fails because another voice plays.
+class OutputDevice : public std::enable_shared_from_this<OutputDevice> {
+public:
+    struct Key;
+    static std::shared_ptr<OutputDevice> Start(std::string name, std::unique_ptr<DeviceSink> sink, Pacing pacing);
+    OutputDevice(const Key&, std::string name, std::unique_ptr<DeviceSink> sink, Pacing pacing);
+    // Stops the mixer thread and closes the device.
+    ~OutputDevice();
+    OutputDevice(const OutputDevice&) = delete;
+    OutputDevice& operator=(const OutputDevice&) = delete;
+
+    const std::string& Name() const { return name_; }
+    int Rate() const { return sink_->Options().rate; }
+    int Channels() const { return sink_->Options().channels; }
+    int PeriodFrames() const { return sink_->Options().periodFrames; }
+    Pacing PacedBy() const { return pacing_; }
+    DeviceSink& Sink() { return *sink_; }
+
+    // A new voice on this device; null with the reason in error when the
+    // format is not supported or every voice slot is taken.
+    std::unique_ptr<Voice> OpenVoice(const StreamFormat& format, AudioError* error = nullptr);
+    int VoiceCount() const { return mixer_.VoiceCount(); }
+
+    // Manual pacing: mixes count periods on the calling thread.
+    void RenderPeriods(int count);
+    // Manual pacing: mixes the periods that the installed clock says are due.
+    // Every pacing: writes the mixer's events to the log.
+    void Sync();
+    // Frames mixed and handed on since the device was opened.
+    std::uint64_t RenderedFrames() const { return rendered_.load(std::memory_order_acquire); }
+
+    // Voice side.
+    int AttachVoice(Voice& voice) { return mixer_.Attach(voice); }
+    void DetachVoice(int slot) { mixer_.Detach(slot); }
+
+private:
+    void Run();
+    void RunOnOwnClock();
+    DeviceSink::WriteResult MixAndWrite();
+    void LogEvents();
+
+    const std::string name_;
+    const std::unique_ptr<DeviceSink> sink_;
+    Pacing pacing_;
+    Mixer mixer_;
+    std::vector<float> mix_;
+    SpscRing<MixerEvent> events_{64};
+    std::atomic<bool> running_{false};
+    std::atomic<std::uint64_t> rendered_{0};
+    std::thread thread_;
+    std::int64_t clockBaseMs_ = 0;
+    std::int64_t clockPeriods_ = 0;
+};
+
+struct OutputDevice::Key {
+private:
+    Key() = default;
+    friend class OutputDevice;
+};
+
+} // namespace platform::audio

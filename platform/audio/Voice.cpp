@@ -1,0 +1,332 @@
+#include "platform/audio/Voice.h"
+
+#include "platform/audio/OutputDevice.h"
+
+#include <algorithm>
+#include <thread>
+
+namespace platform::audio {
+
+namespace {
+
+constexpr std::uint64_t unitStep = std::uint64_t{1} << 32;
+
+std::int32_t NextHandle()
+{
+    static std::atomic<std::int32_t> last{0};
+    std::int32_t handle = 0;
+    while (handle <= 0) {
+        handle = last.fetch_add(1, std::memory_order_relaxed) + 1;
+        if (handle <= 0) {
+            last.store(0, std::memory_order_relaxed);
+        }
+    }
+    return handle;
+}
+
+std::uint64_t StepFor(int rate, int deviceRate)
+{
+    return (static_cast<std::uint64_t>(rate) << 32) / static_cast<std::uint64_t>(deviceRate);
+}
+
+// Catmull-Rom interpolation between y1 and y2 at t in [0, 1).
+inline float Interpolate(float y0, float y1, float y2, float y3, float t)
+{
+    return y1 + 0.5f * t * (y2 - y0 + t * (2.0f * y0 - 5.0f * y1 + 4.0f * y2 - y3 + t * (3.0f * (y1 - y2) + y3 - y0)));
+}
+
+} // namespace
+
+Voice::Voice(const Key&, std::shared_ptr<OutputDevice> device, const StreamFormat& format)
+    : device_(std::move(device)), format_(format), deviceRate_(device_->Rate()), deviceChannels_(device_->Channels()),
+      routing_(format.channels, device_->Channels()), handle_(NextHandle()), rateRequested_(format.rate),
+      appliedRate_(format.rate), step_(StepFor(format.rate, device_->Rate())),
+      left_(device_->Rate() * VolumeRampMs / 1000, 1.0f), right_(device_->Rate() * VolumeRampMs / 1000, 1.0f)
+{
+    resampling_ = format_.rate != deviceRate_;
+    zeroFeed_ = 4;
+    const int period = device_->PeriodFrames();
+    const std::size_t largestStep = static_cast<std::size_t>(MaxRate / deviceRate_) + 2;
+    inputCapacityFrames_ = static_cast<std::size_t>(period) + 2 * largestStep;
+    const auto channels = static_cast<std::size_t>(format_.channels);
+    input_.assign(inputCapacityFrames_ * channels, 0.0f);
+    output_.assign(static_cast<std::size_t>(period) * channels, 0.0f);
+    slot_ = device_->AttachVoice(*this);
+}
+
+Voice::~Voice()
+{
+    if (slot_ >= 0) {
+        device_->DetachVoice(slot_);
+    }
+    FinishAll();
+}
+
+AudioError Voice::Write(VoiceBuffer& buffer)
+{
+    Sync();
+    const int before = buffer.state_.load(std::memory_order_acquire);
+    if (before == VoiceBuffer::Waiting) {
+        return AudioError::StillQueued;
+    }
+    if (queue_.Size() >= static_cast<std::size_t>(MaxQueuedBuffers)) {
+        return AudioError::QueueFull;
+    }
+    buffer.state_.store(VoiceBuffer::Waiting, std::memory_order_release);
+    if (!queue_.Push(&buffer)) {
+        buffer.state_.store(before, std::memory_order_release);
+        return AudioError::QueueFull;
+    }
+    return AudioError::None;
+}
+
+void Voice::Pause()
+{
+    Sync();
+    pauseRequested_.store(true, std::memory_order_release);
+}
+
+void Voice::Restart()
+{
+    Sync();
+    pauseRequested_.store(false, std::memory_order_release);
+}
+
+void Voice::Reset()
+{
+    Sync();
+    Lock();
+    FinishAll();
+    frontFrame_ = 0;
+    playedFrames_ = 0;
+    position_.store(0, std::memory_order_release);
+    if (!paused_) {
+        StartDeclick();
+    }
+    rampIn_ = 0;
+    ResetResampler();
+    Unlock();
+}
+
+std::uint64_t Voice::Position()
+{
+    Sync();
+    return position_.load(std::memory_order_acquire);
+}
+
+void Voice::SetVolume(float left, float right)
+{
+    Sync();
+    leftTarget_.store(std::clamp(left, 0.0f, 1.0f), std::memory_order_relaxed);
+    rightTarget_.store(std::clamp(right, 0.0f, 1.0f), std::memory_order_relaxed);
+}
+
+void Voice::SetRate(int rate)
+{
+    Sync();
+    rateRequested_.store(std::clamp(rate, MinRate, MaxRate), std::memory_order_relaxed);
+}
+
+void Voice::Sync()
+{
+    device_->Sync();
+}
+
+void Voice::Lock()
+{
+    int spins = 0;
+    while (locked_.exchange(true, std::memory_order_acquire)) {
+        // The mixer holds the lock only while it mixes this voice: microseconds.
+        if (++spins > 64) {
+            std::this_thread::yield();
+        }
+    }
+}
+
+void Voice::FinishAll()
+{
+    VoiceBuffer* buffer = nullptr;
+    while (queue_.Pop(buffer)) {
+        buffer->state_.store(VoiceBuffer::Finished, std::memory_order_release);
+    }
+}
+
+std::size_t Voice::PullFrames(float* out, std::size_t frames)
+{
+    const auto block = static_cast<std::size_t>(format_.BlockAlign());
+    const auto channels = static_cast<std::size_t>(format_.channels);
+    std::size_t got = 0;
+    while (got < frames) {
+        VoiceBuffer* const* front = queue_.Front();
+        if (front == nullptr) {
+            break;
+        }
+        VoiceBuffer& buffer = **front;
+        const std::size_t total = buffer.data.size() / block;
+        const std::size_t take = std::min(total - std::min(frontFrame_, total), frames - got);
+        if (take > 0) {
+            DecodeFrames(format_, buffer.data.data() + frontFrame_ * block, take, out + got * channels);
+            got += take;
+            frontFrame_ += take;
+        }
+        if (frontFrame_ >= total) {
+            // A poller that sees the buffer done also sees all of its frames counted.
+            position_.store(playedFrames_ + got, std::memory_order_release);
+            buffer.state_.store(VoiceBuffer::Finished, std::memory_order_release);
+            queue_.PopFront();
+            frontFrame_ = 0;
+        }
+    }
+    playedFrames_ += got;
+    return got;
+}
+
+int Voice::Direct(int frames)
+{
+    return static_cast<int>(PullFrames(output_.data(), static_cast<std::size_t>(frames)));
+}
+
+int Voice::Resample(int frames)
+{
+    const auto channels = static_cast<std::size_t>(format_.channels);
+    int done = 0;
+    while (done < frames) {
+        if (zeroFeed_ >= 4 && queue_.Front() == nullptr) {
+            // Nothing queued and the last frames have left the interpolator.
+            ResetResampler();
+            break;
+        }
+        std::uint64_t chunk = static_cast<std::uint64_t>(frames - done);
+        const std::uint64_t fits = ((static_cast<std::uint64_t>(inputCapacityFrames_) << 32) - phase_) / step_;
+        chunk = std::max<std::uint64_t>(1, std::min(chunk, fits));
+        const std::size_t need = static_cast<std::size_t>((phase_ + chunk * step_) >> 32);
+        const std::size_t got = PullFrames(input_.data(), need);
+        std::fill(input_.begin() + static_cast<std::ptrdiff_t>(got * channels),
+                  input_.begin() + static_cast<std::ptrdiff_t>(need * channels), 0.0f);
+        if (got == need) {
+            zeroFeed_ = 0;
+        } else {
+            zeroFeed_ = (got > 0 ? 0 : zeroFeed_) + static_cast<int>(need - got);
+        }
+        std::size_t next = 0;
+        for (std::uint64_t k = 0; k < chunk; ++k) {
+            const float t = static_cast<float>(phase_) * (1.0f / 4294967296.0f);
+            float* out = &output_[(static_cast<std::size_t>(done) + k) * channels];
+            for (std::size_t c = 0; c < channels; ++c) {
+                out[c] = Interpolate(history_[c], history_[MaxChannels + c], history_[2 * MaxChannels + c],
+                                     history_[3 * MaxChannels + c], t);
+            }
+            phase_ += step_;
+            while (phase_ >= unitStep) {
+                phase_ -= unitStep;
+                std::copy(history_.begin() + MaxChannels, history_.end(), history_.begin());
+                std::copy_n(input_.begin() + static_cast<std::ptrdiff_t>(next * channels), channels,
+                            history_.begin() + 3 * MaxChannels);
+                ++next;
+            }
+        }
+        done += static_cast<int>(chunk);
+    }
+    return done;
+}
+
+void Voice::ResetResampler()
+{
+    history_.fill(0.0f);
+    phase_ = 0;
+    zeroFeed_ = 4;
+    resampling_ = appliedRate_ != deviceRate_;
+}
+
+void Voice::StartDeclick()
+{
+    const auto channels = static_cast<std::size_t>(format_.channels);
+    bool sounding = false;
+    for (std::size_t c = 0; c < channels; ++c) {
+        sounding = sounding || lastFrame_[c] != 0.0f;
+    }
+    if (!sounding) {
+        return;
+    }
+    tail_ = lastFrame_;
+    lastFrame_.fill(0.0f);
+    tailRemaining_ = DeclickFrames;
+}
+
+void Voice::AddDeclick(float* mix, int frames)
+{
+    const int count = std::min(frames, tailRemaining_);
+    const auto deviceChannels = static_cast<std::size_t>(deviceChannels_);
+    for (int r = 0; r < routing_.Count(); ++r) {
+        const ChannelRouting::Route& route = routing_[r];
+        const float start = tail_[route.from] * route.weight;
+        for (int k = 0; k < count; ++k) {
+            const float factor = static_cast<float>(tailRemaining_ - k - 1) / static_cast<float>(DeclickFrames);
+            mix[static_cast<std::size_t>(k) * deviceChannels + route.to] += start * factor;
+        }
+    }
+    tailRemaining_ -= count;
+}
+
+void Voice::MixInto(float* mix, int frames)
+{
+    const bool pause = pauseRequested_.load(std::memory_order_acquire);
+    if (pause != paused_) {
+        paused_ = pause;
+        if (paused_) {
+            StartDeclick();
+        } else {
+            rampIn_ = DeclickFrames;
+        }
+    }
+    const int rate = rateRequested_.load(std::memory_order_relaxed);
+    if (rate != appliedRate_) {
+        appliedRate_ = rate;
+        step_ = StepFor(rate, deviceRate_);
+        resampling_ = resampling_ || rate != deviceRate_;
+    }
+    left_.SetTarget(leftTarget_.load(std::memory_order_relaxed));
+    right_.SetTarget(rightTarget_.load(std::memory_order_relaxed));
+
+    if (!paused_) {
+        const int produced = resampling_ ? Resample(frames) : Direct(frames);
+        const auto channels = static_cast<std::size_t>(format_.channels);
+        for (int f = 0; f < produced; ++f) {
+            const float leftGain = left_.Next();
+            const float rightGain = right_.Next();
+            float fade = 1.0f;
+            if (rampIn_ > 0) {
+                fade = static_cast<float>(DeclickFrames - rampIn_ + 1) / static_cast<float>(DeclickFrames);
+                --rampIn_;
+            }
+            float* frame = &output_[static_cast<std::size_t>(f) * channels];
+            for (std::size_t c = 0; c < channels; ++c) {
+                frame[c] *= ((c & 1U) != 0 ? rightGain : leftGain) * fade;
+            }
+        }
+        if (produced == frames) {
+            std::copy_n(output_.begin() +
+                            static_cast<std::ptrdiff_t>((static_cast<std::size_t>(frames) - 1) * channels),
+                        channels, lastFrame_.begin());
+        } else {
+            // The voice ran dry: it fell silent by itself, nothing to fade.
+            lastFrame_.fill(0.0f);
+        }
+        const auto deviceChannels = static_cast<std::size_t>(deviceChannels_);
+        for (int r = 0; r < routing_.Count(); ++r) {
+            const ChannelRouting::Route& route = routing_[r];
+            const float* in = output_.data() + route.from;
+            float* out = mix + route.to;
+            for (int f = 0; f < produced; ++f) {
+                out[static_cast<std::size_t>(f) * deviceChannels] +=
+                    in[static_cast<std::size_t>(f) * channels] * route.weight;
+            }
+        }
+        position_.store(playedFrames_, std::memory_order_release);
+    }
+    if (tailRemaining_ > 0) {
+        AddDeclick(mix, frames);
+    }
+}
+
+} // namespace platform::audio

@@ -1,0 +1,146 @@
+#pragma once
+
+#include "platform/audio/AudioError.h"
+#include "platform/audio/ChannelRouting.h"
+#include "platform/audio/GainRamp.h"
+#include "platform/audio/SpscRing.h"
+#include "platform/audio/StreamFormat.h"
+#include "platform/audio/VoiceBuffer.h"
+
+#include <array>
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+namespace platform::audio {
+
+class OutputDevice;
+
+// One sound stream on an output device, as a wave-out handle was: buffers are
+// queued in order and played one after the other, each marked done once the
+// mixer has taken its last frame; the position counts the frames played since
+// the voice was opened or last reset. Several voices share one device, each
+// with its own two-channel volume, so one voice's level never moves another's.
+//
+// The control side (every public member) belongs to one thread, the program's.
+// The mixer side runs on the device's mixer thread and never allocates, locks
+// (it only tries the voice's lock and skips the voice for one period when the
+// control side holds it), logs or touches files.
+class Voice {
+public:
+    // Most buffers queued at once.
+    static constexpr int MaxQueuedBuffers = 256;
+    // Length of a volume change, and of the fade that keeps a pause, a resume
+    // or a reset from clicking.
+    static constexpr int VolumeRampMs = 5;
+    static constexpr int DeclickFrames = 64;
+
+    struct Key; // only the device creates voices
+    Voice(const Key&, std::shared_ptr<OutputDevice> device, const StreamFormat& format);
+    // Closing takes the voice off its device; buffers still queued become done.
+    ~Voice();
+    Voice(const Voice&) = delete;
+    Voice& operator=(const Voice&) = delete;
+
+    // A number that names this voice for as long as the process runs, never 0
+    // (callers that kept wave-out handles use it as theirs).
+    std::int32_t Handle() const { return handle_; }
+    const StreamFormat& Format() const { return format_; }
+    OutputDevice& Device() const { return *device_; }
+
+    // Queues a buffer behind the ones already queued. A buffer still queued,
+    // or a full queue, is refused.
+    AudioError Write(VoiceBuffer& buffer);
+    // Pause holds the position (queued buffers wait, and new ones queue);
+    // Restart goes on from there. Both take effect at the next mixer period.
+    void Pause();
+    void Restart();
+    bool Paused() const { return pauseRequested_.load(std::memory_order_relaxed); }
+    // Stops at once: every queued buffer becomes done and the position is 0.
+    // When it returns, the mixer no longer reads any of the buffers.
+    void Reset();
+    // Frames of the voice's format played since the voice was opened or reset.
+    std::uint64_t Position();
+    // Linear gains of the left (even) and right (odd) channels, 0 .. 1; the
+    // voice moves to them over VolumeRampMs.
+    void SetVolume(float left, float right);
+    float LeftVolume() const { return leftTarget_.load(std::memory_order_relaxed); }
+    float RightVolume() const { return rightTarget_.load(std::memory_order_relaxed); }
+    // Playback rate in Hz (the format's rate at opening); other rates than the
+    // device's are resampled.
+    void SetRate(int rate);
+    int Rate() const { return rateRequested_.load(std::memory_order_relaxed); }
+    int QueuedBuffers() const { return static_cast<int>(queue_.Size()); }
+    // False when the device had no free voice slot.
+    bool Attached() const { return slot_ >= 0; }
+    // Lets a device on virtual time catch up with the clock and passes the
+    // mixer's log events on. A poller calls it before reading done flags.
+    void Sync();
+
+    // Mixer side: adds one period of this voice to the device's interleaved
+    // mix. Called by the mixer with the voice's lock held.
+    void MixInto(float* mix, int frames);
+    bool TryLock() { return !locked_.exchange(true, std::memory_order_acquire); }
+    void Unlock() { locked_.store(false, std::memory_order_release); }
+
+private:
+    void Lock();
+    std::size_t PullFrames(float* out, std::size_t frames);
+    int Direct(int frames);
+    int Resample(int frames);
+    void ResetResampler();
+    void StartDeclick();
+    void AddDeclick(float* mix, int frames);
+    void FinishAll();
+
+    std::shared_ptr<OutputDevice> device_;
+    const StreamFormat format_;
+    const int deviceRate_;
+    const int deviceChannels_;
+    const ChannelRouting routing_;
+    int slot_ = -1;
+    const std::int32_t handle_;
+
+    // Control -> mixer.
+    SpscRing<VoiceBuffer*> queue_{MaxQueuedBuffers};
+    std::atomic<bool> pauseRequested_{false};
+    std::atomic<float> leftTarget_{1.0f};
+    std::atomic<float> rightTarget_{1.0f};
+    std::atomic<int> rateRequested_;
+    std::atomic<bool> locked_{false};
+    // Mixer -> control.
+    std::atomic<std::uint64_t> position_{0};
+
+    // Mixer state, guarded by the voice's lock.
+    std::uint64_t playedFrames_ = 0;
+    std::size_t frontFrame_ = 0;
+    bool paused_ = false;
+    int appliedRate_;
+    std::uint64_t step_; // input frames per output frame, 32.32 fixed point
+    bool resampling_ = false;
+    std::uint64_t phase_ = 0; // 32.32 fixed point, between history frames 1 and 2
+    std::array<float, 4 * MaxChannels> history_{};
+    int zeroFeed_ = 0;
+    GainRamp left_;
+    GainRamp right_;
+    int rampIn_ = 0;
+    std::array<float, MaxChannels> lastFrame_{};
+    std::array<float, MaxChannels> tail_{};
+    int tailRemaining_ = 0;
+    std::vector<float> input_;  // decoded frames of the voice's format
+    std::vector<float> output_; // one period at the device rate, voice channels
+    std::size_t inputCapacityFrames_ = 0;
+};
+
+} // namespace platform::audio
+
+namespace platform::audio {
+
+struct Voice::Key {
+private:
+    Key() = default;
+    friend class OutputDevice;
+};
+
+} // namespace platform::audio
