@@ -5,6 +5,7 @@
 #include "platform/PosixFileSystem.h"
 
 #include <atomic>
+#include <cerrno>
 #include <condition_variable>
 #include <functional>
 #include <mutex>
@@ -35,6 +36,8 @@ public:
     std::function<int(const char* from, const char* to)> renameFault;
     std::function<int(const char* path)> listFault;
     std::optional<platform::DiskSpace> diskSpace;
+    // Refuses permission changes, as FAT sticks and many shares do.
+    std::atomic<bool> refuseModes{false};
     std::atomic<int> renameCalls{0};
     // Calls that came from another thread than the test's.
     std::atomic<int> offThreadCalls{0};
@@ -73,7 +76,10 @@ public:
     {
         return Gate(nullptr), real.SetHandleTimes(fd, accessed, modified);
     }
-    int SetHandleMode(int fd, unsigned mode) override { return Gate(nullptr), real.SetHandleMode(fd, mode); }
+    int SetHandleMode(int fd, unsigned mode) override
+    {
+        return Gate(nullptr), refuseModes ? -EPERM : real.SetHandleMode(fd, mode);
+    }
     int Stat(const char* path, platform::FileStatus& status, bool followLinks) override
     {
         return Gate(path), real.Stat(path, status, followLinks);
@@ -92,7 +98,10 @@ public:
     int Unlink(const char* path) override { return Gate(path), real.Unlink(path); }
     int MakeFolder(const char* path) override { return Gate(path), real.MakeFolder(path); }
     int RemoveFolder(const char* path) override { return Gate(path), real.RemoveFolder(path); }
-    int SetMode(const char* path, unsigned mode) override { return Gate(path), real.SetMode(path, mode); }
+    int SetMode(const char* path, unsigned mode) override
+    {
+        return Gate(path), refuseModes ? -EPERM : real.SetMode(path, mode);
+    }
     int SetTimes(const char* path, platform::FileTime accessed, platform::FileTime modified) override
     {
         return Gate(path), real.SetTimes(path, accessed, modified);
