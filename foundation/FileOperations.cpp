@@ -2,9 +2,12 @@
 // FileAccess.h).
 #include "foundation/FileAccess.h"
 
+#include "platform/AtomicFile.h"
+
 #include "foundation/Paths.h"
 #include "foundation/TimeStamps.h"
 #include "foundation/Waits.h"
+#include "platform/AtomicFile.h"
 #include "platform/ErrorText.h"
 #include "platform/Files.h"
 #include "platform/base/Hooks.h"
@@ -289,27 +292,10 @@ int SaveFileAtomic(std::string_view target, std::span<const std::uint8_t> data)
 {
     // A file reached through a symbolic link is replaced where it lies, so the
     // link stays a link.
-    std::string resolved;
-    platform::FileStatus existing;
-    const bool isLink = platform::files::Stat(target, existing, false) && existing.isLink &&
-                        platform::files::ResolvePath(target, resolved);
-    const std::string_view path = isLink ? std::string_view(resolved) : target;
-    // A new file gets the permissions of the umask; a replaced one keeps its own.
-    const bool replacing = platform::files::Stat(path, existing, true);
-    std::string tempPath;
-    const int handle = CreateTempBeside(path, tempPath);
-    bool ok = handle != 0 && platform::files::Write(handle, data) == static_cast<std::int64_t>(data.size()) &&
-              FinishTemp(handle, path, replacing ? &existing.mode : nullptr, nullptr);
-    if (!ok) {
-        if (handle != 0) {
-            DiscardTemp(handle, tempPath);
-        }
-        LogFailure("SaveFileAtomic", path);
-        return 0;
-    }
-    ok = platform::files::Close(handle) && platform::files::Rename(tempPath, path, true);
-    if (!ok) {
-        DiscardTemp(0, tempPath);
+    const std::string path = platform::ResolveWriteTarget(std::string(target));
+    const std::string failure = platform::WriteFileAtomically(
+        path, std::string_view(reinterpret_cast<const char*>(data.data()), data.size()));
+    if (!failure.empty()) {
         LogFailure("SaveFileAtomic", path);
         return 0;
     }
