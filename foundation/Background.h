@@ -16,7 +16,6 @@ inline constexpr int DefaultShapeValue = -99999;
 // Another style, or a surface on which a style's steps cannot be taken,
 // leaves the surface as far as it got.
 void PaintBackground(platform::Surface& surface, int style, Color colour1, Color colour2, Color colour3,
-                     int radius = DefaultShapeValue, int centreX = DefaultShapeValue,
-                     int centreY = DefaultShapeValue);
+                     int radius = DefaultShapeValue, int centreX = DefaultShapeValue, int centreY = DefaultShapeValue);
 
 } // namespace basic

@@ -79,7 +79,8 @@ Color ShiftColor(Color colour, std::int32_t dRed, std::int32_t dGreen, std::int3
     std::array<double, 3> channels{static_cast<double>(red), static_cast<double>(green), static_cast<double>(blue)};
     const std::array<std::int32_t, 3> deltas{dRed, dGreen, dBlue};
     for (std::size_t i = 0; i < channels.size(); ++i) {
-        channels[i] = factor == -1.0f ? channels[i] + deltas[i] : FourDecimals(channels[i] * static_cast<double>(factor));
+        channels[i] =
+            factor == -1.0f ? channels[i] + deltas[i] : FourDecimals(channels[i] * static_cast<double>(factor));
         channels[i] = numeric::RoundHalfEven(std::clamp(channels[i], 0.0, 255.0));
     }
     return MakeRgb(static_cast<std::int32_t>(channels[0]), static_cast<std::int32_t>(channels[1]),

@@ -39,8 +39,7 @@ std::optional<SchemeColors> ColorsOfScheme(int scheme, Color foreColour, Color b
 
 // Gives the control (anything with SetBackColor and SetForeColor) the colours
 // of a scheme; another scheme leaves both colours as they are.
-template <class Control>
-void SetColorsByIndex(Control& control, int scheme, Color foreColour, Color backColour)
+template <class Control> void SetColorsByIndex(Control& control, int scheme, Color foreColour, Color backColour)
 {
     if (const auto colours = ColorsOfScheme(scheme, foreColour, backColour)) {
         control.SetBackColor(colours->back);

@@ -37,10 +37,10 @@ void DrawEdgeRect(platform::Surface& picture, std::int32_t left, std::int32_t to
     if (p <= 0) {
         return;
     }
-    const platform::PixelRect rect{
-        static_cast<int>(numeric::DivTrunc(left, p)), static_cast<int>(numeric::DivTrunc(top, p)),
-        static_cast<int>(numeric::DivTrunc(std::int64_t{left} + width, p)),
-        static_cast<int>(numeric::DivTrunc(std::int64_t{top} + height, p))};
+    const platform::PixelRect rect{static_cast<int>(numeric::DivTrunc(left, p)),
+                                   static_cast<int>(numeric::DivTrunc(top, p)),
+                                   static_cast<int>(numeric::DivTrunc(std::int64_t{left} + width, p)),
+                                   static_cast<int>(numeric::DivTrunc(std::int64_t{top} + height, p))};
     picture.DrawEdge(rect, sunken != 0 ? platform::EdgeSunken : platform::EdgeRaised,
                      platform::EdgeRect | platform::EdgeSoft);
 }
@@ -55,8 +55,7 @@ void DrawButtonFace(platform::Surface& surface, float x1, float y1, float x2, fl
         const auto toPixel = [p](float twips) {
             return static_cast<int>(numeric::DivTrunc(numeric::RoundToInt64(twips), p));
         };
-        surface.DrawEdge({toPixel(x1), toPixel(y1), toPixel(x2), toPixel(y2)}, platform::EdgeBump,
-                         platform::EdgeRect);
+        surface.DrawEdge({toPixel(x1), toPixel(y1), toPixel(x2), toPixel(y2)}, platform::EdgeBump, platform::EdgeRect);
         return;
     }
     const double textWidth = surface.TextWidth(caption);
@@ -138,8 +137,8 @@ void DrawLineHdc(platform::Surface& surface, int left, int top, int right, int b
     }
 }
 
-void DrawLineHdc2(platform::Surface& surface, int left, int top, int right, int bottom, Color colour1,
-                  Color colour2, int penWidth, int shape)
+void DrawLineHdc2(platform::Surface& surface, int left, int top, int right, int bottom, Color colour1, Color colour2,
+                  int penWidth, int shape)
 {
     if (shape != 0 && shape != 1) {
         return;

@@ -33,7 +33,7 @@ void DrawLineHdc(platform::Surface& surface, int left, int top, int right, int b
 
 // A circle (shape 0) or square (shape 1) outline (pixels) with the same
 // colour run; another shape draws nothing.
-void DrawLineHdc2(platform::Surface& surface, int left, int top, int right, int bottom, Color colour1,
-                  Color colour2, int penWidth, int shape);
+void DrawLineHdc2(platform::Surface& surface, int left, int top, int right, int bottom, Color colour1, Color colour2,
+                  int penWidth, int shape);
 
 } // namespace basic

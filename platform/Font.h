@@ -9,8 +9,8 @@ namespace platform {
 
 // A font request as the program's font routines describe it.
 struct LogicalFont {
-    int height = 0;  // character cell height in pixels (ascent plus descent)
-    int weight = 0;  // 0 the face's normal weight, else 1..1000 (400 normal, 700 bold)
+    int height = 0; // character cell height in pixels (ascent plus descent)
+    int weight = 0; // 0 the face's normal weight, else 1..1000 (400 normal, 700 bold)
     bool italic = false;
     int charSet = 0; // 128 Shift-JIS, 0 ANSI; the installed face decides the glyphs
     std::string faceName;

@@ -3,11 +3,14 @@
 #include "platform/base/LogSink.h"
 #include "platform/base/Numbers.h"
 
+#include <QByteArray>
 #include <QFontMetricsF>
+#include <QRawFont>
 
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdint>
 
 namespace platform {
 
@@ -46,12 +49,33 @@ struct DesignMetrics {
     double ascentShare = 0.8; // ascent / (ascent + descent)
 };
 
-// Measured at a size where the rounding of the metrics to pixels no longer
-// matters.
+int BigEndian16(const QByteArray& table, int offset)
+{
+    const auto high = static_cast<unsigned char>(table[offset]);
+    const auto low = static_cast<unsigned char>(table[offset + 1]);
+    return static_cast<std::int16_t>(static_cast<std::uint16_t>((high << 8) | low));
+}
+
+// The face's own ascent and descent for setting text. The typographic values
+// of its OS/2 table come first: for the CJK face they are the ideographic em
+// box, so a cell holds glyphs as large as the Japanese interface faces draw in
+// the same cell. Faces without them give the line metrics Qt reports,
+// measured at a size where rounding to pixels no longer matters.
 DesignMetrics MeasureDesign(QFont face)
 {
     constexpr int referenceEm = 1000;
     face.setPixelSize(referenceEm);
+    const QRawFont raw = QRawFont::fromFont(face);
+    const QByteArray os2 = raw.isValid() ? raw.fontTable("OS/2") : QByteArray();
+    constexpr int typoDescenderOffset = 70;
+    if (os2.size() >= typoDescenderOffset + 2 && raw.unitsPerEm() > 0) {
+        const int ascent = BigEndian16(os2, typoDescenderOffset - 2);
+        const int descent = -BigEndian16(os2, typoDescenderOffset);
+        if (ascent > 0 && descent >= 0) {
+            const double cell = ascent + descent;
+            return {cell / raw.unitsPerEm(), ascent / cell};
+        }
+    }
     const QFontMetricsF metrics(face);
     const double cell = metrics.ascent() + metrics.descent();
     if (cell <= 0) {

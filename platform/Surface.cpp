@@ -58,7 +58,8 @@ std::vector<std::string_view> SplitLines(std::string_view text)
     std::size_t start = 0;
     while (true) {
         const std::size_t end = text.find('\n', start);
-        std::string_view line = text.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
+        std::string_view line =
+            text.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
         if (!line.empty() && line.back() == '\r') {
             line.remove_suffix(1);
         }
@@ -325,8 +326,7 @@ double Surface::TextHeight(std::string_view text) const
     return ToTwips(lines * Font()->cellHeight);
 }
 
-bool Surface::BitBlt(int x, int y, int width, int height, const Surface& source, int sourceX, int sourceY,
-                     RasterOp op)
+bool Surface::BitBlt(int x, int y, int width, int height, const Surface& source, int sourceX, int sourceY, RasterOp op)
 {
     return StretchBlt(x, y, width, height, source, sourceX, sourceY, width, height, op);
 }

@@ -19,10 +19,9 @@ inline void SaveToGallery(const QImage& image, const std::string& name, int scal
     }
     std::error_code ignored;
     std::filesystem::create_directories(folder, ignored);
-    const QImage shown =
-        scale > 1 ? image.scaled(image.width() * scale, image.height() * scale, Qt::IgnoreAspectRatio,
-                                 Qt::FastTransformation)
-                  : image;
+    const QImage shown = scale > 1 ? image.scaled(image.width() * scale, image.height() * scale, Qt::IgnoreAspectRatio,
+                                                  Qt::FastTransformation)
+                                   : image;
     shown.save(QString::fromStdString(std::string(folder) + "/" + name + ".png"));
 }
 
