@@ -76,6 +76,15 @@ QString ToQString(std::string_view text)
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
+// Pixel positions far outside any picture are held at a distance the line
+// walk can cover without overflowing.
+constexpr int coordinateLimit = 1 << 20;
+
+int LimitCoordinate(int value)
+{
+    return std::clamp(value, -coordinateLimit, coordinateLimit);
+}
+
 QPainter::CompositionMode CompositionFor(DrawMode mode)
 {
     return mode == DrawMode::MaskPen ? QPainter::RasterOp_SourceAndDestination : QPainter::CompositionMode_Source;
@@ -146,7 +155,11 @@ int Surface::ToPixel(double twips) const
         return 0;
     }
     const double pixels = numeric::RoundHalfEven(twips / basic::TwipsPerPixel);
-    return static_cast<int>(std::clamp(pixels, -1.0e6, 1.0e6));
+    if (!(pixels == pixels)) {
+        return 0; // not a number
+    }
+    return static_cast<int>(
+        std::clamp(pixels, static_cast<double>(-coordinateLimit), static_cast<double>(coordinateLimit)));
 }
 
 double Surface::ToTwips(int pixels) const
@@ -251,6 +264,9 @@ void Surface::BoxOutline(int x1, int y1, int x2, int y2, Color color)
 
 void Surface::Line(double x1, double y1, double x2, double y2, std::optional<Color> color, LineShape shape)
 {
+    if (basic::TwipsPerPixel <= 0) {
+        return;
+    }
     const Color pen = color.value_or(foreColor_);
     const int px1 = ToPixel(x1);
     const int py1 = ToPixel(y1);
@@ -278,7 +294,7 @@ void Surface::Circle(double x, double y, double radius, std::optional<Color> col
     const int r = std::abs(ToPixel(radius));
     currentX_ = x;
     currentY_ = y;
-    if (image_.isNull()) {
+    if (image_.isNull() || basic::TwipsPerPixel <= 0) {
         return;
     }
     QPainter painter(&image_);
@@ -294,7 +310,7 @@ void Surface::Print(std::string_view text)
 {
     const platform::Font& font = *Font();
     QPainter painter;
-    if (!image_.isNull()) {
+    if (!image_.isNull() && basic::TwipsPerPixel > 0) {
         painter.begin(&image_);
         painter.setFont(font.face);
         painter.setPen(QColor(ToRgb(foreColor_)));
@@ -343,30 +359,34 @@ bool Surface::StretchBlt(int x, int y, int width, int height, const Surface& sou
     }
     // A copy within one picture reads the source before anything is written.
     const QImage from = &source == this ? image_.copy() : source.image_;
-    for (int row = 0; row < height; ++row) {
-        const int toY = y + row;
-        const int fromY = sourceY + static_cast<int>(static_cast<long long>(row) * sourceHeight / height);
-        if (toY < 0 || toY >= PixelHeight() || fromY < 0 || fromY >= from.height()) {
+    // Only the part that lands on this picture is walked.
+    const int firstRow = static_cast<int>(std::clamp<long long>(-static_cast<long long>(y), 0, height));
+    const int endRow = static_cast<int>(std::clamp<long long>(static_cast<long long>(PixelHeight()) - y, 0, height));
+    const int firstColumn = static_cast<int>(std::clamp<long long>(-static_cast<long long>(x), 0, width));
+    const int endColumn = static_cast<int>(std::clamp<long long>(static_cast<long long>(PixelWidth()) - x, 0, width));
+    for (int row = firstRow; row < endRow; ++row) {
+        const long long fromY = sourceY + static_cast<long long>(row) * sourceHeight / height;
+        if (fromY < 0 || fromY >= from.height()) {
             continue;
         }
-        auto* target = reinterpret_cast<QRgb*>(image_.scanLine(toY));
-        const auto* origin = reinterpret_cast<const QRgb*>(from.constScanLine(fromY));
-        for (int column = 0; column < width; ++column) {
-            const int toX = x + column;
-            const int fromX = sourceX + static_cast<int>(static_cast<long long>(column) * sourceWidth / width);
-            if (toX < 0 || toX >= PixelWidth() || fromX < 0 || fromX >= from.width()) {
+        auto* target = reinterpret_cast<QRgb*>(image_.scanLine(y + row));
+        const auto* origin = reinterpret_cast<const QRgb*>(from.constScanLine(static_cast<int>(fromY)));
+        for (int column = firstColumn; column < endColumn; ++column) {
+            const long long fromX = sourceX + static_cast<long long>(column) * sourceWidth / width;
+            if (fromX < 0 || fromX >= from.width()) {
                 continue;
             }
             const QRgb pixel = origin[fromX];
+            QRgb& to = target[x + column];
             switch (op) {
             case RasterOp::SrcCopy:
-                target[toX] = pixel;
+                to = pixel;
                 break;
             case RasterOp::SrcAnd:
-                target[toX] &= pixel;
+                to &= pixel;
                 break;
             case RasterOp::SrcInvert:
-                target[toX] = (target[toX] ^ pixel) | 0xFF000000u;
+                to = (to ^ pixel) | 0xFF000000u;
                 break;
             }
         }
@@ -376,12 +396,14 @@ bool Surface::StretchBlt(int x, int y, int width, int height, const Surface& sou
 
 void Surface::MoveToEx(int x, int y)
 {
-    penX_ = x;
-    penY_ = y;
+    penX_ = LimitCoordinate(x);
+    penY_ = LimitCoordinate(y);
 }
 
 void Surface::LineTo(int x, int y)
 {
+    x = LimitCoordinate(x);
+    y = LimitCoordinate(y);
     PixelLine(penX_, penY_, x, y, foreColor_);
     penX_ = x;
     penY_ = y;

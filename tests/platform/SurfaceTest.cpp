@@ -5,6 +5,9 @@
 
 #include <gmock/gmock.h>
 
+#include <climits>
+#include <cmath>
+
 namespace {
 
 using platform::Color;
@@ -172,6 +175,32 @@ TEST_F(SurfaceDrawing, PixelsOutsideThePictureAreInvalid)
     EXPECT_FALSE(surface.SetPixelV(0, 3, red));
     EXPECT_TRUE(surface.SetPixelV(2, 2, red));
     EXPECT_EQ(surface.GetPixel(2, 2), red);
+}
+
+TEST_F(SurfaceDrawing, FarAwayCoordinatesAreCutAtThePicture)
+{
+    Surface surface = WhiteSurface(8, 8);
+    surface.SetForeColor(red);
+    surface.MoveToEx(INT_MIN, 4);
+    surface.LineTo(INT_MAX, 4);
+    EXPECT_EQ(surface.GetPixel(0, 4), red);
+    EXPECT_EQ(surface.GetPixel(7, 4), red);
+    surface.Line(-1.0e300, Px(6), 1.0e300, Px(6), blue);
+    EXPECT_EQ(surface.GetPixel(3, 6), blue);
+    surface.Line(std::nan(""), 0, Px(3), Px(3), blue, LineShape::FilledBox);
+    EXPECT_TRUE(surface.BitBlt(-2000000000, -2000000000, INT_MAX, INT_MAX, surface, 0, 0, platform::RasterOp::SrcCopy));
+    EXPECT_EQ(surface.GetPixel(7, 4), red);
+}
+
+TEST_F(SurfaceDrawing, NothingIsDrawnInTwipsWhileTheScreenScaleIsUnknown)
+{
+    Surface surface = WhiteSurface(8, 8);
+    basic::TwipsPerPixel = 0;
+    surface.Line(0, 0, 100, 100, red, LineShape::FilledBox);
+    surface.Circle(50, 50, 40, red);
+    surface.Print("漢");
+    EXPECT_EQ(surface.GetPixel(0, 0), white);
+    EXPECT_EQ(surface.Width(), 0);
 }
 
 TEST_F(SurfaceDrawing, SettingTheBackgroundColourClearsThePicture)
