@@ -1,0 +1,60 @@
+#include "foundation/IniFile.h"
+
+#include "foundation/Conversions.h"
+#include "foundation/DayLog.h"
+#include "foundation/ModuleValues.h"
+#include "platform/ProfileFile.h"
+#include "platform/base/AppIdentity.h"
+#include "platform/base/TextCodec.h"
+
+#include <optional>
+
+namespace basic {
+
+namespace {
+
+// What the old profile call was given as its default, so a missing key can be
+// told from a present one.
+constexpr std::string_view MissingMark = "ISDEFAULT";
+constexpr std::string_view EmptyMark = "***";
+
+std::string FileOrDefault(std::string_view file)
+{
+    return file.empty() ? AppPath() + App::Title + ".ini" : std::string(file);
+}
+
+std::string_view SectionOrDefault(std::string_view section)
+{
+    return section.empty() ? std::string_view("conf") : section;
+}
+
+} // namespace
+
+std::string IniRead(std::string_view key, const VariantText& defaultValue, std::string_view file,
+                    std::string_view section, int writeBack)
+{
+    const std::string path = FileOrDefault(file);
+    const std::string_view sectionName = SectionOrDefault(section);
+    const std::optional<std::string> stored = platform::ReadProfileString(path, sectionName, key);
+    const std::string value =
+        stored ? std::string(textcodec::Utf8Left(TrimNul(*stored), IniValueLimit)) : std::string(MissingMark);
+    if (value == MissingMark) {
+        if (writeBack == 1) {
+            IniWrite(key, defaultValue, path, sectionName);
+        }
+        return defaultValue.Text();
+    }
+    return value == EmptyMark ? std::string() : value;
+}
+
+void IniWrite(std::string_view key, const VariantText& value, std::string_view file, std::string_view section)
+{
+    const std::string path = FileOrDefault(file);
+    const std::string_view text = value.Text().empty() ? EmptyMark : std::string_view(value.Text());
+    const platform::FileUpdate update = platform::WriteProfileString(path, SectionOrDefault(section), key, text);
+    if (!update.ok) {
+        WriteLog("IniWrite " + std::string(key) + ": " + update.failure, 1, 0);
+    }
+}
+
+} // namespace basic

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+// Whole-file reads and atomic replacement of the small files that hold
+// settings, through the program's file layer (so "\" separators and server
+// paths work, and tests can fail chosen calls): a reader sees the old file or
+// the new one, never a part of either, and a write that fails anywhere leaves
+// the old file as it was.
+namespace platform {
+
+// Settings files are small; anything larger is damaged and is neither trusted
+// nor replaced.
+inline constexpr std::size_t MaxSettingsFileBytes = 64u * 1024u * 1024u;
+
+struct FileContents {
+    enum class State { Read, Missing, Failed };
+    State state = State::Missing;
+    std::string bytes;
+    std::string failure; // the failing call and its error, for State::Failed
+};
+FileContents ReadSettingsFile(const std::string& path, std::size_t maxBytes = MaxSettingsFileBytes);
+
+// Writes bytes to a new file beside path, flushes it to the disk and renames
+// it over path (keeping the old file's permissions). Returns "" on success,
+// else the failing call with its error; the temporary file is then removed.
+std::string WriteFileAtomically(const std::string& path, std::string_view bytes);
+
+// The file a write to path lands in: the target of a symbolic link, so that a
+// linked settings file stays linked.
+std::string ResolveWriteTarget(const std::string& path);
+
+// The text of a failing call: "<call> Failed r=<errno> <error text> <path>".
+std::string CallFailure(std::string_view call, std::string_view path, int errorNumber);
+
+} // namespace platform

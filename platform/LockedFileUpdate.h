@@ -1,0 +1,26 @@
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace platform {
+
+struct FileUpdate {
+    bool ok = false;      // the file holds the edit (written, or already so)
+    bool changed = false; // the file was replaced
+    std::string failure;  // why not, when !ok
+};
+
+// Turns the file's bytes ("" for a missing file) into its new bytes, or
+// nothing to refuse the change.
+using FileEdit = std::function<std::optional<std::string>(std::string_view bytes)>;
+
+// The one read-modify-write of settings files: takes the file's lock, reads it,
+// applies edit and replaces the file atomically, only when its bytes change.
+// A file that exists but cannot be read is never replaced, so nothing in it is
+// lost; a failure leaves the old file intact.
+FileUpdate UpdateFileUnderLock(const std::string& path, const FileEdit& edit);
+
+} // namespace platform

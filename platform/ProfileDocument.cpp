@@ -1,0 +1,138 @@
+#include "platform/ProfileDocument.h"
+
+#include "platform/AsciiCase.h"
+
+namespace platform {
+
+namespace {
+
+constexpr std::string_view Blanks = " \t";
+
+std::string_view TrimBlanks(std::string_view text)
+{
+    const std::size_t first = text.find_first_not_of(Blanks);
+    if (first == std::string_view::npos) {
+        return {};
+    }
+    const std::size_t last = text.find_last_not_of(Blanks);
+    return text.substr(first, last - first + 1);
+}
+
+// A header line's section name, or nothing for any other line. A header
+// without its closing bracket names the rest of the line.
+std::optional<std::string_view> SectionName(std::string_view line)
+{
+    line = TrimBlanks(line);
+    if (!line.starts_with('[')) {
+        return std::nullopt;
+    }
+    line.remove_prefix(1);
+    const std::size_t close = line.find(']');
+    return TrimBlanks(close == std::string_view::npos ? line : line.substr(0, close));
+}
+
+struct Entry {
+    std::string_view key;
+    std::string_view value;
+};
+
+std::optional<Entry> EntryOf(std::string_view line)
+{
+    const std::size_t equals = line.find('=');
+    if (equals == std::string_view::npos || TrimBlanks(line).starts_with('[')) {
+        return std::nullopt;
+    }
+    return Entry{TrimBlanks(line.substr(0, equals)), TrimBlanks(line.substr(equals + 1))};
+}
+
+std::string_view Unquoted(std::string_view value)
+{
+    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front()) {
+        return value.substr(1, value.size() - 2);
+    }
+    return value;
+}
+
+bool HoldsLineBreakOrNul(std::string_view text)
+{
+    return text.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos;
+}
+
+} // namespace
+
+ProfileDocument::SectionSpan ProfileDocument::FindSection(std::string_view section) const
+{
+    SectionSpan span;
+    for (std::size_t i = 0; i < lines.Count(); ++i) {
+        const std::optional<std::string_view> name = SectionName(lines.Text(i));
+        if (!name) {
+            continue;
+        }
+        if (span.found) {
+            span.end = i;
+            return span;
+        }
+        if (EqualsIgnoringCase(*name, section)) {
+            span.found = true;
+            span.header = i;
+        }
+    }
+    span.end = lines.Count();
+    return span;
+}
+
+std::optional<std::string> ProfileDocument::Find(std::string_view section, std::string_view key) const
+{
+    const SectionSpan span = FindSection(TrimBlanks(section));
+    if (!span.found) {
+        return std::nullopt;
+    }
+    key = TrimBlanks(key);
+    for (std::size_t i = span.header + 1; i < span.end; ++i) {
+        const std::optional<Entry> entry = EntryOf(lines.Text(i));
+        if (entry && EqualsIgnoringCase(entry->key, key)) {
+            return std::string(Unquoted(entry->value));
+        }
+    }
+    return std::nullopt;
+}
+
+bool ProfileDocument::Set(std::string_view section, std::string_view key, std::string_view value)
+{
+    section = TrimBlanks(section);
+    key = TrimBlanks(key);
+    if (section.empty() || key.empty() || section.find(']') != std::string_view::npos || HoldsLineBreakOrNul(section) ||
+        key.find('=') != std::string_view::npos || key.starts_with('[') || HoldsLineBreakOrNul(key)) {
+        return false;
+    }
+    std::string cleanValue(value.substr(0, value.find('\0')));
+    for (char& c : cleanValue) {
+        if (c == '\r' || c == '\n') {
+            c = ' ';
+        }
+    }
+
+    const SectionSpan span = FindSection(section);
+    if (!span.found) {
+        lines.Insert(lines.Count(), "[" + std::string(section) + "]");
+        lines.Insert(lines.Count(), std::string(key) + "=" + cleanValue);
+        return true;
+    }
+    std::size_t afterLastEntry = span.header + 1;
+    for (std::size_t i = span.header + 1; i < span.end; ++i) {
+        const std::optional<Entry> entry = EntryOf(lines.Text(i));
+        if (!entry) {
+            continue;
+        }
+        if (EqualsIgnoringCase(entry->key, key)) {
+            // The stored spelling of the key stays.
+            lines.Replace(i, std::string(entry->key) + "=" + cleanValue);
+            return true;
+        }
+        afterLastEntry = i + 1;
+    }
+    lines.Insert(afterLastEntry, std::string(key) + "=" + cleanValue);
+    return true;
+}
+
+} // namespace platform

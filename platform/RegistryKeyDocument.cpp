@@ -1,0 +1,157 @@
+#include "platform/RegistryKeyDocument.h"
+
+#include "platform/AsciiCase.h"
+
+#include <array>
+#include <utility>
+
+namespace platform {
+
+namespace {
+
+constexpr std::string_view Blanks = " \t";
+
+std::string_view TrimBlanks(std::string_view text)
+{
+    const std::size_t first = text.find_first_not_of(Blanks);
+    if (first == std::string_view::npos) {
+        return {};
+    }
+    const std::size_t last = text.find_last_not_of(Blanks);
+    return text.substr(first, last - first + 1);
+}
+
+// The characters an escape may stand for; "%" followed by anything else is a
+// plain "%".
+constexpr std::array<char, 9> Escapable = {'%', '\n', '\r', '\0', '=', ' ', '\t', '#', ';'};
+
+std::string EscapeOf(char c)
+{
+    static constexpr char hex[] = "0123456789ABCDEF";
+    const auto byte = static_cast<unsigned char>(c);
+    return {'%', hex[byte >> 4], hex[byte & 0x0F]};
+}
+
+int HexValue(char c)
+{
+    if (c >= '0' && c <= '9') {
+        return c - '0';
+    }
+    if (c >= 'A' && c <= 'F') {
+        return c - 'A' + 10;
+    }
+    if (c >= 'a' && c <= 'f') {
+        return c - 'a' + 10;
+    }
+    return -1;
+}
+
+bool IsEscapable(char c)
+{
+    for (const char e : Escapable) {
+        if (e == c) {
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+std::string RegistryKeyDocument::EscapeValue(std::string_view value)
+{
+    std::string out;
+    out.reserve(value.size());
+    for (const char c : value) {
+        if (c == '%' || c == '\n' || c == '\r' || c == '\0') {
+            out += EscapeOf(c);
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+std::string RegistryKeyDocument::EscapeName(std::string_view name)
+{
+    std::string out;
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        const char c = name[i];
+        const bool atEdge = i == 0 || i + 1 == name.size();
+        const bool blank = c == ' ' || c == '\t';
+        if (c == '%' || c == '\n' || c == '\r' || c == '\0' || c == '=' || (atEdge && blank) ||
+            (i == 0 && (c == '#' || c == ';'))) {
+            out += EscapeOf(c);
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+std::string RegistryKeyDocument::Unescape(std::string_view text)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '%' && i + 2 < text.size() && HexValue(text[i + 1]) >= 0 && HexValue(text[i + 2]) >= 0) {
+            const char decoded = static_cast<char>(HexValue(text[i + 1]) * 16 + HexValue(text[i + 2]));
+            if (IsEscapable(decoded)) {
+                out += decoded;
+                i += 2;
+                continue;
+            }
+        }
+        out += text[i];
+    }
+    return out;
+}
+
+std::optional<RegistryKeyDocument::Entry> RegistryKeyDocument::EntryOf(std::string_view line)
+{
+    const std::string_view trimmed = TrimBlanks(line);
+    if (trimmed.starts_with('#') || trimmed.starts_with(';')) {
+        return std::nullopt;
+    }
+    const std::size_t equals = line.find('=');
+    if (equals == std::string_view::npos) {
+        return std::nullopt;
+    }
+    return Entry{Unescape(TrimBlanks(line.substr(0, equals))), Unescape(line.substr(equals + 1))};
+}
+
+std::optional<std::string> RegistryKeyDocument::Find(std::string_view name) const
+{
+    for (std::size_t i = 0; i < lines.Count(); ++i) {
+        std::optional<Entry> entry = EntryOf(lines.Text(i));
+        if (entry && EqualsIgnoringCase(entry->name, name)) {
+            return std::move(entry->value);
+        }
+    }
+    return std::nullopt;
+}
+
+void RegistryKeyDocument::Set(std::string_view name, std::string_view value)
+{
+    for (std::size_t i = 0; i < lines.Count(); ++i) {
+        const std::optional<Entry> entry = EntryOf(lines.Text(i));
+        if (entry && EqualsIgnoringCase(entry->name, name)) {
+            // The stored spelling of the name stays.
+            lines.Replace(i, EscapeName(entry->name) + "=" + EscapeValue(value));
+            return;
+        }
+    }
+    lines.Insert(lines.Count(), EscapeName(name) + "=" + EscapeValue(value));
+}
+
+void RegistryKeyDocument::Remove(std::string_view name)
+{
+    for (std::size_t i = lines.Count(); i-- > 0;) {
+        const std::optional<Entry> entry = EntryOf(lines.Text(i));
+        if (entry && EqualsIgnoringCase(entry->name, name)) {
+            lines.Erase(i);
+        }
+    }
+}
+
+} // namespace platform

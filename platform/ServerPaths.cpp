@@ -1,0 +1,81 @@
+#include "platform/ServerPaths.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace platform {
+
+namespace {
+
+bool IsSeparator(char c)
+{
+    return c == '/' || c == '\\';
+}
+
+// The part of path after root + "/", or npos when path is not below root.
+std::size_t BelowRoot(std::string_view path, std::string_view root)
+{
+    if (path.size() <= root.size() + 1 || path.substr(0, root.size()) != root || path[root.size()] != '/') {
+        return std::string_view::npos;
+    }
+    return root.size() + 1;
+}
+
+} // namespace
+
+std::string UncRoot()
+{
+    const char* configured = std::getenv("TOLV_UNC_ROOT");
+    std::string root = configured != nullptr ? configured : "";
+    while (root.size() > 1 && root.back() == '/') {
+        root.pop_back();
+    }
+    if (root.size() < 2 || root.front() != '/') {
+        return "/mnt";
+    }
+    return root;
+}
+
+bool IsServerPath(std::string_view path)
+{
+    return path.size() >= 2 && IsSeparator(path[0]) && IsSeparator(path[1]);
+}
+
+std::string NativePath(std::string_view path)
+{
+    if (path.find('\0') != std::string_view::npos) {
+        return {};
+    }
+    std::string native(path);
+    std::replace(native.begin(), native.end(), '\\', '/');
+    if (!IsServerPath(native)) {
+        return native;
+    }
+    // "//host/...": a third separator or an empty host names no server.
+    if (native.size() < 3 || native[2] == '/') {
+        return {};
+    }
+    return UncRoot() + native.substr(1);
+}
+
+bool IsUnderUncRoot(std::string_view nativePath)
+{
+    return BelowRoot(nativePath, UncRoot()) != std::string_view::npos;
+}
+
+std::string FromDesktopPath(std::string_view path)
+{
+    const std::string root = UncRoot();
+    const std::size_t start = BelowRoot(path, root);
+    if (start == std::string_view::npos) {
+        return std::string(path);
+    }
+    const std::string_view rest = path.substr(start);
+    const std::size_t hostEnd = rest.find('/');
+    if (hostEnd == 0 || hostEnd == std::string_view::npos || hostEnd + 1 >= rest.size() || rest[hostEnd + 1] == '/') {
+        return std::string(path); // the unc root or a host folder, not a share
+    }
+    return "//" + std::string(rest);
+}
+
+} // namespace platform

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// Server paths: "//host/share/rest" (also written "\\host\share\rest") are
+// reached under the unc root, where the machine mounts its server shares.
+namespace platform {
+
+// The unc root: $TOLV_UNC_ROOT when it is an absolute folder other than "/",
+// else "/mnt"; without a trailing "/".
+std::string UncRoot();
+
+// True when the path begins with two separators ("/" or "\").
+bool IsServerPath(std::string_view path);
+
+// The path the file system understands: "\" becomes "/" and a server path is
+// moved under the unc root. "" for a path that names nothing safely: one
+// holding a NUL byte, or a server path without a host.
+std::string NativePath(std::string_view path);
+
+// True when a native path lies under the unc root, where calls may block on
+// the network for a long time.
+bool IsUnderUncRoot(std::string_view nativePath);
+
+// A path from the desktop (dialogs, dropped files, the command line, listings)
+// that lies in a share under the unc root becomes "//host/share/..."; any
+// other path comes back unchanged.
+std::string FromDesktopPath(std::string_view path);
+
+} // namespace platform

@@ -1,0 +1,93 @@
+#include "platform/TextLines.h"
+
+#include <cstdint>
+#include <span>
+
+namespace platform {
+
+namespace {
+
+constexpr std::string_view Utf8ByteOrderMark = "\xEF\xBB\xBF";
+
+std::span<const std::uint8_t> AsBytes(std::string_view text)
+{
+    return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
+}
+
+} // namespace
+
+TextLines::TextLines(std::string_view bytes)
+{
+    if (bytes.starts_with(Utf8ByteOrderMark)) {
+        byteOrderMark = Utf8ByteOrderMark;
+        bytes.remove_prefix(Utf8ByteOrderMark.size());
+    }
+    encoding = textcodec::Detect(AsBytes(bytes));
+    bool newLineKnown = false;
+    std::size_t start = 0;
+    while (start < bytes.size()) {
+        const std::size_t end = bytes.find('\n', start);
+        Line line;
+        if (end == std::string_view::npos) {
+            line.raw = bytes.substr(start);
+            start = bytes.size();
+        } else {
+            std::size_t rawEnd = end;
+            line.ending = "\n";
+            if (rawEnd > start && bytes[rawEnd - 1] == '\r') {
+                --rawEnd;
+                line.ending = "\r\n";
+            }
+            line.raw = bytes.substr(start, rawEnd - start);
+            start = end + 1;
+            if (!newLineKnown) {
+                newLine = line.ending;
+                newLineKnown = true;
+            }
+        }
+        line.text = Decode(line.raw);
+        lines.push_back(std::move(line));
+    }
+}
+
+std::string TextLines::Decode(std::string_view raw) const
+{
+    return textcodec::Decode(AsBytes(raw), encoding);
+}
+
+void TextLines::Replace(std::size_t i, std::string_view text)
+{
+    Line& line = lines[i];
+    line.raw = textcodec::Encode(text, encoding);
+    line.text = Decode(line.raw);
+}
+
+void TextLines::Insert(std::size_t i, std::string_view text)
+{
+    // A line added after an unfinished last line finishes it first.
+    if (i == lines.size() && !lines.empty() && lines.back().ending.empty()) {
+        lines.back().ending = newLine;
+    }
+    Line line;
+    line.raw = textcodec::Encode(text, encoding);
+    line.ending = newLine;
+    line.text = Decode(line.raw);
+    lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(i), std::move(line));
+}
+
+void TextLines::Erase(std::size_t i)
+{
+    lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(i));
+}
+
+std::string TextLines::Bytes() const
+{
+    std::string bytes = byteOrderMark;
+    for (const Line& line : lines) {
+        bytes += line.raw;
+        bytes += line.ending;
+    }
+    return bytes;
+}
+
+} // namespace platform

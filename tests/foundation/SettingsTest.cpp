@@ -1,0 +1,254 @@
+#include "foundation/Settings.h"
+#include "foundation/DayLog.h"
+#include "foundation/IniFile.h"
+#include "foundation/ModuleValues.h"
+#include "foundation/Registry.h"
+#include "platform/base/TextCodec.h"
+#include "support/ScratchFolder.h"
+#include "support/TestFileLayer.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+namespace {
+
+namespace fs = std::filesystem;
+using testsupport::ReadText;
+using namespace std::string_literals;
+
+// A program folder and a registry of its own for every test; the failure log
+// goes to a folder of its own too.
+class Settings : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        basic::SetAppPath(program.Path());
+        const char* old = std::getenv("XDG_CONFIG_HOME");
+        previousConfig = old != nullptr ? old : "";
+        setenv("XDG_CONFIG_HOME", config.c_str(), 1);
+        basic::SettingsIniPath.clear();
+        basic::SettingsStoreName = "tolv";
+        basic::LogError = 1;
+        basic::DailyLogNames = 0;
+        basic::LogFolder = logs.Path();
+    }
+    void TearDown() override
+    {
+        basic::SetAppPath("");
+        setenv("XDG_CONFIG_HOME", previousConfig.c_str(), 1);
+        basic::SettingsIniPath.clear();
+        basic::SettingsStoreName.clear();
+        basic::LogFolder.clear();
+    }
+
+    // The file of a registry section under the company key.
+    std::string SectionFile(const std::string& lowerCaseSection) const
+    {
+        return config + "/Quorvant-registry/software/quorvant/" + lowerCaseSection + ".conf";
+    }
+    std::string ErrorLog() const { return ReadText(logs.Path() + basic::ComputerName() + " - tolv.err"); }
+
+    testsupport::ScratchFolder program;
+    testsupport::ScratchFolder registry;
+    testsupport::ScratchFolder logs;
+    const std::string config = registry.Path() + "config";
+    std::string previousConfig;
+};
+
+TEST_F(Settings, WithoutAnIniFileEverythingLivesInTheRegistrySectionOfTheSession)
+{
+    int mode = -1;
+    EXPECT_EQ(basic::ResolveSettingsStore("", 0, mode), "tolv");
+    EXPECT_EQ(mode, basic::StoreRegistry);
+    EXPECT_EQ(basic::ResolveSettingsStore("", 1, mode), "");
+    EXPECT_EQ(mode, basic::StoreRegistry);
+    EXPECT_EQ(basic::ResolveSettingsStore("Site", 0, mode), "Site");
+    EXPECT_EQ(mode, basic::StoreRegistry);
+
+    EXPECT_EQ(basic::GetSetting("PlayerType", 2), "2");
+    EXPECT_FALSE(fs::exists(config)) << "a read writes nothing to the registry";
+    EXPECT_FALSE(fs::exists(program / "tolv.ini"));
+
+    basic::SettingsStoreName = "TolvB";
+    basic::SaveSetting("PlayerType", 3);
+    EXPECT_EQ(ReadText(SectionFile("tolvb")), "PlayerType=3\n");
+    EXPECT_EQ(basic::GetSetting("playertype", 2), "3");
+    EXPECT_EQ(basic::RegRead("PLAYERTYPE", "", "TOLVB"), "3");
+    basic::SettingsStoreName = "tolv";
+    EXPECT_EQ(basic::GetSetting("PlayerType", 2), "2") << "each session has its own store";
+
+    basic::SaveSetting("UseMultiSession", 1, 1);
+    EXPECT_EQ(ReadText(SectionFile("tolv")), "UseMultiSession=1\n") << "base 1 is the title's section";
+}
+
+TEST_F(Settings, AnIniFileBesideTheProgramTakesOverAndFillsItselfWithDefaults)
+{
+    program.Write("tolv.ini", "");
+    program.Write("tolvB.ini", "; second session\n");
+    program.Write("Site.ini", "[conf]\nLocalPath=D:\\sounds\n");
+    basic::SettingsStoreName = "tolvB";
+    basic::SettingsIniPath = program / "tolvB.ini";
+
+    int mode = -1;
+    EXPECT_EQ(basic::ResolveSettingsStore("", 0, mode), program / "tolvB.ini");
+    EXPECT_EQ(mode, basic::StoreIni);
+    EXPECT_EQ(basic::ResolveSettingsStore("", 1, mode), program / "tolv.ini");
+    EXPECT_EQ(mode, basic::StoreIni);
+    EXPECT_EQ(basic::ResolveSettingsStore("Site", 0, mode), program / "Site.ini");
+    EXPECT_EQ(mode, basic::StoreIni);
+
+    EXPECT_EQ(basic::GetSetting("PlayerType", 2), "2");
+    EXPECT_EQ(basic::GetSetting("Caption", ""), "");
+    EXPECT_EQ(ReadText(program / "tolvB.ini"), "; second session\n[conf]\nPlayerType=2\nCaption=***\n");
+    EXPECT_EQ(basic::GetSetting("UseMultiSession", 0, 1), "0");
+    EXPECT_EQ(ReadText(program / "tolv.ini"), "[conf]\nUseMultiSession=0\n");
+    EXPECT_EQ(basic::GetSetting("localpath", "", 0, "Site"), "D:\\sounds");
+    EXPECT_FALSE(fs::exists(config)) << "the registry is not touched in INI mode";
+
+    // A stored "ISDEFAULT" counts as missing and is replaced by the default.
+    basic::IniWrite("Odd", "ISDEFAULT", program / "tolvB.ini");
+    EXPECT_EQ(basic::GetSetting("Odd", "x"), "x");
+    EXPECT_EQ(basic::IniRead("Odd", "y", program / "tolvB.ini"), "x");
+}
+
+TEST_F(Settings, EmptyValuesAreStoredAsThreeStarsInBothStores)
+{
+    basic::SaveSetting("Caption", "");
+    EXPECT_EQ(ReadText(SectionFile("tolv")), "Caption=***\n");
+    EXPECT_EQ(basic::GetSetting("Caption", "default"), "");
+    basic::SaveSetting("Caption", "***");
+    EXPECT_EQ(basic::GetSetting("Caption", "default"), "");
+
+    program.Write("tolv.ini", "");
+    basic::SettingsIniPath = program / "tolv.ini";
+    basic::SaveSetting("Caption", "");
+    EXPECT_EQ(ReadText(program / "tolv.ini"), "[conf]\nCaption=***\n");
+    EXPECT_EQ(basic::GetSetting("CAPTION", "default"), "");
+}
+
+TEST_F(Settings, LongValuesComeBackWholeFromTheRegistryAndCutFromIniFiles)
+{
+    const std::string thousand(1000, 'x');
+    basic::SaveSetting("Long", thousand);
+    EXPECT_EQ(basic::GetSetting("Long", ""), thousand);
+
+    program.Write("tolv.ini", "");
+    basic::SettingsIniPath = program / "tolv.ini";
+    basic::SaveSetting("Long", thousand);
+    EXPECT_EQ(basic::GetSetting("Long", ""), std::string(254, 'x'));
+    EXPECT_NE(ReadText(program / "tolv.ini").find(thousand), std::string::npos) << "the file keeps the whole value";
+
+    std::string japanese;
+    for (int i = 0; i < 300; ++i) {
+        japanese += "音";
+    }
+    basic::SaveSetting("Title", japanese);
+    const std::string cut = basic::GetSetting("Title", "");
+    EXPECT_TRUE(textcodec::IsValidUtf8(cut));
+    EXPECT_EQ(textcodec::Utf8Length(cut), 254u);
+}
+
+TEST_F(Settings, DeletingOneSectionLeavesTheOthersAndTheSharedSectionIsReadOnly)
+{
+    fs::create_directories(fs::path(SectionFile("common")).parent_path());
+    const std::string common = "CurrentQuorUser=  yamada  \nCurrentQuorUserGroup=3\nDebugLogPath=/srv/log\n";
+    std::ofstream(SectionFile("common"), std::ios::binary) << common;
+    basic::SaveSetting("A", 1);
+    basic::SaveSetting("A", 2, 0, "tolvB");
+    basic::SaveSetting("A", 3, 0, "tolvC");
+
+    basic::RegDeleteKey("TolvB");
+    EXPECT_EQ(basic::GetSetting("A", 0, 0, "tolvB"), "0");
+    EXPECT_EQ(basic::GetSetting("A", 0, 0, "tolvC"), "3");
+    EXPECT_EQ(basic::GetSetting("A", 0), "1");
+
+    EXPECT_EQ(basic::RegRead("CurrentQuorUser", "", "common"), "yamada");
+    EXPECT_EQ(basic::RegRead("currentquorusergroup", 0, basic::SharedSection), "3");
+    EXPECT_EQ(basic::RegWrite("CurrentQuorUser", "intruder", "Common"), 0);
+    basic::RegDeleteValue("DebugLogPath", "common");
+    basic::RegDeleteKey("common");
+    EXPECT_EQ(ReadText(SectionFile("common")), common);
+    EXPECT_NE(ErrorLog().find("read only"), std::string::npos);
+
+    basic::RegDeleteKey("");
+    EXPECT_EQ(basic::GetSetting("A", 0), "0") << "an empty section is the title's";
+    EXPECT_EQ(basic::GetSetting("A", 0, 0, "tolvC"), "3");
+}
+
+TEST_F(Settings, AFailedWriteKeepsThePreviousSettingsAndIsLogged)
+{
+    program.Write("tolv.ini", "[conf]\nVolume=7\n");
+    basic::SettingsIniPath = program / "tolv.ini";
+    basic::SaveSetting("Volume", 1);
+    {
+        testsupport::TestFileLayer layer;
+        layer.renameFault = [](const char*, const char*) { return -ENOSPC; };
+        basic::SaveSetting("Volume", 8);
+        basic::SettingsIniPath.clear();
+        basic::SaveSetting("Volume", 5);
+        EXPECT_EQ(basic::GetSetting("Volume", 0), "0");
+        EXPECT_EQ(basic::RegWrite("Volume", 5), 0);
+        basic::SettingsIniPath = program / "tolv.ini";
+    }
+    EXPECT_EQ(basic::GetSetting("Volume", 0), "1");
+    EXPECT_EQ(ReadText(program / "tolv.ini"), "[conf]\nVolume=1\n");
+    const std::string log = ErrorLog();
+    EXPECT_NE(log.find("IniWrite Volume: rename Failed r=" + std::to_string(ENOSPC)), std::string::npos) << log;
+    EXPECT_NE(log.find("RegWrite Volume: rename Failed"), std::string::npos) << log;
+
+    // With LogError 0 a failure is not written.
+    basic::LogError = 0;
+    testsupport::TestFileLayer layer;
+    layer.renameFault = [](const char*, const char*) { return -EIO; };
+    basic::SaveSetting("Volume", 9);
+    EXPECT_EQ(ErrorLog(), log);
+}
+
+TEST_F(Settings, ACodePage932IniReadsJapaneseAndStaysCodePage932)
+{
+    // "[conf]" / "Title=日本語" in code page 932, as another machine wrote it.
+    const std::string cp932 = "[conf]\r\nTitle=\x93\xFA\x96\x7B\x8C\xEA\r\n";
+    program.Write("tolv.ini", cp932);
+    basic::SettingsIniPath = program / "tolv.ini";
+    EXPECT_EQ(basic::GetSetting("Title", ""), "日本語");
+    basic::SaveSetting("Place", "東京");
+    EXPECT_EQ(ReadText(program / "tolv.ini"), cp932 + "Place=\x93\x8C\x8B\x9E\r\n");
+    EXPECT_EQ(basic::GetSetting("Place", ""), "東京");
+}
+
+TEST_F(Settings, ADamagedStoreReadsAsDefaultsAndKeepsItsLines)
+{
+    const std::string damaged = "[conf\nVolume\0=5\n"s + std::string(2'000'000, '=') + "\nKept=1";
+    program.Write("tolv.ini", damaged);
+    basic::SettingsIniPath = program / "tolv.ini";
+    EXPECT_EQ(basic::GetSetting("Missing", "d"), "d");
+    const std::string after = ReadText(program / "tolv.ini");
+    EXPECT_TRUE(after.starts_with(damaged)) << "the old lines stay as they were";
+    EXPECT_EQ(basic::GetSetting("Kept", 0), "1");
+
+    basic::SettingsIniPath.clear();
+    fs::create_directories(fs::path(SectionFile("tolv")).parent_path());
+    std::ofstream(SectionFile("tolv"), std::ios::binary) << "\0\0garbage\nno separator\n"s;
+    EXPECT_EQ(basic::GetSetting("Volume", 4), "4");
+    basic::SaveSetting("Volume", 6);
+    EXPECT_EQ(ReadText(SectionFile("tolv")), "\0\0garbage\nno separator\nVolume=6\n"s);
+}
+
+TEST_F(Settings, DefaultsAndValuesAreConvertedToText)
+{
+    EXPECT_EQ(basic::GetSetting("A", 0), "0");
+    EXPECT_EQ(basic::GetSetting("B", -12), "-12");
+    EXPECT_EQ(basic::GetSetting("C", 1.5), "1.5");
+    EXPECT_EQ(basic::GetSetting("D", 0.1f), "0.1");
+    EXPECT_EQ(basic::GetSetting("E", 1.0 / 3.0), "0.333333333333333");
+    EXPECT_EQ(basic::GetSetting("F", 1e20), "1E+20");
+    EXPECT_EQ(basic::GetSetting("G", true), "True");
+    EXPECT_EQ(basic::GetSetting("H"), "");
+}
+
+} // namespace
