@@ -154,4 +154,11 @@ bool GetDiskSpace(std::string_view path, DiskSpace& space)
     return !native.empty() && Check(RawFileSystem().GetDiskSpace(native.c_str(), space));
 }
 
+bool ResolvePath(std::string_view path, std::string& resolved)
+{
+    resolved.clear();
+    const std::string native = Native(path);
+    return !native.empty() && Check(RawFileSystem().ResolvePath(native.c_str(), resolved));
+}
+
 } // namespace platform::files

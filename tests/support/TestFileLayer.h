@@ -22,6 +22,8 @@ public:
 
     // Returns 0 to let the rename through, or -errno to fail it.
     std::function<int(const char* from, const char* to)> renameFault;
+    // Returns 0 to let the listing through, or -errno to fail it.
+    std::function<int(const char* path)> listFault;
     std::optional<platform::DiskSpace> diskSpace;
     std::atomic<int> renameCalls{0};
 
@@ -61,6 +63,11 @@ public:
     }
     int ListFolder(const char* path, std::vector<platform::FolderEntry>& entries) override
     {
+        if (listFault) {
+            if (const int fault = listFault(path); fault != 0) {
+                return fault;
+            }
+        }
         return real.ListFolder(path, entries);
     }
     int GetDiskSpace(const char* path, platform::DiskSpace& space) override
@@ -71,6 +78,8 @@ public:
         }
         return real.GetDiskSpace(path, space);
     }
+
+    int ResolvePath(const char* path, std::string& resolved) override { return real.ResolvePath(path, resolved); }
 
 protected:
     platform::PosixFileSystem real;
