@@ -7,7 +7,10 @@
 #include <QDragMoveEvent>
 #include <QDropEvent>
 #include <QMimeData>
+#include <QUrl>
 #include <QWidget>
+
+#include <cstdlib>
 
 #include <string>
 #include <vector>
@@ -113,6 +116,24 @@ TEST_F(DragAndDrop, TheLastDragOverRepeatsEvery20MsWhileThePointerRests)
     QApplication::sendEvent(&target, &leave);
     clock.Advance(100);
     EXPECT_EQ(overs, (std::vector<std::int64_t>{20, 40, 50, 70})) << "a move starts the count again";
+}
+
+TEST_F(DragAndDrop, FilesInAMountedShareArriveAsServerPathsAndLeaveMounted)
+{
+    setenv("TOLV_UNC_ROOT", "/net", 1);
+    QMimeData mime;
+    mime.setUrls({QUrl::fromLocalFile("/net/studio/sounds/a.wav"), QUrl::fromLocalFile("/home/op/b.wav"),
+                  QUrl("https://example.org/c.wav")});
+    const platform::DragData dropped = platform::DragData::ReadFrom(mime);
+    EXPECT_EQ(dropped.Files(), (std::vector<std::string>{"//studio/sounds/a.wav", "/home/op/b.wav"}));
+
+    platform::DragData out;
+    out.AddFile("\\\\studio\\sounds\\x.wav");
+    QMimeData written;
+    out.WriteTo(written);
+    ASSERT_EQ(written.urls().size(), 1);
+    EXPECT_EQ(written.urls().front().toLocalFile().toStdString(), "/net/studio/sounds/x.wav");
+    unsetenv("TOLV_UNC_ROOT");
 }
 
 TEST_F(DragAndDrop, NothingToDragStartsNoDrag)
