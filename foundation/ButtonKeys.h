@@ -8,7 +8,7 @@
 // grid of buttons (buttons numbered row by row).
 namespace parms {
 
-inline constexpr int KeySets = 4;        // one per output
+inline constexpr int KeySets = 4;         // one per output
 inline constexpr int ButtonsPerSet = 100; // buttons of a page
 
 // Key code (virtual-key code) per key set and button at index set + 4 x

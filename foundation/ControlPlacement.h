@@ -23,8 +23,7 @@ void GetControlRect(QWidget& control, const QWidget& reference, int position, do
 // and shown when visible. applyFont is taken for the callers' sake; the
 // element keeps the font copied from element 0.
 template <class T>
-T* ApplyFormFont(platform::ControlArray<T>& array, int index, int position, bool visible, int /*applyFont*/,
-                 double gap)
+T* ApplyFormFont(platform::ControlArray<T>& array, int index, int position, bool visible, int /*applyFont*/, double gap)
 {
     T* before = array.At(index - 1);
     T* element = before != nullptr ? array.Load(index) : nullptr;

@@ -70,8 +70,8 @@ int ShowMessage(std::string_view text, int style, std::string_view title, platfo
         const int centreX = (ownerForm->Width() / 2 + ownerForm->Left()) / TwipsPerPixel;
         const int centreY = (ownerForm->Height() / 2 + ownerForm->Top()) / TwipsPerPixel;
         request.place = [centreX, centreY](QSize box) {
-            const BoxPlace place = MessageBoxPosition(centreX, centreY, box.width(), box.height(), EnumMonitors(0, 1),
-                                                      EnumMonitors(1, 1));
+            const BoxPlace place =
+                MessageBoxPosition(centreX, centreY, box.width(), box.height(), EnumMonitors(0, 1), EnumMonitors(1, 1));
             return QPoint(place.x, place.y);
         };
     }

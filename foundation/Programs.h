@@ -20,8 +20,7 @@ int ShellOpen(std::string_view path);
 // words of argument2 (split at blanks; double quotes keep words together).
 // showMode is left to the window manager. Returns the started process's id,
 // 0 when it could not be started.
-double RunProgram(std::string_view programPath, std::string_view argument1, int showMode,
-                  std::string_view argument2);
+double RunProgram(std::string_view programPath, std::string_view argument1, int showMode, std::string_view argument2);
 
 // The words of a command-line text: separated by blanks and tabs, double
 // quotes keeping blanks inside a word (the quotes themselves are dropped).

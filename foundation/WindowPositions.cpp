@@ -24,8 +24,7 @@ std::optional<double> ReadNumber(std::string_view name, std::string_view suffix,
 
 } // namespace
 
-void RestoreWindowPos(platform::Form& form, std::string_view suffix, bool skipSize, bool skipState,
-                      bool skipPosition)
+void RestoreWindowPos(platform::Form& form, std::string_view suffix, bool skipSize, bool skipState, bool skipPosition)
 {
     if (form.WindowState() == platform::StateNormal) {
         if (!skipPosition) {

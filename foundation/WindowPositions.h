@@ -16,8 +16,7 @@ namespace basic {
 // twips, or a negative one, becomes 0, and so does a top edge beyond their
 // bottom edge less 900. Stored values that are not numbers (or sizes that are
 // not above 0, or states other than 0, 1, 2) leave that value as it is.
-void RestoreWindowPos(platform::Form& form, std::string_view suffix, bool skipSize, bool skipState,
-                      bool skipPosition);
+void RestoreWindowPos(platform::Form& form, std::string_view suffix, bool skipSize, bool skipState, bool skipPosition);
 
 // Keeps where a window is: position and size only while it is in its normal
 // state (a minimised or maximised window keeps the placement it last had),

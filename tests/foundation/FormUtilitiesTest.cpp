@@ -1,5 +1,5 @@
-#include "foundation/ControlPlacement.h"
 #include "foundation/FormUtilities.h"
+#include "foundation/ControlPlacement.h"
 #include "platform/ComboBox.h"
 #include "platform/Form.h"
 #include "platform/ListBox.h"

@@ -1,5 +1,5 @@
-#include "foundation/ModuleValues.h"
 #include "foundation/Programs.h"
+#include "foundation/ModuleValues.h"
 #include "foundation/Settings.h"
 #include "support/HelperProcess.h"
 #include "support/ScratchFolder.h"
@@ -76,8 +76,8 @@ TEST(RunProgram, PassesItsFirstArgumentWithBlanksIntactAndSplitsTheSecond)
     const double id = basic::RunProgram(testsupport::HelperPath("tolv_test_argdump"),
                                         "/srv/shows/Morning show \"final\".tlv", 1, "/B=1  \"two words\" x");
     EXPECT_GT(id, 0);
-    EXPECT_EQ(pipe.Arguments(), (std::vector<std::string>{"/srv/shows/Morning show \"final\".tlv", "/B=1",
-                                                          "two words", "x"}));
+    EXPECT_EQ(pipe.Arguments(),
+              (std::vector<std::string>{"/srv/shows/Morning show \"final\".tlv", "/B=1", "two words", "x"}));
 }
 
 TEST(RunProgram, GivesZeroForAProgramThatCannotStart)
@@ -88,8 +88,7 @@ TEST(RunProgram, GivesZeroForAProgramThatCannotStart)
 
 TEST(RunProgram, SplitsCommandWordsAsTheCommandLineDoes)
 {
-    EXPECT_EQ(basic::SplitCommandWords(" a  \"b c\"d \"\" e "),
-              (std::vector<std::string>{"a", "b cd", "", "e"}));
+    EXPECT_EQ(basic::SplitCommandWords(" a  \"b c\"d \"\" e "), (std::vector<std::string>{"a", "b cd", "", "e"}));
     EXPECT_TRUE(basic::SplitCommandWords("   ").empty());
 }
 

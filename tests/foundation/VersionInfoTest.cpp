@@ -1,6 +1,6 @@
+#include "foundation/VersionInfo.h"
 #include "foundation/DayLog.h"
 #include "foundation/FileAccess.h"
-#include "foundation/VersionInfo.h"
 #include "platform/MessageBox.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
+#include "foundation/WindowPositions.h"
 #include "foundation/MessageBoxes.h"
 #include "foundation/ModuleValues.h"
 #include "foundation/Settings.h"
-#include "foundation/WindowPositions.h"
 #include "platform/Form.h"
 #include "platform/Screens.h"
 #include "platform/base/Twips.h"

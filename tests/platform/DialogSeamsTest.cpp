@@ -6,9 +6,9 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QKeyEvent>
-#include <QPushButton>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -38,7 +38,8 @@ TEST(Dialogs, AreAnsweredThroughTheirSeams)
     platform::SetInputBoxAnswer([](const platform::InputBoxRequest& request) { return request.defaultText + "!"; });
     EXPECT_EQ(platform::ShowInputBox({nullptr, "Name", "t", "Page"}), "Page!");
 
-    platform::SetMessageBoxAnswer([](const platform::MessageBoxRequest& request) { return request.style == 36 ? 6 : 1; });
+    platform::SetMessageBoxAnswer(
+        [](const platform::MessageBoxRequest& request) { return request.style == 36 ? 6 : 1; });
     EXPECT_EQ(platform::ShowMessageBox({nullptr, "Save?", "tolv", 36, {}}), platform::IdYes);
 
     platform::SetFileDialogAnswer(nullptr);
@@ -89,8 +90,7 @@ TEST(MessageBoxes, EscapeInAnOkCancelBoxIsCancel)
         QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
         QApplication::sendEvent(box, &escape);
     });
-    EXPECT_EQ(platform::ShowMessageBox({nullptr, "Stop all?", "tolv", platform::BoxOkCancel, {}}),
-              platform::IdCancel);
+    EXPECT_EQ(platform::ShowMessageBox({nullptr, "Stop all?", "tolv", platform::BoxOkCancel, {}}), platform::IdCancel);
 }
 
 TEST(PopupMenus, TriggerTheEntryTheSeamChooses)

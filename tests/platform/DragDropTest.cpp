@@ -66,8 +66,7 @@ TEST_F(DragAndDrop, TwoFilePathsReachTheTargetAndTheEffectComesBack)
     platform::DragData data;
     data.AddFile("/srv/sounds/Jingle 1.wav");
     data.AddFile("/srv/sounds/ジングル.wav");
-    const int effect =
-        platform::StartDrag(source, data, platform::DropEffectCopy | platform::DropEffectMove);
+    const int effect = platform::StartDrag(source, data, platform::DropEffectCopy | platform::DropEffectMove);
     EXPECT_EQ(effect, platform::DropEffectCopy);
     EXPECT_EQ(dropped, data.Files());
     EXPECT_DOUBLE_EQ(dropX, 600.0) << "positions arrive in twips";

@@ -25,8 +25,7 @@ void Type(QWidget& widget, Qt::Key key, const QString& text, Qt::KeyboardModifie
 
 TEST(KeyCodes, AreThoseOfThePhysicalKey)
 {
-    const auto code = [](Qt::Key key, Qt::KeyboardModifiers modifiers, const QString& text = {},
-                         quint32 scanCode = 0) {
+    const auto code = [](Qt::Key key, Qt::KeyboardModifiers modifiers, const QString& text = {}, quint32 scanCode = 0) {
         const QKeyEvent event(QEvent::KeyPress, key, modifiers, scanCode, 0, 0, text);
         return platform::VirtualKeyCode(event);
     };

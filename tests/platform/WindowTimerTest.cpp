@@ -26,8 +26,8 @@ TEST_F(WindowTimers, FireAtTheirInstantsInOrderOfTime)
     slow.SetInterval(50);
     fast.SetInterval(20);
     clock.Advance(100);
-    EXPECT_EQ(fired, (std::vector<std::string>{"fast@20", "fast@40", "slow@50", "fast@60", "fast@80",
-                                               "slow@100", "fast@100"}));
+    EXPECT_EQ(fired, (std::vector<std::string>{"fast@20", "fast@40", "slow@50", "fast@60", "fast@80", "slow@100",
+                                               "fast@100"}));
     EXPECT_EQ(Now(), 100);
 }
 

@@ -76,8 +76,7 @@ public:
     }
 
 private:
-    template <class Done, class Signal>
-    void RunUntil(Done done, Signal signal)
+    template <class Done, class Signal> void RunUntil(Done done, Signal signal)
     {
         if (done()) {
             return;
