@@ -8,6 +8,7 @@
 #include "platform/ServerPaths.h"
 #include "platform/base/Hooks.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <vector>
@@ -91,11 +92,22 @@ int FolderExists(std::string_view path)
 
 int IsRecycleBinPath(std::string_view path)
 {
-    const std::string lower = LowerAscii(path);
-    static const char* const markers[] = {"recycled", "$recycle", "$recycle.bin", "system volume information"};
+    std::string lower = LowerAscii(path);
+    std::replace(lower.begin(), lower.end(), '\\', '/');
+    static const char* const markers[] = {"recycled", "$recycle", "system volume information"};
     for (const char* marker : markers) {
-        for (const char* separator : {":\\", ":/"}) {
-            if (lower.find(std::string(separator) + marker) != std::string::npos) {
+        if (lower.find(std::string(":/") + marker) != std::string::npos) {
+            return 1;
+        }
+    }
+    // A drive is a mount point here: its recycle bin and system folder lie
+    // right below it. Their names are distinctive enough to match at any level.
+    for (const char* marker : {"/$recycle", "/system volume information"}) {
+        const std::size_t at = lower.find(marker);
+        if (at != std::string::npos) {
+            const std::size_t end = at + std::string_view(marker).size();
+            const bool wholeName = end == lower.size() || lower[end] == '/' || std::string_view(marker) == "/$recycle";
+            if (wholeName) {
                 return 1;
             }
         }
