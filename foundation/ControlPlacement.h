@@ -1,5 +1,6 @@
 #pragma once
 
+#include "foundation/Fonts.h"
 #include "platform/ControlArray.h"
 #include "platform/TwipsGeometry.h"
 
@@ -20,10 +21,10 @@ void GetControlRect(QWidget& control, const QWidget& reference, int position, do
 // Loads element index of a control array beside element index - 1: in the
 // same container, next in the tab order, placed by GetControlRect (position
 // 0..3 with alignMode 1; a negative position leaves it where it was loaded)
-// and shown when visible. applyFont is taken for the callers' sake; the
-// element keeps the font copied from element 0.
+// and shown when visible. With applyFont the new element (and, when it is
+// the first one loaded, element 0 too) gets the interface font.
 template <class T>
-T* ApplyFormFont(platform::ControlArray<T>& array, int index, int position, bool visible, int /*applyFont*/, double gap)
+T* ApplyFormFont(platform::ControlArray<T>& array, int index, int position, bool visible, int applyFont, double gap)
 {
     T* before = array.At(index - 1);
     T* element = before != nullptr ? array.Load(index) : nullptr;
@@ -32,6 +33,12 @@ T* ApplyFormFont(platform::ControlArray<T>& array, int index, int position, bool
     }
     element->setParent(before->parentWidget());
     QWidget::setTabOrder(before, element);
+    if (applyFont != 0) {
+        if (index == 1) {
+            SetControlFont(before, -2, nullptr, 0, false, false, "");
+        }
+        SetControlFont(element, -2, nullptr, 0, false, false, "");
+    }
     if (position >= 0) {
         GetControlRect(*element, *before, position, gap, 1, 0);
     }

@@ -1,5 +1,6 @@
 #include "foundation/FormUtilities.h"
 #include "foundation/ControlPlacement.h"
+#include "foundation/Fonts.h"
 #include "platform/ComboBox.h"
 #include "platform/Form.h"
 #include "platform/ListBox.h"
@@ -68,6 +69,18 @@ TEST_F(FormUtilities, ApplyFormFontLoadsTheNextElementBesideTheOneBefore)
     EXPECT_EQ(third->pos(), QPoint(87, 25));
     EXPECT_TRUE(third->isHidden());
     EXPECT_EQ(basic::ApplyFormFont(boxes, 5, 0, true, 0, 0), nullptr) << "element 4 is missing";
+}
+
+TEST_F(FormUtilities, ApplyFormFontGivesTheFirstTwoElementsTheInterfaceFont)
+{
+    platform::ControlArray<platform::TextBox> boxes(new platform::TextBox(&container));
+    platform::TextBox* second = basic::ApplyFormFont(boxes, 1, 1, true, 1, -1);
+    ASSERT_NE(second, nullptr);
+    ASSERT_FALSE(basic::FontCache().empty());
+    const QFont& interfaceFont = basic::FontCache().front().Handle->face;
+    EXPECT_EQ(boxes.At(0)->font(), interfaceFont);
+    EXPECT_EQ(second->font(), interfaceFont);
+    basic::FreeFont();
 }
 
 TEST_F(FormUtilities, CheckTimeTextBoxWritesSixDigitsAsATime)
