@@ -52,6 +52,8 @@ bool C_WaveOut::OpenDevices()
         }
         c_OpenedDeviceID[i] = c_DeviceID[i];
         if (c_hWave[i]->Handle() == HaitahWave_) {
+            // Never kept, even with NoClose: the next start must get another.
+            c_hWave[i].reset();
             return false;
         }
         const float volume = UseMixer_ != 0 ? mixerVolume_ : 1.0f;
