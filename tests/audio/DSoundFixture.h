@@ -31,14 +31,14 @@ protected:
         basic::SetAppPath("");
     }
 
-    void InstallDevices(int count)
+    void InstallDevices(int count, int keepSeconds = 12)
     {
         platform::audio::DeviceOptions options;
         options.rate = Rate;
         options.channels = 2;
         options.periodFrames = Period;
         platform::audio::AudioSystem::Install(platform::audio::AudioSystem::WithNullDevices(
-            count, platform::audio::NullTiming::VirtualClock, options, 12));
+            count, platform::audio::NullTiming::VirtualClock, options, keepSeconds));
         FCT_EnumDS::EnumDSDevices();
         basic::SetAppPath(folder.Path());
         basic::LogError = 1;
