@@ -47,7 +47,6 @@ public:
     const StreamFormat& Format() const { return voice_->Format(); }
     std::size_t Bytes() const { return ring_.size(); }
     std::size_t Frames() const { return frames_; }
-    Voice& PlayingVoice() { return *voice_; }
 
     // The ring memory of bytes bytes from offset (taken modulo the ring), in
     // one part or, where it passes the end of the ring, two; at most the whole
@@ -71,7 +70,6 @@ public:
     void Stop();
     // True from Play until Stop, or until a buffer played once reaches its end.
     bool Playing();
-    bool IsLooping() const { return looping_; }
     // Where the sound is in the ring, in bytes (whole frames).
     std::size_t PlayCursor();
     // Moves the cursor (modulo the ring, to a whole frame); a playing buffer
