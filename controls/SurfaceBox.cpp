@@ -13,6 +13,8 @@ namespace controls {
 SurfaceBox::SurfaceBox(QWidget* parent) : QWidget(parent)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
+    // Moves are reported with and without a button held.
+    setMouseTracking(true);
 }
 
 platform::Surface& SurfaceBox::Picture()
