@@ -10,11 +10,32 @@
 #include <algorithm>
 #include <array>
 #include <utility>
+#include <vector>
 
 namespace {
 
 using controls::PointerEvent;
 using platform::Surface;
+
+// The box images check boxes have made, so that a check box sharing one keeps
+// it alive even when the check box that made it goes first.
+std::vector<std::weak_ptr<Surface>>& MadeBoxes()
+{
+    static std::vector<std::weak_ptr<Surface>> boxes;
+    return boxes;
+}
+
+std::shared_ptr<Surface> FindMadeBox(const Surface* image)
+{
+    auto& boxes = MadeBoxes();
+    std::erase_if(boxes, [](const std::weak_ptr<Surface>& box) { return box.expired(); });
+    for (const std::weak_ptr<Surface>& box : boxes) {
+        if (auto alive = box.lock(); alive.get() == image) {
+            return alive;
+        }
+    }
+    return nullptr;
+}
 
 int RoundToInt(double value)
 {
@@ -59,6 +80,7 @@ void UC_Check::SetGradhdc(Surface* boxImage)
 {
     if (boxImage != nullptr) {
         gradHdc_ = boxImage;
+        sharedBox_ = FindMadeBox(boxImage);
     }
 }
 
@@ -84,7 +106,8 @@ void UC_Check::BuildFace()
     const std::int32_t side = std::max(BoxSide(), 0);
     const int sidePixels = side / tpp;
     if (gradHdc_ == nullptr && boxPicture_ == nullptr) {
-        boxPicture_ = std::make_unique<Surface>(sidePixels, sidePixels);
+        boxPicture_ = std::make_shared<Surface>(sidePixels, sidePixels);
+        MadeBoxes().push_back(boxPicture_);
     }
 
     double width = side;

@@ -32,7 +32,8 @@ public:
     std::int32_t Value() const { return value_; }
     void SetValue(std::int32_t value);
     // The box image in use; setting another check box's image shares it (a
-    // null one is ignored). The image must outlive this control's use of it.
+    // null one is ignored). A box image made by a check box stays alive while
+    // any check box shares it; another picture must outlive its use here.
     platform::Surface* Gradhdc() const { return gradHdc_; }
     void SetGradhdc(platform::Surface* boxImage);
     std::int32_t IsOption() const { return isOption_; }
@@ -68,6 +69,8 @@ private:
     float fontSize_ = 9.0f;
     float sizeRate_ = 1.0f;
     platform::Surface* gradHdc_ = nullptr;
-    std::unique_ptr<platform::Surface> boxPicture_;
+    // The box image this control made, and the one shared from another.
+    std::shared_ptr<platform::Surface> boxPicture_;
+    std::shared_ptr<platform::Surface> sharedBox_;
     bool pressed_ = false;
 };

@@ -8,6 +8,8 @@
 #include "platform/base/Numbers.h"
 #include "platform/base/Twips.h"
 
+#include <QPointer>
+
 #include <algorithm>
 
 namespace {
@@ -144,7 +146,11 @@ void UC_Fader::Init(std::int32_t makeKnobs, std::int32_t knobStyle)
         const int trackPixels = track.PixelWidth();
         picKnobA_->Resize(std::max((trackPixels - 6) / 2, 0), knobHeight_);
         picKnobB_->Resize(std::max(trackPixels - 5, 0), knobHeight_);
+        const QPointer<UC_Fader> alive(this);
         platform::DoEvents();
+        if (alive == nullptr) {
+            return;
+        }
         basic::PaintBackground(*picKnobA_, knobStyle, -1, -1, -1);
         basic::PaintBackground(*picKnobB_, knobStyle, -1, -1, -1);
         SetKnobPicA(*picKnobA_);

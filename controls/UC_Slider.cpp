@@ -8,6 +8,8 @@
 #include "platform/base/Numbers.h"
 #include "platform/base/Twips.h"
 
+#include <QPointer>
+
 #include <algorithm>
 #include <cmath>
 
@@ -346,7 +348,12 @@ void UC_Slider::OnTrackPointer(const PointerEvent& event)
     case PointerEvent::Kind::Move:
         if ((event.buttons & platform::ButtonLeft) != 0 && coordinate != lastCoordinate_) {
             lastCoordinate_ = coordinate;
+            // Pending events run here, and may take the slider away.
+            const QPointer<UC_Slider> alive(this);
             platform::DoEvents();
+            if (alive == nullptr) {
+                return;
+            }
             dragTo();
             RaiseScrolled();
         }
