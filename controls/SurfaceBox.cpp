@@ -36,10 +36,13 @@ void SurfaceBox::paintEvent(QPaintEvent* /*event*/)
     const platform::Surface& picture = Picture();
     QPainter painter(this);
     if (sunken_) {
-        platform::Surface border(width(), height());
-        border.SetBackColor(platform::SystemColor(platform::ColorBtnFace));
-        border.DrawEdge({0, 0, width(), height()}, platform::EdgeSunken, platform::EdgeRect);
-        painter.drawImage(0, 0, border.Image());
+        if (border_.size() != size()) {
+            platform::Surface border(width(), height());
+            border.SetBackColor(platform::SystemColor(platform::ColorBtnFace));
+            border.DrawEdge({0, 0, width(), height()}, platform::EdgeSunken, platform::EdgeRect);
+            border_ = border.Image();
+        }
+        painter.drawImage(0, 0, border_);
     }
     painter.drawImage(Inset(), Inset(), picture.Image());
 }

@@ -2,6 +2,7 @@
 
 #include "platform/Surface.h"
 
+#include <QImage>
 #include <QWidget>
 
 #include <functional>
@@ -55,6 +56,8 @@ private:
 
     platform::Surface picture_;
     bool sunken_ = false;
+    // The border, painted once per size.
+    QImage border_;
 };
 
 } // namespace controls
