@@ -1,6 +1,7 @@
 #include "controls/UC_ListView.h"
 
 #include "controls/listview/ListIcons.h"
+#include "controls/listview/SliderListBar.h"
 #include "controls/listview/StandardListBar.h"
 #include "foundation/Background.h"
 #include "foundation/Fonts.h"
@@ -28,8 +29,8 @@ int Round(double value)
 } // namespace
 
 UC_ListView::UC_ListView(QWidget* parent)
-    : QWidget(parent), pictureAll_(new QWidget(this)), pictureTab_(new listview::ListPicture(pictureAll_)),
-      pictureList_(new listview::ListPicture(pictureAll_)), textLV_(new platform::TextBox(pictureList_)),
+    : QWidget(parent), pictureAll_(new QWidget(this)), pictureTab_(new controls::SurfaceBox(pictureAll_)),
+      pictureList_(new controls::SurfaceBox(pictureAll_)), textLV_(new platform::TextBox(pictureList_)),
       comboLV_(new platform::ComboBox(pictureList_)), listLV_(new platform::ListBox(pictureList_)),
       menuRCTab_(new QMenu(this)), dropTarget_(new platform::DropTarget(*pictureList_))
 {
@@ -44,13 +45,8 @@ UC_ListView::UC_ListView(QWidget* parent)
     comboLV_.SetLoadHandler([this](platform::ComboBox& box, int index) { WireComboBox(box, index); });
     listLV_.SetLoadHandler([this](platform::ListBox& box, int index) { WireListBox(box, index); });
 
-    pictureList_->OnMouseDown = [this](int b, int s, double x, double y) { RowsMouseDown(b, s, x, y); };
-    pictureList_->OnMouseMove = [this](int b, int s, double x, double y) { RowsMouseMove(b, s, x, y); };
-    pictureList_->OnMouseUp = [this](int b, int s, double x, double y) { RowsMouseUp(b, s, x, y); };
-    pictureList_->OnDblClick = [this](int b, int s, double x, double y) { RowsDblClick(b, s, x, y); };
-    pictureTab_->OnMouseDown = [this](int b, int s, double x, double y) { HeaderMouseDown(b, s, x, y); };
-    pictureTab_->OnMouseMove = [this](int b, int s, double x, double y) { HeaderMouseMove(b, s, x, y); };
-    pictureTab_->OnMouseUp = [this](int b, int s, double x, double y) { HeaderMouseUp(b, s, x, y); };
+    pictureList_->OnPointer = [this](const controls::PointerEvent& event) { RowsPointer(event); };
+    pictureTab_->OnPointer = [this](const controls::PointerEvent& event) { HeaderPointer(event); };
 
     dropTarget_->OnDragOver = [this](platform::DragData&, int&, int, int, double x, double y, int state) {
         DragOverRows(x, y, state);
@@ -110,8 +106,13 @@ void UC_ListView::Init()
 void UC_ListView::CreateBars()
 {
     barsMade_ = true;
-    hbar_ = std::make_unique<listview::StandardListBar>(Qt::Horizontal, pictureAll_);
-    vbar_ = std::make_unique<listview::StandardListBar>(Qt::Vertical, pictureAll_);
+    if (useUCBar_ != 0) {
+        hbar_ = std::make_unique<listview::SliderListBar>(false, pictureAll_);
+        vbar_ = std::make_unique<listview::SliderListBar>(true, pictureAll_);
+    } else {
+        hbar_ = std::make_unique<listview::StandardListBar>(Qt::Horizontal, pictureAll_);
+        vbar_ = std::make_unique<listview::StandardListBar>(Qt::Vertical, pictureAll_);
+    }
     hbar_->OnChanged = [this] { HBarChanged(); };
     vbar_->OnChanged = [this] { VBarChanged(); };
     hbar_->Widget().hide();

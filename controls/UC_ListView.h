@@ -1,10 +1,10 @@
 #pragma once
 
+#include "controls/SurfaceBox.h"
 #include "controls/listview/ListAutoScroll.h"
 #include "controls/listview/ListCell.h"
 #include "controls/listview/ListColumns.h"
 #include "controls/listview/ListItemStore.h"
-#include "controls/listview/ListPicture.h"
 #include "controls/listview/ListScrollBar.h"
 #include "controls/listview/ListSorter.h"
 #include "controls/listview/RandomSource.h"
@@ -188,8 +188,8 @@ public:
     std::function<void()> OLEDragOver;
 
     // The parts, for windows that load their own icons and for tests.
-    listview::ListPicture& ListArea() { return *pictureList_; }
-    listview::ListPicture& HeaderArea() { return *pictureTab_; }
+    controls::SurfaceBox& ListArea() { return *pictureList_; }
+    controls::SurfaceBox& HeaderArea() { return *pictureTab_; }
     platform::Surface& PictureIcons() { return icons_; }
     listview::ListScrollBar* VBar() { return vbar_.get(); }
     listview::ListScrollBar* HBar() { return hbar_.get(); }
@@ -223,6 +223,8 @@ private:
     void PlaceEditorsAcross();
 
     // Rows' mouse.
+    void RowsPointer(const controls::PointerEvent& event);
+    void HeaderPointer(const controls::PointerEvent& event);
     void RowsMouseDown(int button, int shift, double x, double y);
     void RowsMouseMove(int buttons, int shift, double x, double y);
     void RowsMouseUp(int button, int shift, double x, double y);
@@ -263,8 +265,8 @@ private:
 
     // Children (owned by Qt through their parents).
     QWidget* pictureAll_;
-    listview::ListPicture* pictureTab_;
-    listview::ListPicture* pictureList_;
+    controls::SurfaceBox* pictureTab_;
+    controls::SurfaceBox* pictureList_;
     platform::Surface tabGrad_;
     platform::Surface icons_;
     platform::ControlArray<platform::TextBox> textLV_;

@@ -21,6 +21,42 @@ constexpr int DragDistance = 8; // pixels the pointer may move before a drag sta
 
 } // namespace
 
+void UC_ListView::RowsPointer(const controls::PointerEvent& event)
+{
+    using Kind = controls::PointerEvent::Kind;
+    switch (event.kind) {
+    case Kind::Press:
+        RowsMouseDown(event.button, event.shift, event.x, event.y);
+        break;
+    case Kind::DoubleClick:
+        RowsDblClick(event.button, event.shift, event.x, event.y);
+        break;
+    case Kind::Move:
+        RowsMouseMove(event.buttons, event.shift, event.x, event.y);
+        break;
+    case Kind::Release:
+        RowsMouseUp(event.button, event.shift, event.x, event.y);
+        break;
+    }
+}
+
+void UC_ListView::HeaderPointer(const controls::PointerEvent& event)
+{
+    using Kind = controls::PointerEvent::Kind;
+    switch (event.kind) {
+    case Kind::Press:
+    case Kind::DoubleClick:
+        HeaderMouseDown(event.button, event.shift, event.x, event.y);
+        break;
+    case Kind::Move:
+        HeaderMouseMove(event.buttons, event.shift, event.x, event.y);
+        break;
+    case Kind::Release:
+        HeaderMouseUp(event.button, event.shift, event.x, event.y);
+        break;
+    }
+}
+
 int UC_ListView::RowAtPress(double y) const
 {
     const std::int64_t row =
