@@ -580,7 +580,7 @@ TEST_F(ListViewWidget, SliderBarsServeWithUseUCBar)
 
     list.ShowItem(60, 0);
     EXPECT_EQ(slider->Value(), 60);
-    // A press near the track's end moves the list with the slider.
+    // A press at the track's start moves the list with the slider.
     Click(*slider->findChildren<QWidget*>().front(), QPoint(5, 1));
     EXPECT_EQ(list.TopItem(), slider->Value());
     testsupport::SaveToGallery(list.grab().toImage(), "listview_slider_bars");
