@@ -134,8 +134,8 @@ void UC_ListView::SetStyle(float fontSize, int bold, std::string_view fontName, 
     list.SetForeColor(foreColor);
     listBackColor_ = backColor;
     list.SetBackColor(backColor);
-    const int font = basic::SetControlFont(platform::FontWindow(&list), -2, nullptr, fontSize, bold != 0, false,
-                                           fontName);
+    const int font =
+        basic::SetControlFont(platform::FontWindow(&list), -2, nullptr, fontSize, bold != 0, false, fontName);
     fontScale_ = font >= 0 ? basic::FontCache()[static_cast<std::size_t>(font)].HeightRatio : 1.0F;
     if (font >= 0) {
         for (QWidget* editor : std::initializer_list<QWidget*>{textLV_.At(0), comboLV_.At(0), listLV_.At(0)}) {
@@ -349,16 +349,16 @@ void UC_ListView::LoadDevToLVCombo(int tab, int kind)
     const int count = kind == 0 ? devices.OutputCount() : devices.InputCount();
     const listview::ListTabRecord& column = columns_.Tab(tab);
     syncingEditors_ = true;
-    if (platform::ComboBox* combo = (column.EditorFlags & listview::EditorCombo) != 0 ? comboLV_.At(column.ComboInstance)
-                                                                                       : nullptr) {
+    if (platform::ComboBox* combo =
+            (column.EditorFlags & listview::EditorCombo) != 0 ? comboLV_.At(column.ComboInstance) : nullptr) {
         combo->Clear();
         for (int i = 0; i < count; ++i) {
             combo->AddItem(kind == 0 ? devices.OutputName(i) : devices.InputName(i));
         }
         combo->SetListIndex(-1);
     }
-    if (platform::ListBox* list = (column.EditorFlags & listview::EditorList) != 0 ? listLV_.At(column.ListInstance)
-                                                                                    : nullptr) {
+    if (platform::ListBox* list =
+            (column.EditorFlags & listview::EditorList) != 0 ? listLV_.At(column.ListInstance) : nullptr) {
         list->Clear();
         for (int i = 0; i < count; ++i) {
             list->AddItem(kind == 0 ? devices.OutputName(i) : devices.InputName(i));

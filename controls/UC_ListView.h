@@ -166,7 +166,10 @@ public:
     void SetOrderData(int column) { sorter_.SetOrderData(column); }
     int OrderInverted() const { return sorter_.OrderInverted(); }
     void SetOrderInverted(int inverted) { sorter_.SetOrderInverted(inverted); }
-    void ReOrder(int column, int keepAscending, int order) { sorter_.ReOrder(store_, columns_, column, keepAscending, order); }
+    void ReOrder(int column, int keepAscending, int order)
+    {
+        sorter_.ReOrder(store_, columns_, column, keepAscending, order);
+    }
     void RndItem();
     // Where shuffles take their numbers from (by default one generator
     // seeded once).

@@ -25,7 +25,7 @@ int Round(double value)
 platform::DrawMode ModeOf(int mode)
 {
     return mode == static_cast<int>(platform::DrawMode::MaskPen) ? platform::DrawMode::MaskPen
-                                                                   : platform::DrawMode::CopyPen;
+                                                                 : platform::DrawMode::CopyPen;
 }
 
 } // namespace

@@ -59,8 +59,7 @@ void UC_ListView::HeaderPointer(const controls::PointerEvent& event)
 
 int UC_ListView::RowAtPress(double y) const
 {
-    const std::int64_t row =
-        numeric::DivTrunc(numeric::RoundToInt64(y - Px(4)), std::max(oneHeight_, 1)) + topItem_;
+    const std::int64_t row = numeric::DivTrunc(numeric::RoundToInt64(y - Px(4)), std::max(oneHeight_, 1)) + topItem_;
     return static_cast<int>(std::clamp<std::int64_t>(row, 0, std::max(store_.ItemCount() - 1, 0)));
 }
 
@@ -130,14 +129,13 @@ void UC_ListView::RowsMouseMove(int buttons, int /*shift*/, double x, double y)
         return;
     }
     if (showToolTip_ != 0 && store_.ItemCount() > 0 && oneHeight_ > 0) {
-        platform::SetToolTipText(*pictureList_,
-                                 store_.Value(RowAtPress(y), columns_.ColumnAtX(x, hOffset_)).Text());
+        platform::SetToolTipText(*pictureList_, store_.Value(RowAtPress(y), columns_.ColumnAtX(x, hOffset_)).Text());
     }
     if ((buttons & platform::ButtonLeft) != 0) {
         if (useScroll_ != 0) {
             if (vbarShown_ && oneHeight_ > 0) {
-                const auto newTop = static_cast<int>(
-                    numeric::DivTrunc(numeric::RoundToInt64(pressY_ - y), oneHeight_) + pressVValue_);
+                const auto newTop =
+                    static_cast<int>(numeric::DivTrunc(numeric::RoundToInt64(pressY_ - y), oneHeight_) + pressVValue_);
                 if (newTop != topItem_) {
                     SetTopItem(newTop, 1, 0);
                 }

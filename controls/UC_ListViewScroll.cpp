@@ -145,8 +145,7 @@ void UC_ListView::SetTopItem(int index, int atTop, int onlyIfHidden)
     }
     bool unmoved = false;
     if (vbarShown_) {
-        const int target =
-            atTop != 0 ? index : static_cast<int>(numeric::RoundToInt64(index - visibleRows_ / 2.0));
+        const int target = atTop != 0 ? index : static_cast<int>(numeric::RoundToInt64(index - visibleRows_ / 2.0));
         if (onlyIfHidden != 0 && topItem_ <= index && index < topItem_ + visibleRows_) {
             unmoved = true;
         } else {
@@ -171,8 +170,8 @@ void UC_ListView::DragOverRows(double x, double y, int state)
         return;
     }
     const std::int64_t nowMs = numeric::RoundToInt64(platform::Timer() * 1000.0);
-    const int step = autoScroll_.Step(x, y, nowMs, oneHeight_, platform::HeightTwips(*pictureList_),
-                                      vbar_->LargeChange());
+    const int step =
+        autoScroll_.Step(x, y, nowMs, oneHeight_, platform::HeightTwips(*pictureList_), vbar_->LargeChange());
     if (step == 0 || !vbarShown_) {
         return;
     }

@@ -21,9 +21,7 @@ ListBarLayout ComputeBarLayout(const ListBarInput& in)
     ListBarLayout out;
     const int px = in.twipsPerPixel;
     int heightAvailable = in.allHeight - in.listTop - 4 * px;
-    const auto rowsOverflow = [&] {
-        return static_cast<std::int64_t>(in.oneHeight) * in.itemCount >= heightAvailable;
-    };
+    const auto rowsOverflow = [&] { return static_cast<std::int64_t>(in.oneHeight) * in.itemCount >= heightAvailable; };
     out.vNeeded = in.itemCount >= 1 && in.vbarDisabled != 1 && rowsOverflow();
     int widthAvailable = in.allWidth - 4 * px - (out.vNeeded ? in.vbarWidth : 0);
 

@@ -5,11 +5,11 @@ namespace listview {
 // What the size of a list view and its contents ask of its scroll bars
 // (lengths in twips).
 struct ListBarInput {
-    int allWidth = 0;  // the container of the rows, header and bars
+    int allWidth = 0; // the container of the rows, header and bars
     int allHeight = 0;
-    int listTop = 0;   // below the header
+    int listTop = 0; // below the header
     int itemCount = 0;
-    int oneHeight = 0; // row height
+    int oneHeight = 0;  // row height
     int totalWidth = 0; // of all columns
     int vbarWidth = 0;
     int hbarHeight = 0;

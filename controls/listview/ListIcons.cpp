@@ -30,8 +30,8 @@ QPainterPath Shape(int icon)
         path.addEllipse(3, 3, 10, 10);
         break;
     case IconDone:
-        path.addPolygon(QPolygonF({QPointF(2, 8), QPointF(5, 5), QPointF(7, 8), QPointF(12, 2), QPointF(14, 5),
-                                   QPointF(7, 13)}));
+        path.addPolygon(
+            QPolygonF({QPointF(2, 8), QPointF(5, 5), QPointF(7, 8), QPointF(12, 2), QPointF(14, 5), QPointF(7, 13)}));
         path.closeSubpath();
         break;
     default:

@@ -152,8 +152,8 @@ void ListItemStore::SetIsSelected(int item, std::int32_t selected)
 
 int ListItemStore::NumSelectedItems() const
 {
-    return static_cast<int>(
-        std::count_if(items_.begin(), items_.end(), [](const ListItemRecord& item) { return item.IsSelected == Selected; }));
+    return static_cast<int>(std::count_if(items_.begin(), items_.end(),
+                                          [](const ListItemRecord& item) { return item.IsSelected == Selected; }));
 }
 
 int ListItemStore::MultiSelected() const
@@ -316,8 +316,9 @@ void ListItemStore::Press(int row, int shift, bool noMultiSelect)
         if (rowItem.IsSelected == Selected) {
             rowItem.IsSelected = NotSelected;
             if (row == selectedItem_) {
-                const auto lowest = std::find_if(items_.begin(), items_.end(),
-                                                 [](const ListItemRecord& item) { return item.IsSelected == Selected; });
+                const auto lowest = std::find_if(items_.begin(), items_.end(), [](const ListItemRecord& item) {
+                    return item.IsSelected == Selected;
+                });
                 selectedItem_ = lowest == items_.end() ? -1 : static_cast<int>(lowest - items_.begin());
             }
         } else {

@@ -37,8 +37,9 @@ protected:
         // Shown, so that the resize reaches the list now and not at the first grab.
         list.show();
         list.InitTab();
-        const char* titles[] = {"Opening jingle", "News intro", "ジングル", "Weather bed",
-                                "Traffic sting", "",           "Sports theme", "Station ID long title that will not fit"};
+        const char* titles[] = {
+            "Opening jingle", "News intro", "ジングル",     "Weather bed",
+            "Traffic sting",  "",           "Sports theme", "Station ID long title that will not fit"};
         list.AddItem(8);
         for (int i = 0; i < 8; ++i) {
             list.SetValue(i, 0, titles[i]);

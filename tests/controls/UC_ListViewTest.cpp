@@ -1,8 +1,8 @@
 // The list view as a window uses it, driven by synthetic mouse, key and drag
 // events under the offscreen platform.
+#include "controls/UC_ListView.h"
 #include "SmallControlsMouse.h"
 #include "controls/ListColumnLayout.h"
-#include "controls/UC_ListView.h"
 #include "controls/UC_Slider.h"
 #include "foundation/Settings.h"
 #include "platform/DragSource.h"
