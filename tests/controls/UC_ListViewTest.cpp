@@ -8,6 +8,7 @@
 #include "platform/DragSource.h"
 #include "platform/DropTarget.h"
 #include "platform/PopupMenu.h"
+#include "platform/ToolTip.h"
 #include "platform/TwipsGeometry.h"
 #include "platform/audio/AudioSystem.h"
 #include "platform/base/Twips.h"
@@ -224,6 +225,10 @@ TEST_F(ListViewWidget, PressesSelectRowsAndRaiseTheirEvents)
     Release(rows, RowPoint(3));
     EXPECT_EQ(events, (std::vector<std::string>{"down 1 0", "click", "down 1 1", "click", "down 2 0", "right",
                                                 "down 1 0", "double", "click"}));
+
+    list.SetShowToolTip(1);
+    Move(rows, RowPoint(4, 2), Qt::NoButton);
+    EXPECT_EQ(platform::ToolTipText(rows), "/srv/sounds/Item 004.wav") << "the tip shows the cell under the pointer";
 
     events.clear();
     list.SetClickDisabled(1);
