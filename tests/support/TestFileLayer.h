@@ -35,7 +35,6 @@ public:
     // Returns 0 to let the call through, or -errno to fail it.
     std::function<int(const char* from, const char* to)> renameFault;
     std::function<int(const char* path)> listFault;
-    // Returns 0 to let the read through, or -errno to fail it.
     std::function<int(int fd)> readFault;
     std::optional<platform::DiskSpace> diskSpace;
     // Refuses permission changes, as FAT sticks and many shares do.
