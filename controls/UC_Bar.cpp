@@ -124,6 +124,7 @@ void UC_Bar::Draw(double x)
         x = numeric::RoundHalfEven(iw + 2.0 * p);
     }
     x = std::max(x, 2.0 * p);
+    face_->Place(rect());
     Surface& face = face_->Picture();
     face.Cls();
     if (prepared_ && x != 0) {

@@ -186,6 +186,7 @@ void UC_TolvButton::Draw(int pressed)
     if (p <= 0) {
         return;
     }
+    picture_->Place(rect());
     Surface& picture = picture_->Picture();
     const double h = platform::HeightTwips(*this);
     picture.Cls();

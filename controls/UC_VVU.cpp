@@ -142,6 +142,7 @@ void UC_VVU::DrawVU(float levelDb, float peakDb, Surface* target, int x, int y)
     const int peakRow = RowOf(peakDb);
     Surface* onto = target;
     if (onto == nullptr) {
+        face_->Place(rect());
         face_->Picture().Cls();
         onto = &face_->Picture();
     }
