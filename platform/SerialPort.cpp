@@ -63,9 +63,8 @@ bool SerialPort::Open(std::string_view name, const std::string& device, const Se
         const std::optional<termios2> state = SerialLineState(current, settings);
         if (!state) {
             ::close(fd);
-            Log(name_ + " open " + device + " failed: unsupported settings baud=" +
-                std::to_string(settings.baudRate) + " parity=" + std::to_string(settings.parity) +
-                " stop=" + std::to_string(settings.stopBits));
+            Log(name_ + " open " + device + " failed: unsupported settings baud=" + std::to_string(settings.baudRate) +
+                " parity=" + std::to_string(settings.parity) + " stop=" + std::to_string(settings.stopBits));
             return false;
         }
         if (::ioctl(fd, TCSETS2, &*state) != 0) {

@@ -133,8 +133,7 @@ SerialStep ParseBinary3Protocol(SerialReceiveState state, std::span<const std::u
             break; // a frame cut by the read stays for the next bytes
         }
         const std::size_t length = FrameLength(buffer[at + 1]);
-        const FrameKind kind =
-            TakeFrame(std::span(buffer).subspan(at, length), context, step.actions, state.pending);
+        const FrameKind kind = TakeFrame(std::span(buffer).subspan(at, length), context, step.actions, state.pending);
         if (kind == FrameKind::NotAFrame) {
             ++at;
             continue;

@@ -9,7 +9,7 @@ namespace FCT_Serial {
 
 namespace {
 
-constexpr std::array<std::string_view, 13> baudRates{"110",   "300",   "600",   "1200",  "2400",  "9600",  "14400",
+constexpr std::array<std::string_view, 13> baudRates{"110",   "300",   "600",   "1200",  "2400",   "9600",  "14400",
                                                      "19200", "28800", "38400", "56000", "128000", "256000"};
 constexpr int comPortCount = 6;
 

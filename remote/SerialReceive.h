@@ -77,9 +77,9 @@ struct PendingButtonFrame {
 };
 
 // What a channel keeps between polls (its receive buffer). The buffer holds
-// the received bytes themselves, whatever the protocol; after a finished parse it holds only the start of a command that may still
-// complete: at most 3 bytes (protocol 1), 2 (protocol 3), 5 (protocol 4) or 7
-// (protocol 5). Protocol 2 keeps nothing.
+// the received bytes themselves, whatever the protocol; after a finished parse it holds only the start of a command
+// that may still complete: at most 3 bytes (protocol 1), 2 (protocol 3), 5 (protocol 4) or 7 (protocol 5). Protocol 2
+// keeps nothing.
 struct SerialReceiveState {
     std::vector<std::uint8_t> buffer;
     std::optional<PendingButtonFrame> pending;

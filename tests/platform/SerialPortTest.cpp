@@ -1,6 +1,6 @@
+#include "platform/SerialPort.h"
 #include "platform/ComPortNames.h"
 #include "platform/SerialOutputQueue.h"
-#include "platform/SerialPort.h"
 #include "platform/SerialTermios.h"
 #include "platform/base/LogSink.h"
 #include "support/ClockFixture.h"

@@ -1,5 +1,5 @@
-#include "remote/C_Com.h"
 #include "platform/base/Hooks.h"
+#include "remote/C_Com.h"
 #include "support/PseudoTerminal.h"
 
 #include <gtest/gtest.h>

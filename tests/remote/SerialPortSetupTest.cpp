@@ -1,10 +1,10 @@
-#include "remote/SerialPortCombos.h"
 #include "remote/SerialPortSetup.h"
 #include "foundation/Language.h"
 #include "foundation/ModuleValues.h"
 #include "foundation/Settings.h"
 #include "platform/ComboBox.h"
 #include "platform/MessageBox.h"
+#include "remote/SerialPortCombos.h"
 #include "support/PseudoTerminal.h"
 #include "support/ScratchFolder.h"
 
@@ -121,7 +121,7 @@ TEST(SerialPortCombos, ListTheRatesAndPortsOfTheRemotePage)
 {
     platform::ComboBox combo;
     FCT_Serial::FillBaudRateCombo(combo, "38400");
-    const std::vector<std::string> rates{"110",   "300",   "600",   "1200",  "2400",  "9600",  "14400",
+    const std::vector<std::string> rates{"110",   "300",   "600",   "1200",  "2400",   "9600",  "14400",
                                          "19200", "28800", "38400", "56000", "128000", "256000"};
     ASSERT_EQ(combo.ListCount(), static_cast<int>(rates.size()));
     for (std::size_t i = 0; i < rates.size(); ++i) {

@@ -161,10 +161,10 @@ TEST(Binary2Protocol, FramesOfTargetCommandAndArgument)
     ExpectEverySplit(ProtocolBinary2, all, B({0x80, 0x11, 0x05}), {Cmd(0, 241)});
     ExpectEverySplit(ProtocolBinary2, all, B({0x80, 0x16, 0x01}), {Cmd(0, 257)});
     ExpectEverySplit(ProtocolBinary2, all, B({0x80, 0x15, 0x01}), {});
-    ExpectEverySplit(ProtocolBinary2, all,
-                     B({0x82, 0x11, 0x01, 0x82, 0x11, 0x02, 0x82, 0x11, 0x03, 0x82, 0x11, 0x04, 0x82, 0x11, 0x06,
-                        0x82, 0x11, 0x07}),
-                     {Cmd(2, 242), Cmd(2, 243), Cmd(2, 244), Cmd(2, 245), Cmd(2, 246)});
+    ExpectEverySplit(
+        ProtocolBinary2, all,
+        B({0x82, 0x11, 0x01, 0x82, 0x11, 0x02, 0x82, 0x11, 0x03, 0x82, 0x11, 0x04, 0x82, 0x11, 0x06, 0x82, 0x11, 0x07}),
+        {Cmd(2, 242), Cmd(2, 243), Cmd(2, 244), Cmd(2, 245), Cmd(2, 246)});
     ExpectEverySplit(ProtocolBinary2, all, B({0x83, 0x14, 0x00, 0x83, 0x13, 0x02, 0x83, 0x16, 0x04}),
                      {Cmd(3, 255), Cmd(3, 202), Cmd(3, 260)});
 }
@@ -185,11 +185,9 @@ TEST(Binary2Protocol, ArgumentsOutsideTheirRangeAreNoCommand)
     RemoteModel model = WithOutputSetting(0);
     model.context.pageNum = 20;
     // Page 21 and page 41 (which would be a stop) are none; page 20 is.
-    ExpectEverySplit(ProtocolBinary2, model, B({0x80, 0x13, 0x15, 0x80, 0x13, 0x29, 0x80, 0x13, 0x14}),
-                     {Cmd(0, 220)});
+    ExpectEverySplit(ProtocolBinary2, model, B({0x80, 0x13, 0x15, 0x80, 0x13, 0x29, 0x80, 0x13, 0x14}), {Cmd(0, 220)});
     // A button argument never turns into another command.
-    ExpectEverySplit(ProtocolBinary2, model, B({0x80, 0x12, 0xF1, 0x80, 0x12, 0x65, 0x80, 0x12, 0x64}),
-                     {Cmd(0, 100)});
+    ExpectEverySplit(ProtocolBinary2, model, B({0x80, 0x12, 0xF1, 0x80, 0x12, 0x65, 0x80, 0x12, 0x64}), {Cmd(0, 100)});
     ExpectEverySplit(ProtocolBinary2, model, B({0x80, 0x16, 0x05, 0x80, 0x16, 0x00}), {});
 }
 
@@ -207,8 +205,7 @@ TEST(Binary3Protocol, PlaysPausesStopsAndAnswersEveryFrameThatActed)
 {
     const RemoteModel model;
     // Number 12 with 8 buttons a page: page 2 first, then its button 4.
-    ExpectEverySplit(ProtocolBinary3, model, B({0x02, 0x44, 0x30, 0x31, 0x32, 0x03}),
-                     {Cmd(0, 202), Cmd(0, 4), Ack(0)});
+    ExpectEverySplit(ProtocolBinary3, model, B({0x02, 0x44, 0x30, 0x31, 0x32, 0x03}), {Cmd(0, 202), Cmd(0, 4), Ack(0)});
     ExpectEverySplit(ProtocolBinary3, model, B({0x02, 0x50, 0x30, 0x03}), {Cmd(0, 244), Ack(0)});
     ExpectEverySplit(ProtocolBinary3, model, B({0x02, 0x4D, 0x30, 0x31, 0x03}), {Ack(0)});
     ExpectEverySplit(ProtocolBinary3, model, B({0x02, 0x41, 0x32, 0x03, 0x02, 0x54, 0x33, 0x03}),
@@ -224,10 +221,10 @@ TEST(Binary3Protocol, SelectsAPageOnlyWhenAnotherIsShown)
     // Number 16 is the last button of page 2.
     ExpectEverySplit(ProtocolBinary3, model, B({0x02, 0x44, 0x31, 0x31, 0x36, 0x03}), {Cmd(1, 8), Ack(1)});
     // The second frame reads the page the first one selected.
-    ExpectEverySplit(ProtocolBinary3, RemoteModel{},
-                     B({0x02, 0x44, 0x30, 0x31, 0x32, 0x03, 0x02, 0x44, 0x30, 0x31, 0x33, 0x03, 0x02, 0x44, 0x30,
-                        0x30, 0x33, 0x03}),
-                     {Cmd(0, 202), Cmd(0, 4), Ack(0), Cmd(0, 5), Ack(0), Cmd(0, 201), Cmd(0, 3), Ack(0)});
+    ExpectEverySplit(
+        ProtocolBinary3, RemoteModel{},
+        B({0x02, 0x44, 0x30, 0x31, 0x32, 0x03, 0x02, 0x44, 0x30, 0x31, 0x33, 0x03, 0x02, 0x44, 0x30, 0x30, 0x33, 0x03}),
+        {Cmd(0, 202), Cmd(0, 4), Ack(0), Cmd(0, 5), Ack(0), Cmd(0, 201), Cmd(0, 3), Ack(0)});
 }
 
 TEST(Binary3Protocol, QCuesARowOfAListLongEnoughAfterItsPageIsShown)
@@ -239,8 +236,7 @@ TEST(Binary3Protocol, QCuesARowOfAListLongEnoughAfterItsPageIsShown)
     ExpectEverySplit(ProtocolBinary3, model, B({0x02, 0x51, 0x31, 0x30, 0x33, 0x03}), {Cue(1, 2)});
     ExpectEverySplit(ProtocolBinary3, model, B({0x02, 0x51, 0x31, 0x30, 0x37, 0x03}), {Cmd(1, 7), Ack(1)});
     // Number 12 is row 4 of page 2, whose list has 3 rows (page 1 has 5).
-    ExpectEverySplit(ProtocolBinary3, model, B({0x02, 0x51, 0x31, 0x31, 0x32, 0x03}),
-                     {Cmd(1, 202), Cmd(1, 4), Ack(1)});
+    ExpectEverySplit(ProtocolBinary3, model, B({0x02, 0x51, 0x31, 0x31, 0x32, 0x03}), {Cmd(1, 202), Cmd(1, 4), Ack(1)});
     model.listRows[1][1] = 4;
     ExpectEverySplit(ProtocolBinary3, model, B({0x02, 0x51, 0x31, 0x31, 0x32, 0x03}), {Cmd(1, 202), Cue(1, 3)});
     // On a button output a "Q" is a "D".
@@ -306,11 +302,12 @@ TEST(Binary4Protocol, FramesAfterNoiseStillCount)
     RemoteModel stream = model;
     const Bytes bytes = T("Z010201\r\n010202\r\n010203\r\n");
     for (std::size_t at = 0; at < bytes.size(); at += 8) {
-        stream.Feed(ProtocolBinary4, Bytes(bytes.begin() + static_cast<std::ptrdiff_t>(at),
-                                           bytes.begin() + static_cast<std::ptrdiff_t>(std::min(at + 8, bytes.size()))));
+        stream.Feed(ProtocolBinary4,
+                    Bytes(bytes.begin() + static_cast<std::ptrdiff_t>(at),
+                          bytes.begin() + static_cast<std::ptrdiff_t>(std::min(at + 8, bytes.size()))));
     }
-    EXPECT_EQ(stream.done, (Actions{Cmd(0, 202), Cmd(0, 1), Ok(), Cmd(0, 202), Cmd(0, 2), Ok(), Cmd(0, 202),
-                                    Cmd(0, 3), Ok()}));
+    EXPECT_EQ(stream.done,
+              (Actions{Cmd(0, 202), Cmd(0, 1), Ok(), Cmd(0, 202), Cmd(0, 2), Ok(), Cmd(0, 202), Cmd(0, 3), Ok()}));
 }
 
 // ---- Every protocol --------------------------------------------------------
@@ -349,8 +346,8 @@ bool IsSound(const remote::SerialAction& action, const RemoteModel& model)
     }
     const auto& answer = std::get<remote::PortAnswer>(action);
     return answer == std::get<remote::PortAnswer>(Ok()) || answer == std::get<remote::PortAnswer>(Ng()) ||
-           (answer.bytes.size() == 4 && answer.bytes[0] == 0x02 && answer.bytes[1] == 0x06 &&
-            answer.bytes[2] >= 0x30 && answer.bytes[2] < 0x30 + now.numOut && answer.bytes[3] == 0x03);
+           (answer.bytes.size() == 4 && answer.bytes[0] == 0x02 && answer.bytes[1] == 0x06 && answer.bytes[2] >= 0x30 &&
+            answer.bytes[2] < 0x30 + now.numOut && answer.bytes[3] == 0x03);
 }
 
 TEST(SerialProtocols, ASeededRandomStreamNeverStallsAParser)
@@ -377,7 +374,10 @@ TEST(SerialProtocols, ASeededRandomStreamNeverStallsAParser)
           B({0x02, 0x51, 0x32, 0x31, 0x33, 0x03}), B({0x02, 0x4D, 0x30, 0x31, 0x03}), B({0x03})},
          B({0x02, 0x50, 0x30, 0x03}),
          {Cmd(0, 244), Ack(0)}},
-        {ProtocolBinary4, 0, {T("010203\r\n"), T("030201\r\n"), T("0102"), T("\r\n")}, T("020304\r\n"),
+        {ProtocolBinary4,
+         0,
+         {T("010203\r\n"), T("030201\r\n"), T("0102"), T("\r\n")},
+         T("020304\r\n"),
          {Cmd(1, 203), Cmd(1, 4), Ok()}},
     };
     std::mt19937 random(20240611u);
