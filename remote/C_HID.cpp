@@ -167,10 +167,13 @@ std::int32_t C_HID::ReadPipelined(std::int32_t statusRequest, std::int32_t force
     if (!inquirySent_) {
         PrepareInquiry(statusRequest, port);
         if (HidIO(false, SlotInquiry, true) == 0) {
-            if (!ClosedSince(generation)) {
-                WriteError("HID InquiryRequst err");
+            if (ClosedSince(generation)) {
+                return result;
             }
-            return result;
+            // A failure, as in the other modes: a box that is gone must get its
+            // reset, and only -1 arms one.
+            WriteError("HID InquiryRequst err");
+            return -1;
         }
         inquirySent_ = true;
     }
