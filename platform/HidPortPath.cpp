@@ -74,21 +74,17 @@ std::optional<PortPath> ParsePortPath(std::string_view text)
 
 std::string UsbInterfaceInSysfsPath(std::string_view resolvedPath)
 {
-    // The deepest folder that reads as an interface port path: the HID
-    // device's own folder sits right below it.
-    std::string found;
-    while (!resolvedPath.empty()) {
-        const std::size_t slash = resolvedPath.find('/');
-        const std::string_view part = resolvedPath.substr(0, slash);
-        if (ParsePortPath(part)) {
-            found = part;
-        }
-        if (slash == std::string_view::npos) {
-            break;
-        }
-        resolvedPath.remove_prefix(slash + 1);
+    // The HID device's folder sits right below the USB interface it belongs to.
+    while (!resolvedPath.empty() && resolvedPath.back() == '/') {
+        resolvedPath.remove_suffix(1);
     }
-    return found;
+    const std::size_t device = resolvedPath.rfind('/');
+    if (device == std::string_view::npos) {
+        return {};
+    }
+    const std::string_view parent = resolvedPath.substr(0, device);
+    const std::string_view interface = parent.substr(parent.rfind('/') + 1);
+    return ParsePortPath(interface) ? std::string(interface) : std::string();
 }
 
 bool PortPathBefore(std::string_view a, std::string_view b)

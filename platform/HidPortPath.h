@@ -8,8 +8,9 @@
 // nodes they stay the same when a box is plugged in again on the same port.
 namespace platform {
 
-// The USB interface a resolved sysfs device path lies under ("1-1.2:1.0" of
-// ".../usb1/1-1/1-1.2/1-1.2:1.0/0003:19AA:0001.0005"); "" when there is none.
+// The USB interface a resolved sysfs HID device path lies right under
+// ("1-1.2:1.0" of ".../usb1/1-1/1-1.2/1-1.2:1.0/0003:19AA:0001.0005"); "" for
+// a device that is not a USB interface of its own (Bluetooth, virtual).
 std::string UsbInterfaceInSysfsPath(std::string_view resolvedPath);
 
 // Orders port paths by bus, then port by port along the chain of hubs, then

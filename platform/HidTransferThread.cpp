@@ -157,11 +157,22 @@ void HidTransferThread::Finish(Job& job, int result)
                                       std::memory_order_acq_rel);
 }
 
+void HidTransferThread::Deliver(Job& job, std::span<const std::uint8_t> report)
+{
+    // Shorter reports are padded, as the caller always gets the longest length.
+    std::fill(job.data.begin(), job.data.end(), 0);
+    std::copy_n(report.begin(), std::min(report.size(), job.data.size()), job.data.begin());
+    Finish(job, static_cast<int>(job.data.size()));
+}
+
 void HidTransferThread::Serve(const std::shared_ptr<Shared>& shared)
 {
     const HidReportLayout layout = shared->layout;
     std::deque<std::shared_ptr<Job>> writes;
     std::deque<std::shared_ptr<Job>> reads;
+    // Reports that came in for a read cancelled meanwhile: the next read gets
+    // them, as the system would have kept them for it.
+    std::deque<std::vector<std::uint8_t>> held;
     // Room for the longest report the system may hand over, id included.
     std::vector<std::uint8_t> received(std::max<std::size_t>(layout.inputLength, 1) + 1);
 
@@ -204,6 +215,12 @@ void HidTransferThread::Serve(const std::shared_ptr<Shared>& shared)
         if (reads.empty()) {
             continue;
         }
+        if (!held.empty()) {
+            Deliver(*reads.front(), held.front());
+            reads.pop_front();
+            held.pop_front();
+            continue;
+        }
 
         // A box without numbered reports delivers them without an id; the
         // caller always finds the id byte first, 0 for such a box.
@@ -213,17 +230,24 @@ void HidTransferThread::Serve(const std::shared_ptr<Shared>& shared)
         if (result == 0) {
             continue;
         }
-        const std::shared_ptr<Job> job = reads.front();
-        reads.pop_front();
+        std::erase_if(reads, cancelled);
         if (result < 0) {
-            Finish(*job, result);
+            if (!reads.empty()) {
+                Finish(*reads.front(), result);
+                reads.pop_front();
+            }
             continue;
         }
         received[0] = idBytes == 1 ? 0 : received[0];
-        const std::size_t got = std::min(static_cast<std::size_t>(result) + idBytes, job->data.size());
-        std::fill(job->data.begin(), job->data.end(), 0);
-        std::copy_n(received.begin(), got, job->data.begin());
-        Finish(*job, static_cast<int>(job->data.size()));
+        const std::span<const std::uint8_t> report(received.data(), static_cast<std::size_t>(result) + idBytes);
+        if (reads.empty()) {
+            if (held.size() < MaxHeldReports) {
+                held.emplace_back(report.begin(), report.end());
+            }
+            continue;
+        }
+        Deliver(*reads.front(), report);
+        reads.pop_front();
     }
 }
 

@@ -23,6 +23,8 @@ public:
     // How long one wait of a pending read lasts before the thread looks for
     // new work and for cancellations.
     static constexpr int ReadSliceMs = 10;
+    // Reports kept for a later read, as many as hidraw keeps.
+    static constexpr std::size_t MaxHeldReports = 64;
 
     HidTransferThread(std::unique_ptr<HidRawChannel> channel, const HidReportLayout& layout, std::string name);
     // Stops the thread. One stuck in a write the system has not given up yet
@@ -43,6 +45,7 @@ private:
     bool Start(int slot, const std::shared_ptr<Job>& job);
     static void Serve(const std::shared_ptr<Shared>& shared);
     static void Finish(Job& job, int result);
+    static void Deliver(Job& job, std::span<const std::uint8_t> report);
 
     std::shared_ptr<Shared> shared_;
     std::array<std::shared_ptr<Job>, SlotCount> slots_;

@@ -15,12 +15,15 @@ void MidiInRing::Store(std::uint32_t message)
 
 std::uint32_t MidiInRing::Take()
 {
-    const std::uint32_t message =
-        entries_[static_cast<std::size_t>(readIndex_)].exchange(0, std::memory_order_acq_rel);
-    if (message != 0) {
-        readIndex_ = (readIndex_ + 1) % Size;
+    for (int step = 0; step < Size; ++step) {
+        const int index = (readIndex_ + step) % Size;
+        const std::uint32_t message = entries_[static_cast<std::size_t>(index)].exchange(0, std::memory_order_acq_rel);
+        if (message != 0) {
+            readIndex_ = (index + 1) % Size;
+            return message;
+        }
     }
-    return message;
+    return 0;
 }
 
 } // namespace platform

@@ -12,7 +12,8 @@ namespace platform {
 // Both sides touch only atomics: the writer stores a whole word and then
 // moves on, the reader takes a whole word by exchanging it for 0, so a
 // message is never torn and an entry is never cleared unseen. More than Size
-// messages between two reads overwrite the oldest unread ones.
+// messages between two reads overwrite the oldest unread ones; the newest
+// then sits at the read index and is taken first.
 class MidiInRing {
 public:
     static constexpr int Size = 17;
@@ -20,8 +21,11 @@ public:
     // Writer side (the reader thread; more than one writer is safe). A 0
     // message (an opening or closing notice) is not stored.
     void Store(std::uint32_t message);
-    // Reader side (one thread only): the entry at the read index, cleared as
-    // it is taken; the index moves on only past a message. 0 when empty.
+    // Reader side (one thread only): the next message from the read index on,
+    // cleared as it is taken; 0 when the ring is empty. Empty entries are
+    // passed over: after a burst that overran the ring the writer is no
+    // longer where the reader stops, and stopping at the first empty entry
+    // would leave the next messages unread until the writer came round.
     std::uint32_t Take();
 
 private:
