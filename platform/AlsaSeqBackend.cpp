@@ -43,9 +43,9 @@ std::vector<SeqPort> ListPorts(bool input)
         if (id == SND_SEQ_CLIENT_SYSTEM || std::string_view(snd_seq_client_info_get_name(client)) == App::Title) {
             continue;
         }
-        const int rank = snd_seq_client_info_get_card(client) >= 0                   ? 0
+        const int rank = snd_seq_client_info_get_card(client) >= 0                       ? 0
                          : snd_seq_client_info_get_type(client) == SND_SEQ_KERNEL_CLIENT ? 1
-                                                                                          : 2;
+                                                                                         : 2;
         snd_seq_port_info_set_client(port, id);
         snd_seq_port_info_set_port(port, -1);
         while (snd_seq_query_next_port(seq, port) >= 0) {

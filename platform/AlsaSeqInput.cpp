@@ -62,7 +62,8 @@ void AlsaSeqInput::ReadEvents()
 {
     const int count = snd_seq_poll_descriptors_count(seq_, POLLIN);
     std::vector<pollfd> watched(static_cast<std::size_t>(count > 0 ? count : 0) + 1);
-    const int filled = snd_seq_poll_descriptors(seq_, watched.data(), static_cast<unsigned>(watched.size() - 1), POLLIN);
+    const int filled =
+        snd_seq_poll_descriptors(seq_, watched.data(), static_cast<unsigned>(watched.size() - 1), POLLIN);
     pollfd& stop = watched[static_cast<std::size_t>(filled > 0 ? filled : 0)];
     stop = {stopFd_, POLLIN, 0};
     const auto watchedCount = static_cast<nfds_t>((filled > 0 ? filled : 0) + 1);

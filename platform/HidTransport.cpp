@@ -28,9 +28,8 @@ void SetHidTransport(HidTransport* transport)
 std::vector<HidDeviceEntry> ListHidBoxes(std::uint16_t vendorId, std::uint16_t productId)
 {
     std::vector<HidDeviceEntry> boxes = CurrentHidTransport().Enumerate(vendorId);
-    std::erase_if(boxes, [&](const HidDeviceEntry& entry) {
-        return entry.vendorId != vendorId || entry.productId != productId;
-    });
+    std::erase_if(
+        boxes, [&](const HidDeviceEntry& entry) { return entry.vendorId != vendorId || entry.productId != productId; });
     std::stable_sort(boxes.begin(), boxes.end(),
                      [](const HidDeviceEntry& a, const HidDeviceEntry& b) { return PortPathBefore(a.path, b.path); });
     return boxes;

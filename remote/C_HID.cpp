@@ -125,8 +125,8 @@ std::int32_t C_HID::QuorRead(std::int32_t statusRequest, std::int32_t force, std
     if (ClosedSince(generation)) {
         return result;
     }
-    result = accessMode_ == 2 ? ReadPipelined(statusRequest, force, port, result)
-                              : ReadWaiting(statusRequest, force, port);
+    result =
+        accessMode_ == 2 ? ReadPipelined(statusRequest, force, port, result) : ReadWaiting(statusRequest, force, port);
     if (generation_ == generation) {
         whileRead_ = 0;
     }
@@ -299,7 +299,8 @@ std::int32_t C_HID::QuorWrite(std::int32_t code, std::int32_t value)
             if (!outstanding) {
                 return true;
             }
-            platform::HidTransferResult state = device_->Poll(slot, slot == SlotRead ? input_ : std::span<std::uint8_t>{});
+            platform::HidTransferResult state =
+                device_->Poll(slot, slot == SlotRead ? input_ : std::span<std::uint8_t>{});
             std::int64_t tookMs = 0;
             return state.state != platform::HidTransferState::Pending ||
                    WaitWhilePending(slot, PipelineWaitMs, state, tookMs);
@@ -351,8 +352,8 @@ std::int32_t C_HID::HidIO(bool isRead, int slot, bool noWait)
         Notify(NotifyWaiting);
         std::int64_t tookMs = 0;
         if (!WaitWhilePending(slot, timeoutMs_, result, tookMs)) {
-            WriteError("HIDIO GetOverlappedResult TimeOut pIsRead=" + Direction(isRead) + " pOl=" +
-                       std::to_string(slot) + " tTakes=" + std::to_string(tookMs) +
+            WriteError("HIDIO GetOverlappedResult TimeOut pIsRead=" + Direction(isRead) +
+                       " pOl=" + std::to_string(slot) + " tTakes=" + std::to_string(tookMs) +
                        " c_TimeoutMS=" + std::to_string(timeoutMs_));
             Notify(NotifyTimedOut);
             if (!ClosedSince(generation)) {

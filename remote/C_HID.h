@@ -83,8 +83,7 @@ private:
 
     std::int32_t OpenBox(const platform::HidDeviceEntry& entry);
     std::int32_t ReadWaiting(std::int32_t statusRequest, std::int32_t force, std::int32_t port);
-    std::int32_t ReadPipelined(std::int32_t statusRequest, std::int32_t force, std::int32_t port,
-                               std::int32_t result);
+    std::int32_t ReadPipelined(std::int32_t statusRequest, std::int32_t force, std::int32_t port, std::int32_t result);
     std::int32_t Evaluate(std::int32_t statusRequest, std::int32_t force, std::int32_t port);
     void PrepareInquiry(std::int32_t statusRequest, std::int32_t port);
     std::int32_t HidIO(bool isRead, int slot, bool noWait);

@@ -11,6 +11,7 @@ using Bytes = std::vector<std::uint8_t>;
 
 // A vendor-defined box with one input and one output report of n bytes each,
 // without report ids, as the remote boxes declare themselves.
+// clang-format off
 Bytes VendorBox(std::uint8_t inputBytes, std::uint8_t outputBytes)
 {
     return {0x06, 0x00, 0xFF,              // usage page (vendor)
@@ -24,8 +25,9 @@ Bytes VendorBox(std::uint8_t inputBytes, std::uint8_t outputBytes)
             0x91, 0x02,                    // output
             0xC0};
 }
+// clang-format on
 
-TEST(HidReportLayout, LengthsCountTheReportIdByteAsWindowsDoes)
+TEST(HidReportLayout, LengthsCountTheReportIdByteAlways)
 {
     const auto eight = ParseHidReportDescriptor(VendorBox(8, 8));
     ASSERT_TRUE(eight);
@@ -41,12 +43,14 @@ TEST(HidReportLayout, LengthsCountTheReportIdByteAsWindowsDoes)
 
 TEST(HidReportLayout, NumberedReportsTakeTheLongestOfEachKind)
 {
+    // clang-format off
     const Bytes descriptor{0x06, 0x00, 0xFF, 0x09, 0x01, 0xA1, 0x01, 0x75, 0x08,
                            0x85, 0x01, 0x95, 0x02, 0x81, 0x02,  // id 1: 2 input bytes
                            0x85, 0x02, 0x95, 0x04, 0x81, 0x02,  // id 2: 4 input bytes
                            0x85, 0x01, 0x95, 0x03, 0x91, 0x02,  // id 1: 3 output bytes
                            0x85, 0x03, 0x95, 0x20, 0xB1, 0x02,  // id 3: a feature report, not counted
                            0xC0};
+    // clang-format on
     const auto layout = ParseHidReportDescriptor(descriptor);
     ASSERT_TRUE(layout);
     EXPECT_EQ(layout->inputLength, 5u);
@@ -56,6 +60,7 @@ TEST(HidReportLayout, NumberedReportsTakeTheLongestOfEachKind)
 
 TEST(HidReportLayout, BitFieldsPushPopAndLongItems)
 {
+    // clang-format off
     const Bytes descriptor{0xA1, 0x01,
                            0x75, 0x01, 0x95, 0x03, 0x81, 0x02, // 3 buttons
                            0xA4,                               // push (size 1, count 3)
@@ -65,6 +70,7 @@ TEST(HidReportLayout, BitFieldsPushPopAndLongItems)
                            0xFE, 0x02, 0x10, 0xAA, 0xBB,       // a long item, skipped
                            0x75, 0x08, 0x95, 0x01, 0x81, 0x02, // one byte
                            0xC0};
+    // clang-format on
     const auto layout = ParseHidReportDescriptor(descriptor);
     ASSERT_TRUE(layout);
     EXPECT_EQ(layout->inputLength, 4u); // 19 bits: 3 bytes, and the id byte
@@ -79,7 +85,8 @@ TEST(HidReportLayout, MalformedDescriptorsAreRefused)
     EXPECT_FALSE(ParseHidReportDescriptor(Bytes{0xFE, 0x09, 0x10, 0x01}));
     EXPECT_FALSE(ParseHidReportDescriptor(Bytes{0xFE}));
     // Absurd sizes that would overflow.
-    EXPECT_FALSE(ParseHidReportDescriptor(Bytes{0x77, 0xFF, 0xFF, 0xFF, 0xFF, 0x97, 0xFF, 0xFF, 0xFF, 0xFF, 0x81, 0x02}));
+    EXPECT_FALSE(
+        ParseHidReportDescriptor(Bytes{0x77, 0xFF, 0xFF, 0xFF, 0xFF, 0x97, 0xFF, 0xFF, 0xFF, 0xFF, 0x81, 0x02}));
     const auto empty = ParseHidReportDescriptor(Bytes{});
     ASSERT_TRUE(empty);
     EXPECT_EQ(empty->inputLength, 0u);

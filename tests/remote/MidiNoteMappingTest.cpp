@@ -78,9 +78,9 @@ TEST(MidiNoteMapping, NotesOfEveryChannelCount)
 
 TEST(MidiNoteMapping, OtherMessagesDoNothing)
 {
-    for (const std::uint32_t message : {Message(0xFE, 0, 0), Message(0xB0, 48, 127), Message(0xB3, 7, 100),
-                                        Message(0xC0, 48, 0), Message(0xF8, 0, 0), Message(0xA0, 48, 127),
-                                        Message(0xD0, 48, 0), Message(0xE0, 0, 64), Message(0xFA, 0, 0)}) {
+    for (const std::uint32_t message :
+         {Message(0xFE, 0, 0), Message(0xB0, 48, 127), Message(0xB3, 7, 100), Message(0xC0, 48, 0), Message(0xF8, 0, 0),
+          Message(0xA0, 48, 127), Message(0xD0, 48, 0), Message(0xE0, 0, 64), Message(0xFA, 0, 0)}) {
         EXPECT_EQ(Mapped(message, twoGrids), nothing) << std::hex << message;
     }
 }

@@ -95,8 +95,7 @@ struct FakeHidBox {
 // One open box: transfers complete on virtual time as the script says.
 class FakeHidDevice final : public platform::HidDevice {
 public:
-    FakeHidDevice(std::shared_ptr<FakeHidBox> box, platform::VirtualClock& clock)
-        : box_(std::move(box)), clock_(clock)
+    FakeHidDevice(std::shared_ptr<FakeHidBox> box, platform::VirtualClock& clock) : box_(std::move(box)), clock_(clock)
     {
     }
 
@@ -139,7 +138,8 @@ public:
     void CancelAll() override
     {
         ++box_->cancelCount;
-        std::erase_if(slots_, [](const auto& entry) { return entry.second.state == platform::HidTransferState::Pending; });
+        std::erase_if(slots_,
+                      [](const auto& entry) { return entry.second.state == platform::HidTransferState::Pending; });
     }
 
 private:
