@@ -87,14 +87,6 @@ TEST_F(HidBoxTimeout, ThePipelinedModeFailsAfterThreeInquiriesThatNeverWentOut)
     EXPECT_EQ(Logged("HID QuorRead InquirySent c_ErrorLoop=3 c_TimeoutMS=500"), 1);
 }
 
-TEST_F(HidBoxTimeout, ReadRetrialCountIsAtLeastOne)
-{
-    C_HID box;
-    EXPECT_EQ(box.ReadRetrialCount(), 6);
-    box.SetReadRetrialCount(0);
-    EXPECT_EQ(box.ReadRetrialCount(), 1);
-}
-
 TEST_F(HidBoxTimeout, ALampWriteThatNeverCompletesGivesUpAfterTheTimeOut)
 {
     auto& device = hid.Plug(1, "1-1");
