@@ -11,10 +11,9 @@
 #include "platform/base/Numbers.h"
 #include "platform/base/Twips.h"
 
-#include <QPointer>
-
-#include <array>
+#include <algorithm>
 #include <cstdint>
+#include <utility>
 
 namespace controls {
 
@@ -79,7 +78,9 @@ void UC_Buttons::resizeEvent(QResizeEvent* event)
 
 void UC_Buttons::SetNumButtons(int count)
 {
-    cells_.assign(static_cast<std::size_t>(std::max(1, count)), Cell{});
+    // Button indexes are 16-bit numbers.
+    constexpr int most = 32767;
+    cells_.assign(static_cast<std::size_t>(std::clamp(count, 1, most)), Cell{});
 }
 
 void UC_Buttons::SetDesignType(int design)
@@ -155,8 +156,8 @@ void UC_Buttons::AdaptIcons()
                 std::int16_t green = 0;
                 std::int16_t blue = 0;
                 basic::SplitRgb(pixel, red, green, blue);
-                icons_.SetPixelV(x, y, basic::MakeRgb(RoundInt(red * kRed), RoundInt(green * kGreen),
-                                                      RoundInt(blue * kBlue)));
+                icons_.SetPixelV(
+                    x, y, basic::MakeRgb(RoundInt(red * kRed), RoundInt(green * kGreen), RoundInt(blue * kBlue)));
             }
         }
     }
@@ -248,8 +249,8 @@ void UC_Buttons::DrawButton(int index, int state)
     if (IsIconButton(cell)) {
         const int icon = cell.hasActiveIcon == 1 && active ? cell.picIndexA : cell.picIndexN;
         if (icon >= 0 && icon < IconCount) {
-            picture.BitBlt(cell.contentX, cell.contentY + offset, IconSize, IconSize, icons_, icon * IconSize,
-                           IconSize, RasterOp::SrcAnd);
+            picture.BitBlt(cell.contentX, cell.contentY + offset, IconSize, IconSize, icons_, icon * IconSize, IconSize,
+                           RasterOp::SrcAnd);
             picture.BitBlt(cell.contentX, cell.contentY + offset, IconSize, IconSize, icons_, icon * IconSize, 0,
                            RasterOp::SrcInvert);
         }
@@ -379,14 +380,16 @@ void UC_Buttons::SetButtonsPCXplay()
 
 void UC_Buttons::SetButtonsEditorCtrl()
 {
-    SetPreset({{IconMarkIn, IconMarkIn}, {IconMarkOut, IconMarkOut}, {IconRewind, IconRewind}, {IconForward, IconForward}},
-              0);
+    SetPreset(
+        {{IconMarkIn, IconMarkIn}, {IconMarkOut, IconMarkOut}, {IconRewind, IconRewind}, {IconForward, IconForward}},
+        0);
 }
 
 void UC_Buttons::SetButtonsEditorPlay()
 {
-    SetPreset({{IconToStart, IconToStartLit}, {IconPlay, IconPlayLit}, {IconPause, IconPauseLit}, {IconStop, IconStopLit}},
-              1);
+    SetPreset(
+        {{IconToStart, IconToStartLit}, {IconPlay, IconPlayLit}, {IconPause, IconPauseLit}, {IconStop, IconStopLit}},
+        1);
 }
 
 void UC_Buttons::SetOKCancel(int okFirst, int keepSize, int designType)

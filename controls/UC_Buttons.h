@@ -5,8 +5,10 @@
 #include <QWidget>
 
 #include <functional>
+#include <initializer_list>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace controls {

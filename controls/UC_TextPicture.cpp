@@ -146,8 +146,7 @@ void UC_TextPicture::UseClick(int index, int value)
     }
 }
 
-void UC_TextPicture::AddTextSpace(float fontSize, bool bold, bool italic, std::string_view fontName, int align,
-                                  int top)
+void UC_TextPicture::AddTextSpace(float fontSize, bool bold, bool italic, std::string_view fontName, int align, int top)
 {
     FitPicture();
     Surface& picture = text0_->Picture();

@@ -9,7 +9,6 @@
 #include "platform/Surface.h"
 #include "platform/TwipsGeometry.h"
 #include "platform/base/Numbers.h"
-#include "platform/base/TextCodec.h"
 #include "platform/base/Twips.h"
 
 #include <QPointer>
@@ -211,7 +210,8 @@ void UC_TolvButton::Draw(int pressed)
     const double h = platform::HeightTwips(*this);
     picture.Cls();
     if (picHdc_ != nullptr) {
-        picture.BitBlt(0, 0, static_cast<int>(numeric::RoundToInt64(platform::WidthTwips(*this) / static_cast<double>(p))),
+        picture.BitBlt(0, 0,
+                       static_cast<int>(numeric::RoundToInt64(platform::WidthTwips(*this) / static_cast<double>(p))),
                        static_cast<int>(numeric::RoundToInt64(h / p)), *picHdc_, 0, 0, RasterOp::SrcCopy);
     }
     DrawLamp(picture);
@@ -244,14 +244,11 @@ void UC_TolvButton::DrawLamp(Surface& picture) const
     const int p = basic::TwipsPerPixel;
     const bool wide = buttonType_ == 1;
     const int y = platform::TwipsToPixels(lampTop_);
-    if (selHdc_ != nullptr) {
-        if (wide) {
-            picture.BitBlt(5, y, lampWideWidth, lampWideHeight, *selHdc_, activated_ * lampWideWidth, 0,
-                           RasterOp::SrcCopy);
-        } else {
-            picture.BitBlt(5, y, lampTallWidth, lampTallHeight, *selHdc_, activated_ * lampTallWidth, 0,
-                           RasterOp::SrcCopy);
-        }
+    const int cellWidth = wide ? lampWideWidth : lampTallWidth;
+    // A cell the strip does not hold leaves the lamp undrawn.
+    if (selHdc_ != nullptr && activated_ >= 0 && activated_ < selHdc_->PixelWidth() / cellWidth) {
+        picture.BitBlt(5, y, cellWidth, wide ? lampWideHeight : lampTallHeight, *selHdc_, activated_ * cellWidth, 0,
+                       RasterOp::SrcCopy);
     }
     // A sunken one-pixel frame round the cell, on the cell's own pixel row
     // (a lamp top between two pixels would otherwise let them overlap).
