@@ -39,9 +39,10 @@ inline float Interpolate(float y0, float y1, float y2, float y3, float t)
 
 Voice::Voice(const Key&, std::shared_ptr<OutputDevice> device, const StreamFormat& format)
     : device_(std::move(device)), format_(format), deviceRate_(device_->Rate()), deviceChannels_(device_->Channels()),
-      routing_(format.channels, device_->Channels()), handle_(NextHandle()), rateRequested_(format.rate),
-      appliedRate_(format.rate), step_(StepFor(format.rate, device_->Rate())),
-      left_(device_->Rate() * VolumeRampMs / 1000, 1.0f), right_(device_->Rate() * VolumeRampMs / 1000, 1.0f)
+      mixChannels_(format.channels == 1 ? 2 : format.channels), routing_(mixChannels_, device_->Channels()),
+      handle_(NextHandle()), rateRequested_(format.rate), appliedRate_(format.rate),
+      step_(StepFor(format.rate, device_->Rate())), left_(device_->Rate() * VolumeRampMs / 1000, 1.0f),
+      right_(device_->Rate() * VolumeRampMs / 1000, 1.0f)
 {
     resampling_ = format_.rate != deviceRate_;
     zeroFeed_ = 4;
@@ -50,7 +51,7 @@ Voice::Voice(const Key&, std::shared_ptr<OutputDevice> device, const StreamForma
     inputCapacityFrames_ = static_cast<std::size_t>(period) + 2 * largestStep;
     const auto channels = static_cast<std::size_t>(format_.channels);
     input_.assign(inputCapacityFrames_ * channels, 0.0f);
-    output_.assign(static_cast<std::size_t>(period) * channels, 0.0f);
+    output_.assign(static_cast<std::size_t>(period) * static_cast<std::size_t>(mixChannels_), 0.0f);
     slot_ = device_->AttachVoice(*this);
 }
 
@@ -100,6 +101,7 @@ void Voice::Reset()
     frontFrame_ = 0;
     playedFrames_ = 0;
     position_.store(0, std::memory_order_release);
+    silent_ = true;
     if (!paused_) {
         StartDeclick();
     }
@@ -168,6 +170,10 @@ std::size_t Voice::PullFrames(float* out, std::size_t frames)
             DecodeFrames(format_, buffer.data.data() + frontFrame_ * block, take, out + got * channels);
             got += take;
             frontFrame_ += take;
+        }
+        if (frontFrame_ >= total && total > 0 && buffer.Looping()) {
+            frontFrame_ = 0;
+            continue;
         }
         if (frontFrame_ >= total) {
             // A poller that sees the buffer done also sees all of its frames counted.
@@ -240,7 +246,7 @@ void Voice::ResetResampler()
 
 void Voice::StartDeclick()
 {
-    const auto channels = static_cast<std::size_t>(format_.channels);
+    const auto channels = static_cast<std::size_t>(mixChannels_);
     bool sounding = false;
     for (std::size_t c = 0; c < channels; ++c) {
         sounding = sounding || lastFrame_[c] != 0.0f;
@@ -285,12 +291,29 @@ void Voice::MixInto(float* mix, int frames)
         step_ = StepFor(rate, deviceRate_);
         resampling_ = resampling_ || rate != deviceRate_;
     }
-    left_.SetTarget(leftTarget_.load(std::memory_order_relaxed));
-    right_.SetTarget(rightTarget_.load(std::memory_order_relaxed));
+    const float leftTarget = leftTarget_.load(std::memory_order_relaxed);
+    const float rightTarget = rightTarget_.load(std::memory_order_relaxed);
+    if (silent_) {
+        left_.JumpTo(leftTarget);
+        right_.JumpTo(rightTarget);
+    } else {
+        left_.SetTarget(leftTarget);
+        right_.SetTarget(rightTarget);
+    }
+    silent_ = paused_;
 
     if (!paused_) {
         const int produced = resampling_ ? Resample(frames) : Direct(frames);
-        const auto channels = static_cast<std::size_t>(format_.channels);
+        silent_ = produced == 0;
+        if (format_.channels == 1) {
+            // Backwards, so that no sample is overwritten before it is copied.
+            for (int f = produced - 1; f >= 0; --f) {
+                const float sample = output_[static_cast<std::size_t>(f)];
+                output_[2 * static_cast<std::size_t>(f)] = sample;
+                output_[2 * static_cast<std::size_t>(f) + 1] = sample;
+            }
+        }
+        const auto channels = static_cast<std::size_t>(mixChannels_);
         for (int f = 0; f < produced; ++f) {
             const float leftGain = left_.Next();
             const float rightGain = right_.Next();
