@@ -1,7 +1,7 @@
 #include "controls/UC_Buttons.h"
 
 #include "controls/ButtonIconLibrary.h"
-#include "controls/DrawnPicture.h"
+#include "controls/SurfaceBox.h"
 #include "foundation/Background.h"
 #include "foundation/Colors.h"
 #include "foundation/Fonts.h"
@@ -47,15 +47,11 @@ int FaceStyle(int design)
 
 } // namespace
 
-UC_Buttons::UC_Buttons(QWidget* parent) : QWidget(parent), picture_(new DrawnPicture(this)), cells_(1)
+UC_Buttons::UC_Buttons(QWidget* parent) : QWidget(parent), picture_(new SurfaceBox(this)), cells_(1)
 {
     icons_.SetPicture(ButtonIconLibrary());
-    picture_->Place(rect());
-    picture_->setMouseTracking(true);
-    picture_->MouseDown = [this](int button, int shift, double x, double y) { OnMouseDown(button, shift, x, y); };
-    picture_->MouseMove = [this](int button, int shift, double x, double y) { OnMouseMove(button, shift, x, y); };
-    picture_->MouseUp = [this](int button, int shift, double x, double y) { OnMouseUp(button, shift, x, y); };
-    picture_->DblClick = [this] { OnMouseDown(platform::ButtonLeft, 0, lastPressX_, 0); };
+    picture_->setGeometry(rect());
+    picture_->OnPointer = [this](const PointerEvent& event) { OnPointer(event); };
 }
 
 UC_Buttons::~UC_Buttons() = default;
@@ -73,7 +69,7 @@ QWidget* UC_Buttons::PictureWidget() const
 void UC_Buttons::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
-    picture_->Place(rect());
+    picture_->setGeometry(rect());
 }
 
 void UC_Buttons::SetNumButtons(int count)
@@ -187,7 +183,7 @@ void UC_Buttons::Init()
     buttonHeight_ = buttonHeight;
     // The row snaps to whole buttons.
     resize(buttonWidth * count + 2 * mimi + 2, height());
-    picture_->Place(rect());
+    picture_->setGeometry(rect());
     grad_.Resize(buttonWidth, buttonHeight);
 
     basic::PaintBackground(grad_, -2, -1, -1, -1);
@@ -480,6 +476,29 @@ int UC_Buttons::ButtonAt(double x) const
         }
     }
     return -1;
+}
+
+void UC_Buttons::OnPointer(const PointerEvent& event)
+{
+    switch (event.kind) {
+    case PointerEvent::Kind::Press:
+        OnMouseDown(event.button, event.shift, event.x, event.y);
+        break;
+    case PointerEvent::Kind::DoubleClick:
+        // A double click is one more left press where the last press was.
+        if (event.button == platform::ButtonLeft) {
+            OnMouseDown(platform::ButtonLeft, 0, lastPressX_, 0);
+        } else {
+            OnMouseDown(event.button, event.shift, event.x, event.y);
+        }
+        break;
+    case PointerEvent::Kind::Move:
+        OnMouseMove(event.buttons, event.shift, event.x, event.y);
+        break;
+    case PointerEvent::Kind::Release:
+        OnMouseUp(event.button, event.shift, event.x, event.y);
+        break;
+    }
 }
 
 void UC_Buttons::OnMouseDown(int button, int /*shift*/, double x, double /*y*/)

@@ -1,7 +1,7 @@
 #include "controls/UC_TolvButton.h"
 
 #include "controls/CharacterWrap.h"
-#include "controls/DrawnPicture.h"
+#include "controls/SurfaceBox.h"
 #include "foundation/Fonts.h"
 #include "platform/DragSource.h"
 #include "platform/DropTarget.h"
@@ -47,14 +47,10 @@ void PrintAt(Surface& picture, double x, double y, std::string_view text)
 } // namespace
 
 UC_TolvButton::UC_TolvButton(QWidget* parent)
-    : QWidget(parent), picture_(new DrawnPicture(this)), dropTarget_(new platform::DropTarget(*picture_))
+    : QWidget(parent), picture_(new SurfaceBox(this)), dropTarget_(new platform::DropTarget(*picture_))
 {
-    picture_->Place(rect());
-    picture_->MouseDown = [this](int button, int shift, double x, double y) { OnMouseDown(button, shift, x, y); };
-    picture_->MouseMove = [this](int button, int shift, double x, double y) { OnMouseMove(button, shift, x, y); };
-    picture_->MouseUp = [this](int button, int shift, double x, double y) { OnMouseUp(button, shift, x, y); };
-    // A double click is one more press of the last button where it was.
-    picture_->DblClick = [this] { OnMouseDown(lastButton_, 0, lastX_, lastY_); };
+    picture_->setGeometry(rect());
+    picture_->OnPointer = [this](const PointerEvent& event) { OnPointer(event); };
     dropTarget_->OnDragOver = [this](platform::DragData&, int& effect, int, int, double, double, int) {
         if (locked_ != 0) {
             effect = platform::DropEffectNone;
@@ -91,7 +87,7 @@ const Surface& UC_TolvButton::Picture() const
 void UC_TolvButton::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
-    picture_->Place(rect());
+    picture_->setGeometry(rect());
 }
 
 void UC_TolvButton::SetText(int index, std::string_view text)
@@ -113,7 +109,7 @@ void UC_TolvButton::SetFont(int index, float size, bool bold)
 
 void UC_TolvButton::Init()
 {
-    picture_->Place(rect());
+    picture_->setGeometry(rect());
     Surface& picture = picture_->Picture();
     picture.Cls();
     const int p = basic::TwipsPerPixel;
@@ -199,7 +195,7 @@ void UC_TolvButton::Draw(int pressed)
     if (p <= 0) {
         return;
     }
-    picture_->Place(rect());
+    picture_->setGeometry(rect());
     Surface& picture = picture_->Picture();
     Drawing& drawing = drawings_[pressed == 0 ? 0 : 1];
     if (drawing.valid && drawing.inputs == CurrentInputs(pressed)) {
@@ -366,6 +362,29 @@ void UC_TolvButton::DrawWrapped(Surface& picture, double reserve, int pressed)
 bool UC_TolvButton::InTextArea(double x, double y) const
 {
     return buttonType_ == 1 ? y >= textTop_ : x >= textLeft_;
+}
+
+void UC_TolvButton::OnPointer(const PointerEvent& event)
+{
+    switch (event.kind) {
+    case PointerEvent::Kind::Press:
+        OnMouseDown(event.button, event.shift, event.x, event.y);
+        break;
+    case PointerEvent::Kind::DoubleClick:
+        // A double click is one more press of the last button where it was.
+        if (event.button == platform::ButtonLeft) {
+            OnMouseDown(lastButton_, 0, lastX_, lastY_);
+        } else {
+            OnMouseDown(event.button, event.shift, event.x, event.y);
+        }
+        break;
+    case PointerEvent::Kind::Move:
+        OnMouseMove(event.buttons, event.shift, event.x, event.y);
+        break;
+    case PointerEvent::Kind::Release:
+        OnMouseUp(event.button, event.shift, event.x, event.y);
+        break;
+    }
 }
 
 void UC_TolvButton::OnMouseDown(int button, int /*shift*/, double x, double y)
