@@ -53,11 +53,6 @@ std::int32_t HalfOf(std::int32_t ms)
     return ClampToInt32(numeric::RoundToInt64(static_cast<double>(ms) / MsPerTwip));
 }
 
-std::int32_t TextPixels(double twips)
-{
-    return platform::TwipsToPixels(twips);
-}
-
 } // namespace
 
 FrmFade::FrmFade(FadeWindowHost& host, QWidget* owner)

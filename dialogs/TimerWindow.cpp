@@ -2,6 +2,7 @@
 
 #include "dialogs/FrmTimer.h"
 #include "foundation/Parms.h"
+#include "platform/TextBox.h"
 
 TimerWindow::~TimerWindow()
 {

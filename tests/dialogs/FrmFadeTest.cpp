@@ -1,6 +1,6 @@
 #include "dialogs/FrmFade.h"
 
-#include "DialogMouse.h"
+#include "DialogInput.h"
 #include "controls/SurfaceBox.h"
 #include "controls/UC_Check.h"
 #include "dialogs/FadeWindow.h"
@@ -10,8 +10,6 @@
 #include "foundation/Settings.h"
 #include "support/Gallery.h"
 #include "support/TwipsFixture.h"
-
-#include <QTest>
 
 #include <gmock/gmock.h>
 
@@ -65,9 +63,9 @@ TEST_F(FadeWindowTest, DraggingHandleOneSetsTheFadeOutTimeInWholeTicks)
     // The handle's centre follows the pointer: one pixel (15 twips) inside
     // its left edge moves its left edge to 3540, 120 ms, cut to 100 at 50 ms.
     controls::SurfaceBox& handle = fade.PicturePoint(1);
-    dialogmouse::Press(handle, 75, 75);
-    dialogmouse::Drag(handle, 15, 75);
-    dialogmouse::Release(handle, 15, 75);
+    dialoginput::Press(handle, 75, 75);
+    dialoginput::Drag(handle, 15, 75);
+    dialoginput::Release(handle, 15, 75);
 
     EXPECT_EQ(fade.HandleLeft(1), 3540);
     EXPECT_EQ(parms::FOTime, 100);
@@ -76,7 +74,7 @@ TEST_F(FadeWindowTest, DraggingHandleOneSetsTheFadeOutTimeInWholeTicks)
     EXPECT_EQ(host.fadeParms.back(), (Times{100, 100, 0}));
 
     // A move without the button held drags nothing.
-    dialogmouse::Send(handle, QEvent::MouseMove, Qt::NoButton, Qt::NoButton, 0, 75);
+    dialoginput::Send(handle, QEvent::MouseMove, Qt::NoButton, Qt::NoButton, 0, 75);
     EXPECT_EQ(fade.HandleLeft(1), 3540);
 }
 
@@ -137,7 +135,7 @@ TEST_F(FadeWindowTest, ADoubleClickSetsAllThreeTimesToZeroAndSendsThem)
     testsupport::SaveToGallery(fade.PictureFade().Picture().Image(), "fade-window-curve", 2);
 
     host.fadeParms.clear();
-    dialogmouse::DoubleClick(fade.PictureFade(), 500, 1000);
+    dialoginput::DoubleClick(fade.PictureFade(), 500, 1000);
     for (int i = 0; i < 3; ++i) {
         EXPECT_EQ(fade.HandleLeft(i), 3600);
     }
@@ -157,10 +155,10 @@ TEST_F(FadeWindowTest, ALongStoredFadeOutPutsHandleOneLeftOfTheDrawingAndKeepsIt
 TEST_F(FadeWindowTest, KeyReleasesGoToTheMainWindowWithTheirShiftStateAndPressesDoNot)
 {
     FrmFade& fade = Open();
-    QTest::keyPress(&fade.CheckAutoSel(), Qt::Key_F5, Qt::ShiftModifier);
+    dialoginput::Key(fade, QEvent::KeyPress, Qt::Key_F5, Qt::ShiftModifier);
     EXPECT_TRUE(host.keyUps.empty());
-    QTest::keyRelease(&fade.CheckAutoSel(), Qt::Key_F5, Qt::ShiftModifier);
-    QTest::keyRelease(&fade, Qt::Key_Q);
+    dialoginput::Key(fade, QEvent::KeyRelease, Qt::Key_F5, Qt::ShiftModifier);
+    dialoginput::Key(fade, QEvent::KeyRelease, Qt::Key_Q, Qt::NoModifier, "q");
     ASSERT_EQ(host.keyUps.size(), 2U);
     EXPECT_EQ(host.keyUps[0], std::make_pair(116, 1)); // F5 with Shift
     EXPECT_EQ(host.keyUps[1], std::make_pair(81, 0));
@@ -171,7 +169,7 @@ TEST_F(FadeWindowTest, TheCheckBoxSavesAutoSelAtOnce)
     FrmFade& fade = Open();
     EXPECT_EQ(fade.CheckAutoSel().Caption(), "モジュール自動選択");
     EXPECT_EQ(fade.Caption(), "クロスフェード設定");
-    dialogmouse::Click(*fade.CheckAutoSel().findChild<controls::SurfaceBox*>(), 60, 60);
+    dialoginput::Click(*fade.CheckAutoSel().findChild<controls::SurfaceBox*>(), 60, 60);
     EXPECT_EQ(parms::AutoSel, 1);
     EXPECT_EQ(basic::GetSetting("AutoSel", "0"), "1");
 }

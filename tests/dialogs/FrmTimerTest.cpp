@@ -1,6 +1,6 @@
 #include "dialogs/FrmTimer.h"
 
-#include "DialogMouse.h"
+#include "DialogInput.h"
 #include "controls/SurfaceBox.h"
 #include "controls/UC_Buttons.h"
 #include "controls/UC_Check.h"
@@ -13,8 +13,6 @@
 #include "platform/TextBox.h"
 #include "support/Gallery.h"
 #include "support/TwipsFixture.h"
-
-#include <QTest>
 
 #include <gmock/gmock.h>
 
@@ -79,7 +77,7 @@ protected:
     static void Type(FrmTimer& dialog, const char* keys)
     {
         dialog.TextTimer().clear();
-        QTest::keyClicks(&dialog.TextTimer(), keys);
+        dialoginput::Type(dialog.TextTimer(), QString::fromLatin1(keys));
     }
 
     RecordingTimerHost host;
@@ -141,11 +139,11 @@ TEST_F(TimerDialog, OkStoresTextAndModeOfTheOutputAndEnterActsAsOk)
     FrmTimer& dialog = OpenFor(2);
     EXPECT_EQ(dialog.CheckTimerMode(0).Value(), 1);
     dialog.TextTimer().SetText("06:30:00");
-    dialogmouse::Click(*dialog.CheckTimerMode(1).findChild<controls::SurfaceBox*>(), 60, 60);
+    dialoginput::Click(*dialog.CheckTimerMode(1).findChild<controls::SurfaceBox*>(), 60, 60);
     EXPECT_EQ(dialog.CheckTimerMode(0).Value(), 0);
     EXPECT_EQ(dialog.CheckTimerMode(1).Value(), 1);
     testsupport::SaveToGallery(dialog.grab().toImage(), "timer-dialog");
-    QTest::keyClick(&dialog.TextTimer(), Qt::Key_Return);
+    dialoginput::Key(dialog.TextTimer(), QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, "\r");
 
     EXPECT_FALSE(windows.IsOpen());
     EXPECT_EQ(parms::StartTimer[2].TimerTime, "06:30:00");
