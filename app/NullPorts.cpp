@@ -4,6 +4,7 @@
 #include "dialogs/TimerWindow.h"
 #include "foundation/DayLog.h"
 #include "foundation/Parms.h"
+#include "platform/Form.h"
 
 #include <string>
 

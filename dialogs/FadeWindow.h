@@ -1,11 +1,11 @@
 #pragma once
 
+#include "dialogs/FrmFade.h"
 #include "mainwindow/ports/FadeWindowPort.h"
 
 #include <QPointer>
 
 class FadeWindowHost;
-class FrmFade;
 class QWidget;
 
 // The one fade settings window of the program: loaded on request, owned by

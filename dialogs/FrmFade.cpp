@@ -36,7 +36,7 @@ constexpr int HalfHandle = FrmFade::HandleSide / 2;
 std::int32_t ClampToInt32(std::int64_t value)
 {
     return static_cast<std::int32_t>(std::clamp<std::int64_t>(value, std::numeric_limits<std::int32_t>::min(),
-                                                               std::numeric_limits<std::int32_t>::max()));
+                                                              std::numeric_limits<std::int32_t>::max()));
 }
 
 // A span of twips as milliseconds: rounded half to even, then cut down to a

@@ -1,8 +1,9 @@
 #pragma once
 
+#include "dialogs/FrmTimer.h"
+
 #include <QPointer>
 
-class FrmTimer;
 class QWidget;
 class TimerWindowHost;
 

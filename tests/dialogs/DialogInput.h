@@ -11,8 +11,7 @@
 // pointer as the desktop would, and key events.
 namespace dialoginput {
 
-inline void Send(QWidget& target, QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons held, double x,
-                 double y)
+inline void Send(QWidget& target, QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons held, double x, double y)
 {
     const double perPixel = basic::TwipsPerPixel;
     const QPointF at(x / perPixel, y / perPixel);
