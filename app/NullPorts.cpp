@@ -1,7 +1,10 @@
 #include "NullPorts.h"
 
+#include "dialogs/FadeWindow.h"
+#include "dialogs/TimerWindow.h"
 #include "foundation/DayLog.h"
 #include "foundation/Parms.h"
+#include "platform/Form.h"
 
 #include <string>
 
@@ -89,8 +92,13 @@ void NullItemCommands::CtrlButton_ButtonClicked(int, int)
 void NullStatusLabels::TextFade_MouseUD(int index, int button, bool isDown, int)
 {
     const auto o = static_cast<std::size_t>(index);
-    if (o < 4 && LeftRelease(button, isDown) && state_.DispFADE[o] != 0 && state_.OutputLocked[o] == 0) {
+    if (o >= 4 || isDown || state_.DispFADE[o] == 0 || state_.OutputLocked[o] != 0) {
+        return;
+    }
+    if (button == 1) {
         state_.FadeOn[o] = state_.FadeOn[o] != 0 ? 0 : 1;
+    } else {
+        fade_.Toggle(&owner_);
     }
 }
 
@@ -106,8 +114,13 @@ void NullStatusLabels::TextSTBY_MouseUD(int index, int button, bool isDown, int)
 void NullStatusLabels::TextTimer_MouseUD(int index, int button, bool isDown, int)
 {
     const auto o = static_cast<std::size_t>(index);
-    if (o < 4 && LeftRelease(button, isDown) && state_.OutputState[o] == 0 && state_.OutputLocked[o] == 0 &&
-        parms::StartTimer[o].TimerEnabled != 0) {
+    if (o >= 4 || isDown || state_.OutputState[o] != 0 || state_.OutputLocked[o] != 0) {
+        return;
+    }
+    if (button != 1) {
+        parms::TimerEditOutput = index;
+        timer_.Show(&owner_);
+    } else if (parms::StartTimer[o].TimerEnabled != 0) {
         parms::StartTimer[o].TimerArmed = parms::StartTimer[o].TimerArmed != 0 ? 0 : 1;
     }
 }

@@ -6,6 +6,12 @@
 #include "mainwindow/MainState.h"
 #include "mainwindow/ports/MainPorts.h"
 
+class FadeWindow;
+class TimerWindow;
+namespace platform {
+class Form;
+}
+
 class NullPlayback final : public EnginePort, public PlaybackPort {
 public:
     void TimerUpdate_Timer() override {}
@@ -48,16 +54,23 @@ public:
 
 // Keeps the switches the start-up restores, so a start and a close never
 // lose them: a left release toggles FADE and STBY and arms the timer of an
-// output whose label is in use and which is not locked.
+// output whose label is in use and which is not locked. Other buttons open
+// the fade window and the start-timer dialog.
 class NullStatusLabels final : public StatusLabelsPort {
 public:
-    explicit NullStatusLabels(MainState& state) : state_(state) {}
+    NullStatusLabels(MainState& state, platform::Form& owner, FadeWindow& fade, TimerWindow& timer)
+        : state_(state), owner_(owner), fade_(fade), timer_(timer)
+    {
+    }
     void TextFade_MouseUD(int index, int button, bool isDown, int pIndex) override;
     void TextSTBY_MouseUD(int index, int button, bool isDown, int pIndex) override;
     void TextTimer_MouseUD(int index, int button, bool isDown, int pIndex) override;
 
 private:
     MainState& state_;
+    platform::Form& owner_;
+    FadeWindow& fade_;
+    TimerWindow& timer_;
 };
 
 class NullRemote final : public RemotePort, public RemoteDevicesPort {
@@ -74,14 +87,10 @@ public:
     void CloseMidiIn() override {}
 };
 
-class NullWindows final : public ConfigDialogPort,
-                          public FadeWindowPort,
-                          public MonitorWindowPort,
-                          public MaterialBrowserPort {
+class NullWindows final : public ConfigDialogPort, public MonitorWindowPort, public MaterialBrowserPort {
 public:
     void ShowModal(platform::Form& owner) override;
-    // The fade window and the monitor window are never open.
-    bool IsOpen() override { return false; }
+    // The monitor window is never open.
     bool IsLoaded() override { return false; }
     void Unload() override {}
     void LoadHidden(platform::Form&) override {}

@@ -5,8 +5,11 @@
 //
 // TOLV_SCREENSHOT=<file.png> is for the tests: once started, the program
 // writes a picture of its main window there and ends the same way.
+#include "MainWindowCalls.h"
 #include "NullPorts.h"
+#include "dialogs/FadeWindow.h"
 #include "dialogs/FrmSplash.h"
+#include "dialogs/TimerWindow.h"
 #include "foundation/CommandLine.h"
 #include "mainwindow/FrmMain.h"
 #include "platform/TerminationSignals.h"
@@ -59,7 +62,10 @@ int main(int argc, char** argv)
     NullPlayback playback;
     NullAssignFile assignFile;
     NullItemCommands itemCommands;
-    NullStatusLabels statusLabels(window.State);
+    MainWindowCalls mainWindowCalls(window);
+    FadeWindow fadeWindow(mainWindowCalls);
+    TimerWindow timerWindow(mainWindowCalls);
+    NullStatusLabels statusLabels(window.State, window, fadeWindow, timerWindow);
     NullRemote remote;
     NullWindows windows;
     NullCache cache;
@@ -73,7 +79,7 @@ int main(int argc, char** argv)
     window.Ports.Remote = &remote;
     window.Ports.RemoteDevices = &remote;
     window.Ports.ConfigDialog = &windows;
-    window.Ports.FadeWindow = &windows;
+    window.Ports.FadeWindow = &fadeWindow;
     window.Ports.MonitorWindow = &windows;
     window.Ports.SplashWindow = &splash;
     window.Ports.FileTransfer = &cache;
