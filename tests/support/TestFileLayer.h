@@ -22,12 +22,22 @@ public:
 
     // Returns 0 to let the rename through, or -errno to fail it.
     std::function<int(const char* from, const char* to)> renameFault;
+    // Returns 0 to let the read through, or -errno to fail it.
+    std::function<int(int fd)> readFault;
     std::optional<platform::DiskSpace> diskSpace;
     std::atomic<int> renameCalls{0};
 
     int Open(const char* path, platform::OpenMode mode) override { return real.Open(path, mode); }
     int Close(int fd) override { return real.Close(fd); }
-    std::int64_t Read(int fd, std::span<std::uint8_t> buffer) override { return real.Read(fd, buffer); }
+    std::int64_t Read(int fd, std::span<std::uint8_t> buffer) override
+    {
+        if (readFault) {
+            if (const int fault = readFault(fd); fault != 0) {
+                return fault;
+            }
+        }
+        return real.Read(fd, buffer);
+    }
     std::int64_t Write(int fd, std::span<const std::uint8_t> data) override { return real.Write(fd, data); }
     std::int64_t Seek(int fd, std::int64_t position) override { return real.Seek(fd, position); }
     int StatHandle(int fd, platform::FileStatus& status) override { return real.StatHandle(fd, status); }
