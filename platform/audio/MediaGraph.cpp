@@ -371,6 +371,17 @@ std::vector<MediaPin> MediaGraph::Pins(int filter) const
     return pins;
 }
 
+int MediaGraph::FirstPin(int filter, PinDirection direction) const
+{
+    const std::vector<MediaPin> pins = Pins(filter);
+    for (std::size_t i = 0; i < pins.size(); ++i) {
+        if (pins[i].direction == direction) {
+            return static_cast<int>(i);
+        }
+    }
+    return -1;
+}
+
 bool MediaGraph::Connect(int fromFilter, int fromPin, int toFilter, int toPin)
 {
     Filter* from = Live(fromFilter);

@@ -69,6 +69,8 @@ public:
     // The filter's pins in order: its pads, then the templates of the pads it
     // makes while reading.
     std::vector<MediaPin> Pins(int filter) const;
+    // The index of the filter's first pin of that direction, -1 when none.
+    int FirstPin(int filter, PinDirection direction) const;
     // Connects an output pin to an input pin, with the automatic decoder
     // between when the output cannot feed the input as it is. A pin that
     // appears only while the stream is read is linked then; a refusal then

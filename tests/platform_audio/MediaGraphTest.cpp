@@ -1,5 +1,5 @@
-#include "support/AudioTestSignals.h"
 #include "MediaFixture.h"
+#include "support/AudioTestSignals.h"
 
 #include "platform/audio/Voice.h"
 #include "support/MediaTestFiles.h"
@@ -273,8 +273,8 @@ protected:
     }
     static bool Link(MediaGraph& graph, int from, int to)
     {
-        return graph.Connect(from, testsupport::FirstPin(graph, from, PinDirection::Output), to,
-                             testsupport::FirstPin(graph, to, PinDirection::Input));
+        return graph.Connect(from, graph.FirstPin(from, PinDirection::Output), to,
+                             graph.FirstPin(to, PinDirection::Input));
     }
 };
 

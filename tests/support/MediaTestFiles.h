@@ -35,18 +35,6 @@ inline void WriteWave(const std::string& path, int rate, int bits, int channels,
     RiffFileBuilder().Format(1, channels, static_cast<std::uint32_t>(rate), bits).Data(samples).WriteTo(path);
 }
 
-// The first pin of the direction asked for, -1 when none.
-inline int FirstPin(const platform::audio::MediaGraph& graph, int filter, platform::audio::PinDirection direction)
-{
-    const auto pins = graph.Pins(filter);
-    for (std::size_t i = 0; i < pins.size(); ++i) {
-        if (pins[i].direction == direction) {
-            return static_cast<int>(i);
-        }
-    }
-    return -1;
-}
-
 // Encodes a wave file as a constant-bitrate MP3; true when it was written.
 inline bool EncodeMp3(const std::string& wavePath, const std::string& mp3Path, int kilobits = 128)
 {
@@ -64,8 +52,8 @@ inline bool EncodeMp3(const std::string& wavePath, const std::string& mp3Path, i
     }
     const int chain[] = {source, parser, converter, encoder, writer};
     for (std::size_t i = 0; i + 1 < std::size(chain); ++i) {
-        if (!graph.Connect(chain[i], FirstPin(graph, chain[i], PinDirection::Output), chain[i + 1],
-                           FirstPin(graph, chain[i + 1], PinDirection::Input))) {
+        if (!graph.Connect(chain[i], graph.FirstPin(chain[i], PinDirection::Output), chain[i + 1],
+                           graph.FirstPin(chain[i + 1], PinDirection::Input))) {
             return false;
         }
     }
