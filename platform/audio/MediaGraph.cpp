@@ -217,7 +217,7 @@ void MediaGraph::Unprepare()
     }
     gst_element_set_state(pipeline_, GST_STATE_NULL);
     for (auto& filter : filters_) {
-        if (filter->feed) {
+        if (filter->feed && filter->element != nullptr) {
             const int device = filter->feed->Device();
             filter->feed = std::make_unique<RendererFeed>(device);
             filter->feed->Attach(filter->appsink);
@@ -575,9 +575,8 @@ void MediaGraph::RemoveUnreachable()
         // Nothing can reach it (a filter left over from an earlier way of
         // building): it would only keep the graph from prerolling.
         links_->Cancel(filter->element, {});
-        if (filter->feed) {
-            filter->feed->Shutdown();
-        }
+        filter->feed.reset();
+        filter->appsink = nullptr;
         gst_element_set_state(filter->element, GST_STATE_NULL);
         gst_bin_remove(GST_BIN_CAST(pipeline_), filter->element);
         filter->element = nullptr;

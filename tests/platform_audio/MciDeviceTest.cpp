@@ -1,4 +1,4 @@
-#include "MediaFixture.h"
+#include "support/MediaFixture.h"
 
 #include "platform/audio/MciCommands.h"
 #include "platform/audio/NullInput.h"

@@ -1,4 +1,4 @@
-#include "MediaFixture.h"
+#include "support/MediaFixture.h"
 #include "support/AudioTestSignals.h"
 
 #include "platform/audio/Voice.h"
