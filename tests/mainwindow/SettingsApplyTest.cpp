@@ -6,9 +6,12 @@
 #include "audio/C_MCI.h"
 #include "audio/C_WaveOut.h"
 #include "audio/InertPlayer.h"
+#include "foundation/Language.h"
 #include "foundation/Parms.h"
 #include "mainwindow/ApplyRules.h"
 #include "mainwindow/OutputPlayers.h"
+
+#include <QMenu>
 
 #include <gmock/gmock.h>
 
@@ -388,6 +391,23 @@ TEST_F(SettingsApplyTest, TheFullFormEndsWithTheMonitorRemoteDevicesStatusBurstA
                                   "SendRemoteCommand 0 3 1", "SendRemoteCommand 0 4 1", "SendRemoteCommand 0 12 1",
                                   "SendRemoteCommand 1 10 0", "SendRemoteCommand 1 7 0", "SendRemoteListStatus 1 1",
                                   "SendRemoteCommand 1 12 1", "ChangePage 0 0 1", "DrawKeyAssign"));
+}
+
+TEST_F(SettingsApplyTest, MenuItemsFollowTheirSettings)
+{
+    Store("DispDispBig", "2");
+    Store("SeqItemType", "2");
+    Store("DispButtonOption", "1");
+    ASSERT_EQ(Start(), Outcome::Running);
+    EXPECT_FALSE(window->MenuDispBig->isVisible());
+    EXPECT_FALSE(window->MenuCache->At(1)->isVisible());
+    EXPECT_TRUE(window->MenuRCButtonModeP->menuAction()->isVisible());
+    EXPECT_EQ(parms::SeqMarkText, basic::LangMode == 1 ? "S" : "▼");
+    Store("DispDispBig", "1");
+    Store("PlayerType", "4");
+    window->ApplySettings(0);
+    EXPECT_TRUE(window->MenuDispBig->isVisible());
+    EXPECT_FALSE(window->MenuRCButtonModeP->menuAction()->isVisible());
 }
 
 } // namespace
