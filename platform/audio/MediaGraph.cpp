@@ -244,8 +244,9 @@ int MediaGraph::AddFilter(const MediaFilter& filter)
     added->fileSink = filter.fileSink;
     switch (filter.kind) {
     case MediaFilter::Kind::Element:
-        added->element = filter.factory == "decodebin" ? media::MakeAutoDecoder()
-                                                       : gst_element_factory_make(filter.factory.c_str(), nullptr);
+        added->element = filter.factory == media::autoDecoderFactory
+                             ? media::MakeAutoDecoder()
+                             : gst_element_factory_make(filter.factory.c_str(), nullptr);
         break;
     case MediaFilter::Kind::Renderer:
         added->element = media::MakeRendererBin({}, &added->appsink);
@@ -410,7 +411,9 @@ bool MediaGraph::Connect(int fromFilter, int fromPin, int toFilter, int toPin)
     // A stream that the input cannot take as it is gets the automatic decoder
     // between: raw sound for a renderer from a file source, or from any
     // output whose formats the input does not share.
-    const bool fromAutoDecoder = media::FactoryName(from->element) == "decodebin";
+    // What an automatic parser or decoder gives is known only once it reads:
+    // a stream the input cannot take shows then.
+    const bool fromAutoDecoder = media::IsAutomatic(from->element);
     GstCaps* fromCaps =
         output.pad != nullptr ? gst_pad_query_caps(output.pad, nullptr) : gst_pad_template_get_caps(output.padTemplate);
     GstCaps* toCaps = gst_pad_query_caps(target, nullptr);
@@ -433,7 +436,7 @@ bool MediaGraph::Connect(int fromFilter, int fromPin, int toFilter, int toPin)
         }
         gst_bin_add(GST_BIN_CAST(pipeline_), connection.decoder);
         connection.output = nextLink_++;
-        links_->Add(connection.decoder, {}, true, target, connection.output);
+        links_->Add(connection.decoder, {}, target, connection.output);
         decoderInput = gst_element_get_static_pad(connection.decoder, "sink");
         entry = decoderInput;
     }
@@ -443,7 +446,7 @@ bool MediaGraph::Connect(int fromFilter, int fromPin, int toFilter, int toPin)
         connection.source = GST_PAD_CAST(gst_object_ref(output.pad));
     } else {
         connection.templateName = GST_PAD_TEMPLATE_NAME_TEMPLATE(output.padTemplate);
-        links_->Add(from->element, connection.templateName, fromAutoDecoder, entry, connection.input);
+        links_->Add(from->element, connection.templateName, entry, connection.input);
     }
     if (decoderInput != nullptr) {
         gst_object_unref(decoderInput);
