@@ -30,17 +30,37 @@ bool Compatible(GstPad* pad, GstPad* target)
 } // namespace
 
 struct PadLinks::Signals {
+    class Scope {
+    public:
+        explicit Scope(PadLinks& links) : links_(links) { links_.added_.load(std::memory_order_acquire); }
+        ~Scope() { links_.handled_.fetch_add(1, std::memory_order_release); }
+        Scope(const Scope&) = delete;
+        Scope& operator=(const Scope&) = delete;
+
+    private:
+        PadLinks& links_;
+    };
+
     static void PadAdded(GstElement* element, GstPad* pad, gpointer data)
     {
-        static_cast<PadLinks*>(data)->PadAdded(element, pad);
+        auto* links = static_cast<PadLinks*>(data);
+        const Scope scope(*links);
+        links->PadAdded(element, pad);
     }
-    static void NoMorePads(GstElement* element, gpointer data) { static_cast<PadLinks*>(data)->NoMorePads(element); }
+    static void NoMorePads(GstElement* element, gpointer data)
+    {
+        auto* links = static_cast<PadLinks*>(data);
+        const Scope scope(*links);
+        links->NoMorePads(element);
+    }
 };
 
 PadLinks::PadLinks(GstElement* pipeline) : pipeline_(pipeline) {}
 
 PadLinks::~PadLinks()
 {
+    // Every handler has returned by now (the pipeline stopped first).
+    handled_.load(std::memory_order_acquire);
     std::lock_guard lock(mutex_);
     for (const Watched& watched : watched_) {
         for (const gulong handler : {watched.padAdded, watched.noMorePads}) {
@@ -66,6 +86,7 @@ void PadLinks::Add(GstElement* from, std::string templateName, GstPad* target, i
     }
     gst_object_ref(target);
     pending_.push_back(Pending{from, std::move(templateName), target, connection, false});
+    added_.fetch_add(1, std::memory_order_release);
 }
 
 void PadLinks::Cancel(GstElement* from, std::string_view templateName)

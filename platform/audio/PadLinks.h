@@ -1,5 +1,7 @@
 #pragma once
 
+#include <atomic>
+#include <cstdint>
 #include <mutex>
 #include <string>
 #include <string_view>
@@ -55,6 +57,11 @@ private:
     void Discard(GstPad* pad);
 
     GstElement* pipeline_;
+    // GStreamer's own locks are invisible to race checkers: the signal
+    // handlers read added_ on entry and count themselves out on exit, so the
+    // program's thread (Add before, the destructor after) orders with them.
+    std::atomic<int> added_{0};
+    std::atomic<std::int64_t> handled_{0};
     mutable std::mutex mutex_;
     std::vector<Pending> pending_;
     struct Watched {
