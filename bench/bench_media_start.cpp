@@ -25,7 +25,7 @@ namespace {
 using namespace platform::audio;
 
 constexpr int rate = 44100;
-constexpr int pieceSeconds = 10;
+constexpr int shortSeconds = 10;
 constexpr int longMinutes = 60;
 
 void Put(std::vector<std::uint8_t>& bytes, std::uint32_t value, int size)
@@ -43,7 +43,7 @@ void PutText(std::vector<std::uint8_t>& bytes, const char* text)
 // Ten seconds of a 441 Hz sine, 16-bit stereo.
 void WriteSine(const std::string& path)
 {
-    const std::uint32_t frames = rate * pieceSeconds;
+    const std::uint32_t frames = rate * shortSeconds;
     std::vector<std::uint8_t> bytes;
     PutText(bytes, "RIFF");
     Put(bytes, 36 + frames * 4, 4);
@@ -107,10 +107,10 @@ const Files& TestFiles()
             std::abort();
         }
         std::ifstream in(made.shortMp3, std::ios::binary);
-        const std::vector<char> piece{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+        const std::vector<char> shortBytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
         std::ofstream out(made.longMp3, std::ios::binary);
-        for (int i = 0; i < longMinutes * 60 / pieceSeconds; ++i) {
-            out.write(piece.data(), static_cast<std::streamsize>(piece.size()));
+        for (int i = 0; i < longMinutes * 60 / shortSeconds; ++i) {
+            out.write(shortBytes.data(), static_cast<std::streamsize>(shortBytes.size()));
         }
         return made;
     }();
