@@ -8,24 +8,20 @@ namespace platform::audio::media {
 
 namespace {
 
-// decodebin's autoplug-select answers.
-constexpr int autoplugTry = 0;
-constexpr int autoplugSkip = 2;
+// decodebin3's stream selection answers: as it would choose, or not at all.
+constexpr int selectAsUsual = -1;
+constexpr int selectNot = 0;
 
 // The formats a voice plays: packed 24-bit keeps every 16- and 24-bit sample
 // exact and leaves no reason to dither.
 constexpr const char* rendererCaps =
     "audio/x-raw,format=S24LE,layout=interleaved,channels=(int){ 1, 2, 6, 8 },rate=(int)[ 1000, 384000 ]";
 
-int SelectFactory(GstElement* /*decoder*/, GstPad* /*pad*/, GstCaps* /*caps*/, GstElementFactory* factory,
-                  gpointer /*data*/)
+// Only the sound of a file is decoded; its video and other streams are left
+// alone.
+int SelectStream(GstElement* /*decoder*/, GstStreamCollection* /*collection*/, GstStream* stream, gpointer /*data*/)
 {
-    const gchar* klass = gst_element_factory_get_metadata(factory, GST_ELEMENT_METADATA_KLASS);
-    if (klass != nullptr && std::strstr(klass, "Decoder") != nullptr &&
-        (std::strstr(klass, "Video") != nullptr || std::strstr(klass, "Image") != nullptr)) {
-        return autoplugSkip;
-    }
-    return autoplugTry;
+    return (gst_stream_get_stream_type(stream) & GST_STREAM_TYPE_AUDIO) != 0 ? selectAsUsual : selectNot;
 }
 
 GstElement* Make(const char* factory)
@@ -76,11 +72,17 @@ GstElement* MakeRendererBin(const std::string& synthesizer, GstElement** appsink
 
 GstElement* MakeAutoDecoder()
 {
-    GstElement* decoder = Make("decodebin");
+    GstElement* decoder = Make(autoDecoderFactory);
     if (decoder != nullptr) {
-        g_signal_connect(decoder, "autoplug-select", G_CALLBACK(&SelectFactory), nullptr);
+        g_signal_connect(decoder, "select-stream", G_CALLBACK(&SelectStream), nullptr);
     }
     return decoder;
+}
+
+bool IsAutomatic(GstElement* element)
+{
+    const std::string factory = FactoryName(element);
+    return factory == autoDecoderFactory || factory == "parsebin";
 }
 
 bool AcceptsOnlyRawAudio(GstCaps* caps)

@@ -16,9 +16,15 @@ namespace platform::audio::media {
 // missing. appsink receives the sink element.
 GstElement* MakeRendererBin(const std::string& synthesizer, GstElement** appsink);
 
+// The factory of the automatic decoder.
+inline constexpr const char* autoDecoderFactory = "decodebin3";
+
 // The automatic decoder: finds and links the parsers and decoders a stream
-// needs; video and picture decoders are left out (only the sound is wanted).
+// needs; only the sound is decoded (a video stream is left alone).
 GstElement* MakeAutoDecoder();
+// True for the automatic decoder and the automatic parser, whose output is
+// known only once they read.
+bool IsAutomatic(GstElement* element);
 
 // True when every format the caps allow is raw audio, so that a coded stream
 // cannot enter (a renderer's input).

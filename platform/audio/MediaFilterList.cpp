@@ -18,17 +18,20 @@ struct FixedFilter {
 };
 
 // Friendly names of the filters graph builders ask for, and the element that
-// does the same work here. The codec hosts ("ACM Wrapper", "ffdshow Audio
-// Decoder") are the automatic decoder, which hosts every installed codec.
+// does the same work here. The parsers and splitters that take several
+// containers (wave, AIFF and AU; MPEG audio and program streams) are the
+// automatic parser, which finds the container's parser by the stream; the
+// codec hosts ("ACM Wrapper", "ffdshow Audio Decoder") are the automatic
+// decoder, which hosts every installed codec.
 constexpr std::array<FixedFilter, 15> fixedFilters{{
     {"File Source (Async.)", "filesrc", true, false},
-    {"Wave Parser", "wavparse"},
-    {"MPEG-I Stream Splitter", "mpegaudioparse"},
+    {"Wave Parser", "parsebin"},
+    {"MPEG-I Stream Splitter", "parsebin"},
     {"MPEG Audio Decoder", "mpg123audiodec"},
     {"MPEG Layer-3 Decoder", "mpg123audiodec"},
-    {"ACM Wrapper", "decodebin"},
+    {"ACM Wrapper", "decodebin3"},
     {"Haali Media Splitter (AR)", "qtdemux"},
-    {"ffdshow Audio Decoder", "decodebin"},
+    {"ffdshow Audio Decoder", "decodebin3"},
     {"Microsoft DTV-DVD Audio Decoder", "avdec_aac"},
     {"MainConcept (Adobe2) Stream Parser", "aacparse"},
     {"MainConcept (Adobe2) AAC Decoder", "avdec_aac"},

@@ -244,8 +244,9 @@ int MediaGraph::AddFilter(const MediaFilter& filter)
     added->fileSink = filter.fileSink;
     switch (filter.kind) {
     case MediaFilter::Kind::Element:
-        added->element = filter.factory == "decodebin" ? media::MakeAutoDecoder()
-                                                       : gst_element_factory_make(filter.factory.c_str(), nullptr);
+        added->element = filter.factory == media::autoDecoderFactory
+                             ? media::MakeAutoDecoder()
+                             : gst_element_factory_make(filter.factory.c_str(), nullptr);
         break;
     case MediaFilter::Kind::Renderer:
         added->element = media::MakeRendererBin({}, &added->appsink);
@@ -409,8 +410,9 @@ bool MediaGraph::Connect(int fromFilter, int fromPin, int toFilter, int toPin)
 
     // A stream that the input cannot take as it is gets the automatic decoder
     // between: raw sound for a renderer from a file source, or from any
-    // output whose formats the input does not share.
-    const bool fromAutoDecoder = media::FactoryName(from->element) == "decodebin";
+    // output whose formats the input does not share. What an automatic
+    // parser or decoder gives is known only once it reads: it links as it is.
+    const bool fromAutoDecoder = media::IsAutomatic(from->element);
     GstCaps* fromCaps =
         output.pad != nullptr ? gst_pad_query_caps(output.pad, nullptr) : gst_pad_template_get_caps(output.padTemplate);
     GstCaps* toCaps = gst_pad_query_caps(target, nullptr);
@@ -433,7 +435,7 @@ bool MediaGraph::Connect(int fromFilter, int fromPin, int toFilter, int toPin)
         }
         gst_bin_add(GST_BIN_CAST(pipeline_), connection.decoder);
         connection.output = nextLink_++;
-        links_->Add(connection.decoder, {}, true, target, connection.output);
+        links_->Add(connection.decoder, {}, target, connection.output);
         decoderInput = gst_element_get_static_pad(connection.decoder, "sink");
         entry = decoderInput;
     }
@@ -443,7 +445,7 @@ bool MediaGraph::Connect(int fromFilter, int fromPin, int toFilter, int toPin)
         connection.source = GST_PAD_CAST(gst_object_ref(output.pad));
     } else {
         connection.templateName = GST_PAD_TEMPLATE_NAME_TEMPLATE(output.padTemplate);
-        links_->Add(from->element, connection.templateName, fromAutoDecoder, entry, connection.input);
+        links_->Add(from->element, connection.templateName, entry, connection.input);
     }
     if (decoderInput != nullptr) {
         gst_object_unref(decoderInput);
@@ -595,6 +597,10 @@ bool MediaGraph::Prepare()
         return false;
     }
     RemoveUnreachable();
+    // What an earlier attempt left on the bus is no news of this one.
+    while (GstMessage* stale = gst_bus_pop(bus_)) {
+        gst_message_unref(stale);
+    }
     const bool ends = std::any_of(filters_.begin(), filters_.end(), [](const auto& filter) {
         return filter->element != nullptr &&
                (filter->feed || GST_OBJECT_FLAG_IS_SET(filter->element, GST_ELEMENT_FLAG_SINK));
@@ -969,10 +975,11 @@ bool MediaGraph::Seek(std::int64_t startFrame, std::optional<double> stop)
                                         static_cast<GstSeekFlags>(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE),
                                         GST_SEEK_TYPE_SET, startNs, GST_SEEK_TYPE_SET, stopNs) != FALSE;
     if (!moved) {
+        // A stream that cannot seek goes on from where its decoder is rather
+        // than stay silent.
         lastError_ = "the stream cannot move to that position";
-        if (resumeReady_) {
-            ForEachFeed([](RendererFeed& feed) { feed.Release(); });
-        }
+        ForEachFeed([](RendererFeed& feed) { feed.Release(); });
+        resumeReady_ = true;
         return false;
     }
     ForEachFeed([startFrame](RendererFeed& feed) {

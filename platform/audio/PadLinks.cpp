@@ -1,17 +1,57 @@
 #include "platform/audio/PadLinks.h"
 
-#include "platform/audio/MediaElements.h"
-
 #include <gst/gst.h>
 
 #include <algorithm>
 
 namespace platform::audio {
 
+namespace {
+
+// True when target can take the stream of pad (its caps, or while it has
+// none the caps it may carry).
+bool Compatible(GstPad* pad, GstPad* target)
+{
+    GstCaps* caps = gst_pad_get_current_caps(pad);
+    if (caps == nullptr) {
+        caps = gst_pad_query_caps(pad, nullptr);
+    }
+    GstCaps* accepted = gst_pad_query_caps(target, nullptr);
+    const bool compatible = caps != nullptr && accepted != nullptr && gst_caps_can_intersect(caps, accepted);
+    if (caps != nullptr) {
+        gst_caps_unref(caps);
+    }
+    if (accepted != nullptr) {
+        gst_caps_unref(accepted);
+    }
+    return compatible;
+}
+
+} // namespace
+
 struct PadLinks::Signals {
+    class Scope {
+    public:
+        explicit Scope(PadLinks& links) : links_(links) { links_.added_.load(std::memory_order_acquire); }
+        ~Scope() { links_.handled_.fetch_add(1, std::memory_order_release); }
+        Scope(const Scope&) = delete;
+        Scope& operator=(const Scope&) = delete;
+
+    private:
+        PadLinks& links_;
+    };
+
     static void PadAdded(GstElement* element, GstPad* pad, gpointer data)
     {
-        static_cast<PadLinks*>(data)->PadAdded(element, pad);
+        auto* links = static_cast<PadLinks*>(data);
+        const Scope scope(*links);
+        links->PadAdded(element, pad);
+    }
+    static void NoMorePads(GstElement* element, gpointer data)
+    {
+        auto* links = static_cast<PadLinks*>(data);
+        const Scope scope(*links);
+        links->NoMorePads(element);
     }
 };
 
@@ -19,10 +59,14 @@ PadLinks::PadLinks(GstElement* pipeline) : pipeline_(pipeline) {}
 
 PadLinks::~PadLinks()
 {
+    // Every handler has returned by now (the pipeline stopped first).
+    handled_.load(std::memory_order_acquire);
     std::lock_guard lock(mutex_);
-    for (const auto& [element, handler] : watched_) {
-        if (g_signal_handler_is_connected(element, handler)) {
-            g_signal_handler_disconnect(element, handler);
+    for (const Watched& watched : watched_) {
+        for (const gulong handler : {watched.padAdded, watched.noMorePads}) {
+            if (g_signal_handler_is_connected(watched.element, handler)) {
+                g_signal_handler_disconnect(watched.element, handler);
+            }
         }
     }
     for (Pending& link : pending_) {
@@ -30,17 +74,19 @@ PadLinks::~PadLinks()
     }
 }
 
-void PadLinks::Add(GstElement* from, std::string templateName, bool rawAudioOnly, GstPad* target, int connection)
+void PadLinks::Add(GstElement* from, std::string templateName, GstPad* target, int connection)
 {
     std::lock_guard lock(mutex_);
     const bool watched =
-        std::any_of(watched_.begin(), watched_.end(), [from](const auto& entry) { return entry.first == from; });
+        std::any_of(watched_.begin(), watched_.end(), [from](const Watched& entry) { return entry.element == from; });
     if (!watched) {
-        const gulong handler = g_signal_connect(from, "pad-added", G_CALLBACK(&Signals::PadAdded), this);
-        watched_.emplace_back(from, handler);
+        const gulong padAdded = g_signal_connect(from, "pad-added", G_CALLBACK(&Signals::PadAdded), this);
+        const gulong noMorePads = g_signal_connect(from, "no-more-pads", G_CALLBACK(&Signals::NoMorePads), this);
+        watched_.push_back(Watched{from, padAdded, noMorePads});
     }
     gst_object_ref(target);
-    pending_.push_back(Pending{from, std::move(templateName), rawAudioOnly, target, connection, false});
+    pending_.push_back(Pending{from, std::move(templateName), target, connection, false});
+    added_.fetch_add(1, std::memory_order_release);
 }
 
 void PadLinks::Cancel(GstElement* from, std::string_view templateName)
@@ -81,27 +127,48 @@ void PadLinks::PadAdded(GstElement* element, GstPad* pad)
     if (padTemplate != nullptr) {
         gst_object_unref(padTemplate);
     }
+    bool wanted = false;
     for (Pending& link : pending_) {
-        if (link.from != element || link.done) {
+        if (link.from != element || link.done || gst_pad_is_linked(link.target) ||
+            (!link.templateName.empty() && link.templateName != templateName)) {
             continue;
         }
-        if (link.rawAudioOnly ? !media::CarriesRawAudio(pad) : link.templateName != templateName) {
-            continue;
-        }
-        if (gst_pad_is_linked(link.target)) {
+        wanted = true;
+        if (!Compatible(pad, link.target)) {
             continue;
         }
         const bool linked = gst_pad_link(pad, link.target) == GST_PAD_LINK_OK;
         link.done = linked;
         lock.unlock();
         if (!linked) {
-            GstStructure* details = gst_structure_new_empty(LinkFailedMessage);
-            gst_element_post_message(pipeline_, gst_message_new_application(GST_OBJECT_CAST(element), details));
+            PostFailure(element);
         }
         return;
     }
     lock.unlock();
     Discard(pad);
+    if (wanted) {
+        // The pad a link waited for carries a stream its target cannot take
+        // (not every element says when it has made all its pads).
+        PostFailure(element);
+    }
+}
+
+void PadLinks::NoMorePads(GstElement* element)
+{
+    std::unique_lock lock(mutex_);
+    const bool missing = std::any_of(pending_.begin(), pending_.end(),
+                                     [element](const Pending& link) { return link.from == element && !link.done; });
+    lock.unlock();
+    if (missing) {
+        PostFailure(element);
+    }
+}
+
+void PadLinks::PostFailure(GstElement* element)
+{
+    GstStructure* details = gst_structure_new_empty(LinkFailedMessage);
+    gst_element_post_message(pipeline_, gst_message_new_application(GST_OBJECT_CAST(element), details));
 }
 
 void PadLinks::Discard(GstPad* pad)

@@ -28,13 +28,26 @@ constexpr auto pollIdle = std::chrono::milliseconds(50);
 // GStreamer calls these on its own threads: the streaming thread for samples,
 // end of stream and flush stop, the seeking thread for flush start.
 struct RendererFeed::Callbacks {
+    class Scope {
+    public:
+        explicit Scope(RendererFeed& feed) : feed_(feed) { feed_.ready_.load(std::memory_order_acquire); }
+        ~Scope() { feed_.callbacksDone_.fetch_add(1, std::memory_order_release); }
+        Scope(const Scope&) = delete;
+        Scope& operator=(const Scope&) = delete;
+
+    private:
+        RendererFeed& feed_;
+    };
+
     static GstFlowReturn NewSample(GstAppSink* sink, gpointer data)
     {
+        auto* feed = static_cast<RendererFeed*>(data);
+        const Scope scope(*feed);
         GstSample* sample = gst_app_sink_try_pull_sample(sink, 0);
         if (sample == nullptr) {
             return GST_FLOW_OK;
         }
-        const auto result = static_cast<GstFlowReturn>(static_cast<RendererFeed*>(data)->TakeSample(sample));
+        const auto result = static_cast<GstFlowReturn>(feed->TakeSample(sample));
         gst_sample_unref(sample);
         return result;
     }
@@ -42,6 +55,7 @@ struct RendererFeed::Callbacks {
     static void EndOfStream(GstAppSink* /*sink*/, gpointer data)
     {
         auto* feed = static_cast<RendererFeed*>(data);
+        const Scope scope(*feed);
         feed->endOfStream_.store(true);
         feed->NotifyAll();
     }
@@ -49,6 +63,7 @@ struct RendererFeed::Callbacks {
     static GstPadProbeReturn Flush(GstPad* /*pad*/, GstPadProbeInfo* info, gpointer data)
     {
         auto* feed = static_cast<RendererFeed*>(data);
+        const Scope scope(*feed);
         GstEvent* event = gst_pad_probe_info_get_event(info);
         if (event != nullptr && GST_EVENT_TYPE(event) == GST_EVENT_FLUSH_START) {
             feed->flushing_.store(true);
@@ -67,6 +82,8 @@ RendererFeed::RendererFeed(int device) : device_(device) {}
 RendererFeed::~RendererFeed()
 {
     Shutdown();
+    // Every callback has returned by now (the pipeline stopped first).
+    callbacksDone_.load(std::memory_order_acquire);
     if (sink_ != nullptr) {
         GstAppSinkCallbacks none{};
         gst_app_sink_set_callbacks(GST_APP_SINK_CAST(sink_), &none, nullptr, nullptr);
@@ -84,6 +101,7 @@ RendererFeed::~RendererFeed()
 void RendererFeed::Attach(GstElement* sink)
 {
     sink_ = GST_ELEMENT_CAST(gst_object_ref(sink));
+    ready_.store(true, std::memory_order_release);
     GstAppSinkCallbacks callbacks{};
     callbacks.eos = &Callbacks::EndOfStream;
     callbacks.new_sample = &Callbacks::NewSample;
@@ -226,9 +244,7 @@ void RendererFeed::Shutdown()
 
 void RendererFeed::NotifyAll()
 {
-    {
-        std::lock_guard lock(mutex_);
-    }
+    std::lock_guard lock(mutex_);
     wake_.notify_all();
     fed_.notify_all();
 }

@@ -106,6 +106,11 @@ private:
     std::atomic<std::int64_t> queued_{0};
     std::atomic<std::int64_t> clipNs_{0};
     std::atomic<std::int64_t> dropped_{0};
+    // GStreamer's own locks are invisible to race checkers: every callback
+    // reads ready_ on entry and counts itself out on exit, so the program's
+    // thread (Attach before, the destructor after) orders with it.
+    std::atomic<bool> ready_{false};
+    std::atomic<std::int64_t> callbacksDone_{0};
     int next_ = 0; // streaming thread only
     GstElement* sink_ = nullptr;
     unsigned long probe_ = 0;

@@ -257,3 +257,43 @@ TEST_F(FilterGraphPlayer, AnUnknownTypeIsLoggedTwiceAndThenPlaysThroughTheGraphs
 }
 
 } // namespace
+
+namespace {
+
+// A standard MIDI file of one track: a piano note held for half a second.
+testsupport::Bytes OneNoteMidi()
+{
+    const testsupport::Bytes track{0x00, 0xC0, 0x00,         // program: piano
+                                   0x00, 0x90, 60,   100,    // note on
+                                   0x81, 0x40, 0x80, 60,  0, // 192 ticks later: note off
+                                   0x00, 0xFF, 0x2F, 0x00};  // end of track
+    testsupport::Bytes file;
+    testsupport::PutText(file, "MThd");
+    for (const std::uint8_t byte : {0, 0, 0, 6, 0, 0, 0, 1, 0, 96}) {
+        file.push_back(byte);
+    }
+    testsupport::PutText(file, "MTrk");
+    for (int shift = 24; shift >= 0; shift -= 8) {
+        file.push_back(static_cast<std::uint8_t>(track.size() >> shift));
+    }
+    file.insert(file.end(), track.begin(), track.end());
+    return file;
+}
+
+TEST_F(FilterGraphPlayer, MidiPlaysOnTheDefaultDeviceWhateverTheOutputDevice)
+{
+    C_FGraph player;
+    SetUpPlayer(player, 0, "Null 2");
+    const std::string path = folder / "note.mid";
+    testsupport::WriteFile(path, OneNoteMidi());
+    player.SetFileName(path);
+    EXPECT_EQ(player.FileName(), path);
+    EXPECT_GT(player.Length(), 0);
+    ASSERT_EQ(player.Play(), 1);
+    Tick(player, 300);
+    EXPECT_GT(TailPeak(Played(1), 0, Rate / 4), 0.001f);
+    EXPECT_EQ(TailPeak(Played(2), 0, Rate / 4), 0.0f);
+    EXPECT_EQ(DayLog().find("connect failed"), std::string::npos);
+}
+
+} // namespace

@@ -1,5 +1,5 @@
-#include "support/MediaFixture.h"
 #include "support/AudioTestSignals.h"
+#include "support/MediaFixture.h"
 
 #include "platform/audio/Voice.h"
 #include "support/MediaTestFiles.h"
@@ -318,7 +318,7 @@ TEST_F(MediaGraphBuilding, AnExplicitChainPlaysOnTheDeviceOfItsRenderer)
     ASSERT_EQ(pins.size(), 2U);
     EXPECT_EQ(pins[0].direction, PinDirection::Input);
     EXPECT_EQ(pins[1].direction, PinDirection::Output);
-    EXPECT_EQ(pins[1].id, "src");
+    EXPECT_EQ(pins[1].id, "src_%u");
     ASSERT_TRUE(Link(graph, source, parser));
     ASSERT_TRUE(Link(graph, parser, renderer));
     EXPECT_FALSE(Link(graph, parser, renderer)) << "an input takes one connection";
@@ -350,10 +350,11 @@ TEST_F(MediaGraphBuilding, AChainThatCannotCarryTheStreamFailsWhenPreparedAndNam
     graph.SetSourceFileName(source, mp3);
     ASSERT_TRUE(Link(graph, source, parser));
     ASSERT_TRUE(Link(graph, parser, renderer));
-    // The parser refuses what the source gives it: that link is the broken one.
+    // The parser's output carries coded sound the renderer cannot take: that
+    // link is the broken one.
     EXPECT_FALSE(graph.Prepare());
-    EXPECT_FALSE(graph.OutputConnected(source));
-    EXPECT_TRUE(graph.OutputConnected(parser));
+    EXPECT_TRUE(graph.OutputConnected(source));
+    EXPECT_FALSE(graph.OutputConnected(parser));
 
     // Taken apart, the same graph is built again another way: the source
     // straight to a renderer gets the automatic decoder between.
