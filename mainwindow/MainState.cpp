@@ -41,7 +41,10 @@ void MainState::ResizePlayers(int count)
     PlayerTitle.resize(size);
     StopRequested.resize(size, 0);
     CounterTitle.resize(size, 0);
-    DispLap.resize(size, -1);
+    // Counter modes outlive the slots: a slot that comes back keeps its mode.
+    if (DispLap.size() < size) {
+        DispLap.resize(size, -1);
+    }
 }
 
 void MainState::ReleasePlayer(int slot)

@@ -109,7 +109,8 @@ struct MainState {
     std::vector<std::int32_t> StopRequested;
     // 1 = the slot's counter shows the title and two info lines.
     std::vector<std::int32_t> CounterTitle;
-    // Counter mode of the slot (elapsed or remaining); -1 until read.
+    // Counter mode of the slot (elapsed or remaining); -1 until read. It only
+    // grows, so a slot keeps its mode across rebuilds.
     std::vector<std::int32_t> DispLap;
 
     // ---- Assignments ----

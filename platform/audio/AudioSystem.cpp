@@ -1,8 +1,10 @@
 #include "platform/audio/AudioSystem.h"
 
+#include "platform/audio/AlsaCapture.h"
 #include "platform/audio/AlsaDeviceList.h"
 #include "platform/audio/AlsaSink.h"
 #include "platform/audio/DeviceNaming.h"
+#include "platform/audio/NullCapture.h"
 #include "platform/base/LogSink.h"
 #include "platform/base/Numbers.h"
 
@@ -198,6 +200,39 @@ NullInput* AudioSystem::NullInputDevice(int index)
         return nullptr;
     }
     return nullInputs_[static_cast<std::size_t>(inputs_[static_cast<std::size_t>(index)].target)].get();
+}
+
+std::unique_ptr<CaptureSource> AudioSystem::OpenCapture(int index, AudioError* error)
+{
+    const auto fail = [error](AudioError reason) {
+        if (error != nullptr) {
+            *error = reason;
+        }
+        return std::unique_ptr<CaptureSource>{};
+    };
+    if (index == -1) {
+        index = 0;
+    }
+    if (index < 0 || index >= InputCount()) {
+        return fail(AudioError::BadDevice);
+    }
+    if (error != nullptr) {
+        *error = AudioError::None;
+    }
+    if (null_) {
+        return std::make_unique<NullCapture>(*NullInputDevice(index));
+    }
+    const Entry& entry = inputs_[static_cast<std::size_t>(index)];
+    AlsaOptions alsa;
+    alsa.pcm = entry.pcm;
+    alsa.device = options_;
+    std::string failure;
+    auto capture = AlsaCapture::Open(alsa, failure);
+    if (!capture) {
+        Log("Audio input \"" + entry.name + "\" (" + entry.pcm + "): " + failure);
+        return fail(AudioError::DeviceFailed);
+    }
+    return capture;
 }
 
 void AudioSystem::Sync()

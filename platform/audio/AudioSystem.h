@@ -14,6 +14,8 @@
 
 namespace platform::audio {
 
+class CaptureSource;
+
 // How null devices keep time: at the real rate on their own threads, or on
 // the installed clock (virtual time in tests), mixing when a caller syncs.
 enum class NullTiming { RealTime, VirtualClock };
@@ -65,6 +67,9 @@ public:
     // the capture twin a test supplies input to; null otherwise.
     NullSink* NullOutput(int index);
     NullInput* NullInputDevice(int index);
+    // A capture source on input device index (-1 and 0: the default device),
+    // opened now; null (with the reason in error) when it does not open.
+    std::unique_ptr<CaptureSource> OpenCapture(int index, AudioError* error = nullptr);
     // Syncs every open device (see OutputDevice::Sync).
     void Sync();
 

@@ -66,6 +66,11 @@ Voice::~Voice()
 AudioError Voice::Write(VoiceBuffer& buffer)
 {
     Sync();
+    return WriteFromStream(buffer);
+}
+
+AudioError Voice::WriteFromStream(VoiceBuffer& buffer)
+{
     const int before = buffer.state_.load(std::memory_order_acquire);
     if (before == VoiceBuffer::Waiting) {
         return AudioError::StillQueued;
@@ -282,7 +287,9 @@ void Voice::MixInto(float* mix, int frames)
         if (paused_) {
             StartDeclick();
         } else {
-            rampIn_ = DeclickFrames;
+            // A resume fades in; a voice that starts afresh (nothing played
+            // since it was opened or reset) starts exactly on its first frame.
+            rampIn_ = playedFrames_ > 0 ? DeclickFrames : 0;
         }
     }
     const int rate = rateRequested_.load(std::memory_order_relaxed);

@@ -52,6 +52,10 @@ public:
     // Queues a buffer behind the ones already queued. A buffer still queued,
     // or a full queue, is refused.
     AudioError Write(VoiceBuffer& buffer);
+    // Write for a voice fed by a decoder's own thread instead of the program's:
+    // it never syncs the device, so it is safe off the program's thread. Such
+    // a thread is then the voice's only writer.
+    AudioError WriteFromStream(VoiceBuffer& buffer);
     // Pause holds the position (queued buffers wait, and new ones queue);
     // Restart goes on from there. Both take effect at the next mixer period.
     void Pause();

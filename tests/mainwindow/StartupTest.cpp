@@ -175,6 +175,8 @@ TEST_F(Startup, LogOnRequiredWithoutAUserEndsAfterTheMessage)
 TEST_F(Startup, LogOnRequiredWithAUserOfGroupZeroHidesTheChangingItems)
 {
     Store("NeedLogOn", "1");
+    // The unused-cache item shows only with a folder of assign tables.
+    Store("TlvTxtPath", "/srv/tables");
     SetCommon({{"CurrentQuorUser", "aiko"}, {"CurrentQuorUserGroup", "0"}});
     ASSERT_EQ(Start(), Outcome::Running);
     EXPECT_TRUE(boxes.empty());

@@ -1,5 +1,6 @@
 #include "support/AudioTestSignals.h"
 
+#include "platform/audio/AlsaCapture.h"
 #include "platform/audio/AlsaSink.h"
 #include "platform/audio/OutputDevice.h"
 #include "platform/audio/Voice.h"
@@ -137,6 +138,44 @@ TEST_F(AlsaOutput, APcmThatDoesNotExistGivesTheFailingCall)
     std::string error;
     EXPECT_FALSE(AlsaSink::Open(options, error));
     EXPECT_NE(error.find("snd_pcm_open failed r="), std::string::npos) << error;
+}
+
+} // namespace
+
+namespace {
+
+// Capture through libasound's file PCM: what it reads from its input file is
+// what the device records.
+TEST_F(AlsaOutput, CaptureReadsWhatTheInputGives)
+{
+    const std::filesystem::path input = folder / "input.raw";
+    const StreamFormat format{48000, 16, 2};
+    const auto bytes = audiotest::NoiseBytes(format, 4800, 41);
+    {
+        std::ofstream out(input, std::ios::binary);
+        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    }
+    AlsaOptions options;
+    options.pcm = "tolvinput";
+    options.configText = "pcm.tolvinput { type file slave.pcm { type null } file \"/dev/null\" infile \"" +
+                         input.string() + "\" format raw }";
+    options.sampleType = AlsaSampleType::S16;
+    std::string error;
+    auto source = AlsaCapture::Open(options, error);
+    ASSERT_TRUE(source) << error;
+    EXPECT_EQ(source->Options().rate, 48000);
+    EXPECT_EQ(source->Options().channels, 2);
+    const auto want = audiotest::ExpectedFloats(format, bytes);
+    std::vector<float> got;
+    std::vector<float> block(2 * 1024);
+    for (int turn = 0; turn < 100 && got.size() < want.size(); ++turn) {
+        const std::size_t frames = source->Read(block, 50);
+        got.insert(got.end(), block.begin(), block.begin() + static_cast<std::ptrdiff_t>(2 * frames));
+    }
+    ASSERT_GE(got.size(), want.size());
+    for (std::size_t i = 0; i < want.size(); ++i) {
+        ASSERT_EQ(got[i], want[i]) << i;
+    }
 }
 
 } // namespace

@@ -1,0 +1,215 @@
+#include "audio/C_DShow.h"
+
+#include "audio/FCT_Quartz.h"
+#include "foundation/FileAccess.h"
+#include "platform/ServerPaths.h"
+#include "platform/base/Numbers.h"
+
+#include <algorithm>
+
+namespace {
+
+using platform::audio::GraphState;
+
+constexpr std::int32_t silence = -10000;
+// Below this stored attenuation a newly loaded file starts silent.
+constexpr std::int32_t loadSilenceBelow = -5000;
+
+} // namespace
+
+C_DShow::~C_DShow()
+{
+    CloseWave();
+}
+
+void C_DShow::Unload()
+{
+    FileName_.clear();
+    Loaded_ = 0;
+    Playing_ = 0;
+    Length_ = 0;
+}
+
+void C_DShow::SetFileName(std::string_view name)
+{
+    StopIO();
+    FromMS_ = 0;
+    ToMS_ = 0;
+    if (name == FileName_) {
+        return;
+    }
+    FileName_ = std::string(name);
+    FCT_Quartz::ReleaseGraph(Graph);
+    if (basic::FileExists(FileName_) != 1) {
+        Unload();
+        return;
+    }
+    FCT_Quartz::NewGraph(Graph);
+    if (!Graph.Graph || !Graph.Graph->RenderFile(platform::NativePath(FileName_), 0)) {
+        // Nothing renders it: the player stays empty rather than hold a graph
+        // that would report a start without sound.
+        FCT_Quartz::ReleaseGraph(Graph);
+        Unload();
+        return;
+    }
+    if (Graph.Seeking != nullptr) {
+        Length_ = static_cast<std::int32_t>(numeric::RoundToInt64(Graph.Seeking->Duration() * 1000.0));
+        ToMS_ = Length_;
+        Graph.Seeking->SetRate(PlaySpeed_);
+        Graph.Seeking->SetCurrentPosition(0.0);
+    }
+    if (Graph.Audio != nullptr) {
+        // The attenuation stored before the file is sent as the volume as it is.
+        Graph.Audio->SetVolume(Attenuation_ > loadSilenceBelow ? std::min(Attenuation_, 0) : silence);
+        Graph.Audio->SetBalance(PanValue_);
+    }
+    Loaded_ = 1;
+}
+
+bool C_DShow::Ended()
+{
+    return Graph.Events == nullptr || Graph.Events->Completed();
+}
+
+void C_DShow::StopIO(std::int32_t)
+{
+    if (Playing_ != 0 && Loaded_ != 0 && Graph.Graph && Graph.Seeking != nullptr) {
+        Graph.Graph->Stop();
+        Graph.Seeking->SetCurrentPosition(0.0);
+    }
+    Playing_ = 0;
+}
+
+std::int32_t C_DShow::Play()
+{
+    if (Loaded_ == 0 || !Graph.Graph) {
+        return 0;
+    }
+    if (FromMS_ >= Length_) {
+        FromMS_ = 0;
+    }
+    if (Graph.Seeking != nullptr) {
+        Graph.Seeking->SetCurrentPosition(FromMS_ / 1000.0);
+    }
+    if (Playing_ == 0 && !Graph.Graph->Run()) {
+        return 0;
+    }
+    Playing_ = 1;
+    return 1;
+}
+
+void C_DShow::Pause()
+{
+    if (Loaded_ == 0 || !Graph.Graph) {
+        return;
+    }
+    switch (Graph.Graph->State()) {
+    case GraphState::Paused:
+        Graph.Graph->Run();
+        break;
+    case GraphState::Running:
+        if (!Ended()) {
+            Graph.Graph->Pause();
+        }
+        break;
+    case GraphState::Stopped:
+        break;
+    }
+}
+
+std::int32_t C_DShow::Position(std::int32_t kind)
+{
+    if (Playing_ == 0 || Loaded_ == 0) {
+        return 0;
+    }
+    const double p = Graph.Seeking != nullptr ? Graph.Seeking->CurrentPosition() * 1000.0 : 0.0;
+    std::int32_t result = 0;
+    switch (kind) {
+    case 0:
+        result = static_cast<std::int32_t>(numeric::RoundToInt64(p));
+        break;
+    case 1:
+        result = static_cast<std::int32_t>(numeric::RoundToInt64(Length_ - p));
+        break;
+    case 2:
+        result = static_cast<std::int32_t>(numeric::RoundToInt64(ToMS_ - p));
+        break;
+    default:
+        break;
+    }
+    if (ToMS_ > 0 && ToMS_ != Length_ && p > ToMS_) {
+        StopIO();
+    }
+    return result;
+}
+
+std::int32_t C_DShow::mode()
+{
+    if (!Graph.Graph) {
+        return 1;
+    }
+    switch (Graph.Graph->State()) {
+    case GraphState::Paused:
+        return 2;
+    case GraphState::Running:
+        if (Ended()) {
+            StopIO();
+            return 0;
+        }
+        return 3;
+    case GraphState::Stopped:
+        break;
+    }
+    return 1;
+}
+
+void C_DShow::CloseWave()
+{
+    StopIO();
+    FCT_Quartz::ReleaseGraph(Graph);
+    FileName_.clear();
+    FromMS_ = 0;
+    Length_ = 0;
+    Playing_ = 0;
+    Loaded_ = 0;
+}
+
+void C_DShow::SetAttenuation(std::int32_t level)
+{
+    if (Graph.Audio != nullptr) {
+        std::int32_t volume = silence;
+        if (level > VolMinLevel_ && VolMinLevel_ < 0) {
+            const double squared = static_cast<double>(level) * level;
+            volume = static_cast<std::int32_t>(
+                std::clamp<std::int64_t>(numeric::RoundToInt64(squared / VolMinLevel_), silence, 0));
+        } else if (level > VolMinLevel_) {
+            volume = 0;
+        }
+        Graph.Audio->SetVolume(volume);
+    }
+    Attenuation_ = level;
+}
+
+std::int32_t C_DShow::PanValue()
+{
+    if (Graph.Audio != nullptr) {
+        PanValue_ = Graph.Audio->Balance();
+    }
+    return PanValue_;
+}
+
+void C_DShow::SetPanValue(std::int32_t pan)
+{
+    PanValue_ = pan;
+    if (Graph.Audio != nullptr) {
+        Graph.Audio->SetBalance(pan);
+    }
+}
+
+void C_DShow::SetPlaySpeed(float speed)
+{
+    PlaySpeed_ = speed <= 0.0f ? 0.1f : speed;
+    if (Graph.Seeking != nullptr) {
+        Graph.Seeking->SetRate(PlaySpeed_);
+    }
+}

@@ -1,0 +1,174 @@
+#include "platform/audio/AlsaCapture.h"
+
+#include "platform/audio/AlsaMessages.h"
+
+#include <alsa/asoundlib.h>
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <cstring>
+
+namespace platform::audio {
+
+namespace {
+
+constexpr snd_pcm_uframes_t capturePeriod = 1024;
+constexpr snd_pcm_uframes_t capturePeriods = 8;
+
+snd_pcm_format_t FormatOf(AlsaSampleType type)
+{
+    switch (type) {
+    case AlsaSampleType::S16:
+        return SND_PCM_FORMAT_S16_LE;
+    case AlsaSampleType::S32:
+        return SND_PCM_FORMAT_S32_LE;
+    case AlsaSampleType::Float:
+        return SND_PCM_FORMAT_FLOAT_LE;
+    case AlsaSampleType::Automatic:
+        break;
+    }
+    return SND_PCM_FORMAT_UNKNOWN;
+}
+
+std::size_t BytesOf(AlsaSampleType type)
+{
+    return type == AlsaSampleType::S16 ? 2 : 4;
+}
+
+std::string Failure(const char* call, int result)
+{
+    return std::string(call) + " failed r=" + std::to_string(result) + " (" + snd_strerror(result) + ")";
+}
+
+} // namespace
+
+std::unique_ptr<AlsaCapture> AlsaCapture::Open(const AlsaOptions& options, std::string& error)
+{
+    SilenceAlsaMessages();
+    auto capture = std::make_unique<AlsaCapture>(Key{});
+    int r = 0;
+    if (!options.configText.empty()) {
+        snd_input_t* input = nullptr;
+        r = snd_config_top(&capture->config_);
+        if (r >= 0) {
+            r = snd_input_buffer_open(&input, options.configText.data(),
+                                      static_cast<ssize_t>(options.configText.size()));
+        }
+        if (r >= 0) {
+            r = snd_config_load(capture->config_, input);
+            snd_input_close(input);
+        }
+        if (r < 0) {
+            error = Failure("snd_config_load", r);
+            return nullptr;
+        }
+        r = snd_pcm_open_lconf(&capture->pcm_, options.pcm.c_str(), SND_PCM_STREAM_CAPTURE, SND_PCM_NONBLOCK,
+                               capture->config_);
+    } else {
+        r = snd_pcm_open(&capture->pcm_, options.pcm.c_str(), SND_PCM_STREAM_CAPTURE, SND_PCM_NONBLOCK);
+    }
+    if (r < 0) {
+        capture->pcm_ = nullptr;
+        error = Failure("snd_pcm_open", r);
+        return nullptr;
+    }
+    snd_pcm_t* pcm = capture->pcm_;
+    snd_pcm_hw_params_t* hw = nullptr;
+    snd_pcm_hw_params_alloca(&hw);
+    const auto check = [&error](const char* call, int result) {
+        if (result < 0) {
+            error = Failure(call, result);
+        }
+        return result >= 0;
+    };
+    if (!check("snd_pcm_hw_params_any", snd_pcm_hw_params_any(pcm, hw)) ||
+        !check("snd_pcm_hw_params_set_access", snd_pcm_hw_params_set_access(pcm, hw, SND_PCM_ACCESS_RW_INTERLEAVED))) {
+        return nullptr;
+    }
+    const std::array<AlsaSampleType, 3> preferred{AlsaSampleType::S32, AlsaSampleType::S16, AlsaSampleType::Float};
+    AlsaSampleType chosen = options.sampleType;
+    if (chosen == AlsaSampleType::Automatic) {
+        const auto* found = std::find_if(preferred.begin(), preferred.end(), [&](AlsaSampleType type) {
+            return snd_pcm_hw_params_test_format(pcm, hw, FormatOf(type)) == 0;
+        });
+        chosen = found != preferred.end() ? *found : AlsaSampleType::S16;
+    }
+    unsigned int channels = static_cast<unsigned int>(options.device.channels);
+    unsigned int rate = static_cast<unsigned int>(options.device.rate);
+    snd_pcm_uframes_t period = capturePeriod;
+    snd_pcm_uframes_t buffer = capturePeriod * capturePeriods;
+    if (!check("snd_pcm_hw_params_set_format", snd_pcm_hw_params_set_format(pcm, hw, FormatOf(chosen))) ||
+        !check("snd_pcm_hw_params_set_channels", snd_pcm_hw_params_set_channels_near(pcm, hw, &channels)) ||
+        !check("snd_pcm_hw_params_set_rate", snd_pcm_hw_params_set_rate_near(pcm, hw, &rate, nullptr)) ||
+        !check("snd_pcm_hw_params_set_period_size",
+               snd_pcm_hw_params_set_period_size_near(pcm, hw, &period, nullptr)) ||
+        !check("snd_pcm_hw_params_set_buffer_size", snd_pcm_hw_params_set_buffer_size_near(pcm, hw, &buffer)) ||
+        !check("snd_pcm_hw_params", snd_pcm_hw_params(pcm, hw)) || !check("snd_pcm_start", snd_pcm_start(pcm))) {
+        return nullptr;
+    }
+    capture->sampleType_ = chosen;
+    capture->options_ = options.device;
+    capture->options_.channels = static_cast<int>(channels);
+    capture->options_.rate = static_cast<int>(rate);
+    capture->options_.periodFrames = static_cast<int>(period);
+    return capture;
+}
+
+AlsaCapture::~AlsaCapture()
+{
+    if (pcm_ != nullptr) {
+        snd_pcm_drop(pcm_);
+        snd_pcm_close(pcm_);
+    }
+    if (config_ != nullptr) {
+        snd_config_delete(config_);
+    }
+}
+
+std::size_t AlsaCapture::Read(std::span<float> frames, int waitMs)
+{
+    const auto channels = static_cast<std::size_t>(options_.channels);
+    const std::size_t width = BytesOf(sampleType_);
+    const std::size_t wanted = frames.size() / channels;
+    if (wanted == 0) {
+        return 0;
+    }
+    bytes_.resize(wanted * channels * width);
+    snd_pcm_wait(pcm_, waitMs);
+    snd_pcm_sframes_t got = snd_pcm_readi(pcm_, bytes_.data(), wanted);
+    if (got == -EPIPE || got == -ESTRPIPE) {
+        ++overruns_;
+        snd_pcm_prepare(pcm_);
+        snd_pcm_start(pcm_);
+        return 0;
+    }
+    if (got <= 0) {
+        return 0;
+    }
+    const std::size_t samples = static_cast<std::size_t>(got) * channels;
+    const std::uint8_t* in = bytes_.data();
+    for (std::size_t i = 0; i < samples; ++i, in += width) {
+        switch (sampleType_) {
+        case AlsaSampleType::S16: {
+            std::int16_t value = 0;
+            std::memcpy(&value, in, sizeof value);
+            frames[i] = static_cast<float>(value) / 32768.0f;
+            break;
+        }
+        case AlsaSampleType::S32: {
+            std::int32_t value = 0;
+            std::memcpy(&value, in, sizeof value);
+            frames[i] = static_cast<float>(static_cast<double>(value) / 2147483648.0);
+            break;
+        }
+        case AlsaSampleType::Float:
+        case AlsaSampleType::Automatic:
+            std::memcpy(&frames[i], in, sizeof(float));
+            break;
+        }
+    }
+    return static_cast<std::size_t>(got);
+}
+
+} // namespace platform::audio

@@ -1,0 +1,174 @@
+#pragma once
+
+#include "platform/audio/MediaFilterList.h"
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+typedef struct _GstElement GstElement;
+typedef struct _GstPad GstPad;
+typedef struct _GstBus GstBus;
+typedef struct _GstMessage GstMessage;
+
+namespace platform::audio {
+
+class PadLinks;
+class RendererFeed;
+
+enum class GraphState { Stopped, Paused, Running };
+enum class PinDirection { Input, Output };
+
+// A pin of a filter: a pad of its element, or the template of pads that
+// appear while the stream is read (a demuxer's "audio_%u").
+struct MediaPin {
+    PinDirection direction = PinDirection::Input;
+    std::string id;
+};
+
+// A media graph on GStreamer, as a filter graph was: filters are added by
+// their registered friendly name (or, for the layer's own uses, by element
+// factory), connected output pin to input pin (a connection that needs a
+// parser or decoder between gets the automatic decoder), or the whole graph
+// is built for a file at once. Renderers are voices on our output devices.
+//
+// A built graph is prepared (prerolled) on first use: then its duration and
+// sound format are known and decoding runs ahead into the renderers' voices,
+// paused, so that Run sounds at the next mixer period. Positions count the
+// frames the device has played, so they never run ahead of what was heard.
+//
+// Every member belongs to the program's thread. Waits are bounded and keep
+// the sample-position players fed (platform::RefillIfDue).
+class MediaGraph {
+public:
+    MediaGraph();
+    ~MediaGraph();
+    MediaGraph(const MediaGraph&) = delete;
+    MediaGraph& operator=(const MediaGraph&) = delete;
+
+    // False when GStreamer could not start: nothing can be built.
+    bool Valid() const { return pipeline_ != nullptr; }
+    // The filters of the audio system in force, in their registered order.
+    const std::vector<MediaFilter>& Registered() const { return registered_; }
+
+    // Building. Each returns the filter's index in the graph, or -1.
+    int AddFilter(const MediaFilter& filter);
+    int AddElement(std::string_view factory, std::string_view name);
+    int FilterCount() const { return static_cast<int>(filters_.size()); }
+    std::string FilterName(int filter) const;
+    bool IsFileSource(int filter) const;
+    std::string SourceFileName(int filter) const;
+    bool SetSourceFileName(int filter, std::string_view path);
+    bool SetSinkFileName(int filter, std::string_view path);
+    // A property of the filter's element from its text form; false when the
+    // element has no such property or the text does not fit it.
+    bool SetProperty(int filter, std::string_view property, std::string_view value);
+    // The filter's pins in order: its pads, then the templates of the pads it
+    // makes while reading.
+    std::vector<MediaPin> Pins(int filter) const;
+    // The index of the filter's first pin of that direction, -1 when none.
+    int FirstPin(int filter, PinDirection direction) const;
+    // Connects an output pin to an input pin, with the automatic decoder
+    // between when the output cannot feed the input as it is. A pin that
+    // appears only while the stream is read is linked then; a refusal then
+    // shows when the graph is prepared.
+    bool Connect(int fromFilter, int fromPin, int toFilter, int toPin);
+    // Undoes the connections of an output pin; false when it had none.
+    bool Disconnect(int filter, int pin);
+    // True when every connection made from the filter's outputs holds (after
+    // Prepare: was really made).
+    bool OutputConnected(int filter) const;
+    // The whole graph for a file: source, automatic decoder and a renderer on
+    // output device (0 the default), prepared.
+    bool RenderFile(std::string_view path, int device);
+    // Prerolls the graph once (again after a failure, once it was changed).
+    bool Prepare();
+    bool Prepared() const { return preparedOk_; }
+    // Why the last preparation or command failed.
+    const std::string& LastError() const { return lastError_; }
+
+    // Transport. Stop keeps the position; Run goes on from it.
+    bool Run();
+    bool Pause();
+    bool Stop();
+    GraphState State() const { return state_; }
+    // True once the stream has ended and every renderer has played all of
+    // it, or the graph failed while it played.
+    bool Completed();
+    // Seconds; 0 when not known.
+    double Duration();
+    double CurrentPosition();
+    // Moves to a position, keeping the end position set.
+    bool SetCurrentPosition(double seconds);
+    // Moves to start and ends the stream at stop (none: at its end).
+    bool SetPlayRange(double start, std::optional<double> stop);
+    double Rate() const { return rate_; }
+    bool SetRate(double rate);
+    // Volume -10000 (silence) .. 0 and balance -10000 (left only) .. 10000, in
+    // 1/100 dB of attenuation as the graph interfaces count them.
+    int Volume() const { return volume_; }
+    bool SetVolume(int volume);
+    int Balance() const { return balance_; }
+    bool SetBalance(int balance);
+    bool HasRenderer() const;
+    // The output device of the first renderer, -1 without one.
+    int RendererDevice() const;
+
+    // A graph without renderers (a writer): runs it and waits up to timeoutMs
+    // for its end; true when it ended without error.
+    bool RunToEnd(int timeoutMs);
+
+    // Waits up to timeoutMs until every renderer holds as much decoded sound
+    // as it takes ahead, or the stream has ended.
+    bool WaitBuffered(int timeoutMs);
+    // Milliseconds decoded and queued ahead of the device (least of the renderers).
+    int BufferedMs();
+
+private:
+    struct Filter;
+    struct Connection;
+
+    Filter* Live(int filter) const;
+    void Unprepare();
+    void DropConnection(Connection& connection);
+    template <typename Action> void ForEachFeed(Action action);
+    RendererFeed* FirstFeed() const;
+    bool Seek(std::int64_t startFrame, std::optional<double> stop);
+    void RemoveUnreachable();
+    bool WaitPrerolled();
+    bool OpenRenderers();
+    void NoteBrokenLink(GstMessage* message);
+    void Fail(std::string reason);
+    void DrainBus();
+    void ApplyGains();
+    std::int64_t PositionFrames();
+    std::int64_t FramesOf(double seconds) const;
+
+    std::vector<MediaFilter> registered_;
+    GstElement* pipeline_ = nullptr;
+    GstBus* bus_ = nullptr;
+    std::unique_ptr<PadLinks> links_;
+    std::vector<std::unique_ptr<Filter>> filters_;
+    std::vector<Connection> connections_;
+    int nextLink_ = 0;
+    int brokenLink_ = -1; // the link a failed preparation blamed
+    bool prepared_ = false;
+    bool preparedOk_ = false;
+    bool errored_ = false;
+    bool endSeen_ = false;
+    GraphState state_ = GraphState::Stopped;
+    // Renderers: the voices hold sound from the position on (false after Stop,
+    // until the next seek).
+    bool resumeReady_ = true;
+    std::int64_t stoppedAt_ = 0;
+    std::optional<double> stop_;
+    double rate_ = 1.0;
+    int volume_ = 0;
+    int balance_ = 0;
+    std::string lastError_;
+};
+
+} // namespace platform::audio

@@ -1,0 +1,122 @@
+#pragma once
+
+#include "platform/audio/AudioError.h"
+#include "platform/audio/StreamFormat.h"
+#include "platform/audio/VoiceBuffer.h"
+
+#include <array>
+#include <atomic>
+#include <condition_variable>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <vector>
+
+typedef struct _GstElement GstElement;
+typedef struct _GstSample GstSample;
+
+namespace platform::audio {
+
+class Voice;
+
+// The end of a media graph where decoded sound enters our mixer. GStreamer's
+// streaming thread copies each decoded block into a fixed pool of buffers and
+// queues them on a voice of an output device: nothing is allocated on the way
+// and nothing of the program runs on that thread. Decoding runs ahead of the
+// device by at most the pool, so a sound starts at once and a long file costs
+// no more than a short one.
+//
+// The control members belong to the program's thread; the graph calls them.
+class RendererFeed {
+public:
+    // Enough blocks that a parser has seen the frames it needs to estimate
+    // the length of a stream without an index (50 frames) before it waits.
+    static constexpr int PoolBuffers = 64;
+    static constexpr int BufferFrames = 4096;
+
+    explicit RendererFeed(int device);
+    // The graph's pipeline must have stopped first (see Shutdown).
+    ~RendererFeed();
+    RendererFeed(const RendererFeed&) = delete;
+    RendererFeed& operator=(const RendererFeed&) = delete;
+
+    int Device() const { return device_; }
+    // Takes the blocks arriving at sink, an appsink (held until the feed is
+    // destroyed, which lets it go again).
+    void Attach(GstElement* sink);
+    // Opens the voice of the negotiated format on the device, paused.
+    AudioError OpenVoice(const StreamFormat& format);
+    bool HasVoice() const { return voice_ != nullptr; }
+    const StreamFormat& Format() const { return format_; }
+
+    // Hold: the streaming thread queues nothing more until Release; when Hold
+    // returns it is not queueing. Stream positions change only while held.
+    void Hold();
+    void Release();
+    // With the stream held: drops everything queued; the position counts from
+    // frame, and decoded frames before it are skipped.
+    void ResetTo(std::int64_t frame);
+    void Start();
+    void Pause();
+
+    // The frame set by ResetTo plus the frames the device played since.
+    std::int64_t PositionFrames();
+    // The stream has ended and the device has played all of it.
+    bool Finished();
+    // Frames queued and not yet played.
+    std::int64_t FramesAhead();
+    // Every pool buffer is queued, or the stream has ended or was shut down.
+    bool Buffered() const;
+    // Waits up to timeoutMs for Buffered.
+    bool WaitBuffered(int timeoutMs);
+    // Decoded blocks whose format differed from the voice's and were dropped.
+    std::int64_t DroppedBlocks() const { return dropped_.load(std::memory_order_relaxed); }
+
+    void SetGains(float left, float right);
+    // Speed factor: the voice plays the stream at this multiple of its rate.
+    void SetSpeed(double factor);
+    // Before the pipeline stops: the streaming thread gives up every wait.
+    void Shutdown();
+
+    struct Callbacks; // the GStreamer side, in the source file
+
+private:
+    // Streaming thread: queues a decoded block; a GstFlowReturn.
+    int TakeSample(GstSample* sample);
+    int AcquireSlot();
+    void NotifyAll();
+
+    const int device_;
+    StreamFormat format_;
+    std::unique_ptr<Voice> voice_;
+    std::vector<std::uint8_t> storage_;
+    std::array<VoiceBuffer, PoolBuffers> pool_;
+    std::int64_t base_ = 0;
+    float left_ = 1.0f;
+    float right_ = 1.0f;
+    double speed_ = 1.0;
+
+    // Shared with the streaming thread.
+    std::atomic<Voice*> streamVoice_{nullptr};
+    std::atomic<bool> held_{false};
+    std::atomic<bool> busy_{false};
+    std::atomic<bool> flushing_{false};
+    std::atomic<bool> shutdown_{false};
+    std::atomic<bool> endOfStream_{false};
+    std::atomic<std::int64_t> queued_{0};
+    std::atomic<std::int64_t> clipNs_{0};
+    std::atomic<std::int64_t> dropped_{0};
+    // GStreamer's own locks are invisible to race checkers: every callback
+    // reads ready_ on entry and counts itself out on exit, so the program's
+    // thread (Attach before, the destructor after) orders with it.
+    std::atomic<bool> ready_{false};
+    std::atomic<std::int64_t> callbacksDone_{0};
+    int next_ = 0; // streaming thread only
+    GstElement* sink_ = nullptr;
+    unsigned long probe_ = 0;
+    mutable std::mutex mutex_;
+    std::condition_variable wake_;
+    std::condition_variable fed_;
+};
+
+} // namespace platform::audio
