@@ -9,6 +9,7 @@
 #include "dialogs/FrmSplash.h"
 #include "foundation/CommandLine.h"
 #include "mainwindow/FrmMain.h"
+#include "playback/AssignFile.h"
 #include "platform/TerminationSignals.h"
 #include "platform/base/AppIdentity.h"
 
@@ -57,7 +58,7 @@ int main(int argc, char** argv)
 
     FrmMain window;
     NullPlayback playback;
-    NullAssignFile assignFile;
+    AssignFile assignFile(window.State, window.Ports, &window);
     NullItemCommands itemCommands;
     NullStatusLabels statusLabels(window.State);
     NullRemote remote;
