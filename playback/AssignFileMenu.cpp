@@ -14,6 +14,7 @@
 #include "mainwindow/MainState.h"
 #include "mainwindow/ports/MainPorts.h"
 #include "platform/BusyCursor.h"
+#include "platform/Form.h"
 #include "platform/EventPump.h"
 #include "platform/MessageBox.h"
 #include "platform/base/Hooks.h"

@@ -43,10 +43,11 @@ TEST(AssignLine, LinesThatAreNoAssignLinesAreKindZero)
     EXPECT_EQ(ParseAssignLine("").Kind, LineNone);
 }
 
-TEST(AssignLine, QuotedFieldsDropCommasAndMissingValuesStayEmpty)
+TEST(AssignLine, QuotedFieldsKeepCommasAndMissingValuesStayEmpty)
 {
+    // A comma inside quotes stays, so a file name written elsewhere survives.
     const AssignLine line = ParseAssignLine(R"("List_01-002","a,b","1")");
-    EXPECT_EQ(line.Values[0], "ab");
+    EXPECT_EQ(line.Values[0], "a,b");
     EXPECT_EQ(line.Values[1], "1");
     EXPECT_EQ(line.Values[2], "");
     const AssignLine empties = ParseAssignLine(R"("List_01-002","","")");
