@@ -22,19 +22,6 @@ bool LeftRelease(int button, bool isDown)
 
 } // namespace
 
-void NullAssignFile::OpenSaveAssignFile(int save, std::string_view, int& ok)
-{
-    if (save != 0) {
-        NotAvailable("Saving the assign table file");
-    }
-    ok = 1;
-}
-
-void NullAssignFile::MenuFile_Click(int)
-{
-    NotAvailable("The File menu");
-}
-
 void NullItemCommands::MonSound(int)
 {
     NotAvailable("The monitor window");

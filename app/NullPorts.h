@@ -23,18 +23,10 @@ public:
     void ShowPageTitle(int) override {}
     void DrawKeyAssign() override {}
     void ShowCurrentItem(int) override {}
+    void SetListCursor(int, int, int, int) override {}
     void ClearOutput(int) override {}
     void StopOutput(int) override {}
     void NewAssign() override {}
-};
-
-// Nothing can be assigned without the assign table file, so a save has
-// nothing to lose and reports success.
-class NullAssignFile final : public AssignFilePort {
-public:
-    void OpenSaveAssignFile(int save, std::string_view path, int& ok) override;
-    void FindRemovableAssignFile() override {}
-    void MenuFile_Click(int index) override;
 };
 
 class NullItemCommands final : public ItemCommandsPort, public ControlEventsPort {
@@ -106,5 +98,6 @@ public:
     int AdjustX() override { return 0; }
     int AdjustY() override { return 0; }
     void MenuCache_Click(int index) override;
+    void CacheAll(int) override {}
     void ShowCacheProgress(std::string_view, bool) override {}
 };

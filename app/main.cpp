@@ -12,6 +12,7 @@
 #include "dialogs/TimerWindow.h"
 #include "foundation/CommandLine.h"
 #include "mainwindow/FrmMain.h"
+#include "playback/AssignFile.h"
 #include "platform/TerminationSignals.h"
 #include "platform/base/AppIdentity.h"
 
@@ -60,7 +61,7 @@ int main(int argc, char** argv)
 
     FrmMain window;
     NullPlayback playback;
-    NullAssignFile assignFile;
+    AssignFile assignFile(window.State, window.Ports, &window);
     NullItemCommands itemCommands;
     MainWindowCalls mainWindowCalls(window);
     FadeWindow fadeWindow(mainWindowCalls);

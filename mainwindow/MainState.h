@@ -124,6 +124,10 @@ struct MainState {
     // The assign table file in use: path and base name ("" before the first open).
     std::string CurrentFilePath;
     std::string CurrentFileTitle;
+    // Set by the pre-read when some assignment cannot be played.
+    std::int32_t InvalidIncluded = 0;
+    // 1 when the last cache pass found nothing left to copy.
+    std::int32_t AllCached = 1;
 
     // ---- Window, layout and keyboard ----
     std::int32_t Subclassed = 0; // the start-up subclassed the window

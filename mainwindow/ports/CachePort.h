@@ -8,6 +8,9 @@ public:
     virtual ~CachePort() = default;
     // 0 cache every assigned sound, 1 delete unused cache files, 2 clear the cache.
     virtual void MenuCache_Click(int index) = 0;
+    // Mode 0 copies every assigned sound that needs it; mode 1 only checks,
+    // sets each record's Cached flag and AllCached.
+    virtual void CacheAll(int mode) = 0;
     // Progress text in the page title; highlighted selects its lit colours.
     virtual void ShowCacheProgress(std::string_view text, bool highlighted) = 0;
 };

@@ -19,6 +19,9 @@ public:
     // Marks the keyboard's output and writes the key captions on the buttons.
     virtual void DrawKeyAssign() = 0;
     virtual void ShowCurrentItem(int output) = 0;
+    // Puts the list cursor of the output on row (-1 none), as the row that
+    // plays next with asNext 1.
+    virtual void SetListCursor(int output, int row, int asNext, int keepSelection) = 0;
     // Empties the output's players, titles, counter and position bar.
     virtual void ClearOutput(int output) = 0;
     // Stops every player of the output as the operator does.

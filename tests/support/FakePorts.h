@@ -93,6 +93,10 @@ public:
     void ShowPageTitle(int output) override { log_.Add(Call("ShowPageTitle", output)); }
     void DrawKeyAssign() override { log_.Add(Call("DrawKeyAssign")); }
     void ShowCurrentItem(int output) override { log_.Add(Call("ShowCurrentItem", output)); }
+    void SetListCursor(int output, int row, int asNext, int keepSelection) override
+    {
+        log_.Add(Call("SetListCursor", output, row, asNext, keepSelection));
+    }
     void ClearOutput(int output) override { log_.Add(Call("ClearOutput", output)); }
     void StopOutput(int output) override { log_.Add(Call("StopOutput", output)); }
     void NewAssign() override { log_.Add(Call("NewAssign")); }
@@ -300,6 +304,7 @@ class FakeCache final : public CachePort {
 public:
     explicit FakeCache(CallLog& log) : log_(log) {}
     void MenuCache_Click(int index) override { log_.Add(Call("MenuCache_Click", index)); }
+    void CacheAll(int mode) override { log_.Add(Call("CacheAll", mode)); }
     void ShowCacheProgress(std::string_view text, bool highlighted) override
     {
         log_.Add(Call("ShowCacheProgress", text, highlighted));

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "audio/WaveInfoRecord.h"
+
+#include <cstdint>
+#include <string_view>
+
+struct MainState;
+namespace platform {
+class Form;
+}
+
+// Checks shared by the sound buttons, the play lists and the assign table
+// file, and the playing length of a sound between its cue labels.
+namespace playback {
+
+// refused 1 (after telling the operator) when another file of the same name
+// (exact case) with another path is assigned on a button of the grid or in a
+// list, pages below PageNum; else 0.
+void CheckDuplicateTitle(const MainState& state, std::string_view path, std::int32_t& refused, platform::Form* owner);
+
+// allowed 1 when the path begins (any case) with one of the allowed sound
+// locations, or none is set; else 0, telling the operator when showMessage.
+void CheckSoundPath(const MainState& state, std::string_view path, int showMessage, std::int32_t& allowed,
+                    platform::Form* owner);
+
+// length: ms between the start cue and the end (or stop) cue, or to the end
+// of the file; the information reader's length when no cue switch is on or the
+// back-end does not read sample positions. info is used when Valid is 1, else
+// read from the file. 0 for a file that cannot be read.
+void ReadCueMarkers(std::string_view path, WaveInfoRecord& info, std::int32_t& length);
+
+} // namespace playback

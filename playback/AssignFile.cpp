@@ -1,0 +1,286 @@
+#include "playback/AssignFile.h"
+
+#include "foundation/DayLog.h"
+#include "foundation/FileAccess.h"
+#include "foundation/Folders.h"
+#include "foundation/Language.h"
+#include "foundation/MessageBoxes.h"
+#include "foundation/ModuleValues.h"
+#include "foundation/Paths.h"
+#include "foundation/Registry.h"
+#include "foundation/SessionValues.h"
+#include "foundation/Settings.h"
+#include "foundation/Parms.h"
+#include "mainwindow/MainState.h"
+#include "mainwindow/ports/MainPorts.h"
+#include "platform/MessageBox.h"
+#include "playback/AssignChecks.h"
+#include "playback/AssignFileFormat.h"
+#include "playback/AssignLine.h"
+#include "playback/AssignPaths.h"
+#include "playback/PreRead.h"
+
+#include <algorithm>
+#include <optional>
+#include <vector>
+
+namespace {
+
+std::optional<std::vector<std::uint8_t>> ReadFileBytes(std::string_view path)
+{
+    std::vector<std::uint8_t> bytes;
+    if (basic::ReadWholeFile(bytes, path) == 1) {
+        return bytes;
+    }
+    // An empty file is a good file without assignments.
+    if (basic::FileExists(path) != 0 && basic::GetFileSizeByName(path) == 0) {
+        return std::vector<std::uint8_t>{};
+    }
+    return std::nullopt;
+}
+
+std::string CurrentUserName()
+{
+    basic::CurrentQuorUser = basic::RegRead("CurrentQuorUser", "", basic::SharedSection);
+    return basic::CurrentQuorUser;
+}
+
+} // namespace
+
+AssignFile::AssignFile(MainState& state, MainPorts& ports, platform::Form* owner)
+    : state_(state), ports_(ports), owner_(owner)
+{
+}
+
+int AssignFile::Message(std::string_view text, int style)
+{
+    return basic::ShowMessage(text, style, "", owner_);
+}
+
+void AssignFile::OpenSaveAssignFile(int save, std::string_view path, int& ok)
+{
+    ok = 0;
+    const std::string target = path.empty() ? state_.CurrentFilePath : std::string(path);
+    if (save != 0) {
+        Save(target, ok);
+    } else {
+        Open(target, ok);
+    }
+}
+
+bool AssignFile::CheckBeforeOpen(const std::string& path)
+{
+    if (CheckFileUserLock(path, 0) == 0) {
+        Message(basic::LangText("このファイルはユーザーロックされています", "This file is locked"), platform::IconStop);
+        return false;
+    }
+    if (CheckFileSoundPaths(path) == 0) {
+        Message(basic::LangText("このファイルには使用できない場所にあるサウンドが含まれます",
+                                "This file contains restricted sound drive."),
+                platform::IconStop);
+        return false;
+    }
+    return true;
+}
+
+void AssignFile::Open(std::string target, int& ok)
+{
+    if (basic::FileExists(target) == 0) {
+        // The session's own file beside the program; while it does not exist
+        // the tables stay, but the save on close writes there.
+        target = basic::AppPath() + basic::SettingsStoreName + "." + state_.TlvExtention;
+        if (basic::FileExists(target) == 0) {
+            SetCurrentFile(target);
+            ok = 1;
+            return;
+        }
+    }
+    if (!CheckBeforeOpen(target)) {
+        return;
+    }
+    AssignTableSet tables = playback::FreshTablesForRead(state_);
+    textcodec::Encoding encoding = textcodec::Encoding::Utf8;
+    if (!LoadTables(target, tables, encoding)) {
+        return;
+    }
+    SetCurrentFile(target);
+    encoding_ = encoding;
+    playback::ReplaceTables(state_, std::move(tables));
+    AfterRead();
+    if (state_.AlertNoCache == 1 && state_.AllCached == 0 && ports_.Cache != nullptr) {
+        const int answer = Message(basic::LangText("キャッシュされていない素材があります。キャッシュしますか？", "Chache files?"),
+                                   platform::BoxYesNo + platform::IconQuestion);
+        if (answer == platform::IdYes) {
+            ports_.Cache->CacheAll(0);
+        }
+    }
+    ok = 1;
+}
+
+void AssignFile::Save(const std::string& target, int& ok)
+{
+    const bool existing = basic::FileExists(target) != 0;
+    if (existing && CheckFileUserLock(target, 1) == 0) {
+        Message(basic::LangText("このファイルはユーザーロックされています", "This file is locked"), platform::IconStop);
+        return;
+    }
+    SetCurrentFile(target);
+    textcodec::Encoding encoding = textcodec::Encoding::Utf8;
+    if (existing) {
+        if (const auto bytes = ReadFileBytes(target)) {
+            encoding = textcodec::Detect(*bytes);
+        }
+    }
+    encoding_ = encoding;
+    // A new file gets no owner on its first save: its second save sets it.
+    ok = WriteWith(state_.CurrentFilePath, state_.Abspath, existing ? 0 : 1, encoding);
+    SaveSpareCopy(state_.CurrentFilePath);
+}
+
+void AssignFile::SetCurrentFile(const std::string& path)
+{
+    state_.CurrentFilePath = path;
+    state_.CurrentFileTitle = basic::GetPathPart(path, 0, 0, 1, 0, 0, 0);
+    basic::SaveSetting("LastTlvFilename", path);
+}
+
+bool AssignFile::LoadTables(const std::string& path, AssignTableSet& tables, textcodec::Encoding& encoding)
+{
+    const auto bytes = ReadFileBytes(path);
+    playback::AssignParseResult result;
+    if (bytes) {
+        result = playback::ParseAssignFile(*bytes, path, state_.SyncDrive, tables);
+    }
+    if (!bytes || result.BadLine != 0) {
+        basic::WriteLog("ReadAssignFile Failed line=" + std::to_string(result.BadLine) + " " + path, 1, 0);
+        Message(basic::LangText("ファイルを読み込めません", "Can not read assign table file"), platform::IconStop);
+        return false;
+    }
+    encoding = result.Encoding;
+    return true;
+}
+
+void AssignFile::AfterRead()
+{
+    playback::PreReadAll(state_, 1);
+    if (ports_.Cache != nullptr) {
+        ports_.Cache->CacheAll(1);
+    }
+    if (ports_.Playback != nullptr) {
+        ports_.Playback->ChangePage(0, 0, 1);
+    }
+    const int outputs = std::clamp(state_.NumOut, 0, AssignOutputs);
+    for (int output = 0; output < outputs; ++output) {
+        if (parms::IsList[static_cast<std::size_t>(output)] == 1 && ports_.Playback != nullptr) {
+            const ListPage& page = state_.ListTable[static_cast<std::size_t>(
+                ListTableIndex(output, state_.CurrentPage[static_cast<std::size_t>(output)]))];
+            const bool hasRow = std::any_of(page.Items.begin(), page.Items.end(),
+                                            [](const AssignRecord& r) { return !r.FileName.empty(); });
+            if (hasRow) {
+                ports_.Playback->SetListCursor(output, 0, 1, 0);
+            }
+            ports_.Playback->ShowCurrentItem(output);
+        }
+        if (ports_.Remote != nullptr) {
+            ports_.Remote->SendRemoteListStatus(output, 0);
+        }
+    }
+}
+
+int AssignFile::WriteAssignFile(std::string_view path, int pathMode, int noUser)
+{
+    return WriteWith(path, pathMode, noUser, encoding_);
+}
+
+int AssignFile::WriteWith(std::string_view path, int pathMode, int noUser, textcodec::Encoding encoding)
+{
+    std::optional<std::string> user;
+    if (state_.UseTlvUser >= 1 && noUser == 0) {
+        user = CurrentUserName();
+    }
+    const std::string text = playback::BuildAssignFile(state_, path, pathMode, user);
+    const std::string bytes = encoding == textcodec::Encoding::Cp932 ? textcodec::EncodeCp932(text) : text;
+    if (basic::SaveFileAtomic(path, std::string_view(bytes)) != 1) {
+        basic::WriteLog("WriteAssignFile Failed " + std::string(path), 1, 0);
+        return 0;
+    }
+    return 1;
+}
+
+std::string AssignFile::ReadFileUser(std::string_view path)
+{
+    if (basic::FileExists(path) == 0) {
+        return {};
+    }
+    const auto bytes = ReadFileBytes(path);
+    return bytes ? playback::FindFileUser(*bytes) : std::string();
+}
+
+int AssignFile::CheckFileUserLock(std::string_view path, int forSave)
+{
+    if (state_.UseTlvUser == 0) {
+        return 1;
+    }
+    const std::string current = CurrentUserName();
+    const std::string owner = ReadFileUser(path);
+    if (owner.empty() || owner == current) {
+        return 1;
+    }
+    if (forSave != 0 || state_.UseTlvUser == 2) {
+        return 0;
+    }
+    return 1;
+}
+
+int AssignFile::CheckFileSoundPaths(std::string_view path)
+{
+    if (basic::FileExists(path) == 0) {
+        return 0;
+    }
+    if (state_.SoundDriveCount < 1) {
+        return 1;
+    }
+    const auto bytes = ReadFileBytes(path);
+    if (!bytes) {
+        return 0;
+    }
+    const std::string text = textcodec::Decode(*bytes);
+    const std::string folder = basic::GetPathPart(path, 1, 1, 0, 0, 0, 0);
+    int result = 1;
+    playback::ForEachLine(text, [&](std::string_view lineText, int) {
+        const playback::AssignLine line = playback::ParseAssignLine(lineText);
+        if ((line.Kind != playback::LineButton && line.Kind != playback::LineListItem) || line.Values[0].empty()) {
+            return true;
+        }
+        const std::string sound = playback::StoredToSoundPath(line.Values[0], folder, false, {});
+        std::int32_t allowed = 0;
+        playback::CheckSoundPath(state_, sound, 0, allowed, owner_);
+        if (allowed == 0) {
+            result = 0;
+            return false;
+        }
+        return true;
+    });
+    return result;
+}
+
+std::string AssignFile::SpareCopyPath(std::string_view path, std::string_view txtPath, std::string_view backupPath)
+{
+    std::string relative;
+    if (!txtPath.empty() && playback::StartsWithPath(path, txtPath)) {
+        relative = std::string(path.substr(txtPath.size()));
+    } else {
+        relative = basic::GetPathPart(path, 0, 0, 1, 1, 1, 0);
+    }
+    return std::string(backupPath) + relative;
+}
+
+void AssignFile::SaveSpareCopy(std::string_view path)
+{
+    if (state_.TlvBackupPath.empty() || basic::FolderExists(state_.TlvBackupPath) == 0) {
+        return;
+    }
+    const std::string spare = SpareCopyPath(path, state_.TlvTxtPath, state_.TlvBackupPath);
+    basic::MakeFolderTree(basic::GetPathPart(spare, 1, 1, 0, 0, 0, 0));
+    WriteWith(spare, state_.Abspath, 0, encoding_);
+}

@@ -1,0 +1,76 @@
+#pragma once
+
+#include "mainwindow/ports/AssignFilePort.h"
+#include "platform/base/TextCodec.h"
+#include "playback/AssignRecords.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+struct MainState;
+struct MainPorts;
+namespace platform {
+class Form;
+}
+
+// The assign table file between the main window and the disk: open, save
+// (atomic), save as, the session's default file, the owner lock, the allowed
+// sound locations, the spare copy, the backup of the table and its sounds, and
+// the File menu. A file is read completely before it replaces the tables, so a
+// damaged file changes nothing. A file read as code page 932 is written back
+// as code page 932 (other machines read it); a new file is UTF-8.
+class AssignFile final : public AssignFilePort {
+public:
+    // owner centres the messages and dialogs; ports reach the page display,
+    // the list cursor, the remote status and the cache.
+    AssignFile(MainState& state, MainPorts& ports, platform::Form* owner);
+
+    void OpenSaveAssignFile(int save, std::string_view path, int& ok) override;
+    void FindRemovableAssignFile() override;
+    void MenuFile_Click(int index) override;
+
+    // Writes the live tables to path atomically with the given path mode
+    // (PathFull or PathNamesOnly); noUser 1 leaves the user line out. 1 when
+    // written; 0 leaves any old file as it was.
+    int WriteAssignFile(std::string_view path, int pathMode, int noUser);
+    // The owner's name of a file ("" when it has none or cannot be read).
+    static std::string ReadFileUser(std::string_view path);
+    // 1 when the current user may open (forSave 0) or save the file.
+    int CheckFileUserLock(std::string_view path, int forSave);
+    // 1 when every sound of the existing file lies in an allowed location.
+    int CheckFileSoundPaths(std::string_view path);
+    // Writes the spare copy of a just-saved file, when the spare folder exists.
+    void SaveSpareCopy(std::string_view path);
+    // Where the spare copy of path goes: the spare folder and the path below
+    // the assign table folder, or the file name when it lies elsewhere.
+    static std::string SpareCopyPath(std::string_view path, std::string_view txtPath, std::string_view backupPath);
+    // The File menu's backup: the table and every assigned sound copied into
+    // a chosen folder.
+    void BackUp();
+
+    textcodec::Encoding CurrentEncoding() const { return encoding_; }
+
+private:
+    void Open(std::string target, int& ok);
+    void Save(const std::string& target, int& ok);
+    // Reads the whole file into tables; false (after the message) when it
+    // cannot be read or a line is bad.
+    bool LoadTables(const std::string& path, AssignTableSet& tables, textcodec::Encoding& encoding);
+    // The pre-read, the cache check, page 1 everywhere, the list cursors and
+    // the remote list status, after new tables were put in place.
+    void AfterRead();
+    void SetCurrentFile(const std::string& path);
+    bool CheckBeforeOpen(const std::string& path);
+    int WriteWith(std::string_view path, int pathMode, int noUser, textcodec::Encoding encoding);
+    void ShowFileDialog(int save);
+    std::string DialogStartFolder();
+    bool BackupFolderInUse(const std::string& folder) const;
+    void CopySoundsInto(const std::string& folder);
+    int Message(std::string_view text, int style);
+
+    MainState& state_;
+    MainPorts& ports_;
+    platform::Form* owner_;
+    textcodec::Encoding encoding_ = textcodec::Encoding::Utf8;
+};

@@ -1,0 +1,181 @@
+#include "playback/AssignFileFormat.h"
+
+#include "foundation/Paths.h"
+#include "mainwindow/MainState.h"
+#include "playback/AssignLine.h"
+#include "playback/AssignPaths.h"
+
+#include <algorithm>
+
+namespace playback {
+
+namespace {
+
+bool InTables(const AssignLine& line)
+{
+    if (line.Output < 0 || line.Output >= AssignOutputs || line.Page < 0 || line.Page >= AssignPages) {
+        return false;
+    }
+    if (line.Kind == LineButton) {
+        return line.Item >= 0 && line.Item < AssignButtons;
+    }
+    if (line.Kind == LineListItem) {
+        return line.Item >= 0;
+    }
+    return true;
+}
+
+void AppendField(std::string& text, std::string_view field, bool first)
+{
+    if (!first) {
+        text += ',';
+    }
+    text += '"';
+    text += field;
+    text += '"';
+}
+
+template <class... Fields> void AppendLine(std::string& text, const Fields&... fields)
+{
+    bool first = true;
+    ((AppendField(text, fields, first), first = false), ...);
+    text += "\r\n";
+}
+
+} // namespace
+
+AssignParseResult ParseAssignFile(std::span<const std::uint8_t> bytes, std::string_view tablePath,
+                                  const std::pair<std::string, std::string>& syncDrive, AssignTableSet& tables)
+{
+    AssignParseResult result;
+    result.Encoding = textcodec::Detect(bytes);
+    const std::string text = textcodec::Decode(bytes, result.Encoding);
+    const std::string folder = basic::GetPathPart(tablePath, 1, 1, 0, 0, 0, 0);
+    const bool mapping = ReadMappingOn(tablePath, syncDrive);
+    ForEachLine(text, [&](std::string_view lineText, int number) {
+        const AssignLine line = ParseAssignLine(lineText);
+        if (line.Kind == LineNone || line.Kind == LineUser) {
+            return true;
+        }
+        if (!InTables(line)) {
+            result.BadLine = number;
+            return false;
+        }
+        const auto name = static_cast<std::size_t>(PageNameIndex(line.Output, line.Page));
+        switch (line.Kind) {
+        case LineListName:
+            tables.ListName[name] = line.Values[0];
+            break;
+        case LineBankName:
+            tables.BankName[name] = line.Values[0];
+            break;
+        case LineListItem: {
+            ListPage& page = tables.ListTable[static_cast<std::size_t>(ListTableIndex(line.Output, line.Page))];
+            GrowListPage(page, line.Item);
+            const auto item = static_cast<std::size_t>(line.Item);
+            page.Items[item].FileName = StoredToSoundPath(line.Values[0], folder, mapping, syncDrive);
+            if (const auto seq = ParseAssignNumber(line.Values[1])) {
+                page.Seq[item] = *seq;
+            }
+            if (const auto start = ParseAssignNumber(line.Values[2])) {
+                page.Items[item].StartMS = *start;
+            }
+            break;
+        }
+        case LineButton: {
+            AssignRecord& record =
+                tables.ButtonTable[static_cast<std::size_t>(ButtonTableIndex(line.Output, line.Page, line.Item))];
+            record.FileName = StoredToSoundPath(line.Values[0], folder, mapping, syncDrive);
+            if (const auto mode = ParseAssignNumber(line.Values[1])) {
+                record.PlayMode = *mode;
+            }
+            if (const auto start = ParseAssignNumber(line.Values[2])) {
+                record.StartMS = *start;
+            }
+            record.TextColor = ParseAssignNumber(line.Values[3]).value_or(0);
+            record.BackColor = ParseAssignNumber(line.Values[4]).value_or(0);
+            break;
+        }
+        default:
+            break;
+        }
+        return true;
+    });
+    return result;
+}
+
+std::string BuildAssignFile(const MainState& state, std::string_view targetPath, int pathMode,
+                            const std::optional<std::string>& userName)
+{
+    std::string text;
+    text.reserve(1u << 16);
+    if (userName) {
+        AppendLine(text, std::string_view("user"), basic::MakeFieldSafe(*userName));
+    }
+    const bool mapping = pathMode == PathFull && WriteMappingOn(targetPath, state.SyncDrive);
+    const auto stored = [&](const std::string& path) {
+        return basic::MakeFieldSafe(SoundToStoredPath(path, pathMode, mapping, state.SyncDrive));
+    };
+    const int pages = std::clamp(state.PageNum, 0, AssignPages);
+    for (int output = 0; output < AssignOutputs; ++output) {
+        for (int page = 0; page < pages; ++page) {
+            const std::string& caption = state.BankName[static_cast<std::size_t>(PageNameIndex(output, page))];
+            if (!caption.empty()) {
+                AppendLine(text, AssignKey("BankName", output, page, -1), basic::MakeFieldSafe(caption));
+            }
+        }
+        const int buttons = std::clamp(state.ButtonsPerPage[static_cast<std::size_t>(output)], 0, AssignButtons);
+        for (int page = 0; page < pages; ++page) {
+            for (int button = 0; button < buttons; ++button) {
+                const AssignRecord& record =
+                    state.ButtonTable[static_cast<std::size_t>(ButtonTableIndex(output, page, button))];
+                if (record.FileName.empty()) {
+                    continue;
+                }
+                AppendLine(text, AssignKey("Button", output, page, button), stored(record.FileName),
+                           std::to_string(record.PlayMode), std::to_string(record.StartMS),
+                           AssignHex(record.TextColor), AssignHex(record.BackColor));
+            }
+        }
+    }
+    for (int output = 0; output < AssignOutputs; ++output) {
+        for (int page = 0; page < pages; ++page) {
+            const std::string& caption = state.ListName[static_cast<std::size_t>(PageNameIndex(output, page))];
+            if (!caption.empty()) {
+                AppendLine(text, AssignKey("ListName", output, page, -1), basic::MakeFieldSafe(caption));
+            }
+        }
+        for (int page = 0; page < pages; ++page) {
+            const ListPage& list = state.ListTable[static_cast<std::size_t>(ListTableIndex(output, page))];
+            // A key holds three digits: items beyond 999 cannot be stored.
+            const std::size_t count = std::min<std::size_t>(list.Items.size(), 999);
+            for (std::size_t item = 0; item < count; ++item) {
+                if (list.Items[item].FileName.empty()) {
+                    continue;
+                }
+                const bool marked = item < list.Seq.size() && list.Seq[item] == 1;
+                AppendLine(text, AssignKey("List", output, page, static_cast<int>(item)),
+                           stored(list.Items[item].FileName), std::string_view(marked ? "1" : "0"),
+                           std::to_string(list.Items[item].StartMS));
+            }
+        }
+    }
+    return text;
+}
+
+std::string FindFileUser(std::span<const std::uint8_t> bytes)
+{
+    const std::string text = textcodec::Decode(bytes);
+    std::string user;
+    ForEachLine(text, [&](std::string_view lineText, int) {
+        AssignLine line = ParseAssignLine(lineText);
+        if (line.Kind == LineUser) {
+            user = std::move(line.Values[0]);
+            return false;
+        }
+        return true;
+    });
+    return user;
+}
+
+} // namespace playback

@@ -1,0 +1,210 @@
+// The File menu of the assign table file: the dialogs, the backup and the
+// look for a file on removable drives.
+#include "foundation/CommonDialogs.h"
+#include "foundation/DayLog.h"
+#include "foundation/Drives.h"
+#include "foundation/FileAccess.h"
+#include "foundation/FileLists.h"
+#include "foundation/Folders.h"
+#include "foundation/HostReachability.h"
+#include "foundation/Language.h"
+#include "foundation/MessageBoxes.h"
+#include "foundation/Paths.h"
+#include "foundation/Settings.h"
+#include "mainwindow/MainState.h"
+#include "mainwindow/ports/MainPorts.h"
+#include "platform/BusyCursor.h"
+#include "platform/Form.h"
+#include "platform/EventPump.h"
+#include "platform/MessageBox.h"
+#include "platform/base/Hooks.h"
+#include "playback/AssignFile.h"
+#include "playback/AssignPaths.h"
+
+#include <algorithm>
+#include <functional>
+#include <vector>
+
+namespace {
+
+// Every assigned record the backup covers, in its order: buttons of the grid
+// (output, page, button), then list items (output, page, item).
+void ForEachAssigned(const MainState& state, const std::function<bool(const AssignRecord&)>& visit)
+{
+    const int pages = std::clamp(state.PageNum, 0, AssignPages);
+    for (int output = 0; output < AssignOutputs; ++output) {
+        const int buttons = std::clamp(state.ButtonsPerPage[static_cast<std::size_t>(output)], 0, AssignButtons);
+        for (int page = 0; page < pages; ++page) {
+            for (int button = 0; button < buttons; ++button) {
+                const AssignRecord& record =
+                    state.ButtonTable[static_cast<std::size_t>(ButtonTableIndex(output, page, button))];
+                if (!record.FileName.empty() && !visit(record)) {
+                    return;
+                }
+            }
+        }
+    }
+    for (int output = 0; output < AssignOutputs; ++output) {
+        for (int page = 0; page < pages; ++page) {
+            for (const AssignRecord& record :
+                 state.ListTable[static_cast<std::size_t>(ListTableIndex(output, page))].Items) {
+                if (!record.FileName.empty() && !visit(record)) {
+                    return;
+                }
+            }
+        }
+    }
+}
+
+} // namespace
+
+void AssignFile::MenuFile_Click(int index)
+{
+    if (state_.SomethingPlays == 1) {
+        return;
+    }
+    platform::DoEvents();
+    if (index == 0 || index == 1) {
+        ShowFileDialog(index);
+    } else if (index == 2) {
+        BackUp();
+    }
+}
+
+std::string AssignFile::DialogStartFolder()
+{
+    const std::string& txtPath = state_.TlvTxtPath;
+    if (!txtPath.empty()) {
+        if (FCT_Ping::IsPathHostReachable(txtPath, 1500, 300) != 1) {
+            Message(txtPath + "\r\n" + "保存フォルダのある端末を認識できません", platform::IconStop);
+        } else if (basic::FolderExists(txtPath) == 0) {
+            Message(txtPath + "\r\n" + "保存フォルダを参照できません", platform::IconStop);
+        } else {
+            return txtPath;
+        }
+    }
+    const std::string& backupPath = state_.TlvBackupPath;
+    if (!backupPath.empty()) {
+        if (basic::FolderExists(backupPath) != 0) {
+            Message("予備フォルダを開きます", platform::IconInformation);
+            return backupPath;
+        }
+        Message(backupPath + "\r\n" + "予備フォルダを参照できません", platform::IconStop);
+    }
+    return {};
+}
+
+void AssignFile::ShowFileDialog(int save)
+{
+    std::string start;
+    {
+        platform::ScopedBusyCursor busy;
+        start = DialogStartFolder();
+    }
+    const std::string filter = "tolv file|*." + state_.TlvExtention;
+    std::string name = basic::FileDialog(owner_, save, filter, start, "", -1);
+    if (name.empty()) {
+        return;
+    }
+    platform::ScopedBusyCursor busy;
+    int ok = 0;
+    if (save != 0) {
+        name = basic::EnsureExtension(name, state_.TlvExtention);
+        OpenSaveAssignFile(1, name, ok);
+        // Also when the owner lock refused the save.
+        SaveSpareCopy(name);
+        if (ports_.Playback != nullptr) {
+            for (int output = 0; output < std::clamp(state_.NumOut, 0, AssignOutputs); ++output) {
+                ports_.Playback->ShowPageTitle(output);
+            }
+        }
+    } else {
+        OpenSaveAssignFile(0, name, ok);
+    }
+}
+
+bool AssignFile::BackupFolderInUse(const std::string& folder) const
+{
+    bool inUse = playback::StartsWithPath(state_.CurrentFilePath, folder);
+    ForEachAssigned(state_, [&](const AssignRecord& record) {
+        inUse = inUse || playback::StartsWithPath(record.FileName, folder);
+        return !inUse;
+    });
+    return inUse;
+}
+
+void AssignFile::BackUp()
+{
+    if (state_.SomethingPlays == 1) {
+        return;
+    }
+    std::string folder = basic::BrowseForFolder(basic::GetSetting("BackUpPath", ""),
+                                                basic::LangText("バックアップ先フォルダ", "BackUp Folder"), owner_);
+    if (folder.empty()) {
+        return;
+    }
+    folder = basic::FixTrailingSeparator(folder, 0);
+    const int answer = Message(basic::LangText("バックアップ先フォルダ内容を一旦クリアしますか？", "Remove all files in this folder?"),
+                               platform::BoxYesNoCancel + platform::IconQuestion);
+    if (answer == platform::IdCancel) {
+        return;
+    }
+    if (answer == platform::IdYes) {
+        // Never delete a sound that is assigned, or the table in use.
+        if (BackupFolderInUse(folder)) {
+            Message(basic::LangText("使用中のファイルが含まれるためクリアできません", "Cant clear this folder."),
+                    platform::IconStop);
+            return;
+        }
+        basic::DeleteFolderContents(folder, 1, 0, "", 0);
+    }
+    basic::SaveSetting("BackUpPath", folder);
+    const std::string title = state_.CurrentFileTitle.empty() ? std::string("backup") : state_.CurrentFileTitle;
+    WriteWith(folder + title + "." + state_.TlvExtention, playback::PathNamesOnly, 1, encoding_);
+    platform::ScopedBusyCursor busy;
+    CopySoundsInto(folder);
+}
+
+void AssignFile::CopySoundsInto(const std::string& folder)
+{
+    ForEachAssigned(state_, [&](const AssignRecord& record) {
+        const std::string target = folder + basic::GetPathPart(record.FileName, 0, 0, 1, 1, 1, 0);
+        if (FCT_Ping::IsPathHostReachable(record.FileName, 1500, 300) == 1 &&
+            basic::FilesDiffer(record.FileName, target, 0, 0, 0) == 1) {
+            // Written under a temporary name and renamed, so a cut-off copy
+            // never looks like a good one.
+            if (basic::CopyFileOver(record.FileName, target, 1) != 1) {
+                basic::WriteLog("BackUp copy Failed " + record.FileName, 1, 0);
+            }
+        }
+        platform::Pump();
+        return true;
+    });
+}
+
+void AssignFile::FindRemovableAssignFile()
+{
+    basic::BuildDriveTable();
+    const auto& drives = basic::DriveTable;
+    if (drives.empty()) {
+        return;
+    }
+    state_.RemovableDrive = -1;
+    for (int i = static_cast<int>(drives.size()) - 1; i >= 0; --i) {
+        const basic::DriveEntry& drive = drives[static_cast<std::size_t>(i)];
+        if (drive.driveType == 2) {
+            if (state_.RemovableDrive == -1) {
+                state_.RemovableDrive = i;
+            }
+            std::vector<std::string> files;
+            const int count = basic::ListFiles(basic::FixTrailingSeparator(drive.drive, 0), state_.TlvExtention, files,
+                                               basic::ListFilesOnly, 0, 1, 0, 1);
+            if (count > 0 && !files.front().empty()) {
+                state_.CurrentFilePath = files.front();
+            }
+        }
+        if (!state_.CurrentFilePath.empty()) {
+            return;
+        }
+    }
+}
