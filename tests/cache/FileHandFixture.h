@@ -42,6 +42,7 @@ protected:
     ~FileHandFixture() override
     {
         platform::SetPumpHook(nullptr);
+        platform::SetRefillHook(nullptr);
         basic::LogError = savedLogError_;
         basic::LogFolder = savedLogFolder_;
     }
