@@ -1,5 +1,6 @@
 #include "controls/UC_TolvButton.h"
 
+#include "controls/CharacterWrap.h"
 #include "controls/DrawnPicture.h"
 #include "foundation/Fonts.h"
 #include "platform/DragSource.h"
@@ -42,20 +43,6 @@ void PrintAt(Surface& picture, double x, double y, std::string_view text)
     picture.SetCurrentX(x);
     picture.SetCurrentY(y);
     picture.Print(text);
-}
-
-std::vector<std::string_view> Characters(std::string_view text)
-{
-    std::vector<std::string_view> characters;
-    std::size_t at = 0;
-    while (at < text.size()) {
-        const std::size_t length =
-            std::min(std::max<std::size_t>(textcodec::Utf8CharLength(static_cast<unsigned char>(text[at])), 1),
-                     text.size() - at);
-        characters.push_back(text.substr(at, length));
-        at += length;
-    }
-    return characters;
 }
 
 } // namespace
@@ -180,6 +167,33 @@ double UC_TolvButton::HeightFactor(int index) const
     return basic::FontCache()[static_cast<std::size_t>(font)].HeightRatio;
 }
 
+UC_TolvButton::DrawInputs UC_TolvButton::CurrentInputs(int pressed) const
+{
+    DrawInputs inputs;
+    inputs.pressed = pressed;
+    inputs.buttonType = buttonType_;
+    inputs.activated = activated_;
+    inputs.normalColor = normalColor_;
+    inputs.bgColor = bgColor_;
+    inputs.alert = alert_;
+    inputs.alertColor = alertColor_;
+    inputs.width = width();
+    inputs.height = height();
+    inputs.twipsPerPixel = basic::TwipsPerPixel;
+    inputs.layout = {textTop_, textLeft_, textWidth_, textHeight_, lampTop_};
+    inputs.titleCentre = titleCentre_;
+    inputs.pictures = {picHdc_, pic2Hdc_, selHdc_};
+    for (std::size_t i = 0; i < inputs.pictures.size(); ++i) {
+        // The key of a picture's content changes whenever it is drawn on.
+        inputs.pictureContents[i] = inputs.pictures[i] != nullptr ? inputs.pictures[i]->Image().cacheKey() : 0;
+    }
+    for (std::size_t i = 0; i < slots_.size(); ++i) {
+        inputs.slotLooks[i] = {slots_[i].text, slots_[i].size, slots_[i].bold, slots_[i].fontIndex == -3};
+    }
+    inputs.fontCount = basic::FontCount();
+    return inputs;
+}
+
 void UC_TolvButton::Draw(int pressed)
 {
     const int p = basic::TwipsPerPixel;
@@ -188,6 +202,12 @@ void UC_TolvButton::Draw(int pressed)
     }
     picture_->Place(rect());
     Surface& picture = picture_->Picture();
+    Drawing& drawing = drawings_[pressed == 0 ? 0 : 1];
+    if (drawing.valid && drawing.inputs == CurrentInputs(pressed)) {
+        picture.BitBlt(0, 0, picture.PixelWidth(), picture.PixelHeight(), drawing.picture, 0, 0, RasterOp::SrcCopy);
+        picture_->Refresh();
+        return;
+    }
     const double h = platform::HeightTwips(*this);
     picture.Cls();
     if (picHdc_ != nullptr) {
@@ -212,6 +232,10 @@ void UC_TolvButton::Draw(int pressed)
     if (!slots_[0].text.empty()) {
         DrawWrapped(picture, reserve, pressed);
     }
+    drawing.valid = true;
+    drawing.inputs = CurrentInputs(pressed);
+    drawing.picture.Resize(picture.PixelWidth(), picture.PixelHeight());
+    drawing.picture.BitBlt(0, 0, picture.PixelWidth(), picture.PixelHeight(), picture, 0, 0, RasterOp::SrcCopy);
     picture_->Refresh();
 }
 
@@ -324,31 +348,20 @@ void UC_TolvButton::DrawWrapped(Surface& picture, double reserve, int pressed)
         PrintAt(picture, x, y + shift, text);
         return;
     }
-    // Broken character by character, whatever the words: a line ends before
-    // the character that would make it reach the full width.
-    const std::vector<std::string_view> characters = Characters(text);
+    // The breaks depend only on the text, its font and the width: measured
+    // once, not on every redraw.
+    if (wrapMemo_.text != text || wrapMemo_.fontIndex != slots_[0].fontIndex || wrapMemo_.width != textWidth_) {
+        wrapMemo_ = {text, slots_[0].fontIndex, textWidth_, WrapCharacters(text, picture, textWidth_)};
+    }
+    const std::vector<std::string>& lines = wrapMemo_.wrapped.lines;
     const double bottom = textTopWhole_ + textHeight_;
-    std::string line;
-    std::size_t next = 0;
-    while (true) {
-        bool full = false;
-        const std::size_t kept = line.size();
-        line += characters[next];
-        if (picture.TextWidth(line) >= textWidth_) {
-            line.resize(kept);
-            full = true;
-        } else {
-            ++next;
-        }
-        const bool finished = next >= characters.size();
-        if (full || finished) {
-            PrintAt(picture, x, y + shift, line);
-            line.clear();
-            y += lineHeight;
-            // A font without height would never fill the area.
-            if (finished || lineHeight <= 0 || y + lineHeight + reserve > bottom) {
-                return;
-            }
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        PrintAt(picture, x, y + shift, lines[i]);
+        y += lineHeight;
+        // Stop when the next line would run into the bottom texts or out of
+        // the area (empty lines after a too-wide character show nothing).
+        if (lineHeight <= 0 || y + lineHeight + reserve > bottom) {
+            return;
         }
     }
 }

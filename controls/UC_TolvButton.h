@@ -1,18 +1,20 @@
 #pragma once
 
+#include "controls/CharacterWrap.h"
 #include "platform/DragData.h"
+#include "platform/Surface.h"
 #include "platform/SysColors.h"
 
 #include <QWidget>
 
 #include <array>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
 
 namespace platform {
 class DropTarget;
-class Surface;
 } // namespace platform
 
 namespace controls {
@@ -130,6 +132,53 @@ private:
     int textTopWhole_ = 0;
     int titleCentre_ = 0;
     int dragShift_ = 0;
+
+    struct WrapMemo {
+        std::string text;
+        int fontIndex = -1;
+        double width = 0;
+        WrappedText wrapped;
+    };
+    WrapMemo wrapMemo_;
+
+    // Everything a drawing depends on, the owner's pictures by their content.
+    struct SlotLook {
+        std::string text;
+        float size = 0;
+        bool bold = false;
+        bool fontFailed = false;
+        bool operator==(const SlotLook&) const = default;
+    };
+    struct DrawInputs {
+        int pressed = 0;
+        int buttonType = 0;
+        int activated = 0;
+        platform::Color normalColor = 0;
+        platform::Color bgColor = 0;
+        int alert = 0;
+        platform::Color alertColor = 0;
+        int width = 0;
+        int height = 0;
+        int twipsPerPixel = 0;
+        std::array<double, 5> layout{};
+        int titleCentre = 0;
+        std::array<const platform::Surface*, 3> pictures{};
+        std::array<std::int64_t, 3> pictureContents{};
+        std::array<SlotLook, TextSlots> slotLooks{};
+        int fontCount = 0;
+        bool operator==(const DrawInputs&) const = default;
+    };
+    struct Drawing {
+        bool valid = false;
+        DrawInputs inputs;
+        // A copy of its own, so the visible picture never has to part from
+        // shared pixels (and its paint engine) to be drawn on again.
+        platform::Surface picture{0, 0};
+    };
+    DrawInputs CurrentInputs(int pressed) const;
+    // The last drawing up and the last one pressed: a redraw that changes
+    // nothing only copies it.
+    std::array<Drawing, 2> drawings_;
 };
 
 } // namespace controls

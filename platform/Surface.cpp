@@ -6,11 +6,16 @@
 #include "platform/base/Twips.h"
 
 #include <QFontMetrics>
+#include <QGlyphRun>
 #include <QPainter>
+#include <QTextLayout>
 
 #include <algorithm>
 #include <cstdlib>
+#include <functional>
+#include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace platform {
@@ -74,6 +79,92 @@ std::vector<std::string_view> SplitLines(std::string_view text)
 QString ToQString(std::string_view text)
 {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// One line of text in one font, measured and laid out when first asked.
+struct Shape {
+    std::optional<int> advance; // width in pixels, as the font's metrics give it
+    bool laidOut = false;
+    QList<QGlyphRun> runs;
+    qreal ascent = 0; // of the laid-out line, above its baseline
+};
+
+// Texts shaped once per font: the controls print and measure the same few
+// texts on every redraw, and shaping is most of a redraw's cost. Drawing the
+// kept glyph runs gives the very pixels that printing the text does.
+class ShapeCache {
+public:
+    int Advance(const FontHandle& font, std::string_view text)
+    {
+        Shape& shape = Find(font, text);
+        if (!shape.advance) {
+            shape.advance = QFontMetrics(font->face).horizontalAdvance(ToQString(text));
+        }
+        return *shape.advance;
+    }
+
+    const Shape& LaidOut(const FontHandle& font, std::string_view text)
+    {
+        Shape& shape = Find(font, text);
+        if (!shape.laidOut) {
+            QTextLayout layout(ToQString(text), font->face);
+            layout.beginLayout();
+            QTextLine line = layout.createLine();
+            if (line.isValid()) {
+                line.setLineWidth(1e9);
+                line.setPosition(QPointF(0, 0));
+                shape.ascent = line.ascent();
+            }
+            layout.endLayout();
+            shape.runs = layout.glyphRuns();
+            shape.laidOut = true;
+        }
+        return shape;
+    }
+
+private:
+    static constexpr std::size_t capacity = 4096;
+
+    struct Key {
+        const Font* font;
+        std::string text;
+        bool operator==(const Key&) const = default;
+    };
+    struct KeyHash {
+        std::size_t operator()(const Key& key) const
+        {
+            return std::hash<std::string>()(key.text) ^ (std::hash<const Font*>()(key.font) << 1);
+        }
+    };
+    // The handle keeps the font alive, so no other font can take its address
+    // while its shapes are kept.
+    struct Entry {
+        FontHandle font;
+        Shape shape;
+    };
+
+    Shape& Find(const FontHandle& font, std::string_view text)
+    {
+        Key key{font.get(), std::string(text)};
+        const auto found = shapes_.find(key);
+        if (found != shapes_.end()) {
+            return found->second.shape;
+        }
+        if (shapes_.size() >= capacity) {
+            shapes_.clear();
+        }
+        return shapes_.emplace(std::move(key), Entry{font, Shape{}}).first->second.shape;
+    }
+
+    std::unordered_map<Key, Entry, KeyHash> shapes_;
+};
+
+ShapeCache& Shapes()
+{
+    // Pictures are drawn on the interface thread; another thread gets a
+    // cache of its own rather than a lock.
+    thread_local ShapeCache cache;
+    return cache;
 }
 
 // Pixel positions far outside any picture are held at a distance the line
@@ -308,7 +399,8 @@ void Surface::Circle(double x, double y, double radius, std::optional<Color> col
 
 void Surface::Print(std::string_view text)
 {
-    const platform::Font& font = *Font();
+    const FontHandle& handle = Font();
+    const platform::Font& font = *handle;
     QPainter painter;
     if (!image_.isNull() && basic::TwipsPerPixel > 0) {
         painter.begin(&image_);
@@ -319,7 +411,11 @@ void Surface::Print(std::string_view text)
         const int x = ToPixel(currentX_);
         const int top = ToPixel(currentY_);
         if (!line.empty() && painter.isActive()) {
-            painter.drawText(QPoint(x, top + font.ascent), ToQString(line));
+            const Shape& shape = Shapes().LaidOut(handle, line);
+            const QPointF origin(x, top + font.ascent - shape.ascent);
+            for (const QGlyphRun& run : shape.runs) {
+                painter.drawGlyphRun(origin, run);
+            }
         }
         currentX_ = 0;
         currentY_ += ToTwips(font.cellHeight);
@@ -328,10 +424,10 @@ void Surface::Print(std::string_view text)
 
 double Surface::TextWidth(std::string_view text) const
 {
-    const QFontMetrics metrics(Font()->face);
+    const FontHandle& font = Font();
     int widest = 0;
     for (const std::string_view line : SplitLines(text)) {
-        widest = std::max(widest, metrics.horizontalAdvance(ToQString(line)));
+        widest = std::max(widest, Shapes().Advance(font, line));
     }
     return ToTwips(widest);
 }
@@ -364,6 +460,10 @@ bool Surface::StretchBlt(int x, int y, int width, int height, const Surface& sou
     const int endRow = static_cast<int>(std::clamp<long long>(static_cast<long long>(PixelHeight()) - y, 0, height));
     const int firstColumn = static_cast<int>(std::clamp<long long>(-static_cast<long long>(x), 0, width));
     const int endColumn = static_cast<int>(std::clamp<long long>(static_cast<long long>(PixelWidth()) - x, 0, width));
+    if (width == sourceWidth && height == sourceHeight) {
+        CopyUnscaled(from, x, y, sourceX, sourceY, {firstColumn, firstRow, endColumn, endRow}, op);
+        return true;
+    }
     for (int row = firstRow; row < endRow; ++row) {
         const long long fromY = sourceY + static_cast<long long>(row) * sourceHeight / height;
         if (fromY < 0 || fromY >= from.height()) {
@@ -392,6 +492,51 @@ bool Surface::StretchBlt(int x, int y, int width, int height, const Surface& sou
         }
     }
     return true;
+}
+
+void Surface::CopyUnscaled(const QImage& from, int x, int y, int sourceX, int sourceY, const PixelRect& span,
+                           RasterOp op)
+{
+    // The block transfers of every redraw: whole rows at a time, only the
+    // part that exists on both pictures.
+    const long long columnShift = static_cast<long long>(sourceX) - x;
+    const int first = static_cast<int>(std::max<long long>(x + static_cast<long long>(span.left), -columnShift));
+    const int end = static_cast<int>(
+        std::min<long long>(x + static_cast<long long>(span.right), from.width() - columnShift));
+    if (first >= end) {
+        return;
+    }
+    // Rows are found from the first one, so the picture is made writable
+    // once, not once a row.
+    uchar* const targetBits = image_.bits();
+    const qsizetype targetStride = image_.bytesPerLine();
+    const uchar* const originBits = from.constBits();
+    const qsizetype originStride = from.bytesPerLine();
+    const int fromHeight = from.height();
+    const int count = end - first;
+    for (int row = span.top; row < span.bottom; ++row) {
+        const long long fromY = sourceY + static_cast<long long>(row);
+        if (fromY < 0 || fromY >= fromHeight) {
+            continue;
+        }
+        auto* target = reinterpret_cast<QRgb*>(targetBits + (y + row) * targetStride) + first;
+        const auto* origin = reinterpret_cast<const QRgb*>(originBits + fromY * originStride) + (first + columnShift);
+        switch (op) {
+        case RasterOp::SrcCopy:
+            std::copy(origin, origin + count, target);
+            break;
+        case RasterOp::SrcAnd:
+            for (int i = 0; i < count; ++i) {
+                target[i] &= origin[i];
+            }
+            break;
+        case RasterOp::SrcInvert:
+            for (int i = 0; i < count; ++i) {
+                target[i] = (target[i] ^ origin[i]) | 0xFF000000u;
+            }
+            break;
+        }
+    }
 }
 
 void Surface::MoveToEx(int x, int y)

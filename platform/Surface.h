@@ -95,6 +95,8 @@ private:
     int ToPixel(double twips) const;
     double ToTwips(int pixels) const;
     void PixelLine(int x1, int y1, int x2, int y2, Color color);
+    // span: the columns and rows (relative to x, y) that land on this picture.
+    void CopyUnscaled(const QImage& from, int x, int y, int sourceX, int sourceY, const PixelRect& span, RasterOp op);
     void FillPixels(int left, int top, int right, int bottom, Color color, bool withDrawMode);
     void PlotPixel(int x, int y, unsigned rgb);
     void BoxOutline(int x1, int y1, int x2, int y2, Color color);

@@ -12,6 +12,13 @@ public:
 
     // Starts a new ramp from the present value (no effect when the target is unchanged).
     void SetTarget(float target);
+    // Takes the target at once (nothing sounds that could click).
+    void JumpTo(float target)
+    {
+        current_ = target;
+        target_ = target;
+        remaining_ = 0;
+    }
     // The gain for the next frame.
     float Next()
     {

@@ -101,6 +101,7 @@ void Voice::Reset()
     frontFrame_ = 0;
     playedFrames_ = 0;
     position_.store(0, std::memory_order_release);
+    silent_ = true;
     if (!paused_) {
         StartDeclick();
     }
@@ -290,11 +291,20 @@ void Voice::MixInto(float* mix, int frames)
         step_ = StepFor(rate, deviceRate_);
         resampling_ = resampling_ || rate != deviceRate_;
     }
-    left_.SetTarget(leftTarget_.load(std::memory_order_relaxed));
-    right_.SetTarget(rightTarget_.load(std::memory_order_relaxed));
+    const float leftTarget = leftTarget_.load(std::memory_order_relaxed);
+    const float rightTarget = rightTarget_.load(std::memory_order_relaxed);
+    if (silent_) {
+        left_.JumpTo(leftTarget);
+        right_.JumpTo(rightTarget);
+    } else {
+        left_.SetTarget(leftTarget);
+        right_.SetTarget(rightTarget);
+    }
+    silent_ = paused_;
 
     if (!paused_) {
         const int produced = resampling_ ? Resample(frames) : Direct(frames);
+        silent_ = produced == 0;
         if (format_.channels == 1) {
             // Backwards, so that no sample is overwritten before it is copied.
             for (int f = produced - 1; f >= 0; --f) {

@@ -63,8 +63,9 @@ public:
     // Frames of the voice's format played since the voice was opened or reset.
     std::uint64_t Position();
     // Linear gains of the left (even) and right (odd) channels, 0 .. 1; the
-    // voice moves to them over VolumeRampMs. A mono voice sounds on the left
-    // speaker at the left gain and on the right one at the right gain.
+    // voice moves to them over VolumeRampMs, or at once while it is silent
+    // (not yet started, reset, paused or run dry). A mono voice sounds on the
+    // left speaker at the left gain and on the right one at the right gain.
     void SetVolume(float left, float right);
     float LeftVolume() const { return leftTarget_.load(std::memory_order_relaxed); }
     float RightVolume() const { return rightTarget_.load(std::memory_order_relaxed); }
@@ -129,6 +130,9 @@ private:
     GainRamp left_;
     GainRamp right_;
     int rampIn_ = 0;
+    // Nothing of this voice sounded in the last period: a new volume applies
+    // at once, so a sound started at a low level never begins louder.
+    bool silent_ = true;
     std::array<float, MaxChannels> lastFrame_{};
     std::array<float, MaxChannels> tail_{};
     int tailRemaining_ = 0;

@@ -318,6 +318,37 @@ TEST_F(SoundButton, TheFacePictureFillsTheTextAreaUnlessAColourIsSet)
     EXPECT_EQ(button.Picture().GetPixel(32, 3), 0xA02020);
 }
 
+TEST_F(SoundButton, ARedrawShowsEveryChangeOfTheOwnersPicturesAndTheButtonsState)
+{
+    button.SetText(1, "A");
+    button.Draw(0);
+    const QImage first = button.Picture().Image();
+    button.Draw(0);
+    EXPECT_EQ(button.Picture().Image(), first);
+
+    // The owner repaints its background picture in place.
+    FillPixels(background, 0, 0, 119, 89, 0x00FFFF);
+    button.Draw(0);
+    EXPECT_EQ(button.Picture().GetPixel(20, 50), 0x00FFFF);
+    FillPixels(lamps, 0, 0, 7, 26, 0xFF00FF);
+    button.Draw(0);
+    EXPECT_EQ(button.Picture().GetPixel(6, 20), 0xFF00FF);
+    button.SetActivated(1);
+    button.Draw(0);
+    EXPECT_EQ(button.Picture().GetPixel(6, 20), lampColours[1]);
+    button.SetBGColor(0x00FF00);
+    button.Draw(0);
+    EXPECT_EQ(button.Picture().GetPixel(60, 30), 0x00FF00);
+    button.Draw(1);
+    EXPECT_NE(button.Picture().GetPixel(60, 2), 0x00FF00) << "pressed";
+    button.Draw(0);
+    EXPECT_EQ(button.Picture().GetPixel(60, 2), 0x00FF00);
+    const QImage withA = button.Picture().Image();
+    button.SetText(1, "B");
+    button.Draw(0);
+    EXPECT_NE(button.Picture().Image(), withA);
+}
+
 TEST_F(SoundButton, SetFontChangesTheNextDraw)
 {
     const QRect area(32, 2, 82, 55);

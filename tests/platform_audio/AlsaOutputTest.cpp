@@ -1,4 +1,4 @@
-#include "AudioTestSignals.h"
+#include "support/AudioTestSignals.h"
 
 #include "platform/audio/AlsaSink.h"
 #include "platform/audio/OutputDevice.h"

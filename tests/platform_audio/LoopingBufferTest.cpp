@@ -1,4 +1,4 @@
-#include "AudioTestSignals.h"
+#include "support/AudioTestSignals.h"
 #include "NullDeviceFixture.h"
 
 #include "platform/audio/LoopingBuffer.h"

@@ -1,5 +1,5 @@
-#include "AudioTestSignals.h"
 #include "NullDeviceFixture.h"
+#include "support/AudioTestSignals.h"
 
 #include <gtest/gtest.h>
 
@@ -164,6 +164,29 @@ TEST_F(VoiceTransport, AVolumeChangeRampsWithoutStepsAndReachesItsTarget)
         ASSERT_EQ(played[2 * f + 1], 0.5f) << f;
     }
     checkRamp(1, 4 * Period, 0.5f, 0.0f);
+}
+
+TEST_F(VoiceTransport, AVolumeSetWhileSilentAppliesFromTheFirstFrame)
+{
+    // A sound started low (the start of a fade-in) must not begin at full level.
+    auto voice = OpenVoice(Rate, 16, 2);
+    voice->SetVolume(0.25f, 0.0f);
+    const auto bytes = Constant16(2, 2000, 16384);
+    VoiceBuffer buffer;
+    buffer.data = bytes;
+    voice->Write(buffer);
+    device->RenderPeriods(2);
+    auto played = Played();
+    for (std::size_t f = 0; f < 2 * Period; ++f) {
+        ASSERT_EQ(played[2 * f], 0.125f) << f;
+        ASSERT_EQ(played[2 * f + 1], 0.0f) << f;
+    }
+    // Once it sounds, a change ramps again.
+    voice->SetVolume(1.0f, 1.0f);
+    device->RenderPeriods(1);
+    played = Played();
+    EXPECT_LT(played[0], 0.5f);
+    EXPECT_EQ(played[2 * (Period - 1)], 0.5f);
 }
 
 TEST_F(VoiceTransport, OneVoicesVolumeNeverMovesAnother)

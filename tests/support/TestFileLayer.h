@@ -35,6 +35,7 @@ public:
     // Returns 0 to let the call through, or -errno to fail it.
     std::function<int(const char* from, const char* to)> renameFault;
     std::function<int(const char* path)> listFault;
+    std::function<int(int fd)> readFault;
     std::optional<platform::DiskSpace> diskSpace;
     // Refuses permission changes, as FAT sticks and many shares do.
     std::atomic<bool> refuseModes{false};
@@ -64,7 +65,16 @@ public:
 
     int Open(const char* path, platform::OpenMode mode) override { return Gate(path), real.Open(path, mode); }
     int Close(int fd) override { return Gate(nullptr), real.Close(fd); }
-    std::int64_t Read(int fd, std::span<std::uint8_t> buffer) override { return Gate(nullptr), real.Read(fd, buffer); }
+    std::int64_t Read(int fd, std::span<std::uint8_t> buffer) override
+    {
+        Gate(nullptr);
+        if (readFault) {
+            if (const int fault = readFault(fd); fault != 0) {
+                return fault;
+            }
+        }
+        return real.Read(fd, buffer);
+    }
     std::int64_t Write(int fd, std::span<const std::uint8_t> data) override
     {
         return Gate(nullptr), real.Write(fd, data);

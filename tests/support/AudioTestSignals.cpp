@@ -1,4 +1,4 @@
-#include "AudioTestSignals.h"
+#include "support/AudioTestSignals.h"
 
 namespace audiotest {
 

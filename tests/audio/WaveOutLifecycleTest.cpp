@@ -1,0 +1,129 @@
+// Loading, reloading and releasing a waveOut player, and whole surround
+// streams on one device.
+#include "WaveOutFixture.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace {
+
+using namespace wavetest;
+using platform::audio::StreamFormat;
+
+class WaveOutLifecycle : public WaveOutFixture {};
+
+TEST_F(WaveOutLifecycle, UpdateLengthTakesOverAGrownFileAndDropsAVanishedOne)
+{
+    const std::string path = WriteWave("growing.wav", 2, 16, Noise(2, 16, Rate, 51));
+    C_WaveOut player;
+    SetUpPlayer(player);
+    player.SetFileName(path);
+    EXPECT_EQ(player.Length(), 1000);
+    WriteWave("growing.wav", 2, 16, Noise(2, 16, 2 * Rate, 51));
+    player.UpdateLength();
+    EXPECT_EQ(player.Length(), 2000);
+    EXPECT_EQ(player.ToSample(), 2 * Rate);
+    EXPECT_EQ(player.FileName(), path);
+
+    std::filesystem::remove(path);
+    player.UpdateLength();
+    EXPECT_EQ(player.FileName(), "");
+    EXPECT_EQ(player.Length(), 0);
+    EXPECT_EQ(player.Play(), 0);
+}
+
+TEST_F(WaveOutLifecycle, CloseWaveReleasesTheFileAndThePlayerCanLoadAgain)
+{
+    for (const int noClose : {0, 1}) {
+        SCOPED_TRACE(noClose);
+        const auto samples = Noise(2, 16, 20000, 52);
+        const std::string path = WriteWave("close.wav", 2, 16, samples);
+        C_WaveOut player;
+        player.SetNoClose(noClose);
+        SetUpPlayer(player);
+        player.SetFileName(path);
+        ASSERT_EQ(player.Play(), 1);
+        Run({&player}, 50);
+        player.CloseWave();
+        EXPECT_EQ(player.mode(), 1);
+        EXPECT_EQ(player.FileName(), "");
+        EXPECT_EQ(player.Freq(), 0);
+        EXPECT_EQ(player.Length(), 0);
+        EXPECT_EQ(player.Play(), 0);
+
+        // The same format again: built afresh, never on released pages.
+        player.SetFileName(path);
+        Played(1);
+        ASSERT_EQ(player.Play(), 1);
+        RunUntilStopped(player, 1000);
+        const auto played = Played(1);
+        const auto values = audiotest::ExpectedFloats(StreamFormat{Rate, 16, 2}, samples);
+        for (std::size_t i = 0; i < values.size(); ++i) {
+            ASSERT_EQ(played[i], values[i]) << i;
+        }
+    }
+}
+
+TEST_F(WaveOutLifecycle, InitWithOtherPagesRebuildsForTheNextFile)
+{
+    const auto samples = Noise(2, 16, 30000, 53);
+    const std::string path = WriteWave("pages.wav", 2, 16, samples);
+    C_WaveOut player;
+    player.SetUsePeakVol(1);
+    SetUpPlayer(player);
+    player.SetFileName(WriteWave("long.wav", 2, 16, Noise(2, 16, 2 * Rate, 56)));
+    ASSERT_EQ(player.Play(), 1);
+    Run({&player}, 700); // the fourth page is heard
+    EXPECT_GT(player.Peak(0), 0);
+    player.SetNumBufferPages(1); // stored as 2
+    player.SetBufferPagemsec(50);
+    player.Init();
+    EXPECT_EQ(player.mode(), 1);
+    EXPECT_EQ(player.Peak(0), 0);
+    EXPECT_EQ(player.Play(), 0);
+    player.SetFileName(path);
+    Played(1);
+    ASSERT_EQ(player.Play(), 1);
+    // Two pages of 2,304 frames: every poll must refill in time. At full
+    // level the converted samples pass, limited to +-32767.
+    RunUntilStopped(player, 1000, 10);
+    const auto played = Played(1);
+    const auto values = audiotest::ExpectedFloats(StreamFormat{Rate, 16, 2}, samples);
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        ASSERT_EQ(played[i], std::max(values[i], Float16(-32767))) << i;
+    }
+}
+
+TEST_F(WaveOutLifecycle, APageSmallerThanTheGranuleIsRefused)
+{
+    C_WaveOut player;
+    player.SetBufferPagemsec(5); // 240 frames at 48 kHz
+    SetUpPlayer(player);
+    player.SetFileName(WriteWave("tiny.wav", 2, 16, Noise(2, 16, 1000, 54)));
+    EXPECT_EQ(player.FileName(), "");
+    EXPECT_EQ(player.Play(), 0);
+}
+
+TEST_F(WaveOutLifecycle, EightChannelsWithTheExtensibleFormatPlayWholeOnOneDevice)
+{
+    UseDevices(1, 8);
+    constexpr std::size_t frames = 12000;
+    const auto samples = Noise(8, 16, frames, 55);
+    C_WaveOut player;
+    player.SetUseExtensible(1);
+    SetUpPlayer(player);
+    player.SetFileName(WriteWave("whole.wav", 8, 16, samples));
+    Played(1);
+    ASSERT_EQ(player.Play(), 1);
+    EXPECT_EQ(player.hWave(1), 0);
+    RunUntilStopped(player, 1000);
+    const auto played = Played(1);
+    const auto values = audiotest::ExpectedFloats(StreamFormat{Rate, 16, 8}, samples);
+    ASSERT_GE(played.size(), values.size());
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        ASSERT_EQ(played[i], std::max(values[i], Float16(-32767))) << i;
+    }
+}
+
+} // namespace
