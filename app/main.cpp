@@ -6,6 +6,8 @@
 // TOLV_SCREENSHOT=<file.png> is for the tests: once started, the program
 // writes a picture of its main window there and ends the same way.
 #include "NullPorts.h"
+#include "cache/CacheService.h"
+#include "cache/FileTransferService.h"
 #include "dialogs/FrmSplash.h"
 #include "foundation/CommandLine.h"
 #include "mainwindow/FrmMain.h"
@@ -62,7 +64,8 @@ int main(int argc, char** argv)
     NullStatusLabels statusLabels(window.State);
     NullRemote remote;
     NullWindows windows;
-    NullCache cache;
+    cache::FileTransferService fileTransfer;
+    cache::CacheService cacheService(window.State, fileTransfer);
     FrmSplash splash;
     window.Ports.Engine = &playback;
     window.Ports.Playback = &playback;
@@ -76,8 +79,8 @@ int main(int argc, char** argv)
     window.Ports.FadeWindow = &windows;
     window.Ports.MonitorWindow = &windows;
     window.Ports.SplashWindow = &splash;
-    window.Ports.FileTransfer = &cache;
-    window.Ports.Cache = &cache;
+    window.Ports.FileTransfer = &fileTransfer;
+    window.Ports.Cache = &cacheService;
     window.Ports.MaterialBrowser = &windows;
     window.OnEnded = [] { QCoreApplication::quit(); };
 

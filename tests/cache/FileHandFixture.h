@@ -70,12 +70,12 @@ protected:
         return found;
     }
 
-    // Everything written to the error log so far.
-    std::string ErrorLog() const
+    // Everything written to the error log (".err") or the day log (".log") so far.
+    std::string ErrorLog(const char* extension = ".err") const
     {
         std::string all;
         for (const auto& entry : std::filesystem::directory_iterator(basic::LogFolder)) {
-            if (entry.path().extension() == ".err") {
+            if (entry.path().extension() == extension) {
                 all += testsupport::ReadText(entry.path().string());
             }
         }
