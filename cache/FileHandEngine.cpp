@@ -211,12 +211,10 @@ std::int32_t FileHandEngine::Copy(std::string_view sFilename, std::string_view t
         return 0;
     }
 
-    // Only a complete copy counts: on the disk, of the size the source had.
+    // Only a complete copy counts: on the disk, of the size the source had,
+    // and of a source that did not grow meanwhile (a file still being written).
     platform::FileStatus targetStatus;
-    if (!target.Sync() && !FlushUnsupported(errno)) {
-        return Fail(filehand::TargetNotWritten);
-    }
-    if (!source.Stat(sourceStatus)) {
+    if (!source.Stat(sourceStatus) || sourceStatus.size != size) {
         return Fail(filehand::SourceNotRead);
     }
     if (!target.Stat(targetStatus) || targetStatus.size != size) {
@@ -232,8 +230,8 @@ std::int32_t FileHandEngine::Copy(std::string_view sFilename, std::string_view t
 std::int32_t FileHandEngine::CopyPasses(platform::IoFile& source, platform::IoFile& target, std::int64_t size,
                                         std::int64_t chunk, int pause)
 {
-    const auto budgetStart = numeric::RoundToInt64(static_cast<double>(size) / static_cast<double>(chunk) + 100.0);
-    std::int64_t budget = budgetStart;
+    // More passes than the file can need: a guard, never a way to succeed.
+    std::int64_t budget = numeric::RoundToInt64(static_cast<double>(size) / static_cast<double>(chunk) + 100.0);
     const auto bufferBytes = static_cast<std::size_t>(std::min({chunk, PieceBytes, size}));
     const platform::IoFile::Buffer buffer = std::make_shared<std::vector<std::uint8_t>>(bufferBytes);
 
@@ -256,6 +254,11 @@ std::int32_t FileHandEngine::CopyPasses(platform::IoFile& source, platform::IoFi
                 return Fail(filehand::TargetNotWritten);
             }
             passLeft -= static_cast<std::int64_t>(piece);
+        }
+        // Flushed pass by pass, so that no single wait for the disk grows
+        // with the size of the file.
+        if (!target.Sync() && !FlushUnsupported(errno)) {
+            return Fail(filehand::TargetNotWritten);
         }
         left -= pass;
         if (left == 0) {

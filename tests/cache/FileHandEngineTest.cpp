@@ -118,6 +118,20 @@ TEST_F(FileHand, ASourceThatEndsEarlyFailsWithCodeSevenAndLeavesTheTarget)
                                       "転送元ファイルから読み込みできません7"));
 }
 
+TEST_F(FileHand, ASourceThatGrowsWhileCopiedIsNoCompleteCopy)
+{
+    const std::string src = scratch.Write("src.wav", Pattern(40));
+    const std::string target = scratch.Write("t.wav", "old");
+    onProgress = [&](float rate) {
+        if (rate > 0 && rate < 0.3F) {
+            std::ofstream(src, std::ios::binary | std::ios::app) << "still recording";
+        }
+    };
+    EXPECT_EQ(engine->TranspFile(src, target, 1, 0, 8), 0);
+    EXPECT_EQ(engine->ErrorCode(), cache::filehand::SourceNotRead);
+    EXPECT_EQ(testsupport::ReadText(target), "old");
+}
+
 TEST_F(FileHand, AReadOnlyTargetIsReplaced)
 {
     const std::string src = scratch.Write("src.wav", Pattern(50));
