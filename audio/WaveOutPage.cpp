@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <type_traits>
 
 namespace WaveOutPage {
@@ -137,6 +138,49 @@ void ConvertChannels(const std::uint8_t* page, std::size_t frames, int channels,
     }
 }
 
+// 16-bit mono and stereo, the pages of nearly every sound, in blocks the
+// compiler turns into vector code: the products in single precision (the
+// precision of the gain), rounded half to even by adding and taking away
+// 1.5 x 2^23 (exact below 2^22), metered before the limit to +-32767. Sums
+// run per lane and are folded by channel at the end.
+// Machines with AVX2 (nearly all in use) get a version of their own, chosen
+// once when the program loads.
+__attribute__((target_clones("avx2", "default"))) void ConvertMonoStereo16(std::uint8_t* page, std::size_t frames,
+                                                                           int channels, const Gains& gains, Sums& sums)
+{
+    constexpr std::size_t block = 256; // samples, even
+    constexpr float shifter = 12582912.0f;
+    const std::size_t samples = frames * static_cast<std::size_t>(channels);
+    alignas(32) std::array<float, block> laneGain{};
+    for (std::size_t k = 0; k < block; ++k) {
+        laneGain[k] = channels == 2 && k % 2 == 1 ? gains.Right : gains.Left;
+    }
+    alignas(32) std::array<std::int32_t, block> lanePeak{};
+    alignas(32) std::array<std::int64_t, block> laneSquares{};
+    alignas(32) std::array<std::int16_t, block> samplesIn{};
+    alignas(32) std::array<std::int32_t, block> values{};
+    for (std::size_t start = 0; start < samples; start += block) {
+        const std::size_t n = std::min(block, samples - start);
+        std::uint8_t* at = page + start * 2;
+        std::memcpy(samplesIn.data(), at, n * 2);
+        for (std::size_t k = 0; k < n; ++k) {
+            values[k] = static_cast<std::int32_t>((static_cast<float>(samplesIn[k]) * laneGain[k] + shifter) - shifter);
+        }
+        for (std::size_t k = 0; k < n; ++k) {
+            const std::int32_t v = values[k];
+            lanePeak[k] = std::max(lanePeak[k], v < 0 ? -v : v);
+            laneSquares[k] += static_cast<std::int64_t>(v) * v;
+            samplesIn[k] = static_cast<std::int16_t>(std::clamp(v, -max16, max16));
+        }
+        std::memcpy(at, samplesIn.data(), n * 2);
+    }
+    for (std::size_t k = 0; k < block; ++k) {
+        const std::size_t c = channels == 2 ? k % 2 : 0;
+        sums.Peak[c] = std::max<std::int64_t>(sums.Peak[c], lanePeak[k]);
+        sums.Squares[c] += static_cast<double>(laneSquares[k]);
+    }
+}
+
 template <int Bits>
 void ConvertPage(std::uint8_t* page, std::size_t frames, int channels, const Gains& gains,
                  std::span<const std::span<std::uint8_t>> split, Sums& sums)
@@ -145,6 +189,12 @@ void ConvertPage(std::uint8_t* page, std::size_t frames, int channels, const Gai
     const auto count = static_cast<std::size_t>(channels);
     const auto inPlace = [page, count](std::size_t c, std::size_t i) { return page + (i * count + c) * bytes; };
     std::array<double, 8> channelGains{};
+    if constexpr (Bits == 16) {
+        if (channels <= 2) {
+            ConvertMonoStereo16(page, frames, channels, gains, sums);
+            return;
+        }
+    }
     if (channels <= 2) {
         channelGains[0] = gains.Left;
         channelGains[1] = gains.Right;

@@ -12,8 +12,9 @@ WrappedText WrapCharacters(std::string_view text, const platform::TextMeasure& m
     std::string line;
     std::size_t at = 0;
     while (at < text.size()) {
-        const std::size_t length = std::min(
-            std::max<std::size_t>(textcodec::Utf8CharLength(static_cast<unsigned char>(text[at])), 1), text.size() - at);
+        const std::size_t length =
+            std::min(std::max<std::size_t>(textcodec::Utf8CharLength(static_cast<unsigned char>(text[at])), 1),
+                     text.size() - at);
         const std::size_t kept = line.size();
         line.append(text.substr(at, length));
         if (measure.TextWidth(line) < width) {

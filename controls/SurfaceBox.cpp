@@ -52,14 +52,15 @@ void SurfaceBox::Report(PointerEvent::Kind kind, const QMouseEvent& event)
     if (!OnPointer) {
         return;
     }
-    const QPoint at = event.position().toPoint();
+    // Fractions of a pixel (scaled screens, precise pointers) are kept.
+    const QPointF at = event.position();
     PointerEvent report;
     report.kind = kind;
     report.button = platform::MouseButtonCode(event.button());
     report.buttons = platform::MouseButtonsCode(event.buttons());
     report.shift = platform::ShiftCode(event.modifiers());
-    report.x = static_cast<double>(at.x() - Inset()) * basic::TwipsPerPixel;
-    report.y = static_cast<double>(at.y() - Inset()) * basic::TwipsPerPixel;
+    report.x = (at.x() - Inset()) * basic::TwipsPerPixel;
+    report.y = (at.y() - Inset()) * basic::TwipsPerPixel;
     OnPointer(report);
 }
 

@@ -1,6 +1,6 @@
 #include "controls/UC_Bar.h"
 
-#include "controls/DrawnPicture.h"
+#include "controls/SurfaceBox.h"
 #include "foundation/Background.h"
 #include "foundation/Colors.h"
 #include "foundation/Fonts.h"
@@ -31,12 +31,10 @@ platform::Color ButtonShadow()
 
 } // namespace
 
-UC_Bar::UC_Bar(QWidget* parent) : QWidget(parent), face_(new DrawnPicture(this))
+UC_Bar::UC_Bar(QWidget* parent) : QWidget(parent), face_(new SurfaceBox(this))
 {
-    face_->Place(rect());
-    face_->MouseDown = [this](int button, int shift, double x, double y) { OnMouseDown(button, shift, x, y); };
-    face_->MouseMove = [this](int button, int shift, double x, double y) { OnMouseMove(button, shift, x, y); };
-    face_->MouseUp = [this](int button, int shift, double x, double y) { OnMouseUp(button, shift, x, y); };
+    face_->setGeometry(rect());
+    face_->OnPointer = [this](const PointerEvent& event) { OnPointer(event); };
 }
 
 UC_Bar::~UC_Bar() = default;
@@ -49,7 +47,7 @@ const Surface& UC_Bar::Picture() const
 void UC_Bar::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
-    face_->Place(rect());
+    face_->setGeometry(rect());
 }
 
 double UC_Bar::InnerWidth() const
@@ -71,7 +69,7 @@ void UC_Bar::SetStyle(float fontSize, bool fontBold, std::string_view fontName, 
 
 void UC_Bar::Init()
 {
-    face_->Place(rect());
+    face_->setGeometry(rect());
     const int p = basic::TwipsPerPixel;
     trackWidth_ = InnerWidth();
     max_ = 1000;
@@ -124,7 +122,7 @@ void UC_Bar::Draw(double x)
         x = numeric::RoundHalfEven(iw + 2.0 * p);
     }
     x = std::max(x, 2.0 * p);
-    face_->Place(rect());
+    face_->setGeometry(rect());
     Surface& face = face_->Picture();
     face.Cls();
     if (prepared_ && x != 0) {
@@ -168,6 +166,22 @@ void UC_Bar::ValueFromMouse(double x)
     }
     const double v = numeric::RoundHalfEven((x - 2.0 * basic::TwipsPerPixel) / trackWidth_ * max_);
     value_ = max_ > 0 ? static_cast<int>(std::clamp(v, 0.0, static_cast<double>(max_))) : 0;
+}
+
+void UC_Bar::OnPointer(const PointerEvent& event)
+{
+    switch (event.kind) {
+    case PointerEvent::Kind::Press:
+    case PointerEvent::Kind::DoubleClick:
+        OnMouseDown(event.button, event.shift, event.x, event.y);
+        break;
+    case PointerEvent::Kind::Move:
+        OnMouseMove(event.buttons, event.shift, event.x, event.y);
+        break;
+    case PointerEvent::Kind::Release:
+        OnMouseUp(event.button, event.shift, event.x, event.y);
+        break;
+    }
 }
 
 void UC_Bar::OnMouseDown(int button, int /*shift*/, double x, double /*y*/)

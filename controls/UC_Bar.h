@@ -10,7 +10,8 @@
 
 namespace controls {
 
-class DrawnPicture;
+class SurfaceBox;
+struct PointerEvent;
 
 // A horizontal position bar: a sunken frame whose filled part shows Value out
 // of Max, with an optional centred text. Clicking or dragging seeks: the bar
@@ -61,11 +62,12 @@ private:
     double InnerHeight() const;
     void ValueFromMouse(double x);
 
+    void OnPointer(const PointerEvent& event);
     void OnMouseDown(int button, int shift, double x, double y);
     void OnMouseMove(int button, int shift, double x, double y);
     void OnMouseUp(int button, int shift, double x, double y);
 
-    DrawnPicture* face_;
+    SurfaceBox* face_;
     platform::Surface grad_;
 
     int value_ = 0;

@@ -1,7 +1,7 @@
 #include "controls/UC_Buttons.h"
 
 #include "controls/ButtonIconLibrary.h"
-#include "controls/DrawnPicture.h"
+#include "controls/SurfaceBox.h"
 #include "foundation/Background.h"
 #include "foundation/Colors.h"
 #include "foundation/Fonts.h"
@@ -11,10 +11,9 @@
 #include "platform/base/Numbers.h"
 #include "platform/base/Twips.h"
 
-#include <QPointer>
-
-#include <array>
+#include <algorithm>
 #include <cstdint>
+#include <utility>
 
 namespace controls {
 
@@ -48,15 +47,11 @@ int FaceStyle(int design)
 
 } // namespace
 
-UC_Buttons::UC_Buttons(QWidget* parent) : QWidget(parent), picture_(new DrawnPicture(this)), cells_(1)
+UC_Buttons::UC_Buttons(QWidget* parent) : QWidget(parent), picture_(new SurfaceBox(this)), cells_(1)
 {
     icons_.SetPicture(ButtonIconLibrary());
-    picture_->Place(rect());
-    picture_->setMouseTracking(true);
-    picture_->MouseDown = [this](int button, int shift, double x, double y) { OnMouseDown(button, shift, x, y); };
-    picture_->MouseMove = [this](int button, int shift, double x, double y) { OnMouseMove(button, shift, x, y); };
-    picture_->MouseUp = [this](int button, int shift, double x, double y) { OnMouseUp(button, shift, x, y); };
-    picture_->DblClick = [this] { OnMouseDown(platform::ButtonLeft, 0, lastPressX_, 0); };
+    picture_->setGeometry(rect());
+    picture_->OnPointer = [this](const PointerEvent& event) { OnPointer(event); };
 }
 
 UC_Buttons::~UC_Buttons() = default;
@@ -74,12 +69,14 @@ QWidget* UC_Buttons::PictureWidget() const
 void UC_Buttons::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
-    picture_->Place(rect());
+    picture_->setGeometry(rect());
 }
 
 void UC_Buttons::SetNumButtons(int count)
 {
-    cells_.assign(static_cast<std::size_t>(std::max(1, count)), Cell{});
+    // Button indexes are 16-bit numbers.
+    constexpr int most = 32767;
+    cells_.assign(static_cast<std::size_t>(std::clamp(count, 1, most)), Cell{});
 }
 
 void UC_Buttons::SetDesignType(int design)
@@ -155,8 +152,8 @@ void UC_Buttons::AdaptIcons()
                 std::int16_t green = 0;
                 std::int16_t blue = 0;
                 basic::SplitRgb(pixel, red, green, blue);
-                icons_.SetPixelV(x, y, basic::MakeRgb(RoundInt(red * kRed), RoundInt(green * kGreen),
-                                                      RoundInt(blue * kBlue)));
+                icons_.SetPixelV(
+                    x, y, basic::MakeRgb(RoundInt(red * kRed), RoundInt(green * kGreen), RoundInt(blue * kBlue)));
             }
         }
     }
@@ -186,7 +183,7 @@ void UC_Buttons::Init()
     buttonHeight_ = buttonHeight;
     // The row snaps to whole buttons.
     resize(buttonWidth * count + 2 * mimi + 2, height());
-    picture_->Place(rect());
+    picture_->setGeometry(rect());
     grad_.Resize(buttonWidth, buttonHeight);
 
     basic::PaintBackground(grad_, -2, -1, -1, -1);
@@ -248,8 +245,8 @@ void UC_Buttons::DrawButton(int index, int state)
     if (IsIconButton(cell)) {
         const int icon = cell.hasActiveIcon == 1 && active ? cell.picIndexA : cell.picIndexN;
         if (icon >= 0 && icon < IconCount) {
-            picture.BitBlt(cell.contentX, cell.contentY + offset, IconSize, IconSize, icons_, icon * IconSize,
-                           IconSize, RasterOp::SrcAnd);
+            picture.BitBlt(cell.contentX, cell.contentY + offset, IconSize, IconSize, icons_, icon * IconSize, IconSize,
+                           RasterOp::SrcAnd);
             picture.BitBlt(cell.contentX, cell.contentY + offset, IconSize, IconSize, icons_, icon * IconSize, 0,
                            RasterOp::SrcInvert);
         }
@@ -379,14 +376,16 @@ void UC_Buttons::SetButtonsPCXplay()
 
 void UC_Buttons::SetButtonsEditorCtrl()
 {
-    SetPreset({{IconMarkIn, IconMarkIn}, {IconMarkOut, IconMarkOut}, {IconRewind, IconRewind}, {IconForward, IconForward}},
-              0);
+    SetPreset(
+        {{IconMarkIn, IconMarkIn}, {IconMarkOut, IconMarkOut}, {IconRewind, IconRewind}, {IconForward, IconForward}},
+        0);
 }
 
 void UC_Buttons::SetButtonsEditorPlay()
 {
-    SetPreset({{IconToStart, IconToStartLit}, {IconPlay, IconPlayLit}, {IconPause, IconPauseLit}, {IconStop, IconStopLit}},
-              1);
+    SetPreset(
+        {{IconToStart, IconToStartLit}, {IconPlay, IconPlayLit}, {IconPause, IconPauseLit}, {IconStop, IconStopLit}},
+        1);
 }
 
 void UC_Buttons::SetOKCancel(int okFirst, int keepSize, int designType)
@@ -477,6 +476,29 @@ int UC_Buttons::ButtonAt(double x) const
         }
     }
     return -1;
+}
+
+void UC_Buttons::OnPointer(const PointerEvent& event)
+{
+    switch (event.kind) {
+    case PointerEvent::Kind::Press:
+        OnMouseDown(event.button, event.shift, event.x, event.y);
+        break;
+    case PointerEvent::Kind::DoubleClick:
+        // A double click is one more left press where the last press was.
+        if (event.button == platform::ButtonLeft) {
+            OnMouseDown(platform::ButtonLeft, 0, lastPressX_, 0);
+        } else {
+            OnMouseDown(event.button, event.shift, event.x, event.y);
+        }
+        break;
+    case PointerEvent::Kind::Move:
+        OnMouseMove(event.buttons, event.shift, event.x, event.y);
+        break;
+    case PointerEvent::Kind::Release:
+        OnMouseUp(event.button, event.shift, event.x, event.y);
+        break;
+    }
 }
 
 void UC_Buttons::OnMouseDown(int button, int /*shift*/, double x, double /*y*/)

@@ -5,13 +5,16 @@
 #include <QWidget>
 
 #include <functional>
+#include <initializer_list>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace controls {
 
-class DrawnPicture;
+class SurfaceBox;
+struct PointerEvent;
 
 // A row of equal push buttons drawn by the control: transport buttons with
 // icons from its icon library, page buttons with numbers, "OK"/"キャンセル"
@@ -118,11 +121,12 @@ private:
     void SetPreset(std::initializer_list<std::pair<int, int>> icons, int hasActiveIcon);
     int ButtonAt(double x) const;
 
+    void OnPointer(const PointerEvent& event);
     void OnMouseDown(int button, int shift, double x, double y);
     void OnMouseMove(int button, int shift, double x, double y);
     void OnMouseUp(int button, int shift, double x, double y);
 
-    DrawnPicture* picture_;
+    SurfaceBox* picture_;
     platform::Surface grad_;
     platform::Surface icons_;
 

@@ -1,6 +1,6 @@
 #include "controls/UC_TextPicture.h"
 
-#include "controls/DrawnPicture.h"
+#include "controls/SurfaceBox.h"
 #include "foundation/Colors.h"
 #include "foundation/Conversions.h"
 #include "foundation/Drawing.h"
@@ -41,19 +41,10 @@ constexpr std::string_view tallFace = "メイリオ";
 } // namespace
 
 UC_TextPicture::UC_TextPicture(QWidget* parent)
-    : QWidget(parent), text0_(new DrawnPicture(this)), dropTarget_(new platform::DropTarget(*text0_))
+    : QWidget(parent), text0_(new SurfaceBox(this)), dropTarget_(new platform::DropTarget(*text0_))
 {
-    text0_->Place(rect());
-    text0_->MouseDown = [this](int button, int shift, double x, double y) { OnMouseDown(button, shift, x, y); };
-    text0_->MouseUp = [this](int button, int shift, double x, double y) { OnMouseUp(button, shift, x, y); };
-    text0_->DblClick = [this] {
-        if (useDblClick_ == 0) {
-            // A double click is one more press of the left button.
-            OnMouseDown(platform::ButtonLeft, 0, 0, 0);
-        } else if (locked_ == 0 && DblClicked) {
-            DblClicked();
-        }
-    };
+    text0_->setGeometry(rect());
+    text0_->OnPointer = [this](const PointerEvent& event) { OnPointer(event); };
     dropTarget_->OnDragDrop = [this](platform::DragData& dropped, int& effect, int button, int shift, double x,
                                      double y) {
         // A locked panel takes nothing, and says so to the drag's source.
@@ -87,7 +78,7 @@ void UC_TextPicture::resizeEvent(QResizeEvent* event)
 
 void UC_TextPicture::FitPicture()
 {
-    text0_->Place(rect());
+    text0_->setGeometry(rect());
 }
 
 void UC_TextPicture::ResetMe()
@@ -146,8 +137,7 @@ void UC_TextPicture::UseClick(int index, int value)
     }
 }
 
-void UC_TextPicture::AddTextSpace(float fontSize, bool bold, bool italic, std::string_view fontName, int align,
-                                  int top)
+void UC_TextPicture::AddTextSpace(float fontSize, bool bold, bool italic, std::string_view fontName, int align, int top)
 {
     FitPicture();
     Surface& picture = text0_->Picture();
@@ -282,6 +272,31 @@ bool UC_TextPicture::Clickable(int index) const
 {
     return index >= 0 && index < static_cast<int>(spaces_.size()) &&
            spaces_[static_cast<std::size_t>(index)].useClick != 0;
+}
+
+void UC_TextPicture::OnPointer(const PointerEvent& event)
+{
+    switch (event.kind) {
+    case PointerEvent::Kind::Press:
+        OnMouseDown(event.button, event.shift, event.x, event.y);
+        break;
+    case PointerEvent::Kind::DoubleClick:
+        if (event.button != platform::ButtonLeft) {
+            OnMouseDown(event.button, event.shift, event.x, event.y);
+        } else if (useDblClick_ == 0) {
+            // Without double clicks, one more press of the left button at
+            // the panel's corner.
+            OnMouseDown(platform::ButtonLeft, 0, 0, 0);
+        } else if (locked_ == 0 && DblClicked) {
+            DblClicked();
+        }
+        break;
+    case PointerEvent::Kind::Move:
+        break;
+    case PointerEvent::Kind::Release:
+        OnMouseUp(event.button, event.shift, event.x, event.y);
+        break;
+    }
 }
 
 void UC_TextPicture::OnMouseDown(int button, int /*shift*/, double x, double y)

@@ -17,7 +17,8 @@ class DropTarget;
 
 namespace controls {
 
-class DrawnPicture;
+class SurfaceBox;
+struct PointerEvent;
 
 // A display panel of short texts ("text spaces"), each with its own font and
 // place, on a plain background (design 0) or on one of several pre-painted
@@ -87,10 +88,11 @@ private:
     void FitPicture();
     int SpaceAt(double x, double y) const;
     bool Clickable(int index) const;
+    void OnPointer(const PointerEvent& event);
     void OnMouseDown(int button, int shift, double x, double y);
     void OnMouseUp(int button, int shift, double x, double y);
 
-    DrawnPicture* text0_;
+    SurfaceBox* text0_;
     std::unique_ptr<platform::Surface> text1_; // the strip of colour-set backgrounds
     platform::DropTarget* dropTarget_;
 

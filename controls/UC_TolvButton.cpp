@@ -1,7 +1,7 @@
 #include "controls/UC_TolvButton.h"
 
 #include "controls/CharacterWrap.h"
-#include "controls/DrawnPicture.h"
+#include "controls/SurfaceBox.h"
 #include "foundation/Fonts.h"
 #include "platform/DragSource.h"
 #include "platform/DropTarget.h"
@@ -9,7 +9,6 @@
 #include "platform/Surface.h"
 #include "platform/TwipsGeometry.h"
 #include "platform/base/Numbers.h"
-#include "platform/base/TextCodec.h"
 #include "platform/base/Twips.h"
 
 #include <QPointer>
@@ -48,14 +47,10 @@ void PrintAt(Surface& picture, double x, double y, std::string_view text)
 } // namespace
 
 UC_TolvButton::UC_TolvButton(QWidget* parent)
-    : QWidget(parent), picture_(new DrawnPicture(this)), dropTarget_(new platform::DropTarget(*picture_))
+    : QWidget(parent), picture_(new SurfaceBox(this)), dropTarget_(new platform::DropTarget(*picture_))
 {
-    picture_->Place(rect());
-    picture_->MouseDown = [this](int button, int shift, double x, double y) { OnMouseDown(button, shift, x, y); };
-    picture_->MouseMove = [this](int button, int shift, double x, double y) { OnMouseMove(button, shift, x, y); };
-    picture_->MouseUp = [this](int button, int shift, double x, double y) { OnMouseUp(button, shift, x, y); };
-    // A double click is one more press of the last button where it was.
-    picture_->DblClick = [this] { OnMouseDown(lastButton_, 0, lastX_, lastY_); };
+    picture_->setGeometry(rect());
+    picture_->OnPointer = [this](const PointerEvent& event) { OnPointer(event); };
     dropTarget_->OnDragOver = [this](platform::DragData&, int& effect, int, int, double, double, int) {
         if (locked_ != 0) {
             effect = platform::DropEffectNone;
@@ -92,7 +87,7 @@ const Surface& UC_TolvButton::Picture() const
 void UC_TolvButton::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
-    picture_->Place(rect());
+    picture_->setGeometry(rect());
 }
 
 void UC_TolvButton::SetText(int index, std::string_view text)
@@ -114,7 +109,7 @@ void UC_TolvButton::SetFont(int index, float size, bool bold)
 
 void UC_TolvButton::Init()
 {
-    picture_->Place(rect());
+    picture_->setGeometry(rect());
     Surface& picture = picture_->Picture();
     picture.Cls();
     const int p = basic::TwipsPerPixel;
@@ -200,7 +195,7 @@ void UC_TolvButton::Draw(int pressed)
     if (p <= 0) {
         return;
     }
-    picture_->Place(rect());
+    picture_->setGeometry(rect());
     Surface& picture = picture_->Picture();
     Drawing& drawing = drawings_[pressed == 0 ? 0 : 1];
     if (drawing.valid && drawing.inputs == CurrentInputs(pressed)) {
@@ -211,7 +206,8 @@ void UC_TolvButton::Draw(int pressed)
     const double h = platform::HeightTwips(*this);
     picture.Cls();
     if (picHdc_ != nullptr) {
-        picture.BitBlt(0, 0, static_cast<int>(numeric::RoundToInt64(platform::WidthTwips(*this) / static_cast<double>(p))),
+        picture.BitBlt(0, 0,
+                       static_cast<int>(numeric::RoundToInt64(platform::WidthTwips(*this) / static_cast<double>(p))),
                        static_cast<int>(numeric::RoundToInt64(h / p)), *picHdc_, 0, 0, RasterOp::SrcCopy);
     }
     DrawLamp(picture);
@@ -244,14 +240,11 @@ void UC_TolvButton::DrawLamp(Surface& picture) const
     const int p = basic::TwipsPerPixel;
     const bool wide = buttonType_ == 1;
     const int y = platform::TwipsToPixels(lampTop_);
-    if (selHdc_ != nullptr) {
-        if (wide) {
-            picture.BitBlt(5, y, lampWideWidth, lampWideHeight, *selHdc_, activated_ * lampWideWidth, 0,
-                           RasterOp::SrcCopy);
-        } else {
-            picture.BitBlt(5, y, lampTallWidth, lampTallHeight, *selHdc_, activated_ * lampTallWidth, 0,
-                           RasterOp::SrcCopy);
-        }
+    const int cellWidth = wide ? lampWideWidth : lampTallWidth;
+    // A cell the strip does not hold leaves the lamp undrawn.
+    if (selHdc_ != nullptr && activated_ >= 0 && activated_ < selHdc_->PixelWidth() / cellWidth) {
+        picture.BitBlt(5, y, cellWidth, wide ? lampWideHeight : lampTallHeight, *selHdc_, activated_ * cellWidth, 0,
+                       RasterOp::SrcCopy);
     }
     // A sunken one-pixel frame round the cell, on the cell's own pixel row
     // (a lamp top between two pixels would otherwise let them overlap).
@@ -369,6 +362,29 @@ void UC_TolvButton::DrawWrapped(Surface& picture, double reserve, int pressed)
 bool UC_TolvButton::InTextArea(double x, double y) const
 {
     return buttonType_ == 1 ? y >= textTop_ : x >= textLeft_;
+}
+
+void UC_TolvButton::OnPointer(const PointerEvent& event)
+{
+    switch (event.kind) {
+    case PointerEvent::Kind::Press:
+        OnMouseDown(event.button, event.shift, event.x, event.y);
+        break;
+    case PointerEvent::Kind::DoubleClick:
+        // A double click is one more press of the last button where it was.
+        if (event.button == platform::ButtonLeft) {
+            OnMouseDown(lastButton_, 0, lastX_, lastY_);
+        } else {
+            OnMouseDown(event.button, event.shift, event.x, event.y);
+        }
+        break;
+    case PointerEvent::Kind::Move:
+        OnMouseMove(event.buttons, event.shift, event.x, event.y);
+        break;
+    case PointerEvent::Kind::Release:
+        OnMouseUp(event.button, event.shift, event.x, event.y);
+        break;
+    }
 }
 
 void UC_TolvButton::OnMouseDown(int button, int /*shift*/, double x, double y)

@@ -19,7 +19,8 @@ class DropTarget;
 
 namespace controls {
 
-class DrawnPicture;
+class SurfaceBox;
+struct PointerEvent;
 
 // One sound button: a lamp cell showing the play state, up to six short
 // texts, a face colour or picture, a pressed look, and mouse, drag-out and
@@ -99,12 +100,13 @@ private:
     double DrawCorner(platform::Surface& picture, int index, bool right, int pressed);
     void DrawWrapped(platform::Surface& picture, double reserve, int pressed);
 
+    void OnPointer(const PointerEvent& event);
     void OnMouseDown(int button, int shift, double x, double y);
     void OnMouseMove(int button, int shift, double x, double y);
     void OnMouseUp(int button, int shift, double x, double y);
     void StartOleDrag();
 
-    DrawnPicture* picture_;
+    SurfaceBox* picture_;
     platform::DropTarget* dropTarget_;
 
     double textTop_ = 0;

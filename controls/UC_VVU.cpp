@@ -1,7 +1,7 @@
 #include "controls/UC_VVU.h"
 
 #include "audio/GainCurve.h"
-#include "controls/DrawnPicture.h"
+#include "controls/SurfaceBox.h"
 #include "foundation/Colors.h"
 #include "platform/TwipsGeometry.h"
 #include "platform/base/Numbers.h"
@@ -33,9 +33,9 @@ constexpr int peakRows = 6;
 
 } // namespace
 
-UC_VVU::UC_VVU(QWidget* parent) : QWidget(parent), face_(new DrawnPicture(this)), pic_(0, 0)
+UC_VVU::UC_VVU(QWidget* parent) : QWidget(parent), face_(new SurfaceBox(this)), pic_(0, 0)
 {
-    face_->Place(rect());
+    face_->setGeometry(rect());
 }
 
 UC_VVU::~UC_VVU() = default;
@@ -48,7 +48,7 @@ const Surface& UC_VVU::Picture() const
 void UC_VVU::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
-    face_->Place(rect());
+    face_->setGeometry(rect());
 }
 
 int UC_VVU::RowOf(double levelDb) const
@@ -58,7 +58,7 @@ int UC_VVU::RowOf(double levelDb) const
 
 void UC_VVU::Init()
 {
-    face_->Place(rect());
+    face_->setGeometry(rect());
     const int p = basic::TwipsPerPixel;
     meterHeight_ = platform::TwipsToPixels(platform::HeightTwips(*this));
     const int width = platform::TwipsToPixels(platform::WidthTwips(*this));
@@ -128,7 +128,7 @@ void UC_VVU::MergePic(const Surface* source, int x, int y)
 
 void UC_VVU::ClearVU()
 {
-    face_->Place(rect());
+    face_->setGeometry(rect());
     face_->Picture().Cls();
     face_->Refresh();
 }
@@ -142,7 +142,7 @@ void UC_VVU::DrawVU(float levelDb, float peakDb, Surface* target, int x, int y)
     const int peakRow = RowOf(peakDb);
     Surface* onto = target;
     if (onto == nullptr) {
-        face_->Place(rect());
+        face_->setGeometry(rect());
         face_->Picture().Cls();
         onto = &face_->Picture();
     }

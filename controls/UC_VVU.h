@@ -6,7 +6,8 @@
 
 namespace controls {
 
-class DrawnPicture;
+class SurfaceBox;
+struct PointerEvent;
 
 // A vertical level meter on the fader's scale (its top is 0 dB). Init paints
 // the fully lit meter (green, red above the red point) and a small peak-mark
@@ -44,7 +45,7 @@ private:
     // bottom of the curve, negative above 0 dB.
     int RowOf(double levelDb) const;
 
-    DrawnPicture* face_;
+    SurfaceBox* face_;
     platform::Surface pic_;
     int meterHeight_ = 0;
     int meterWidth_ = 0;

@@ -75,7 +75,7 @@ extern std::int32_t ConfigConfirmed;
 struct StartTimerRecord {
     std::int32_t TimerEnabled = 0; // the output has a timer label
     std::int32_t TimerArmed = 0;
-    std::string TimerTime; // time of day as the timer window stores it
+    std::string TimerTime;      // time of day as the timer window stores it
     std::int32_t TimerMode = 0; // 0 start, other values end
     std::int32_t TimerFromMS = 0;
     std::int32_t TimerToMS = 0;

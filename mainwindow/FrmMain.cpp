@@ -24,11 +24,11 @@ FrmMain::FrmMain()
     // Until the settings apply lays them out, the design elements stay
     // hidden; PictureAll shows when the start-up is done.
     for (QWidget* element : std::initializer_list<QWidget*>{
-             PictureAll, PicturePage(0), PictureModule(0), PictureLEDs(0), TextPage(0), PageButtons(0), PictureVU(0),
-             VUR(0), VUL(0), PicCounter(0), VolSlider(0), PanSlider(0), SpeedSlider(0), ProgBar(0), PlayButtons(0),
-             TextFade(0), TextAir(0), TextKey(0), TextSTBY(0), TextShell(0), TextTimer(0), PictureCurrent(0),
-             CtrlButton(0), LV(0), TolvButton(0), PictureGrad, PictureSel(0), PictureTolv2, PictureTolv(0),
-             PictureScreen}) {
+             PictureAll,     PicturePage(0), PictureModule(0), PictureLEDs(0),    TextPage(0),    PageButtons(0),
+             PictureVU(0),   VUR(0),         VUL(0),           PicCounter(0),     VolSlider(0),   PanSlider(0),
+             SpeedSlider(0), ProgBar(0),     PlayButtons(0),   TextFade(0),       TextAir(0),     TextKey(0),
+             TextSTBY(0),    TextShell(0),   TextTimer(0),     PictureCurrent(0), CtrlButton(0),  LV(0),
+             TolvButton(0),  PictureGrad,    PictureSel(0),    PictureTolv2,      PictureTolv(0), PictureScreen}) {
         element->hide();
     }
     // The second selection picture is part of the design, like the first.
@@ -150,7 +150,74 @@ void FrmMain::WireEvents()
     };
     QObject::connect(MenuClose, &QAction::triggered, this, [this] { Unload(); });
 
+    WireControlEvents();
     BringToFrontOnDrag();
+}
+
+// The events of the window's controls that other subsystems handle, for
+// element 0 and every element the settings apply loads.
+void FrmMain::WireControlEvents()
+{
+    OnEveryElement<controls::UC_TolvButton>(TolvButton, [this](controls::UC_TolvButton& button, int index) {
+        button.MouseUD = [this, index](int& buttonIndex, bool& isDown, int& buttonType) {
+            if (Ports.ControlEvents != nullptr) {
+                Ports.ControlEvents->TolvButton_MouseUD(index, buttonIndex, isDown, buttonType);
+            }
+        };
+    });
+    OnEveryElement<UC_ListView>(LV, [this](UC_ListView& list, int index) {
+        list.RightClicked = [this, index](double& x, double& y) {
+            if (Ports.ControlEvents != nullptr) {
+                Ports.ControlEvents->LV_RightClicked(index, static_cast<float>(x), static_cast<float>(y));
+            }
+        };
+    });
+    OnEveryElement<controls::UC_Buttons>(PageButtons, [this](controls::UC_Buttons& row, int index) {
+        row.ButtonClicked = [this, index](int& clicked) {
+            if (Ports.ControlEvents != nullptr) {
+                Ports.ControlEvents->PageButtons_ButtonClicked(index, clicked);
+            }
+        };
+        row.RightClicked = [this, index](int& clicked) {
+            if (Ports.ControlEvents != nullptr) {
+                Ports.ControlEvents->PageButtons_RightClicked(index, clicked);
+            }
+        };
+    });
+    OnEveryElement<controls::UC_TextPicture>(TextPage, [this](controls::UC_TextPicture& label, int index) {
+        label.MouseUD = [this, index](int& button, bool& isDown, int& panel) {
+            if (Ports.ControlEvents != nullptr) {
+                Ports.ControlEvents->TextPage_MouseUD(index, button, isDown, panel);
+            }
+        };
+    });
+    OnEveryElement<controls::UC_Buttons>(CtrlButton, [this](controls::UC_Buttons& row, int index) {
+        row.ButtonClicked = [this, index](int& clicked) {
+            if (Ports.ControlEvents != nullptr) {
+                Ports.ControlEvents->CtrlButton_ButtonClicked(index, clicked);
+            }
+        };
+    });
+    OnEveryElement<UC_Slider>(SpeedSlider, [this](UC_Slider& slider, int index) {
+        slider.Scrolled = [this, index](int button) {
+            if (Ports.ControlEvents != nullptr) {
+                Ports.ControlEvents->SpeedSlider_Scrolled(index, button);
+            }
+        };
+    });
+    using LabelHandler = void (StatusLabelsPort::*)(int, int, bool, int);
+    const auto label = [this](LabelHandler handler) {
+        return [this, handler](controls::UC_TextPicture& text, int index) {
+            text.MouseUD = [this, handler, index](int& button, bool& isDown, int& panel) {
+                if (Ports.StatusLabels != nullptr) {
+                    (Ports.StatusLabels->*handler)(index, button, isDown, panel);
+                }
+            };
+        };
+    };
+    OnEveryElement<controls::UC_TextPicture>(TextFade, label(&StatusLabelsPort::TextFade_MouseUD));
+    OnEveryElement<controls::UC_TextPicture>(TextSTBY, label(&StatusLabelsPort::TextSTBY_MouseUD));
+    OnEveryElement<controls::UC_TextPicture>(TextTimer, label(&StatusLabelsPort::TextTimer_MouseUD));
 }
 
 // Something dragged over the window (from the material browser or the

@@ -1,6 +1,13 @@
 #pragma once
 
-#include "mainwindow/ControlTypes.h"
+#include "controls/UC_Bar.h"
+#include "controls/UC_Buttons.h"
+#include "controls/UC_Fader.h"
+#include "controls/UC_ListView.h"
+#include "controls/UC_Slider.h"
+#include "controls/UC_TextPicture.h"
+#include "controls/UC_TolvButton.h"
+#include "controls/UC_VVU.h"
 #include "mainwindow/MainState.h"
 #include "mainwindow/MenuArray.h"
 #include "mainwindow/PicturePanel.h"
@@ -48,12 +55,12 @@ public:
 
     // ---- Start-up ----
     enum class StartOutcome {
-        Running,          // the window runs
-        HandedOver,       // the named session runs; it got the command line
-        NoFreeSession,    // all four sessions run
-        AlreadyRunning,   // sessions off and another instance runs
-        LogOnRequired,    // NeedLogOn and nobody logged on
-        PortsMissing,     // the program was wired incompletely
+        Running,        // the window runs
+        HandedOver,     // the named session runs; it got the command line
+        NoFreeSession,  // all four sessions run
+        AlreadyRunning, // sessions off and another instance runs
+        LogOnRequired,  // NeedLogOn and nobody logged on
+        PortsMissing,   // the program was wired incompletely
     };
     // The whole start-up. Anything but Running means the program ends now,
     // without saving anything.
@@ -108,30 +115,30 @@ public:
     platform::ControlArray<PicturePanel> PictureModule{new PicturePanel(PictureAll)};
     platform::ControlArray<PicturePanel> PictureLEDs{new PicturePanel(PictureAll)};
     // Page selector of an output.
-    platform::ControlArray<TextPictureControl> TextPage{new TextPictureControl(PicturePage(0))};
-    platform::ControlArray<ButtonsControl> PageButtons{new ButtonsControl(PicturePage(0))};
+    platform::ControlArray<controls::UC_TextPicture> TextPage{new controls::UC_TextPicture(PicturePage(0))};
+    platform::ControlArray<controls::UC_Buttons> PageButtons{new controls::UC_Buttons(PicturePage(0))};
     // Output strip of a player slot.
     platform::ControlArray<PicturePanel> PictureVU{new PicturePanel(PictureModule(0))};
-    platform::ControlArray<VuMeterControl> VUR{new VuMeterControl(PictureVU(0))};
-    platform::ControlArray<VuMeterControl> VUL{new VuMeterControl(PictureVU(0))};
-    platform::ControlArray<TextPictureControl> PicCounter{new TextPictureControl(PictureModule(0))};
-    platform::ControlArray<FaderControl> VolSlider{new FaderControl(PictureModule(0))};
-    platform::ControlArray<SliderControl> PanSlider{new SliderControl(PictureModule(0))};
-    platform::ControlArray<SliderControl> SpeedSlider{new SliderControl(PictureModule(0))};
-    platform::ControlArray<BarControl> ProgBar{new BarControl(PictureModule(0))};
-    platform::ControlArray<ButtonsControl> PlayButtons{new ButtonsControl(PictureModule(0))};
+    platform::ControlArray<controls::UC_VVU> VUR{new controls::UC_VVU(PictureVU(0))};
+    platform::ControlArray<controls::UC_VVU> VUL{new controls::UC_VVU(PictureVU(0))};
+    platform::ControlArray<controls::UC_TextPicture> PicCounter{new controls::UC_TextPicture(PictureModule(0))};
+    platform::ControlArray<UC_Fader> VolSlider{new UC_Fader(PictureModule(0))};
+    platform::ControlArray<UC_Slider> PanSlider{new UC_Slider(PictureModule(0))};
+    platform::ControlArray<UC_Slider> SpeedSlider{new UC_Slider(PictureModule(0))};
+    platform::ControlArray<controls::UC_Bar> ProgBar{new controls::UC_Bar(PictureModule(0))};
+    platform::ControlArray<controls::UC_Buttons> PlayButtons{new controls::UC_Buttons(PictureModule(0))};
     // Status panels of an output.
-    platform::ControlArray<TextPictureControl> TextFade{new TextPictureControl(PictureLEDs(0))};
-    platform::ControlArray<TextPictureControl> TextAir{new TextPictureControl(PictureLEDs(0))};
-    platform::ControlArray<TextPictureControl> TextKey{new TextPictureControl(PictureLEDs(0))};
-    platform::ControlArray<TextPictureControl> TextSTBY{new TextPictureControl(PictureLEDs(0))};
-    platform::ControlArray<TextPictureControl> TextShell{new TextPictureControl(PictureLEDs(0))};
-    platform::ControlArray<TextPictureControl> TextTimer{new TextPictureControl(PictureLEDs(0))};
+    platform::ControlArray<controls::UC_TextPicture> TextFade{new controls::UC_TextPicture(PictureLEDs(0))};
+    platform::ControlArray<controls::UC_TextPicture> TextAir{new controls::UC_TextPicture(PictureLEDs(0))};
+    platform::ControlArray<controls::UC_TextPicture> TextKey{new controls::UC_TextPicture(PictureLEDs(0))};
+    platform::ControlArray<controls::UC_TextPicture> TextSTBY{new controls::UC_TextPicture(PictureLEDs(0))};
+    platform::ControlArray<controls::UC_TextPicture> TextShell{new controls::UC_TextPicture(PictureLEDs(0))};
+    platform::ControlArray<controls::UC_TextPicture> TextTimer{new controls::UC_TextPicture(PictureLEDs(0))};
     // List area of a play-list output, and the sound buttons.
-    platform::ControlArray<TextPictureControl> PictureCurrent{new TextPictureControl(PictureAll)};
-    platform::ControlArray<ButtonsControl> CtrlButton{new ButtonsControl(PictureAll)};
-    platform::ControlArray<ListViewControl> LV{new ListViewControl(PictureAll)};
-    platform::ControlArray<SoundButtonControl> TolvButton{new SoundButtonControl(PictureAll)};
+    platform::ControlArray<controls::UC_TextPicture> PictureCurrent{new controls::UC_TextPicture(PictureAll)};
+    platform::ControlArray<controls::UC_Buttons> CtrlButton{new controls::UC_Buttons(PictureAll)};
+    platform::ControlArray<UC_ListView> LV{new UC_ListView(PictureAll)};
+    platform::ControlArray<controls::UC_TolvButton> TolvButton{new controls::UC_TolvButton(PictureAll)};
     // The file-transfer control of the cache, placed in PictureAll at start-up.
     QPointer<QWidget> FH1;
 
@@ -185,6 +192,13 @@ private:
     // The window's size before any stored placement applies.
     void SetDesignSize();
     void WireEvents();
+    void WireControlEvents();
+    // Gives element 0 and every element loaded later the same handlers.
+    template <class T> static void OnEveryElement(platform::ControlArray<T>& array, std::function<void(T&, int)> wire)
+    {
+        wire(*array.At(0), 0);
+        array.SetLoadHandler([wire](T& element, int index) { wire(element, index); });
+    }
     void BringToFrontOnDrag();
     // Start-up steps after the session is known.
     StartOutcome StartLoggingToLogOn();

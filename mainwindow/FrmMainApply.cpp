@@ -69,8 +69,7 @@ void FrmMain::ApplySettings(int DisplayOnly)
     if (DisplayOnly == 0) {
         parms::TimerInt = std::clamp(MainSettings::Long("TimerInt", 50), 1, 500);
         State.PageNum = std::clamp(MainSettings::Long("PageNum", 10), 1, 20);
-        State.UseVol = parms::PlayerType == 3 ? MainSettings::Long("UseVol", 0)
-                                              : (parms::PlayerType == 2 ? 0 : 1);
+        State.UseVol = parms::PlayerType == 3 ? MainSettings::Long("UseVol", 0) : (parms::PlayerType == 2 ? 0 : 1);
         for (int output = 0; output < MainState::Outputs; ++output) {
             const auto o = static_cast<std::size_t>(output);
             if (output < State.NumOut) {

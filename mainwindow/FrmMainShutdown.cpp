@@ -71,10 +71,10 @@ bool FrmMain::AskBeforeClose(int& cancel)
         }
         save = saveEnd == 1;
     } else if (saveEnd == 2) {
-        const int answer = basic::ShowMessage(
-            basic::LangText("アプリケーションを終了します。ボタンアサインを保存しますか？",
-                            "Close The Tolv and save setting?"),
-            platform::BoxYesNoCancel + platform::IconQuestion, "", this);
+        const int answer =
+            basic::ShowMessage(basic::LangText("アプリケーションを終了します。ボタンアサインを保存しますか？",
+                                               "Close The Tolv and save setting?"),
+                               platform::BoxYesNoCancel + platform::IconQuestion, "", this);
         if (answer == platform::IdCancel) {
             cancel = 1;
             return false;

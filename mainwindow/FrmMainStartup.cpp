@@ -154,8 +154,7 @@ FrmMain::StartOutcome FrmMain::StartLoggingToLogOn()
 
     // 7. Log folder, and the platform layer's failures into the day log.
     const std::string debugLogPath = basic::RegRead("DebugLogPath", "", basic::SharedSection);
-    basic::LogFolder =
-        !debugLogPath.empty() ? basic::FixTrailingSeparator(debugLogPath, 0) : basic::AppPath() + "log/";
+    basic::LogFolder = !debugLogPath.empty() ? basic::FixTrailingSeparator(debugLogPath, 0) : basic::AppPath() + "log/";
     platform::SetLogSink([](std::string_view text, int kind) { basic::WriteLog(text, kind, 0); });
     // Old day logs go; nothing else in the folder is touched, whatever
     // folder the log was pointed at.

@@ -41,8 +41,8 @@ std::vector<std::string> Tokens(std::string_view text)
 
 bool Names(const std::string& token, int index)
 {
-    const std::string_view bare = !token.empty() && token.front() == '/' ? std::string_view(token).substr(1)
-                                                                          : std::string_view(token);
+    const std::string_view bare =
+        !token.empty() && token.front() == '/' ? std::string_view(token).substr(1) : std::string_view(token);
     if (bare.size() != 1) {
         return false;
     }
@@ -103,9 +103,8 @@ Choice ChooseSession(bool multiSession, std::string_view commandLine)
         }
         // It runs: it gets the command line, reached or not, and this start ends.
         if (FCT_SubClass::SendCopyData(SessionName(named), commandLine) == 0) {
-            basic::WriteLog("Session " + SessionName(named) + " did not take the command line: " +
-                                std::string(commandLine),
-                            1, 0);
+            basic::WriteLog(
+                "Session " + SessionName(named) + " did not take the command line: " + std::string(commandLine), 1, 0);
         }
         return {Choice::Kind::HandedOver, named};
     }

@@ -501,8 +501,8 @@ void Surface::CopyUnscaled(const QImage& from, int x, int y, int sourceX, int so
     // part that exists on both pictures.
     const long long columnShift = static_cast<long long>(sourceX) - x;
     const int first = static_cast<int>(std::max<long long>(x + static_cast<long long>(span.left), -columnShift));
-    const int end = static_cast<int>(
-        std::min<long long>(x + static_cast<long long>(span.right), from.width() - columnShift));
+    const int end =
+        static_cast<int>(std::min<long long>(x + static_cast<long long>(span.right), from.width() - columnShift));
     if (first >= end) {
         return;
     }

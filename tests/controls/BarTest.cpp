@@ -165,7 +165,8 @@ TEST_F(PositionBar, BeforeInitOnlyTheTextIsDrawn)
     fresh.Draw(1530);
     const Color face = fresh.Picture().GetPixel(0, 0);
     EXPECT_EQ(face, fresh.Picture().GetPixel(203, 19)) << "no frame";
-    const QRect ink = pictureprobe::Extent(fresh.Picture(), QRect(0, 0, 204, 20), [face](Color c) { return c != face; });
+    const QRect ink =
+        pictureprobe::Extent(fresh.Picture(), QRect(0, 0, 204, 20), [face](Color c) { return c != face; });
     ASSERT_FALSE(ink.isEmpty());
     EXPECT_NEAR(ink.center().x(), 101, 3) << "the text is centred";
     EXPECT_NEAR(ink.center().y(), 9, 3);

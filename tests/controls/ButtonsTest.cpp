@@ -67,6 +67,8 @@ TEST_F(ButtonRow, TheRowSnapsToWholeButtonsBetweenItsEars)
     EXPECT_EQ(row.NumButtons(), 1);
     row.SetNumButtons(-4);
     EXPECT_EQ(row.NumButtons(), 1);
+    row.SetNumButtons(1 << 30);
+    EXPECT_EQ(row.NumButtons(), 32767) << "indexes are 16-bit";
 }
 
 TEST_F(ButtonRow, ClicksFindTheButtonByItsCellAndNotTheEars)
@@ -74,8 +76,14 @@ TEST_F(ButtonRow, ClicksFindTheButtonByItsCellAndNotTheEars)
     for (const int x : {8, 9, 35, 36, 89, 90, 95}) {
         Click(x);
     }
-    EXPECT_EQ(events, (Events{{"down", 0}, {"click", 0}, {"down", 0}, {"click", 0}, {"down", 1}, {"click", 1},
-                              {"down", 2}, {"click", 2}}));
+    EXPECT_EQ(events, (Events{{"down", 0},
+                              {"click", 0},
+                              {"down", 0},
+                              {"click", 0},
+                              {"down", 1},
+                              {"click", 1},
+                              {"down", 2},
+                              {"click", 2}}));
 }
 
 TEST_F(ButtonRow, HoverReportsEachNewButtonAndMinusOneOffThem)
@@ -121,8 +129,7 @@ TEST_F(ButtonRow, ModifierKeysTurnAClickIntoAShiftClick)
     Click(40, Qt::LeftButton, Qt::ShiftModifier);
     Click(40, Qt::LeftButton, Qt::ControlModifier);
     Click(64, Qt::LeftButton, Qt::AltModifier | Qt::ShiftModifier);
-    EXPECT_EQ(events,
-              (Events{{"down", 1}, {"shift1", 1}, {"down", 1}, {"shift2", 1}, {"down", 2}, {"shift5", 2}}));
+    EXPECT_EQ(events, (Events{{"down", 1}, {"shift1", 1}, {"down", 1}, {"shift2", 1}, {"down", 2}, {"shift5", 2}}));
 }
 
 TEST_F(ButtonRow, AReleaseOutsideThePressedCellRaisesNothingAndLeavesItPressed)
@@ -254,10 +261,10 @@ TEST_F(CaptionRow, WithThreeDOnCaptionsAreLightWithADarkShadow)
     EXPECT_GT(CountIn(0, light), 0);
     EXPECT_GT(CountIn(0, basic::SysColor(3)), 0);
     const auto sum = [](Color c) { return (c & 0xFF) + ((c >> 8) & 0xFF) + ((c >> 16) & 0xFF); };
-    const QRect ink = pictureprobe::Extent(row.Picture(), QRect(CellLeft(0), 0, 27, 22),
-                                           [&](Color c) { return sum(c) >= 750; });
-    const QRect shadow = pictureprobe::Extent(row.Picture(), QRect(CellLeft(0), 0, 27, 22),
-                                              [&](Color c) { return sum(c) < 300; });
+    const QRect ink =
+        pictureprobe::Extent(row.Picture(), QRect(CellLeft(0), 0, 27, 22), [&](Color c) { return sum(c) >= 750; });
+    const QRect shadow =
+        pictureprobe::Extent(row.Picture(), QRect(CellLeft(0), 0, 27, 22), [&](Color c) { return sum(c) < 300; });
     EXPECT_EQ(shadow.bottom(), ink.bottom() + 1);
     EXPECT_EQ(shadow.right(), ink.right() + 1);
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "controls/DrawnPicture.h"
+#include "controls/SurfaceBox.h"
 #include "platform/base/Twips.h"
 
 #include <QApplication>
@@ -20,7 +20,7 @@ namespace mousetwips {
 
 inline QWidget& SurfaceOf(QWidget& control)
 {
-    auto* picture = control.findChild<controls::DrawnPicture*>();
+    auto* picture = control.findChild<controls::SurfaceBox*>();
     return picture != nullptr ? *picture : control;
 }
 

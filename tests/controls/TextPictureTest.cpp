@@ -116,8 +116,16 @@ TEST_F(TextPanel, TheSpaceAboveLeftOfTheClickAndFurthestDownRightIsHit)
     mousetwips::Click(panel, 100, 300);
     mousetwips::Click(panel, 1600, 300);
     mousetwips::Click(panel, 60, 300, Qt::RightButton);
-    EXPECT_EQ(reports, (std::vector<Report>{{1, true, 0}, {1, false, 0}, {1, true, 1}, {1, false, 1}, {1, true, 2},
-                                            {1, false, 2}, {1, true, 1}, {1, false, 1}, {2, true, 0}, {2, false, 0}}));
+    EXPECT_EQ(reports, (std::vector<Report>{{1, true, 0},
+                                            {1, false, 0},
+                                            {1, true, 1},
+                                            {1, false, 1},
+                                            {1, true, 2},
+                                            {1, false, 2},
+                                            {1, true, 1},
+                                            {1, false, 1},
+                                            {2, true, 0},
+                                            {2, false, 0}}));
 }
 
 TEST_F(TextPanel, APanelOfCentredSpacesReportsSpaceZero)
@@ -148,8 +156,8 @@ TEST_F(TextPanel, AClickableSpaceIsLitWhileTheMouseHoldsIt)
     mousetwips::Press(panel, 1600, 200);
     mousetwips::Release(panel, 100, 200);
     mousetwips::Release(panel, 1600, 200);
-    EXPECT_EQ(reports, (std::vector<Report>{{1, true, 0}, {1, false, 0}, {1, true, 1}, {1, false, 1}, {1, true, 1},
-                                            {1, false, 0}}))
+    EXPECT_EQ(reports, (std::vector<Report>{
+                           {1, true, 0}, {1, false, 0}, {1, true, 1}, {1, false, 1}, {1, true, 1}, {1, false, 0}}))
         << "the release is judged where it happens, and reported once";
 }
 
@@ -233,7 +241,8 @@ TEST_F(TextPanel, PlainPanelsTakeTheColoursOfAScheme)
     panel.DispMes(0, "TIMER", 0);
     panel.SetColor(3, 1); // white on red
     EXPECT_EQ(panel.Picture().GetPixel(10, 10), 0x0000FF);
-    const QRect ink = pictureprobe::Extent(panel.Picture(), QRect(2, 2, 196, 20), [](Color c) { return c == 0xFFFFFF; });
+    const QRect ink =
+        pictureprobe::Extent(panel.Picture(), QRect(2, 2, 196, 20), [](Color c) { return c == 0xFFFFFF; });
     EXPECT_NEAR(ink.center().y(), 12, 3) << "a top of -1 centres the text";
     EXPECT_NEAR(ink.center().x(), 100, 4);
     testsupport::SaveToGallery(panel.Picture().Image(), "textpicture-design0-scheme3", 3);

@@ -257,6 +257,12 @@ TEST_F(SoundButton, TheLampShowsTheActivatedCellInASunkenFrame)
     EXPECT_EQ(picture.GetPixel(14, 43), backgroundGrey) << "the frame's bottom line ends at x = 13";
     EXPECT_EQ(button.Activated(), 2);
     testsupport::SaveToGallery(picture.Image(), "tolvbutton-type0-lamp2", 3);
+    for (const int outside : {-1, 10, 2147483647}) {
+        button.SetActivated(outside);
+        button.Draw(0);
+        EXPECT_EQ(button.Picture().GetPixel(8, 30), backgroundGrey) << "no cell " << outside << " in the strip";
+        EXPECT_EQ(button.Picture().GetPixel(4, 30), 0x000000);
+    }
 }
 
 TEST_F(SoundButton, TitleLinesAreCentredInTheirColumnAndEmptySlotsTakeNoLine)

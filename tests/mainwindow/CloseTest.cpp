@@ -233,14 +233,25 @@ TEST_F(Close, TheLastStatusOutputReachesTheBoxesBeforeTheyClose)
     ports.RemoteDevices.midiOpen = true;
     EXPECT_TRUE(window->Unload());
 
-    const std::vector<std::string> expected = {
-        "SendRemoteListStatus 0 1",  "SendRemoteCommand 0 11 0", "SendRemoteCommand 0 18 0",
-        "SendRemoteCommand 0 14 0",  "SendRemoteCommand 0 2 0",  "SendRemoteCommand 0 2 1",
-        "SendRemoteCommand 0 4 0",   "SendRemoteCommand 0 4 1",  "SendRemoteCommand 0 4 2",
-        "SendRemoteListStatus 1 1",  "SendRemoteCommand 1 11 0", "SendRemoteCommand 1 18 0",
-        "SendRemoteCommand 1 14 0",  "SendRemoteCommand 1 2 0",  "SendRemoteCommand 1 2 1",
-        "CloseComm 0",               "HidClose 1",               "CloseComm 2",
-        "CloseMidiIn"};
+    const std::vector<std::string> expected = {"SendRemoteListStatus 0 1",
+                                               "SendRemoteCommand 0 11 0",
+                                               "SendRemoteCommand 0 18 0",
+                                               "SendRemoteCommand 0 14 0",
+                                               "SendRemoteCommand 0 2 0",
+                                               "SendRemoteCommand 0 2 1",
+                                               "SendRemoteCommand 0 4 0",
+                                               "SendRemoteCommand 0 4 1",
+                                               "SendRemoteCommand 0 4 2",
+                                               "SendRemoteListStatus 1 1",
+                                               "SendRemoteCommand 1 11 0",
+                                               "SendRemoteCommand 1 18 0",
+                                               "SendRemoteCommand 1 14 0",
+                                               "SendRemoteCommand 1 2 0",
+                                               "SendRemoteCommand 1 2 1",
+                                               "CloseComm 0",
+                                               "HidClose 1",
+                                               "CloseComm 2",
+                                               "CloseMidiIn"};
     std::vector<std::string> output;
     for (const std::string& call : ports.Log.Calls()) {
         if (call.starts_with("SendRemote") || call.starts_with("Close") || call.starts_with("Hid")) {

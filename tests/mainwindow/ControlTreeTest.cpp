@@ -1,6 +1,7 @@
 // The window's design nesting and the run-time elements of its control arrays.
 #include "mainwindow/FrmMain.h"
 
+#include "support/FakePorts.h"
 #include "support/TwipsFixture.h"
 
 #include <gtest/gtest.h>
@@ -22,22 +23,21 @@ TEST_F(ControlTree, DesignElementsSitInTheirContainers)
     }
     EXPECT_EQ(window.TextPage(0)->parentWidget(), window.PicturePage(0));
     EXPECT_EQ(window.PageButtons(0)->parentWidget(), window.PicturePage(0));
-    for (QWidget* inStrip : std::initializer_list<QWidget*>{window.PictureVU(0), window.PicCounter(0),
-                                                            window.VolSlider(0), window.PanSlider(0),
-                                                            window.SpeedSlider(0), window.ProgBar(0),
-                                                            window.PlayButtons(0)}) {
+    for (QWidget* inStrip : std::initializer_list<QWidget*>{
+             window.PictureVU(0), window.PicCounter(0), window.VolSlider(0), window.PanSlider(0), window.SpeedSlider(0),
+             window.ProgBar(0), window.PlayButtons(0)}) {
         EXPECT_EQ(inStrip->parentWidget(), window.PictureModule(0));
     }
     EXPECT_EQ(window.VUR(0)->parentWidget(), window.PictureVU(0));
     EXPECT_EQ(window.VUL(0)->parentWidget(), window.PictureVU(0));
-    for (QWidget* label : std::initializer_list<QWidget*>{window.TextFade(0), window.TextAir(0), window.TextKey(0),
-                                                          window.TextSTBY(0), window.TextShell(0),
-                                                          window.TextTimer(0)}) {
+    for (QWidget* label :
+         std::initializer_list<QWidget*>{window.TextFade(0), window.TextAir(0), window.TextKey(0), window.TextSTBY(0),
+                                         window.TextShell(0), window.TextTimer(0)}) {
         EXPECT_EQ(label->parentWidget(), window.PictureLEDs(0));
     }
-    for (QWidget* hidden : std::initializer_list<QWidget*>{window.PictureGrad, window.PictureSel(0),
-                                                           window.PictureSel(1), window.PictureTolv2,
-                                                           window.PictureTolv(0), window.PictureScreen}) {
+    for (QWidget* hidden :
+         std::initializer_list<QWidget*>{window.PictureGrad, window.PictureSel(0), window.PictureSel(1),
+                                         window.PictureTolv2, window.PictureTolv(0), window.PictureScreen}) {
         EXPECT_EQ(hidden->parentWidget(), &window);
         EXPECT_TRUE(hidden->isHidden());
     }
@@ -116,6 +116,38 @@ TEST_F(ControlTree, MenuArraysGrowInTheirMenusInOrder)
     EXPECT_EQ(window.MenuRCButtonFCT->UBound(), 3);
     EXPECT_EQ(window.MenuRCButtonMode->UBound(), 3);
     EXPECT_EQ(window.MenuRCButtonColor->UBound(), 2);
+}
+
+TEST_F(ControlTree, EventsOfEveryElementReachTheirHandlersWithTheElementsIndex)
+{
+    testsupport::FakePorts ports;
+    window.Ports = ports.Wire();
+    ASSERT_TRUE(window.LoadControlInto(window.TolvButton, 7, *window.PictureAll));
+    ASSERT_TRUE(window.LoadControlInto(window.PageButtons, 2, *window.PictureAll));
+    ASSERT_TRUE(window.LoadControlInto(window.TextSTBY, 3, *window.PictureAll));
+
+    int button = 2;
+    bool isDown = false;
+    int area = 1;
+    window.TolvButton(7)->MouseUD(button, isDown, area);
+    window.TolvButton(0)->MouseUD(button, isDown, area);
+    int page = 4;
+    window.PageButtons(2)->ButtonClicked(page);
+    window.PageButtons(2)->RightClicked(page);
+    int left = 1;
+    int panel = 0;
+    window.TextSTBY(3)->MouseUD(left, isDown, panel);
+    window.TextFade(0)->MouseUD(left, isDown, panel);
+    double x = 10;
+    double y = 20;
+    window.LV(0)->RightClicked(x, y);
+    window.SpeedSlider(0)->Scrolled(1);
+
+    EXPECT_EQ(ports.Log.Calls(),
+              (std::vector<std::string>{"TolvButton_MouseUD 7 2 0 1", "TolvButton_MouseUD 0 2 0 1",
+                                        "PageButtons_ButtonClicked 2 4", "PageButtons_RightClicked 2 4",
+                                        "TextSTBY_MouseUD 3 1 0 0", "TextFade_MouseUD 0 1 0 0", "LV_RightClicked 0",
+                                        "SpeedSlider_Scrolled 0 1"}));
 }
 
 } // namespace

@@ -38,7 +38,7 @@ struct Finished {
 // Runs a program to its end with the environment changed as given, waiting
 // on the event loop (this process answers hand-overs meanwhile).
 Finished RunProgram(const QString& program, const QStringList& arguments,
-             const std::vector<std::pair<QString, QString>>& set, const QStringList& unset = {})
+                    const std::vector<std::pair<QString, QString>>& set, const QStringList& unset = {})
 {
     QProcess process;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -108,7 +108,7 @@ TEST_F(Program, ASecondStartNamingARunningSessionLeavesItsCommandLineAndEnds)
     ASSERT_EQ(window->Caption(), Sessions::SessionCaption(0));
 
     const Finished second = RunProgram(QString::fromStdString(ProgramPath()), {"A", "C:\\shows\\night.txt"},
-                                {{"XDG_CONFIG_HOME", Config()}, {"TOLV_AUDIO", "null"}});
+                                       {{"XDG_CONFIG_HOME", Config()}, {"TOLV_AUDIO", "null"}});
     EXPECT_EQ(second.exitCode, 0) << second.errors;
     EXPECT_EQ(FCT_SubClass::GetCopyDataText(window.get()), "A C:\\shows\\night.txt");
     EXPECT_EQ(FCT_SubClass::GetCopyDataText(window.get()), "");
@@ -143,7 +143,7 @@ TEST_F(Program, StartsUnderXvfb)
 TEST_F(Program, WithoutADisplayItSaysSoAndFails)
 {
     const Finished finished = RunProgram(QString::fromStdString(ProgramPath()), {}, {{"XDG_CONFIG_HOME", Config()}},
-                                  {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"});
+                                         {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"});
     EXPECT_NE(finished.exitCode, 0);
     EXPECT_THAT(finished.errors, HasSubstr("no display"));
     EXPECT_TRUE(DayLog().empty());

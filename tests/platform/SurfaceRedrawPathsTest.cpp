@@ -56,8 +56,8 @@ TEST_F(SurfaceRedrawPaths, AnUnscaledCopyTakesExactlyThePixelsBothPicturesHave)
                     for (int y = 0; y < 8; ++y) {
                         const int fx = sx + x - tx;
                         const int fy = sy + y - ty;
-                        const bool copied = x >= tx && x < tx + 6 && y >= ty && y < ty + 4 && fx >= 0 && fx < 7 &&
-                                            fy >= 0 && fy < 5;
+                        const bool copied =
+                            x >= tx && x < tx + 6 && y >= ty && y < ty + 4 && fx >= 0 && fx < 7 && fy >= 0 && fy < 5;
                         const Color expected = copied ? Apply(op, below, SourceColour(fx, fy)) : below;
                         ASSERT_EQ(target.GetPixel(x, y), expected)
                             << "op " << static_cast<unsigned>(op) << " at (" << tx << ", " << ty << ") from (" << sx

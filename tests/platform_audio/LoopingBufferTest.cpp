@@ -1,5 +1,5 @@
-#include "support/AudioTestSignals.h"
 #include "NullDeviceFixture.h"
+#include "support/AudioTestSignals.h"
 
 #include "platform/audio/LoopingBuffer.h"
 #include "platform/audio/SoundDeviceEnumeration.h"

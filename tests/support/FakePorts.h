@@ -58,15 +58,17 @@ inline std::string Call(std::string_view name)
 template <class... Args> std::string Call(std::string_view name, const Args&... args)
 {
     std::string text(name);
-    ((text += " ", text += [](const auto& a) {
-         if constexpr (std::is_convertible_v<decltype(a), std::string_view>) {
-             return std::string(std::string_view(a));
-         } else if constexpr (std::is_same_v<std::decay_t<decltype(a)>, bool>) {
-             return std::string(a ? "1" : "0");
-         } else {
-             return std::to_string(a);
-         }
-     }(args)),
+    ((
+         text += " ", text +=
+                      [](const auto& a) {
+                          if constexpr (std::is_convertible_v<decltype(a), std::string_view>) {
+                              return std::string(std::string_view(a));
+                          } else if constexpr (std::is_same_v<std::decay_t<decltype(a)>, bool>) {
+                              return std::string(a ? "1" : "0");
+                          } else {
+                              return std::to_string(a);
+                          }
+                      }(args)),
      ...);
     return text;
 }
@@ -190,10 +192,7 @@ public:
     {
         log_.Add(Call("SendRemoteCommand", output, function, index));
     }
-    void SendRemoteListStatus(int output, int force) override
-    {
-        log_.Add(Call("SendRemoteListStatus", output, force));
-    }
+    void SendRemoteListStatus(int output, int force) override { log_.Add(Call("SendRemoteListStatus", output, force)); }
     void SetOutputLock(int output) override { log_.Add(Call("SetOutputLock", output)); }
 
 private:
