@@ -1,6 +1,6 @@
 #include "cache/UC_FileHand.h"
 
-#include "controls/DrawnPicture.h"
+#include "controls/SurfaceBox.h"
 #include "controls/UC_Bar.h"
 #include "controls/UC_Buttons.h"
 #include "controls/UC_TextPicture.h"
@@ -61,9 +61,9 @@ std::int32_t UC_FileHand::AdjustY() const
     return static_cast<std::int32_t>(numeric::RoundToInt64(sizeRate_ * FaceHeight / 2) * basic::TwipsPerPixel);
 }
 
-const platform::Surface& UC_FileHand::Picture() const
+platform::Surface& UC_FileHand::Picture()
 {
-    static const platform::Surface none;
+    static platform::Surface none;
     return face0_ != nullptr ? face0_->Picture() : none;
 }
 
@@ -85,12 +85,12 @@ void UC_FileHand::BuildFace0()
         pictureParent_->hide();
     }
     if (face0_ == nullptr) {
-        face0_ = new controls::DrawnPicture(this);
+        face0_ = new controls::SurfaceBox(this);
         cancelButton_ = new QPushButton(QString::fromUtf8(CancelCaption.data(), CancelCaption.size()), this);
         cancelButton_->setObjectName("CancelButton");
         QObject::connect(cancelButton_, &QPushButton::clicked, this, [this] { engine_->ProcCancel(); });
     }
-    face0_->Place(rect());
+    face0_->setGeometry(rect());
     basic::SetControlFont(&face0_->Picture(), -2, nullptr, 0, false, false, "");
     basic::SetControlFont(platform::FontWindow(cancelButton_), -2, nullptr, 0, false, false, "");
     const int buttonWidth = Scaled(100);
@@ -110,7 +110,7 @@ void UC_FileHand::BuildFace1()
         cancelButton_->hide();
     }
     if (pictureParent_ == nullptr) {
-        pictureParent_ = new controls::DrawnPicture(this);
+        pictureParent_ = new controls::SurfaceBox(this);
         pictureParent_->setObjectName("PictureParentName");
         textMes_ = new controls::UC_TextPicture(pictureParent_);
         textMes_->setObjectName("TextMesName");
@@ -123,7 +123,7 @@ void UC_FileHand::BuildFace1()
         }
         cancelRow_->ButtonClicked = [this](int&) { engine_->ProcCancel(); };
     }
-    pictureParent_->Place(QRect(0, 0, Scaled(FaceWidth), Scaled(FaceHeight)));
+    pictureParent_->setGeometry(0, 0, Scaled(FaceWidth), Scaled(FaceHeight));
     pictureParent_->Picture().Cls();
 
     textMes_->setGeometry(Scaled(20), Scaled(20), Scaled(280), Scaled(20));

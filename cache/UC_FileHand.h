@@ -13,7 +13,7 @@
 class QPushButton;
 
 namespace controls {
-class DrawnPicture;
+class SurfaceBox;
 class UC_Bar;
 class UC_Buttons;
 class UC_TextPicture;
@@ -74,7 +74,7 @@ public:
     controls::UC_Buttons* CancelButtonRow() const { return cancelRow_; }
     QPushButton* CancelButton() const { return cancelButton_; }
     // Face 0's drawing.
-    const platform::Surface& Picture() const;
+    platform::Surface& Picture();
 
 private:
     int Scaled(double pixels) const;
@@ -88,10 +88,10 @@ private:
     int initMode_ = 0;
 
     // Face 0.
-    controls::DrawnPicture* face0_ = nullptr;
+    controls::SurfaceBox* face0_ = nullptr;
     QPushButton* cancelButton_ = nullptr;
     // Face 1.
-    controls::DrawnPicture* pictureParent_ = nullptr;
+    controls::SurfaceBox* pictureParent_ = nullptr;
     controls::UC_TextPicture* textMes_ = nullptr;
     controls::UC_Bar* progBar_ = nullptr;
     controls::UC_Buttons* cancelRow_ = nullptr;
