@@ -121,8 +121,3 @@ void NullWindows::Show(platform::Form&, int)
 {
     NotAvailable("The material browser");
 }
-
-void NullCache::MenuCache_Click(int)
-{
-    NotAvailable("The Cache menu");
-}

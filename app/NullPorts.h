@@ -89,15 +89,3 @@ public:
     int Output() override { return 0; }
     void Show(platform::Form& owner, int output) override;
 };
-
-class NullCache final : public FileTransferPort, public CachePort {
-public:
-    QWidget* Control() override { return nullptr; }
-    void Init(int) override {}
-    void SetDispFN(int) override {}
-    int AdjustX() override { return 0; }
-    int AdjustY() override { return 0; }
-    void MenuCache_Click(int index) override;
-    void CacheAll(int) override {}
-    void ShowCacheProgress(std::string_view, bool) override {}
-};

@@ -7,12 +7,15 @@
 // writes a picture of its main window there and ends the same way.
 #include "MainWindowCalls.h"
 #include "NullPorts.h"
+#include "cache/CacheService.h"
+#include "cache/FileTransferService.h"
 #include "dialogs/FadeWindow.h"
 #include "dialogs/FrmSplash.h"
 #include "dialogs/TimerWindow.h"
 #include "foundation/CommandLine.h"
 #include "mainwindow/FrmMain.h"
 #include "playback/AssignFile.h"
+#include "playback/CacheNames.h"
 #include "platform/TerminationSignals.h"
 #include "platform/base/AppIdentity.h"
 
@@ -69,7 +72,9 @@ int main(int argc, char** argv)
     NullStatusLabels statusLabels(window.State, window, fadeWindow, timerWindow);
     NullRemote remote;
     NullWindows windows;
-    NullCache cache;
+    cache::FileTransferService fileTransfer;
+    cache::CacheService cacheService(window.State, fileTransfer);
+    cacheService.LocalFilename = [](std::string_view path) { return playback::GetLocalFilename(path); };
     FrmSplash splash;
     window.Ports.Engine = &playback;
     window.Ports.Playback = &playback;
@@ -83,8 +88,8 @@ int main(int argc, char** argv)
     window.Ports.FadeWindow = &fadeWindow;
     window.Ports.MonitorWindow = &windows;
     window.Ports.SplashWindow = &splash;
-    window.Ports.FileTransfer = &cache;
-    window.Ports.Cache = &cache;
+    window.Ports.FileTransfer = &fileTransfer;
+    window.Ports.Cache = &cacheService;
     window.Ports.MaterialBrowser = &windows;
     window.OnEnded = [] { QCoreApplication::quit(); };
 

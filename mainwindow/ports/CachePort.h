@@ -1,6 +1,8 @@
 #pragma once
 
+#include <string>
 #include <string_view>
+#include <vector>
 
 // The cache commands of the Cache menu and the progress they show.
 class CachePort {
@@ -13,4 +15,14 @@ public:
     virtual void CacheAll(int mode) = 0;
     // Progress text in the page title; highlighted selects its lit colours.
     virtual void ShowCacheProgress(std::string_view text, bool highlighted) = 0;
+    // The tip texts of a sound: mode 0 one per shown tip field (list
+    // columns), mode 1 all in texts[0] (button captions); the last element is
+    // the type colour in decimal digits. 1 when there are texts.
+    virtual int GetTipInfo(std::string_view path, std::vector<std::string>& texts, int mode)
+    {
+        (void)path;
+        (void)mode;
+        texts.clear();
+        return 0;
+    }
 };
