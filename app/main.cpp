@@ -1,16 +1,100 @@
-// The program's entry point. Until the main window exists it only introduces
-// itself.
+// The program: the main window, the services wired into it, and the event
+// loop. The program ends when the window unloads, or at SIGTERM or SIGINT,
+// which close it as the end of the desktop session does (no question, no
+// save) once every nested event loop has returned.
+//
+// TOLV_SCREENSHOT=<file.png> is for the tests: once started, the program
+// writes a picture of its main window there and ends the same way.
+#include "NullPorts.h"
+#include "dialogs/FrmSplash.h"
+#include "foundation/CommandLine.h"
+#include "mainwindow/FrmMain.h"
+#include "platform/TerminationSignals.h"
 #include "platform/base/AppIdentity.h"
 
-#include <QCoreApplication>
+#include <QApplication>
+#include <QPixmap>
+#include <QTimer>
 
 #include <cstdio>
+#include <cstdlib>
+#include <string>
+
+namespace {
+
+bool HasDisplay()
+{
+    const auto set = [](const char* name) {
+        const char* value = std::getenv(name);
+        return value != nullptr && *value != '\0';
+    };
+    return set("QT_QPA_PLATFORM") || set("DISPLAY") || set("WAYLAND_DISPLAY");
+}
+
+} // namespace
 
 int main(int argc, char** argv)
 {
-    QCoreApplication application(argc, argv);
+    if (!HasDisplay()) {
+        std::fprintf(stderr, "%s: no display to show the window on (neither DISPLAY nor WAYLAND_DISPLAY is set)\n",
+                     App::Title);
+        return 2;
+    }
+    QApplication application(argc, argv);
     QCoreApplication::setApplicationName(App::Title);
     QCoreApplication::setOrganizationName(App::CompanyName);
-    std::printf("%s %d.%d.%d\n", App::Title, App::Major, App::Minor, App::Revision);
+    // The main window's unload ends the program, not the last closed window.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    bool terminating = false;
+    platform::TerminationSignals termination;
+    termination.OnSignal = [&terminating](int) {
+        terminating = true;
+        // Every event loop returns, nested ones first; the window closes
+        // after the main loop.
+        QCoreApplication::exit(0);
+    };
+
+    FrmMain window;
+    NullPlayback playback;
+    NullAssignFile assignFile;
+    NullItemCommands itemCommands;
+    NullStatusLabels statusLabels(window.State);
+    NullRemote remote;
+    NullWindows windows;
+    NullCache cache;
+    FrmSplash splash;
+    window.Ports.Engine = &playback;
+    window.Ports.Playback = &playback;
+    window.Ports.AssignFile = &assignFile;
+    window.Ports.ItemCommands = &itemCommands;
+    window.Ports.ControlEvents = &itemCommands;
+    window.Ports.StatusLabels = &statusLabels;
+    window.Ports.Remote = &remote;
+    window.Ports.RemoteDevices = &remote;
+    window.Ports.ConfigDialog = &windows;
+    window.Ports.FadeWindow = &windows;
+    window.Ports.MonitorWindow = &windows;
+    window.Ports.SplashWindow = &splash;
+    window.Ports.FileTransfer = &cache;
+    window.Ports.Cache = &cache;
+    window.Ports.MaterialBrowser = &windows;
+    window.OnEnded = [] { QCoreApplication::quit(); };
+
+    if (window.Form_Load() != FrmMain::StartOutcome::Running) {
+        return 0;
+    }
+    if (const char* screenshot = std::getenv("TOLV_SCREENSHOT"); screenshot != nullptr && *screenshot != '\0') {
+        const std::string path = screenshot;
+        QTimer::singleShot(0, &window, [&window, &terminating, path] {
+            window.grab().save(QString::fromStdString(path));
+            terminating = true;
+            QCoreApplication::exit(0);
+        });
+    }
+    if (!terminating) {
+        QApplication::exec();
+    }
+    window.EndSession();
     return 0;
 }

@@ -66,6 +66,8 @@ void C_WaveOut::Init()
 void C_WaveOut::AllocatePageTables()
 {
     pageCount_ = std::clamp(NumBufferPages_, 2, maxPages);
+    c_PlayingPage = 0;
+    c_LastFilledPage = 0;
     for (auto& headers : c_PageHeaders) {
         headers = std::make_unique<platform::audio::VoiceBuffer[]>(static_cast<std::size_t>(pageCount_));
     }

@@ -106,12 +106,6 @@ int BytesToLines(std::span<const std::uint8_t> bytes, std::vector<std::string>& 
             }
             continue;
         }
-        // Files written on this platform end their lines with LF alone.
-        if (b == 10) {
-            lines.push_back(textcodec::Decode(AsBytes(current), encoding));
-            current.clear();
-            continue;
-        }
         if (b == 0) {
             continue;
         }

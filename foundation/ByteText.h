@@ -27,8 +27,9 @@ int StringToBytes(std::string_view text, std::span<std::uint8_t> bytes);
 // CR not followed by LF is dropped.
 std::string BytesToTextLine(std::span<const std::uint8_t> bytes, int lastIndex, int mode, int start);
 
-// Splits a whole buffer into lines at CR LF or LF (a lone CR is dropped, as
-// are NULs); an unfinished non-empty last line counts too. lines holds the lines
+// Splits a whole buffer into lines at CR LF (a lone CR and NULs are dropped,
+// a lone LF stays in its line, as the files shared with the older systems
+// expect); an unfinished non-empty last line counts too. lines holds the lines
 // in order; the result is their number.
 int BytesToLines(std::span<const std::uint8_t> bytes, std::vector<std::string>& lines);
 

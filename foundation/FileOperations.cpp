@@ -2,9 +2,12 @@
 // FileAccess.h).
 #include "foundation/FileAccess.h"
 
+#include "platform/AtomicFile.h"
+
 #include "foundation/Paths.h"
 #include "foundation/TimeStamps.h"
 #include "foundation/Waits.h"
+#include "platform/AtomicFile.h"
 #include "platform/ErrorText.h"
 #include "platform/Files.h"
 #include "platform/base/Hooks.h"
@@ -110,17 +113,23 @@ bool CopyContents(int from, int to)
     }
 }
 
-// Writes the temporary file: contents, permissions, and last the times (a
-// write would change them), then flushes it to the disk.
-bool FinishTemp(int handle, const unsigned* mode, const platform::FileStatus* timesFrom)
+// Finishes the temporary file: permissions, then the times (a write would
+// change them), then a flush to the disk. Permissions and times are kept where
+// the file system allows (FAT sticks and many shares refuse permissions); only
+// a failed flush fails the save.
+bool FinishTemp(int handle, std::string_view target, const unsigned* mode, const platform::FileStatus* timesFrom)
 {
-    if (mode != nullptr && !platform::files::SetHandleMode(handle, *mode)) {
-        return false;
+    if (mode != nullptr) {
+        platform::files::SetHandleMode(handle, *mode);
     }
     if (timesFrom != nullptr && !platform::files::SetHandleTimes(handle, timesFrom->accessed, timesFrom->modified)) {
-        return false;
+        LogFailure("Keeping the file time", target);
     }
-    return platform::files::Sync(handle);
+    if (platform::files::Sync(handle)) {
+        return true;
+    }
+    // File systems without a flush of their own.
+    return errno == EINVAL || errno == ENOSYS || errno == EOPNOTSUPP;
 }
 
 // Copies source to a temporary file beside target and renames it into place.
@@ -136,7 +145,7 @@ bool PlaceCopy(std::string_view source, std::string_view target, bool replace)
     bool ok = platform::files::StatHandle(from, status);
     if (ok) {
         to = CreateTempBeside(target, tempPath);
-        ok = to != 0 && CopyContents(from, to) && FinishTemp(to, &status.mode, &status);
+        ok = to != 0 && CopyContents(from, to) && FinishTemp(to, target, &status.mode, &status);
     }
     const int saved = errno;
     platform::files::Close(from);
@@ -279,25 +288,14 @@ int CopyFileOver(std::string_view source, std::string_view target, int overwrite
     return 1;
 }
 
-int SaveFileAtomic(std::string_view path, std::span<const std::uint8_t> data)
+int SaveFileAtomic(std::string_view target, std::span<const std::uint8_t> data)
 {
-    // A new file gets the permissions of the umask; a replaced one keeps its own.
-    platform::FileStatus existing;
-    const bool replacing = platform::files::Stat(path, existing, true);
-    std::string tempPath;
-    const int handle = CreateTempBeside(path, tempPath);
-    bool ok = handle != 0 && platform::files::Write(handle, data) == static_cast<std::int64_t>(data.size()) &&
-              FinishTemp(handle, replacing ? &existing.mode : nullptr, nullptr);
-    if (!ok) {
-        if (handle != 0) {
-            DiscardTemp(handle, tempPath);
-        }
-        LogFailure("SaveFileAtomic", path);
-        return 0;
-    }
-    ok = platform::files::Close(handle) && platform::files::Rename(tempPath, path, true);
-    if (!ok) {
-        DiscardTemp(0, tempPath);
+    // A file reached through a symbolic link is replaced where it lies, so the
+    // link stays a link.
+    const std::string path = platform::ResolveWriteTarget(std::string(target));
+    const std::string failure = platform::WriteFileAtomically(
+        path, std::string_view(reinterpret_cast<const char*>(data.data()), data.size()));
+    if (!failure.empty()) {
         LogFailure("SaveFileAtomic", path);
         return 0;
     }

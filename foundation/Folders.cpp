@@ -1,10 +1,16 @@
 #include "foundation/Folders.h"
 
+#include "foundation/FileAccess.h"
+#include "foundation/FileLists.h"
 #include "foundation/Paths.h"
+#include "foundation/TimeStamps.h"
 #include "platform/Files.h"
 #include "platform/ServerPaths.h"
+#include "platform/base/Hooks.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 #include <vector>
 
 namespace basic {
@@ -35,6 +41,47 @@ std::size_t ProtectedServerPrefix(std::string_view path)
     return at;
 }
 
+// "/" with "." and ".." worked out, for the refusal of the root.
+std::string Lexical(std::string_view native)
+{
+    std::vector<std::string> parts;
+    std::size_t at = 0;
+    while (at <= native.size()) {
+        const std::size_t end = std::min(native.find('/', at), native.size());
+        const std::string part(native.substr(at, end - at));
+        if (part == "..") {
+            if (!parts.empty()) {
+                parts.pop_back();
+            }
+        } else if (!part.empty() && part != ".") {
+            parts.push_back(part);
+        }
+        at = end + 1;
+    }
+    std::string result;
+    for (const std::string& part : parts) {
+        result += "/" + part;
+    }
+    return result.empty() ? "/" : result;
+}
+
+// An empty path, or one that is (or leads through links to) the root.
+bool IsRootOrEmpty(std::string_view path)
+{
+    if (path.find_first_not_of(' ') == std::string_view::npos) {
+        return true;
+    }
+    const std::string native = platform::NativePath(path);
+    if (native.empty()) {
+        return true;
+    }
+    if (native.front() == '/' && Lexical(native) == "/") {
+        return true;
+    }
+    std::string resolved;
+    return platform::files::ResolvePath(path, resolved) && resolved == "/";
+}
+
 } // namespace
 
 int FolderExists(std::string_view path)
@@ -45,11 +92,22 @@ int FolderExists(std::string_view path)
 
 int IsRecycleBinPath(std::string_view path)
 {
-    const std::string lower = LowerAscii(path);
-    static const char* const markers[] = {"recycled", "$recycle", "$recycle.bin", "system volume information"};
+    std::string lower = LowerAscii(path);
+    std::replace(lower.begin(), lower.end(), '\\', '/');
+    static const char* const markers[] = {"recycled", "$recycle", "system volume information"};
     for (const char* marker : markers) {
-        for (const char* separator : {":\\", ":/"}) {
-            if (lower.find(std::string(separator) + marker) != std::string::npos) {
+        if (lower.find(std::string(":/") + marker) != std::string::npos) {
+            return 1;
+        }
+    }
+    // A drive is a mount point here: its recycle bin and system folder lie
+    // right below it. Their names are distinctive enough to match at any level.
+    for (const char* marker : {"/$recycle", "/system volume information"}) {
+        const std::size_t at = lower.find(marker);
+        if (at != std::string::npos) {
+            const std::size_t end = at + std::string_view(marker).size();
+            const bool wholeName = end == lower.size() || lower[end] == '/' || std::string_view(marker) == "/$recycle";
+            if (wholeName) {
                 return 1;
             }
         }
@@ -98,6 +156,92 @@ int MakeFolderTree(std::string_view path)
         MakeFolder(*it);
     }
     return FolderExists(path);
+}
+
+int RemoveFolder(std::string_view path)
+{
+    if (IsRootOrEmpty(path)) {
+        return 0;
+    }
+    const std::string folder = FixTrailingSeparator(path, 1);
+    platform::FileStatus status;
+    if (!platform::files::Stat(folder, status, false)) {
+        return errno == ENOENT || errno == ENOTDIR ? 1 : 0;
+    }
+    if (status.isLink) {
+        return platform::files::Unlink(folder) ? 1 : 0;
+    }
+    // A folder's own permissions do not stop its removal; its parent's do.
+    return platform::files::RemoveFolder(folder) ? 1 : 0;
+}
+
+int DeleteFolderContents(std::string_view folder, int keepFolder, int olderThanDays, std::string_view extension,
+                         int noRecurse)
+{
+    if (IsRootOrEmpty(folder)) {
+        return 0;
+    }
+    const std::string base = FixTrailingSeparator(folder, 0);
+    if (FolderExists(base) == 0) {
+        return 0;
+    }
+    const std::string limit =
+        olderThanDays != 0 ? FormatTimeStamp(0, -std::abs(olderThanDays), StampSlashes, 0, 0, 0, 0.0) : std::string();
+    std::string ext = extension.empty() ? std::string(".*") : std::string(extension);
+    if (ext.front() != '.') {
+        ext.insert(0, ".");
+    }
+    const std::string pattern = "*" + ext;
+
+    std::vector<platform::FolderEntry> entries;
+    platform::files::ListFolder(base, entries);
+    for (const platform::FolderEntry& entry : entries) {
+        if (!MatchesWildcard(entry.name, pattern)) {
+            continue;
+        }
+        const std::string path = base + entry.name;
+        if (entry.kind == platform::FileKind::Folder && !entry.isLink) {
+            if (noRecurse != 0) {
+                continue;
+            }
+            if (olderThanDays != 0) {
+                DeleteFolderContents(path, 1, olderThanDays, extension, 0);
+                if (FolderHasFiles(path + "/", "", 0, 0) == 0) {
+                    RemoveFolder(path);
+                }
+            } else {
+                DeleteFolderContents(path, 0, 0, "", 0);
+            }
+        } else {
+            // Files, and links of any kind, which go as links. A time that
+            // cannot be read as a date tells no age: such a file stays.
+            const std::string written = olderThanDays != 0 ? FileTimeToText(entry.modified) : std::string();
+            if (olderThanDays == 0 || (!written.empty() && written < limit)) {
+                DeleteFileForce(path);
+            }
+        }
+    }
+    platform::Pump();
+    return keepFolder != 0 ? 1 : RemoveFolder(base);
+}
+
+int FolderHasFiles(std::string_view folder, std::string_view extension, int /*ignored*/, int mode)
+{
+    const std::string base = FixTrailingSeparator(folder, 0);
+    std::vector<platform::FolderEntry> entries;
+    if (base.empty() || !platform::files::ListFolder(base, entries)) {
+        return 0;
+    }
+    const std::string pattern = extension.empty() ? std::string("*.*") : "*." + std::string(extension);
+    for (const platform::FolderEntry& entry : entries) {
+        if (!MatchesWildcard(entry.name, pattern)) {
+            continue;
+        }
+        if (mode == 0 || (entry.kind == platform::FileKind::Folder && !entry.isLink)) {
+            return 1;
+        }
+    }
+    return 0;
 }
 
 } // namespace basic

@@ -18,4 +18,22 @@ int MakeFolder(std::string_view path);
 // mounted must not turn into a local folder.
 int MakeFolderTree(std::string_view path);
 
+// Removes an empty folder (a symbolic link as a link); 1 when removed or
+// absent. An empty path and the file system root are refused (0).
+int RemoveFolder(std::string_view path);
+
+// Deletes the folder's files whose names match "*" & extension ("" = all),
+// with olderThanDays only those last written before now minus that many days;
+// unless noRecurse, sub-folders are treated alike (emptied and removed when no
+// age is given; pruned and removed once empty when one is). Symbolic links
+// are deleted as links, never followed. Window events run once per folder.
+// Result: 1 with keepFolder, else whether the folder itself could be removed;
+// 0 for a missing folder, an empty path or the file system root.
+int DeleteFolderContents(std::string_view folder, int keepFolder, int olderThanDays, std::string_view extension,
+                         int noRecurse);
+
+// 1 when the folder holds an entry matching "*." & extension ("" = any) (mode
+// 0) or a matching sub-folder (mode 1).
+int FolderHasFiles(std::string_view folder, std::string_view extension, int ignored, int mode);
+
 } // namespace basic

@@ -1,6 +1,7 @@
 #include "foundation/Paths.h"
 
 #include "foundation/FileAccess.h"
+#include "platform/AsciiCase.h"
 
 #include <cstdio>
 
@@ -43,24 +44,12 @@ std::string_view TrimBlanks(std::string_view text)
 
 std::string LowerAscii(std::string_view text)
 {
-    std::string result(text);
-    for (char& c : result) {
-        if (c >= 'A' && c <= 'Z') {
-            c = static_cast<char>(c - 'A' + 'a');
-        }
-    }
-    return result;
+    return platform::AsciiLower(text);
 }
 
 std::string UpperAscii(std::string_view text)
 {
-    std::string result(text);
-    for (char& c : result) {
-        if (c >= 'a' && c <= 'z') {
-            c = static_cast<char>(c - 'a' + 'A');
-        }
-    }
-    return result;
+    return platform::AsciiUpper(text);
 }
 
 std::string SystemFolder()

@@ -8,6 +8,7 @@
 namespace platform {
 
 std::string AsciiLower(std::string_view text);
+std::string AsciiUpper(std::string_view text);
 bool EqualsIgnoringCase(std::string_view a, std::string_view b);
 
 } // namespace platform

@@ -90,9 +90,8 @@ std::string ResolveWriteTarget(const std::string& path)
     if (!files::Stat(path, status, false) || !status.isLink) {
         return path;
     }
-    std::error_code error;
-    const std::filesystem::path target = std::filesystem::weakly_canonical(NativePath(path), error);
-    return error ? path : target.string();
+    std::string resolved;
+    return files::ResolvePath(path, resolved) ? resolved : path;
 }
 
 std::string WriteFileAtomically(const std::string& path, std::string_view bytes)
@@ -123,10 +122,13 @@ std::string WriteFileAtomically(const std::string& path, std::string_view bytes)
     if (files::Write(handle, AsBytes(bytes)) != static_cast<std::int64_t>(bytes.size())) {
         return fail("write", handle);
     }
-    if (replacing && !files::SetHandleMode(handle, existing.mode)) {
-        return fail("chmod", handle);
+    // File systems without permissions (FAT sticks, some shares) refuse the
+    // mode; the file is still worth saving.
+    if (replacing) {
+        files::SetHandleMode(handle, existing.mode);
     }
-    if (!files::Sync(handle)) {
+    // File systems without a flush of their own answer these.
+    if (!files::Sync(handle) && errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP) {
         return fail("fsync", handle);
     }
     if (!files::Close(handle)) {

@@ -1,5 +1,7 @@
 #include "platform/CommonDialogs.h"
 
+#include "platform/ServerPaths.h"
+
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QInputDialog>
@@ -96,7 +98,7 @@ std::string ShowFileDialog(const FileDialogRequest& request)
         dialog.setNameFilters(filters);
     }
     if (!request.initialFolder.empty()) {
-        dialog.setDirectory(FromUtf8(request.initialFolder));
+        dialog.setDirectory(FromUtf8(NativePath(request.initialFolder)));
     }
     if (!request.fileName.empty()) {
         dialog.selectFile(FromUtf8(request.fileName));
@@ -104,7 +106,7 @@ std::string ShowFileDialog(const FileDialogRequest& request)
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return {};
     }
-    return dialog.selectedFiles().front().toStdString();
+    return FromDesktopPath(dialog.selectedFiles().front().toStdString());
 }
 
 void SetFolderDialogAnswer(FolderDialogAnswer answer)
@@ -117,13 +119,13 @@ std::string ShowFolderDialog(const FolderDialogRequest& request)
     if (folderAnswer) {
         return folderAnswer(request);
     }
-    QFileDialog dialog(request.owner, FromUtf8(request.title), FromUtf8(request.startFolder));
+    QFileDialog dialog(request.owner, FromUtf8(request.title), FromUtf8(NativePath(request.startFolder)));
     dialog.setFileMode(QFileDialog::Directory);
     dialog.setOption(QFileDialog::ShowDirsOnly, true);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return {};
     }
-    return dialog.selectedFiles().front().toStdString();
+    return FromDesktopPath(dialog.selectedFiles().front().toStdString());
 }
 
 void SetColourDialogAnswer(ColourDialogAnswer answer)

@@ -26,7 +26,8 @@ struct FileDialogRequest {
     bool overwritePrompt = false; // save: ask before replacing a file
     bool mustExist = false;       // open: only existing files
 };
-// The chosen path, or "" when cancelled.
+// The chosen path, or "" when cancelled. A path in a mounted server share
+// comes back as a server path ("//host/share/..."), as do chosen folders.
 std::string ShowFileDialog(const FileDialogRequest& request);
 using FileDialogAnswer = std::function<std::string(const FileDialogRequest&)>;
 void SetFileDialogAnswer(FileDialogAnswer answer);

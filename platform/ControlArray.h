@@ -14,8 +14,7 @@ namespace platform {
 // (same size and font, hidden until shown). An unloaded element leaves the
 // array at once and is deleted when control returns to the event loop, so a
 // handler of that very element may unload it safely.
-template <class T>
-class ControlArray {
+template <class T> class ControlArray {
 public:
     // Makes a new element in parent; the default constructs T(parent).
     using Factory = std::function<T*(QWidget* parent)>;

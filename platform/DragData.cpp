@@ -1,5 +1,7 @@
 #include "platform/DragData.h"
 
+#include "platform/ServerPaths.h"
+
 #include <QMimeData>
 #include <QUrl>
 
@@ -9,7 +11,11 @@ void DragData::WriteTo(QMimeData& mime) const
 {
     QList<QUrl> urls;
     for (const std::string& path : files_) {
-        urls.push_back(QUrl::fromLocalFile(QString::fromStdString(path)));
+        // Other programs see a server path where the shares are mounted.
+        const std::string native = NativePath(path);
+        if (!native.empty()) {
+            urls.push_back(QUrl::fromLocalFile(QString::fromStdString(native)));
+        }
     }
     mime.setUrls(urls);
 }
@@ -24,7 +30,7 @@ DragData DragData::ReadFrom(const QMimeData& mime)
         if (url.isLocalFile()) {
             const QString path = url.toLocalFile();
             if (!path.isEmpty()) {
-                data.AddFile(path.toStdString());
+                data.AddFile(FromDesktopPath(path.toStdString()));
             }
         }
     }

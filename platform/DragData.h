@@ -29,9 +29,11 @@ public:
     const std::vector<std::string>& Files() const { return files_; }
     int FileCount() const { return static_cast<int>(files_.size()); }
 
-    // The files as file URLs for other programs.
+    // The files as file URLs for other programs (server paths where the
+    // shares are mounted).
     void WriteTo(QMimeData& mime) const;
-    // The local files among the URLs of a drop (other URLs are left out).
+    // The local files among the URLs of a drop (other URLs are left out);
+    // files in a mounted share come as server paths ("//host/share/...").
     static DragData ReadFrom(const QMimeData& mime);
 
 private:

@@ -29,8 +29,7 @@ public:
 
     static constexpr int RepeatMs = 20;
 
-    std::function<void(DragData& data, int& effect, int button, int shift, double x, double y, int state)>
-        OnDragOver;
+    std::function<void(DragData& data, int& effect, int button, int shift, double x, double y, int state)> OnDragOver;
     std::function<void(DragData& data, int& effect, int button, int shift, double x, double y)> OnDragDrop;
 
 protected:

@@ -2,8 +2,10 @@
 
 #include "platform/FileTypes.h"
 
+#include <cerrno>
 #include <cstdint>
 #include <span>
+#include <string>
 #include <vector>
 
 namespace platform {
@@ -38,6 +40,13 @@ public:
     virtual int SetTimes(const char* path, FileTime accessed, FileTime modified) = 0;
     virtual int ListFolder(const char* path, std::vector<FolderEntry>& entries) = 0;
     virtual int GetDiskSpace(const char* path, DiskSpace& space) = 0;
+    // The absolute path with every link and "." or ".." resolved.
+    virtual int ResolvePath(const char* path, std::string& resolved)
+    {
+        (void)path;
+        resolved.clear();
+        return -ENOSYS;
+    }
 };
 
 // The POSIX file system, unless a test installed another layer.

@@ -1,10 +1,15 @@
 #include "platform/Files.h"
 
 #include "platform/FileSystem.h"
+#include "platform/IoThread.h"
 #include "platform/ServerPaths.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <memory>
+#include <mutex>
 #include <string>
+#include <unordered_set>
 
 namespace platform::files {
 
@@ -45,6 +50,69 @@ bool ValidHandle(int handle)
     return true;
 }
 
+// Handles of files on a server: every call through them goes to the I/O thread.
+class RemoteHandles {
+public:
+    void Add(int handle)
+    {
+        std::lock_guard lock(mutex_);
+        handles_.insert(handle);
+    }
+    void Remove(int handle)
+    {
+        std::lock_guard lock(mutex_);
+        handles_.erase(handle);
+    }
+    bool Contains(int handle)
+    {
+        std::lock_guard lock(mutex_);
+        return handles_.count(handle) != 0;
+    }
+
+private:
+    std::mutex mutex_;
+    std::unordered_set<int> handles_;
+};
+
+RemoteHandles& Remote()
+{
+    static RemoteHandles remote;
+    return remote;
+}
+
+// Runs a call where it belongs: at once for local files, on the I/O thread for
+// server files. The call must capture its arguments by value.
+template <typename Call>
+std::int64_t Dispatch(bool onServer, Call call, const std::string& what, io::Abandon abandon = {})
+{
+    if (!onServer) {
+        return call();
+    }
+    return io::Run(std::move(call), std::move(abandon), what);
+}
+
+std::int64_t PathCall(std::string_view path, const char* name,
+                      std::int64_t (*call)(FileSystem&, const std::string& native))
+{
+    std::string native = Native(path);
+    if (native.empty()) {
+        return -errno;
+    }
+    const bool onServer = IsUnderUncRoot(native);
+    return Dispatch(
+        onServer, [native, call] { return call(RawFileSystem(), native); }, std::string(name) + " " + native);
+}
+
+std::int64_t HandleCall(int handle, const char* name, std::int64_t (*call)(FileSystem&, int handle))
+{
+    if (!ValidHandle(handle)) {
+        return -EBADF;
+    }
+    return Dispatch(
+        Remote().Contains(handle), [handle, call] { return call(RawFileSystem(), handle); },
+        std::string(name) + " handle " + std::to_string(handle));
+}
+
 } // namespace
 
 int Open(std::string_view path, OpenMode mode)
@@ -53,105 +121,255 @@ int Open(std::string_view path, OpenMode mode)
     if (native.empty()) {
         return 0;
     }
-    const int fd = RawFileSystem().Open(native.c_str(), mode);
-    return Check(fd) ? fd : 0;
+    const bool onServer = IsUnderUncRoot(native);
+    const std::int64_t fd = Dispatch(
+        onServer, [native, mode] { return static_cast<std::int64_t>(RawFileSystem().Open(native.c_str(), mode)); },
+        "open " + native,
+        // Opened after the caller gave up: nobody will ever close it.
+        [](std::int64_t late) {
+            if (late > 0) {
+                RawFileSystem().Close(static_cast<int>(late));
+            }
+        });
+    if (!Check(fd)) {
+        return 0;
+    }
+    if (onServer) {
+        Remote().Add(static_cast<int>(fd));
+    }
+    return static_cast<int>(fd);
 }
 
 bool Close(int handle)
 {
-    return ValidHandle(handle) && Check(RawFileSystem().Close(handle));
+    if (!ValidHandle(handle)) {
+        return false;
+    }
+    const bool onServer = Remote().Contains(handle);
+    Remote().Remove(handle);
+    return Check(Dispatch(
+        onServer, [handle] { return static_cast<std::int64_t>(RawFileSystem().Close(handle)); },
+        "close handle " + std::to_string(handle)));
 }
 
 std::int64_t Read(int handle, std::span<std::uint8_t> buffer)
 {
-    return ValidHandle(handle) ? CountOrMinusOne(RawFileSystem().Read(handle, buffer)) : -1;
+    if (!ValidHandle(handle)) {
+        return -1;
+    }
+    if (!Remote().Contains(handle)) {
+        return CountOrMinusOne(RawFileSystem().Read(handle, buffer));
+    }
+    // The I/O thread reads into a buffer of its own: the caller's may be gone
+    // by the time a stuck read comes back.
+    auto own = std::make_shared<std::vector<std::uint8_t>>(buffer.size());
+    const std::int64_t n = io::Run([handle, own] { return RawFileSystem().Read(handle, *own); }, {},
+                                   "read handle " + std::to_string(handle));
+    if (n > 0) {
+        std::copy_n(own->begin(), static_cast<std::size_t>(n), buffer.begin());
+    }
+    return CountOrMinusOne(n);
 }
 
 std::int64_t Write(int handle, std::span<const std::uint8_t> data)
 {
-    return ValidHandle(handle) ? CountOrMinusOne(RawFileSystem().Write(handle, data)) : -1;
+    if (!ValidHandle(handle)) {
+        return -1;
+    }
+    if (!Remote().Contains(handle)) {
+        return CountOrMinusOne(RawFileSystem().Write(handle, data));
+    }
+    auto own = std::make_shared<std::vector<std::uint8_t>>(data.begin(), data.end());
+    return CountOrMinusOne(io::Run([handle, own] { return RawFileSystem().Write(handle, *own); }, {},
+                                   "write handle " + std::to_string(handle)));
 }
 
 std::int64_t Seek(int handle, std::int64_t position)
 {
-    return ValidHandle(handle) ? CountOrMinusOne(RawFileSystem().Seek(handle, position)) : -1;
+    if (!ValidHandle(handle)) {
+        return -1;
+    }
+    return CountOrMinusOne(Dispatch(
+        Remote().Contains(handle), [handle, position] { return RawFileSystem().Seek(handle, position); },
+        "seek handle " + std::to_string(handle)));
 }
 
 bool StatHandle(int handle, FileStatus& status)
 {
-    return ValidHandle(handle) && Check(RawFileSystem().StatHandle(handle, status));
+    if (!ValidHandle(handle)) {
+        return false;
+    }
+    auto own = std::make_shared<FileStatus>();
+    const bool ok = Check(Dispatch(
+        Remote().Contains(handle),
+        [handle, own] { return static_cast<std::int64_t>(RawFileSystem().StatHandle(handle, *own)); },
+        "stat handle " + std::to_string(handle)));
+    if (ok) {
+        status = *own;
+    }
+    return ok;
 }
 
 bool Sync(int handle)
 {
-    return ValidHandle(handle) && Check(RawFileSystem().Sync(handle));
+    return Check(HandleCall(handle, "sync", [](FileSystem& fs, int h) -> std::int64_t { return fs.Sync(h); }));
 }
 
 bool SetHandleTimes(int handle, FileTime accessed, FileTime modified)
 {
-    return ValidHandle(handle) && Check(RawFileSystem().SetHandleTimes(handle, accessed, modified));
+    if (!ValidHandle(handle)) {
+        return false;
+    }
+    return Check(Dispatch(
+        Remote().Contains(handle),
+        [handle, accessed, modified] {
+            return static_cast<std::int64_t>(RawFileSystem().SetHandleTimes(handle, accessed, modified));
+        },
+        "set times of handle " + std::to_string(handle)));
 }
 
 bool SetHandleMode(int handle, unsigned mode)
 {
-    return ValidHandle(handle) && Check(RawFileSystem().SetHandleMode(handle, mode));
+    if (!ValidHandle(handle)) {
+        return false;
+    }
+    return Check(Dispatch(
+        Remote().Contains(handle),
+        [handle, mode] { return static_cast<std::int64_t>(RawFileSystem().SetHandleMode(handle, mode)); },
+        "set mode of handle " + std::to_string(handle)));
 }
 
 bool Stat(std::string_view path, FileStatus& status, bool followLinks)
 {
     const std::string native = Native(path);
-    return !native.empty() && Check(RawFileSystem().Stat(native.c_str(), status, followLinks));
+    if (native.empty()) {
+        return false;
+    }
+    auto own = std::make_shared<FileStatus>();
+    const bool ok = Check(Dispatch(
+        IsUnderUncRoot(native),
+        [native, own, followLinks] {
+            return static_cast<std::int64_t>(RawFileSystem().Stat(native.c_str(), *own, followLinks));
+        },
+        "stat " + native));
+    if (ok) {
+        status = *own;
+    }
+    return ok;
 }
 
 bool Rename(std::string_view from, std::string_view to, bool replace)
 {
     const std::string nativeFrom = Native(from);
+    if (nativeFrom.empty()) {
+        return false;
+    }
     const std::string nativeTo = Native(to);
-    return !nativeFrom.empty() && !nativeTo.empty() &&
-           Check(RawFileSystem().Rename(nativeFrom.c_str(), nativeTo.c_str(), replace));
+    if (nativeTo.empty()) {
+        return false;
+    }
+    return Check(Dispatch(
+        IsUnderUncRoot(nativeFrom) || IsUnderUncRoot(nativeTo),
+        [nativeFrom, nativeTo, replace] {
+            return static_cast<std::int64_t>(RawFileSystem().Rename(nativeFrom.c_str(), nativeTo.c_str(), replace));
+        },
+        "rename " + nativeFrom + " -> " + nativeTo));
 }
 
 bool Unlink(std::string_view path)
 {
-    const std::string native = Native(path);
-    return !native.empty() && Check(RawFileSystem().Unlink(native.c_str()));
+    return Check(PathCall(path, "unlink", [](FileSystem& fs, const std::string& native) -> std::int64_t {
+        return fs.Unlink(native.c_str());
+    }));
 }
 
 bool MakeFolder(std::string_view path)
 {
-    const std::string native = Native(path);
-    return !native.empty() && Check(RawFileSystem().MakeFolder(native.c_str()));
+    return Check(PathCall(path, "mkdir", [](FileSystem& fs, const std::string& native) -> std::int64_t {
+        return fs.MakeFolder(native.c_str());
+    }));
 }
 
 bool RemoveFolder(std::string_view path)
 {
-    const std::string native = Native(path);
-    return !native.empty() && Check(RawFileSystem().RemoveFolder(native.c_str()));
+    return Check(PathCall(path, "rmdir", [](FileSystem& fs, const std::string& native) -> std::int64_t {
+        return fs.RemoveFolder(native.c_str());
+    }));
 }
 
 bool SetMode(std::string_view path, unsigned mode)
 {
     const std::string native = Native(path);
-    return !native.empty() && Check(RawFileSystem().SetMode(native.c_str(), mode));
+    return !native.empty() &&
+           Check(Dispatch(
+               IsUnderUncRoot(native),
+               [native, mode] { return static_cast<std::int64_t>(RawFileSystem().SetMode(native.c_str(), mode)); },
+               "chmod " + native));
 }
 
 bool SetTimes(std::string_view path, FileTime accessed, FileTime modified)
 {
     const std::string native = Native(path);
-    return !native.empty() && Check(RawFileSystem().SetTimes(native.c_str(), accessed, modified));
+    return !native.empty() &&
+           Check(Dispatch(
+               IsUnderUncRoot(native),
+               [native, accessed, modified] {
+                   return static_cast<std::int64_t>(RawFileSystem().SetTimes(native.c_str(), accessed, modified));
+               },
+               "set times of " + native));
 }
 
 bool ListFolder(std::string_view path, std::vector<FolderEntry>& entries)
 {
     entries.clear();
     const std::string native = Native(path);
-    return !native.empty() && Check(RawFileSystem().ListFolder(native.c_str(), entries));
+    if (native.empty()) {
+        return false;
+    }
+    auto own = std::make_shared<std::vector<FolderEntry>>();
+    const bool ok = Check(Dispatch(
+        IsUnderUncRoot(native),
+        [native, own] { return static_cast<std::int64_t>(RawFileSystem().ListFolder(native.c_str(), *own)); },
+        "list " + native));
+    if (ok) {
+        entries = std::move(*own);
+    }
+    return ok;
 }
 
 bool GetDiskSpace(std::string_view path, DiskSpace& space)
 {
     const std::string native = Native(path);
-    return !native.empty() && Check(RawFileSystem().GetDiskSpace(native.c_str(), space));
+    if (native.empty()) {
+        return false;
+    }
+    auto own = std::make_shared<DiskSpace>();
+    const bool ok = Check(Dispatch(
+        IsUnderUncRoot(native),
+        [native, own] { return static_cast<std::int64_t>(RawFileSystem().GetDiskSpace(native.c_str(), *own)); },
+        "disk space of " + native));
+    if (ok) {
+        space = *own;
+    }
+    return ok;
+}
+
+bool ResolvePath(std::string_view path, std::string& resolved)
+{
+    resolved.clear();
+    const std::string native = Native(path);
+    if (native.empty()) {
+        return false;
+    }
+    auto own = std::make_shared<std::string>();
+    const bool ok = Check(Dispatch(
+        IsUnderUncRoot(native),
+        [native, own] { return static_cast<std::int64_t>(RawFileSystem().ResolvePath(native.c_str(), *own)); },
+        "resolve " + native));
+    if (ok) {
+        resolved = *own;
+    }
+    return ok;
 }
 
 } // namespace platform::files

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <span>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -35,5 +36,7 @@ bool SetMode(std::string_view path, unsigned mode);
 bool SetTimes(std::string_view path, FileTime accessed, FileTime modified);
 bool ListFolder(std::string_view path, std::vector<FolderEntry>& entries);
 bool GetDiskSpace(std::string_view path, DiskSpace& space);
+// The native absolute path with links, "." and ".." resolved.
+bool ResolvePath(std::string_view path, std::string& resolved);
 
 } // namespace platform::files

@@ -1,7 +1,9 @@
 #include "platform/PosixFileSystem.h"
 
 #include <cerrno>
+#include <climits>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
@@ -311,6 +313,17 @@ int PosixFileSystem::GetDiskSpace(const char* path, DiskSpace& space)
     space.freeToCaller = static_cast<std::int64_t>(sv.f_bavail) * unit;
     space.total = static_cast<std::int64_t>(sv.f_blocks) * unit;
     space.totalFree = static_cast<std::int64_t>(sv.f_bfree) * unit;
+    return 0;
+}
+
+int PosixFileSystem::ResolvePath(const char* path, std::string& resolved)
+{
+    char buffer[PATH_MAX];
+    if (realpath(path, buffer) == nullptr) {
+        resolved.clear();
+        return Failure();
+    }
+    resolved = buffer;
     return 0;
 }
 

@@ -26,6 +26,7 @@ public:
     int SetTimes(const char* path, FileTime accessed, FileTime modified) override;
     int ListFolder(const char* path, std::vector<FolderEntry>& entries) override;
     int GetDiskSpace(const char* path, DiskSpace& space) override;
+    int ResolvePath(const char* path, std::string& resolved) override;
 };
 
 } // namespace platform

@@ -59,8 +59,8 @@ pid_t SpawnProgram(const std::vector<std::string>& arguments)
     const int result = posix_spawnp(&pid, argv.front(), nullptr, &attributes, argv.data(), environ);
     posix_spawnattr_destroy(&attributes);
     if (result != 0) {
-        Log("posix_spawn Failed r=" + std::to_string(result) + " " + arguments.front() + " (" +
-            std::strerror(result) + ")");
+        Log("posix_spawn Failed r=" + std::to_string(result) + " " + arguments.front() + " (" + std::strerror(result) +
+            ")");
         return 0;
     }
     ReapWhenDone(pid);

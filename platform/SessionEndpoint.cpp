@@ -110,10 +110,12 @@ void SessionEndpoint::Listen()
         Log("Session socket cannot be made (" + ErrnoText() + ")");
         return;
     }
-    // The socket is born private: only this user may connect.
-    const mode_t previous = umask(077);
+    // Only this user may connect: the folder is private, and so is the socket.
+    // (The umask is left alone; other threads may be creating files.)
     const int bound = bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address);
-    umask(previous);
+    if (bound == 0) {
+        chmod(socketPath_.c_str(), 0600);
+    }
     if (bound != 0 || listen(fd, 8) != 0) {
         Log("Session socket " + socketPath_ + " cannot listen (" + ErrnoText() + ")");
         close(fd);

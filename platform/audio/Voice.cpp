@@ -39,9 +39,10 @@ inline float Interpolate(float y0, float y1, float y2, float y3, float t)
 
 Voice::Voice(const Key&, std::shared_ptr<OutputDevice> device, const StreamFormat& format)
     : device_(std::move(device)), format_(format), deviceRate_(device_->Rate()), deviceChannels_(device_->Channels()),
-      routing_(format.channels, device_->Channels()), handle_(NextHandle()), rateRequested_(format.rate),
-      appliedRate_(format.rate), step_(StepFor(format.rate, device_->Rate())),
-      left_(device_->Rate() * VolumeRampMs / 1000, 1.0f), right_(device_->Rate() * VolumeRampMs / 1000, 1.0f)
+      mixChannels_(format.channels == 1 ? 2 : format.channels), routing_(mixChannels_, device_->Channels()),
+      handle_(NextHandle()), rateRequested_(format.rate), appliedRate_(format.rate),
+      step_(StepFor(format.rate, device_->Rate())), left_(device_->Rate() * VolumeRampMs / 1000, 1.0f),
+      right_(device_->Rate() * VolumeRampMs / 1000, 1.0f)
 {
     resampling_ = format_.rate != deviceRate_;
     zeroFeed_ = 4;
@@ -50,7 +51,7 @@ Voice::Voice(const Key&, std::shared_ptr<OutputDevice> device, const StreamForma
     inputCapacityFrames_ = static_cast<std::size_t>(period) + 2 * largestStep;
     const auto channels = static_cast<std::size_t>(format_.channels);
     input_.assign(inputCapacityFrames_ * channels, 0.0f);
-    output_.assign(static_cast<std::size_t>(period) * channels, 0.0f);
+    output_.assign(static_cast<std::size_t>(period) * static_cast<std::size_t>(mixChannels_), 0.0f);
     slot_ = device_->AttachVoice(*this);
 }
 
@@ -175,6 +176,10 @@ std::size_t Voice::PullFrames(float* out, std::size_t frames)
             got += take;
             frontFrame_ += take;
         }
+        if (frontFrame_ >= total && total > 0 && buffer.Looping()) {
+            frontFrame_ = 0;
+            continue;
+        }
         if (frontFrame_ >= total) {
             // A poller that sees the buffer done also sees all of its frames counted.
             position_.store(playedFrames_ + got, std::memory_order_release);
@@ -246,7 +251,7 @@ void Voice::ResetResampler()
 
 void Voice::StartDeclick()
 {
-    const auto channels = static_cast<std::size_t>(format_.channels);
+    const auto channels = static_cast<std::size_t>(mixChannels_);
     bool sounding = false;
     for (std::size_t c = 0; c < channels; ++c) {
         sounding = sounding || lastFrame_[c] != 0.0f;
@@ -307,7 +312,15 @@ void Voice::MixInto(float* mix, int frames)
     if (!paused_) {
         const int produced = resampling_ ? Resample(frames) : Direct(frames);
         silent_ = produced == 0;
-        const auto channels = static_cast<std::size_t>(format_.channels);
+        if (format_.channels == 1) {
+            // Backwards, so that no sample is overwritten before it is copied.
+            for (int f = produced - 1; f >= 0; --f) {
+                const float sample = output_[static_cast<std::size_t>(f)];
+                output_[2 * static_cast<std::size_t>(f)] = sample;
+                output_[2 * static_cast<std::size_t>(f) + 1] = sample;
+            }
+        }
+        const auto channels = static_cast<std::size_t>(mixChannels_);
         for (int f = 0; f < produced; ++f) {
             const float leftGain = left_.Next();
             const float rightGain = right_.Next();

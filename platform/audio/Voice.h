@@ -68,7 +68,8 @@ public:
     std::uint64_t Position();
     // Linear gains of the left (even) and right (odd) channels, 0 .. 1; the
     // voice moves to them over VolumeRampMs, or at once while it is silent
-    // (not yet started, reset, paused or run dry).
+    // (not yet started, reset, paused or run dry). A mono voice sounds on the
+    // left speaker at the left gain and on the right one at the right gain.
     void SetVolume(float left, float right);
     float LeftVolume() const { return leftTarget_.load(std::memory_order_relaxed); }
     float RightVolume() const { return rightTarget_.load(std::memory_order_relaxed); }
@@ -103,6 +104,9 @@ private:
     const StreamFormat format_;
     const int deviceRate_;
     const int deviceChannels_;
+    // A mono voice is mixed as two equal channels, so that its left and right
+    // volumes reach the left and right speakers and it can be panned.
+    const int mixChannels_;
     const ChannelRouting routing_;
     int slot_ = -1;
     const std::int32_t handle_;
@@ -137,7 +141,7 @@ private:
     std::array<float, MaxChannels> tail_{};
     int tailRemaining_ = 0;
     std::vector<float> input_;  // decoded frames of the voice's format
-    std::vector<float> output_; // one period at the device rate, voice channels
+    std::vector<float> output_; // one period at the device rate, mix channels
     std::size_t inputCapacityFrames_ = 0;
 };
 

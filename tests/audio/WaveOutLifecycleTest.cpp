@@ -70,24 +70,28 @@ TEST_F(WaveOutLifecycle, InitWithOtherPagesRebuildsForTheNextFile)
     const auto samples = Noise(2, 16, 30000, 53);
     const std::string path = WriteWave("pages.wav", 2, 16, samples);
     C_WaveOut player;
+    player.SetUsePeakVol(1);
     SetUpPlayer(player);
-    player.SetFileName(path);
+    player.SetFileName(WriteWave("long.wav", 2, 16, Noise(2, 16, 2 * Rate, 56)));
     ASSERT_EQ(player.Play(), 1);
-    Run({&player}, 50);
+    Run({&player}, 700); // the fourth page is heard
+    EXPECT_GT(player.Peak(0), 0);
     player.SetNumBufferPages(1); // stored as 2
     player.SetBufferPagemsec(50);
     player.Init();
     EXPECT_EQ(player.mode(), 1);
+    EXPECT_EQ(player.Peak(0), 0);
     EXPECT_EQ(player.Play(), 0);
     player.SetFileName(path);
     Played(1);
     ASSERT_EQ(player.Play(), 1);
-    // Two pages of 2,304 frames: every poll must refill in time.
+    // Two pages of 2,304 frames: every poll must refill in time. At full
+    // level the converted samples pass, limited to +-32767.
     RunUntilStopped(player, 1000, 10);
     const auto played = Played(1);
     const auto values = audiotest::ExpectedFloats(StreamFormat{Rate, 16, 2}, samples);
     for (std::size_t i = 0; i < values.size(); ++i) {
-        ASSERT_EQ(played[i], values[i]) << i;
+        ASSERT_EQ(played[i], std::max(values[i], Float16(-32767))) << i;
     }
 }
 

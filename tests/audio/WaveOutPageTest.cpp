@@ -65,12 +65,13 @@ TEST(WaveOutPage, StereoSixteenBitIsLimitedAfterMeteringWithTheGainAbove)
 
 TEST(WaveOutPage, HalvesRoundToEvenAndFullNegativeScaleIsLimitedToo)
 {
-    auto page = Words({3, 5, -32768});
+    auto page = Words({3, 5, -5, -32768});
     Meters meters;
-    Convert(2, page, 3, Gains{0.5f, 1.0f, 1.0f}, {}, meters);
-    EXPECT_EQ(Word(page, 0), 2); // 1.5
-    EXPECT_EQ(Word(page, 1), 2); // 2.5
-    EXPECT_EQ(Word(page, 2), -16384);
+    Convert(2, page, 4, Gains{0.5f, 1.0f, 1.0f}, {}, meters);
+    EXPECT_EQ(Word(page, 0), 2);  // 1.5
+    EXPECT_EQ(Word(page, 1), 2);  // 2.5
+    EXPECT_EQ(Word(page, 2), -2); // -2.5
+    EXPECT_EQ(Word(page, 3), -16384);
     page = Words({-32768});
     Convert(2, page, 1, Gains{}, {}, meters);
     EXPECT_EQ(Word(page, 0), -32767);

@@ -72,11 +72,11 @@ std::vector<std::string> Lines(const std::vector<std::uint8_t>& bytes)
     return lines;
 }
 
-TEST(BytesToLines, SplitsCrLfLfAndDropsLoneCr)
+TEST(BytesToLines, SplitsAtCrLfOnlyDroppingALoneCrAndKeepingALoneLf)
 {
     EXPECT_THAT(Lines(B("a\r\nb\r\n")), ElementsAre("a", "b"));
     EXPECT_THAT(Lines(B("a\r\n\r\nb")), ElementsAre("a", "", "b"));
-    EXPECT_THAT(Lines(B("a\nb\n")), ElementsAre("a", "b"));
+    EXPECT_THAT(Lines(B("a\nb\n")), ElementsAre("a\nb\n"));
     EXPECT_THAT(Lines(B("a\rb")), ElementsAre("ab"));
     EXPECT_THAT(Lines(B("abc\r")), ElementsAre("abc"));
     EXPECT_THAT(Lines(B("")), ElementsAre());

@@ -199,6 +199,19 @@ TEST(FileAccess, ACopyKeepsContentsAndTimeSoItComparesEqual)
     EXPECT_EQ(names, std::vector<std::string>{"a.wav"});
 }
 
+TEST(FileAccess, CopiesOntoFileSystemsWithoutPermissionsStillWork)
+{
+    ScratchFolder folder;
+    const std::string source = folder.Write("a.wav", "data");
+    testsupport::SetFileTimeSeconds(source, 1'700'000'000);
+    testsupport::TestFileLayer layer;
+    layer.refuseModes = true;
+    ASSERT_EQ(basic::CopyFileOver(source, folder / "stick.wav", 1), 1);
+    EXPECT_EQ(basic::FilesDiffer(source, folder / "stick.wav", 0, 0, 0), -1);
+    EXPECT_EQ(basic::SaveFileAtomic(folder / "stick.wav", std::string_view("new")), 1);
+    EXPECT_EQ(ReadText(folder / "stick.wav"), "new");
+}
+
 TEST(FileAccess, RenameNeverReplacesAndMoveReplacesOnlyWhenAsked)
 {
     ScratchFolder folder;
@@ -250,6 +263,13 @@ TEST(FileAccess, SavesAreAtomicAndAFailedSaveKeepsTheOldFile)
     struct stat st {};
     ASSERT_EQ(stat(path.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0640u) << "a replaced file keeps its permissions";
+
+    // Through a link, the file it points to is replaced and the link stays.
+    const std::string link = folder / "linked.ini";
+    ASSERT_EQ(symlink(path.c_str(), link.c_str()), 0);
+    ASSERT_EQ(basic::SaveFileAtomic(link, std::string_view("[conf]\r\nA=2\r\n")), 1);
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    std::filesystem::remove(link);
 
     testsupport::TestFileLayer layer;
     layer.renameFault = [](const char*, const char*) { return -ENOSPC; };

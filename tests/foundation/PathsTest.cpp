@@ -103,6 +103,9 @@ TEST(Paths, RecycleBins)
     EXPECT_EQ(basic::IsRecycleBinPath("e:\\recycled\\x"), 1);
     EXPECT_EQ(basic::IsRecycleBinPath("E:/System Volume Information"), 1);
     EXPECT_EQ(basic::IsRecycleBinPath("/home/op/recycled"), 0);
+    EXPECT_EQ(basic::IsRecycleBinPath("/media/op/STICK/$RECYCLE.BIN/S-1-5"), 1);
+    EXPECT_EQ(basic::IsRecycleBinPath("/media/op/STICK/System Volume Information"), 1);
+    EXPECT_EQ(basic::IsRecycleBinPath("/media/op/STICK/System Volume Information Backup"), 0);
 }
 
 } // namespace

@@ -1,36 +1,73 @@
 #pragma once
 
 #include "platform/FileSystem.h"
+#include "platform/IoThread.h"
 #include "platform/PosixFileSystem.h"
 
 #include <atomic>
+#include <cerrno>
+#include <condition_variable>
 #include <functional>
+#include <mutex>
 #include <optional>
+#include <string>
+#include <thread>
 
 namespace testsupport {
 
 // The real file system with faults a test chooses: installed for the life of
-// the object, it lets a test fail renames (a locked target, another file
-// system) or report a fixed disk size, and counts the calls it saw.
+// the object, it fails renames or listings, reports a fixed disk size, and
+// holds calls made on the I/O threads (server files) until the test releases
+// them, so a test sees what the program does while a server is slow.
 // (Header only: the support library is linked below the platform layer.)
 class TestFileLayer : public platform::FileSystem {
 public:
     TestFileLayer() { platform::SetRawFileSystem(this); }
-    ~TestFileLayer() override { platform::SetRawFileSystem(nullptr); }
+    ~TestFileLayer() override
+    {
+        Release();
+        platform::io::WaitUntilIdle();
+        platform::SetRawFileSystem(nullptr);
+    }
     TestFileLayer(const TestFileLayer&) = delete;
     TestFileLayer& operator=(const TestFileLayer&) = delete;
 
-    // Returns 0 to let the rename through, or -errno to fail it.
+    // Returns 0 to let the call through, or -errno to fail it.
     std::function<int(const char* from, const char* to)> renameFault;
-    // Returns 0 to let the read through, or -errno to fail it.
+    std::function<int(const char* path)> listFault;
     std::function<int(int fd)> readFault;
     std::optional<platform::DiskSpace> diskSpace;
+    // Refuses permission changes, as FAT sticks and many shares do.
+    std::atomic<bool> refuseModes{false};
     std::atomic<int> renameCalls{0};
+    // Calls that came from another thread than the test's.
+    std::atomic<int> offThreadCalls{0};
+    // Calls being held right now.
+    std::atomic<int> heldCalls{0};
 
-    int Open(const char* path, platform::OpenMode mode) override { return real.Open(path, mode); }
-    int Close(int fd) override { return real.Close(fd); }
+    // Holds calls from other threads on paths containing pathPart, and with
+    // handles set, every call through a handle from another thread.
+    void Hold(std::string pathPart, bool handles)
+    {
+        std::lock_guard lock(mutex_);
+        heldPart_ = std::move(pathPart);
+        holdHandles_ = handles;
+        holding_ = true;
+    }
+    void Release()
+    {
+        {
+            std::lock_guard lock(mutex_);
+            holding_ = false;
+        }
+        released_.notify_all();
+    }
+
+    int Open(const char* path, platform::OpenMode mode) override { return Gate(path), real.Open(path, mode); }
+    int Close(int fd) override { return Gate(nullptr), real.Close(fd); }
     std::int64_t Read(int fd, std::span<std::uint8_t> buffer) override
     {
+        Gate(nullptr);
         if (readFault) {
             if (const int fault = readFault(fd); fault != 0) {
                 return fault;
@@ -38,21 +75,28 @@ public:
         }
         return real.Read(fd, buffer);
     }
-    std::int64_t Write(int fd, std::span<const std::uint8_t> data) override { return real.Write(fd, data); }
-    std::int64_t Seek(int fd, std::int64_t position) override { return real.Seek(fd, position); }
-    int StatHandle(int fd, platform::FileStatus& status) override { return real.StatHandle(fd, status); }
-    int Sync(int fd) override { return real.Sync(fd); }
+    std::int64_t Write(int fd, std::span<const std::uint8_t> data) override
+    {
+        return Gate(nullptr), real.Write(fd, data);
+    }
+    std::int64_t Seek(int fd, std::int64_t position) override { return Gate(nullptr), real.Seek(fd, position); }
+    int StatHandle(int fd, platform::FileStatus& status) override { return Gate(nullptr), real.StatHandle(fd, status); }
+    int Sync(int fd) override { return Gate(nullptr), real.Sync(fd); }
     int SetHandleTimes(int fd, platform::FileTime accessed, platform::FileTime modified) override
     {
-        return real.SetHandleTimes(fd, accessed, modified);
+        return Gate(nullptr), real.SetHandleTimes(fd, accessed, modified);
     }
-    int SetHandleMode(int fd, unsigned mode) override { return real.SetHandleMode(fd, mode); }
+    int SetHandleMode(int fd, unsigned mode) override
+    {
+        return Gate(nullptr), refuseModes ? -EPERM : real.SetHandleMode(fd, mode);
+    }
     int Stat(const char* path, platform::FileStatus& status, bool followLinks) override
     {
-        return real.Stat(path, status, followLinks);
+        return Gate(path), real.Stat(path, status, followLinks);
     }
     int Rename(const char* from, const char* to, bool replace) override
     {
+        Gate(from);
         ++renameCalls;
         if (renameFault) {
             if (const int fault = renameFault(from, to); fault != 0) {
@@ -61,29 +105,70 @@ public:
         }
         return real.Rename(from, to, replace);
     }
-    int Unlink(const char* path) override { return real.Unlink(path); }
-    int MakeFolder(const char* path) override { return real.MakeFolder(path); }
-    int RemoveFolder(const char* path) override { return real.RemoveFolder(path); }
-    int SetMode(const char* path, unsigned mode) override { return real.SetMode(path, mode); }
+    int Unlink(const char* path) override { return Gate(path), real.Unlink(path); }
+    int MakeFolder(const char* path) override { return Gate(path), real.MakeFolder(path); }
+    int RemoveFolder(const char* path) override { return Gate(path), real.RemoveFolder(path); }
+    int SetMode(const char* path, unsigned mode) override
+    {
+        return Gate(path), refuseModes ? -EPERM : real.SetMode(path, mode);
+    }
     int SetTimes(const char* path, platform::FileTime accessed, platform::FileTime modified) override
     {
-        return real.SetTimes(path, accessed, modified);
+        return Gate(path), real.SetTimes(path, accessed, modified);
     }
     int ListFolder(const char* path, std::vector<platform::FolderEntry>& entries) override
     {
+        Gate(path);
+        if (listFault) {
+            if (const int fault = listFault(path); fault != 0) {
+                return fault;
+            }
+        }
         return real.ListFolder(path, entries);
     }
     int GetDiskSpace(const char* path, platform::DiskSpace& space) override
     {
+        Gate(path);
         if (diskSpace) {
             space = *diskSpace;
             return 0;
         }
         return real.GetDiskSpace(path, space);
     }
+    int ResolvePath(const char* path, std::string& resolved) override
+    {
+        return Gate(path), real.ResolvePath(path, resolved);
+    }
 
 protected:
     platform::PosixFileSystem real;
+
+private:
+    // path null: a call through a handle.
+    void Gate(const char* path)
+    {
+        if (std::this_thread::get_id() == owner_) {
+            return;
+        }
+        ++offThreadCalls;
+        std::unique_lock lock(mutex_);
+        const auto held = [&] {
+            return holding_ &&
+                   (path == nullptr ? holdHandles_ : std::string(path).find(heldPart_) != std::string::npos);
+        };
+        if (held()) {
+            ++heldCalls;
+            released_.wait(lock, [&] { return !held(); });
+            --heldCalls;
+        }
+    }
+
+    const std::thread::id owner_ = std::this_thread::get_id();
+    std::mutex mutex_;
+    std::condition_variable released_;
+    bool holding_ = false;
+    bool holdHandles_ = false;
+    std::string heldPart_;
 };
 
 } // namespace testsupport

@@ -1,0 +1,101 @@
+#pragma once
+
+// The services of playback, remote control, the dialogs and the cache that
+// this build does not have yet. Each does nothing; one that the operator can
+// invoke writes "not available in this build" to the day log.
+#include "mainwindow/MainState.h"
+#include "mainwindow/ports/MainPorts.h"
+
+class NullPlayback final : public EnginePort, public PlaybackPort {
+public:
+    void TimerUpdate_Timer() override {}
+    void SetFadeParm() override {}
+    void DisarmTimer(int) override {}
+    void DrawTimerLabel(int) override {}
+    void UpdateCounter(int, int) override {}
+    void ChangePage(int, int, int) override {}
+    void ShowPageTitle(int) override {}
+    void DrawKeyAssign() override {}
+    void ShowCurrentItem(int) override {}
+    void ClearOutput(int) override {}
+    void StopOutput(int) override {}
+    void NewAssign() override {}
+};
+
+// Nothing can be assigned without the assign table file, so a save has
+// nothing to lose and reports success.
+class NullAssignFile final : public AssignFilePort {
+public:
+    void OpenSaveAssignFile(int save, std::string_view path, int& ok) override;
+    void FindRemovableAssignFile() override {}
+    void MenuFile_Click(int index) override;
+};
+
+class NullItemCommands final : public ItemCommandsPort, public ControlEventsPort {
+public:
+    void MonSound(int mode) override;
+    void RCButtonFCT(int command) override;
+    void RCListFCT(int command) override;
+    void MenuRCPage_Click(int index) override;
+    void TolvButton_MouseUD(int index, int buttonIndex, bool isDown, int buttonType) override;
+    void LV_RightClicked(int index, float x, float y) override;
+    void PageButtons_RightClicked(int index, int clickedIndex) override;
+    void PageButtons_ButtonClicked(int index, int clickedIndex) override;
+    void TextPage_MouseUD(int index, int button, bool isDown, int pIndex) override;
+    void CtrlButton_ButtonClicked(int index, int clickedIndex) override;
+    void SpeedSlider_Scrolled(int, int) override {}
+};
+
+// Keeps the switches the start-up restores, so a start and a close never
+// lose them: a left release toggles FADE and STBY and arms the timer of an
+// output whose label is in use and which is not locked.
+class NullStatusLabels final : public StatusLabelsPort {
+public:
+    explicit NullStatusLabels(MainState& state) : state_(state) {}
+    void TextFade_MouseUD(int index, int button, bool isDown, int pIndex) override;
+    void TextSTBY_MouseUD(int index, int button, bool isDown, int pIndex) override;
+    void TextTimer_MouseUD(int index, int button, bool isDown, int pIndex) override;
+
+private:
+    MainState& state_;
+};
+
+class NullRemote final : public RemotePort, public RemoteDevicesPort {
+public:
+    void InitRemoteDevices() override {}
+    void SendRemoteCommand(int, int, int) override {}
+    void SendRemoteListStatus(int, int) override {}
+    void SetOutputLock(int) override {}
+    bool ComOpen(int) override { return false; }
+    void CloseComm(int) override {}
+    bool HidOpen(int) override { return false; }
+    void HidClose(int) override {}
+    bool MidiInOpen() override { return false; }
+    void CloseMidiIn() override {}
+};
+
+class NullWindows final : public ConfigDialogPort,
+                          public FadeWindowPort,
+                          public MonitorWindowPort,
+                          public MaterialBrowserPort {
+public:
+    void ShowModal(platform::Form& owner) override;
+    // The fade window and the monitor window are never open.
+    bool IsOpen() override { return false; }
+    bool IsLoaded() override { return false; }
+    void Unload() override {}
+    void LoadHidden(platform::Form&) override {}
+    int Output() override { return 0; }
+    void Show(platform::Form& owner, int output) override;
+};
+
+class NullCache final : public FileTransferPort, public CachePort {
+public:
+    QWidget* Control() override { return nullptr; }
+    void Init(int) override {}
+    void SetDispFN(int) override {}
+    int AdjustX() override { return 0; }
+    int AdjustY() override { return 0; }
+    void MenuCache_Click(int index) override;
+    void ShowCacheProgress(std::string_view, bool) override {}
+};

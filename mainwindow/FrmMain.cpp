@@ -1,0 +1,295 @@
+#include "mainwindow/FrmMain.h"
+
+#include "platform/DropTarget.h"
+#include "platform/TwipsGeometry.h"
+
+#include <QMenu>
+#include <QMenuBar>
+#include <QPaintEvent>
+#include <QPainter>
+
+#include <algorithm>
+
+namespace {
+
+// Size of the window before any stored placement applies (twips).
+constexpr int DesignWidth = 12000;
+constexpr int DesignHeight = 9000;
+
+} // namespace
+
+FrmMain::FrmMain()
+{
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    // Until the settings apply lays them out, the design elements stay
+    // hidden; PictureAll shows when the start-up is done.
+    for (QWidget* element : std::initializer_list<QWidget*>{
+             PictureAll,     PicturePage(0), PictureModule(0), PictureLEDs(0),    TextPage(0),    PageButtons(0),
+             PictureVU(0),   VUR(0),         VUL(0),           PicCounter(0),     VolSlider(0),   PanSlider(0),
+             SpeedSlider(0), ProgBar(0),     PlayButtons(0),   TextFade(0),       TextAir(0),     TextKey(0),
+             TextSTBY(0),    TextShell(0),   TextTimer(0),     PictureCurrent(0), CtrlButton(0),  LV(0),
+             TolvButton(0),  PictureGrad,    PictureSel(0),    PictureTolv2,      PictureTolv(0), PictureScreen}) {
+        element->hide();
+    }
+    // The second selection picture is part of the design, like the first.
+    PictureSel.Load(1);
+    BuildMenus();
+    WireEvents();
+}
+
+void FrmMain::SetDesignSize()
+{
+    resize(std::max(1, platform::TwipsToPixels(DesignWidth)), std::max(1, platform::TwipsToPixels(DesignHeight)));
+}
+
+FrmMain::~FrmMain() = default;
+
+void FrmMain::BuildMenus()
+{
+    MenuBar = new QMenuBar(this);
+    // In the window on every desktop, where the layout expects it.
+    MenuBar->setNativeMenuBar(false);
+    MenuFileP = MenuBar->addMenu("ファイル(&F)");
+    MenuFile = std::make_unique<MenuArray>(*MenuFileP, "開く");
+    MenuToolP = MenuBar->addMenu("ツール(&T)");
+    MenuTool = std::make_unique<MenuArray>(*MenuToolP, "全タイトルクリア");
+    MenuCacheP = MenuBar->addMenu("キャッシュ(&A)");
+    MenuCache = std::make_unique<MenuArray>(*MenuCacheP, "キャッシュを更新");
+    MenuDispBig = MenuBar->addAction("でかく(&B)");
+    MenuConf = MenuBar->addAction("設定(&C)");
+    MenuEditor = MenuBar->addAction("録音編集(&E)");
+    MenuHelpP = MenuBar->addMenu("ヘルプ(&H)");
+    MenuHelp = std::make_unique<MenuArray>(*MenuHelpP, "ヘルプ");
+    MenuClose = MenuBar->addAction("終了(&X)");
+
+    MenuRCListP = new QMenu(this);
+    MenuRCList = std::make_unique<MenuArray>(*MenuRCListP, "削除");
+
+    MenuRCButtonP = new QMenu(this);
+    MenuRCButtonFile = std::make_unique<MenuArray>(*MenuRCButtonP, "ファイル指定");
+    MenuRCButtonFile->Load(1);
+    MenuRCButtonFile->At(1)->setText("ファイル指定解除");
+    MenuRCButtonB1 = MenuRCButtonP->addSeparator();
+    MenuRCButtonFCT = std::make_unique<MenuArray>(*MenuRCButtonP, "開始位置");
+    const char* const functionCaptions[] = {"素材編集", "素材検聴", "素材情報"};
+    for (int i = 1; i <= 3; ++i) {
+        MenuRCButtonFCT->Load(i);
+        MenuRCButtonFCT->At(i)->setText(functionCaptions[i - 1]);
+    }
+    MenuRCButtonB2 = MenuRCButtonP->addSeparator();
+    MenuRCButtonModeP = MenuRCButtonP->addMenu("ボタンモード");
+    MenuRCButtonMode = std::make_unique<MenuArray>(*MenuRCButtonModeP, "ノーマル");
+    const char* const modeCaptions[] = {"モメンタリー", "ラッチ", "トグル"};
+    for (int i = 1; i <= 3; ++i) {
+        MenuRCButtonMode->Load(i);
+        MenuRCButtonMode->At(i)->setText(modeCaptions[i - 1]);
+    }
+    for (int i = 0; i <= 3; ++i) {
+        MenuRCButtonMode->At(i)->setCheckable(true);
+    }
+    MenuRCButtonB3 = MenuRCButtonP->addSeparator();
+    MenuRCButtonColorP = MenuRCButtonP->addMenu("色指定");
+    MenuRCButtonColor = std::make_unique<MenuArray>(*MenuRCButtonColorP, "文字色");
+    MenuRCButtonColor->Load(1);
+    MenuRCButtonColor->At(1)->setText("背景色");
+    MenuRCButtonColor->Load(2);
+    MenuRCButtonColor->At(2)->setText("色解除");
+
+    MenuRCPageP = new QMenu(this);
+    MenuRCPage = std::make_unique<MenuArray>(*MenuRCPageP, "ページをコピー");
+}
+
+void FrmMain::WireEvents()
+{
+    OnQueryUnload = [this](int& cancel, int unloadMode) {
+        Form_QueryUnload(cancel, sessionEnding_ ? UnloadBySessionEnd : unloadMode);
+    };
+    OnUnload = [this](int& cancel) { Form_Unload(cancel); };
+    OnResize = [this] { Form_Resize(); };
+
+    TimerUpdate.OnTimer = [this] {
+        if (Ports.Engine != nullptr) {
+            Ports.Engine->TimerUpdate_Timer();
+        }
+    };
+    // TimerRC shows a pending right-click menu while sound plays; it gets its
+    // handler with the right-click menus.
+
+    // Menu items whose work lies in other subsystems; the bar's own commands
+    // (Tool, Large/Small, Configuration, Editor, Help) come with the menus.
+    MenuFile->Click = [this](int index) {
+        if (Ports.AssignFile != nullptr) {
+            Ports.AssignFile->MenuFile_Click(index);
+        }
+    };
+    MenuCache->Click = [this](int index) {
+        if (Ports.Cache != nullptr) {
+            Ports.Cache->MenuCache_Click(index);
+        }
+    };
+    const auto buttonCommand = [this](int offset) {
+        return [this, offset](int index) {
+            if (Ports.ItemCommands != nullptr) {
+                Ports.ItemCommands->RCButtonFCT(index + offset);
+            }
+        };
+    };
+    MenuRCButtonFile->Click = buttonCommand(0);
+    MenuRCButtonFCT->Click = buttonCommand(2);
+    MenuRCButtonMode->Click = buttonCommand(6);
+    MenuRCButtonColor->Click = buttonCommand(10);
+    MenuRCList->Click = [this](int index) {
+        if (Ports.ItemCommands != nullptr) {
+            Ports.ItemCommands->RCListFCT(index);
+        }
+    };
+    MenuRCPage->Click = [this](int index) {
+        if (Ports.ItemCommands != nullptr) {
+            Ports.ItemCommands->MenuRCPage_Click(index);
+        }
+    };
+    QObject::connect(MenuClose, &QAction::triggered, this, [this] { Unload(); });
+
+    WireControlEvents();
+    BringToFrontOnDrag();
+}
+
+// The events of the window's controls that other subsystems handle, for
+// element 0 and every element the settings apply loads.
+void FrmMain::WireControlEvents()
+{
+    OnEveryElement<controls::UC_TolvButton>(TolvButton, [this](controls::UC_TolvButton& button, int index) {
+        button.MouseUD = [this, index](int& buttonIndex, bool& isDown, int& buttonType) {
+            if (Ports.ControlEvents != nullptr) {
+                Ports.ControlEvents->TolvButton_MouseUD(index, buttonIndex, isDown, buttonType);
+            }
+        };
+    });
+    OnEveryElement<UC_ListView>(LV, [this](UC_ListView& list, int index) {
+        list.RightClicked = [this, index](double& x, double& y) {
+            if (Ports.ControlEvents != nullptr) {
+                Ports.ControlEvents->LV_RightClicked(index, static_cast<float>(x), static_cast<float>(y));
+            }
+        };
+    });
+    OnEveryElement<controls::UC_Buttons>(PageButtons, [this](controls::UC_Buttons& row, int index) {
+        row.ButtonClicked = [this, index](int& clicked) {
+            if (Ports.ControlEvents != nullptr) {
+                Ports.ControlEvents->PageButtons_ButtonClicked(index, clicked);
+            }
+        };
+        row.RightClicked = [this, index](int& clicked) {
+            if (Ports.ControlEvents != nullptr) {
+                Ports.ControlEvents->PageButtons_RightClicked(index, clicked);
+            }
+        };
+    });
+    OnEveryElement<controls::UC_TextPicture>(TextPage, [this](controls::UC_TextPicture& label, int index) {
+        label.MouseUD = [this, index](int& button, bool& isDown, int& panel) {
+            if (Ports.ControlEvents != nullptr) {
+                Ports.ControlEvents->TextPage_MouseUD(index, button, isDown, panel);
+            }
+        };
+    });
+    OnEveryElement<controls::UC_Buttons>(CtrlButton, [this](controls::UC_Buttons& row, int index) {
+        row.ButtonClicked = [this, index](int& clicked) {
+            if (Ports.ControlEvents != nullptr) {
+                Ports.ControlEvents->CtrlButton_ButtonClicked(index, clicked);
+            }
+        };
+    });
+    OnEveryElement<UC_Slider>(SpeedSlider, [this](UC_Slider& slider, int index) {
+        slider.Scrolled = [this, index](int button) {
+            if (Ports.ControlEvents != nullptr) {
+                Ports.ControlEvents->SpeedSlider_Scrolled(index, button);
+            }
+        };
+    });
+    using LabelHandler = void (StatusLabelsPort::*)(int, int, bool, int);
+    const auto label = [this](LabelHandler handler) {
+        return [this, handler](controls::UC_TextPicture& text, int index) {
+            text.MouseUD = [this, handler, index](int& button, bool& isDown, int& panel) {
+                if (Ports.StatusLabels != nullptr) {
+                    (Ports.StatusLabels->*handler)(index, button, isDown, panel);
+                }
+            };
+        };
+    };
+    OnEveryElement<controls::UC_TextPicture>(TextFade, label(&StatusLabelsPort::TextFade_MouseUD));
+    OnEveryElement<controls::UC_TextPicture>(TextSTBY, label(&StatusLabelsPort::TextSTBY_MouseUD));
+    OnEveryElement<controls::UC_TextPicture>(TextTimer, label(&StatusLabelsPort::TextTimer_MouseUD));
+}
+
+// Something dragged over the window (from the material browser or the
+// desktop) brings the window to the front, so its buttons can take the drop.
+void FrmMain::BringToFrontOnDrag()
+{
+    const auto toFront = [this](platform::DragData&, int& effect, int, int, double, double, int) {
+        effect = platform::DropEffectNone;
+        if (State.Running == 0) {
+            return;
+        }
+        if (!isActiveWindow()) {
+            raise();
+            activateWindow();
+        }
+    };
+    windowDrop_ = std::make_unique<platform::DropTarget>(*this);
+    windowDrop_->OnDragOver = toFront;
+    pictureAllDrop_ = std::make_unique<platform::DropTarget>(*PictureAll);
+    pictureAllDrop_->OnDragOver = toFront;
+}
+
+void FrmMain::paintEvent(QPaintEvent* event)
+{
+    QPainter painter(this);
+    painter.drawImage(event->rect(), picture_.Image(), event->rect());
+}
+
+void FrmMain::UnloadDynamicControls()
+{
+    // Contents before their containers.
+    for (int i = 3; i >= 1; --i) {
+        UnloadControl(LV, i);
+        UnloadControl(CtrlButton, i);
+        UnloadControl(PictureCurrent, i);
+        UnloadControl(PageButtons, i);
+        UnloadControl(TextPage, i);
+        UnloadControl(PicturePage, i);
+        UnloadControl(TextAir, i);
+        UnloadControl(TextKey, i);
+        UnloadControl(TextFade, i);
+        UnloadControl(TextSTBY, i);
+        UnloadControl(TextTimer, i);
+        UnloadControl(TextShell, i);
+        UnloadControl(PictureLEDs, i);
+    }
+    for (int i = 11; i >= 1; --i) {
+        UnloadControl(VUL, i);
+        UnloadControl(VUR, i);
+        UnloadControl(PictureVU, i);
+        UnloadControl(VolSlider, i);
+        UnloadControl(SpeedSlider, i);
+        UnloadControl(PanSlider, i);
+        UnloadControl(PlayButtons, i);
+        UnloadControl(ProgBar, i);
+        UnloadControl(PicCounter, i);
+        UnloadControl(PictureModule, i);
+    }
+    for (int i = 1; i <= 399; ++i) {
+        UnloadControl(TolvButton, i);
+    }
+}
+
+// The layout of every output area on a resize is built with the window
+// layout; until then PictureAll alone fills the window below the menu bar.
+void FrmMain::Form_Resize()
+{
+    const int top = MenuBar->sizeHint().height();
+    MenuBar->setGeometry(0, 0, width(), top);
+    picture_.Resize(std::max(1, width()), std::max(1, height()));
+    if (State.Running == 0) {
+        return;
+    }
+    PictureAll->setGeometry(0, top, width(), std::max(1, height() - top));
+}

@@ -1,0 +1,68 @@
+#include "mainwindow/SettingReaders.h"
+
+#include "foundation/DayLog.h"
+#include "foundation/Settings.h"
+#include "platform/AsciiCase.h"
+#include "platform/base/Numbers.h"
+
+#include <optional>
+#include <string>
+
+namespace MainSettings {
+
+namespace {
+
+void LogNotNumeric(std::string_view key, const std::string& text)
+{
+    basic::WriteLog("Setting " + std::string(key) + " \"" + text + "\" is not a number and was not taken", 1, 0);
+}
+
+} // namespace
+
+bool ReadLong(std::string_view key, std::int32_t defaultValue, std::int32_t& target, int base)
+{
+    const std::string text = basic::GetSetting(key, defaultValue, base);
+    const std::optional<std::int32_t> value = numeric::ParseLong(text);
+    if (!value) {
+        LogNotNumeric(key, text);
+        return false;
+    }
+    target = *value;
+    return true;
+}
+
+std::int32_t Long(std::string_view key, std::int32_t defaultValue, int base)
+{
+    std::int32_t value = defaultValue;
+    ReadLong(key, defaultValue, value, base);
+    return value;
+}
+
+bool Flag(std::string_view key, bool defaultValue, int base)
+{
+    const std::string text = basic::GetSetting(key, defaultValue ? 1 : 0, base);
+    if (const std::optional<double> number = numeric::ParseNumber(text)) {
+        return *number != 0.0;
+    }
+    if (platform::EqualsIgnoringCase(text, "True")) {
+        return true;
+    }
+    if (!platform::EqualsIgnoringCase(text, "False")) {
+        LogNotNumeric(key, text);
+        return defaultValue;
+    }
+    return false;
+}
+
+float Single(std::string_view key, float defaultValue, int base)
+{
+    const std::string text = basic::GetSetting(key, defaultValue, base);
+    const std::optional<double> number = numeric::ParseNumber(text);
+    if (!number) {
+        LogNotNumeric(key, text);
+        return defaultValue;
+    }
+    return static_cast<float>(*number);
+}
+
+} // namespace MainSettings

@@ -1,0 +1,17 @@
+#pragma once
+
+namespace platform {
+class Form;
+}
+
+// The material browser window of one output.
+class MaterialBrowserPort {
+public:
+    virtual ~MaterialBrowserPort() = default;
+    virtual bool IsLoaded() = 0;
+    // The output whose browser it is.
+    virtual int Output() = 0;
+    // Shows the browser of an output, modeless and owned by owner.
+    virtual void Show(platform::Form& owner, int output) = 0;
+    virtual void Unload() = 0;
+};

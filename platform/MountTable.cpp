@@ -1,0 +1,214 @@
+#include "platform/MountTable.h"
+
+#include <algorithm>
+#include <array>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <system_error>
+
+namespace platform {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+DriveSources& Sources()
+{
+    static DriveSources sources;
+    return sources;
+}
+
+// The table writes blanks, tabs, line breaks and backslashes as \ooo.
+std::string Unescape(std::string_view field)
+{
+    std::string text;
+    for (std::size_t i = 0; i < field.size(); ++i) {
+        if (field[i] == '\\' && i + 3 < field.size()) {
+            const std::string_view digits = field.substr(i + 1, 3);
+            if (digits.size() == 3 &&
+                std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '7'; })) {
+                text += static_cast<char>((digits[0] - '0') * 64 + (digits[1] - '0') * 8 + (digits[2] - '0'));
+                i += 3;
+                continue;
+            }
+        }
+        text += field[i];
+    }
+    return text;
+}
+
+int HexValue(char c)
+{
+    if (c >= '0' && c <= '9') {
+        return c - '0';
+    }
+    if (c >= 'a' && c <= 'f') {
+        return c - 'a' + 10;
+    }
+    if (c >= 'A' && c <= 'F') {
+        return c - 'A' + 10;
+    }
+    return -1;
+}
+
+// udev writes a blank in a label's link name as \x20.
+std::string UnescapeLabel(std::string_view name)
+{
+    std::string text;
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        if (name[i] == '\\' && i + 3 < name.size() && name[i + 1] == 'x' && HexValue(name[i + 2]) >= 0 &&
+            HexValue(name[i + 3]) >= 0) {
+            text += static_cast<char>(HexValue(name[i + 2]) * 16 + HexValue(name[i + 3]));
+            i += 3;
+            continue;
+        }
+        text += name[i];
+    }
+    return text;
+}
+
+bool IsBelow(std::string_view path, std::string_view folder)
+{
+    if (folder == "/") {
+        return !path.empty() && path.front() == '/';
+    }
+    return path.starts_with(folder) && (path.size() == folder.size() || path[folder.size()] == '/');
+}
+
+bool IsOneOf(std::string_view value, std::initializer_list<std::string_view> list)
+{
+    return std::find(list.begin(), list.end(), value) != list.end();
+}
+
+std::string ReadFirstLine(const fs::path& path)
+{
+    std::ifstream in(path);
+    std::string line;
+    std::getline(in, line);
+    return line;
+}
+
+// The block device name behind a device path: "/dev/sdb1" gives "sdb1",
+// "/dev/disk/by-uuid/..." the name of the device it links to.
+std::string BlockName(const std::string& device)
+{
+    std::error_code error;
+    const fs::path resolved = fs::canonical(device, error);
+    return (error ? fs::path(device) : resolved).filename().string();
+}
+
+// "removable" of the disk holding a block device: the device itself when it is
+// a whole disk, else the disk that lists it as a partition.
+bool IsRemovable(const std::string& name)
+{
+    const fs::path block = fs::path(Sources().sysRoot) / "block";
+    std::error_code error;
+    if (fs::exists(block / name / "removable", error)) {
+        return ReadFirstLine(block / name / "removable") == "1";
+    }
+    for (fs::directory_iterator it(block, error), end; !error && it != end; it.increment(error)) {
+        if (fs::exists(it->path() / name, error)) {
+            return ReadFirstLine(it->path() / "removable") == "1";
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+const DriveSources& CurrentDriveSources()
+{
+    return Sources();
+}
+
+void SetDriveSources(DriveSources sources)
+{
+    Sources() = std::move(sources);
+}
+
+std::vector<MountEntry> ReadMountTable()
+{
+    std::vector<MountEntry> mounts;
+    std::ifstream in(Sources().mounts);
+    std::string line;
+    while (std::getline(in, line)) {
+        std::istringstream fields(line);
+        std::string device;
+        std::string point;
+        std::string type;
+        if (!(fields >> device >> point >> type) || point.empty() || point.front() != '/') {
+            continue;
+        }
+        mounts.push_back({Unescape(device), Unescape(point), type});
+    }
+    return mounts;
+}
+
+std::string MountPointOf(std::string_view nativePath, const std::vector<MountEntry>& mounts)
+{
+    if (nativePath.empty() || nativePath.front() != '/') {
+        return {};
+    }
+    std::string best;
+    for (const MountEntry& mount : mounts) {
+        std::string point = mount.mountPoint;
+        while (point.size() > 1 && point.back() == '/') {
+            point.pop_back();
+        }
+        if (IsBelow(nativePath, point) && point.size() >= best.size()) {
+            best = point;
+        }
+    }
+    return best.empty() ? "/" : best;
+}
+
+int DriveTypeOf(const MountEntry& mount)
+{
+    const std::string& type = mount.fsType;
+    const std::string& point = mount.mountPoint;
+    if (IsOneOf(type, {"nfs", "nfs4", "cifs", "smb3", "smbfs", "fuse.sshfs", "9p", "afs", "ceph", "glusterfs"})) {
+        return DriveRemote;
+    }
+    const bool systemPoint = point.starts_with("/proc") || point.starts_with("/sys") || point.starts_with("/dev") ||
+                             point.starts_with("/run") || point.starts_with("/boot/efi");
+    if (IsOneOf(type, {"tmpfs", "ramfs"})) {
+        return systemPoint || point == "/tmp" ? 0 : DriveRamDisk;
+    }
+    if (IsOneOf(type, {"iso9660", "udf"})) {
+        return DriveCdRom;
+    }
+    if (point == "/") {
+        return DriveFixed;
+    }
+    if (systemPoint || !mount.device.starts_with("/dev/")) {
+        return 0;
+    }
+    const std::string name = BlockName(mount.device);
+    if (name.starts_with("sr")) {
+        return DriveCdRom;
+    }
+    if (name.starts_with("loop")) {
+        return 0; // snap and image mounts
+    }
+    return IsRemovable(name) ? DriveRemovable : DriveFixed;
+}
+
+std::string DriveLabel(const MountEntry& mount)
+{
+    if (!mount.device.starts_with("/dev/")) {
+        return {};
+    }
+    const std::string name = BlockName(mount.device);
+    std::error_code error;
+    for (fs::directory_iterator it(Sources().labels, error), end; !error && it != end; it.increment(error)) {
+        const fs::path target = fs::read_symlink(it->path(), error);
+        if (!error && target.filename() == name) {
+            return UnescapeLabel(it->path().filename().string());
+        }
+        error.clear();
+    }
+    return {};
+}
+
+} // namespace platform

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+// What the machine has mounted, and which mounts count as drives: the mount
+// table stands in for drive letters, sysfs tells removable disks.
+namespace platform {
+
+struct MountEntry {
+    std::string device;
+    std::string mountPoint;
+    std::string fsType;
+};
+
+// Where the mount table, the block devices and the labels are read; tests
+// point them at a fake tree.
+struct DriveSources {
+    std::string mounts = "/proc/self/mounts";
+    std::string sysRoot = "/sys";
+    std::string labels = "/dev/disk/by-label";
+};
+const DriveSources& CurrentDriveSources();
+void SetDriveSources(DriveSources sources);
+
+// Drive types, with the numbers the program has always used.
+inline constexpr int DriveRemovable = 2;
+inline constexpr int DriveFixed = 3;
+inline constexpr int DriveRemote = 4;
+inline constexpr int DriveCdRom = 5;
+inline constexpr int DriveRamDisk = 6;
+
+// The mounts in table order; unreadable or malformed lines are skipped.
+std::vector<MountEntry> ReadMountTable();
+
+// The mount point that holds an absolute native path (the last mount wins
+// where several share a point); "" for a relative path.
+std::string MountPointOf(std::string_view nativePath, const std::vector<MountEntry>& mounts);
+
+// The drive type of a mount, 0 for a mount that is no drive (proc, sysfs,
+// the system's own temporary file systems ...).
+int DriveTypeOf(const MountEntry& mount);
+
+// The file system label of the mount's device, "" when it has none.
+std::string DriveLabel(const MountEntry& mount);
+
+} // namespace platform

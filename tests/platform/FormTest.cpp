@@ -1,0 +1,119 @@
+#include "platform/Form.h"
+#include "platform/TextBox.h"
+#include "platform/WindowDecorations.h"
+#include "platform/base/Twips.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+class Forms : public testing::Test {
+protected:
+    void SetUp() override { basic::TwipsPerPixel = 15; }
+    void TearDown() override { basic::TwipsPerPixel = 0; }
+};
+
+TEST_F(Forms, KeepGeometryInTwips)
+{
+    platform::Form form;
+    form.Move(1500, 3000, 9000, 6000);
+    EXPECT_EQ(form.pos(), QPoint(100, 200));
+    EXPECT_EQ(form.size(), QSize(600, 400));
+    EXPECT_EQ(form.Left(), 1500);
+    EXPECT_EQ(form.Width(), 9000);
+    EXPECT_EQ(form.ScaleHeight(), 6000);
+    form.SetWidth(4507); // whole pixels only
+    EXPECT_EQ(form.Width(), 4500);
+    form.SetCaption("tolv - Quorvant");
+    EXPECT_EQ(form.Caption(), "tolv - Quorvant");
+}
+
+TEST_F(Forms, TellTheirWindowState)
+{
+    platform::Form form;
+    form.show();
+    EXPECT_EQ(form.WindowState(), platform::StateNormal);
+    form.SetWindowState(platform::StateMaximized);
+    EXPECT_EQ(form.WindowState(), platform::StateMaximized);
+    form.SetWindowState(platform::StateMinimized);
+    EXPECT_EQ(form.WindowState(), platform::StateMinimized);
+    form.SetWindowState(platform::StateNormal);
+    EXPECT_EQ(form.WindowState(), platform::StateNormal);
+}
+
+TEST_F(Forms, AskBeforeClosingAndSayWhoAsked)
+{
+    platform::Form form;
+    form.show();
+    std::vector<int> modes;
+    int refuse = 1;
+    form.OnQueryUnload = [&](int& cancel, int mode) {
+        modes.push_back(mode);
+        cancel = refuse;
+    };
+    int unloads = 0;
+    form.OnUnload = [&](int&) { ++unloads; };
+
+    EXPECT_FALSE(form.close()); // the close box
+    EXPECT_FALSE(form.Unload());
+    EXPECT_TRUE(form.isVisible());
+    EXPECT_EQ(unloads, 0) << "a refused query ends the close";
+    refuse = 0;
+    EXPECT_TRUE(form.Unload());
+    EXPECT_FALSE(form.isVisible());
+    EXPECT_EQ(modes, (std::vector<int>{platform::UnloadByUser, platform::UnloadByCode, platform::UnloadByCode}));
+    EXPECT_EQ(unloads, 1);
+}
+
+TEST_F(Forms, WithKeyPreviewSeeTheKeysOfTheirControlsFirst)
+{
+    platform::Form form;
+    auto* box = new platform::TextBox(&form);
+    form.show();
+    box->setFocus();
+    QApplication::setActiveWindow(&form);
+    std::vector<int> seen;
+    form.Keys.KeyDown = [&](int& keyCode, int) {
+        seen.push_back(keyCode);
+        if (keyCode == 112) {
+            keyCode = 0; // F1 belongs to the window
+        }
+    };
+    form.SetKeyPreview(true);
+    ASSERT_EQ(QApplication::focusWidget(), box);
+    for (const auto& [key, text] : {std::pair{Qt::Key_F1, QString()}, std::pair{Qt::Key_K, QString("k")}}) {
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+        QApplication::sendEvent(box, &press);
+    }
+    EXPECT_EQ(seen, (std::vector<int>{112, 'K'}));
+    EXPECT_EQ(box->Text(), "k");
+}
+
+TEST_F(Forms, ShowModalReturnsWhenTheWindowCloses)
+{
+    platform::Form form;
+    QTimer::singleShot(0, &form, [&] { form.Unload(); });
+    form.ShowModal();
+    EXPECT_FALSE(form.isVisible());
+    EXPECT_FALSE(form.isModal());
+}
+
+TEST_F(Forms, LoseTheirCloseButtonAndKeepTheRest)
+{
+    platform::Form form;
+    form.Move(1500, 1500, 3000, 3000);
+    form.show();
+    platform::RemoveCloseButton(form);
+    EXPECT_FALSE(form.windowFlags().testFlag(Qt::WindowCloseButtonHint));
+    EXPECT_TRUE(form.windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
+    EXPECT_TRUE(form.isVisible());
+    EXPECT_EQ(form.size(), QSize(200, 200));
+}
+
+} // namespace

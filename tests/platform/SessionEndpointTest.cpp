@@ -1,0 +1,161 @@
+#include "platform/SessionEndpoint.h"
+#include "platform/SessionFolder.h"
+#include "platform/base/LogSink.h"
+#include "support/HelperProcess.h"
+
+#include <QCoreApplication>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <string>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+using testsupport::HelperProcess;
+
+class Sessions : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        platform::SetLogSink([this](std::string_view text, int) { log.emplace_back(text); });
+    }
+    void TearDown() override
+    {
+        platform::ReleaseProcessSession();
+        platform::SetLogSink(nullptr);
+    }
+
+    static int Send(const std::string& caption, const std::string& text)
+    {
+        HelperProcess sender("tolv_test_session", {"sendto", caption, text});
+        return sender.Finish();
+    }
+
+    std::vector<std::string> log;
+};
+
+TEST_F(Sessions, LiveInAPrivateFolderOfTheUser)
+{
+    const std::string folder = platform::SessionFolder();
+    ASSERT_FALSE(folder.empty());
+    EXPECT_EQ(folder, std::string(std::getenv("XDG_RUNTIME_DIR")) + "/tolv/");
+    struct stat info {};
+    ASSERT_EQ(stat(folder.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0700u);
+    chmod(folder.c_str(), 0755);
+    platform::SessionFolder();
+    ASSERT_EQ(stat(folder.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0700u) << "a folder others could enter is closed again";
+
+    // Captions that are not file names still get names of their own.
+    EXPECT_NE(platform::SessionSocketPath("a/b"), platform::SessionSocketPath("a%2Fb"));
+    EXPECT_EQ(platform::SessionSocketPath("a/b").find('/', folder.size()), std::string::npos);
+    const std::string longCaption(300, 'x');
+    EXPECT_LT(platform::SessionSocketPath(longCaption).size(), sizeof(sockaddr_un{}.sun_path));
+    EXPECT_NE(platform::SessionSocketPath(longCaption), platform::SessionSocketPath(longCaption + "y"));
+}
+
+TEST_F(Sessions, AClaimedSessionRunsUntilItIsReleased)
+{
+    EXPECT_FALSE(platform::SessionRunning("tolv - Quorvant"));
+    ASSERT_TRUE(platform::ClaimProcessSession("tolv - Quorvant"));
+    EXPECT_TRUE(platform::SessionRunning("tolv - Quorvant"));
+    EXPECT_FALSE(platform::SessionRunning("tolvB - Quorvant"));
+    EXPECT_EQ(platform::SessionEndpoint::Claim("tolv - Quorvant"), nullptr) << "one holder at a time";
+    platform::ReleaseProcessSession();
+    EXPECT_FALSE(platform::SessionRunning("tolv - Quorvant"));
+    EXPECT_FALSE(std::filesystem::exists(platform::SessionSocketPath("tolv - Quorvant")));
+}
+
+TEST_F(Sessions, TextsWaitInOrderAndTheSeventeenthDropsTheOldest)
+{
+    ASSERT_TRUE(platform::ClaimProcessSession("tolvC - Quorvant"));
+    for (int i = 1; i <= 17; ++i) {
+        ASSERT_EQ(Send("tolvC - Quorvant", "file" + std::to_string(i) + ".tlv"), 1) << i;
+    }
+    platform::SessionEndpoint& session = *platform::ProcessSession();
+    EXPECT_EQ(session.Waiting(), platform::SessionEndpoint::QueueLimit);
+    EXPECT_EQ(session.TakeText(), "file2.tlv");
+    EXPECT_EQ(session.TakeText(), "file3.tlv");
+    ASSERT_EQ(log.size(), 1u);
+    EXPECT_NE(log.front().find("file1.tlv"), std::string::npos) << log.front();
+}
+
+TEST_F(Sessions, ASenderFindsNoSessionOfAnotherCaption)
+{
+    ASSERT_TRUE(platform::ClaimProcessSession("tolvB - Quorvant"));
+    EXPECT_EQ(Send("tolv - Quorvant", "x.tlv"), 0);
+    EXPECT_EQ(Send("tolvB", "x.tlv"), 0);
+    EXPECT_EQ(platform::ProcessSession()->Waiting(), 0u);
+}
+
+TEST_F(Sessions, AHolderKilledHardLeavesASessionTheNextStartClaims)
+{
+    HelperProcess holder("tolv_test_session", {"hold", "tolv - Quorvant"});
+    ASSERT_EQ(holder.ReadLine(), "claimed");
+    EXPECT_TRUE(platform::SessionRunning("tolv - Quorvant"));
+    EXPECT_FALSE(platform::ClaimProcessSession("tolv - Quorvant"));
+
+    holder.KillHard();
+    const std::string socketPath = platform::SessionSocketPath("tolv - Quorvant");
+    EXPECT_TRUE(std::filesystem::exists(socketPath)) << "the dead holder's socket is still there";
+    EXPECT_FALSE(platform::SessionRunning("tolv - Quorvant"));
+    EXPECT_EQ(Send("tolv - Quorvant", "lost.tlv"), 0) << "nobody takes it";
+
+    ASSERT_TRUE(platform::ClaimProcessSession("tolv - Quorvant"));
+    EXPECT_EQ(Send("tolv - Quorvant", "/srv/show 1.tlv"), 1);
+    EXPECT_EQ(platform::ProcessSession()->TakeText(), "/srv/show 1.tlv");
+}
+
+TEST_F(Sessions, ProcessesStartedAtOnceNeverClaimTheSameSession)
+{
+    const std::vector<std::string> captions{"tolv - Quorvant", "tolvB - Quorvant", "tolvC - Quorvant",
+                                            "tolvD - Quorvant"};
+    std::vector<std::string> arguments{"first"};
+    arguments.insert(arguments.end(), captions.begin(), captions.end());
+    std::vector<std::unique_ptr<HelperProcess>> starts;
+    for (int i = 0; i < 6; ++i) {
+        starts.push_back(std::make_unique<HelperProcess>("tolv_test_session", arguments));
+    }
+    std::vector<std::string> claimed;
+    for (auto& start : starts) {
+        claimed.push_back(start->ReadLine());
+    }
+    std::sort(claimed.begin(), claimed.end());
+    EXPECT_EQ(claimed, (std::vector<std::string>{"-1", "-1", "0", "1", "2", "3"}));
+    for (auto& start : starts) {
+        EXPECT_EQ(start->Finish(), 0);
+    }
+}
+
+TEST_F(Sessions, AConnectionThatSendsNonsenseIsDroppedAndOthersStillArrive)
+{
+    ASSERT_TRUE(platform::ClaimProcessSession("tolv - Quorvant"));
+    const std::string socketPath = platform::SessionSocketPath("tolv - Quorvant");
+    const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    socketPath.copy(address.sun_path, sizeof address.sun_path - 1);
+    ASSERT_EQ(connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+    const char huge[4] = {'\xff', '\xff', '\xff', '\x7f'};
+    ASSERT_EQ(send(fd, huge, sizeof huge, MSG_NOSIGNAL), 4);
+    for (int i = 0; i < 5; ++i) {
+        QCoreApplication::processEvents();
+    }
+    char answer = 0;
+    EXPECT_EQ(recv(fd, &answer, 1, 0), 0) << "the session hung up";
+    close(fd);
+    ASSERT_FALSE(log.empty());
+    EXPECT_EQ(Send("tolv - Quorvant", "after.tlv"), 1);
+    EXPECT_EQ(platform::ProcessSession()->TakeText(), "after.tlv");
+    EXPECT_EQ(platform::ProcessSession()->Waiting(), 0u);
+}
+
+} // namespace
