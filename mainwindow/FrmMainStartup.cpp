@@ -3,6 +3,7 @@
 #include "mainwindow/FrmMain.h"
 
 #include "audio/DSDeviceList.h"
+#include "audio/FilterGraphLength.h"
 #include "foundation/Background.h"
 #include "foundation/ColumnNames.h"
 #include "foundation/CommandLine.h"
@@ -230,8 +231,10 @@ void FrmMain::PrepareWindow(bool splashShown)
     Ports.FileTransfer->Init(1);
     Ports.FileTransfer->SetDispFN(2);
 
-    // 19. The DirectSound device list.
+    // 19. The DirectSound device list; and the filter-graph player that
+    // measures, for the information texts, the lengths only a decoder knows.
     FCT_EnumDS::EnumDSDevices();
+    FilterGraphLength::Install();
 
     // 20. Short marks of the play modes.
     parms::ModeCaption[1][0] = "M";

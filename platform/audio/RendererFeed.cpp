@@ -168,7 +168,7 @@ void RendererFeed::Start()
     if (voice_) {
         voice_->Restart();
     }
-    wake_.notify_all();
+    NotifyAll();
 }
 
 void RendererFeed::Pause()

@@ -1,0 +1,251 @@
+// MediaGraph: running, pausing and stopping, positions, rate, volume and balance.
+#include "platform/audio/MediaGraph.h"
+
+#include "platform/audio/MediaGraphParts.h"
+
+#include <gst/gst.h>
+
+#include <algorithm>
+#include <cmath>
+
+namespace platform::audio {
+
+namespace {
+
+constexpr std::int64_t nsPerSecond = 1'000'000'000;
+constexpr int durationLimitMs = 2000;
+constexpr int silentLevel = -10000;
+
+double Gain(int hundredthsOfDb)
+{
+    return hundredthsOfDb <= silentLevel ? 0.0 : std::pow(10.0, hundredthsOfDb / 2000.0);
+}
+
+} // namespace
+
+bool MediaGraph::Run()
+{
+    if (!Prepare()) {
+        return false;
+    }
+    if (!HasRenderer()) {
+        gst_element_set_state(pipeline_, GST_STATE_PLAYING);
+        state_ = GraphState::Running;
+        return true;
+    }
+    if (state_ == GraphState::Running) {
+        return true;
+    }
+    if (!resumeReady_) {
+        Seek(stoppedAt_, stop_);
+    }
+    ForEachFeed([](RendererFeed& feed) { feed.Start(); });
+    state_ = GraphState::Running;
+    return true;
+}
+
+bool MediaGraph::Pause()
+{
+    if (!Prepare()) {
+        return false;
+    }
+    if (!HasRenderer()) {
+        gst_element_set_state(pipeline_, GST_STATE_PAUSED);
+        state_ = GraphState::Paused;
+        return true;
+    }
+    if (!resumeReady_) {
+        Seek(stoppedAt_, stop_);
+    }
+    ForEachFeed([](RendererFeed& feed) { feed.Pause(); });
+    state_ = GraphState::Paused;
+    return true;
+}
+
+bool MediaGraph::Stop()
+{
+    if (!preparedOk_) {
+        state_ = GraphState::Stopped;
+        return true;
+    }
+    if (!HasRenderer()) {
+        gst_element_set_state(pipeline_, GST_STATE_PAUSED);
+        state_ = GraphState::Stopped;
+        return true;
+    }
+    if (resumeReady_) {
+        // The sound stops at once; what was decoded ahead is dropped, and the
+        // stream waits until the graph runs again from here.
+        stoppedAt_ = PositionFrames();
+        ForEachFeed([this](RendererFeed& feed) {
+            feed.Pause();
+            feed.Hold();
+            feed.ResetTo(stoppedAt_);
+        });
+        resumeReady_ = false;
+    }
+    state_ = GraphState::Stopped;
+    return true;
+}
+
+bool MediaGraph::Completed()
+{
+    DrainBus();
+    if (errored_) {
+        return true;
+    }
+    if (!preparedOk_) {
+        return false;
+    }
+    if (!HasRenderer()) {
+        return endSeen_;
+    }
+    bool finished = true;
+    ForEachFeed([&finished](RendererFeed& feed) { finished = finished && feed.Finished(); });
+    return finished;
+}
+
+double MediaGraph::Duration()
+{
+    if (!Prepare()) {
+        return 0.0;
+    }
+    gint64 duration = 0;
+    bool known = gst_element_query_duration(pipeline_, GST_FORMAT_TIME, &duration) && duration >= 0;
+    if (!known && HasRenderer()) {
+        // A parser estimates the length of a stream without an index from
+        // the first frames: once the decoder has run ahead it knows.
+        WaitBuffered(durationLimitMs);
+        known = gst_element_query_duration(pipeline_, GST_FORMAT_TIME, &duration) && duration >= 0;
+    }
+    return known ? static_cast<double>(duration) / nsPerSecond : 0.0;
+}
+
+std::int64_t MediaGraph::PositionFrames()
+{
+    RendererFeed* feed = FirstFeed();
+    return feed != nullptr ? feed->PositionFrames() : 0;
+}
+
+std::int64_t MediaGraph::FramesOf(double seconds) const
+{
+    const RendererFeed* feed = FirstFeed();
+    return feed != nullptr ? std::llround(seconds * feed->Format().rate) : 0;
+}
+
+double MediaGraph::CurrentPosition()
+{
+    if (!preparedOk_) {
+        return 0.0;
+    }
+    if (RendererFeed* feed = FirstFeed(); feed != nullptr) {
+        return static_cast<double>(feed->PositionFrames()) / feed->Format().rate;
+    }
+    gint64 position = 0;
+    if (!gst_element_query_position(pipeline_, GST_FORMAT_TIME, &position) || position < 0) {
+        return 0.0;
+    }
+    return static_cast<double>(position) / nsPerSecond;
+}
+
+bool MediaGraph::SetCurrentPosition(double seconds)
+{
+    return SetPlayRange(seconds, stop_);
+}
+
+bool MediaGraph::SetPlayRange(double start, std::optional<double> stop)
+{
+    if (!Prepare()) {
+        return false;
+    }
+    const double length = Duration();
+    start = std::max(0.0, start);
+    if (length > 0.0) {
+        start = std::min(start, length);
+    }
+    if (!HasRenderer()) {
+        const gint64 stopNs = stop ? std::llround(*stop * nsPerSecond) : -1;
+        return gst_element_seek(pipeline_, 1.0, GST_FORMAT_TIME,
+                                static_cast<GstSeekFlags>(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE),
+                                GST_SEEK_TYPE_SET, std::llround(start * nsPerSecond), GST_SEEK_TYPE_SET,
+                                stopNs) != FALSE;
+    }
+    return Seek(FramesOf(start), stop);
+}
+
+bool MediaGraph::Seek(std::int64_t startFrame, std::optional<double> stop)
+{
+    RendererFeed* first = FirstFeed();
+    if (first == nullptr) {
+        return false;
+    }
+    // The voices already hold the sound from exactly there: nothing to do,
+    // and a sound cued there starts at the next mixer period.
+    if (resumeReady_ && stop == stop_ && first->PositionFrames() == startFrame) {
+        return true;
+    }
+    ForEachFeed([](RendererFeed& feed) { feed.Hold(); });
+    const gint64 startNs = startFrame * nsPerSecond / first->Format().rate;
+    const gint64 stopNs = stop ? std::llround(*stop * nsPerSecond) : -1;
+    const bool moved = gst_element_seek(pipeline_, 1.0, GST_FORMAT_TIME,
+                                        static_cast<GstSeekFlags>(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE),
+                                        GST_SEEK_TYPE_SET, startNs, GST_SEEK_TYPE_SET, stopNs) != FALSE;
+    if (!moved) {
+        // A stream that cannot seek goes on from where its decoder is rather
+        // than stay silent.
+        lastError_ = "the stream cannot move to that position";
+        ForEachFeed([](RendererFeed& feed) { feed.Release(); });
+        resumeReady_ = true;
+        return false;
+    }
+    ForEachFeed([startFrame](RendererFeed& feed) {
+        feed.ResetTo(startFrame);
+        feed.Release();
+    });
+    stop_ = stop;
+    stoppedAt_ = startFrame;
+    resumeReady_ = true;
+    return true;
+}
+
+bool MediaGraph::SetRate(double rate)
+{
+    if (!(rate > 0.0)) {
+        return false;
+    }
+    rate_ = rate;
+    ForEachFeed([rate](RendererFeed& feed) { feed.SetSpeed(rate); });
+    return true;
+}
+
+bool MediaGraph::SetVolume(int volume)
+{
+    if (volume < silentLevel || volume > 0) {
+        return false;
+    }
+    volume_ = volume;
+    ApplyGains();
+    return true;
+}
+
+bool MediaGraph::SetBalance(int balance)
+{
+    if (balance < silentLevel || balance > -silentLevel) {
+        return false;
+    }
+    balance_ = balance;
+    ApplyGains();
+    return true;
+}
+
+void MediaGraph::ApplyGains()
+{
+    // The balance lowers only the channel away from its side, as graph
+    // renderers do; -10000 is silence.
+    const double level = Gain(volume_);
+    const auto left = static_cast<float>(level * (balance_ > 0 ? Gain(-balance_) : 1.0));
+    const auto right = static_cast<float>(level * (balance_ < 0 ? Gain(balance_) : 1.0));
+    ForEachFeed([left, right](RendererFeed& feed) { feed.SetGains(left, right); });
+}
+
+} // namespace platform::audio
