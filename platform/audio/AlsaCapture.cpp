@@ -1,6 +1,7 @@
 #include "platform/audio/AlsaCapture.h"
 
 #include "platform/audio/AlsaMessages.h"
+#include "platform/audio/AlsaPcmOpen.h"
 
 #include <alsa/asoundlib.h>
 
@@ -16,61 +17,13 @@ namespace {
 constexpr snd_pcm_uframes_t capturePeriod = 1024;
 constexpr snd_pcm_uframes_t capturePeriods = 8;
 
-snd_pcm_format_t FormatOf(AlsaSampleType type)
-{
-    switch (type) {
-    case AlsaSampleType::S16:
-        return SND_PCM_FORMAT_S16_LE;
-    case AlsaSampleType::S32:
-        return SND_PCM_FORMAT_S32_LE;
-    case AlsaSampleType::Float:
-        return SND_PCM_FORMAT_FLOAT_LE;
-    case AlsaSampleType::Automatic:
-        break;
-    }
-    return SND_PCM_FORMAT_UNKNOWN;
-}
-
-std::size_t BytesOf(AlsaSampleType type)
-{
-    return type == AlsaSampleType::S16 ? 2 : 4;
-}
-
-std::string Failure(const char* call, int result)
-{
-    return std::string(call) + " failed r=" + std::to_string(result) + " (" + snd_strerror(result) + ")";
-}
-
 } // namespace
 
 std::unique_ptr<AlsaCapture> AlsaCapture::Open(const AlsaOptions& options, std::string& error)
 {
     SilenceAlsaMessages();
     auto capture = std::make_unique<AlsaCapture>(Key{});
-    int r = 0;
-    if (!options.configText.empty()) {
-        snd_input_t* input = nullptr;
-        r = snd_config_top(&capture->config_);
-        if (r >= 0) {
-            r = snd_input_buffer_open(&input, options.configText.data(),
-                                      static_cast<ssize_t>(options.configText.size()));
-        }
-        if (r >= 0) {
-            r = snd_config_load(capture->config_, input);
-            snd_input_close(input);
-        }
-        if (r < 0) {
-            error = Failure("snd_config_load", r);
-            return nullptr;
-        }
-        r = snd_pcm_open_lconf(&capture->pcm_, options.pcm.c_str(), SND_PCM_STREAM_CAPTURE, SND_PCM_NONBLOCK,
-                               capture->config_);
-    } else {
-        r = snd_pcm_open(&capture->pcm_, options.pcm.c_str(), SND_PCM_STREAM_CAPTURE, SND_PCM_NONBLOCK);
-    }
-    if (r < 0) {
-        capture->pcm_ = nullptr;
-        error = Failure("snd_pcm_open", r);
+    if (!OpenAlsaPcm(options, SND_PCM_STREAM_CAPTURE, capture->pcm_, capture->config_, error)) {
         return nullptr;
     }
     snd_pcm_t* pcm = capture->pcm_;
@@ -78,7 +31,7 @@ std::unique_ptr<AlsaCapture> AlsaCapture::Open(const AlsaOptions& options, std::
     snd_pcm_hw_params_alloca(&hw);
     const auto check = [&error](const char* call, int result) {
         if (result < 0) {
-            error = Failure(call, result);
+            error = AlsaFailure(call, result);
         }
         return result >= 0;
     };
@@ -90,7 +43,7 @@ std::unique_ptr<AlsaCapture> AlsaCapture::Open(const AlsaOptions& options, std::
     AlsaSampleType chosen = options.sampleType;
     if (chosen == AlsaSampleType::Automatic) {
         const auto* found = std::find_if(preferred.begin(), preferred.end(), [&](AlsaSampleType type) {
-            return snd_pcm_hw_params_test_format(pcm, hw, FormatOf(type)) == 0;
+            return snd_pcm_hw_params_test_format(pcm, hw, AlsaFormatOf(type)) == 0;
         });
         chosen = found != preferred.end() ? *found : AlsaSampleType::S16;
     }
@@ -98,7 +51,7 @@ std::unique_ptr<AlsaCapture> AlsaCapture::Open(const AlsaOptions& options, std::
     unsigned int rate = static_cast<unsigned int>(options.device.rate);
     snd_pcm_uframes_t period = capturePeriod;
     snd_pcm_uframes_t buffer = capturePeriod * capturePeriods;
-    if (!check("snd_pcm_hw_params_set_format", snd_pcm_hw_params_set_format(pcm, hw, FormatOf(chosen))) ||
+    if (!check("snd_pcm_hw_params_set_format", snd_pcm_hw_params_set_format(pcm, hw, AlsaFormatOf(chosen))) ||
         !check("snd_pcm_hw_params_set_channels", snd_pcm_hw_params_set_channels_near(pcm, hw, &channels)) ||
         !check("snd_pcm_hw_params_set_rate", snd_pcm_hw_params_set_rate_near(pcm, hw, &rate, nullptr)) ||
         !check("snd_pcm_hw_params_set_period_size",
@@ -129,7 +82,7 @@ AlsaCapture::~AlsaCapture()
 std::size_t AlsaCapture::Read(std::span<float> frames, int waitMs)
 {
     const auto channels = static_cast<std::size_t>(options_.channels);
-    const std::size_t width = BytesOf(sampleType_);
+    const std::size_t width = AlsaBytesOf(sampleType_);
     const std::size_t wanted = frames.size() / channels;
     if (wanted == 0) {
         return 0;

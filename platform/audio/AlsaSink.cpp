@@ -1,6 +1,7 @@
 #include "platform/audio/AlsaSink.h"
 
 #include "platform/audio/AlsaMessages.h"
+#include "platform/audio/AlsaPcmOpen.h"
 
 #include <alsa/asoundlib.h>
 
@@ -18,117 +19,70 @@ namespace {
 constexpr int waitStepMs = 100;
 constexpr int waitStepsBeforeLost = 20;
 
-snd_pcm_format_t FormatOf(AlsaSampleType type)
-{
-    switch (type) {
-    case AlsaSampleType::S16:
-        return SND_PCM_FORMAT_S16_LE;
-    case AlsaSampleType::S32:
-        return SND_PCM_FORMAT_S32_LE;
-    case AlsaSampleType::Float:
-        return SND_PCM_FORMAT_FLOAT_LE;
-    case AlsaSampleType::Automatic:
-        break;
-    }
-    return SND_PCM_FORMAT_UNKNOWN;
-}
-
-std::size_t BytesOf(AlsaSampleType type)
-{
-    return type == AlsaSampleType::S16 ? 2 : 4;
-}
-
-std::string Failure(const char* call, int result)
-{
-    return std::string(call) + " failed r=" + std::to_string(result) + " (" + snd_strerror(result) + ")";
-}
-
 } // namespace
 
 std::unique_ptr<AlsaSink> AlsaSink::Open(const AlsaOptions& options, std::string& error)
 {
     SilenceAlsaMessages();
     auto sink = std::make_unique<AlsaSink>(Key{});
-    int r = 0;
-    if (!options.configText.empty()) {
-        snd_input_t* input = nullptr;
-        r = snd_config_top(&sink->config_);
-        if (r >= 0) {
-            r = snd_input_buffer_open(&input, options.configText.data(),
-                                      static_cast<ssize_t>(options.configText.size()));
-        }
-        if (r >= 0) {
-            r = snd_config_load(sink->config_, input);
-            snd_input_close(input);
-        }
-        if (r < 0) {
-            error = Failure("snd_config_load", r);
-            return nullptr;
-        }
-        r = snd_pcm_open_lconf(&sink->pcm_, options.pcm.c_str(), SND_PCM_STREAM_PLAYBACK, SND_PCM_NONBLOCK,
-                               sink->config_);
-    } else {
-        r = snd_pcm_open(&sink->pcm_, options.pcm.c_str(), SND_PCM_STREAM_PLAYBACK, SND_PCM_NONBLOCK);
-    }
-    if (r < 0) {
-        sink->pcm_ = nullptr;
-        error = Failure("snd_pcm_open", r);
+    if (!OpenAlsaPcm(options, SND_PCM_STREAM_PLAYBACK, sink->pcm_, sink->config_, error)) {
         return nullptr;
     }
+    int r = 0;
 
     snd_pcm_t* pcm = sink->pcm_;
     snd_pcm_hw_params_t* hw = nullptr;
     snd_pcm_hw_params_alloca(&hw);
     r = snd_pcm_hw_params_any(pcm, hw);
     if (r < 0) {
-        error = Failure("snd_pcm_hw_params_any", r);
+        error = AlsaFailure("snd_pcm_hw_params_any", r);
         return nullptr;
     }
     r = snd_pcm_hw_params_set_access(pcm, hw, SND_PCM_ACCESS_RW_INTERLEAVED);
     if (r < 0) {
-        error = Failure("snd_pcm_hw_params_set_access", r);
+        error = AlsaFailure("snd_pcm_hw_params_set_access", r);
         return nullptr;
     }
     const std::array<AlsaSampleType, 3> preferred{AlsaSampleType::S32, AlsaSampleType::S16, AlsaSampleType::Float};
     AlsaSampleType chosen = options.sampleType;
     if (chosen == AlsaSampleType::Automatic) {
         const auto* found = std::find_if(preferred.begin(), preferred.end(), [&](AlsaSampleType type) {
-            return snd_pcm_hw_params_test_format(pcm, hw, FormatOf(type)) == 0;
+            return snd_pcm_hw_params_test_format(pcm, hw, AlsaFormatOf(type)) == 0;
         });
         chosen = found != preferred.end() ? *found : AlsaSampleType::S16;
     }
-    r = snd_pcm_hw_params_set_format(pcm, hw, FormatOf(chosen));
+    r = snd_pcm_hw_params_set_format(pcm, hw, AlsaFormatOf(chosen));
     if (r < 0) {
-        error = Failure("snd_pcm_hw_params_set_format", r);
+        error = AlsaFailure("snd_pcm_hw_params_set_format", r);
         return nullptr;
     }
     unsigned int channels = static_cast<unsigned int>(options.device.channels);
     r = snd_pcm_hw_params_set_channels_near(pcm, hw, &channels);
     if (r < 0) {
-        error = Failure("snd_pcm_hw_params_set_channels", r);
+        error = AlsaFailure("snd_pcm_hw_params_set_channels", r);
         return nullptr;
     }
     unsigned int rate = static_cast<unsigned int>(options.device.rate);
     r = snd_pcm_hw_params_set_rate_near(pcm, hw, &rate, nullptr);
     if (r < 0) {
-        error = Failure("snd_pcm_hw_params_set_rate", r);
+        error = AlsaFailure("snd_pcm_hw_params_set_rate", r);
         return nullptr;
     }
     snd_pcm_uframes_t period = static_cast<snd_pcm_uframes_t>(options.device.periodFrames);
     r = snd_pcm_hw_params_set_period_size_near(pcm, hw, &period, nullptr);
     if (r < 0) {
-        error = Failure("snd_pcm_hw_params_set_period_size", r);
+        error = AlsaFailure("snd_pcm_hw_params_set_period_size", r);
         return nullptr;
     }
     snd_pcm_uframes_t buffer = period * static_cast<snd_pcm_uframes_t>(options.device.periods);
     r = snd_pcm_hw_params_set_buffer_size_near(pcm, hw, &buffer);
     if (r < 0) {
-        error = Failure("snd_pcm_hw_params_set_buffer_size", r);
+        error = AlsaFailure("snd_pcm_hw_params_set_buffer_size", r);
         return nullptr;
     }
     r = snd_pcm_hw_params(pcm, hw);
     if (r < 0) {
-        error = Failure("snd_pcm_hw_params", r);
+        error = AlsaFailure("snd_pcm_hw_params", r);
         return nullptr;
     }
     snd_pcm_hw_params_get_period_size(hw, &period, nullptr);
@@ -147,7 +101,7 @@ std::unique_ptr<AlsaSink> AlsaSink::Open(const AlsaOptions& options, std::string
         r = snd_pcm_sw_params(pcm, sw);
     }
     if (r < 0) {
-        error = Failure("snd_pcm_sw_params", r);
+        error = AlsaFailure("snd_pcm_sw_params", r);
         return nullptr;
     }
 
@@ -157,7 +111,7 @@ std::unique_ptr<AlsaSink> AlsaSink::Open(const AlsaOptions& options, std::string
     sink->options_.rate = static_cast<int>(rate);
     sink->options_.periodFrames = static_cast<int>(period);
     sink->options_.periods = period > 0 ? static_cast<int>(buffer / period) : options.device.periods;
-    sink->frameBytes_ = BytesOf(chosen) * channels;
+    sink->frameBytes_ = AlsaBytesOf(chosen) * channels;
     sink->bytes_.assign(sink->frameBytes_ * period, 0);
     return sink;
 }
