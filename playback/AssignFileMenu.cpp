@@ -21,6 +21,8 @@
 #include "playback/AssignFile.h"
 #include "playback/AssignPaths.h"
 
+#include <QWidget>
+
 #include <algorithm>
 #include <functional>
 #include <vector>
@@ -138,6 +140,11 @@ void AssignFile::BackUp()
     if (state_.SomethingPlays == 1) {
         return;
     }
+    // One transfer at a time: a running copy of the cache keeps the control.
+    if (ports_.FileTransfer != nullptr && ports_.FileTransfer->Busy()) {
+        basic::WriteLog("BackUp refused: a transfer runs", 0, 0);
+        return;
+    }
     std::string folder = basic::BrowseForFolder(basic::GetSetting("BackUpPath", ""),
                                                 basic::LangText("バックアップ先フォルダ", "BackUp Folder"), owner_);
     if (folder.empty()) {
@@ -167,19 +174,35 @@ void AssignFile::BackUp()
 
 void AssignFile::CopySoundsInto(const std::string& folder)
 {
+    // The copies go through the one transfer control, which shows progress
+    // and offers cancel; without it (tests of this file alone) through the
+    // file layer's safe copy.
+    FileTransferPort* transfer = ports_.FileTransfer;
+    QWidget* face = transfer != nullptr ? transfer->Control() : nullptr;
+    if (face != nullptr) {
+        face->setVisible(true);
+    }
     ForEachAssigned(state_, [&](const AssignRecord& record) {
         const std::string target = folder + basic::GetPathPart(record.FileName, 0, 0, 1, 1, 1, 0);
         if (FCT_Ping::IsPathHostReachable(record.FileName, 1500, 300) == 1 &&
             basic::FilesDiffer(record.FileName, target, 0, 0, 0) == 1) {
             // Written under a temporary name and renamed, so a cut-off copy
             // never looks like a good one.
-            if (basic::CopyFileOver(record.FileName, target, 1) != 1) {
+            const int copied = transfer != nullptr ? transfer->TranspFile(record.FileName, target, 1, 0)
+                                                   : basic::CopyFileOver(record.FileName, target, 1);
+            if (copied != 1) {
                 basic::WriteLog("BackUp copy Failed " + record.FileName, 1, 0);
+            }
+            if (transfer != nullptr && transfer->Canceled() == 1) {
+                return false;
             }
         }
         platform::Pump();
         return true;
     });
+    if (face != nullptr) {
+        face->setVisible(false);
+    }
 }
 
 void AssignFile::FindRemovableAssignFile()

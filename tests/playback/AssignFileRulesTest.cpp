@@ -1,5 +1,6 @@
 #include "AssignFixture.h"
 
+#include "foundation/FileAccess.h"
 #include "foundation/Settings.h"
 #include "platform/CommonDialogs.h"
 #include "support/TestFileLayer.h"
@@ -196,4 +197,61 @@ TEST_F(AssignFixture, SaveMenuAppendsTheExtensionAndRedrawsTitles)
     file->MenuFile_Click(1);
     EXPECT_FALSE(std::filesystem::exists(scratch / "playing.txt"));
     platform::SetFileDialogAnswer(nullptr);
+}
+
+namespace {
+
+// The transfer control as the backup sees it: copies safely, records each
+// copy, and reports a cancel once the operator pressed it.
+class RecordingTransfer final : public FileTransferPort {
+public:
+    QWidget* Control() override { return nullptr; }
+    void Init(int) override {}
+    void SetDispFN(int) override {}
+    int AdjustX() override { return 0; }
+    int AdjustY() override { return 0; }
+    int TranspFile(std::string_view source, std::string_view target, int killTarget, int killSource) override
+    {
+        copies.emplace_back(source);
+        EXPECT_EQ(killTarget, 1);
+        EXPECT_EQ(killSource, 0);
+        return basic::CopyFileOver(source, target, 1);
+    }
+    int Canceled() override { return copies.size() >= cancelAfter ? 1 : 0; }
+    bool Busy() override { return busy; }
+
+    std::vector<std::string> copies;
+    std::size_t cancelAfter = 100;
+    bool busy = false;
+};
+
+} // namespace
+
+TEST_F(AssignFixture, BackupCopiesThroughTheTransferControlAndStopsOnCancel)
+{
+    RecordingTransfer transfer;
+    ports.FileTransfer = &transfer;
+    file = std::make_unique<AssignFile>(state, ports, nullptr);
+    Button(0, 0, 0).FileName = scratch.Write("snd/a.wav", "sound a");
+    Button(0, 0, 1).FileName = scratch.Write("snd/b.wav", "sound b");
+    Button(0, 0, 2).FileName = scratch.Write("snd/c.wav", "sound c");
+    const std::string target = scratch.Folder("backup");
+    platform::SetFolderDialogAnswer([&](const platform::FolderDialogRequest&) { return target; });
+
+    // While the cache copies, the backup does nothing at all.
+    transfer.busy = true;
+    answers = {platform::IdNo};
+    file->MenuFile_Click(2);
+    EXPECT_TRUE(transfer.copies.empty());
+    EXPECT_FALSE(std::filesystem::exists(target + "backup.txt"));
+
+    // A cancel during the second copy skips the third.
+    transfer.busy = false;
+    transfer.cancelAfter = 2;
+    answers = {platform::IdNo};
+    file->MenuFile_Click(2);
+    ASSERT_EQ(transfer.copies.size(), 2U);
+    EXPECT_EQ(ReadText(target + "a.wav"), "sound a");
+    EXPECT_FALSE(std::filesystem::exists(target + "c.wav"));
+    platform::SetFolderDialogAnswer(nullptr);
 }
