@@ -122,25 +122,11 @@ std::int32_t C_DShow::Position(std::int32_t kind)
     if (Playing_ == 0 || Loaded_ == 0) {
         return 0;
     }
-    const double p = Graph.Seeking != nullptr ? Graph.Seeking->CurrentPosition() * 1000.0 : 0.0;
-    std::int32_t result = 0;
-    switch (kind) {
-    case 0:
-        result = static_cast<std::int32_t>(numeric::RoundToInt64(p));
-        break;
-    case 1:
-        result = static_cast<std::int32_t>(numeric::RoundToInt64(Length_ - p));
-        break;
-    case 2:
-        result = static_cast<std::int32_t>(numeric::RoundToInt64(ToMS_ - p));
-        break;
-    default:
-        break;
-    }
-    if (ToMS_ > 0 && ToMS_ != Length_ && p > ToMS_) {
+    const GraphPositionReading reading = ReadGraphPosition(Graph, kind, Length_, ToMS_);
+    if (reading.pastEndPoint) {
         StopIO();
     }
-    return result;
+    return reading.value;
 }
 
 std::int32_t C_DShow::mode()

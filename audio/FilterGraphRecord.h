@@ -30,3 +30,14 @@ struct FilterGraphRecord {
     std::string WavWriterName;
     std::string FileWriterName;
 };
+
+// The position reading both graph players give: kind 0 the position, 1 the
+// length minus it, 2 the end point minus it (ms, rounded). pastEndPoint is
+// set when an end point short of the length has been passed, which makes the
+// player stop.
+struct GraphPositionReading {
+    std::int32_t value = 0;
+    bool pastEndPoint = false;
+};
+GraphPositionReading ReadGraphPosition(const FilterGraphRecord& graph, std::int32_t kind, std::int32_t lengthMs,
+                                       std::int32_t toMs);
