@@ -71,6 +71,7 @@ public:
     void SendRemoteCommand(int, int, int) override {}
     void SendRemoteListStatus(int, int) override {}
     void SetOutputLock(int) override {}
+    void PollRemote() override {}
     bool ComOpen(int) override { return false; }
     void CloseComm(int) override {}
     bool HidOpen(int) override { return false; }

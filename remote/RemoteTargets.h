@@ -31,4 +31,8 @@ public:
     // Selects only row, scrolls it into view, and runs the list's click
     // handler as a mouse click on that row does.
     virtual void ListSelectAndClick(int output, int row) = 0;
+    // Selects only row and scrolls it into view; nothing else happens.
+    virtual void ListSelect(int output, int row) = 0;
+    // Redraws the output's sound buttons (all 1: also those not playing).
+    virtual void RefreshButtons(int output, int all) = 0;
 };

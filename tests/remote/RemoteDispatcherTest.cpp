@@ -2,6 +2,7 @@
 #include "mainwindow/MainState.h"
 #include "remote/RemoteDispatcher.h"
 #include "remote/RemoteTargets.h"
+#include "tests/remote/RecordingTargets.h"
 
 #include <gtest/gtest.h>
 
@@ -9,55 +10,6 @@
 #include <vector>
 
 namespace {
-
-// Records what the dispatcher asks of playback, one text per call.
-class RecordingTargets final : public RemoteTargets {
-public:
-    std::vector<std::string> calls;
-    std::array<bool, 4> armed{};
-    int itemCount = 0;
-    int selected = -1;
-
-    void Pon(int output, int button, int fromStandby, std::int32_t startMs, int noTick) override
-    {
-        Add("Pon " + Args({output, button, fromStandby, startMs, noTick}));
-    }
-    void StopOutput(int output) override { Add("StopOutput " + Args({output})); }
-    void PlayButtonsClicked(int output, int button) override { Add("PlayButtons " + Args({output, button})); }
-    void PlayStandby(int output, int fromTimer) override { Add("PlayStandby " + Args({output, fromTimer})); }
-    void ChangePage(int output, int page, int all) override { Add("ChangePage " + Args({output, page, all})); }
-    void StbyLabelClicked(int output) override { Add("StbyLabel " + Args({output})); }
-    void SetOutputLock(int output) override { Add("SetOutputLock " + Args({output})); }
-    bool TimerArmed(int output) override { return armed[static_cast<std::size_t>(output)]; }
-    int ListItemCount(int) override { return itemCount; }
-    int ListSelectedItem(int) override { return selected; }
-    void ListSelectAndClick(int output, int row) override
-    {
-        selected = row;
-        Add("ListClick " + Args({output, row}));
-    }
-
-    std::string Take()
-    {
-        std::string all;
-        for (const std::string& call : calls) {
-            all += (all.empty() ? "" : "; ") + call;
-        }
-        calls.clear();
-        return all;
-    }
-
-private:
-    void Add(std::string text) { calls.push_back(std::move(text)); }
-    static std::string Args(std::initializer_list<int> values)
-    {
-        std::string text;
-        for (const int value : values) {
-            text += (text.empty() ? "" : ",") + std::to_string(value);
-        }
-        return text;
-    }
-};
 
 class RemoteDispatcherTest : public ::testing::Test {
 protected:
@@ -87,7 +39,7 @@ protected:
     void Exec(int output, int code, int key = -1) { dispatcher_.ExecRemoteCommand(output, code, key); }
 
     MainState state_;
-    RecordingTargets targets_;
+    remotetest::RecordingTargets targets_;
     RemoteDispatcher dispatcher_{state_, targets_};
     std::tuple<std::array<std::int32_t, 4>, std::int32_t, std::int32_t> saved_;
 };
