@@ -3,6 +3,7 @@
 #include "mainwindow/FrmMain.h"
 #include "platform/MessageBox.h"
 #include "remote/RemoteControl.h"
+#include "support/FakeMidiBackend.h"
 #include "support/PseudoTerminal.h"
 #include "tests/remote/HidBoxFixture.h"
 #include "tests/remote/RecordingTargets.h"
@@ -298,6 +299,29 @@ TEST_F(RemoteControlTest, ASerialBoxPlaysButtonsAndGetsItsLamps)
     control->CloseComm(0);
     EXPECT_FALSE(control->ComOpen(0));
     unsetenv("TOLV_COM7");
+}
+
+TEST_F(RemoteControlTest, MidiNotesPlayButtonsAcrossGridsUntilTheInputIsSwitchedOff)
+{
+    testsupport::FakeMidiBackend midi;
+    midi.inputs = {"Keys"};
+    basic::SaveSetting("UseMIDIIn", "1");
+    basic::SaveSetting("MIDINoteOffset", "48");
+    Init();
+    ASSERT_TRUE(control->MidiInOpen());
+    // Note-on 80 (velocity 0 counts as a note-on here too): button 1 of
+    // output 2; the note-off of 50 releases output 1.
+    midi.Send(0x00005090);
+    midi.Send(0x00003280);
+    midi.Send(0x000000FE);
+    control->PollRemote();
+    EXPECT_EQ(targets.Take(), "Pon 1,0,0,0,0");
+    EXPECT_EQ(window.State.StopWhenStarted[0], 0) << "no Momentary sound plays on output 1";
+
+    basic::SaveSetting("UseMIDIIn", "0");
+    control->InitRemoteDevices();
+    EXPECT_FALSE(control->MidiInOpen());
+    EXPECT_FALSE(midi.IsOpen());
 }
 
 } // namespace
