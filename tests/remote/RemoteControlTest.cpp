@@ -329,4 +329,32 @@ TEST_F(RemoteControlTest, MidiNotesPlayButtonsAcrossGridsUntilTheInputIsSwitched
     EXPECT_FALSE(midi.IsOpen());
 }
 
+TEST_F(RemoteControlTest, APollRunsItsStepsInOrderAndAReApplyReopensEveryDevice)
+{
+    auto& box = hid.Plug(1, "1-1");
+    testsupport::PseudoTerminal line;
+    setenv("TOLV_COM7", line.PortPath().c_str(), 1);
+    basic::SaveSetting("ComNo_2", "7");
+    basic::SaveSetting("USBHIDID_1", "1");
+    parms::IsList[1] = 1;
+    window.State.ShowObservation = 1;
+    Init();
+    std::vector<std::string> lines;
+    control->Observe = [&lines](const std::string& text) {
+        if (text.rfind("HID", 0) != 0) {
+            lines.push_back(text);
+        }
+    };
+    control->PollRemote();
+    EXPECT_EQ(lines, (std::vector<std::string>{"ProgFS", "CheckCom", "CheckUSB", "QuorReadA", "WheelUD"}));
+
+    EXPECT_EQ(box.openCount, 1);
+    control->InitRemoteDevices();
+    EXPECT_EQ(box.openCount, 2);
+    EXPECT_TRUE(control->HidOpen(0));
+    EXPECT_TRUE(control->ComOpen(1));
+    EXPECT_TRUE(control->Com(1)->IsOpen());
+    unsetenv("TOLV_COM7");
+}
+
 } // namespace
