@@ -112,11 +112,6 @@ void NullStatusLabels::TextTimer_MouseUD(int index, int button, bool isDown, int
     }
 }
 
-void NullWindows::ShowModal(platform::Form&)
-{
-    NotAvailable("The configuration dialog");
-}
-
 void NullWindows::Show(platform::Form&, int)
 {
     NotAvailable("The material browser");

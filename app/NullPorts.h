@@ -80,9 +80,8 @@ public:
     void CloseMidiIn() override {}
 };
 
-class NullWindows final : public ConfigDialogPort, public MonitorWindowPort, public MaterialBrowserPort {
+class NullWindows final : public MonitorWindowPort, public MaterialBrowserPort {
 public:
-    void ShowModal(platform::Form& owner) override;
     // The monitor window is never open.
     bool IsLoaded() override { return false; }
     void Unload() override {}

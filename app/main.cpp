@@ -9,6 +9,7 @@
 #include "NullPorts.h"
 #include "cache/CacheService.h"
 #include "cache/FileTransferService.h"
+#include "dialogs/ConfigDialog.h"
 #include "dialogs/FadeWindow.h"
 #include "dialogs/FrmSplash.h"
 #include "dialogs/TimerWindow.h"
@@ -72,6 +73,7 @@ int main(int argc, char** argv)
     NullStatusLabels statusLabels(window.State, window, fadeWindow, timerWindow);
     NullRemote remote;
     NullWindows windows;
+    ConfigDialog configDialog;
     cache::FileTransferService fileTransfer;
     cache::CacheService cacheService(window.State, fileTransfer);
     cacheService.LocalFilename = [](std::string_view path) { return playback::GetLocalFilename(path); };
@@ -84,7 +86,7 @@ int main(int argc, char** argv)
     window.Ports.StatusLabels = &statusLabels;
     window.Ports.Remote = &remote;
     window.Ports.RemoteDevices = &remote;
-    window.Ports.ConfigDialog = &windows;
+    window.Ports.ConfigDialog = &configDialog;
     window.Ports.FadeWindow = &fadeWindow;
     window.Ports.MonitorWindow = &windows;
     window.Ports.SplashWindow = &splash;
