@@ -116,8 +116,3 @@ void NullWindows::ShowModal(platform::Form&)
 {
     NotAvailable("The configuration dialog");
 }
-
-void NullWindows::Show(platform::Form&, int)
-{
-    NotAvailable("The material browser");
-}

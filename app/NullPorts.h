@@ -79,13 +79,11 @@ public:
     void CloseMidiIn() override {}
 };
 
-class NullWindows final : public ConfigDialogPort, public MonitorWindowPort, public MaterialBrowserPort {
+class NullWindows final : public ConfigDialogPort, public MonitorWindowPort {
 public:
     void ShowModal(platform::Form& owner) override;
     // The monitor window is never open.
     bool IsLoaded() override { return false; }
     void Unload() override {}
     void LoadHidden(platform::Form&) override {}
-    int Output() override { return 0; }
-    void Show(platform::Form& owner, int output) override;
 };
