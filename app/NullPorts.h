@@ -80,12 +80,10 @@ public:
     void CloseMidiIn() override {}
 };
 
-class NullWindows final : public MonitorWindowPort, public MaterialBrowserPort {
+class NullWindows final : public MonitorWindowPort {
 public:
     // The monitor window is never open.
     bool IsLoaded() override { return false; }
     void Unload() override {}
     void LoadHidden(platform::Form&) override {}
-    int Output() override { return 0; }
-    void Show(platform::Form& owner, int output) override;
 };

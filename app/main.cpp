@@ -9,6 +9,7 @@
 #include "NullPorts.h"
 #include "cache/CacheService.h"
 #include "cache/FileTransferService.h"
+#include "cache/MaterialBrowser.h"
 #include "dialogs/ConfigDialog.h"
 #include "dialogs/FadeWindow.h"
 #include "dialogs/FrmSplash.h"
@@ -78,6 +79,7 @@ int main(int argc, char** argv)
     cache::CacheService cacheService(window.State, fileTransfer);
     cacheService.LocalFilename = [](std::string_view path) { return playback::GetLocalFilename(path); };
     FrmSplash splash;
+    cache::MaterialBrowser materialBrowser;
     window.Ports.Engine = &playback;
     window.Ports.Playback = &playback;
     window.Ports.AssignFile = &assignFile;
@@ -92,8 +94,12 @@ int main(int argc, char** argv)
     window.Ports.SplashWindow = &splash;
     window.Ports.FileTransfer = &fileTransfer;
     window.Ports.Cache = &cacheService;
-    window.Ports.MaterialBrowser = &windows;
-    window.OnEnded = [] { QCoreApplication::quit(); };
+    window.Ports.MaterialBrowser = &materialBrowser;
+    window.OnEnded = [&materialBrowser] {
+        // The browser keeps its folder (SozaiPath) as the program ends.
+        materialBrowser.Unload();
+        QCoreApplication::quit();
+    };
 
     if (window.Form_Load() != FrmMain::StartOutcome::Running) {
         return 0;
