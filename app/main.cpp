@@ -78,6 +78,12 @@ int main(int argc, char** argv)
     cache::FileTransferService fileTransfer;
     cache::CacheService cacheService(window.State, fileTransfer);
     cacheService.LocalFilename = [](std::string_view path) { return playback::GetLocalFilename(path); };
+    cacheService.SetOwner(&window);
+    cacheService.SetPageCaptionColour([&window](int output, int colourSet) {
+        if (window.TextPage.Exists(output)) {
+            window.TextPage(output)->SetColor(colourSet, 1);
+        }
+    });
     FrmSplash splash;
     cache::MaterialBrowser materialBrowser;
     window.Ports.Engine = &playback;
