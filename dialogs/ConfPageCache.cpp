@@ -38,19 +38,17 @@ void ConfPageCache::BuildControls()
     Label(basic::LangText("サーバーフォルダ", "Server Folder"), *serverPath_);
 
     for (int n = 0; n < 4; ++n) {
-        UC_Check& box = Check("CacheAtDrop_" + std::to_string(n + 1), basic::LangText("出力", "Output") +
-                                                                            std::to_string(n + 1),
-                              Controls + n * 1200, Row(3) + 22, 1140);
+        UC_Check& box =
+            Check("CacheAtDrop_" + std::to_string(n + 1), basic::LangText("出力", "Output") + std::to_string(n + 1),
+                  Controls + n * 1200, Row(3) + 22, 1140);
         if (n == 0) {
             Label(basic::LangText("ドロップ時にキャッシュ", "Cache At Drop"), box, 1);
         }
     }
-    Check("CacheAll", basic::LangText("ローカルファイルもキャッシュ", "Cache Local File"), Controls, Row(4) + 22,
-          4000);
+    Check("CacheAll", basic::LangText("ローカルファイルもキャッシュ", "Cache Local File"), Controls, Row(4) + 22, 4000);
     Check("AlertNoCache", basic::LangText("キャッシュ警告", "Alert No Cache"), Controls, Row(5) + 22, 4000);
     Check("CheckCacheLite", basic::LangText("簡易キャッシュ確認", "Check Cache Once"), Controls, Row(6) + 22, 4000);
-    Check("ShowCacheMenu", basic::LangText("キャッシュメニュー表示", "Show Cache Menu"), Controls, Row(7) + 22,
-          4000);
+    Check("ShowCacheMenu", basic::LangText("キャッシュメニュー表示", "Show Cache Menu"), Controls, Row(7) + 22, 4000);
 }
 
 void ConfPageCache::Write()

@@ -61,8 +61,8 @@ std::string Trimmed(std::string_view text)
 
 } // namespace
 
-const std::array<const char*, 6> ConfPagePlayer::BackEndNames{"DirectSound",  "DirectShow",  "MCI",
-                                                              "WaveOut",      "FilterGraph1", "FilterGraph2"};
+const std::array<const char*, 6> ConfPagePlayer::BackEndNames{"DirectSound", "DirectShow",   "MCI",
+                                                              "WaveOut",     "FilterGraph1", "FilterGraph2"};
 
 // One device box: output n (0..3) or the monitor (4). Its key follows the
 // chosen back-end; a stored device that is not present now stays in the box
@@ -112,7 +112,8 @@ public:
             return;
         }
         const int index = box_.ListIndex();
-        basic::SaveSetting(deviceKey_, index == shownIndex_ ? loaded_ : (index >= 0 ? box_.List(index) : std::string()));
+        basic::SaveSetting(deviceKey_,
+                           index == shownIndex_ ? loaded_ : (index >= 0 ? box_.List(index) : std::string()));
     }
 
     QWidget* Control() const override { return &box_; }
@@ -153,14 +154,14 @@ void ConfPagePlayer::BuildControls()
 {
     // Output count and back-end.
     comboNumOut_ = &NewCombo(LeftControls, Row(0), 900);
-    auto numOut = std::make_unique<ComboIndexBinding>(*comboNumOut_, "NumOut",
-                                                      std::vector<std::string>{"1", "2", "3", "4"}, 1);
+    auto numOut =
+        std::make_unique<ComboIndexBinding>(*comboNumOut_, "NumOut", std::vector<std::string>{"1", "2", "3", "4"}, 1);
     numOut->ClampHigh();
     Bind(std::move(numOut));
     Label(basic::LangText("出力数", "Num Out"), *comboNumOut_);
     comboType_ = &NewCombo(LeftControls, Row(1), 1800);
-    auto type = std::make_unique<ComboIndexBinding>(
-        *comboType_, "PlayerType", std::vector<std::string>(BackEndNames.begin(), BackEndNames.end()));
+    auto type = std::make_unique<ComboIndexBinding>(*comboType_, "PlayerType",
+                                                    std::vector<std::string>(BackEndNames.begin(), BackEndNames.end()));
     type->Running([] { return parms::PlayerType; });
     Bind(std::move(type));
     Label(basic::LangText("プレイモード", "Play Mode"), *comboType_);

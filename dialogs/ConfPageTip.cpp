@@ -45,16 +45,16 @@ void ConfPageTip::BuildControls()
     Check("KillOldCache", basic::LangText("を過ぎたキャッシュを削除", "Del Old Cache"), Controls, Row(1), 3000);
     Check("ApplyTipColor", basic::LangText("種別色反映", "Apply Type Color"), Controls, Row(2), 3000);
     for (int n = 0; n < 4; ++n) {
-        UC_Check& box = Check("DispTip_" + std::to_string(n + 1),
-                              basic::LangText("出力", "Output") + std::to_string(n + 1), Controls + n * Column, Row(3),
-                              Column - 60);
+        UC_Check& box =
+            Check("DispTip_" + std::to_string(n + 1), basic::LangText("出力", "Output") + std::to_string(n + 1),
+                  Controls + n * Column, Row(3), Column - 60);
         if (n == 0) {
             Label(basic::LangText("Tip表示", "Show TipInfo"), box);
         }
     }
     for (int k = 0; k < parms::TipFieldSlots; ++k) {
-        UC_Check& box = Check("DispIt_" + std::to_string(k + 1), ColumnCaption(k), Controls + k * Column, Row(4),
-                              Column - 60);
+        UC_Check& box =
+            Check("DispIt_" + std::to_string(k + 1), ColumnCaption(k), Controls + k * Column, Row(4), Column - 60);
         if (k == 0) {
             Label(basic::LangText("表示項目", "ItemToDisp"), box);
         }

@@ -139,8 +139,8 @@ void FrmConf::LoadTabPage(int index)
         okCancel_->SetDesignType(1);
         okCancel_->SetOKCancel(0, 0, 1);
         platform::MoveTwips(*okCancel_, InnerWidth - Margin - ButtonsWidth,
-                            Margin + TabHeight + PageHeight + (InnerHeight - Margin - TabHeight - PageHeight -
-                                                               ButtonsHeight) / 2,
+                            Margin + TabHeight + PageHeight +
+                                (InnerHeight - Margin - TabHeight - PageHeight - ButtonsHeight) / 2,
                             ButtonsWidth, ButtonsHeight);
         okCancel_->Init();
         okCancel_->show();

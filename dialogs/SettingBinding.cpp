@@ -122,8 +122,7 @@ void ComboIndexBinding::Write()
 
 // ---- Text list ----
 
-ComboTextBinding::ComboTextBinding(platform::ComboBox& box, std::string key, std::vector<std::string> entries,
-                                   int base)
+ComboTextBinding::ComboTextBinding(platform::ComboBox& box, std::string key, std::vector<std::string> entries, int base)
     : SettingBinding(std::move(key), base), box_(box), entries_(std::move(entries))
 {
 }

@@ -147,6 +147,10 @@ constexpr auto Table = std::to_array<Entry>({
 
 std::optional<std::string_view> Find(std::string_view key)
 {
+    // A stem ("IsList_") is no key of its own.
+    if (key.empty() || key.back() == '_') {
+        return std::nullopt;
+    }
     for (const auto& [name, value] : Table) {
         if (name == key) {
             return value;

@@ -33,11 +33,10 @@ struct KeyText {
 // pages, with the values the program runs with where the settings apply
 // reads a key with another default (TimerInt 50, SozaiFreq 48000).
 const std::vector<KeyText> PlayerDefaults{
-    {"NumOut", "1"},        {"DeviceWave_1", ""}, {"DeviceWave_2", ""},   {"DeviceWave_3", ""},
-    {"DeviceWave_4", ""},   {"DeviceWaveMon", ""}, {"IsList_1", "0"},     {"IsList_2", "0"},
-    {"IsList_3", "0"},      {"IsList_4", "0"},     {"MuteMS", "0"},       {"DelayMS", "0"},
-    {"NoClose", "1"},       {"UseExtensible", "0"}, {"CueActive_1", "0"}, {"CueActive_2", "0"},
-    {"CueActive_3", "0"},   {"UsePause", "0"},     {"NoPlayMS", "0"},     {"TimerInt", "50"},
+    {"NumOut", "1"},       {"DeviceWave_1", ""}, {"DeviceWave_2", ""}, {"DeviceWave_3", ""},   {"DeviceWave_4", ""},
+    {"DeviceWaveMon", ""}, {"IsList_1", "0"},    {"IsList_2", "0"},    {"IsList_3", "0"},      {"IsList_4", "0"},
+    {"MuteMS", "0"},       {"DelayMS", "0"},     {"NoClose", "1"},     {"UseExtensible", "0"}, {"CueActive_1", "0"},
+    {"CueActive_2", "0"},  {"CueActive_3", "0"}, {"UsePause", "0"},    {"NoPlayMS", "0"},      {"TimerInt", "50"},
 };
 const std::vector<KeyText> DataDefaults{
     {"TlvTxtPath", ""}, {"TlvBackupPath", ""}, {"ShowDlg", "0"},  {"OpenRemovable", "0"},
@@ -47,13 +46,13 @@ const std::vector<KeyText> SoundDefaults{
     {"CheckWavFmt", "0"}, {"SozaiFreq", "48000"}, {"SozaiMode", "3"}, {"SoundDrive", ""}, {"PreReadSound", "1"},
 };
 const std::vector<KeyText> CacheDefaults{
-    {"CacheAtDrop_1", "0"}, {"CacheAtDrop_2", "0"},  {"CacheAtDrop_3", "0"},   {"CacheAtDrop_4", "0"},
-    {"CacheAll", "0"},      {"AlertNoCache", "0"},   {"CheckCacheLite", "0"}, {"ShowCacheMenu", "1"},
+    {"CacheAtDrop_1", "0"}, {"CacheAtDrop_2", "0"}, {"CacheAtDrop_3", "0"},  {"CacheAtDrop_4", "0"},
+    {"CacheAll", "0"},      {"AlertNoCache", "0"},  {"CheckCacheLite", "0"}, {"ShowCacheMenu", "1"},
 };
 const std::vector<KeyText> TipDefaults{
-    {"GetTip", "0"},    {"KillOldCache", "0"}, {"ApplyTipColor", "1"}, {"DispTip_1", "0"}, {"DispTip_2", "0"},
-    {"DispTip_3", "0"}, {"DispTip_4", "0"},    {"DispIt_1", "1"},      {"DispIt_2", "1"},  {"DispIt_3", "1"},
-    {"DispIt_4", "1"},  {"DispIt_5", "1"},
+    {"GetTip", "0"},    {"KillOldCache", "0"}, {"ApplyTipColor", "1"}, {"DispTip_1", "0"},
+    {"DispTip_2", "0"}, {"DispTip_3", "0"},    {"DispTip_4", "0"},     {"DispIt_1", "1"},
+    {"DispIt_2", "1"},  {"DispIt_3", "1"},     {"DispIt_4", "1"},      {"DispIt_5", "1"},
 };
 const std::vector<KeyText> UserDefaults{{"NeedLogOn", "0"}, {"UseTlvUser", "0"}};
 
@@ -102,11 +101,11 @@ protected:
 TEST_F(ConfDialog, AnUntouchedOkKeepsEveryStoredTextAndStoresWhatTheProgramRunsWithForUnsetKeys)
 {
     const std::vector<KeyText> stored{
-        {"PlayerType", "2"},      {"NumOut", "7"},          {"TimerInt", "0020"},      {"MuteMS", "-2500"},
-        {"DelayMS", "soon"},      {"IsList_2", "True"},     {"CueActive_3", "2"},      {"DeviceWave_1", "Null 2"},
-        {"DeviceWave_3", "Gone"}, {"TlvTxtPath", "/data"},  {"SyncDrive", "/a;/b"},    {"SaveEnd", "5"},
-        {"SozaiMode", "9"},       {"SozaiFreq", "50000"},   {"SoundDrive", "/m|/n"},   {"CacheAtDrop_3", "1"},
-        {"DispIt_2", "0"},        {"UseTlvUser", "2"},      {"ShowCacheMenu", "0"},    {"NoClose", "x"},
+        {"PlayerType", "2"},      {"NumOut", "7"},         {"TimerInt", "0020"},    {"MuteMS", "-2500"},
+        {"DelayMS", "soon"},      {"IsList_2", "True"},    {"CueActive_3", "2"},    {"DeviceWave_1", "Null 2"},
+        {"DeviceWave_3", "Gone"}, {"TlvTxtPath", "/data"}, {"SyncDrive", "/a;/b"},  {"SaveEnd", "5"},
+        {"SozaiMode", "9"},       {"SozaiFreq", "50000"},  {"SoundDrive", "/m|/n"}, {"CacheAtDrop_3", "1"},
+        {"DispIt_2", "0"},        {"UseTlvUser", "2"},     {"ShowCacheMenu", "0"},  {"NoClose", "x"},
     };
     for (const KeyText& entry : stored) {
         Store(entry.key, entry.text);
@@ -143,12 +142,28 @@ TEST_F(ConfDialog, AnUntouchedOkKeepsEveryStoredTextAndStoresWhatTheProgramRunsW
     // The back-end is the one the program runs with.
     EXPECT_EQ(Stored("PlayerType"), "3");
     // Unset keys: what the program uses for them.
-    ExpectStored({{"DeviceWave_2", ""}, {"DeviceWave_4", ""}, {"DeviceWaveMon", ""}, {"IsList_1", "0"},
-                  {"UseExtensible", "0"}, {"NoPlayMS", "0"}, {"CueActive_1", "0"}, {"UsePause", "0"}});
-    ExpectStored({{"TlvBackupPath", ""}, {"ShowDlg", "0"}, {"OpenRemovable", "0"}, {"OpenLast", "0"},
-                  {"Abspath", "1"}, {"TlvExtention", "txt"}});
-    ExpectStored({{"CheckWavFmt", "0"}, {"PreReadSound", "1"}, {"CacheAll", "0"}, {"GetTip", "0"},
-                  {"ApplyTipColor", "1"}, {"DispTip_1", "0"}, {"DispIt_1", "1"}, {"NeedLogOn", "0"}});
+    ExpectStored({{"DeviceWave_2", ""},
+                  {"DeviceWave_4", ""},
+                  {"DeviceWaveMon", ""},
+                  {"IsList_1", "0"},
+                  {"UseExtensible", "0"},
+                  {"NoPlayMS", "0"},
+                  {"CueActive_1", "0"},
+                  {"UsePause", "0"}});
+    ExpectStored({{"TlvBackupPath", ""},
+                  {"ShowDlg", "0"},
+                  {"OpenRemovable", "0"},
+                  {"OpenLast", "0"},
+                  {"Abspath", "1"},
+                  {"TlvExtention", "txt"}});
+    ExpectStored({{"CheckWavFmt", "0"},
+                  {"PreReadSound", "1"},
+                  {"CacheAll", "0"},
+                  {"GetTip", "0"},
+                  {"ApplyTipColor", "1"},
+                  {"DispTip_1", "0"},
+                  {"DispIt_1", "1"},
+                  {"NeedLogOn", "0"}});
     // No device key of the back-ends that were not chosen.
     EXPECT_EQ(Stored("DeviceDS_1"), "(missing)");
     EXPECT_EQ(Stored("DeviceDSMon"), "(missing)");
@@ -165,8 +180,8 @@ TEST_F(ConfDialog, UnsetKeysShowTheValuesTheProgramRunsWith)
     EXPECT_THAT(Entries(ComboOf(*dialog->Page(2), "SozaiMode")),
                 ElementsAre("Mono8bit", "Stereo8bit", "Mono16bit", "Stereo16bit", "Mono24bit", "Stereo24bit"));
     EXPECT_THAT(Entries(ComboOf(*dialog->Page(2), "SozaiFreq")),
-                ElementsAre("192000", "96000", "88200", "48000", "44100", "32000", "24000", "22050", "16000",
-                            "12000", "11025", "8000"));
+                ElementsAre("192000", "96000", "88200", "48000", "44100", "32000", "24000", "22050", "16000", "12000",
+                            "11025", "8000"));
     ASSERT_TRUE(dialog->OK());
     ExpectStored(PlayerDefaults);
     ExpectStored(SoundDefaults);
@@ -316,8 +331,12 @@ TEST_F(ConfDialog, WaveOutWithTwoOutputsEnablesTheFirstTwoDeviceBoxes)
     EXPECT_THAT(Entries(player.ComboDev(3)), testing::IsSupersetOf({"Null 1", "Null 2", "Null 3", "Null 4"}));
     player.ComboDev(1).SetText("Null 3");
     ASSERT_TRUE(dialog->OK());
-    ExpectStored({{"NumOut", "2"}, {"DeviceWave_1", ""}, {"DeviceWave_2", "Null 3"}, {"DeviceWave_3", ""},
-                  {"DeviceWave_4", ""}, {"DeviceWaveMon", ""}});
+    ExpectStored({{"NumOut", "2"},
+                  {"DeviceWave_1", ""},
+                  {"DeviceWave_2", "Null 3"},
+                  {"DeviceWave_3", ""},
+                  {"DeviceWave_4", ""},
+                  {"DeviceWaveMon", ""}});
 }
 
 TEST_F(ConfDialog, DirectSoundListsEveryOutputButOnlyTheFirstIsEnabled)
@@ -335,8 +354,12 @@ TEST_F(ConfDialog, DirectSoundListsEveryOutputButOnlyTheFirstIsEnabled)
     EXPECT_EQ(player.ComboDev(1).Text(), "Null 4");
     EXPECT_TRUE(player.ComboDevMon().isEnabled());
     ASSERT_TRUE(dialog->OK());
-    ExpectStored({{"DeviceDS_1", ""}, {"DeviceDS_2", "Null 4"}, {"DeviceDS_3", ""}, {"DeviceDS_4", ""},
-                  {"DeviceDSMon", ""}, {"PlayerType", "0"}});
+    ExpectStored({{"DeviceDS_1", ""},
+                  {"DeviceDS_2", "Null 4"},
+                  {"DeviceDS_3", ""},
+                  {"DeviceDS_4", ""},
+                  {"DeviceDSMon", ""},
+                  {"PlayerType", "0"}});
     EXPECT_EQ(Stored("DeviceWave_1"), "(missing)");
 }
 
@@ -502,7 +525,8 @@ TEST_F(ConfDialog, PicturesOfEveryPageInBothLanguages)
         for (int page = 0; page <= 5; ++page) {
             Visit(page);
             testsupport::SaveToGallery(dialog->grab().toImage(),
-                                       std::string("FrmConf_") + FrmConf::TabCaptions.at(static_cast<std::size_t>(page)) +
+                                       std::string("FrmConf_") +
+                                           FrmConf::TabCaptions.at(static_cast<std::size_t>(page)) +
                                            (language == 0 ? "_ja" : "_en"));
         }
         EXPECT_EQ(dialog->Caption(), language == 0 ? "設定" : "Configuration");
