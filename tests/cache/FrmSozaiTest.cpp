@@ -1,8 +1,8 @@
 // The material browser window under the offscreen platform: its grid of
 // folders, shortcuts and sound files, walking folders, dragging files out,
 // closing and unloading.
-#include "ShortcutBuilder.h"
 #include "cache/FrmSozai.h"
+#include "ShortcutBuilder.h"
 #include "cache/MaterialBrowser.h"
 #include "controls/SurfaceBox.h"
 #include "controls/UC_Buttons.h"
@@ -190,8 +190,8 @@ TEST_F(FrmSozaiTest, TheUpdateButtonRefreshesAndAMissingFolderLeavesTheList)
     QMouseEvent press(QEvent::MouseButtonPress, middle, button.mapToGlobal(middle), Qt::LeftButton, Qt::LeftButton,
                       Qt::NoModifier);
     QApplication::sendEvent(&button, &press);
-    QMouseEvent release(QEvent::MouseButtonRelease, middle, button.mapToGlobal(middle), Qt::LeftButton,
-                        Qt::NoButton, Qt::NoModifier);
+    QMouseEvent release(QEvent::MouseButtonRelease, middle, button.mapToGlobal(middle), Qt::LeftButton, Qt::NoButton,
+                        Qt::NoModifier);
     QApplication::sendEvent(&button, &release);
     EXPECT_THAT(Row(1), ElementsAre("w1.wav", "w2.wav", "w3.wav", "w4.wav"));
 
