@@ -115,8 +115,8 @@ bool FolderMirror::Admitted(std::int32_t pSaiki, std::string_view operation, std
         return false;
     }
     if (basic::FolderExists(sFolder) != 0 && basic::FolderExists(tFolder) != 0 && Overlapping(sFolder, tFolder)) {
-        basic::WriteLog(std::string(operation) + " refused: " + std::string(sFolder) + " and " +
-                            std::string(tFolder) + " overlap",
+        basic::WriteLog(std::string(operation) + " refused: " + std::string(sFolder) + " and " + std::string(tFolder) +
+                            " overlap",
                         1, 0);
         return false;
     }
@@ -227,8 +227,8 @@ FolderMirror::Level FolderMirror::DeletionPass(const std::string& source, const 
     return Level::Ended;
 }
 
-FolderMirror::Level FolderMirror::CopyPass(const std::string& source, const std::string& target,
-                                           const Options& options, bool subFolders)
+FolderMirror::Level FolderMirror::CopyPass(const std::string& source, const std::string& target, const Options& options,
+                                           bool subFolders)
 {
     std::vector<platform::FolderEntry> entries;
     if (!ListSorted(source, entries)) {

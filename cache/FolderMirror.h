@@ -33,8 +33,7 @@ public:
     std::int32_t MirrorFolder(std::string_view sFolder, std::string_view tFolder, std::int32_t pNoDel,
                               std::int64_t pSize = 0, std::int32_t pInt = 0, std::int32_t pSaiki = 0,
                               std::int32_t pNoSysFolder = 0, std::int32_t pFileCheckDate = 0,
-                              std::int32_t pNoSubFolder = 0, std::int32_t pFileCheckMinute = 0,
-                              std::int32_t pNoOW = 0);
+                              std::int32_t pNoSubFolder = 0, std::int32_t pFileCheckMinute = 0, std::int32_t pNoOW = 0);
     // Creates the source's missing folders in the target (without entering
     // target folders that exist) and deletes target folders the source does
     // not have. 1 when the second pass reached its end, else 0.
@@ -61,8 +60,7 @@ private:
     bool Admitted(std::int32_t pSaiki, std::string_view operation, std::string_view sFolder,
                   std::string_view tFolder) const;
     Level MirrorLevel(const std::string& source, const std::string& target, const Options& options, bool subFolders);
-    Level DeletionPass(const std::string& source, const std::string& target, const Options& options,
-                       bool subFolders);
+    Level DeletionPass(const std::string& source, const std::string& target, const Options& options, bool subFolders);
     Level CopyPass(const std::string& source, const std::string& target, const Options& options, bool subFolders);
     Level FoldersLevel(const std::string& source, const std::string& target, std::int32_t noSysFolder);
     void CopyOneFile(const std::string& source, const std::string& target, const Options& options);

@@ -46,8 +46,7 @@ constexpr int MostColumns = 32;
 
 int ColumnsSetting()
 {
-    const std::optional<std::int32_t> stored =
-        numeric::ParseLong(basic::GetSetting("NumSozaiColumn", DefaultColumns));
+    const std::optional<std::int32_t> stored = numeric::ParseLong(basic::GetSetting("NumSozaiColumn", DefaultColumns));
     // A value that is no count of columns (it divides the list's width).
     return stored ? std::clamp(*stored, 1, MostColumns) : DefaultColumns;
 }
@@ -185,8 +184,8 @@ void FrmSozai::ListSozaiFolder()
     const platform::ScopedBusyCursor busy;
     UC_ListView& list = LVSozai();
     list.DeleteAll();
-    const std::vector<sozai::Cell> cells =
-        sozai::ListCells(folder, parms::PlayerType, [](std::string_view path) { return shortcut::ResolveShortcut(path); });
+    const std::vector<sozai::Cell> cells = sozai::ListCells(
+        folder, parms::PlayerType, [](std::string_view path) { return shortcut::ResolveShortcut(path); });
     for (std::size_t i = 0; i < cells.size(); ++i) {
         const int column = static_cast<int>(i % static_cast<std::size_t>(numColumns_));
         if (column == 0) {

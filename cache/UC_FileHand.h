@@ -65,8 +65,7 @@ public:
     std::int32_t MirrorFolder(std::string_view sFolder, std::string_view tFolder, std::int32_t pNoDel,
                               std::int64_t pSize = 0, std::int32_t pInt = 0, std::int32_t pSaiki = 0,
                               std::int32_t pNoSysFolder = 0, std::int32_t pFileCheckDate = 0,
-                              std::int32_t pNoSubFolder = 0, std::int32_t pFileCheckMinute = 0,
-                              std::int32_t pNoOW = 0);
+                              std::int32_t pNoSubFolder = 0, std::int32_t pFileCheckMinute = 0, std::int32_t pNoOW = 0);
     std::int32_t MirrorOnlyFolder(std::string_view sFolder, std::string_view tFolder, std::int32_t pSaiki = 0,
                                   std::int32_t pNoSysFolder = 0);
     std::int32_t HikakuFile(std::string_view sFilename, std::string_view tFilename, std::int32_t pInt = 0,

@@ -1,7 +1,7 @@
 // The file compare of the transfer control: progress per pass, the first
 // difference, and reads of at most 1 MiB through the I/O thread.
-#include "FileHandFixture.h"
 #include "cache/FileCompare.h"
+#include "FileHandFixture.h"
 #include "cache/FileHandErrors.h"
 #include "cache/UC_FileHand.h"
 #include "controls/UC_Bar.h"

@@ -1,7 +1,7 @@
 // The folder mirror on temporary trees, with file ages on virtual time.
+#include "cache/FolderMirror.h"
 #include "FileHandFixture.h"
 #include "cache/FileHandErrors.h"
-#include "cache/FolderMirror.h"
 #include "support/TestFileLayer.h"
 
 #include <gmock/gmock.h>

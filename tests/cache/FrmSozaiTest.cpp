@@ -1,9 +1,11 @@
 // The material browser window under the offscreen platform: its grid of
 // folders, shortcuts and sound files, walking folders, dragging files out,
 // closing and unloading.
-#include "ShortcutBuilder.h"
 #include "cache/FrmSozai.h"
+#include "ShortcutBuilder.h"
 #include "cache/MaterialBrowser.h"
+#include "controls/SurfaceBox.h"
+#include "controls/UC_Buttons.h"
 #include "controls/UC_ListView.h"
 #include "controls/UC_PathText.h"
 #include "foundation/Parms.h"
@@ -23,6 +25,7 @@
 #include <gmock/gmock.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 
 namespace {
@@ -163,6 +166,38 @@ TEST_F(FrmSozaiTest, WhatIsListedDependsOnThePlayerAndOnTipFiles)
     browser.Window()->ListSozaiFolder();
     ASSERT_EQ(List().ItemCount(), 3);
     EXPECT_THAT(Row(2), ElementsAre("x.mp3", "", "", "")) << "the DirectShow player decodes it";
+}
+
+TEST_F(FrmSozaiTest, SymbolicLinksAreListedAsWhatTheyPointTo)
+{
+    const std::string elsewhere = scratch.Folder("elsewhere");
+    scratch.Write("elsewhere/far.wav", "RIFF");
+    std::filesystem::create_directory_symlink(elsewhere, sounds + "c");
+    std::filesystem::create_symlink(elsewhere + "far.wav", sounds + "w4.wav");
+    std::filesystem::create_symlink(sounds + "nowhere.wav", sounds + "w5.wav");
+    Open();
+    EXPECT_THAT(Row(0), ElementsAre("【..】", "【a】", "【b】", "【c】"));
+    EXPECT_THAT(Row(1), ElementsAre("link■", "w1.wav", "w2.wav", "w3.wav"));
+    EXPECT_THAT(Row(2), ElementsAre("w4.wav", "", "", "")) << "a link that leads nowhere is not listed";
+}
+
+TEST_F(FrmSozaiTest, TheUpdateButtonRefreshesAndAMissingFolderLeavesTheList)
+{
+    cache::FrmSozai& window = Open();
+    scratch.Write("sounds/w4.wav", "RIFF");
+    QWidget& button = *window.FCTButtons().findChild<controls::SurfaceBox*>();
+    const QPointF middle(button.width() / 2.0, button.height() / 2.0);
+    QMouseEvent press(QEvent::MouseButtonPress, middle, button.mapToGlobal(middle), Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    QApplication::sendEvent(&button, &press);
+    QMouseEvent release(QEvent::MouseButtonRelease, middle, button.mapToGlobal(middle), Qt::LeftButton, Qt::NoButton,
+                        Qt::NoModifier);
+    QApplication::sendEvent(&button, &release);
+    EXPECT_THAT(Row(1), ElementsAre("w1.wav", "w2.wav", "w3.wav", "w4.wav"));
+
+    window.TextSozaiPath().SetText(sounds + "missing/");
+    window.ListSozaiFolder();
+    EXPECT_THAT(Row(1), ElementsAre("w1.wav", "w2.wav", "w3.wav", "w4.wav"));
 }
 
 TEST_F(FrmSozaiTest, DoubleClicksWalkUpAndIntoFolders)

@@ -34,16 +34,15 @@ public:
             flags |= 0x80;
         }
         U32(out, flags);
-        U32(out, 0x20);                   // archive
-        out.insert(out.end(), 24, 0x11);  // three file times
-        U32(out, 1234);                   // file size
-        U32(out, 0);                      // icon index
-        U32(out, 1);                      // show normal
+        U32(out, 0x20);                  // archive
+        out.insert(out.end(), 24, 0x11); // three file times
+        U32(out, 1234);                  // file size
+        U32(out, 0);                     // icon index
+        U32(out, 1);                     // show normal
         out.insert(out.end(), 2 + 2 + 4 + 4, 0);
         if (withItemList) {
-            const std::vector<std::uint8_t> items = {0x14, 0x00, 0x1F, 0x50, 0xE0, 0x4F, 0xD0, 0x20, 0xEA,
-                                                     0x3A, 0x69, 0x10, 0xA2, 0xD8, 0x08, 0x00, 0x2B, 0x30,
-                                                     0x30, 0x9D, 0x00, 0x00};
+            const std::vector<std::uint8_t> items = {0x14, 0x00, 0x1F, 0x50, 0xE0, 0x4F, 0xD0, 0x20, 0xEA, 0x3A, 0x69,
+                                                     0x10, 0xA2, 0xD8, 0x08, 0x00, 0x2B, 0x30, 0x30, 0x9D, 0x00, 0x00};
             U16(out, static_cast<std::uint32_t>(items.size()));
             out.insert(out.end(), items.begin(), items.end());
         }
@@ -119,9 +118,9 @@ private:
             const std::size_t link = info.size();
             const std::uint32_t linkHeader = unicode ? 0x1C : 0x14;
             info.resize(info.size() + linkHeader, 0);
-            Set32(info, link + 4, 0x2);            // valid network type
-            Set32(info, link + 16, 0x00020000);    // provider
-            Set32(info, link + 8, linkHeader);     // net name offset
+            Set32(info, link + 4, 0x2);         // valid network type
+            Set32(info, link + 16, 0x00020000); // provider
+            Set32(info, link + 8, linkHeader);  // net name offset
             Ansi(info, unicode ? std::string("?") : netName);
             if (unicode) {
                 Set32(info, link + 20, static_cast<std::uint32_t>(info.size() - link));

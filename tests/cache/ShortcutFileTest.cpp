@@ -1,7 +1,7 @@
 // Windows shortcut files read without any shell: targets by share or drive,
 // and bytes that are not a shortcut.
-#include "ShortcutBuilder.h"
 #include "cache/ShortcutFile.h"
+#include "ShortcutBuilder.h"
 #include "support/ScratchFolder.h"
 
 #include <gtest/gtest.h>
@@ -102,8 +102,8 @@ TEST(ShortcutFile, AFileOnDiskResolvesToItsMappedTarget)
     link.suffix = "news";
     const std::vector<std::uint8_t> bytes = link.Build();
     const std::string path = scratch / "news.lnk";
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                 static_cast<std::streamsize>(bytes.size()));
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     EXPECT_EQ(ResolveShortcut(path), "//studio/sounds/news");
     EXPECT_EQ(ResolveShortcut(scratch.Write("broken.lnk", "not a shortcut")), "");
     EXPECT_EQ(ResolveShortcut(scratch / "missing.lnk"), "");
