@@ -11,6 +11,7 @@
 #include "foundation/Programs.h"
 #include "foundation/VersionInfo.h"
 #include "mainwindow/FrmMain.h"
+#include "mainwindow/MenuCaptions.h"
 #include "mainwindow/PopupMenus.h"
 #include "mainwindow/SettingReaders.h"
 #include "platform/EventPump.h"
@@ -20,31 +21,8 @@
 #include <QMenu>
 #include <QMenuBar>
 
-#include <initializer_list>
-#include <utility>
-
-namespace {
-
-// Japanese and English caption of one entry.
-using Caption = std::pair<const char*, const char*>;
-
-QString Text(const Caption& caption, const char* accessKey = "")
-{
-    return QString::fromStdString(basic::LangText(caption.first, caption.second) + accessKey);
-}
-
-void CaptionItems(MenuArray& array, std::initializer_list<Caption> captions)
-{
-    int index = 0;
-    for (const Caption& caption : captions) {
-        if (QAction* item = array.At(index)) {
-            item->setText(Text(caption));
-        }
-        ++index;
-    }
-}
-
-} // namespace
+using MenuCaptions::CaptionItems;
+using MenuCaptions::Text;
 
 namespace MainMenu {
 

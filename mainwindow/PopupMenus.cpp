@@ -5,33 +5,18 @@
 #include "foundation/Language.h"
 #include "foundation/Parms.h"
 #include "mainwindow/FrmMain.h"
+#include "mainwindow/MenuCaptions.h"
 #include "platform/PopupMenu.h"
 
 #include <QMenu>
 
 #include <array>
-#include <initializer_list>
-#include <utility>
 
 namespace {
 
-using Caption = std::pair<const char*, const char*>;
-
-QString Text(const Caption& caption)
-{
-    return QString::fromStdString(basic::LangText(caption.first, caption.second));
-}
-
-void CaptionItems(MenuArray& array, std::initializer_list<Caption> captions)
-{
-    int index = 0;
-    for (const Caption& caption : captions) {
-        if (QAction* item = array.At(index)) {
-            item->setText(Text(caption));
-        }
-        ++index;
-    }
-}
+using MenuCaptions::Caption;
+using MenuCaptions::CaptionItems;
+using MenuCaptions::Text;
 
 void SetVisible(const MenuArray& array, int index, bool visible)
 {
@@ -65,22 +50,17 @@ void ApplyCaptions(FrmMain& window)
     window.MenuRCButtonColorP->setTitle(Text({"色指定", "Set Color"}));
     CaptionItems(*window.MenuRCButtonColor, {{"文字色", "Text Color"}, {"背景色", "BG Color"}, {"色解除", "Default"}});
 
-    const std::string mark = parms::SeqMarkText.empty() ? basic::LangText("▲", "S") : parms::SeqMarkText;
-    CaptionItems(*window.MenuRCList, {{"削除", "Delete"}, {"クリア", "Delete All"}});
+    // The sequence item is the sequence mark followed by "On/Off".
+    CaptionItems(*window.MenuRCList, {{"削除", "Delete"},
+                                      {"クリア", "Delete All"},
+                                      {"", ""},
+                                      {"開始位置", "Start ms"},
+                                      {"素材編集", "Edit"},
+                                      {"素材検聴", "Preview"},
+                                      {"素材情報", "Show File Info"}});
     if (QAction* sequence = window.MenuRCList->At(2)) {
+        const std::string mark = parms::SeqMarkText.empty() ? basic::LangText("▲", "S") : parms::SeqMarkText;
         sequence->setText(QString::fromStdString(mark + "On/Off"));
-    }
-    if (QAction* startMs = window.MenuRCList->At(3)) {
-        startMs->setText(Text({"開始位置", "Start ms"}));
-    }
-    if (QAction* edit = window.MenuRCList->At(4)) {
-        edit->setText(Text({"素材編集", "Edit"}));
-    }
-    if (QAction* preview = window.MenuRCList->At(5)) {
-        preview->setText(Text({"素材検聴", "Preview"}));
-    }
-    if (QAction* info = window.MenuRCList->At(6)) {
-        info->setText(Text({"素材情報", "Show File Info"}));
     }
     CaptionItems(*window.MenuRCPage, {{"ページをコピー", "Copy Page"}, {"ページを貼り付け", "Paste Page"}});
 }
