@@ -232,6 +232,46 @@ protected:
     }
 };
 
+// Playback procedures that note whether the window was half-built when the
+// display-only apply redrew the counters.
+class WatchingPlayback final : public PlaybackPort {
+public:
+    explicit WatchingPlayback(FrmMain& window) : window_(window) {}
+    void UpdateCounter(int, int) override
+    {
+        runningWhileRedrawn = window_.State.Running;
+        barEnabledWhileRedrawn = window_.MenuBar->isEnabled();
+    }
+    void SetFadeParm() override {}
+    void DisarmTimer(int) override {}
+    void DrawTimerLabel(int) override {}
+    void ChangePage(int, int, int) override {}
+    void ShowPageTitle(int) override {}
+    void DrawKeyAssign() override {}
+    void ShowCurrentItem(int) override {}
+    void SetListCursor(int, int, int, int) override {}
+    void ClearOutput(int) override {}
+    void StopOutput(int) override {}
+    void NewAssign() override {}
+    int runningWhileRedrawn = -1;
+    bool barEnabledWhileRedrawn = true;
+
+private:
+    FrmMain& window_;
+};
+
+TEST_F(MenuRebuildTest, NothingActsOnTheWindowWhileTheDisplaySwitchRebuildsIt)
+{
+    ASSERT_EQ(Start(), Outcome::Running);
+    WatchingPlayback playback(*window);
+    window->Ports.Playback = &playback;
+    window->MenuDispBig->trigger();
+    EXPECT_EQ(playback.runningWhileRedrawn, 0);
+    EXPECT_FALSE(playback.barEnabledWhileRedrawn);
+    EXPECT_EQ(window->State.Running, 1);
+    EXPECT_TRUE(window->MenuBar->isEnabled());
+}
+
 TEST_F(MenuRebuildTest, TheDisplaySwitchKeepsPlayersPagesAndTheListRow)
 {
     Store("NumOut", "2");
