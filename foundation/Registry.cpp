@@ -3,6 +3,7 @@
 #include "foundation/Conversions.h"
 #include "foundation/DayLog.h"
 #include "foundation/Paths.h"
+#include "platform/Files.h"
 #include "platform/RegistryFiles.h"
 #include "platform/base/AppIdentity.h"
 
@@ -108,21 +109,27 @@ void RegDeleteValue(std::string_view key, std::string_view section, std::int32_t
     }
 }
 
-void RegDeleteKey(std::string_view section, std::int32_t hKey, std::string_view keyPath)
+int RegDeleteKey(std::string_view section, std::int32_t hKey, std::string_view keyPath)
 {
     if (!keyPath.empty() && hKey != 0 && hKey != CurrentUserRoot) {
-        return;
+        return 0;
     }
     const std::string parent = keyPath.empty() ? CompanyKey() : std::string(keyPath);
     const std::string name = LowerAscii(section.empty() ? std::string_view(App::Title) : section);
     const std::string path = parent + "\\" + name;
     if (RefusedAsShared("RegDeleteKey", path, name)) {
-        return;
+        return 0;
     }
+    const std::optional<std::string> file = platform::RegistryKeyFile(path);
+    platform::FileStatus status;
+    const bool existed =
+        file && platform::files::Stat(*file, status, false) && status.kind != platform::FileKind::Missing;
     const platform::FileUpdate update = platform::DeleteRegistryKey(path);
     if (!update.ok) {
         LogFailure("RegDeleteKey", name, update.failure);
+        return 0;
     }
+    return existed ? 1 : 0;
 }
 
 } // namespace basic

@@ -34,6 +34,7 @@ void RegDeleteValue(std::string_view key, std::string_view section = {}, std::in
 
 // Removes one section key (lower-cased) under keyPath, by default the
 // company's key; the other sections stay, and so does a key with sub-keys.
-void RegDeleteKey(std::string_view section = {}, std::int32_t hKey = 0, std::string_view keyPath = {});
+// 1 when a key was there and is gone, else 0.
+int RegDeleteKey(std::string_view section = {}, std::int32_t hKey = 0, std::string_view keyPath = {});
 
 } // namespace basic

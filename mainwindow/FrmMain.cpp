@@ -44,61 +44,6 @@ void FrmMain::SetDesignSize()
 
 FrmMain::~FrmMain() = default;
 
-void FrmMain::BuildMenus()
-{
-    MenuBar = new QMenuBar(this);
-    // In the window on every desktop, where the layout expects it.
-    MenuBar->setNativeMenuBar(false);
-    MenuFileP = MenuBar->addMenu("ファイル(&F)");
-    MenuFile = std::make_unique<MenuArray>(*MenuFileP, "開く");
-    MenuToolP = MenuBar->addMenu("ツール(&T)");
-    MenuTool = std::make_unique<MenuArray>(*MenuToolP, "全タイトルクリア");
-    MenuCacheP = MenuBar->addMenu("キャッシュ(&A)");
-    MenuCache = std::make_unique<MenuArray>(*MenuCacheP, "キャッシュを更新");
-    MenuDispBig = MenuBar->addAction("でかく(&B)");
-    MenuConf = MenuBar->addAction("設定(&C)");
-    MenuEditor = MenuBar->addAction("録音編集(&E)");
-    MenuHelpP = MenuBar->addMenu("ヘルプ(&H)");
-    MenuHelp = std::make_unique<MenuArray>(*MenuHelpP, "ヘルプ");
-    MenuClose = MenuBar->addAction("終了(&X)");
-
-    MenuRCListP = new QMenu(this);
-    MenuRCList = std::make_unique<MenuArray>(*MenuRCListP, "削除");
-
-    MenuRCButtonP = new QMenu(this);
-    MenuRCButtonFile = std::make_unique<MenuArray>(*MenuRCButtonP, "ファイル指定");
-    MenuRCButtonFile->Load(1);
-    MenuRCButtonFile->At(1)->setText("ファイル指定解除");
-    MenuRCButtonB1 = MenuRCButtonP->addSeparator();
-    MenuRCButtonFCT = std::make_unique<MenuArray>(*MenuRCButtonP, "開始位置");
-    const char* const functionCaptions[] = {"素材編集", "素材検聴", "素材情報"};
-    for (int i = 1; i <= 3; ++i) {
-        MenuRCButtonFCT->Load(i);
-        MenuRCButtonFCT->At(i)->setText(functionCaptions[i - 1]);
-    }
-    MenuRCButtonB2 = MenuRCButtonP->addSeparator();
-    MenuRCButtonModeP = MenuRCButtonP->addMenu("ボタンモード");
-    MenuRCButtonMode = std::make_unique<MenuArray>(*MenuRCButtonModeP, "ノーマル");
-    const char* const modeCaptions[] = {"モメンタリー", "ラッチ", "トグル"};
-    for (int i = 1; i <= 3; ++i) {
-        MenuRCButtonMode->Load(i);
-        MenuRCButtonMode->At(i)->setText(modeCaptions[i - 1]);
-    }
-    for (int i = 0; i <= 3; ++i) {
-        MenuRCButtonMode->At(i)->setCheckable(true);
-    }
-    MenuRCButtonB3 = MenuRCButtonP->addSeparator();
-    MenuRCButtonColorP = MenuRCButtonP->addMenu("色指定");
-    MenuRCButtonColor = std::make_unique<MenuArray>(*MenuRCButtonColorP, "文字色");
-    MenuRCButtonColor->Load(1);
-    MenuRCButtonColor->At(1)->setText("背景色");
-    MenuRCButtonColor->Load(2);
-    MenuRCButtonColor->At(2)->setText("色解除");
-
-    MenuRCPageP = new QMenu(this);
-    MenuRCPage = std::make_unique<MenuArray>(*MenuRCPageP, "ページをコピー");
-}
-
 void FrmMain::WireEvents()
 {
     OnQueryUnload = [this](int& cancel, int unloadMode) {
@@ -112,9 +57,6 @@ void FrmMain::WireEvents()
             Ports.Engine->TimerUpdate_Timer();
         }
     };
-    // TimerRC shows a pending right-click menu while sound plays; it gets its
-    // handler with the right-click menus.
-
     // Menu items whose work lies in other subsystems; the bar's own commands
     // (Tool, Large/Small, Configuration, Editor, Help) come with the menus.
     MenuFile->Click = [this](int index) {

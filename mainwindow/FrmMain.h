@@ -75,15 +75,37 @@ public:
 
     // ---- Settings, command line, layout ----
     void ApplySettings(int DisplayOnly);
-    // The configuration dialog with the engine tick off; when it was accepted
-    // (parms::ConfigConfirmed), ReapplyConfiguration.
+    // Carries out a command line ("" = the program's own): the display size
+    // (B=), the window's place and size in pixels (X=, Y=, W=, H=) and the
+    // assign table file to open.
+    void ApplyCommandLine(std::string_view text);
+    // Carries out the oldest command line a second start handed over; false
+    // when none waits.
+    bool ApplyHandedOverCommandLine();
+    void Form_Resize();
+
+    // ---- Menus, right-click menus and shell panels ----
+    void MenuTool_Click(int index);
+    // Switches between the normal and the big display on the same players.
+    void MenuDispBig_Click();
+    // The configuration dialog; its OK rebuilds the window on new players.
     void MenuConf_Click();
     // Stops and releases every player and rebuilds the window from the
-    // stored settings.
+    // stored settings, with Running 0 and the menu bar off meanwhile.
     void ReapplyConfiguration();
-    // Carries out a command line ("" = the program's own).
-    void ApplyCommandLine(std::string_view text);
-    void Form_Resize();
+    void MenuEditor_Click();
+    void MenuHelp_Click(int index);
+    // The engine tick, after an output's state changed: the bar's eight
+    // entries are enabled exactly when no output plays or is paused.
+    void EnableMenuBar(bool enabled);
+    // Shows at most one pending right-click menu: the button menu before the
+    // page menu before the list menu.
+    void ShowPendingPopup();
+    void TimerRC_Timer();
+    // Ticks the play-mode item of the button menu for playMode only.
+    void CheckButtonModeItems(int playMode);
+    // A click on an output's shell panel runs its shortcut command.
+    void TextShell_MouseUD(int index, int button, bool isDown, int pIndex);
 
     // ---- Dynamic control elements ----
     // Loads element index of the array as a copy of element 0 into container
@@ -195,6 +217,11 @@ protected:
 
 private:
     void BuildMenus();
+    void WireMenuCommands();
+    // Help > Uninstall: removes the program's settings and ends at once.
+    void Uninstall();
+    // The last status and lamp output of an output to the remote boxes.
+    void SendFinalRemoteStatus(int output);
     // The window's size before any stored placement applies.
     void SetDesignSize();
     void WireEvents();

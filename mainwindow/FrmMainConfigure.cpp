@@ -1,43 +1,19 @@
-// The configuration menu item: the modal configuration dialog while the
-// engine tick is off, and after an accepted dialog the rebuild of the window
-// from the stored settings.
+// The rebuild of the window from the stored settings after the configuration
+// dialog's OK.
 #include "controls/ListColumnLayout.h"
 #include "foundation/Parms.h"
 #include "mainwindow/FrmMain.h"
-#include "platform/BusyCursor.h"
-#include "platform/EventPump.h"
 
-#include <QAction>
+#include <QMenuBar>
 
 #include <string>
-
-void FrmMain::MenuConf_Click()
-{
-    platform::DoEvents();
-    MenuConf->setEnabled(false);
-    TimerUpdate.SetEnabled(false);
-    if (Ports.MaterialBrowser->IsLoaded()) {
-        Ports.MaterialBrowser->Unload();
-    }
-    if (Ports.FadeWindow->IsOpen()) {
-        Ports.FadeWindow->Unload();
-    }
-    platform::SetBusyCursor(true);
-    Ports.ConfigDialog->ShowModal(*this);
-    MenuConf->setEnabled(true);
-    platform::DoEvents();
-    if (parms::ConfigConfirmed == 1) {
-        ReapplyConfiguration();
-    }
-    TimerUpdate.SetEnabled(true);
-    platform::SetBusyCursor(false);
-}
 
 void FrmMain::ReapplyConfiguration()
 {
     // Nothing acts on the window while its controls are rebuilt.
     const std::int32_t wasRunning = State.Running;
     State.Running = 0;
+    MenuBar->setEnabled(false);
     PictureAll->hide();
     for (int output = 0; output < State.NumOut; ++output) {
         const auto o = static_cast<std::size_t>(output);
@@ -52,6 +28,7 @@ void FrmMain::ReapplyConfiguration()
     }
     ApplySettings(0);
     State.Running = wasRunning;
+    MenuBar->setEnabled(true);
     Form_Resize();
     PictureAll->show();
 }

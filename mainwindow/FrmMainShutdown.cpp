@@ -136,19 +136,9 @@ void FrmMain::Form_Unload(int& cancel)
     // 8. The boxes' lamps go off; each output's switches and list columns are kept.
     for (int output = 0; output < State.NumOut; ++output) {
         const auto o = static_cast<std::size_t>(output);
-        Ports.Remote->SendRemoteListStatus(output, 1);
-        Ports.Remote->SendRemoteCommand(output, RemotePort::StopOff, 0);
-        Ports.Remote->SendRemoteCommand(output, RemotePort::StbyDeactivate, 0);
-        Ports.Remote->SendRemoteCommand(output, RemotePort::LineOutStatusOff, 0);
+        SendFinalRemoteStatus(output);
         basic::SaveSetting(OutputKey("STBYActive_", output), State.STBYActive[o]);
         basic::SaveSetting(OutputKey("FadeOn_", output), State.FadeOn[o]);
-        for (int page = 0; page < State.PageNum; ++page) {
-            Ports.Remote->SendRemoteCommand(output, RemotePort::PageOff, page);
-        }
-        const int buttons = parms::IsList[o] != 0 ? 0 : State.ButtonsPerPage[o];
-        for (int button = 0; button < buttons; ++button) {
-            Ports.Remote->SendRemoteCommand(output, RemotePort::ButtonOff, button);
-        }
         if (parms::IsList[o] != 0 && LV.Exists(output)) {
             const std::string prefix = "LV" + std::to_string(output + 1) + "_";
             basic::SaveListColumnOrder(*LV(output), prefix, 0);
@@ -191,6 +181,24 @@ void FrmMain::Form_Unload(int& cancel)
     unloading_ = false;
     if (OnEnded) {
         OnEnded();
+    }
+}
+
+// The boxes' list tally, stop, standby and line-out lamps, then every page
+// and button lamp of the output go off.
+void FrmMain::SendFinalRemoteStatus(int output)
+{
+    const auto o = static_cast<std::size_t>(output);
+    Ports.Remote->SendRemoteListStatus(output, 1);
+    Ports.Remote->SendRemoteCommand(output, RemotePort::StopOff, 0);
+    Ports.Remote->SendRemoteCommand(output, RemotePort::StbyDeactivate, 0);
+    Ports.Remote->SendRemoteCommand(output, RemotePort::LineOutStatusOff, 0);
+    for (int page = 0; page < State.PageNum; ++page) {
+        Ports.Remote->SendRemoteCommand(output, RemotePort::PageOff, page);
+    }
+    const int buttons = parms::IsList[o] != 0 ? 0 : State.ButtonsPerPage[o];
+    for (int button = 0; button < buttons; ++button) {
+        Ports.Remote->SendRemoteCommand(output, RemotePort::ButtonOff, button);
     }
 }
 

@@ -16,7 +16,9 @@
 #include "foundation/Waits.h"
 #include "mainwindow/ApplyRules.h"
 #include "mainwindow/FrmMain.h"
+#include "mainwindow/MainMenu.h"
 #include "mainwindow/OutputPlayers.h"
+#include "mainwindow/PopupMenus.h"
 #include "mainwindow/SettingReaders.h"
 #include "platform/base/AppIdentity.h"
 #include "platform/base/Twips.h"
@@ -72,6 +74,7 @@ void SettingsApply::Run(int DisplayOnly)
         {"earlier build", Forms::FullOnly, &SettingsApply::UnloadEarlierBuild},
         {"general settings", Forms::FullOnly, &SettingsApply::ReadGeneralSettings},
         {"list and output settings", Forms::FullOnly, &SettingsApply::ReadListAndOutputSettings},
+        {"menus", Forms::FullOnly, &SettingsApply::ApplyMenus},
         {"player type", Forms::FullOnly, &SettingsApply::ReadPlayerType},
         {"server configuration", Forms::FullOnly, &SettingsApply::LoadServerConfiguration},
         {"big display item", Forms::Both, &SettingsApply::ShowBigDisplayItem},
@@ -202,6 +205,16 @@ void SettingsApply::ReadListAndOutputSettings()
         state.CacheAtDrop[o] = MainSettings::Long(OutputKey("CacheAtDrop_", output));
         state.PlayerColor[o] = MainSettings::Long(OutputKey("PlayerColor_", output));
     }
+}
+
+// Step 6: captions by language and what the settings show.
+void SettingsApply::ApplyMenus()
+{
+    window_.State.SeqRC = MainSettings::Long("SeqRC", 0);
+    MainMenu::ApplyCaptions(window_);
+    MainMenu::ApplyVisibility(window_);
+    PopupMenus::ApplyCaptions(window_);
+    PopupMenus::ApplyVisibility(window_);
 }
 
 // Step 7.

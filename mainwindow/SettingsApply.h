@@ -31,6 +31,7 @@ private:
     void UnloadEarlierBuild();
     void ReadGeneralSettings();
     void ReadListAndOutputSettings();
+    void ApplyMenus();
     void ReadPlayerType();
     void LoadServerConfiguration();
     void ShowBigDisplayItem();

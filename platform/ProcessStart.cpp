@@ -53,7 +53,9 @@ pid_t SpawnProgram(const std::vector<std::string>& arguments)
     sigset_t none;
     sigemptyset(&none);
     posix_spawnattr_setsigmask(&attributes, &none);
-    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK);
+    // A session of its own: a started program lives on apart from the
+    // program, and a Ctrl+C or hang-up meant for the program never reaches it.
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSID);
 
     pid_t pid = 0;
     const int result = posix_spawnp(&pid, argv.front(), nullptr, &attributes, argv.data(), environ);

@@ -9,7 +9,8 @@ namespace platform {
 
 // Starts a program with an argument vector (arguments[0] is the program: a
 // path, or a name looked up in PATH), without a shell, so blanks and quotes
-// in arguments arrive as they are. The child is reaped when it ends. Returns
+// in arguments arrive as they are, in a session of its own (detached from
+// the program's terminal). The child is reaped when it ends. Returns
 // its process id, 0 when it could not be started (logged).
 pid_t SpawnProgram(const std::vector<std::string>& arguments);
 

@@ -35,6 +35,20 @@ void SetScreenExtentOverride(std::optional<QSize> extent)
     extentOverride = extent;
 }
 
+QRect VirtualDesktop()
+{
+    if (extentOverride) {
+        return QRect(QPoint(0, 0), *extentOverride);
+    }
+    QRect desktop;
+    if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr) {
+        for (const QScreen* screen : QGuiApplication::screens()) {
+            desktop = desktop.united(screen->geometry());
+        }
+    }
+    return desktop;
+}
+
 QPoint CursorPosition()
 {
     return cursorOverride ? *cursorOverride : QCursor::pos();

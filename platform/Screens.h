@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QPoint>
+#include <QRect>
 #include <QSize>
 
 #include <optional>
@@ -12,6 +13,9 @@ namespace platform {
 QSize ScreenExtent();
 // Test seam: a fixed extent instead of the screens' (none restores them).
 void SetScreenExtentOverride(std::optional<QSize> extent);
+// The virtual desktop: the smallest rectangle holding every screen, in
+// pixels (with the extent override: from 0, 0 to that extent).
+QRect VirtualDesktop();
 
 // The pointer on the desktop, in pixels.
 QPoint CursorPosition();

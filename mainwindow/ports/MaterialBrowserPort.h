@@ -14,4 +14,7 @@ public:
     // Shows the browser of an output, modeless and owned by owner.
     virtual void Show(platform::Form& owner, int output) = 0;
     virtual void Unload() = 0;
+    // The browser's window while it is loaded, so the main window can keep
+    // its place per output when it moves it; null when it has none.
+    virtual platform::Form* Window() { return nullptr; }
 };

@@ -343,8 +343,10 @@ public:
         log_.Add(Call("MaterialBrowser.Unload"));
         loaded = false;
     }
+    platform::Form* Window() override { return window; }
     bool loaded = false;
     int output = 0;
+    platform::Form* window = nullptr;
 
 private:
     CallLog& log_;

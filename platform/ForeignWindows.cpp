@@ -1,0 +1,194 @@
+#include "platform/ForeignWindows.h"
+
+#include "platform/base/LogSink.h"
+
+#include <QGuiApplication>
+#include <QWidget>
+
+#include <cstdlib>
+#include <cstring>
+#include <dlfcn.h>
+#include <memory>
+#include <string>
+#include <vector>
+#include <xcb/xcb.h>
+
+namespace platform {
+
+namespace {
+
+// libxcb as Qt's X11 platform loaded it: the program does not link it, so
+// on any other desktop nothing of it is needed.
+struct Xcb {
+    decltype(&xcb_get_setup) getSetup = nullptr;
+    decltype(&xcb_setup_roots_iterator) rootsIterator = nullptr;
+    decltype(&xcb_intern_atom) internAtom = nullptr;
+    decltype(&xcb_intern_atom_reply) internAtomReply = nullptr;
+    decltype(&xcb_get_property) getProperty = nullptr;
+    decltype(&xcb_get_property_reply) getPropertyReply = nullptr;
+    decltype(&xcb_get_property_value) propertyValue = nullptr;
+    decltype(&xcb_get_property_value_length) propertyValueLength = nullptr;
+    decltype(&xcb_send_event) sendEvent = nullptr;
+    decltype(&xcb_flush) flush = nullptr;
+    xcb_connection_t* connection = nullptr;
+
+    bool Complete() const
+    {
+        return getSetup != nullptr && rootsIterator != nullptr && internAtom != nullptr && internAtomReply != nullptr &&
+               getProperty != nullptr && getPropertyReply != nullptr && propertyValue != nullptr &&
+               propertyValueLength != nullptr && sendEvent != nullptr && flush != nullptr && connection != nullptr;
+    }
+};
+
+template <class F> void Resolve(void* library, const char* name, F& target)
+{
+    // dlsym gives an object pointer; POSIX guarantees it converts.
+    void* symbol = dlsym(library, name);
+    static_assert(sizeof(symbol) == sizeof(target));
+    std::memcpy(&target, &symbol, sizeof(target));
+}
+
+// The X11 connection of the program, or none when it does not run on X11.
+std::optional<Xcb> Connect()
+{
+    auto* application = qobject_cast<QGuiApplication*>(QCoreApplication::instance());
+    if (application == nullptr) {
+        return std::nullopt;
+    }
+    auto* x11 = application->nativeInterface<QNativeInterface::QX11Application>();
+    if (x11 == nullptr || x11->connection() == nullptr) {
+        return std::nullopt;
+    }
+    void* library = dlopen("libxcb.so.1", RTLD_LAZY | RTLD_NOLOAD);
+    if (library == nullptr) {
+        return std::nullopt;
+    }
+    Xcb xcb;
+    Resolve(library, "xcb_get_setup", xcb.getSetup);
+    Resolve(library, "xcb_setup_roots_iterator", xcb.rootsIterator);
+    Resolve(library, "xcb_intern_atom", xcb.internAtom);
+    Resolve(library, "xcb_intern_atom_reply", xcb.internAtomReply);
+    Resolve(library, "xcb_get_property", xcb.getProperty);
+    Resolve(library, "xcb_get_property_reply", xcb.getPropertyReply);
+    Resolve(library, "xcb_get_property_value", xcb.propertyValue);
+    Resolve(library, "xcb_get_property_value_length", xcb.propertyValueLength);
+    Resolve(library, "xcb_send_event", xcb.sendEvent);
+    Resolve(library, "xcb_flush", xcb.flush);
+    // The library stays loaded with Qt's platform plugin; this handle only
+    // counts one more reference.
+    dlclose(library);
+    xcb.connection = x11->connection();
+    if (!xcb.Complete()) {
+        Log("X11: libxcb lacks a function to find other windows");
+        return std::nullopt;
+    }
+    return xcb;
+}
+
+struct FreeReply {
+    void operator()(void* reply) const { std::free(reply); }
+};
+
+xcb_atom_t Atom(const Xcb& xcb, const char* name)
+{
+    const xcb_intern_atom_cookie_t cookie =
+        xcb.internAtom(xcb.connection, 1, static_cast<std::uint16_t>(std::strlen(name)), name);
+    const std::unique_ptr<xcb_intern_atom_reply_t, FreeReply> reply(
+        xcb.internAtomReply(xcb.connection, cookie, nullptr));
+    return reply ? reply->atom : static_cast<xcb_atom_t>(XCB_ATOM_NONE);
+}
+
+xcb_window_t Root(const Xcb& xcb)
+{
+    const xcb_setup_t* setup = xcb.getSetup(xcb.connection);
+    return setup != nullptr ? xcb.rootsIterator(setup).data->root : static_cast<xcb_window_t>(XCB_WINDOW_NONE);
+}
+
+// The bytes of a property, at most maxBytes.
+std::string Property(const Xcb& xcb, xcb_window_t window, xcb_atom_t property, xcb_atom_t type, std::uint32_t maxBytes)
+{
+    const xcb_get_property_cookie_t cookie =
+        xcb.getProperty(xcb.connection, 0, window, property, type, 0, (maxBytes + 3) / 4);
+    const std::unique_ptr<xcb_get_property_reply_t, FreeReply> reply(
+        xcb.getPropertyReply(xcb.connection, cookie, nullptr));
+    if (!reply) {
+        return {};
+    }
+    const int length = xcb.propertyValueLength(reply.get());
+    if (length <= 0) {
+        return {};
+    }
+    return std::string(static_cast<const char*>(xcb.propertyValue(reply.get())), static_cast<std::size_t>(length));
+}
+
+constexpr std::uint32_t MaxClients = 4096;
+constexpr std::uint32_t MaxTitleBytes = 4096;
+
+} // namespace
+
+std::optional<ForeignWindow> FindTopLevelWindow(std::string_view title)
+{
+    const std::optional<Xcb> xcb = Connect();
+    if (!xcb || title.empty()) {
+        return std::nullopt;
+    }
+    const xcb_atom_t clientList = Atom(*xcb, "_NET_CLIENT_LIST");
+    const xcb_atom_t netName = Atom(*xcb, "_NET_WM_NAME");
+    const xcb_atom_t utf8 = Atom(*xcb, "UTF8_STRING");
+    const xcb_window_t root = Root(*xcb);
+    if (clientList == XCB_ATOM_NONE || root == XCB_WINDOW_NONE) {
+        return std::nullopt;
+    }
+    const std::string list = Property(*xcb, root, clientList, XCB_ATOM_WINDOW, MaxClients * 4);
+    std::vector<xcb_window_t> windows(list.size() / sizeof(xcb_window_t));
+    std::memcpy(windows.data(), list.data(), windows.size() * sizeof(xcb_window_t));
+    for (const xcb_window_t window : windows) {
+        std::string name;
+        if (netName != XCB_ATOM_NONE && utf8 != XCB_ATOM_NONE) {
+            name = Property(*xcb, window, netName, utf8, MaxTitleBytes);
+        }
+        if (name.empty()) {
+            name = Property(*xcb, window, XCB_ATOM_WM_NAME, XCB_ATOM_STRING, MaxTitleBytes);
+        }
+        if (name == title) {
+            return window;
+        }
+    }
+    return std::nullopt;
+}
+
+bool ActivateTopLevelWindow(ForeignWindow window)
+{
+    const std::optional<Xcb> xcb = Connect();
+    if (!xcb) {
+        return false;
+    }
+    const xcb_atom_t activeWindow = Atom(*xcb, "_NET_ACTIVE_WINDOW");
+    const xcb_window_t root = Root(*xcb);
+    if (activeWindow == XCB_ATOM_NONE || root == XCB_WINDOW_NONE) {
+        return false;
+    }
+    // The message a pager sends, which window managers honour more readily
+    // than a program's own request.
+    xcb_client_message_event_t event{};
+    event.response_type = XCB_CLIENT_MESSAGE;
+    event.format = 32;
+    event.window = window;
+    event.type = activeWindow;
+    event.data.data32[0] = 2;
+    event.data.data32[1] = XCB_CURRENT_TIME;
+    char bytes[32] = {};
+    static_assert(sizeof(event) == sizeof(bytes));
+    std::memcpy(bytes, &event, sizeof(bytes));
+    xcb->sendEvent(xcb->connection, 0, root, XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+                   bytes);
+    xcb->flush(xcb->connection);
+    return true;
+}
+
+bool IsForegroundWindow(const QWidget& window)
+{
+    return window.isActiveWindow();
+}
+
+} // namespace platform
