@@ -133,6 +133,8 @@ TEST_F(OutputStripBuildTest, FourWaveOutOutputsGetOneStripEachOneBelowTheOther)
 
     ShowSampleTexts("Morning news", "Morning");
     Picture("strips-waveout-4-outputs");
+    testsupport::SaveToGallery(w.PictureLEDs(0)->grab().toImage(), "status-panels-three-onair-lit", 4);
+    testsupport::SaveToGallery(w.PictureLEDs(2)->grab().toImage(), "status-panels-two", 4);
 }
 
 TEST_F(OutputStripBuildTest, ThreeDirectSoundStripsWithSpeedAndPan)
@@ -205,6 +207,20 @@ TEST_F(OutputStripBuildTest, OnlySwitchesStoredAsOneShowTheirPanels)
     EXPECT_EQ(TopTwips(*w.TextTimer(0)), 360);
     EXPECT_EQ(TopTwips(*w.TextShell(0)), 720);
     EXPECT_EQ(w.TextShell(0)->TextMes(0), "録音");
+}
+
+TEST_F(OutputStripBuildTest, AStandbyModeThatSurvivesARebuildShowsOnItsLabel)
+{
+    ASSERT_EQ(Start(), Outcome::Running);
+    FrmMain& w = *window;
+    const QImage unlit = w.TextSTBY(0)->Picture().Image();
+    w.State.STBYActive[0] = 1;
+    w.ApplySettings(0);
+    const QImage lit = w.TextSTBY(0)->Picture().Image();
+    EXPECT_NE(lit, unlit);
+    w.State.STBYActive[0] = 0;
+    w.ApplySettings(1);
+    EXPECT_EQ(w.TextSTBY(0)->Picture().Image(), unlit);
 }
 
 TEST_F(OutputStripBuildTest, NoPanelLeavesTheStatusStripHidden)
