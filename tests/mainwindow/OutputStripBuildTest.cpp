@@ -272,6 +272,8 @@ TEST_F(OutputStripBuildTest, TheBigDisplayRescalesTheStripsItHasAndARebuildDrops
     }
     EXPECT_EQ(TopTwips(*w.PictureModule(2)), 2 * (HeightTwips(*w.PictureModule(0)) + 105));
     EXPECT_EQ(WidthTwips(*w.PicturePage(1)), 6525);
+    ShowSampleTexts("Morning news", "Morning");
+    Picture("strips-waveout-big-display");
 
     Store("NumOut", "1");
     w.ApplySettings(0);
