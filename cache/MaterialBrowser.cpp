@@ -10,14 +10,19 @@ MaterialBrowser::~MaterialBrowser()
     Unload();
 }
 
-FrmSozai* MaterialBrowser::Window() const
+FrmSozai* MaterialBrowser::Browser() const
 {
     return window_ != nullptr && window_->IsOpen() ? window_.data() : nullptr;
 }
 
 bool MaterialBrowser::IsLoaded()
 {
-    return Window() != nullptr;
+    return Browser() != nullptr;
+}
+
+platform::Form* MaterialBrowser::Window()
+{
+    return Browser();
 }
 
 int MaterialBrowser::Output()
@@ -27,7 +32,7 @@ int MaterialBrowser::Output()
 
 void MaterialBrowser::Show(platform::Form& owner, int output)
 {
-    if (FrmSozai* window = Window(); window != nullptr) {
+    if (FrmSozai* window = Browser(); window != nullptr) {
         basic::SaveWindowPos(*window, window->PositionSuffix(), false, true);
         window->hide();
         window->SetOutput(output);

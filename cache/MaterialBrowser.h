@@ -29,7 +29,8 @@ public:
     void Unload() override;
 
     // The window while it is loaded, else null.
-    FrmSozai* Window() const;
+    FrmSozai* Browser() const;
+    platform::Form* Window() override;
 
 private:
     QPointer<FrmSozai> window_;

@@ -73,11 +73,11 @@ protected:
     cache::FrmSozai& Open(int output = 0)
     {
         browser.Show(owner, output);
-        cache::FrmSozai* window = browser.Window();
+        cache::FrmSozai* window = browser.Browser();
         EXPECT_NE(window, nullptr);
         return *window;
     }
-    UC_ListView& List() { return browser.Window()->LVSozai(); }
+    UC_ListView& List() { return browser.Browser()->LVSozai(); }
 
     std::vector<std::string> Row(int row)
     {
@@ -163,7 +163,7 @@ TEST_F(FrmSozaiTest, WhatIsListedDependsOnThePlayerAndOnTipFiles)
     EXPECT_THAT(Row(1), ElementsAre("link■", "w1.wav", "w2.wav", "w3.wav")) << "no .mp3 on the waveOut player";
 
     parms::PlayerType = 1;
-    browser.Window()->ListSozaiFolder();
+    browser.Browser()->ListSozaiFolder();
     ASSERT_EQ(List().ItemCount(), 3);
     EXPECT_THAT(Row(2), ElementsAre("x.mp3", "", "", "")) << "the DirectShow player decodes it";
 }
@@ -250,7 +250,7 @@ TEST_F(FrmSozaiTest, AShortcutThatCannotBeResolvedEntersNothingAndTheListingGoes
     EXPECT_EQ(List().AuxID(1, 0).Text(), "") << "nor has a drive letter here";
     EXPECT_EQ(Row(0)[3], "broken■");
     DoubleClick(0, 3);
-    EXPECT_EQ(browser.Window()->TextSozaiPath().Text(), sounds);
+    EXPECT_EQ(browser.Browser()->TextSozaiPath().Text(), sounds);
 }
 
 TEST_F(FrmSozaiTest, DraggingAWaveOffersItsFileForCopying)
