@@ -46,7 +46,8 @@ void OneTickWithFourOutputsPlaying(benchmark::State& state)
     AudioSystem::Install(nullptr);
     std::sort(costs.begin(), costs.end());
     const auto at = [&costs](double fraction) {
-        return costs[std::min(costs.size() - 1, static_cast<std::size_t>(fraction * static_cast<double>(costs.size())))];
+        return costs[std::min(costs.size() - 1,
+                              static_cast<std::size_t>(fraction * static_cast<double>(costs.size())))];
     };
     state.counters["p50_us"] = at(0.50);
     state.counters["p99_us"] = at(0.99);
