@@ -65,21 +65,6 @@ private:
     TimerWindow& timer_;
 };
 
-class NullRemote final : public RemotePort, public RemoteDevicesPort {
-public:
-    void InitRemoteDevices() override {}
-    void SendRemoteCommand(int, int, int) override {}
-    void SendRemoteListStatus(int, int) override {}
-    void SetOutputLock(int) override {}
-    void PollRemote() override {}
-    bool ComOpen(int) override { return false; }
-    void CloseComm(int) override {}
-    bool HidOpen(int) override { return false; }
-    void HidClose(int) override {}
-    bool MidiInOpen() override { return false; }
-    void CloseMidiIn() override {}
-};
-
 class NullWindows final : public MonitorWindowPort {
 public:
     // The monitor window is never open.

@@ -20,6 +20,8 @@
 #include "playback/CacheNames.h"
 #include "playback/PlaybackControl.h"
 #include "platform/TerminationSignals.h"
+#include "remote/PlaybackRemoteTargets.h"
+#include "remote/RemoteControl.h"
 #include "platform/base/AppIdentity.h"
 
 #include <QApplication>
@@ -80,7 +82,12 @@ int main(int argc, char** argv)
     playbackControl.OtherPlayback = &playback;
     playbackControl.OtherEvents = &itemCommands;
     playbackControl.OtherLabels = &statusLabels;
-    NullRemote remote;
+    // Remote boxes, serial ports and MIDI: polled by the engine tick, acting
+    // through the playback control.
+    PlaybackRemoteTargets remoteTargets(window, playbackControl);
+    RemoteControl remote(window, remoteTargets);
+    remote.Observe = [&playbackControl](const std::string& text) { playbackControl.Observe(text); };
+    playbackControl.Hooks.PollRemote = [&remote] { remote.PollRemote(); };
     NullWindows windows;
     ConfigDialog configDialog;
     cache::FileTransferService fileTransfer;

@@ -35,7 +35,7 @@ public:
     void SetOutputLock(int output) override;
     // The input side of the engine tick: delayed contact starts, serial
     // ports, boxes, the list wheel and the MIDI ring.
-    void PollRemote() override;
+    void PollRemote();
 
     // ---- RemoteDevicesPort ----
     bool ComOpen(int channel) override;

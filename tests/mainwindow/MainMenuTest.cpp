@@ -340,7 +340,6 @@ public:
     void SendRemoteCommand(int, int, int) override {}
     void SendRemoteListStatus(int, int) override {}
     void SetOutputLock(int) override {}
-    void PollRemote() override {}
     int runningWhileOpened = -1;
     bool barEnabledWhileOpened = true;
     int opened = 0;

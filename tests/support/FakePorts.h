@@ -222,7 +222,6 @@ public:
     }
     void SendRemoteListStatus(int output, int force) override { log_.Add(Call("SendRemoteListStatus", output, force)); }
     void SetOutputLock(int output) override { log_.Add(Call("SetOutputLock", output)); }
-    void PollRemote() override { log_.Add(Call("PollRemote")); }
 
 private:
     CallLog& log_;
