@@ -74,9 +74,9 @@ TEST_F(AssignFixture, UserLockRefusesBeforeReading)
 TEST_F(AssignFixture, SoundLocationsRefuseBeforeReading)
 {
     const std::string allowed = scratch.Folder("snd");
-    const std::string path = scratch.Write("loc.txt", "\"Button_01-001\",\"" + allowed +
-                                                          "a.wav\",\"0\",\"0\",\"&H0\",\"&H0\"\r\n"
-                                                          "\"List_01-001\",\"C:\\other\\b.wav\",\"0\",\"0\"\r\n");
+    const std::string path = scratch.Write(
+        "loc.txt", "\"Button_01-001\",\"" + allowed + "a.wav\",\"0\",\"0\",\"&H0\",\"&H0\"\r\n"
+                   "\"List_01-001\",\"C:\\other\\b.wav\",\"0\",\"0\"\r\n");
     state.SoundDriveList = {allowed};
     state.SoundDriveCount = 1;
     Button(0, 0, 0).FileName = "kept.wav";
@@ -96,10 +96,8 @@ TEST_F(AssignFixture, SoundLocationsRefuseBeforeReading)
 
 TEST_F(AssignFixture, SpareCopyGoesBelowTheSpareFolder)
 {
-    EXPECT_EQ(AssignFile::SpareCopyPath("C:\\data\\show\\a.txt", "C:\\data\\", "E:\\spare\\"),
-              "E:\\spare\\show\\a.txt");
-    EXPECT_EQ(AssignFile::SpareCopyPath("c:\\DATA\\show\\a.txt", "C:\\data\\", "E:\\spare\\"),
-              "E:\\spare\\show\\a.txt");
+    EXPECT_EQ(AssignFile::SpareCopyPath("C:\\data\\show\\a.txt", "C:\\data\\", "E:\\spare\\"), "E:\\spare\\show\\a.txt");
+    EXPECT_EQ(AssignFile::SpareCopyPath("c:\\DATA\\show\\a.txt", "C:\\data\\", "E:\\spare\\"), "E:\\spare\\show\\a.txt");
     EXPECT_EQ(AssignFile::SpareCopyPath("D:\\x\\a.txt", "C:\\data\\", "E:\\spare\\"), "E:\\spare\\a.txt");
     EXPECT_EQ(AssignFile::SpareCopyPath("D:\\x\\a.txt", "", "E:\\spare\\"), "E:\\spare\\a.txt");
 
@@ -132,9 +130,10 @@ TEST_F(AssignFixture, BackupCopiesTableAndSoundsOnceAndGuardsItsFolder)
     answers = {platform::IdYes};
     file->MenuFile_Click(2);
     EXPECT_FALSE(std::filesystem::exists(target + "stale.txt"));
-    EXPECT_EQ(ReadText(target + "backup.txt"), "\"Button_01-001\",\"a.wav\",\"0\",\"0\",\"&H0\",\"&H0\"\r\n"
-                                               "\"Button2_02-004\",\"a.wav\",\"0\",\"0\",\"&H0\",\"&H0\"\r\n"
-                                               "\"List3_01-001\",\"b.wav\",\"0\",\"0\"\r\n");
+    EXPECT_EQ(ReadText(target + "backup.txt"),
+              "\"Button_01-001\",\"a.wav\",\"0\",\"0\",\"&H0\",\"&H0\"\r\n"
+              "\"Button2_02-004\",\"a.wav\",\"0\",\"0\",\"&H0\",\"&H0\"\r\n"
+              "\"List3_01-001\",\"b.wav\",\"0\",\"0\"\r\n");
     EXPECT_EQ(ReadText(target + "a.wav"), "sound a");
     EXPECT_EQ(ReadText(target + "b.wav"), "sound b");
     EXPECT_EQ(basic::GetSetting("BackUpPath", ""), target);

@@ -62,15 +62,15 @@ TEST_F(AssignFixture, HandWrittenFileReadsIntoExactlyTheRecords)
     Button(0, 0, 1).FileName = "old.wav";
     Button(3, 19, 99).FileName = "beyond the grid.wav";
     const std::string folder = scratch.Folder("tables");
-    const std::string path =
-        scratch.Write("tables/show.txt", "\"user\",\"aiko\"\r\n"
-                                         "\"BankName_01\",\"Opening\"\r\n"
-                                         "\"Button_01-001\",\"\\\\srv\\snd\\a.wav\",\"1\",\"-20\",\"&HFF\",\"&H0\"\r\n"
-                                         "\"button4_20-100\",\"b.wav\",\"x\",\"\",\"red\",\"&HFFFFFFFF\"\r\n"
-                                         "\"ListName2_03\",\"Late\"\r\n"
-                                         "\"List2_03-002\",\"C:\\l\\c.wav\",\"1\",\"300\"\r\n"
-                                         "\"Foo_01-001\",\"skipped\"\r\n"
-                                         "\r\n");
+    const std::string path = scratch.Write("tables/show.txt",
+                                           "\"user\",\"aiko\"\r\n"
+                                           "\"BankName_01\",\"Opening\"\r\n"
+                                           "\"Button_01-001\",\"\\\\srv\\snd\\a.wav\",\"1\",\"-20\",\"&HFF\",\"&H0\"\r\n"
+                                           "\"button4_20-100\",\"b.wav\",\"x\",\"\",\"red\",\"&HFFFFFFFF\"\r\n"
+                                           "\"ListName2_03\",\"Late\"\r\n"
+                                           "\"List2_03-002\",\"C:\\l\\c.wav\",\"1\",\"300\"\r\n"
+                                           "\"Foo_01-001\",\"skipped\"\r\n"
+                                           "\r\n");
     ASSERT_EQ(Open(path), 1);
 
     const AssignRecord& first = Button(0, 0, 0);

@@ -1,5 +1,5 @@
-#include "playback/CacheNames.h"
 #include "foundation/ServerFolders.h"
+#include "playback/CacheNames.h"
 
 #include <gtest/gtest.h>
 
