@@ -20,8 +20,8 @@ void Transport::StopOutput(int output)
         if (!playback::ValidSlot(state, slot)) {
             continue;
         }
-        // A mute tail waits here, pumping; the flag below is what a play
-        // request running inside that wait must not see yet.
+        // StopIO may play a mute tail (pumping events); the mark after it is
+        // what a start still running on this output honours.
         state.PlayerAt(slot).StopIO();
         state.StopRequested[At(slot)] = 1;
     }
