@@ -27,6 +27,7 @@ private:
     void RunGuarded(const Step& step);
 
     // Steps, in order.
+    void SaveListColumnLayouts();
     void ResetPlayersAndTimers();
     void UnloadEarlierBuild();
     void ReadGeneralSettings();
@@ -43,6 +44,8 @@ private:
     void ComputeSizes();
     void ReadStatusPanelSettings();
     void BuildPlayers();
+    void BuildListAreas();
+    void BuildButtonGrids();
     void ApplyOutputStates();
     void ReadCacheAndFolderSettings();
     void LoadMonitorWindow();

@@ -1,0 +1,194 @@
+#include "ApplyFixture.h"
+
+#include "foundation/Parms.h"
+#include "mainwindow/DisplaySizes.h"
+#include "platform/TwipsGeometry.h"
+#include "platform/base/Twips.h"
+#include "support/Gallery.h"
+
+#include <QApplication>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using shelltest::ApplyFixture;
+using Outcome = FrmMain::StartOutcome;
+
+// The main window at its real size, drawn for a person to look at. The rows
+// of strip, status panels and page selector stand in as coloured panels of
+// their sizes; the grids, lists, panels and tool buttons are the real ones.
+class WindowLayoutGallery : public ApplyFixture {
+protected:
+    // Places element 0 of the strip, the status panels and the page selector
+    // the way their set-up does (strip at one unit from the left edge, status
+    // panels one unit right of it, page selector 120 twips right of those),
+    // with one element per output, then lays the window out again.
+    void StandInForTheOutputRow()
+    {
+        MainState& state = window->State;
+        const float factor = state.SizeFactor;
+        const int p = basic::TwipsPerPixel;
+        const int m = state.UnitHeight;
+        const int rowHeight = DisplaySizes::Snap(915, factor, p);
+        const int moduleWidth = DisplaySizes::Snap(5325, factor, p);
+        const int ledsWidth = DisplaySizes::Snap(1020, factor, p);
+        const int pageWidth = DisplaySizes::Snap(4830, factor, p);
+        for (int i = 1; i < state.NumOut; ++i) {
+            window->LoadControlInto(window->PictureModule, i, *window->PictureAll);
+            window->LoadControlInto(window->PictureLEDs, i, *window->PictureAll);
+            window->LoadControlInto(window->PicturePage, i, *window->PictureAll);
+        }
+        platform::MoveTwips(*window->PictureModule(0), m, 0, moduleWidth, rowHeight);
+        platform::MoveTwips(*window->PictureLEDs(0), m + moduleWidth + m, 0, ledsWidth, rowHeight);
+        platform::MoveTwips(*window->PicturePage(0), m + moduleWidth + m + ledsWidth + 120, 0, pageWidth, rowHeight);
+        for (int i = 0; i < state.NumOut; ++i) {
+            Paint(*window->PictureModule(i), 0x604030, moduleWidth, rowHeight);
+            Paint(*window->PictureLEDs(i), 0x206020, ledsWidth, rowHeight);
+            Paint(*window->PicturePage(i), 0x503050, pageWidth, rowHeight);
+            state.IndicatorCount[static_cast<std::size_t>(i)] = 3;
+        }
+        state.ContentLeft = m;
+        window->ApplySettings(1);
+        Fill();
+        window->Form_Resize();
+    }
+
+    static void Paint(PicturePanel& panel, platform::Color colour, int widthTwips, int heightTwips)
+    {
+        platform::SetWidthTwips(panel, widthTwips);
+        platform::SetHeightTwips(panel, heightTwips);
+        panel.Picture().Resize(panel.width(), panel.height());
+        panel.Picture().SetBackColor(colour);
+        panel.show();
+    }
+
+    // Captions on the buttons and rows in the lists, as a file would give.
+    void Fill()
+    {
+        MainState& state = window->State;
+        for (int output = 0; output < state.NumOut; ++output) {
+            const auto o = static_cast<std::size_t>(output);
+            if (parms::IsList[o] != 0) {
+                UC_ListView& list = *window->LV(output);
+                list.DeleteAll();
+                list.AddItem(6);
+                for (int row = 0; row < 6; ++row) {
+                    list.SetValue(row, 0, "0" + std::to_string(row + 1) + ":3" + std::to_string(row));
+                    list.SetValue(row, 1, "Item " + std::to_string(row + 1) + " of output " + std::to_string(output + 1));
+                }
+                list.Refresh();
+                if (controls::UC_TextPicture* current = window->PictureCurrent.At(output)) {
+                    current->DispMes(0, "01:30", 1);
+                    current->DispMes(1, "Item 1 of output " + std::to_string(output + 1), 0);
+                }
+                continue;
+            }
+            for (int b = 0; b < state.ButtonsPerPage[o]; ++b) {
+                if (controls::UC_TolvButton* button = window->TolvButton.At(output * state.ButtonsPerOutput + b)) {
+                    button->SetText(1, "Sound " + std::to_string(output + 1) + "-" + std::to_string(b + 1));
+                    button->SetActivated(b % 5);
+                    button->Draw(0);
+                }
+            }
+        }
+    }
+
+    QImage Shot(int widthPx, int heightPx)
+    {
+        window->resize(widthPx, heightPx);
+        QApplication::processEvents();
+        window->Form_Resize();
+        return window->grab().toImage();
+    }
+
+    // True when no two output areas' elements overlap and each lies in PictureAll.
+    void ExpectEveryButtonInsidePictureAll()
+    {
+        const QRect all(QPoint(0, 0), window->PictureAll->size());
+        for (int i = 0; i < 400; ++i) {
+            if (const controls::UC_TolvButton* button = window->TolvButton.At(i); button != nullptr && !button->isHidden()) {
+                EXPECT_TRUE(all.contains(button->geometry())) << i;
+            }
+        }
+    }
+};
+
+TEST_F(WindowLayoutGallery, OneGridOfEightByFourAtBothSizes)
+{
+    ASSERT_EQ(Start(), Outcome::Running);
+    StandInForTheOutputRow();
+    EXPECT_EQ(window->State.LayoutType, 0);
+    testsupport::SaveToGallery(Shot(1100, 720), "window-layout0-grid8x4-size1.0");
+    ExpectEveryButtonInsidePictureAll();
+
+    window->State.DispBig = 1;
+    window->ApplySettings(1);
+    StandInForTheOutputRow();
+    testsupport::SaveToGallery(Shot(1400, 920), "window-layout0-grid8x4-size1.3");
+    ExpectEveryButtonInsidePictureAll();
+    EXPECT_EQ(window->TolvButton(9)->x() - window->TolvButton(8)->x(), 153 + 7);
+}
+
+TEST_F(WindowLayoutGallery, AGridWithTwoListsBeforeAndAfterAResize)
+{
+    Store("NumOut", "3");
+    Store("IsList_2", "1");
+    Store("IsList_3", "1");
+    Store("PlayerColor_1", "255");
+    Store("PlayerColor_3", "16744576");
+    ASSERT_EQ(Start(), Outcome::Running);
+    StandInForTheOutputRow();
+    ASSERT_EQ(window->State.LayoutType, 3);
+    testsupport::SaveToGallery(Shot(1100, 1000), "window-layout3-before-resize");
+    const int listHeight = window->LV(1)->height();
+    testsupport::SaveToGallery(Shot(1400, 1150), "window-layout3-after-resize");
+    // The lists take the new room; the grid keeps its size.
+    EXPECT_GT(window->LV(1)->height(), listHeight + 150);
+    EXPECT_EQ(window->LV(2)->height(), window->LV(1)->height());
+    EXPECT_EQ(window->TolvButton(0)->width(), 118);
+    EXPECT_EQ(window->TolvButton(0)->height(), 113);
+    ExpectEveryButtonInsidePictureAll();
+    // 150 pixels higher only: the lists are 150 pixels higher, nothing else moves.
+    const int before = window->LV(1)->height();
+    const QRect lastButton = window->TolvButton(31)->geometry();
+    Shot(1400, 1300);
+    EXPECT_EQ(window->LV(1)->height(), before + 150);
+    EXPECT_EQ(window->LV(2)->height(), before + 150);
+    EXPECT_EQ(window->TolvButton(31)->geometry(), lastButton);
+}
+
+TEST_F(WindowLayoutGallery, FourGridsOfFourByFourSideBySide)
+{
+    Store("NumOut", "4");
+    for (int n = 1; n <= 4; ++n) {
+        Store("ModuleX_" + std::to_string(n), "4");
+        Store("ModuleY_" + std::to_string(n), "4");
+    }
+    ASSERT_EQ(Start(), Outcome::Running);
+    StandInForTheOutputRow();
+    ASSERT_EQ(window->State.LayoutType, 11);
+    testsupport::SaveToGallery(Shot(2560, 1440), "window-layout11-four-grids4x4");
+    ExpectEveryButtonInsidePictureAll();
+    // Side by side: the first buttons of all four grids on one row.
+    for (int output = 1; output < 4; ++output) {
+        EXPECT_EQ(window->TolvButton(output * 16)->y(), window->TolvButton(0)->y());
+        EXPECT_GT(window->TolvButton(output * 16)->x(), window->TolvButton((output - 1) * 16 + 3)->x());
+    }
+}
+
+TEST_F(WindowLayoutGallery, ALayoutWaitsForTheWindowToBeReadyAndNotMinimised)
+{
+    Store("IsList_1", "1");
+    ASSERT_EQ(Start(), Outcome::Running);
+    const QRect placed = window->LV(0)->geometry();
+    window->State.Running = 0;
+    window->resize(900, 700);
+    window->Form_Resize();
+    EXPECT_EQ(window->LV(0)->geometry(), placed);
+    window->State.Running = 1;
+    window->Form_Resize();
+    EXPECT_NE(window->LV(0)->geometry(), placed);
+}
+
+} // namespace
