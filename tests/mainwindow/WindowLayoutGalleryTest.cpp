@@ -7,12 +7,35 @@
 #include "support/Gallery.h"
 
 #include <QApplication>
+#include <QMenuBar>
+
+#include <QPointer>
+#include <QWidget>
 
 #include <gtest/gtest.h>
 
 namespace {
 
 using shelltest::ApplyFixture;
+
+// A transfer control whose progress panel is 4800 x 1500 twips.
+class CentredTransfer final : public FileTransferPort {
+public:
+    QWidget* Control() override
+    {
+        if (control_ == nullptr) {
+            control_ = new QWidget;
+        }
+        return control_;
+    }
+    void Init(int) override {}
+    void SetDispFN(int) override {}
+    int AdjustX() override { return 2400; }
+    int AdjustY() override { return 750; }
+
+private:
+    QPointer<QWidget> control_;
+};
 using Outcome = FrmMain::StartOutcome;
 
 // The main window at its real size, drawn for a person to look at. The rows
@@ -189,6 +212,42 @@ TEST_F(WindowLayoutGallery, ALayoutWaitsForTheWindowToBeReadyAndNotMinimised)
     window->State.Running = 1;
     window->Form_Resize();
     EXPECT_NE(window->LV(0)->geometry(), placed);
+}
+
+class WindowLayoutWithTransfer : public WindowLayoutGallery {
+protected:
+    CentredTransfer transfer;
+};
+
+TEST_F(WindowLayoutWithTransfer, TheTransferControlIsCentredAndColouredOutputsAreFramed)
+{
+    window->Ports.FileTransfer = &transfer;
+    Store("PlayerColor_1", "255");
+    ASSERT_EQ(Start(), Outcome::Running);
+    StandInForTheOutputRow();
+    Shot(1200, 800);
+    const int p = basic::TwipsPerPixel;
+    const int allWidth = 1200 * p - 120;
+    const int allHeight = (800 - window->MenuBar->height()) * p - 600;
+    ASSERT_NE(window->FH1, nullptr);
+    EXPECT_EQ(window->FH1->parentWidget(), window->PictureAll);
+    EXPECT_EQ(window->FH1->x(), platform::TwipsToPixels(allWidth / 2.0 - 2400));
+    EXPECT_EQ(window->FH1->y(), platform::TwipsToPixels(allHeight / 2.0 - 750));
+
+    // A red outline one unit (6 pixels) outside the grid, and nothing inside it.
+    const platform::Surface& all = window->PictureAll->Picture();
+    const QRect first = window->TolvButton(0)->geometry();
+    const QRect last = window->TolvButton(31)->geometry();
+    EXPECT_EQ(all.GetPixel(first.x() - 6, first.y() + 20), 0x0000FF);
+    EXPECT_EQ(all.GetPixel(first.x() + 20, first.y() - 6), 0x0000FF);
+    EXPECT_EQ(all.GetPixel(last.right() + 7, last.y() + 20), 0x0000FF);
+    EXPECT_EQ(all.GetPixel(last.x() + 20, last.bottom() + 7), 0x0000FF);
+    EXPECT_NE(all.GetPixel(first.x() - 3, first.y() + 20), 0x0000FF);
+
+    // The window's top and bottom rows, one above the other.
+    EXPECT_EQ(window->PictureGrad->Picture().PixelHeight(), 40);
+    EXPECT_EQ(window->PictureGrad->Picture().PixelWidth(), window->width());
+    EXPECT_EQ(window->PictureGrad->Picture().GetPixel(10, 39), window->Picture().GetPixel(10, window->height() - 1));
 }
 
 } // namespace
