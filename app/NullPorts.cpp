@@ -111,13 +111,3 @@ void NullStatusLabels::TextTimer_MouseUD(int index, int button, bool isDown, int
         parms::StartTimer[o].TimerArmed = parms::StartTimer[o].TimerArmed != 0 ? 0 : 1;
     }
 }
-
-void NullWindows::ShowModal(platform::Form&)
-{
-    NotAvailable("The configuration dialog");
-}
-
-void NullWindows::Show(platform::Form&, int)
-{
-    NotAvailable("The material browser");
-}

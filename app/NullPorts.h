@@ -71,6 +71,7 @@ public:
     void SendRemoteCommand(int, int, int) override {}
     void SendRemoteListStatus(int, int) override {}
     void SetOutputLock(int) override {}
+    void PollRemote() override {}
     bool ComOpen(int) override { return false; }
     void CloseComm(int) override {}
     bool HidOpen(int) override { return false; }
@@ -79,13 +80,10 @@ public:
     void CloseMidiIn() override {}
 };
 
-class NullWindows final : public ConfigDialogPort, public MonitorWindowPort, public MaterialBrowserPort {
+class NullWindows final : public MonitorWindowPort {
 public:
-    void ShowModal(platform::Form& owner) override;
     // The monitor window is never open.
     bool IsLoaded() override { return false; }
     void Unload() override {}
     void LoadHidden(platform::Form&) override {}
-    int Output() override { return 0; }
-    void Show(platform::Form& owner, int output) override;
 };

@@ -9,6 +9,8 @@
 #include "NullPorts.h"
 #include "cache/CacheService.h"
 #include "cache/FileTransferService.h"
+#include "cache/MaterialBrowser.h"
+#include "dialogs/ConfigDialog.h"
 #include "dialogs/FadeWindow.h"
 #include "dialogs/FrmSplash.h"
 #include "dialogs/TimerWindow.h"
@@ -72,10 +74,18 @@ int main(int argc, char** argv)
     NullStatusLabels statusLabels(window.State, window, fadeWindow, timerWindow);
     NullRemote remote;
     NullWindows windows;
+    ConfigDialog configDialog;
     cache::FileTransferService fileTransfer;
     cache::CacheService cacheService(window.State, fileTransfer);
     cacheService.LocalFilename = [](std::string_view path) { return playback::GetLocalFilename(path); };
+    cacheService.SetOwner(&window);
+    cacheService.SetPageCaptionColour([&window](int output, int colourSet) {
+        if (window.TextPage.Exists(output)) {
+            window.TextPage(output)->SetColor(colourSet, 1);
+        }
+    });
     FrmSplash splash;
+    cache::MaterialBrowser materialBrowser;
     window.Ports.Engine = &playback;
     window.Ports.Playback = &playback;
     window.Ports.AssignFile = &assignFile;
@@ -84,14 +94,18 @@ int main(int argc, char** argv)
     window.Ports.StatusLabels = &statusLabels;
     window.Ports.Remote = &remote;
     window.Ports.RemoteDevices = &remote;
-    window.Ports.ConfigDialog = &windows;
+    window.Ports.ConfigDialog = &configDialog;
     window.Ports.FadeWindow = &fadeWindow;
     window.Ports.MonitorWindow = &windows;
     window.Ports.SplashWindow = &splash;
     window.Ports.FileTransfer = &fileTransfer;
     window.Ports.Cache = &cacheService;
-    window.Ports.MaterialBrowser = &windows;
-    window.OnEnded = [] { QCoreApplication::quit(); };
+    window.Ports.MaterialBrowser = &materialBrowser;
+    window.OnEnded = [&materialBrowser] {
+        // The browser keeps its folder (SozaiPath) as the program ends.
+        materialBrowser.Unload();
+        QCoreApplication::quit();
+    };
 
     if (window.Form_Load() != FrmMain::StartOutcome::Running) {
         return 0;

@@ -59,18 +59,6 @@ bool FlushUnsupported(int error)
 
 } // namespace
 
-// One running operation: keeps the engine alive and marks it busy.
-class FileHandEngine::Operation {
-public:
-    explicit Operation(FileHandEngine& engine) : keepAlive_(engine.shared_from_this()) { ++keepAlive_->depth_; }
-    ~Operation() { --keepAlive_->depth_; }
-    Operation(const Operation&) = delete;
-    Operation& operator=(const Operation&) = delete;
-
-private:
-    std::shared_ptr<FileHandEngine> keepAlive_;
-};
-
 std::shared_ptr<FileHandEngine> FileHandEngine::Create()
 {
     return std::make_shared<FileHandEngine>(Private{});

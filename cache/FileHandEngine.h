@@ -24,6 +24,9 @@ struct FileHandHooks {
     // The MirrorProg event: the share of the file copied so far (0..1), once
     // per pass. A handler may cancel (ProcCancel).
     std::function<void(float rate)> MirrorProg;
+    // The HikakuProg event: the share of the files compared so far (0..1),
+    // once per pass.
+    std::function<void(float rate)> HikakuProg;
 };
 
 // The operations of the file transfer control without its face: the chunked
@@ -90,7 +93,21 @@ public:
     std::int32_t DelAllTempfile(std::string_view pFolder, std::int32_t pSlow = 0, std::int32_t pSaiki = 0);
 
 private:
-    class Operation;
+    // The folder mirror and the file compare share this engine's state.
+    friend class FolderMirror;
+    friend class FileCompare;
+
+    // One running operation: keeps the engine alive and marks it busy.
+    class Operation {
+    public:
+        explicit Operation(FileHandEngine& engine) : keepAlive_(engine.shared_from_this()) { ++keepAlive_->depth_; }
+        ~Operation() { --keepAlive_->depth_; }
+        Operation(const Operation&) = delete;
+        Operation& operator=(const Operation&) = delete;
+
+    private:
+        std::shared_ptr<FileHandEngine> keepAlive_;
+    };
 
     bool Refused(std::int32_t pSaiki, std::string_view operation, std::string_view path) const;
     void Start(std::int32_t pSaiki);

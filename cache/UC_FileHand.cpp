@@ -1,5 +1,7 @@
 #include "cache/UC_FileHand.h"
 
+#include "cache/FileCompare.h"
+#include "cache/FolderMirror.h"
 #include "controls/SurfaceBox.h"
 #include "controls/UC_Bar.h"
 #include "controls/UC_Buttons.h"
@@ -33,6 +35,11 @@ UC_FileHand::UC_FileHand(QWidget* parent) : QWidget(parent), engine_(FileHandEng
     engine_->Hooks.MirrorProg = [this](float rate) {
         // A copy: the handler may end this control.
         if (const auto event = MirrorProg) {
+            event(rate);
+        }
+    };
+    engine_->Hooks.HikakuProg = [this](float rate) {
+        if (const auto event = HikakuProg) {
             event(rate);
         }
     };
@@ -222,6 +229,35 @@ std::int32_t UC_FileHand::DelAllTempfile(std::string_view pFolder, std::int32_t 
 {
     const std::shared_ptr<FileHandEngine> engine = engine_;
     return engine->DelAllTempfile(pFolder, pSlow, pSaiki);
+}
+
+std::int32_t UC_FileHand::MirrorFolder(std::string_view sFolder, std::string_view tFolder, std::int32_t pNoDel,
+                                       std::int64_t pSize, std::int32_t pInt, std::int32_t pSaiki,
+                                       std::int32_t pNoSysFolder, std::int32_t pFileCheckDate,
+                                       std::int32_t pNoSubFolder, std::int32_t pFileCheckMinute, std::int32_t pNoOW)
+{
+    const std::shared_ptr<FileHandEngine> engine = engine_;
+    return FolderMirror(*engine).MirrorFolder(sFolder, tFolder, pNoDel, pSize, pInt, pSaiki, pNoSysFolder,
+                                              pFileCheckDate, pNoSubFolder, pFileCheckMinute, pNoOW);
+}
+
+std::int32_t UC_FileHand::MirrorOnlyFolder(std::string_view sFolder, std::string_view tFolder, std::int32_t pSaiki,
+                                           std::int32_t pNoSysFolder)
+{
+    const std::shared_ptr<FileHandEngine> engine = engine_;
+    return FolderMirror(*engine).MirrorOnlyFolder(sFolder, tFolder, pSaiki, pNoSysFolder);
+}
+
+std::int32_t UC_FileHand::HikakuFile(std::string_view sFilename, std::string_view tFilename, std::int32_t pInt,
+                                     std::int64_t pSize)
+{
+    const std::shared_ptr<FileHandEngine> engine = engine_;
+    return FileCompare(*engine).HikakuFile(sFilename, tFilename, pInt, pSize);
+}
+
+void UC_FileHand::FindFileInfo(std::string_view path, std::string& timeText, std::int64_t& size)
+{
+    FolderMirror::FindFileInfo(path, timeText, size);
 }
 
 } // namespace cache

@@ -61,12 +61,25 @@ public:
                             std::int32_t KillSource, std::int64_t pSize = 0, std::int32_t pInt = 0,
                             std::int32_t pSaiki = 0);
     std::int32_t DelAllTempfile(std::string_view pFolder, std::int32_t pSlow = 0, std::int32_t pSaiki = 0);
+    // The folder mirror and the file compare (FolderMirror, FileCompare).
+    std::int32_t MirrorFolder(std::string_view sFolder, std::string_view tFolder, std::int32_t pNoDel,
+                              std::int64_t pSize = 0, std::int32_t pInt = 0, std::int32_t pSaiki = 0,
+                              std::int32_t pNoSysFolder = 0, std::int32_t pFileCheckDate = 0,
+                              std::int32_t pNoSubFolder = 0, std::int32_t pFileCheckMinute = 0,
+                              std::int32_t pNoOW = 0);
+    std::int32_t MirrorOnlyFolder(std::string_view sFolder, std::string_view tFolder, std::int32_t pSaiki = 0,
+                                  std::int32_t pNoSysFolder = 0);
+    std::int32_t HikakuFile(std::string_view sFilename, std::string_view tFilename, std::int32_t pInt = 0,
+                            std::int64_t pSize = 0);
+    static void FindFileInfo(std::string_view path, std::string& timeText, std::int64_t& size);
 
     // The operations themselves, for the folder mirror and compare.
     const std::shared_ptr<FileHandEngine>& Engine() const { return engine_; }
 
     // The share of the file copied so far (0..1), once per pass.
     std::function<void(float pRate)> MirrorProg;
+    // The share of the files compared so far (0..1), once per pass.
+    std::function<void(float pRate)> HikakuProg;
 
     // The parts of the faces (null until the face is built).
     controls::UC_TextPicture* MessagePanel() const { return textMes_; }

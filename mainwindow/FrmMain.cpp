@@ -148,6 +148,7 @@ void FrmMain::WireEvents()
             Ports.ItemCommands->MenuRCPage_Click(index);
         }
     };
+    QObject::connect(MenuConf, &QAction::triggered, this, [this] { MenuConf_Click(); });
     QObject::connect(MenuClose, &QAction::triggered, this, [this] { Unload(); });
 
     WireControlEvents();

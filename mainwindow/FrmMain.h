@@ -77,6 +77,12 @@ public:
 
     // ---- Settings, command line, layout ----
     void ApplySettings(int DisplayOnly);
+    // The configuration dialog with the engine tick off; when it was accepted
+    // (parms::ConfigConfirmed), ReapplyConfiguration.
+    void MenuConf_Click();
+    // Stops and releases every player and rebuilds the window from the
+    // stored settings.
+    void ReapplyConfiguration();
     // Carries out a command line ("" = the program's own).
     void ApplyCommandLine(std::string_view text);
     void Form_Resize();

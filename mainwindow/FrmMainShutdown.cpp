@@ -42,7 +42,7 @@ void FrmMain::Form_QueryUnload(int& cancel, int unloadMode)
         return;
     }
     if (unloadMode == platform::UnloadByUser) {
-        const std::int32_t closeButtonAction = MainSettings::Long("CloseButtonAction", 0);
+        const std::int32_t closeButtonAction = MainSettings::Long("CloseButtonAction");
         if (closeButtonAction == 1) {
             cancel = 1;
             SetWindowState(platform::StateMinimized);
@@ -60,7 +60,7 @@ void FrmMain::Form_QueryUnload(int& cancel, int unloadMode)
 // the file is to be saved and was.
 bool FrmMain::AskBeforeClose(int& cancel)
 {
-    const std::int32_t saveEnd = MainSettings::Long("SaveEnd", 2);
+    const std::int32_t saveEnd = MainSettings::Long("SaveEnd");
     bool save = false;
     if (saveEnd == 0 || saveEnd == 1) {
         const int answer = basic::ShowMessage(basic::LangText("アプリケーションを終了しますか？", "Close The Tolv?"),

@@ -166,13 +166,13 @@ FrmMain::StartOutcome FrmMain::StartLoggingToLogOn()
     basic::InitLanguage();
 
     // 9. Font of the interface.
-    if (MainSettings::Long("AltFont", 0) == 1) {
+    if (MainSettings::Long("AltFont") == 1) {
         basic::UIFontFace = "メイリオ";
     }
     basic::SetControlFont(this, -2, nullptr, 0, false, false, "");
 
     // 10. Log-on requirement.
-    if (MainSettings::Long("NeedLogOn", 0) == 1 && basic::CurrentQuorUser.empty()) {
+    if (MainSettings::Long("NeedLogOn") == 1 && basic::CurrentQuorUser.empty()) {
         basic::ShowMessage("ログオンしてください", platform::IconStop, "", this);
         return StartOutcome::LogOnRequired;
     }
@@ -205,7 +205,7 @@ void FrmMain::PrepareWindow(bool splashShown)
     loadItems(*MenuRCPage, 1);
 
     // 15. A user of group 0 may not change the program.
-    if (MainSettings::Long("NeedLogOn", 0) == 1 && basic::CurrentQuorUserGroup == 0) {
+    if (MainSettings::Long("NeedLogOn") == 1 && basic::CurrentQuorUserGroup == 0) {
         MenuHelp->At(1)->setVisible(false);
         MenuConf->setVisible(false);
         MenuCache->At(2)->setVisible(false);
@@ -299,7 +299,7 @@ void FrmMain::OpenStartupAssignFile()
     if (!State.CurrentFileTitle.empty()) {
         return;
     }
-    if (MainSettings::Long("ShowDlg", 0) == 1) {
+    if (MainSettings::Long("ShowDlg") == 1) {
         Ports.AssignFile->MenuFile_Click(0);
         if (!State.CurrentFilePath.empty()) {
             return;
@@ -309,7 +309,7 @@ void FrmMain::OpenStartupAssignFile()
         State.RemovableDrive = -1;
         Ports.AssignFile->FindRemovableAssignFile();
     }
-    if (State.CurrentFilePath.empty() && MainSettings::Long("OpenLast", 0) == 1) {
+    if (State.CurrentFilePath.empty() && MainSettings::Long("OpenLast") == 1) {
         const std::string last = basic::GetSetting("LastTlvFilename", "");
         if (basic::FileExists(last) != 0) {
             State.CurrentFilePath = last;

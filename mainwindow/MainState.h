@@ -2,6 +2,7 @@
 
 #include "audio/Player.h"
 #include "mainwindow/AssignTables.h"
+#include "mainwindow/RemoteAssignEntry.h"
 
 #include <array>
 #include <cstdint>
@@ -163,6 +164,13 @@ struct MainState {
     std::pair<std::int32_t, std::int32_t> CopiedPage{-1, -1};
     // Index in the drive table of the highest removable drive seen, -1 none.
     std::int32_t RemovableDrive = -1;
+
+    // ---- Remote control ----
+    // Element RemoteAssignIndex(channel, code); rebuilt at every remote set-up.
+    RemoteAssignTableData RemoteAssignTable{};
+    // Per source key (HID channel 0..3): the output its last play command
+    // started, -1 none; a release code stops that output.
+    PerOutput SourceOutput{-1, -1, -1, -1};
 
     // ---- Fades ----
     // Fade-in step, fade-out step (1/100 dB per tick), fade-in offset (ticks).

@@ -105,7 +105,7 @@ void SetMaker(Maker maker)
 
 void ConfigureWaveOut(Player& player, const Context& context, int output)
 {
-    if (context.UseVol != 0 && MainSettings::Long("UseMixer", 0) == 1) {
+    if (context.UseVol != 0 && MainSettings::Long("UseMixer") == 1) {
         player.SetUseMixer(1);
         player.SetBufferPagemsec(150);
         player.SetNumBufferPages(60);
@@ -120,9 +120,9 @@ void ConfigureWaveOut(Player& player, const Context& context, int output)
         player.SetNumDiskBufferPages(20);
     }
     player.SetNumBufferToPlay(10);
-    player.SetNoClose(MainSettings::Long("NoClose", 1));
-    player.SetMuteMS(MainSettings::Long("MuteMS", 0));
-    player.SetDelayMS(MainSettings::Long("DelayMS", 0));
+    player.SetNoClose(MainSettings::Long("NoClose"));
+    player.SetMuteMS(MainSettings::Long("MuteMS"));
+    player.SetDelayMS(MainSettings::Long("DelayMS"));
     player.SetUsePeakVol(1);
     player.SetVolMinLevel(-context.MaxAtt);
     player.SetDeviceID(parms::WaveDeviceID[OutputIndex(output)]);
@@ -133,7 +133,7 @@ void ConfigureWaveOut(Player& player, const Context& context, int output)
         // An empty name is no extra device (-1), not the default device.
         player.SetExtDeviceID(pair, name.empty() ? -1 : WaveMMIO::GetWaveDeviceID(0, name, 1));
     }
-    player.SetUseExtensible(MainSettings::Long("UseExtensible", 0));
+    player.SetUseExtensible(MainSettings::Long("UseExtensible"));
     player.Init();
     player.SetAttenuation(0);
 }

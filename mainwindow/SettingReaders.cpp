@@ -2,6 +2,7 @@
 
 #include "foundation/DayLog.h"
 #include "foundation/Settings.h"
+#include "mainwindow/SettingDefaults.h"
 #include "platform/AsciiCase.h"
 #include "platform/base/Numbers.h"
 
@@ -63,6 +64,21 @@ float Single(std::string_view key, float defaultValue, int base)
         return defaultValue;
     }
     return static_cast<float>(*number);
+}
+
+std::int32_t Long(std::string_view key)
+{
+    return Long(key, SettingDefaults::Long(key));
+}
+
+bool ReadLong(std::string_view key, std::int32_t& target)
+{
+    return ReadLong(key, SettingDefaults::Long(key), target);
+}
+
+std::string Text(std::string_view key, int base)
+{
+    return basic::GetSetting(key, SettingDefaults::Text(key), base);
 }
 
 } // namespace MainSettings

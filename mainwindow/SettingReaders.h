@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 // Settings read as numbers by the main window. Every stored value is text; a
@@ -17,5 +18,10 @@ bool ReadLong(std::string_view key, std::int32_t defaultValue, std::int32_t& tar
 bool Flag(std::string_view key, bool defaultValue, int base = 0);
 // The stored Single, or defaultValue.
 float Single(std::string_view key, float defaultValue, int base = 0);
+
+// The same with the default of the one defaults table (SettingDefaults.h).
+std::int32_t Long(std::string_view key);
+bool ReadLong(std::string_view key, std::int32_t& target);
+std::string Text(std::string_view key, int base = 0);
 
 } // namespace MainSettings

@@ -58,7 +58,7 @@ float SizeRate(std::string_view key, float defaultValue)
 // A device name of the settings as a device index; -1 for none.
 std::int32_t WaveDevice(std::string_view key)
 {
-    const std::string name = basic::GetSetting(key, "");
+    const std::string name = MainSettings::Text(key);
     return name.empty() ? -1 : WaveMMIO::GetWaveDeviceID(0, name, 1);
 }
 
@@ -146,40 +146,40 @@ void SettingsApply::UnloadEarlierBuild()
 void SettingsApply::ReadGeneralSettings()
 {
     MainState& state = window_.State;
-    basic::UIFontFace = MainSettings::Long("AltFont", 0) == 1 ? "メイリオ" : "";
+    basic::UIFontFace = MainSettings::Long("AltFont") == 1 ? "メイリオ" : "";
     basic::SetControlFont(&window_, -2, nullptr, 0, false, false, "");
-    if (MainSettings::Long("CloseButtonAction", 0) == 2) {
+    if (MainSettings::Long("CloseButtonAction") == 2) {
         FCT_DisableClose::DisableClose(&window_);
     }
-    parms::EditApp = basic::GetSetting("EditApp", "");
-    state.TlvExtention = basic::GetSetting("TlvExtention", "txt", 1);
-    state.UseLineOutLock = MainSettings::Long("UseLineOutLock", 0);
-    state.UseTlvUser = MainSettings::Long("UseTlvUser", 0);
-    state.NoPlayMS = MainSettings::Long("NoPlayMS", 0);
-    parms::TimerInt = ApplyRules::TimerInt(MainSettings::Long("TimerInt", 50));
-    parms::FITime = MainSettings::Long("FITime", 0);
-    parms::FOTime = MainSettings::Long("FOTime", 0);
-    parms::FIOffset = MainSettings::Long("FIOffset", 0);
-    state.CheckWavFmt = MainSettings::Long("CheckWavFmt", 0);
-    state.SozaiFreq = MainSettings::Long("SozaiFreq", 48000);
-    state.SozaiMode = MainSettings::Long("SozaiMode", 3);
+    parms::EditApp = MainSettings::Text("EditApp");
+    state.TlvExtention = MainSettings::Text("TlvExtention", 1);
+    state.UseLineOutLock = MainSettings::Long("UseLineOutLock");
+    state.UseTlvUser = MainSettings::Long("UseTlvUser");
+    state.NoPlayMS = MainSettings::Long("NoPlayMS");
+    parms::TimerInt = ApplyRules::TimerInt(MainSettings::Long("TimerInt"));
+    parms::FITime = MainSettings::Long("FITime");
+    parms::FOTime = MainSettings::Long("FOTime");
+    parms::FIOffset = MainSettings::Long("FIOffset");
+    state.CheckWavFmt = MainSettings::Long("CheckWavFmt");
+    state.SozaiFreq = MainSettings::Long("SozaiFreq");
+    state.SozaiMode = MainSettings::Long("SozaiMode");
     std::vector<std::string> drives;
-    state.SoundDriveCount = basic::SplitQuoted(drives, basic::GetSetting("SoundDrive", ""), "|", 0);
+    state.SoundDriveCount = basic::SplitQuoted(drives, MainSettings::Text("SoundDrive"), "|", 0);
     if (drives.empty()) {
         drives.emplace_back();
     }
     state.SoundDriveList = std::move(drives);
-    state.TallySTBYWhilePlay = MainSettings::Long("TallySTBYWhilePlay", 0);
-    state.TallyInvert = MainSettings::Long("TallyInvert", 0);
-    state.BankSync = MainSettings::Long("BankSync", 0);
-    parms::DispBarTime = MainSettings::Long("DispBarTime", 1);
-    state.PressToPlay = MainSettings::Long("PressToPlay", 0);
-    state.SwitchLR = MainSettings::Long("SwitchLR", 0);
-    parms::DispButtonOption = MainSettings::Long("DispButtonOption", 0);
-    state.DefaultButtonOption = MainSettings::Long("DefaultButtonOption", 0);
-    state.UseButtonRCMenu = MainSettings::Long("UseButtonRCMenu", 1);
-    state.ShowFmtTolv = MainSettings::Long("ShowFmtTolv", 1);
-    state.BlankToStop = MainSettings::Long("BlankToStop", 1);
+    state.TallySTBYWhilePlay = MainSettings::Long("TallySTBYWhilePlay");
+    state.TallyInvert = MainSettings::Long("TallyInvert");
+    state.BankSync = MainSettings::Long("BankSync");
+    parms::DispBarTime = MainSettings::Long("DispBarTime");
+    state.PressToPlay = MainSettings::Long("PressToPlay");
+    state.SwitchLR = MainSettings::Long("SwitchLR");
+    parms::DispButtonOption = MainSettings::Long("DispButtonOption");
+    state.DefaultButtonOption = MainSettings::Long("DefaultButtonOption");
+    state.UseButtonRCMenu = MainSettings::Long("UseButtonRCMenu");
+    state.ShowFmtTolv = MainSettings::Long("ShowFmtTolv");
+    state.BlankToStop = MainSettings::Long("BlankToStop");
     parms::ModeCaption[0][1] = basic::LangText("ノーマル", "Normal");
     parms::ModeCaption[1][1] = basic::LangText("モメンタリー", "Momentary");
     parms::ModeCaption[2][1] = basic::LangText("ラッチ", "Latch");
@@ -190,43 +190,43 @@ void SettingsApply::ReadGeneralSettings()
 void SettingsApply::ReadListAndOutputSettings()
 {
     MainState& state = window_.State;
-    state.ShowCtrl = MainSettings::Long("ShowCtrl", 1);
-    state.ShowCurrent = MainSettings::Long("ShowCurrent", 1);
-    state.ListWhilePlay = MainSettings::Long("ListWhilePlay", 0);
-    state.ListOrderHorizon = MainSettings::Long("ListOrderHorizon", 1);
-    parms::UseListStartMS = MainSettings::Long("UseListStartMS", 1);
-    parms::UseListSeq = MainSettings::Long("UseListSeq", 1);
-    state.UseListRCMenu = MainSettings::Long("UseListRCMenu", 1);
-    state.ShowFmtList = MainSettings::Long("ShowFmtList", 1);
-    state.SeqItemType = MainSettings::Long("SeqItemType", 0);
+    state.ShowCtrl = MainSettings::Long("ShowCtrl");
+    state.ShowCurrent = MainSettings::Long("ShowCurrent");
+    state.ListWhilePlay = MainSettings::Long("ListWhilePlay");
+    state.ListOrderHorizon = MainSettings::Long("ListOrderHorizon");
+    parms::UseListStartMS = MainSettings::Long("UseListStartMS");
+    parms::UseListSeq = MainSettings::Long("UseListSeq");
+    state.UseListRCMenu = MainSettings::Long("UseListRCMenu");
+    state.ShowFmtList = MainSettings::Long("ShowFmtList");
+    state.SeqItemType = MainSettings::Long("SeqItemType");
     parms::SeqMarkText = basic::LangMode == 1 ? "S" : (state.SeqItemType == 0 ? "▲" : "▼");
-    state.ListCtrl = MainSettings::Long("ListCtrl", 0);
-    state.LoopListCursor = MainSettings::Long("LoopListCursor", 1);
-    state.CheckProg = MainSettings::Long("CheckProg", 0);
-    parms::PreReadSound = MainSettings::Long("PreReadSound", 1);
-    state.ShowObservation = MainSettings::Long("ShowObservation", 0);
+    state.ListCtrl = MainSettings::Long("ListCtrl");
+    state.LoopListCursor = MainSettings::Long("LoopListCursor");
+    state.CheckProg = MainSettings::Long("CheckProg");
+    parms::PreReadSound = MainSettings::Long("PreReadSound");
+    state.ShowObservation = MainSettings::Long("ShowObservation");
     for (int n = 0; n < 3; ++n) {
-        basic::CueActive[Index(n)] = MainSettings::Long(OutputKey("CueActive_", n), 0);
+        basic::CueActive[Index(n)] = MainSettings::Long(OutputKey("CueActive_", n));
     }
     for (int output = 0; output < MainState::Outputs; ++output) {
         const std::size_t o = Index(output);
-        state.ShowPage[o] = MainSettings::Long(OutputKey("ShowPage_", output), 1);
+        state.ShowPage[o] = MainSettings::Long(OutputKey("ShowPage_", output));
         state.StandbySet[o] = 0;
         state.CurrentPage[o] = 0;
-        state.CacheAtDrop[o] = MainSettings::Long(OutputKey("CacheAtDrop_", output), 0);
-        state.PlayerColor[o] = MainSettings::Long(OutputKey("PlayerColor_", output), 0);
+        state.CacheAtDrop[o] = MainSettings::Long(OutputKey("CacheAtDrop_", output));
+        state.PlayerColor[o] = MainSettings::Long(OutputKey("PlayerColor_", output));
     }
 }
 
 // Step 7.
 void SettingsApply::ReadPlayerType()
 {
-    const std::int32_t stored = MainSettings::Long("PlayerType", 3);
+    const std::int32_t stored = MainSettings::Long("PlayerType");
     parms::PlayerType = ApplyRules::ValidPlayerType(stored);
     if (parms::PlayerType != stored) {
         basic::WriteLog("PlayerType " + std::to_string(stored) + " is not 0..5; 3 (waveOut) is used", 1, 0);
     }
-    window_.State.NumOut = std::clamp(MainSettings::Long("NumOut", 1), 1, 4);
+    window_.State.NumOut = std::clamp(MainSettings::Long("NumOut"), 1, 4);
 }
 
 // Step 8.
@@ -249,7 +249,7 @@ void SettingsApply::ShowBigDisplayItem()
     const bool big = window_.State.DispBig != 0;
     window_.MenuDispBig->setText(
         QString::fromStdString((big ? basic::LangText("小さく", "Small") : basic::LangText("でかく", "Large")) + "(&B)"));
-    window_.MenuDispBig->setVisible(MainSettings::Long("DispDispBig", 1) == 1);
+    window_.MenuDispBig->setVisible(MainSettings::Long("DispDispBig") == 1);
 }
 
 // Step 10.
@@ -263,7 +263,7 @@ void SettingsApply::DeriveBackEndValues()
     parms::MaxAtt = values.MaxAtt;
     state.NumOut = ApplyRules::NumOut(state.NumOut, parms::PlayerType);
     if (displayOnly_ == 0) {
-        state.UseVol = values.ForcedUseVol >= 0 ? values.ForcedUseVol : MainSettings::Long("UseVol", 0);
+        state.UseVol = values.ForcedUseVol >= 0 ? values.ForcedUseVol : MainSettings::Long("UseVol");
     }
     state.PlayerCount = state.NumOut * state.PlayersPerOutput;
     window_.Ports.Playback->SetFadeParm();
@@ -274,20 +274,20 @@ void SettingsApply::ReadPlayerFeatures()
 {
     MainState& state = window_.State;
     if (parms::SinglePlayer == 1) {
-        parms::UsePause = MainSettings::Long("UsePause", 0);
+        parms::UsePause = MainSettings::Long("UsePause");
         state.UseSpeed = 0;
         state.UsePan = 0;
     } else {
         parms::UsePause = 0;
-        state.UseSpeed = MainSettings::Long("UseSpeed", 0);
-        state.UsePan = MainSettings::Long("UsePan", 0);
+        state.UseSpeed = MainSettings::Long("UseSpeed");
+        state.UsePan = MainSettings::Long("UsePan");
     }
     state.CopiedPage = {-1, -1};
     state.AnyListOutput = 0;
     state.AllListOutputs = 1;
     state.LayoutType = 0;
     state.ListOutputCount = 0;
-    state.PageNum = ApplyRules::PageNum(MainSettings::Long("PageNum", 10));
+    state.PageNum = ApplyRules::PageNum(MainSettings::Long("PageNum"));
     const bool modeMenu = parms::DispButtonOption > 0 && parms::PlayerType == 3;
     window_.MenuRCButtonModeP->menuAction()->setVisible(modeMenu);
     window_.MenuRCButtonB2->setVisible(modeMenu);
@@ -299,7 +299,7 @@ void SettingsApply::ReadOutputKinds()
     MainState& state = window_.State;
     for (int output = 0; output < state.NumOut; ++output) {
         std::int32_t& isList = parms::IsList[Index(output)];
-        MainSettings::ReadLong(OutputKey("IsList_", output), 0, isList);
+        MainSettings::ReadLong(OutputKey("IsList_", output), isList);
         if (isList != 0) {
             state.AnyListOutput = 1;
             ++state.ListOutputCount;
@@ -315,7 +315,7 @@ void SettingsApply::ReadOutputDevices()
     for (int output = 0; output < MainState::Outputs; ++output) {
         parms::WaveDeviceID[Index(output)] = WaveDevice(OutputKey("DeviceWave_", output));
         parms::DSDeviceIndex[Index(output)] =
-            FCT_EnumDS::GetDSDeviceGUID(basic::GetSetting(OutputKey("DeviceDS_", output), ""));
+            FCT_EnumDS::GetDSDeviceGUID(MainSettings::Text(OutputKey("DeviceDS_", output)));
     }
 }
 
@@ -337,14 +337,14 @@ void SettingsApply::ReadTipsAndColours()
     MainState& state = window_.State;
     parms::SizeRate[0] = SizeRate("SizeRate_1", 1.0F);
     parms::SizeRate[1] = SizeRate("SizeRate_2", 1.3F);
-    parms::GetTip = MainSettings::Long("GetTip", 0);
-    parms::ApplyTipColor = MainSettings::Long("ApplyTipColor", 1);
+    parms::GetTip = MainSettings::Long("GetTip");
+    parms::ApplyTipColor = MainSettings::Long("ApplyTipColor");
     parms::TipFieldCount = 0;
     for (int output = 0; output < MainState::Outputs; ++output) {
-        parms::DispTip[Index(output)] = MainSettings::Long(OutputKey("DispTip_", output), 0);
+        parms::DispTip[Index(output)] = MainSettings::Long(OutputKey("DispTip_", output));
     }
     for (int field = 0; field < parms::TipFieldSlots; ++field) {
-        parms::DispIt[Index(field)] = MainSettings::Long(OutputKey("DispIt_", field), 1);
+        parms::DispIt[Index(field)] = MainSettings::Long(OutputKey("DispIt_", field));
         parms::TipFieldCount += parms::DispIt[Index(field)];
     }
     if (FCT_Quind::NumRef <= 0) {
@@ -352,13 +352,12 @@ void SettingsApply::ReadTipsAndColours()
     } else {
         parms::DispItRef.assign(Index(FCT_Quind::NumRef), 0);
         for (int field = 0; field < FCT_Quind::NumRef; ++field) {
-            parms::DispItRef[Index(field)] = MainSettings::Long(OutputKey("DispItRef_", field), 1);
+            parms::DispItRef[Index(field)] = MainSettings::Long(OutputKey("DispItRef_", field));
             parms::TipFieldCount += parms::DispItRef[Index(field)];
         }
     }
-    constexpr std::int32_t defaults[] = {0, 1, 2};
     for (int n = 1; n <= 3; ++n) {
-        const std::int32_t value = MainSettings::Long("PlayColor_" + std::to_string(n), defaults[n - 1]);
+        const std::int32_t value = MainSettings::Long("PlayColor_" + std::to_string(n));
         const std::int32_t colour = ApplyRules::PlayColor(value);
         if (colour < 0) {
             continue;
@@ -374,11 +373,11 @@ void SettingsApply::ReadTipsAndColours()
 void SettingsApply::ComputeSizes()
 {
     MainState& state = window_.State;
-    parms::HiColor = MainSettings::Long("HiColor", 0);
+    parms::HiColor = MainSettings::Long("HiColor");
     state.SizeFactor = parms::SizeRate[state.DispBig != 0 ? 1 : 0];
     state.UnitHeight = ApplyRules::UnitHeight(state.SizeFactor, basic::TwipsPerPixel);
     state.UnitGap = 2 * basic::TwipsPerPixel;
-    state.PageButtonWidth = ApplyRules::PageButtonWidth(MainSettings::Long("PageButtonWidth", 31));
+    state.PageButtonWidth = ApplyRules::PageButtonWidth(MainSettings::Long("PageButtonWidth"));
 }
 
 // Steps 16 and 17 build the page selectors and status panels; what the rest
@@ -424,7 +423,7 @@ void SettingsApply::BuildPlayers()
                 state.DispLap.resize(Index(slot) + 1, -1);
             }
             if (state.DispLap[Index(slot)] == -1) {
-                state.DispLap[Index(slot)] = MainSettings::Long(OutputKey("DispLap_", slot), 1);
+                state.DispLap[Index(slot)] = MainSettings::Long(OutputKey("DispLap_", slot));
             }
         }
         window_.Ports.Playback->UpdateCounter(slot, 0);
@@ -447,13 +446,13 @@ void SettingsApply::BuildButtonGrids()
 void SettingsApply::ApplyOutputStates()
 {
     MainState& state = window_.State;
-    parms::AutoSel = state.PlayersPerOutput > 1 ? MainSettings::Long("AutoSel", 0) : 0;
+    parms::AutoSel = state.PlayersPerOutput > 1 ? MainSettings::Long("AutoSel") : 0;
     state.FadeOn.fill(0);
     for (int output = 0; output < state.NumOut; ++output) {
         parms::StartTimerRecord& timer = parms::StartTimer[Index(output)];
         if (timer.TimerEnabled != 0) {
-            timer.TimerTime = basic::GetSetting(OutputKey("TimerTime_", output), "");
-            timer.TimerMode = MainSettings::Long(OutputKey("TimerMode_", output), 0);
+            timer.TimerTime = MainSettings::Text(OutputKey("TimerTime_", output));
+            timer.TimerMode = MainSettings::Long(OutputKey("TimerMode_", output));
             window_.Ports.Playback->DrawTimerLabel(output);
         } else {
             timer.TimerArmed = 0;
@@ -469,17 +468,17 @@ void SettingsApply::ApplyOutputStates()
 void SettingsApply::ReadCacheAndFolderSettings()
 {
     MainState& state = window_.State;
-    state.CacheAll = MainSettings::Long("CacheAll", 0);
-    state.AlertNoCache = MainSettings::Long("AlertNoCache", 0);
-    state.CheckCacheLite = MainSettings::Long("CheckCacheLite", 0);
-    state.TlvTxtPath = basic::FixTrailingSeparator(basic::GetSetting("TlvTxtPath", ""), 0);
+    state.CacheAll = MainSettings::Long("CacheAll");
+    state.AlertNoCache = MainSettings::Long("AlertNoCache");
+    state.CheckCacheLite = MainSettings::Long("CheckCacheLite");
+    state.TlvTxtPath = basic::FixTrailingSeparator(MainSettings::Text("TlvTxtPath"), 0);
     if (QAction* item = window_.MenuCache->At(1)) {
         item->setVisible(!state.TlvTxtPath.empty());
     }
-    state.TlvBackupPath = basic::FixTrailingSeparator(basic::GetSetting("TlvBackupPath", ""), 0);
-    state.OpenRemovable = MainSettings::Long("OpenRemovable", 0);
-    state.Abspath = MainSettings::Long("Abspath", 1);
-    state.SyncDrive = ApplyRules::SyncDrive(basic::GetSetting("SyncDrive", ""));
+    state.TlvBackupPath = basic::FixTrailingSeparator(MainSettings::Text("TlvBackupPath"), 0);
+    state.OpenRemovable = MainSettings::Long("OpenRemovable");
+    state.Abspath = MainSettings::Long("Abspath");
+    state.SyncDrive = ApplyRules::SyncDrive(MainSettings::Text("SyncDrive"));
 }
 
 // Step 24.

@@ -15,6 +15,23 @@ public:
     virtual void CacheAll(int mode) = 0;
     // Progress text in the page title; highlighted selects its lit colours.
     virtual void ShowCacheProgress(std::string_view text, bool highlighted) = 0;
+    // The cache name when the file (tipFlag 1: its ".tip" side file) must be
+    // copied into the cache now, else "".
+    virtual std::string IsCached(std::string_view path, int tipFlag)
+    {
+        (void)path;
+        (void)tipFlag;
+        return {};
+    }
+    // Copies a file (with its tip) into the cache now, as a drop with
+    // CacheAtDrop does: the cache name when copied, "CANCELED" when the
+    // operator cancelled, else "". showFlag 1 shows the transfer control.
+    virtual std::string CacheFile(std::string_view path, int showFlag)
+    {
+        (void)path;
+        (void)showFlag;
+        return {};
+    }
     // The tip texts of a sound: mode 0 one per shown tip field (list
     // columns), mode 1 all in texts[0] (button captions); the last element is
     // the type colour in decimal digits. 1 when there are texts.

@@ -24,4 +24,7 @@ public:
     virtual void SendRemoteListStatus(int output, int force) = 0;
     // Enables the output's controls by its lock state.
     virtual void SetOutputLock(int output) = 0;
+    // The input side of the engine tick: delayed contact starts, serial
+    // ports, USB boxes, the list wheel and the MIDI input.
+    virtual void PollRemote() = 0;
 };

@@ -198,6 +198,7 @@ public:
     }
     void SendRemoteListStatus(int output, int force) override { log_.Add(Call("SendRemoteListStatus", output, force)); }
     void SetOutputLock(int output) override { log_.Add(Call("SetOutputLock", output)); }
+    void PollRemote() override { log_.Add(Call("PollRemote")); }
 
 private:
     CallLog& log_;
@@ -309,6 +310,18 @@ public:
     {
         log_.Add(Call("ShowCacheProgress", text, highlighted));
     }
+    std::string IsCached(std::string_view path, int tipFlag) override
+    {
+        log_.Add(Call("IsCached", path, tipFlag));
+        return isCachedResult;
+    }
+    std::string CacheFile(std::string_view path, int showFlag) override
+    {
+        log_.Add(Call("CacheFile", path, showFlag));
+        return cacheFileResult;
+    }
+    std::string isCachedResult;
+    std::string cacheFileResult;
 
 private:
     CallLog& log_;

@@ -1,0 +1,167 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class QWidget;
+class UC_Check;
+class UC_PathText;
+namespace platform {
+class ComboBox;
+class TextBox;
+} // namespace platform
+
+// One settings key shown in one control of the configuration dialog. Load
+// reads the stored text (an unset key reads as the default the program runs
+// with, SettingDefaults.h) and shows it; Write stores what the control shows.
+// A control the operator left as it was loaded writes the loaded text back
+// unchanged, so an OK never rewrites a value it cannot show.
+class SettingBinding {
+public:
+    virtual ~SettingBinding() = default;
+    SettingBinding(const SettingBinding&) = delete;
+    SettingBinding& operator=(const SettingBinding&) = delete;
+
+    virtual void Load() = 0;
+    virtual void Write() = 0;
+    // The control that shows the value.
+    virtual QWidget* Control() const = 0;
+
+    const std::string& Key() const { return key_; }
+    int Base() const { return base_; }
+    // The text Load read.
+    const std::string& Loaded() const { return loaded_; }
+
+protected:
+    // base 1: the store all sessions share.
+    SettingBinding(std::string key, int base);
+    // Reads the stored text (or the default) into Loaded.
+    void ReadStored();
+    void Save(std::string_view text) const;
+
+    std::string loaded_;
+
+private:
+    std::string key_;
+    int base_;
+};
+
+// A check box: on for a stored non-zero number or "True"; writes 0 or 1.
+class CheckBinding final : public SettingBinding {
+public:
+    CheckBinding(UC_Check& box, std::string key, int base = 0);
+    void Load() override;
+    void Write() override;
+    QWidget* Control() const override;
+
+private:
+    UC_Check& box_;
+    std::int32_t shown_ = 0;
+};
+
+// A list whose entry index stands for the value (value = index + offset).
+// A stored value the list cannot show becomes an extra entry holding the
+// stored text, which OK writes back unless another entry was picked.
+class ComboIndexBinding final : public SettingBinding {
+public:
+    ComboIndexBinding(platform::ComboBox& box, std::string key, std::vector<std::string> entries, int offset = 0,
+                      int base = 0);
+    // A value above the last entry shows the last entry instead of an
+    // extra one.
+    ComboIndexBinding& ClampHigh()
+    {
+        clampHigh_ = true;
+        return *this;
+    }
+    // Shows the value the program runs with, not the stored one.
+    ComboIndexBinding& Running(std::function<std::int32_t()> value)
+    {
+        running_ = std::move(value);
+        return *this;
+    }
+    void Load() override;
+    void Write() override;
+    QWidget* Control() const override;
+
+private:
+    platform::ComboBox& box_;
+    std::vector<std::string> entries_;
+    int offset_;
+    bool clampHigh_ = false;
+    std::function<std::int32_t()> running_;
+    int shownIndex_ = -1;
+};
+
+// A list whose entry text is the value. A stored text that is no entry
+// becomes an extra entry holding it. With NumericOnly, a picked entry that is
+// not a number leaves the key unchanged.
+class ComboTextBinding final : public SettingBinding {
+public:
+    ComboTextBinding(platform::ComboBox& box, std::string key, std::vector<std::string> entries, int base = 0);
+    ComboTextBinding& NumericOnly()
+    {
+        numericOnly_ = true;
+        return *this;
+    }
+    void Load() override;
+    void Write() override;
+    QWidget* Control() const override;
+
+private:
+    platform::ComboBox& box_;
+    std::vector<std::string> entries_;
+    bool numericOnly_ = false;
+    int shownIndex_ = -1;
+};
+
+// A text box whose text is the value.
+class TextBinding final : public SettingBinding {
+public:
+    TextBinding(platform::TextBox& box, std::string key, int base = 0);
+    void Load() override;
+    void Write() override;
+    QWidget* Control() const override;
+
+private:
+    platform::TextBox& box_;
+};
+
+// A number box: shows the stored text as it is; an edited text is written
+// only when it is a number that fits 32 bits (then through Adjust, which
+// applies the box's sign rule and bounds), else the key keeps its value.
+class NumberBinding final : public SettingBinding {
+public:
+    using Adjust = std::function<std::int64_t(std::int64_t)>;
+    NumberBinding(platform::TextBox& box, std::string key, Adjust adjust = nullptr, int base = 0);
+    void Load() override;
+    void Write() override;
+    QWidget* Control() const override;
+
+    // The value an edited text stores: absolute value, at most cap (0: no cap
+    // beyond the 32-bit range).
+    static Adjust AbsoluteAtMost(std::int64_t cap);
+
+private:
+    platform::TextBox& box_;
+    Adjust adjust_;
+};
+
+// A folder box: an edited folder is stored trimmed of blanks, with a
+// trailing separator (empty stays empty).
+class FolderBinding final : public SettingBinding {
+public:
+    FolderBinding(UC_PathText& box, std::string key, int base = 0);
+    void Load() override;
+    void Write() override;
+    QWidget* Control() const override;
+
+    // The folder text as OK stores it: blanks and tabs trimmed, a trailing
+    // separator added.
+    static std::string Normalised(std::string_view text);
+
+private:
+    UC_PathText& box_;
+};

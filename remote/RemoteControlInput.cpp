@@ -1,0 +1,269 @@
+// The input side of the remote devices: box polls and resets, serial
+// protocols and MIDI notes, all into the dispatcher.
+#include "remote/RemoteControl.h"
+
+#include "foundation/DayLog.h"
+#include "foundation/Parms.h"
+#include "foundation/Waits.h"
+#include "mainwindow/FrmMain.h"
+#include "platform/base/Clock.h"
+#include "remote/MidiIn.h"
+#include "remote/MidiNoteMapping.h"
+#include "remote/RemoteTargets.h"
+
+#include <algorithm>
+#include <type_traits>
+#include <vector>
+
+namespace {
+
+constexpr int ContactMode = 4;
+constexpr double FirstResetWait = 2.0;
+constexpr double LongestResetWait = 10.0;
+
+} // namespace
+
+void RemoteControl::CheckUSBReset(int channel)
+{
+    HidChannel& box = hid_[static_cast<std::size_t>(channel)];
+    if (box.ok != 1 || box.box == nullptr) {
+        return;
+    }
+    if (box.resetStart != 0) {
+        if (basic::ElapsedSince(box.resetStart, 0) > box.resetWait) {
+            ResetBox(channel);
+        }
+        return;
+    }
+    if (box.box->WhileReadFile() != 0 || box.box->WhileWriteFile() != 0) {
+        return;
+    }
+    if (box.outputSetting < ContactMode || box.getStatus == 0) {
+        Note("QuorReadA");
+        const std::int32_t code = box.box->QuorRead(0, 1, 0);
+        if (code != 0) {
+            CheckUSB2(channel, code);
+        }
+        return;
+    }
+    Note("QuorReadB");
+    const std::int32_t mask = box.box->QuorRead(1, 1, 0);
+    if (mask < 0) {
+        CheckUSB2(channel, mask);
+        return;
+    }
+    // Inputs are active low; one event per closing.
+    const int closed = 255 - mask;
+    for (int bit = 0; bit < 8; ++bit) {
+        int& state = box.contactState[static_cast<std::size_t>(bit)];
+        if ((closed & (1 << bit)) != 0) {
+            if (state == 0) {
+                state = 1;
+                CheckUSB2(channel, bit + 1);
+            }
+        } else {
+            state = 0;
+        }
+    }
+}
+
+void RemoteControl::ResetBox(int channel)
+{
+    HidChannel& box = hid_[static_cast<std::size_t>(channel)];
+    Note("HidResetClose " + std::to_string(channel));
+    box.box->HidClose();
+    basic::WaitMs(50, 0);
+    // Events ran inside the wait: the box may be gone or re-opened meanwhile.
+    if (box.box == nullptr || box.ok != 1) {
+        return;
+    }
+    Note("HidResetInit " + std::to_string(channel));
+    if (box.box->HidInit(64, box.productId, box.accessMode, -1, box.path) == 1) {
+        box.resetWait = FirstResetWait;
+        box.resetStart = 0;
+        basic::WaitMs(50, 0);
+        const int outputs = std::clamp(window_.State.NumOut, 0, MainState::Outputs);
+        for (int output = 0; output < outputs; ++output) {
+            if (parms::IsList[static_cast<std::size_t>(output)] != 1) {
+                Note("SendCommand CurrentPage " + std::to_string(output));
+                SendRemoteCommand(output, 1, window_.State.CurrentPage[static_cast<std::size_t>(output)]);
+                targets_.RefreshButtons(output, 1);
+            }
+            SendStateLamps(output);
+            SendRemoteListStatus(output, 0);
+        }
+        basic::WriteLog("HID Reset OK pRemote=" + std::to_string(channel), 0, 0);
+    } else {
+        box.resetStart = platform::Timer();
+        basic::WriteLog("HID Reset NG pRemote=" + std::to_string(channel), 0, 0);
+        box.resetWait = std::min(box.resetWait + 1.0, LongestResetWait);
+    }
+}
+
+void RemoteControl::SendStateLamps(int output)
+{
+    switch (window_.State.OutputState[static_cast<std::size_t>(output)]) {
+    case 0:
+        SendRemoteCommand(output, 7, 0);
+        SendRemoteCommand(output, 10, 0);
+        SendRemoteCommand(output, 16, 0);
+        break;
+    case 1:
+        SendRemoteCommand(output, 6, 0);
+        SendRemoteCommand(output, 11, 0);
+        SendRemoteCommand(output, 16, 0);
+        break;
+    default:
+        SendRemoteCommand(output, 6, 0);
+        SendRemoteCommand(output, 11, 0);
+        SendRemoteCommand(output, 15, 0);
+        break;
+    }
+}
+
+void RemoteControl::CheckUSB2(int channel, int code)
+{
+    Note("CheckUSB2 pCommand = " + std::to_string(code));
+    HidChannel& box = hid_[static_cast<std::size_t>(channel)];
+    if (code == -1) {
+        if (box.resetStart == 0) {
+            box.resetStart = platform::Timer();
+            // Timer() is 0 only at the stroke of midnight; keep "pending" true.
+            if (box.resetStart == 0) {
+                box.resetStart = 0.001;
+            }
+            box.resetWait = FirstResetWait;
+            basic::WriteLog("USBResetTimer Set", 0, 0);
+        }
+        return;
+    }
+    if (code < 0 || code >= RemoteCodes) {
+        return;
+    }
+    const RemoteAssignEntry entry =
+        window_.State.RemoteAssignTable[static_cast<std::size_t>(RemoteAssignIndex(channel, code))];
+    int remoteCode = 0;
+    switch (entry.Function) {
+    case RemoteFunction::None:
+        return;
+    case RemoteFunction::PageOn:
+        remoteCode = 200 + entry.Value;
+        break;
+    case RemoteFunction::PlayOn:
+        remoteCode = RemoteDispatcher::CodePlay;
+        break;
+    case RemoteFunction::StopOn:
+        remoteCode = RemoteDispatcher::CodeStop;
+        break;
+    case RemoteFunction::LineOutStatusOn: {
+        const bool locked = entry.Output >= 0 && entry.Output < MainState::Outputs &&
+                            window_.State.OutputLocked[static_cast<std::size_t>(entry.Output)] != 0;
+        remoteCode = locked ? 258 : 257;
+        break;
+    }
+    case RemoteFunction::PauseOn:
+        remoteCode = 246;
+        break;
+    case RemoteFunction::StbyActivate:
+        remoteCode = 245;
+        break;
+    case RemoteFunction::PagePlus:
+        remoteCode = 242;
+        break;
+    case RemoteFunction::PageMinus:
+        remoteCode = 243;
+        break;
+    case RemoteFunction::ListUp:
+        remoteCode = 259;
+        break;
+    case RemoteFunction::ListDown:
+        remoteCode = 260;
+        break;
+    default:
+        remoteCode = entry.Value;
+        break;
+    }
+    if (box.outputSetting >= ContactMode) {
+        // A contact box acts only through its start and stop inputs; its
+        // other codes (inputs 9..16 included) do nothing.
+        if (entry.Function == RemoteFunction::PlayOn) {
+            dispatcher_.ContactInput(entry.Output + 1);
+        } else if (entry.Function == RemoteFunction::StopOn) {
+            dispatcher_.ContactInput(entry.Output + 5);
+        }
+        return;
+    }
+    dispatcher_.ExecRemoteCommand(entry.Output, remoteCode, channel);
+}
+
+// ---- Serial ports ----
+
+remote::SerialRemoteContext RemoteControl::SerialContext(int channel) const
+{
+    const MainState& state = window_.State;
+    remote::SerialRemoteContext context;
+    context.outputSetting = serial_[static_cast<std::size_t>(channel)].outputSetting;
+    context.numOut = state.NumOut;
+    context.pageNum = state.PageNum;
+    for (int output = 0; output < remote::MaxOutputs; ++output) {
+        const auto o = static_cast<std::size_t>(output);
+        context.buttonsPerPage[o] = state.ButtonsPerPage[o];
+        context.currentPage[o] = state.CurrentPage[o];
+        context.isList[o] = parms::IsList[o] == 1;
+        context.listItemCount[o] = context.isList[o] ? targets_.ListItemCount(output) : 0;
+    }
+    return context;
+}
+
+void RemoteControl::CarryOut(int channel, const remote::SerialAction& action)
+{
+    std::visit(
+        [&](const auto& step) {
+            using Step = std::decay_t<decltype(step)>;
+            if constexpr (std::is_same_v<Step, remote::RemoteCommand>) {
+                dispatcher_.ExecRemoteCommand(step.output, step.code, -1);
+            } else if constexpr (std::is_same_v<Step, remote::ContactClosure>) {
+                dispatcher_.ContactInput(step.number);
+            } else if constexpr (std::is_same_v<Step, remote::ListRowCue>) {
+                targets_.ListSelect(step.output, step.row);
+            } else {
+                SerialBytes(channel, step.bytes);
+            }
+        },
+        action);
+}
+
+bool RemoteControl::RecvSerialRemote(int channel)
+{
+    SerialChannel& serial = serial_[static_cast<std::size_t>(channel)];
+    if (serial.portOpen != 1 || serial.port == nullptr) {
+        return false;
+    }
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(std::max(serial.port->DataSize, 1)) + 1);
+    const int count = serial.port->RecvDataB(bytes);
+    if (count <= 0) {
+        return false;
+    }
+    const std::span<const std::uint8_t> received(bytes.data() + 1, static_cast<std::size_t>(count));
+    return remote::FeedSerialInput(
+        serial.protocol, serial.rx, received, [this, channel] { return SerialContext(channel); },
+        [this, channel](const remote::SerialAction& action) { CarryOut(channel, action); });
+}
+
+// ---- MIDI ----
+
+void RemoteControl::ProcessMidiInput()
+{
+    const MainState& state = window_.State;
+    for (std::uint32_t message = FCT_MIDI::TakeMidiMessage(0); message != 0; message = FCT_MIDI::TakeMidiMessage(0)) {
+        std::vector<FCT_MIDI::GridOutput> outputs;
+        const int numOut = std::clamp(state.NumOut, 0, MainState::Outputs);
+        for (int output = 0; output < numOut; ++output) {
+            const auto o = static_cast<std::size_t>(output);
+            outputs.push_back({parms::IsList[o] != 1, state.ButtonsPerPage[o]});
+        }
+        if (const auto command = FCT_MIDI::MapMidiNote(message, midiNoteOffset_, outputs)) {
+            dispatcher_.ExecRemoteCommand(command->output, command->code, -1);
+        }
+    }
+}
