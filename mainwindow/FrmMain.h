@@ -115,6 +115,9 @@ public:
     }
     // Removes every element that the settings apply loaded.
     void UnloadDynamicControls();
+    // Clears the meter holder PictureVU(index) and copies the framed meter
+    // background into it.
+    void DrawVUGradient(int index);
 
     // The window's own picture (its background).
     platform::Surface& Picture() { return picture_; }

@@ -19,7 +19,10 @@
 #include "mainwindow/FrmMain.h"
 #include "mainwindow/ListAreaSetup.h"
 #include "mainwindow/OutputPlayers.h"
+#include "mainwindow/OutputStripSetup.h"
+#include "mainwindow/PageSelector.h"
 #include "mainwindow/SettingReaders.h"
+#include "mainwindow/StatusPanels.h"
 #include "platform/base/AppIdentity.h"
 #include "platform/base/Twips.h"
 
@@ -85,7 +88,9 @@ void SettingsApply::Run(int DisplayOnly)
         {"player tables", Forms::FullOnly, &SettingsApply::RecreatePlayerTables},
         {"tips and colours", Forms::FullOnly, &SettingsApply::ReadTipsAndColours},
         {"sizes", Forms::Both, &SettingsApply::ComputeSizes},
-        {"status panel settings", Forms::FullOnly, &SettingsApply::ReadStatusPanelSettings},
+        {"page selectors", Forms::Both, &SettingsApply::BuildPageSelectors},
+        {"status panels", Forms::Both, &SettingsApply::BuildStatusPanels},
+        {"output strips", Forms::Both, &SettingsApply::LayOutOutputStrips},
         {"players", Forms::Both, &SettingsApply::BuildPlayers},
         {"list areas", Forms::Both, &SettingsApply::BuildListAreas},
         {"button grids", Forms::Both, &SettingsApply::BuildButtonGrids},
@@ -380,23 +385,26 @@ void SettingsApply::ComputeSizes()
     state.PageButtonWidth = ApplyRules::PageButtonWidth(MainSettings::Long("PageButtonWidth"));
 }
 
-// Steps 16 and 17 build the page selectors and status panels; what the rest
-// of the window needs of the panels' settings is read here.
-void SettingsApply::ReadStatusPanelSettings()
+// Step 16.
+void SettingsApply::BuildPageSelectors()
 {
-    MainState& state = window_.State;
-    for (int output = 0; output < MainState::Outputs; ++output) {
-        const std::size_t o = Index(output);
-        state.DispONAIR[o] = MainSettings::Long(OutputKey("DispONAIR_", output), 1);
-        state.DispKEY[o] = MainSettings::Long(OutputKey("DispKEY_", output), 1);
-        state.DispFADE[o] =
-            parms::SinglePlayer == 1 || state.UseVol == 0 ? 0 : MainSettings::Long(OutputKey("DispFADE_", output), 1);
-        state.DispSTBY[o] = parms::IsList[o] != 0 ? 0 : MainSettings::Long(OutputKey("DispSTBY_", output), 1);
-        parms::StartTimer[o].TimerEnabled = MainSettings::Long(OutputKey("DispTimer_", output), 0);
-    }
+    PageSelector::Build(window_, displayOnly_);
 }
 
-// Step 18: per player slot, the player (full form) and its counter.
+// Step 17.
+void SettingsApply::BuildStatusPanels()
+{
+    StatusPanels::Build(window_, displayOnly_);
+}
+
+// Step 18, before the slots: the strips' geometry and the first output's row.
+void SettingsApply::LayOutOutputStrips()
+{
+    OutputStrips::LayOut(window_, displayOnly_);
+}
+
+// Step 18: per player slot, its strip, the player (full form) and its
+// counter.
 void SettingsApply::BuildPlayers()
 {
     MainState& state = window_.State;
@@ -406,6 +414,10 @@ void SettingsApply::BuildPlayers()
     context.UseVol = state.UseVol;
     context.Window = &window_;
     for (int slot = 0; slot < state.PlayerCount; ++slot) {
+        if (displayOnly_ == 0) {
+            OutputStrips::CreateStrip(window_, slot);
+        }
+        OutputStrips::SetUpStrip(window_, slot);
         if (displayOnly_ == 0) {
             const int output = slot / std::max(1, state.PlayersPerOutput);
             state.ReleasePlayer(slot);
@@ -448,12 +460,26 @@ void SettingsApply::ApplyOutputStates()
     MainState& state = window_.State;
     parms::AutoSel = state.PlayersPerOutput > 1 ? MainSettings::Long("AutoSel") : 0;
     state.FadeOn.fill(0);
+    // A label shows the state it stands for: lit (colour set 1) or not.
+    const auto showState = [](controls::UC_TextPicture* label, std::int32_t on) {
+        if (label != nullptr) {
+            label->SetColor(on != 0 ? 1 : 0, 1);
+        }
+    };
     for (int output = 0; output < state.NumOut; ++output) {
-        parms::StartTimerRecord& timer = parms::StartTimer[Index(output)];
+        const std::size_t o = Index(output);
+        if (state.DispFADE[o] != 0) {
+            showState(window_.TextFade(output), state.FadeOn[o]);
+        }
+        if (parms::IsList[o] == 0 && state.DispSTBY[o] != 0) {
+            showState(window_.TextSTBY(output), state.STBYActive[o]);
+        }
+        parms::StartTimerRecord& timer = parms::StartTimer[o];
         if (timer.TimerEnabled != 0) {
             timer.TimerTime = MainSettings::Text(OutputKey("TimerTime_", output));
             timer.TimerMode = MainSettings::Long(OutputKey("TimerMode_", output));
             window_.Ports.Playback->DrawTimerLabel(output);
+            showState(window_.TextTimer(output), timer.TimerArmed);
         } else {
             timer.TimerArmed = 0;
         }

@@ -42,7 +42,9 @@ private:
     void RecreatePlayerTables();
     void ReadTipsAndColours();
     void ComputeSizes();
-    void ReadStatusPanelSettings();
+    void BuildPageSelectors();
+    void BuildStatusPanels();
+    void LayOutOutputStrips();
     void BuildPlayers();
     void BuildListAreas();
     void BuildButtonGrids();
