@@ -76,8 +76,10 @@ void ButtonGridSetup::Run()
         buttonType = 1;
     }
     state.ButtonType = buttonType;
-    const int widthPx = ButtonGridRules::ButtonPixels(MainSettings::Long("ButtonSizeX", 118), state.SizeFactor, 100, 2000);
-    const int heightPx = ButtonGridRules::ButtonPixels(MainSettings::Long("ButtonSizeY", 113), state.SizeFactor, 33, 2000);
+    const int widthPx =
+        ButtonGridRules::ButtonPixels(MainSettings::Long("ButtonSizeX", 118), state.SizeFactor, 100, 2000);
+    const int heightPx =
+        ButtonGridRules::ButtonPixels(MainSettings::Long("ButtonSizeY", 113), state.SizeFactor, 33, 2000);
     SizeAndPaintPictures(widthPx, heightPx);
     SetUpButtons(widthPx, heightPx);
     for (int output = 0; output < state.NumOut; ++output) {

@@ -204,9 +204,9 @@ void ListAreaSetup::SetUpList(int output)
         list->SetTabName(2, parms::SeqMarkText);
         list->SetTabName(3, "開始位置");
         if (showsTips) {
-            const std::vector<ListAreaRules::TipColumn> tips = ListAreaRules::TipColumns(
-                parms::DispIt, parms::TipFieldNameIndex, FCT_Quind::ColumnNames, parms::DispItRef,
-                FCT_Quind::RefNames, FCT_Quind::NumRef);
+            const std::vector<ListAreaRules::TipColumn> tips =
+                ListAreaRules::TipColumns(parms::DispIt, parms::TipFieldNameIndex, FCT_Quind::ColumnNames,
+                                          parms::DispItRef, FCT_Quind::RefNames, FCT_Quind::NumRef);
             for (std::size_t c = 0; c < tips.size(); ++c) {
                 const int column = 4 + static_cast<int>(c);
                 list->SetTabName(column, tips[c].Name);

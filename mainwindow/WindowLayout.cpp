@@ -219,7 +219,8 @@ Result Compute(const Input& in)
             place.Current = {m.current.Left + dx, m.current.Top + dy, m.current.Width, a.Current.Height};
             const int ctrlTop = (a.Current.Height + g) * shown + m.current.Top + dy;
             place.Ctrl = {a.Ctrl.Left + dx, ctrlTop, a.Ctrl.Width, a.Ctrl.Height};
-            const int listTop = in.ShowCtrl ? a.Ctrl.Height + ctrlTop + g : (a.Current.Height + g) * shown + m.current.Top + dy;
+            const int listTop =
+                in.ShowCtrl ? a.Ctrl.Height + ctrlTop + g : (a.Current.Height + g) * shown + m.current.Top + dy;
             int height = std::max(heights[Slot(i)], MinListHeight);
             // A list whose share would reach past PictureAll's bottom is cut
             // back to it (never below the lowest list height).
@@ -228,12 +229,13 @@ Result Compute(const Input& in)
                 height = std::max(room, MinListHeight);
             }
             place.List = {a.List.Left + dx, listTop, m.columnWidth, height};
-            place.Frame = {place.List.Left - g, place.List.Top - g, place.List.Width + 2 * g, place.List.Height + 2 * g};
+            place.Frame = {place.List.Left - g, place.List.Top - g, place.List.Width + 2 * g,
+                           place.List.Height + 2 * g};
             place.HasFrame = out.FrameColor != 0;
             listBottomRel = listTop - (a.LEDs.Top + dy) + height;
         } else {
-            const GridShape grid{out.ModuleX,      out.ModuleY, a.ButtonWidth,     a.ButtonHeight,
-                                 in.UnitGap,       g,           in.ButtonHorizon};
+            const GridShape grid{out.ModuleX, out.ModuleY, a.ButtonWidth,   a.ButtonHeight,
+                                 in.UnitGap,  g,           in.ButtonHorizon};
             place.Buttons = ButtonPlaces(grid, in.ContentLeft + dx, m.gridTop + dy);
             if (!place.Buttons.empty()) {
                 const Point first = place.Buttons.front();

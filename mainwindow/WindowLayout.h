@@ -38,13 +38,13 @@ inline constexpr int MaxGridButtons = 100;
 // Element 0 of the per-output arrays as the settings apply left them, in
 // twips inside PictureAll: every output is placed relative to these.
 struct Anchors {
-    Rect Module;  // PictureModule(0), the first output strip
-    Rect LEDs;    // PictureLEDs(0), the status panels
-    Rect Page;    // PicturePage(0), the page selector
-    Rect Current; // PictureCurrent(0), the current-item panel
-    Rect Ctrl;    // CtrlButton(0), the list tool buttons
-    Rect List;    // LV(0); its Left is the left edge of every output column
-    int ButtonWidth = 0;  // TolvButton(0)
+    Rect Module;         // PictureModule(0), the first output strip
+    Rect LEDs;           // PictureLEDs(0), the status panels
+    Rect Page;           // PicturePage(0), the page selector
+    Rect Current;        // PictureCurrent(0), the current-item panel
+    Rect Ctrl;           // CtrlButton(0), the list tool buttons
+    Rect List;           // LV(0); its Left is the left edge of every output column
+    int ButtonWidth = 0; // TolvButton(0)
     int ButtonHeight = 0;
 };
 
@@ -101,8 +101,8 @@ struct GridShape {
     int ModuleY = 0;
     int ButtonWidth = 0;
     int ButtonHeight = 0;
-    int UnitGap = 0;    // between rows
-    int UnitHeight = 0; // between columns
+    int UnitGap = 0;       // between rows
+    int UnitHeight = 0;    // between columns
     int ButtonHorizon = 1; // 1 numbers across the rows, 0 down the columns
 };
 

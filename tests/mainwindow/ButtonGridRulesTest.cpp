@@ -79,8 +79,7 @@ TEST(ButtonGridRules, ElementsOfMixedGridsLeaveGapsWhereAGridIsSmaller)
 TEST(ButtonGridRules, ListOutputsHaveNoButtonsAndAllListsNone)
 {
     const std::array<std::int32_t, 4> firstIsList{1, 0, 0, 0};
-    const ButtonGridRules::Plan plan =
-        ButtonGridRules::MakePlan(2, firstIsList, {ModuleSize{8, 4}, ModuleSize{8, 4}});
+    const ButtonGridRules::Plan plan = ButtonGridRules::MakePlan(2, firstIsList, {ModuleSize{8, 4}, ModuleSize{8, 4}});
     EXPECT_EQ(plan.ModuleX[0], 0);
     EXPECT_EQ(plan.ModuleY[0], 0);
     EXPECT_EQ(plan.Buttons[0], 0);

@@ -41,7 +41,7 @@ TEST(ListAreaRules, ThePanelsPlayingColoursFollowCurrentColorHiColorAndThePlayin
 
 TEST(ListAreaRules, TipColumnsTakeTheFieldsAndReferencesThatAreOn)
 {
-    const std::vector<std::string> names{"ドライブ", "フォルダ", "タイトル", "種別", "再生時間",
+    const std::vector<std::string> names{"ドライブ", "フォルダ", "タイトル", "種別",    "再生時間",
                                          "開始",     "終了",     "ユーザー", "更新日時"};
     const std::vector<std::int32_t> nameIndex{1, 3, 5, 6, 7};
     const std::vector<std::string> refs{"R1", "R2", "R3"};

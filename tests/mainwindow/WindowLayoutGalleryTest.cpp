@@ -60,7 +60,8 @@ protected:
                 list.AddItem(6);
                 for (int row = 0; row < 6; ++row) {
                     list.SetValue(row, 0, "0" + std::to_string(row + 1) + ":3" + std::to_string(row));
-                    list.SetValue(row, 1, "Item " + std::to_string(row + 1) + " of output " + std::to_string(output + 1));
+                    list.SetValue(row, 1,
+                                  "Item " + std::to_string(row + 1) + " of output " + std::to_string(output + 1));
                 }
                 list.Refresh();
                 if (controls::UC_TextPicture* current = window->PictureCurrent.At(output)) {
@@ -92,7 +93,8 @@ protected:
     {
         const QRect all(QPoint(0, 0), window->PictureAll->size());
         for (int i = 0; i < 400; ++i) {
-            if (const controls::UC_TolvButton* button = window->TolvButton.At(i); button != nullptr && !button->isHidden()) {
+            if (const controls::UC_TolvButton* button = window->TolvButton.At(i);
+                button != nullptr && !button->isHidden()) {
                 EXPECT_TRUE(all.contains(button->geometry())) << i;
             }
         }

@@ -1,5 +1,5 @@
-#include "mainwindow/LayoutTypes.h"
 #include "mainwindow/WindowLayout.h"
+#include "mainwindow/LayoutTypes.h"
 
 #include <gtest/gtest.h>
 
@@ -79,9 +79,8 @@ void SizeToNaturalSize(Input& in)
         const int columns = LayoutTypes::Columns(in.LayoutType, out.IsList);
         const int gaps[] = {0, 1, 4, 9, 14};
         width = std::max(width, columns * need + l + gaps[columns] * g);
-        const int content = out.IsList
-                                ? in.anchors.Current.Height + in.anchors.Ctrl.Height + 1200 + 6 * g
-                                : out.ModuleY * in.anchors.ButtonHeight + (out.ModuleY - 1) * in.UnitGap + 2 * g;
+        const int content = out.IsList ? in.anchors.Current.Height + in.anchors.Ctrl.Height + 1200 + 6 * g
+                                       : out.ModuleY * in.anchors.ButtonHeight + (out.ModuleY - 1) * in.UnitGap + 2 * g;
         height += page.Height + g + content + 4 * g;
     }
     in.ScaleWidth = width + 120;
@@ -158,19 +157,19 @@ void ExpectSeparateAndInside(const Input& in, const Result& result)
 std::vector<std::vector<bool>> Arrangements()
 {
     return {
-        {false, true, false},       // 0: mixed, no arrangement fits
-        {false, false},             // 1
-        {true, true},               // 2
-        {false, true, true},        // 3
-        {true, true, false},        // 4
-        {false, false, true},       // 5
-        {true, false, false},       // 6
-        {false, false, false},      // 7
-        {true, true, true},         // 8
-        {false, true, true, true},  // 9
-        {true, true, true, false},  // 10
+        {false, true, false},         // 0: mixed, no arrangement fits
+        {false, false},               // 1
+        {true, true},                 // 2
+        {false, true, true},          // 3
+        {true, true, false},          // 4
+        {false, false, true},         // 5
+        {true, false, false},         // 6
+        {false, false, false},        // 7
+        {true, true, true},           // 8
+        {false, true, true, true},    // 9
+        {true, true, true, false},    // 10
         {false, false, false, false}, // 11
-        {true, true, true, true},   // 12
+        {true, true, true, true},     // 12
     };
 }
 
@@ -279,7 +278,8 @@ TEST(WindowLayout, FourGridsOfFourByFourSideBySideInAWideScreen)
         // Side by side: every grid on the same rows, each right of the last.
         EXPECT_EQ(buttons[0].Y, result.Outputs[0].Buttons[0].Y);
         if (i > 0) {
-            EXPECT_GT(buttons[0].X, result.Outputs[static_cast<std::size_t>(i - 1)].Buttons[3].X + in.anchors.ButtonWidth);
+            EXPECT_GT(buttons[0].X,
+                      result.Outputs[static_cast<std::size_t>(i - 1)].Buttons[3].X + in.anchors.ButtonWidth);
         }
     }
 }
@@ -353,7 +353,8 @@ TEST(WindowLayout, AFrameLiesOneUnitOutsideTheListOrTheButtonsOfAColouredOutput)
     result = WindowLayout::Compute(in);
     const auto& list = result.Outputs[1];
     ASSERT_TRUE(list.HasFrame);
-    EXPECT_EQ(list.Frame, (Rect{list.List.Left - 90, list.List.Top - 90, list.List.Width + 180, list.List.Height + 180}));
+    EXPECT_EQ(list.Frame,
+              (Rect{list.List.Left - 90, list.List.Top - 90, list.List.Width + 180, list.List.Height + 180}));
 }
 
 TEST(WindowLayout, ASingleListFillsTheHeightButStaysInsidePictureAll)
