@@ -9,6 +9,7 @@
 #include "mainwindow/FrmMain.h"
 #include "mainwindow/LayoutTypes.h"
 #include "mainwindow/SettingReaders.h"
+#include "mainwindow/TwipsPlacement.h"
 #include "platform/base/Twips.h"
 
 #include <algorithm>
@@ -45,7 +46,7 @@ int GridDimension(const std::string& key, int defaultValue)
 void SizePanel(PicturePanel& panel, int widthPx, int heightPx)
 {
     panel.resize(std::max(1, widthPx), std::max(1, heightPx));
-    panel.Picture().Resize(std::max(1, widthPx), std::max(1, heightPx));
+    TwipsPlacement::DeliverResize(panel);
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 
 #include "foundation/Background.h"
 #include "foundation/Parms.h"
+#include "mainwindow/TwipsPlacement.h"
 #include "mainwindow/WindowLayout.h"
 #include "platform/TwipsGeometry.h"
 #include "platform/base/Twips.h"
@@ -27,12 +28,11 @@ WindowLayout::Rect TwipsRect(const QWidget& control)
             platform::HeightTwips(control)};
 }
 
-// A hidden picture box keeps its picture in step with its size at once (Qt
-// sends hidden widgets their resize events only when they are shown).
+// A hidden picture box keeps its picture in step with its size at once.
 void SizePanel(PicturePanel& panel, int widthPx, int heightPx)
 {
     panel.resize(std::max(1, widthPx), std::max(1, heightPx));
-    panel.Picture().Resize(std::max(1, widthPx), std::max(1, heightPx));
+    TwipsPlacement::DeliverResize(panel);
 }
 
 } // namespace
@@ -124,7 +124,7 @@ void FrmMain::Form_Resize()
     PictureAll->setGeometry(platform::TwipsToPixels(all.Left), menuHeight + platform::TwipsToPixels(all.Top),
                             std::max(1, platform::TwipsToPixels(all.Width)),
                             std::max(1, platform::TwipsToPixels(all.Height)));
-    PictureAll->Picture().Resize(PictureAll->width(), PictureAll->height());
+    TwipsPlacement::DeliverResize(*PictureAll);
 
     for (int output = 0; output < std::clamp(State.NumOut, 0, MainState::Outputs); ++output) {
         PlaceOutput(output, layout.Outputs[Slot(output)]);
