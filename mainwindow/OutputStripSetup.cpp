@@ -8,7 +8,6 @@
 #include "foundation/Fonts.h"
 #include "foundation/ModuleValues.h"
 #include "foundation/Parms.h"
-#include "foundation/Settings.h"
 #include "mainwindow/FrmMain.h"
 #include "mainwindow/PanelLook.h"
 #include "mainwindow/SettingReaders.h"
@@ -145,7 +144,7 @@ void SetUpBar(FrmMain& window, int index)
 {
     const MainState& state = window.State;
     controls::UC_Bar& bar = *window.ProgBar(index);
-    if (MainSettings::Long("ColorBar", 1) == 1) {
+    if (MainSettings::Long("ColorBar") == 1) {
         bar.SetNoGrad(parms::HiColor != 0 ? 1 : 0);
         if (const auto playing = StripColours::HueOf(parms::StateColor[1])) {
             bar.SetBarColor(StripColours::PositionBar(*playing, parms::HiColor));
@@ -161,7 +160,7 @@ void SetUpBar(FrmMain& window, int index)
             : 0;
     bar.SetStyle(static_cast<float>(Round(12.0F * state.SizeFactor)), true, basic::UIFontFace, text);
     if (parms::DispBarTime == 0) {
-        bar.SetTextToDisp(basic::GetSetting("OutName_" + std::to_string(index + 1), ""));
+        bar.SetTextToDisp(MainSettings::Text("OutName_" + std::to_string(index + 1)));
     }
     bar.SetValue(0);
 }

@@ -1,7 +1,6 @@
 #include "mainwindow/StatusPanels.h"
 
 #include "foundation/Parms.h"
-#include "foundation/Settings.h"
 #include "mainwindow/CharacterWidth.h"
 #include "mainwindow/FrmMain.h"
 #include "mainwindow/OutputStripSetup.h"
@@ -69,15 +68,13 @@ int Switches::Count() const
 Switches ReadSwitches(int output, std::int32_t singlePlayer, std::int32_t useVol, std::int32_t isList)
 {
     Switches switches;
-    const auto on = [output](const char* key, std::int32_t defaultValue) {
-        return MainSettings::Long(OutputKey(key, output), defaultValue) == 1;
-    };
-    switches.Shown[PanelKind::OnAir] = on("DispONAIR_", 1);
-    switches.Shown[PanelKind::Key] = on("DispKEY_", 1);
-    switches.Shown[PanelKind::Fade] = on("DispFADE_", 1) && singlePlayer != 1 && useVol == 1;
-    switches.Shown[PanelKind::Standby] = on("DispSTBY_", 1) && isList == 0;
-    switches.Shown[PanelKind::Timer] = on("DispTimer_", 0);
-    switches.ShellName = basic::GetSetting(OutputKey("ShellName_", output), "");
+    const auto on = [output](const char* key) { return MainSettings::Long(OutputKey(key, output)) == 1; };
+    switches.Shown[PanelKind::OnAir] = on("DispONAIR_");
+    switches.Shown[PanelKind::Key] = on("DispKEY_");
+    switches.Shown[PanelKind::Fade] = on("DispFADE_") && singlePlayer != 1 && useVol == 1;
+    switches.Shown[PanelKind::Standby] = on("DispSTBY_") && isList == 0;
+    switches.Shown[PanelKind::Timer] = on("DispTimer_");
+    switches.ShellName = MainSettings::Text(OutputKey("ShellName_", output));
     switches.Shown[PanelKind::Shell] = !switches.ShellName.empty();
     return switches;
 }
