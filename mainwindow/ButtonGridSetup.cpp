@@ -8,6 +8,7 @@
 #include "mainwindow/DisplaySizes.h"
 #include "mainwindow/FrmMain.h"
 #include "mainwindow/LayoutTypes.h"
+#include "mainwindow/SettingDefaults.h"
 #include "mainwindow/SettingReaders.h"
 #include "mainwindow/TwipsPlacement.h"
 #include "platform/base/Twips.h"
@@ -30,9 +31,10 @@ std::string OutputKey(std::string_view key, int output)
 
 // A grid dimension is a 16-bit number; a stored text beyond it counts as not
 // numeric and takes the default.
-int GridDimension(const std::string& key, int defaultValue)
+int GridDimension(const std::string& key)
 {
-    const std::int32_t stored = MainSettings::Long(key, defaultValue);
+    const std::int32_t defaultValue = SettingDefaults::Long(key);
+    const std::int32_t stored = MainSettings::Long(key);
     if (stored < std::numeric_limits<std::int16_t>::min() || stored > std::numeric_limits<std::int16_t>::max()) {
         basic::WriteLog("Setting " + key + " " + std::to_string(stored) + " is out of range; " +
                             std::to_string(defaultValue) + " is used",
@@ -70,7 +72,7 @@ void ButtonGridSetup::Run()
     ReadButtonSettings();
     ReadGridSizes();
 
-    std::int32_t buttonType = MainSettings::Long("ButtonType", 1);
+    std::int32_t buttonType = MainSettings::Long("ButtonType");
     if (buttonType != 0 && buttonType != 1) {
         // Only the two layouts have a lamp strip and a face height.
         basic::WriteLog("Setting ButtonType " + std::to_string(buttonType) + " is not 0 or 1; 1 is used", 1, 0);
@@ -78,9 +80,9 @@ void ButtonGridSetup::Run()
     }
     state.ButtonType = buttonType;
     const int widthPx =
-        ButtonGridRules::ButtonPixels(MainSettings::Long("ButtonSizeX", 118), state.SizeFactor, 100, 2000);
+        ButtonGridRules::ButtonPixels(MainSettings::Long("ButtonSizeX"), state.SizeFactor, 100, 2000);
     const int heightPx =
-        ButtonGridRules::ButtonPixels(MainSettings::Long("ButtonSizeY", 113), state.SizeFactor, 33, 2000);
+        ButtonGridRules::ButtonPixels(MainSettings::Long("ButtonSizeY"), state.SizeFactor, 33, 2000);
     SizeAndPaintPictures(widthPx, heightPx);
     SetUpButtons(widthPx, heightPx);
     for (int output = 0; output < state.NumOut; ++output) {
@@ -92,12 +94,12 @@ void ButtonGridSetup::Run()
 void ButtonGridSetup::ReadButtonSettings()
 {
     MainState& state = window_.State;
-    state.ButtonHorizon = MainSettings::Long("ButtonHorizon", 1);
-    state.ButtonOrderHorizon = MainSettings::Long("ButtonOrderHorizon", 1);
-    state.LEDFrame = MainSettings::Long("LEDFrame", 1);
-    state.AssignSTBY = MainSettings::Long("AssignSTBY", 0);
-    state.DispButtonTime = MainSettings::Long("DispButtonTime", 1);
-    state.SerialButtonNum = MainSettings::Long("SerialButtonNum", 0);
+    state.ButtonHorizon = MainSettings::Long("ButtonHorizon");
+    state.ButtonOrderHorizon = MainSettings::Long("ButtonOrderHorizon");
+    state.LEDFrame = MainSettings::Long("LEDFrame");
+    state.AssignSTBY = MainSettings::Long("AssignSTBY");
+    state.DispButtonTime = MainSettings::Long("DispButtonTime");
+    state.SerialButtonNum = MainSettings::Long("SerialButtonNum");
 }
 
 void ButtonGridSetup::ReadGridSizes()
@@ -108,8 +110,8 @@ void ButtonGridSetup::ReadGridSizes()
         if (parms::IsList[Slot(output)] != 0) {
             continue;
         }
-        const int storedX = GridDimension(OutputKey("ModuleX_", output), 8);
-        const int storedY = GridDimension(OutputKey("ModuleY_", output), 4);
+        const int storedX = GridDimension(OutputKey("ModuleX_", output));
+        const int storedY = GridDimension(OutputKey("ModuleY_", output));
         sizes[Slot(output)] = ButtonGridRules::HoldModule(storedX, storedY);
         if (sizes[Slot(output)].Held) {
             basic::WriteLog("Grid of output " + std::to_string(output + 1) + ": " + std::to_string(storedX) + " x " +

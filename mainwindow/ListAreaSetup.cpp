@@ -158,7 +158,7 @@ void ListAreaSetup::BuildCurrentPanel(int output)
     panel->AddTextSpace(16.0F * factor, true, false, "", valueLeft, secondTop);
     panel->AddTextSpace(small, false, false, "", labelLeft, firstTop);
     panel->AddTextSpace(small, false, false, "", labelLeft, secondTop);
-    const platform::Color currentColor = MainSettings::Long("CurrentColor", 0);
+    const platform::Color currentColor = MainSettings::Long("CurrentColor");
     for (const ListAreaRules::PanelColorSet& set :
          ListAreaRules::CurrentPanelColorSets(parms::HiColor != 0, currentColor, parms::StateColor[1])) {
         if (set.Builtin >= 0) {
