@@ -1,0 +1,123 @@
+#include "foundation/CommandLine.h"
+#include "foundation/Fonts.h"
+#include "foundation/ModuleValues.h"
+#include "foundation/Parms.h"
+#include "foundation/Registry.h"
+#include "foundation/SessionValues.h"
+#include "foundation/SubClass.h"
+#include "mainwindow/FrmMain.h"
+#include "platform/MessageBox.h"
+#include "platform/SessionEndpoint.h"
+#include "platform/base/LogSink.h"
+#include "playback/Fades.h"
+#include "playback/StartTimers.h"
+#include "playback/StatusLabels.h"
+#include "playback/WindowFaders.h"
+#include "support/ClockFixture.h"
+#include "support/FakePorts.h"
+#include "support/ScratchFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+
+namespace {
+
+// The start-up of the main window with the real FADE and TIMER labels and
+// every other service faked.
+class SwitchRestore : public testsupport::ClockFixture {
+protected:
+    void SetUp() override
+    {
+        SetNow(Date(2026, 3, 10), At(10, 0, 0));
+        const char* config = std::getenv("XDG_CONFIG_HOME");
+        previousConfig_ = config != nullptr ? config : "";
+        setenv("XDG_CONFIG_HOME", (registry.Path() + "config").c_str(), 1);
+        basic::SetAppPath(program.Path());
+        basic::SetProgramCommandLine("");
+        const std::string common = registry.Path() + "config/Quorvant-registry/software/quorvant/";
+        std::filesystem::create_directories(common);
+        std::ofstream(common + "common.conf") << "DebugLogPath=" << logs.Path() << "\n";
+        platform::SetMessageBoxAnswer([](const platform::MessageBoxRequest&) { return platform::IdYes; });
+        window = std::make_unique<FrmMain>();
+        window->Ports = ports.Wire();
+        faders = std::make_unique<WindowFaders>(*window);
+        fades = std::make_unique<Fades>(window->State, *faders);
+        timers = std::make_unique<StartTimers>(*window);
+        labels = std::make_unique<StatusLabels>(*window, *fades, *timers);
+        window->Ports.StatusLabels = labels.get();
+    }
+    void TearDown() override
+    {
+        labels.reset();
+        timers.reset();
+        fades.reset();
+        faders.reset();
+        FCT_SubClass::UnsubclassWindow(window.get());
+        window.reset();
+        platform::ReleaseProcessSession();
+        platform::SetMessageBoxAnswer(nullptr);
+        platform::SetLogSink(nullptr);
+        basic::SetAppPath("");
+        basic::SettingsIniPath.clear();
+        basic::SettingsStoreName.clear();
+        basic::ErrorCatch = 0;
+        basic::LogError = 1;
+        basic::LogFolder.clear();
+        basic::DailyLogNames = 0;
+        basic::SessionIndex = 0;
+        basic::UIFontFace.clear();
+        parms::IsList = {0, 0, 0, 0};
+        parms::StartTimer = {};
+        parms::PlayerType = 3;
+        setenv("XDG_CONFIG_HOME", previousConfig_.c_str(), 1);
+    }
+    static void Store(const std::string& key, const std::string& value) { basic::RegWrite(key, value, "tolv"); }
+
+    testsupport::ScratchFolder program;
+    testsupport::ScratchFolder logs;
+    testsupport::ScratchFolder registry;
+    testsupport::FakePorts ports;
+    std::unique_ptr<FrmMain> window;
+    std::unique_ptr<WindowFaders> faders;
+    std::unique_ptr<Fades> fades;
+    std::unique_ptr<StartTimers> timers;
+    std::unique_ptr<StatusLabels> labels;
+
+private:
+    std::string previousConfig_;
+};
+
+} // namespace
+
+TEST_F(SwitchRestore, FadeModeAndTheTimerOfTheLastRunAreOnAgain)
+{
+    Store("PlayerType", "1");
+    Store("UseVol", "1");
+    Store("FadeOn_1", "1");
+    Store("DispTimer_1", "1");
+    Store("TimerActive_1", "1");
+    Store("TimerTime_1", "12:00:00");
+    ASSERT_EQ(window->Form_Load(), FrmMain::StartOutcome::Running);
+    EXPECT_EQ(window->State.FadeOn[0], 1);
+    EXPECT_EQ(parms::StartTimer[0].TimerArmed, 1);
+}
+
+TEST_F(SwitchRestore, FadeModeStaysOffOnABackEndWithOnePlayerPerOutput)
+{
+    Store("PlayerType", "3");
+    Store("UseVol", "1");
+    Store("FadeOn_1", "1");
+    ASSERT_EQ(window->Form_Load(), FrmMain::StartOutcome::Running);
+    EXPECT_EQ(window->State.FadeOn[0], 0);
+}
+
+TEST_F(SwitchRestore, ATimerWithoutItsLabelIsNotArmed)
+{
+    Store("TimerActive_1", "1");
+    ASSERT_EQ(window->Form_Load(), FrmMain::StartOutcome::Running);
+    EXPECT_EQ(parms::StartTimer[0].TimerArmed, 0);
+}
