@@ -11,7 +11,7 @@
 #include "platform/base/LogSink.h"
 #include "playback/Fades.h"
 #include "playback/StartTimers.h"
-#include "playback/StatusLabels.h"
+#include "playback/FadeLabels.h"
 #include "playback/WindowFaders.h"
 #include "support/ClockFixture.h"
 #include "support/FakePorts.h"
@@ -25,6 +25,25 @@
 #include <memory>
 
 namespace {
+
+// The FADE and TIMER labels as the main window reaches them.
+class Labels final : public StatusLabelsPort {
+public:
+    Labels(FadeLabels& fade, StartTimers& timers) : fade_(fade), timers_(timers) {}
+    void TextFade_MouseUD(int index, int button, bool isDown, int pIndex) override
+    {
+        fade_.TextFade_MouseUD(index, button, isDown, pIndex);
+    }
+    void TextSTBY_MouseUD(int, int, bool, int) override {}
+    void TextTimer_MouseUD(int index, int button, bool isDown, int pIndex) override
+    {
+        timers_.TextTimer_MouseUD(index, button, isDown, pIndex);
+    }
+
+private:
+    FadeLabels& fade_;
+    StartTimers& timers_;
+};
 
 // The start-up of the main window with the real FADE and TIMER labels and
 // every other service faked.
@@ -47,12 +66,14 @@ protected:
         faders = std::make_unique<WindowFaders>(*window);
         fades = std::make_unique<Fades>(window->State, *faders);
         timers = std::make_unique<StartTimers>(*window);
-        labels = std::make_unique<StatusLabels>(*window, *fades, *timers);
+        fadeLabels = std::make_unique<FadeLabels>(*window, *fades);
+        labels = std::make_unique<Labels>(*fadeLabels, *timers);
         window->Ports.StatusLabels = labels.get();
     }
     void TearDown() override
     {
         labels.reset();
+        fadeLabels.reset();
         timers.reset();
         fades.reset();
         faders.reset();
@@ -85,7 +106,8 @@ protected:
     std::unique_ptr<WindowFaders> faders;
     std::unique_ptr<Fades> fades;
     std::unique_ptr<StartTimers> timers;
-    std::unique_ptr<StatusLabels> labels;
+    std::unique_ptr<FadeLabels> fadeLabels;
+    std::unique_ptr<Labels> labels;
 
 private:
     std::string previousConfig_;

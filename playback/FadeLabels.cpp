@@ -1,10 +1,9 @@
-#include "playback/StatusLabels.h"
+#include "playback/FadeLabels.h"
 
 #include "mainwindow/FrmMain.h"
 #include "playback/Fades.h"
-#include "playback/StartTimers.h"
 
-void StatusLabels::TextFade_MouseUD(int index, int button, bool isDown, int)
+void FadeLabels::TextFade_MouseUD(int index, int button, bool isDown, int)
 {
     MainState& state = window_.State;
     if (isDown || index < 0 || index >= MainState::Outputs) {
@@ -22,16 +21,4 @@ void StatusLabels::TextFade_MouseUD(int index, int button, bool isDown, int)
     } else if (ToggleFadeWindow) {
         ToggleFadeWindow();
     }
-}
-
-void StatusLabels::TextSTBY_MouseUD(int index, int button, bool isDown, int pIndex)
-{
-    if (StandbyLabel) {
-        StandbyLabel(index, button, isDown, pIndex);
-    }
-}
-
-void StatusLabels::TextTimer_MouseUD(int index, int button, bool isDown, int pIndex)
-{
-    timers_.TextTimer_MouseUD(index, button, isDown, pIndex);
 }
