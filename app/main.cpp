@@ -16,6 +16,7 @@
 #include "mainwindow/FrmMain.h"
 #include "playback/AssignFile.h"
 #include "playback/CacheNames.h"
+#include "playback/PlaybackControl.h"
 #include "platform/TerminationSignals.h"
 #include "platform/base/AppIdentity.h"
 
@@ -69,19 +70,27 @@ int main(int argc, char** argv)
     MainWindowCalls mainWindowCalls(window);
     FadeWindow fadeWindow(mainWindowCalls);
     TimerWindow timerWindow(mainWindowCalls);
-    NullStatusLabels statusLabels(window.State, window, fadeWindow, timerWindow);
+    // Playback control: the engine tick, the play function, transport,
+    // strips, fades and start timers. Pages, keys and the grid and list
+    // commands are still the null services it passes those calls on to.
+    PlaybackControl playbackControl(window);
+    playbackControl.OtherPlayback = &playback;
+    playbackControl.OtherEvents = &itemCommands;
+    playbackControl.FadeLabel.ToggleFadeWindow = [&fadeWindow, &window] { fadeWindow.Toggle(&window); };
+    playbackControl.Timers.On.ShowTimerWindow = [&timerWindow, &window] { timerWindow.Show(&window); };
+    mainWindowCalls.TimerProc = [&playbackControl] { playbackControl.Timers.SetTimerProc(); };
     NullRemote remote;
     NullWindows windows;
     cache::FileTransferService fileTransfer;
     cache::CacheService cacheService(window.State, fileTransfer);
     cacheService.LocalFilename = [](std::string_view path) { return playback::GetLocalFilename(path); };
     FrmSplash splash;
-    window.Ports.Engine = &playback;
-    window.Ports.Playback = &playback;
+    window.Ports.Engine = &playbackControl;
+    window.Ports.Playback = &playbackControl;
     window.Ports.AssignFile = &assignFile;
     window.Ports.ItemCommands = &itemCommands;
-    window.Ports.ControlEvents = &itemCommands;
-    window.Ports.StatusLabels = &statusLabels;
+    window.Ports.ControlEvents = &playbackControl;
+    window.Ports.StatusLabels = &playbackControl;
     window.Ports.Remote = &remote;
     window.Ports.RemoteDevices = &remote;
     window.Ports.ConfigDialog = &windows;

@@ -8,6 +8,7 @@
 #include "foundation/TimeStamps.h"
 #include "mainwindow/FrmMain.h"
 #include "playback/CacheNames.h"
+#include "playback/PlaybackControl.h"
 #include "playback/TimerSchedule.h"
 
 #include <string>
@@ -28,6 +29,12 @@ bool IsOutput(int output)
 }
 
 } // namespace
+
+StartTimers::StartTimers(PlaybackControl& control) : window_(control.Window())
+{
+    On.PlayList = [&control](int output, int offsetMs) { control.Pon(output, 0, 0, offsetMs, 0); };
+    On.PlayStandby = [&control](int output, int offsetMs) { control.PlayStandby(output, offsetMs); };
+}
 
 int StartTimers::CounterSlot(int output) const
 {

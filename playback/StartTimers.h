@@ -4,6 +4,7 @@
 #include <functional>
 
 class FrmMain;
+class PlaybackControl;
 
 // The start timer of each output: at a time of day the output's cued button
 // (button output) or selected row (list output) starts by itself, at that
@@ -14,6 +15,8 @@ class FrmMain;
 class StartTimers {
 public:
     explicit StartTimers(FrmMain& window) : window_(window) {}
+    // Timers that start through the play function and the standby of control.
+    explicit StartTimers(PlaybackControl& control);
 
     // What a firing timer and the label's other buttons call.
     struct Calls {
