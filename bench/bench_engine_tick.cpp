@@ -25,6 +25,11 @@ void OneTickWithFourOutputsPlaying(benchmark::State& state)
         for (int output = 0; output < 4; ++output) {
             rig.Assign(output, 0, playbackbench::MakeWave("tick-" + std::to_string(output) + ".wav", 512LL << 20));
             rig.control.Pon(output, 0, 0, 0, 0);
+            // Started apart, as sounds are: their disk reads fall in different ticks.
+            for (int tick = 0; tick < 15; ++tick) {
+                clock.Advance(50);
+                rig.control.TimerUpdate_Timer();
+            }
         }
         if (rig.window.State.SomethingPlays != 1) {
             state.SkipWithError("the outputs did not start");
@@ -46,11 +51,15 @@ void OneTickWithFourOutputsPlaying(benchmark::State& state)
     AudioSystem::Install(nullptr);
     std::sort(costs.begin(), costs.end());
     const auto at = [&costs](double fraction) {
-        return costs[std::min(costs.size() - 1, static_cast<std::size_t>(fraction * static_cast<double>(costs.size())))];
+        return costs[std::min(costs.size() - 1,
+                              static_cast<std::size_t>(fraction * static_cast<double>(costs.size())))];
     };
     state.counters["p50_us"] = at(0.50);
     state.counters["p99_us"] = at(0.99);
     state.counters["max_us"] = costs.back();
+    state.counters["p999_us"] = at(0.999);
+    state.counters["over_1ms"] =
+        static_cast<double>(std::count_if(costs.begin(), costs.end(), [](double us) { return us > 1000.0; }));
 }
 BENCHMARK(OneTickWithFourOutputsPlaying)->UseManualTime()->Iterations(2000)->Unit(benchmark::kMicrosecond);
 

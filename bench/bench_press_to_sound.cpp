@@ -29,7 +29,8 @@ void PressToFirstFrame(benchmark::State& state)
     {
         playbackbench::Rig rig;
         for (int output = 0; output < 3; ++output) {
-            rig.Assign(output, 0, playbackbench::MakeWave("other-" + std::to_string(output) + ".wav", 512 * OneMegabyte));
+            rig.Assign(output, 0,
+                       playbackbench::MakeWave("other-" + std::to_string(output) + ".wav", 512 * OneMegabyte));
             rig.control.Pon(output, 0, 0, 0, 0);
         }
         const std::string path = playbackbench::MakeWave("pressed.wav", state.range(0) * OneMegabyte);
@@ -60,8 +61,8 @@ void PressToFirstFrame(benchmark::State& state)
                 state.SkipWithError("no sound");
                 break;
             }
-            const double frames =
-                static_cast<double>(before) + static_cast<double>((first - played.begin()) / 2) - static_cast<double>(atPress);
+            const double frames = static_cast<double>(before) + static_cast<double>((first - played.begin()) / 2) -
+                                  static_cast<double>(atPress);
             frameSum += frames;
             worst = std::max(worst, frames);
             ++trials;

@@ -76,12 +76,11 @@ void ButtonLamps::SetButtonState(int state, int index, int force)
         }
     }
     control->Draw(0);
-    const int function = state == Idle ? ButtonOffFunction
+    const int function = state == Idle      ? ButtonOffFunction
                          : state == Playing ? ButtonOnFunction
                          : state == Cued    ? ButtonStbyFunction
                                             : 0;
     if (function != 0) {
-        window.Ports.Remote->SendRemoteCommand(index / main.ButtonsPerOutput, function,
-                                               index % main.ButtonsPerOutput);
+        window.Ports.Remote->SendRemoteCommand(index / main.ButtonsPerOutput, function, index % main.ButtonsPerOutput);
     }
 }

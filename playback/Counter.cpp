@@ -44,17 +44,14 @@ void Counter::UpdateCounter(int slot, int fromBar)
         position = std::max<std::int64_t>(position, state.FromMS[s]);
         remaining = state.ToMS[s] - position;
     }
-    std::string line;
-    std::string onBar;
+    // The blank stands where the remaining time has its minus sign.
+    std::string elapsedText(1, ' ');
+    elapsedText += Duration(elapsed);
+    std::string remainingText(1, '-');
+    remainingText += Duration(remaining);
     const bool showElapsed = s >= state.DispLap.size() || state.DispLap[s] != 0;
-    if (showElapsed) {
-        // The blank stands where the remaining time has its minus sign.
-        line = " " + Duration(elapsed);
-        onBar = "-" + Duration(remaining);
-    } else {
-        line = "-" + Duration(remaining);
-        onBar = Duration(elapsed);
-    }
+    const std::string line = showElapsed ? elapsedText : remainingText;
+    const std::string onBar = showElapsed ? remainingText : elapsedText.substr(1);
     if (counter != nullptr) {
         counter->DispMes(2, line, 0);
     }

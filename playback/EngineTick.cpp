@@ -141,9 +141,9 @@ void EngineTick::TimerUpdate_Timer()
                                : 0;
     FCT_SubClass::SetCaptionLock(&window, state.SomethingPlays);
     const bool enabled = state.SomethingPlays == 0;
-    for (QAction* item : {window.MenuDispBig, window.MenuToolP->menuAction(), window.MenuCacheP->menuAction(),
-                          window.MenuConf, window.MenuFileP->menuAction(), window.MenuEditor,
-                          window.MenuHelpP->menuAction(), window.MenuClose}) {
+    for (QAction* item :
+         {window.MenuDispBig, window.MenuToolP->menuAction(), window.MenuCacheP->menuAction(), window.MenuConf,
+          window.MenuFileP->menuAction(), window.MenuEditor, window.MenuHelpP->menuAction(), window.MenuClose}) {
         if (item != nullptr) {
             item->setEnabled(enabled);
         }

@@ -149,6 +149,6 @@ void ListCursor::ShowCurrentItem(int output)
         }
     }
     if (panel != nullptr) {
-        panel->Draw(0);
+        panel->Draw(-1);
     }
 }

@@ -22,8 +22,7 @@ inline bool ValidOutput(const MainState& state, int output)
 
 inline bool ValidSlot(const MainState& state, int slot)
 {
-    return slot >= 0 && slot < state.PlayerCount && At(slot) < state.Players.size() &&
-           At(slot) < state.FromMS.size();
+    return slot >= 0 && slot < state.PlayerCount && At(slot) < state.Players.size() && At(slot) < state.FromMS.size();
 }
 
 inline int PlayersPerOutput(const MainState& state)

@@ -38,7 +38,7 @@ void Standby::TextSTBY_MouseUD(int index, int button, bool isDown, int)
         return;
     }
     const auto o = At(index);
-    if (state.OutputState[o] != 0 || state.OutputLocked[o] != 0 || state.DispSTBY[o] != 1) {
+    if (state.OutputState[o] != 0 || state.OutputLocked[o] != 0 || state.DispSTBY[o] == 0) {
         return;
     }
     state.StandbySet[o] = 0;

@@ -115,6 +115,25 @@ TEST_F(ListAdvance, AMissingFileShowsTheAlertColourExceptWhilePlaying)
     EXPECT_EQ(list.DispColor(1), parms::StateColor[3]);
 }
 
+TEST_F(ListAdvance, TheCurrentItemPanelShowsTheSelectionWhileIdleAndTheCursorRowWhilePlaying)
+{
+    StartWithList({{"A", false}, {"B", false}, {"C", false}});
+    controls::UC_TextPicture& panel = *window->PictureCurrent(0);
+    panel.AddTextSpace(9, false, false, "", 0, 0);
+    panel.AddTextSpace(9, false, false, "", 0, 0);
+    UC_ListView& list = *window->LV(0);
+    list.SetSelectedItem(2);
+    ASSERT_EQ(list.SelectedItem(), 2);
+    control->ShowCurrentItem(0);
+    EXPECT_EQ(panel.TextMes(1), "C");
+
+    list.UnSelectAll();
+    control->Pon(0, 0, 0, 0, 0);
+    list.SetSelectedItem(2);
+    control->ShowCurrentItem(0);
+    EXPECT_EQ(panel.TextMes(1), "A") << "the row that plays, not the selection";
+}
+
 class StandbyTest : public PlaybackFixture {};
 
 TEST_F(StandbyTest, APressOnlyCuesAndEveryPlayCommandPlaysTheCue)

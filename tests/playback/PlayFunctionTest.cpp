@@ -271,6 +271,18 @@ TEST_F(PlayFunction, AStopArrivingWhilePlayRunsStopsTheSoundRightAfterIt)
     EXPECT_EQ(State().OutputState[0], 1);
 }
 
+TEST_F(PlayFunction, APlayRequestDisarmsTheArmedStartTimerOfItsOutputOnly)
+{
+    ASSERT_TRUE(Start(2));
+    Assign(0, 0, 0, RampWave("a.wav", Rate));
+    parms::StartTimer[0].TimerArmed = 1;
+    parms::StartTimer[1].TimerArmed = 1;
+    ports.Log.Clear();
+    control->Pon(0, 0, 0, 0, 0);
+    // As a left release on the output's timer label.
+    EXPECT_THAT(ports.Log.Starting("TextTimer_MouseUD"), ElementsAre("TextTimer_MouseUD 0 1 0 0"));
+}
+
 TEST_F(PlayFunction, OnlyAFileTheCacheWouldHoldIsReplacedByItsCacheCopy)
 {
     EXPECT_TRUE(::PlayFunction::CacheWouldHold("//srv/share/a.wav", 0));

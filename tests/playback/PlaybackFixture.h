@@ -39,8 +39,7 @@ protected:
     static std::int64_t RampFrame(float sample) { return std::lround(sample * 32768.0F) - 1; }
 
     // Assigns a file to a button of a page of an output.
-    AssignRecord& Assign(int output, int page, int button, const std::string& path, int playMode = 0,
-                         int startMs = 0);
+    AssignRecord& Assign(int output, int page, int button, const std::string& path, int playMode = 0, int startMs = 0);
     // Moves virtual time on; the engine tick runs from its timer meanwhile.
     void Run(int ms);
     // What device index (1..4) played since the last call, left channel.
