@@ -4,6 +4,8 @@
 #include "dialogs/FadeWindowHost.h"
 #include "dialogs/TimerWindowHost.h"
 
+#include <functional>
+
 class FrmMain;
 
 class MainWindowCalls final : public FadeWindowHost, public TimerWindowHost {
@@ -12,8 +14,10 @@ public:
 
     void SetFadeParm() override;
     void Form_KeyUp(int& keyCode, int shift) override;
-    // Keeps the edited timer's time and mode, then disarms and redraws it.
+    // The start timers' own SetTimerProc.
     void SetTimerProc() override;
+
+    std::function<void()> TimerProc;
 
 private:
     FrmMain& window_;

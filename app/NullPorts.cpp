@@ -1,9 +1,6 @@
 #include "NullPorts.h"
 
-#include "dialogs/FadeWindow.h"
-#include "dialogs/TimerWindow.h"
 #include "foundation/DayLog.h"
-#include "foundation/Parms.h"
 #include "platform/Form.h"
 
 #include <string>
@@ -13,11 +10,6 @@ namespace {
 void NotAvailable(std::string_view what)
 {
     basic::WriteLog(std::string(what) + ": not available in this build", 0, 0);
-}
-
-bool LeftRelease(int button, bool isDown)
-{
-    return button == 1 && !isDown;
 }
 
 } // namespace
@@ -76,38 +68,3 @@ void NullItemCommands::CtrlButton_ButtonClicked(int, int)
     NotAvailable("The play list buttons");
 }
 
-void NullStatusLabels::TextFade_MouseUD(int index, int button, bool isDown, int)
-{
-    const auto o = static_cast<std::size_t>(index);
-    if (o >= 4 || isDown || state_.DispFADE[o] == 0 || state_.OutputLocked[o] != 0) {
-        return;
-    }
-    if (button == 1) {
-        state_.FadeOn[o] = state_.FadeOn[o] != 0 ? 0 : 1;
-    } else {
-        fade_.Toggle(&owner_);
-    }
-}
-
-void NullStatusLabels::TextSTBY_MouseUD(int index, int button, bool isDown, int)
-{
-    const auto o = static_cast<std::size_t>(index);
-    if (o < 4 && LeftRelease(button, isDown) && state_.OutputState[o] == 0 && state_.OutputLocked[o] == 0 &&
-        state_.DispSTBY[o] != 0) {
-        state_.STBYActive[o] = state_.STBYActive[o] != 0 ? 0 : 1;
-    }
-}
-
-void NullStatusLabels::TextTimer_MouseUD(int index, int button, bool isDown, int)
-{
-    const auto o = static_cast<std::size_t>(index);
-    if (o >= 4 || isDown || state_.OutputState[o] != 0 || state_.OutputLocked[o] != 0) {
-        return;
-    }
-    if (button != 1) {
-        parms::TimerEditOutput = index;
-        timer_.Show(&owner_);
-    } else if (parms::StartTimer[o].TimerEnabled != 0) {
-        parms::StartTimer[o].TimerArmed = parms::StartTimer[o].TimerArmed != 0 ? 0 : 1;
-    }
-}

@@ -6,8 +6,6 @@
 #include "mainwindow/MainState.h"
 #include "mainwindow/ports/MainPorts.h"
 
-class FadeWindow;
-class TimerWindow;
 namespace platform {
 class Form;
 }
@@ -42,27 +40,6 @@ public:
     void TextPage_MouseUD(int index, int button, bool isDown, int pIndex) override;
     void CtrlButton_ButtonClicked(int index, int clickedIndex) override;
     void SpeedSlider_Scrolled(int, int) override {}
-};
-
-// Keeps the switches the start-up restores, so a start and a close never
-// lose them: a left release toggles FADE and STBY and arms the timer of an
-// output whose label is in use and which is not locked. Other buttons open
-// the fade window and the start-timer dialog.
-class NullStatusLabels final : public StatusLabelsPort {
-public:
-    NullStatusLabels(MainState& state, platform::Form& owner, FadeWindow& fade, TimerWindow& timer)
-        : state_(state), owner_(owner), fade_(fade), timer_(timer)
-    {
-    }
-    void TextFade_MouseUD(int index, int button, bool isDown, int pIndex) override;
-    void TextSTBY_MouseUD(int index, int button, bool isDown, int pIndex) override;
-    void TextTimer_MouseUD(int index, int button, bool isDown, int pIndex) override;
-
-private:
-    MainState& state_;
-    platform::Form& owner_;
-    FadeWindow& fade_;
-    TimerWindow& timer_;
 };
 
 class NullWindows final : public MonitorWindowPort {

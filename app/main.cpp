@@ -74,14 +74,15 @@ int main(int argc, char** argv)
     MainWindowCalls mainWindowCalls(window);
     FadeWindow fadeWindow(mainWindowCalls);
     TimerWindow timerWindow(mainWindowCalls);
-    NullStatusLabels statusLabels(window.State, window, fadeWindow, timerWindow);
-    // Playback control: the engine tick, the play function, transport and
-    // strips. Pages, keys, fades, timers and the grid and list commands are
-    // still the null services it passes those calls on to.
+    // Playback control: the engine tick, the play function, transport,
+    // strips, fades and start timers. Pages, keys and the grid and list
+    // commands are still the null services it passes those calls on to.
     PlaybackControl playbackControl(window);
     playbackControl.OtherPlayback = &playback;
     playbackControl.OtherEvents = &itemCommands;
-    playbackControl.OtherLabels = &statusLabels;
+    playbackControl.FadeLabel.ToggleFadeWindow = [&fadeWindow, &window] { fadeWindow.Toggle(&window); };
+    playbackControl.Timers.On.ShowTimerWindow = [&timerWindow, &window] { timerWindow.Show(&window); };
+    mainWindowCalls.TimerProc = [&playbackControl] { playbackControl.Timers.SetTimerProc(); };
     // Remote boxes, serial ports and MIDI: polled by the engine tick, acting
     // through the playback control.
     PlaybackRemoteTargets remoteTargets(window, playbackControl);

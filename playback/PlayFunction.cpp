@@ -176,11 +176,12 @@ void PlayFunction::Pon(int output, int button, int fromStandby, int startOffsetM
         }
         list->ShowItem(row, 1);
         path = list->AuxID(row, 0).Text();
-        // A row without a start value starts at its cue start, whatever the caller's offset.
+        // A row without a start value starts at its cue start plus the
+        // caller's offset (a late start timer must still end on time).
         const std::optional<double> rowStart = list->AuxID(row, 2).Number();
         startOffset = rowStart.has_value() && std::isfinite(*rowStart)
                           ? AddClamped(static_cast<std::int64_t>(std::clamp(*rowStart, -2e9, 2e9)), startOffsetMs)
-                          : 0;
+                          : startOffsetMs;
         if (path.empty()) {
             Log("ListFail3");
             return;

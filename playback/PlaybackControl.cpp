@@ -20,6 +20,15 @@ void NotAvailable(std::string_view what)
 PlaybackControl::PlaybackControl(FrmMain& window) : window_(window)
 {
     platform::SetRefillHook([this] { RefillPlayers(); });
+    Hooks.CheckTimer = [this] { Timers.CheckTimer(); };
+    Hooks.ProcessFade = [this](int output) { Fading.ProcessFade(output); };
+    Hooks.DrawStatusBar = [this] { Status.DrawStatusBar(); };
+    Hooks.AddObservation = [this](std::string_view text) { Observation.AddObservation(text); };
+}
+
+MainState& PlaybackControl::StateOf(FrmMain& window)
+{
+    return window.State;
 }
 
 PlaybackControl::~PlaybackControl()
@@ -46,20 +55,6 @@ void PlaybackControl::Observe(std::string_view text)
 {
     if (window_.State.ShowObservation == 1 && Hooks.AddObservation) {
         Hooks.AddObservation(text);
-    }
-}
-
-void PlaybackControl::SetFadeParm()
-{
-    if (OtherPlayback != nullptr) {
-        OtherPlayback->SetFadeParm();
-    }
-}
-
-void PlaybackControl::DrawTimerLabel(int output)
-{
-    if (OtherPlayback != nullptr) {
-        OtherPlayback->DrawTimerLabel(output);
     }
 }
 
@@ -137,16 +132,3 @@ void PlaybackControl::CtrlButton_ButtonClicked(int index, int clickedIndex)
     }
 }
 
-void PlaybackControl::TextFade_MouseUD(int index, int button, bool isDown, int pIndex)
-{
-    if (OtherLabels != nullptr) {
-        OtherLabels->TextFade_MouseUD(index, button, isDown, pIndex);
-    }
-}
-
-void PlaybackControl::TextTimer_MouseUD(int index, int button, bool isDown, int pIndex)
-{
-    if (OtherLabels != nullptr) {
-        OtherLabels->TextTimer_MouseUD(index, button, isDown, pIndex);
-    }
-}

@@ -8,12 +8,17 @@
 #include "playback/Counter.h"
 #include "playback/EngineHooks.h"
 #include "playback/EngineTick.h"
+#include "playback/FadeLabels.h"
+#include "playback/Fades.h"
 #include "playback/ListCursor.h"
+#include "playback/ObservationLine.h"
 #include "playback/PlayFunction.h"
 #include "playback/Standby.h"
 #include "playback/StartTimers.h"
+#include "playback/StatusBar.h"
 #include "playback/StripControls.h"
 #include "playback/Transport.h"
+#include "playback/WindowFaders.h"
 
 #include <string_view>
 
@@ -21,14 +26,15 @@ class FrmMain;
 
 // Playback control of the main window: the play function, the engine tick,
 // stop and transport, standby and the list cursor, the button lamps, the
-// counters and the strip controls, all working on the window's state. One
-// object per window; the program wires it in as the window's engine, its
-// playback procedures, the strip's control events and the STBY label.
+// counters, the strip controls, fades, start timers, the status bar and the
+// observation line, all working on the window's state. One object per window;
+// the program wires it in as the window's engine, its playback procedures,
+// the strip's control events and the FADE, STBY and TIMER labels.
 //
 // Members of the ports that other parts of playback control carry out (pages,
-// keys, fades, timers, the grid and the list commands) are passed on to the
-// Others* objects when they are set; otherwise they do nothing and log that
-// they are not available in this build.
+// keys, the grid and the list commands) are passed on to the Others* objects
+// when they are set; otherwise they do nothing and log that they are not
+// available in this build.
 //
 // While it lives it is the platform's refill hook: every wait of the program
 // feeds the sample-position players of every output that no play request
@@ -47,13 +53,14 @@ public:
     PlaybackControl& operator=(const PlaybackControl&) = delete;
 
     FrmMain& Window() { return window_; }
+    static MainState& StateOf(FrmMain& window);
 
-    // Steps of the tick provided by other parts (fades, timers, remote, menus).
+    // Steps of the tick provided by other parts (remote, menus); the fades,
+    // the timers, the status bar and the observation line fill theirs.
     EngineHooks Hooks;
     // Where the members this class does not carry out go.
     PlaybackPort* OtherPlayback = nullptr;
     ControlEventsPort* OtherEvents = nullptr;
-    StatusLabelsPort* OtherLabels = nullptr;
 
     // ---- The parts ----
     PlayFunction Play{*this};
@@ -64,6 +71,11 @@ public:
     ButtonLamps Lamps{*this};
     Counter Counters{*this};
     StartTimers Timers{*this};
+    WindowFaders Faders{window_};
+    Fades Fading{StateOf(window_), Faders};
+    FadeLabels FadeLabel{window_, Fading};
+    StatusBar Status{window_};
+    ObservationLine Observation{window_};
     StripControls Strips{*this};
 
     // ---- Entry points used across playback and remote control ----
@@ -90,9 +102,9 @@ public:
     void TimerUpdate_Timer() override { Tick.TimerUpdate_Timer(); }
 
     // ---- PlaybackPort ----
-    void SetFadeParm() override;
+    void SetFadeParm() override { Fading.SetFadeParm(); }
     void DisarmTimer(int output) override { Timers.DisarmTimer(output); }
-    void DrawTimerLabel(int output) override;
+    void DrawTimerLabel(int output) override { Timers.DrawTimerLabel(output); }
     void UpdateCounter(int slot, int mode) override { Counters.UpdateCounter(slot, mode); }
     void ChangePage(int output, int page, int all) override;
     void ShowPageTitle(int output) override;
@@ -138,10 +150,16 @@ public:
     void CtrlButton_ButtonClicked(int index, int clickedIndex) override;
 
     // ---- StatusLabelsPort ----
-    void TextFade_MouseUD(int index, int button, bool isDown, int pIndex) override;
+    void TextFade_MouseUD(int index, int button, bool isDown, int pIndex) override
+    {
+        FadeLabel.TextFade_MouseUD(index, button, isDown, pIndex);
+    }
     void TextSTBY_MouseUD(int index, int button, bool isDown, int pIndex) override
     {
         Standbys.TextSTBY_MouseUD(index, button, isDown, pIndex);
     }
-    void TextTimer_MouseUD(int index, int button, bool isDown, int pIndex) override;
+    void TextTimer_MouseUD(int index, int button, bool isDown, int pIndex) override
+    {
+        Timers.TextTimer_MouseUD(index, button, isDown, pIndex);
+    }
 };

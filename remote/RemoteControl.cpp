@@ -142,6 +142,16 @@ void RemoteControl::OpenMidi()
     }
 }
 
+RemotePort::HidBoxState RemoteControl::HidBox(int box)
+{
+    if (box < 0 || box >= RemoteChannels) {
+        return {};
+    }
+    const HidChannel& channel = hid_[static_cast<std::size_t>(box)];
+    return {channel.productId > 0 ? channel.productId : 0, channel.ok, static_cast<float>(channel.resetStart),
+            static_cast<float>(channel.resetWait)};
+}
+
 // ---- Devices as the unload closes them ----
 
 bool RemoteControl::ComOpen(int channel)

@@ -33,6 +33,7 @@ public:
     void SendRemoteCommand(int output, int function, int index) override;
     void SendRemoteListStatus(int output, int force) override;
     void SetOutputLock(int output) override;
+    HidBoxState HidBox(int box) override;
     // The input side of the engine tick: delayed contact starts, serial
     // ports, boxes, the list wheel and the MIDI ring.
     void PollRemote();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+
 // Status and lamp output to the remote boxes, and their set-up.
 class RemotePort {
 public:
@@ -24,4 +26,17 @@ public:
     virtual void SendRemoteListStatus(int output, int force) = 0;
     // Enables the output's controls by its lock state.
     virtual void SetOutputLock(int output) = 0;
+
+    // What the status bar shows of USB remote box 1..4.
+    struct HidBoxState {
+        std::int32_t Used = 0;       // a product id above 0: a box is configured
+        std::int32_t OK = 0;         // 1 = working
+        float ResetStart = 0.0F;     // seconds of the day a reset began, 0 none
+        float ResetWait = 2.0F;      // seconds the reset waits
+    };
+    virtual HidBoxState HidBox(int box)
+    {
+        (void)box;
+        return {};
+    }
 };

@@ -53,7 +53,6 @@ void PlaybackFixture::SetUp()
     window->Ports.StatusLabels = control.get();
     control->OtherPlayback = &ports.Playback;
     control->OtherEvents = &ports.ControlEvents;
-    control->OtherLabels = &ports.StatusLabels;
     Store("PlayerType", "3");
 }
 
