@@ -18,7 +18,7 @@ namespace {
 
 // Layout, twips.
 constexpr double Controls = 1900;
-constexpr double ComboWidth = 1700;
+constexpr double ComboWidth = 1900;
 constexpr double SizeWidth = 600;
 constexpr double ColourPitch = 800;
 constexpr double ColourWidth = 420;

@@ -99,8 +99,9 @@ private:
 
 void ConfPageRemote::BuildControls()
 {
-    Title("Serial", RowLabels - 300, Row(0));
-    Title("HID", RowLabels - 300, Row(5));
+    // Group titles a little above their column captions.
+    Title("Serial", RowLabels - 300, Row(0) - 210);
+    Title("HID", RowLabels - 300, Row(5) - 60);
     for (int n = 1; n <= 4; ++n) {
         BuildSerialRow(n, Row(n));
     }

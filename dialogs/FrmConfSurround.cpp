@@ -24,9 +24,9 @@ namespace {
 constexpr int Margin = 120;
 constexpr int ChannelWidth = 990;
 constexpr int DeviceWidth = 3720;
-constexpr int ListFrame = 90;
+constexpr int ListFrame = 420; // the vertical bar and the frame
 constexpr int ListWidth = ChannelWidth + DeviceWidth + ListFrame;
-constexpr int ListHeight = 4200;
+constexpr int ListHeight = 5520;
 constexpr int ButtonsWidth = 2400;
 constexpr int ButtonsHeight = 330;
 constexpr int InnerWidth = ListWidth + 2 * Margin;
@@ -102,6 +102,10 @@ void FrmConfSurround::Form_Load()
 
     // The device choices: no device, then the output devices; a stored
     // device that is not present now stays choosable under its name.
+    // A drop-down list: only listed devices can be chosen.
+    if (platform::ComboBox* combo = list.ComboEditor(0)) {
+        combo->SetStyle(platform::ComboDropDownList);
+    }
     list.ClearComboItem(ColumnDevice);
     list.LoadDevToLVCombo(ColumnDevice, 0);
     list.AddComboItem(ColumnDevice, "");
