@@ -9,6 +9,7 @@
 #include "platform/TextBox.h"
 #include "platform/base/Numbers.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>

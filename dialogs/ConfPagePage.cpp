@@ -24,9 +24,9 @@ double Row(int row)
 void ConfPagePage::BuildControls()
 {
     using basic::LangText;
-    Label(LangText("ページ数", "Num Page"),
-          Number("PageNum", Controls, Row(0), 600, NumberBinding::AbsoluteAtMost(0)));
-    Label(LangText("ボタン幅", "Button Width"), Number("PageButtonWidth", Controls, Row(1), 600, [](std::int64_t value) {
+    Label(LangText("ページ数", "Num Page"), Number("PageNum", Controls, Row(0), 600, NumberBinding::AbsoluteAtMost(0)));
+    Label(LangText("ボタン幅", "Button Width"),
+          Number("PageButtonWidth", Controls, Row(1), 600, [](std::int64_t value) {
               return std::clamp<std::int64_t>(value < 0 ? -value : value, MinButtonWidth, MaxButtonWidth);
           }));
     Check("BankSync", LangText("ページ同期", "Sync Page"), Controls, Row(2) + 22, 2400);

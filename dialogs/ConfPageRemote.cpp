@@ -55,8 +55,8 @@ std::vector<std::string> Entries(const platform::ComboBox& box)
 
 // The port box: "NA" and the ports the remote layer lists. A stored port
 // beyond them stays as an entry of its own ("Com9") and is written back
-// unless another entry is picked; a negative or empty one shows "NA" and is
-// written as 0.
+// unless another entry is picked; a negative port, or a text that is no
+// number, shows "NA" and is written as 0.
 class ConfPageRemote::PortBinding final : public SettingBinding {
 public:
     PortBinding(platform::ComboBox& box, std::string key) : SettingBinding(std::move(key), 0), box_(box) {}
@@ -127,11 +127,11 @@ void ConfPageRemote::BuildSerialRow(int n, double top)
     platform::ComboBox& baud = NewCombo(BaudLeft, top, BaudWidth);
     FCT_Serial::FillBaudRateCombo(baud, "");
     Bind(std::make_unique<ComboTextBinding>(baud, "ComBaud_" + number, Entries(baud))).NumericOnly();
-    platform::ComboBox& mode =
-        IndexCombo("ComMode_" + number, {"Text", "Binary1", "Binary2", "Binary3", "Binary4"}, ModeLeft, top, ModeWidth, 1);
-    platform::ComboBox& channel = IndexCombo(
-        "ComCh_" + number, {"1", "2", "3", "4", "All", "All+1", "All+2", "All+3", "All-1", "All-2", "All-3"}, ChLeft,
-        top, ChWidth);
+    platform::ComboBox& mode = IndexCombo("ComMode_" + number, {"Text", "Binary1", "Binary2", "Binary3", "Binary4"},
+                                          ModeLeft, top, ModeWidth, 1);
+    platform::ComboBox& channel =
+        IndexCombo("ComCh_" + number, {"1", "2", "3", "4", "All", "All+1", "All+2", "All+3", "All-1", "All-2", "All-3"},
+                   ChLeft, top, ChWidth);
     if (n == 1) {
         Label("Buttons", lamps, 3);
         Label("Port", port, 3);
@@ -174,8 +174,8 @@ void ConfPageRemote::BuildMidiAndContacts()
 
     const double tallyLeft = RightLeft + 150;
     const double tallyWidth = 2100;
-    UC_Check& whilePlay = Check("TallySTBYWhilePlay", LangText("再生中でもSTBY", "STBY Tally While Play"),
-                                tallyLeft, Row(6) + 22, tallyWidth);
+    UC_Check& whilePlay = Check("TallySTBYWhilePlay", LangText("再生中でもSTBY", "STBY Tally While Play"), tallyLeft,
+                                Row(6) + 22, tallyWidth);
     UC_Check& invert = Check("TallyInvert", LangText("タリー反転", "Invert Tally"), tallyLeft, Row(7) + 22, tallyWidth);
     const double delayLeft = tallyLeft + tallyWidth + 60;
     platform::TextBox& delay = Number("FSInt", delayLeft, Row(7), 480);

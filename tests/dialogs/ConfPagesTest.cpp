@@ -106,9 +106,9 @@ const std::vector<KeyText> ButtonDefaults = Joined({
     PerOutput("ModuleY_", "4"),
 });
 const std::vector<KeyText> ListDefaults{
-    {"CurrentColor", "0"},   {"ShowCtrl", "1"},      {"ShowCurrent", "1"},    {"ListOrderHorizon", "1"},
-    {"UseListStartMS", "1"}, {"UseListSeq", "1"},    {"SeqItemType", "0"},    {"SeqRC", "0"},
-    {"ListCtrl", "0"},       {"CheckProg", "0"},     {"UseListRCMenu", "1"},  {"ShowFmtList", "1"},
+    {"CurrentColor", "0"},   {"ShowCtrl", "1"},      {"ShowCurrent", "1"},   {"ListOrderHorizon", "1"},
+    {"UseListStartMS", "1"}, {"UseListSeq", "1"},    {"SeqItemType", "0"},   {"SeqRC", "0"},
+    {"ListCtrl", "0"},       {"CheckProg", "0"},     {"UseListRCMenu", "1"}, {"ShowFmtList", "1"},
     {"LoopListCursor", "1"}, {"ListWhilePlay", "0"},
 };
 const std::vector<KeyText> PageDefaults =
@@ -133,11 +133,7 @@ const std::vector<KeyText> RemoteDefaults = Joined({
     {{"HIDCh_1", "0"}, {"HIDCh_2", "1"}, {"HIDCh_3", "2"}, {"HIDCh_4", "3"}},
     PerOutput("HIDGetStatus_", "0"),
     PerOutput("HIDAsync_", "0"),
-    {{"UseMIDIIn", "0"},
-     {"MIDINoteOffset", "48"},
-     {"TallySTBYWhilePlay", "0"},
-     {"TallyInvert", "0"},
-     {"FSInt", "0"}},
+    {{"UseMIDIIn", "0"}, {"MIDINoteOffset", "48"}, {"TallySTBYWhilePlay", "0"}, {"TallyInvert", "0"}, {"FSInt", "0"}},
 });
 
 class ConfPages : public conftest::ConfFixture {
@@ -246,13 +242,13 @@ TEST_F(ConfPages, AnUntouchedOkStoresWhatTheProgramRunsWithForEveryUnsetKey)
 TEST_F(ConfPages, AnUntouchedOkKeepsEveryStoredText)
 {
     const std::vector<KeyText> stored{
-        {"AltFont", "1"},          {"PlayColor_2", "7"},      {"PlayerColor_2", "255"}, {"UseVol", "True"},
-        {"MixerApp", "/opt/mix"},  {"ButtonSizeX", "0120"},   {"ModuleX_3", "5"},       {"ModuleY_3", "20"},
-        {"ShowCtrl", "0"},         {"CurrentColor", "red"},   {"ListWhilePlay", "2"},   {"PageNum", "abc"},
-        {"PageButtonWidth", "3"},  {"ShowPage_4", "0"},       {"DispKEY_2", "0"},       {"ShellName_3", "Mixer"},
-        {"ShellCommand_3", "/x y"}, {"NumLEDCom_1", "-3"},    {"ComNo_2", "9"},         {"ComBaud_3", "115200"},
-        {"ComMode_4", "8"},        {"ComCh_1", "12"},         {"USBHIDID_2", "700"},    {"HIDCh_1", "7"},
-        {"HIDAsync_4", "2"},       {"MIDINoteOffset", "-12"}, {"FSInt", "1500"},        {"UseMultiSession", "1"},
+        {"AltFont", "1"},           {"PlayColor_2", "7"},      {"PlayerColor_2", "255"}, {"UseVol", "True"},
+        {"MixerApp", "/opt/mix"},   {"ButtonSizeX", "0120"},   {"ModuleX_3", "5"},       {"ModuleY_3", "20"},
+        {"ShowCtrl", "0"},          {"CurrentColor", "red"},   {"ListWhilePlay", "2"},   {"PageNum", "abc"},
+        {"PageButtonWidth", "3"},   {"ShowPage_4", "0"},       {"DispKEY_2", "0"},       {"ShellName_3", "Mixer"},
+        {"ShellCommand_3", "/x y"}, {"NumLEDCom_1", "-3"},     {"ComNo_2", "9"},         {"ComBaud_3", "115200"},
+        {"ComMode_4", "8"},         {"ComCh_1", "12"},         {"USBHIDID_2", "700"},    {"HIDCh_1", "7"},
+        {"HIDAsync_4", "2"},        {"MIDINoteOffset", "-12"}, {"FSInt", "1500"},        {"UseMultiSession", "1"},
     };
     for (const KeyText& entry : stored) {
         Store(entry.key, entry.text);
@@ -484,8 +480,7 @@ TEST_F(ConfPages, SerialPortsShowAndStoreTheirPortProtocolAndRate)
     EXPECT_EQ(ComboOf(Remote, "ComNo_2").Text(), "NA");
     EXPECT_EQ(ComboOf(Remote, "ComNo_3").Text(), "Com6");
     EXPECT_EQ(ComboOf(Remote, "ComNo_4").Text(), "NA");
-    EXPECT_THAT(Entries(ComboOf(Remote, "ComNo_4")),
-                ElementsAre("NA", "Com1", "Com2", "Com3", "Com4", "Com5", "Com6"));
+    EXPECT_THAT(Entries(ComboOf(Remote, "ComNo_4")), ElementsAre("NA", "Com1", "Com2", "Com3", "Com4", "Com5", "Com6"));
     EXPECT_EQ(ComboOf(Remote, "ComBaud_1").Text(), "115200");
     EXPECT_EQ(ComboOf(Remote, "ComBaud_2").Text(), "9600");
     EXPECT_EQ(ComboOf(Remote, "ComBaud_4").Text(), "38400");

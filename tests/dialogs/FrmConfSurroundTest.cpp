@@ -58,10 +58,7 @@ protected:
         ASSERT_NE(combo, nullptr);
         combo->SetText(device);
     }
-    void Press(int index)
-    {
-        surround->OKCancelButtons().ButtonClicked(index);
-    }
+    void Press(int index) { surround->OKCancelButtons().ButtonClicked(index); }
     // Acts on the surround dialog once it is shown modally.
     void WhenSurroundShows(std::function<void(FrmConfSurround&)> act)
     {
