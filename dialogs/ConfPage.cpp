@@ -4,8 +4,10 @@
 #include "controls/UC_Check.h"
 #include "controls/UC_PathText.h"
 #include "foundation/Background.h"
+#include "foundation/Language.h"
 #include "foundation/PrintCentered.h"
 #include "platform/ComboBox.h"
+#include "platform/PictureBox.h"
 #include "platform/TextBox.h"
 #include "platform/TwipsGeometry.h"
 #include "platform/base/Twips.h"
@@ -146,6 +148,26 @@ UC_PathText& ConfPage::Folder(std::string key, double left, double top, double w
     UC_PathText& box = NewFolder(left, top, width);
     Bind(std::make_unique<FolderBinding>(box, std::move(key)));
     return box;
+}
+
+UC_PathText& ConfPage::Program(std::string key, double left, double top, double width)
+{
+    UC_PathText& box = NewFolder(left, top, width);
+    box.SetUsage(1);
+    box.SetExt("");
+    box.SetFilter(basic::LangText("プログラム|*", "Programs|*"));
+    Bind(std::make_unique<PathBinding>(box, std::move(key)));
+    return box;
+}
+
+platform::PictureBox& ConfPage::Colour(std::string key, double left, double top, double width, double height)
+{
+    auto* box = new platform::PictureBox(this);
+    box->SetBorderStyle(1);
+    platform::MoveTwips(*box, left, top, width, height);
+    box->show();
+    Bind(std::make_unique<ColourBinding>(*box, std::move(key)));
+    return *box;
 }
 
 void ConfPage::paintEvent(QPaintEvent* event)

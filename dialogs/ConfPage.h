@@ -14,6 +14,7 @@ class UC_Check;
 class UC_PathText;
 namespace platform {
 class ComboBox;
+class PictureBox;
 class TextBox;
 } // namespace platform
 
@@ -71,6 +72,11 @@ protected:
     platform::TextBox& Number(std::string key, double left, double top, double width,
                               NumberBinding::Adjust adjust = nullptr);
     UC_PathText& Folder(std::string key, double left, double top, double width);
+    // A box for choosing a program; the chosen path is stored exactly as
+    // chosen (programs here have no extension to add).
+    UC_PathText& Program(std::string key, double left, double top, double width);
+    // A colour box with a border.
+    platform::PictureBox& Colour(std::string key, double left, double top, double width, double height);
     // Keeps a binding made by the page itself, after loading it.
     template <class B> B& Bind(std::unique_ptr<B> binding)
     {

@@ -4,7 +4,7 @@
 #include "audio/WaveDeviceList.h"
 #include "controls/UC_Buttons.h"
 #include "controls/UC_Check.h"
-#include "foundation/DayLog.h"
+#include "dialogs/FrmConfSurround.h"
 #include "foundation/Drawing.h"
 #include "foundation/Language.h"
 #include "foundation/Parms.h"
@@ -221,7 +221,7 @@ void ConfPagePlayer::BuildControls()
         if (SurroundButtonClicked) {
             SurroundButtonClicked();
         } else {
-            basic::WriteLog("The surround device dialog is not available in this build", 0, 0);
+            FrmConfSurround::ShowModalOver(window());
         }
     };
     const double groupTop = Row(1) - 210;

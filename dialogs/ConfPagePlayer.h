@@ -31,7 +31,7 @@ public:
     void FillDeviceCombos();
     void CheckUseExtensible_Click();
 
-    // Opens the surround device dialog; until it exists a log line says so.
+    // Replaces opening the surround device dialog (tests).
     std::function<void()> SurroundButtonClicked;
 
     static const std::array<const char*, 6> BackEndNames;

@@ -2,11 +2,13 @@
 
 #include "controls/UC_Check.h"
 #include "controls/UC_PathText.h"
+#include "foundation/CommonDialogs.h"
 #include "foundation/Paths.h"
 #include "foundation/Settings.h"
 #include "mainwindow/SettingDefaults.h"
 #include "platform/AsciiCase.h"
 #include "platform/ComboBox.h"
+#include "platform/PictureBox.h"
 #include "platform/TextBox.h"
 #include "platform/base/Numbers.h"
 
@@ -238,6 +240,68 @@ std::string FolderBinding::Normalised(std::string_view text)
     }
     const std::size_t last = text.find_last_not_of(" \t");
     return basic::FixTrailingSeparator(text.substr(first, last - first + 1), 0);
+}
+
+// ---- Path ----
+
+PathBinding::PathBinding(UC_PathText& box, std::string key, int base) : SettingBinding(std::move(key), base), box_(box)
+{
+}
+
+void PathBinding::Load()
+{
+    ReadStored();
+    box_.SetText(loaded_);
+}
+
+void PathBinding::Write()
+{
+    Save(box_.Text());
+}
+
+// ---- Colour ----
+
+ColourBinding::ColourBinding(platform::PictureBox& box, std::string key, int base)
+    : SettingBinding(std::move(key), base), box_(box)
+{
+    box_.Mouse.MouseUp = [this](int button, int, double, double) { MouseUp(button); };
+}
+
+void ColourBinding::Load()
+{
+    ReadStored();
+    chosen_ = false;
+    // A text that is no colour shows black until the operator picks one.
+    box_.SetBackColor(numeric::ParseLong(loaded_).value_or(0));
+}
+
+void ColourBinding::Write()
+{
+    Save(chosen_ ? std::to_string(box_.BackColor()) : loaded_);
+}
+
+void ColourBinding::MouseUp(int button)
+{
+    std::int32_t colour = 0;
+    if (button == 1) {
+        colour = FCT_GetColor::GetColor(box_.BackColor(), box_.window());
+        // A cancelled chooser gives the colour back: nothing was chosen.
+        if (colour == box_.BackColor()) {
+            return;
+        }
+    }
+    box_.SetBackColor(colour);
+    chosen_ = true;
+}
+
+QWidget* PathBinding::Control() const
+{
+    return &box_;
+}
+
+QWidget* ColourBinding::Control() const
+{
+    return &box_;
 }
 
 QWidget* CheckBinding::Control() const

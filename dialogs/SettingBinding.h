@@ -11,6 +11,7 @@ class UC_Check;
 class UC_PathText;
 namespace platform {
 class ComboBox;
+class PictureBox;
 class TextBox;
 } // namespace platform
 
@@ -164,4 +165,36 @@ public:
 
 private:
     UC_PathText& box_;
+};
+
+// A path box for a program or file: its text is the value, stored exactly as
+// it stands.
+class PathBinding final : public SettingBinding {
+public:
+    PathBinding(UC_PathText& box, std::string key, int base = 0);
+    void Load() override;
+    void Write() override;
+    QWidget* Control() const override;
+
+private:
+    UC_PathText& box_;
+};
+
+// A colour box: its back colour (&HBBGGRR) is the value. Releasing the left
+// mouse button on it opens the colour chooser on that colour (a cancelled
+// chooser keeps it); any other button makes it black. A box the operator
+// never touched writes the loaded text back.
+class ColourBinding final : public SettingBinding {
+public:
+    ColourBinding(platform::PictureBox& box, std::string key, int base = 0);
+    void Load() override;
+    void Write() override;
+    QWidget* Control() const override;
+
+    // A mouse button (1 left, 2 right, 4 middle) released on the box.
+    void MouseUp(int button);
+
+private:
+    platform::PictureBox& box_;
+    bool chosen_ = false;
 };

@@ -125,7 +125,10 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (resending_ || (active_ && !active_())) {
+        // Only key events ask the control whether it routes keys: a control
+        // being destroyed still gets its focus-out here.
+        const bool key = event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease;
+        if (resending_ || !key || (active_ && !active_())) {
             return false;
         }
         if (event->type() == QEvent::KeyPress) {

@@ -1,0 +1,190 @@
+#include "dialogs/ConfPageDisp.h"
+
+#include "controls/UC_Check.h"
+#include "controls/UC_PathText.h"
+#include "foundation/Language.h"
+#include "foundation/Parms.h"
+#include "platform/ComboBox.h"
+#include "platform/PictureBox.h"
+#include "platform/TextBox.h"
+#include "platform/base/Numbers.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <limits>
+#include <optional>
+
+namespace {
+
+// Layout, twips.
+constexpr double Controls = 1900;
+constexpr double ComboWidth = 1900;
+constexpr double SizeWidth = 600;
+constexpr double ColourPitch = 800;
+constexpr double ColourWidth = 420;
+constexpr double ChecksLeft = 4500;
+constexpr double ChecksPitch = 2280;
+constexpr double PathWidth = 6900;
+
+double Row(int row)
+{
+    return 240 + row * 405.0;
+}
+
+} // namespace
+
+// One size factor box: shows the factor the program runs with; OK takes a
+// numeric text as the new factor at once and stores the factor formatted,
+// also when the text was not taken.
+class ConfPageDisp::SizeFactorBinding final : public SettingBinding {
+public:
+    SizeFactorBinding(platform::TextBox& box, int index)
+        : SettingBinding("SizeRate_" + std::to_string(index + 1), 0), box_(box), index_(index)
+    {
+    }
+
+    void Load() override
+    {
+        loaded_ = FormatFactor(Factor());
+        box_.SetText(loaded_);
+    }
+
+    void Write() override
+    {
+        // Only a positive number a single can hold is a factor; the window
+        // would not fit anything else.
+        const std::optional<double> number = numeric::ParseNumber(box_.Text());
+        if (number && *number > 0.0 && *number <= std::numeric_limits<float>::max()) {
+            const auto factor = static_cast<float>(*number);
+            if (factor > 0.0F) {
+                Factor() = factor;
+            }
+        }
+        Save(FormatFactor(Factor()));
+    }
+
+    QWidget* Control() const override { return &box_; }
+
+private:
+    float& Factor() { return parms::SizeRate.at(static_cast<std::size_t>(index_)); }
+
+    platform::TextBox& box_;
+    int index_;
+};
+
+std::string ConfPageDisp::FormatFactor(float factor)
+{
+    std::array<char, 64> buffer{};
+    const auto written = std::to_chars(buffer.data(), buffer.data() + buffer.size(), factor, std::chars_format::fixed);
+    if (written.ec != std::errc() || !std::isfinite(factor)) {
+        return "0.00";
+    }
+    std::string text(buffer.data(), written.ptr);
+    const bool negative = !text.empty() && text.front() == '-';
+    if (negative) {
+        text.erase(0, 1);
+    }
+    const std::size_t point = text.find('.');
+    std::string whole = text.substr(0, point);
+    std::string fraction = point == std::string::npos ? std::string() : text.substr(point + 1);
+    fraction.resize(std::max<std::size_t>(fraction.size(), 3), '0');
+    // The hundredths as one digit string, rounded on the third decimal.
+    std::string digits = whole + fraction.substr(0, 2);
+    if (fraction[2] >= '5') {
+        std::size_t i = digits.size();
+        while (i > 0 && digits[i - 1] == '9') {
+            digits[--i] = '0';
+        }
+        if (i == 0) {
+            digits.insert(digits.begin(), '1');
+        } else {
+            ++digits[i - 1];
+        }
+    }
+    std::string result = digits.substr(0, digits.size() - 2);
+    const std::size_t firstDigit = result.find_first_not_of('0');
+    result = firstDigit == std::string::npos ? "0" : result.substr(firstDigit);
+    result += "." + digits.substr(digits.size() - 2);
+    const bool zero = result.find_first_not_of("0.") == std::string::npos;
+    return negative && !zero ? "-" + result : result;
+}
+
+void ConfPageDisp::BuildControls()
+{
+    using basic::LangText;
+    comboLang_ = &NewCombo(Controls, Row(0), ComboWidth);
+    auto language =
+        std::make_unique<ComboIndexBinding>(*comboLang_, "LangMode", std::vector<std::string>{"Japanese", "English"});
+    language->Running([] { return basic::LangMode; });
+    Bind(std::move(language));
+    Label("Language", *comboLang_);
+    Label(LangText("表示フォント", "Font Face"),
+          IndexCombo("AltFont", {"ＭＳ Ｐゴシック", "メイリオ"}, Controls, Row(1), ComboWidth));
+
+    for (int k = 0; k < 2; ++k) {
+        platform::TextBox& size = NewText(Controls + k * (SizeWidth + 420), Row(2), SizeWidth);
+        textSize_.at(static_cast<std::size_t>(k)) = &size;
+        Bind(std::make_unique<SizeFactorBinding>(size, k));
+        Label(k == 0 ? LangText("画面サイズ小", "Window Size S") : LangText("大", "L"), size);
+    }
+
+    const std::vector<std::string> colours{LangText("緑", "Green"), LangText("燈", "Orange"), LangText("赤", "Red"),
+                                           LangText("青", "Blue")};
+    const std::array<std::string, 3> stateLabels{LangText("再生色", "Play"), LangText("スタンバイ色", "STBY"),
+                                                 LangText("警告色", "Alert")};
+    for (int k = 0; k < 3; ++k) {
+        Label(stateLabels.at(static_cast<std::size_t>(k)),
+              IndexCombo("PlayColor_" + std::to_string(k + 1), colours, Controls, Row(3 + k), ComboWidth));
+    }
+    Label(LangText("Xボタン動作", "X Button"),
+          IndexCombo("CloseButtonAction",
+                     {LangText("終了", "Close"), LangText("最小化", "Minimize"), LangText("何もしない", "None")},
+                     Controls, Row(6), ComboWidth));
+    for (int n = 0; n < 4; ++n) {
+        platform::PictureBox& colour = Colour("PlayerColor_" + std::to_string(n + 1), Controls + n * ColourPitch,
+                                              Row(7) + 22, ColourWidth, CheckHeight);
+        Label(n == 0 ? LangText("枠色", "Frame Color") + " 1" : std::to_string(n + 1), colour);
+    }
+
+    // The session's own start-up reads this one from the store all sessions
+    // share, so it is kept there.
+    Bind(std::make_unique<CheckBinding>(
+        NewCheck(LangText("複数起動", "Multi Instance"), ChecksLeft, Row(0) + 22, ChecksPitch - 60), "UseMultiSession",
+        1));
+    struct Switch {
+        const char* key;
+        const char* japanese;
+        const char* english;
+    };
+    constexpr std::array<Switch, 11> switches{{
+        {"UsePan", "パン表示", "Show Pan Slider"},
+        {"UseSpeed", "速度変更を表示", "Show Speed Slider"},
+        {"UseVol", "フェーダーを表示", "Show Fader Slider"},
+        {"UseMixer", "カーネルミキサー", "Use Kernel Mixer"},
+        {"DispBarTime", "バーにタイム", "Disp Bar Time"},
+        {"ColorBar", "バーに色", "Colorful Bar"},
+        {"HiColor", "ハイコントラスト", "High Color"},
+        {"UseLineOutLock", "LineOut機能", "Use LineOut Lock"},
+        {"DispTool", "ツールメニュー表示", "Show Tool Menu"},
+        {"DispDispBig", "でかくメニュー表示", "Show Big"},
+        {"ShowObservation", "監視メッセージ", "Show Observation"},
+    }};
+    for (std::size_t k = 0; k < switches.size(); ++k) {
+        const int slot = static_cast<int>(k) + 1;
+        Check(switches.at(k).key, LangText(switches.at(k).japanese, switches.at(k).english),
+              ChecksLeft + (slot / 6) * ChecksPitch, Row(slot % 6) + 22, ChecksPitch - 60);
+    }
+
+    Label(LangText("ミキサー", "Mixer"), Program("MixerApp", Controls, Row(9), PathWidth));
+    Label(LangText("編集アプリ", "Editor"), Program("EditApp", Controls, Row(10), PathWidth));
+}
+
+void ConfPageDisp::Write()
+{
+    // The language changes at once, before anything is written.
+    if (comboLang_->ListIndex() >= 0) {
+        basic::LangMode = comboLang_->ListIndex();
+    }
+    ConfPage::Write();
+}
