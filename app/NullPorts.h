@@ -79,11 +79,3 @@ public:
     bool MidiInOpen() override { return false; }
     void CloseMidiIn() override {}
 };
-
-class NullWindows final : public MonitorWindowPort {
-public:
-    // The monitor window is never open.
-    bool IsLoaded() override { return false; }
-    void Unload() override {}
-    void LoadHidden(platform::Form&) override {}
-};
