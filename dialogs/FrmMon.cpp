@@ -80,8 +80,7 @@ protected:
 
 std::int32_t RoundToInt32(double value)
 {
-    return static_cast<std::int32_t>(
-        std::clamp<std::int64_t>(numeric::RoundToInt64(value), INT32_MIN, INT32_MAX));
+    return static_cast<std::int32_t>(std::clamp<std::int64_t>(numeric::RoundToInt64(value), INT32_MIN, INT32_MAX));
 }
 
 std::string InfoLine(std::string_view japanese, std::string_view english, std::int32_t ms)
@@ -92,14 +91,13 @@ std::string InfoLine(std::string_view japanese, std::string_view english, std::i
 } // namespace
 
 FrmMon::FrmMon(MonitorWindowHost& host, QWidget* owner)
-    : platform::Form(owner), host_(host), player_(std::make_unique<InertPlayer>()),
-      textInfo_(new QPlainTextEdit(this)), textFilename_(new UC_PathText(this)),
-      playButtons_(new controls::UC_Buttons(this)), picCounter_(new controls::UC_TextPicture(this)),
-      progBar_(new controls::UC_Bar(this)), editButton_(new controls::UC_Buttons(this)),
-      monButtons_(new controls::UC_Buttons(this)), textMonStartMS_(new platform::TextBox(this)),
-      checkSeq_(new UC_Check(this)), defaultButtons_(new controls::UC_Buttons(this)),
-      deleteButtons_(new controls::UC_Buttons(this)), okCancel_(new controls::UC_Buttons(this)),
-      timerUpdate_(new platform::WindowTimer(this))
+    : platform::Form(owner), host_(host), player_(std::make_unique<InertPlayer>()), textInfo_(new QPlainTextEdit(this)),
+      textFilename_(new UC_PathText(this)), playButtons_(new controls::UC_Buttons(this)),
+      picCounter_(new controls::UC_TextPicture(this)), progBar_(new controls::UC_Bar(this)),
+      editButton_(new controls::UC_Buttons(this)), monButtons_(new controls::UC_Buttons(this)),
+      textMonStartMS_(new platform::TextBox(this)), checkSeq_(new UC_Check(this)),
+      defaultButtons_(new controls::UC_Buttons(this)), deleteButtons_(new controls::UC_Buttons(this)),
+      okCancel_(new controls::UC_Buttons(this)), timerUpdate_(new platform::WindowTimer(this))
 {
     setWindowFlags(Qt::Tool);
     textInfo_->setReadOnly(true);
@@ -245,9 +243,8 @@ void FrmMon::SetUpBar()
     }
     progBar_->Init();
     const basic::Color text =
-        parms::HiColor != 0
-            ? 0
-            : basic::ShiftColor(platform::SystemColor(platform::ColorBtnFace), -160, -160, -160, -1.0F);
+        parms::HiColor != 0 ? 0
+                            : basic::ShiftColor(platform::SystemColor(platform::ColorBtnFace), -160, -160, -160, -1.0F);
     progBar_->SetStyle(11, false, basic::UIFontFace, text);
     progBar_->SetValue(0);
 }

@@ -69,8 +69,8 @@ void FrmMon::OK()
         textMonStartMS_->SetText(basic::FormatDuration(start, 0, 1));
         if (RefusesStartPoint(start)) {
             const std::string text = basic::LangText("素材長より後に指定されています", "Start Point Over EOF.") +
-                                     "\r\n" + FileNameOf(exchange.MonitorFile) + "\r\nLength=" +
-                                     basic::FormatDuration(rangeLengthMS_, 1, 1) +
+                                     "\r\n" + FileNameOf(exchange.MonitorFile) +
+                                     "\r\nLength=" + basic::FormatDuration(rangeLengthMS_, 1, 1) +
                                      "\r\nStart=" + basic::FormatDuration(start, 1, 1);
             basic::ShowMessage(text, MessageCritical, "", this);
             return;

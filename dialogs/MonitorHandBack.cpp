@@ -9,9 +9,9 @@
 #include "foundation/MessageBoxes.h"
 #include "foundation/Parms.h"
 #include "mainwindow/FrmMain.h"
+#include "platform/ProcessStart.h"
 #include "playback/CacheNames.h"
 #include "playback/PreRead.h"
-#include "platform/ProcessStart.h"
 
 #include <algorithm>
 #include <string>
@@ -30,8 +30,9 @@ platform::Form* FormOf(QWidget* owner)
 
 void ItemChanged(QWidget* owner)
 {
-    basic::ShowMessage(basic::LangText("素材が変更されたため反映できません", "The item has changed. Nothing was applied."),
-                       MessageCritical, "", FormOf(owner));
+    basic::ShowMessage(
+        basic::LangText("素材が変更されたため反映できません", "The item has changed. Nothing was applied."),
+        MessageCritical, "", FormOf(owner));
 }
 
 bool ValidOutput(int output)
