@@ -30,6 +30,7 @@
 
 #include <gmock/gmock.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -98,6 +99,7 @@ protected:
         QApplication::processEvents();
         platform::SetMessageBoxAnswer(nullptr);
         platform::SetFileDialogAnswer(nullptr);
+        platform::SetColourDialogAnswer(nullptr);
         AudioSystem::Install(nullptr);
         basic::CueActive = {0, 0, 0};
         basic::TwipsPerPixel = savedTwips_;
@@ -230,6 +232,47 @@ TEST_F(MonitorWindowTest, AutoPlayStartsAtTheStartPoint)
     Run(200);
     EXPECT_GE(window.MonPlayer().Position(), 6000);
     EXPECT_LT(window.MonPlayer().Position(), 6600);
+}
+
+TEST_F(MonitorWindowTest, ThePauseLampFollowsThePlayer)
+{
+    FrmMon& window = OpenButton(cued);
+    window.PlayButtons_Clicked(1);
+    Run(300);
+    window.PlayButtons_Clicked(2);
+    Run(300);
+    EXPECT_EQ(window.MonPlayer().mode(), 2);
+    EXPECT_EQ(window.Lamp(2), 2);
+    const int held = window.ProgBar().Value();
+    Run(500);
+    EXPECT_EQ(window.ProgBar().Value(), held) << "a paused sound does not move the bar";
+    window.PlayButtons_Clicked(2);
+    Run(300);
+    EXPECT_EQ(window.MonPlayer().mode(), 3);
+    EXPECT_EQ(window.Lamp(2), 0);
+    EXPECT_EQ(window.Lamp(1), 2);
+}
+
+TEST_F(MonitorWindowTest, ColourBoxesTakeTheChosenColourOrKeepTheirs)
+{
+    FrmMon& window = OpenButton(cued);
+    std::optional<std::int32_t> answer;
+    std::vector<std::int32_t> offered;
+    platform::SetColourDialogAnswer([&](const platform::ColourDialogRequest& request) {
+        offered.push_back(request.custom[0]);
+        return answer;
+    });
+    dialoginput::Click(window.PictureColor(1), 60, 60);
+    EXPECT_EQ(window.ColorOf(1), 0x00FF00) << "a cancelled chooser keeps the colour";
+    answer = 0x808080;
+    dialoginput::Click(window.PictureColor(1), 60, 60);
+    EXPECT_EQ(window.ColorOf(1), 0x808080);
+    EXPECT_THAT(offered, testing::ElementsAre(0x00FF00, 0x00FF00));
+
+    int index = 0;
+    window.DefaultButtons().ButtonClicked(index);
+    EXPECT_EQ(window.ColorOf(0), 0);
+    EXPECT_EQ(window.ColorOf(1), 0);
 }
 
 TEST_F(MonitorWindowTest, ReleasingTheBarSeeks)
