@@ -21,6 +21,7 @@
 #include "platform/MessageBox.h"
 #include "platform/TextBox.h"
 #include "platform/audio/AudioSystem.h"
+#include "support/AudioTestSignals.h"
 #include "support/ClockFixture.h"
 #include "support/Gallery.h"
 #include "support/RiffFileBuilder.h"
@@ -30,6 +31,8 @@
 
 #include <gmock/gmock.h>
 
+#include <algorithm>
+#include <cmath>
 #include <optional>
 #include <string>
 #include <vector>
@@ -105,12 +108,14 @@ protected:
         basic::TwipsPerPixel = savedTwips_;
     }
 
-    // 12 s of 16-bit stereo silence, standby mark at 2 s, end mark at 10 s.
-    std::string Sound(const std::string& name)
+    // 12 s of 16-bit stereo (silence, or noise), standby mark at 2 s, end
+    // mark at 10 s.
+    std::string Sound(const std::string& name, bool noise = false)
     {
         RiffFileBuilder builder;
         builder.Format(1, 2, Rate, 16)
-            .Data(Bytes(static_cast<std::size_t>(4 * Rate * 12)))
+            .Data(noise ? audiotest::NoiseBytes(StreamFormat{Rate, 16, 2}, static_cast<std::size_t>(Rate * 12), 7)
+                        : Bytes(static_cast<std::size_t>(4 * Rate * 12)))
             .Cues({{1, 2 * Rate}, {2, 10 * Rate}})
             .List("adtl", {RiffFileBuilder::Label(1, "BC$STANDBY"), RiffFileBuilder::Label(2, "BC$END")});
         const std::string path = folder / name;
@@ -223,6 +228,23 @@ TEST_F(MonitorWindowTest, PlaysTheRangeOnceAndStartsAgainAtTheRangeStart)
     Run(200);
     EXPECT_GE(player.Position(), 2000);
     EXPECT_LT(player.Position(), 2600) << "not the start point, not where it ended";
+}
+
+TEST_F(MonitorWindowTest, ItSoundsOnTheMonitorDeviceOnly)
+{
+    basic::SaveSetting("DeviceWaveMon", "Null 2");
+    FrmMon& window = OpenButton(Sound("noise.wav", true), 1);
+    Run(600);
+    const auto loudest = [](const std::vector<float>& samples) {
+        float peak = 0;
+        for (const float sample : samples) {
+            peak = std::max(peak, std::abs(sample));
+        }
+        return peak;
+    };
+    EXPECT_GT(loudest(AudioSystem::Current().NullOutput(2)->TakePlayed()), 0.1F);
+    EXPECT_EQ(loudest(AudioSystem::Current().NullOutput(1)->TakePlayed()), 0.0F);
+    EXPECT_EQ(window.MonPlayer().Attenuation(), 0);
 }
 
 TEST_F(MonitorWindowTest, AutoPlayStartsAtTheStartPoint)
