@@ -42,10 +42,3 @@ public:
     void SpeedSlider_Scrolled(int, int) override {}
 };
 
-class NullWindows final : public MonitorWindowPort {
-public:
-    // The monitor window is never open.
-    bool IsLoaded() override { return false; }
-    void Unload() override {}
-    void LoadHidden(platform::Form&) override {}
-};

@@ -13,6 +13,8 @@
 #include "dialogs/ConfigDialog.h"
 #include "dialogs/FadeWindow.h"
 #include "dialogs/FrmSplash.h"
+#include "dialogs/MonitorHandBack.h"
+#include "dialogs/MonitorWindow.h"
 #include "dialogs/TimerWindow.h"
 #include "foundation/CommandLine.h"
 #include "mainwindow/FrmMain.h"
@@ -89,7 +91,8 @@ int main(int argc, char** argv)
     RemoteControl remote(window, remoteTargets);
     remote.Observe = [&playbackControl](const std::string& text) { playbackControl.Observe(text); };
     playbackControl.Hooks.PollRemote = [&remote] { remote.PollRemote(); };
-    NullWindows windows;
+    MonitorHandBack monitorCalls(window);
+    MonitorWindow monitorWindow(monitorCalls);
     ConfigDialog configDialog;
     cache::FileTransferService fileTransfer;
     cache::CacheService cacheService(window.State, fileTransfer);
@@ -112,14 +115,15 @@ int main(int argc, char** argv)
     window.Ports.RemoteDevices = &remote;
     window.Ports.ConfigDialog = &configDialog;
     window.Ports.FadeWindow = &fadeWindow;
-    window.Ports.MonitorWindow = &windows;
+    window.Ports.MonitorWindow = &monitorWindow;
     window.Ports.SplashWindow = &splash;
     window.Ports.FileTransfer = &fileTransfer;
     window.Ports.Cache = &cacheService;
     window.Ports.MaterialBrowser = &materialBrowser;
-    window.OnEnded = [&materialBrowser] {
+    window.OnEnded = [&materialBrowser, &monitorWindow] {
         // The browser keeps its folder (SozaiPath) as the program ends.
         materialBrowser.Unload();
+        monitorWindow.Unload();
         QCoreApplication::quit();
     };
 

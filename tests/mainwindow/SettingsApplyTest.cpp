@@ -171,6 +171,7 @@ TEST_F(SettingsApplyTest, TheReducedFormKeepsPlayersOutputsAndPagesAndTheFullFor
     EXPECT_TRUE(ports.Log.Starting("InitRemoteDevices").empty());
     EXPECT_TRUE(ports.Log.Starting("SendRemoteCommand").empty());
     EXPECT_TRUE(ports.Log.Starting("ChangePage").empty());
+    EXPECT_TRUE(ports.Log.Starting("MonitorWindow").empty()) << "the monitor window keeps its player";
     EXPECT_THAT(ports.Log.Starting("UpdateCounter"), ElementsAre("UpdateCounter 0 0", "UpdateCounter 1 0"));
 
     window->ApplySettings(0);

@@ -295,7 +295,18 @@ public:
         log_.Add(Call("MonitorWindow.LoadHidden"));
         loaded = true;
     }
+    bool IsVisible() override { return loaded && visible; }
+    void StartMon(platform::Form&, const MonitorItem& item, int autoPlay) override
+    {
+        log_.Add(Call("MonitorWindow.StartMon", item.IsList ? 1 : 0, item.Output, item.Page,
+                      item.IsList ? item.Row : item.Button, autoPlay));
+        lastItem = item;
+        loaded = true;
+        visible = true;
+    }
     bool loaded = false;
+    bool visible = false;
+    MonitorItem lastItem;
 
 private:
     CallLog& log_;
