@@ -17,6 +17,7 @@
 #include "foundation/CommandLine.h"
 #include "mainwindow/FrmMain.h"
 #include "playback/AssignFile.h"
+#include "playback/ButtonGridPorts.h"
 #include "playback/CacheNames.h"
 #include "playback/PlaybackControl.h"
 #include "platform/TerminationSignals.h"
@@ -74,11 +75,15 @@ int main(int argc, char** argv)
     TimerWindow timerWindow(mainWindowCalls);
     NullStatusLabels statusLabels(window.State, window, fadeWindow, timerWindow);
     // Playback control: the engine tick, the play function, transport and
-    // strips. Pages, keys, fades, timers and the grid and list commands are
-    // still the null services it passes those calls on to.
+    // strips. The grid, its commands, pages and keys are the grid's ports;
+    // fades, timers and the list commands are still null services.
     PlaybackControl playbackControl(window);
-    playbackControl.OtherPlayback = &playback;
-    playbackControl.OtherEvents = &itemCommands;
+    ButtonGridPorts gridPorts(playbackControl);
+    gridPorts.NextPlayback = &playback;
+    gridPorts.NextEvents = &itemCommands;
+    gridPorts.NextCommands = &itemCommands;
+    playbackControl.OtherPlayback = &gridPorts;
+    playbackControl.OtherEvents = &gridPorts;
     playbackControl.OtherLabels = &statusLabels;
     NullRemote remote;
     NullWindows windows;
@@ -97,7 +102,7 @@ int main(int argc, char** argv)
     window.Ports.Engine = &playbackControl;
     window.Ports.Playback = &playbackControl;
     window.Ports.AssignFile = &assignFile;
-    window.Ports.ItemCommands = &itemCommands;
+    window.Ports.ItemCommands = &gridPorts;
     window.Ports.ControlEvents = &playbackControl;
     window.Ports.StatusLabels = &playbackControl;
     window.Ports.Remote = &remote;
@@ -109,6 +114,8 @@ int main(int argc, char** argv)
     window.Ports.FileTransfer = &fileTransfer;
     window.Ports.Cache = &cacheService;
     window.Ports.MaterialBrowser = &materialBrowser;
+    gridPorts.Grid.MonitorVisible = [&windows] { return windows.IsLoaded(); };
+    gridPorts.Attach();
     window.OnEnded = [&materialBrowser] {
         // The browser keeps its folder (SozaiPath) as the program ends.
         materialBrowser.Unload();
