@@ -19,6 +19,7 @@
 #include "foundation/CommandLine.h"
 #include "mainwindow/FrmMain.h"
 #include "playback/AssignFile.h"
+#include "playback/ButtonGridPorts.h"
 #include "playback/CacheNames.h"
 #include "playback/PlaybackControl.h"
 #include "platform/TerminationSignals.h"
@@ -77,11 +78,15 @@ int main(int argc, char** argv)
     FadeWindow fadeWindow(mainWindowCalls);
     TimerWindow timerWindow(mainWindowCalls);
     // Playback control: the engine tick, the play function, transport,
-    // strips, fades and start timers. Pages, keys and the grid and list
-    // commands are still the null services it passes those calls on to.
+    // strips, fades and start timers. The grid, its commands, pages and keys
+    // are the grid's ports; the list commands are still null services.
     PlaybackControl playbackControl(window);
-    playbackControl.OtherPlayback = &playback;
-    playbackControl.OtherEvents = &itemCommands;
+    ButtonGridPorts gridPorts(playbackControl);
+    gridPorts.NextPlayback = &playback;
+    gridPorts.NextEvents = &itemCommands;
+    gridPorts.NextCommands = &itemCommands;
+    playbackControl.OtherPlayback = &gridPorts;
+    playbackControl.OtherEvents = &gridPorts;
     playbackControl.FadeLabel.ToggleFadeWindow = [&fadeWindow, &window] { fadeWindow.Toggle(&window); };
     playbackControl.Timers.On.ShowTimerWindow = [&timerWindow, &window] { timerWindow.Show(&window); };
     mainWindowCalls.TimerProc = [&playbackControl] { playbackControl.Timers.SetTimerProc(); };
@@ -108,7 +113,7 @@ int main(int argc, char** argv)
     window.Ports.Engine = &playbackControl;
     window.Ports.Playback = &playbackControl;
     window.Ports.AssignFile = &assignFile;
-    window.Ports.ItemCommands = &itemCommands;
+    window.Ports.ItemCommands = &gridPorts;
     window.Ports.ControlEvents = &playbackControl;
     window.Ports.StatusLabels = &playbackControl;
     window.Ports.Remote = &remote;
@@ -120,6 +125,11 @@ int main(int argc, char** argv)
     window.Ports.FileTransfer = &fileTransfer;
     window.Ports.Cache = &cacheService;
     window.Ports.MaterialBrowser = &materialBrowser;
+    gridPorts.Grid.MonitorVisible = [&monitorWindow] { return monitorWindow.IsVisible(); };
+    monitorCalls.AssignButtonFile = [&gridPorts](int output, int page, int button, const std::string& path) {
+        return gridPorts.Grid.AssignButtonOnPage(output, page, button, path);
+    };
+    gridPorts.Attach();
     window.OnEnded = [&materialBrowser, &monitorWindow] {
         // The browser keeps its folder (SozaiPath) as the program ends.
         materialBrowser.Unload();

@@ -449,7 +449,14 @@ void UC_TolvButton::StartOleDrag()
         }
     }
     // A drag that cannot start (nothing to carry, nothing allowed) is ignored.
-    platform::StartDrag(*picture_, carried, allowed);
+    if (carried.FileCount() == 0 || allowed == platform::DropEffectNone) {
+        return;
+    }
+    const QPointer<UC_TolvButton> alive(this);
+    const int effect = platform::StartDrag(*picture_, carried, allowed);
+    if (alive && OLECompleteDrag) {
+        OLECompleteDrag(effect);
+    }
 }
 
 void UC_TolvButton::OnMouseUp(int button, int shift, double x, double y)

@@ -79,6 +79,8 @@ public:
     // shift is the Shift state when the drag began.
     std::function<void(platform::DragData& data, int& allowedEffects, int& shift)> OLEStartDrag;
     std::function<void()> OLEDragOver;
+    // The drag out of the button ended with this effect (none: nobody took it).
+    std::function<void(int effect)> OLECompleteDrag;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

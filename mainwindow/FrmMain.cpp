@@ -106,6 +106,26 @@ void FrmMain::WireControlEvents()
                 Ports.ControlEvents->TolvButton_MouseUD(index, buttonIndex, isDown, buttonType);
             }
         };
+        button.OLEStartDrag = [this, index](platform::DragData& dragged, int& allowedEffects, int& shift) {
+            if (Ports.ControlEvents != nullptr) {
+                Ports.ControlEvents->TolvButton_OLEStartDrag(index, dragged, allowedEffects, shift);
+            }
+        };
+        button.OLECompleteDrag = [this, index](int effect) {
+            if (Ports.ControlEvents != nullptr) {
+                Ports.ControlEvents->TolvButton_OLECompleteDrag(index, effect);
+            }
+        };
+        button.OLEDragOver = [this, index] {
+            if (Ports.ControlEvents != nullptr) {
+                Ports.ControlEvents->TolvButton_OLEDragOver(index);
+            }
+        };
+        button.OLEDropped = [this, index](platform::DragData& dragged) {
+            if (Ports.ControlEvents != nullptr) {
+                Ports.ControlEvents->TolvButton_OLEDropped(index, dragged);
+            }
+        };
     });
     OnEveryElement<UC_ListView>(LV, [this](UC_ListView& list, int index) {
         list.RightClicked = [this, index](double& x, double& y) {

@@ -19,6 +19,7 @@
 #include "platform/MessageBox.h"
 #include "platform/base/Hooks.h"
 #include "playback/AssignFile.h"
+#include "playback/PagesRules.h"
 #include "playback/AssignPaths.h"
 
 #include <QWidget>
@@ -208,26 +209,20 @@ void AssignFile::CopySoundsInto(const std::string& folder)
 void AssignFile::FindRemovableAssignFile()
 {
     basic::BuildDriveTable();
-    const auto& drives = basic::DriveTable;
-    if (drives.empty()) {
+    if (basic::DriveTable.empty()) {
         return;
     }
-    state_.RemovableDrive = -1;
-    for (int i = static_cast<int>(drives.size()) - 1; i >= 0; --i) {
-        const basic::DriveEntry& drive = drives[static_cast<std::size_t>(i)];
-        if (drive.driveType == 2) {
-            if (state_.RemovableDrive == -1) {
-                state_.RemovableDrive = i;
-            }
+    // Every removable drive is looked at until one holds a file, also while
+    // a file is open.
+    const playback::RemovableScan scan =
+        playback::ScanRemovableDrives(basic::DriveTable, [this](const basic::DriveEntry& drive) {
             std::vector<std::string> files;
-            const int count = basic::ListFiles(basic::FixTrailingSeparator(drive.drive, 0), state_.TlvExtention, files,
-                                               basic::ListFilesOnly, 0, 1, 0, 1);
-            if (count > 0 && !files.front().empty()) {
-                state_.CurrentFilePath = files.front();
-            }
-        }
-        if (!state_.CurrentFilePath.empty()) {
-            return;
-        }
+            const int count = basic::ListFiles(basic::FixTrailingSeparator(drive.drive, 0), state_.TlvExtention,
+                                               files, basic::ListFilesOnly, 0, 1, 0, 1);
+            return count > 0 ? files.front() : std::string();
+        });
+    state_.RemovableDrive = scan.removableDrive;
+    if (!scan.found.empty()) {
+        state_.CurrentFilePath = scan.found;
     }
 }

@@ -97,6 +97,36 @@ void PlaybackControl::TolvButton_MouseUD(int index, int buttonIndex, bool isDown
     }
 }
 
+void PlaybackControl::TolvButton_OLEStartDrag(int index, platform::DragData& data, int& allowedEffects, int shift)
+{
+    if (OtherEvents != nullptr) {
+        OtherEvents->TolvButton_OLEStartDrag(index, data, allowedEffects, shift);
+    } else {
+        ControlEventsPort::TolvButton_OLEStartDrag(index, data, allowedEffects, shift);
+    }
+}
+
+void PlaybackControl::TolvButton_OLECompleteDrag(int index, int effect)
+{
+    if (OtherEvents != nullptr) {
+        OtherEvents->TolvButton_OLECompleteDrag(index, effect);
+    }
+}
+
+void PlaybackControl::TolvButton_OLEDragOver(int index)
+{
+    if (OtherEvents != nullptr) {
+        OtherEvents->TolvButton_OLEDragOver(index);
+    }
+}
+
+void PlaybackControl::TolvButton_OLEDropped(int index, platform::DragData& data)
+{
+    if (OtherEvents != nullptr) {
+        OtherEvents->TolvButton_OLEDropped(index, data);
+    }
+}
+
 void PlaybackControl::LV_RightClicked(int index, float x, float y)
 {
     if (OtherEvents != nullptr) {

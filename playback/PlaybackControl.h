@@ -143,6 +143,10 @@ public:
     }
     // ---- ControlEventsPort: the grid, pages and lists (passed on) ----
     void TolvButton_MouseUD(int index, int buttonIndex, bool isDown, int buttonType) override;
+    void TolvButton_OLEStartDrag(int index, platform::DragData& data, int& allowedEffects, int shift) override;
+    void TolvButton_OLECompleteDrag(int index, int effect) override;
+    void TolvButton_OLEDragOver(int index) override;
+    void TolvButton_OLEDropped(int index, platform::DragData& data) override;
     void LV_RightClicked(int index, float x, float y) override;
     void PageButtons_RightClicked(int index, int clickedIndex) override;
     void PageButtons_ButtonClicked(int index, int clickedIndex) override;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/DragData.h"
+
 // Handlers of events of the controls the shell builds, which playback control
 // carries out. Index is the control's index in its array (output, player
 // slot or button control index).
@@ -15,6 +17,28 @@ public:
     virtual void TextPage_MouseUD(int index, int button, bool isDown, int pIndex) = 0;
     virtual void CtrlButton_ButtonClicked(int index, int clickedIndex) = 0;
     virtual void SpeedSlider_Scrolled(int index, int nButton) = 0;
+
+    // Drag and drop of sound buttons (index = button control index): a drag
+    // out fills data and the allowed effects (shift: 0 none, 1 Shift, 2 Ctrl);
+    // its end reports the effect the drop had (none when nobody took it).
+    virtual void TolvButton_OLEStartDrag(int index, platform::DragData& data, int& allowedEffects, int shift)
+    {
+        (void)index;
+        (void)shift;
+        data.Clear();
+        allowedEffects = platform::DropEffectNone;
+    }
+    virtual void TolvButton_OLECompleteDrag(int index, int effect)
+    {
+        (void)index;
+        (void)effect;
+    }
+    virtual void TolvButton_OLEDragOver(int index) { (void)index; }
+    virtual void TolvButton_OLEDropped(int index, platform::DragData& data)
+    {
+        (void)index;
+        (void)data;
+    }
 
     // The output strip of a player slot (index = slot): transport row,
     // position bar, pan, speed and volume, counter. A build without playback

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <memory>
+
+class PlaybackControl;
+class Pages;
+class FrmMain;
+class QObject;
+
+// Keyboard control of the key target output (KeyTarget): F1..F10 and the
+// keypad's plus and minus switch its pages, Esc stops it, Space plays its
+// cue or next list item, and the button keys play its buttons. The window
+// sees every key before its controls do; auto-repeated key events are
+// ignored, so a held key plays a Momentary sound until it is really released.
+class Keyboard {
+public:
+    // Windows virtual-key codes of the keys with their own rules.
+    static constexpr int KeyF1 = 112;
+    static constexpr int KeyF10 = 121;
+    static constexpr int KeyAdd = 107;
+    static constexpr int KeySubtract = 109;
+    static constexpr int KeyEscape = 27;
+    static constexpr int KeySpace = 32;
+
+    Keyboard(PlaybackControl& control, Pages& pages);
+    ~Keyboard();
+    Keyboard(const Keyboard&) = delete;
+    Keyboard& operator=(const Keyboard&) = delete;
+
+    // Takes the window's keys (key preview) and the clicks on its KEY labels.
+    void Attach();
+
+    void Form_KeyDown(int& keyCode, int shift);
+    void Form_KeyUp(int& keyCode, int shift);
+    // down 1 press, 0 release; F1..F10 are consumed (keyCode 0).
+    void HandleKey(int& keyCode, int shift, int down);
+    void TextKey_MouseUD(int index, int button, bool isDown, int pIndex);
+    // The KEY labels and the buttons' key or number captions of all outputs.
+    void DrawKeyAssign();
+
+    // The button of the target's page that the key plays: the output's own
+    // table before the keypad table; -1 when none.
+    static int FindKeyButton(int keyCode, int target, int buttonsPerPage);
+
+    // Set while the key event being delivered is an auto-repeat.
+    void SetAutoRepeat(bool repeat) { autoRepeat_ = repeat; }
+
+private:
+    FrmMain& Window();
+
+    PlaybackControl& control_;
+    Pages& pages_;
+    bool autoRepeat_ = false;
+    std::unique_ptr<QObject> repeatWatch_;
+};

@@ -1,0 +1,170 @@
+// Keyboard control through the window's key preview: page keys, stop, the
+// cue, the button keys with their two tables, and a held Momentary key with
+// the window system's auto-repeat in between.
+#include "GridFixture.h"
+
+#include "foundation/ButtonKeys.h"
+#include "playback/Keyboard.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QKeyEvent>
+
+#include <gmock/gmock.h>
+
+namespace {
+
+using playbacktest::GridFixture;
+
+class Keys : public GridFixture {
+protected:
+    // One key event delivered to the main window, as the desktop sends it.
+    void Send(QEvent::Type type, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier, bool repeat = false)
+    {
+        QKeyEvent event(type, key, modifiers, QString(), repeat);
+        // The desktop sends keys to the control that has the focus.
+        QWidget* focus = QApplication::focusWidget();
+        QWidget* target = focus != nullptr && focus->window() == window.get() ? focus : window.get();
+        QCoreApplication::sendEvent(target, &event);
+    }
+    void Tap(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    {
+        Send(QEvent::KeyPress, key, modifiers);
+        Send(QEvent::KeyRelease, key, modifiers);
+    }
+    void Target(int output) { control->Window().State.KeyTarget = output; }
+};
+
+TEST_F(Keys, FunctionKeysSwitchPagesOnTheReleaseWithoutModifiers)
+{
+    ASSERT_TRUE(Start());
+    Target(0);
+    Send(QEvent::KeyPress, Qt::Key_F3);
+    EXPECT_EQ(State().CurrentPage[0], 0);
+    Send(QEvent::KeyRelease, Qt::Key_F3);
+    EXPECT_EQ(State().CurrentPage[0], 2);
+    Tap(Qt::Key_F5, Qt::ShiftModifier);
+    EXPECT_EQ(State().CurrentPage[0], 2);
+    Tap(Qt::Key_F11);
+    Tap(Qt::Key_F12);
+    EXPECT_EQ(State().CurrentPage[0], 2);
+    Tap(Qt::Key_F10);
+    EXPECT_EQ(State().CurrentPage[0], 9);
+
+    // The page key is consumed.
+    int code = Keyboard::KeyF1;
+    grid->Keys.HandleKey(code, 0, 0);
+    EXPECT_EQ(code, 0);
+    EXPECT_EQ(State().CurrentPage[0], 0);
+}
+
+TEST_F(Keys, KeypadPlusAndMinusWrapAroundThePages)
+{
+    ASSERT_TRUE(Start());
+    Target(0);
+    Tap(Qt::Key_Minus, Qt::KeypadModifier);
+    EXPECT_EQ(State().CurrentPage[0], State().PageNum - 1);
+    Tap(Qt::Key_Plus, Qt::KeypadModifier);
+    EXPECT_EQ(State().CurrentPage[0], 0);
+    Tap(Qt::Key_Plus, Qt::KeypadModifier);
+    EXPECT_EQ(State().CurrentPage[0], 1);
+}
+
+TEST_F(Keys, WithoutATargetNoKeyActs)
+{
+    ASSERT_TRUE(Start());
+    Assign(0, 0, 0, RampWave("one.wav", Rate));
+    Target(-1);
+    Tap(Qt::Key_1);
+    Tap(Qt::Key_F2);
+    EXPECT_EQ(State().OutputState[0], 0);
+    EXPECT_EQ(State().CurrentPage[0], 0);
+}
+
+TEST_F(Keys, ButtonKeysPlayEscStopsAndSpacePlaysTheCue)
+{
+    ASSERT_TRUE(Start());
+    Assign(0, 0, 0, RampWave("one.wav", 4 * Rate));
+    Assign(0, 0, 1, RampWave("two.wav", 4 * Rate));
+    Target(0);
+    Send(QEvent::KeyPress, Qt::Key_2);
+    EXPECT_EQ(State().OutputState[0], 0);
+    Send(QEvent::KeyRelease, Qt::Key_2);
+    EXPECT_EQ(State().OutputState[0], 1);
+    EXPECT_EQ(State().PlayingButton[0].second, 1);
+    Tap(Qt::Key_Escape);
+    EXPECT_EQ(State().StoppedByUser[0], 1);
+    Run(300);
+    EXPECT_EQ(State().OutputState[0], 0);
+
+    State().STBYActive[0] = 1;
+    Tap(Qt::Key_1);
+    EXPECT_EQ(State().StandbySet[0], 1);
+    EXPECT_EQ(State().OutputState[0], 0);
+    Tap(Qt::Key_Space);
+    EXPECT_EQ(State().OutputState[0], 1);
+    EXPECT_EQ(State().PlayingButton[0].second, 0);
+}
+
+TEST_F(Keys, TheOutputsTableWinsOverTheKeypadTable)
+{
+    ASSERT_TRUE(Start());
+    const int keypadOne = parms::NumpadKeyAssign[0];
+    ASSERT_NE(keypadOne, 0);
+    EXPECT_EQ(Keyboard::FindKeyButton(keypadOne, 0, 32), 0);
+    const auto saved = parms::KeyAssign;
+    parms::KeyAssign[0 + 4 * 5] = keypadOne;
+    EXPECT_EQ(Keyboard::FindKeyButton(keypadOne, 0, 32), 5);
+    // Another output's table does not count.
+    EXPECT_EQ(Keyboard::FindKeyButton(keypadOne, 1, 32), 0);
+
+    Assign(0, 0, 5, RampWave("five.wav", Rate));
+    Target(0);
+    Tap(Qt::Key_1, Qt::KeypadModifier);
+    EXPECT_EQ(State().PlayingButton[0].second, 5);
+    parms::KeyAssign = saved;
+}
+
+TEST_F(Keys, AHeldMomentaryKeyPlaysUntilItsRealReleaseWhateverTheRepeats)
+{
+    ASSERT_TRUE(Start());
+    // Shorter than the hold: a Momentary sound loops while it is held.
+    Assign(0, 0, 0, RampWave("short.wav", Rate / 5), 1);
+    Target(0);
+    const auto starts = [this] { return ports.Log.Starting("SendRemoteCommand 0 3 0").size(); };
+    const std::size_t before = starts();
+
+    Send(QEvent::KeyPress, Qt::Key_1);
+    EXPECT_EQ(State().OutputState[0], 1);
+    for (int repeat = 0; repeat < 20; ++repeat) {
+        Run(40);
+        Send(QEvent::KeyRelease, Qt::Key_1, Qt::NoModifier, true);
+        Send(QEvent::KeyPress, Qt::Key_1, Qt::NoModifier, true);
+        ASSERT_EQ(State().OutputState[0], 1) << repeat;
+    }
+    // One start for the whole hold: no repeat stopped and restarted it.
+    EXPECT_EQ(starts(), before + 1);
+    EXPECT_EQ(State().StoppedByUser[0], 0);
+    Send(QEvent::KeyRelease, Qt::Key_1);
+    EXPECT_EQ(State().StoppedByUser[0], 1);
+    Run(300);
+    EXPECT_EQ(State().OutputState[0], 0);
+}
+
+TEST_F(Keys, TheKeyLabelChoosesTheTargetUnlessTheOutputIsLocked)
+{
+    ASSERT_TRUE(Start(2));
+    Target(-1);
+    grid->Keys.TextKey_MouseUD(1, 1, true, 0);
+    EXPECT_EQ(State().KeyTarget, -1);
+    grid->Keys.TextKey_MouseUD(1, 1, false, 0);
+    EXPECT_EQ(State().KeyTarget, 1);
+    grid->Keys.TextKey_MouseUD(1, 2, false, 0);
+    EXPECT_EQ(State().KeyTarget, -1);
+    State().OutputLocked[0] = 1;
+    grid->Keys.TextKey_MouseUD(0, 1, false, 0);
+    EXPECT_EQ(State().KeyTarget, -1);
+    State().OutputLocked[0] = 0;
+}
+
+} // namespace
