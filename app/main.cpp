@@ -18,6 +18,7 @@
 #include "mainwindow/FrmMain.h"
 #include "playback/AssignFile.h"
 #include "playback/CacheNames.h"
+#include "playback/PlaybackControl.h"
 #include "platform/TerminationSignals.h"
 #include "platform/base/AppIdentity.h"
 
@@ -72,6 +73,13 @@ int main(int argc, char** argv)
     FadeWindow fadeWindow(mainWindowCalls);
     TimerWindow timerWindow(mainWindowCalls);
     NullStatusLabels statusLabels(window.State, window, fadeWindow, timerWindow);
+    // Playback control: the engine tick, the play function, transport and
+    // strips. Pages, keys, fades, timers and the grid and list commands are
+    // still the null services it passes those calls on to.
+    PlaybackControl playbackControl(window);
+    playbackControl.OtherPlayback = &playback;
+    playbackControl.OtherEvents = &itemCommands;
+    playbackControl.OtherLabels = &statusLabels;
     NullRemote remote;
     NullWindows windows;
     ConfigDialog configDialog;
@@ -86,12 +94,12 @@ int main(int argc, char** argv)
     });
     FrmSplash splash;
     cache::MaterialBrowser materialBrowser;
-    window.Ports.Engine = &playback;
-    window.Ports.Playback = &playback;
+    window.Ports.Engine = &playbackControl;
+    window.Ports.Playback = &playbackControl;
     window.Ports.AssignFile = &assignFile;
     window.Ports.ItemCommands = &itemCommands;
-    window.Ports.ControlEvents = &itemCommands;
-    window.Ports.StatusLabels = &statusLabels;
+    window.Ports.ControlEvents = &playbackControl;
+    window.Ports.StatusLabels = &playbackControl;
     window.Ports.Remote = &remote;
     window.Ports.RemoteDevices = &remote;
     window.Ports.ConfigDialog = &configDialog;

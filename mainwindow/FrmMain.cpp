@@ -140,13 +140,7 @@ void FrmMain::WireControlEvents()
             }
         };
     });
-    OnEveryElement<UC_Slider>(SpeedSlider, [this](UC_Slider& slider, int index) {
-        slider.Scrolled = [this, index](int button) {
-            if (Ports.ControlEvents != nullptr) {
-                Ports.ControlEvents->SpeedSlider_Scrolled(index, button);
-            }
-        };
-    });
+    WireStripEvents();
     using LabelHandler = void (StatusLabelsPort::*)(int, int, bool, int);
     const auto label = [this](LabelHandler handler) {
         return [this, handler](controls::UC_TextPicture& text, int index) {
@@ -160,6 +154,75 @@ void FrmMain::WireControlEvents()
     OnEveryElement<controls::UC_TextPicture>(TextFade, label(&StatusLabelsPort::TextFade_MouseUD));
     OnEveryElement<controls::UC_TextPicture>(TextSTBY, label(&StatusLabelsPort::TextSTBY_MouseUD));
     OnEveryElement<controls::UC_TextPicture>(TextTimer, label(&StatusLabelsPort::TextTimer_MouseUD));
+}
+
+// The strip of every player slot: transport row, position bar, sliders,
+// fader and counter.
+void FrmMain::WireStripEvents()
+{
+    const auto events = [this]() { return Ports.ControlEvents; };
+    OnEveryElement<controls::UC_Buttons>(PlayButtons, [events](controls::UC_Buttons& row, int index) {
+        row.ButtonClicked = [events, index](int& clicked) {
+            if (ControlEventsPort* port = events(); port != nullptr) {
+                port->PlayButtons_ButtonClicked(index, clicked);
+            }
+        };
+    });
+    OnEveryElement<controls::UC_Bar>(ProgBar, [events](controls::UC_Bar& bar, int index) {
+        bar.MouseUD = [events, index](bool& isDown) {
+            if (ControlEventsPort* port = events(); port != nullptr) {
+                port->ProgBar_MouseUD(index, isDown);
+            }
+        };
+        bar.Scrolled = [events, index] {
+            if (ControlEventsPort* port = events(); port != nullptr) {
+                port->ProgBar_Scrolled(index);
+            }
+        };
+        bar.RightClicked = [events, index](bool& isDown) {
+            if (ControlEventsPort* port = events(); port != nullptr) {
+                port->ProgBar_RightClicked(index, isDown);
+            }
+        };
+    });
+    OnEveryElement<UC_Slider>(PanSlider, [events](UC_Slider& slider, int index) {
+        slider.MouseUD = [events, index](bool isDown, int button) {
+            if (ControlEventsPort* port = events(); port != nullptr) {
+                port->PanSlider_MouseUD(index, isDown, button);
+            }
+        };
+        slider.Scrolled = [events, index](int button) {
+            if (ControlEventsPort* port = events(); port != nullptr) {
+                port->PanSlider_Scrolled(index, button);
+            }
+        };
+    });
+    OnEveryElement<UC_Slider>(SpeedSlider, [events](UC_Slider& slider, int index) {
+        slider.MouseUD = [events, index](bool isDown, int button) {
+            if (ControlEventsPort* port = events(); port != nullptr) {
+                port->SpeedSlider_MouseUD(index, isDown, button);
+            }
+        };
+        slider.Scrolled = [events, index](int button) {
+            if (ControlEventsPort* port = events(); port != nullptr) {
+                port->SpeedSlider_Scrolled(index, button);
+            }
+        };
+    });
+    OnEveryElement<UC_Fader>(VolSlider, [events](UC_Fader& fader, int index) {
+        fader.LevelChanged = [events, index] {
+            if (ControlEventsPort* port = events(); port != nullptr) {
+                port->VolSlider_LevelChanged(index);
+            }
+        };
+    });
+    OnEveryElement<controls::UC_TextPicture>(PicCounter, [events](controls::UC_TextPicture& counter, int index) {
+        counter.MouseUD = [events, index](int& button, bool& isDown, int& panel) {
+            if (ControlEventsPort* port = events(); port != nullptr) {
+                port->PicCounter_MouseUD(index, button, isDown, panel);
+            }
+        };
+    });
 }
 
 // Something dragged over the window (from the material browser or the

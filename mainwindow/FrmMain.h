@@ -229,6 +229,7 @@ private:
     void SetDesignSize();
     void WireEvents();
     void WireControlEvents();
+    void WireStripEvents();
     // Gives element 0 and every element loaded later the same handlers.
     template <class T> static void OnEveryElement(platform::ControlArray<T>& array, std::function<void(T&, int)> wire)
     {

@@ -87,7 +87,9 @@ struct MainState {
     PerOutput StandbyButton{};
     PerOutput StandbyPage{};
     PerOutput ProgressSeen{};
-    std::array<float, Outputs> LastStartTime{};
+    // Seconds since midnight of the last start (kept in double: a float
+    // around 86400 s is only good to 8 ms, too coarse for NoPlayMS).
+    std::array<double, Outputs> LastStartTime{};
     PerOutput CurrentPage{};
     PerOutput ButtonsPerPage{};
     PerOutput DispONAIR{1, 1, 1, 1};
@@ -182,6 +184,8 @@ struct MainState {
     std::int32_t BankSync = 0;
     std::int32_t DefaultButtonOption = 0;
     std::int32_t UseButtonRCMenu = 1;
+    // Sound buttons draw their frame from the lamp picture of their state.
+    std::int32_t LEDFrame = 0;
     std::int32_t ShowFmtTolv = 1;
     std::int32_t ShowCtrl = 1;
     std::int32_t ListOrderHorizon = 1;

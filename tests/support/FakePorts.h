@@ -163,6 +163,30 @@ public:
     {
         log_.Add(Call("SpeedSlider_Scrolled", index, nButton));
     }
+    void PlayButtons_ButtonClicked(int index, int clickedIndex) override
+    {
+        log_.Add(Call("PlayButtons_ButtonClicked", index, clickedIndex));
+    }
+    void ProgBar_MouseUD(int index, bool isDown) override { log_.Add(Call("ProgBar_MouseUD", index, isDown)); }
+    void ProgBar_Scrolled(int index) override { log_.Add(Call("ProgBar_Scrolled", index)); }
+    void ProgBar_RightClicked(int index, bool isDown) override
+    {
+        log_.Add(Call("ProgBar_RightClicked", index, isDown));
+    }
+    void PanSlider_MouseUD(int index, bool isDown, int nButton) override
+    {
+        log_.Add(Call("PanSlider_MouseUD", index, isDown, nButton));
+    }
+    void PanSlider_Scrolled(int index, int nButton) override { log_.Add(Call("PanSlider_Scrolled", index, nButton)); }
+    void SpeedSlider_MouseUD(int index, bool isDown, int nButton) override
+    {
+        log_.Add(Call("SpeedSlider_MouseUD", index, isDown, nButton));
+    }
+    void VolSlider_LevelChanged(int index) override { log_.Add(Call("VolSlider_LevelChanged", index)); }
+    void PicCounter_MouseUD(int index, int button, bool isDown, int pIndex) override
+    {
+        log_.Add(Call("PicCounter_MouseUD", index, button, isDown, pIndex));
+    }
 
 private:
     CallLog& log_;

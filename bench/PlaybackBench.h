@@ -1,0 +1,158 @@
+#pragma once
+
+// The main window with playback control on four null output devices, for
+// the benchmarks of the engine tick and of a press: waveOut players, one per
+// output, as the settings apply would make them (without the settings store).
+#include "audio/C_WaveOut.h"
+#include "foundation/Parms.h"
+#include "mainwindow/FrmMain.h"
+#include "platform/audio/AudioSystem.h"
+#include "platform/base/Twips.h"
+#include "playback/PlaybackControl.h"
+
+#include <QApplication>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace playbackbench {
+
+inline QApplication& App()
+{
+    static int argc = 1;
+    static char name[] = "bench_playback";
+    static char* argv[] = {name, nullptr};
+    static std::unique_ptr<QApplication> app = [] {
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+        basic::TwipsPerPixel = 15;
+        return std::make_unique<QApplication>(argc, argv);
+    }();
+    return *app;
+}
+
+inline std::string Folder()
+{
+    static const std::string folder = [] {
+        std::string pattern = (std::filesystem::temp_directory_path() / "tolv-bench-XXXXXX").string();
+        if (mkdtemp(pattern.data()) == nullptr) {
+            std::abort();
+        }
+        return pattern;
+    }();
+    return folder;
+}
+
+inline void Put(std::vector<std::uint8_t>& bytes, std::uint32_t value, int count)
+{
+    for (int i = 0; i < count; ++i) {
+        bytes.push_back(static_cast<std::uint8_t>((value >> (8 * i)) & 0xFF));
+    }
+}
+
+// A 16-bit stereo 48 kHz wave file of size bytes: one megabyte of noise
+// (never silent), and beyond it a hole, so a 2 GB file costs no disk.
+inline std::string MakeWave(const std::string& name, std::int64_t size)
+{
+    const std::string path = Folder() + "/" + name;
+    const auto dataSize = static_cast<std::uint32_t>(size - 44);
+    std::vector<std::uint8_t> bytes;
+    const auto text = [&bytes](const char* t) {
+        for (; *t != '\0'; ++t) {
+            bytes.push_back(static_cast<std::uint8_t>(*t));
+        }
+    };
+    text("RIFF");
+    Put(bytes, dataSize + 36, 4);
+    text("WAVEfmt ");
+    Put(bytes, 16, 4);
+    Put(bytes, 1, 2);
+    Put(bytes, 2, 2);
+    Put(bytes, 48000, 4);
+    Put(bytes, 48000 * 4, 4);
+    Put(bytes, 4, 2);
+    Put(bytes, 16, 2);
+    text("data");
+    Put(bytes, dataSize, 4);
+    std::uint32_t state = 7;
+    while (static_cast<std::int64_t>(bytes.size()) < std::min<std::int64_t>(size, 1 << 20)) {
+        state = state * 1664525U + 1013904223U;
+        bytes.push_back(static_cast<std::uint8_t>((state >> 24) | 1));
+    }
+    const int fd = ::open(path.c_str(), O_CREAT | O_TRUNC | O_WRONLY, 0600);
+    if (fd < 0 || ::write(fd, bytes.data(), bytes.size()) != static_cast<ssize_t>(bytes.size()) ||
+        ::ftruncate(fd, size) != 0) {
+        std::abort();
+    }
+    ::close(fd);
+    return path;
+}
+
+// Status output goes nowhere.
+class SilentRemote final : public RemotePort {
+public:
+    void InitRemoteDevices() override {}
+    void SendRemoteCommand(int, int, int) override {}
+    void SendRemoteListStatus(int, int) override {}
+    void SetOutputLock(int) override {}
+};
+
+// Four outputs of button grids, a waveOut player per output on device
+// output + 1, the window running.
+struct Rig {
+    Rig()
+    {
+        App();
+        parms::PlayerType = 3;
+        parms::SinglePlayer = 1;
+        parms::UseSamplePos = 1;
+        parms::TimerInt = 50;
+        parms::IsList = {0, 0, 0, 0};
+        window.Ports.Engine = &control;
+        window.Ports.Playback = &control;
+        window.Ports.ControlEvents = &control;
+        window.Ports.StatusLabels = &control;
+        window.Ports.Remote = &remote;
+        MainState& state = window.State;
+        state.NumOut = 4;
+        state.PlayersPerOutput = 1;
+        state.PlayerCount = 4;
+        state.ButtonsPerOutput = 32;
+        state.ButtonsPerPage = {32, 32, 32, 32};
+        state.ResizePlayers(4);
+        for (int output = 0; output < 4; ++output) {
+            auto player = std::make_unique<C_WaveOut>();
+            player->SetDeviceID(output + 1);
+            player->SetBufferPagemsec(150);
+            player->SetNumBufferPages(60);
+            player->SetNumDiskBufferPages(20);
+            player->SetNumBufferToPlay(10);
+            player->SetUsePeakVol(1);
+            player->Init();
+            state.Players[static_cast<std::size_t>(output)] = std::move(player);
+        }
+        state.Running = 1;
+    }
+    ~Rig()
+    {
+        window.State.Running = 0;
+        for (auto& player : window.State.Players) {
+            player->CloseWave();
+        }
+    }
+    void Assign(int output, int button, const std::string& path)
+    {
+        window.State.ButtonTable[static_cast<std::size_t>(ButtonTableIndex(output, 0, button))].FileName = path;
+    }
+
+    FrmMain window;
+    PlaybackControl control{window};
+    SilentRemote remote;
+};
+
+} // namespace playbackbench

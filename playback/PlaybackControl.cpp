@@ -1,0 +1,152 @@
+#include "playback/PlaybackControl.h"
+
+#include "foundation/DayLog.h"
+#include "foundation/Parms.h"
+#include "mainwindow/FrmMain.h"
+#include "platform/base/Hooks.h"
+#include "playback/SlotIndexes.h"
+
+#include <string>
+
+namespace {
+
+void NotAvailable(std::string_view what)
+{
+    basic::WriteLog(std::string(what) + ": not available in this build", 0, 0);
+}
+
+} // namespace
+
+PlaybackControl::PlaybackControl(FrmMain& window) : window_(window)
+{
+    platform::SetRefillHook([this] { RefillPlayers(); });
+}
+
+PlaybackControl::~PlaybackControl()
+{
+    platform::SetRefillHook(nullptr);
+}
+
+void PlaybackControl::RefillPlayers()
+{
+    MainState& state = window_.State;
+    if (parms::UseSamplePos != 1) {
+        return;
+    }
+    const int count = std::min(state.PlayerCount, static_cast<int>(state.Players.size()));
+    for (int slot = 0; slot < count; ++slot) {
+        const int output = playback::OutputOfSlot(state, slot);
+        if (output < MainState::Outputs && state.PonBusy[playback::At(output)] == 0) {
+            state.PlayerAt(slot).ProgressionPlay();
+        }
+    }
+}
+
+void PlaybackControl::Observe(std::string_view text)
+{
+    if (window_.State.ShowObservation == 1 && Hooks.AddObservation) {
+        Hooks.AddObservation(text);
+    }
+}
+
+void PlaybackControl::SetFadeParm()
+{
+    if (OtherPlayback != nullptr) {
+        OtherPlayback->SetFadeParm();
+    }
+}
+
+void PlaybackControl::DrawTimerLabel(int output)
+{
+    if (OtherPlayback != nullptr) {
+        OtherPlayback->DrawTimerLabel(output);
+    }
+}
+
+void PlaybackControl::ChangePage(int output, int page, int all)
+{
+    if (OtherPlayback != nullptr) {
+        OtherPlayback->ChangePage(output, page, all);
+    } else {
+        NotAvailable("Changing pages");
+    }
+}
+
+void PlaybackControl::ShowPageTitle(int output)
+{
+    if (OtherPlayback != nullptr) {
+        OtherPlayback->ShowPageTitle(output);
+    }
+}
+
+void PlaybackControl::DrawKeyAssign()
+{
+    if (OtherPlayback != nullptr) {
+        OtherPlayback->DrawKeyAssign();
+    }
+}
+
+void PlaybackControl::NewAssign()
+{
+    if (OtherPlayback != nullptr) {
+        OtherPlayback->NewAssign();
+    } else {
+        NotAvailable("Clearing every assignment");
+    }
+}
+
+void PlaybackControl::TolvButton_MouseUD(int index, int buttonIndex, bool isDown, int buttonType)
+{
+    if (OtherEvents != nullptr) {
+        OtherEvents->TolvButton_MouseUD(index, buttonIndex, isDown, buttonType);
+    }
+}
+
+void PlaybackControl::LV_RightClicked(int index, float x, float y)
+{
+    if (OtherEvents != nullptr) {
+        OtherEvents->LV_RightClicked(index, x, y);
+    }
+}
+
+void PlaybackControl::PageButtons_RightClicked(int index, int clickedIndex)
+{
+    if (OtherEvents != nullptr) {
+        OtherEvents->PageButtons_RightClicked(index, clickedIndex);
+    }
+}
+
+void PlaybackControl::PageButtons_ButtonClicked(int index, int clickedIndex)
+{
+    if (OtherEvents != nullptr) {
+        OtherEvents->PageButtons_ButtonClicked(index, clickedIndex);
+    }
+}
+
+void PlaybackControl::TextPage_MouseUD(int index, int button, bool isDown, int pIndex)
+{
+    if (OtherEvents != nullptr) {
+        OtherEvents->TextPage_MouseUD(index, button, isDown, pIndex);
+    }
+}
+
+void PlaybackControl::CtrlButton_ButtonClicked(int index, int clickedIndex)
+{
+    if (OtherEvents != nullptr) {
+        OtherEvents->CtrlButton_ButtonClicked(index, clickedIndex);
+    }
+}
+
+void PlaybackControl::TextFade_MouseUD(int index, int button, bool isDown, int pIndex)
+{
+    if (OtherLabels != nullptr) {
+        OtherLabels->TextFade_MouseUD(index, button, isDown, pIndex);
+    }
+}
+
+void PlaybackControl::TextTimer_MouseUD(int index, int button, bool isDown, int pIndex)
+{
+    if (OtherLabels != nullptr) {
+        OtherLabels->TextTimer_MouseUD(index, button, isDown, pIndex);
+    }
+}
