@@ -285,16 +285,3 @@ void FrmMain::UnloadDynamicControls()
         UnloadControl(TolvButton, i);
     }
 }
-
-// The layout of every output area on a resize is built with the window
-// layout; until then PictureAll alone fills the window below the menu bar.
-void FrmMain::Form_Resize()
-{
-    const int top = MenuBar->sizeHint().height();
-    MenuBar->setGeometry(0, 0, width(), top);
-    picture_.Resize(std::max(1, width()), std::max(1, height()));
-    if (State.Running == 0) {
-        return;
-    }
-    PictureAll->setGeometry(0, top, width(), std::max(1, height() - top));
-}

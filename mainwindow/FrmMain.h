@@ -11,6 +11,7 @@
 #include "mainwindow/MainState.h"
 #include "mainwindow/MenuArray.h"
 #include "mainwindow/PicturePanel.h"
+#include "mainwindow/WindowLayout.h"
 #include "mainwindow/ports/MainPorts.h"
 #include "platform/ControlArray.h"
 #include "platform/Form.h"
@@ -22,6 +23,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 class QMenu;
 class QMenuBar;
@@ -106,6 +108,9 @@ public:
     void CheckButtonModeItems(int playMode);
     // A click on an output's shell panel runs its shortcut command.
     void TextShell_MouseUD(int index, int button, bool isDown, int pIndex);
+    // Places the buttons of an output's grid with its first button at (X, Y)
+    // (twips inside PictureAll).
+    void PlaceTolvButtons(int output, float X, float Y);
 
     // ---- Dynamic control elements ----
     // Loads element index of the array as a copy of element 0 into container
@@ -237,6 +242,11 @@ private:
         array.SetLoadHandler([wire](T& element, int index) { wire(element, index); });
     }
     void BringToFrontOnDrag();
+    // The window layout (FrmMainLayout.cpp).
+    WindowLayout::Anchors LayoutAnchors() const;
+    WindowLayout::Input LayoutInput() const;
+    void PlaceOutput(int output, const WindowLayout::OutputPlace& place);
+    void MoveTolvButtons(int output, const std::vector<WindowLayout::Point>& places);
     // Start-up steps after the session is known.
     StartOutcome StartLoggingToLogOn();
     void PrepareWindow(bool splashShown);

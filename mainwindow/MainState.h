@@ -148,6 +148,11 @@ struct MainState {
     PerOutput ModuleX{}; // grid columns, 0 on a list output
     PerOutput ModuleY{}; // grid rows
     std::int32_t ButtonHorizon = 1;
+    std::int32_t ButtonOrderHorizon = 1; // grids side by side where a layout allows
+    std::int32_t ButtonType = 1;         // 0 tall lamp and title column, 1 one-line compact
+    std::int32_t LEDFrame = 1;           // the state drawing uses the frame pictures
+    std::int32_t DispButtonTime = 1;     // buttons show the sound's length
+    std::int32_t SerialButtonNum = 0;    // buttons captioned with serial numbers, not keys
     std::int32_t PageButtonWidth = 31;
 
     // ---- Menus and right clicks ----

@@ -15,7 +15,9 @@
 #include "foundation/SharedConf.h"
 #include "foundation/Waits.h"
 #include "mainwindow/ApplyRules.h"
+#include "mainwindow/ButtonGridSetup.h"
 #include "mainwindow/FrmMain.h"
+#include "mainwindow/ListAreaSetup.h"
 #include "mainwindow/MainMenu.h"
 #include "mainwindow/OutputPlayers.h"
 #include "mainwindow/OutputStripSetup.h"
@@ -73,6 +75,7 @@ void SettingsApply::Run(int DisplayOnly)
 {
     displayOnly_ = DisplayOnly;
     static constexpr Step steps[] = {
+        {"list column layouts", Forms::Both, &SettingsApply::SaveListColumnLayouts},
         {"players and start timers", Forms::Both, &SettingsApply::ResetPlayersAndTimers},
         {"earlier build", Forms::FullOnly, &SettingsApply::UnloadEarlierBuild},
         {"general settings", Forms::FullOnly, &SettingsApply::ReadGeneralSettings},
@@ -92,6 +95,8 @@ void SettingsApply::Run(int DisplayOnly)
         {"status panels", Forms::Both, &SettingsApply::BuildStatusPanels},
         {"output strips", Forms::Both, &SettingsApply::LayOutOutputStrips},
         {"players", Forms::Both, &SettingsApply::BuildPlayers},
+        {"list areas", Forms::Both, &SettingsApply::BuildListAreas},
+        {"button grids", Forms::Both, &SettingsApply::BuildButtonGrids},
         {"output states", Forms::Both, &SettingsApply::ApplyOutputStates},
         {"cache and folder settings", Forms::FullOnly, &SettingsApply::ReadCacheAndFolderSettings},
         {"monitor window", Forms::FullOnly, &SettingsApply::LoadMonitorWindow},
@@ -114,6 +119,15 @@ void SettingsApply::RunGuarded(const Step& step)
         if (basic::ErrorCatch != 0) {
             std::abort();
         }
+    }
+}
+
+// Before a rebuild: the operator's column widths and order of every list,
+// which the rebuilt lists read back.
+void SettingsApply::SaveListColumnLayouts()
+{
+    if (!firstRun_) {
+        ListAreaSetup::SaveColumnLayouts(window_);
     }
 }
 
@@ -439,6 +453,18 @@ void SettingsApply::BuildPlayers()
         }
         window_.Ports.Playback->UpdateCounter(slot, 0);
     }
+}
+
+// Step 19.
+void SettingsApply::BuildListAreas()
+{
+    ListAreaSetup(window_, displayOnly_).Run();
+}
+
+// Step 20.
+void SettingsApply::BuildButtonGrids()
+{
+    ButtonGridSetup(window_, displayOnly_).Run();
 }
 
 // Step 21.

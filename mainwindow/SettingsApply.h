@@ -27,6 +27,7 @@ private:
     void RunGuarded(const Step& step);
 
     // Steps, in order.
+    void SaveListColumnLayouts();
     void ResetPlayersAndTimers();
     void UnloadEarlierBuild();
     void ReadGeneralSettings();
@@ -46,6 +47,8 @@ private:
     void BuildStatusPanels();
     void LayOutOutputStrips();
     void BuildPlayers();
+    void BuildListAreas();
+    void BuildButtonGrids();
     void ApplyOutputStates();
     void ReadCacheAndFolderSettings();
     void LoadMonitorWindow();

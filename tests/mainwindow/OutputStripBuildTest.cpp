@@ -94,6 +94,9 @@ TEST_F(OutputStripBuildTest, FourWaveOutOutputsGetOneStripEachOneBelowTheOther)
     Store("IsList_3", "1");
     ASSERT_EQ(Start(), Outcome::Running);
     FrmMain& w = *window;
+    // The start-up's layout moved every output to its place; a rebuild of
+    // the display shows what the strip set-up itself leaves.
+    w.ApplySettings(1);
     ASSERT_EQ(w.State.PlayerCount, 4);
     EXPECT_EQ(w.PictureModule.UBound(), 3);
     EXPECT_EQ(w.PictureLEDs.UBound(), 3);

@@ -374,8 +374,9 @@ TEST_F(SettingsApplyTest, TheFullFormEndsWithTheMonitorRemoteDevicesStatusBurstA
 {
     Store("NumOut", "2");
     Store("IsList_2", "1");
+    Store("ModuleX_1", "2");
+    Store("ModuleY_1", "1");
     ASSERT_EQ(Start(), Outcome::Running);
-    window->State.ButtonsPerPage = {2, 0, 0, 0};
     ports.Log.Clear();
     window->ApplySettings(0);
     const auto& calls = ports.Log.Calls();
