@@ -18,6 +18,7 @@
 #include "mainwindow/FrmMain.h"
 #include "playback/AssignFile.h"
 #include "playback/CacheNames.h"
+#include "playback/PlayListControl.h"
 #include "playback/PlaybackControl.h"
 #include "platform/TerminationSignals.h"
 #include "platform/base/AppIdentity.h"
@@ -77,8 +78,14 @@ int main(int argc, char** argv)
     // strips. Pages, keys, fades, timers and the grid and list commands are
     // still the null services it passes those calls on to.
     PlaybackControl playbackControl(window);
-    playbackControl.OtherPlayback = &playback;
-    playbackControl.OtherEvents = &itemCommands;
+    // The play lists: their events, menu commands, tool buttons and
+    // NewAssign; the sound-button commands and pages pass on to the rest.
+    PlayListControl playLists(window);
+    playLists.OtherPlayback = &playback;
+    playLists.OtherEvents = &itemCommands;
+    playLists.OtherItems = &itemCommands;
+    playbackControl.OtherPlayback = &playLists;
+    playbackControl.OtherEvents = &playLists;
     playbackControl.OtherLabels = &statusLabels;
     NullRemote remote;
     NullWindows windows;
@@ -97,7 +104,8 @@ int main(int argc, char** argv)
     window.Ports.Engine = &playbackControl;
     window.Ports.Playback = &playbackControl;
     window.Ports.AssignFile = &assignFile;
-    window.Ports.ItemCommands = &itemCommands;
+    window.Ports.ItemCommands = &playLists;
+    window.Ports.ListEvents = &playLists;
     window.Ports.ControlEvents = &playbackControl;
     window.Ports.StatusLabels = &playbackControl;
     window.Ports.Remote = &remote;

@@ -189,8 +189,6 @@ struct MainState {
     std::int32_t BankSync = 0;
     std::int32_t DefaultButtonOption = 0;
     std::int32_t UseButtonRCMenu = 1;
-    // Sound buttons draw their frame from the lamp picture of their state.
-    std::int32_t LEDFrame = 0;
     std::int32_t ShowFmtTolv = 1;
     std::int32_t ShowCtrl = 1;
     std::int32_t ListOrderHorizon = 1;

@@ -38,12 +38,12 @@ TEST_F(EngineTickTest, SendsOneStatusBurstPerStateChangeAndReArmsItsTimerForItsO
 
     control->Pon(0, 0, 0, 0, 0);
     Run(200);
-    EXPECT_THAT(Remote(0), ElementsAre("6 0", "11 0", "16 0"));
+    EXPECT_THAT(Remote(0), ElementsAre("3 0", "6 0", "11 0", "16 0")) << "the button lamp, then the burst";
     EXPECT_THAT(Remote(1), IsEmpty());
     EXPECT_EQ(ports.Log.Starting("SendRemoteListStatus 0").size(), 1U);
     ports.Log.Clear();
     Run(600);
-    EXPECT_THAT(Remote(0), ElementsAre("7 0", "10 0", "16 0"));
+    EXPECT_THAT(Remote(0), ElementsAre("4 0", "7 0", "10 0", "16 0"));
     EXPECT_EQ(State().SomethingPlays, 0);
     ports.Log.Clear();
     Run(500);
