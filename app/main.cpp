@@ -21,6 +21,7 @@
 #include "playback/AssignFile.h"
 #include "playback/ButtonGridPorts.h"
 #include "playback/CacheNames.h"
+#include "playback/PlayListControl.h"
 #include "playback/PlaybackControl.h"
 #include "platform/TerminationSignals.h"
 #include "remote/PlaybackRemoteTargets.h"
@@ -78,15 +79,22 @@ int main(int argc, char** argv)
     FadeWindow fadeWindow(mainWindowCalls);
     TimerWindow timerWindow(mainWindowCalls);
     // Playback control: the engine tick, the play function, transport,
-    // strips, fades and start timers. The grid, its commands, pages and keys
-    // are the grid's ports; the list commands are still null services.
+    // strips, fades and start timers; the play lists and the grid, its
+    // commands, pages and keys are chained behind it.
     PlaybackControl playbackControl(window);
     ButtonGridPorts gridPorts(playbackControl);
     gridPorts.NextPlayback = &playback;
     gridPorts.NextEvents = &itemCommands;
     gridPorts.NextCommands = &itemCommands;
-    playbackControl.OtherPlayback = &gridPorts;
-    playbackControl.OtherEvents = &gridPorts;
+    // The play lists: their events, menu commands, tool buttons and
+    // NewAssign; the rest passes on to the grid's ports.
+    PlayListControl playLists(window);
+    playLists.OtherPlayback = &gridPorts;
+    playLists.OtherEvents = &gridPorts;
+    playLists.OtherItems = &gridPorts;
+    playbackControl.OtherPlayback = &playLists;
+    gridPorts.Page.LoadListPage = [&playLists](int output, int page) { playLists.LoadListPage(output, page); };
+    playbackControl.OtherEvents = &playLists;
     playbackControl.FadeLabel.ToggleFadeWindow = [&fadeWindow, &window] { fadeWindow.Toggle(&window); };
     playbackControl.Timers.On.ShowTimerWindow = [&timerWindow, &window] { timerWindow.Show(&window); };
     mainWindowCalls.TimerProc = [&playbackControl] { playbackControl.Timers.SetTimerProc(); };
@@ -113,7 +121,8 @@ int main(int argc, char** argv)
     window.Ports.Engine = &playbackControl;
     window.Ports.Playback = &playbackControl;
     window.Ports.AssignFile = &assignFile;
-    window.Ports.ItemCommands = &gridPorts;
+    window.Ports.ItemCommands = &playLists;
+    window.Ports.ListEvents = &playLists;
     window.Ports.ControlEvents = &playbackControl;
     window.Ports.StatusLabels = &playbackControl;
     window.Ports.Remote = &remote;

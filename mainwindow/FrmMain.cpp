@@ -133,6 +133,32 @@ void FrmMain::WireControlEvents()
                 Ports.ControlEvents->LV_RightClicked(index, static_cast<float>(x), static_cast<float>(y));
             }
         };
+        list.Clicked = [this, index](double& x, double& y) {
+            if (Ports.ListEvents != nullptr) {
+                Ports.ListEvents->LV_Clicked(index, x, y);
+            }
+        };
+        list.DblClicked = [this, index] {
+            if (Ports.ListEvents != nullptr) {
+                Ports.ListEvents->LV_DblClicked(index);
+            }
+        };
+        list.OLEDragDrop = [this, index](platform::DragData& dropped, int& effect, int& button, int& shift, double& x,
+                                         double& y) {
+            if (Ports.ListEvents != nullptr) {
+                Ports.ListEvents->LV_OLEDragDrop(index, dropped, effect, button, shift, x, y);
+            }
+        };
+        list.OLEStartDrag = [this, index](platform::DragData& offered, int& allowedEffects) {
+            if (Ports.ListEvents != nullptr) {
+                Ports.ListEvents->LV_OLEStartDrag(index, offered, allowedEffects);
+            }
+        };
+        list.OLECompleteDrag = [this, index](int& effect) {
+            if (Ports.ListEvents != nullptr) {
+                Ports.ListEvents->LV_OLECompleteDrag(index, effect);
+            }
+        };
     });
     OnEveryElement<controls::UC_Buttons>(PageButtons, [this](controls::UC_Buttons& row, int index) {
         row.ButtonClicked = [this, index](int& clicked) {

@@ -175,7 +175,7 @@ void ListItemStore::AddItem(int count)
     if (count < 1) {
         return;
     }
-    items_.reserve(items_.size() + static_cast<std::size_t>(count));
+    // No exact reserve: rows added one by one would copy the whole list each time.
     for (int i = 0; i < count; ++i) {
         items_.push_back(EmptyRecord(defaultTextColor_));
     }

@@ -8,6 +8,7 @@
 #include "mainwindow/ports/FadeWindowPort.h"
 #include "mainwindow/ports/FileTransferPort.h"
 #include "mainwindow/ports/ItemCommandsPort.h"
+#include "mainwindow/ports/ListEventsPort.h"
 #include "mainwindow/ports/MaterialBrowserPort.h"
 #include "mainwindow/ports/MonitorWindowPort.h"
 #include "mainwindow/ports/PlaybackPort.h"
@@ -35,6 +36,9 @@ struct MainPorts {
     FileTransferPort* FileTransfer = nullptr;
     CachePort* Cache = nullptr;
     MaterialBrowserPort* MaterialBrowser = nullptr;
+    // The play lists' clicks and drags; optional (null: the lists take no
+    // drops and start no drags).
+    ListEventsPort* ListEvents = nullptr;
 
     bool Complete() const
     {
