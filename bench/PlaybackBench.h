@@ -100,7 +100,6 @@ public:
     void SendRemoteCommand(int, int, int) override {}
     void SendRemoteListStatus(int, int) override {}
     void SetOutputLock(int) override {}
-    void PollRemote() override {}
 };
 
 // Four outputs of button grids, a waveOut player per output on device

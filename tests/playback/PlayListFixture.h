@@ -2,6 +2,7 @@
 
 #include "PlaybackFixture.h"
 
+#include "foundation/Language.h"
 #include "foundation/Parms.h"
 #include "platform/DragData.h"
 #include "platform/MessageBox.h"
@@ -23,6 +24,9 @@ protected:
     void SetUp() override
     {
         PlaybackFixture::SetUp();
+        // The messages are checked in English, whatever an earlier test chose.
+        savedLanguage_ = basic::LangMode;
+        basic::LangMode = 1;
         lists = std::make_unique<PlayListControl>(*window);
         lists->OtherPlayback = &ports.Playback;
         lists->OtherEvents = &ports.ControlEvents;
@@ -46,7 +50,9 @@ protected:
         lists.reset();
         PlaybackFixture::TearDown();
         parms::MonitorExchange = {};
+        basic::LangMode = savedLanguage_;
     }
+    std::int32_t savedLanguage_ = 0;
 
     // The start-up with list outputs (1-based numbers) among numOut outputs.
     bool StartLists(std::vector<int> listOutputs = {1}, int numOut = 1)
