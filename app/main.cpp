@@ -101,11 +101,13 @@ int main(int argc, char** argv)
     // Remote boxes, serial ports and MIDI: polled by the engine tick, acting
     // through the playback control.
     PlaybackRemoteTargets remoteTargets(window, playbackControl);
+    remoteTargets.ListClicked = [&playLists](int output) { playLists.Commands.LV_Clicked(output); };
     RemoteControl remote(window, remoteTargets);
     remote.Observe = [&playbackControl](const std::string& text) { playbackControl.Observe(text); };
     playbackControl.Hooks.PollRemote = [&remote] { remote.PollRemote(); };
     MonitorHandBack monitorCalls(window);
     MonitorWindow monitorWindow(monitorCalls);
+    playLists.Commands.Use.MonitorShown = [&monitorWindow] { return monitorWindow.IsVisible(); };
     ConfigDialog configDialog;
     cache::FileTransferService fileTransfer;
     cache::CacheService cacheService(window.State, fileTransfer);
