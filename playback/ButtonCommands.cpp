@@ -239,9 +239,21 @@ void ButtonCommands::MonSound(int mode)
     }
     if (ShowMonitor) {
         ShowMonitor(mode);
-    } else {
-        basic::WriteLog("The monitor window: not available in this build", 0, 0);
+        return;
     }
+    if (parms::IsList[playback::At(output)] == 0 && Window().Ports.MonitorWindow != nullptr) {
+        // The window keeps the button it was opened for, so its result goes
+        // back there even after a page switch.
+        const Target target = CurrentTarget();
+        MonitorItem item;
+        item.Output = target.output;
+        item.Page = target.page;
+        item.Button = target.button;
+        item.File = monitor.MonitorFile;
+        Window().Ports.MonitorWindow->StartMon(Window(), item, mode);
+        return;
+    }
+    basic::WriteLog("The monitor window: not available in this build", 0, 0);
 }
 
 void ButtonCommands::EditSound()

@@ -209,6 +209,20 @@ TEST_F(ButtonGrid, TheMonitorsResultAfterAPageSwitchChangesOnlyTheRememberedButt
     parms::MonitorExchange = {};
 }
 
+TEST_F(ButtonGrid, ThePreviewOpensTheMonitorForTheRightClickedButton)
+{
+    ASSERT_TRUE(Start());
+    const std::string sound = RampWave("preview.wav", Rate);
+    Assign(0, 0, 3, sound);
+    control->TolvButton_MouseUD(3, 2, false, 0);
+    ports.Log.Clear();
+    grid->RCButtonFCT(4);
+    grid->RCButtonFCT(2);
+    EXPECT_THAT(ports.Log.Starting("MonitorWindow.StartMon"),
+                testing::ElementsAre("MonitorWindow.StartMon 0 0 0 3 1", "MonitorWindow.StartMon 0 0 0 3 0"));
+    EXPECT_EQ(ports.MonitorWindow.lastItem.File, sound);
+}
+
 TEST_F(ButtonGrid, AFileTheMonitorHandsBackThatIsRefusedLeavesTheOldAssignmentAlone)
 {
     ASSERT_TRUE(Start());
