@@ -97,6 +97,11 @@ void UC_TolvButton::SetText(int index, std::string_view text)
     }
 }
 
+std::string UC_TolvButton::Text(int index) const
+{
+    return index >= 0 && index < TextSlots ? slots_[static_cast<std::size_t>(index)].text : std::string();
+}
+
 void UC_TolvButton::SetFont(int index, float size, bool bold)
 {
     if (index >= 0 && index < TextSlots) {
