@@ -293,6 +293,17 @@ std::vector<Row> Table()
                 ASSERT_EQ(t.messages.size(), 1U);
                 EXPECT_THAT(t.messages[0], testing::Not(HasSubstr("file not found")));
             }),
+        R(
+            "ListDeleteWithoutSelection", "no row selected: does nothing", "the rows stay",
+            [](S& t) {
+                t.List().UnSelectAll();
+                t.List().SetSelectedItem(-1);
+                t.OnMenu(t.Window().MenuRCListP, t.Window().MenuRCList->At(0));
+                t.Click(t.List().ListArea(), Qt::RightButton, QPoint(20, apptest::YOfRow(t.List(), 1)));
+                t.Run(parms::TimerInt);
+                EXPECT_EQ(t.menus.size(), 1U);
+            },
+            [](S& t) { EXPECT_EQ(t.List().ItemCount(), 3); }),
         // ---- The page selector's menu ----
         R(
             "PageCopy", "", "the page is the copied one", [](S& t) { t.PageCommand(0, 0); },
@@ -309,6 +320,18 @@ std::vector<Row> Table()
             [](S& t) {
                 EXPECT_EQ(t.Record(0, 3, 2).FileName, t.three);
                 EXPECT_EQ(t.State().CurrentPage[0], 3);
+            }),
+        R(
+            "PageMenuWhilePlaying", "an output playing: the page menu does not open", "no menu, no page copied",
+            [](S& t) {
+                t.Click(S::Face(t.Button(0, 2)), Qt::LeftButton);
+                t.Run(100);
+                ASSERT_EQ(t.State().SomethingPlays, 1);
+                t.PageCommand(0, 0);
+            },
+            [](S& t) {
+                EXPECT_TRUE(t.menus.empty());
+                EXPECT_EQ(t.State().CopiedPage.first, -1);
             }),
         // ---- The list's tool buttons ----
         R(
