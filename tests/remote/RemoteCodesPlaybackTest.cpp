@@ -41,6 +41,7 @@ protected:
     }
     void TearDown() override
     {
+        control->Hooks.PollRemote = nullptr;
         window->Ports.Remote = &ports.Remote;
         remote.reset();
         targets.reset();
@@ -316,6 +317,44 @@ TEST_F(RemoteCodesPlayback, ListCodesPlayTheNextItemAndMoveTheCursorThroughTheLi
     Send(1, 259);
     Send(1, 260);
     EXPECT_EQ(clicked.size(), clicks);
+}
+
+TEST_F(RemoteCodesPlayback, ContactInputsPlayTheCueAfterTheDelayAndWaitForAnArmedTimer)
+{
+    ASSERT_TRUE(StartRemote(1));
+    ASSERT_EQ(parms::TimerInt, 50);
+    control->Hooks.PollRemote = [this] { remote->PollRemote(); };
+    Assign(0, 0, 0, RampWave("contact.wav", 5 * Rate));
+    Send(0, 245);
+    Send(0, 1);
+    ASSERT_EQ(State().StandbySet[0], 1);
+
+    // An armed start timer has the output: contacts neither start nor stop it.
+    parms::StartTimer[0].TimerEnabled = 1;
+    parms::StartTimer[0].TimerArmed = 1;
+    remote->Dispatcher().ContactInput(1);
+    Run(100);
+    EXPECT_EQ(State().OutputState[0], 0);
+    parms::StartTimer[0].TimerArmed = 0;
+    remote->Dispatcher().ContactInput(1);
+    Run(60);
+    EXPECT_EQ(State().OutputState[0], 1) << "without a delay the contact plays the cue at once";
+    parms::StartTimer[0].TimerArmed = 1;
+    remote->Dispatcher().ContactInput(5);
+    Run(60);
+    EXPECT_EQ(State().OutputState[0], 1);
+    parms::StartTimer[0].TimerArmed = 0;
+    remote->Dispatcher().ContactInput(5);
+    Run(60);
+    EXPECT_EQ(State().OutputState[0], 0);
+
+    // With FSInt 1000 the start comes on the 20th tick of 50 ms.
+    remote->Dispatcher().SetStartDelay(1000);
+    remote->Dispatcher().ContactInput(1);
+    Run(949);
+    EXPECT_EQ(State().OutputState[0], 0);
+    Run(60);
+    EXPECT_EQ(State().OutputState[0], 1);
 }
 
 TEST_F(RemoteCodesPlayback, CodesForOutputsThatDoNotExistAreIgnored)
