@@ -116,6 +116,15 @@ std::unique_ptr<AlsaSink> AlsaSink::Open(const AlsaOptions& options, std::string
     return sink;
 }
 
+void AlsaSink::Close()
+{
+    if (pcm_ != nullptr) {
+        // A failed card has nothing left to play out.
+        snd_pcm_close(pcm_);
+        pcm_ = nullptr;
+    }
+}
+
 AlsaSink::~AlsaSink()
 {
     if (pcm_ != nullptr) {
@@ -179,7 +188,7 @@ DeviceSink::WriteResult AlsaSink::Write(std::span<const float> frames, SpscRing<
         const int r = static_cast<int>(written);
         if (r == -EAGAIN) {
             if (snd_pcm_wait(pcm_, waitStepMs) == 0 && ++idleWaits >= waitStepsBeforeLost) {
-                events.Push(MixerEvent{MixerEvent::WriteFailed, -ETIMEDOUT});
+                events.Push(MixerEvent{MixerEvent::DeviceLost, -ETIMEDOUT});
                 return WriteResult::Lost;
             }
             continue;
@@ -189,7 +198,9 @@ DeviceSink::WriteResult AlsaSink::Write(std::span<const float> frames, SpscRing<
         }
         if (r == -EPIPE) {
             events.Push(MixerEvent{MixerEvent::Underrun, r});
-            if (snd_pcm_prepare(pcm_) < 0) {
+            const int prepared = snd_pcm_prepare(pcm_);
+            if (prepared < 0) {
+                events.Push(MixerEvent{MixerEvent::DeviceLost, prepared});
                 return WriteResult::Lost;
             }
             continue;
@@ -199,13 +210,15 @@ DeviceSink::WriteResult AlsaSink::Write(std::span<const float> frames, SpscRing<
             while ((resumed = snd_pcm_resume(pcm_)) == -EAGAIN && running.load(std::memory_order_acquire)) {
                 snd_pcm_wait(pcm_, waitStepMs);
             }
-            if (resumed < 0 && snd_pcm_prepare(pcm_) < 0) {
+            const int prepared = resumed < 0 ? snd_pcm_prepare(pcm_) : 0;
+            if (prepared < 0) {
+                events.Push(MixerEvent{MixerEvent::DeviceLost, prepared});
                 return WriteResult::Lost;
             }
             events.Push(MixerEvent{MixerEvent::Suspended, 0});
             continue;
         }
-        events.Push(MixerEvent{MixerEvent::WriteFailed, r});
+        events.Push(MixerEvent{MixerEvent::DeviceLost, r});
         return WriteResult::Lost;
     }
     return WriteResult::Written;

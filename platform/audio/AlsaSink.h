@@ -44,6 +44,7 @@ public:
     bool PacesItself() const override { return true; }
     WriteResult Write(std::span<const float> frames, SpscRing<MixerEvent>& events,
                       const std::atomic<bool>& running) override;
+    void Close() override;
 
     AlsaSampleType SampleType() const { return sampleType_; }
 
