@@ -197,6 +197,7 @@ bool AudioSystem::OpenTarget(int target, bool quiet)
         }
         return false;
     }
+    Log("Audio device \"" + entry.name + "\" (" + entry.pcm + "): " + sink->Description(), 0);
     opened.device = OutputDevice::Start(entry.name, std::move(sink), Pacing::Device);
     return true;
 }
