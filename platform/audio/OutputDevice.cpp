@@ -77,6 +77,7 @@ OutputDevice::~OutputDevice()
         thread_.join();
     }
     LogEvents();
+    ReportUnderruns(true);
 }
 
 std::unique_ptr<Voice> OutputDevice::OpenVoice(const StreamFormat& format, AudioError* error)
@@ -208,7 +209,8 @@ void OutputDevice::LogEvents()
         const std::string value = std::to_string(event.value);
         switch (event.kind) {
         case MixerEvent::Underrun:
-            Log(device + "underrun r=" + value + ", restarted");
+            ++underrunsUnreported_;
+            lastUnderrunCode_ = event.value;
             break;
         case MixerEvent::Suspended:
             Log(device + "suspended, resumed");
@@ -227,6 +229,28 @@ void OutputDevice::LogEvents()
             break;
         }
     }
+    ReportUnderruns();
+}
+
+void OutputDevice::ReportUnderruns(bool now)
+{
+    if (underrunsUnreported_ == 0) {
+        return;
+    }
+    // A machine under load can underrun many times a second: one line a
+    // minute says how often without flooding the log.
+    constexpr std::int64_t reportEveryMs = 60'000;
+    const std::int64_t nowMs = ClockMs();
+    if (!now && underrunReported_ && nowMs >= underrunReportMs_ && nowMs - underrunReportMs_ < reportEveryMs) {
+        return;
+    }
+    const std::string count = std::to_string(underrunsUnreported_);
+    Log("Audio device \"" + name_ + "\": " + (underrunsUnreported_ == 1 ? "1 underrun" : count + " underruns") +
+        (underrunReported_ ? " since the last report" : "") + " (r=" + std::to_string(lastUnderrunCode_) +
+        "), restarted");
+    underrunsUnreported_ = 0;
+    underrunReported_ = true;
+    underrunReportMs_ = nowMs;
 }
 
 } // namespace platform::audio

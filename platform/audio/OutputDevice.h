@@ -87,6 +87,12 @@ private:
     std::thread thread_;
     std::int64_t clockBaseMs_ = 0;
     std::int64_t clockPeriods_ = 0;
+    // Underruns are logged at most once a minute (or now), with their count.
+    void ReportUnderruns(bool now = false);
+    int underrunsUnreported_ = 0;
+    std::int64_t lastUnderrunCode_ = 0;
+    bool underrunReported_ = false;
+    std::int64_t underrunReportMs_ = 0;
 };
 
 struct OutputDevice::Key {
