@@ -118,6 +118,8 @@ private:
 
     // Transport.
     bool OpenDevices();
+    // True when the sound's every device failed while it played.
+    bool EveryDeviceLost() const;
     std::int32_t FailPlay();
     void RunMuteTail();
     std::int64_t MsToFrames(std::int64_t ms) const;
