@@ -98,6 +98,8 @@ private:
     // Loading and release.
     void AllocatePageTables();
     void FreeBuffers();
+    // Bytes the sample buffers of a file would take with the current settings.
+    std::int64_t BufferBytesFor(const WaveInfoRecord& wave, std::int64_t pageFrames) const;
     void BuildBuffers();
     void CloseDevices();
     void Unload();

@@ -102,9 +102,12 @@ void DirectSoundPlayer::SetFileName(std::string_view name)
     loaded_ = false;
 
     const WaveInfoRecord info = WaveMMIO::ReadWaveHeader(fileName_, 0);
+    // The ring holds Segments seconds of the file's frames, sized in 64 bits
+    // before anything is allocated.
+    const std::int64_t ringBytes = std::int64_t{Segments} * info.SampleRate * info.BlockAlign;
     const bool playable = info.Valid == 1 && info.FormatTag == 1 && (info.Bits == 8 || info.Bits == 16) &&
                           (info.Channels == 1 || info.Channels == 2) && info.SampleRate >= platform::audio::MinRate &&
-                          info.SampleRate <= platform::audio::MaxRate;
+                          info.SampleRate <= platform::audio::MaxRate && ringBytes <= MaxRingBytes;
     if (!playable) {
         basic::WriteLog("DirectSound: not a PCM wave file of 8 or 16 bits with 1 or 2 channels: " + fileName_, 1, 0);
         return;

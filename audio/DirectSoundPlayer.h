@@ -29,6 +29,9 @@ class DirectSoundPlayer : public Player {
 public:
     static constexpr int Segments = 5;
     static constexpr int MeterBlockFrames = 2048;
+    // The largest ring a file may ask for: five seconds of 16-bit stereo at the
+    // highest rate the audio layer takes.
+    static constexpr std::int64_t MaxRingBytes = std::int64_t{Segments} * 384000 * 4;
     static constexpr std::int32_t DefaultVolMinLevel = -4000;
 
     ~DirectSoundPlayer() override;
