@@ -76,6 +76,8 @@ OutputDevice::~OutputDevice()
     if (thread_.joinable()) {
         thread_.join();
     }
+    // A card that stopped taking frames would never finish playing out.
+    ReleaseLostSink();
     LogEvents();
     ReportUnderruns(true);
 }

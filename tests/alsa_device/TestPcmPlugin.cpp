@@ -4,22 +4,35 @@
 //   pcm_type.tolvtest { lib "<path of this module>" }
 //   pcm.x { type tolvtest formats "S16_LE" min_period_bytes 4096 refuse_period_below 0 }
 //
-// It takes every frame at once (no clock of its own, like the null PCM) and
-// shapes what it accepts as a sound card does:
+// It takes every frame at once (no clock of its own, like the null PCM), or
+// with "paced 1" at the real rate on the machine's monotonic clock, running
+// dry (an underrun) when it is not fed in time; and it shapes what it accepts
+// as a sound card does:
 // - formats: the only sample formats it offers (default S16_LE, S32_LE, FLOAT_LE);
 // - rate: the only rate it offers (default any of 8,000 .. 192,000 Hz);
 // - min_period_bytes: the smallest period in bytes it offers (default 32);
 // - refuse_period_below: a period below this is refused only when the set-up
 //   is committed, as drivers do whose limits are not all advertised.
+//
+// A paced device records when a loud sound first reaches the speaker: after
+// tolvtest_arm(), the first frame whose first channel reaches half of full
+// scale (S16_LE, S32_LE or FLOAT_LE) is noted with the time it was handed to
+// the device and the time it plays (the start plus its frame count at the
+// rate). One paced device at a time is watched.
 #include <alsa/asoundlib.h>
 #include <alsa/pcm_external.h>
 
 #include <poll.h>
 #include <sys/eventfd.h>
+#include <sys/timerfd.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
+#include <cmath>
+#include <cstdint>
 #include <cstring>
+#include <ctime>
 #include <string>
 #include <vector>
 
@@ -28,42 +41,141 @@ namespace {
 struct TestPcm {
     snd_pcm_ioplug_t io{};
     int fd = -1;
-    snd_pcm_uframes_t consumed = 0;
+    bool paced = false;
+    snd_pcm_uframes_t written = 0; // frames handed over since the last prepare
+    std::int64_t startNs = 0;
     long refuseBelow = 0;
 };
+
+std::atomic<bool> armed{false};
+std::atomic<std::int64_t> loudHandedNs{-1};
+std::atomic<std::int64_t> loudPlayedNs{-1};
+
+std::int64_t NowNs()
+{
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return static_cast<std::int64_t>(now.tv_sec) * 1'000'000'000 + now.tv_nsec;
+}
 
 TestPcm* Of(snd_pcm_ioplug_t* io)
 {
     return static_cast<TestPcm*>(io->private_data);
 }
 
-int Start(snd_pcm_ioplug_t*)
+void SetTimer(TestPcm* pcm, std::int64_t intervalNs)
 {
+    itimerspec timer{};
+    timer.it_interval.tv_sec = static_cast<time_t>(intervalNs / 1'000'000'000);
+    timer.it_interval.tv_nsec = static_cast<long>(intervalNs % 1'000'000'000);
+    timer.it_value = timer.it_interval;
+    timerfd_settime(pcm->fd, 0, &timer, nullptr);
+}
+
+int Start(snd_pcm_ioplug_t* io)
+{
+    TestPcm* pcm = Of(io);
+    pcm->startNs = NowNs();
+    if (pcm->paced) {
+        SetTimer(pcm, static_cast<std::int64_t>(io->period_size) * 1'000'000'000 / io->rate);
+    }
     return 0;
 }
 
-int Stop(snd_pcm_ioplug_t*)
+int Stop(snd_pcm_ioplug_t* io)
 {
+    TestPcm* pcm = Of(io);
+    if (pcm->paced) {
+        SetTimer(pcm, 0);
+    }
     return 0;
 }
 
 int Prepare(snd_pcm_ioplug_t* io)
 {
-    Of(io)->consumed = 0;
+    Stop(io);
+    Of(io)->written = 0;
     return 0;
 }
 
 snd_pcm_sframes_t Pointer(snd_pcm_ioplug_t* io)
 {
-    // Everything handed over has been played.
-    return static_cast<snd_pcm_sframes_t>(Of(io)->consumed % io->buffer_size);
+    const TestPcm* pcm = Of(io);
+    if (!pcm->paced) {
+        // Everything handed over has been played.
+        return static_cast<snd_pcm_sframes_t>(pcm->written % io->buffer_size);
+    }
+    if (io->state != SND_PCM_STATE_RUNNING && io->state != SND_PCM_STATE_DRAINING) {
+        return 0; // nothing plays before the start
+    }
+    const auto played = static_cast<snd_pcm_uframes_t>((NowNs() - pcm->startNs) * io->rate / 1'000'000'000);
+    if (played > pcm->written) {
+        return -EPIPE; // ran dry
+    }
+    return static_cast<snd_pcm_sframes_t>(played % io->buffer_size);
 }
 
-snd_pcm_sframes_t Transfer(snd_pcm_ioplug_t* io, const snd_pcm_channel_area_t*, snd_pcm_uframes_t,
+// Half of full scale on the first channel.
+bool Loud(snd_pcm_format_t format, const unsigned char* frame)
+{
+    switch (format) {
+    case SND_PCM_FORMAT_S16_LE: {
+        std::int16_t value = 0;
+        std::memcpy(&value, frame, sizeof value);
+        return std::abs(static_cast<int>(value)) >= 16384;
+    }
+    case SND_PCM_FORMAT_S32_LE: {
+        std::int32_t value = 0;
+        std::memcpy(&value, frame, sizeof value);
+        return std::llabs(static_cast<long long>(value)) >= (1LL << 30);
+    }
+    case SND_PCM_FORMAT_FLOAT_LE: {
+        float value = 0;
+        std::memcpy(&value, frame, sizeof value);
+        return std::fabs(value) >= 0.5f;
+    }
+    default:
+        return false;
+    }
+}
+
+snd_pcm_sframes_t Transfer(snd_pcm_ioplug_t* io, const snd_pcm_channel_area_t* areas, snd_pcm_uframes_t offset,
                            snd_pcm_uframes_t size)
 {
-    Of(io)->consumed += size;
+    TestPcm* pcm = Of(io);
+    if (pcm->paced && armed.load(std::memory_order_acquire)) {
+        const auto* base = static_cast<const unsigned char*>(areas[0].addr) + areas[0].first / 8;
+        const std::size_t step = areas[0].step / 8;
+        for (snd_pcm_uframes_t f = 0; f < size; ++f) {
+            if (Loud(io->format, base + (offset + f) * step)) {
+                const std::int64_t frame = static_cast<std::int64_t>(pcm->written + f);
+                const bool running = io->state == SND_PCM_STATE_RUNNING || io->state == SND_PCM_STATE_DRAINING;
+                // Before the start, the frame plays when the buffer starts.
+                const std::int64_t start = running ? pcm->startNs : NowNs();
+                loudHandedNs.store(NowNs(), std::memory_order_relaxed);
+                loudPlayedNs.store(start + frame * 1'000'000'000 / static_cast<std::int64_t>(io->rate),
+                                   std::memory_order_relaxed);
+                armed.store(false, std::memory_order_release);
+                break;
+            }
+        }
+    }
+    pcm->written += size;
     return static_cast<snd_pcm_sframes_t>(size);
+}
+
+int PollRevents(snd_pcm_ioplug_t* io, struct pollfd* fds, unsigned int count, unsigned short* revents)
+{
+    TestPcm* pcm = Of(io);
+    if (pcm->paced) {
+        std::uint64_t expirations = 0;
+        const ssize_t got = read(pcm->fd, &expirations, sizeof expirations);
+        (void)got;
+        *revents = count > 0 && (fds[0].revents & POLLIN) != 0 ? POLLOUT : 0;
+        return 0;
+    }
+    *revents = count > 0 ? fds[0].revents : 0;
+    return 0;
 }
 
 int HwParams(snd_pcm_ioplug_t* io, snd_pcm_hw_params_t*)
@@ -91,6 +203,7 @@ const snd_pcm_ioplug_callback_t callbacks = [] {
     c.close = Close;
     c.hw_params = HwParams;
     c.prepare = Prepare;
+    c.poll_revents = PollRevents;
     return c;
 }();
 
@@ -124,6 +237,7 @@ SND_PCM_PLUGIN_DEFINE_FUNC(tolvtest)
     long rate = 0;
     long minPeriodBytes = 32;
     long refuseBelow = 0;
+    long paced = 0;
     snd_config_iterator_t i;
     snd_config_iterator_t next;
     snd_config_for_each(i, next, conf)
@@ -143,6 +257,7 @@ SND_PCM_PLUGIN_DEFINE_FUNC(tolvtest)
         } else if (key == "rate" && snd_config_get_integer(entry, &rate) >= 0) {
         } else if (key == "min_period_bytes" && snd_config_get_integer(entry, &minPeriodBytes) >= 0) {
         } else if (key == "refuse_period_below" && snd_config_get_integer(entry, &refuseBelow) >= 0) {
+        } else if (key == "paced" && snd_config_get_integer(entry, &paced) >= 0) {
         } else {
             SNDERR("tolvtest: unknown or malformed field %s", id);
             return -EINVAL;
@@ -159,13 +274,15 @@ SND_PCM_PLUGIN_DEFINE_FUNC(tolvtest)
 
     auto* pcm = new TestPcm;
     pcm->refuseBelow = refuseBelow;
-    pcm->fd = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
+    pcm->paced = paced != 0;
+    pcm->fd = pcm->paced ? timerfd_create(CLOCK_MONOTONIC, TFD_NONBLOCK | TFD_CLOEXEC)
+                         : eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
     pcm->io.version = SND_PCM_IOPLUG_VERSION;
     pcm->io.name = "tolv test device";
     pcm->io.callback = &callbacks;
     pcm->io.private_data = pcm;
     pcm->io.poll_fd = pcm->fd;
-    pcm->io.poll_events = POLLOUT;
+    pcm->io.poll_events = pcm->paced ? POLLIN : POLLOUT;
     pcm->io.mmap_rw = 0;
     int r = snd_pcm_ioplug_create(&pcm->io, name, stream, mode);
     if (r < 0) {
@@ -208,4 +325,23 @@ SND_PCM_PLUGIN_DEFINE_FUNC(tolvtest)
 }
 
 SND_PCM_PLUGIN_SYMBOL(tolvtest);
+
+// The watch of a paced device (see the top of this file); times are of the
+// monotonic clock in nanoseconds, -1 while no loud frame was seen since arming.
+__attribute__((visibility("default"))) void tolvtest_arm()
+{
+    loudHandedNs.store(-1, std::memory_order_relaxed);
+    loudPlayedNs.store(-1, std::memory_order_relaxed);
+    armed.store(true, std::memory_order_release);
+}
+
+__attribute__((visibility("default"))) long long tolvtest_loud_handed_ns()
+{
+    return armed.load(std::memory_order_acquire) ? -1 : loudHandedNs.load(std::memory_order_relaxed);
+}
+
+__attribute__((visibility("default"))) long long tolvtest_loud_played_ns()
+{
+    return armed.load(std::memory_order_acquire) ? -1 : loudPlayedNs.load(std::memory_order_relaxed);
+}
 }

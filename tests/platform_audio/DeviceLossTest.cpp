@@ -99,6 +99,41 @@ TEST_F(DeviceLoss, TheSystemOpensALostDeviceAfreshOnlyOnceItIsBack)
     EXPECT_EQ(played, audiotest::ExpectedFloats(voice->Format(), bytes));
 }
 
+// A card that fails on its next write and notes whether it was let go.
+class FailingCard final : public DeviceSink {
+public:
+    explicit FailingCard(bool& closed) : closed_(closed) {}
+    const DeviceOptions& Options() const override { return options_; }
+    bool PacesItself() const override { return false; }
+    WriteResult Write(std::span<const float>, SpscRing<MixerEvent>& events, const std::atomic<bool>&) override
+    {
+        ++writes;
+        events.Push(MixerEvent{MixerEvent::DeviceLost, -110});
+        return WriteResult::Lost;
+    }
+    void Close() override { closed_ = true; }
+    int writes = 0;
+
+private:
+    DeviceOptions options_;
+    bool& closed_;
+};
+
+TEST_F(DeviceLoss, ALostCardIsNeitherWrittenAgainNorPlayedOutWhenItsOwnerGoes)
+{
+    bool closed = false;
+    auto owned = std::make_unique<FailingCard>(closed);
+    FailingCard* card = owned.get();
+    auto lost = OutputDevice::Start("Card", std::move(owned), Pacing::Manual);
+    lost->RenderPeriods(5);
+    EXPECT_EQ(card->writes, 1);
+    EXPECT_TRUE(lost->Lost());
+    EXPECT_FALSE(closed);
+    lost.reset();
+    EXPECT_TRUE(closed) << "a card that takes nothing is closed, never drained";
+    EXPECT_EQ(LinesWith("Audio device \"Card\": lost (r=-110, Connection timed out)"), 1);
+}
+
 TEST_F(DeviceLoss, OnlyNullDevicesCanBeUnplugged)
 {
     EXPECT_FALSE(system->SetNullOutputUnplugged(7, true));
