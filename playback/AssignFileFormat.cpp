@@ -26,8 +26,10 @@ bool InTables(const AssignLine& line)
     return true;
 }
 
-// Why a line cannot be read, "" when it can.
-std::string_view LineProblem(std::string_view line)
+// Why a line cannot be read, "" when it can. In code page 932 text a
+// replacement character stands for a byte the decoder could not read; in
+// UTF-8 it is a character like any other (this program may have written it).
+std::string_view LineProblem(std::string_view line, textcodec::Encoding encoding)
 {
     if (line.size() > MaxAssignLineBytes) {
         return "longer than 64 KiB";
@@ -38,8 +40,9 @@ std::string_view LineProblem(std::string_view line)
     if (!textcodec::IsValidUtf8(line)) {
         return "a byte that is not UTF-8";
     }
-    if (line.find(textcodec::ReplacementCharacter) != std::string_view::npos) {
-        return "a character that cannot be read";
+    if (encoding == textcodec::Encoding::Cp932 &&
+        line.find(textcodec::ReplacementCharacter) != std::string_view::npos) {
+        return "a byte that is not code page 932";
     }
     return {};
 }
@@ -116,7 +119,7 @@ AssignParseResult ParseAssignFile(std::span<const std::uint8_t> bytes, std::stri
     const std::string folder = basic::GetPathPart(tablePath, 1, 1, 0, 0, 0, 0);
     const bool mapping = ReadMappingOn(tablePath, syncDrive);
     ForEachLine(text, [&](std::string_view lineText, int number) {
-        if (const std::string_view problem = LineProblem(lineText); !problem.empty()) {
+        if (const std::string_view problem = LineProblem(lineText, result.Encoding); !problem.empty()) {
             result.BadLine = number;
             result.Problem = problem;
             return false;

@@ -40,9 +40,9 @@ std::string DecodeAssignText(std::span<const std::uint8_t> bytes, textcodec::Enc
 // syncDrive applies. A line whose key lies outside the tables (output digit
 // other than none or 1..4, page outside 01..20, button outside 001..100, list
 // item 000) stops the read there and is reported in BadLine, as does a line
-// longer than MaxAssignLineBytes or one holding a NUL, a byte that is not
-// UTF-8 or a character that could not be decoded (no path is stored with a
-// replacement character); lines that are no assign lines are skipped. A
+// longer than MaxAssignLineBytes or one holding a NUL or a byte that is not
+// UTF-8, or in code page 932 a byte that could not be decoded (no path is
+// stored with a replacement character for it); lines that are no assign lines are skipped. A
 // numeric value outside its field's range (PlayMode 0..3, sequence mark 0..1,
 // StartMS within a day either way) is taken as the field's default, with one
 // log line naming the line.

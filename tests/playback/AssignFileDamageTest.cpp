@@ -120,6 +120,11 @@ TEST_F(AssignDamage, OneStrayByteInUtf8IsABadLineNotMojibake)
     EXPECT_NE(saved.find("//srv/音/ニュース.wav"), std::string::npos) << saved;
     EXPECT_EQ(saved.find("\xEF\xBF\xBD"), std::string::npos);
 
+    // A replacement character that is a UTF-8 character of the file is no
+    // damage: it reads as it stands.
+    ASSERT_EQ(Open(scratch.Write("replacement.txt", ButtonLine(1, "//srv/音/\xEF\xBF\xBD.wav"))), 1);
+    EXPECT_EQ(Button(0, 0, 0).FileName, "//srv/音/\xEF\xBF\xBD.wav");
+
     // The same file without the stray byte reads as UTF-8, unchanged.
     ASSERT_EQ(Open(scratch.Write("clean.txt", good)), 1);
     EXPECT_EQ(Button(0, 0, 0).FileName, "//srv/音/ニュース.wav");
