@@ -12,6 +12,7 @@
 #include "foundation/FileAccess.h"
 #include "foundation/Folders.h"
 #include "foundation/Fonts.h"
+#include "foundation/InterruptedSaves.h"
 #include "foundation/Language.h"
 #include "foundation/MessageBoxes.h"
 #include "foundation/ModuleValues.h"
@@ -38,6 +39,7 @@
 
 #include <QMenu>
 
+#include <chrono>
 #include <filesystem>
 #include <system_error>
 
@@ -161,6 +163,10 @@ FrmMain::StartOutcome FrmMain::StartLoggingToLogOn()
     // folder the log was pointed at.
     basic::DeleteFolderContents(basic::LogFolder, 1, LogKeepDays, "log", 1);
     basic::DeleteFolderContents(basic::LogFolder, 1, LogKeepDays, "err", 1);
+    // Saves killed before their rename left temporary files; old ones go now
+    // that the log can say so, and the settings store is this session's.
+    basic::RemoveInterruptedSaves(
+        std::chrono::duration_cast<std::chrono::seconds>(std::chrono::system_clock::now().time_since_epoch()).count());
 
     // 8. Language.
     basic::InitLanguage();
