@@ -224,9 +224,10 @@ TEST_F(FirstWindow, TheStatusCaptionsShowWholeOnEveryOutputInBothDisplays)
                 const QImage empty = panel->Picture().Image().copy();
                 panel->DispMes(0, caption, 0);
                 const int whole = InkColumns(panel->Picture().Image(), empty);
-                testsupport::SaveToGallery(
-                    panel->Picture().Image(),
-                    "status-" + caption + "-output" + std::to_string(output + 1) + (big != 0 ? "-big" : ""), 4);
+                testsupport::SaveToGallery(panel->Picture().Image(),
+                                           "status-" + (caption == "ON AIR" ? std::string("ONAIR") : caption) +
+                                               "-output" + std::to_string(output + 1) + (big != 0 ? "-big" : ""),
+                                           4);
                 // Cut by one character, the caption draws less: so what was
                 // drawn was the whole caption.
                 panel->DispMes(0, caption.substr(0, caption.size() - 1), 0);
