@@ -23,6 +23,8 @@ namespace remote {
 
 namespace {
 
+constexpr std::int32_t OutputCount = 4;
+
 struct FunctionName {
     std::string_view name;
     std::int32_t number;
@@ -89,6 +91,28 @@ Number ReadRounded(std::string_view text, std::int32_t& value)
     return Number::Valid;
 }
 
+// The range a value must keep for its function: a page for the page
+// function, a button for the button function; the others carry a lamp value
+// or (function -1) any remote code, 255 included.
+bool ValueFitsFunction(std::int32_t function, std::int32_t value)
+{
+    switch (function) {
+    case RemoteFunction::PageOn:
+        return value >= 1 && value <= 20;
+    case RemoteFunction::ButtonOn:
+        return value >= 1 && value <= 100;
+    default:
+        return true;
+    }
+}
+
+void LogSkippedLine(int number, std::string_view lineText, std::string_view why)
+{
+    basic::WriteLog("LoadRemoteAssignTable: line " + std::to_string(number) + " skipped (" + std::string(why) +
+                        "): \"" + std::string(lineText) + "\"",
+                    1, 0);
+}
+
 void ShowReadError(platform::Form* owner)
 {
     basic::ShowMessage(basic::LangText("リモートアサインファイルを読み込めません", "Can not read Remote assign table file"),
@@ -145,7 +169,7 @@ void SetRemoteAssignDefaults(RemoteAssignTableData& table, const std::array<std:
 bool ApplyRemoteAssignText(RemoteAssignTableData& table, std::string_view text)
 {
     bool complete = true;
-    playback::ForEachLine(text, [&](std::string_view lineText, int) {
+    playback::ForEachLine(text, [&](std::string_view lineText, int number) {
         const playback::AssignLine parsed = playback::ParseAssignLine(lineText);
         if (parsed.Kind != playback::LineButton) {
             return true;
@@ -153,6 +177,7 @@ bool ApplyRemoteAssignText(RemoteAssignTableData& table, std::string_view text)
         const int channel = parsed.Page;
         const int code = parsed.Item + 1;
         if (channel < 0 || channel >= RemoteChannels || code < 0 || code >= RemoteCodes) {
+            LogSkippedLine(number, lineText, "no such channel or code");
             return true;
         }
         std::int32_t output = 0;
@@ -167,7 +192,18 @@ bool ApplyRemoteAssignText(RemoteAssignTableData& table, std::string_view text)
             complete = false;
             return false;
         }
-        At(table, channel, code) = {output - 1, RemoteFunctionNumber(basic::UpperAscii(parsed.Values[1])), value};
+        // Outputs are written 1..4; anything else would be stored and then
+        // do nothing, or overflow where the output is counted on.
+        if (output < 1 || output > OutputCount) {
+            LogSkippedLine(number, lineText, "no such output");
+            return true;
+        }
+        const std::int32_t function = RemoteFunctionNumber(basic::UpperAscii(parsed.Values[1]));
+        if (!ValueFitsFunction(function, value)) {
+            LogSkippedLine(number, lineText, "value out of range");
+            return true;
+        }
+        At(table, channel, code) = {output - 1, function, value};
         return true;
     });
     return complete;

@@ -24,8 +24,11 @@ std::int32_t RemoteFunctionNumber(std::string_view upperName);
 // and above for a box of contact inputs.
 void SetRemoteAssignDefaults(RemoteAssignTableData& table, const std::array<std::int32_t, RemoteChannels>& channelOutputs);
 
-// Applies the lines of a ".rrs" text. Lines that address no entry, or whose
-// output or value is not numeric, or whose function is empty, are skipped.
+// Applies the lines of a ".rrs" text. Lines whose output or value is not
+// numeric, or whose function is empty, are skipped; so are lines that address
+// no entry, name an output other than ch1..ch4, or carry a page outside 1..20
+// (page function) or a button outside 1..100 (button function), each with a
+// log line naming it.
 // A value that is numeric but beyond 32 bits ends the reading: false, and the
 // entries set so far stay.
 bool ApplyRemoteAssignText(RemoteAssignTableData& table, std::string_view text);

@@ -28,6 +28,10 @@ RemoteControl::~RemoteControl()
         HidClose(channel);
         CloseComm(channel);
     }
+    // The MIDI input was opened here; it must not outlive its owner.
+    if (FCT_MIDI::MidiInOpen != 0) {
+        CloseMidiIn();
+    }
 }
 
 void RemoteControl::Note(const std::string& line)
@@ -144,10 +148,11 @@ void RemoteControl::OpenMidi()
 
 RemotePort::HidBoxState RemoteControl::HidBox(int box)
 {
-    if (box < 0 || box >= RemoteChannels) {
+    // Boxes are numbered 1..4 here, as the status bar shows them.
+    if (box < 1 || box > RemoteChannels) {
         return {};
     }
-    const HidChannel& channel = hid_[static_cast<std::size_t>(box)];
+    const HidChannel& channel = hid_[static_cast<std::size_t>(box - 1)];
     return {channel.productId > 0 ? channel.productId : 0, channel.ok, static_cast<float>(channel.resetStart),
             static_cast<float>(channel.resetWait)};
 }
@@ -270,7 +275,8 @@ remote::StatusTargets RemoteControl::StatusTargetsNow() const
         const HidChannel& box = hid_[c];
         targets.boxes[c] = {box.ok == 1, box.resetStart != 0, box.outputSetting};
     }
-    targets.tallyInvert = window_.State.TallyInvert;
+    // 0 or 1: the lamp arithmetic adds 100 x TallyInvert.
+    targets.tallyInvert = window_.State.TallyInvert == 1 ? 1 : 0;
     targets.playColor = {window_.State.StateColorSet[1] - 1, window_.State.StateColorSet[2] - 1};
     return targets;
 }

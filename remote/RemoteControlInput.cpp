@@ -20,6 +20,8 @@ namespace {
 constexpr int ContactMode = 4;
 constexpr double FirstResetWait = 2.0;
 constexpr double LongestResetWait = 10.0;
+constexpr std::int32_t MaxPage = 20;
+constexpr std::int32_t MaxButton = 100;
 
 } // namespace
 
@@ -147,7 +149,17 @@ void RemoteControl::CheckUSB2(int channel, int code)
     case RemoteFunction::None:
         return;
     case RemoteFunction::PageOn:
+        // Pages 1..20 only: a table entry is public state and may hold anything.
+        if (entry.Value < 1 || entry.Value > MaxPage) {
+            return;
+        }
         remoteCode = 200 + entry.Value;
+        break;
+    case RemoteFunction::ButtonOn:
+        if (entry.Value < 1 || entry.Value > MaxButton) {
+            return;
+        }
+        remoteCode = entry.Value;
         break;
     case RemoteFunction::PlayOn:
         remoteCode = RemoteDispatcher::CodePlay;
@@ -186,6 +198,9 @@ void RemoteControl::CheckUSB2(int channel, int code)
     if (box.outputSetting >= ContactMode) {
         // A contact box acts only through its start and stop inputs; its
         // other codes (inputs 9..16 included) do nothing.
+        if (entry.Output < 0 || entry.Output >= MainState::Outputs) {
+            return;
+        }
         if (entry.Function == RemoteFunction::PlayOn) {
             dispatcher_.ContactInput(entry.Output + 1);
         } else if (entry.Function == RemoteFunction::StopOn) {

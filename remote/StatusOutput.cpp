@@ -20,9 +20,9 @@ std::string Lamp(char letter, int number)
     return text;
 }
 
-void SendByte(StatusSink& sink, int port, int value)
+void SendByte(StatusSink& sink, int port, std::int64_t value)
 {
-    const std::uint8_t byte = static_cast<std::uint8_t>(std::clamp(value, 0, 255));
+    const auto byte = static_cast<std::uint8_t>(std::clamp<std::int64_t>(value, 0, 255));
     sink.SerialBytes(port, std::span(&byte, 1));
 }
 
@@ -41,12 +41,13 @@ void SendToTextOrBinary1(const StatusTargets& targets, int port, int output, int
 {
     const StatusSerialPort& p = targets.ports[static_cast<std::size_t>(port)];
     if (p.outputSetting >= 0 && p.outputSetting <= 3) {
-        const int n = index + 1;
+        // 64 bits: the index comes from callers and the lamp count from a setting.
+        const std::int64_t n = std::int64_t{index} + 1;
         if (p.outputSetting != output || n > p.lampCount) {
             return;
         }
         char letter = 0;
-        int byte = 0;
+        std::int64_t byte = 0;
         switch (function) {
         case 1:
             letter = 'P';
@@ -69,7 +70,7 @@ void SendToTextOrBinary1(const StatusTargets& targets, int port, int output, int
             return;
         }
         if (p.protocol == ProtocolText) {
-            sink.SerialText(port, Lamp(letter, n));
+            sink.SerialText(port, Lamp(letter, static_cast<int>(n)));
         } else {
             SendByte(sink, port, byte);
         }
@@ -157,8 +158,9 @@ void SendToBinary2(const StatusTargets& targets, int port, int output, int funct
     if (target < 0x80 || target > 0x83) {
         return;
     }
-    const std::uint8_t frame[3] = {static_cast<std::uint8_t>(target), static_cast<std::uint8_t>(code),
-                                   static_cast<std::uint8_t>(std::clamp(index + 1, 0, 255))};
+    const std::uint8_t frame[3] = {
+        static_cast<std::uint8_t>(target), static_cast<std::uint8_t>(code),
+        static_cast<std::uint8_t>(std::clamp<std::int64_t>(std::int64_t{index} + 1, 0, 255))};
     sink.SerialBytes(port, frame);
 }
 
@@ -239,7 +241,7 @@ void SendToHid(const StatusTargets& targets, const RemoteAssignTableData& table,
         switch (family) {
         case RemoteFunction::PageOn:
         case RemoteFunction::ButtonOn:
-            matches = entry.Value == index + 1;
+            matches = entry.Value == std::int64_t{index} + 1;
             break;
         case RemoteFunction::PlayOn:
         case RemoteFunction::StbyOn:

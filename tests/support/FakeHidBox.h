@@ -42,6 +42,7 @@ struct FakeHidBox {
     std::vector<std::vector<std::uint8_t>> written; // every report that reached the box, in order
     int openCount = 0;
     int cancelCount = 0;
+    int openDevices = 0; // device objects alive now: 0 once every open was closed
 
     // Answers not read yet, with the instant each became readable.
     std::deque<std::pair<std::int64_t, std::vector<std::uint8_t>>> answers;
@@ -97,7 +98,11 @@ class FakeHidDevice final : public platform::HidDevice {
 public:
     FakeHidDevice(std::shared_ptr<FakeHidBox> box, platform::VirtualClock& clock) : box_(std::move(box)), clock_(clock)
     {
+        ++box_->openDevices;
     }
+    ~FakeHidDevice() override { --box_->openDevices; }
+    FakeHidDevice(const FakeHidDevice&) = delete;
+    FakeHidDevice& operator=(const FakeHidDevice&) = delete;
 
     std::size_t InputReportLength() const override { return box_->inputLength; }
     std::size_t OutputReportLength() const override { return box_->outputLength; }
