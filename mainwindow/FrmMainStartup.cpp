@@ -117,8 +117,12 @@ FrmMain::StartOutcome FrmMain::Form_Load()
 
     PrepareWindow(splashShown);
 
-    // 27. Every other setting, the players and the window's elements.
+    // 27. Every other setting, the players and the window's elements; a
+    // window without a stored size takes the size its layout needs.
     ApplySettings(0);
+    if (sizeFromLayout_) {
+        SizeToLayout();
+    }
     // 28. The FADE, STBY and TIMER switches of the last run.
     RestoreOutputSwitches();
     // 29. The start-timer check begins now.
@@ -265,7 +269,9 @@ void FrmMain::PrepareWindow(bool splashShown)
     // 24. Keyboard target, display size and where the window was.
     MainSettings::ReadLong("KeyPage", -1, State.KeyTarget);
     MainSettings::ReadLong("DispBig", 0, State.DispBig);
-    basic::RestoreWindowPos(*this, State.DispBig != 0 ? "_Big" : "", false, true, false);
+    const char* suffix = State.DispBig != 0 ? "_Big" : "";
+    sizeFromLayout_ = !basic::HasStoredWindowSize(suffix);
+    basic::RestoreWindowPos(*this, suffix, false, true, false);
 
     // 25. Plain backgrounds.
     basic::PaintBackground(picture_, -2, -1, -1, -1);
