@@ -91,6 +91,26 @@ void AppendField(std::string& text, std::string_view field, bool first)
     text += '"';
 }
 
+// A path as a field: like basic::MakeFieldSafe, but commas stay. The reader
+// keeps a comma inside a quoted field, and a file whose name holds one must
+// still be found after the table is saved and opened again.
+std::string PathFieldSafe(std::string_view path)
+{
+    std::string result;
+    result.reserve(path.size());
+    for (const char c : path) {
+        if (c == '\r' || c == '\n' || c == '\0' || c == '\t' || c == '\b') {
+            continue;
+        }
+        if (c == '"') {
+            result += "\xE2\x80\x9D"; // ”: a quote cannot stand inside a field
+        } else {
+            result += c;
+        }
+    }
+    return result;
+}
+
 template <class... Fields> void AppendLine(std::string& text, const Fields&... fields)
 {
     bool first = true;
@@ -187,7 +207,7 @@ std::string BuildAssignFile(const MainState& state, std::string_view targetPath,
     }
     const bool mapping = pathMode == PathFull && WriteMappingOn(targetPath, state.SyncDrive);
     const auto stored = [&](const std::string& path) {
-        return basic::MakeFieldSafe(SoundToStoredPath(path, pathMode, mapping, state.SyncDrive));
+        return PathFieldSafe(SoundToStoredPath(path, pathMode, mapping, state.SyncDrive));
     };
     const int pages = std::clamp(state.PageNum, 0, AssignPages);
     for (int output = 0; output < AssignOutputs; ++output) {
