@@ -1,6 +1,7 @@
 #include "foundation/InterruptedSaves.h"
 
 #include "foundation/DayLog.h"
+#include "foundation/HostReachability.h"
 #include "foundation/ModuleValues.h"
 #include "foundation/Paths.h"
 #include "foundation/Settings.h"
@@ -17,6 +18,11 @@ namespace {
 
 // Registry keys nest a few levels deep below the registry folder.
 constexpr int RegistryDepth = 8;
+// A table on a server whose host does not answer is not looked at: the
+// start-up would wait for the network (the same answer serves the table's
+// opening later on).
+constexpr int HostTimeoutMs = 1500;
+constexpr int HostAnswerAgeSec = 300;
 
 std::string FolderOf(const std::string& path)
 {
@@ -32,6 +38,9 @@ int RemoveInterruptedSaves(std::int64_t nowSeconds)
     folders.erase(std::unique(folders.begin(), folders.end()), folders.end());
     std::vector<std::string> removed;
     for (const std::string& folder : folders) {
+        if (folder.empty() || FCT_Ping::IsPathHostReachable(folder, HostTimeoutMs, HostAnswerAgeSec) == 0) {
+            continue;
+        }
         const std::vector<std::string> gone =
             platform::RemoveStaleTemporaryFiles(folder, nowSeconds, InterruptedSaveAgeSeconds, 0);
         removed.insert(removed.end(), gone.begin(), gone.end());
