@@ -205,7 +205,24 @@ int AssignFile::WriteWith(std::string_view path, int pathMode, int noUser, textc
         user = CurrentUserName();
     }
     const std::string text = playback::BuildAssignFile(state_, path, pathMode, user);
-    const std::string bytes = encoding == textcodec::Encoding::Cp932 ? textcodec::EncodeCp932(text) : text;
+    std::string bytes;
+    if (encoding == textcodec::Encoding::Cp932) {
+        if (std::optional<std::string> cp932 = textcodec::EncodeCp932Exact(text)) {
+            bytes = std::move(*cp932);
+        } else {
+            // A name that code page 932 cannot hold would be saved as "?" and
+            // its sound lost; the table goes over to UTF-8 instead.
+            basic::WriteLog("WriteAssignFile: " + std::string(path) +
+                                " holds characters code page 932 cannot hold; saved as UTF-8",
+                            1, 0);
+            bytes = text;
+            if (encoding_ == textcodec::Encoding::Cp932 && path == state_.CurrentFilePath) {
+                encoding_ = textcodec::Encoding::Utf8;
+            }
+        }
+    } else {
+        bytes = text;
+    }
     if (basic::SaveFileAtomic(path, std::string_view(bytes)) != 1) {
         basic::WriteLog("WriteAssignFile Failed " + std::string(path), 1, 0);
         return 0;

@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <iconv.h>
 #include <mutex>
+#include <optional>
 #include <vector>
 
 namespace textcodec {
@@ -137,7 +138,7 @@ Converter& ToCp932()
 // Runs a conversion; an input sequence the converter refuses is skipped by
 // skip(in) bytes and replaced by `replacement`.
 std::string Convert(Converter& converter, const char* data, std::size_t size, std::string_view replacement,
-                    std::size_t (*skip)(const char*, std::size_t))
+                    std::size_t (*skip)(const char*, std::size_t), std::size_t* replaced = nullptr)
 {
     std::string out;
     if (converter.cd == reinterpret_cast<iconv_t>(-1)) {
@@ -162,6 +163,9 @@ std::string Convert(Converter& converter, const char* data, std::size_t size, st
         // EILSEQ or EINVAL (a sequence cut at the end): replace and go on.
         const std::size_t step = skip(in, inLeft);
         out.append(replacement);
+        if (replaced != nullptr) {
+            ++*replaced;
+        }
         in += step;
         inLeft -= step;
         iconv(converter.cd, nullptr, nullptr, nullptr, nullptr);
@@ -203,6 +207,16 @@ std::string Decode(std::span<const std::uint8_t> bytes, Encoding encoding)
 std::string EncodeCp932(std::string_view utf8)
 {
     return Convert(ToCp932(), utf8.data(), utf8.size(), "?", SkipOneUtf8Char);
+}
+
+std::optional<std::string> EncodeCp932Exact(std::string_view utf8)
+{
+    std::size_t replaced = 0;
+    std::string bytes = Convert(ToCp932(), utf8.data(), utf8.size(), "?", SkipOneUtf8Char, &replaced);
+    if (replaced != 0) {
+        return std::nullopt;
+    }
+    return bytes;
 }
 
 std::string Encode(std::string_view utf8, Encoding encoding)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -36,6 +37,9 @@ std::string Decode(std::span<const std::uint8_t> bytes, Encoding encoding);
 
 // Encodes UTF-8 text into code page 932; a character it cannot hold becomes "?".
 std::string EncodeCp932(std::string_view utf8);
+// The same, or nothing when some character cannot be held in code page 932
+// (for writers that must not turn a file name into "?").
+std::optional<std::string> EncodeCp932Exact(std::string_view utf8);
 std::string Encode(std::string_view utf8, Encoding encoding);
 
 // Byte length of the UTF-8 character that starts with lead (1 for a stray byte).

@@ -150,6 +150,31 @@ TEST_F(AssignDamage, ACp932ByteThatCannotBeDecodedIsABadLine)
     EXPECT_EQ(ReadText(path), whole);
 }
 
+TEST_F(AssignDamage, ANameCodePage932CannotHoldTurnsTheTableIntoUtf8)
+{
+    const std::string whole =
+        textcodec::EncodeCp932("\"BankName_01\",\"朝\"\r\n" + ButtonLine(1, "\\\\srv\\音\\a.wav"));
+    const std::string path = scratch.Write("cp932.txt", whole);
+    ASSERT_EQ(Open(path), 1);
+    ASSERT_EQ(file->CurrentEncoding(), textcodec::Encoding::Cp932);
+
+    // "é" and "한" have no place in code page 932: saved as "?" the file
+    // name would be lost.
+    Button(0, 0, 1).FileName = "\\\\srv\\café\\한.wav";
+    ASSERT_EQ(Save(""), 1);
+    const std::string saved = ReadText(path);
+    EXPECT_TRUE(textcodec::IsValidUtf8(saved));
+    EXPECT_NE(saved.find("caf\xC3\xA9"), std::string::npos);
+    EXPECT_NE(saved.find("\xED\x95\x9C.wav"), std::string::npos);
+    EXPECT_NE(saved.find("朝"), std::string::npos);
+    EXPECT_EQ(file->CurrentEncoding(), textcodec::Encoding::Utf8);
+    EXPECT_NE(DayLog().find("saved as UTF-8"), std::string::npos);
+
+    ASSERT_EQ(Open(path), 1);
+    EXPECT_EQ(Button(0, 0, 1).FileName, "\\\\srv\\café\\한.wav");
+    EXPECT_EQ(Button(0, 0, 0).FileName, "\\\\srv\\音\\a.wav");
+}
+
 TEST_F(AssignDamage, ANumberOutsideItsFieldTakesTheDefaultAndIsLogged)
 {
     state.DefaultButtonOption = 2;
