@@ -42,8 +42,13 @@ Composition::Composition()
 
 Composition::~Composition()
 {
-    // Nothing may call into the pieces while they are released.
+    // Nothing may call into the pieces while they are released (the window
+    // goes last): its handlers do nothing while it is not Running, and its
+    // timers stop.
     Window.OnEnded = nullptr;
+    Window.State.Running = 0;
+    Window.TimerUpdate.SetEnabled(false);
+    Window.TimerRC.SetEnabled(false);
 }
 
 void Composition::WireChain()

@@ -178,6 +178,8 @@ void PlayListControl::RCButtonFCT(int command)
 {
     if (OtherItems != nullptr) {
         OtherItems->RCButtonFCT(command);
+    } else {
+        NotInThisBuild("RCButtonFCT");
     }
 }
 
@@ -185,6 +187,8 @@ void PlayListControl::MenuRCPage_Click(int index)
 {
     if (OtherItems != nullptr) {
         OtherItems->MenuRCPage_Click(index);
+    } else {
+        NotInThisBuild("MenuRCPage_Click");
     }
 }
 
@@ -192,6 +196,8 @@ void PlayListControl::TolvButton_MouseUD(int index, int buttonIndex, bool isDown
 {
     if (OtherEvents != nullptr) {
         OtherEvents->TolvButton_MouseUD(index, buttonIndex, isDown, buttonType);
+    } else {
+        NotInThisBuild("TolvButton_MouseUD");
     }
 }
 
@@ -199,6 +205,8 @@ void PlayListControl::PageButtons_RightClicked(int index, int clickedIndex)
 {
     if (OtherEvents != nullptr) {
         OtherEvents->PageButtons_RightClicked(index, clickedIndex);
+    } else {
+        NotInThisBuild("PageButtons_RightClicked");
     }
 }
 
@@ -206,6 +214,8 @@ void PlayListControl::PageButtons_ButtonClicked(int index, int clickedIndex)
 {
     if (OtherEvents != nullptr) {
         OtherEvents->PageButtons_ButtonClicked(index, clickedIndex);
+    } else {
+        NotInThisBuild("PageButtons_ButtonClicked");
     }
 }
 
@@ -213,6 +223,8 @@ void PlayListControl::TextPage_MouseUD(int index, int button, bool isDown, int p
 {
     if (OtherEvents != nullptr) {
         OtherEvents->TextPage_MouseUD(index, button, isDown, pIndex);
+    } else {
+        NotInThisBuild("TextPage_MouseUD");
     }
 }
 
@@ -220,6 +232,8 @@ void PlayListControl::SpeedSlider_Scrolled(int index, int nButton)
 {
     if (OtherEvents != nullptr) {
         OtherEvents->SpeedSlider_Scrolled(index, nButton);
+    } else {
+        NotInThisBuild("SpeedSlider_Scrolled");
     }
 }
 
@@ -227,6 +241,8 @@ void PlayListControl::SetFadeParm()
 {
     if (OtherPlayback != nullptr) {
         OtherPlayback->SetFadeParm();
+    } else {
+        NotInThisBuild("SetFadeParm");
     }
 }
 
@@ -234,6 +250,8 @@ void PlayListControl::DisarmTimer(int output)
 {
     if (OtherPlayback != nullptr) {
         OtherPlayback->DisarmTimer(output);
+    } else {
+        NotInThisBuild("DisarmTimer");
     }
 }
 
@@ -241,6 +259,8 @@ void PlayListControl::DrawTimerLabel(int output)
 {
     if (OtherPlayback != nullptr) {
         OtherPlayback->DrawTimerLabel(output);
+    } else {
+        NotInThisBuild("DrawTimerLabel");
     }
 }
 
@@ -248,6 +268,8 @@ void PlayListControl::UpdateCounter(int slot, int mode)
 {
     if (OtherPlayback != nullptr) {
         OtherPlayback->UpdateCounter(slot, mode);
+    } else {
+        NotInThisBuild("UpdateCounter");
     }
 }
 
@@ -290,6 +312,8 @@ void PlayListControl::ChangePage(int output, int page, int all)
 {
     if (OtherPlayback != nullptr) {
         OtherPlayback->ChangePage(output, page, all);
+    } else {
+        NotInThisBuild("ChangePage");
     }
 }
 
@@ -297,6 +321,8 @@ void PlayListControl::ShowPageTitle(int output)
 {
     if (OtherPlayback != nullptr) {
         OtherPlayback->ShowPageTitle(output);
+    } else {
+        NotInThisBuild("ShowPageTitle");
     }
 }
 
@@ -304,6 +330,8 @@ void PlayListControl::DrawKeyAssign()
 {
     if (OtherPlayback != nullptr) {
         OtherPlayback->DrawKeyAssign();
+    } else {
+        NotInThisBuild("DrawKeyAssign");
     }
 }
 
@@ -311,6 +339,8 @@ void PlayListControl::ShowCurrentItem(int output)
 {
     if (OtherPlayback != nullptr) {
         OtherPlayback->ShowCurrentItem(output);
+    } else {
+        NotInThisBuild("ShowCurrentItem");
     }
 }
 
@@ -318,6 +348,8 @@ void PlayListControl::SetListCursor(int output, int row, int asNext, int keepSel
 {
     if (OtherPlayback != nullptr) {
         OtherPlayback->SetListCursor(output, row, asNext, keepSelection);
+    } else {
+        NotInThisBuild("SetListCursor");
     }
 }
 
@@ -325,6 +357,8 @@ void PlayListControl::ClearOutput(int output)
 {
     if (OtherPlayback != nullptr) {
         OtherPlayback->ClearOutput(output);
+    } else {
+        NotInThisBuild("ClearOutput");
     }
 }
 
@@ -332,5 +366,7 @@ void PlayListControl::StopOutput(int output)
 {
     if (OtherPlayback != nullptr) {
         OtherPlayback->StopOutput(output);
+    } else {
+        NotInThisBuild("StopOutput");
     }
 }

@@ -105,4 +105,25 @@ TEST_F(ListPaths, AMonitorEditComesBackToThatRow)
     EXPECT_EQ(List().Value(0, 3).Text(), "");
 }
 
+// Without the list menu a right click hands the selected row straight to
+// the monitor window; with no row selected nothing opens.
+TEST_F(ListPaths, WithoutTheMenuARightClickOpensTheMonitorForTheSelectedRowOnly)
+{
+    Store("UseListRCMenu", "0");
+    ASSERT_TRUE(StartList());
+    List().UnSelectAll();
+    List().SetSelectedItem(-1);
+    Click(List().ListArea(), Qt::RightButton, QPoint(20, apptest::YOfRow(List(), 1)));
+    Run(parms::TimerInt);
+    EXPECT_FALSE(program->Monitor.IsLoaded() && program->Monitor.IsVisible());
+    EXPECT_TRUE(menus.empty());
+
+    const QPoint row(20, apptest::YOfRow(List(), 1));
+    Click(List().ListArea(), Qt::LeftButton, row);
+    Click(List().ListArea(), Qt::RightButton, row);
+    ASSERT_TRUE(program->Monitor.IsVisible()) << "at once, without a menu";
+    EXPECT_EQ(program->Monitor.Window()->OpenedFile(), files[1]);
+    EXPECT_EQ(program->Monitor.Window()->Item().Row, 1);
+}
+
 } // namespace

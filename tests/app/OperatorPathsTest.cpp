@@ -189,4 +189,19 @@ TEST_F(OperatorPaths, TheMonitorsResultAfterAPageSwitchChangesOnlyThatButton)
     EXPECT_EQ(Record(0, 1, 3).FileName, onSecond);
 }
 
+// Without the button menu a right click hands the button straight to the
+// monitor window.
+TEST_F(OperatorPaths, WithoutTheButtonMenuARightClickOpensTheMonitorAtOnce)
+{
+    Store("UseButtonRCMenu", "0");
+    ASSERT_TRUE(Start());
+    const std::string sound = RampWave("direct.wav", Rate);
+    ASSERT_TRUE(program->Grid.Grid.AssignButtonOnPage(0, 0, 5, sound));
+    Click(Face(Button(0, 5)), Qt::RightButton);
+    EXPECT_TRUE(menus.empty());
+    ASSERT_TRUE(program->Monitor.IsVisible());
+    EXPECT_EQ(program->Monitor.Window()->OpenedFile(), sound);
+    EXPECT_EQ(program->Monitor.Window()->Item().Button, 5);
+}
+
 } // namespace
