@@ -14,10 +14,11 @@ constexpr int pageGranule = 256;
 // One queue slot of a voice stays free for the start delay.
 constexpr int maxPages = platform::audio::Voice::MaxQueuedBuffers - 1;
 
-bool IsPcm(const WaveInfoRecord& wave)
-{
-    return wave.FormatTag == WaveOutFormat::TagPcm || wave.FormatTag == -2;
-}
+// What one player may hold in sample buffers (pages, split pages and disk
+// cache). The largest usable format, 192 kHz with 8 channels of 24 bits, needs
+// about 96 MB with the monitor's 60 pages of 150 ms and 20 cache pages; a file
+// that would need more is refused rather than risk the program's memory.
+constexpr std::int64_t MaxBufferBytes = std::int64_t{160} << 20;
 
 } // namespace
 
@@ -132,7 +133,8 @@ void C_WaveOut::SetFileName(std::string_view name)
     const std::int64_t pageFrames = roundedFrames / pageGranule * pageGranule;
     // Only PCM is played: other tags of the same width (A-law, mu-law) would
     // sound as noise.
-    if (wave.Valid != 1 || !IsPcm(wave) || pageFrames < pageGranule || pageFrames > wave.SampleRate * 60LL) {
+    if (wave.Valid != 1 || !WaveMMIO::IsPcmWave(wave) || pageFrames < pageGranule ||
+        pageFrames > wave.SampleRate * 60LL || BufferBytesFor(wave, pageFrames) > MaxBufferBytes) {
         c_Playing = false;
         basic::WriteLog("C_WaveOut Let FileName Fail " + fileName_, 1, 0);
         Unload();
@@ -174,6 +176,17 @@ void C_WaveOut::SetFileName(std::string_view name)
     freq_ = wave.SampleRate;
     c_Busy = false;
     loaded_ = true;
+}
+
+std::int64_t C_WaveOut::BufferBytesFor(const WaveInfoRecord& wave, std::int64_t pageFrames) const
+{
+    const std::int64_t pages = pageCount_ >= 2 ? pageCount_ : std::clamp(NumBufferPages_, 2, maxPages);
+    const std::int64_t pageBytes = pageFrames * std::max(wave.BlockAlign, 0);
+    const WaveOutLayout layout = MakeWaveOutLayout(wave, UseExtensible_ != 0);
+    const std::int64_t splitBytes =
+        layout.LastDevice > 0 ? pages * (layout.LastDevice + 1) * pageFrames * layout.Format.BlockAlign : 0;
+    const std::int64_t diskBytes = NumDiskBufferPages_ > 1 ? std::int64_t{NumDiskBufferPages_} * pageBytes : 0;
+    return pages * pageBytes + splitBytes + diskBytes;
 }
 
 void C_WaveOut::BuildBuffers()

@@ -98,6 +98,8 @@ private:
     // Loading and release.
     void AllocatePageTables();
     void FreeBuffers();
+    // Bytes the sample buffers of a file would take with the current settings.
+    std::int64_t BufferBytesFor(const WaveInfoRecord& wave, std::int64_t pageFrames) const;
     void BuildBuffers();
     void CloseDevices();
     void Unload();
@@ -118,6 +120,8 @@ private:
 
     // Transport.
     bool OpenDevices();
+    // True when the sound's every device failed while it played.
+    bool EveryDeviceLost() const;
     std::int32_t FailPlay();
     void RunMuteTail();
     std::int64_t MsToFrames(std::int64_t ms) const;

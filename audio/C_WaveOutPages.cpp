@@ -4,15 +4,25 @@
 
 #include "foundation/DayLog.h"
 #include "foundation/FileAccess.h"
+#include "platform/audio/AudioSystem.h"
 
 #include <algorithm>
 
 std::int32_t C_WaveOut::ProgressionPlay()
 {
+    if (platform::audio::AudioSystem* system = platform::audio::AudioSystem::Existing()) {
+        system->CheckLostDevices();
+    }
     if (!c_Playing || c_Busy) {
         return 0;
     }
     SyncDevices();
+    if (EveryDeviceLost()) {
+        // Each device logged its loss; a sound spread over several devices
+        // plays on while any of them works.
+        StopIO(1);
+        return 0;
+    }
     const std::int32_t result = RefillDonePages();
     if (result == -4 && WhileMute_ == 0) {
         StopIO(0);

@@ -47,7 +47,10 @@ bool C_WaveOut::OpenDevices()
         c_hWave[i] = system.OpenVoice(c_DeviceID[i], c_OutFormat.Stream(), &error);
         if (!c_hWave[i] || error != platform::audio::AudioError::None) {
             c_hWave[i].reset();
-            WaveMMIO::CheckWaveError(static_cast<std::int32_t>(error), 1, 0);
+            // A device lost while open was reported when it failed: the start
+            // fails with a log line, never a box the operator must close.
+            const int logOnly = error == platform::audio::AudioError::DeviceLost ? 1 : 0;
+            WaveMMIO::CheckWaveError(static_cast<std::int32_t>(error), 1, logOnly);
             return false;
         }
         c_OpenedDeviceID[i] = c_DeviceID[i];
@@ -99,7 +102,8 @@ std::int32_t C_WaveOut::Play()
     }
     for (int d = 0; d <= c_LastDevice; ++d) {
         const auto i = static_cast<std::size_t>(d);
-        if (c_DeviceID[i] != c_OpenedDeviceID[i] && c_hWave[i]) {
+        const bool lost = c_hWave[i] && c_hWave[i]->Device().Lost();
+        if ((c_DeviceID[i] != c_OpenedDeviceID[i] || lost) && c_hWave[i]) {
             c_hWave[i].reset();
             c_hWave[0].reset();
         }
@@ -314,8 +318,25 @@ std::int32_t C_WaveOut::Position(std::int32_t kind)
     return FramesToMs(values[kind]);
 }
 
+bool C_WaveOut::EveryDeviceLost() const
+{
+    bool any = false;
+    for (int d = 0; d <= c_LastDevice; ++d) {
+        const auto& voice = c_hWave[static_cast<std::size_t>(d)];
+        if (voice && !voice->Device().Lost()) {
+            return false;
+        }
+        any = any || voice != nullptr;
+    }
+    return any;
+}
+
 std::int32_t C_WaveOut::mode()
 {
+    // Nothing sounds any more: the lamps and the tally must not say otherwise.
+    if ((c_Playing || c_Paused) && !c_Restarting && EveryDeviceLost()) {
+        return 1;
+    }
     if (c_Paused) {
         return 2;
     }

@@ -50,6 +50,7 @@ std::shared_ptr<platform::audio::OutputDevice> DirectSoundPlayer::OpenOutput(std
 
 std::int32_t DirectSoundPlayer::InitDS(QWidget* hWnd, std::int32_t device)
 {
+    initDevice_ = device;
     device_ = OpenDevice(device);
     if (!device_ && traits_.initFailsWithoutDevice) {
         return 0;
@@ -101,9 +102,12 @@ void DirectSoundPlayer::SetFileName(std::string_view name)
     loaded_ = false;
 
     const WaveInfoRecord info = WaveMMIO::ReadWaveHeader(fileName_, 0);
+    // The ring holds Segments seconds of the file's frames, sized in 64 bits
+    // before anything is allocated.
+    const std::int64_t ringBytes = std::int64_t{Segments} * info.SampleRate * info.BlockAlign;
     const bool playable = info.Valid == 1 && info.FormatTag == 1 && (info.Bits == 8 || info.Bits == 16) &&
                           (info.Channels == 1 || info.Channels == 2) && info.SampleRate >= platform::audio::MinRate &&
-                          info.SampleRate <= platform::audio::MaxRate;
+                          info.SampleRate <= platform::audio::MaxRate && ringBytes <= MaxRingBytes;
     if (!playable) {
         basic::WriteLog("DirectSound: not a PCM wave file of 8 or 16 bits with 1 or 2 channels: " + fileName_, 1, 0);
         return;
@@ -130,6 +134,11 @@ void DirectSoundPlayer::SetFileName(std::string_view name)
     rmsR_.assign(static_cast<std::size_t>(blocks_), 0);
     SizeSampleArrays();
 
+    loaded_ = CreateBuffer();
+}
+
+bool DirectSoundPlayer::CreateBuffer()
+{
     buffer_.reset();
     bufRate_ = 0;
     platform::audio::AudioError error = platform::audio::AudioError::BadDevice;
@@ -138,7 +147,7 @@ void DirectSoundPlayer::SetFileName(std::string_view name)
     if (!buffer_) {
         basic::WriteLog("CreateSoundBuffer Failed r=" + std::to_string(static_cast<int>(error)) + " " + fileName_, 1,
                         0);
-        return;
+        return false;
     }
     bufRate_ = rate_;
     bufBits_ = bits_;
@@ -146,7 +155,34 @@ void DirectSoundPlayer::SetFileName(std::string_view name)
     for (int k = 0; k < Segments; ++k) {
         segmentStart_[static_cast<std::size_t>(k)] = k * UnitFrames();
     }
-    loaded_ = true;
+    return true;
+}
+
+bool DirectSoundPlayer::DeviceLost() const
+{
+    return device_ && device_->Lost();
+}
+
+bool DirectSoundPlayer::ReopenLostDevice()
+{
+    if (!DeviceLost()) {
+        return true;
+    }
+    // The buffer goes with the old device; the new one is filled by Play.
+    std::shared_ptr<platform::audio::OutputDevice> device = OpenDevice(initDevice_);
+    if (!device) {
+        return false; // OpenDevice logged why
+    }
+    buffer_.reset();
+    device_ = std::move(device);
+    loaded_ = CreateBuffer();
+    return loaded_;
+}
+
+std::int32_t DirectSoundPlayer::mode()
+{
+    // Nothing sounds on a lost device: the lamps and the tally must not say otherwise.
+    return playing_ && !DeviceLost() ? 3 : 1;
 }
 
 void DirectSoundPlayer::ResetBuffer()
@@ -192,7 +228,7 @@ bool DirectSoundPlayer::ReadFile(std::int64_t fromFrame, std::int64_t frames, st
 
 std::int32_t DirectSoundPlayer::Play()
 {
-    if (!loaded_ || !buffer_) {
+    if (!loaded_ || !buffer_ || !ReopenLostDevice()) {
         return 0;
     }
     ResetBuffer();
@@ -259,7 +295,15 @@ void DirectSoundPlayer::StopIO(std::int32_t)
 
 std::int32_t DirectSoundPlayer::ProgressionPlay()
 {
+    if (platform::audio::AudioSystem* system = platform::audio::AudioSystem::Existing()) {
+        system->CheckLostDevices();
+    }
     if (!playing_ || !loaded_ || !buffer_) {
+        return 0;
+    }
+    if (DeviceLost()) {
+        // The device logged its loss.
+        StopIO();
         return 0;
     }
     const auto frame = static_cast<std::int64_t>(buffer_->PlayCursor() / static_cast<std::size_t>(blockAlign_));

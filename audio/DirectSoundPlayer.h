@@ -29,6 +29,9 @@ class DirectSoundPlayer : public Player {
 public:
     static constexpr int Segments = 5;
     static constexpr int MeterBlockFrames = 2048;
+    // The largest ring a file may ask for: five seconds of 16-bit stereo at the
+    // highest rate the audio layer takes.
+    static constexpr std::int64_t MaxRingBytes = std::int64_t{Segments} * 384000 * 4;
     static constexpr std::int32_t DefaultVolMinLevel = -4000;
 
     ~DirectSoundPlayer() override;
@@ -45,7 +48,7 @@ public:
     void StopIO(std::int32_t immediate = 0) override;
     std::int32_t ProgressionPlay() override;
     std::int32_t Position(std::int32_t kind = 0) override;
-    std::int32_t mode() override { return playing_ ? 3 : 1; }
+    std::int32_t mode() override;
 
     void SetFromMS(std::int32_t ms) override;
     void SetToMS(std::int32_t ms) override;
@@ -110,6 +113,12 @@ protected:
     std::size_t BufferBytes() const;
 
 private:
+    bool CreateBuffer();
+    // The device failed while open (unplugged): nothing this player plays sounds.
+    bool DeviceLost() const;
+    // Opens the device of InitDS afresh after a loss, with a new buffer;
+    // false (logged) while it is not back.
+    bool ReopenLostDevice();
     void ResetBuffer();
     void FillSegment(int segment);
     void Silence(std::size_t offset, std::size_t bytes);
@@ -122,6 +131,7 @@ private:
 
     const Traits traits_;
     std::shared_ptr<platform::audio::OutputDevice> device_;
+    std::int32_t initDevice_ = 0;
     std::unique_ptr<platform::audio::LoopingBuffer> buffer_;
     QWidget* hWnd_ = nullptr;
 

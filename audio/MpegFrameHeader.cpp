@@ -51,6 +51,7 @@ std::optional<FrameHeader> DecodeFrameHeader(const std::array<std::uint8_t, 3>& 
     }
     header.SampleRate = (header.IsLSF == 0 ? Mpeg1Rates : LsfRates)[static_cast<std::size_t>(rateIndex)];
     header.ChannelMode = bytes[2] >> 6;
+    header.Padding = (bytes[1] >> 1) & 1;
     return header;
 }
 
@@ -76,6 +77,17 @@ std::int32_t SamplesPerFrame(const FrameHeader& header)
         return 576;
     }
     return 1152;
+}
+
+std::int32_t FrameBytes(const FrameHeader& header)
+{
+    const std::int64_t bitsPerSecond = std::int64_t{header.BitRate} * 1000;
+    if (header.Layer == 1) {
+        return static_cast<std::int32_t>((12 * bitsPerSecond / header.SampleRate + header.Padding) * 4);
+    }
+    // A frame of 576 samples (layer III of MPEG-2) holds half the bytes.
+    const std::int64_t factor = SamplesPerFrame(header) / 8;
+    return static_cast<std::int32_t>(factor * bitsPerSecond / header.SampleRate + header.Padding);
 }
 
 } // namespace FCT_mpeg

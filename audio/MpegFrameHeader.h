@@ -14,6 +14,7 @@ struct FrameHeader {
     std::int32_t BitRate = 0;     // kbit/s
     std::int32_t SampleRate = 0;  // Hz
     std::int32_t ChannelMode = 0; // 0 stereo, 1 joint stereo, 2 dual channel, 3 mono
+    std::int32_t Padding = 0;     // 1: the frame carries one more slot
 };
 
 // Decodes the three bytes after the 0xFF of a header; empty for a reserved
@@ -26,5 +27,13 @@ std::int64_t XingOffset(const FrameHeader& header);
 
 // Samples one frame carries.
 std::int32_t SamplesPerFrame(const FrameHeader& header);
+
+// Bytes of the frame the header starts, padding included, by the standards'
+// formulas (slots of 4 bytes in layer I).
+std::int32_t FrameBytes(const FrameHeader& header);
+
+// The longest frame any decodable header describes (layer II at 384 kbit/s and
+// 32 kHz, padded).
+inline constexpr std::int32_t MaxFrameBytes = 1729;
 
 } // namespace FCT_mpeg

@@ -1,6 +1,7 @@
 #include "audio/MpegHeader.h"
 
 #include "audio/MpegFrameHeader.h"
+#include "audio/MpegFrameSearch.h"
 #include "audio/RateText.h"
 #include "foundation/Paths.h"
 #include "platform/base/Numbers.h"
@@ -17,13 +18,7 @@ namespace {
 
 constexpr std::int64_t MaxLong = std::numeric_limits<std::int32_t>::max();
 constexpr std::int64_t SmallestFile = 48;
-constexpr std::int64_t Window = 1000;
-// A frame header lies near the start (after the tags skipped below); a file
-// without one is not searched to its end, which would stall the caller on a
-// large foreign file. The player then tells its length.
-constexpr std::int64_t MaxSearchBytes = 1 << 20;
 constexpr std::int64_t TailBytes = 1024;
-constexpr std::int64_t Id3HeaderBytes = 10;
 
 std::int32_t ToLong(std::int64_t value)
 {
@@ -43,76 +38,9 @@ bool StartsWith(std::span<const std::uint8_t> bytes, std::string_view text)
                       [](char a, std::uint8_t b) { return static_cast<std::uint8_t>(a) == b; });
 }
 
-// A second header byte that can begin a frame: MPEG-1 or MPEG-2 (MPEG-2.5 is
-// not read), and not 0xFF in a file named ".mp3", where that is fill.
-bool CanBeSecondByte(std::uint8_t value, bool namedMp3)
-{
-    return value >= 0xF0 && !(value == 0xFF && namedMp3);
-}
-
-struct SearchStart {
-    std::int64_t Offset = 0;
-    std::optional<std::int64_t> HeaderAt; // found without a search
-    std::optional<std::uint8_t> RequiredSecondByte;
-};
-
-SearchStart ChooseSearchStart(std::span<const std::uint8_t> head, bool namedMp3)
-{
-    SearchStart start;
-    if (StartsWith(head, "TAG")) {
-        start.Offset = 128;
-    } else if (StartsWith(head, "ID3")) {
-        // The size is 28 bits, 7 in each byte, and leaves out the 10-byte tag
-        // header (and a footer of 10 more when flagged): the search starts right
-        // after the tag, so tag bytes are never mistaken for a frame.
-        const std::int64_t size =
-            (head[6] & 0x7F) << 21 | (head[7] & 0x7F) << 14 | (head[8] & 0x7F) << 7 | (head[9] & 0x7F);
-        const bool footer = (head[5] & 0x10) != 0;
-        start.Offset = Id3HeaderBytes + size + (footer ? Id3HeaderBytes : 0);
-    } else if (head[0] == 0xFF && CanBeSecondByte(head[1], namedMp3)) {
-        if (head[2] != 0xFF) {
-            start.HeaderAt = 0;
-        } else {
-            start.RequiredSecondByte = head[1];
-        }
-    }
-    return start;
-}
-
-std::optional<std::int64_t> SearchHeader(audiofile::SoundFileSource& file, SearchStart& start, bool namedMp3)
-{
-    if (start.HeaderAt) {
-        return start.HeaderAt;
-    }
-    const std::int64_t size = file.Size();
-    // Two bytes beyond each window let a header at its last bytes be seen whole.
-    std::vector<std::uint8_t> window;
-    for (std::int64_t from = start.Offset; from < size && from - start.Offset < MaxSearchBytes; from += Window) {
-        window.resize(static_cast<std::size_t>(std::min(Window + 2, size - from)));
-        if (!file.ReadAt(from, window)) {
-            return std::nullopt;
-        }
-        for (std::size_t i = 0; i < static_cast<std::size_t>(Window) && i + 2 < window.size(); ++i) {
-            if (window[i] != 0xFF) {
-                continue;
-            }
-            if (start.RequiredSecondByte) {
-                if (window[i + 1] == *start.RequiredSecondByte && window[i + 2] != 0xFF) {
-                    return from + static_cast<std::int64_t>(i);
-                }
-            } else if (CanBeSecondByte(window[i + 1], namedMp3)) {
-                if (window[i + 2] != 0xFF) {
-                    return from + static_cast<std::int64_t>(i);
-                }
-                start.RequiredSecondByte = window[i + 1];
-            }
-        }
-    }
-    return std::nullopt;
-}
-
-// Bytes from the header up to a trailing "TAG" block, else to the end.
-std::int64_t CountAudioBytes(audiofile::SoundFileSource& file, std::int64_t header)
+// Where a trailing "TAG" block begins: the first "TAG" in the last 1024
+// bytes, or the end of the file.
+std::int64_t TrailingTagStart(audiofile::SoundFileSource& file)
 {
     const std::int64_t size = file.Size();
     const std::int64_t tailStart = size - std::min(size, TailBytes);
@@ -121,35 +49,85 @@ std::int64_t CountAudioBytes(audiofile::SoundFileSource& file, std::int64_t head
         static constexpr std::array<std::uint8_t, 3> tag{'T', 'A', 'G'};
         const auto found = std::search(tail.begin(), tail.end(), tag.begin(), tag.end());
         if (found != tail.end()) {
-            const std::int64_t bytes = tailStart + (found - tail.begin()) - header;
-            if (bytes >= 4) {
-                return bytes;
-            }
+            return tailStart + (found - tail.begin());
         }
     }
-    return size - header;
+    return size;
 }
 
-// The frame count of a Xing header at the frame's side information; empty when
-// there is none, its count is missing or it is 0 (the file then reads as
-// constant bit rate).
-std::optional<std::int32_t> ReadXingFrames(audiofile::SoundFileSource& file, std::int64_t header,
-                                           const FrameHeader& frame)
+// Bytes from the header up to a trailing "TAG" block, else to the end.
+std::int64_t CountAudioBytes(std::int64_t fileSize, std::int64_t tagStart, std::int64_t header)
 {
+    const std::int64_t bytes = tagStart - header;
+    return bytes >= 4 ? bytes : fileSize - header;
+}
+
+// What a header of the frame count says: "Xing" (variable bit rate), "Info"
+// (the same layout, written for constant bit rate) or "VBRI".
+struct FrameCountHeader {
+    std::int32_t Frames = 0;
+    bool VariableBitRate = false;
+    // Samples the encoder added before and after the sound (from its own tag
+    // behind the Xing or Info header), which a decoder leaves out.
+    std::int32_t SilentSamples = 0;
+};
+
+std::uint32_t BigEndian(std::span<const std::uint8_t> bytes, std::size_t at)
+{
+    return static_cast<std::uint32_t>(bytes[at]) << 24 | static_cast<std::uint32_t>(bytes[at + 1]) << 16 |
+           static_cast<std::uint32_t>(bytes[at + 2]) << 8 | bytes[at + 3];
+}
+
+// The encoder delay and end padding an encoder of the LAME family (also the
+// libavcodec one) writes after the fields of its Xing or Info header: 12 bits
+// each, 21 bytes into its tag. A decoder drops these samples, so a length
+// that keeps them reads one or two frames long on a short file.
+std::int32_t ReadSilentSamples(audiofile::SoundFileSource& file, std::int64_t xingStart, std::uint32_t flags)
+{
+    std::int64_t tagStart = xingStart + 8;
+    for (const std::int64_t fieldBytes : {4, 4, 100, 4}) {
+        if ((flags & 1) != 0) {
+            tagStart += fieldBytes;
+        }
+        flags >>= 1;
+    }
+    std::array<std::uint8_t, 24> tag{};
+    if (!file.ReadAt(tagStart, tag) || !(StartsWith(tag, "LAME") || StartsWith(tag, "Lav"))) {
+        return 0;
+    }
+    constexpr std::size_t delayAt = 21;
+    const std::int32_t delay = tag[delayAt] << 4 | tag[delayAt + 1] >> 4;
+    const std::int32_t padding = (tag[delayAt + 1] & 0x0F) << 8 | tag[delayAt + 2];
+    return delay + padding;
+}
+
+// The frame count of a Xing or Info header after the first frame's side
+// information, else of a VBRI header 32 bytes after the frame header; empty
+// when there is none, its count is missing or it is 0 (the file then reads as
+// constant bit rate). The Xing header is looked for where the side
+// information ends, not at a fixed 36 bytes: mono and MPEG-2 frames have
+// shorter side information, and their lengths came out wrong at 36.
+std::optional<FrameCountHeader> ReadFrameCount(audiofile::SoundFileSource& file, std::int64_t header,
+                                               const FrameHeader& frame)
+{
+    const auto valid = [](std::uint32_t frames) { return frames > 0 && frames <= static_cast<std::uint32_t>(MaxLong); };
     std::array<std::uint8_t, 12> xing{};
-    if (!file.ReadAt(header + XingOffset(frame), xing) || !StartsWith(xing, "Xing")) {
-        return std::nullopt;
+    if (file.ReadAt(header + XingOffset(frame), xing) && (StartsWith(xing, "Xing") || StartsWith(xing, "Info"))) {
+        constexpr std::uint32_t framesPresent = 1;
+        const std::uint32_t frames = BigEndian(xing, 8);
+        if ((BigEndian(xing, 4) & framesPresent) == 0 || !valid(frames)) {
+            return std::nullopt;
+        }
+        return FrameCountHeader{static_cast<std::int32_t>(frames), StartsWith(xing, "Xing"),
+                                ReadSilentSamples(file, header + XingOffset(frame), BigEndian(xing, 4))};
     }
-    const auto bigEndian = [&](std::size_t at) {
-        return static_cast<std::uint32_t>(xing[at]) << 24 | static_cast<std::uint32_t>(xing[at + 1]) << 16 |
-               static_cast<std::uint32_t>(xing[at + 2]) << 8 | xing[at + 3];
-    };
-    constexpr std::uint32_t framesPresent = 1;
-    const std::uint32_t frames = bigEndian(8);
-    if ((bigEndian(4) & framesPresent) == 0 || frames == 0 || frames > static_cast<std::uint32_t>(MaxLong)) {
-        return std::nullopt;
+    constexpr std::int64_t vbriOffset = 4 + 32;
+    constexpr std::size_t vbriFrames = 14;
+    std::array<std::uint8_t, 18> vbri{};
+    if (file.ReadAt(header + vbriOffset, vbri) && StartsWith(vbri, "VBRI") && valid(BigEndian(vbri, vbriFrames))) {
+        return FrameCountHeader{static_cast<std::int32_t>(BigEndian(vbri, vbriFrames)), true};
     }
-    return static_cast<std::int32_t>(frames);
+    return std::nullopt;
 }
 
 const char* LongModeWord(std::int32_t mode)
@@ -188,8 +166,9 @@ std::int32_t GetMpegInfo(audiofile::SoundFileSource& file, std::string_view file
     if (!file.ReadAt(0, head)) {
         return 0;
     }
-    SearchStart start = ChooseSearchStart(head, namedMp3);
-    const std::optional<std::int64_t> header = SearchHeader(file, start, namedMp3);
+    const std::int64_t tagStart = TrailingTagStart(file);
+    const std::optional<std::int64_t> header =
+        FindFirstFrame(file, FirstFrameSearchStart(file, head), tagStart, namedMp3);
     std::array<std::uint8_t, 4> headerBytes{};
     if (!header || !file.ReadAt(*header, headerBytes)) {
         return 0;
@@ -197,7 +176,7 @@ std::int32_t GetMpegInfo(audiofile::SoundFileSource& file, std::string_view file
     info.HeaderPos = ToLong(*header + 1);
     std::copy(headerBytes.begin() + 1, headerBytes.end(), info.HeaderBytes.begin());
 
-    info.AudioBytes = ToLong(CountAudioBytes(file, *header));
+    info.AudioBytes = ToLong(CountAudioBytes(size, tagStart, *header));
     info.EndPos = ToLong(static_cast<std::int64_t>(info.AudioBytes) + info.HeaderPos - 1);
 
     const std::optional<FrameHeader> frame = DecodeFrameHeader(info.HeaderBytes);
@@ -211,12 +190,19 @@ std::int32_t GetMpegInfo(audiofile::SoundFileSource& file, std::string_view file
     info.ChannelMode = frame->ChannelMode;
     info.Channels = frame->ChannelMode == 3 ? 1 : 2;
 
-    if (const std::optional<std::int32_t> frames = ReadXingFrames(file, *header, *frame)) {
-        info.IsVBR = 1;
-        info.VbrFrames = *frames;
-        const double samples = static_cast<double>(*frames) * SamplesPerFrame(*frame);
+    if (const std::optional<FrameCountHeader> counted = ReadFrameCount(file, *header, *frame)) {
+        info.VbrFrames = counted->Frames;
+        const double allSamples = static_cast<double>(counted->Frames) * SamplesPerFrame(*frame);
+        // A trim that would leave nothing is not believed.
+        const double samples = counted->SilentSamples < allSamples ? allSamples - counted->SilentSamples : allSamples;
         info.LengthMS = ToLong(numeric::RoundToInt64(samples / (info.SampleRate / 1000.0)));
-        info.BitRate = ToLong(numeric::RoundToInt64(static_cast<double>(info.AudioBytes) * 8.0 / info.LengthMS));
+        // An "Info" header counts the frames of a constant-bit-rate file, whose
+        // frame header already tells its bit rate.
+        if (counted->VariableBitRate) {
+            info.IsVBR = 1;
+            info.BitRate =
+                ToLong(numeric::RoundToInt64(static_cast<double>(info.AudioBytes) * 8.0 / std::max(info.LengthMS, 1)));
+        }
     } else {
         info.LengthMS = ToLong(numeric::RoundToInt64(static_cast<double>(info.AudioBytes) / (info.BitRate / 8.0)));
     }

@@ -8,7 +8,7 @@
 
 namespace audiofile {
 
-SoundFileSource::SoundFileSource(std::string_view fileName, int handle)
+SoundFileSource::SoundFileSource(std::string_view fileName, int handle) : name_(fileName)
 {
     if (handle != 0) {
         handle_ = handle;

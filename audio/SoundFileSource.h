@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <span>
+#include <string>
 #include <string_view>
 
 // Random access to a sound file for the header readers. Opens the file itself
@@ -21,6 +22,8 @@ public:
     SoundFileSource& operator=(const SoundFileSource&) = delete;
 
     bool IsOpen() const { return handle_ != 0; }
+    // The name the source was made for (what log lines name).
+    const std::string& Name() const { return name_; }
     // Size of the file in bytes, -1 when unknown (also when not open).
     std::int64_t Size() const { return size_; }
     // Fills out from position; false (out untouched or partly filled) when any
@@ -35,6 +38,7 @@ private:
 
     bool ReadDirect(std::int64_t position, std::span<std::uint8_t> out);
 
+    std::string name_;
     int handle_ = 0;
     bool ownsHandle_ = false;
     std::int64_t size_ = -1;

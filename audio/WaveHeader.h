@@ -18,9 +18,14 @@ namespace WaveMMIO {
 WaveInfoRecord ReadWaveHeader(std::string_view fileName, int handle);
 WaveInfoRecord ReadWaveHeader(audiofile::SoundFileSource& file);
 
-// 1 when the header is valid and PCM, or WAVE_FORMAT_EXTENSIBLE with
-// allowExtensible non-zero; else 0.
+// 1 when the header is valid and PCM, or WAVE_FORMAT_EXTENSIBLE with PCM
+// samples and allowExtensible non-zero; else 0.
 int IsPlayableWave(std::string_view fileName, int handle, int allowExtensible);
+
+// Whether the samples are plain PCM: tag 1, or WAVE_FORMAT_EXTENSIBLE whose
+// sub-format is PCM (an A-law or mu-law one of the same width would sound as
+// noise through a PCM player).
+bool IsPcmWave(const WaveInfoRecord& info);
 
 // The decoder type of a file by its format tag, valid or not: "wav", "mp2",
 // "mp3", "wmariff"; otherwise the lower-case extension of the name.

@@ -18,4 +18,8 @@ struct WaveInfoRecord {
     std::int32_t FormatCode = 0; // 0..9, see WaveMMIO::FormatCodeName
     std::int32_t LengthMS = 0;
     std::int32_t FormatTag = 0; // sign-extended: 1 PCM, -2 WAVE_FORMAT_EXTENSIBLE
+    // WAVE_FORMAT_EXTENSIBLE only: the format tag its sub-format GUID carries
+    // (1 PCM, 6 A-law, ...), -1 when the GUID is missing or of another family.
+    // Its samples are PCM only when this is 1.
+    std::int32_t SubFormatTag = 0;
 };

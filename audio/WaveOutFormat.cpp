@@ -1,5 +1,8 @@
 #include "audio/WaveOutFormat.h"
 
+#include <algorithm>
+#include <limits>
+
 WaveOutLayout MakeWaveOutLayout(const WaveInfoRecord& wave, bool useExtensible)
 {
     WaveOutLayout layout;
@@ -22,6 +25,8 @@ WaveOutLayout MakeWaveOutLayout(const WaveInfoRecord& wave, bool useExtensible)
     format.BitsPerSample = wave.Bits;
     format.SamplesPerSec = wave.SampleRate;
     format.BlockAlign = format.Channels * wave.Bits / 8;
-    format.AvgBytesPerSec = wave.SampleRate * format.BlockAlign;
+    // In 64 bits: a header's rate is only trusted once the reader bounded it.
+    format.AvgBytesPerSec = static_cast<std::int32_t>(std::min<std::int64_t>(
+        std::int64_t{wave.SampleRate} * format.BlockAlign, std::numeric_limits<std::int32_t>::max()));
     return layout;
 }

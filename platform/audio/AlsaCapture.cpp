@@ -115,6 +115,16 @@ std::size_t AlsaCapture::Read(std::span<float> frames, int waitMs)
             frames[i] = static_cast<float>(static_cast<double>(value) / 2147483648.0);
             break;
         }
+        case AlsaSampleType::S24:
+        case AlsaSampleType::S24Packed: {
+            // Little-endian 24 bits, sign-extended.
+            const std::int32_t value = static_cast<std::int32_t>(static_cast<std::uint32_t>(in[0]) << 8 |
+                                                                 static_cast<std::uint32_t>(in[1]) << 16 |
+                                                                 static_cast<std::uint32_t>(in[2]) << 24) /
+                                       256;
+            frames[i] = static_cast<float>(value) / 8388608.0f;
+            break;
+        }
         case AlsaSampleType::Float:
         case AlsaSampleType::Automatic:
             std::memcpy(&frames[i], in, sizeof(float));

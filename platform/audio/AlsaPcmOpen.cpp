@@ -11,6 +11,10 @@ snd_pcm_format_t AlsaFormatOf(AlsaSampleType type)
         return SND_PCM_FORMAT_S32_LE;
     case AlsaSampleType::Float:
         return SND_PCM_FORMAT_FLOAT_LE;
+    case AlsaSampleType::S24:
+        return SND_PCM_FORMAT_S24_LE;
+    case AlsaSampleType::S24Packed:
+        return SND_PCM_FORMAT_S24_3LE;
     case AlsaSampleType::Automatic:
         break;
     }
@@ -19,7 +23,7 @@ snd_pcm_format_t AlsaFormatOf(AlsaSampleType type)
 
 std::size_t AlsaBytesOf(AlsaSampleType type)
 {
-    return type == AlsaSampleType::S16 ? 2 : 4;
+    return type == AlsaSampleType::S16 ? 2 : type == AlsaSampleType::S24Packed ? 3 : 4;
 }
 
 std::string AlsaFailure(const char* call, int result)

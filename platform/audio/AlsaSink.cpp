@@ -1,12 +1,12 @@
 #include "platform/audio/AlsaSink.h"
 
+#include "platform/audio/AlsaHwSetup.h"
 #include "platform/audio/AlsaMessages.h"
 #include "platform/audio/AlsaPcmOpen.h"
 
 #include <alsa/asoundlib.h>
 
 #include <algorithm>
-#include <array>
 #include <cerrno>
 #include <cmath>
 #include <cstring>
@@ -28,69 +28,17 @@ std::unique_ptr<AlsaSink> AlsaSink::Open(const AlsaOptions& options, std::string
     if (!OpenAlsaPcm(options, SND_PCM_STREAM_PLAYBACK, sink->pcm_, sink->config_, error)) {
         return nullptr;
     }
-    int r = 0;
-
     snd_pcm_t* pcm = sink->pcm_;
-    snd_pcm_hw_params_t* hw = nullptr;
-    snd_pcm_hw_params_alloca(&hw);
-    r = snd_pcm_hw_params_any(pcm, hw);
-    if (r < 0) {
-        error = AlsaFailure("snd_pcm_hw_params_any", r);
+    AlsaHwChoice choice;
+    if (!NegotiateAlsaHw(pcm, options, choice, error)) {
         return nullptr;
     }
-    r = snd_pcm_hw_params_set_access(pcm, hw, SND_PCM_ACCESS_RW_INTERLEAVED);
-    if (r < 0) {
-        error = AlsaFailure("snd_pcm_hw_params_set_access", r);
-        return nullptr;
-    }
-    const std::array<AlsaSampleType, 3> preferred{AlsaSampleType::S32, AlsaSampleType::S16, AlsaSampleType::Float};
-    AlsaSampleType chosen = options.sampleType;
-    if (chosen == AlsaSampleType::Automatic) {
-        const auto* found = std::find_if(preferred.begin(), preferred.end(), [&](AlsaSampleType type) {
-            return snd_pcm_hw_params_test_format(pcm, hw, AlsaFormatOf(type)) == 0;
-        });
-        chosen = found != preferred.end() ? *found : AlsaSampleType::S16;
-    }
-    r = snd_pcm_hw_params_set_format(pcm, hw, AlsaFormatOf(chosen));
-    if (r < 0) {
-        error = AlsaFailure("snd_pcm_hw_params_set_format", r);
-        return nullptr;
-    }
-    unsigned int channels = static_cast<unsigned int>(options.device.channels);
-    r = snd_pcm_hw_params_set_channels_near(pcm, hw, &channels);
-    if (r < 0) {
-        error = AlsaFailure("snd_pcm_hw_params_set_channels", r);
-        return nullptr;
-    }
-    unsigned int rate = static_cast<unsigned int>(options.device.rate);
-    r = snd_pcm_hw_params_set_rate_near(pcm, hw, &rate, nullptr);
-    if (r < 0) {
-        error = AlsaFailure("snd_pcm_hw_params_set_rate", r);
-        return nullptr;
-    }
-    snd_pcm_uframes_t period = static_cast<snd_pcm_uframes_t>(options.device.periodFrames);
-    r = snd_pcm_hw_params_set_period_size_near(pcm, hw, &period, nullptr);
-    if (r < 0) {
-        error = AlsaFailure("snd_pcm_hw_params_set_period_size", r);
-        return nullptr;
-    }
-    snd_pcm_uframes_t buffer = period * static_cast<snd_pcm_uframes_t>(options.device.periods);
-    r = snd_pcm_hw_params_set_buffer_size_near(pcm, hw, &buffer);
-    if (r < 0) {
-        error = AlsaFailure("snd_pcm_hw_params_set_buffer_size", r);
-        return nullptr;
-    }
-    r = snd_pcm_hw_params(pcm, hw);
-    if (r < 0) {
-        error = AlsaFailure("snd_pcm_hw_params", r);
-        return nullptr;
-    }
-    snd_pcm_hw_params_get_period_size(hw, &period, nullptr);
-    snd_pcm_hw_params_get_buffer_size(hw, &buffer);
+    const snd_pcm_uframes_t period = choice.period;
+    const snd_pcm_uframes_t buffer = choice.buffer;
 
     snd_pcm_sw_params_t* sw = nullptr;
     snd_pcm_sw_params_alloca(&sw);
-    r = snd_pcm_sw_params_current(pcm, sw);
+    int r = snd_pcm_sw_params_current(pcm, sw);
     if (r >= 0) {
         r = snd_pcm_sw_params_set_start_threshold(pcm, sw, buffer);
     }
@@ -105,15 +53,25 @@ std::unique_ptr<AlsaSink> AlsaSink::Open(const AlsaOptions& options, std::string
         return nullptr;
     }
 
-    sink->sampleType_ = chosen;
+    sink->sampleType_ = choice.type;
     sink->options_ = options.device;
-    sink->options_.channels = static_cast<int>(channels);
-    sink->options_.rate = static_cast<int>(rate);
+    sink->options_.channels = static_cast<int>(choice.channels);
+    sink->options_.rate = static_cast<int>(choice.rate);
     sink->options_.periodFrames = static_cast<int>(period);
     sink->options_.periods = period > 0 ? static_cast<int>(buffer / period) : options.device.periods;
-    sink->frameBytes_ = AlsaBytesOf(chosen) * channels;
+    sink->frameBytes_ = AlsaBytesOf(choice.type) * choice.channels;
     sink->bytes_.assign(sink->frameBytes_ * period, 0);
+    sink->description_ = DescribeAlsaHw(choice);
     return sink;
+}
+
+void AlsaSink::Close()
+{
+    if (pcm_ != nullptr) {
+        // A failed card has nothing left to play out.
+        snd_pcm_close(pcm_);
+        pcm_ = nullptr;
+    }
 }
 
 AlsaSink::~AlsaSink()
@@ -149,6 +107,22 @@ void AlsaSink::Convert(std::span<const float> frames)
             out += sizeof value;
         }
         break;
+    case AlsaSampleType::S24:
+    case AlsaSampleType::S24Packed: {
+        const std::size_t width = sampleType_ == AlsaSampleType::S24 ? 4 : 3;
+        for (const float sample : frames) {
+            const double scaled = std::clamp(static_cast<double>(sample) * 8388608.0, -8388608.0, 8388607.0);
+            const auto value = static_cast<std::uint32_t>(static_cast<std::int32_t>(std::lrint(scaled)));
+            out[0] = static_cast<std::uint8_t>(value);
+            out[1] = static_cast<std::uint8_t>(value >> 8);
+            out[2] = static_cast<std::uint8_t>(value >> 16);
+            if (width == 4) {
+                out[3] = static_cast<std::uint8_t>((value >> 24) & 0xFFU);
+            }
+            out += width;
+        }
+        break;
+    }
     case AlsaSampleType::Float:
     case AlsaSampleType::Automatic:
         for (const float sample : frames) {
@@ -179,7 +153,7 @@ DeviceSink::WriteResult AlsaSink::Write(std::span<const float> frames, SpscRing<
         const int r = static_cast<int>(written);
         if (r == -EAGAIN) {
             if (snd_pcm_wait(pcm_, waitStepMs) == 0 && ++idleWaits >= waitStepsBeforeLost) {
-                events.Push(MixerEvent{MixerEvent::WriteFailed, -ETIMEDOUT});
+                events.Push(MixerEvent{MixerEvent::DeviceLost, -ETIMEDOUT});
                 return WriteResult::Lost;
             }
             continue;
@@ -189,7 +163,9 @@ DeviceSink::WriteResult AlsaSink::Write(std::span<const float> frames, SpscRing<
         }
         if (r == -EPIPE) {
             events.Push(MixerEvent{MixerEvent::Underrun, r});
-            if (snd_pcm_prepare(pcm_) < 0) {
+            const int prepared = snd_pcm_prepare(pcm_);
+            if (prepared < 0) {
+                events.Push(MixerEvent{MixerEvent::DeviceLost, prepared});
                 return WriteResult::Lost;
             }
             continue;
@@ -199,13 +175,15 @@ DeviceSink::WriteResult AlsaSink::Write(std::span<const float> frames, SpscRing<
             while ((resumed = snd_pcm_resume(pcm_)) == -EAGAIN && running.load(std::memory_order_acquire)) {
                 snd_pcm_wait(pcm_, waitStepMs);
             }
-            if (resumed < 0 && snd_pcm_prepare(pcm_) < 0) {
+            const int prepared = resumed < 0 ? snd_pcm_prepare(pcm_) : 0;
+            if (prepared < 0) {
+                events.Push(MixerEvent{MixerEvent::DeviceLost, prepared});
                 return WriteResult::Lost;
             }
             events.Push(MixerEvent{MixerEvent::Suspended, 0});
             continue;
         }
-        events.Push(MixerEvent{MixerEvent::WriteFailed, r});
+        events.Push(MixerEvent{MixerEvent::DeviceLost, r});
         return WriteResult::Lost;
     }
     return WriteResult::Written;

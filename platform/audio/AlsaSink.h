@@ -12,7 +12,9 @@ typedef struct _snd_config snd_config_t;
 
 namespace platform::audio {
 
-enum class AlsaSampleType { Automatic, S16, S32, Float };
+// S24 is 24 bits in the low bytes of 32 (S24_LE), S24Packed 24 bits in three
+// bytes (S24_3LE), as many USB interfaces take them.
+enum class AlsaSampleType { Automatic, S16, S32, Float, S24, S24Packed };
 
 struct AlsaOptions {
     // The ALSA name of the PCM ("default", "plughw:CARD=PCH,DEV=0", ...).
@@ -21,7 +23,7 @@ struct AlsaOptions {
     // instead of the system's (tests use a file or null PCM this way).
     std::string configText;
     DeviceOptions device;
-    // Automatic takes the first the PCM accepts of 32-bit, 16-bit and float.
+    // Automatic takes the best the PCM accepts: 32, 24, 16 bits, float, packed 24.
     AlsaSampleType sampleType = AlsaSampleType::Automatic;
 };
 
@@ -44,8 +46,11 @@ public:
     bool PacesItself() const override { return true; }
     WriteResult Write(std::span<const float> frames, SpscRing<MixerEvent>& events,
                       const std::atomic<bool>& running) override;
+    void Close() override;
 
     AlsaSampleType SampleType() const { return sampleType_; }
+    // What the device agreed to, for the log.
+    const std::string& Description() const { return description_; }
 
 private:
     void Convert(std::span<const float> frames);
@@ -56,6 +61,7 @@ private:
     AlsaSampleType sampleType_ = AlsaSampleType::S16;
     std::size_t frameBytes_ = 0;
     std::vector<std::uint8_t> bytes_;
+    std::string description_;
 };
 
 } // namespace platform::audio

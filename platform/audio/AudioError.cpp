@@ -9,6 +9,8 @@ std::string_view ErrorText(AudioError error)
         return "The operation completed successfully.";
     case AudioError::BadDevice:
         return "The specified audio device does not exist.";
+    case AudioError::DeviceLost:
+        return "The audio device was lost and is not back yet.";
     case AudioError::NoVoice:
         return "The audio device has no free voice left.";
     case AudioError::DeviceFailed:

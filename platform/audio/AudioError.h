@@ -9,6 +9,8 @@ namespace platform::audio {
 enum class AudioError : int {
     None = 0,
     BadDevice = 2,
+    // The device failed while open (unplugged) and does not open again yet.
+    DeviceLost = 3,
     NoVoice = 4,
     DeviceFailed = 6,
     BadFormat = 32,

@@ -3,6 +3,7 @@
 #include "platform/audio/AlsaCapture.h"
 #include "platform/audio/AlsaDeviceList.h"
 #include "platform/audio/AlsaSink.h"
+#include "platform/audio/ClockMs.h"
 #include "platform/audio/DeviceNaming.h"
 #include "platform/audio/NullCapture.h"
 #include "platform/base/LogSink.h"
@@ -32,6 +33,11 @@ AudioSystem& AudioSystem::Current()
         system = FromEnvironment();
     }
     return *system;
+}
+
+AudioSystem* AudioSystem::Existing()
+{
+    return Installed().get();
 }
 
 void AudioSystem::Install(std::unique_ptr<AudioSystem> system)
@@ -148,33 +154,101 @@ std::shared_ptr<OutputDevice> AudioSystem::Output(int index, AudioError* error)
         return nullptr;
     }
     Opened& opened = opened_[static_cast<std::size_t>(target)];
-    if (!opened.device) {
-        const Entry& entry = outputs_[static_cast<std::size_t>(target)];
-        if (null_) {
-            auto sink = std::make_unique<NullSink>(options_, keepFrames_);
-            opened.nullSink = sink.get();
-            opened.device = OutputDevice::Start(
-                entry.name, std::move(sink), timing_ == NullTiming::VirtualClock ? Pacing::Manual : Pacing::RealTime);
-        } else {
-            AlsaOptions alsa;
-            alsa.pcm = entry.pcm;
-            alsa.device = options_;
-            std::string failure;
-            auto sink = AlsaSink::Open(alsa, failure);
-            if (!sink) {
-                Log("Audio device \"" + entry.name + "\" (" + entry.pcm + "): " + failure);
-                if (error != nullptr) {
-                    *error = AudioError::DeviceFailed;
-                }
-                return nullptr;
-            }
-            opened.device = OutputDevice::Start(entry.name, std::move(sink), Pacing::Device);
+    const bool wasLost = opened.device && opened.device->Lost();
+    const bool opens = !opened.device ? OpenTarget(target, false) : !wasLost || Reopen(target);
+    if (!opens) {
+        if (error != nullptr) {
+            *error = wasLost ? AudioError::DeviceLost : AudioError::DeviceFailed;
         }
+        return nullptr;
     }
     if (error != nullptr) {
         *error = AudioError::None;
     }
     return opened.device;
+}
+
+bool AudioSystem::OpenTarget(int target, bool quiet)
+{
+    Opened& opened = opened_[static_cast<std::size_t>(target)];
+    const Entry& entry = outputs_[static_cast<std::size_t>(target)];
+    if (null_) {
+        if (nullUnplugged_.size() > static_cast<std::size_t>(target) &&
+            nullUnplugged_[static_cast<std::size_t>(target)] != 0) {
+            if (!quiet) {
+                Log("Audio device \"" + entry.name + "\": unplugged");
+            }
+            return false;
+        }
+        auto sink = std::make_unique<NullSink>(options_, keepFrames_);
+        opened.nullSink = sink.get();
+        opened.device = OutputDevice::Start(entry.name, std::move(sink),
+                                            timing_ == NullTiming::VirtualClock ? Pacing::Manual : Pacing::RealTime);
+        return true;
+    }
+    AlsaOptions alsa;
+    alsa.pcm = entry.pcm;
+    alsa.device = options_;
+    std::string failure;
+    auto sink = AlsaSink::Open(alsa, failure);
+    if (!sink) {
+        if (!quiet) {
+            Log("Audio device \"" + entry.name + "\" (" + entry.pcm + "): " + failure);
+        }
+        return false;
+    }
+    Log("Audio device \"" + entry.name + "\" (" + entry.pcm + "): " + sink->Description(), 0);
+    opened.device = OutputDevice::Start(entry.name, std::move(sink), Pacing::Device);
+    return true;
+}
+
+bool AudioSystem::Reopen(int target)
+{
+    Opened& opened = opened_[static_cast<std::size_t>(target)];
+    std::shared_ptr<OutputDevice> lost = std::move(opened.device);
+    NullSink* lostSink = opened.nullSink;
+    // Its loss is logged before anything said of the device opened again.
+    lost->Sync();
+    lost->ReleaseLostSink();
+    // The loss was logged once; a device still missing is not logged again.
+    if (!OpenTarget(target, true)) {
+        opened.device = std::move(lost);
+        opened.nullSink = lostSink;
+        return false;
+    }
+    Log("Audio device \"" + lost->Name() + "\": opened again", 0);
+    // Voices still on the lost owner keep it alive until their sounds end.
+    return true;
+}
+
+void AudioSystem::CheckLostDevices()
+{
+    const std::int64_t now = ClockMs();
+    if (lostChecked_ && now >= lastLostCheckMs_ && now - lastLostCheckMs_ < 1000) {
+        return;
+    }
+    lostChecked_ = true;
+    lastLostCheckMs_ = now;
+    for (std::size_t target = 0; target < opened_.size(); ++target) {
+        if (opened_[target].device && opened_[target].device->Lost()) {
+            Reopen(static_cast<int>(target));
+        }
+    }
+}
+
+bool AudioSystem::SetNullOutputUnplugged(int index, bool unplugged)
+{
+    const int target = Target(index);
+    if (!null_ || target < 1) {
+        return false;
+    }
+    nullUnplugged_.resize(outputs_.size(), 0);
+    nullUnplugged_[static_cast<std::size_t>(target)] = unplugged ? 1 : 0;
+    NullSink* sink = opened_[static_cast<std::size_t>(target)].nullSink;
+    if (unplugged && sink != nullptr) {
+        sink->Unplug();
+    }
+    return true;
 }
 
 std::unique_ptr<Voice> AudioSystem::OpenVoice(int index, const StreamFormat& format, AudioError* error)
@@ -242,6 +316,7 @@ void AudioSystem::Sync()
             opened.device->Sync();
         }
     }
+    CheckLostDevices();
 }
 
 } // namespace platform::audio

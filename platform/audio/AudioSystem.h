@@ -32,6 +32,8 @@ public:
     explicit AudioSystem(Key) {}
     // The system in force: the installed one, else one built from TOLV_AUDIO.
     static AudioSystem& Current();
+    // The system in force, or null while none was installed or built yet.
+    static AudioSystem* Existing();
     // Installs a system (null: the next Current() builds one from TOLV_AUDIO
     // again). The devices of the system replaced are closed.
     static void Install(std::unique_ptr<AudioSystem> system);
@@ -70,8 +72,17 @@ public:
     // A capture source on input device index (-1 and 0: the default device),
     // opened now; null (with the reason in error) when it does not open.
     std::unique_ptr<CaptureSource> OpenCapture(int index, AudioError* error = nullptr);
-    // Syncs every open device (see OutputDevice::Sync).
+    // Syncs every open device (see OutputDevice::Sync), and reopens lost ones
+    // that are back (see CheckLostDevices).
     void Sync();
+    // A device that failed (see OutputDevice::Lost) is opened afresh when a
+    // sound is next started on it (Output), or here, which tries at most once
+    // a second on the installed clock. Program side only, never the mixer's.
+    void CheckLostDevices();
+    // Null systems: output device index fails at its next period as an
+    // unplugged card does, and cannot be opened again until it is plugged
+    // back in; false when there is no such null device.
+    bool SetNullOutputUnplugged(int index, bool unplugged);
 
 private:
     struct Entry {
@@ -85,6 +96,10 @@ private:
     };
 
     int Target(int index) const;
+    // Opens entry target; false (logged unless quiet) when it does not open.
+    bool OpenTarget(int target, bool quiet);
+    // Replaces the lost owner of entry target by a newly opened one.
+    bool Reopen(int target);
 
     bool null_ = false;
     NullTiming timing_ = NullTiming::RealTime;
@@ -94,6 +109,9 @@ private:
     std::vector<Entry> inputs_;
     std::vector<Opened> opened_;
     std::vector<std::unique_ptr<NullInput>> nullInputs_;
+    std::vector<char> nullUnplugged_;  // per entry
+    std::int64_t lastLostCheckMs_ = 0; // on the installed clock
+    bool lostChecked_ = false;
 };
 
 } // namespace platform::audio

@@ -31,9 +31,14 @@ public:
     // device's own clock paces the mixer.
     virtual bool PacesItself() const = 0;
     // Hands one period of interleaved frames (-1 .. 1) to the device. A sink
-    // that paces itself gives up waiting when running turns false.
+    // that paces itself gives up waiting when running turns false. Lost means
+    // the device failed for good; the sink has queued a DeviceLost event with
+    // the reason, and is not written again.
     virtual WriteResult Write(std::span<const float> frames, SpscRing<MixerEvent>& events,
                               const std::atomic<bool>& running) = 0;
+    // Program side, after Write returned Lost: gives the device back to the
+    // system (a card held open cannot be opened again).
+    virtual void Close() {}
 };
 
 } // namespace platform::audio

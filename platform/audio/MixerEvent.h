@@ -12,7 +12,8 @@ struct MixerEvent {
         Underrun,       // the device ran dry and was restarted; value: the system's code
         Suspended,      // the device was suspended and resumed
         WriteFailed,    // a write failed; value: the system's code
-        DeviceLost,     // the device is gone; the mixer goes on with its own clock
+        DeviceLost,     // the device failed for good; value: the system's code (0: none);
+                        // the mixer goes on with its own clock
         Late,           // the mixer thread woke up late; value: periods skipped
         KeptFramesLost, // a null device's record was full; value: frames not kept
     };

@@ -1,5 +1,7 @@
 #include "platform/audio/NullSink.h"
 
+#include <cerrno>
+
 namespace platform::audio {
 
 NullSink::NullSink(const DeviceOptions& options, std::size_t keepFrames)
@@ -10,6 +12,10 @@ NullSink::NullSink(const DeviceOptions& options, std::size_t keepFrames)
 DeviceSink::WriteResult NullSink::Write(std::span<const float> frames, SpscRing<MixerEvent>& events,
                                         const std::atomic<bool>&)
 {
+    if (unplugged_.load(std::memory_order_acquire)) {
+        events.Push(MixerEvent{MixerEvent::DeviceLost, -ENODEV});
+        return WriteResult::Lost;
+    }
     const std::size_t kept = kept_.PushSome(frames);
     if (kept < frames.size() && !fullReported_) {
         fullReported_ = true;

@@ -25,12 +25,16 @@ public:
     std::vector<float> TakePlayed();
     // Frames handed to this device since it was opened, kept or not.
     std::uint64_t FramesWritten() const { return written_.load(std::memory_order_acquire); }
+    // Program side: the device fails at its next write as an unplugged card
+    // does (tests of a lost device).
+    void Unplug() { unplugged_.store(true, std::memory_order_release); }
 
 private:
     DeviceOptions options_;
     SpscRing<float> kept_;
     std::atomic<std::uint64_t> written_{0};
     bool fullReported_ = false;
+    std::atomic<bool> unplugged_{false};
 };
 
 } // namespace platform::audio

@@ -1,5 +1,6 @@
 #include "platform/audio/OutputDevice.h"
 
+#include "platform/audio/ClockMs.h"
 #include "platform/audio/MixerThreadObserver.h"
 #include "platform/audio/RealtimePriority.h"
 #include "platform/audio/Voice.h"
@@ -8,18 +9,12 @@
 
 #include <cerrno>
 #include <cmath>
+#include <cstring>
 #include <ctime>
 
 namespace platform::audio {
 
 namespace {
-
-std::int64_t ClockMs()
-{
-    const LocalTime now = CurrentClock().Now();
-    return static_cast<std::int64_t>(now.date.time_since_epoch().count()) * 86'400'000 +
-           std::llround(now.secondsOfDay * 1000.0);
-}
 
 std::int64_t MonotonicNs()
 {
@@ -35,6 +30,15 @@ void SleepUntilNs(std::int64_t deadline)
     until.tv_nsec = static_cast<long>(deadline % 1'000'000'000);
     while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &until, nullptr) == EINTR) {
     }
+}
+
+// "r=-19, No such device", or "no reason given".
+std::string DeviceLossText(std::int64_t code)
+{
+    if (code >= 0) {
+        return "no reason given";
+    }
+    return "r=" + std::to_string(code) + ", " + std::strerror(static_cast<int>(-code));
 }
 
 } // namespace
@@ -72,7 +76,10 @@ OutputDevice::~OutputDevice()
     if (thread_.joinable()) {
         thread_.join();
     }
+    // A card that stopped taking frames would never finish playing out.
+    ReleaseLostSink();
     LogEvents();
+    ReportUnderruns(true);
 }
 
 std::unique_ptr<Voice> OutputDevice::OpenVoice(const StreamFormat& format, AudioError* error)
@@ -130,9 +137,23 @@ void OutputDevice::Sync()
 DeviceSink::WriteResult OutputDevice::MixAndWrite()
 {
     mixer_.MixPeriod(mix_, PeriodFrames());
-    const DeviceSink::WriteResult result = sink_->Write(mix_, events_, running_);
+    DeviceSink::WriteResult result = DeviceSink::WriteResult::Lost;
+    if (!lost_.load(std::memory_order_relaxed)) {
+        result = sink_->Write(mix_, events_, running_);
+        if (result == DeviceSink::WriteResult::Lost) {
+            // The sink queued the reason; from now on the sink is left alone.
+            lost_.store(true, std::memory_order_release);
+        }
+    }
     rendered_.fetch_add(static_cast<std::uint64_t>(PeriodFrames()), std::memory_order_acq_rel);
     return result;
+}
+
+void OutputDevice::ReleaseLostSink()
+{
+    if (Lost()) {
+        sink_->Close();
+    }
 }
 
 void OutputDevice::Run()
@@ -145,7 +166,6 @@ void OutputDevice::Run()
         while (running_.load(std::memory_order_acquire)) {
             if (MixAndWrite() == DeviceSink::WriteResult::Lost) {
                 // Players must still reach their ends: keep mixing on our own clock.
-                events_.Push(MixerEvent{MixerEvent::DeviceLost, 0});
                 break;
             }
             observer = CurrentMixerThreadObserver();
@@ -191,7 +211,8 @@ void OutputDevice::LogEvents()
         const std::string value = std::to_string(event.value);
         switch (event.kind) {
         case MixerEvent::Underrun:
-            Log(device + "underrun r=" + value + ", restarted");
+            ++underrunsUnreported_;
+            lastUnderrunCode_ = event.value;
             break;
         case MixerEvent::Suspended:
             Log(device + "suspended, resumed");
@@ -200,7 +221,7 @@ void OutputDevice::LogEvents()
             Log(device + "write failed r=" + value);
             break;
         case MixerEvent::DeviceLost:
-            Log(device + "lost; its voices go on in silence");
+            Log(device + "lost (" + DeviceLossText(event.value) + "); its sounds stop until it is back");
             break;
         case MixerEvent::Late:
             Log(device + "the mixer was late by " + value + " periods");
@@ -210,6 +231,28 @@ void OutputDevice::LogEvents()
             break;
         }
     }
+    ReportUnderruns();
+}
+
+void OutputDevice::ReportUnderruns(bool now)
+{
+    if (underrunsUnreported_ == 0) {
+        return;
+    }
+    // A machine under load can underrun many times a second: one line a
+    // minute says how often without flooding the log.
+    constexpr std::int64_t reportEveryMs = 60'000;
+    const std::int64_t nowMs = ClockMs();
+    if (!now && underrunReported_ && nowMs >= underrunReportMs_ && nowMs - underrunReportMs_ < reportEveryMs) {
+        return;
+    }
+    const std::string count = std::to_string(underrunsUnreported_);
+    Log("Audio device \"" + name_ + "\": " + (underrunsUnreported_ == 1 ? "1 underrun" : count + " underruns") +
+        (underrunReported_ ? " since the last report" : "") + " (r=" + std::to_string(lastUnderrunCode_) +
+        "), restarted");
+    underrunsUnreported_ = 0;
+    underrunReported_ = true;
+    underrunReportMs_ = nowMs;
 }
 
 } // namespace platform::audio

@@ -56,6 +56,14 @@ public:
     void Sync();
     // Frames mixed and handed on since the device was opened.
     std::uint64_t RenderedFrames() const { return rendered_.load(std::memory_order_acquire); }
+    // True once the device failed for good (unplugged, an error the layer
+    // cannot recover from). Its voices go on being mixed on the machine's
+    // clock, into nothing, so that a sound spread over several devices keeps
+    // its pace on the others; a new sound needs a device opened afresh.
+    bool Lost() const { return lost_.load(std::memory_order_acquire); }
+    // Program side, once Lost: lets go of the device (closes the sound card's
+    // handle), so that it can be opened again. The mixer no longer touches it.
+    void ReleaseLostSink();
 
     // Voice side.
     int AttachVoice(Voice& voice) { return mixer_.Attach(voice); }
@@ -74,10 +82,17 @@ private:
     std::vector<float> mix_;
     SpscRing<MixerEvent> events_{64};
     std::atomic<bool> running_{false};
+    std::atomic<bool> lost_{false};
     std::atomic<std::uint64_t> rendered_{0};
     std::thread thread_;
     std::int64_t clockBaseMs_ = 0;
     std::int64_t clockPeriods_ = 0;
+    // Underruns are logged at most once a minute (or now), with their count.
+    void ReportUnderruns(bool now = false);
+    int underrunsUnreported_ = 0;
+    std::int64_t lastUnderrunCode_ = 0;
+    bool underrunReported_ = false;
+    std::int64_t underrunReportMs_ = 0;
 };
 
 struct OutputDevice::Key {

@@ -157,9 +157,19 @@ TEST_F(MpegInfoReading, HeaderSearch)
     fill.Raw(Bytes{0xFF, 0xFF, 0x90, 0x00}).Frames(Layer3Joint128, 5);
     ASSERT_EQ(Read(fill, "fill.mp3"), 1);
     EXPECT_EQ(info.HeaderPos, 5);
+    // Elsewhere it starts a layer I frame (MPEG-1 without CRC); a lone such
+    // header ahead of layer III frames is not followed by a frame of its own
+    // kind, so it is passed over.
     ASSERT_EQ(Read(fill, "fill.mp1"), 1);
+    EXPECT_EQ(info.HeaderPos, 5);
+    EXPECT_EQ(info.Layer, 3);
+    MpegFileBuilder layer1;
+    layer1.Frames({1, 1, 288, 44100, 0}, 5);
+    ASSERT_EQ(layer1.Build()[1], 0xFF);
+    ASSERT_EQ(Read(layer1, "fill.mp1"), 1);
     EXPECT_EQ(info.HeaderPos, 1);
     EXPECT_EQ(info.Layer, 1);
+    EXPECT_EQ(Read(layer1, "fill.mp3"), 0);
 }
 
 TEST_F(MpegInfoReading, Failures)

@@ -175,7 +175,6 @@ TEST_F(ServerDrop, ThreeServerFilesOnListTwoLeaveOutputOneGapFree)
 
     testsupport::TestFileLayer layer;
     std::int64_t heldSince = -1;
-    bool released = false;
     int opensHeld = 0;
     std::int64_t lastFeed = clock.TotalMs();
     std::int64_t longestWithoutFeed = 0;
@@ -189,14 +188,10 @@ TEST_F(ServerDrop, ThreeServerFilesOnListTwoLeaveOutputOneGapFree)
             }
             if (clock.TotalMs() - heldSince >= 300) {
                 // Each call on the server takes 300 ms.
-                layer.Release();
-                released = true;
+                layer.ReleaseHeld();
                 heldSince = -1;
                 ++opensHeld;
             }
-        } else if (released) {
-            layer.Hold("/studio/jingles/", false);
-            released = false;
         }
     });
     layer.Hold("/studio/jingles/", false);

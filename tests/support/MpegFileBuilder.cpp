@@ -118,6 +118,37 @@ MpegFileBuilder& MpegFileBuilder::XingFrame(const MpegFrameSpec& spec, std::uint
     return Raw(frame);
 }
 
+MpegFileBuilder& MpegFileBuilder::FrameCountFrame(const MpegFrameSpec& spec, std::uint32_t frameCount,
+                                                  std::string_view id)
+{
+    Bytes frame = MpegFrameHeader(spec);
+    frame.resize(MpegFrameBytes(spec), 0);
+    if (id == "VBRI") {
+        constexpr std::size_t at = 36;
+        std::copy_n("VBRI", 4, frame.begin() + at);
+        frame[at + 5] = 1; // version
+        PutBigEndian(frame, at + 14, frameCount);
+        return Raw(frame);
+    }
+    const std::size_t at = XingOffset(spec);
+    std::copy(id.begin(), id.end(), frame.begin() + static_cast<std::ptrdiff_t>(at));
+    PutBigEndian(frame, at + 4, 1); // frames field present
+    PutBigEndian(frame, at + 8, frameCount);
+    return Raw(frame);
+}
+
+MpegFileBuilder& MpegFileBuilder::Id3v2Holding(const Bytes& body)
+{
+    const auto size = static_cast<std::uint32_t>(body.size());
+    Bytes tag{'I', 'D', '3', 3, 0, 0};
+    tag.push_back(static_cast<std::uint8_t>((size >> 21) & 0x7F));
+    tag.push_back(static_cast<std::uint8_t>((size >> 14) & 0x7F));
+    tag.push_back(static_cast<std::uint8_t>((size >> 7) & 0x7F));
+    tag.push_back(static_cast<std::uint8_t>(size & 0x7F));
+    tag.insert(tag.end(), body.begin(), body.end());
+    return Raw(tag);
+}
+
 MpegFileBuilder& MpegFileBuilder::TrailingTag()
 {
     Bytes tag(128, 0);

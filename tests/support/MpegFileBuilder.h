@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace testsupport {
 
@@ -30,6 +31,11 @@ public:
     // A first frame carrying a Xing header with the frame count at the offset
     // the frame's side information gives (flags: frames present).
     MpegFileBuilder& XingFrame(const MpegFrameSpec& spec, std::uint32_t frameCount);
+    // A frame-count header of another kind: "Xing" or "Info" after the side
+    // information, "VBRI" 32 bytes after the frame header (frame count at 14).
+    MpegFileBuilder& FrameCountFrame(const MpegFrameSpec& spec, std::uint32_t frameCount, std::string_view id);
+    // An ID3v2.3 tag holding the body as given (size field = body size).
+    MpegFileBuilder& Id3v2Holding(const Bytes& body);
     // A 128-byte ID3v1 "TAG" block.
     MpegFileBuilder& TrailingTag();
     MpegFileBuilder& Raw(const Bytes& bytes);

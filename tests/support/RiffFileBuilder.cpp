@@ -67,6 +67,12 @@ RiffFileBuilder& RiffFileBuilder::Format(int tag, int channels, std::uint32_t ra
 
 RiffFileBuilder& RiffFileBuilder::FormatExtensible(int channels, std::uint32_t rate, int bits)
 {
+    return FormatExtensibleOf(channels, rate, bits, 1);
+}
+
+RiffFileBuilder& RiffFileBuilder::FormatExtensibleOf(int channels, std::uint32_t rate, int bits,
+                                                     std::uint16_t subFormatTag)
+{
     Bytes body;
     const auto blockAlign = static_cast<std::uint32_t>(channels * bits / 8);
     PutU16(body, 0xFFFE);
@@ -79,7 +85,10 @@ RiffFileBuilder& RiffFileBuilder::FormatExtensible(int channels, std::uint32_t r
     PutU16(body, static_cast<std::uint32_t>(bits)); // valid bits
     PutU32(body, channels == 6 ? 0x3F : 0x3);       // channel mask
     // PCM sub-format GUID 00000001-0000-0010-8000-00AA00389B71
-    const Bytes guid{0x01, 0x00, 0x00, 0x00, 0x00, 0x00, 0x10, 0x00, 0x80, 0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71};
+    // (the first field is the sub-format's tag: 1 PCM, 3 float, 6 A-law).
+    Bytes guid{0x01, 0x00, 0x00, 0x00, 0x00, 0x00, 0x10, 0x00, 0x80, 0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71};
+    guid[0] = static_cast<std::uint8_t>(subFormatTag & 0xFF);
+    guid[1] = static_cast<std::uint8_t>(subFormatTag >> 8);
     body.insert(body.end(), guid.begin(), guid.end());
     return Chunk("fmt ", body);
 }

@@ -40,6 +40,8 @@ public:
     RiffFileBuilder& Format(int tag, int channels, std::uint32_t rate, int bits);
     // A 40-byte WAVE_FORMAT_EXTENSIBLE format chunk (PCM sub-format).
     RiffFileBuilder& FormatExtensible(int channels, std::uint32_t rate, int bits);
+    // The same with the sub-format GUID of another tag (6 A-law, 7 mu-law).
+    RiffFileBuilder& FormatExtensibleOf(int channels, std::uint32_t rate, int bits, std::uint16_t subFormatTag);
     RiffFileBuilder& Data(const Bytes& samples);
     // A data chunk declaring declaredSize bytes but holding only heldBytes.
     RiffFileBuilder& DataDeclared(std::uint32_t declaredSize, std::size_t heldBytes);

@@ -7,6 +7,7 @@
 #include <atomic>
 #include <cerrno>
 #include <condition_variable>
+#include <cstdint>
 #include <functional>
 #include <mutex>
 #include <optional>
@@ -59,6 +60,18 @@ public:
         {
             std::lock_guard lock(mutex_);
             holding_ = false;
+            ReleaseWaiting();
+        }
+        released_.notify_all();
+    }
+    // Lets the calls held now go on and keeps holding the ones that come
+    // after, so a test can give every call the same delay without a window
+    // in which a call slips through unheld.
+    void ReleaseHeld()
+    {
+        {
+            std::lock_guard lock(mutex_);
+            ReleaseWaiting();
         }
         released_.notify_all();
     }
@@ -158,15 +171,23 @@ private:
         };
         if (held()) {
             ++heldCalls;
-            released_.wait(lock, [&] { return !held(); });
-            --heldCalls;
+            const std::uint64_t generation = generation_;
+            released_.wait(lock, [&] { return !held() || generation_ != generation; });
         }
+    }
+    // Called with the mutex held: the waiting calls are no longer counted
+    // from here on, so the next count a test reads is of new calls only.
+    void ReleaseWaiting()
+    {
+        ++generation_;
+        heldCalls = 0;
     }
 
     const std::thread::id owner_ = std::this_thread::get_id();
     std::mutex mutex_;
     std::condition_variable released_;
     bool holding_ = false;
+    std::uint64_t generation_ = 0;
     bool holdHandles_ = false;
     std::string heldPart_;
 };

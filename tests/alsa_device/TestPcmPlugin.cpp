@@ -1,0 +1,347 @@
+// An ALSA playback device of the tests' own, loaded by libasound as the
+// external PCM type "tolvtest" from a configuration the test writes:
+//
+//   pcm_type.tolvtest { lib "<path of this module>" }
+//   pcm.x { type tolvtest formats "S16_LE" min_period_bytes 4096 refuse_period_below 0 }
+//
+// It takes every frame at once (no clock of its own, like the null PCM), or
+// with "paced 1" at the real rate on the machine's monotonic clock, running
+// dry (an underrun) when it is not fed in time; and it shapes what it accepts
+// as a sound card does:
+// - formats: the only sample formats it offers (default S16_LE, S32_LE, FLOAT_LE);
+// - rate: the only rate it offers (default any of 8,000 .. 192,000 Hz);
+// - min_period_bytes: the smallest period in bytes it offers (default 32);
+// - refuse_period_below: a period below this is refused only when the set-up
+//   is committed, as drivers do whose limits are not all advertised.
+//
+// A paced device records when a loud sound first reaches the speaker: after
+// tolvtest_arm(), the first frame whose first channel reaches half of full
+// scale (S16_LE, S32_LE or FLOAT_LE) is noted with the time it was handed to
+// the device and the time it plays (the start plus its frame count at the
+// rate). One paced device at a time is watched.
+#include <alsa/asoundlib.h>
+#include <alsa/pcm_external.h>
+
+#include <poll.h>
+#include <sys/eventfd.h>
+#include <sys/timerfd.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <ctime>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct TestPcm {
+    snd_pcm_ioplug_t io{};
+    int fd = -1;
+    bool paced = false;
+    snd_pcm_uframes_t written = 0; // frames handed over since the last prepare
+    std::int64_t startNs = 0;
+    long refuseBelow = 0;
+};
+
+std::atomic<bool> armed{false};
+std::atomic<std::int64_t> loudHandedNs{-1};
+std::atomic<std::int64_t> loudPlayedNs{-1};
+
+std::int64_t NowNs()
+{
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return static_cast<std::int64_t>(now.tv_sec) * 1'000'000'000 + now.tv_nsec;
+}
+
+TestPcm* Of(snd_pcm_ioplug_t* io)
+{
+    return static_cast<TestPcm*>(io->private_data);
+}
+
+void SetTimer(TestPcm* pcm, std::int64_t intervalNs)
+{
+    itimerspec timer{};
+    timer.it_interval.tv_sec = static_cast<time_t>(intervalNs / 1'000'000'000);
+    timer.it_interval.tv_nsec = static_cast<long>(intervalNs % 1'000'000'000);
+    timer.it_value = timer.it_interval;
+    timerfd_settime(pcm->fd, 0, &timer, nullptr);
+}
+
+int Start(snd_pcm_ioplug_t* io)
+{
+    TestPcm* pcm = Of(io);
+    pcm->startNs = NowNs();
+    if (pcm->paced) {
+        SetTimer(pcm, static_cast<std::int64_t>(io->period_size) * 1'000'000'000 / io->rate);
+    }
+    return 0;
+}
+
+int Stop(snd_pcm_ioplug_t* io)
+{
+    TestPcm* pcm = Of(io);
+    if (pcm->paced) {
+        SetTimer(pcm, 0);
+    }
+    return 0;
+}
+
+int Prepare(snd_pcm_ioplug_t* io)
+{
+    Stop(io);
+    Of(io)->written = 0;
+    return 0;
+}
+
+snd_pcm_sframes_t Pointer(snd_pcm_ioplug_t* io)
+{
+    const TestPcm* pcm = Of(io);
+    if (!pcm->paced) {
+        // Everything handed over has been played.
+        return static_cast<snd_pcm_sframes_t>(pcm->written % io->buffer_size);
+    }
+    if (io->state != SND_PCM_STATE_RUNNING && io->state != SND_PCM_STATE_DRAINING) {
+        return 0; // nothing plays before the start
+    }
+    const auto played = static_cast<snd_pcm_uframes_t>((NowNs() - pcm->startNs) * io->rate / 1'000'000'000);
+    if (played > pcm->written) {
+        return -EPIPE; // ran dry
+    }
+    return static_cast<snd_pcm_sframes_t>(played % io->buffer_size);
+}
+
+// Half of full scale on the first channel.
+bool Loud(snd_pcm_format_t format, const unsigned char* frame)
+{
+    switch (format) {
+    case SND_PCM_FORMAT_S16_LE: {
+        std::int16_t value = 0;
+        std::memcpy(&value, frame, sizeof value);
+        return std::abs(static_cast<int>(value)) >= 16384;
+    }
+    case SND_PCM_FORMAT_S32_LE: {
+        std::int32_t value = 0;
+        std::memcpy(&value, frame, sizeof value);
+        return std::llabs(static_cast<long long>(value)) >= (1LL << 30);
+    }
+    case SND_PCM_FORMAT_FLOAT_LE: {
+        float value = 0;
+        std::memcpy(&value, frame, sizeof value);
+        return std::fabs(value) >= 0.5f;
+    }
+    default:
+        return false;
+    }
+}
+
+snd_pcm_sframes_t Transfer(snd_pcm_ioplug_t* io, const snd_pcm_channel_area_t* areas, snd_pcm_uframes_t offset,
+                           snd_pcm_uframes_t size)
+{
+    TestPcm* pcm = Of(io);
+    if (pcm->paced && armed.load(std::memory_order_acquire)) {
+        const auto* base = static_cast<const unsigned char*>(areas[0].addr) + areas[0].first / 8;
+        const std::size_t step = areas[0].step / 8;
+        for (snd_pcm_uframes_t f = 0; f < size; ++f) {
+            if (Loud(io->format, base + (offset + f) * step)) {
+                const std::int64_t frame = static_cast<std::int64_t>(pcm->written + f);
+                const bool running = io->state == SND_PCM_STATE_RUNNING || io->state == SND_PCM_STATE_DRAINING;
+                // Before the start, the frame plays when the buffer starts.
+                const std::int64_t start = running ? pcm->startNs : NowNs();
+                loudHandedNs.store(NowNs(), std::memory_order_relaxed);
+                loudPlayedNs.store(start + frame * 1'000'000'000 / static_cast<std::int64_t>(io->rate),
+                                   std::memory_order_relaxed);
+                armed.store(false, std::memory_order_release);
+                break;
+            }
+        }
+    }
+    pcm->written += size;
+    return static_cast<snd_pcm_sframes_t>(size);
+}
+
+int PollRevents(snd_pcm_ioplug_t* io, struct pollfd* fds, unsigned int count, unsigned short* revents)
+{
+    TestPcm* pcm = Of(io);
+    if (pcm->paced) {
+        std::uint64_t expirations = 0;
+        const ssize_t got = read(pcm->fd, &expirations, sizeof expirations);
+        (void)got;
+        *revents = count > 0 && (fds[0].revents & POLLIN) != 0 ? POLLOUT : 0;
+        return 0;
+    }
+    *revents = count > 0 ? fds[0].revents : 0;
+    return 0;
+}
+
+int HwParams(snd_pcm_ioplug_t* io, snd_pcm_hw_params_t*)
+{
+    const TestPcm* pcm = Of(io);
+    return static_cast<long>(io->period_size) < pcm->refuseBelow ? -EINVAL : 0;
+}
+
+int Close(snd_pcm_ioplug_t* io)
+{
+    TestPcm* pcm = Of(io);
+    if (pcm->fd >= 0) {
+        close(pcm->fd);
+    }
+    delete pcm;
+    return 0;
+}
+
+const snd_pcm_ioplug_callback_t callbacks = [] {
+    snd_pcm_ioplug_callback_t c{};
+    c.start = Start;
+    c.stop = Stop;
+    c.pointer = Pointer;
+    c.transfer = Transfer;
+    c.close = Close;
+    c.hw_params = HwParams;
+    c.prepare = Prepare;
+    c.poll_revents = PollRevents;
+    return c;
+}();
+
+std::vector<unsigned int> Formats(const std::string& names)
+{
+    std::vector<unsigned int> formats;
+    std::size_t from = 0;
+    while (from <= names.size()) {
+        const std::size_t to = names.find(',', from);
+        const std::string name = names.substr(from, to == std::string::npos ? std::string::npos : to - from);
+        const snd_pcm_format_t format = snd_pcm_format_value(name.c_str());
+        if (format != SND_PCM_FORMAT_UNKNOWN) {
+            formats.push_back(static_cast<unsigned int>(format));
+        }
+        if (to == std::string::npos) {
+            break;
+        }
+        from = to + 1;
+    }
+    return formats;
+}
+
+} // namespace
+
+extern "C" {
+
+SND_PCM_PLUGIN_DEFINE_FUNC(tolvtest)
+{
+    (void)root;
+    std::string formatNames = "S16_LE,S32_LE,FLOAT_LE";
+    long rate = 0;
+    long minPeriodBytes = 32;
+    long refuseBelow = 0;
+    long paced = 0;
+    snd_config_iterator_t i;
+    snd_config_iterator_t next;
+    snd_config_for_each(i, next, conf)
+    {
+        snd_config_t* entry = snd_config_iterator_entry(i);
+        const char* id = nullptr;
+        if (snd_config_get_id(entry, &id) < 0) {
+            continue;
+        }
+        const std::string key = id;
+        if (key == "comment" || key == "type" || key == "hint") {
+            continue;
+        }
+        const char* text = nullptr;
+        if (key == "formats" && snd_config_get_string(entry, &text) >= 0) {
+            formatNames = text;
+        } else if (key == "rate" && snd_config_get_integer(entry, &rate) >= 0) {
+        } else if (key == "min_period_bytes" && snd_config_get_integer(entry, &minPeriodBytes) >= 0) {
+        } else if (key == "refuse_period_below" && snd_config_get_integer(entry, &refuseBelow) >= 0) {
+        } else if (key == "paced" && snd_config_get_integer(entry, &paced) >= 0) {
+        } else {
+            SNDERR("tolvtest: unknown or malformed field %s", id);
+            return -EINVAL;
+        }
+    }
+    if (stream != SND_PCM_STREAM_PLAYBACK) {
+        return -EINVAL;
+    }
+    const std::vector<unsigned int> formats = Formats(formatNames);
+    if (formats.empty()) {
+        SNDERR("tolvtest: no known format in %s", formatNames.c_str());
+        return -EINVAL;
+    }
+
+    auto* pcm = new TestPcm;
+    pcm->refuseBelow = refuseBelow;
+    pcm->paced = paced != 0;
+    pcm->fd = pcm->paced ? timerfd_create(CLOCK_MONOTONIC, TFD_NONBLOCK | TFD_CLOEXEC)
+                         : eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
+    pcm->io.version = SND_PCM_IOPLUG_VERSION;
+    pcm->io.name = "tolv test device";
+    pcm->io.callback = &callbacks;
+    pcm->io.private_data = pcm;
+    pcm->io.poll_fd = pcm->fd;
+    pcm->io.poll_events = pcm->paced ? POLLIN : POLLOUT;
+    pcm->io.mmap_rw = 0;
+    int r = snd_pcm_ioplug_create(&pcm->io, name, stream, mode);
+    if (r < 0) {
+        close(pcm->fd);
+        delete pcm;
+        return r;
+    }
+    // Like a card, it can be mapped, which libasound's converters need.
+    const unsigned int access[] = {SND_PCM_ACCESS_RW_INTERLEAVED, SND_PCM_ACCESS_MMAP_INTERLEAVED};
+    r = snd_pcm_ioplug_set_param_list(&pcm->io, SND_PCM_IOPLUG_HW_ACCESS, 2, access);
+    if (r >= 0) {
+        r = snd_pcm_ioplug_set_param_list(&pcm->io, SND_PCM_IOPLUG_HW_FORMAT, static_cast<unsigned int>(formats.size()),
+                                          formats.data());
+    }
+    if (r >= 0) {
+        r = snd_pcm_ioplug_set_param_minmax(&pcm->io, SND_PCM_IOPLUG_HW_CHANNELS, 1, 8);
+    }
+    if (r >= 0) {
+        const auto low = static_cast<unsigned int>(rate > 0 ? rate : 8000);
+        const auto high = static_cast<unsigned int>(rate > 0 ? rate : 192000);
+        r = snd_pcm_ioplug_set_param_minmax(&pcm->io, SND_PCM_IOPLUG_HW_RATE, low, high);
+    }
+    if (r >= 0) {
+        r = snd_pcm_ioplug_set_param_minmax(&pcm->io, SND_PCM_IOPLUG_HW_PERIOD_BYTES,
+                                            static_cast<unsigned int>(minPeriodBytes), 1U << 22);
+    }
+    if (r >= 0) {
+        r = snd_pcm_ioplug_set_param_minmax(&pcm->io, SND_PCM_IOPLUG_HW_PERIODS, 2, 64);
+    }
+    if (r >= 0) {
+        r = snd_pcm_ioplug_set_param_minmax(&pcm->io, SND_PCM_IOPLUG_HW_BUFFER_BYTES,
+                                            2 * static_cast<unsigned int>(minPeriodBytes), 1U << 24);
+    }
+    if (r < 0) {
+        snd_pcm_ioplug_delete(&pcm->io);
+        return r;
+    }
+    *pcmp = pcm->io.pcm;
+    return 0;
+}
+
+SND_PCM_PLUGIN_SYMBOL(tolvtest);
+
+// The watch of a paced device (see the top of this file); times are of the
+// monotonic clock in nanoseconds, -1 while no loud frame was seen since arming.
+__attribute__((visibility("default"))) void tolvtest_arm()
+{
+    loudHandedNs.store(-1, std::memory_order_relaxed);
+    loudPlayedNs.store(-1, std::memory_order_relaxed);
+    armed.store(true, std::memory_order_release);
+}
+
+__attribute__((visibility("default"))) long long tolvtest_loud_handed_ns()
+{
+    return armed.load(std::memory_order_acquire) ? -1 : loudHandedNs.load(std::memory_order_relaxed);
+}
+
+__attribute__((visibility("default"))) long long tolvtest_loud_played_ns()
+{
+    return armed.load(std::memory_order_acquire) ? -1 : loudPlayedNs.load(std::memory_order_relaxed);
+}
+}

@@ -1,0 +1,124 @@
+// Opening a playback PCM that does not take the shape asked for: the device's
+// offers are negotiated (nearest values, then larger periods and buffers, then
+// its other formats) before the open gives up. The devices are the tests' own
+// ALSA plugin and libasound's plug and null PCMs, from a configuration of the
+// test's own, so no sound card is needed.
+#include "support/AudioTestSignals.h"
+
+#include "platform/audio/AlsaSink.h"
+#include "platform/audio/OutputDevice.h"
+#include "platform/audio/Voice.h"
+#include "support/ClockFixture.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+namespace {
+
+using namespace platform::audio;
+
+#ifdef TOLV_ALSA_TEST_DEVICE
+constexpr const char* testDevice = TOLV_ALSA_TEST_DEVICE;
+#else
+constexpr const char* testDevice = "";
+#endif
+
+class AlsaOpening : public testsupport::ClockFixture {
+protected:
+    void SetUp() override
+    {
+        if (!std::filesystem::exists(testDevice)) {
+            GTEST_SKIP() << "the test ALSA device was not built (" << testDevice << ")";
+        }
+    }
+    // The PCM "dut" of a configuration that also knows the test device type.
+    static AlsaOptions Options(const std::string& definition)
+    {
+        AlsaOptions options;
+        options.pcm = "dut";
+        options.configText = std::string("pcm_type.tolvtest { lib \"") + testDevice + "\" }\n" + definition;
+        return options;
+    }
+    // Plays a short sound through the device to show that it takes periods.
+    static void PlaysPeriods(std::unique_ptr<AlsaSink> sink)
+    {
+        auto device = OutputDevice::Start("Test", std::move(sink), Pacing::Manual);
+        auto voice = device->OpenVoice(StreamFormat{48000, 16, 2});
+        ASSERT_NE(voice, nullptr);
+        const auto bytes = audiotest::NoiseBytes(voice->Format(), 3000, 7);
+        VoiceBuffer buffer;
+        buffer.data = bytes;
+        ASSERT_EQ(voice->Write(buffer), AudioError::None);
+        device->RenderPeriods(3000 / device->PeriodFrames() + 2);
+        EXPECT_TRUE(buffer.Done());
+        EXPECT_FALSE(device->Lost());
+    }
+};
+
+TEST_F(AlsaOpening, APlugDeviceOverAFixedSixteenBitSlaveOpens)
+{
+    std::string error;
+    auto sink = AlsaSink::Open(Options("pcm.card { type tolvtest formats \"S16_LE\" rate 44100 }\n"
+                                       "pcm.dut { type plug slave { pcm \"card\" format S16_LE rate 44100 } }"),
+                               error);
+    ASSERT_TRUE(sink) << error;
+    EXPECT_EQ(sink->Options().channels, 2);
+    EXPECT_EQ(sink->Options().periodFrames, 256) << sink->Description();
+    PlaysPeriods(std::move(sink));
+}
+
+TEST_F(AlsaOpening, TheFormatsTheDeviceOffersAreTakenWhenTheMixersFirstChoiceIsMissing)
+{
+    struct Case {
+        const char* formats;
+        AlsaSampleType expected;
+    };
+    const Case cases[] = {{"S16_LE", AlsaSampleType::S16},
+                          {"S24_3LE", AlsaSampleType::S24Packed},
+                          {"S24_LE,FLOAT_LE", AlsaSampleType::S24},
+                          {"FLOAT_LE", AlsaSampleType::Float}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.formats);
+        std::string error;
+        auto sink =
+            AlsaSink::Open(Options(std::string("pcm.dut { type tolvtest formats \"") + c.formats + "\" }"), error);
+        ASSERT_TRUE(sink) << error;
+        EXPECT_EQ(sink->SampleType(), c.expected);
+        PlaysPeriods(std::move(sink));
+    }
+}
+
+TEST_F(AlsaOpening, ADeviceWhoseSmallestPeriodIsLargerGivesItsOwn)
+{
+    // 4,096 bytes: 1,024 frames of 16-bit stereo.
+    std::string error;
+    auto sink = AlsaSink::Open(Options("pcm.dut { type tolvtest formats \"S16_LE\" min_period_bytes 4096 }"), error);
+    ASSERT_TRUE(sink) << error;
+    EXPECT_EQ(sink->Options().periodFrames, 1024);
+    EXPECT_GE(sink->Options().periods, 2);
+    PlaysPeriods(std::move(sink));
+}
+
+TEST_F(AlsaOpening, ADeviceThatRefusesPeriodsBelow1024FramesOnlyWhenSetUpGetsLargerOnes)
+{
+    std::string error;
+    auto sink = AlsaSink::Open(Options("pcm.dut { type tolvtest formats \"S32_LE\" refuse_period_below 1024 }"), error);
+    ASSERT_TRUE(sink) << error;
+    // 256 and 512 are refused; the next step up is the smallest period taken.
+    EXPECT_EQ(sink->Options().periodFrames, 1024);
+    EXPECT_EQ(sink->Options().periods, 3);
+    EXPECT_EQ(sink->Description(), "S32_LE, 48000 Hz, 2 channels, period 1024 frames, buffer 3072 frames");
+    PlaysPeriods(std::move(sink));
+}
+
+TEST_F(AlsaOpening, ADeviceThatTakesNothingGivesTheLastRefusal)
+{
+    std::string error;
+    EXPECT_FALSE(
+        AlsaSink::Open(Options("pcm.dut { type tolvtest formats \"S16_LE\" refuse_period_below 100000 }"), error));
+    EXPECT_NE(error.find("snd_pcm_hw_params failed r=-22"), std::string::npos) << error;
+}
+
+} // namespace
