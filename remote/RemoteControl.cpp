@@ -347,7 +347,14 @@ void RemoteControl::SerialBytes(int port, std::span<const std::uint8_t> bytes)
 void RemoteControl::HidWrite(int box, std::int32_t code)
 {
     HidChannel& channel = hid_[static_cast<std::size_t>(box)];
-    if (channel.box != nullptr) {
-        channel.box->QuorWrite(code);
+    if (channel.box == nullptr || channel.ok != 1 || channel.resetStart != 0) {
+        return;
+    }
+    // A lamp the box did not take within its time-out: the box is failing
+    // like one that does not answer. Its reset resends every lamp once it is
+    // back; until then no lamp waits for it, so a page of lamps cannot hold
+    // the engine tick for a time-out each.
+    if (channel.box->QuorWrite(code) == 0 && channel.box != nullptr && channel.ok == 1) {
+        ArmReset(box);
     }
 }

@@ -94,6 +94,8 @@ private:
     void OpenBoxes();
     void OpenMidi();
     void Note(const std::string& line);
+    // Marks the box as failing: it is re-opened once its reset wait passed.
+    void ArmReset(int channel);
     void ResetBox(int channel);
     void SendStateLamps(int output);
     remote::SerialRemoteContext SerialContext(int channel) const;

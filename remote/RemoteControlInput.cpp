@@ -69,6 +69,21 @@ void RemoteControl::CheckUSBReset(int channel)
     }
 }
 
+void RemoteControl::ArmReset(int channel)
+{
+    HidChannel& box = hid_[static_cast<std::size_t>(channel)];
+    if (box.resetStart != 0) {
+        return;
+    }
+    box.resetStart = platform::Timer();
+    // Timer() is 0 only at the stroke of midnight; keep "pending" true.
+    if (box.resetStart == 0) {
+        box.resetStart = 0.001;
+    }
+    box.resetWait = FirstResetWait;
+    basic::WriteLog("USBResetTimer Set", 0, 0);
+}
+
 void RemoteControl::ResetBox(int channel)
 {
     HidChannel& box = hid_[static_cast<std::size_t>(channel)];
@@ -128,15 +143,7 @@ void RemoteControl::CheckUSB2(int channel, int code)
     Note("CheckUSB2 pCommand = " + std::to_string(code));
     HidChannel& box = hid_[static_cast<std::size_t>(channel)];
     if (code == -1) {
-        if (box.resetStart == 0) {
-            box.resetStart = platform::Timer();
-            // Timer() is 0 only at the stroke of midnight; keep "pending" true.
-            if (box.resetStart == 0) {
-                box.resetStart = 0.001;
-            }
-            box.resetWait = FirstResetWait;
-            basic::WriteLog("USBResetTimer Set", 0, 0);
-        }
+        ArmReset(channel);
         return;
     }
     if (code < 0 || code >= RemoteCodes) {

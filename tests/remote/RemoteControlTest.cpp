@@ -157,6 +157,33 @@ TEST_F(RemoteControlTest, AnUnpluggedBoxIsResetWithGrowingWaitsAndGetsItsLampsBa
     EXPECT_EQ(Lamps(box), (std::vector<int>{203, 241}));
 }
 
+TEST_F(RemoteControlTest, ABoxWhoseLampsNeverGoOutCostsOneTimeOutAndIsReset)
+{
+    auto& box = hid.Plug(1, "1-1");
+    basic::SaveSetting("USBHIDID_1", "1");
+    basic::SaveSetting("HIDAsync_1", "1");
+    Init();
+    box.writesHang = true;
+    // A page change lights and darkens a page and 32 buttons: one lamp waits
+    // its time-out, the box counts as failing and waits for its reset.
+    const std::int64_t start = clock.TotalMs();
+    for (int button = 0; button < 32; ++button) {
+        control->SendRemoteCommand(0, 3, button);
+    }
+    EXPECT_GT(clock.TotalMs() - start, 500);
+    EXPECT_LT(clock.TotalMs() - start, 600);
+    EXPECT_EQ(DayLogged("USBResetTimer Set"), 1);
+    EXPECT_EQ(control->HidBox(1).ResetStart != 0.0F, true);
+    EXPECT_LE(LongestRefillGap(start), 20);
+
+    // Once its writes go out again the reset resends the lamps.
+    box.writesHang = false;
+    clock.Advance(2100);
+    control->PollRemote();
+    EXPECT_EQ(DayLogged("HID Reset OK pRemote=0"), 1);
+    EXPECT_FALSE(Lamps(box).empty());
+}
+
 TEST_F(RemoteControlTest, StatusReachesTheBoxAndTheTallyIsSentOnlyWhenItChanges)
 {
     auto& box = hid.Plug(1, "1-1");

@@ -35,7 +35,7 @@ protected:
         Store("UseVol", "1");
         Store("UseMixer", "0");
         for (int n = 1; n <= 4; ++n) {
-            const std::string suffix = "_" + std::to_string(n);
+            const std::string suffix = std::string("_").append(std::to_string(n));
             for (const char* key : {"USBHIDID", "ComNo", "HIDGetStatus", "HIDAsync"}) {
                 Store(key + suffix, "0");
             }
