@@ -45,6 +45,7 @@ public:
         cache_.PageCaptionColour = std::move(colour);
     }
     LocalCache& Cache() { return cache_; }
+    const LocalCache& Cache() const { return cache_; }
 
 private:
     const MainState& state_;

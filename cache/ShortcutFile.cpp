@@ -1,6 +1,8 @@
 #include "cache/ShortcutFile.h"
 
+#include "foundation/DayLog.h"
 #include "foundation/FileAccess.h"
+#include "platform/ServerPaths.h"
 #include "platform/base/TextCodec.h"
 
 #include <algorithm>
@@ -257,7 +259,16 @@ std::string MapTarget(std::string_view storedTarget)
         }
     }
     // A share needs a host; "//" alone names nothing.
-    return server.size() > 2 && server[2] != '/' ? server : std::string();
+    if (server.size() <= 2 || server[2] == '/') {
+        return {};
+    }
+    // A target whose ".." climb out of its share would reach whatever the
+    // machine holds beside its mounted shares.
+    if (platform::LeavesItsShare(server)) {
+        basic::WriteLog("Shortcut target leaves its share and is not offered: " + std::string(storedTarget), 1, 0);
+        return {};
+    }
+    return server;
 }
 
 std::string ResolveShortcut(std::string_view path)

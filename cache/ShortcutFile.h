@@ -22,7 +22,8 @@ std::optional<std::string> ReadTarget(std::span<const std::uint8_t> bytes);
 
 // The stored target as a path of this program: a network target becomes a
 // server path ("//host/share/folder/a.wav"); a drive letter has no meaning
-// here and gives "", as does anything else.
+// here and gives "", as does anything else, and a target that leaves its
+// share through ".." (logged).
 std::string MapTarget(std::string_view storedTarget);
 
 // The target of the shortcut file at path, mapped; "" when the file cannot be

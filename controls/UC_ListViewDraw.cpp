@@ -5,6 +5,7 @@
 #include "foundation/Drawing.h"
 #include "foundation/FormUtilities.h"
 #include "platform/EventPump.h"
+#include "platform/SysColors.h"
 #include "platform/TwipsGeometry.h"
 #include "platform/base/Numbers.h"
 #include "platform/base/Twips.h"
@@ -26,6 +27,43 @@ platform::DrawMode ModeOf(int mode)
 {
     return mode == static_cast<int>(platform::DrawMode::MaskPen) ? platform::DrawMode::MaskPen
                                                                  : platform::DrawMode::CopyPen;
+}
+
+// The merge pen's draw mode: the picture OR the pen, so a dark row under a
+// grey box turns grey while light text stays light.
+constexpr int MergePen = 15;
+
+int ToPixel(double twips)
+{
+    return basic::TwipsPerPixel > 0 ? Round(numeric::RoundHalfEven(twips / basic::TwipsPerPixel)) : 0;
+}
+
+// A filled box with both corners (twips) in the given draw mode. The merge
+// pen is built from the picture operations there are: (picture AND NOT pen)
+// XOR pen is picture OR pen.
+void FillBox(platform::Surface& picture, int left, int top, int right, int bottom, platform::Color colour, int mode)
+{
+    if (mode != MergePen) {
+        picture.SetDrawMode(ModeOf(mode));
+        picture.Line(left, top, right, bottom, colour, platform::LineShape::FilledBox);
+        picture.SetDrawMode(platform::DrawMode::CopyPen);
+        return;
+    }
+    const int x1 = std::max(0, std::min(ToPixel(left), ToPixel(right)));
+    const int y1 = std::max(0, std::min(ToPixel(top), ToPixel(bottom)));
+    const int x2 = std::min(picture.PixelWidth() - 1, std::max(ToPixel(left), ToPixel(right)));
+    const int y2 = std::min(picture.PixelHeight() - 1, std::max(ToPixel(top), ToPixel(bottom)));
+    if (x2 < x1 || y2 < y1) {
+        return;
+    }
+    const int width = x2 - x1 + 1;
+    const int height = y2 - y1 + 1;
+    const platform::Color pen = platform::ResolveColor(colour) & 0xFFFFFF;
+    platform::Surface layer(width, height);
+    layer.SetBackColor(~pen & 0xFFFFFF);
+    picture.BitBlt(x1, y1, width, height, layer, 0, 0, platform::RasterOp::SrcAnd);
+    layer.SetBackColor(pen);
+    picture.BitBlt(x1, y1, width, height, layer, 0, 0, platform::RasterOp::SrcInvert);
 }
 
 } // namespace
@@ -113,20 +151,16 @@ void UC_ListView::DrawRow(int row, int item, int selectionLeft, int selectionRig
         PlaceEditorsOnRow(row);
     }
     if (record.IsSelected == listview::Selected) {
-        picture.SetDrawMode(ModeOf(selectedColorMode_));
-        picture.Line(selectionLeft, top + Px(1), selectionRight, top + paintHeight, selectedColor_,
-                     platform::LineShape::FilledBox);
-        picture.SetDrawMode(platform::DrawMode::CopyPen);
+        FillBox(picture, selectionLeft, top + Px(1), selectionRight, top + paintHeight, selectedColor_,
+                selectedColorMode_);
     }
     if (record.HLine != 0) {
         picture.Line(selectionLeft, top, selectionRight, top + Px(1), record.HLine, platform::LineShape::FilledBox);
     }
     if (borderIfBlank_ > 0 && borderIfBlank_ <= static_cast<int>(record.Data.size()) &&
         record.Data[static_cast<std::size_t>(borderIfBlank_ - 1)].Text().empty()) {
-        picture.SetDrawMode(ModeOf(selectedColorMode_));
-        picture.Line(selectionLeft, top + Px(1), selectionRight, top + paintHeight, BlankMarkColour,
-                     platform::LineShape::FilledBox);
-        picture.SetDrawMode(platform::DrawMode::CopyPen);
+        FillBox(picture, selectionLeft, top + Px(1), selectionRight, top + paintHeight, BlankMarkColour,
+                selectedColorMode_);
     }
 }
 

@@ -181,6 +181,16 @@ void UC_TextPicture::Init(int frameWidth, int noFill)
     Draw(-1);
 }
 
+double UC_TextPicture::TextMargin(int designType, int isFlat)
+{
+    return (isFlat != 0 && designType != 1 ? 2.0 : 4.0) * basic::TwipsPerPixel;
+}
+
+double UC_TextPicture::CentredTextRoom(double widthTwips, int designType, int isFlat)
+{
+    return widthTwips - 2 * TextMargin(designType, isFlat);
+}
+
 void UC_TextPicture::Draw(int highlight)
 {
     FitPicture();
@@ -198,7 +208,7 @@ void UC_TextPicture::Draw(int highlight)
         picture.Cls();
     }
     const Color base = picture.ForeColor();
-    const double margin = (isFlat_ != 0 && !colourSets ? 2.0 : 4.0) * p;
+    const double margin = TextMargin(designType_, isFlat_);
     for (std::size_t i = 0; i < spaces_.size(); ++i) {
         const TextSpace& space = spaces_[i];
         if (space.fontIndex >= 0) {

@@ -60,6 +60,9 @@ public:
 
     // The visible panel.
     const platform::Surface& Picture() const;
+    // The width (twips) a centred text has in a panel widthTwips wide before
+    // it is shortened: the panel less its margins on both sides.
+    static double CentredTextRoom(double widthTwips, int designType, int isFlat);
 
     // Mouse button, down or up, and the text space hit.
     std::function<void(int& button, bool& isDown, int& index)> MouseUD;
@@ -86,6 +89,7 @@ private:
     };
 
     void FitPicture();
+    static double TextMargin(int designType, int isFlat);
     int SpaceAt(double x, double y) const;
     bool Clickable(int index) const;
     void OnPointer(const PointerEvent& event);

@@ -97,6 +97,11 @@ void UC_TolvButton::SetText(int index, std::string_view text)
     }
 }
 
+std::string UC_TolvButton::Text(int index) const
+{
+    return index >= 0 && index < TextSlots ? slots_[static_cast<std::size_t>(index)].text : std::string();
+}
+
 void UC_TolvButton::SetFont(int index, float size, bool bold)
 {
     if (index >= 0 && index < TextSlots) {
@@ -204,11 +209,21 @@ void UC_TolvButton::Draw(int pressed)
         return;
     }
     const double h = platform::HeightTwips(*this);
-    picture.Cls();
+    const int backWidth = static_cast<int>(numeric::RoundToInt64(platform::WidthTwips(*this) / static_cast<double>(p)));
+    const int backHeight = static_cast<int>(numeric::RoundToInt64(h / p));
+    // A background that covers the whole picture leaves nothing of the
+    // cleared one to see.
+    const int shownWidth = picture.PixelWidth();
+    const int shownHeight = picture.PixelHeight();
+    if (picHdc_ != nullptr && backWidth >= shownWidth && backHeight >= shownHeight &&
+        picHdc_->PixelWidth() >= shownWidth && picHdc_->PixelHeight() >= shownHeight) {
+        picture.SetCurrentX(0);
+        picture.SetCurrentY(0);
+    } else {
+        picture.Cls();
+    }
     if (picHdc_ != nullptr) {
-        picture.BitBlt(0, 0,
-                       static_cast<int>(numeric::RoundToInt64(platform::WidthTwips(*this) / static_cast<double>(p))),
-                       static_cast<int>(numeric::RoundToInt64(h / p)), *picHdc_, 0, 0, RasterOp::SrcCopy);
+        picture.BitBlt(0, 0, backWidth, backHeight, *picHdc_, 0, 0, RasterOp::SrcCopy);
     }
     DrawLamp(picture);
 

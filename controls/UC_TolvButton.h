@@ -58,6 +58,8 @@ public:
     // Slots 1..3 are the title lines, 4 the bottom right, 5 the bottom left,
     // 0 the wrapped text at the top left. No redraw.
     void SetText(int index, std::string_view text);
+    // The text of a slot ("" for none).
+    std::string Text(int index) const;
     // The next Draw looks the slot's font up again.
     void SetFont(int index, float size, bool bold);
 

@@ -24,6 +24,17 @@ std::optional<double> ReadNumber(std::string_view name, std::string_view suffix,
 
 } // namespace
 
+bool HasStoredWindowSize(std::string_view suffix)
+{
+    for (const std::string_view name : {"WindowWidth", "WindowHeight"}) {
+        const std::optional<double> value = numeric::ParseNumber(GetSetting(Key(name, suffix), ""));
+        if (!value || !(*value > 0 && *value < 1e9)) {
+            return false;
+        }
+    }
+    return true;
+}
+
 void RestoreWindowPos(platform::Form& form, std::string_view suffix, bool skipSize, bool skipState, bool skipPosition)
 {
     if (form.WindowState() == platform::StateNormal) {

@@ -18,6 +18,10 @@ namespace basic {
 // not above 0, or states other than 0, 1, 2) leave that value as it is.
 void RestoreWindowPos(platform::Form& form, std::string_view suffix, bool skipSize, bool skipState, bool skipPosition);
 
+// True when this session keeps a usable width and height for the window
+// with this suffix (numbers above 0); else the window keeps its own size.
+bool HasStoredWindowSize(std::string_view suffix);
+
 // Keeps where a window is: position and size only while it is in its normal
 // state (a minimised or maximised window keeps the placement it last had),
 // and unless skipState its state.

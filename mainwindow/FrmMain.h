@@ -232,6 +232,9 @@ private:
     void SendFinalRemoteStatus(int output);
     // The window's size before any stored placement applies.
     void SetDesignSize();
+    // The window's own size once the layout is known: what the layout needs
+    // to show every output whole, within the screen's work area.
+    void SizeToLayout();
     void WireEvents();
     void WireControlEvents();
     void WireStripEvents();
@@ -259,6 +262,8 @@ private:
     std::unique_ptr<platform::DropTarget> windowDrop_;
     std::unique_ptr<platform::DropTarget> pictureAllDrop_;
     bool loaded_ = false;
+    // No size was stored for the display the window starts in.
+    bool sizeFromLayout_ = false;
     bool unloading_ = false;
     bool ended_ = false;
     bool sessionEnding_ = false;

@@ -12,6 +12,7 @@
 #include "foundation/FileAccess.h"
 #include "foundation/Folders.h"
 #include "foundation/Fonts.h"
+#include "foundation/InterruptedSaves.h"
 #include "foundation/Language.h"
 #include "foundation/MessageBoxes.h"
 #include "foundation/ModuleValues.h"
@@ -38,6 +39,7 @@
 
 #include <QMenu>
 
+#include <chrono>
 #include <filesystem>
 #include <system_error>
 
@@ -115,8 +117,12 @@ FrmMain::StartOutcome FrmMain::Form_Load()
 
     PrepareWindow(splashShown);
 
-    // 27. Every other setting, the players and the window's elements.
+    // 27. Every other setting, the players and the window's elements; a
+    // window without a stored size takes the size its layout needs.
     ApplySettings(0);
+    if (sizeFromLayout_) {
+        SizeToLayout();
+    }
     // 28. The FADE, STBY and TIMER switches of the last run.
     RestoreOutputSwitches();
     // 29. The start-timer check begins now.
@@ -161,6 +167,10 @@ FrmMain::StartOutcome FrmMain::StartLoggingToLogOn()
     // folder the log was pointed at.
     basic::DeleteFolderContents(basic::LogFolder, 1, LogKeepDays, "log", 1);
     basic::DeleteFolderContents(basic::LogFolder, 1, LogKeepDays, "err", 1);
+    // Saves killed before their rename left temporary files; old ones go now
+    // that the log can say so, and the settings store is this session's.
+    basic::RemoveInterruptedSaves(
+        std::chrono::duration_cast<std::chrono::seconds>(std::chrono::system_clock::now().time_since_epoch()).count());
 
     // 8. Language.
     basic::InitLanguage();
@@ -259,7 +269,9 @@ void FrmMain::PrepareWindow(bool splashShown)
     // 24. Keyboard target, display size and where the window was.
     MainSettings::ReadLong("KeyPage", -1, State.KeyTarget);
     MainSettings::ReadLong("DispBig", 0, State.DispBig);
-    basic::RestoreWindowPos(*this, State.DispBig != 0 ? "_Big" : "", false, true, false);
+    const char* suffix = State.DispBig != 0 ? "_Big" : "";
+    sizeFromLayout_ = !basic::HasStoredWindowSize(suffix);
+    basic::RestoreWindowPos(*this, suffix, false, true, false);
 
     // 25. Plain backgrounds.
     basic::PaintBackground(picture_, -2, -1, -1, -1);

@@ -70,6 +70,10 @@ void FrmMain::MenuDispBig_Click()
     basic::SaveWindowPos(*this, PositionSuffix(State.DispBig), false, true);
     State.DispBig = State.DispBig == 1 ? 0 : 1;
     ApplySettings(1);
+    // The other display's own size is what its layout needs.
+    if (!basic::HasStoredWindowSize(PositionSuffix(State.DispBig))) {
+        SizeToLayout();
+    }
     basic::RestoreWindowPos(*this, PositionSuffix(State.DispBig), false, true, false);
 
     for (int output = 0; output < State.NumOut; ++output) {

@@ -1,5 +1,6 @@
 #include "mainwindow/StatusPanels.h"
 
+#include "foundation/Fonts.h"
 #include "foundation/Parms.h"
 #include "mainwindow/CharacterWidth.h"
 #include "mainwindow/FrmMain.h"
@@ -8,6 +9,7 @@
 #include "mainwindow/SettingReaders.h"
 #include "mainwindow/StripColours.h"
 #include "mainwindow/TwipsPlacement.h"
+#include "platform/Surface.h"
 #include "platform/TwipsGeometry.h"
 
 #include <algorithm>
@@ -35,6 +37,23 @@ platform::ControlArray<controls::UC_TextPicture>& PanelArray(FrmMain& window, Pa
     }
 }
 
+// The largest size up to size at which caption shows whole in room (twips),
+// measured with the face this system really draws: where "Impact" comes from
+// a wider substitute, its size alone would cut "ON AIR" to "ON AI".
+float FittingSize(float size, const std::string& caption, const std::string& face, double room)
+{
+    constexpr float Step = 0.5F;
+    constexpr float Smallest = 4.0F;
+    platform::Surface probe;
+    for (float candidate = size; candidate > Smallest; candidate -= Step) {
+        basic::SetControlFont(&probe, -2, nullptr, candidate, false, false, face);
+        if (probe.TextWidth(caption) <= room) {
+            return candidate;
+        }
+    }
+    return std::min(size, Smallest);
+}
+
 void SetUpPanel(controls::UC_TextPicture& panel, PanelKind kind, const std::string& caption,
                 const StripGeometry::StatusStripBox& strip, int count, const StripGeometry::Scale& scale)
 {
@@ -44,7 +63,12 @@ void SetUpPanel(controls::UC_TextPicture& panel, PanelKind kind, const std::stri
     panel.SetDesignType(1);
     const StripGeometry::PanelFont font =
         StripGeometry::StatusPanelFont(kind, CharacterWidth::HasWidthForms(caption), count, strip.PanelHeight, scale);
-    panel.AddTextSpace(font.Size, false, false, font.Impact ? "Impact" : "", -1, -1);
+    const std::string face = font.Impact ? "Impact" : "";
+    const float size = kind == PanelKind::Timer
+                           ? font.Size
+                           : FittingSize(font.Size, caption, face,
+                                         controls::UC_TextPicture::CentredTextRoom(platform::WidthTwips(panel), 1, 0));
+    panel.AddTextSpace(size, false, false, face, -1, -1);
     const StripColours::PanelColours unlit = StripColours::UnlitPanel(kind, parms::HiColor);
     panel.AddColorSet(unlit.Text, unlit.Back1, unlit.Back2, 0);
     if (const auto lit = StripColours::LitPanel(kind, parms::HiColor, StripColours::HueOf(parms::StateColor[2]))) {

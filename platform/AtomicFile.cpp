@@ -5,6 +5,7 @@
 #include "platform/Files.h"
 #include "platform/ServerPaths.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cstdint>
@@ -23,13 +24,42 @@ std::span<const std::uint8_t> AsBytes(std::string_view text)
     return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
 }
 
+constexpr std::string_view TemporaryMark = ".tolv-";
+
 // A hidden name beside the target, unique to this process and write.
 std::string TemporaryNameBeside(const std::string& path, unsigned serial)
 {
     const std::size_t slash = path.find_last_of("/\\");
     const std::size_t nameAt = slash == std::string::npos ? 0 : slash + 1;
-    return path.substr(0, nameAt) + "." + path.substr(nameAt) + ".tolv-" + std::to_string(::getpid()) + "-" +
-           std::to_string(serial);
+    return path.substr(0, nameAt) + "." + path.substr(nameAt) + std::string(TemporaryMark) +
+           std::to_string(::getpid()) + "-" + std::to_string(serial);
+}
+
+bool AllDigits(std::string_view text)
+{
+    return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+void RemoveStaleIn(const std::string& folder, std::int64_t olderThan, int depth, std::vector<std::string>& removed)
+{
+    std::vector<FolderEntry> entries;
+    if (!files::ListFolder(folder, entries)) {
+        return;
+    }
+    const std::string base = folder.empty() || folder.back() == '/' ? folder : folder + "/";
+    for (const FolderEntry& entry : entries) {
+        if (entry.isLink) {
+            continue;
+        }
+        if (entry.kind == FileKind::Folder) {
+            if (depth > 0) {
+                RemoveStaleIn(base + entry.name, olderThan, depth - 1, removed);
+            }
+        } else if (entry.kind == FileKind::File && IsAtomicTemporaryName(entry.name) &&
+                   entry.modified.seconds <= olderThan && files::Unlink(base + entry.name)) {
+            removed.push_back(base + entry.name);
+        }
+    }
 }
 
 } // namespace
@@ -82,6 +112,29 @@ FileContents ReadSettingsFile(const std::string& path, std::size_t maxBytes)
     }
     files::Close(handle);
     return contents;
+}
+
+bool IsAtomicTemporaryName(std::string_view fileName)
+{
+    // "." name ".tolv-" pid "-" serial, with a name of at least one character.
+    const std::size_t dash = fileName.rfind('-');
+    if (fileName.size() < 2 || fileName[0] != '.' || dash == std::string_view::npos ||
+        !AllDigits(fileName.substr(dash + 1))) {
+        return false;
+    }
+    const std::string_view head = fileName.substr(0, dash);
+    const std::size_t mark = head.rfind(TemporaryMark);
+    return mark != std::string_view::npos && mark > 1 && AllDigits(head.substr(mark + TemporaryMark.size()));
+}
+
+std::vector<std::string> RemoveStaleTemporaryFiles(const std::string& folder, std::int64_t nowSeconds,
+                                                   std::int64_t maxAgeSeconds, int depth)
+{
+    std::vector<std::string> removed;
+    if (!folder.empty()) {
+        RemoveStaleIn(folder, nowSeconds - maxAgeSeconds, depth, removed);
+    }
+    return removed;
 }
 
 std::string ResolveWriteTarget(const std::string& path)

@@ -1,8 +1,10 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // Whole-file reads and atomic replacement of the small files that hold
 // settings, through the program's file layer (so "\" separators and server
@@ -27,6 +29,18 @@ FileContents ReadSettingsFile(const std::string& path, std::size_t maxBytes = Ma
 // it over path (keeping the old file's permissions). Returns "" on success,
 // else the failing call with its error; the temporary file is then removed.
 std::string WriteFileAtomically(const std::string& path, std::string_view bytes);
+
+// True when fileName is a name WriteFileAtomically gives its temporary files:
+// "." + the target's name + ".tolv-" + process id + "-" + serial number.
+bool IsAtomicTemporaryName(std::string_view fileName);
+
+// Removes what writes killed before their rename left behind: the temporary
+// files of WriteFileAtomically in folder (and in its sub-folders down to depth
+// levels; links are never followed) last changed at least maxAgeSeconds
+// before nowSeconds (seconds since 1970). Younger ones may belong to a save
+// that runs now in another session. Returns the paths removed.
+std::vector<std::string> RemoveStaleTemporaryFiles(const std::string& folder, std::int64_t nowSeconds,
+                                                   std::int64_t maxAgeSeconds, int depth);
 
 // The file a write to path lands in: the target of a symbolic link, so that a
 // linked settings file stays linked.

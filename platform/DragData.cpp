@@ -29,7 +29,10 @@ DragData DragData::ReadFrom(const QMimeData& mime)
     for (const QUrl& url : mime.urls()) {
         if (url.isLocalFile()) {
             const QString path = url.toLocalFile();
-            if (!path.isEmpty()) {
+            // Only an absolute path names a file whatever the working folder
+            // is; "%00" decodes to a NUL, which no file name holds, and such
+            // a path would be cut short further on.
+            if (path.startsWith(u'/') && !path.contains(QChar(u'\0'))) {
                 data.AddFile(FromDesktopPath(path.toStdString()));
             }
         }

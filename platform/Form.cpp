@@ -1,6 +1,9 @@
 #include "platform/Form.h"
 
+#include "platform/DetectableAutoRepeat.h"
+#include "platform/EventPump.h"
 #include "platform/TwipsGeometry.h"
+#include "platform/WindowTimer.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -12,7 +15,21 @@
 
 namespace platform {
 
-Form::Form(QWidget* owner) : QWidget(owner, Qt::Window) {}
+namespace {
+
+KeyStroke StrokeOf(const QKeyEvent& event)
+{
+    return {event.key(), event.nativeScanCode(), event.timestamp(), event.isAutoRepeat()};
+}
+
+} // namespace
+
+Form::Form(QWidget* owner) : QWidget(owner, Qt::Window), releaseDeadline_(new WindowTimer(this))
+{
+    releaseDeadline_->SetEnabled(false);
+    releaseDeadline_->SetInterval(ReleaseDeadlineMs);
+    releaseDeadline_->OnTimer = [this] { ReleaseDeadlinePassed(); };
+}
 
 Form::~Form()
 {
@@ -157,6 +174,7 @@ void Form::SetKeyPreview(bool on)
     }
     keyPreview_ = on;
     if (on) {
+        RequestDetectableAutoRepeat();
         qApp->installEventFilter(this);
     } else {
         qApp->removeEventFilter(this);
@@ -198,11 +216,43 @@ void Form::hideEvent(QHideEvent* event)
 
 bool Form::PreviewKey(QObject* target, QKeyEvent& event)
 {
+    std::optional<KeyStroke> heldBack;
     if (event.type() == QEvent::KeyRelease) {
-        return RouteKeyRelease(Keys, event);
+        const KeyRepeatPairing::Release release = keyPairing_.OnRelease(StrokeOf(event), heldBack);
+        DeliverHeldBackRelease(heldBack);
+        switch (release) {
+        case KeyRepeatPairing::Release::Now:
+            return RouteKeyRelease(Keys, event);
+        case KeyRepeatPairing::Release::Later:
+            // The control still sees the release now; the window's KeyUp
+            // waits for the deadline or the next key event.
+            heldBackRelease_.reset(event.clone());
+            releaseDeadline_->SetEnabled(false);
+            releaseDeadline_->SetEnabled(true);
+            return false;
+        case KeyRepeatPairing::Release::Repeat:
+            return false;
+        }
+        return false;
     }
+    const KeyRepeatPairing::Press press = keyPairing_.OnPress(StrokeOf(event), heldBack);
+    DeliverHeldBackRelease(heldBack);
+    if (!keyPairing_.HasPending() && heldBackRelease_) {
+        // The held-back release was this press's auto-repeat.
+        heldBackRelease_.reset();
+        releaseDeadline_->SetEnabled(false);
+    }
+    return PreviewPress(target, event, press == KeyRepeatPairing::Press::Repeat);
+}
+
+bool Form::PreviewPress(QObject* target, QKeyEvent& event, bool repeat)
+{
+    const bool outer = keyRepeats_;
+    keyRepeats_ = repeat;
     std::optional<QKeyEvent> replacement;
-    if (RouteKeyPress(Keys, event, replacement)) {
+    const bool swallowed = RouteKeyPress(Keys, event, replacement);
+    keyRepeats_ = outer;
+    if (swallowed) {
         return true;
     }
     if (replacement) {
@@ -212,6 +262,40 @@ bool Form::PreviewKey(QObject* target, QKeyEvent& event)
         return true;
     }
     return false;
+}
+
+void Form::DeliverHeldBackRelease(const std::optional<KeyStroke>& release)
+{
+    if (!release) {
+        return;
+    }
+    releaseDeadline_->SetEnabled(false);
+    const std::unique_ptr<QKeyEvent> event = std::move(heldBackRelease_);
+    if (event) {
+        RouteKeyRelease(Keys, *event);
+    }
+}
+
+void Form::ReleaseDeadlinePassed()
+{
+    releaseDeadline_->SetEnabled(false);
+    // The press that pairs with the release may already wait in the window
+    // system's queue behind this timer: let it arrive first.
+    const QPointer<Form> self(this);
+    DoEvents();
+    if (self && keyPairing_.HasPending()) {
+        DeliverHeldBackRelease(keyPairing_.TakePending());
+    }
+}
+
+void Form::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && !isActiveWindow()) {
+        // The keys let go from now on release in another window.
+        DeliverHeldBackRelease(keyPairing_.TakePending());
+        keyPairing_.Forget();
+    }
 }
 
 bool Form::eventFilter(QObject* watched, QEvent* event)

@@ -1,16 +1,21 @@
 #pragma once
 
 #include "platform/ControlEvents.h"
+#include "platform/KeyRepeatPairing.h"
 
 #include <QWidget>
 
 #include <functional>
+#include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
 class QEventLoop;
 
 namespace platform {
+
+class WindowTimer;
 
 // Window states as the windows store them.
 inline constexpr int StateNormal = 0;
@@ -61,6 +66,11 @@ public:
     // do (and may swallow it); without, only keys sent to the window itself.
     bool KeyPreview() const { return keyPreview_; }
     void SetKeyPreview(bool on);
+    // True while Keys.KeyDown is raised for the keyboard's auto-repeat of a
+    // held key. Repeats never raise KeyUp: a key's release reaches KeyUp once,
+    // when the key is really let go, within ReleaseDeadlineMs.
+    bool KeyRepeats() const { return keyRepeats_; }
+    static constexpr int ReleaseDeadlineMs = 15;
 
     KeyHandlers Keys;
     std::function<void(int& cancel, int unloadMode)> OnQueryUnload;
@@ -74,16 +84,25 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     QSize FrameExtra() const;
     bool PreviewKey(QObject* target, QKeyEvent& event);
     bool KeyIsForWindowItself() const;
+    bool PreviewPress(QObject* target, QKeyEvent& event, bool repeat);
+    void DeliverHeldBackRelease(const std::optional<KeyStroke>& release);
+    void ReleaseDeadlinePassed();
 
     bool keyPreview_ = false;
     bool closingByCode_ = false;
     bool resending_ = false;
+    bool keyRepeats_ = false;
     QEventLoop* modalLoop_ = nullptr;
+    KeyRepeatPairing keyPairing_;
+    // The release being held back, as it came, for KeyUp's key code and shift.
+    std::unique_ptr<QKeyEvent> heldBackRelease_;
+    WindowTimer* releaseDeadline_ = nullptr;
 };
 
 } // namespace platform

@@ -11,16 +11,23 @@ namespace platform {
 
 namespace {
 PopupMenuAnswer popupAnswer;
-}
+QPoint answeredAt;
+} // namespace
 
 void SetPopupMenuAnswer(PopupMenuAnswer answer)
 {
     popupAnswer = std::move(answer);
 }
 
+QPoint PopupMenuPosition()
+{
+    return answeredAt;
+}
+
 QAction* ShowPopupMenu(QMenu& menu, std::optional<QPoint> screenPosition)
 {
     if (popupAnswer) {
+        answeredAt = screenPosition.value_or(CursorPosition());
         QAction* chosen = popupAnswer(menu);
         if (chosen != nullptr && chosen->isEnabled()) {
             chosen->trigger();

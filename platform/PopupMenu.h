@@ -16,8 +16,10 @@ namespace platform {
 QAction* ShowPopupMenu(QMenu& menu, std::optional<QPoint> screenPosition = std::nullopt);
 
 // Test seam: while set, the menu is not shown; the answer picks the entry
-// (or null), which is then triggered as a click would.
+// (or null), which is then triggered as a click would. While the answer
+// runs, PopupMenuPosition gives the screen position the menu opens at.
 using PopupMenuAnswer = std::function<QAction*(QMenu& menu)>;
 void SetPopupMenuAnswer(PopupMenuAnswer answer);
+QPoint PopupMenuPosition();
 
 } // namespace platform

@@ -3,6 +3,7 @@
 #include <QCursor>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QWidget>
 
 #include <algorithm>
 
@@ -47,6 +48,21 @@ QRect VirtualDesktop()
         }
     }
     return desktop;
+}
+
+QRect WorkArea(const QWidget* window)
+{
+    if (extentOverride) {
+        return QRect(QPoint(0, 0), *extentOverride);
+    }
+    if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()) == nullptr) {
+        return {};
+    }
+    const QScreen* screen = window != nullptr ? window->screen() : nullptr;
+    if (screen == nullptr) {
+        screen = QGuiApplication::primaryScreen();
+    }
+    return screen != nullptr ? screen->availableGeometry() : QRect();
 }
 
 QPoint CursorPosition()

@@ -6,6 +6,8 @@
 
 #include <optional>
 
+class QWidget;
+
 namespace platform {
 
 // The largest right edge and the largest bottom edge over all screens, in
@@ -16,6 +18,11 @@ void SetScreenExtentOverride(std::optional<QSize> extent);
 // The virtual desktop: the smallest rectangle holding every screen, in
 // pixels (with the extent override: from 0, 0 to that extent).
 QRect VirtualDesktop();
+
+// The part of the screen that holds window (the primary screen when none)
+// that windows may take, without panels and docks, in pixels (with the
+// extent override: from 0, 0 to that extent).
+QRect WorkArea(const QWidget* window);
 
 // The pointer on the desktop, in pixels.
 QPoint CursorPosition();

@@ -1,5 +1,7 @@
 #include "platform/ServerPaths.h"
 
+#include "platform/base/LogSink.h"
+
 #include <algorithm>
 #include <cstdlib>
 
@@ -21,7 +23,63 @@ std::size_t BelowRoot(std::string_view path, std::string_view root)
     return root.size() + 1;
 }
 
+bool IsDots(std::string_view part)
+{
+    return part == "." || part == "..";
+}
+
+// Calls visit for every part between separators, empty parts left out; stops
+// when visit returns false.
+template <class Visit> void ForEachPart(std::string_view path, Visit&& visit)
+{
+    std::size_t start = 0;
+    while (start <= path.size()) {
+        std::size_t end = start;
+        while (end < path.size() && !IsSeparator(path[end])) {
+            ++end;
+        }
+        if (end > start && !visit(path.substr(start, end - start))) {
+            return;
+        }
+        start = end + 1;
+    }
+}
+
 } // namespace
+
+bool ClimbsAboveStart(std::string_view relative)
+{
+    int depth = 0;
+    bool climbs = false;
+    ForEachPart(relative, [&](std::string_view part) {
+        if (part == "..") {
+            climbs = --depth < 0;
+        } else if (part != ".") {
+            ++depth;
+        }
+        return !climbs;
+    });
+    return climbs;
+}
+
+bool LeavesItsShare(std::string_view serverPath)
+{
+    int index = 0;
+    int depth = 0;
+    bool leaves = false;
+    ForEachPart(serverPath, [&](std::string_view part) {
+        // The host and the share come first; below them the depth counts.
+        if (index++ < 2) {
+            leaves = IsDots(part);
+        } else if (part == "..") {
+            leaves = --depth < 0;
+        } else if (part != ".") {
+            ++depth;
+        }
+        return !leaves;
+    });
+    return leaves;
+}
 
 std::string UncRoot()
 {
@@ -53,6 +111,10 @@ std::string NativePath(std::string_view path)
     }
     // "//host/...": a third separator or an empty host names no server.
     if (native.size() < 3 || native[2] == '/') {
+        return {};
+    }
+    if (LeavesItsShare(native)) {
+        Log("Server path leaves its share and is not mapped: " + std::string(path));
         return {};
     }
     return UncRoot() + native.substr(1);

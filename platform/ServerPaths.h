@@ -16,8 +16,18 @@ bool IsServerPath(std::string_view path);
 
 // The path the file system understands: "\" becomes "/" and a server path is
 // moved under the unc root. "" for a path that names nothing safely: one
-// holding a NUL byte, or a server path without a host.
+// holding a NUL byte, a server path without a host, or one that leaves its
+// share (logged).
 std::string NativePath(std::string_view path);
+
+// True when a relative path, its ".." resolved one by one, climbs above the
+// folder it starts in ("a/../../b" does, "a/../b" does not). "\" and "/"
+// both separate.
+bool ClimbsAboveStart(std::string_view relative);
+
+// True when a server path would leave its share once its ".." are resolved,
+// or names "." or ".." as its host or share.
+bool LeavesItsShare(std::string_view serverPath);
 
 // True when a native path lies under the unc root, where calls may block on
 // the network for a long time.

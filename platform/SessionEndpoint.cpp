@@ -1,6 +1,7 @@
 #include "platform/SessionEndpoint.h"
 
 #include "platform/SessionFolder.h"
+#include "platform/WindowTimer.h"
 #include "platform/base/Clock.h"
 #include "platform/base/LogSink.h"
 #include "platform/base/TextCodec.h"
@@ -17,6 +18,7 @@
 #include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
+#include <vector>
 
 namespace platform {
 
@@ -29,6 +31,16 @@ constexpr char acknowledgement = 1;
 constexpr int answerTimeoutMs = 5000;
 constexpr int connectAttempts = 50;
 constexpr int connectPauseMs = 20;
+// How often idle connections are looked for while any is open.
+constexpr int idleCheckMs = 250;
+
+// Milliseconds on the program's clock (virtual in tests).
+std::int64_t ClockMs()
+{
+    const LocalTime now = CurrentClock().Now();
+    return static_cast<std::int64_t>(now.date.time_since_epoch().count()) * 86'400'000LL +
+           static_cast<std::int64_t>(now.secondsOfDay * 1000.0 + 0.5);
+}
 
 std::string ErrnoText()
 {
@@ -67,14 +79,26 @@ std::unique_ptr<SessionEndpoint> SessionEndpoint::Claim(std::string_view caption
 }
 
 SessionEndpoint::SessionEndpoint(Key, std::string caption, int lockFd)
-    : caption_(std::move(caption)), socketPath_(SessionSocketPath(caption_)), lockFd_(lockFd)
+    : caption_(std::move(caption)), socketPath_(SessionSocketPath(caption_)), lockFd_(lockFd),
+      idleCheck_(new WindowTimer(this)), acceptPause_(new WindowTimer(this))
 {
+    idleCheck_->SetEnabled(false);
+    idleCheck_->SetInterval(idleCheckMs);
+    idleCheck_->OnTimer = [this] { DropIdle(); };
+    acceptPause_->SetEnabled(false);
+    acceptPause_->SetInterval(AcceptPauseMs);
+    acceptPause_->OnTimer = [this] {
+        acceptPause_->SetEnabled(false);
+        paused_ = false;
+        UpdateAccepting();
+    };
 }
 
 // One connection of a later start, until its text is complete.
 struct SessionEndpoint::Connection {
     QSocketNotifier* notifier = nullptr; // a child of the endpoint
     std::string bytes;
+    std::int64_t lastHeardMs = 0;
 };
 
 SessionEndpoint::~SessionEndpoint()
@@ -126,13 +150,47 @@ void SessionEndpoint::Listen()
     QObject::connect(listening_, &QSocketNotifier::activated, this, [this] { Accept(); });
 }
 
+bool SessionEndpoint::Accepting() const
+{
+    return listening_ != nullptr && listening_->isEnabled();
+}
+
+void SessionEndpoint::UpdateAccepting()
+{
+    if (listening_ != nullptr) {
+        listening_->setEnabled(!paused_ && connections_.size() < ConnectionLimit);
+    }
+}
+
+void SessionEndpoint::PauseAccepting(int error)
+{
+    // The connection stays in the backlog, so the socket stays readable:
+    // listening on would wake the program at once, for ever.
+    paused_ = true;
+    UpdateAccepting();
+    acceptPause_->SetEnabled(true);
+    if (!shortageLogged_) {
+        shortageLogged_ = true;
+        Log("Hand-over connections cannot be taken (" + std::string(std::strerror(error)) +
+            "); listening pauses for a second at a time");
+    }
+}
+
 void SessionEndpoint::Accept()
 {
-    while (true) {
+    while (connections_.size() < ConnectionLimit) {
         const int fd = accept4(listenFd_, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
         if (fd < 0) {
+            const int error = errno;
+            if (error == EINTR || error == ECONNABORTED) {
+                continue;
+            }
+            if (error == EMFILE || error == ENFILE || error == ENOBUFS || error == ENOMEM) {
+                PauseAccepting(error);
+            }
             return;
         }
+        shortageLogged_ = false;
         ucred peer{};
         socklen_t size = sizeof peer;
         if (getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &peer, &size) != 0 || peer.uid != geteuid()) {
@@ -141,8 +199,28 @@ void SessionEndpoint::Accept()
         }
         auto connection = std::make_unique<Connection>();
         connection->notifier = new QSocketNotifier(fd, QSocketNotifier::Read, this);
+        connection->lastHeardMs = ClockMs();
         QObject::connect(connection->notifier, &QSocketNotifier::activated, this, [this, fd] { Read(fd); });
         connections_[fd] = std::move(connection);
+        if (!idleCheck_->Enabled()) {
+            idleCheck_->SetEnabled(true);
+        }
+    }
+    // Full: later connections wait in the backlog until one of these ends.
+    UpdateAccepting();
+}
+
+void SessionEndpoint::DropIdle()
+{
+    const std::int64_t now = ClockMs();
+    std::vector<int> idle;
+    for (const auto& [fd, connection] : connections_) {
+        if (now - connection->lastHeardMs >= IdleLimitMs) {
+            idle.push_back(fd);
+        }
+    }
+    for (const int fd : idle) {
+        Drop(fd);
     }
 }
 
@@ -157,6 +235,10 @@ void SessionEndpoint::Drop(int fd)
     it->second->notifier->deleteLater();
     connections_.erase(it);
     close(fd);
+    if (connections_.empty()) {
+        idleCheck_->SetEnabled(false);
+    }
+    UpdateAccepting();
 }
 
 void SessionEndpoint::Read(int fd)
@@ -172,6 +254,7 @@ void SessionEndpoint::Read(int fd)
         const ssize_t n = recv(fd, buffer, sizeof buffer, 0);
         if (n > 0) {
             bytes.append(buffer, static_cast<std::size_t>(n));
+            it->second->lastHeardMs = ClockMs();
             continue;
         }
         if (n < 0 && errno == EINTR) {

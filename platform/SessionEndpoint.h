@@ -14,15 +14,25 @@ class QSocketNotifier;
 
 namespace platform {
 
+class WindowTimer;
+
 // The running session's end of the hand-over: it holds the session's lock
 // file (flock, released by the kernel however the process ends) and listens
 // on the session's socket. Texts handed over by later starts wait in order,
 // at most QueueLimit of them; one more drops the oldest, with a log line.
+// Connections that would only hold descriptors are bounded: at most
+// ConnectionLimit at once (later ones wait in the socket's backlog), each
+// closed when it says nothing for IdleLimitMs on the program's clock; when
+// the process runs out of descriptors, listening pauses for AcceptPauseMs
+// (logged once) rather than waking the program again and again.
 class SessionEndpoint final : public QObject {
 public:
     static constexpr std::size_t QueueLimit = 16;
     // Longest text taken (a command line is far shorter).
     static constexpr std::size_t MaxTextBytes = 64 * 1024;
+    static constexpr std::size_t ConnectionLimit = 16;
+    static constexpr int IdleLimitMs = 2000;
+    static constexpr int AcceptPauseMs = 1000;
 
     // Takes the session of the caption: null when another process holds it
     // (or its folder is unusable). A socket left by a holder that died is
@@ -43,11 +53,17 @@ public:
     // The oldest waiting text, none when nothing waits.
     std::optional<std::string> TakeText();
     std::size_t Waiting() const { return texts_.size(); }
+    // Connections open now, and whether new ones are taken now.
+    std::size_t Connections() const { return connections_.size(); }
+    bool Accepting() const;
 
 private:
     struct Connection;
     void Listen();
     void Accept();
+    void PauseAccepting(int error);
+    void UpdateAccepting();
+    void DropIdle();
     void Read(int fd);
     void Drop(int fd);
     void Keep(std::string text);
@@ -57,6 +73,10 @@ private:
     int lockFd_;
     int listenFd_ = -1;
     QSocketNotifier* listening_ = nullptr;
+    WindowTimer* idleCheck_ = nullptr;   // a child of the endpoint
+    WindowTimer* acceptPause_ = nullptr; // a child of the endpoint
+    bool paused_ = false;
+    bool shortageLogged_ = false;
     std::map<int, std::unique_ptr<Connection>> connections_;
     std::deque<std::string> texts_;
 };

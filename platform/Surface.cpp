@@ -1,6 +1,7 @@
 #include "platform/Surface.h"
 
 #include "platform/FontCreation.h"
+#include "platform/GlyphBlend.h"
 #include "platform/base/LogSink.h"
 #include "platform/base/Numbers.h"
 #include "platform/base/Twips.h"
@@ -87,6 +88,9 @@ struct Shape {
     bool laidOut = false;
     QList<QGlyphRun> runs;
     qreal ascent = 0; // of the laid-out line, above its baseline
+    // Where the glyphs land from the print position, worked out at the
+    // first print.
+    std::optional<PlacedGlyphs> placed;
 };
 
 // Texts shaped once per font: the controls print and measure the same few
@@ -103,7 +107,7 @@ public:
         return *shape.advance;
     }
 
-    const Shape& LaidOut(const FontHandle& font, std::string_view text)
+    Shape& LaidOut(const FontHandle& font, std::string_view text)
     {
         Shape& shape = Find(font, text);
         if (!shape.laidOut) {
@@ -128,12 +132,27 @@ private:
     struct Key {
         const Font* font;
         std::string text;
-        bool operator==(const Key&) const = default;
+    };
+    // Looked up by a view of the text, so a lookup makes no copy of it.
+    struct KeyView {
+        const Font* font;
+        std::string_view text;
     };
     struct KeyHash {
-        std::size_t operator()(const Key& key) const
+        using is_transparent = void;
+        std::size_t operator()(const KeyView& key) const
         {
-            return std::hash<std::string>()(key.text) ^ (std::hash<const Font*>()(key.font) << 1);
+            return std::hash<std::string_view>()(key.text) ^ (std::hash<const Font*>()(key.font) << 1);
+        }
+        std::size_t operator()(const Key& key) const { return (*this)(KeyView{key.font, key.text}); }
+    };
+    struct KeyEqual {
+        using is_transparent = void;
+        static KeyView View(const Key& key) { return {key.font, key.text}; }
+        static KeyView View(const KeyView& key) { return key; }
+        template <typename A, typename B> bool operator()(const A& a, const B& b) const
+        {
+            return View(a).font == View(b).font && View(a).text == View(b).text;
         }
     };
     // The handle keeps the font alive, so no other font can take its address
@@ -145,18 +164,17 @@ private:
 
     Shape& Find(const FontHandle& font, std::string_view text)
     {
-        Key key{font.get(), std::string(text)};
-        const auto found = shapes_.find(key);
+        const auto found = shapes_.find(KeyView{font.get(), text});
         if (found != shapes_.end()) {
             return found->second.shape;
         }
         if (shapes_.size() >= capacity) {
             shapes_.clear();
         }
-        return shapes_.emplace(std::move(key), Entry{font, Shape{}}).first->second.shape;
+        return shapes_.emplace(Key{font.get(), std::string(text)}, Entry{font, Shape{}}).first->second.shape;
     }
 
-    std::unordered_map<Key, Entry, KeyHash> shapes_;
+    std::unordered_map<Key, Entry, KeyHash, KeyEqual> shapes_;
 };
 
 ShapeCache& Shapes()
@@ -401,21 +419,20 @@ void Surface::Print(std::string_view text)
 {
     const FontHandle& handle = Font();
     const platform::Font& font = *handle;
-    QPainter painter;
+    std::optional<GlyphBlender> blender;
     if (!image_.isNull() && basic::TwipsPerPixel > 0) {
-        painter.begin(&image_);
-        painter.setFont(font.face);
-        painter.setPen(QColor(ToRgb(foreColor_)));
+        blender.emplace(image_, ToRgb(foreColor_));
     }
     for (const std::string_view line : SplitLines(text)) {
         const int x = ToPixel(currentX_);
         const int top = ToPixel(currentY_);
-        if (!line.empty() && painter.isActive()) {
-            const Shape& shape = Shapes().LaidOut(handle, line);
-            const QPointF origin(x, top + font.ascent - shape.ascent);
-            for (const QGlyphRun& run : shape.runs) {
-                painter.drawGlyphRun(origin, run);
+        if (!line.empty() && blender) {
+            Shape& shape = Shapes().LaidOut(handle, line);
+            const QPointF offset(0, font.ascent - shape.ascent);
+            if (!shape.placed) {
+                shape.placed = PlaceGlyphs(shape.runs, offset);
             }
+            blender->Draw(shape.runs, offset, *shape.placed, x, top);
         }
         currentX_ = 0;
         currentY_ += ToTwips(font.cellHeight);
@@ -425,6 +442,13 @@ void Surface::Print(std::string_view text)
 double Surface::TextWidth(std::string_view text) const
 {
     const FontHandle& font = Font();
+    if (text.find('\n') == std::string_view::npos) {
+        // One line, as nearly every measured text is.
+        if (!text.empty() && text.back() == '\r') {
+            text.remove_suffix(1);
+        }
+        return ToTwips(Shapes().Advance(font, text));
+    }
     int widest = 0;
     for (const std::string_view line : SplitLines(text)) {
         widest = std::max(widest, Shapes().Advance(font, line));

@@ -6,13 +6,14 @@
 #include "foundation/Language.h"
 #include "foundation/MessageBoxes.h"
 #include "foundation/ModuleValues.h"
+#include "foundation/Parms.h"
 #include "foundation/Paths.h"
 #include "foundation/Registry.h"
 #include "foundation/SessionValues.h"
 #include "foundation/Settings.h"
-#include "foundation/Parms.h"
 #include "mainwindow/MainState.h"
 #include "mainwindow/ports/MainPorts.h"
+#include "platform/AtomicFile.h"
 #include "platform/MessageBox.h"
 #include "playback/AssignChecks.h"
 #include "playback/AssignFileFormat.h"
@@ -26,17 +27,19 @@
 
 namespace {
 
+// The whole file, none when it cannot be read or is larger than any real
+// table (it is then not read at all). An empty file is a good file without
+// assignments.
 std::optional<std::vector<std::uint8_t>> ReadFileBytes(std::string_view path)
 {
-    std::vector<std::uint8_t> bytes;
-    if (basic::ReadWholeFile(bytes, path) == 1) {
-        return bytes;
+    const platform::FileContents contents = platform::ReadSettingsFile(std::string(path), playback::MaxAssignFileBytes);
+    if (contents.state != platform::FileContents::State::Read) {
+        if (contents.state == platform::FileContents::State::Failed) {
+            basic::WriteLog("ReadAssignFile " + contents.failure, 1, 0);
+        }
+        return std::nullopt;
     }
-    // An empty file is a good file without assignments.
-    if (basic::FileExists(path) != 0 && basic::GetFileSizeByName(path) == 0) {
-        return std::vector<std::uint8_t>{};
-    }
-    return std::nullopt;
+    return std::vector<std::uint8_t>(contents.bytes.begin(), contents.bytes.end());
 }
 
 std::string CurrentUserName()
@@ -108,8 +111,9 @@ void AssignFile::Open(std::string target, int& ok)
     playback::ReplaceTables(state_, std::move(tables));
     AfterRead();
     if (state_.AlertNoCache == 1 && state_.AllCached == 0 && ports_.Cache != nullptr) {
-        const int answer = Message(basic::LangText("キャッシュされていない素材があります。キャッシュしますか？", "Chache files?"),
-                                   platform::BoxYesNo + platform::IconQuestion);
+        const int answer =
+            Message(basic::LangText("キャッシュされていない素材があります。キャッシュしますか？", "Chache files?"),
+                    platform::BoxYesNo + platform::IconQuestion);
         if (answer == platform::IdYes) {
             ports_.Cache->CacheAll(0);
         }
@@ -128,7 +132,7 @@ void AssignFile::Save(const std::string& target, int& ok)
     textcodec::Encoding encoding = textcodec::Encoding::Utf8;
     if (existing) {
         if (const auto bytes = ReadFileBytes(target)) {
-            encoding = textcodec::Detect(*bytes);
+            encoding = playback::DetectAssignEncoding(*bytes);
         }
     }
     encoding_ = encoding;
@@ -152,7 +156,9 @@ bool AssignFile::LoadTables(const std::string& path, AssignTableSet& tables, tex
         result = playback::ParseAssignFile(*bytes, path, state_.SyncDrive, tables);
     }
     if (!bytes || result.BadLine != 0) {
-        basic::WriteLog("ReadAssignFile Failed line=" + std::to_string(result.BadLine) + " " + path, 1, 0);
+        basic::WriteLog("ReadAssignFile Failed line=" + std::to_string(result.BadLine) +
+                            (result.Problem.empty() ? "" : " (" + result.Problem + ")") + " " + path,
+                        1, 0);
         Message(basic::LangText("ファイルを読み込めません", "Can not read assign table file"), platform::IconStop);
         return false;
     }
@@ -244,7 +250,7 @@ int AssignFile::CheckFileSoundPaths(std::string_view path)
     if (!bytes) {
         return 0;
     }
-    const std::string text = textcodec::Decode(*bytes);
+    const std::string text = playback::DecodeAssignText(*bytes, playback::DetectAssignEncoding(*bytes));
     const std::string folder = basic::GetPathPart(path, 1, 1, 0, 0, 0, 0);
     int result = 1;
     playback::ForEachLine(text, [&](std::string_view lineText, int) {

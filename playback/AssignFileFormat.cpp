@@ -1,5 +1,6 @@
 #include "playback/AssignFileFormat.h"
 
+#include "foundation/DayLog.h"
 #include "foundation/Paths.h"
 #include "mainwindow/MainState.h"
 #include "playback/AssignLine.h"
@@ -25,6 +26,61 @@ bool InTables(const AssignLine& line)
     return true;
 }
 
+// Why a line cannot be read, "" when it can. In code page 932 text a
+// replacement character stands for a byte the decoder could not read; in
+// UTF-8 it is a character like any other (this program may have written it).
+std::string_view LineProblem(std::string_view line, textcodec::Encoding encoding)
+{
+    if (line.size() > MaxAssignLineBytes) {
+        return "longer than 64 KiB";
+    }
+    if (line.find('\0') != std::string_view::npos) {
+        return "a NUL inside";
+    }
+    if (!textcodec::IsValidUtf8(line)) {
+        return "a byte that is not UTF-8";
+    }
+    if (encoding == textcodec::Encoding::Cp932 &&
+        line.find(textcodec::ReplacementCharacter) != std::string_view::npos) {
+        return "a byte that is not code page 932";
+    }
+    return {};
+}
+
+// The longest start offset taken: a day either way.
+constexpr std::int32_t StartMsLimit = 86'400'000;
+
+// A numeric value inside its field's range; outside it the field keeps its
+// default, and the field is named for the log.
+class RangedValues {
+public:
+    std::optional<std::int32_t> Take(std::string_view field, std::string_view text, std::int32_t low, std::int32_t high)
+    {
+        const auto value = ParseAssignNumber(text);
+        if (!value) {
+            return std::nullopt;
+        }
+        if (*value < low || *value > high) {
+            refused_ += refused_.empty() ? "" : ", ";
+            refused_ += std::string(field) + " " + std::to_string(*value);
+            return std::nullopt;
+        }
+        return value;
+    }
+    // One line for all the values of the line that were out of range.
+    void Log(int number, std::string_view tablePath) const
+    {
+        if (!refused_.empty()) {
+            basic::WriteLog("ReadAssignFile line " + std::to_string(number) +
+                                ": out of range, default taken: " + refused_ + " " + std::string(tablePath),
+                            1, 0);
+        }
+    }
+
+private:
+    std::string refused_;
+};
+
 void AppendField(std::string& text, std::string_view field, bool first)
 {
     if (!first) {
@@ -33,6 +89,26 @@ void AppendField(std::string& text, std::string_view field, bool first)
     text += '"';
     text += field;
     text += '"';
+}
+
+// A path as a field: like basic::MakeFieldSafe, but commas stay. The reader
+// keeps a comma inside a quoted field, and a file whose name holds one must
+// still be found after the table is saved and opened again.
+std::string PathFieldSafe(std::string_view path)
+{
+    std::string result;
+    result.reserve(path.size());
+    for (const char c : path) {
+        if (c == '\r' || c == '\n' || c == '\0' || c == '\t' || c == '\b') {
+            continue;
+        }
+        if (c == '"') {
+            result += "\xE2\x80\x9D"; // ”: a quote cannot stand inside a field
+        } else {
+            result += c;
+        }
+    }
+    return result;
 }
 
 template <class... Fields> void AppendLine(std::string& text, const Fields&... fields)
@@ -44,15 +120,30 @@ template <class... Fields> void AppendLine(std::string& text, const Fields&... f
 
 } // namespace
 
+textcodec::Encoding DetectAssignEncoding(std::span<const std::uint8_t> bytes)
+{
+    return textcodec::DetectDespiteStrayBytes(bytes);
+}
+
+std::string DecodeAssignText(std::span<const std::uint8_t> bytes, textcodec::Encoding encoding)
+{
+    return textcodec::Decode(bytes, encoding);
+}
+
 AssignParseResult ParseAssignFile(std::span<const std::uint8_t> bytes, std::string_view tablePath,
                                   const std::pair<std::string, std::string>& syncDrive, AssignTableSet& tables)
 {
     AssignParseResult result;
-    result.Encoding = textcodec::Detect(bytes);
-    const std::string text = textcodec::Decode(bytes, result.Encoding);
+    result.Encoding = DetectAssignEncoding(bytes);
+    const std::string text = DecodeAssignText(bytes, result.Encoding);
     const std::string folder = basic::GetPathPart(tablePath, 1, 1, 0, 0, 0, 0);
     const bool mapping = ReadMappingOn(tablePath, syncDrive);
     ForEachLine(text, [&](std::string_view lineText, int number) {
+        if (const std::string_view problem = LineProblem(lineText, result.Encoding); !problem.empty()) {
+            result.BadLine = number;
+            result.Problem = problem;
+            return false;
+        }
         const AssignLine line = ParseAssignLine(lineText);
         if (line.Kind == LineNone || line.Kind == LineUser) {
             return true;
@@ -62,6 +153,7 @@ AssignParseResult ParseAssignFile(std::span<const std::uint8_t> bytes, std::stri
             return false;
         }
         const auto name = static_cast<std::size_t>(PageNameIndex(line.Output, line.Page));
+        RangedValues values;
         switch (line.Kind) {
         case LineListName:
             tables.ListName[name] = line.Values[0];
@@ -74,10 +166,10 @@ AssignParseResult ParseAssignFile(std::span<const std::uint8_t> bytes, std::stri
             GrowListPage(page, line.Item);
             const auto item = static_cast<std::size_t>(line.Item);
             page.Items[item].FileName = StoredToSoundPath(line.Values[0], folder, mapping, syncDrive);
-            if (const auto seq = ParseAssignNumber(line.Values[1])) {
+            if (const auto seq = values.Take("sequence mark", line.Values[1], 0, 1)) {
                 page.Seq[item] = *seq;
             }
-            if (const auto start = ParseAssignNumber(line.Values[2])) {
+            if (const auto start = values.Take("StartMS", line.Values[2], -StartMsLimit, StartMsLimit)) {
                 page.Items[item].StartMS = *start;
             }
             break;
@@ -86,10 +178,10 @@ AssignParseResult ParseAssignFile(std::span<const std::uint8_t> bytes, std::stri
             AssignRecord& record =
                 tables.ButtonTable[static_cast<std::size_t>(ButtonTableIndex(line.Output, line.Page, line.Item))];
             record.FileName = StoredToSoundPath(line.Values[0], folder, mapping, syncDrive);
-            if (const auto mode = ParseAssignNumber(line.Values[1])) {
+            if (const auto mode = values.Take("PlayMode", line.Values[1], 0, 3)) {
                 record.PlayMode = *mode;
             }
-            if (const auto start = ParseAssignNumber(line.Values[2])) {
+            if (const auto start = values.Take("StartMS", line.Values[2], -StartMsLimit, StartMsLimit)) {
                 record.StartMS = *start;
             }
             record.TextColor = ParseAssignNumber(line.Values[3]).value_or(0);
@@ -99,6 +191,7 @@ AssignParseResult ParseAssignFile(std::span<const std::uint8_t> bytes, std::stri
         default:
             break;
         }
+        values.Log(number, tablePath);
         return true;
     });
     return result;
@@ -114,7 +207,7 @@ std::string BuildAssignFile(const MainState& state, std::string_view targetPath,
     }
     const bool mapping = pathMode == PathFull && WriteMappingOn(targetPath, state.SyncDrive);
     const auto stored = [&](const std::string& path) {
-        return basic::MakeFieldSafe(SoundToStoredPath(path, pathMode, mapping, state.SyncDrive));
+        return PathFieldSafe(SoundToStoredPath(path, pathMode, mapping, state.SyncDrive));
     };
     const int pages = std::clamp(state.PageNum, 0, AssignPages);
     for (int output = 0; output < AssignOutputs; ++output) {
@@ -133,8 +226,8 @@ std::string BuildAssignFile(const MainState& state, std::string_view targetPath,
                     continue;
                 }
                 AppendLine(text, AssignKey("Button", output, page, button), stored(record.FileName),
-                           std::to_string(record.PlayMode), std::to_string(record.StartMS),
-                           AssignHex(record.TextColor), AssignHex(record.BackColor));
+                           std::to_string(record.PlayMode), std::to_string(record.StartMS), AssignHex(record.TextColor),
+                           AssignHex(record.BackColor));
             }
         }
     }
@@ -165,7 +258,7 @@ std::string BuildAssignFile(const MainState& state, std::string_view targetPath,
 
 std::string FindFileUser(std::span<const std::uint8_t> bytes)
 {
-    const std::string text = textcodec::Decode(bytes);
+    const std::string text = DecodeAssignText(bytes, DetectAssignEncoding(bytes));
     std::string user;
     ForEachLine(text, [&](std::string_view lineText, int) {
         AssignLine line = ParseAssignLine(lineText);

@@ -17,18 +17,35 @@ struct MainState;
 // a lone LF ends a line when read, so files edited elsewhere still read.
 namespace playback {
 
+// Beyond this a file is bad before it can take much memory (lines are bound
+// by MaxAssignLineBytes).
+inline constexpr std::size_t MaxAssignFileBytes = 64u * 1024u * 1024u;
+
 struct AssignParseResult {
     // 0 when every line was good, else the number (from 1) of the first bad one.
     int BadLine = 0;
+    // What was wrong with it, for the log.
+    std::string Problem;
     textcodec::Encoding Encoding = textcodec::Encoding::Utf8;
 };
+
+// How the bytes of an assign table are read: UTF-8, also when isolated bytes
+// of it are damaged (their lines are then bad), else code page 932.
+textcodec::Encoding DetectAssignEncoding(std::span<const std::uint8_t> bytes);
+// The file's text in that encoding.
+std::string DecodeAssignText(std::span<const std::uint8_t> bytes, textcodec::Encoding encoding);
 
 // Fills tables (prepared by FreshTablesForRead) from the file's bytes. The
 // tablePath gives the folder of bare names and whether the root mapping of
 // syncDrive applies. A line whose key lies outside the tables (output digit
 // other than none or 1..4, page outside 01..20, button outside 001..100, list
-// item 000) stops the read there and is reported in BadLine; lines that are
-// no assign lines are skipped.
+// item 000) stops the read there and is reported in BadLine, as does a line
+// longer than MaxAssignLineBytes or one holding a NUL or a byte that is not
+// UTF-8, or in code page 932 a byte that could not be decoded (no path is
+// stored with a replacement character for it); lines that are no assign lines are skipped. A
+// numeric value outside its field's range (PlayMode 0..3, sequence mark 0..1,
+// StartMS within a day either way) is taken as the field's default, with one
+// log line naming the line.
 AssignParseResult ParseAssignFile(std::span<const std::uint8_t> bytes, std::string_view tablePath,
                                   const std::pair<std::string, std::string>& syncDrive, AssignTableSet& tables);
 

@@ -43,7 +43,7 @@ AssignLine ParseAssignLine(std::string_view line)
 {
     AssignLine parsed;
     std::vector<std::string> fields;
-    if (basic::SplitQuoted(fields, line, ",", 1) < 2) {
+    if (line.size() > MaxAssignLineBytes || basic::SplitQuoted(fields, line, ",", 1) < 2) {
         return parsed;
     }
     const std::string& key = fields[0];

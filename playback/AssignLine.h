@@ -27,8 +27,13 @@ struct AssignLine {
     std::array<std::string, 5> Values;
 };
 
+// The longest line read: a field is made per comma, so a longer one (no real
+// line comes near) could take far more memory than the file.
+inline constexpr std::size_t MaxAssignLineBytes = 64u * 1024u;
+
 // Splits and reads one line. A key that does not follow the rules gives
-// LineNone; ranges are not checked here.
+// LineNone, as does a line longer than MaxAssignLineBytes; ranges are not
+// checked here.
 AssignLine ParseAssignLine(std::string_view line);
 
 // A numeric value of the file: decimal ("-12") or "&H" with up to eight

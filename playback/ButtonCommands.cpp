@@ -3,7 +3,6 @@
 #include "audio/AudioInfoText.h"
 #include "foundation/CommonDialogs.h"
 #include "foundation/DayLog.h"
-#include "foundation/Durations.h"
 #include "foundation/FileAccess.h"
 #include "foundation/Language.h"
 #include "foundation/MessageBoxes.h"
@@ -154,9 +153,6 @@ void ButtonCommands::RCButtonFCT(int command)
         record.BackColor = 0;
         ApplyColoursAndDraw(target);
         break;
-    case 20:
-        TakeFromMonitor(target);
-        break;
     default:
         break;
     }
@@ -191,29 +187,6 @@ void ButtonCommands::Clear(const Target& target)
     }
 }
 
-void ButtonCommands::TakeFromMonitor(const Target& target)
-{
-    const parms::MonitorExchangeValues& monitor = parms::MonitorExchange;
-    if (monitor.MonitorFile.empty()) {
-        Clear(target);
-        return;
-    }
-    if (monitor.MonitorFile != RecordOf(target).FileName &&
-        !grid_.AssignButtonOnPage(target.output, target.page, target.button, monitor.MonitorFile)) {
-        // The file was not taken: the old assignment stays as it was.
-        return;
-    }
-    AssignRecord& record = RecordOf(target);
-    record.StartMS = monitor.MonitorStartMS;
-    ShowOnButton(target, 5, record.StartMS != 0 ? basic::FormatDuration(record.StartMS, 1, 0) : std::string());
-    record.PlayMode = monitor.MonitorPlayMode;
-    ShowOnButton(target, 3, ModeMark(record.PlayMode));
-    record.TextColor = monitor.MonitorColors[0];
-    record.BackColor = monitor.MonitorColors[1];
-    ApplyColoursAndDraw(target);
-    control_.DisarmTimer(target.output);
-}
-
 void ButtonCommands::MonSound(int mode)
 {
     MainState& state = Window().State;
@@ -222,8 +195,15 @@ void ButtonCommands::MonSound(int mode)
     if (!playback::ValidOutput(state, output)) {
         return;
     }
+    // The window keeps the item it was opened for, so its result goes back
+    // there even after a page switch.
+    MonitorItem item;
     if (parms::IsList[playback::At(output)] != 0) {
-        if (!ListItemForMonitor || !ListItemForMonitor(output)) {
+        if (!ListItemForMonitor) {
+            basic::WriteLog("The play list's rows for the monitor window: not available in this build", 0, 0);
+            return;
+        }
+        if (!ListItemForMonitor(output, item)) {
             return;
         }
     } else {
@@ -236,24 +216,16 @@ void ButtonCommands::MonSound(int mode)
         monitor.MonitorStartMS = record.StartMS;
         monitor.MonitorPlayMode = record.PlayMode;
         monitor.MonitorColors = {record.TextColor, record.BackColor};
-    }
-    if (ShowMonitor) {
-        ShowMonitor(mode);
-        return;
-    }
-    if (parms::IsList[playback::At(output)] == 0 && Window().Ports.MonitorWindow != nullptr) {
-        // The window keeps the button it was opened for, so its result goes
-        // back there even after a page switch.
-        const Target target = CurrentTarget();
-        MonitorItem item;
         item.Output = target.output;
         item.Page = target.page;
         item.Button = target.button;
         item.File = monitor.MonitorFile;
-        Window().Ports.MonitorWindow->StartMon(Window(), item, mode);
+    }
+    if (Window().Ports.MonitorWindow == nullptr) {
+        basic::WriteLog("The monitor window: not available in this build", 0, 0);
         return;
     }
-    basic::WriteLog("The monitor window: not available in this build", 0, 0);
+    Window().Ports.MonitorWindow->StartMon(Window(), item, mode);
 }
 
 void ButtonCommands::EditSound()

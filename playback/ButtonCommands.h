@@ -1,5 +1,7 @@
 #pragma once
 
+#include "mainwindow/ports/MonitorWindowPort.h"
+
 #include <functional>
 #include <string>
 #include <string_view>
@@ -9,11 +11,12 @@ class ButtonGrid;
 class FrmMain;
 struct AssignRecord;
 
-// The commands of a sound button's right-click menu and the monitor window's
-// hand-back (command 20). They act on the button that was right-clicked:
-// its output, page and button are remembered at the click, so a command that
-// comes later (from the monitor window, after a page switch) never lands on
-// another button.
+// The commands of a sound button's right-click menu, and the hand-over of a
+// button or list row to the monitor window. They act on the button that was
+// right-clicked: its output, page and button are remembered at the click, so
+// a command that comes later never lands on another button. The monitor
+// window's result comes back through its own hand-back (MonitorHandBack),
+// which knows the exact item it was opened for.
 class ButtonCommands {
 public:
     ButtonCommands(PlaybackControl& control, ButtonGrid& grid) : control_(control), grid_(grid) {}
@@ -23,8 +26,7 @@ public:
 
     // 0 assign (dialog), 1 clear, 2 start position and 4 preview in the
     // monitor window, 3 edit, 5 file information, 6..9 play mode, 10 text
-    // colour, 11 background colour, 12 default colours, 20 take the monitor
-    // window's result. Others do nothing.
+    // colour, 11 background colour, 12 default colours. Others do nothing.
     void RCButtonFCT(int command);
     // Hands the right-clicked item (button or list row) to the monitor window.
     void MonSound(int mode);
@@ -32,13 +34,11 @@ public:
     void EditSound();
     void ShowSoundInfo(std::string_view path);
 
-    // Play-list seams: fill MonitorExchange from the selected row of a list
-    // output (false when none is selected); the selected row's file.
-    std::function<bool(int output)> ListItemForMonitor;
+    // The play list's part: fill MonitorExchange and item (output, page,
+    // row, file) from the selected row of a list output (false when none is
+    // selected); the selected row's file ("" when none).
+    std::function<bool(int output, MonitorItem& item)> ListItemForMonitor;
     std::function<std::string(int output)> ListItemFile;
-    // Shows the monitor window for MonitorExchange and starts it (mode 0
-    // start position, 1 preview).
-    std::function<void(int mode)> ShowMonitor;
 
 private:
     struct Target {
@@ -53,7 +53,6 @@ private:
     void ApplyColoursAndDraw(const Target& target);
     void AssignFromDialog(const Target& target);
     void Clear(const Target& target);
-    void TakeFromMonitor(const Target& target);
 
     PlaybackControl& control_;
     ButtonGrid& grid_;

@@ -38,6 +38,8 @@ void ButtonGridPorts::SetFadeParm()
 {
     if (NextPlayback != nullptr) {
         NextPlayback->SetFadeParm();
+    } else {
+        NotAvailable("SetFadeParm");
     }
 }
 
@@ -50,6 +52,8 @@ void ButtonGridPorts::DrawTimerLabel(int output)
 {
     if (NextPlayback != nullptr) {
         NextPlayback->DrawTimerLabel(output);
+    } else {
+        NotAvailable("DrawTimerLabel");
     }
 }
 
@@ -91,6 +95,8 @@ void ButtonGridPorts::LV_RightClicked(int index, float x, float y)
 {
     if (NextEvents != nullptr) {
         NextEvents->LV_RightClicked(index, x, y);
+    } else {
+        NotAvailable("The play list menu");
     }
 }
 
@@ -98,6 +104,8 @@ void ButtonGridPorts::CtrlButton_ButtonClicked(int index, int clickedIndex)
 {
     if (NextEvents != nullptr) {
         NextEvents->CtrlButton_ButtonClicked(index, clickedIndex);
+    } else {
+        NotAvailable("The play list buttons");
     }
 }
 
@@ -108,4 +116,66 @@ void ButtonGridPorts::RCListFCT(int command)
     } else {
         NotAvailable("The play list menu");
     }
+}
+
+template <class Call> void ButtonGridPorts::PassEvent(const char* member, Call&& call)
+{
+    if (NextEvents != nullptr) {
+        call(*NextEvents);
+    } else {
+        NotAvailable(member);
+    }
+}
+
+void ButtonGridPorts::SpeedSlider_Scrolled(int index, int nButton)
+{
+    PassEvent("SpeedSlider_Scrolled", [&](ControlEventsPort& next) { next.SpeedSlider_Scrolled(index, nButton); });
+}
+
+void ButtonGridPorts::PlayButtons_ButtonClicked(int index, int clickedIndex)
+{
+    PassEvent("PlayButtons_ButtonClicked",
+              [&](ControlEventsPort& next) { next.PlayButtons_ButtonClicked(index, clickedIndex); });
+}
+
+void ButtonGridPorts::ProgBar_MouseUD(int index, bool isDown)
+{
+    PassEvent("ProgBar_MouseUD", [&](ControlEventsPort& next) { next.ProgBar_MouseUD(index, isDown); });
+}
+
+void ButtonGridPorts::ProgBar_Scrolled(int index)
+{
+    PassEvent("ProgBar_Scrolled", [&](ControlEventsPort& next) { next.ProgBar_Scrolled(index); });
+}
+
+void ButtonGridPorts::ProgBar_RightClicked(int index, bool isDown)
+{
+    PassEvent("ProgBar_RightClicked", [&](ControlEventsPort& next) { next.ProgBar_RightClicked(index, isDown); });
+}
+
+void ButtonGridPorts::PanSlider_MouseUD(int index, bool isDown, int nButton)
+{
+    PassEvent("PanSlider_MouseUD", [&](ControlEventsPort& next) { next.PanSlider_MouseUD(index, isDown, nButton); });
+}
+
+void ButtonGridPorts::PanSlider_Scrolled(int index, int nButton)
+{
+    PassEvent("PanSlider_Scrolled", [&](ControlEventsPort& next) { next.PanSlider_Scrolled(index, nButton); });
+}
+
+void ButtonGridPorts::SpeedSlider_MouseUD(int index, bool isDown, int nButton)
+{
+    PassEvent("SpeedSlider_MouseUD",
+              [&](ControlEventsPort& next) { next.SpeedSlider_MouseUD(index, isDown, nButton); });
+}
+
+void ButtonGridPorts::VolSlider_LevelChanged(int index)
+{
+    PassEvent("VolSlider_LevelChanged", [&](ControlEventsPort& next) { next.VolSlider_LevelChanged(index); });
+}
+
+void ButtonGridPorts::PicCounter_MouseUD(int index, int button, bool isDown, int pIndex)
+{
+    PassEvent("PicCounter_MouseUD",
+              [&](ControlEventsPort& next) { next.PicCounter_MouseUD(index, button, isDown, pIndex); });
 }

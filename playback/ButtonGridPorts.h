@@ -15,7 +15,8 @@ class PlaybackControl;
 // names, and the keyboard. Playback control passes the members it does not
 // carry out here (OtherPlayback, OtherEvents); the window's ItemCommands port
 // is this object. Members of the play list and of other parts go on to the
-// Next* objects when set.
+// Next* objects when set; the grid ends the program's chain, so there they
+// are unset and what reaches them is logged as not available.
 class ButtonGridPorts final : public PlaybackPort, public ControlEventsPort, public ItemCommandsPort {
 public:
     explicit ButtonGridPorts(PlaybackControl& control);
@@ -75,7 +76,18 @@ public:
     }
     void LV_RightClicked(int index, float x, float y) override;
     void CtrlButton_ButtonClicked(int index, int clickedIndex) override;
-    void SpeedSlider_Scrolled(int, int) override {}
+    // The strips are playback control's; they reach the grid only when
+    // nothing before it carried them out.
+    void SpeedSlider_Scrolled(int index, int nButton) override;
+    void PlayButtons_ButtonClicked(int index, int clickedIndex) override;
+    void ProgBar_MouseUD(int index, bool isDown) override;
+    void ProgBar_Scrolled(int index) override;
+    void ProgBar_RightClicked(int index, bool isDown) override;
+    void PanSlider_MouseUD(int index, bool isDown, int nButton) override;
+    void PanSlider_Scrolled(int index, int nButton) override;
+    void SpeedSlider_MouseUD(int index, bool isDown, int nButton) override;
+    void VolSlider_LevelChanged(int index) override;
+    void PicCounter_MouseUD(int index, int button, bool isDown, int pIndex) override;
 
     // ---- ItemCommandsPort ----
     void MonSound(int mode) override { Commands.MonSound(mode); }
@@ -84,5 +96,8 @@ public:
     void MenuRCPage_Click(int index) override { Page.MenuRCPage_Click(index); }
 
 private:
+    // Runs call on NextEvents, or logs that member has nowhere to go.
+    template <class Call> void PassEvent(const char* member, Call&& call);
+
     PlaybackControl& control_;
 };

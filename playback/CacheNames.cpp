@@ -1,11 +1,28 @@
 #include "playback/CacheNames.h"
 
+#include "foundation/DayLog.h"
 #include "foundation/Paths.h"
 #include "foundation/ServerFolders.h"
 #include "foundation/ServerIndex.h"
+#include "platform/ServerPaths.h"
 #include "playback/AssignPaths.h"
 
 namespace playback {
+
+namespace {
+
+// A name whose ".." would lead out of the folder it is put below names no
+// copy there: the sound plays from its own path.
+bool StaysBelow(std::string_view rest, std::string_view path)
+{
+    if (!platform::ClimbsAboveStart(rest)) {
+        return true;
+    }
+    basic::WriteLog("Cache name refused: " + std::string(path) + " leads out of its folder", 1, 0);
+    return false;
+}
+
+} // namespace
 
 std::string GetLocalFilename(std::string_view path)
 {
@@ -14,10 +31,12 @@ std::string GetLocalFilename(std::string_view path)
     if (server == FCT_Quind::CurrentServer) {
         const std::string& folder = FCT_Quind::Servers[FCT_Quind::CurrentServer].SrvPath;
         if (StartsWithPath(path, folder)) {
-            return local + std::string(path.substr(folder.size()));
+            const std::string_view rest = path.substr(folder.size());
+            return StaysBelow(rest, path) ? local + std::string(rest) : std::string();
         }
     }
-    return local + basic::GetPathPart(path, 0, 0, 1, 1, 1, 0);
+    const std::string name = basic::GetPathPart(path, 0, 0, 1, 1, 1, 0);
+    return StaysBelow(name, path) ? local + name : std::string();
 }
 
 std::string GetServerFilename(std::string_view path)
@@ -27,7 +46,8 @@ std::string GetServerFilename(std::string_view path)
     if (local.empty() || folder.empty() || !StartsWithPath(path, local)) {
         return {};
     }
-    return folder + std::string(path.substr(local.size()));
+    const std::string_view rest = path.substr(local.size());
+    return StaysBelow(rest, path) ? folder + std::string(rest) : std::string();
 }
 
 } // namespace playback

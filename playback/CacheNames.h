@@ -9,11 +9,12 @@
 namespace playback {
 
 // A file of the current server keeps its sub-folders below LocalPath; any
-// other file maps flat onto LocalPath and its file name.
+// other file maps flat onto LocalPath and its file name. "" (logged) when the
+// name would lead out of LocalPath once its ".." are resolved: no copy.
 std::string GetLocalFilename(std::string_view path);
 
 // The server path of a file in the local folder, "" when the path lies
-// outside it or no current server folder is set.
+// outside it, leads out of it through "..", or no current server folder is set.
 std::string GetServerFilename(std::string_view path);
 
 } // namespace playback

@@ -4,8 +4,9 @@
 #include <string_view>
 
 // Steps of the engine tick and the play function that other parts of
-// playback control and the remote control provide. Each is optional: an
-// empty one is skipped, so the tick runs with whatever this build has.
+// playback control and the remote control provide. The program sets every
+// one (its composition checks that none is empty); tests that build
+// playback control alone may leave some empty, and those are skipped.
 struct EngineHooks {
     // The right-click menu the handlers left pending (shell).
     std::function<void()> ShowPendingPopup;

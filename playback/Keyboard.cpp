@@ -10,49 +10,16 @@
 
 #include <algorithm>
 
-#include <QApplication>
-#include <QKeyEvent>
-#include <QWidget>
-
 namespace {
 
 constexpr int Momentary = 1;
 constexpr int WaveOutPlayer = 3;
 
-// Notes for the keyboard whether the key event now being delivered to the
-// window is an auto-repeat. It runs before the window's key preview (filters
-// installed later run first) and swallows nothing.
-class RepeatWatch final : public QObject {
-public:
-    RepeatWatch(Keyboard& keyboard, QWidget& window) : keyboard_(keyboard), window_(window) {}
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) {
-            const auto* widget = qobject_cast<QWidget*>(watched);
-            if (widget != nullptr && widget->window() == &window_) {
-                keyboard_.SetAutoRepeat(static_cast<QKeyEvent*>(event)->isAutoRepeat());
-            }
-        }
-        return QObject::eventFilter(watched, event);
-    }
-
-private:
-    Keyboard& keyboard_;
-    QWidget& window_;
-};
-
 } // namespace
 
 Keyboard::Keyboard(PlaybackControl& control, Pages& pages) : control_(control), pages_(pages) {}
 
-Keyboard::~Keyboard()
-{
-    if (repeatWatch_ && qApp != nullptr) {
-        qApp->removeEventFilter(repeatWatch_.get());
-    }
-}
+Keyboard::~Keyboard() = default;
 
 FrmMain& Keyboard::Window()
 {
@@ -65,10 +32,6 @@ void Keyboard::Attach()
     window.Keys.KeyDown = [this](int& keyCode, int shift) { Form_KeyDown(keyCode, shift); };
     window.Keys.KeyUp = [this](int& keyCode, int shift) { Form_KeyUp(keyCode, shift); };
     window.SetKeyPreview(true);
-    if (qApp != nullptr && !repeatWatch_) {
-        repeatWatch_ = std::make_unique<RepeatWatch>(*this, window);
-        qApp->installEventFilter(repeatWatch_.get());
-    }
     const auto wire = [this](controls::UC_TextPicture& label, int index) {
         label.MouseUD = [this, index](int& button, bool& isDown, int& panel) {
             TextKey_MouseUD(index, button, isDown, panel);
@@ -85,15 +48,17 @@ void Keyboard::Attach()
 
 void Keyboard::Form_KeyDown(int& keyCode, int shift)
 {
-    if (!autoRepeat_ && Window().State.KeyTarget != -1) {
+    // The window tells the keyboard's auto-repeat from real presses, even when
+    // the window system sends a repeat as a release and a press.
+    if (!Window().KeyRepeats() && Window().State.KeyTarget != -1) {
         HandleKey(keyCode, shift, 1);
     }
 }
 
 void Keyboard::Form_KeyUp(int& keyCode, int shift)
 {
-    // Repeated releases never get here (the window drops them), and the fade
-    // window passes its releases on without a repeat mark.
+    // Repeated releases never get here (the window drops them); the fade
+    // window passes on only the releases its own window took as real.
     if (Window().State.KeyTarget != -1) {
         HandleKey(keyCode, shift, 0);
     }

@@ -1,17 +1,15 @@
 #pragma once
 
-#include <memory>
-
 class PlaybackControl;
 class Pages;
 class FrmMain;
-class QObject;
 
 // Keyboard control of the key target output (KeyTarget): F1..F10 and the
 // keypad's plus and minus switch its pages, Esc stops it, Space plays its
 // cue or next list item, and the button keys play its buttons. The window
-// sees every key before its controls do; auto-repeated key events are
-// ignored, so a held key plays a Momentary sound until it is really released.
+// sees every key before its controls do and tells the keyboard's auto-repeat
+// from real presses and releases, so a held key plays a Momentary sound until
+// it is really released.
 class Keyboard {
 public:
     // Windows virtual-key codes of the keys with their own rules.
@@ -42,14 +40,9 @@ public:
     // table before the keypad table; -1 when none.
     static int FindKeyButton(int keyCode, int target, int buttonsPerPage);
 
-    // Set while the key event being delivered is an auto-repeat.
-    void SetAutoRepeat(bool repeat) { autoRepeat_ = repeat; }
-
 private:
     FrmMain& Window();
 
     PlaybackControl& control_;
     Pages& pages_;
-    bool autoRepeat_ = false;
-    std::unique_ptr<QObject> repeatWatch_;
 };

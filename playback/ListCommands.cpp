@@ -1,6 +1,6 @@
 #include "playback/ListCommands.h"
 
-#include "foundation/Durations.h"
+#include "foundation/DayLog.h"
 #include "foundation/Language.h"
 #include "foundation/MessageBoxes.h"
 #include "foundation/Parms.h"
@@ -30,6 +30,11 @@ int SelectedAbove(const UC_ListView& view, int row)
         count += view.IsSelected(r) != 0 ? 1 : 0;
     }
     return count;
+}
+
+void NotAvailable(std::string_view what)
+{
+    basic::WriteLog(std::string(what) + ": not available in this build", 0, 0);
 }
 
 } // namespace
@@ -72,6 +77,8 @@ void ListCommands::LV_RightClicked(int output)
     if (window_.State.UseListRCMenu == 0) {
         if (Use.MonSound) {
             Use.MonSound(0);
+        } else {
+            NotAvailable("The monitor window");
         }
     } else {
         window_.State.PendingListMenu = 1;
@@ -138,20 +145,23 @@ void ListCommands::RCListFCT(int command)
     case 5:
         if (Use.MonSound) {
             Use.MonSound(command == 3 ? 0 : 1);
+        } else {
+            NotAvailable("The monitor window");
         }
         return;
     case 4:
         if (Use.EditSound) {
             Use.EditSound();
+        } else {
+            NotAvailable("The sound editor");
         }
         return;
     case 6:
         if (Use.ShowSoundInfo) {
             Use.ShowSoundInfo(view->AuxID(selected, 0).Text());
+        } else {
+            NotAvailable("The file information");
         }
-        return;
-    case 20:
-        TakeBackFromMonitor(output);
         return;
     default:
         return;
@@ -186,45 +196,6 @@ void ListCommands::AfterRemoval(int output, int newCursor)
         if (window_.Ports.Cache != nullptr) {
             window_.Ports.Cache->CacheAll(1);
         }
-    }
-}
-
-void ListCommands::TakeBackFromMonitor(int output)
-{
-    const parms::MonitorExchangeValues& exchange = parms::MonitorExchange;
-    if (exchange.MonitorFile.empty()) {
-        // The monitor's file was deleted: the rows go, with the usual checks.
-        RCListFCT(0);
-        return;
-    }
-    MainState& state = window_.State;
-    UC_ListView* view = window_.LV.At(output);
-    const int selected = view->SelectedItem();
-    const int page = std::clamp(state.CurrentPage[At(output)], 0, AssignPages - 1);
-    ListPage& stored = state.ListTable[static_cast<std::size_t>(ListTableIndex(output, page))];
-    std::int32_t startMs = view->AuxID(selected, 2).Number().has_value()
-                               ? static_cast<std::int32_t>(*view->AuxID(selected, 2).Number())
-                               : 0;
-    if (selected < static_cast<int>(stored.Items.size())) {
-        startMs = stored.Items[static_cast<std::size_t>(selected)].StartMS;
-    }
-    if (exchange.MonitorStartMS >= 0) {
-        startMs = exchange.MonitorStartMS;
-    }
-    if (startMs != 0) {
-        view->SetAuxID(selected, 2, startMs);
-        view->SetValue(selected, 3, basic::FormatDuration(startMs, 1, 0));
-    } else {
-        view->SetAuxID(selected, 2, "");
-        view->SetValue(selected, 3, "");
-    }
-    if (parms::UseListSeq == 1) {
-        view->SetValue(selected, 2, exchange.MonitorSeq != 0 ? parms::SeqMarkText : std::string());
-    }
-    list_.StoreListFromView(output);
-    view->ReDraw();
-    if (window_.Ports.Playback != nullptr) {
-        window_.Ports.Playback->DisarmTimer(output);
     }
 }
 

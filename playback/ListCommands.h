@@ -36,7 +36,8 @@ public:
     void CtrlButton_ButtonClicked(int output, int clickedIndex);
     // A command on the selected rows of LV(MonitorOutput): 0 remove, 1 clear,
     // 2 sequence mark, 3 start point, 4 editor, 5 preview, 6 file
-    // information, 20 take back from the monitor window.
+    // information. The monitor window's result comes back through its own
+    // hand-back, to the row it was opened for.
     void RCListFCT(int command);
 
 private:
@@ -46,7 +47,6 @@ private:
     void MoveSelectedRow(int output, int delta);
     // The cursor once the selected rows are gone: -1 when it is among them.
     int CursorAfterRemoval(int output) const;
-    void TakeBackFromMonitor(int output);
     void RefusePlayingRow();
 
     FrmMain& window_;

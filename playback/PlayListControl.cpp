@@ -5,6 +5,8 @@
 #include "mainwindow/FrmMain.h"
 #include "playback/PreRead.h"
 
+#include <limits>
+#include <optional>
 #include <string>
 
 namespace {
@@ -38,7 +40,130 @@ void PlayListControl::LV_RightClicked(int index, float /*x*/, float /*y*/)
     Commands.LV_RightClicked(index);
 }
 
+bool PlayListControl::SelectedItemForMonitor(int output, MonitorItem& item)
+{
+    MainState& state = window_.State;
+    UC_ListView* view = output >= 0 && output < MainState::Outputs ? window_.LV.At(output) : nullptr;
+    if (view == nullptr) {
+        return false;
+    }
+    const int row = view->SelectedItem();
+    if (row < 0 || row >= view->ItemCount()) {
+        return false;
+    }
+    parms::MonitorExchangeValues& monitor = parms::MonitorExchange;
+    monitor.MonitorFile = view->AuxID(row, 0).Text();
+    monitor.MonitorSeq = view->Value(row, 2).Text().empty() ? 0 : 1;
+    const std::optional<double> start = view->AuxID(row, 2).Number();
+    if (start.has_value() && *start >= std::numeric_limits<std::int32_t>::min() &&
+        *start <= std::numeric_limits<std::int32_t>::max()) {
+        monitor.MonitorStartMS = static_cast<std::int32_t>(*start);
+    } else {
+        view->SetAuxID(row, 2, 0);
+        monitor.MonitorStartMS = 0;
+    }
+    item.IsList = true;
+    item.Output = output;
+    item.Page = state.CurrentPage[static_cast<std::size_t>(output)];
+    item.Row = row;
+    item.File = monitor.MonitorFile;
+    return true;
+}
+
+std::string PlayListControl::SelectedFile(int output)
+{
+    UC_ListView* view = output >= 0 && output < MainState::Outputs ? window_.LV.At(output) : nullptr;
+    if (view == nullptr) {
+        return {};
+    }
+    const int row = view->SelectedItem();
+    if (row < 0 || row >= view->ItemCount()) {
+        return {};
+    }
+    return view->AuxID(row, 0).Text();
+}
+
 // ---- Passed on ----
+
+template <class Call> void PlayListControl::PassEvent(const char* member, Call&& call)
+{
+    if (OtherEvents != nullptr) {
+        call(*OtherEvents);
+    } else {
+        NotInThisBuild(member);
+    }
+}
+
+void PlayListControl::TolvButton_OLEStartDrag(int index, platform::DragData& data, int& allowedEffects, int shift)
+{
+    PassEvent("TolvButton_OLEStartDrag", [&](ControlEventsPort& next) {
+        next.TolvButton_OLEStartDrag(index, data, allowedEffects, shift);
+    });
+}
+
+void PlayListControl::TolvButton_OLECompleteDrag(int index, int effect)
+{
+    PassEvent("TolvButton_OLECompleteDrag",
+              [&](ControlEventsPort& next) { next.TolvButton_OLECompleteDrag(index, effect); });
+}
+
+void PlayListControl::TolvButton_OLEDragOver(int index)
+{
+    PassEvent("TolvButton_OLEDragOver", [&](ControlEventsPort& next) { next.TolvButton_OLEDragOver(index); });
+}
+
+void PlayListControl::TolvButton_OLEDropped(int index, platform::DragData& data)
+{
+    PassEvent("TolvButton_OLEDropped", [&](ControlEventsPort& next) { next.TolvButton_OLEDropped(index, data); });
+}
+
+void PlayListControl::PlayButtons_ButtonClicked(int index, int clickedIndex)
+{
+    PassEvent("PlayButtons_ButtonClicked",
+              [&](ControlEventsPort& next) { next.PlayButtons_ButtonClicked(index, clickedIndex); });
+}
+
+void PlayListControl::ProgBar_MouseUD(int index, bool isDown)
+{
+    PassEvent("ProgBar_MouseUD", [&](ControlEventsPort& next) { next.ProgBar_MouseUD(index, isDown); });
+}
+
+void PlayListControl::ProgBar_Scrolled(int index)
+{
+    PassEvent("ProgBar_Scrolled", [&](ControlEventsPort& next) { next.ProgBar_Scrolled(index); });
+}
+
+void PlayListControl::ProgBar_RightClicked(int index, bool isDown)
+{
+    PassEvent("ProgBar_RightClicked", [&](ControlEventsPort& next) { next.ProgBar_RightClicked(index, isDown); });
+}
+
+void PlayListControl::PanSlider_MouseUD(int index, bool isDown, int nButton)
+{
+    PassEvent("PanSlider_MouseUD", [&](ControlEventsPort& next) { next.PanSlider_MouseUD(index, isDown, nButton); });
+}
+
+void PlayListControl::PanSlider_Scrolled(int index, int nButton)
+{
+    PassEvent("PanSlider_Scrolled", [&](ControlEventsPort& next) { next.PanSlider_Scrolled(index, nButton); });
+}
+
+void PlayListControl::SpeedSlider_MouseUD(int index, bool isDown, int nButton)
+{
+    PassEvent("SpeedSlider_MouseUD",
+              [&](ControlEventsPort& next) { next.SpeedSlider_MouseUD(index, isDown, nButton); });
+}
+
+void PlayListControl::VolSlider_LevelChanged(int index)
+{
+    PassEvent("VolSlider_LevelChanged", [&](ControlEventsPort& next) { next.VolSlider_LevelChanged(index); });
+}
+
+void PlayListControl::PicCounter_MouseUD(int index, int button, bool isDown, int pIndex)
+{
+    PassEvent("PicCounter_MouseUD",
+              [&](ControlEventsPort& next) { next.PicCounter_MouseUD(index, button, isDown, pIndex); });
+}
 
 void PlayListControl::MonSound(int mode)
 {

@@ -3,6 +3,7 @@
 #include "mainwindow/ports/ControlEventsPort.h"
 #include "mainwindow/ports/ItemCommandsPort.h"
 #include "mainwindow/ports/ListEventsPort.h"
+#include "mainwindow/ports/MonitorWindowPort.h"
 #include "mainwindow/ports/PlaybackPort.h"
 #include "playback/ListCommands.h"
 #include "playback/ListDrop.h"
@@ -14,7 +15,8 @@ class FrmMain;
 // events, the list menu's commands, the right click and the tool buttons,
 // and NewAssign. Members of the same ports that other parts carry out (the
 // sound buttons, pages, the monitor window) are passed on to the Other*
-// objects when they are set.
+// objects; every member the lists do not carry out is passed on, so no
+// event of the grid or the strips stops here.
 class PlayListControl final : public ListEventsPort,
                               public ItemCommandsPort,
                               public ControlEventsPort,
@@ -32,6 +34,13 @@ public:
     // Draws a stored list page into the output's view: the rows of the page,
     // the cursor reset, the current item while idle and the list tally.
     void LoadListPage(int output, int page);
+
+    // The selected row of a list output for the monitor window: fills
+    // MonitorExchange (file, sequence mark, start point) and item (output,
+    // page shown, row, file); false when no row is selected.
+    bool SelectedItemForMonitor(int output, MonitorItem& item);
+    // The selected row's file, "" when none is selected.
+    std::string SelectedFile(int output);
 
     ItemCommandsPort* OtherItems = nullptr;
     ControlEventsPort* OtherEvents = nullptr;
@@ -65,6 +74,19 @@ public:
     void PageButtons_ButtonClicked(int index, int clickedIndex) override;
     void TextPage_MouseUD(int index, int button, bool isDown, int pIndex) override;
     void SpeedSlider_Scrolled(int index, int nButton) override;
+    void TolvButton_OLEStartDrag(int index, platform::DragData& data, int& allowedEffects, int shift) override;
+    void TolvButton_OLECompleteDrag(int index, int effect) override;
+    void TolvButton_OLEDragOver(int index) override;
+    void TolvButton_OLEDropped(int index, platform::DragData& data) override;
+    void PlayButtons_ButtonClicked(int index, int clickedIndex) override;
+    void ProgBar_MouseUD(int index, bool isDown) override;
+    void ProgBar_Scrolled(int index) override;
+    void ProgBar_RightClicked(int index, bool isDown) override;
+    void PanSlider_MouseUD(int index, bool isDown, int nButton) override;
+    void PanSlider_Scrolled(int index, int nButton) override;
+    void SpeedSlider_MouseUD(int index, bool isDown, int nButton) override;
+    void VolSlider_LevelChanged(int index) override;
+    void PicCounter_MouseUD(int index, int button, bool isDown, int pIndex) override;
 
     // ---- PlaybackPort ----
     void NewAssign() override { Lists.NewAssign(); }
@@ -79,4 +101,8 @@ public:
     void SetListCursor(int output, int row, int asNext, int keepSelection) override;
     void ClearOutput(int output) override;
     void StopOutput(int output) override;
+
+private:
+    // Runs call on OtherEvents, or logs that member has nowhere to go.
+    template <class Call> void PassEvent(const char* member, Call&& call);
 };

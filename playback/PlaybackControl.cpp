@@ -94,6 +94,8 @@ void PlaybackControl::TolvButton_MouseUD(int index, int buttonIndex, bool isDown
 {
     if (OtherEvents != nullptr) {
         OtherEvents->TolvButton_MouseUD(index, buttonIndex, isDown, buttonType);
+    } else {
+        NotAvailable("TolvButton_MouseUD");
     }
 }
 
@@ -102,7 +104,9 @@ void PlaybackControl::TolvButton_OLEStartDrag(int index, platform::DragData& dat
     if (OtherEvents != nullptr) {
         OtherEvents->TolvButton_OLEStartDrag(index, data, allowedEffects, shift);
     } else {
-        ControlEventsPort::TolvButton_OLEStartDrag(index, data, allowedEffects, shift);
+        data.Clear();
+        allowedEffects = platform::DropEffectNone;
+        NotAvailable("TolvButton_OLEStartDrag");
     }
 }
 
@@ -110,6 +114,8 @@ void PlaybackControl::TolvButton_OLECompleteDrag(int index, int effect)
 {
     if (OtherEvents != nullptr) {
         OtherEvents->TolvButton_OLECompleteDrag(index, effect);
+    } else {
+        NotAvailable("TolvButton_OLECompleteDrag");
     }
 }
 
@@ -117,6 +123,8 @@ void PlaybackControl::TolvButton_OLEDragOver(int index)
 {
     if (OtherEvents != nullptr) {
         OtherEvents->TolvButton_OLEDragOver(index);
+    } else {
+        NotAvailable("TolvButton_OLEDragOver");
     }
 }
 
@@ -124,6 +132,8 @@ void PlaybackControl::TolvButton_OLEDropped(int index, platform::DragData& data)
 {
     if (OtherEvents != nullptr) {
         OtherEvents->TolvButton_OLEDropped(index, data);
+    } else {
+        NotAvailable("TolvButton_OLEDropped");
     }
 }
 
@@ -131,6 +141,8 @@ void PlaybackControl::LV_RightClicked(int index, float x, float y)
 {
     if (OtherEvents != nullptr) {
         OtherEvents->LV_RightClicked(index, x, y);
+    } else {
+        NotAvailable("LV_RightClicked");
     }
 }
 
@@ -138,6 +150,8 @@ void PlaybackControl::PageButtons_RightClicked(int index, int clickedIndex)
 {
     if (OtherEvents != nullptr) {
         OtherEvents->PageButtons_RightClicked(index, clickedIndex);
+    } else {
+        NotAvailable("PageButtons_RightClicked");
     }
 }
 
@@ -145,6 +159,8 @@ void PlaybackControl::PageButtons_ButtonClicked(int index, int clickedIndex)
 {
     if (OtherEvents != nullptr) {
         OtherEvents->PageButtons_ButtonClicked(index, clickedIndex);
+    } else {
+        NotAvailable("PageButtons_ButtonClicked");
     }
 }
 
@@ -152,6 +168,8 @@ void PlaybackControl::TextPage_MouseUD(int index, int button, bool isDown, int p
 {
     if (OtherEvents != nullptr) {
         OtherEvents->TextPage_MouseUD(index, button, isDown, pIndex);
+    } else {
+        NotAvailable("TextPage_MouseUD");
     }
 }
 
@@ -159,6 +177,8 @@ void PlaybackControl::CtrlButton_ButtonClicked(int index, int clickedIndex)
 {
     if (OtherEvents != nullptr) {
         OtherEvents->CtrlButton_ButtonClicked(index, clickedIndex);
+    } else {
+        NotAvailable("CtrlButton_ButtonClicked");
     }
 }
 

@@ -307,6 +307,7 @@ std::int32_t C_HID::QuorWrite(std::int32_t code, std::int32_t value)
         };
         if (!waitFor(inquirySent_, SlotInquiry)) {
             WriteError("QuorWrite wait for InquirySent Err");
+            AbandonOutstanding();
             whileWrite_ = 0;
             return 0;
         }
@@ -315,6 +316,7 @@ std::int32_t C_HID::QuorWrite(std::int32_t code, std::int32_t value)
         }
         if (!waitFor(readRequested_, SlotRead)) {
             WriteError("QuorWrite wait for ReadRequested Err");
+            AbandonOutstanding();
             whileWrite_ = 0;
             return 0;
         }
@@ -330,6 +332,17 @@ std::int32_t C_HID::QuorWrite(std::int32_t code, std::int32_t value)
         whileWrite_ = 0;
     }
     return result;
+}
+
+void C_HID::AbandonOutstanding()
+{
+    // A box that left its inquiry unanswered for 2 s would cost every later
+    // lamp the same wait: a reset resending a hundred lamps would hold the
+    // engine tick for minutes. The next read sees the transfers cancelled,
+    // logs it and asks again.
+    if (device_) {
+        device_->CancelAll();
+    }
 }
 
 std::int32_t C_HID::HidIO(bool isRead, int slot, bool noWait)

@@ -91,6 +91,8 @@ private:
     // Waits while the slot's transfer is pending: false when limitMs passed
     // first. tookMs tells how long it waited.
     bool WaitWhilePending(int slot, int limitMs, platform::HidTransferResult& result, std::int64_t& tookMs);
+    // Cancels the pipelined inquiry and read a lamp write gave up waiting for.
+    void AbandonOutstanding();
     bool ClosedSince(std::uint64_t generation) const { return generation_ != generation || !device_; }
     void Notify(std::int32_t code);
     void WriteError(const std::string& text) const;

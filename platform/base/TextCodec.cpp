@@ -7,43 +7,56 @@
 
 namespace textcodec {
 
+namespace {
+
+// The length of the valid UTF-8 character of more than one byte at i, or 0
+// when the bytes there are no such character.
+std::size_t MultiByteCharAt(std::span<const std::uint8_t> bytes, std::size_t i)
+{
+    const std::uint8_t c = bytes[i];
+    std::size_t len = 0;
+    std::uint32_t cp = 0;
+    if (c >= 0xC2 && c <= 0xDF) {
+        len = 2;
+        cp = c & 0x1Fu;
+    } else if (c >= 0xE0 && c <= 0xEF) {
+        len = 3;
+        cp = c & 0x0Fu;
+    } else if (c >= 0xF0 && c <= 0xF4) {
+        len = 4;
+        cp = c & 0x07u;
+    } else {
+        return 0;
+    }
+    if (i + len > bytes.size()) {
+        return 0;
+    }
+    for (std::size_t k = 1; k < len; ++k) {
+        const std::uint8_t t = bytes[i + k];
+        if ((t & 0xC0u) != 0x80u) {
+            return 0;
+        }
+        cp = (cp << 6) | (t & 0x3Fu);
+    }
+    // Overlong forms, surrogates and values past U+10FFFF are not UTF-8.
+    if ((len == 3 && cp < 0x800) || (len == 4 && (cp < 0x10000 || cp > 0x10FFFF)) || (cp >= 0xD800 && cp <= 0xDFFF)) {
+        return 0;
+    }
+    return len;
+}
+
+} // namespace
+
 bool IsValidUtf8(std::span<const std::uint8_t> bytes)
 {
     std::size_t i = 0;
-    const std::size_t n = bytes.size();
-    while (i < n) {
-        const std::uint8_t c = bytes[i];
-        if (c < 0x80) {
+    while (i < bytes.size()) {
+        if (bytes[i] < 0x80) {
             ++i;
             continue;
         }
-        std::size_t len = 0;
-        std::uint32_t cp = 0;
-        if (c >= 0xC2 && c <= 0xDF) {
-            len = 2;
-            cp = c & 0x1Fu;
-        } else if (c >= 0xE0 && c <= 0xEF) {
-            len = 3;
-            cp = c & 0x0Fu;
-        } else if (c >= 0xF0 && c <= 0xF4) {
-            len = 4;
-            cp = c & 0x07u;
-        } else {
-            return false;
-        }
-        if (i + len > n) {
-            return false;
-        }
-        for (std::size_t k = 1; k < len; ++k) {
-            const std::uint8_t t = bytes[i + k];
-            if ((t & 0xC0u) != 0x80u) {
-                return false;
-            }
-            cp = (cp << 6) | (t & 0x3Fu);
-        }
-        // Overlong forms, surrogates and values past U+10FFFF are not UTF-8.
-        if ((len == 3 && cp < 0x800) || (len == 4 && (cp < 0x10000 || cp > 0x10FFFF)) ||
-            (cp >= 0xD800 && cp <= 0xDFFF)) {
+        const std::size_t len = MultiByteCharAt(bytes, i);
+        if (len == 0) {
             return false;
         }
         i += len;
@@ -59,6 +72,36 @@ bool IsValidUtf8(std::string_view text)
 Encoding Detect(std::span<const std::uint8_t> bytes)
 {
     return IsValidUtf8(bytes) ? Encoding::Utf8 : Encoding::Cp932;
+}
+
+Encoding DetectDespiteStrayBytes(std::span<const std::uint8_t> bytes)
+{
+    std::size_t characters = 0;
+    std::size_t strays = 0;
+    bool afterStray = false;
+    std::size_t i = 0;
+    while (i < bytes.size()) {
+        if (bytes[i] < 0x80) {
+            ++i;
+            afterStray = false;
+            continue;
+        }
+        if (const std::size_t len = MultiByteCharAt(bytes, i); len != 0) {
+            ++characters;
+            i += len;
+            afterStray = false;
+            continue;
+        }
+        // Code page 932 text has runs of such bytes; UTF-8 damaged here and
+        // there has them one at a time.
+        if (afterStray) {
+            return Encoding::Cp932;
+        }
+        ++strays;
+        ++i;
+        afterStray = true;
+    }
+    return strays == 0 || strays < characters ? Encoding::Utf8 : Encoding::Cp932;
 }
 
 namespace {
@@ -141,8 +184,7 @@ std::size_t SkipOneUtf8Char(const char* data, std::size_t left)
 
 std::string DecodeCp932(std::span<const std::uint8_t> bytes)
 {
-    return Convert(FromCp932(), reinterpret_cast<const char*>(bytes.data()), bytes.size(), "\xEF\xBF\xBD",
-                   SkipOneByte);
+    return Convert(FromCp932(), reinterpret_cast<const char*>(bytes.data()), bytes.size(), "\xEF\xBF\xBD", SkipOneByte);
 }
 
 std::string Decode(std::span<const std::uint8_t> bytes)

@@ -18,6 +18,16 @@ bool IsValidUtf8(std::string_view text);
 // Which encoding a buffer read from outside is in.
 Encoding Detect(std::span<const std::uint8_t> bytes);
 
+// Like Detect, but a buffer that is UTF-8 apart from isolated invalid bytes
+// (no two of them side by side, and fewer of them than characters of more
+// than one byte) is UTF-8 too: one damaged byte must not turn a whole UTF-8
+// file into code page 932 mojibake. The invalid bytes stay in the decoded
+// text, for the reader to refuse the lines that hold them.
+Encoding DetectDespiteStrayBytes(std::span<const std::uint8_t> bytes);
+
+// U+FFFD, which the code page 932 decoder puts in place of a byte it cannot read.
+inline constexpr std::string_view ReplacementCharacter = "\xEF\xBF\xBD";
+
 // Decodes code page 932; a byte sequence that is not valid there becomes U+FFFD.
 std::string DecodeCp932(std::span<const std::uint8_t> bytes);
 // Decodes by Detect.

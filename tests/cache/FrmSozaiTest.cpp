@@ -253,6 +253,32 @@ TEST_F(FrmSozaiTest, AShortcutThatCannotBeResolvedEntersNothingAndTheListingGoes
     EXPECT_EQ(browser.Browser()->TextSozaiPath().Text(), sounds);
 }
 
+TEST_F(FrmSozaiTest, AShortcutClimbingOutOfItsShareEntersNothing)
+{
+    const std::string uncRoot = scratch.Folder("unc");
+    scratch.Folder("unc/host/share");
+    scratch.Write("private/secret.wav", "RIFF");
+    const char* saved = std::getenv("TOLV_UNC_ROOT");
+    const std::string savedRoot = saved != nullptr ? saved : "";
+    setenv("TOLV_UNC_ROOT", uncRoot.c_str(), 1);
+    std::filesystem::remove(sounds + "link.lnk");
+    // From the share up past the unc root into the folder beside it.
+    WriteShortcut(sounds + "escape.lnk", "\\\\host\\share\\..\\..\\..\\private");
+
+    cache::FrmSozai& window = Open();
+    EXPECT_EQ(Row(0)[3], "escape■");
+    EXPECT_EQ(List().AuxID(0, 3).Text(), "") << "its target is not offered";
+    DoubleClick(0, 3);
+    EXPECT_EQ(window.TextSozaiPath().Text(), sounds);
+    EXPECT_EQ(List().Value(1, 0).Text(), "w1.wav");
+
+    if (saved != nullptr) {
+        setenv("TOLV_UNC_ROOT", savedRoot.c_str(), 1);
+    } else {
+        unsetenv("TOLV_UNC_ROOT");
+    }
+}
+
 TEST_F(FrmSozaiTest, DraggingAWaveOffersItsFileForCopying)
 {
     int drags = 0;

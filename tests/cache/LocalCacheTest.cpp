@@ -291,3 +291,22 @@ TEST_F(LocalCache, ACancelledCopyStopsThePassAndLeavesAllCachedAsItWas)
 }
 
 } // namespace
+
+// A server path whose ".." stay inside its share but lead out of the server
+// folder would name a cache copy outside the cache folder: it gets none, and
+// plays from the server.
+TEST_F(LocalCache, ASoundWhoseCacheNameLeavesTheCacheFolderIsNotCopied)
+{
+    scratch.Write("unc/testhost/share/outside.wav", "outside sound");
+    scratch.Folder("unc/testhost/share/snd/sub");
+    Assign(0, std::string(Server) + "sub/../../outside.wav");
+    Assign(1, ServerSound("b.wav", "plain sound"));
+
+    port.CacheAll(0);
+
+    EXPECT_EQ(ReadText(Cached("b.wav")), "plain sound");
+    EXPECT_FALSE(Exists(scratch / "outside.wav"));
+    EXPECT_FALSE(Exists(Cached("../outside.wav")));
+    EXPECT_THAT(boxes, IsEmpty());
+    EXPECT_NE(DayLog().find("sub/../../outside.wav"), std::string::npos) << DayLog();
+}

@@ -109,4 +109,24 @@ TEST(ShortcutFile, AFileOnDiskResolvesToItsMappedTarget)
     EXPECT_EQ(ResolveShortcut(scratch / "missing.lnk"), "");
 }
 
+TEST(ShortcutFile, ATargetClimbingOutOfItsShareIsNotOffered)
+{
+    EXPECT_EQ(MapTarget("\\\\host\\share\\..\\..\\..\\etc\\passwd"), "");
+    EXPECT_EQ(MapTarget("\\\\host\\share\\news\\..\\..\\other"), "");
+    EXPECT_EQ(MapTarget("\\\\?\\UNC\\host\\..\\x"), "");
+    EXPECT_EQ(MapTarget("\\\\..\\share"), "");
+    EXPECT_EQ(MapTarget("\\\\host\\share\\news\\..\\sport"), "//host/share/news/../sport") << "stays inside";
+
+    testsupport::ScratchFolder scratch;
+    ShortcutBuilder link;
+    link.netName = "\\\\host\\share";
+    link.suffix = "..\\..\\..\\etc\\passwd";
+    const std::vector<std::uint8_t> bytes = link.Build();
+    const std::string path = scratch / "escape.lnk";
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    EXPECT_EQ(ReadTarget(bytes), "\\\\host\\share\\..\\..\\..\\etc\\passwd");
+    EXPECT_EQ(ResolveShortcut(path), "");
+}
+
 } // namespace

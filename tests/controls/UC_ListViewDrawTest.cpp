@@ -106,6 +106,65 @@ TEST_F(ListViewDrawing, SelectionTintsWithoutHidingTheText)
     EXPECT_EQ(Pixel(2400 / Px - 10, row), 0xC0A0A0);
 }
 
+// How many pixels of a row's title differ from the row's background.
+struct RowLook {
+    int textPixels = 0;
+    platform::Color background = 0;
+};
+
+TEST_F(ListViewDrawing, TheSelectedRowKeepsReadableTextUnlessTheCopyPenCoversIt)
+{
+    // The play list's look: white text on black, a grey selection.
+    Build([](UC_ListView& l) {
+        l.SetSelectedColor(0x808080);
+        l.SetStyle(9, 0, "", White, 0);
+    });
+    list.SetSelectedItem(1);
+    const int row = RowMiddle(1);
+    const int top = list.OneHeight() / Px + 2;
+    const int bottom = 2 * list.OneHeight() / Px - 1;
+    // Pixels of the title cell that differ from the selected row's
+    // background, taken at the row's empty right end of the title column.
+    const auto look = [&] {
+        RowLook seen;
+        seen.background = Pixel(2400 / Px - 4, row);
+        for (int x = 22; x < 2400 / Px - 8; ++x) {
+            for (int y = top; y < bottom; ++y) {
+                seen.textPixels += Pixel(x, y) != seen.background ? 1 : 0;
+            }
+        }
+        return seen;
+    };
+    const std::pair<int, const char*> modes[] = {{15, "merge"}, {9, "mask"}, {13, "copy"}};
+    for (const auto& [mode, name] : modes) {
+        list.SetSelectedColorMode(mode);
+        list.ReDraw();
+        const RowLook seen = look();
+        Save(std::string("listview_selection_mode") + std::to_string(mode) + "_" + name);
+        if (mode == 13) {
+            EXPECT_EQ(seen.background, 0x808080);
+            EXPECT_EQ(seen.textPixels, 0) << "the copy pen's box lies over the text";
+        } else {
+            EXPECT_GT(seen.textPixels, 30) << "mode " << mode << ": the selected row's text is readable";
+        }
+        if (mode == 15) {
+            EXPECT_EQ(seen.background, 0x808080) << "black OR grey is grey";
+        }
+    }
+    // With the merge pen white text stays white on the grey bar.
+    list.SetSelectedColorMode(15);
+    list.ReDraw();
+    bool whiteText = false;
+    for (int x = 22; x < 150 && !whiteText; ++x) {
+        for (int y = top; y < bottom; ++y) {
+            whiteText = whiteText || Pixel(x, y) == White;
+        }
+    }
+    EXPECT_TRUE(whiteText);
+    // Rows that are not selected keep their black background.
+    EXPECT_EQ(Pixel(2400 / Px - 4, RowMiddle(3)), 0x000000);
+}
+
 TEST_F(ListViewDrawing, StripesLinesAndBlankMarks)
 {
     Build([](UC_ListView& l) {

@@ -30,7 +30,10 @@ int main(int argc, char** argv)
     std::filesystem::create_directories(folder / "runtime");
     std::filesystem::permissions(folder / "runtime", std::filesystem::perms::owner_all);
     std::filesystem::create_directories(folder / "config");
-    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    // A test that drives a real X server starts this program again with
+    // TOLV_TEST_QPA=xcb; every other run is offscreen.
+    const char* platformName = std::getenv("TOLV_TEST_QPA");
+    setenv("QT_QPA_PLATFORM", platformName != nullptr && *platformName != '\0' ? platformName : "offscreen", 1);
     setenv("XDG_RUNTIME_DIR", (folder / "runtime").c_str(), 1);
     setenv("XDG_CONFIG_HOME", (folder / "config").c_str(), 1);
     setenv("TOLV_TEST_FOLDER", folder.c_str(), 1);

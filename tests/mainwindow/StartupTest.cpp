@@ -16,6 +16,8 @@
 
 #include <gmock/gmock.h>
 
+#include <chrono>
+#include <filesystem>
 #include <memory>
 #include <vector>
 
@@ -362,6 +364,47 @@ TEST_F(Startup, AFileOnTheCommandLineIsOpened)
 {
     ASSERT_EQ(Start("\"C:\\shows\\big night.txt\""), Outcome::Running);
     EXPECT_GE(ports.Log.IndexOf("OpenSaveAssignFile 0 C:\\shows\\big night.txt"), 0);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(Startup, OldTemporaryFilesOfInterruptedSavesGoAtTheStartYoungOnesStay)
+{
+    const std::int64_t now =
+        std::chrono::duration_cast<std::chrono::seconds>(std::chrono::system_clock::now().time_since_epoch()).count();
+    const std::string tables = program.Folder("tables");
+    Store("LastTlvFilename", tables + "show.txt");
+    // What saves killed before their rename left, an hour and more ago.
+    std::vector<std::string> old{program.Write(".tolv.ini.tolv-4711-0", "[conf"),
+                                 program.Write(".tolv.txt.tolv-4711-3", "\"Button_01"),
+                                 program.Write("tables/.show.txt.tolv-99-12", "\"But"),
+                                 registry.Write("config/Quorvant-registry/software/quorvant/.tolv.conf.tolv-5-1", "K")};
+    for (const std::string& path : old) {
+        testsupport::SetFileTimeSeconds(path, now - 3601);
+    }
+    // Another session may be saving now; and names of others are not ours.
+    const std::string young = program.Write("tables/.show.txt.tolv-77-0", "\"Bu");
+    testsupport::SetFileTimeSeconds(young, now - 3000);
+    std::vector<std::string> foreign{program.Write(".show.txt.tolv-x-1", "x"), program.Write("show.txt.tolv-1-1", "x"),
+                                     program.Write(".show.txt.tmp-1-1", "x")};
+    for (const std::string& path : foreign) {
+        testsupport::SetFileTimeSeconds(path, now - 86400);
+    }
+
+    ASSERT_EQ(Start(), Outcome::Running);
+    for (const std::string& path : old) {
+        EXPECT_FALSE(std::filesystem::exists(path)) << path;
+    }
+    EXPECT_TRUE(std::filesystem::exists(young));
+    for (const std::string& path : foreign) {
+        EXPECT_TRUE(std::filesystem::exists(path)) << path;
+    }
+    const std::string log = DayLog();
+    const std::size_t at = log.find("Temporary files of interrupted saves removed (4)");
+    ASSERT_NE(at, std::string::npos) << log;
+    EXPECT_EQ(log.find("Temporary files of interrupted saves", at + 1), std::string::npos) << "one line";
 }
 
 } // namespace

@@ -1,8 +1,11 @@
 #include "platform/ServerPaths.h"
+#include "platform/base/LogSink.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -49,6 +52,43 @@ TEST_F(ServerPaths, DesktopPathsInAShareBecomeServerPaths)
     EXPECT_EQ(platform::FromDesktopPath("/home/op/a.wav"), "/home/op/a.wav");
     EXPECT_EQ(platform::NativePath(platform::FromDesktopPath("/media/unc/nas/sound/a b.wav")),
               "/media/unc/nas/sound/a b.wav");
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(ServerPaths, AServerPathThatClimbsOutOfItsShareIsNotMapped)
+{
+    setenv("TOLV_UNC_ROOT", "/srv/unc", 1);
+    std::vector<std::string> logged;
+    platform::SetLogSink([&](std::string_view text, int) { logged.emplace_back(text); });
+    // Climbing and coming back down inside the share is harmless.
+    EXPECT_EQ(platform::NativePath("\\\\host\\share\\snd\\sub\\..\\..\\inside.wav"),
+              "/srv/unc/host/share/snd/sub/../../inside.wav");
+    EXPECT_EQ(platform::NativePath("//host/share/./a/../b.wav"), "/srv/unc/host/share/./a/../b.wav");
+    EXPECT_TRUE(logged.empty());
+    for (const char* hostile : {"\\\\host\\share\\snd\\..\\..\\outside.wav", "\\\\host\\share\\..\\..\\..\\etc\\passwd",
+                                "//host/share/a/../../../x", "//../etc/passwd", "//host/../other/x", "//./share/x",
+                                "//host/./x", "\\\\host\\share\\..", "//host/share/a/b/../../.."}) {
+        logged.clear();
+        EXPECT_EQ(platform::NativePath(hostile), "") << hostile;
+        ASSERT_EQ(logged.size(), 1U) << hostile;
+        EXPECT_NE(logged[0].find(hostile), std::string::npos) << logged[0];
+    }
+    platform::SetLogSink({});
+}
+
+TEST(RelativePaths, ClimbingAboveTheStartIsFoundWhateverTheSeparators)
+{
+    EXPECT_FALSE(platform::ClimbsAboveStart("news\\a.wav"));
+    EXPECT_FALSE(platform::ClimbsAboveStart("a/../b"));
+    EXPECT_FALSE(platform::ClimbsAboveStart("./a/./../b/"));
+    EXPECT_FALSE(platform::ClimbsAboveStart("..a\\b..\\...")) << "only a part of exactly two dots climbs";
+    EXPECT_TRUE(platform::ClimbsAboveStart(".."));
+    EXPECT_TRUE(platform::ClimbsAboveStart("sub\\..\\..\\outside.wav"));
+    EXPECT_TRUE(platform::ClimbsAboveStart("a/../../b/c/d"));
+    EXPECT_TRUE(platform::ClimbsAboveStart("\\..\\x"));
 }
 
 } // namespace

@@ -1,7 +1,9 @@
 #include "platform/SessionEndpoint.h"
 #include "platform/SessionFolder.h"
 #include "platform/base/LogSink.h"
+#include "platform/base/VirtualClock.h"
 #include "support/HelperProcess.h"
+#include "support/ScratchFolder.h"
 
 #include <QCoreApplication>
 
@@ -10,6 +12,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <string>
+#include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -156,6 +159,152 @@ TEST_F(Sessions, AConnectionThatSendsNonsenseIsDroppedAndOthersStillArrive)
     EXPECT_EQ(Send("tolv - Quorvant", "after.tlv"), 1);
     EXPECT_EQ(platform::ProcessSession()->TakeText(), "after.tlv");
     EXPECT_EQ(platform::ProcessSession()->Waiting(), 0u);
+}
+
+// Connections that hold descriptors without handing anything over, on the
+// program's clock.
+class CarelessPeers : public Sessions {
+protected:
+    static constexpr const char* Caption = "tolvE - Quorvant";
+
+    void SetUp() override
+    {
+        Sessions::SetUp();
+        ASSERT_TRUE(platform::ClaimProcessSession(Caption));
+        session = platform::ProcessSession();
+    }
+    void TearDown() override
+    {
+        for (const int fd : clients) {
+            close(fd);
+        }
+        Sessions::TearDown();
+    }
+    // A connection that says nothing.
+    int Connect()
+    {
+        const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        platform::SessionSocketPath(Caption).copy(address.sun_path, sizeof address.sun_path - 1);
+        EXPECT_EQ(connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+        clients.push_back(fd);
+        return fd;
+    }
+    static void Pump()
+    {
+        for (int i = 0; i < 5; ++i) {
+            QCoreApplication::processEvents();
+        }
+    }
+    static bool HungUp(int fd)
+    {
+        char byte = 0;
+        return recv(fd, &byte, 1, MSG_DONTWAIT) == 0;
+    }
+
+    platform::VirtualClock clock;
+    platform::ScopedVirtualClock installed{clock};
+    platform::SessionEndpoint* session = nullptr;
+    std::vector<int> clients;
+};
+
+TEST_F(CarelessPeers, SixteenAtOnceAndTheIdleOnesCloseAfterTwoSeconds)
+{
+    for (int i = 0; i < 16; ++i) {
+        Connect();
+        Pump();
+    }
+    EXPECT_EQ(session->Connections(), 16u);
+    EXPECT_FALSE(session->Accepting());
+    // Four more wait in the backlog, unanswered.
+    for (int i = 0; i < 4; ++i) {
+        Connect();
+    }
+    Pump();
+    EXPECT_EQ(session->Connections(), 16u);
+
+    clock.Advance(platform::SessionEndpoint::IdleLimitMs - 1);
+    Pump();
+    EXPECT_EQ(session->Connections(), 16u);
+    EXPECT_FALSE(HungUp(clients[0]));
+    clock.Advance(1);
+    Pump();
+    for (int i = 0; i < 16; ++i) {
+        EXPECT_TRUE(HungUp(clients[static_cast<std::size_t>(i)])) << i;
+    }
+    EXPECT_EQ(session->Connections(), 4u) << "the waiting ones are taken now";
+    EXPECT_TRUE(session->Accepting());
+
+    // A real hand-over still arrives.
+    EXPECT_EQ(Send(Caption, "real.tlv"), 1);
+    EXPECT_EQ(session->TakeText(), "real.tlv");
+    clock.Advance(platform::SessionEndpoint::IdleLimitMs);
+    Pump();
+    EXPECT_EQ(session->Connections(), 0u);
+}
+
+TEST_F(CarelessPeers, AConnectionThatKeepsSendingIsNotIdle)
+{
+    const int fd = Connect();
+    Pump();
+    ASSERT_EQ(session->Connections(), 1u);
+    // The byte count of a hand-over, one byte at a time.
+    for (const char byte : {'\x05', '\x00', '\x00'}) {
+        clock.Advance(1500);
+        ASSERT_EQ(send(fd, &byte, 1, MSG_NOSIGNAL), 1);
+        Pump();
+        EXPECT_EQ(session->Connections(), 1u);
+    }
+    clock.Advance(platform::SessionEndpoint::IdleLimitMs);
+    Pump();
+    EXPECT_EQ(session->Connections(), 0u);
+    EXPECT_TRUE(HungUp(fd));
+}
+
+TEST_F(CarelessPeers, OutOfDescriptorsListeningPausesForASecondAndSaysSoOnce)
+{
+    rlimit saved{};
+    ASSERT_EQ(getrlimit(RLIMIT_NOFILE, &saved), 0);
+    const int waiting = Connect();
+    // Every descriptor this process may have is taken.
+    rlimit tight = saved;
+    tight.rlim_cur = static_cast<rlim_t>(testsupport::OpenDescriptorCount() + 16);
+    ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &tight), 0);
+    std::vector<int> fillers;
+    for (int fd = dup(waiting); fd >= 0; fd = dup(waiting)) {
+        fillers.push_back(fd);
+    }
+    const auto release = [&] {
+        for (const int fd : fillers) {
+            close(fd);
+        }
+        fillers.clear();
+        setrlimit(RLIMIT_NOFILE, &saved);
+    };
+    Pump();
+    const bool paused = !session->Accepting();
+    const std::size_t afterFirst = log.size();
+    // A second later it tries again, and fails again without a word.
+    clock.Advance(platform::SessionEndpoint::AcceptPauseMs);
+    Pump();
+    const bool pausedAgain = !session->Accepting();
+    const std::size_t afterSecond = log.size();
+    release();
+
+    EXPECT_TRUE(paused);
+    EXPECT_TRUE(pausedAgain);
+    ASSERT_EQ(afterFirst, 1u);
+    EXPECT_EQ(afterSecond, 1u);
+    EXPECT_NE(log[0].find("Too many open files"), std::string::npos) << log[0];
+    EXPECT_EQ(session->Connections(), 0u);
+
+    clock.Advance(platform::SessionEndpoint::AcceptPauseMs);
+    Pump();
+    EXPECT_TRUE(session->Accepting());
+    EXPECT_EQ(session->Connections(), 1u) << "the waiting connection is taken at last";
+    EXPECT_EQ(Send(Caption, "after.tlv"), 1);
+    EXPECT_EQ(session->TakeText(), "after.tlv");
 }
 
 } // namespace

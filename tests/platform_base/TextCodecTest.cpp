@@ -28,6 +28,27 @@ TEST(TextCodec, DetectsUtf8AndFallsBackToCodePage932)
     EXPECT_FALSE(textcodec::IsValidUtf8(std::string_view("\xE3\x81", 2)));
 }
 
+TEST(TextCodec, IsolatedStrayBytesLeaveUtf8AsUtf8)
+{
+    const auto detect = [](std::string_view text) {
+        return textcodec::DetectDespiteStrayBytes(
+            std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
+    };
+    using textcodec::Encoding;
+    EXPECT_EQ(detect("//srv/音/ニュース.wav"), Encoding::Utf8);
+    EXPECT_EQ(detect("//srv/音/ニュース\xFF.wav\r\n//srv/音/b.wav"), Encoding::Utf8);
+    EXPECT_EQ(detect("音\x80ニ\xC3ュ"), Encoding::Utf8) << "each stray byte alone";
+    // Two invalid bytes side by side are code page 932's double-byte characters.
+    EXPECT_EQ(detect("音\xFF\xFEニュース"), Encoding::Cp932);
+    // Stray bytes with no UTF-8 character to outweigh them: code page 932.
+    EXPECT_EQ(detect("plain\xFF.wav"), Encoding::Cp932);
+    EXPECT_EQ(detect(textcodec::EncodeCp932("//srv/音/ニュース.wav")), Encoding::Cp932);
+    // Half-width katakana pairs can look like UTF-8; the kanji around them cannot.
+    EXPECT_EQ(detect(textcodec::EncodeCp932("ﾃｽﾄ音声ファイル")), Encoding::Cp932);
+    EXPECT_EQ(detect(textcodec::EncodeCp932("ﾃｽ")), Encoding::Utf8) << "a pair that is UTF-8 is UTF-8";
+    EXPECT_EQ(detect(""), Encoding::Utf8);
+}
+
 TEST(TextCodec, RoundTripsJapaneseAndReplacesWhatCannotBeHeld)
 {
     const std::string encoded = textcodec::EncodeCp932("あア");

@@ -202,13 +202,14 @@ TEST_F(AssignFixture, CaptionsAndUserAreCleanedSoTheLineHolds)
     SetCurrentUser("a,\"b");
     BankName(0, 0) = "News, \"live\"";
     ListName(0, 0) = "line\r\nbreak";
-    Button(0, 0, 0).FileName = scratch / "a,b.wav";
+    Button(0, 0, 0).FileName = scratch / "a,b，c.wav";
     const std::string path = scratch / "clean.txt";
     ASSERT_EQ(file->WriteAssignFile(path, 1, 0), 1);
     ASSERT_EQ(Open(path), 1);
     EXPECT_EQ(BankName(0, 0), "News. ”live”");
     EXPECT_EQ(ListName(0, 0), "linebreak");
-    EXPECT_EQ(Button(0, 0, 0).FileName, scratch / "a.b.wav");
+    // A file name keeps its commas: it must still name the same file.
+    EXPECT_EQ(Button(0, 0, 0).FileName, scratch / "a,b，c.wav");
     EXPECT_EQ(AssignFile::ReadFileUser(path), "a.”b");
     const std::string again = scratch / "again.txt";
     ASSERT_EQ(file->WriteAssignFile(again, 1, 0), 1);

@@ -181,34 +181,6 @@ TEST_F(ButtonGrid, AClickPlaysAndAMomentaryButtonStopsOnItsRelease)
     EXPECT_EQ(State().OutputState[0], 0);
 }
 
-TEST_F(ButtonGrid, TheMonitorsResultAfterAPageSwitchChangesOnlyTheRememberedButton)
-{
-    ASSERT_TRUE(Start());
-    const std::string onFirst = RampWave("first page.wav", Rate);
-    const std::string onSecond = RampWave("second page.wav", Rate);
-    Assign(0, 0, 3, onFirst);
-    Assign(0, 1, 3, onSecond);
-    control->TolvButton_MouseUD(3, 2, false, 0);
-    control->ChangePage(0, 1, 0);
-    ASSERT_EQ(State().CurrentPage[0], 1);
-
-    parms::MonitorExchange.MonitorFile = onFirst;
-    parms::MonitorExchange.MonitorStartMS = 1500;
-    parms::MonitorExchange.MonitorPlayMode = 2;
-    parms::MonitorExchange.MonitorColors = {0x00FF00, 0x000080};
-    grid->RCButtonFCT(20);
-
-    EXPECT_EQ(Record(0, 0, 3).FileName, onFirst);
-    EXPECT_EQ(Record(0, 0, 3).StartMS, 1500);
-    EXPECT_EQ(Record(0, 0, 3).PlayMode, 2);
-    EXPECT_EQ(Record(0, 0, 3).TextColor, 0x00FF00);
-    EXPECT_EQ(Record(0, 0, 3).BackColor, 0x000080);
-    EXPECT_EQ(Record(0, 1, 3).FileName, onSecond);
-    EXPECT_EQ(Record(0, 1, 3).StartMS, 0);
-    EXPECT_EQ(Record(0, 1, 3).PlayMode, 0);
-    parms::MonitorExchange = {};
-}
-
 TEST_F(ButtonGrid, ThePreviewOpensTheMonitorForTheRightClickedButton)
 {
     ASSERT_TRUE(Start());
@@ -221,31 +193,6 @@ TEST_F(ButtonGrid, ThePreviewOpensTheMonitorForTheRightClickedButton)
     EXPECT_THAT(ports.Log.Starting("MonitorWindow.StartMon"),
                 testing::ElementsAre("MonitorWindow.StartMon 0 0 0 3 1", "MonitorWindow.StartMon 0 0 0 3 0"));
     EXPECT_EQ(ports.MonitorWindow.lastItem.File, sound);
-}
-
-TEST_F(ButtonGrid, AFileTheMonitorHandsBackThatIsRefusedLeavesTheOldAssignmentAlone)
-{
-    ASSERT_TRUE(Start());
-    const std::string old = RampWave("old.wav", Rate);
-    Assign(0, 0, 2, old, 1, 300);
-    Assign(0, 0, 9, sounds / "elsewhere/old.wav");
-    control->TolvButton_MouseUD(2, 2, false, 0);
-    parms::MonitorExchange.MonitorFile = sounds / "other/old.wav";
-    parms::MonitorExchange.MonitorStartMS = 900;
-    parms::MonitorExchange.MonitorPlayMode = 3;
-    grid->RCButtonFCT(20);
-    EXPECT_EQ(Record(0, 0, 2).FileName, old);
-    EXPECT_EQ(Record(0, 0, 2).StartMS, 300);
-    EXPECT_EQ(Record(0, 0, 2).PlayMode, 1);
-
-    // An empty result clears the button; the colours and length stay.
-    Record(0, 0, 2).TextColor = 0x123456;
-    parms::MonitorExchange.MonitorFile.clear();
-    grid->RCButtonFCT(20);
-    EXPECT_EQ(Record(0, 0, 2).FileName, "");
-    EXPECT_EQ(Record(0, 0, 2).StartMS, 0);
-    EXPECT_EQ(Record(0, 0, 2).TextColor, 0x123456);
-    parms::MonitorExchange = {};
 }
 
 TEST_F(ButtonGrid, ModeAndColourCommandsChangeTheRecord)

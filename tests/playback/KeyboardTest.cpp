@@ -1,6 +1,6 @@
 // Keyboard control through the window's key preview: page keys, stop, the
-// cue, the button keys with their two tables, and a held Momentary key with
-// the window system's auto-repeat in between.
+// cue, the button keys with their two tables, and held keys with the window
+// system's auto-repeat in between.
 #include "GridFixture.h"
 
 #include "foundation/ButtonKeys.h"
@@ -165,6 +165,110 @@ TEST_F(Keys, TheKeyLabelChoosesTheTargetUnlessTheOutputIsLocked)
     grid->Keys.TextKey_MouseUD(0, 1, false, 0);
     EXPECT_EQ(State().KeyTarget, -1);
     State().OutputLocked[0] = 0;
+}
+
+// The keyboard's auto-repeat as X11 delivers it: after the repeat delay, a
+// release and a press at the same server time every 40 ms, sometimes split
+// over two event batches (the press arriving a few milliseconds later).
+class HeldKeys : public Keys {
+protected:
+    void Key(QEvent::Type type, unsigned long serverMs, bool marked = false)
+    {
+        QKeyEvent event(type, Qt::Key_1, Qt::NoModifier, 10, 0, 0, "1", marked);
+        event.setTimestamp(serverMs);
+        QWidget* focus = QApplication::focusWidget();
+        QCoreApplication::sendEvent(focus != nullptr && focus->window() == window.get() ? focus : window.get(), &event);
+    }
+    // Holds the key for holdMs from now, checking between events; returns the
+    // server time of the real release, which is not yet sent.
+    template <typename Check> unsigned long Hold(int holdMs, Check check)
+    {
+        unsigned long now = 100000;
+        Key(QEvent::KeyPress, now);
+        constexpr int Delay = 660;
+        constexpr int Interval = 40;
+        Run(Delay);
+        now += Delay;
+        int elapsed = Delay;
+        for (int repeat = 0; elapsed + Interval <= holdMs; ++repeat) {
+            check(elapsed);
+            Key(QEvent::KeyRelease, now);
+            if (repeat % 3 == 1) {
+                // Split batches: the press comes later than the release.
+                Run(3);
+                Key(QEvent::KeyPress, now);
+                Run(Interval - 3);
+            } else {
+                Key(QEvent::KeyPress, now, repeat % 3 == 2);
+                Run(Interval);
+            }
+            now += Interval;
+            elapsed += Interval;
+        }
+        Run(holdMs - elapsed);
+        check(holdMs);
+        return now + static_cast<unsigned long>(holdMs - elapsed);
+    }
+    std::size_t Starts() { return ports.Log.Starting("SendRemoteCommand 0 3 0").size(); }
+};
+
+TEST_F(HeldKeys, AMomentaryKeyHeldOneAndAHalfSecondsPlaysThroughAndStopsWithin30Ms)
+{
+    ASSERT_TRUE(Start());
+    Assign(0, 0, 0, RampWave("long.wav", 4 * Rate), 1);
+    Target(0);
+    const std::size_t before = Starts();
+    Played(1);
+    const unsigned long release = Hold(1500, [this](int elapsed) {
+        ASSERT_EQ(State().OutputState[0], 1) << elapsed << " ms into the hold";
+        ASSERT_EQ(State().StoppedByUser[0], 0) << elapsed << " ms into the hold";
+    });
+    // One start, and the sound ran on without a break for the whole hold.
+    EXPECT_EQ(Starts(), before + 1);
+    const std::vector<float> held = Played(1);
+    ASSERT_GE(held.size(), static_cast<std::size_t>(Rate * 1.4));
+    std::int64_t previous = -1;
+    std::size_t sounding = 0;
+    std::size_t breaks = 0;
+    for (const float sample : held) {
+        const std::int64_t frame = RampFrame(sample);
+        if (frame < 0) {
+            continue;
+        }
+        // The file's values count up and wrap every 30000 frames.
+        if (previous >= 0 && frame != (previous + 1) % 30000) {
+            ++breaks;
+        }
+        previous = frame;
+        ++sounding;
+    }
+    EXPECT_EQ(breaks, 0U);
+    EXPECT_GE(sounding, static_cast<std::size_t>(Rate * 145 / 100)) << "sounded for the whole hold";
+
+    Key(QEvent::KeyRelease, release);
+    Run(30);
+    EXPECT_EQ(State().StoppedByUser[0], 1) << "stopped within 30 ms of the release";
+    Run(300);
+    EXPECT_EQ(State().OutputState[0], 0);
+    EXPECT_EQ(Starts(), before + 1);
+}
+
+TEST_F(HeldKeys, ANormalKeyHeldOneAndAHalfSecondsFiresOnceOnTheRelease)
+{
+    ASSERT_TRUE(Start());
+    Assign(0, 0, 0, RampWave("long.wav", 4 * Rate));
+    Target(0);
+    const std::size_t before = Starts();
+    const unsigned long release = Hold(1500, [this, before](int elapsed) {
+        ASSERT_EQ(State().OutputState[0], 0) << elapsed << " ms into the hold";
+        ASSERT_EQ(Starts(), before) << elapsed << " ms into the hold";
+    });
+    Key(QEvent::KeyRelease, release);
+    Run(30);
+    EXPECT_EQ(State().OutputState[0], 1) << "fired within 30 ms of the release";
+    Run(500);
+    EXPECT_EQ(Starts(), before + 1) << "fired once";
+    EXPECT_EQ(State().OutputState[0], 1);
 }
 
 } // namespace

@@ -323,25 +323,6 @@ TEST_F(PlayList, ClicksMarksAndTheRightClick)
     EXPECT_TRUE(ports.Log.Starting("MonSound").empty()) << "ignored while the monitor window shows";
 }
 
-TEST_F(PlayList, TheMonitorWindowHandsBackTheStartAndTheMark)
-{
-    ASSERT_TRUE(StartLists());
-    parms::UseListSeq = 1;
-    DropTones({"a", "b"});
-    Select(1);
-    parms::MonitorExchange.MonitorOutput = 0;
-    parms::MonitorExchange.MonitorFile = "b.wav";
-    parms::MonitorExchange.MonitorStartMS = 2500;
-    parms::MonitorExchange.MonitorSeq = 1;
-    lists->RCListFCT(20);
-    EXPECT_EQ(View().Value(1, 3).Text(), "00'02.5");
-    EXPECT_EQ(Stored().Items[1].StartMS, 2500);
-    EXPECT_THAT(Stored().Seq, ElementsAre(0, 1));
-    parms::MonitorExchange.MonitorFile.clear();
-    lists->RCListFCT(20);
-    EXPECT_THAT(Titles(), ElementsAre("a")) << "an emptied monitor file removes the row";
-}
-
 TEST_F(PlayList, RowsDraggedOutAreRemovedUnlessCopiedWithControl)
 {
     ASSERT_TRUE(StartLists());

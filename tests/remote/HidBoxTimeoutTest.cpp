@@ -149,6 +149,40 @@ TEST_F(HidBoxTimeout, APipelinedLampWaitsForTheOutstandingReadUpToTwoSeconds)
     EXPECT_EQ(other.QuorRead(0, 1, 0), 4);
 }
 
+TEST_F(HidBoxTimeout, AfterAPipelinedLampGaveUpTheNextLampsGoOutAtOnce)
+{
+    auto& device = hid.Plug(1, "1-1");
+    device.silent = true;
+    C_HID box;
+    Open(box, 2);
+    box.SetReadRetrialCount(4);
+    ASSERT_EQ(box.QuorRead(0, 1, 0), 0);
+    std::int64_t start = clock.TotalMs();
+    EXPECT_EQ(box.QuorWrite(7), 0);
+    EXPECT_GT(clock.TotalMs() - start, 2000);
+
+    // The unanswered inquiry costs its two seconds once, not once per lamp.
+    start = clock.TotalMs();
+    for (int lamp = 8; lamp < 28; ++lamp) {
+        EXPECT_EQ(box.QuorWrite(lamp), 1) << lamp;
+    }
+    EXPECT_LT(clock.TotalMs() - start, 100);
+    EXPECT_EQ(device.Lamps().size(), 20u);
+    EXPECT_EQ(Logged("QuorWrite wait for ReadRequested Err"), 1);
+
+    // The read notices its cancelled transfer, asks again and, the box
+    // staying silent, still ends in a failure that arms the reset.
+    int result = 0;
+    int polls = 0;
+    while (result == 0 && polls < 40) {
+        result = box.QuorRead(0, 1, 0);
+        ++polls;
+        clock.Advance(50);
+    }
+    EXPECT_EQ(result, -1);
+    EXPECT_EQ(Logged("HID Inquiry Not Requsted"), 1);
+}
+
 TEST_F(HidBoxTimeout, NotificationsOnlyWhenAskedFor)
 {
     hid.Plug(1, "1-1").silent = true;

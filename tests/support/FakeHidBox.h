@@ -37,6 +37,9 @@ struct FakeHidBox {
     std::uint8_t mask = 255; // contact inputs, active low: 255 all open
     // Raw input reports that stand in for the next answers.
     std::deque<std::vector<std::uint8_t>> replies;
+    // False: a reply arrives with its own length, as a box that sends short
+    // or long reports would deliver it.
+    bool padReplies = true;
 
     // What happened.
     std::vector<std::vector<std::uint8_t>> written; // every report that reached the box, in order
@@ -65,7 +68,9 @@ struct FakeHidBox {
         std::vector<std::uint8_t> answer;
         if (!replies.empty()) {
             answer = replies.front();
-            answer.resize(inputLength, 0);
+            if (padReplies) {
+                answer.resize(inputLength, 0);
+            }
             replies.pop_front();
         } else if (report[1] == 255) {
             answer = Answer(report[2], mask);

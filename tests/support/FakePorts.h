@@ -187,6 +187,21 @@ public:
     {
         log_.Add(Call("PicCounter_MouseUD", index, button, isDown, pIndex));
     }
+    void TolvButton_OLEStartDrag(int index, platform::DragData& data, int& allowedEffects, int shift) override
+    {
+        data.Clear();
+        allowedEffects = platform::DropEffectNone;
+        log_.Add(Call("TolvButton_OLEStartDrag", index, shift));
+    }
+    void TolvButton_OLECompleteDrag(int index, int effect) override
+    {
+        log_.Add(Call("TolvButton_OLECompleteDrag", index, effect));
+    }
+    void TolvButton_OLEDragOver(int index) override { log_.Add(Call("TolvButton_OLEDragOver", index)); }
+    void TolvButton_OLEDropped(int index, platform::DragData& data) override
+    {
+        log_.Add(Call("TolvButton_OLEDropped", index, data.FileCount()));
+    }
 
 private:
     CallLog& log_;

@@ -1,0 +1,294 @@
+#include "AssembledFixture.h"
+
+#include "controls/SurfaceBox.h"
+#include "foundation/CommandLine.h"
+#include "foundation/DayLog.h"
+#include "foundation/Fonts.h"
+#include "foundation/Language.h"
+#include "foundation/ModuleValues.h"
+#include "foundation/Parms.h"
+#include "foundation/Registry.h"
+#include "foundation/SessionValues.h"
+#include "foundation/SubClass.h"
+#include "mainwindow/OutputPlayers.h"
+#include "platform/DragData.h"
+#include "platform/DragSource.h"
+#include "platform/DropTarget.h"
+#include "platform/MessageBox.h"
+#include "platform/PopupMenu.h"
+#include "platform/SessionEndpoint.h"
+#include "platform/audio/AudioSystem.h"
+#include "platform/audio/NullSink.h"
+#include "platform/base/Hooks.h"
+#include "platform/base/LogSink.h"
+#include "support/RiffFileBuilder.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <QDragMoveEvent>
+#include <QDropEvent>
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QMouseEvent>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+namespace apptest {
+
+namespace fs = std::filesystem;
+using namespace platform::audio;
+
+void AssembledFixture::SetUp()
+{
+    SetNow(Date(2026, 3, 10), At(10, 0, 0));
+    const char* config = std::getenv("XDG_CONFIG_HOME");
+    previousConfig_ = config != nullptr ? config : "";
+    setenv("XDG_CONFIG_HOME", (registry.Path() + "config").c_str(), 1);
+    basic::SetAppPath(folder.Path());
+    basic::SetProgramCommandLine("");
+    const std::string common = registry.Path() + "config/Quorvant-registry/software/quorvant/";
+    fs::create_directories(common);
+    std::ofstream(common + "common.conf") << "DebugLogPath=" << logs.Path() << "\n";
+    savedLanguage_ = basic::LangMode;
+    messageAnswer = platform::IdYes;
+    platform::SetMessageBoxAnswer([this](const platform::MessageBoxRequest& request) {
+        messages.push_back(request.text);
+        return messageAnswer;
+    });
+    platform::SetPopupMenuAnswer([this](QMenu& menu) -> QAction* {
+        menus.push_back({&menu, platform::PopupMenuPosition(), clock.MsOfDay()});
+        return ChooseInMenu ? ChooseInMenu(menu) : nullptr;
+    });
+    DeviceOptions options;
+    options.rate = Rate;
+    options.channels = 2;
+    options.periodFrames = 256;
+    AudioSystem::Install(AudioSystem::WithNullDevices(4, NullTiming::VirtualClock, options, 60));
+    program = std::make_unique<Composition>();
+    Store("PlayerType", "3");
+    // Messages and captions are checked in English.
+    basic::LangMode = 1;
+}
+
+void AssembledFixture::TearDown()
+{
+    if (program) {
+        program->Monitor.Unload();
+        program->Window.State.Running = 0;
+        FCT_SubClass::UnsubclassWindow(&program->Window);
+        program->Window.Keys = {};
+        program->Window.SetKeyPreview(false);
+    }
+    program.reset();
+    QApplication::processEvents();
+    platform::SetDragHook(nullptr);
+    platform::SetPopupMenuAnswer(nullptr);
+    platform::SetPumpHook(nullptr);
+    platform::SetRefillHook(nullptr);
+    platform::ReleaseProcessSession();
+    platform::SetMessageBoxAnswer(nullptr);
+    platform::SetLogSink(nullptr);
+    AudioSystem::Install(nullptr);
+    OutputPlayers::SetMaker(nullptr);
+    basic::SetProgramCommandLine("");
+    basic::SetAppPath("");
+    basic::SettingsIniPath.clear();
+    basic::SettingsStoreName.clear();
+    basic::ErrorCatch = 0;
+    basic::LogError = 1;
+    basic::LogFolder.clear();
+    basic::DailyLogNames = 0;
+    basic::SessionIndex = 0;
+    basic::UIFontFace.clear();
+    basic::CueActive = {0, 0, 0};
+    basic::LangMode = savedLanguage_;
+    parms::IsList = {0, 0, 0, 0};
+    parms::StartTimer = {};
+    parms::PlayerType = 3;
+    parms::UsePause = 0;
+    parms::EditApp.clear();
+    parms::MonitorExchange = {};
+    parms::WaveDeviceID = {-1, -1, -1, -1};
+    parms::DSDeviceIndex = {-1, -1, -1, -1};
+    setenv("XDG_CONFIG_HOME", previousConfig_.c_str(), 1);
+}
+
+void AssembledFixture::Store(const std::string& key, const std::string& value)
+{
+    basic::RegWrite(key, value, "tolv");
+}
+
+bool AssembledFixture::Start(int numOut, const std::vector<int>& listOutputs)
+{
+    Store("NumOut", std::to_string(numOut));
+    for (int n = 1; n <= 4; ++n) {
+        Store("DeviceWave_" + std::to_string(n), "Null " + std::to_string(n));
+        Store("IsList_" + std::to_string(n), "0");
+    }
+    for (const int n : listOutputs) {
+        Store("IsList_" + std::to_string(n), "1");
+    }
+    // The monitor window plays on the last device, apart from the outputs.
+    Store("DeviceWaveMon", "Null 4");
+    if (program->Start() != FrmMain::StartOutcome::Running) {
+        return false;
+    }
+    program->Window.show();
+    QApplication::processEvents();
+    return true;
+}
+
+std::string AssembledFixture::RampWave(const std::string& name, int frames)
+{
+    testsupport::Bytes samples;
+    samples.reserve(static_cast<std::size_t>(frames) * 4);
+    for (int f = 0; f < frames; ++f) {
+        const auto value = static_cast<std::uint16_t>(Ramp(f));
+        for (int channel = 0; channel < 2; ++channel) {
+            samples.push_back(static_cast<std::uint8_t>(value & 0xFF));
+            samples.push_back(static_cast<std::uint8_t>(value >> 8));
+        }
+    }
+    testsupport::RiffFileBuilder builder;
+    builder.Format(1, 2, Rate, 16).Data(samples);
+    const std::string path = sounds / name;
+    fs::create_directories(fs::path(path).parent_path());
+    builder.WriteTo(path);
+    return path;
+}
+
+void AssembledFixture::Run(int ms)
+{
+    for (int t = 0; t < ms; t += 10) {
+        clock.Advance(std::min(10, ms - t));
+        AudioSystem::Current().Sync();
+    }
+    QApplication::processEvents();
+}
+
+std::vector<float> AssembledFixture::Played(int device)
+{
+    AudioSystem::Current().Sync();
+    NullSink* sink = AudioSystem::Current().NullOutput(device);
+    std::vector<float> left;
+    if (sink == nullptr) {
+        return left;
+    }
+    const std::vector<float> both = sink->TakePlayed();
+    left.reserve(both.size() / 2);
+    for (std::size_t i = 0; i + 1 < both.size(); i += 2) {
+        left.push_back(both[i]);
+    }
+    return left;
+}
+
+QWidget& AssembledFixture::Face(QWidget& control)
+{
+    QWidget* surface = control.findChild<controls::SurfaceBox*>();
+    return surface != nullptr ? *surface : control;
+}
+
+void AssembledFixture::Click(QWidget& w, Qt::MouseButton button, std::optional<QPoint> at)
+{
+    const QPointF local = at ? QPointF(*at) : QPointF(w.width() * 0.75, w.height() * 0.7);
+    const QPointF global = w.mapToGlobal(local);
+    QCursor::setPos(global.toPoint());
+    QMouseEvent press(QEvent::MouseButtonPress, local, global, button, button, Qt::NoModifier);
+    QApplication::sendEvent(&w, &press);
+    QMouseEvent release(QEvent::MouseButtonRelease, local, global, button, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(&w, &release);
+}
+
+namespace {
+
+int Deliver(QWidget& target, QMimeData& mime, Qt::DropActions actions, QPoint at)
+{
+    QDragEnterEvent enter(at, actions, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&target, &enter);
+    QDragMoveEvent move(at, actions, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&target, &move);
+    QDropEvent drop(at, actions, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&target, &drop);
+    return drop.isAccepted() ? platform::FromDropActions(drop.dropAction()) : platform::DropEffectNone;
+}
+
+} // namespace
+
+int AssembledFixture::DropFiles(QWidget& w, const std::vector<std::string>& files, std::optional<QPoint> at)
+{
+    QMimeData mime;
+    QList<QUrl> urls;
+    for (const std::string& file : files) {
+        urls.push_back(QUrl::fromLocalFile(QString::fromStdString(file)));
+    }
+    mime.setUrls(urls);
+    return Deliver(w, mime, Qt::CopyAction | Qt::MoveAction, at.value_or(QPoint(w.width() / 2, w.height() / 2)));
+}
+
+void AssembledFixture::DragOnto(QWidget& from, QWidget& onto)
+{
+    platform::SetDragHook([&onto](QWidget&, const platform::DragData& data, int allowed) {
+        QMimeData mime;
+        data.WriteTo(mime);
+        return Deliver(onto, mime, platform::ToDropActions(allowed), QPoint(onto.width() / 2, onto.height() / 2));
+    });
+    // A drag leaves from the lamp strip at the button's top left corner (the
+    // text area plays the button instead).
+    const QPointF start(2, 2);
+    QMouseEvent press(QEvent::MouseButtonPress, start, from.mapToGlobal(start), Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    QApplication::sendEvent(&from, &press);
+    for (int step = 1; step <= 4; ++step) {
+        const QPointF to = start + QPointF(4.0 * step, 0);
+        QMouseEvent move(QEvent::MouseMove, to, from.mapToGlobal(to), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&from, &move);
+    }
+    const QPointF end = start + QPointF(16, 0);
+    QMouseEvent release(QEvent::MouseButtonRelease, end, from.mapToGlobal(end), Qt::LeftButton, Qt::NoButton,
+                        Qt::NoModifier);
+    QApplication::sendEvent(&from, &release);
+    platform::SetDragHook(nullptr);
+}
+
+void AssembledFixture::Key(int key, Qt::KeyboardModifiers modifiers)
+{
+    QWidget* focus = QApplication::focusWidget();
+    QWidget* target = focus != nullptr && focus->window() == &program->Window ? focus : &program->Window;
+    QKeyEvent press(QEvent::KeyPress, key, modifiers);
+    QCoreApplication::sendEvent(target, &press);
+    QKeyEvent release(QEvent::KeyRelease, key, modifiers);
+    QCoreApplication::sendEvent(target, &release);
+}
+
+controls::UC_TolvButton& AssembledFixture::Button(int output, int button)
+{
+    return *program->Window.TolvButton(output * State().ButtonsPerOutput + button);
+}
+
+AssignRecord& AssembledFixture::Record(int output, int page, int button)
+{
+    return State().ButtonTable[static_cast<std::size_t>(ButtonTableIndex(output, page, button))];
+}
+
+std::vector<std::string> AssembledFixture::DayLogEntries() const
+{
+    std::vector<std::string> entries;
+    for (const auto& entry : fs::directory_iterator(logs.Path())) {
+        if (entry.path().extension() != ".log" && entry.path().extension() != ".err") {
+            continue;
+        }
+        std::ifstream file(entry.path());
+        std::string line;
+        while (std::getline(file, line)) {
+            if (!line.empty() && line.back() == '\r') {
+                line.pop_back();
+            }
+            entries.push_back(line.size() > 20 ? line.substr(20) : line);
+        }
+    }
+    return entries;
+}
+
+} // namespace apptest

@@ -1,0 +1,272 @@
+// The first start, with no window size stored: the window opens at the size
+// its layout needs, within the screen, in the normal and the big display,
+// and shows every button of the default grid and every status panel whole.
+#include "ApplyFixture.h"
+
+#include "foundation/Parms.h"
+#include "mainwindow/WindowFit.h"
+#include "platform/Screens.h"
+#include "platform/base/Twips.h"
+#include "support/Gallery.h"
+
+#include <QApplication>
+#include <QMenuBar>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+using shelltest::ApplyFixture;
+using Outcome = FrmMain::StartOutcome;
+
+class FirstWindow : public ApplyFixture {
+protected:
+    void SetUp() override
+    {
+        ApplyFixture::SetUp();
+        platform::SetScreenExtentOverride(QSize(1920, 1080));
+    }
+    void TearDown() override
+    {
+        platform::SetScreenExtentOverride(std::nullopt);
+        ApplyFixture::TearDown();
+    }
+
+    // Captions on the buttons and rows in the lists, as a file would give.
+    void Fill()
+    {
+        MainState& state = window->State;
+        for (int output = 0; output < state.NumOut; ++output) {
+            const auto o = static_cast<std::size_t>(output);
+            if (parms::IsList[o] != 0) {
+                UC_ListView& list = *window->LV(output);
+                list.DeleteAll();
+                list.AddItem(3);
+                for (int row = 0; row < 3; ++row) {
+                    list.SetValue(row, 0, "00:3" + std::to_string(row));
+                    list.SetValue(row, 1, "Item " + std::to_string(row + 1));
+                }
+                list.Refresh();
+                continue;
+            }
+            for (int b = 0; b < state.ButtonsPerPage[o]; ++b) {
+                if (controls::UC_TolvButton* button = window->TolvButton.At(output * state.ButtonsPerOutput + b)) {
+                    button->SetText(1, "Sound " + std::to_string(b + 1));
+                    button->Draw(0);
+                }
+            }
+        }
+        QApplication::processEvents();
+    }
+
+    // True when the window's picture shows the control exactly as the
+    // control draws itself: nothing of it is cut off or covered.
+    static bool ShownWhole(const QImage& shot, const QWidget& window, const QWidget& control)
+    {
+        const QRect place(control.mapTo(&window, QPoint(0, 0)), control.size());
+        if (!shot.rect().contains(place)) {
+            return false;
+        }
+        const QImage own = const_cast<QWidget&>(control).grab().toImage().convertToFormat(QImage::Format_RGB32);
+        return shot.copy(place).convertToFormat(QImage::Format_RGB32) == own;
+    }
+
+    // Every button of every grid and every status panel shown, whole.
+    void ExpectEverythingWhole(const QImage& shot, const std::string& display)
+    {
+        const MainState& state = window->State;
+        for (int output = 0; output < state.NumOut; ++output) {
+            const auto o = static_cast<std::size_t>(output);
+            if (parms::IsList[o] != 0) {
+                const UC_ListView* list = window->LV.At(output);
+                ASSERT_NE(list, nullptr);
+                EXPECT_TRUE(list->isVisible()) << display << ": the list of output " << output + 1;
+                // Its editors and bars lie over it, so its place is checked:
+                // inside the window's picture and not clipped by its panel.
+                const QRect place(list->mapTo(window.get(), QPoint(0, 0)), list->size());
+                const QRect all(window->PictureAll->mapTo(window.get(), QPoint(0, 0)), window->PictureAll->size());
+                EXPECT_TRUE(shot.rect().contains(place) && all.contains(place))
+                    << display << ": the list of output " << output + 1;
+                EXPECT_GE(list->height() * basic::TwipsPerPixel, WindowLayout::MinListHeight);
+                continue;
+            }
+            for (int b = 0; b < state.ButtonsPerPage[o]; ++b) {
+                const controls::UC_TolvButton* button = window->TolvButton.At(output * state.ButtonsPerOutput + b);
+                ASSERT_NE(button, nullptr);
+                EXPECT_TRUE(ShownWhole(shot, *window, *button))
+                    << display << ": button " << b + 1 << " of output " << output + 1;
+            }
+        }
+        int panels = 0;
+        for (auto* array : {&window->TextAir, &window->TextKey, &window->TextFade, &window->TextSTBY,
+                            &window->TextTimer, &window->TextShell}) {
+            for (int output = 0; output < state.NumOut; ++output) {
+                const controls::UC_TextPicture* panel = array->At(output);
+                if (panel != nullptr && panel->isVisibleTo(window.get())) {
+                    ++panels;
+                    EXPECT_TRUE(ShownWhole(shot, *window, *panel))
+                        << display << ": status panel " << panel->TextMes(0) << " of output " << output + 1;
+                }
+            }
+        }
+        // ON AIR and KEY at least on every output (a list has no STBY).
+        EXPECT_GE(panels, 2 * state.NumOut) << display;
+    }
+
+    QImage Shot()
+    {
+        QApplication::processEvents();
+        return window->grab().toImage();
+    }
+};
+
+TEST_F(FirstWindow, OpensAtTheSizeTheDefaultGridNeedsInBothDisplays)
+{
+    ASSERT_EQ(Start(), Outcome::Running);
+    ASSERT_EQ(window->State.ModuleX[0], 8);
+    ASSERT_EQ(window->State.ModuleY[0], 4);
+    Fill();
+    const QSize normal = window->size();
+    const QImage first = Shot();
+    testsupport::SaveToGallery(first, "first-window-normal");
+    ExpectEverythingWhole(first, "normal display");
+    // No larger than it needs: one pixel narrower and the last column is cut.
+    EXPECT_LE(window->TolvButton(7)->mapTo(window.get(), QPoint(0, 0)).x() + window->TolvButton(7)->width(),
+              normal.width());
+    EXPECT_GT(window->TolvButton(7)->mapTo(window.get(), QPoint(0, 0)).x() + window->TolvButton(7)->width(),
+              normal.width() - 20);
+
+    // The big display the first time: its own size is what its layout needs.
+    window->MenuDispBig_Click();
+    ASSERT_EQ(window->State.DispBig, 1);
+    Fill();
+    const QImage big = Shot();
+    testsupport::SaveToGallery(big, "first-window-big");
+    EXPECT_GT(window->width(), normal.width());
+    EXPECT_GT(window->height(), normal.height());
+    ExpectEverythingWhole(big, "big display");
+
+    // Back to the normal display: the size it was left at comes back.
+    window->MenuDispBig_Click();
+    EXPECT_EQ(window->size(), normal);
+}
+
+TEST_F(FirstWindow, StartingInTheBigDisplayWithASecondOutputShowsItsListToo)
+{
+    // A screen that holds the big grid and a list below it.
+    platform::SetScreenExtentOverride(QSize(2560, 1440));
+    Store("DispBig", "1");
+    Store("NumOut", "2");
+    Store("IsList_2", "1");
+    ASSERT_EQ(Start(), Outcome::Running);
+    Fill();
+    const QImage shot = Shot();
+    testsupport::SaveToGallery(shot, "first-window-big-grid-and-list");
+    ExpectEverythingWhole(shot, "big display, grid and list");
+    EXPECT_LT(window->height(), 1440) << "no taller than it needs";
+}
+
+TEST_F(FirstWindow, StaysWithinTheScreenAndKeepsAStoredSize)
+{
+    // A screen too small for the big grid: the window takes the screen.
+    platform::SetScreenExtentOverride(QSize(1024, 768));
+    Store("DispBig", "1");
+    ASSERT_EQ(Start(), Outcome::Running);
+    EXPECT_LE(window->width(), 1024);
+    EXPECT_LE(window->height(), 768);
+    EXPECT_GE(window->width(), 1000);
+}
+
+TEST_F(FirstWindow, AStoredSizeWins)
+{
+    Store("WindowWidth", "9000");
+    Store("WindowHeight", "6000");
+    ASSERT_EQ(Start(), Outcome::Running);
+    EXPECT_EQ(window->size(), QSize(600, 400));
+}
+
+// Columns of a panel's picture that differ from the empty panel's.
+int InkColumns(const QImage& drawn, const QImage& empty)
+{
+    int columns = 0;
+    for (int x = 0; x < drawn.width(); ++x) {
+        for (int y = 0; y < drawn.height(); ++y) {
+            if (drawn.pixel(x, y) != empty.pixel(x, y)) {
+                ++columns;
+                break;
+            }
+        }
+    }
+    return columns;
+}
+
+TEST_F(FirstWindow, TheStatusCaptionsShowWholeOnEveryOutputInBothDisplays)
+{
+    // A list output shows two panels, whose captions are the largest.
+    Store("NumOut", "2");
+    Store("IsList_2", "1");
+    ASSERT_EQ(Start(), Outcome::Running);
+    for (const int big : {0, 1}) {
+        if (window->State.DispBig != big) {
+            window->MenuDispBig_Click();
+        }
+        for (int output = 0; output < 2; ++output) {
+            for (auto* array : {&window->TextAir, &window->TextKey}) {
+                controls::UC_TextPicture* panel = array->At(output);
+                ASSERT_NE(panel, nullptr);
+                const std::string caption = panel->TextMes(0);
+                ASSERT_FALSE(caption.empty());
+                panel->DispMes(0, "", 0);
+                const QImage empty = panel->Picture().Image().copy();
+                panel->DispMes(0, caption, 0);
+                const int whole = InkColumns(panel->Picture().Image(), empty);
+                testsupport::SaveToGallery(panel->Picture().Image(),
+                                           "status-" + (caption == "ON AIR" ? std::string("ONAIR") : caption) +
+                                               "-output" + std::to_string(output + 1) + (big != 0 ? "-big" : ""),
+                                           4);
+                // Cut by one character, the caption draws less: so what was
+                // drawn was the whole caption.
+                panel->DispMes(0, caption.substr(0, caption.size() - 1), 0);
+                EXPECT_GT(whole, InkColumns(panel->Picture().Image(), empty) + 1)
+                    << caption << " of output " << output + 1 << (big != 0 ? ", big display" : "");
+                panel->DispMes(0, caption, 0);
+            }
+        }
+    }
+}
+
+TEST(WindowFit, FindsTheSmallestSizeThatShowsEveryButton)
+{
+    WindowLayout::Input input;
+    input.NumOut = 1;
+    input.UnitHeight = 90;
+    input.UnitGap = 30;
+    input.ContentLeft = 1200;
+    input.anchors.LEDs = {60, 60, 1020, 1065};
+    input.anchors.Page = {1200, 60, 3000, 1065};
+    input.anchors.Module = {60, 1200, 1020, 3000};
+    input.anchors.List.Left = 1200;
+    input.anchors.ButtonWidth = 1500;
+    input.anchors.ButtonHeight = 1200;
+    input.Outputs[0] = {false, true, 3, 8, 4, 0};
+    const WindowFit::Size size = WindowFit::Needed(input, {30000, 20000}, 15);
+    // Eight buttons with seven gaps from the content's left edge, and
+    // PictureAll's 120 twips less than the window.
+    EXPECT_EQ(size.ScaleWidth, 1200 + 8 * 1500 + 7 * 90 + 120);
+    // Four rows with three gaps below the page selector and its gap, and
+    // PictureAll's 600 twips less than the window.
+    EXPECT_EQ(size.ScaleHeight, 60 + 1065 + 90 + 4 * 1200 + 3 * 30 + 600);
+    input.ScaleWidth = size.ScaleWidth;
+    input.ScaleHeight = size.ScaleHeight;
+    EXPECT_TRUE(WindowFit::Fits(input));
+    input.ScaleWidth -= 15;
+    EXPECT_FALSE(WindowFit::Fits(input));
+    // A screen too small: its size.
+    EXPECT_EQ(WindowFit::Needed(input, {9000, 6000}, 15), (WindowFit::Size{9000, 6000}));
+}
+
+} // namespace

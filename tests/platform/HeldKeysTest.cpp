@@ -1,0 +1,132 @@
+// Held keys under the keyboard's auto-repeat: X11 sends a repeat as a release
+// and a press at the same server time, in one event batch or in two. The
+// window's key preview must never take a repeat for a real release, and must
+// still pass a real release on within 30 ms.
+#include "platform/Form.h"
+#include "platform/KeyRepeatPairing.h"
+#include "platform/base/Twips.h"
+#include "support/ClockFixture.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+using platform::KeyRepeatPairing;
+using platform::KeyStroke;
+
+TEST(KeyRepeatPairing, PairsAReleaseWithThePressOfTheSameKeyAtTheSameServerTime)
+{
+    KeyRepeatPairing pairing;
+    std::optional<KeyStroke> first;
+    EXPECT_EQ(pairing.OnPress({'A', 38, 1000, false}, first), KeyRepeatPairing::Press::Real);
+    EXPECT_FALSE(first);
+    // The repeat's release waits for what follows.
+    EXPECT_EQ(pairing.OnRelease({'A', 38, 1660, false}, first), KeyRepeatPairing::Release::Later);
+    EXPECT_EQ(pairing.OnPress({'A', 38, 1660, false}, first), KeyRepeatPairing::Press::Repeat);
+    EXPECT_FALSE(first);
+    EXPECT_FALSE(pairing.HasPending());
+
+    // A release followed by a press at a later time was a real release: it
+    // is handed back to be delivered before the new press.
+    EXPECT_EQ(pairing.OnRelease({'A', 38, 2000, false}, first), KeyRepeatPairing::Release::Later);
+    EXPECT_EQ(pairing.OnPress({'A', 38, 2090, false}, first), KeyRepeatPairing::Press::Real);
+    ASSERT_TRUE(first);
+    EXPECT_EQ(first->timestamp, 2000U);
+
+    // Another key's event at the same instant does not pair either.
+    EXPECT_EQ(pairing.OnRelease({'A', 38, 3000, false}, first), KeyRepeatPairing::Release::Later);
+    EXPECT_EQ(pairing.OnPress({'B', 56, 3000, false}, first), KeyRepeatPairing::Press::Real);
+    EXPECT_TRUE(first);
+}
+
+TEST(KeyRepeatPairing, APressOfAKeyAlreadyHeldIsARepeatUntilTheWindowLosesTheKeyboard)
+{
+    KeyRepeatPairing pairing;
+    std::optional<KeyStroke> first;
+    // Detectable auto-repeat: presses only.
+    EXPECT_EQ(pairing.OnPress({'A', 38, 1000, false}, first), KeyRepeatPairing::Press::Real);
+    EXPECT_EQ(pairing.OnPress({'A', 38, 1660, false}, first), KeyRepeatPairing::Press::Repeat);
+    EXPECT_EQ(pairing.OnPress({'A', 38, 1700, false}, first), KeyRepeatPairing::Press::Repeat);
+    // Its release went to another window: the key must not stay dead.
+    pairing.Forget();
+    EXPECT_EQ(pairing.OnPress({'A', 38, 5000, false}, first), KeyRepeatPairing::Press::Real);
+    // The toolkit's own repeat mark is believed.
+    EXPECT_EQ(pairing.OnRelease({'A', 38, 5660, true}, first), KeyRepeatPairing::Release::Repeat);
+    EXPECT_EQ(pairing.OnPress({'A', 38, 5660, true}, first), KeyRepeatPairing::Press::Repeat);
+    // A release without the server's time cannot be paired: it acts at once.
+    EXPECT_EQ(pairing.OnRelease({'A', 38, 0, false}, first), KeyRepeatPairing::Release::Now);
+    EXPECT_EQ(pairing.OnPress({'A', 38, 0, false}, first), KeyRepeatPairing::Press::Real);
+}
+
+// A window whose key handlers note what they were given.
+class HeldKeys : public testsupport::ClockFixture {
+protected:
+    void SetUp() override
+    {
+        basic::TwipsPerPixel = 15;
+        form.Keys.KeyDown = [this](int& code, int) {
+            log.push_back((form.KeyRepeats() ? "repeat " : "down ") + std::to_string(code));
+        };
+        form.Keys.KeyUp = [this](int& code, int) { log.push_back("up " + std::to_string(code)); };
+        form.SetKeyPreview(true);
+        form.show();
+    }
+    void TearDown() override { basic::TwipsPerPixel = 0; }
+
+    void Send(QEvent::Type type, unsigned long serverMs, bool marked = false)
+    {
+        QKeyEvent event(type, Qt::Key_A, Qt::NoModifier, 38, 0, 0, "a", marked);
+        event.setTimestamp(serverMs);
+        QCoreApplication::sendEvent(&form, &event);
+    }
+
+    platform::Form form;
+    std::vector<std::string> log;
+};
+
+TEST_F(HeldKeys, RepeatsInOneBatchOrInTwoNeverReleaseTheKey)
+{
+    Send(QEvent::KeyPress, 1000);
+    clock.Advance(660);
+    // One batch, not marked by the toolkit.
+    Send(QEvent::KeyRelease, 1660);
+    Send(QEvent::KeyPress, 1660);
+    clock.Advance(40);
+    // Two batches: the press comes a few milliseconds after the release.
+    Send(QEvent::KeyRelease, 1700);
+    clock.Advance(4);
+    Send(QEvent::KeyPress, 1700);
+    clock.Advance(36);
+    // Marked by the toolkit.
+    Send(QEvent::KeyRelease, 1740, true);
+    Send(QEvent::KeyPress, 1740, true);
+    clock.Advance(500);
+    EXPECT_EQ(log, (std::vector<std::string>{"down 65", "repeat 65", "repeat 65", "repeat 65"}));
+
+    // The real release acts within 30 ms, without any further key event.
+    Send(QEvent::KeyRelease, 2240);
+    EXPECT_EQ(log.size(), 4U);
+    clock.Advance(30);
+    ASSERT_EQ(log.size(), 5U);
+    EXPECT_EQ(log.back(), "up 65");
+    clock.Advance(1000);
+    EXPECT_EQ(log.size(), 5U) << "released once";
+}
+
+TEST_F(HeldKeys, ARealReleaseFollowedByAnotherKeyActsBeforeIt)
+{
+    Send(QEvent::KeyPress, 1000);
+    Send(QEvent::KeyRelease, 1100);
+    QKeyEvent other(QEvent::KeyPress, Qt::Key_B, Qt::NoModifier, 56, 0, 0, "b");
+    other.setTimestamp(1100);
+    QCoreApplication::sendEvent(&form, &other);
+    EXPECT_EQ(log, (std::vector<std::string>{"down 65", "up 65", "down 66"}));
+}
+
+} // namespace

@@ -1,0 +1,190 @@
+// Damaged and hostile assign tables: over-long lines and files, NULs, bytes
+// that are not text, numbers outside their fields. A bad line changes nothing
+// and says which line it was; no path is ever kept with a replacement
+// character.
+#include "AssignFixture.h"
+
+#include "foundation/ModuleValues.h"
+#include "platform/base/TextCodec.h"
+
+#include <filesystem>
+
+using namespace playbacktest;
+using testsupport::ReadText;
+
+namespace {
+
+class AssignDamage : public AssignFixture {
+protected:
+    void SetUp() override
+    {
+        AssignFixture::SetUp();
+        savedLogFolder_ = basic::LogFolder;
+        savedLogError_ = basic::LogError;
+        basic::LogFolder = scratch.Folder("log");
+        basic::LogError = 1;
+        Button(0, 0, 0).FileName = "keep.wav";
+        BankName(0, 1) = "Kept";
+    }
+    void TearDown() override
+    {
+        basic::LogFolder = savedLogFolder_;
+        basic::LogError = savedLogError_;
+        AssignFixture::TearDown();
+    }
+
+    std::string DayLog() const
+    {
+        std::string all;
+        for (const auto& entry : std::filesystem::directory_iterator(basic::LogFolder)) {
+            all += ReadText(entry.path().string());
+        }
+        return all;
+    }
+    static std::string ButtonLine(int button, std::string_view path, std::string_view mode = "0",
+                                  std::string_view start = "0")
+    {
+        std::string number = std::to_string(button);
+        number.insert(0, 3 - number.size(), '0');
+        return "\"Button_01-" + number + "\",\"" + std::string(path) + "\",\"" + std::string(mode) + "\",\"" +
+               std::string(start) + "\",\"&H0\",\"&H0\"\r\n";
+    }
+    // The file is refused with the reader's message, the tables stay, and
+    // the log names the line.
+    void ExpectRefusedAtLine(const std::string& path, int line)
+    {
+        boxes.clear();
+        EXPECT_EQ(Open(path), 0);
+        ASSERT_EQ(boxes.size(), 1U);
+        EXPECT_EQ(boxes[0], "Can not read assign table file");
+        EXPECT_EQ(Button(0, 0, 0).FileName, "keep.wav");
+        EXPECT_EQ(BankName(0, 1), "Kept");
+        EXPECT_NE(DayLog().find("line=" + std::to_string(line)), std::string::npos) << DayLog();
+    }
+
+private:
+    std::string savedLogFolder_;
+    int savedLogError_ = 0;
+};
+
+} // namespace
+
+TEST_F(AssignDamage, ALineOverSixtyFourKibIsABadLine)
+{
+    // Exactly 64 KiB is still a line; one byte more is not.
+    std::string longest = ButtonLine(2, "a.wav");
+    longest.insert(longest.size() - 2, 65536 - (longest.size() - 2), ',');
+    ASSERT_EQ(longest.size(), 65536U + 2U);
+    ASSERT_EQ(Open(scratch.Write("longest.txt", ButtonLine(1, "x.wav") + longest)), 1);
+    EXPECT_EQ(Button(0, 0, 1).FileName, scratch / "a.wav");
+
+    Button(0, 0, 0).FileName = "keep.wav";
+    BankName(0, 1) = "Kept";
+    std::string over = longest;
+    over.insert(over.size() - 2, ",");
+    ExpectRefusedAtLine(scratch.Write("over.txt", ButtonLine(1, "x.wav") + over + ButtonLine(3, "y.wav")), 2);
+
+    // A line of nothing but commas, as a fuzzer sends, stops there too.
+    ExpectRefusedAtLine(scratch.Write("commas.txt", "\"Button_01-001\"" + std::string(1 << 20, ',') + "\r\n"), 1);
+}
+
+TEST_F(AssignDamage, AFileOverSixtyFourMibIsNotRead)
+{
+    // A sparse file: it takes no room on the disk, and must take none in memory.
+    const std::string path = scratch.Write("huge.txt", ButtonLine(1, "x.wav"));
+    std::filesystem::resize_file(path, 64u * 1024u * 1024u + 1u);
+    ExpectRefusedAtLine(path, 0);
+    EXPECT_NE(DayLog().find("huge.txt"), std::string::npos);
+}
+
+TEST_F(AssignDamage, ANulInsideAFieldIsABadLine)
+{
+    std::string text = ButtonLine(1, "a.wav") + ButtonLine(2, std::string("b.wav\0x.wav", 11));
+    ExpectRefusedAtLine(scratch.Write("nul.txt", text), 2);
+    ExpectRefusedAtLine(scratch.Write("nulcaption.txt", std::string("\"BankName_01\",\"Mor\0ning\"\r\n", 26)), 1);
+}
+
+TEST_F(AssignDamage, OneStrayByteInUtf8IsABadLineNotMojibake)
+{
+    const std::string good = ButtonLine(1, "//srv/音/ニュース.wav") + "\"BankName_01\",\"朝の番組\"\r\n";
+    const std::string damaged = good + ButtonLine(2, "//srv/音/b\xFF.wav") + ButtonLine(3, "//srv/音/c.wav");
+    const std::string path = scratch.Write("stray.txt", damaged);
+    ExpectRefusedAtLine(path, 3);
+
+    // Saved over, the file stays UTF-8: what the operator assigns is written
+    // as it is, never as code page 932 bytes.
+    Button(0, 0, 0).FileName = "//srv/音/ニュース.wav";
+    ASSERT_EQ(Save(path), 1);
+    const std::string saved = ReadText(path);
+    EXPECT_TRUE(textcodec::IsValidUtf8(saved));
+    EXPECT_NE(saved.find("//srv/音/ニュース.wav"), std::string::npos) << saved;
+    EXPECT_EQ(saved.find("\xEF\xBF\xBD"), std::string::npos);
+
+    // A replacement character that is a UTF-8 character of the file is no
+    // damage: it reads as it stands.
+    ASSERT_EQ(Open(scratch.Write("replacement.txt", ButtonLine(1, "//srv/音/\xEF\xBF\xBD.wav"))), 1);
+    EXPECT_EQ(Button(0, 0, 0).FileName, "//srv/音/\xEF\xBF\xBD.wav");
+
+    // The same file without the stray byte reads as UTF-8, unchanged.
+    ASSERT_EQ(Open(scratch.Write("clean.txt", good)), 1);
+    EXPECT_EQ(Button(0, 0, 0).FileName, "//srv/音/ニュース.wav");
+    EXPECT_EQ(BankName(0, 0), "朝の番組");
+    EXPECT_EQ(file->CurrentEncoding(), textcodec::Encoding::Utf8);
+}
+
+TEST_F(AssignDamage, ACp932ByteThatCannotBeDecodedIsABadLine)
+{
+    // 0x81 0x20 is a lead byte without its trail byte.
+    const std::string text = textcodec::EncodeCp932(ButtonLine(1, "\\\\srv\\音\\a.wav")) +
+                             textcodec::EncodeCp932("\"BankName_01\",\"朝") + "\x81\x20\"\r\n";
+    ExpectRefusedAtLine(scratch.Write("cp932bad.txt", text), 2);
+
+    // Whole, the same file reads as code page 932 and is written back so.
+    const std::string whole =
+        textcodec::EncodeCp932("\"BankName_01\",\"朝\"\r\n" + ButtonLine(1, "\\\\srv\\音\\a.wav"));
+    const std::string path = scratch.Write("cp932.txt", whole);
+    ASSERT_EQ(Open(path), 1);
+    EXPECT_EQ(Button(0, 0, 0).FileName, "\\\\srv\\音\\a.wav");
+    EXPECT_EQ(file->CurrentEncoding(), textcodec::Encoding::Cp932);
+    ASSERT_EQ(Save(""), 1);
+    EXPECT_EQ(ReadText(path), whole);
+}
+
+TEST_F(AssignDamage, ANumberOutsideItsFieldTakesTheDefaultAndIsLogged)
+{
+    state.DefaultButtonOption = 2;
+    const std::string text = ButtonLine(1, "a.wav", "7", "2147483647") + ButtonLine(2, "b.wav", "-1", "-2147483648") +
+                             ButtonLine(3, "c.wav", "3", "86400000") + ButtonLine(4, "d.wav", "x", "-86400000") +
+                             "\"List_01-001\",\"e.wav\",\"5\",\"86400001\"\r\n"
+                             "\"List_01-002\",\"f.wav\",\"1\",\"-250\"\r\n";
+    ASSERT_EQ(Open(scratch.Write("ranges.txt", text)), 1);
+    EXPECT_TRUE(boxes.empty());
+    // Still loaded: only the values out of range fall back.
+    EXPECT_EQ(Button(0, 0, 0).FileName, scratch / "a.wav");
+    EXPECT_EQ(Button(0, 0, 0).PlayMode, 2);
+    EXPECT_EQ(Button(0, 0, 0).StartMS, 0);
+    EXPECT_EQ(Button(0, 0, 1).PlayMode, 2);
+    EXPECT_EQ(Button(0, 0, 1).StartMS, 0);
+    EXPECT_EQ(Button(0, 0, 2).PlayMode, 3);
+    EXPECT_EQ(Button(0, 0, 2).StartMS, 86400000);
+    EXPECT_EQ(Button(0, 0, 3).PlayMode, 2) << "not numeric: the default, without a word";
+    EXPECT_EQ(Button(0, 0, 3).StartMS, -86400000);
+    ASSERT_EQ(List(0, 0).Items.size(), 2U);
+    EXPECT_EQ(List(0, 0).Items[0].FileName, scratch / "e.wav");
+    EXPECT_EQ(List(0, 0).Seq[0], 0);
+    EXPECT_EQ(List(0, 0).Items[0].StartMS, 0);
+    EXPECT_EQ(List(0, 0).Seq[1], 1);
+    EXPECT_EQ(List(0, 0).Items[1].StartMS, -250);
+
+    // One line per table line with values out of range, naming it.
+    const std::string written = DayLog();
+    for (const char* named : {"line 1:", "line 2:", "line 5:"}) {
+        const std::size_t at = written.find(named);
+        ASSERT_NE(at, std::string::npos) << named << "\n" << written;
+        EXPECT_EQ(written.find(named, at + 1), std::string::npos) << named;
+    }
+    EXPECT_NE(written.find("PlayMode 7, StartMS 2147483647"), std::string::npos) << written;
+    for (const char* quiet : {"line 3:", "line 4:", "line 6:"}) {
+        EXPECT_EQ(written.find(quiet), std::string::npos) << quiet;
+    }
+}
