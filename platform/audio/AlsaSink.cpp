@@ -5,6 +5,8 @@
 #include "platform/audio/AlsaPcmOpen.h"
 
 #include <alsa/asoundlib.h>
+#include <sys/eventfd.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -62,6 +64,9 @@ std::unique_ptr<AlsaSink> AlsaSink::Open(const AlsaOptions& options, std::string
     sink->frameBytes_ = AlsaBytesOf(choice.type) * choice.channels;
     sink->bytes_.assign(sink->frameBytes_ * period, 0);
     sink->description_ = DescribeAlsaHw(choice);
+    sink->wakeFd_ = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
+    const int descriptors = std::max(0, snd_pcm_poll_descriptors_count(pcm));
+    sink->polls_.assign(static_cast<std::size_t>(descriptors) + 1, pollfd{});
     return sink;
 }
 
@@ -76,6 +81,9 @@ void AlsaSink::Close()
 
 AlsaSink::~AlsaSink()
 {
+    if (wakeFd_ >= 0) {
+        close(wakeFd_);
+    }
     if (pcm_ != nullptr) {
         // Let the last periods play out (a few milliseconds) before closing.
         snd_pcm_nonblock(pcm_, 0);
@@ -187,6 +195,74 @@ DeviceSink::WriteResult AlsaSink::Write(std::span<const float> frames, SpscRing<
         return WriteResult::Lost;
     }
     return WriteResult::Written;
+}
+
+void AlsaSink::Wake()
+{
+    if (wakeFd_ >= 0) {
+        const std::uint64_t one = 1;
+        const ssize_t written = write(wakeFd_, &one, sizeof one);
+        (void)written; // a full counter still wakes
+    }
+}
+
+DeviceSink::WaitResult AlsaSink::WaitForRoom(SpscRing<MixerEvent>& events, const std::atomic<bool>& running)
+{
+    const auto period = static_cast<snd_pcm_sframes_t>(options_.periodFrames);
+    const auto descriptors = static_cast<unsigned int>(polls_.size() - 1);
+    int idleWaits = 0;
+    while (running.load(std::memory_order_acquire)) {
+        const snd_pcm_sframes_t avail = snd_pcm_avail_update(pcm_);
+        if (avail < 0) {
+            // Write meets the same state and recovers from it.
+            return WaitResult::Room;
+        }
+        if (avail >= period || snd_pcm_state(pcm_) != SND_PCM_STATE_RUNNING) {
+            return WaitResult::Room;
+        }
+        if (snd_pcm_poll_descriptors(pcm_, polls_.data(), descriptors) < 0) {
+            return WaitResult::Room;
+        }
+        polls_[descriptors] = pollfd{wakeFd_, POLLIN, 0};
+        const int ready = poll(polls_.data(), descriptors + 1, waitStepMs);
+        if (ready < 0) {
+            continue; // EINTR
+        }
+        if ((polls_[descriptors].revents & POLLIN) != 0) {
+            std::uint64_t count = 0;
+            const ssize_t got = read(wakeFd_, &count, sizeof count);
+            (void)got;
+            return WaitResult::Woken;
+        }
+        if (ready == 0) {
+            if (++idleWaits >= waitStepsBeforeLost) {
+                events.Push(MixerEvent{MixerEvent::DeviceLost, -ETIMEDOUT});
+                return WaitResult::Lost;
+            }
+            continue;
+        }
+        unsigned short revents = 0;
+        snd_pcm_poll_descriptors_revents(pcm_, polls_.data(), descriptors, &revents);
+        idleWaits = 0;
+    }
+    return WaitResult::Room;
+}
+
+int AlsaSink::Rewindable()
+{
+    // The hardware position as of now: a stale one would take back frames
+    // that have already played.
+    if (snd_pcm_avail(pcm_) < 0) {
+        return 0;
+    }
+    const snd_pcm_sframes_t frames = snd_pcm_rewindable(pcm_);
+    return frames > 0 ? static_cast<int>(frames) : 0;
+}
+
+int AlsaSink::Rewind(int frames)
+{
+    const snd_pcm_sframes_t taken = snd_pcm_rewind(pcm_, static_cast<snd_pcm_uframes_t>(frames));
+    return taken > 0 ? static_cast<int>(taken) : 0;
 }
 
 } // namespace platform::audio

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <poll.h>
 #include <string>
 #include <vector>
 
@@ -47,6 +48,10 @@ public:
     WriteResult Write(std::span<const float> frames, SpscRing<MixerEvent>& events,
                       const std::atomic<bool>& running) override;
     void Close() override;
+    WaitResult WaitForRoom(SpscRing<MixerEvent>& events, const std::atomic<bool>& running) override;
+    void Wake() override;
+    int Rewindable() override;
+    int Rewind(int frames) override;
 
     AlsaSampleType SampleType() const { return sampleType_; }
     // What the device agreed to, for the log.
@@ -62,6 +67,8 @@ private:
     std::size_t frameBytes_ = 0;
     std::vector<std::uint8_t> bytes_;
     std::string description_;
+    int wakeFd_ = -1;
+    std::vector<pollfd> polls_; // the PCM's descriptors, then wakeFd_
 };
 
 } // namespace platform::audio

@@ -39,6 +39,23 @@ public:
     // Program side, after Write returned Lost: gives the device back to the
     // system (a card held open cannot be opened again).
     virtual void Close() {}
+
+    // A sound starting on a running device should not wait behind the audio
+    // already queued: the mixer is woken (Wake, program side) and, where the
+    // device can take queued frames back, mixes them again with the new sound.
+    enum class WaitResult { Room, Woken, Lost };
+    // Mixer side: waits until the device has room for a period, or Wake is
+    // called. A sink that takes every period at once has room at once.
+    virtual WaitResult WaitForRoom(SpscRing<MixerEvent>& /*events*/, const std::atomic<bool>& /*running*/)
+    {
+        return WaitResult::Room;
+    }
+    virtual void Wake() {}
+    // Mixer side: how many of the frames handed over and not yet played can
+    // be taken back, and taking back the most recent frames; the frames
+    // actually taken back (0 when the device cannot).
+    virtual int Rewindable() { return 0; }
+    virtual int Rewind(int /*frames*/) { return 0; }
 };
 
 } // namespace platform::audio

@@ -66,4 +66,27 @@ void Mixer::MixPeriod(std::span<float> mix, int frames)
     passes_.fetch_add(1, std::memory_order_seq_cst);
 }
 
+void Mixer::MixStarting(float* mix, int frames, int period, int channels,
+                        std::array<std::atomic<bool>, MaxVoices>& starting)
+{
+    passes_.fetch_add(1, std::memory_order_seq_cst);
+    for (std::size_t i = 0; i < slots_.size(); ++i) {
+        if (!starting[i].exchange(false, std::memory_order_acq_rel)) {
+            continue;
+        }
+        Voice* voice = slots_[i].load(std::memory_order_seq_cst);
+        if (voice == nullptr || !voice->TryLock()) {
+            continue;
+        }
+        if (voice->Fresh()) {
+            for (int done = 0; done < frames; done += period) {
+                voice->MixInto(mix + static_cast<std::size_t>(done) * static_cast<std::size_t>(channels),
+                               std::min(period, frames - done));
+            }
+        }
+        voice->Unlock();
+    }
+    passes_.fetch_add(1, std::memory_order_seq_cst);
+}
+
 } // namespace platform::audio

@@ -28,6 +28,11 @@ public:
 
     // Mixer side: clears the interleaved mix and adds every voice to it.
     void MixPeriod(std::span<float> mix, int frames);
+    // Mixer side: adds to mix (frames of channels, in pieces of at most
+    // period) the voices whose starting flag is set and that have not played
+    // yet; clears the flags. Voices already playing are never mixed twice.
+    void MixStarting(float* mix, int frames, int period, int channels,
+                     std::array<std::atomic<bool>, MaxVoices>& starting);
     std::uint64_t Passes() const { return passes_.load(std::memory_order_acquire) / 2; }
 
 private:

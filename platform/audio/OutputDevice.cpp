@@ -7,6 +7,7 @@
 #include "platform/base/Clock.h"
 #include "platform/base/LogSink.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstring>
@@ -67,6 +68,13 @@ OutputDevice::OutputDevice(const Key&, std::string name, std::unique_ptr<DeviceS
     : name_(std::move(name)), sink_(std::move(sink)), pacing_(pacing)
 {
     mix_.assign(static_cast<std::size_t>(PeriodFrames()) * static_cast<std::size_t>(Channels()), 0.0f);
+    historyFrames_ =
+        static_cast<std::size_t>(PeriodFrames()) * static_cast<std::size_t>(std::max(2, sink_->Options().periods));
+    history_.assign(historyFrames_ * static_cast<std::size_t>(Channels()), 0.0f);
+    rewound_.assign(history_.size(), 0.0f);
+    for (auto& flag : starting_) {
+        flag.store(false, std::memory_order_relaxed);
+    }
     clockBaseMs_ = ClockMs();
 }
 
@@ -134,17 +142,80 @@ void OutputDevice::Sync()
     LogEvents();
 }
 
-DeviceSink::WriteResult OutputDevice::MixAndWrite()
+void OutputDevice::VoiceStarting(int slot)
 {
-    mixer_.MixPeriod(mix_, PeriodFrames());
-    DeviceSink::WriteResult result = DeviceSink::WriteResult::Lost;
-    if (!lost_.load(std::memory_order_relaxed)) {
-        result = sink_->Write(mix_, events_, running_);
-        if (result == DeviceSink::WriteResult::Lost) {
-            // The sink queued the reason; from now on the sink is left alone.
-            lost_.store(true, std::memory_order_release);
+    if (slot < 0 || slot >= Mixer::MaxVoices) {
+        return;
+    }
+    starting_[static_cast<std::size_t>(slot)].store(true, std::memory_order_release);
+    startPending_.store(true, std::memory_order_release);
+    sink_->Wake();
+}
+
+DeviceSink::WriteResult OutputDevice::WriteAndKeep(const float* frames, int count)
+{
+    if (lost_.load(std::memory_order_relaxed)) {
+        return DeviceSink::WriteResult::Lost;
+    }
+    const auto channels = static_cast<std::size_t>(Channels());
+    const DeviceSink::WriteResult result =
+        sink_->Write(std::span<const float>(frames, static_cast<std::size_t>(count) * channels), events_, running_);
+    if (result == DeviceSink::WriteResult::Lost) {
+        // The sink queued the reason; from now on the sink is left alone.
+        lost_.store(true, std::memory_order_release);
+        return result;
+    }
+    for (int f = 0; f < count; ++f) {
+        std::copy_n(frames + static_cast<std::size_t>(f) * channels, channels,
+                    history_.begin() + static_cast<std::ptrdiff_t>(historyNext_ * channels));
+        historyNext_ = (historyNext_ + 1) % historyFrames_;
+    }
+    historyFilled_ = std::min(historyFrames_, historyFilled_ + static_cast<std::size_t>(count));
+    return result;
+}
+
+void OutputDevice::RewindForStarts()
+{
+    // Everything queued but the margin the device needs is taken back and
+    // written again, with the starting voices mixed in from its first frame.
+    // The other voices are not mixed again: their frames come from the
+    // history, so their positions and done marks stay as they were.
+    const int period = PeriodFrames();
+    int frames = std::min<int>(sink_->Rewindable() - StartMarginFrames(), static_cast<int>(historyFilled_));
+    frames = frames > 0 && !lost_.load(std::memory_order_relaxed) ? sink_->Rewind(frames) : 0;
+    if (frames <= 0) {
+        // The starting voices begin with the next period.
+        for (auto& flag : starting_) {
+            flag.store(false, std::memory_order_relaxed);
+        }
+        return;
+    }
+    const auto channels = static_cast<std::size_t>(Channels());
+    std::size_t from = (historyNext_ + historyFrames_ - static_cast<std::size_t>(frames)) % historyFrames_;
+    for (int f = 0; f < frames; ++f) {
+        std::copy_n(history_.begin() + static_cast<std::ptrdiff_t>(from * channels), channels,
+                    rewound_.begin() + static_cast<std::ptrdiff_t>(static_cast<std::size_t>(f) * channels));
+        from = (from + 1) % historyFrames_;
+    }
+    historyNext_ = (historyNext_ + historyFrames_ - static_cast<std::size_t>(frames)) % historyFrames_;
+    historyFilled_ -= static_cast<std::size_t>(frames);
+    mixer_.MixStarting(rewound_.data(), frames, period, Channels(), starting_);
+    for (int done = 0; done < frames; done += period) {
+        const int count = std::min(period, frames - done);
+        if (WriteAndKeep(rewound_.data() + static_cast<std::size_t>(done) * channels, count) ==
+            DeviceSink::WriteResult::Lost) {
+            return;
         }
     }
+}
+
+DeviceSink::WriteResult OutputDevice::MixAndWrite()
+{
+    if (startPending_.exchange(false, std::memory_order_acq_rel)) {
+        RewindForStarts();
+    }
+    mixer_.MixPeriod(mix_, PeriodFrames());
+    const DeviceSink::WriteResult result = WriteAndKeep(mix_.data(), PeriodFrames());
     rendered_.fetch_add(static_cast<std::uint64_t>(PeriodFrames()), std::memory_order_acq_rel);
     return result;
 }
@@ -164,6 +235,17 @@ void OutputDevice::Run()
     }
     if (pacing_ == Pacing::Device) {
         while (running_.load(std::memory_order_acquire)) {
+            const DeviceSink::WaitResult room = sink_->WaitForRoom(events_, running_);
+            if (room == DeviceSink::WaitResult::Lost) {
+                lost_.store(true, std::memory_order_release);
+                break;
+            }
+            if (room == DeviceSink::WaitResult::Woken) {
+                if (startPending_.exchange(false, std::memory_order_acq_rel)) {
+                    RewindForStarts();
+                }
+                continue;
+            }
             if (MixAndWrite() == DeviceSink::WriteResult::Lost) {
                 // Players must still reach their ends: keep mixing on our own clock.
                 break;

@@ -7,6 +7,7 @@
 #include "platform/audio/SpscRing.h"
 #include "platform/audio/StreamFormat.h"
 
+#include <array>
 #include <atomic>
 #include <cstdint>
 #include <memory>
@@ -68,11 +69,19 @@ public:
     // Voice side.
     int AttachVoice(Voice& voice) { return mixer_.Attach(voice); }
     void DetachVoice(int slot) { mixer_.Detach(slot); }
+    // A voice got its first buffer: the mixer wakes and, where the device can
+    // take queued frames back, starts it in them (see RewindForStarts).
+    void VoiceStarting(int slot);
+    // Frames kept queued ahead of what the device plays when a start is mixed
+    // into queued audio.
+    int StartMarginFrames() const { return PeriodFrames(); }
 
 private:
     void Run();
     void RunOnOwnClock();
     DeviceSink::WriteResult MixAndWrite();
+    DeviceSink::WriteResult WriteAndKeep(const float* frames, int count);
+    void RewindForStarts();
     void LogEvents();
 
     const std::string name_;
@@ -80,6 +89,15 @@ private:
     Pacing pacing_;
     Mixer mixer_;
     std::vector<float> mix_;
+    // The last frames handed to the sink (a ring of the device's buffer), so
+    // that frames taken back are written again exactly, with a new voice added.
+    std::vector<float> history_;
+    std::size_t historyFrames_ = 0;
+    std::size_t historyNext_ = 0;
+    std::size_t historyFilled_ = 0;
+    std::vector<float> rewound_;
+    std::array<std::atomic<bool>, Mixer::MaxVoices> starting_{};
+    std::atomic<bool> startPending_{false};
     SpscRing<MixerEvent> events_{64};
     std::atomic<bool> running_{false};
     std::atomic<bool> lost_{false};

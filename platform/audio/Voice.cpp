@@ -78,10 +78,14 @@ AudioError Voice::WriteFromStream(VoiceBuffer& buffer)
     if (queue_.Size() >= static_cast<std::size_t>(MaxQueuedBuffers)) {
         return AudioError::QueueFull;
     }
+    const bool idle = queue_.Size() == 0;
     buffer.state_.store(VoiceBuffer::Waiting, std::memory_order_release);
     if (!queue_.Push(&buffer)) {
         buffer.state_.store(before, std::memory_order_release);
         return AudioError::QueueFull;
+    }
+    if (idle && slot_ >= 0) {
+        device_->VoiceStarting(slot_);
     }
     return AudioError::None;
 }

@@ -88,6 +88,9 @@ public:
     // mix. Called by the mixer with the voice's lock held.
     void MixInto(float* mix, int frames);
     bool TryLock() { return !locked_.exchange(true, std::memory_order_acquire); }
+    // Mixer side, with the lock held: nothing played since opening or the
+    // last reset, and not paused (a start may be mixed into queued audio).
+    bool Fresh() const { return playedFrames_ == 0 && !paused_ && !pauseRequested_.load(std::memory_order_acquire); }
     void Unlock() { locked_.store(false, std::memory_order_release); }
 
 private:

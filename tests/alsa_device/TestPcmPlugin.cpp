@@ -27,6 +27,7 @@
 #include <sys/timerfd.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cmath>
@@ -143,6 +144,9 @@ snd_pcm_sframes_t Transfer(snd_pcm_ioplug_t* io, const snd_pcm_channel_area_t* a
                            snd_pcm_uframes_t size)
 {
     TestPcm* pcm = Of(io);
+    // The frames go where the application pointer is: after a rewind that is
+    // before the end of what was written, and what follows is replaced.
+    pcm->written = io->appl_ptr;
     if (pcm->paced && armed.load(std::memory_order_acquire)) {
         const auto* base = static_cast<const unsigned char*>(areas[0].addr) + areas[0].first / 8;
         const std::size_t step = areas[0].step / 8;
@@ -153,8 +157,10 @@ snd_pcm_sframes_t Transfer(snd_pcm_ioplug_t* io, const snd_pcm_channel_area_t* a
                 // Before the start, the frame plays when the buffer starts.
                 const std::int64_t start = running ? pcm->startNs : NowNs();
                 loudHandedNs.store(NowNs(), std::memory_order_relaxed);
-                loudPlayedNs.store(start + frame * 1'000'000'000 / static_cast<std::int64_t>(io->rate),
-                                   std::memory_order_relaxed);
+                // A frame handed over after its time never plays: the
+                // sound is heard from the frame playing now.
+                const std::int64_t due = start + frame * 1'000'000'000 / static_cast<std::int64_t>(io->rate);
+                loudPlayedNs.store(std::max(due, NowNs()), std::memory_order_relaxed);
                 armed.store(false, std::memory_order_release);
                 break;
             }

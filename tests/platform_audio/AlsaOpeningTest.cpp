@@ -12,8 +12,10 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <string>
+#include <thread>
 
 namespace {
 
@@ -111,6 +113,41 @@ TEST_F(AlsaOpening, ADeviceThatRefusesPeriodsBelow1024FramesOnlyWhenSetUpGetsLar
     EXPECT_EQ(sink->Options().periods, 3);
     EXPECT_EQ(sink->Description(), "S32_LE, 48000 Hz, 2 channels, period 1024 frames, buffer 3072 frames");
     PlaysPeriods(std::move(sink));
+}
+
+// The mixer thread on a card's own clock: a start wakes it, the queued audio
+// is taken back and mixed again with the new sound, and the sound plays out.
+TEST_F(AlsaOpening, AStartWakesTheMixerOfARunningPacedDeviceAndPlays)
+{
+    std::string error;
+    auto sink = AlsaSink::Open(Options("pcm.dut { type tolvtest paced 1 formats \"S16_LE\" }"), error);
+    ASSERT_TRUE(sink) << error;
+    auto device = OutputDevice::Start("Paced", std::move(sink), Pacing::Device);
+    const StreamFormat format{48000, 16, 2};
+    auto playing = device->OpenVoice(format);
+    const auto quiet = audiotest::NoiseBytes(format, 4800, 8);
+    VoiceBuffer loop;
+    loop.data = quiet;
+    loop.SetLooping(true);
+    ASSERT_EQ(playing->Write(loop), AudioError::None);
+    const auto waitFor = [](const auto& done) {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (!done() && std::chrono::steady_clock::now() < deadline) {
+            std::this_thread::yield();
+        }
+        return done();
+    };
+    ASSERT_TRUE(waitFor([&] { return playing->Position() >= 2048; }));
+
+    auto fired = device->OpenVoice(format);
+    const auto shotBytes = audiotest::NoiseBytes(format, 480, 9);
+    VoiceBuffer shot;
+    shot.data = shotBytes;
+    ASSERT_EQ(fired->Write(shot), AudioError::None);
+    EXPECT_TRUE(waitFor([&] { return shot.Done(); }));
+    EXPECT_EQ(fired->Position(), 480U);
+    EXPECT_FALSE(device->Lost());
+    playing->Reset();
 }
 
 TEST_F(AlsaOpening, ADeviceThatTakesNothingGivesTheLastRefusal)
