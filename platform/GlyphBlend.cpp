@@ -17,6 +17,30 @@ namespace platform {
 
 namespace {
 
+constexpr std::uint16_t unknown = 0xFFFF;
+
+} // namespace
+
+// The value each channel takes, by the channel's value below and the
+// coverage; a row of coverages is made when a value below is first met, and
+// holds `unknown` until learnt.
+struct GlyphBlender::Table {
+    using Row = std::array<std::uint16_t, 256>;
+    std::array<std::array<std::unique_ptr<Row>, 256>, 3> rows; // blue, green, red
+
+    std::uint16_t& Learn(int channel, unsigned below, unsigned coverage)
+    {
+        std::unique_ptr<Row>& row = rows[static_cast<std::size_t>(channel)][below];
+        if (!row) {
+            row = std::make_unique<Row>();
+            row->fill(unknown);
+        }
+        return (*row)[coverage];
+    }
+};
+
+namespace {
+
 // Fonts at this pixel size and above are filled as outlines by the raster
 // engine, not copied from its glyph cache; their lines are left to it.
 constexpr qreal cachedGlyphLimit = 64;
@@ -57,6 +81,9 @@ struct Kept {
         std::unique_ptr<GlyphBlender::Table> table;
     };
     std::vector<TableEntry> tables;
+    // Placements name fonts by their place in `fonts`; they count only while
+    // the list they were made with is kept.
+    std::uint64_t generation = 1;
     // Set when the engine drew a colour that contradicts one learnt before:
     // from then on the painter draws all text.
     bool contradicted = false;
@@ -81,6 +108,7 @@ int FontIndex(const QRawFont& font)
         kept.fonts.clear();
         kept.coverages.clear();
         kept.tables.clear();
+        ++kept.generation;
     }
     kept.fonts.push_back({font, Blendable(font)});
     return kept.fonts.back().blendable ? static_cast<int>(kept.fonts.size() - 1) : -1;
@@ -177,36 +205,19 @@ void Contradicted()
     }
 }
 
-constexpr std::uint16_t unknown = 0xFFFF;
-
 } // namespace
-
-// The value each channel takes, by the channel's value below and the
-// coverage; a row of coverages is made when a value below is first met, and
-// holds `unknown` until learnt.
-struct GlyphBlender::Table {
-    using Row = std::array<std::uint16_t, 256>;
-    std::array<std::array<std::unique_ptr<Row>, 256>, 3> rows; // blue, green, red
-
-    std::uint16_t& Learn(int channel, unsigned below, unsigned coverage)
-    {
-        std::unique_ptr<Row>& row = rows[static_cast<std::size_t>(channel)][below];
-        if (!row) {
-            row = std::make_unique<Row>();
-            row->fill(unknown);
-        }
-        return (*row)[coverage];
-    }
-};
 
 bool GlyphColoursContradicted()
 {
     return Keep().contradicted;
 }
 
-PlacedGlyphs PlaceGlyphs(const QList<QGlyphRun>& runs, QPointF offset)
+namespace {
+
+PlacedGlyphs PlaceOnce(const QList<QGlyphRun>& runs, QPointF offset)
 {
     PlacedGlyphs placed;
+    placed.generation = Keep().generation;
     for (qsizetype r = 0; r < runs.size(); ++r) {
         const QGlyphRun& run = runs[r];
         const QRawFont rawFont = run.rawFont();
@@ -236,6 +247,26 @@ PlacedGlyphs PlaceGlyphs(const QList<QGlyphRun>& runs, QPointF offset)
     }
     placed.blendable = true;
     return placed;
+}
+
+} // namespace
+
+PlacedGlyphs PlaceGlyphs(const QList<QGlyphRun>& runs, QPointF offset)
+{
+    // Fonts let go halfway leave the first runs naming places that now hold
+    // others: placed once more, with room for every font of the line.
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        PlacedGlyphs placed = PlaceOnce(runs, offset);
+        if (PlacementCurrent(placed)) {
+            return placed;
+        }
+    }
+    return {};
+}
+
+bool PlacementCurrent(const PlacedGlyphs& placed)
+{
+    return placed.generation == Keep().generation;
 }
 
 GlyphBlender::GlyphBlender(QImage& image, QRgb colour) : image_(image), colour_(colour | 0xFF000000u) {}
@@ -279,7 +310,8 @@ void GlyphBlender::Draw(const QList<QGlyphRun>& runs, QPointF offset, const Plac
                         int originY)
 {
     const QPointF origin = QPointF(originX, originY) + offset;
-    if (!placed.blendable || Keep().contradicted || image_.format() != QImage::Format_RGB32) {
+    if (!placed.blendable || !PlacementCurrent(placed) || Keep().contradicted ||
+        image_.format() != QImage::Format_RGB32) {
         for (const QGlyphRun& run : runs) {
             Painter().drawGlyphRun(origin, run);
         }
@@ -316,9 +348,9 @@ bool GlyphBlender::Blend(const Table& table, const GlyphCoverage& coverage, int 
     // Every combination must be known before a pixel changes.
     for (int row = top; row < bottom; ++row) {
         const auto* pixels = reinterpret_cast<const QRgb*>(bits + row * stride);
-        const unsigned char* alpha = coverage.alpha.data() + static_cast<std::ptrdiff_t>(row - y) * coverage.width - x;
+        const unsigned char* alpha = coverage.alpha.data() + static_cast<std::ptrdiff_t>(row - y) * coverage.width;
         for (int column = left; column < right; ++column) {
-            const unsigned a = alpha[column];
+            const unsigned a = alpha[column - x];
             if (a == 0 || a == 255) {
                 continue;
             }
@@ -334,9 +366,9 @@ bool GlyphBlender::Blend(const Table& table, const GlyphCoverage& coverage, int 
     }
     for (int row = top; row < bottom; ++row) {
         auto* pixels = reinterpret_cast<QRgb*>(bits + row * stride);
-        const unsigned char* alpha = coverage.alpha.data() + static_cast<std::ptrdiff_t>(row - y) * coverage.width - x;
+        const unsigned char* alpha = coverage.alpha.data() + static_cast<std::ptrdiff_t>(row - y) * coverage.width;
         for (int column = left; column < right; ++column) {
-            const unsigned a = alpha[column];
+            const unsigned a = alpha[column - x];
             if (a == 0) {
                 continue;
             }
@@ -385,9 +417,9 @@ void GlyphBlender::DrawByPainter(Table& table, const QGlyphRun& run, const Glyph
     std::size_t at = 0;
     for (int row = top; row < bottom; ++row) {
         const auto* pixels = reinterpret_cast<const QRgb*>(image_.constScanLine(row));
-        const unsigned char* alpha = coverage.alpha.data() + static_cast<std::ptrdiff_t>(row - y) * coverage.width - x;
+        const unsigned char* alpha = coverage.alpha.data() + static_cast<std::ptrdiff_t>(row - y) * coverage.width;
         for (int column = left; column < right; ++column, ++at) {
-            const unsigned a = alpha[column];
+            const unsigned a = alpha[column - x];
             const QRgb was = before[at];
             const QRgb now = pixels[column];
             if (a == 0 || a == 255) {
