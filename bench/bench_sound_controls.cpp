@@ -133,6 +133,30 @@ void RedrawNewPageAndMeters(benchmark::State& state)
 }
 BENCHMARK(RedrawNewPageAndMeters)->Unit(benchmark::kMillisecond);
 
+// A page change in a text colour never drawn before: the first page after a
+// start, or after the colours were changed, draws its new glyph colours
+// through the painter once.
+void RedrawNewPageInANewColour(benchmark::State& state)
+{
+    Application();
+    Page page;
+    float level = -40;
+    int turn = 0;
+    for (auto _ : state) {
+        ++turn;
+        int i = 0;
+        for (auto& button : page.buttons) {
+            button->SetNormalColor(static_cast<platform::Color>(0x808080 + turn));
+            button->SetText(0, "オープニングテーマ 朝の番組 " + std::to_string(turn) + "-" + std::to_string(i));
+            button->SetText(4, std::to_string(turn % 60) + ":30");
+            button->Draw(0);
+            ++i;
+        }
+        DrawMeters(page, level);
+    }
+}
+BENCHMARK(RedrawNewPageInANewColour)->Unit(benchmark::kMillisecond);
+
 void RedrawMetersOnly(benchmark::State& state)
 {
     Application();

@@ -17,6 +17,49 @@ namespace platform {
 
 namespace {
 
+constexpr std::uint16_t unknown = 0xFFFF;
+
+} // namespace
+
+// The value each channel takes, by the channel's value below and the
+// coverage; a row of coverages is made when a value below is first met, and
+// holds `unknown` until learnt. Values not met yet share one unknown row.
+struct GlyphBlender::Table {
+    using Row = std::array<std::uint16_t, 256>;
+
+    Table()
+    {
+        static const Row unknownRow = [] {
+            Row row;
+            row.fill(unknown);
+            return row;
+        }();
+        for (auto& channel : rows) {
+            channel.fill(&unknownRow);
+        }
+    }
+
+    std::uint16_t& Learn(int channel, unsigned below, unsigned coverage)
+    {
+        const auto c = static_cast<std::size_t>(channel);
+        std::unique_ptr<Row>& own = owned[c][below];
+        if (!own) {
+            own = std::make_unique<Row>();
+            own->fill(unknown);
+            rows[c][below] = own.get();
+        }
+        return (*own)[coverage];
+    }
+
+    // Where lookups go: the learnt row, or the shared unknown one.
+    std::array<std::array<const Row*, 256>, 3> rows{}; // blue, green, red
+
+private:
+    std::array<std::array<std::unique_ptr<Row>, 256>, 3> owned;
+};
+
+namespace {
+
 // Fonts at this pixel size and above are filled as outlines by the raster
 // engine, not copied from its glyph cache; their lines are left to it.
 constexpr qreal cachedGlyphLimit = 64;
@@ -57,6 +100,9 @@ struct Kept {
         std::unique_ptr<GlyphBlender::Table> table;
     };
     std::vector<TableEntry> tables;
+    // Placements name fonts by their place in `fonts`; they count only while
+    // the list they were made with is kept.
+    std::uint64_t generation = 1;
     // Set when the engine drew a colour that contradicts one learnt before:
     // from then on the painter draws all text.
     bool contradicted = false;
@@ -81,6 +127,7 @@ int FontIndex(const QRawFont& font)
         kept.fonts.clear();
         kept.coverages.clear();
         kept.tables.clear();
+        ++kept.generation;
     }
     kept.fonts.push_back({font, Blendable(font)});
     return kept.fonts.back().blendable ? static_cast<int>(kept.fonts.size() - 1) : -1;
@@ -177,36 +224,19 @@ void Contradicted()
     }
 }
 
-constexpr std::uint16_t unknown = 0xFFFF;
-
 } // namespace
-
-// The value each channel takes, by the channel's value below and the
-// coverage; a row of coverages is made when a value below is first met, and
-// holds `unknown` until learnt.
-struct GlyphBlender::Table {
-    using Row = std::array<std::uint16_t, 256>;
-    std::array<std::array<std::unique_ptr<Row>, 256>, 3> rows; // blue, green, red
-
-    std::uint16_t& Learn(int channel, unsigned below, unsigned coverage)
-    {
-        std::unique_ptr<Row>& row = rows[static_cast<std::size_t>(channel)][below];
-        if (!row) {
-            row = std::make_unique<Row>();
-            row->fill(unknown);
-        }
-        return (*row)[coverage];
-    }
-};
 
 bool GlyphColoursContradicted()
 {
     return Keep().contradicted;
 }
 
-PlacedGlyphs PlaceGlyphs(const QList<QGlyphRun>& runs, QPointF offset)
+namespace {
+
+PlacedGlyphs PlaceOnce(const QList<QGlyphRun>& runs, QPointF offset)
 {
     PlacedGlyphs placed;
+    placed.generation = Keep().generation;
     for (qsizetype r = 0; r < runs.size(); ++r) {
         const QGlyphRun& run = runs[r];
         const QRawFont rawFont = run.rawFont();
@@ -236,6 +266,26 @@ PlacedGlyphs PlaceGlyphs(const QList<QGlyphRun>& runs, QPointF offset)
     }
     placed.blendable = true;
     return placed;
+}
+
+} // namespace
+
+PlacedGlyphs PlaceGlyphs(const QList<QGlyphRun>& runs, QPointF offset)
+{
+    // Fonts let go halfway leave the first runs naming places that now hold
+    // others: placed once more, with room for every font of the line.
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        PlacedGlyphs placed = PlaceOnce(runs, offset);
+        if (PlacementCurrent(placed)) {
+            return placed;
+        }
+    }
+    return {};
+}
+
+bool PlacementCurrent(const PlacedGlyphs& placed)
+{
+    return placed.generation == Keep().generation;
 }
 
 GlyphBlender::GlyphBlender(QImage& image, QRgb colour) : image_(image), colour_(colour | 0xFF000000u) {}
@@ -279,7 +329,8 @@ void GlyphBlender::Draw(const QList<QGlyphRun>& runs, QPointF offset, const Plac
                         int originY)
 {
     const QPointF origin = QPointF(originX, originY) + offset;
-    if (!placed.blendable || Keep().contradicted || image_.format() != QImage::Format_RGB32) {
+    if (!placed.blendable || !PlacementCurrent(placed) || Keep().contradicted ||
+        image_.format() != QImage::Format_RGB32) {
         for (const QGlyphRun& run : runs) {
             Painter().drawGlyphRun(origin, run);
         }
@@ -313,42 +364,37 @@ bool GlyphBlender::Blend(const Table& table, const GlyphCoverage& coverage, int 
     const auto& red = table.rows[2];
     uchar* const bits = image_.bits();
     const qsizetype stride = image_.bytesPerLine();
-    // Every combination must be known before a pixel changes.
+    const int width = right - left;
+    // Blended aside first: nothing changes unless every combination is known.
+    thread_local std::vector<QRgb> blended;
+    blended.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(bottom - top));
+    QRgb* out = blended.data();
+    unsigned seen = 0; // an unknown entry is the only one with bit 8 set
     for (int row = top; row < bottom; ++row) {
         const auto* pixels = reinterpret_cast<const QRgb*>(bits + row * stride);
-        const unsigned char* alpha = coverage.alpha.data() + static_cast<std::ptrdiff_t>(row - y) * coverage.width - x;
-        for (int column = left; column < right; ++column) {
-            const unsigned a = alpha[column];
-            if (a == 0 || a == 255) {
-                continue;
-            }
+        const unsigned char* alpha = coverage.alpha.data() + static_cast<std::ptrdiff_t>(row - y) * coverage.width;
+        for (int column = left; column < right; ++column, ++out) {
+            const unsigned a = alpha[column - x];
             const QRgb below = pixels[column];
-            const Table::Row* b = blue[static_cast<std::size_t>(qBlue(below))].get();
-            const Table::Row* g = green[static_cast<std::size_t>(qGreen(below))].get();
-            const Table::Row* r = red[static_cast<std::size_t>(qRed(below))].get();
-            // An unknown entry is the only one with bit 8 set.
-            if (b == nullptr || g == nullptr || r == nullptr || (((*b)[a] | (*g)[a] | (*r)[a]) & 0x100) != 0) {
-                return false;
+            if (a == 0) {
+                *out = below;
+            } else if (a == 255) {
+                *out = colour_;
+            } else {
+                const unsigned b = (*blue[static_cast<std::size_t>(qBlue(below))])[a];
+                const unsigned g = (*green[static_cast<std::size_t>(qGreen(below))])[a];
+                const unsigned r = (*red[static_cast<std::size_t>(qRed(below))])[a];
+                seen |= b | g | r;
+                *out = 0xFF000000u | ((r & 0xFF) << 16) | ((g & 0xFF) << 8) | (b & 0xFF);
             }
         }
     }
-    for (int row = top; row < bottom; ++row) {
-        auto* pixels = reinterpret_cast<QRgb*>(bits + row * stride);
-        const unsigned char* alpha = coverage.alpha.data() + static_cast<std::ptrdiff_t>(row - y) * coverage.width - x;
-        for (int column = left; column < right; ++column) {
-            const unsigned a = alpha[column];
-            if (a == 0) {
-                continue;
-            }
-            if (a == 255) {
-                pixels[column] = colour_;
-                continue;
-            }
-            const QRgb below = pixels[column];
-            pixels[column] = 0xFF000000u | (static_cast<QRgb>((*red[static_cast<std::size_t>(qRed(below))])[a]) << 16) |
-                             (static_cast<QRgb>((*green[static_cast<std::size_t>(qGreen(below))])[a]) << 8) |
-                             static_cast<QRgb>((*blue[static_cast<std::size_t>(qBlue(below))])[a]);
-        }
+    if ((seen & 0x100) != 0) {
+        return false;
+    }
+    const QRgb* from = blended.data();
+    for (int row = top; row < bottom; ++row, from += width) {
+        std::copy(from, from + width, reinterpret_cast<QRgb*>(bits + row * stride) + left);
     }
     return true;
 }
@@ -385,9 +431,9 @@ void GlyphBlender::DrawByPainter(Table& table, const QGlyphRun& run, const Glyph
     std::size_t at = 0;
     for (int row = top; row < bottom; ++row) {
         const auto* pixels = reinterpret_cast<const QRgb*>(image_.constScanLine(row));
-        const unsigned char* alpha = coverage.alpha.data() + static_cast<std::ptrdiff_t>(row - y) * coverage.width - x;
+        const unsigned char* alpha = coverage.alpha.data() + static_cast<std::ptrdiff_t>(row - y) * coverage.width;
         for (int column = left; column < right; ++column, ++at) {
-            const unsigned a = alpha[column];
+            const unsigned a = alpha[column - x];
             const QRgb was = before[at];
             const QRgb now = pixels[column];
             if (a == 0 || a == 255) {

@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <QPointF>
 
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -39,6 +40,7 @@ struct PlacedGlyphs {
     // painter then draws the whole line.
     bool blendable = false;
     std::vector<GlyphPlacement> glyphs;
+    std::uint64_t generation = 0;
 };
 
 // True once the engine drew a colour that contradicts one learnt before;
@@ -48,6 +50,9 @@ bool GlyphColoursContradicted();
 // Works out where the glyphs of a line land when the line is drawn at a
 // whole-pixel origin plus `offset` (the same fraction every time).
 PlacedGlyphs PlaceGlyphs(const QList<QGlyphRun>& runs, QPointF offset);
+// False once the fonts a placement names were let go (too many fonts were
+// met): it must be worked out again.
+bool PlacementCurrent(const PlacedGlyphs& placed);
 
 // Draws text in one opaque colour on a 32-bit picture with exactly the pixels
 // the raster engine gives, without its per-pixel cost: every glyph's coverage

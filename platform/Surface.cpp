@@ -429,7 +429,7 @@ void Surface::Print(std::string_view text)
         if (!line.empty() && blender) {
             Shape& shape = Shapes().LaidOut(handle, line);
             const QPointF offset(0, font.ascent - shape.ascent);
-            if (!shape.placed) {
+            if (!shape.placed || !PlacementCurrent(*shape.placed)) {
                 shape.placed = PlaceGlyphs(shape.runs, offset);
             }
             blender->Draw(shape.runs, offset, *shape.placed, x, top);

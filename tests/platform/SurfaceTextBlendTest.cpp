@@ -127,6 +127,52 @@ TEST_F(SurfaceTextBlend, PrintedTextHasThePixelsTheEngineDraws)
     EXPECT_FALSE(platform::GlyphColoursContradicted());
 }
 
+TEST_F(SurfaceTextBlend, AShapeKeptFromBeforeManyOtherFontsStillDrawsInItsOwnFont)
+{
+    const FontHandle font = platform::CreateFontIndirect({12, 0, false, 128, "ＭＳ Ｐゴシック"});
+    const std::string text = "朝の番組 Jingle";
+    const QImage start = Background(0, 120, 40);
+    Surface first;
+    first.SetPicture(start);
+    first.SetFont(font);
+    first.SetForeColor(0xFFFFFF);
+    first.Print(text);
+    QTextLayout layout(QString::fromStdString(text), font->face);
+    layout.beginLayout();
+    layout.createLine().setLineWidth(1e9);
+    layout.endLayout();
+    const platform::PlacedGlyphs placed = platform::PlaceGlyphs(layout.glyphRuns(), QPointF(0, 0.5));
+    ASSERT_TRUE(placed.blendable);
+    EXPECT_TRUE(platform::PlacementCurrent(placed));
+
+    // More fonts than are kept, each printed in the same colour on the same
+    // picture: the kept fonts are let go and met again in another order.
+    for (int cell = 6; cell < 90; ++cell) {
+        Surface other;
+        other.SetPicture(start);
+        other.SetForeColor(0xFFFFFF);
+        other.SetFont(platform::CreateFontIndirect({cell, 0, cell % 2 == 0, 0, "DejaVu Sans"}));
+        other.Print(text);
+        other.SetFont(platform::CreateFontIndirect({9, 0, true, 0, "DejaVu Sans"}));
+        other.Print(text);
+    }
+
+    // A placement made before names fonts by places that now hold others.
+    EXPECT_FALSE(platform::PlacementCurrent(placed));
+    EXPECT_TRUE(platform::PlacementCurrent(platform::PlaceGlyphs(layout.glyphRuns(), QPointF(0, 0.5))));
+
+    Surface again;
+    again.SetPicture(start);
+    again.SetFont(font);
+    again.SetForeColor(0xFFFFFF);
+    again.Print(text);
+    QImage expected = start.copy();
+    EngineLine(expected, *font, 0xFFFFFF, 0, 0, text);
+    EXPECT_EQ(again.Image(), expected);
+    EXPECT_EQ(first.Image(), expected);
+    EXPECT_FALSE(platform::GlyphColoursContradicted());
+}
+
 TEST_F(SurfaceTextBlend, TextOnAPictureWithoutPixelsIsSkipped)
 {
     Surface empty(0, 0);
