@@ -21,6 +21,7 @@
 #include "mainwindow/FrmMain.h"
 #include "mainwindow/OutputPlayers.h"
 #include "platform/DragData.h"
+#include "platform/InputCodes.h"
 #include "platform/MessageBox.h"
 #include "platform/PopupMenu.h"
 #include "platform/SessionEndpoint.h"
@@ -362,12 +363,15 @@ void Soak::Step()
             break;
         }
         count("button click");
+        // The control of the button raises (its index, mouse button, area).
         const int button = Pick(std::max(1, state.ButtonsPerPage[static_cast<std::size_t>(output)]));
-        window.Ports.ControlEvents->TolvButton_MouseUD(output, button, true, 1);
+        const int index = output * state.ButtonsPerOutput + button;
+        const int area = Pick(4) == 0 ? 1 : 0; // text area, or now and then the lamp strip
+        window.Ports.ControlEvents->TolvButton_MouseUD(index, platform::ButtonLeft, true, area);
         if (Pick(3) == 0) {
             AdvanceChecked(TickMs * (1 + Pick(20)));
         }
-        window.Ports.ControlEvents->TolvButton_MouseUD(output, button, false, 1);
+        window.Ports.ControlEvents->TolvButton_MouseUD(index, platform::ButtonLeft, false, area);
         break;
     }
     case 2: { // keys: pages, Esc, Space, button keys
