@@ -30,10 +30,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 
 namespace {
@@ -45,8 +47,11 @@ constexpr int Rate = 48000;
 constexpr int TickMs = 50;
 constexpr int SoundFrames = Rate / 2;
 
-// The value of frame f of every test sound (both channels), as the device
-// plays it.
+// The value of frame f of a ramp sound, in the file and as the device plays it.
+int RampValue(int frame)
+{
+    return frame % 30000 + 1;
+}
 float Ramp(std::int64_t frame)
 {
     return static_cast<float>(frame % 30000 + 1) / 32768.0F;
@@ -91,14 +96,17 @@ protected:
 
     static void Store(const std::string& key, const std::string& value) { basic::RegWrite(key, value, "tolv"); }
 
-    std::string Sound(const std::string& name)
+    // A stereo sound whose left and right frame f hold left(f) and right(f).
+    std::string Sound(const std::string& name, int frames = SoundFrames,
+                      const std::function<int(int)>& leftValue = RampValue,
+                      const std::function<int(int)>& rightValue = RampValue)
     {
         testsupport::Bytes samples;
-        for (int f = 0; f < SoundFrames; ++f) {
-            const auto value = static_cast<std::uint16_t>(f % 30000 + 1);
-            for (int channel = 0; channel < 2; ++channel) {
-                samples.push_back(static_cast<std::uint8_t>(value & 0xFF));
-                samples.push_back(static_cast<std::uint8_t>(value >> 8));
+        for (int f = 0; f < frames; ++f) {
+            for (const int value : {leftValue(f), rightValue(f)}) {
+                const auto bits = static_cast<std::uint16_t>(value);
+                samples.push_back(static_cast<std::uint8_t>(bits & 0xFF));
+                samples.push_back(static_cast<std::uint8_t>(bits >> 8));
             }
         }
         testsupport::RiffFileBuilder builder;
@@ -117,16 +125,17 @@ protected:
         }
     }
 
-    // The left channel of what device (1..4) played since the last call.
-    std::vector<float> Played(int device)
+    // One channel (0 left, 1 right) of what device (1..4) played since the
+    // last call.
+    std::vector<float> Played(int device, int channel = 0)
     {
         AudioSystem::Current().Sync();
         const std::vector<float> both = AudioSystem::Current().NullOutput(device)->TakePlayed();
-        std::vector<float> left;
-        for (std::size_t i = 0; i + 1 < both.size(); i += 2) {
-            left.push_back(both[i]);
+        std::vector<float> one;
+        for (std::size_t i = static_cast<std::size_t>(channel); i < both.size(); i += 2) {
+            one.push_back(both[i]);
         }
-        return left;
+        return one;
     }
 
     // The capture holds each range of frames of a test sound, in order, each
@@ -296,6 +305,86 @@ TEST_F(OperatorSession, FourOutputsButtonsOfEveryPlayModeAndAPageSwitch)
     EXPECT_EQ(saved.ButtonTable[static_cast<std::size_t>(ButtonTableIndex(0, 0, 1))].FileName, latch);
     EXPECT_EQ(saved.ButtonTable[static_cast<std::size_t>(ButtonTableIndex(0, 0, 1))].PlayMode, 2);
     EXPECT_EQ(saved.ButtonTable[static_cast<std::size_t>(ButtonTableIndex(1, 1, 0))].FileName, other);
+}
+
+// One output with three DirectSound players and FADE on: the second button
+// cross-fades. The outgoing sound is on the left channel only, the incoming
+// one on the right, so the capture shows each apart.
+TEST_F(OperatorSession, OneOutputCrossFadesTwoButtonsInARow)
+{
+    constexpr int Level = 8192; // the outgoing sound's constant value
+    const std::string outgoing = Sound(
+        "out.wav", 4 * Rate, [](int) { return Level; }, [](int) { return 0; });
+    const std::string incoming = Sound(
+        "in.wav", SoundFrames, [](int) { return 0; }, RampValue);
+    const std::string table = program / "fade.txt";
+    std::ofstream(table, std::ios::binary)
+        << "\"Button_01-001\",\"" << outgoing << "\",\"0\",\"0\",\"&H0\",\"&H0\"\r\n"
+        << "\"Button_01-002\",\"" << incoming << "\",\"0\",\"0\",\"&H0\",\"&H0\"\r\n";
+    Store("PlayerType", "0");
+    Store("NumOut", "1");
+    Store("TimerInt", std::to_string(TickMs));
+    Store("OpenLast", "1");
+    Store("LastTlvFilename", table);
+    Store("SaveEnd", "1");
+    Store("DeviceDS_1", "Null 1");
+    Store("IsList_1", "0");
+    Store("UseVol", "1");
+    Store("DispFADE_1", "1");
+    Store("FadeOn_1", "1");
+    Store("FOTime", "500");
+    Store("FITime", "0");
+    Store("FIOffset", "0");
+    program_ = std::make_unique<acceptance::SoakProgram>();
+    FrmMain& window = program_->Window();
+    ASSERT_EQ(window.Form_Load(), FrmMain::StartOutcome::Running);
+    window.show();
+    QApplication::processEvents();
+    ASSERT_EQ(window.State.PlayersPerOutput, 3);
+    ASSERT_EQ(window.State.FadeOn[0], 1);
+    testsupport::SaveToGallery(window.grab().toImage(), "operator-session-cross-fade");
+    Played(1);
+
+    Press(0);
+    Release(0);
+    Run(300);
+    Press(1);
+    Release(1);
+    Run(1500);
+    AudioSystem::Current().Sync();
+    const std::vector<float> both = AudioSystem::Current().NullOutput(1)->TakePlayed();
+    std::vector<float> left;
+    std::vector<float> right;
+    for (std::size_t i = 0; i + 1 < both.size(); i += 2) {
+        left.push_back(both[i]);
+        right.push_back(both[i + 1]);
+    }
+    // The incoming sound: whole and exact from its first frame.
+    ExpectRanges(right, {{500, 0}});
+
+    // The outgoing sound: at its level from its first frame until the
+    // second button, then falling, never rising, to silence.
+    const auto first = std::find_if(left.begin(), left.end(), [](float v) { return v != 0.0F; });
+    ASSERT_NE(first, left.end());
+    const auto start = static_cast<std::size_t>(first - left.begin());
+    const auto incomingStart = static_cast<std::size_t>(
+        std::find_if(right.begin(), right.end(), [](float v) { return v != 0.0F; }) - right.begin());
+    ASSERT_GT(incomingStart, start);
+    const float level = static_cast<float>(Level) / 32768.0F;
+    for (std::size_t i = start; i < incomingStart; ++i) {
+        ASSERT_EQ(left[i], level) << "frame " << i - start;
+    }
+    for (std::size_t i = incomingStart + 1; i < left.size(); ++i) {
+        ASSERT_LE(left[i], left[i - 1]) << "the outgoing sound rises at frame " << i - start;
+    }
+    // A fade of 0.5 s, not a cut: still sounding, and lower, half-way.
+    const float halfWay = left[incomingStart + Rate / 4];
+    EXPECT_GT(halfWay, 0.0F);
+    EXPECT_LT(halfWay, left[incomingStart + Rate / 10]);
+    EXPECT_LT(left[incomingStart + Rate / 10], level) << "the fade has begun 0.1 s after the second start";
+    EXPECT_EQ(left[incomingStart + Rate], 0.0F) << "silent 1 s after the second start";
+    EXPECT_EQ(left.back(), 0.0F) << "silent at the end of the fade";
+    EXPECT_EQ(window.State.PlayerAt(0).mode() == 3 && window.State.PlayerAt(1).mode() == 3, false);
 }
 
 } // namespace
