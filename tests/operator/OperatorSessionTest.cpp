@@ -230,7 +230,13 @@ TEST_F(OperatorSession, FourOutputsButtonsOfEveryPlayModeAndAPageSwitch)
         << "\"Button_01-002\",\"" << latch << "\",\"2\",\"0\",\"&H0\",\"&H0\"\r\n"
         << "\"Button_01-003\",\"" << toggle << "\",\"3\",\"0\",\"&H0\",\"&H0\"\r\n"
         << "\"Button_01-004\",\"" << momentary << "\",\"1\",\"0\",\"&H0\",\"&H0\"\r\n"
-        << "\"Button2_02-001\",\"" << other << "\",\"0\",\"0\",\"&H0\",\"&H0\"\r\n";
+        << "\"Button2_02-001\",\"" << other
+        << "\",\"0\",\"0\",\"&H0\",\"&H0\"\r\n"
+        // List 3: the second and third rows carry the sequence mark.
+        << "\"List3_01-001\",\"" << Sound("row1.wav") << "\",\"0\",\"0\"\r\n"
+        << "\"List3_01-002\",\"" << Sound("row2.wav") << "\",\"1\",\"0\"\r\n"
+        << "\"List3_01-003\",\"" << Sound("row3.wav") << "\",\"1\",\"0\"\r\n"
+        << "\"List3_01-004\",\"" << Sound("row4.wav") << "\",\"0\",\"0\"\r\n";
     Store("PlayerType", "3");
     Store("NumOut", "4");
     Store("TimerInt", std::to_string(TickMs));
@@ -292,6 +298,18 @@ TEST_F(OperatorSession, FourOutputsButtonsOfEveryPlayModeAndAPageSwitch)
     Run(1000);
     ExpectRanges(Played(2), {{500, 0}});
     EXPECT_TRUE(Played(3).empty() || *std::max_element(Played(3).begin(), Played(3).end()) == 0.0F);
+
+    // List 3: Space plays its first row; the marked rows after it follow by
+    // themselves, and the unmarked fourth waits.
+    window.State.KeyTarget = 2;
+    Played(3);
+    int space = 32;
+    window.Keys.KeyDown(space, 0);
+    space = 32;
+    window.Keys.KeyUp(space, 0);
+    Run(2500);
+    ExpectRanges(Played(3), {{500, 0}, {500, 0}, {500, 0}});
+    EXPECT_EQ(window.State.OutputState[2], 0);
 
     // The close with SaveEnd 1 saves the table as it is.
     int cancel = 0;
