@@ -1,0 +1,34 @@
+#pragma once
+
+#include <memory>
+
+class FrmMain;
+class PlaybackControl;
+class ButtonGridPorts;
+class PlayListControl;
+class RemoteControl;
+
+namespace acceptance {
+
+// The program's services wired to one main window as the program wires them
+// (app/main.cpp), without its event loop. Made before Form_Load, so the
+// start-up sees every port set.
+class SoakProgram {
+public:
+    SoakProgram();
+    ~SoakProgram();
+    SoakProgram(const SoakProgram&) = delete;
+    SoakProgram& operator=(const SoakProgram&) = delete;
+
+    FrmMain& Window();
+    PlaybackControl& Playback();
+    ButtonGridPorts& Grid();
+    PlayListControl& Lists();
+    RemoteControl& Remote();
+
+private:
+    struct Parts;
+    std::unique_ptr<Parts> parts_;
+};
+
+} // namespace acceptance
