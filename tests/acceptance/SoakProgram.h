@@ -10,9 +10,8 @@ class RemoteControl;
 
 namespace acceptance {
 
-// The program's services wired to one main window as the program wires them
-// (app/main.cpp), without its event loop. Made before Form_Load, so the
-// start-up sees every port set.
+// The program as it is assembled (app/Composition), without its event loop.
+// Made before Form_Load, so the start-up sees every port set.
 class SoakProgram {
 public:
     SoakProgram();
