@@ -26,10 +26,10 @@ namespace playback {
 namespace {
 
 constexpr platform::Color White = 0xFFFFFF;
-constexpr std::int32_t TagPcm = 1;
-constexpr std::int32_t TagExtensible = -2;
-
-// Whether the back-end can play the file (its host answers first).
+// Whether the back-end can play the file (its host answers first). The
+// DirectSound and waveOut back-ends play PCM wave files only: the reader
+// judges the header (bounds, and the sub-format of an extensible one), so an
+// A-law or damaged wave shows as missing when dropped, not when played.
 bool Playable(std::string_view path)
 {
     if (FCT_Ping::IsPathHostReachable(path, 1500, 300) != 1) {
@@ -37,11 +37,9 @@ bool Playable(std::string_view path)
     }
     switch (parms::PlayerType) {
     case 0:
-        return WaveMMIO::ReadWaveHeader(path, 0).FormatTag == TagPcm;
-    case 3: {
-        const std::int32_t tag = WaveMMIO::ReadWaveHeader(path, 0).FormatTag;
-        return tag == TagPcm || tag == TagExtensible;
-    }
+        return WaveMMIO::IsPlayableWave(path, 0, 0) == 1;
+    case 3:
+        return WaveMMIO::IsPlayableWave(path, 0, 1) == 1;
     default:
         return basic::FileExists(path) != 0;
     }
@@ -121,8 +119,8 @@ void ListDrop::AddFilesToList(int output, std::string_view pathIn, int row, int 
     if (extension == "wav" && readHeader) {
         header = WaveMMIO::ReadWaveHeader(local, 0);
         if (state.CheckWavFmt == 1 && (header.SampleRate != state.SozaiFreq || header.FormatCode != state.SozaiMode)) {
-            basic::ShowMessage(basic::LangText("wav形式が違います", "Invalid Wav.") + "\r\n" + path, platform::IconStop, "",
-                               &window_);
+            basic::ShowMessage(basic::LangText("wav形式が違います", "Invalid Wav.") + "\r\n" + path, platform::IconStop,
+                               "", &window_);
             return;
         }
         icon = ListIconForWaveHeader(header);
