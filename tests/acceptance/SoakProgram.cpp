@@ -119,5 +119,9 @@ RemoteControl& SoakProgram::Remote()
 {
     return parts_->remote;
 }
+ConfigDialog& SoakProgram::Config()
+{
+    return parts_->configDialog;
+}
 
 } // namespace acceptance

@@ -7,6 +7,7 @@ class PlaybackControl;
 class ButtonGridPorts;
 class PlayListControl;
 class RemoteControl;
+class ConfigDialog;
 
 namespace acceptance {
 
@@ -25,6 +26,7 @@ public:
     ButtonGridPorts& Grid();
     PlayListControl& Lists();
     RemoteControl& Remote();
+    ConfigDialog& Config();
 
 private:
     struct Parts;
