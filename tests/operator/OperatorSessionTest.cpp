@@ -5,6 +5,8 @@
 
 #include "controls/SurfaceBox.h"
 #include "controls/UC_TolvButton.h"
+#include "dialogs/ConfigDialog.h"
+#include "dialogs/FrmConf.h"
 #include "foundation/CommandLine.h"
 #include "foundation/ModuleValues.h"
 #include "foundation/Parms.h"
@@ -27,6 +29,7 @@
 
 #include <QApplication>
 #include <QMouseEvent>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -310,6 +313,28 @@ TEST_F(OperatorSession, FourOutputsButtonsOfEveryPlayModeAndAPageSwitch)
     Run(2500);
     ExpectRanges(Played(3), {{500, 0}, {500, 0}, {500, 0}});
     EXPECT_EQ(window.State.OutputState[2], 0);
+
+    // The configuration dialog, opened from its menu and cancelled: nothing
+    // is applied and the window goes on as it was.
+    // The cancel comes from the dialog's own event loop once it shows.
+    bool shown = false;
+    int looks = 0;
+    std::function<void()> cancelWhenShown = [&] {
+        FrmConf* dialog = program_->Config().Window();
+        if (dialog != nullptr && dialog->isVisible()) {
+            shown = true;
+            dialog->Cancel();
+        } else if (++looks < 10000) {
+            QTimer::singleShot(0, cancelWhenShown);
+        }
+    };
+    QTimer::singleShot(0, cancelWhenShown);
+    window.MenuConf->trigger();
+    EXPECT_TRUE(shown);
+    EXPECT_EQ(program_->Config().Window(), nullptr);
+    EXPECT_EQ(parms::ConfigConfirmed, 0);
+    EXPECT_EQ(window.State.Running, 1);
+    EXPECT_EQ(window.State.CurrentFileTitle, "show");
 
     // The close with SaveEnd 1 saves the table as it is.
     int cancel = 0;
