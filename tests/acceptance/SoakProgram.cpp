@@ -34,7 +34,7 @@ RemoteControl& SoakProgram::Remote()
 }
 ConfigDialog& SoakProgram::Config()
 {
-    return parts_->configDialog;
+    return parts_->program.Config;
 }
 
 } // namespace acceptance
