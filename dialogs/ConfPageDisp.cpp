@@ -37,10 +37,10 @@ double Row(int row)
 // One size factor box: shows the factor the program runs with; OK takes a
 // numeric text as the new factor at once and stores the factor formatted,
 // also when the text was not taken.
-class ConfPageDisp::SizeFactorBinding final : public SettingBinding {
+class ConfPageDisp::SizeFactorBinding final : public BoxBinding<platform::TextBox> {
 public:
     SizeFactorBinding(platform::TextBox& box, int index)
-        : SettingBinding("SizeRate_" + std::to_string(index + 1), 0), box_(box), index_(index)
+        : BoxBinding(box, "SizeRate_" + std::to_string(index + 1), 0), index_(index)
     {
     }
 
@@ -64,12 +64,9 @@ public:
         Save(FormatFactor(Factor()));
     }
 
-    QWidget* Control() const override { return &box_; }
-
 private:
     float& Factor() { return parms::SizeRate.at(static_cast<std::size_t>(index_)); }
 
-    platform::TextBox& box_;
     int index_;
 };
 

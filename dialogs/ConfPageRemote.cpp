@@ -57,9 +57,9 @@ std::vector<std::string> Entries(const platform::ComboBox& box)
 // beyond them stays as an entry of its own ("Com9") and is written back
 // unless another entry is picked; a negative port, or a text that is no
 // number, shows "NA" and is written as 0.
-class ConfPageRemote::PortBinding final : public SettingBinding {
+class ConfPageRemote::PortBinding final : public BoxBinding<platform::ComboBox> {
 public:
-    PortBinding(platform::ComboBox& box, std::string key) : SettingBinding(std::move(key), 0), box_(box) {}
+    PortBinding(platform::ComboBox& box, std::string key) : BoxBinding(box, std::move(key), 0) {}
 
     void Load() override
     {
@@ -87,10 +87,7 @@ public:
         Save(std::to_string(index >= 0 && index < listed_ ? index : 0));
     }
 
-    QWidget* Control() const override { return &box_; }
-
 private:
-    platform::ComboBox& box_;
     int listed_ = 0;
     int shownIndex_ = -1;
     // False when the stored text is no port the box can give back.
