@@ -26,23 +26,12 @@ namespace playback {
 namespace {
 
 constexpr platform::Color White = 0xFFFFFF;
-// Whether the back-end can play the file (its host answers first). The
-// DirectSound and waveOut back-ends play PCM wave files only: the reader
-// judges the header (bounds, and the sub-format of an extensible one), so an
-// A-law or damaged wave shows as missing when dropped, not when played.
+// Whether the back-end can play the file (its host answers first). An
+// A-law or damaged wave on a PCM back-end shows as missing when dropped, not
+// when played.
 bool Playable(std::string_view path)
 {
-    if (FCT_Ping::IsPathHostReachable(path, 1500, 300) != 1) {
-        return false;
-    }
-    switch (parms::PlayerType) {
-    case 0:
-        return WaveMMIO::IsPlayableWave(path, 0, 0) == 1;
-    case 3:
-        return WaveMMIO::IsPlayableWave(path, 0, 1) == 1;
-    default:
-        return basic::FileExists(path) != 0;
-    }
+    return FCT_Ping::IsPathHostReachable(path, 1500, 300) == 1 && BackEndPlays(path);
 }
 
 // The name two files must not share, and the path it is compared under.
