@@ -19,6 +19,10 @@
 // scale (S16_LE, S32_LE or FLOAT_LE) is noted with the time it was handed to
 // the device and the time it plays (the start plus its frame count at the
 // rate). One paced device at a time is watched.
+//
+// tolvtest_run_dry(n) makes the next n position queries of a running device
+// (of any unpaced one) report that it ran dry (an underrun), as a card does
+// when it is fed late.
 #include <alsa/asoundlib.h>
 #include <alsa/pcm_external.h>
 
@@ -49,6 +53,7 @@ struct TestPcm {
 };
 
 std::atomic<bool> armed{false};
+std::atomic<int> dryRuns{0};
 std::atomic<std::int64_t> loudHandedNs{-1};
 std::atomic<std::int64_t> loudPlayedNs{-1};
 
@@ -102,6 +107,17 @@ int Prepare(snd_pcm_ioplug_t* io)
 snd_pcm_sframes_t Pointer(snd_pcm_ioplug_t* io)
 {
     const TestPcm* pcm = Of(io);
+    const bool running = io->state == SND_PCM_STATE_RUNNING || io->state == SND_PCM_STATE_DRAINING;
+    // An unpaced device plays what it is given at once, so it never fills to
+    // its start; it runs dry when told whatever its state.
+    if (running || !pcm->paced) {
+        int left = dryRuns.load(std::memory_order_acquire);
+        while (left > 0 && !dryRuns.compare_exchange_weak(left, left - 1, std::memory_order_acq_rel)) {
+        }
+        if (left > 0) {
+            return -EPIPE;
+        }
+    }
     if (!pcm->paced) {
         // Everything handed over has been played.
         return static_cast<snd_pcm_sframes_t>(pcm->written % io->buffer_size);
@@ -339,6 +355,11 @@ __attribute__((visibility("default"))) void tolvtest_arm()
     loudHandedNs.store(-1, std::memory_order_relaxed);
     loudPlayedNs.store(-1, std::memory_order_relaxed);
     armed.store(true, std::memory_order_release);
+}
+
+__attribute__((visibility("default"))) void tolvtest_run_dry(int times)
+{
+    dryRuns.store(times, std::memory_order_release);
 }
 
 __attribute__((visibility("default"))) long long tolvtest_loud_handed_ns()
