@@ -207,15 +207,17 @@ DeviceSink::WriteResult AlsaSink::Write(std::span<const float> frames, SpscRing<
 void AlsaSink::SetQueuedAhead(int frames)
 {
     // The card starts (and restarts after an underrun) once the fill is
-    // queued, and wakes the mixer when a period below it is left.
+    // queued, and wakes the mixer when one period (two, from a fill of four)
+    // below it is left; the mixer then writes up to the fill.
     const auto buffer = static_cast<snd_pcm_uframes_t>(options_.bufferFrames);
     const auto period = static_cast<snd_pcm_uframes_t>(options_.periodFrames);
     const snd_pcm_uframes_t fill = std::clamp(static_cast<snd_pcm_uframes_t>(std::max(frames, 0)), period, buffer);
+    const snd_pcm_uframes_t refill = fill >= 4 * period ? 2 * period : period;
     snd_pcm_sw_params_t* sw = nullptr;
     snd_pcm_sw_params_alloca(&sw);
     if (pcm_ == nullptr || snd_pcm_sw_params_current(pcm_, sw) < 0 ||
         snd_pcm_sw_params_set_start_threshold(pcm_, sw, fill) < 0 ||
-        snd_pcm_sw_params_set_avail_min(pcm_, sw, buffer - fill + period) < 0 || snd_pcm_sw_params(pcm_, sw) < 0) {
+        snd_pcm_sw_params_set_avail_min(pcm_, sw, buffer - fill + refill) < 0 || snd_pcm_sw_params(pcm_, sw) < 0) {
         return; // the device keeps the fill it had
     }
     roomAt_ = static_cast<long>(buffer - fill + period);

@@ -10,14 +10,16 @@ namespace platform::audio {
 
 // The shape of a device's output: its rate, channel count and mixer period.
 // Small periods keep the time from a queued buffer to the device short.
-// periods is how many periods are queued ahead of what the device plays;
+// periods is how many periods are queued ahead of what the device plays
+// (a start does not wait behind them where the device can take them back;
+// four let the mixer wake once every two periods and still keep two queued);
 // bufferFrames is the device's whole buffer, which may be larger so that the
 // queued audio can grow on a machine under load (0: periods x periodFrames).
 struct DeviceOptions {
     int rate = 48000;
     int channels = 2;
     int periodFrames = 256;
-    int periods = 3;
+    int periods = 4;
     int bufferFrames = 0;
 };
 
@@ -68,6 +70,8 @@ public:
 
     // Mixer side: how many frames WaitForRoom keeps queued ahead of what the
     // device plays (the fill, rounded to whole periods), at most the buffer.
+    // With four periods or more it lets two periods play before it wakes the
+    // mixer, which then writes two: half the wake-ups, two periods still queued.
     // A device that underruns again and again is given a larger fill.
     virtual void SetQueuedAhead(int /*frames*/) {}
     // The largest fill the device can take (its buffer).

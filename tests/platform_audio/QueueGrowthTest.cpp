@@ -80,13 +80,13 @@ protected:
 TEST_F(QueueGrowth, RepeatedUnderrunsDoubleTheQueuedAudioUpToFourPeriodsOf1024Frames)
 {
     ASSERT_EQ(device->PeriodFrames(), 256);
-    EXPECT_EQ(device->QueuedAheadFrames(), 3 * 256) << "the periods the device was opened with";
+    EXPECT_EQ(device->QueuedAheadFrames(), 4 * 256) << "the periods the device was opened with";
     EXPECT_EQ(device->StartMarginFrames(), 256);
 
     Underrun();
     ASSERT_EQ(lines.size(), 1U);
     EXPECT_EQ(lines[0], "Audio device \"Card\": 1 underrun (r=-32), restarted");
-    EXPECT_EQ(device->QueuedAheadFrames(), 768) << "one underrun alone may be chance";
+    EXPECT_EQ(device->QueuedAheadFrames(), 1024) << "one underrun alone may be chance";
 
     // The mixer's side of growing allocates nothing (the log line is written by the program's thread).
     audiotest::ArmAllocationCounting();
@@ -95,20 +95,18 @@ TEST_F(QueueGrowth, RepeatedUnderrunsDoubleTheQueuedAudioUpToFourPeriodsOf1024Fr
     EXPECT_EQ(audiotest::DisarmAllocationCounting(), 0);
     device->RenderPeriods(20);
     device->Sync();
-    EXPECT_EQ(device->QueuedAheadFrames(), 1536);
+    EXPECT_EQ(device->QueuedAheadFrames(), 2048);
     // A start keeps as much more margin as the queue grew.
-    EXPECT_EQ(device->StartMarginFrames(), 256 + 768);
+    EXPECT_EQ(device->StartMarginFrames(), 256 + 1024);
     ASSERT_EQ(Grown(), 1);
-    EXPECT_EQ(lines.back(), "Audio device \"Card\": underruns again and again; 1536 frames (32 ms) are now queued ahead");
+    EXPECT_EQ(lines.back(), "Audio device \"Card\": underruns again and again; 2048 frames (42 ms) are now queued ahead");
 
     Underrun();
-    EXPECT_EQ(device->QueuedAheadFrames(), 3072);
-    Underrun();
     EXPECT_EQ(device->QueuedAheadFrames(), 4096);
-    EXPECT_EQ(device->StartMarginFrames(), 256 + 4096 - 768);
+    EXPECT_EQ(device->StartMarginFrames(), 256 + 4096 - 1024);
     Underrun();
     EXPECT_EQ(device->QueuedAheadFrames(), 4096) << "four periods of 1,024 frames at most";
-    EXPECT_EQ(Grown(), 3);
+    EXPECT_EQ(Grown(), 2);
     EXPECT_FALSE(device->Lost());
 }
 
@@ -118,10 +116,10 @@ TEST_F(QueueGrowth, UnderrunsMoreThanAMinuteApartLeaveTheQueueAsItIs)
     // A minute and a period of audio later.
     device->RenderPeriods(48000 * 60 / 256 + 1);
     Underrun();
-    EXPECT_EQ(device->QueuedAheadFrames(), 768);
+    EXPECT_EQ(device->QueuedAheadFrames(), 1024);
     // The next one within the minute is a repeat.
     Underrun();
-    EXPECT_EQ(device->QueuedAheadFrames(), 1536);
+    EXPECT_EQ(device->QueuedAheadFrames(), 2048);
 }
 
 } // namespace
