@@ -16,7 +16,7 @@ constexpr snd_pcm_uframes_t largestPeriod = 8192;
 
 // One complete attempt at a shape; false with the failing call in error.
 bool TryShape(snd_pcm_t* pcm, AlsaSampleType type, const DeviceOptions& wanted, snd_pcm_uframes_t period,
-              unsigned int periods, AlsaHwChoice& choice, std::string& error)
+              unsigned int periods, snd_pcm_uframes_t leastBuffer, AlsaHwChoice& choice, std::string& error)
 {
     snd_pcm_hw_params_t* hw = nullptr;
     snd_pcm_hw_params_alloca(&hw);
@@ -50,7 +50,7 @@ bool TryShape(snd_pcm_t* pcm, AlsaSampleType type, const DeviceOptions& wanted, 
     if (r < 0) {
         return failed("snd_pcm_hw_params_set_period_size", r);
     }
-    snd_pcm_uframes_t buffer = period * periods;
+    snd_pcm_uframes_t buffer = std::max(period * periods, leastBuffer);
     r = snd_pcm_hw_params_set_buffer_size_near(pcm, hw, &buffer);
     if (r < 0) {
         return failed("snd_pcm_hw_params_set_buffer_size", r);
@@ -103,11 +103,17 @@ bool NegotiateAlsaHw(snd_pcm_t* pcm, const AlsaOptions& options, AlsaHwChoice& c
             counts.push_back(more);
         }
     }
+    // A buffer that holds the most the queued audio grows to under load,
+    // where the device offers one; only the periods asked for are filled.
+    const auto roomy = static_cast<snd_pcm_uframes_t>(
+        options.device.bufferFrames > 0 ? options.device.bufferFrames : maxQueuedAheadFrames);
     for (const AlsaSampleType type : Candidates(pcm, options.sampleType)) {
         for (snd_pcm_uframes_t period = firstPeriod; period <= std::max(firstPeriod, largestPeriod); period *= 2) {
-            for (const unsigned int periods : counts) {
-                if (TryShape(pcm, type, options.device, period, periods, choice, error)) {
-                    return true;
+            for (const snd_pcm_uframes_t leastBuffer : {roomy, snd_pcm_uframes_t{0}}) {
+                for (const unsigned int periods : counts) {
+                    if (TryShape(pcm, type, options.device, period, periods, leastBuffer, choice, error)) {
+                        return true;
+                    }
                 }
             }
         }

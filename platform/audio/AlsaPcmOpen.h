@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <string>
+#include <vector>
 
 // What opening a playback and a capture PCM share: the sample formats, the
 // failure texts and the open itself, from the system's configuration or from
@@ -23,5 +24,9 @@ std::string AlsaFailure(const char* call, int result);
 // names the failing call.
 bool OpenAlsaPcm(const AlsaOptions& options, snd_pcm_stream_t stream, snd_pcm_t*& pcm, snd_config_t*& config,
                  std::string& error);
+
+// The names of the PCMs that a configuration text defines (pcm.NAME), in
+// their order; false with the failing call in error when it does not load.
+bool PcmsDefinedIn(const std::string& configText, std::vector<std::string>& names, std::string& error);
 
 } // namespace platform::audio

@@ -60,13 +60,18 @@ std::unique_ptr<AlsaSink> AlsaSink::Open(const AlsaOptions& options, std::string
     sink->options_.channels = static_cast<int>(choice.channels);
     sink->options_.rate = static_cast<int>(choice.rate);
     sink->options_.periodFrames = static_cast<int>(period);
-    sink->options_.periods = period > 0 ? static_cast<int>(buffer / period) : options.device.periods;
+    // The buffer may be larger than the periods kept queued (see SetQueuedAhead).
+    sink->options_.periods = std::clamp(period > 0 ? static_cast<int>(buffer / period) : 2, 2,
+                                        std::max(2, options.device.periods));
+    sink->options_.bufferFrames = static_cast<int>(buffer);
+    sink->roomAt_ = static_cast<long>(period);
     sink->frameBytes_ = AlsaBytesOf(choice.type) * choice.channels;
     sink->bytes_.assign(sink->frameBytes_ * period, 0);
     sink->description_ = DescribeAlsaHw(choice);
     sink->wakeFd_ = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
     const int descriptors = std::max(0, snd_pcm_poll_descriptors_count(pcm));
     sink->polls_.assign(static_cast<std::size_t>(descriptors) + 1, pollfd{});
+    sink->SetQueuedAhead(sink->options_.periods * sink->options_.periodFrames);
     return sink;
 }
 
@@ -150,6 +155,7 @@ DeviceSink::WriteResult AlsaSink::Write(std::span<const float> frames, SpscRing<
     const std::uint8_t* data = bytes_.data();
     auto left = static_cast<snd_pcm_uframes_t>(frames.size() / channels);
     int idleWaits = 0;
+    WriteResult result = WriteResult::Written;
     while (left > 0 && running.load(std::memory_order_acquire)) {
         const snd_pcm_sframes_t written = snd_pcm_writei(pcm_, data, left);
         if (written >= 0) {
@@ -171,6 +177,7 @@ DeviceSink::WriteResult AlsaSink::Write(std::span<const float> frames, SpscRing<
         }
         if (r == -EPIPE) {
             events.Push(MixerEvent{MixerEvent::Underrun, r});
+            result = WriteResult::Recovered;
             const int prepared = snd_pcm_prepare(pcm_);
             if (prepared < 0) {
                 events.Push(MixerEvent{MixerEvent::DeviceLost, prepared});
@@ -194,7 +201,26 @@ DeviceSink::WriteResult AlsaSink::Write(std::span<const float> frames, SpscRing<
         events.Push(MixerEvent{MixerEvent::DeviceLost, r});
         return WriteResult::Lost;
     }
-    return WriteResult::Written;
+    return result;
+}
+
+void AlsaSink::SetQueuedAhead(int frames)
+{
+    // The card starts (and restarts after an underrun) once the fill is
+    // queued, and wakes the mixer when one period (two, from a fill of four)
+    // below it is left; the mixer then writes up to the fill.
+    const auto buffer = static_cast<snd_pcm_uframes_t>(options_.bufferFrames);
+    const auto period = static_cast<snd_pcm_uframes_t>(options_.periodFrames);
+    const snd_pcm_uframes_t fill = std::clamp(static_cast<snd_pcm_uframes_t>(std::max(frames, 0)), period, buffer);
+    const snd_pcm_uframes_t refill = fill >= 4 * period ? 2 * period : period;
+    snd_pcm_sw_params_t* sw = nullptr;
+    snd_pcm_sw_params_alloca(&sw);
+    if (pcm_ == nullptr || snd_pcm_sw_params_current(pcm_, sw) < 0 ||
+        snd_pcm_sw_params_set_start_threshold(pcm_, sw, fill) < 0 ||
+        snd_pcm_sw_params_set_avail_min(pcm_, sw, buffer - fill + refill) < 0 || snd_pcm_sw_params(pcm_, sw) < 0) {
+        return; // the device keeps the fill it had
+    }
+    roomAt_ = static_cast<long>(buffer - fill + period);
 }
 
 void AlsaSink::Wake()
@@ -208,7 +234,6 @@ void AlsaSink::Wake()
 
 DeviceSink::WaitResult AlsaSink::WaitForRoom(SpscRing<MixerEvent>& events, const std::atomic<bool>& running)
 {
-    const auto period = static_cast<snd_pcm_sframes_t>(options_.periodFrames);
     const auto descriptors = static_cast<unsigned int>(polls_.size() - 1);
     int idleWaits = 0;
     while (running.load(std::memory_order_acquire)) {
@@ -217,7 +242,7 @@ DeviceSink::WaitResult AlsaSink::WaitForRoom(SpscRing<MixerEvent>& events, const
             // Write meets the same state and recovers from it.
             return WaitResult::Room;
         }
-        if (avail >= period || snd_pcm_state(pcm_) != SND_PCM_STATE_RUNNING) {
+        if (avail >= roomAt_ || snd_pcm_state(pcm_) != SND_PCM_STATE_RUNNING) {
             return WaitResult::Room;
         }
         if (snd_pcm_poll_descriptors(pcm_, polls_.data(), descriptors) < 0) {

@@ -52,6 +52,7 @@ public:
     void Wake() override;
     int Rewindable() override;
     int Rewind(int frames) override;
+    void SetQueuedAhead(int frames) override;
 
     AlsaSampleType SampleType() const { return sampleType_; }
     // What the device agreed to, for the log.
@@ -67,6 +68,9 @@ private:
     std::size_t frameBytes_ = 0;
     std::vector<std::uint8_t> bytes_;
     std::string description_;
+    // WaitForRoom returns once this many frames are free: when what is
+    // queued has fallen a period below the fill.
+    long roomAt_ = 0;
     int wakeFd_ = -1;
     std::vector<pollfd> polls_; // the PCM's descriptors, then wakeFd_
 };

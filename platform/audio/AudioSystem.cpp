@@ -2,6 +2,7 @@
 
 #include "platform/audio/AlsaCapture.h"
 #include "platform/audio/AlsaDeviceList.h"
+#include "platform/audio/AlsaPcmOpen.h"
 #include "platform/audio/AlsaSink.h"
 #include "platform/audio/ClockMs.h"
 #include "platform/audio/DeviceNaming.h"
@@ -10,6 +11,8 @@
 #include "platform/base/Numbers.h"
 
 #include <cstdlib>
+#include <fstream>
+#include <sstream>
 #include <optional>
 
 namespace platform::audio {
@@ -52,6 +55,19 @@ std::unique_ptr<AudioSystem> AudioSystem::FromEnvironment()
     const char* value = std::getenv("TOLV_AUDIO");
     const std::string choice = value != nullptr ? value : "";
     if (choice.empty() || choice == "alsa") {
+        const char* configFile = std::getenv("TOLV_ALSA_CONFIG");
+        if (configFile != nullptr && *configFile != '\0') {
+            std::string error;
+            std::ifstream file(configFile, std::ios::binary);
+            std::ostringstream text;
+            text << file.rdbuf();
+            auto system = file ? WithAlsaConfiguration(text.str(), error) : nullptr;
+            if (system) {
+                return system;
+            }
+            Log(std::string("TOLV_ALSA_CONFIG=") + configFile + ": " + (file ? error : "the file cannot be read") +
+                "; using the sound cards");
+        }
         return WithAlsa();
     }
     if (choice == "null") {
@@ -96,6 +112,32 @@ std::unique_ptr<AudioSystem> AudioSystem::WithAlsa(const DeviceOptions& options)
     };
     system->outputs_ = makeList(outputs, false);
     system->inputs_ = makeList(ListCardPcms(true), true);
+    system->opened_.resize(system->outputs_.size());
+    return system;
+}
+
+std::unique_ptr<AudioSystem> AudioSystem::WithAlsaConfiguration(const std::string& configText, std::string& error,
+                                                                const DeviceOptions& options)
+{
+    std::vector<std::string> pcms;
+    if (!PcmsDefinedIn(configText, pcms, error)) {
+        return nullptr;
+    }
+    if (pcms.empty()) {
+        error = "it defines no PCM";
+        return nullptr;
+    }
+    auto system = std::make_unique<AudioSystem>(Key{});
+    system->options_ = options;
+    system->alsaConfig_ = configText;
+    std::vector<Entry> entries{Entry{"Default", "default", 0}};
+    for (const std::string& pcm : pcms) {
+        if (pcm != "default") {
+            entries.push_back(Entry{pcm, pcm, static_cast<int>(entries.size())});
+        }
+    }
+    system->outputs_ = entries;
+    system->inputs_ = entries;
     system->opened_.resize(system->outputs_.size());
     return system;
 }
@@ -188,6 +230,7 @@ bool AudioSystem::OpenTarget(int target, bool quiet)
     }
     AlsaOptions alsa;
     alsa.pcm = entry.pcm;
+    alsa.configText = alsaConfig_;
     alsa.device = options_;
     std::string failure;
     auto sink = AlsaSink::Open(alsa, failure);
@@ -299,6 +342,7 @@ std::unique_ptr<CaptureSource> AudioSystem::OpenCapture(int index, AudioError* e
     const Entry& entry = inputs_[static_cast<std::size_t>(index)];
     AlsaOptions alsa;
     alsa.pcm = entry.pcm;
+    alsa.configText = alsaConfig_;
     alsa.device = options_;
     std::string failure;
     auto capture = AlsaCapture::Open(alsa, failure);

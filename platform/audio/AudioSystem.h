@@ -39,8 +39,16 @@ public:
     static void Install(std::unique_ptr<AudioSystem> system);
 
     // TOLV_AUDIO: unset or "alsa" the sound cards, "null" one null device,
-    // "null:N" N of them.
+    // "null:N" N of them. With the sound cards, TOLV_ALSA_CONFIG names an
+    // ALSA configuration file whose PCMs are used instead of the system's
+    // (see WithAlsaConfiguration).
     static std::unique_ptr<AudioSystem> FromEnvironment();
+    // The PCMs that an ALSA configuration text defines, looked up in it alone:
+    // output 0 (and -1) is its "default", then each other PCM it defines, in
+    // its order, by its name; the same for the inputs. Null with the reason in
+    // error when the text does not load or defines no PCM.
+    static std::unique_ptr<AudioSystem> WithAlsaConfiguration(const std::string& configText, std::string& error,
+                                                              const DeviceOptions& options = {});
     // The ALSA devices; without any output device one null device, with a log line.
     static std::unique_ptr<AudioSystem> WithAlsa(const DeviceOptions& options = {});
     // count null devices "Null 1" .. "Null <count>", each with a capture twin
@@ -104,6 +112,7 @@ private:
     bool null_ = false;
     NullTiming timing_ = NullTiming::RealTime;
     DeviceOptions options_;
+    std::string alsaConfig_; // empty: the system's ALSA configuration
     std::size_t keepFrames_ = 0;
     std::vector<Entry> outputs_;
     std::vector<Entry> inputs_;

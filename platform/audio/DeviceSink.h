@@ -10,19 +10,30 @@ namespace platform::audio {
 
 // The shape of a device's output: its rate, channel count and mixer period.
 // Small periods keep the time from a queued buffer to the device short.
+// periods is how many periods are queued ahead of what the device plays
+// (a start does not wait behind them where the device can take them back;
+// four let the mixer wake once every two periods and still keep two queued);
+// bufferFrames is the device's whole buffer, which may be larger so that the
+// queued audio can grow on a machine under load (0: periods x periodFrames).
 struct DeviceOptions {
     int rate = 48000;
     int channels = 2;
     int periodFrames = 256;
-    int periods = 3;
+    int periods = 4;
+    int bufferFrames = 0;
 };
+
+// The most audio queued ahead that a device grows to under load: four
+// periods of 1,024 frames (85 ms at 48 kHz).
+constexpr int maxQueuedAheadFrames = 4 * 1024;
 
 // Where a device's mixed periods go: a sound card, or a null device that
 // keeps them. Write runs on the mixer thread: it must not allocate, lock or
 // log; what goes wrong is queued as an event.
 class DeviceSink {
 public:
-    enum class WriteResult { Written, Lost };
+    // Recovered: written, after the device ran dry and was restarted.
+    enum class WriteResult { Written, Recovered, Lost };
 
     virtual ~DeviceSink() = default;
     // The shape actually obtained, which may differ from the one asked for.
@@ -56,6 +67,18 @@ public:
     // actually taken back (0 when the device cannot).
     virtual int Rewindable() { return 0; }
     virtual int Rewind(int /*frames*/) { return 0; }
+
+    // Mixer side: how many frames WaitForRoom keeps queued ahead of what the
+    // device plays (the fill, rounded to whole periods), at most the buffer.
+    // With four periods or more it lets two periods play before it wakes the
+    // mixer, which then writes two: half the wake-ups, two periods still queued.
+    // A device that underruns again and again is given a larger fill.
+    virtual void SetQueuedAhead(int /*frames*/) {}
+    // The largest fill the device can take (its buffer).
+    virtual int BufferFrames() const
+    {
+        return Options().bufferFrames > 0 ? Options().bufferFrames : Options().periodFrames * Options().periods;
+    }
 };
 
 } // namespace platform::audio

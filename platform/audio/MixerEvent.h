@@ -16,6 +16,7 @@ struct MixerEvent {
                         // the mixer goes on with its own clock
         Late,           // the mixer thread woke up late; value: periods skipped
         KeptFramesLost, // a null device's record was full; value: frames not kept
+        QueueGrown,     // after repeated underruns more audio is queued ahead; value: frames
     };
     Kind kind = Underrun;
     std::int64_t value = 0;

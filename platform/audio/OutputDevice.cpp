@@ -68,8 +68,13 @@ OutputDevice::OutputDevice(const Key&, std::string name, std::unique_ptr<DeviceS
     : name_(std::move(name)), sink_(std::move(sink)), pacing_(pacing)
 {
     mix_.assign(static_cast<std::size_t>(PeriodFrames()) * static_cast<std::size_t>(Channels()), 0.0f);
-    historyFrames_ =
-        static_cast<std::size_t>(PeriodFrames()) * static_cast<std::size_t>(std::max(2, sink_->Options().periods));
+    // Everything the device's buffer holds can be taken back.
+    historyFrames_ = static_cast<std::size_t>(
+        std::max(sink_->BufferFrames(), PeriodFrames() * std::max(2, sink_->Options().periods)));
+    openedQueuedAhead_ = std::min(sink_->BufferFrames(), PeriodFrames() * std::max(2, sink_->Options().periods));
+    openedQueuedAhead_ = std::max(openedQueuedAhead_, PeriodFrames());
+    queuedAhead_.store(openedQueuedAhead_, std::memory_order_relaxed);
+    sink_->SetQueuedAhead(openedQueuedAhead_);
     history_.assign(historyFrames_ * static_cast<std::size_t>(Channels()), 0.0f);
     rewound_.assign(history_.size(), 0.0f);
     for (auto& flag : starting_) {
@@ -165,6 +170,9 @@ DeviceSink::WriteResult OutputDevice::WriteAndKeep(const float* frames, int coun
         lost_.store(true, std::memory_order_release);
         return result;
     }
+    if (result == DeviceSink::WriteResult::Recovered) {
+        NoteUnderrun();
+    }
     for (int f = 0; f < count; ++f) {
         std::copy_n(frames + static_cast<std::size_t>(f) * channels, channels,
                     history_.begin() + static_cast<std::ptrdiff_t>(historyNext_ * channels));
@@ -181,8 +189,18 @@ void OutputDevice::RewindForStarts()
     // The other voices are not mixed again: their frames come from the
     // history, so their positions and done marks stay as they were.
     const int period = PeriodFrames();
-    int frames = std::min<int>(sink_->Rewindable() - StartMarginFrames(), static_cast<int>(historyFilled_));
-    frames = frames > 0 && !lost_.load(std::memory_order_relaxed) ? sink_->Rewind(frames) : 0;
+    const int rewindable = lost_.load(std::memory_order_relaxed) ? 0 : sink_->Rewindable();
+    int frames = std::min<int>(rewindable - StartMarginFrames(), static_cast<int>(historyFilled_));
+    frames = frames > 0 ? sink_->Rewind(frames) : 0;
+    if (frames <= 0 && !cannotRewind_ && historyFilled_ > 0 && !lost_.load(std::memory_order_relaxed) &&
+        (rewindable <= 0 || rewindable > StartMarginFrames())) {
+        // Audio is queued and the device would not give any of it back: every
+        // start waits behind all of it, so queue no more than it needs.
+        cannotRewind_ = true;
+        if (!underranBefore_) {
+            QueueAhead(std::min(queuedAhead_.load(std::memory_order_relaxed), 2 * period));
+        }
+    }
     if (frames <= 0) {
         // The starting voices begin with the next period.
         for (auto& flag : starting_) {
@@ -206,6 +224,42 @@ void OutputDevice::RewindForStarts()
             DeviceSink::WriteResult::Lost) {
             return;
         }
+    }
+}
+
+int OutputDevice::StartMarginFrames() const
+{
+    return PeriodFrames() + std::max(0, queuedAhead_.load(std::memory_order_relaxed) - openedQueuedAhead_);
+}
+
+void OutputDevice::QueueAhead(int frames)
+{
+    queuedAhead_.store(frames, std::memory_order_relaxed);
+    sink_->SetQueuedAhead(frames);
+}
+
+void OutputDevice::NoteUnderrun()
+{
+    // One underrun can be chance (a stall at start-up); a second within a
+    // minute says the machine cannot keep this little queued: queue twice as
+    // much, up to the limit. A device that runs with the least it can is
+    // grown at once.
+    const std::uint64_t now = rendered_.load(std::memory_order_relaxed);
+    const auto minute = static_cast<std::uint64_t>(Rate()) * 60;
+    const bool repeated = cannotRewind_ || (underranBefore_ && now - lastUnderrunFrame_ < minute);
+    underranBefore_ = true;
+    lastUnderrunFrame_ = now;
+    if (!repeated) {
+        return;
+    }
+    const int period = PeriodFrames();
+    int limit = std::min(sink_->BufferFrames(), std::max(maxQueuedAheadFrames, openedQueuedAhead_));
+    limit = std::max(period, limit - limit % period);
+    const int queued = queuedAhead_.load(std::memory_order_relaxed);
+    const int grown = std::min(limit, std::max(2 * queued, 2 * period));
+    if (grown > queued) {
+        QueueAhead(grown);
+        events_.Push(MixerEvent{MixerEvent::QueueGrown, grown});
     }
 }
 
@@ -307,6 +361,10 @@ void OutputDevice::LogEvents()
             break;
         case MixerEvent::Late:
             Log(device + "the mixer was late by " + value + " periods");
+            break;
+        case MixerEvent::QueueGrown:
+            Log(device + "underruns again and again; " + value + " frames (" +
+                std::to_string(event.value * 1000 / std::max(1, Rate())) + " ms) are now queued ahead");
             break;
         case MixerEvent::KeptFramesLost:
             Log(device + "the record of played frames is full; later frames are not kept", 0);

@@ -73,8 +73,16 @@ public:
     // take queued frames back, starts it in them (see RewindForStarts).
     void VoiceStarting(int slot);
     // Frames kept queued ahead of what the device plays when a start is mixed
-    // into queued audio.
-    int StartMarginFrames() const { return PeriodFrames(); }
+    // into queued audio: one period, and as much more as the queued audio
+    // grew under load.
+    int StartMarginFrames() const;
+    // Frames queued ahead of what the device plays. It starts at the periods
+    // the device was opened with and grows, at most to maxQueuedAheadFrames
+    // (and the device's buffer), when the device underruns again within a
+    // minute. A device that cannot take queued audio back runs with two
+    // periods and grows at its first underrun: the least that stays
+    // underrun-free, as it is the whole delay of every start.
+    int QueuedAheadFrames() const { return queuedAhead_.load(std::memory_order_relaxed); }
 
 private:
     void Run();
@@ -82,6 +90,8 @@ private:
     DeviceSink::WriteResult MixAndWrite();
     DeviceSink::WriteResult WriteAndKeep(const float* frames, int count);
     void RewindForStarts();
+    void NoteUnderrun();
+    void QueueAhead(int frames);
     void LogEvents();
 
     const std::string name_;
@@ -98,6 +108,12 @@ private:
     std::vector<float> rewound_;
     std::array<std::atomic<bool>, Mixer::MaxVoices> starting_{};
     std::atomic<bool> startPending_{false};
+    // Mixer side: the queued-ahead audio and what it is grown on.
+    std::atomic<int> queuedAhead_{0};
+    int openedQueuedAhead_ = 0;
+    bool underranBefore_ = false;
+    bool cannotRewind_ = false;
+    std::uint64_t lastUnderrunFrame_ = 0;
     SpscRing<MixerEvent> events_{64};
     std::atomic<bool> running_{false};
     std::atomic<bool> lost_{false};

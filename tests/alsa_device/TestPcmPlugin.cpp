@@ -6,7 +6,8 @@
 //
 // It takes every frame at once (no clock of its own, like the null PCM), or
 // with "paced 1" at the real rate on the machine's monotonic clock, running
-// dry (an underrun) when it is not fed in time; and it shapes what it accepts
+// dry (an underrun) when it is not fed in time, and waking its application
+// once avail_min frames are free, then each period, as a card's interrupt; and it shapes what it accepts
 // as a sound card does:
 // - formats: the only sample formats it offers (default S16_LE, S32_LE, FLOAT_LE);
 // - rate: the only rate it offers (default any of 8,000 .. 192,000 Hz);
@@ -19,6 +20,10 @@
 // scale (S16_LE, S32_LE or FLOAT_LE) is noted with the time it was handed to
 // the device and the time it plays (the start plus its frame count at the
 // rate). One paced device at a time is watched.
+//
+// tolvtest_run_dry(n) makes the next n position queries of a running device
+// (of any unpaced one) report that it ran dry (an underrun), as a card does
+// when it is fed late.
 #include <alsa/asoundlib.h>
 #include <alsa/pcm_external.h>
 
@@ -46,9 +51,11 @@ struct TestPcm {
     snd_pcm_uframes_t written = 0; // frames handed over since the last prepare
     std::int64_t startNs = 0;
     long refuseBelow = 0;
+    snd_pcm_uframes_t availMin = 0; // the application's wake-up point (0: a period)
 };
 
 std::atomic<bool> armed{false};
+std::atomic<int> dryRuns{0};
 std::atomic<std::int64_t> loudHandedNs{-1};
 std::atomic<std::int64_t> loudPlayedNs{-1};
 
@@ -71,6 +78,38 @@ void SetTimer(TestPcm* pcm, std::int64_t intervalNs)
     timer.it_interval.tv_nsec = static_cast<long>(intervalNs % 1'000'000'000);
     timer.it_value = timer.it_interval;
     timerfd_settime(pcm->fd, 0, &timer, nullptr);
+}
+
+// A card wakes its application only once the room it waits for is free: the
+// next tick comes when the frames handed over have played down to the
+// buffer less avail_min, then one each period.
+void WakeAtRoom(snd_pcm_ioplug_t* io)
+{
+    TestPcm* pcm = Of(io);
+    if (!pcm->paced || io->state != SND_PCM_STATE_RUNNING) {
+        return;
+    }
+    const auto availMin = static_cast<std::int64_t>(pcm->availMin > 0 ? pcm->availMin : io->period_size);
+    const std::int64_t frame = static_cast<std::int64_t>(pcm->written) - static_cast<std::int64_t>(io->buffer_size) +
+                               availMin;
+    const std::int64_t intervalNs = static_cast<std::int64_t>(io->period_size) * 1'000'000'000 / io->rate;
+    const std::int64_t due = std::max(pcm->startNs + frame * 1'000'000'000 / static_cast<std::int64_t>(io->rate),
+                                      NowNs() + 1000);
+    itimerspec timer{};
+    timer.it_interval.tv_sec = static_cast<time_t>(intervalNs / 1'000'000'000);
+    timer.it_interval.tv_nsec = static_cast<long>(intervalNs % 1'000'000'000);
+    timer.it_value.tv_sec = static_cast<time_t>(due / 1'000'000'000);
+    timer.it_value.tv_nsec = static_cast<long>(due % 1'000'000'000);
+    timerfd_settime(pcm->fd, TFD_TIMER_ABSTIME, &timer, nullptr);
+}
+
+int SwParams(snd_pcm_ioplug_t* io, snd_pcm_sw_params_t* params)
+{
+    snd_pcm_uframes_t availMin = 0;
+    if (snd_pcm_sw_params_get_avail_min(params, &availMin) >= 0) {
+        Of(io)->availMin = availMin;
+    }
+    return 0;
 }
 
 int Start(snd_pcm_ioplug_t* io)
@@ -102,6 +141,17 @@ int Prepare(snd_pcm_ioplug_t* io)
 snd_pcm_sframes_t Pointer(snd_pcm_ioplug_t* io)
 {
     const TestPcm* pcm = Of(io);
+    const bool running = io->state == SND_PCM_STATE_RUNNING || io->state == SND_PCM_STATE_DRAINING;
+    // An unpaced device plays what it is given at once, so it never fills to
+    // its start; it runs dry when told whatever its state.
+    if (running || !pcm->paced) {
+        int left = dryRuns.load(std::memory_order_acquire);
+        while (left > 0 && !dryRuns.compare_exchange_weak(left, left - 1, std::memory_order_acq_rel)) {
+        }
+        if (left > 0) {
+            return -EPIPE;
+        }
+    }
     if (!pcm->paced) {
         // Everything handed over has been played.
         return static_cast<snd_pcm_sframes_t>(pcm->written % io->buffer_size);
@@ -167,6 +217,7 @@ snd_pcm_sframes_t Transfer(snd_pcm_ioplug_t* io, const snd_pcm_channel_area_t* a
         }
     }
     pcm->written += size;
+    WakeAtRoom(io);
     return static_cast<snd_pcm_sframes_t>(size);
 }
 
@@ -210,6 +261,7 @@ const snd_pcm_ioplug_callback_t callbacks = [] {
     c.hw_params = HwParams;
     c.prepare = Prepare;
     c.poll_revents = PollRevents;
+    c.sw_params = SwParams;
     return c;
 }();
 
@@ -339,6 +391,11 @@ __attribute__((visibility("default"))) void tolvtest_arm()
     loudHandedNs.store(-1, std::memory_order_relaxed);
     loudPlayedNs.store(-1, std::memory_order_relaxed);
     armed.store(true, std::memory_order_release);
+}
+
+__attribute__((visibility("default"))) void tolvtest_run_dry(int times)
+{
+    dryRuns.store(times, std::memory_order_release);
 }
 
 __attribute__((visibility("default"))) long long tolvtest_loud_handed_ns()

@@ -1,0 +1,151 @@
+// Four outputs playing on the tests' own rate-paced ALSA devices (48 kHz,
+// two voices each, one at 44.1 kHz so that it is resampled) for ten minutes
+// while every core of the machine is kept busy by spinning threads of normal
+// priority. Counted: the underruns the devices logged (expected 0), the times
+// the queued audio grew, and whether the mixers got real-time priority.
+// The length in seconds is the benchmark's argument (600, and 20 for a quick
+// look: --benchmark_filter=s:20).
+#include "platform/audio/AlsaSink.h"
+#include "platform/audio/OutputDevice.h"
+#include "platform/audio/Voice.h"
+#include "platform/base/LogSink.h"
+
+#include <benchmark/benchmark.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdint>
+#include <filesystem>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+using namespace platform::audio;
+
+#ifdef TOLV_ALSA_TEST_DEVICE
+constexpr const char* testDevice = TOLV_ALSA_TEST_DEVICE;
+#else
+constexpr const char* testDevice = "";
+#endif
+
+constexpr int rate = 48000;
+
+std::vector<std::uint8_t> QuietNoise(std::size_t frames, std::uint32_t seed)
+{
+    std::vector<std::uint8_t> bytes(frames * 4);
+    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
+        seed = seed * 1664525U + 1013904223U;
+        const auto value = static_cast<std::int16_t>(static_cast<int>(seed >> 22) - 512);
+        bytes[i] = static_cast<std::uint8_t>(value & 0xFF);
+        bytes[i + 1] = static_cast<std::uint8_t>((value >> 8) & 0xFF);
+    }
+    return bytes;
+}
+
+// "... 1 underrun ..." or "... 13 underruns ...": the count the line reports.
+long UnderrunsIn(const std::string& line)
+{
+    const std::size_t at = line.find(" underrun");
+    if (at == std::string::npos) {
+        return 0;
+    }
+    std::size_t from = at;
+    while (from > 0 && line[from - 1] >= '0' && line[from - 1] <= '9') {
+        --from;
+    }
+    return from < at ? std::stol(line.substr(from, at - from)) : 0;
+}
+
+void FourOutputsUnderLoad(benchmark::State& state)
+{
+    if (!std::filesystem::exists(testDevice)) {
+        state.SkipWithError("the paced test device was not built");
+        return;
+    }
+    std::mutex linesLock;
+    std::vector<std::string> lines;
+    platform::SetLogSink([&](std::string_view text, int) {
+        const std::lock_guard<std::mutex> hold(linesLock);
+        lines.emplace_back(text);
+    });
+    std::vector<std::shared_ptr<OutputDevice>> devices;
+    std::string error;
+    for (int d = 0; d < 4; ++d) {
+        AlsaOptions options;
+        options.pcm = "card";
+        options.configText = std::string("pcm_type.tolvtest { lib \"") + testDevice +
+                             "\" }\npcm.card { type tolvtest paced 1 formats \"S32_LE\" rate 48000 }";
+        auto sink = AlsaSink::Open(options, error);
+        if (!sink) {
+            platform::SetLogSink(nullptr);
+            state.SkipWithError(("the paced test device does not open: " + error).c_str());
+            return;
+        }
+        devices.push_back(OutputDevice::Start("Paced " + std::to_string(d + 1), std::move(sink), Pacing::Device));
+    }
+    const auto quiet = QuietNoise(rate, 11);
+    std::vector<std::unique_ptr<Voice>> voices;
+    std::vector<VoiceBuffer> loops(8);
+    for (std::size_t i = 0; i < 8; ++i) {
+        voices.push_back(devices[i / 2]->OpenVoice(StreamFormat{i % 2 == 0 ? rate : 44100, 16, 2}));
+        loops[i].data = quiet;
+        loops[i].SetLooping(true);
+        voices.back()->Write(loops[i]);
+    }
+
+    std::atomic<bool> loading{true};
+    std::vector<std::thread> load;
+    const unsigned int cores = std::max(1U, std::thread::hardware_concurrency());
+    for (unsigned int c = 0; c < cores; ++c) {
+        load.emplace_back([&loading] {
+            std::uint64_t spin = 0;
+            while (loading.load(std::memory_order_relaxed)) {
+                spin = spin * 6364136223846793005ULL + 1;
+                benchmark::DoNotOptimize(spin);
+            }
+        });
+    }
+    for (auto _ : state) {
+        const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(state.range(0));
+        while (std::chrono::steady_clock::now() < until) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(500));
+            for (const auto& device : devices) {
+                device->Sync();
+            }
+        }
+    }
+    loading.store(false);
+    for (std::thread& thread : load) {
+        thread.join();
+    }
+    std::uint64_t rendered = 0;
+    for (const auto& device : devices) {
+        rendered += device->RenderedFrames();
+    }
+    voices.clear();
+    devices.clear(); // the last underruns are reported as the devices close
+    platform::SetLogSink(nullptr);
+    long underruns = 0;
+    long grown = 0;
+    long late = 0;
+    double realtime = 1.0;
+    for (const std::string& line : lines) {
+        underruns += UnderrunsIn(line);
+        grown += line.find("now queued ahead") != std::string::npos ? 1 : 0;
+        late += line.find("was late") != std::string::npos ? 1 : 0;
+        realtime = line.find("without real-time priority") != std::string::npos ? 0.0 : realtime;
+    }
+    state.counters["underruns"] = static_cast<double>(underruns);
+    state.counters["queue_grown"] = static_cast<double>(grown);
+    state.counters["mixer_late"] = static_cast<double>(late);
+    state.counters["realtime_priority"] = realtime;
+    state.counters["loaded_cores"] = cores;
+    state.counters["seconds_played"] = static_cast<double>(rendered) / rate / 4;
+}
+// 600 s is the measure; 20 s is a quick look.
+BENCHMARK(FourOutputsUnderLoad)->Arg(20)->Arg(600)->ArgName("s")->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();
+
+} // namespace
