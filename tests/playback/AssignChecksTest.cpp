@@ -1,4 +1,5 @@
 #include "AssignFixture.h"
+#include "ExtensibleWaves.h"
 
 #include "playback/AssignChecks.h"
 #include "playback/PreRead.h"
@@ -117,15 +118,9 @@ TEST_F(AssignFixture, PreReadRefreshesRecordsAndReadsAtMostTheLimit)
 TEST_F(AssignFixture, PreReadMarksAWaveThePcmBackEndCannotPlayInvalid)
 {
     const std::string alaw = scratch / "alaw.wav";
-    testsupport::RiffFileBuilder()
-        .FormatExtensibleOf(2, 48000, 8, 6)
-        .Data(testsupport::Bytes(9600, 0xD5))
-        .WriteTo(alaw);
+    WriteALawExtensible(alaw);
     const std::string pcmExtensible = scratch / "pcm_ext.wav";
-    testsupport::RiffFileBuilder()
-        .FormatExtensible(2, 48000, 16)
-        .Data(testsupport::Bytes(19200, 0))
-        .WriteTo(pcmExtensible);
+    WritePcmExtensible(pcmExtensible);
     // PCM by its tag, but no channels: out of bounds for every reader.
     const std::string noChannels = scratch / "nochannels.wav";
     testsupport::RiffFileBuilder().Format(1, 0, 48000, 16).Data(testsupport::Bytes(1920, 0)).WriteTo(noChannels);

@@ -1,12 +1,12 @@
 // Assigning, dropping and dragging sounds on the sound buttons, the button
 // menu's commands and the hand-back from the monitor window.
+#include "ExtensibleWaves.h"
 #include "GridFixture.h"
 
 #include "foundation/Language.h"
 #include "foundation/Parms.h"
 #include "platform/CommonDialogs.h"
 #include "platform/InputCodes.h"
-#include "support/RiffFileBuilder.h"
 
 #include <gmock/gmock.h>
 
@@ -77,15 +77,9 @@ TEST_F(ButtonGrid, APcmBackEndMarksAWaveItCannotPlayInvalidWhenAssigned)
 {
     ASSERT_TRUE(Start());
     const std::string alaw = sounds / "alaw.wav";
-    testsupport::RiffFileBuilder()
-        .FormatExtensibleOf(2, 48000, 8, 6)
-        .Data(testsupport::Bytes(9600, 0xD5))
-        .WriteTo(alaw);
+    playbacktest::WriteALawExtensible(alaw);
     const std::string pcmExtensible = sounds / "pcm_ext.wav";
-    testsupport::RiffFileBuilder()
-        .FormatExtensible(2, 48000, 16)
-        .Data(testsupport::Bytes(19200, 0))
-        .WriteTo(pcmExtensible);
+    playbacktest::WritePcmExtensible(pcmExtensible);
     const std::string plain = RampWave("plain.wav", Rate / 10);
     struct Case {
         int playerType;

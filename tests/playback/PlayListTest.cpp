@@ -1,6 +1,7 @@
 // The play list as the operator works it: the table a view stores into and
 // rebuilds from, files dropped on rows, the commands that remove, clear, move
 // and mark rows, and rows dragged out.
+#include "ExtensibleWaves.h"
 #include "PlayListFixture.h"
 
 #include "foundation/Parms.h"
@@ -184,15 +185,9 @@ TEST_F(PlayList, APcmBackEndShowsAWaveItCannotPlayAsMissingWhenDropped)
 {
     ASSERT_TRUE(StartLists());
     const std::string alaw = sounds / "alaw.wav";
-    testsupport::RiffFileBuilder()
-        .FormatExtensibleOf(2, 48000, 8, 6)
-        .Data(testsupport::Bytes(9600, 0xD5))
-        .WriteTo(alaw);
+    playbacktest::WriteALawExtensible(alaw);
     const std::string pcmExtensible = sounds / "pcm_ext.wav";
-    testsupport::RiffFileBuilder()
-        .FormatExtensible(2, 48000, 16)
-        .Data(testsupport::Bytes(19200, 0))
-        .WriteTo(pcmExtensible);
+    playbacktest::WritePcmExtensible(pcmExtensible);
     // PCM by its tag, but nine channels: out of bounds, nothing plays it.
     const std::string nineChannels = sounds / "nine.wav";
     testsupport::RiffFileBuilder()
