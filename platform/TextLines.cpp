@@ -32,12 +32,9 @@ TextLines::TextLines(std::string_view bytes)
             line.raw = bytes.substr(start);
             start = bytes.size();
         } else {
-            std::size_t rawEnd = end;
-            line.ending = "\n";
-            if (rawEnd > start && bytes[rawEnd - 1] == '\r') {
-                --rawEnd;
-                line.ending = "\r\n";
-            }
+            const bool crlf = end > start && bytes[end - 1] == '\r';
+            const std::size_t rawEnd = crlf ? end - 1 : end;
+            line.ending = crlf ? std::string_view("\r\n") : std::string_view("\n");
             line.raw = bytes.substr(start, rawEnd - start);
             start = end + 1;
             if (!newLineKnown) {
