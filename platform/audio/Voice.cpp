@@ -234,9 +234,14 @@ int Voice::Resample(int frames)
             phase_ += step_;
             while (phase_ >= unitStep) {
                 phase_ -= unitStep;
-                std::copy(history_.begin() + MaxChannels, history_.end(), history_.begin());
-                std::copy_n(input_.begin() + static_cast<std::ptrdiff_t>(next * channels), channels,
-                            history_.begin() + 3 * MaxChannels);
+                // The four points move on by one input frame (the voice's channels only).
+                const float* in = &input_[next * channels];
+                for (std::size_t c = 0; c < channels; ++c) {
+                    history_[c] = history_[MaxChannels + c];
+                    history_[MaxChannels + c] = history_[2 * MaxChannels + c];
+                    history_[2 * MaxChannels + c] = history_[3 * MaxChannels + c];
+                    history_[3 * MaxChannels + c] = in[c];
+                }
                 ++next;
             }
         }
