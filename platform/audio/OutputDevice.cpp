@@ -147,6 +147,13 @@ void OutputDevice::Sync()
     LogEvents();
 }
 
+void OutputDevice::VoiceAboutToStart(int slot)
+{
+    if (slot >= 0 && slot < Mixer::MaxVoices) {
+        starting_[static_cast<std::size_t>(slot)].store(true, std::memory_order_release);
+    }
+}
+
 void OutputDevice::VoiceStarting(int slot)
 {
     if (slot < 0 || slot >= Mixer::MaxVoices) {
@@ -273,7 +280,7 @@ DeviceSink::WriteResult OutputDevice::MixAndWrite()
     if (startPending_.exchange(false, std::memory_order_acq_rel)) {
         RewindForStarts();
     }
-    mixer_.MixPeriod(mix_, PeriodFrames());
+    mixer_.MixPeriod(mix_, PeriodFrames(), &starting_);
     const DeviceSink::WriteResult result = WriteAndKeep(mix_.data(), PeriodFrames());
     rendered_.fetch_add(static_cast<std::uint64_t>(PeriodFrames()), std::memory_order_acq_rel);
     return result;

@@ -79,9 +79,15 @@ AudioError Voice::WriteFromStream(VoiceBuffer& buffer)
         return AudioError::QueueFull;
     }
     const bool idle = queue_.Size() == 0;
+    if (idle && slot_ >= 0) {
+        device_->VoiceAboutToStart(slot_);
+    }
     buffer.state_.store(VoiceBuffer::Waiting, std::memory_order_release);
     if (!queue_.Push(&buffer)) {
         buffer.state_.store(before, std::memory_order_release);
+        if (idle && slot_ >= 0) {
+            device_->VoiceStarting(slot_); // its start is over, with nothing to start
+        }
         return AudioError::QueueFull;
     }
     if (idle && slot_ >= 0) {
