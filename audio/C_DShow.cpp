@@ -9,8 +9,6 @@
 
 namespace {
 
-using platform::audio::GraphState;
-
 constexpr std::int32_t silence = -10000;
 // Below this stored attenuation a newly loaded file starts silent.
 constexpr std::int32_t loadSilenceBelow = -5000;
@@ -20,14 +18,6 @@ constexpr std::int32_t loadSilenceBelow = -5000;
 C_DShow::~C_DShow()
 {
     CloseWave();
-}
-
-void C_DShow::Unload()
-{
-    FileName_.clear();
-    Loaded_ = 0;
-    Playing_ = 0;
-    Length_ = 0;
 }
 
 void C_DShow::SetFileName(std::string_view name)
@@ -53,8 +43,7 @@ void C_DShow::SetFileName(std::string_view name)
         return;
     }
     if (Graph.Seeking != nullptr) {
-        Length_ = static_cast<std::int32_t>(numeric::RoundToInt64(Graph.Seeking->Duration() * 1000.0));
-        ToMS_ = Length_;
+        TakeLengthFromGraph();
         Graph.Seeking->SetRate(PlaySpeed_);
         Graph.Seeking->SetCurrentPosition(0.0);
     }
@@ -98,57 +87,6 @@ std::int32_t C_DShow::Play()
     return 1;
 }
 
-void C_DShow::Pause()
-{
-    if (Loaded_ == 0 || !Graph.Graph) {
-        return;
-    }
-    switch (Graph.Graph->State()) {
-    case GraphState::Paused:
-        Graph.Graph->Run();
-        break;
-    case GraphState::Running:
-        if (!Ended()) {
-            Graph.Graph->Pause();
-        }
-        break;
-    case GraphState::Stopped:
-        break;
-    }
-}
-
-std::int32_t C_DShow::Position(std::int32_t kind)
-{
-    if (Playing_ == 0 || Loaded_ == 0) {
-        return 0;
-    }
-    const GraphPositionReading reading = ReadGraphPosition(Graph, kind, Length_, ToMS_);
-    if (reading.pastEndPoint) {
-        StopIO();
-    }
-    return reading.value;
-}
-
-std::int32_t C_DShow::mode()
-{
-    if (!Graph.Graph) {
-        return 1;
-    }
-    switch (Graph.Graph->State()) {
-    case GraphState::Paused:
-        return 2;
-    case GraphState::Running:
-        if (Ended()) {
-            StopIO();
-            return 0;
-        }
-        return 3;
-    case GraphState::Stopped:
-        break;
-    }
-    return 1;
-}
-
 void C_DShow::CloseWave()
 {
     StopIO();
@@ -174,22 +112,6 @@ void C_DShow::SetAttenuation(std::int32_t level)
         Graph.Audio->SetVolume(volume);
     }
     Attenuation_ = level;
-}
-
-std::int32_t C_DShow::PanValue()
-{
-    if (Graph.Audio != nullptr) {
-        PanValue_ = Graph.Audio->Balance();
-    }
-    return PanValue_;
-}
-
-void C_DShow::SetPanValue(std::int32_t pan)
-{
-    PanValue_ = pan;
-    if (Graph.Audio != nullptr) {
-        Graph.Audio->SetBalance(pan);
-    }
 }
 
 void C_DShow::SetPlaySpeed(float speed)

@@ -10,8 +10,6 @@
 
 namespace {
 
-using platform::audio::GraphState;
-
 constexpr std::int32_t silence = -10000;
 
 bool Contains(const std::string& text, std::string_view part)
@@ -55,14 +53,6 @@ void C_FGraph::Init()
     }
 }
 
-void C_FGraph::Unload()
-{
-    FileName_.clear();
-    Loaded_ = 0;
-    Playing_ = 0;
-    Length_ = 0;
-}
-
 void C_FGraph::SetFileName(std::string_view name)
 {
     FromMS_ = 0;
@@ -98,8 +88,7 @@ void C_FGraph::SetFileName(std::string_view name)
         return;
     }
     if (Graph.Seeking != nullptr) {
-        Length_ = static_cast<std::int32_t>(numeric::RoundToInt64(Graph.Seeking->Duration() * 1000.0));
-        ToMS_ = Length_;
+        TakeLengthFromGraph();
         Graph.Seeking->SetCurrentPosition(0.0);
     }
     Graph.Audio = Graph.Graph.get();
@@ -137,53 +126,9 @@ std::int32_t C_FGraph::Play()
     return 1;
 }
 
-void C_FGraph::Pause()
+bool C_FGraph::Ended()
 {
-    if (Loaded_ == 0 || !Graph.Graph) {
-        return;
-    }
-    switch (Graph.Graph->State()) {
-    case GraphState::Paused:
-        Graph.Graph->Run();
-        break;
-    case GraphState::Running:
-        Graph.Graph->Pause();
-        break;
-    case GraphState::Stopped:
-        break;
-    }
-}
-
-std::int32_t C_FGraph::Position(std::int32_t kind)
-{
-    if (Playing_ == 0 || Loaded_ == 0) {
-        return 0;
-    }
-    const GraphPositionReading reading = ReadGraphPosition(Graph, kind, Length_, ToMS_);
-    if (reading.pastEndPoint) {
-        StopIO();
-    }
-    return reading.value;
-}
-
-std::int32_t C_FGraph::mode()
-{
-    if (!Graph.Graph) {
-        return 1;
-    }
-    switch (Graph.Graph->State()) {
-    case GraphState::Paused:
-        return 2;
-    case GraphState::Running:
-        if (Graph.Events != nullptr && Graph.Events->Completed()) {
-            StopIO();
-            return 0;
-        }
-        return 3;
-    case GraphState::Stopped:
-        break;
-    }
-    return 1;
+    return Graph.Events != nullptr && Graph.Events->Completed();
 }
 
 void C_FGraph::CloseWave()
@@ -208,22 +153,6 @@ void C_FGraph::SetAttenuation(std::int32_t level)
     Level_ = static_cast<std::int32_t>(std::clamp<std::int64_t>(scaled, std::min(VolMinLevel_, 0), 0));
     if (Graph.Audio != nullptr) {
         Graph.Audio->SetVolume(std::max(Level_, silence));
-    }
-}
-
-std::int32_t C_FGraph::PanValue()
-{
-    if (Graph.Audio != nullptr) {
-        PanValue_ = Graph.Audio->Balance();
-    }
-    return PanValue_;
-}
-
-void C_FGraph::SetPanValue(std::int32_t pan)
-{
-    PanValue_ = pan;
-    if (Graph.Audio != nullptr) {
-        Graph.Audio->SetBalance(pan);
     }
 }
 

@@ -3,20 +3,20 @@
 // The main window with playback control on four null output devices, for
 // the benchmarks of the engine tick and of a press: waveOut players, one per
 // output, as the settings apply would make them (without the settings store).
+#include "BenchSetup.h"
+
 #include "audio/C_WaveOut.h"
 #include "foundation/Parms.h"
 #include "mainwindow/FrmMain.h"
 #include "platform/audio/AudioSystem.h"
-#include "platform/base/Twips.h"
 #include "playback/PlaybackControl.h"
-
-#include <QApplication>
 
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdlib>
-#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -25,34 +25,13 @@ namespace playbackbench {
 
 inline QApplication& App()
 {
-    static int argc = 1;
-    static char name[] = "bench_playback";
-    static char* argv[] = {name, nullptr};
-    static std::unique_ptr<QApplication> app = [] {
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
-        basic::TwipsPerPixel = 15;
-        return std::make_unique<QApplication>(argc, argv);
-    }();
-    return *app;
+    return benchsetup::OffscreenApp();
 }
 
 inline std::string Folder()
 {
-    static const std::string folder = [] {
-        std::string pattern = (std::filesystem::temp_directory_path() / "tolv-bench-XXXXXX").string();
-        if (mkdtemp(pattern.data()) == nullptr) {
-            std::abort();
-        }
-        return pattern;
-    }();
+    static const std::string folder = benchsetup::MakeTempFolder("tolv-bench-");
     return folder;
-}
-
-inline void Put(std::vector<std::uint8_t>& bytes, std::uint32_t value, int count)
-{
-    for (int i = 0; i < count; ++i) {
-        bytes.push_back(static_cast<std::uint8_t>((value >> (8 * i)) & 0xFF));
-    }
 }
 
 // A 16-bit stereo 48 kHz wave file of size bytes: one megabyte of noise
@@ -60,25 +39,7 @@ inline void Put(std::vector<std::uint8_t>& bytes, std::uint32_t value, int count
 inline std::string MakeWave(const std::string& name, std::int64_t size)
 {
     const std::string path = Folder() + "/" + name;
-    const auto dataSize = static_cast<std::uint32_t>(size - 44);
-    std::vector<std::uint8_t> bytes;
-    const auto text = [&bytes](const char* t) {
-        for (; *t != '\0'; ++t) {
-            bytes.push_back(static_cast<std::uint8_t>(*t));
-        }
-    };
-    text("RIFF");
-    Put(bytes, dataSize + 36, 4);
-    text("WAVEfmt ");
-    Put(bytes, 16, 4);
-    Put(bytes, 1, 2);
-    Put(bytes, 2, 2);
-    Put(bytes, 48000, 4);
-    Put(bytes, 48000 * 4, 4);
-    Put(bytes, 4, 2);
-    Put(bytes, 16, 2);
-    text("data");
-    Put(bytes, dataSize, 4);
+    std::vector<std::uint8_t> bytes = benchsetup::PcmWaveHeader(static_cast<std::uint32_t>(size - 44));
     std::uint32_t state = 7;
     while (static_cast<std::int64_t>(bytes.size()) < std::min<std::int64_t>(size, 1 << 20)) {
         state = state * 1664525U + 1013904223U;

@@ -1,75 +1,33 @@
 // Adding 1,000 sound files (in the page cache) to a play list by one drop and
 // redrawing the list: the admission checks, the wave headers and lengths, the
 // rows, the store into the table and one redraw. Target: under 300 ms.
+#include "BenchSetup.h"
+
 #include "foundation/Parms.h"
 #include "mainwindow/FrmMain.h"
 #include "platform/DragData.h"
-#include "platform/base/Twips.h"
 #include "playback/PlayListControl.h"
-
-#include <QApplication>
 
 #include <benchmark/benchmark.h>
 
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <cstdint>
 #include <cstdlib>
-#include <filesystem>
-#include <memory>
 #include <string>
 #include <vector>
 
 namespace {
-
-QApplication& App()
-{
-    static int argc = 1;
-    static char name[] = "bench_list_add";
-    static char* argv[] = {name, nullptr};
-    static std::unique_ptr<QApplication> app = [] {
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
-        basic::TwipsPerPixel = 15;
-        return std::make_unique<QApplication>(argc, argv);
-    }();
-    return *app;
-}
-
-void Put(std::vector<std::uint8_t>& bytes, std::uint32_t value, int count)
-{
-    for (int i = 0; i < count; ++i) {
-        bytes.push_back(static_cast<std::uint8_t>((value >> (8 * i)) & 0xFF));
-    }
-}
 
 // 1,000 one-second 48 kHz stereo wave files, read once so they sit in the
 // page cache.
 std::vector<std::string> Files()
 {
     static const std::vector<std::string> files = [] {
-        std::string folder = (std::filesystem::temp_directory_path() / "tolv-bench-list-XXXXXX").string();
-        if (mkdtemp(folder.data()) == nullptr) {
-            std::abort();
-        }
-        std::vector<std::uint8_t> bytes;
-        const auto text = [&bytes](const char* t) {
-            for (; *t != '\0'; ++t) {
-                bytes.push_back(static_cast<std::uint8_t>(*t));
-            }
-        };
+        const std::string folder = benchsetup::MakeTempFolder("tolv-bench-list-");
         const std::uint32_t dataSize = 48000 * 4;
-        text("RIFF");
-        Put(bytes, dataSize + 36, 4);
-        text("WAVEfmt ");
-        Put(bytes, 16, 4);
-        Put(bytes, 1, 2);
-        Put(bytes, 2, 2);
-        Put(bytes, 48000, 4);
-        Put(bytes, 48000 * 4, 4);
-        Put(bytes, 4, 2);
-        Put(bytes, 16, 2);
-        text("data");
-        Put(bytes, dataSize, 4);
+        std::vector<std::uint8_t> bytes = benchsetup::PcmWaveHeader(dataSize);
         bytes.resize(bytes.size() + dataSize, 1);
         std::vector<std::string> paths;
         for (int i = 0; i < 1000; ++i) {
@@ -92,7 +50,7 @@ std::vector<std::string> Files()
 
 void BM_DropThousandFilesAndRedraw(benchmark::State& state)
 {
-    App();
+    benchsetup::OffscreenApp();
     parms::PlayerType = 3;
     parms::IsList = {1, 0, 0, 0};
     FrmMain window;

@@ -1,14 +1,12 @@
 // A play list or the material browser may hold 10,000 items. Filling one and
 // drawing it, and scrolling through it, must stay well under 100 ms per step,
 // and a redraw paints only the rows on screen.
-#include "controls/UC_ListView.h"
-#include "platform/base/Twips.h"
+#include "BenchSetup.h"
 
-#include <QApplication>
+#include "controls/UC_ListView.h"
 
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
 #include <memory>
 #include <string>
 
@@ -16,22 +14,9 @@ namespace {
 
 constexpr int Items = 10'000;
 
-QApplication& App()
-{
-    static int argc = 1;
-    static char name[] = "bench_list_view";
-    static char* argv[] = {name, nullptr};
-    static std::unique_ptr<QApplication> app = [] {
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
-        basic::TwipsPerPixel = 15;
-        return std::make_unique<QApplication>(argc, argv);
-    }();
-    return *app;
-}
-
 std::unique_ptr<UC_ListView> MakeList()
 {
-    App();
+    benchsetup::OffscreenApp();
     auto list = std::make_unique<UC_ListView>();
     list->SetNumData(4);
     list->SetNumAux(2);

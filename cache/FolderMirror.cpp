@@ -150,6 +150,35 @@ std::int32_t FolderMirror::MirrorFolder(std::string_view sFolder, std::string_vi
     return result == Level::Ended ? 1 : 0;
 }
 
+FolderMirror::Level FolderMirror::WalkEntries(const std::vector<platform::FolderEntry>& entries,
+                                              std::string_view shownAs, const EntryVisit& visit)
+{
+    const std::size_t walked = std::min(entries.size(), FileHandEngine::ListingLimit);
+    for (std::size_t i = 0; i < walked; ++i) {
+        LetEventsRun();
+        if (engine_.canceled_ != 0) {
+            engine_.Fail(filehand::Cancelled);
+            return Level::Cancelled;
+        }
+        const platform::FolderEntry& entry = entries[i];
+        if (entry.name.empty()) {
+            continue;
+        }
+        if (!shownAs.empty() && engine_.DispFN() > 0) {
+            engine_.Message(std::string(shownAs) + entry.name, 1);
+            LetEventsRun();
+        }
+        if (!visit(entry)) {
+            engine_.Fail(filehand::Cancelled);
+            return Level::Cancelled;
+        }
+    }
+    if (entries.size() > FileHandEngine::ListingLimit) {
+        engine_.errorCode_ = filehand::ListingTooLong;
+    }
+    return Level::Ended;
+}
+
 FolderMirror::Level FolderMirror::MirrorLevel(const std::string& source, const std::string& target,
                                               const Options& options, bool subFolders)
 {
@@ -174,40 +203,26 @@ FolderMirror::Level FolderMirror::DeletionPass(const std::string& source, const 
     if (!ListSorted(target, entries)) {
         return Level::Ended;
     }
-    const std::size_t walked = std::min(entries.size(), FileHandEngine::ListingLimit);
     bool sourceGone = false;
-    for (std::size_t i = 0; i < walked; ++i) {
-        LetEventsRun();
-        if (engine_.canceled_ != 0) {
-            engine_.Fail(filehand::Cancelled);
-            return Level::Cancelled;
-        }
-        const platform::FolderEntry& entry = entries[i];
-        if (entry.name.empty()) {
-            continue;
-        }
-        if (engine_.DispFN() > 0) {
-            engine_.Message("Check Del " + entry.name, 1);
-            LetEventsRun();
-        }
+    return WalkEntries(entries, "Check Del ", [&](const platform::FolderEntry& entry) {
         // A source that went away (a share that dropped out) says nothing
         // about what it held: nothing more is deleted.
         sourceGone = sourceGone || !IsFolderNow(source);
         if (sourceGone) {
-            continue;
+            return true;
         }
         const std::string path = target + "/" + entry.name;
         const Counterpart counterpart = CounterpartOf(source + "/" + entry.name);
         if (counterpart == Counterpart::Unknown) {
-            continue;
+            return true;
         }
         if (entry.kind == platform::FileKind::File) {
             if (counterpart == Counterpart::File) {
-                continue;
+                return true;
             }
             const std::int64_t age = AgeOf(basic::FileTimeToText(entry.modified));
             if (age < options.minAge || (options.maxAge >= 0 && age > options.maxAge)) {
-                continue;
+                return true;
             }
             // A link goes as a link; what it leads to stays.
             if (basic::DeleteFileForce(path) == 0) {
@@ -220,11 +235,8 @@ FolderMirror::Level FolderMirror::DeletionPass(const std::string& source, const 
                 LogFailedDeletion(path);
             }
         }
-    }
-    if (entries.size() > FileHandEngine::ListingLimit) {
-        engine_.errorCode_ = filehand::ListingTooLong;
-    }
-    return Level::Ended;
+        return true;
+    });
 }
 
 FolderMirror::Level FolderMirror::CopyPass(const std::string& source, const std::string& target, const Options& options,
@@ -234,67 +246,49 @@ FolderMirror::Level FolderMirror::CopyPass(const std::string& source, const std:
     if (!ListSorted(source, entries)) {
         return Level::Failed;
     }
-    const std::size_t walked = std::min(entries.size(), FileHandEngine::ListingLimit);
-    for (std::size_t i = 0; i < walked; ++i) {
-        LetEventsRun();
-        if (engine_.canceled_ != 0) {
-            engine_.Fail(filehand::Cancelled);
-            return Level::Cancelled;
-        }
-        const platform::FolderEntry& entry = entries[i];
-        if (entry.name.empty()) {
-            continue;
-        }
-        if (engine_.DispFN() > 0) {
-            engine_.Message("Check " + entry.name, 1);
-            LetEventsRun();
-        }
+    return WalkEntries(entries, "Check ", [&](const platform::FolderEntry& entry) {
         const std::string sourcePath = source + "/" + entry.name;
         const std::string targetPath = target + "/" + entry.name;
         if (entry.kind == platform::FileKind::File) {
             const std::string timeText = basic::FileTimeToText(entry.modified);
             const std::int64_t age = AgeOf(timeText);
             if ((options.maxAge >= 0 && age > options.maxAge) || age < options.minAge) {
-                continue; // too old to matter, or still being written: a later run takes it
+                return true; // too old to matter, or still being written: a later run takes it
             }
             if (basic::FileExists(targetPath) != 0) {
                 if (options.noOverwrite != 0) {
-                    continue;
+                    return true;
                 }
                 std::string targetTime;
                 std::int64_t targetSize = 0;
                 FindFileInfo(targetPath, targetTime, targetSize);
                 if (!targetTime.empty() && targetSize == entry.size &&
                     std::abs(basic::SecondsBetweenStamps(timeText, targetTime)) <= TimeToleranceSeconds) {
-                    continue;
+                    return true;
                 }
             }
             LetEventsRun();
             CopyOneFile(sourcePath, targetPath, options);
             if (engine_.canceled_ != 0) {
-                engine_.Fail(filehand::Cancelled);
-                return Level::Cancelled;
+                return false;
             }
         } else if (entry.kind == platform::FileKind::Folder && !entry.isLink && subFolders) {
             if (options.noSysFolder != 0 && basic::IsRecycleBinPath(sourcePath + "/") != 0) {
-                continue;
+                return true;
             }
             platform::FileStatus existing;
             if (platform::files::Stat(targetPath, existing, false)) {
                 if (existing.isLink || existing.kind != platform::FileKind::Folder) {
-                    continue; // never entered through a link, never made over a file
+                    return true; // never entered through a link, never made over a file
                 }
             } else if (errno != ENOENT || basic::MakeFolder(targetPath) == 0) {
-                continue;
+                return true;
             }
             // Its result is not looked at: a cancel shows at the next entry.
             MirrorLevel(sourcePath, targetPath, options, true);
         }
-    }
-    if (entries.size() > FileHandEngine::ListingLimit) {
-        engine_.errorCode_ = filehand::ListingTooLong;
-    }
-    return Level::Ended;
+        return true;
+    });
 }
 
 void FolderMirror::CopyOneFile(const std::string& source, const std::string& target, const Options& options)
@@ -330,69 +324,53 @@ FolderMirror::Level FolderMirror::FoldersLevel(const std::string& source, const 
 
     std::vector<platform::FolderEntry> entries;
     if (ListSorted(s, entries)) {
-        const std::size_t walked = std::min(entries.size(), FileHandEngine::ListingLimit);
-        for (std::size_t i = 0; i < walked; ++i) {
-            LetEventsRun();
-            if (engine_.canceled_ != 0) {
-                engine_.Fail(filehand::Cancelled);
-                return Level::Cancelled;
-            }
-            const platform::FolderEntry& entry = entries[i];
-            if (entry.name.empty() || entry.isLink || entry.kind != platform::FileKind::Folder) {
-                continue;
+        const Level made = WalkEntries(entries, "", [&](const platform::FolderEntry& entry) {
+            if (entry.isLink || entry.kind != platform::FileKind::Folder) {
+                return true;
             }
             const std::string sourcePath = s + "/" + entry.name;
             const std::string targetPath = t + "/" + entry.name;
             // Folders that exist in the target are not entered.
             platform::FileStatus existing;
             if (platform::files::Stat(targetPath, existing, false) || errno != ENOENT) {
-                continue;
+                return true;
             }
             if (noSysFolder != 0 && basic::IsRecycleBinPath(sourcePath + "/") != 0) {
-                continue;
+                return true;
             }
             if (basic::MakeFolder(targetPath) != 0) {
                 FoldersLevel(sourcePath, targetPath, noSysFolder);
             }
-        }
-        if (entries.size() > FileHandEngine::ListingLimit) {
-            engine_.errorCode_ = filehand::ListingTooLong;
+            return true;
+        });
+        if (made == Level::Cancelled) {
+            return Level::Cancelled;
         }
     }
 
     if (!ListSorted(t, entries)) {
         return Level::Failed;
     }
-    const std::size_t walked = std::min(entries.size(), FileHandEngine::ListingLimit);
     bool sourceGone = false;
-    for (std::size_t i = 0; i < walked; ++i) {
-        LetEventsRun();
-        if (engine_.canceled_ != 0) {
-            engine_.Fail(filehand::Cancelled);
-            return Level::Cancelled;
-        }
-        const platform::FolderEntry& entry = entries[i];
-        if (entry.name.empty() || entry.kind != platform::FileKind::Folder) {
-            continue;
+    return WalkEntries(entries, "", [&](const platform::FolderEntry& entry) {
+        if (entry.kind != platform::FileKind::Folder) {
+            return true;
         }
         sourceGone = sourceGone || !IsFolderNow(s);
         if (sourceGone) {
-            continue;
+            return true;
         }
         const Counterpart counterpart = CounterpartOf(s + "/" + entry.name);
         if (counterpart == Counterpart::Folder || counterpart == Counterpart::Unknown) {
-            continue;
+            return true;
         }
         const std::string path = t + "/" + entry.name;
         const int removed = entry.isLink ? basic::RemoveFolder(path) : basic::DeleteFolderContents(path, 0, 0, "", 0);
         if (removed == 0) {
             LogFailedDeletion(path);
         }
-    }
-    if (entries.size() > FileHandEngine::ListingLimit) {
-        engine_.errorCode_ = filehand::ListingTooLong;
-    }
-    return Level::Ended;
+        return true;
+    });
 }
 
 void FolderMirror::FindFileInfo(std::string_view path, std::string& timeText, std::int64_t& size)

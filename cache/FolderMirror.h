@@ -1,8 +1,14 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
+
+namespace platform {
+struct FolderEntry;
+}
 
 namespace cache {
 
@@ -57,6 +63,14 @@ private:
     };
     enum class Level { Ended, Cancelled, Failed };
 
+    // One pass over a listing, at most ListingLimit entries: window events run
+    // and the cancel flag is looked at before each, unnamed entries are
+    // skipped, and with file names shown each is announced as shownAs + name
+    // (an empty shownAs announces nothing). visit returns false when the
+    // cancel came during its work. A longer listing leaves its error code.
+    using EntryVisit = std::function<bool(const platform::FolderEntry&)>;
+    Level WalkEntries(const std::vector<platform::FolderEntry>& entries, std::string_view shownAs,
+                      const EntryVisit& visit);
     bool Admitted(std::int32_t pSaiki, std::string_view operation, std::string_view sFolder,
                   std::string_view tFolder) const;
     Level MirrorLevel(const std::string& source, const std::string& target, const Options& options, bool subFolders);

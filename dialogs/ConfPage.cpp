@@ -120,6 +120,16 @@ UC_Check& ConfPage::Check(std::string key, std::string_view caption, double left
     return box;
 }
 
+void ConfPage::SwitchColumns(std::span<const Switch> switches, int first, int rows, double left, double pitch)
+{
+    for (std::size_t k = 0; k < switches.size(); ++k) {
+        const int slot = first + static_cast<int>(k);
+        const Switch& entry = switches[k];
+        Check(entry.key, basic::LangText(entry.japanese, entry.english), left + (slot / rows) * pitch,
+              RowTop(slot % rows) + 22, pitch - 60);
+    }
+}
+
 platform::ComboBox& ConfPage::IndexCombo(std::string key, std::vector<std::string> entries, double left, double top,
                                          double width, int offset)
 {

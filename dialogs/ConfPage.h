@@ -6,6 +6,7 @@
 #include <QWidget>
 
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -90,6 +91,18 @@ protected:
     static constexpr double CheckHeight = 270;
     static constexpr double BoxHeight = 315;
     static constexpr double RowPitch = 405;
+    // The top of a line of controls (row 0 first; a fraction lies between).
+    static double RowTop(double row) { return 240 + row * RowPitch; }
+
+    // A settings switch: its key and its caption in both languages.
+    struct Switch {
+        const char* key;
+        const char* japanese;
+        const char* english;
+    };
+    // The switches as check boxes in columns pitch apart from left, rows per
+    // column, the first at slot first (column slot / rows, row slot % rows).
+    void SwitchColumns(std::span<const Switch> switches, int first, int rows, double left, double pitch);
 
     void paintEvent(QPaintEvent* event) override;
 

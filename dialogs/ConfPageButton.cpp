@@ -23,11 +23,6 @@ constexpr double CountWidth = 600;
 constexpr double ChecksLeft = 4400;
 constexpr double CheckWidth = 2200;
 
-double Row(int row)
-{
-    return 240 + row * 405.0;
-}
-
 std::string Numbered(std::string_view stem, int output)
 {
     return std::string(stem) + std::to_string(output);
@@ -38,25 +33,20 @@ std::string Numbered(std::string_view stem, int output)
 void ConfPageButton::BuildControls()
 {
     using basic::LangText;
-    platform::TextBox& width = Number("ButtonSizeX", Controls, Row(0), CountWidth);
+    platform::TextBox& width = Number("ButtonSizeX", Controls, RowTop(0), CountWidth);
     Label(LangText("ボタンサイズ W", "Button Size  W"), width);
-    Label("H", Number("ButtonSizeY", Controls + CountWidth + 360, Row(0), CountWidth));
+    Label("H", Number("ButtonSizeY", Controls + CountWidth + 360, RowTop(0), CountWidth));
     for (int n = 1; n <= 4; ++n) {
-        platform::TextBox& columns = Number(Numbered("ModuleX_", n), Controls, Row(n), CountWidth);
+        platform::TextBox& columns = Number(Numbered("ModuleX_", n), Controls, RowTop(n), CountWidth);
         Label(LangText("ボタン数", "Num Buttons") + std::to_string(n) + " X", columns);
-        Label("Y", Number(Numbered("ModuleY_", n), Controls + CountWidth + 360, Row(n), CountWidth));
+        Label("Y", Number(Numbered("ModuleY_", n), Controls + CountWidth + 360, RowTop(n), CountWidth));
     }
     Label(LangText("ボタンモード初期値", "Default Button Mode"),
           IndexCombo("DefaultButtonOption",
                      {LangText("ノーマル", "Normal"), LangText("モメンタリー", "Momentary"),
                       LangText("ラッチ", "Latch"), LangText("トグル", "Toggle")},
-                     Controls, Row(5), 1800));
+                     Controls, RowTop(5), 1800));
 
-    struct Switch {
-        const char* key;
-        const char* japanese;
-        const char* english;
-    };
     constexpr std::array<Switch, 13> switches{{
         {"ButtonType", "ヨコボタン", "Horizontal Button"},
         {"LEDFrame", "枠も光らす", "Light Frame"},
@@ -72,11 +62,7 @@ void ConfPageButton::BuildControls()
         {"ShowFmtTolv", "ファイル情報表示", "Show File info"},
         {"BlankToStop", "空ボタンで停止", "Blank To Stop"},
     }};
-    for (std::size_t k = 0; k < switches.size(); ++k) {
-        const int slot = static_cast<int>(k);
-        Check(switches.at(k).key, LangText(switches.at(k).japanese, switches.at(k).english),
-              ChecksLeft + (slot / 7) * CheckWidth, Row(slot % 7) + 22, CheckWidth - 60);
-    }
+    SwitchColumns(switches, 0, 7, ChecksLeft, CheckWidth);
 }
 
 bool ConfPageButton::Validate()

@@ -14,11 +14,6 @@ namespace {
 
 constexpr double Controls = 2400;
 
-double Row(int row)
-{
-    return 240 + row * 405.0;
-}
-
 } // namespace
 
 void ConfPageCache::BuildControls()
@@ -28,11 +23,11 @@ void ConfPageCache::BuildControls()
     // missing one.
     localLoaded_ = basic::GetSetting("LocalPath", "", 0, App::Title);
     serverLoaded_ = basic::GetSetting("SrvPath_" + std::to_string(FCT_Quind::CurrentServer + 1), "", 0, App::Title);
-    localPath_ = &NewFolder(Controls, Row(0), 6000);
+    localPath_ = &NewFolder(Controls, RowTop(0), 6000);
     localPath_->SetText(localLoaded_);
     localPath_->SetEnabled(firstSession);
     Label(basic::LangText("キャッシュフォルダ", "Cache Folder"), *localPath_);
-    serverPath_ = &NewFolder(Controls, Row(1), 6000);
+    serverPath_ = &NewFolder(Controls, RowTop(1), 6000);
     serverPath_->SetText(serverLoaded_);
     serverPath_->SetEnabled(firstSession);
     Label(basic::LangText("サーバーフォルダ", "Server Folder"), *serverPath_);
@@ -40,15 +35,17 @@ void ConfPageCache::BuildControls()
     for (int n = 0; n < 4; ++n) {
         UC_Check& box =
             Check("CacheAtDrop_" + std::to_string(n + 1), basic::LangText("出力", "Output") + std::to_string(n + 1),
-                  Controls + n * 1200, Row(3) + 22, 1140);
+                  Controls + n * 1200, RowTop(3) + 22, 1140);
         if (n == 0) {
             Label(basic::LangText("ドロップ時にキャッシュ", "Cache At Drop"), box, 1);
         }
     }
-    Check("CacheAll", basic::LangText("ローカルファイルもキャッシュ", "Cache Local File"), Controls, Row(4) + 22, 4000);
-    Check("AlertNoCache", basic::LangText("キャッシュ警告", "Alert No Cache"), Controls, Row(5) + 22, 4000);
-    Check("CheckCacheLite", basic::LangText("簡易キャッシュ確認", "Check Cache Once"), Controls, Row(6) + 22, 4000);
-    Check("ShowCacheMenu", basic::LangText("キャッシュメニュー表示", "Show Cache Menu"), Controls, Row(7) + 22, 4000);
+    Check("CacheAll", basic::LangText("ローカルファイルもキャッシュ", "Cache Local File"), Controls, RowTop(4) + 22,
+          4000);
+    Check("AlertNoCache", basic::LangText("キャッシュ警告", "Alert No Cache"), Controls, RowTop(5) + 22, 4000);
+    Check("CheckCacheLite", basic::LangText("簡易キャッシュ確認", "Check Cache Once"), Controls, RowTop(6) + 22, 4000);
+    Check("ShowCacheMenu", basic::LangText("キャッシュメニュー表示", "Show Cache Menu"), Controls, RowTop(7) + 22,
+          4000);
 }
 
 void ConfPageCache::Write()

@@ -27,20 +27,15 @@ constexpr double ChecksLeft = 4500;
 constexpr double ChecksPitch = 2280;
 constexpr double PathWidth = 6900;
 
-double Row(int row)
-{
-    return 240 + row * 405.0;
-}
-
 } // namespace
 
 // One size factor box: shows the factor the program runs with; OK takes a
 // numeric text as the new factor at once and stores the factor formatted,
 // also when the text was not taken.
-class ConfPageDisp::SizeFactorBinding final : public SettingBinding {
+class ConfPageDisp::SizeFactorBinding final : public BoxBinding<platform::TextBox> {
 public:
     SizeFactorBinding(platform::TextBox& box, int index)
-        : SettingBinding("SizeRate_" + std::to_string(index + 1), 0), box_(box), index_(index)
+        : BoxBinding(box, "SizeRate_" + std::to_string(index + 1), 0), index_(index)
     {
     }
 
@@ -64,12 +59,9 @@ public:
         Save(FormatFactor(Factor()));
     }
 
-    QWidget* Control() const override { return &box_; }
-
 private:
     float& Factor() { return parms::SizeRate.at(static_cast<std::size_t>(index_)); }
 
-    platform::TextBox& box_;
     int index_;
 };
 
@@ -113,17 +105,17 @@ std::string ConfPageDisp::FormatFactor(float factor)
 void ConfPageDisp::BuildControls()
 {
     using basic::LangText;
-    comboLang_ = &NewCombo(Controls, Row(0), ComboWidth);
+    comboLang_ = &NewCombo(Controls, RowTop(0), ComboWidth);
     auto language =
         std::make_unique<ComboIndexBinding>(*comboLang_, "LangMode", std::vector<std::string>{"Japanese", "English"});
     language->Running([] { return basic::LangMode; });
     Bind(std::move(language));
     Label("Language", *comboLang_);
     Label(LangText("表示フォント", "Font Face"),
-          IndexCombo("AltFont", {"ＭＳ Ｐゴシック", "メイリオ"}, Controls, Row(1), ComboWidth));
+          IndexCombo("AltFont", {"ＭＳ Ｐゴシック", "メイリオ"}, Controls, RowTop(1), ComboWidth));
 
     for (int k = 0; k < 2; ++k) {
-        platform::TextBox& size = NewText(Controls + k * (SizeWidth + 420), Row(2), SizeWidth);
+        platform::TextBox& size = NewText(Controls + k * (SizeWidth + 420), RowTop(2), SizeWidth);
         textSize_.at(static_cast<std::size_t>(k)) = &size;
         Bind(std::make_unique<SizeFactorBinding>(size, k));
         Label(k == 0 ? LangText("画面サイズ小", "Window Size S") : LangText("大", "L"), size);
@@ -135,28 +127,23 @@ void ConfPageDisp::BuildControls()
                                                  LangText("警告色", "Alert")};
     for (int k = 0; k < 3; ++k) {
         Label(stateLabels.at(static_cast<std::size_t>(k)),
-              IndexCombo("PlayColor_" + std::to_string(k + 1), colours, Controls, Row(3 + k), ComboWidth));
+              IndexCombo("PlayColor_" + std::to_string(k + 1), colours, Controls, RowTop(3 + k), ComboWidth));
     }
     Label(LangText("Xボタン動作", "X Button"),
           IndexCombo("CloseButtonAction",
                      {LangText("終了", "Close"), LangText("最小化", "Minimize"), LangText("何もしない", "None")},
-                     Controls, Row(6), ComboWidth));
+                     Controls, RowTop(6), ComboWidth));
     for (int n = 0; n < 4; ++n) {
         platform::PictureBox& colour = Colour("PlayerColor_" + std::to_string(n + 1), Controls + n * ColourPitch,
-                                              Row(7) + 22, ColourWidth, CheckHeight);
+                                              RowTop(7) + 22, ColourWidth, CheckHeight);
         Label(n == 0 ? LangText("枠色", "Frame Color") + " 1" : std::to_string(n + 1), colour);
     }
 
     // The session's own start-up reads this one from the store all sessions
     // share, so it is kept there.
     Bind(std::make_unique<CheckBinding>(
-        NewCheck(LangText("複数起動", "Multi Instance"), ChecksLeft, Row(0) + 22, ChecksPitch - 60), "UseMultiSession",
-        1));
-    struct Switch {
-        const char* key;
-        const char* japanese;
-        const char* english;
-    };
+        NewCheck(LangText("複数起動", "Multi Instance"), ChecksLeft, RowTop(0) + 22, ChecksPitch - 60),
+        "UseMultiSession", 1));
     constexpr std::array<Switch, 11> switches{{
         {"UsePan", "パン表示", "Show Pan Slider"},
         {"UseSpeed", "速度変更を表示", "Show Speed Slider"},
@@ -170,14 +157,10 @@ void ConfPageDisp::BuildControls()
         {"DispDispBig", "でかくメニュー表示", "Show Big"},
         {"ShowObservation", "監視メッセージ", "Show Observation"},
     }};
-    for (std::size_t k = 0; k < switches.size(); ++k) {
-        const int slot = static_cast<int>(k) + 1;
-        Check(switches.at(k).key, LangText(switches.at(k).japanese, switches.at(k).english),
-              ChecksLeft + (slot / 6) * ChecksPitch, Row(slot % 6) + 22, ChecksPitch - 60);
-    }
+    SwitchColumns(switches, 1, 6, ChecksLeft, ChecksPitch);
 
-    Label(LangText("ミキサー", "Mixer"), Program("MixerApp", Controls, Row(9), PathWidth));
-    Label(LangText("編集アプリ", "Editor"), Program("EditApp", Controls, Row(10), PathWidth));
+    Label(LangText("ミキサー", "Mixer"), Program("MixerApp", Controls, RowTop(9), PathWidth));
+    Label(LangText("編集アプリ", "Editor"), Program("EditApp", Controls, RowTop(10), PathWidth));
 }
 
 void ConfPageDisp::Write()

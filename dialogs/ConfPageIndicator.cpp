@@ -18,11 +18,6 @@ constexpr double NameWidth = 1800;
 constexpr double CommandLeft = Controls + NameWidth + 120;
 constexpr double CommandWidth = 5400;
 
-double Row(double row)
-{
-    return 240 + row * 405.0;
-}
-
 struct Indicator {
     const char* stem;
     const char* caption;
@@ -44,7 +39,7 @@ void ConfPageIndicator::BuildControls()
         const std::string number = std::to_string(n);
         for (std::size_t k = 0; k < Indicators.size(); ++k) {
             UC_Check& box = Check(Indicators.at(k).stem + number, "", Controls + static_cast<double>(k) * ColumnPitch,
-                                  Row(n) + 22, 270);
+                                  RowTop(n) + 22, 270);
             if (n == 1) {
                 Label(Indicators.at(k).caption, box, 3);
             }
@@ -52,11 +47,11 @@ void ConfPageIndicator::BuildControls()
                 Label(output + number, box);
             }
         }
-        platform::TextBox& name = Text("ShellName_" + number, Controls, Row(ShellRowsFrom + n), NameWidth);
+        platform::TextBox& name = Text("ShellName_" + number, Controls, RowTop(ShellRowsFrom + n), NameWidth);
         Label(output + number, name);
         if (n == 1) {
             Label("Shell", name, 3);
         }
-        Program("ShellCommand_" + number, CommandLeft, Row(ShellRowsFrom + n), CommandWidth);
+        Program("ShellCommand_" + number, CommandLeft, RowTop(ShellRowsFrom + n), CommandWidth);
     }
 }

@@ -14,18 +14,13 @@ constexpr double Controls = 2100;
 constexpr double CheckWidth = 2700;
 constexpr double SecondColumn = 5400;
 
-double Row(int row)
-{
-    return 240 + row * 405.0;
-}
-
 } // namespace
 
 void ConfPageList::BuildControls()
 {
     using basic::LangText;
-    Colour("CurrentColor", Controls, Row(0) + 22, 420, CheckHeight);
-    struct Switch {
+    Colour("CurrentColor", Controls, RowTop(0) + 22, 420, CheckHeight);
+    struct PlacedSwitch {
         const char* key;
         const char* japanese;
         const char* english;
@@ -34,7 +29,7 @@ void ConfPageList::BuildControls()
     };
     // The colour box leads the first column; the sequence switches stand
     // together at the top of the second.
-    constexpr std::array<Switch, 12> switches{{
+    constexpr std::array<PlacedSwitch, 12> switches{{
         {"ShowCtrl", "ツールボタン表示", "Show Tool", 0, 1},
         {"ShowCurrent", "カレント表示", "Show Current", 0, 2},
         {"ListOrderHorizon", "横並び", "Horizontal Order", 0, 3},
@@ -48,13 +43,13 @@ void ConfPageList::BuildControls()
         {"ShowFmtList", "ファイル情報表示", "Show File info", 1, 5},
         {"LoopListCursor", "カーソルをループ", "Loop List Cursor", 1, 6},
     }};
-    for (const Switch& entry : switches) {
+    for (const PlacedSwitch& entry : switches) {
         Check(entry.key, LangText(entry.japanese, entry.english), entry.column == 0 ? Controls : SecondColumn,
-              Row(entry.row) + 22, CheckWidth);
+              RowTop(entry.row) + 22, CheckWidth);
     }
     Label(LangText("二重再生", "Additional Play"),
           IndexCombo("ListWhilePlay",
                      {LangText("次を再生", "Play Next"), LangText("頭から再生", "Play Again"),
                       LangText("再生しない", "Nothing")},
-                     Controls, Row(8), 1800));
+                     Controls, RowTop(8), 1800));
 }

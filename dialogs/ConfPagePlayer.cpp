@@ -67,9 +67,9 @@ const std::array<const char*, 6> ConfPagePlayer::BackEndNames{"DirectSound", "Di
 // One device box: output n (0..3) or the monitor (4). Its key follows the
 // chosen back-end; a stored device that is not present now stays in the box
 // as an entry of its own, so OK keeps it.
-class ConfPagePlayer::DeviceBinding final : public SettingBinding {
+class ConfPagePlayer::DeviceBinding final : public BoxBinding<platform::ComboBox> {
 public:
-    DeviceBinding(platform::ComboBox& box, int slot) : SettingBinding("", 0), box_(box), slot_(slot) {}
+    DeviceBinding(platform::ComboBox& box, int slot) : BoxBinding(box, "", 0), slot_(slot) {}
 
     // Filled by Refill once the page exists.
     void Load() override {}
@@ -116,8 +116,6 @@ public:
                            index == shownIndex_ ? loaded_ : (index >= 0 ? box_.List(index) : std::string()));
     }
 
-    QWidget* Control() const override { return &box_; }
-
 private:
     // The list's own choice falls back on the first device; only a
     // matching name is chosen here.
@@ -143,7 +141,6 @@ private:
         box_.SetListIndex(box_.ListCount() - 1);
     }
 
-    platform::ComboBox& box_;
     int slot_;
     DeviceList list_ = DeviceList::None;
     std::string deviceKey_;

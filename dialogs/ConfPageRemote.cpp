@@ -37,11 +37,6 @@ constexpr double HidAsyncWidth = 1000;
 constexpr double RightLeft = 5750;
 constexpr double RightWidth = 2900;
 
-double Row(double row)
-{
-    return 240 + row * 405.0;
-}
-
 std::vector<std::string> Entries(const platform::ComboBox& box)
 {
     std::vector<std::string> entries;
@@ -57,9 +52,9 @@ std::vector<std::string> Entries(const platform::ComboBox& box)
 // beyond them stays as an entry of its own ("Com9") and is written back
 // unless another entry is picked; a negative port, or a text that is no
 // number, shows "NA" and is written as 0.
-class ConfPageRemote::PortBinding final : public SettingBinding {
+class ConfPageRemote::PortBinding final : public BoxBinding<platform::ComboBox> {
 public:
-    PortBinding(platform::ComboBox& box, std::string key) : SettingBinding(std::move(key), 0), box_(box) {}
+    PortBinding(platform::ComboBox& box, std::string key) : BoxBinding(box, std::move(key), 0) {}
 
     void Load() override
     {
@@ -87,10 +82,7 @@ public:
         Save(std::to_string(index >= 0 && index < listed_ ? index : 0));
     }
 
-    QWidget* Control() const override { return &box_; }
-
 private:
-    platform::ComboBox& box_;
     int listed_ = 0;
     int shownIndex_ = -1;
     // False when the stored text is no port the box can give back.
@@ -100,13 +92,13 @@ private:
 void ConfPageRemote::BuildControls()
 {
     // Group titles a little above their column captions.
-    Title("Serial", RowLabels - 300, Row(0) - 210);
-    Title("HID", RowLabels - 300, Row(5) - 60);
+    Title("Serial", RowLabels - 300, RowTop(0) - 210);
+    Title("HID", RowLabels - 300, RowTop(5) - 60);
     for (int n = 1; n <= 4; ++n) {
-        BuildSerialRow(n, Row(n));
+        BuildSerialRow(n, RowTop(n));
     }
     for (int n = 1; n <= 4; ++n) {
-        BuildHidRow(n, Row(5 + n));
+        BuildHidRow(n, RowTop(5 + n));
     }
     BuildMidiAndContacts();
 }
@@ -164,21 +156,22 @@ void ConfPageRemote::BuildHidRow(int n, double top)
 void ConfPageRemote::BuildMidiAndContacts()
 {
     using basic::LangText;
-    Check("UseMIDIIn", LangText("MIDI使用", "Use MIDIIn"), RightLeft, Row(1) + 22, RightWidth);
+    Check("UseMIDIIn", LangText("MIDI使用", "Use MIDIIn"), RightLeft, RowTop(1) + 22, RightWidth);
     // The device the remote set-up opened, by its place in the list.
-    platform::ComboBox& device = NewCombo(RightLeft, Row(2), RightWidth);
+    platform::ComboBox& device = NewCombo(RightLeft, RowTop(2), RightWidth);
     auto midi = std::make_unique<ComboIndexBinding>(device, "MidiInDeviceID", FCT_MIDI::MidiDeviceNames(true));
     midi->Running([] { return FCT_MIDI::MidiInDeviceID[0]; });
     Bind(std::move(midi));
-    Number("MIDINoteOffset", RightLeft, Row(3), 600);
+    Number("MIDINoteOffset", RightLeft, RowTop(3), 600);
 
     const double tallyLeft = RightLeft + 150;
     const double tallyWidth = 2100;
     UC_Check& whilePlay = Check("TallySTBYWhilePlay", LangText("再生中でもSTBY", "STBY Tally While Play"), tallyLeft,
-                                Row(6) + 22, tallyWidth);
-    UC_Check& invert = Check("TallyInvert", LangText("タリー反転", "Invert Tally"), tallyLeft, Row(7) + 22, tallyWidth);
+                                RowTop(6) + 22, tallyWidth);
+    UC_Check& invert =
+        Check("TallyInvert", LangText("タリー反転", "Invert Tally"), tallyLeft, RowTop(7) + 22, tallyWidth);
     const double delayLeft = tallyLeft + tallyWidth + 60;
-    platform::TextBox& delay = Number("FSInt", delayLeft, Row(7), 480);
+    platform::TextBox& delay = Number("FSInt", delayLeft, RowTop(7), 480);
     Label(LangText("FS遅延", "FSInt"), delay, 1);
     Label("ms", delay, 7);
     const double pixel = std::max(basic::TwipsPerPixel, 1);

@@ -60,11 +60,18 @@ void SettingBinding::Save(std::string_view text) const
     basic::SaveSetting(key_, text, base_);
 }
 
-// ---- Check box ----
-
-CheckBinding::CheckBinding(UC_Check& box, std::string key, int base) : SettingBinding(std::move(key), base), box_(box)
+template <typename Box> QWidget* BoxBinding<Box>::Control() const
 {
+    return &box_;
 }
+
+template QWidget* BoxBinding<UC_Check>::Control() const;
+template QWidget* BoxBinding<platform::ComboBox>::Control() const;
+template QWidget* BoxBinding<platform::TextBox>::Control() const;
+template QWidget* BoxBinding<UC_PathText>::Control() const;
+template QWidget* BoxBinding<platform::PictureBox>::Control() const;
+
+// ---- Check box ----
 
 void CheckBinding::Load()
 {
@@ -83,7 +90,7 @@ void CheckBinding::Write()
 
 ComboIndexBinding::ComboIndexBinding(platform::ComboBox& box, std::string key, std::vector<std::string> entries,
                                      int offset, int base)
-    : SettingBinding(std::move(key), base), box_(box), entries_(std::move(entries)), offset_(offset)
+    : BoxBinding(box, std::move(key), base), entries_(std::move(entries)), offset_(offset)
 {
 }
 
@@ -125,7 +132,7 @@ void ComboIndexBinding::Write()
 // ---- Text list ----
 
 ComboTextBinding::ComboTextBinding(platform::ComboBox& box, std::string key, std::vector<std::string> entries, int base)
-    : SettingBinding(std::move(key), base), box_(box), entries_(std::move(entries))
+    : BoxBinding(box, std::move(key), base), entries_(std::move(entries))
 {
 }
 
@@ -162,15 +169,9 @@ void ComboTextBinding::Write()
 
 // ---- Text ----
 
-TextBinding::TextBinding(platform::TextBox& box, std::string key, int base)
-    : SettingBinding(std::move(key), base), box_(box)
-{
-}
-
 void TextBinding::Load()
 {
-    ReadStored();
-    box_.SetText(loaded_);
+    LoadAsText();
 }
 
 void TextBinding::Write()
@@ -181,14 +182,13 @@ void TextBinding::Write()
 // ---- Number ----
 
 NumberBinding::NumberBinding(platform::TextBox& box, std::string key, Adjust adjust, int base)
-    : SettingBinding(std::move(key), base), box_(box), adjust_(std::move(adjust))
+    : BoxBinding(box, std::move(key), base), adjust_(std::move(adjust))
 {
 }
 
 void NumberBinding::Load()
 {
-    ReadStored();
-    box_.SetText(loaded_);
+    LoadAsText();
 }
 
 void NumberBinding::Write()
@@ -215,15 +215,9 @@ NumberBinding::Adjust NumberBinding::AbsoluteAtMost(std::int64_t cap)
 
 // ---- Folder ----
 
-FolderBinding::FolderBinding(UC_PathText& box, std::string key, int base)
-    : SettingBinding(std::move(key), base), box_(box)
-{
-}
-
 void FolderBinding::Load()
 {
-    ReadStored();
-    box_.SetText(loaded_);
+    LoadAsText();
 }
 
 void FolderBinding::Write()
@@ -244,14 +238,9 @@ std::string FolderBinding::Normalised(std::string_view text)
 
 // ---- Path ----
 
-PathBinding::PathBinding(UC_PathText& box, std::string key, int base) : SettingBinding(std::move(key), base), box_(box)
-{
-}
-
 void PathBinding::Load()
 {
-    ReadStored();
-    box_.SetText(loaded_);
+    LoadAsText();
 }
 
 void PathBinding::Write()
@@ -262,7 +251,7 @@ void PathBinding::Write()
 // ---- Colour ----
 
 ColourBinding::ColourBinding(platform::PictureBox& box, std::string key, int base)
-    : SettingBinding(std::move(key), base), box_(box)
+    : BoxBinding(box, std::move(key), base)
 {
     box_.Mouse.MouseUp = [this](int button, int, double, double) { MouseUp(button); };
 }
@@ -292,44 +281,4 @@ void ColourBinding::MouseUp(int button)
     }
     box_.SetBackColor(colour);
     chosen_ = true;
-}
-
-QWidget* PathBinding::Control() const
-{
-    return &box_;
-}
-
-QWidget* ColourBinding::Control() const
-{
-    return &box_;
-}
-
-QWidget* CheckBinding::Control() const
-{
-    return &box_;
-}
-
-QWidget* ComboIndexBinding::Control() const
-{
-    return &box_;
-}
-
-QWidget* ComboTextBinding::Control() const
-{
-    return &box_;
-}
-
-QWidget* TextBinding::Control() const
-{
-    return &box_;
-}
-
-QWidget* NumberBinding::Control() const
-{
-    return &box_;
-}
-
-QWidget* FolderBinding::Control() const
-{
-    return &box_;
 }

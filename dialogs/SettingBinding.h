@@ -4,6 +4,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 class QWidget;
@@ -50,23 +51,38 @@ private:
     int base_;
 };
 
-// A check box: on for a stored non-zero number or "True"; writes 0 or 1.
-class CheckBinding final : public SettingBinding {
+// A binding shown in one box (a control of type Box).
+template <typename Box> class BoxBinding : public SettingBinding {
 public:
-    CheckBinding(UC_Check& box, std::string key, int base = 0);
-    void Load() override;
-    void Write() override;
     QWidget* Control() const override;
 
+protected:
+    BoxBinding(Box& box, std::string key, int base) : SettingBinding(std::move(key), base), box_(box) {}
+    // Reads the stored text and shows it as the box's text.
+    void LoadAsText()
+    {
+        ReadStored();
+        box_.SetText(loaded_);
+    }
+
+    Box& box_;
+};
+
+// A check box: on for a stored non-zero number or "True"; writes 0 or 1.
+class CheckBinding final : public BoxBinding<UC_Check> {
+public:
+    CheckBinding(UC_Check& box, std::string key, int base = 0) : BoxBinding(box, std::move(key), base) {}
+    void Load() override;
+    void Write() override;
+
 private:
-    UC_Check& box_;
     std::int32_t shown_ = 0;
 };
 
 // A list whose entry index stands for the value (value = index + offset).
 // A stored value the list cannot show becomes an extra entry holding the
 // stored text, which OK writes back unless another entry was picked.
-class ComboIndexBinding final : public SettingBinding {
+class ComboIndexBinding final : public BoxBinding<platform::ComboBox> {
 public:
     ComboIndexBinding(platform::ComboBox& box, std::string key, std::vector<std::string> entries, int offset = 0,
                       int base = 0);
@@ -85,10 +101,8 @@ public:
     }
     void Load() override;
     void Write() override;
-    QWidget* Control() const override;
 
 private:
-    platform::ComboBox& box_;
     std::vector<std::string> entries_;
     int offset_;
     bool clampHigh_ = false;
@@ -99,7 +113,7 @@ private:
 // A list whose entry text is the value. A stored text that is no entry
 // becomes an extra entry holding it. With NumericOnly, a picked entry that is
 // not a number leaves the key unchanged.
-class ComboTextBinding final : public SettingBinding {
+class ComboTextBinding final : public BoxBinding<platform::ComboBox> {
 public:
     ComboTextBinding(platform::ComboBox& box, std::string key, std::vector<std::string> entries, int base = 0);
     ComboTextBinding& NumericOnly()
@@ -109,92 +123,74 @@ public:
     }
     void Load() override;
     void Write() override;
-    QWidget* Control() const override;
 
 private:
-    platform::ComboBox& box_;
     std::vector<std::string> entries_;
     bool numericOnly_ = false;
     int shownIndex_ = -1;
 };
 
 // A text box whose text is the value.
-class TextBinding final : public SettingBinding {
+class TextBinding final : public BoxBinding<platform::TextBox> {
 public:
-    TextBinding(platform::TextBox& box, std::string key, int base = 0);
+    TextBinding(platform::TextBox& box, std::string key, int base = 0) : BoxBinding(box, std::move(key), base) {}
     void Load() override;
     void Write() override;
-    QWidget* Control() const override;
-
-private:
-    platform::TextBox& box_;
 };
 
 // A number box: shows the stored text as it is; an edited text is written
 // only when it is a number that fits 32 bits (then through Adjust, which
 // applies the box's sign rule and bounds), else the key keeps its value.
-class NumberBinding final : public SettingBinding {
+class NumberBinding final : public BoxBinding<platform::TextBox> {
 public:
     using Adjust = std::function<std::int64_t(std::int64_t)>;
     NumberBinding(platform::TextBox& box, std::string key, Adjust adjust = nullptr, int base = 0);
     void Load() override;
     void Write() override;
-    QWidget* Control() const override;
 
     // The value an edited text stores: absolute value, at most cap (0: no cap
     // beyond the 32-bit range).
     static Adjust AbsoluteAtMost(std::int64_t cap);
 
 private:
-    platform::TextBox& box_;
     Adjust adjust_;
 };
 
 // A folder box: an edited folder is stored trimmed of blanks, with a
 // trailing separator (empty stays empty).
-class FolderBinding final : public SettingBinding {
+class FolderBinding final : public BoxBinding<UC_PathText> {
 public:
-    FolderBinding(UC_PathText& box, std::string key, int base = 0);
+    FolderBinding(UC_PathText& box, std::string key, int base = 0) : BoxBinding(box, std::move(key), base) {}
     void Load() override;
     void Write() override;
-    QWidget* Control() const override;
 
     // The folder text as OK stores it: blanks and tabs trimmed, a trailing
     // separator added.
     static std::string Normalised(std::string_view text);
-
-private:
-    UC_PathText& box_;
 };
 
 // A path box for a program or file: its text is the value, stored exactly as
 // it stands.
-class PathBinding final : public SettingBinding {
+class PathBinding final : public BoxBinding<UC_PathText> {
 public:
-    PathBinding(UC_PathText& box, std::string key, int base = 0);
+    PathBinding(UC_PathText& box, std::string key, int base = 0) : BoxBinding(box, std::move(key), base) {}
     void Load() override;
     void Write() override;
-    QWidget* Control() const override;
-
-private:
-    UC_PathText& box_;
 };
 
 // A colour box: its back colour (&HBBGGRR) is the value. Releasing the left
 // mouse button on it opens the colour chooser on that colour (a cancelled
 // chooser keeps it); any other button makes it black. A box the operator
 // never touched writes the loaded text back.
-class ColourBinding final : public SettingBinding {
+class ColourBinding final : public BoxBinding<platform::PictureBox> {
 public:
     ColourBinding(platform::PictureBox& box, std::string key, int base = 0);
     void Load() override;
     void Write() override;
-    QWidget* Control() const override;
 
     // A mouse button (1 left, 2 right, 4 middle) released on the box.
     void MouseUp(int button);
 
 private:
-    platform::PictureBox& box_;
     bool chosen_ = false;
 };

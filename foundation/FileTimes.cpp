@@ -22,14 +22,15 @@ bool LocalFields(platform::FileTime time, std::tm& local)
 
 std::string Two(int value)
 {
-    char buffer[8];
+    char buffer[16];
     std::snprintf(buffer, sizeof buffer, "%02d", value);
     return buffer;
 }
 
 std::string Four(int value)
 {
-    char buffer[8];
+    // Room for any int, so a year out of range is shown whole, not cut.
+    char buffer[16];
     std::snprintf(buffer, sizeof buffer, "%04d", value);
     return buffer;
 }

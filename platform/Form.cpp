@@ -11,6 +11,7 @@
 #include <QKeyEvent>
 #include <QPointer>
 
+#include <algorithm>
 #include <optional>
 
 namespace platform {
@@ -69,12 +70,12 @@ int Form::Top() const
 
 int Form::Width() const
 {
-    return PixelsToTwips(frameGeometry().width());
+    return PixelsToTwips(OuterSize().width());
 }
 
 int Form::Height() const
 {
-    return PixelsToTwips(frameGeometry().height());
+    return PixelsToTwips(OuterSize().height());
 }
 
 void Form::SetLeft(double twips)
@@ -99,12 +100,74 @@ void Form::SetHeight(double twips)
 
 void Form::Move(double left, double top, double width, double height)
 {
-    const QSize extra = FrameExtra();
-    // move() places the frame; resize() sizes the inside.
+    // move() places the frame, also before the frame is known.
     move(TwipsToPixels(left), TwipsToPixels(top));
-    const int w = width < 0 ? this->width() : std::max(1, TwipsToPixels(width) - extra.width());
-    const int h = height < 0 ? this->height() : std::max(1, TwipsToPixels(height) - extra.height());
-    resize(w, h);
+    if (width < 0 && height < 0) {
+        return;
+    }
+    const QSize current = OuterSize();
+    const QSize outer(width < 0 ? current.width() : std::max(1, TwipsToPixels(width)),
+                      height < 0 ? current.height() : std::max(1, TwipsToPixels(height)));
+    if (outer == current) {
+        return;
+    }
+    pendingOuter_ = outer;
+    ResizeToPendingOuter();
+}
+
+bool Form::FrameKnown() const
+{
+    return isVisible() && testAttribute(Qt::WA_WState_Created) && FrameExtra() != QSize(0, 0);
+}
+
+QSize Form::OuterSize() const
+{
+    return PendingOuterHolds() ? *pendingOuter_ : frameGeometry().size();
+}
+
+bool Form::PendingOuterHolds() const
+{
+    return pendingOuter_ && WindowState() == StateNormal && size() == pendingInner_;
+}
+
+void Form::ResizeToPendingOuter()
+{
+    // resize() sizes the inside: the outer size less the frame, where the
+    // frame is known; else the whole size, until it is.
+    const QSize extra = FrameExtra();
+    resizingToOuter_ = true;
+    resize(std::max(1, pendingOuter_->width() - extra.width()), std::max(1, pendingOuter_->height() - extra.height()));
+    resizingToOuter_ = false;
+    pendingInner_ = size();
+    if (FrameKnown()) {
+        pendingOuter_.reset();
+    }
+}
+
+bool Form::event(QEvent* event)
+{
+    const bool handled = QWidget::event(event);
+    switch (event->type()) {
+    case QEvent::Show:
+    case QEvent::Move:
+    case QEvent::Resize:
+    case QEvent::WindowStateChange:
+        // The window manager tells the frame once the window is shown; a
+        // minimised or maximised window waits until it is normal again.
+        if (pendingOuter_ && !resizingToOuter_ && WindowState() == StateNormal) {
+            if (size() != pendingInner_) {
+                if (event->type() == QEvent::Resize) {
+                    pendingOuter_.reset(); // sized since by the user or the program
+                }
+            } else if (FrameKnown()) {
+                ResizeToPendingOuter();
+            }
+        }
+        break;
+    default:
+        break;
+    }
+    return handled;
 }
 
 int Form::ScaleWidth() const

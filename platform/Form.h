@@ -28,8 +28,11 @@ inline constexpr int UnloadByCode = 1; // the program's own Unload
 
 // A top-level window of the program. Its outer position and size are in
 // twips (Left, Top, Width, Height include the frame the window manager adds),
-// its inner size is ScaleWidth x ScaleHeight. A close request first asks
-// OnQueryUnload, then OnUnload; either may set cancel to keep the window.
+// its inner size is ScaleWidth x ScaleHeight. An outer size set before the
+// frame is known (a window not yet shown) is kept as asked and applied when
+// the frame is known, so the window neither grows nor shrinks by its frame.
+// A close request first asks OnQueryUnload, then OnUnload; either may set
+// cancel to keep the window.
 class Form : public QWidget {
 public:
     explicit Form(QWidget* owner = nullptr);
@@ -78,6 +81,7 @@ public:
     std::function<void()> OnResize;
 
 protected:
+    bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void hideEvent(QHideEvent* event) override;
@@ -88,12 +92,22 @@ protected:
 
 private:
     QSize FrameExtra() const;
+    bool FrameKnown() const;
+    QSize OuterSize() const;
+    bool PendingOuterHolds() const;
+    void ResizeToPendingOuter();
     bool PreviewKey(QObject* target, QKeyEvent& event);
     bool KeyIsForWindowItself() const;
     bool PreviewPress(QObject* target, QKeyEvent& event, bool repeat);
     void DeliverHeldBackRelease(const std::optional<KeyStroke>& release);
     void ReleaseDeadlinePassed();
 
+    // The outer size (pixels) asked for while the frame was not known, and
+    // the inner size given for it meanwhile: while the window keeps that
+    // inner size, its outer size is the one asked for.
+    std::optional<QSize> pendingOuter_;
+    QSize pendingInner_;
+    bool resizingToOuter_ = false;
     bool keyPreview_ = false;
     bool closingByCode_ = false;
     bool resending_ = false;

@@ -73,7 +73,8 @@ void CheckDuplicateTitle(const MainState& state, std::string_view path, std::int
     const AssignRecord* duplicate = FindDuplicate(state, path);
     refused = duplicate != nullptr ? 1 : 0;
     if (duplicate != nullptr) {
-        basic::ShowMessage(std::string(path) + "\r\n" + duplicate->FileName + "\r\n" + "同一タイトルの素材は使用できません",
+        basic::ShowMessage(std::string(path) + "\r\n" + duplicate->FileName + "\r\n" +
+                               "同一タイトルの素材は使用できません",
                            platform::IconStop, "", owner);
     }
 }
@@ -97,8 +98,21 @@ void CheckSoundPath(const MainState& state, std::string_view path, int showMessa
     }
     allowed = 0;
     if (showMessage != 0) {
-        basic::ShowMessage(basic::LangText("この場所の素材は使用できません", "Invalid Path.") + "\r\n" + std::string(path),
+        basic::ShowMessage(basic::LangText("この場所の素材は使用できません", "Invalid Path.") + "\r\n" +
+                               std::string(path),
                            platform::IconStop, "", owner);
+    }
+}
+
+bool BackEndPlays(std::string_view path)
+{
+    switch (parms::PlayerType) {
+    case 0:
+        return WaveMMIO::IsPlayableWave(path, 0, 0) == 1;
+    case 3:
+        return WaveMMIO::IsPlayableWave(path, 0, 1) == 1;
+    default:
+        return basic::FileExists(path) != 0;
     }
 }
 

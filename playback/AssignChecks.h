@@ -24,6 +24,13 @@ void CheckDuplicateTitle(const MainState& state, std::string_view path, std::int
 void CheckSoundPath(const MainState& state, std::string_view path, int showMessage, std::int32_t& allowed,
                     platform::Form* owner);
 
+// Whether the back-end in use (PlayerType) can play the file at path: the
+// DirectSound (0) and waveOut (3) back-ends play PCM wave files only, as the
+// wave reader judges the header (waveOut also an extensible one with PCM
+// samples); the graph back-ends may decode anything, so the file existing is
+// enough. The host of path is not asked here.
+bool BackEndPlays(std::string_view path);
+
 // length: ms between the start cue and the end (or stop) cue, or to the end
 // of the file; the information reader's length when no cue switch is on or the
 // back-end does not read sample positions. info is used when Valid is 1, else

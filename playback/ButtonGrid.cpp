@@ -34,6 +34,16 @@ std::string ModeMark(int playMode)
     return parms::ModeCaption[static_cast<std::size_t>(playMode)][0];
 }
 
+// DirectSound takes tag PCM only; waveOut also an extensible wave whose
+// samples are PCM.
+bool PcmBackEndPlays(const WaveInfoRecord& info)
+{
+    if (info.Valid != 1) {
+        return false;
+    }
+    return parms::PlayerType == WaveOutPlayer ? WaveMMIO::IsPcmWave(info) : info.FormatTag == 1;
+}
+
 } // namespace
 
 FrmMain& ButtonGrid::Window()
@@ -267,12 +277,14 @@ bool ButtonGrid::AssignButtonOnPage(int output, int page, int button, std::strin
     int invalid = 0;
     if (parms::PlayerType == 0 || parms::PlayerType == WaveOutPlayer) {
         info = WaveMMIO::ReadWaveHeader(localName, 0);
-        invalid = info.Valid == 1 ? 0 : 1;
-        if (invalid == 0 && state.CheckWavFmt != 0 &&
+        if (info.Valid == 1 && state.CheckWavFmt != 0 &&
             (info.SampleRate != state.SozaiFreq || info.FormatCode != state.SozaiMode)) {
             basic::ShowMessage(basic::LangText("wav形式が違います", "Invalid Wav."), platform::IconStop, "", &window);
             return false;
         }
+        // These back-ends play PCM samples only: a readable A-law or mu-law
+        // wave is marked at once, not refused with a log line when pressed.
+        invalid = PcmBackEndPlays(info) ? 0 : 1;
     } else {
         invalid = basic::FileExists(localName) != 0 ? 0 : 1;
     }

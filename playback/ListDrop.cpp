@@ -26,25 +26,12 @@ namespace playback {
 namespace {
 
 constexpr platform::Color White = 0xFFFFFF;
-constexpr std::int32_t TagPcm = 1;
-constexpr std::int32_t TagExtensible = -2;
-
-// Whether the back-end can play the file (its host answers first).
+// Whether the back-end can play the file (its host answers first). An
+// A-law or damaged wave on a PCM back-end shows as missing when dropped, not
+// when played.
 bool Playable(std::string_view path)
 {
-    if (FCT_Ping::IsPathHostReachable(path, 1500, 300) != 1) {
-        return false;
-    }
-    switch (parms::PlayerType) {
-    case 0:
-        return WaveMMIO::ReadWaveHeader(path, 0).FormatTag == TagPcm;
-    case 3: {
-        const std::int32_t tag = WaveMMIO::ReadWaveHeader(path, 0).FormatTag;
-        return tag == TagPcm || tag == TagExtensible;
-    }
-    default:
-        return basic::FileExists(path) != 0;
-    }
+    return FCT_Ping::IsPathHostReachable(path, 1500, 300) == 1 && BackEndPlays(path);
 }
 
 // The name two files must not share, and the path it is compared under.
@@ -121,8 +108,8 @@ void ListDrop::AddFilesToList(int output, std::string_view pathIn, int row, int 
     if (extension == "wav" && readHeader) {
         header = WaveMMIO::ReadWaveHeader(local, 0);
         if (state.CheckWavFmt == 1 && (header.SampleRate != state.SozaiFreq || header.FormatCode != state.SozaiMode)) {
-            basic::ShowMessage(basic::LangText("wav形式が違います", "Invalid Wav.") + "\r\n" + path, platform::IconStop, "",
-                               &window_);
+            basic::ShowMessage(basic::LangText("wav形式が違います", "Invalid Wav.") + "\r\n" + path, platform::IconStop,
+                               "", &window_);
             return;
         }
         icon = ListIconForWaveHeader(header);

@@ -71,6 +71,8 @@ void PlaybackControl::ShowPageTitle(int output)
 {
     if (OtherPlayback != nullptr) {
         OtherPlayback->ShowPageTitle(output);
+    } else {
+        NotAvailable("ShowPageTitle");
     }
 }
 
@@ -78,6 +80,8 @@ void PlaybackControl::DrawKeyAssign()
 {
     if (OtherPlayback != nullptr) {
         OtherPlayback->DrawKeyAssign();
+    } else {
+        NotAvailable("DrawKeyAssign");
     }
 }
 

@@ -42,7 +42,8 @@ void PreReadAll(MainState& state, int allowSoundPreRead)
         const int buttons = std::clamp(state.ButtonsPerPage[static_cast<std::size_t>(output)], 0, AssignButtons);
         for (int page = 0; page < pages; ++page) {
             if (list) {
-                for (AssignRecord& record : state.ListTable[static_cast<std::size_t>(ListTableIndex(output, page))].Items) {
+                for (AssignRecord& record :
+                     state.ListTable[static_cast<std::size_t>(ListTableIndex(output, page))].Items) {
                     if (!record.FileName.empty()) {
                         visit(record);
                     }
@@ -50,7 +51,8 @@ void PreReadAll(MainState& state, int allowSoundPreRead)
                 continue;
             }
             for (int button = 0; button < buttons; ++button) {
-                AssignRecord& record = state.ButtonTable[static_cast<std::size_t>(ButtonTableIndex(output, page, button))];
+                AssignRecord& record =
+                    state.ButtonTable[static_cast<std::size_t>(ButtonTableIndex(output, page, button))];
                 if (!record.FileName.empty()) {
                     visit(record);
                 }
@@ -69,9 +71,7 @@ void ReadItemCue(MainState& state, AssignRecord& record)
     const bool hostAnswers = FCT_Ping::IsPathHostReachable(record.FileName, 1500, 300) == 1;
     bool valid = hostAnswers;
     if (valid) {
-        valid = (parms::PlayerType == 0 || parms::PlayerType == 3)
-                    ? WaveMMIO::ReadWaveHeader(record.FileName, 0).Valid == 1
-                    : basic::FileExists(record.FileName) != 0;
+        valid = BackEndPlays(record.FileName);
     }
     record.Invalid = valid ? 0 : 1;
     if (!valid) {

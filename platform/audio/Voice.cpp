@@ -78,7 +78,9 @@ AudioError Voice::WriteFromStream(VoiceBuffer& buffer)
     if (queue_.Size() >= static_cast<std::size_t>(MaxQueuedBuffers)) {
         return AudioError::QueueFull;
     }
-    const bool idle = queue_.Size() == 0;
+    // Only a voice that has played nothing since it was opened or reset
+    // starts; one that ran dry gets more of the same sound.
+    const bool idle = queue_.Size() == 0 && position_.load(std::memory_order_acquire) == 0;
     if (idle && slot_ >= 0) {
         device_->VoiceAboutToStart(slot_);
     }

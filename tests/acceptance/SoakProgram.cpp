@@ -32,5 +32,9 @@ RemoteControl& SoakProgram::Remote()
 {
     return parts_->program.Remote;
 }
+ConfigDialog& SoakProgram::Config()
+{
+    return parts_->program.Config;
+}
 
 } // namespace acceptance

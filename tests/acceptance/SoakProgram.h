@@ -7,6 +7,7 @@ class PlaybackControl;
 class ButtonGridPorts;
 class PlayListControl;
 class RemoteControl;
+class ConfigDialog;
 
 namespace acceptance {
 
@@ -24,6 +25,7 @@ public:
     ButtonGridPorts& Grid();
     PlayListControl& Lists();
     RemoteControl& Remote();
+    ConfigDialog& Config();
 
 private:
     struct Parts;

@@ -7,7 +7,11 @@
 #include "platform/base/Twips.h"
 #include "support/ScratchFolder.h"
 
+#include <QApplication>
+
 #include <gtest/gtest.h>
+
+#include <string>
 
 namespace {
 
@@ -97,6 +101,49 @@ TEST_F(WindowPositions, ValuesThatAreNotNumbersLeaveTheWindowAsItIs)
     EXPECT_EQ(form.Left(), 1500);
     EXPECT_EQ(form.Width(), 6000);
     EXPECT_EQ(form.WindowState(), platform::StateNormal);
+}
+
+// Saved, put back on a new window that is then shown, and saved again: the
+// same place and size, on every start, for the main window in either
+// display and for the other windows.
+TEST_F(WindowPositions, ASavedPlacementComesBackTheSameOnEveryStart)
+{
+    for (const std::string suffix : {"", "_Big", "Mon", "Sozai1"}) {
+        basic::SaveSetting("WindowLeft" + suffix, 3000);
+        basic::SaveSetting("WindowTop" + suffix, 1500);
+        basic::SaveSetting("WindowWidth" + suffix, 9000);
+        basic::SaveSetting("WindowHeight" + suffix, 6000);
+        for (int start = 1; start <= 3; ++start) {
+            platform::Form form;
+            basic::RestoreWindowPos(form, suffix, false, true, false);
+            form.show();
+            QApplication::processEvents();
+            EXPECT_EQ(form.frameGeometry(), QRect(200, 100, 600, 400)) << suffix << ", start " << start;
+            basic::SaveWindowPos(form, suffix, false, true);
+            EXPECT_EQ(basic::GetSetting("WindowLeft" + suffix), "3000") << suffix << ", start " << start;
+            EXPECT_EQ(basic::GetSetting("WindowTop" + suffix), "1500") << suffix << ", start " << start;
+            EXPECT_EQ(basic::GetSetting("WindowWidth" + suffix), "9000") << suffix << ", start " << start;
+            EXPECT_EQ(basic::GetSetting("WindowHeight" + suffix), "6000") << suffix << ", start " << start;
+        }
+    }
+}
+
+TEST_F(WindowPositions, AWindowMovedAndSizedWhileShownComesBackThere)
+{
+    platform::Form first;
+    first.show();
+    QApplication::processEvents();
+    first.setGeometry(first.geometry().translated(40, 20).adjusted(0, 0, 50, 30)); // as the operator drags
+    QApplication::processEvents();
+    const QRect placed = first.frameGeometry();
+    basic::SaveWindowPos(first, "Fade", false, true);
+
+    platform::Form next;
+    basic::RestoreWindowPos(next, "Fade", false, true, false);
+    next.show();
+    QApplication::processEvents();
+    EXPECT_EQ(next.frameGeometry(), placed);
+    EXPECT_EQ(next.size(), first.size());
 }
 
 } // namespace

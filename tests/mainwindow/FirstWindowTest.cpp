@@ -186,7 +186,41 @@ TEST_F(FirstWindow, AStoredSizeWins)
     Store("WindowWidth", "9000");
     Store("WindowHeight", "6000");
     ASSERT_EQ(Start(), Outcome::Running);
-    EXPECT_EQ(window->size(), QSize(600, 400));
+    QApplication::processEvents();
+    // The stored size is the window's outer size, its frame included.
+    EXPECT_EQ(window->frameGeometry().size(), QSize(600, 400));
+}
+
+// A window started at a stored place and size stores the same at its end:
+// it neither grows nor moves from one start to the next.
+class StoredPlacement : public FirstWindow {
+protected:
+    void ExpectKeptOverAStart(const std::string& suffix)
+    {
+        Store("DispBig", suffix.empty() ? "0" : "1");
+        Store("WindowLeft" + suffix, "3000");
+        Store("WindowTop" + suffix, "1500");
+        Store("WindowWidth" + suffix, "9000");
+        Store("WindowHeight" + suffix, "6000");
+        ASSERT_EQ(Start(), Outcome::Running);
+        QApplication::processEvents();
+        EXPECT_EQ(window->frameGeometry(), QRect(200, 100, 600, 400));
+        ASSERT_TRUE(window->Unload());
+        EXPECT_EQ(Stored("WindowLeft" + suffix), "3000");
+        EXPECT_EQ(Stored("WindowTop" + suffix), "1500");
+        EXPECT_EQ(Stored("WindowWidth" + suffix), "9000");
+        EXPECT_EQ(Stored("WindowHeight" + suffix), "6000");
+    }
+};
+
+TEST_F(StoredPlacement, IsKeptOverAStartInTheNormalDisplay)
+{
+    ExpectKeptOverAStart("");
+}
+
+TEST_F(StoredPlacement, IsKeptOverAStartInTheBigDisplay)
+{
+    ExpectKeptOverAStart("_Big");
 }
 
 // Columns of a panel's picture that differ from the empty panel's.

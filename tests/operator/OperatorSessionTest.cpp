@@ -4,7 +4,11 @@
 #include "acceptance/SoakProgram.h"
 
 #include "controls/SurfaceBox.h"
+#include "controls/UC_TextPicture.h"
 #include "controls/UC_TolvButton.h"
+#include "dialogs/ConfigDialog.h"
+#include "dialogs/FrmConf.h"
+#include "dialogs/FrmTimer.h"
 #include "foundation/CommandLine.h"
 #include "foundation/ModuleValues.h"
 #include "foundation/Parms.h"
@@ -15,6 +19,7 @@
 #include "platform/MessageBox.h"
 #include "platform/PopupMenu.h"
 #include "platform/SessionEndpoint.h"
+#include "platform/TextBox.h"
 #include "platform/audio/AudioSystem.h"
 #include "platform/audio/NullSink.h"
 #include "platform/base/Hooks.h"
@@ -26,7 +31,9 @@
 #include "support/ScratchFolder.h"
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QMouseEvent>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -92,6 +99,8 @@ protected:
         parms::PlayerType = 3;
         parms::WaveDeviceID = {-1, -1, -1, -1};
         parms::DSDeviceIndex = {-1, -1, -1, -1};
+        parms::StartTimer = {};
+        parms::TimerEditOutput = -1;
     }
 
     static void Store(const std::string& key, const std::string& value) { basic::RegWrite(key, value, "tolv"); }
@@ -211,6 +220,45 @@ protected:
     void Press(int index) { Click(index, QEvent::MouseButtonPress); }
     void Release(int index) { Click(index, QEvent::MouseButtonRelease); }
 
+    // A press and release of one mouse button on a label of the window.
+    static void ClickLabel(controls::UC_TextPicture* label, Qt::MouseButton button)
+    {
+        ASSERT_NE(label, nullptr);
+        QWidget* surface = label->findChild<controls::SurfaceBox*>();
+        QWidget& target = surface != nullptr ? *surface : static_cast<QWidget&>(*label);
+        const QPointF at(target.width() / 2.0, target.height() / 2.0);
+        QMouseEvent press(QEvent::MouseButtonPress, at, target.mapToGlobal(at), button, button, Qt::NoModifier);
+        QApplication::sendEvent(&target, &press);
+        QMouseEvent release(QEvent::MouseButtonRelease, at, target.mapToGlobal(at), button, Qt::NoButton,
+                            Qt::NoModifier);
+        QApplication::sendEvent(&target, &release);
+    }
+
+    // The open timer window of the main window, if any. The dialog classes
+    // carry no meta-object of their own, so they are told apart by type.
+    static FrmTimer* OpenTimerWindow(QWidget& window)
+    {
+        for (QWidget* child : window.findChildren<QWidget*>()) {
+            if (auto* dialog = dynamic_cast<FrmTimer*>(child); dialog != nullptr && dialog->isVisible()) {
+                return dialog;
+            }
+        }
+        return nullptr;
+    }
+
+    // Keys typed into a widget, one press and release each.
+    static void Type(QWidget& target, const std::string& keys)
+    {
+        for (const char c : keys) {
+            const int key = c == '\r' ? Qt::Key_Return : static_cast<int>(c);
+            const QString text = c == '\r' ? QString("\r") : QString(QChar(c));
+            QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+            QApplication::sendEvent(&target, &press);
+            QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
+            QApplication::sendEvent(&target, &release);
+        }
+    }
+
     testsupport::ScratchFolder program;
     testsupport::ScratchFolder sounds;
     std::unique_ptr<acceptance::SoakProgram> program_;
@@ -223,6 +271,7 @@ TEST_F(OperatorSession, FourOutputsButtonsOfEveryPlayModeAndAPageSwitch)
     const std::string toggle = Sound("toggle.wav");
     const std::string momentary = Sound("momentary.wav");
     const std::string other = Sound("other.wav");
+    const std::string timed = Sound("timed.wav");
     const std::string table = program / "show.txt";
     std::ofstream(table, std::ios::binary)
         << "\"BankName_01\",\"Opening\"\r\n"
@@ -230,6 +279,7 @@ TEST_F(OperatorSession, FourOutputsButtonsOfEveryPlayModeAndAPageSwitch)
         << "\"Button_01-002\",\"" << latch << "\",\"2\",\"0\",\"&H0\",\"&H0\"\r\n"
         << "\"Button_01-003\",\"" << toggle << "\",\"3\",\"0\",\"&H0\",\"&H0\"\r\n"
         << "\"Button_01-004\",\"" << momentary << "\",\"1\",\"0\",\"&H0\",\"&H0\"\r\n"
+        << "\"Button_01-005\",\"" << timed << "\",\"0\",\"0\",\"&H0\",\"&H0\"\r\n"
         << "\"Button2_02-001\",\"" << other
         << "\",\"0\",\"0\",\"&H0\",\"&H0\"\r\n"
         // List 3: the second and third rows carry the sequence mark.
@@ -243,6 +293,9 @@ TEST_F(OperatorSession, FourOutputsButtonsOfEveryPlayModeAndAPageSwitch)
     Store("OpenLast", "1");
     Store("LastTlvFilename", table);
     Store("SaveEnd", "1");
+    // Output 1 shows its STBY and timer labels.
+    Store("DispSTBY_1", "1");
+    Store("DispTimer_1", "1");
     for (int n = 1; n <= 4; ++n) {
         Store("DeviceWave_" + std::to_string(n), "Null " + std::to_string(n));
         Store("IsList_" + std::to_string(n), n >= 3 ? "1" : "0");
@@ -311,6 +364,83 @@ TEST_F(OperatorSession, FourOutputsButtonsOfEveryPlayModeAndAPageSwitch)
     ExpectRanges(Played(3), {{500, 0}, {500, 0}, {500, 0}});
     EXPECT_EQ(window.State.OutputState[2], 0);
 
+    // A start timer on output 1, set as an operator does: STBY on, a click
+    // cues the fifth button, a right click on the timer label opens the timer
+    // window, the time three seconds ahead is typed as six digits and Enter
+    // takes it; a left click on the label arms the timer.
+    ClickLabel(window.TextSTBY.At(0), Qt::LeftButton);
+    ASSERT_EQ(window.State.STBYActive[0], 1);
+    Press(4);
+    Release(4);
+    Run(100);
+    ASSERT_EQ(window.State.StandbySet[0], 1);
+    ASSERT_EQ(window.State.OutputState[0], 0);
+    ClickLabel(window.TextTimer.At(0), Qt::RightButton);
+    QApplication::processEvents();
+    auto* timerWindow = OpenTimerWindow(window);
+    ASSERT_NE(timerWindow, nullptr);
+    ASSERT_TRUE(timerWindow->isVisible());
+    EXPECT_EQ(timerWindow->Output(), 0);
+    const std::int64_t dueMs = (clock.MsOfDay() / 1000 + 3) * 1000;
+    const auto two = [](std::int64_t value) { return std::string(value < 10 ? "0" : "") + std::to_string(value); };
+    const std::string due = two(dueMs / 3600000) + ":" + two(dueMs / 60000 % 60) + ":" + two(dueMs / 1000 % 60);
+    timerWindow->TextTimer().selectAll();
+    Type(timerWindow->TextTimer(), due.substr(0, 2) + due.substr(3, 2) + due.substr(6, 2));
+    EXPECT_EQ(timerWindow->TextTimer().Text(), due);
+    Type(timerWindow->TextTimer(), "\r");
+    QApplication::processEvents();
+    EXPECT_EQ(OpenTimerWindow(window), nullptr) << "OK closes the timer window";
+    EXPECT_EQ(parms::StartTimer[0].TimerTime, due);
+    EXPECT_EQ(parms::StartTimer[0].TimerMode, 0);
+    EXPECT_EQ(window.TextTimer.At(0)->TextMes(0), due + "s");
+    ClickLabel(window.TextTimer.At(0), Qt::LeftButton);
+    ASSERT_EQ(parms::StartTimer[0].TimerArmed, 1);
+
+    // Nothing sounds before the time; at it the cued sound plays whole, from
+    // its first frame, and the timer is disarmed.
+    Played(1);
+    const std::int64_t drainedMs = clock.MsOfDay();
+    Run(static_cast<int>(dueMs - drainedMs) - 100);
+    EXPECT_EQ(window.State.OutputState[0], 0);
+    EXPECT_EQ(parms::StartTimer[0].TimerArmed, 1);
+    Run(1000);
+    EXPECT_EQ(parms::StartTimer[0].TimerArmed, 0);
+    EXPECT_EQ(window.State.OutputState[0], 0);
+    const std::vector<float> timedPlay = Played(1);
+    ExpectRanges(timedPlay, {{500, 0}});
+    const auto firstSound = std::find_if(timedPlay.begin(), timedPlay.end(), [](float v) { return v != 0.0F; });
+    const auto startFrame = static_cast<std::int64_t>(firstSound - timedPlay.begin());
+    const std::int64_t dueFrame = (dueMs - drainedMs) * Rate / 1000;
+    // Checked on the first tick of the due second; a start waits for the
+    // device's next period.
+    EXPECT_GE(startFrame, dueFrame);
+    EXPECT_LE(startFrame, dueFrame + (TickMs + 10) * Rate / 1000 + 256);
+    // STBY off again: buttons play at once.
+    ClickLabel(window.TextSTBY.At(0), Qt::LeftButton);
+    EXPECT_EQ(window.State.STBYActive[0], 0);
+
+    // The configuration dialog, opened from its menu and cancelled: nothing
+    // is applied and the window goes on as it was.
+    // The cancel comes from the dialog's own event loop once it shows.
+    bool shown = false;
+    int looks = 0;
+    std::function<void()> cancelWhenShown = [&] {
+        FrmConf* dialog = program_->Config().Window();
+        if (dialog != nullptr && dialog->isVisible()) {
+            shown = true;
+            dialog->Cancel();
+        } else if (++looks < 10000) {
+            QTimer::singleShot(0, cancelWhenShown);
+        }
+    };
+    QTimer::singleShot(0, cancelWhenShown);
+    window.MenuConf->trigger();
+    EXPECT_TRUE(shown);
+    EXPECT_EQ(program_->Config().Window(), nullptr);
+    EXPECT_EQ(parms::ConfigConfirmed, 0);
+    EXPECT_EQ(window.State.Running, 1);
+    EXPECT_EQ(window.State.CurrentFileTitle, "show");
+
     // The close with SaveEnd 1 saves the table as it is.
     int cancel = 0;
     window.Form_QueryUnload(cancel, platform::UnloadByUser);
@@ -346,6 +476,8 @@ TEST_F(OperatorSession, OneOutputCrossFadesTwoButtonsInARow)
     Store("LastTlvFilename", table);
     Store("SaveEnd", "1");
     Store("DeviceDS_1", "Null 1");
+    Store("DispSTBY_1", "0");
+    Store("DispTimer_1", "0");
     Store("IsList_1", "0");
     Store("UseVol", "1");
     Store("DispFADE_1", "1");

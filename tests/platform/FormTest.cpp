@@ -34,6 +34,66 @@ TEST_F(Forms, KeepGeometryInTwips)
     EXPECT_EQ(form.Caption(), "tolv - Quorvant");
 }
 
+// The frame a shown window has around its inside (pixels).
+QSize FrameOf(const QWidget& window)
+{
+    return window.frameGeometry().size() - window.size();
+}
+
+TEST_F(Forms, KeepTheOuterSizeSetBeforeTheyAreShown)
+{
+    platform::Form form;
+    form.Move(1500, 3000, 9000, 6000);
+    form.show();
+    QApplication::processEvents();
+    const QSize frame = FrameOf(form);
+    ASSERT_NE(frame, QSize(0, 0)) << "the window system gives this window no frame";
+    // The frame is inside the size asked for, not added to it.
+    EXPECT_EQ(form.frameGeometry(), QRect(100, 200, 600, 400));
+    EXPECT_EQ(form.Left(), 1500);
+    EXPECT_EQ(form.Top(), 3000);
+    EXPECT_EQ(form.Width(), 9000);
+    EXPECT_EQ(form.Height(), 6000);
+    EXPECT_EQ(form.ScaleWidth(), (600 - frame.width()) * 15);
+    EXPECT_EQ(form.ScaleHeight(), (400 - frame.height()) * 15);
+
+    // Once shown, a size set is the outer size too, one dimension at a time.
+    form.SetWidth(6000);
+    form.SetHeight(4500);
+    EXPECT_EQ(form.frameGeometry().size(), QSize(400, 300));
+    EXPECT_EQ(form.Width(), 6000);
+    EXPECT_EQ(form.Height(), 4500);
+}
+
+TEST_F(Forms, TellTheSizeAskedForUntilTheyAreShownOrResized)
+{
+    platform::Form form;
+    form.Move(0, 0, 9000, 6000);
+    form.SetHeight(7500); // the width asked for stays
+    EXPECT_EQ(form.Width(), 9000);
+    EXPECT_EQ(form.Height(), 7500);
+    // Resized by the program before it shows: that size is the window's.
+    form.resize(300, 200);
+    form.show();
+    QApplication::processEvents();
+    EXPECT_EQ(form.size(), QSize(300, 200));
+    EXPECT_EQ(form.Width(), (300 + FrameOf(form).width()) * 15);
+}
+
+TEST_F(Forms, MaximisedBeforeTheFrameIsKnownComeBackToTheOuterSizeAsked)
+{
+    platform::Form form;
+    form.Move(1500, 1500, 9000, 6000);
+    form.SetWindowState(platform::StateMaximized);
+    form.show();
+    QApplication::processEvents();
+    form.SetWindowState(platform::StateNormal);
+    QApplication::processEvents();
+    EXPECT_EQ(form.Width(), 9000);
+    EXPECT_EQ(form.Height(), 6000);
+    EXPECT_EQ(form.frameGeometry().size(), QSize(600, 400));
+}
+
 TEST_F(Forms, TellTheirWindowState)
 {
     platform::Form form;
@@ -113,7 +173,8 @@ TEST_F(Forms, LoseTheirCloseButtonAndKeepTheRest)
     EXPECT_FALSE(form.windowFlags().testFlag(Qt::WindowCloseButtonHint));
     EXPECT_TRUE(form.windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
     EXPECT_TRUE(form.isVisible());
-    EXPECT_EQ(form.size(), QSize(200, 200));
+    EXPECT_EQ(form.frameGeometry().size(), QSize(200, 200));
+    EXPECT_EQ(form.Width(), 3000);
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 #include "AssignFixture.h"
+#include "ExtensibleWaves.h"
 
 #include "playback/AssignChecks.h"
 #include "playback/PreRead.h"
@@ -111,5 +112,38 @@ TEST_F(AssignFixture, PreReadRefreshesRecordsAndReadsAtMostTheLimit)
     EXPECT_EQ(state.InvalidIncluded, 1);
     Button(0, 0, 1).FileName.clear();
     PreReadAll(state, 0);
+    EXPECT_EQ(state.InvalidIncluded, 0);
+}
+
+TEST_F(AssignFixture, PreReadMarksAWaveThePcmBackEndCannotPlayInvalid)
+{
+    const std::string alaw = scratch / "alaw.wav";
+    WriteALawExtensible(alaw);
+    const std::string pcmExtensible = scratch / "pcm_ext.wav";
+    WritePcmExtensible(pcmExtensible);
+    // PCM by its tag, but no channels: out of bounds for every reader.
+    const std::string noChannels = scratch / "nochannels.wav";
+    testsupport::RiffFileBuilder().Format(1, 0, 48000, 16).Data(testsupport::Bytes(1920, 0)).WriteTo(noChannels);
+    const std::string plain = WaveWithCues(scratch, "plain.wav", 1, {});
+    Button(0, 0, 0).FileName = alaw;
+    Button(0, 0, 1).FileName = pcmExtensible;
+    Button(0, 0, 2).FileName = noChannels;
+    Button(0, 0, 3).FileName = plain;
+    const auto invalidFlags = [this](int playerType) {
+        parms::PlayerType = playerType;
+        PreReadAll(state, 0);
+        std::vector<int> flags;
+        for (int b = 0; b < 4; ++b) {
+            flags.push_back(Button(0, 0, b).Invalid);
+        }
+        return flags;
+    };
+    // waveOut: PCM samples, in a plain or an extensible wave.
+    EXPECT_EQ(invalidFlags(3), (std::vector<int>{1, 0, 1, 0}));
+    EXPECT_EQ(state.InvalidIncluded, 1);
+    // DirectSound: the plain PCM tag only.
+    EXPECT_EQ(invalidFlags(0), (std::vector<int>{1, 1, 1, 0}));
+    // A graph back-end may decode any file that exists.
+    EXPECT_EQ(invalidFlags(2), (std::vector<int>{0, 0, 0, 0}));
     EXPECT_EQ(state.InvalidIncluded, 0);
 }

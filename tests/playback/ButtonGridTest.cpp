@@ -1,5 +1,6 @@
 // Assigning, dropping and dragging sounds on the sound buttons, the button
 // menu's commands and the hand-back from the monitor window.
+#include "ExtensibleWaves.h"
 #include "GridFixture.h"
 
 #include "foundation/Language.h"
@@ -70,6 +71,34 @@ TEST_F(ButtonGrid, RefusedAssignmentsChangeNothing)
     ASSERT_EQ(messages.size(), 3u);
     EXPECT_THAT(messages[0], HasSubstr("同一タイトルの素材は使用できません"));
     EXPECT_EQ(messages[2], "wav形式が違います");
+}
+
+TEST_F(ButtonGrid, APcmBackEndMarksAWaveItCannotPlayInvalidWhenAssigned)
+{
+    ASSERT_TRUE(Start());
+    const std::string alaw = sounds / "alaw.wav";
+    playbacktest::WriteALawExtensible(alaw);
+    const std::string pcmExtensible = sounds / "pcm_ext.wav";
+    playbacktest::WritePcmExtensible(pcmExtensible);
+    const std::string plain = RampWave("plain.wav", Rate / 10);
+    struct Case {
+        int playerType;
+        std::string path;
+        int invalid;
+    };
+    const Case cases[] = {
+        {3, alaw, 1}, {3, pcmExtensible, 0}, {3, plain, 0}, // waveOut: PCM samples
+        {0, alaw, 1}, {0, pcmExtensible, 1}, {0, plain, 0}, // DirectSound: the plain PCM tag
+        {2, alaw, 0}, {2, pcmExtensible, 0},                // a graph may decode it
+    };
+    for (const Case& c : cases) {
+        parms::PlayerType = c.playerType;
+        Record(0, 0, 5) = AssignRecord{};
+        EXPECT_TRUE(grid->Grid.AssignButtonFile(5, c.path)) << c.path << " on " << c.playerType;
+        EXPECT_EQ(Record(0, 0, 5).FileName, c.path);
+        EXPECT_EQ(Record(0, 0, 5).Invalid, c.invalid) << c.path << " on " << c.playerType;
+    }
+    EXPECT_TRUE(messages.empty()) << "an unplayable file is assigned, marked, not refused";
 }
 
 TEST_F(ButtonGrid, ADragThatEndsNowhereKeepsTheButtonAndOneThatAssignedElsewhereEmptiesIt)

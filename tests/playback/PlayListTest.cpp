@@ -1,6 +1,7 @@
 // The play list as the operator works it: the table a view stores into and
 // rebuilds from, files dropped on rows, the commands that remove, clear, move
 // and mark rows, and rows dragged out.
+#include "ExtensibleWaves.h"
 #include "PlayListFixture.h"
 
 #include "foundation/Parms.h"
@@ -178,6 +179,61 @@ TEST_F(PlayList, RowsShowTypeLengthStartAndWhetherTheBackEndCanPlayThem)
     EXPECT_EQ(View().IconType(0), 4);
     EXPECT_EQ(View().AuxID(0, 3).Number(), 0xFFFFFF) << "white, its own colour";
     EXPECT_EQ(View().AuxID(0, 1).Number(), 1);
+}
+
+TEST_F(PlayList, APcmBackEndShowsAWaveItCannotPlayAsMissingWhenDropped)
+{
+    ASSERT_TRUE(StartLists());
+    const std::string alaw = sounds / "alaw.wav";
+    playbacktest::WriteALawExtensible(alaw);
+    const std::string pcmExtensible = sounds / "pcm_ext.wav";
+    playbacktest::WritePcmExtensible(pcmExtensible);
+    // PCM by its tag, but nine channels: out of bounds, nothing plays it.
+    const std::string nineChannels = sounds / "nine.wav";
+    testsupport::RiffFileBuilder()
+        .Format(1, 9, 48000, 16)
+        .Data(testsupport::Bytes(9 * 2 * 480, 0))
+        .WriteTo(nineChannels);
+    const auto expectMissing = [this](int row, const std::string& name) {
+        EXPECT_EQ(View().IconType(row), 10) << name;
+        EXPECT_EQ(View().AuxID(row, 1).Number(), 0) << name;
+        EXPECT_EQ(static_cast<std::uint32_t>(*View().AuxID(row, 3).Number()), parms::StateColor[3]) << name;
+        EXPECT_EQ(Stored().Items[static_cast<std::size_t>(row)].Invalid, 1) << name;
+    };
+    const auto expectPlayable = [this](int row, const std::string& name) {
+        EXPECT_NE(View().IconType(row), 10) << name;
+        EXPECT_EQ(View().AuxID(row, 1).Number(), 1) << name;
+        EXPECT_EQ(Stored().Items[static_cast<std::size_t>(row)].Invalid, 0) << name;
+    };
+    const auto dropAll = [&] {
+        View().DeleteAll();
+        State().ListTable = {};
+        Drop({alaw, pcmExtensible, nineChannels}, 0);
+        ASSERT_EQ(View().ItemCount(), 3) << "an unplayable file is a row all the same";
+    };
+
+    // waveOut: PCM samples, in a plain or an extensible wave.
+    parms::PlayerType = 3;
+    dropAll();
+    expectMissing(0, "A-law on waveOut");
+    expectPlayable(1, "extensible PCM on waveOut");
+    expectMissing(2, "nine channels on waveOut");
+
+    // DirectSound: PCM by the plain tag only.
+    parms::PlayerType = 0;
+    dropAll();
+    expectMissing(0, "A-law on DirectSound");
+    expectMissing(1, "extensible PCM on DirectSound");
+    expectMissing(2, "nine channels on DirectSound");
+
+    // A graph back-end may decode it: the file exists, that is enough.
+    for (const int graph : {1, 2, 4, 5}) {
+        parms::PlayerType = graph;
+        dropAll();
+        expectPlayable(0, "A-law on back-end " + std::to_string(graph));
+        expectPlayable(1, "extensible PCM on back-end " + std::to_string(graph));
+    }
+    EXPECT_TRUE(Messages.empty()) << "playability never refuses with a message";
 }
 
 TEST_F(PlayList, AFileFromTheCacheFolderIsEnteredUnderItsServerPath)
