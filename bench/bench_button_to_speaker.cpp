@@ -49,25 +49,7 @@ std::int64_t NowNs()
 std::string MakeWave(const std::string& name, std::int64_t size, bool loud)
 {
     const std::string path = playbackbench::Folder() + "/" + name;
-    const auto dataSize = static_cast<std::uint32_t>(size - 44);
-    std::vector<std::uint8_t> bytes;
-    const auto text = [&bytes](const char* t) {
-        for (; *t != '\0'; ++t) {
-            bytes.push_back(static_cast<std::uint8_t>(*t));
-        }
-    };
-    text("RIFF");
-    benchsetup::Put(bytes, dataSize + 36, 4);
-    text("WAVEfmt ");
-    benchsetup::Put(bytes, 16, 4);
-    benchsetup::Put(bytes, 1, 2);
-    benchsetup::Put(bytes, 2, 2);
-    benchsetup::Put(bytes, 48000, 4);
-    benchsetup::Put(bytes, 48000 * 4, 4);
-    benchsetup::Put(bytes, 4, 2);
-    benchsetup::Put(bytes, 16, 2);
-    text("data");
-    benchsetup::Put(bytes, dataSize, 4);
+    std::vector<std::uint8_t> bytes = benchsetup::PcmWaveHeader(static_cast<std::uint32_t>(size - 44));
     std::uint32_t state = 7;
     while (static_cast<std::int64_t>(bytes.size()) + 1 < std::min<std::int64_t>(size, OneMegabyte)) {
         state = state * 1664525U + 1013904223U;

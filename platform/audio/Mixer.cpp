@@ -52,14 +52,18 @@ int Mixer::VoiceCount() const
     return count;
 }
 
-void Mixer::MixPeriod(std::span<float> mix, int frames)
+void Mixer::MixPeriod(std::span<float> mix, int frames, const std::array<std::atomic<bool>, MaxVoices>* starting)
 {
     passes_.fetch_add(1, std::memory_order_seq_cst);
     std::fill(mix.begin(), mix.end(), 0.0f);
-    for (auto& slot : slots_) {
-        Voice* voice = slot.load(std::memory_order_seq_cst);
+    for (std::size_t i = 0; i < slots_.size(); ++i) {
+        Voice* voice = slots_[i].load(std::memory_order_seq_cst);
         if (voice != nullptr && voice->TryLock()) {
-            voice->MixInto(mix.data(), frames);
+            const bool waitsForItsStart =
+                starting != nullptr && (*starting)[i].load(std::memory_order_acquire) && voice->Fresh();
+            if (!waitsForItsStart) {
+                voice->MixInto(mix.data(), frames);
+            }
             voice->Unlock();
         }
     }

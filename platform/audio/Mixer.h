@@ -26,8 +26,11 @@ public:
     void Detach(int slot);
     int VoiceCount() const;
 
-    // Mixer side: clears the interleaved mix and adds every voice to it.
-    void MixPeriod(std::span<float> mix, int frames);
+    // Mixer side: clears the interleaved mix and adds every voice to it,
+    // but a voice about to start (its flag in starting set, nothing played
+    // yet), which MixStarting places where the device plays it soonest.
+    void MixPeriod(std::span<float> mix, int frames,
+                   const std::array<std::atomic<bool>, MaxVoices>* starting = nullptr);
     // Mixer side: adds to mix (frames of channels, in pieces of at most
     // period) the voices whose starting flag is set and that have not played
     // yet; clears the flags. Voices already playing are never mixed twice.

@@ -147,6 +147,13 @@ void OutputDevice::Sync()
     LogEvents();
 }
 
+void OutputDevice::VoiceAboutToStart(int slot)
+{
+    if (slot >= 0 && slot < Mixer::MaxVoices) {
+        starting_[static_cast<std::size_t>(slot)].store(true, std::memory_order_release);
+    }
+}
+
 void OutputDevice::VoiceStarting(int slot)
 {
     if (slot < 0 || slot >= Mixer::MaxVoices) {
@@ -173,10 +180,13 @@ DeviceSink::WriteResult OutputDevice::WriteAndKeep(const float* frames, int coun
     if (result == DeviceSink::WriteResult::Recovered) {
         NoteUnderrun();
     }
-    for (int f = 0; f < count; ++f) {
-        std::copy_n(frames + static_cast<std::size_t>(f) * channels, channels,
+    // At most two runs: up to the end of the ring, then from its start.
+    for (std::size_t done = 0; done < static_cast<std::size_t>(count);) {
+        const std::size_t run = std::min(static_cast<std::size_t>(count) - done, historyFrames_ - historyNext_);
+        std::copy_n(frames + done * channels, run * channels,
                     history_.begin() + static_cast<std::ptrdiff_t>(historyNext_ * channels));
-        historyNext_ = (historyNext_ + 1) % historyFrames_;
+        historyNext_ = (historyNext_ + run) % historyFrames_;
+        done += run;
     }
     historyFilled_ = std::min(historyFrames_, historyFilled_ + static_cast<std::size_t>(count));
     return result;
@@ -210,10 +220,12 @@ void OutputDevice::RewindForStarts()
     }
     const auto channels = static_cast<std::size_t>(Channels());
     std::size_t from = (historyNext_ + historyFrames_ - static_cast<std::size_t>(frames)) % historyFrames_;
-    for (int f = 0; f < frames; ++f) {
-        std::copy_n(history_.begin() + static_cast<std::ptrdiff_t>(from * channels), channels,
-                    rewound_.begin() + static_cast<std::ptrdiff_t>(static_cast<std::size_t>(f) * channels));
-        from = (from + 1) % historyFrames_;
+    for (std::size_t done = 0; done < static_cast<std::size_t>(frames);) {
+        const std::size_t run = std::min(static_cast<std::size_t>(frames) - done, historyFrames_ - from);
+        std::copy_n(history_.begin() + static_cast<std::ptrdiff_t>(from * channels), run * channels,
+                    rewound_.begin() + static_cast<std::ptrdiff_t>(done * channels));
+        from = (from + run) % historyFrames_;
+        done += run;
     }
     historyNext_ = (historyNext_ + historyFrames_ - static_cast<std::size_t>(frames)) % historyFrames_;
     historyFilled_ -= static_cast<std::size_t>(frames);
@@ -268,7 +280,7 @@ DeviceSink::WriteResult OutputDevice::MixAndWrite()
     if (startPending_.exchange(false, std::memory_order_acq_rel)) {
         RewindForStarts();
     }
-    mixer_.MixPeriod(mix_, PeriodFrames());
+    mixer_.MixPeriod(mix_, PeriodFrames(), &starting_);
     const DeviceSink::WriteResult result = WriteAndKeep(mix_.data(), PeriodFrames());
     rendered_.fetch_add(static_cast<std::uint64_t>(PeriodFrames()), std::memory_order_acq_rel);
     return result;

@@ -69,6 +69,10 @@ public:
     // Voice side.
     int AttachVoice(Voice& voice) { return mixer_.Attach(voice); }
     void DetachVoice(int slot) { mixer_.Detach(slot); }
+    // A voice is about to get its first buffer: until its start is handled,
+    // the mixer does not add it at the end of the queued audio, where it
+    // would be heard only after all of it.
+    void VoiceAboutToStart(int slot);
     // A voice got its first buffer: the mixer wakes and, where the device can
     // take queued frames back, starts it in them (see RewindForStarts).
     void VoiceStarting(int slot);

@@ -81,9 +81,15 @@ AudioError Voice::WriteFromStream(VoiceBuffer& buffer)
     // Only a voice that has played nothing since it was opened or reset
     // starts; one that ran dry gets more of the same sound.
     const bool idle = queue_.Size() == 0 && position_.load(std::memory_order_acquire) == 0;
+    if (idle && slot_ >= 0) {
+        device_->VoiceAboutToStart(slot_);
+    }
     buffer.state_.store(VoiceBuffer::Waiting, std::memory_order_release);
     if (!queue_.Push(&buffer)) {
         buffer.state_.store(before, std::memory_order_release);
+        if (idle && slot_ >= 0) {
+            device_->VoiceStarting(slot_); // its start is over, with nothing to start
+        }
         return AudioError::QueueFull;
     }
     if (idle && slot_ >= 0) {
@@ -236,9 +242,14 @@ int Voice::Resample(int frames)
             phase_ += step_;
             while (phase_ >= unitStep) {
                 phase_ -= unitStep;
-                std::copy(history_.begin() + MaxChannels, history_.end(), history_.begin());
-                std::copy_n(input_.begin() + static_cast<std::ptrdiff_t>(next * channels), channels,
-                            history_.begin() + 3 * MaxChannels);
+                // The four points move on by one input frame (the voice's channels only).
+                const float* in = &input_[next * channels];
+                for (std::size_t c = 0; c < channels; ++c) {
+                    history_[c] = history_[MaxChannels + c];
+                    history_[MaxChannels + c] = history_[2 * MaxChannels + c];
+                    history_[2 * MaxChannels + c] = history_[3 * MaxChannels + c];
+                    history_[3 * MaxChannels + c] = in[c];
+                }
                 ++next;
             }
         }
