@@ -24,24 +24,19 @@
 #include <fstream>
 #include <thread>
 
+#include "PacedTestDevice.h"
+
 namespace {
 
 using namespace platform::audio;
 
-#ifdef TOLV_ALSA_TEST_DEVICE
-constexpr const char* testDevice = TOLV_ALSA_TEST_DEVICE;
-#else
-constexpr const char* testDevice = "";
-#endif
+using pacedtest::FindWatch;
+using pacedtest::NowNs;
+using pacedtest::Percentile;
+using pacedtest::Watch;
+constexpr const char* testDevice = pacedtest::Device;
 
 constexpr std::int64_t OneMegabyte = 1 << 20;
-
-std::int64_t NowNs()
-{
-    timespec now{};
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    return static_cast<std::int64_t>(now.tv_sec) * 1'000'000'000 + now.tv_nsec;
-}
 
 // A 16-bit stereo 48 kHz wave file of size bytes whose first megabyte holds
 // samples of the given size (loud: the device's watch sees its first frame;
@@ -61,32 +56,6 @@ std::string MakeWave(const std::string& name, std::int64_t size, bool loud)
     file.close();
     std::filesystem::resize_file(path, static_cast<std::uintmax_t>(size));
     return path;
-}
-
-struct Watch {
-    void (*arm)() = nullptr;
-    long long (*handed)() = nullptr;
-    long long (*played)() = nullptr;
-};
-
-bool FindWatch(Watch& watch)
-{
-    void* module = dlopen(testDevice, RTLD_NOW | RTLD_NOLOAD);
-    if (module == nullptr) {
-        return false;
-    }
-    watch.arm = reinterpret_cast<void (*)()>(dlsym(module, "tolvtest_arm"));
-    watch.handed = reinterpret_cast<long long (*)()>(dlsym(module, "tolvtest_loud_handed_ns"));
-    watch.played = reinterpret_cast<long long (*)()>(dlsym(module, "tolvtest_loud_played_ns"));
-    dlclose(module);
-    return watch.arm != nullptr && watch.handed != nullptr && watch.played != nullptr;
-}
-
-double Percentile(std::vector<double> values, double share)
-{
-    std::sort(values.begin(), values.end());
-    const auto index = static_cast<std::size_t>(share * static_cast<double>(values.size() - 1) + 0.5);
-    return values[index];
 }
 
 // The program's audio layer on one paced test device, as TOLV_ALSA_CONFIG sets it up.

@@ -27,44 +27,20 @@
 #include <thread>
 #include <vector>
 
+#include "PacedTestDevice.h"
+
 namespace {
 
 using namespace platform::audio;
 
-#ifdef TOLV_ALSA_TEST_DEVICE
-constexpr const char* testDevice = TOLV_ALSA_TEST_DEVICE;
-#else
-constexpr const char* testDevice = "";
-#endif
+using pacedtest::FindWatch;
+using pacedtest::NowNs;
+using pacedtest::Percentile;
+using pacedtest::QuietNoise;
+using pacedtest::Watch;
+constexpr const char* testDevice = pacedtest::Device;
 
 constexpr int rate = 48000;
-
-std::int64_t NowNs()
-{
-    timespec now{};
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    return static_cast<std::int64_t>(now.tv_sec) * 1'000'000'000 + now.tv_nsec;
-}
-
-// The watch functions of the loaded test device.
-struct Watch {
-    void (*arm)() = nullptr;
-    long long (*handed)() = nullptr;
-    long long (*played)() = nullptr;
-};
-
-bool FindWatch(Watch& watch)
-{
-    void* module = dlopen(testDevice, RTLD_NOW | RTLD_NOLOAD);
-    if (module == nullptr) {
-        return false;
-    }
-    watch.arm = reinterpret_cast<void (*)()>(dlsym(module, "tolvtest_arm"));
-    watch.handed = reinterpret_cast<long long (*)()>(dlsym(module, "tolvtest_loud_handed_ns"));
-    watch.played = reinterpret_cast<long long (*)()>(dlsym(module, "tolvtest_loud_played_ns"));
-    dlclose(module);
-    return watch.arm != nullptr && watch.handed != nullptr && watch.played != nullptr;
-}
 
 std::shared_ptr<OutputDevice> OpenPacedDevice(const std::string& name, std::string& error)
 {
@@ -80,18 +56,6 @@ std::shared_ptr<OutputDevice> OpenPacedDevice(const std::string& name, std::stri
 }
 
 // Quiet 16-bit stereo noise (never near half of full scale).
-std::vector<std::uint8_t> QuietNoise(std::size_t frames, std::uint32_t seed)
-{
-    std::vector<std::uint8_t> bytes(frames * 4);
-    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
-        seed = seed * 1664525U + 1013904223U;
-        const auto value = static_cast<std::int16_t>(static_cast<int>(seed >> 22) - 512);
-        bytes[i] = static_cast<std::uint8_t>(value & 0xFF);
-        bytes[i + 1] = static_cast<std::uint8_t>((value >> 8) & 0xFF);
-    }
-    return bytes;
-}
-
 std::vector<std::uint8_t> Loud(std::size_t frames)
 {
     std::vector<std::uint8_t> bytes(frames * 4);
@@ -101,13 +65,6 @@ std::vector<std::uint8_t> Loud(std::size_t frames)
         bytes[i + 1] = static_cast<std::uint8_t>((value >> 8) & 0xFF);
     }
     return bytes;
-}
-
-double Percentile(std::vector<double> values, double share)
-{
-    std::sort(values.begin(), values.end());
-    const auto index = static_cast<std::size_t>(share * static_cast<double>(values.size() - 1) + 0.5);
-    return values[index];
 }
 
 void BM_StartToFirstSamplePlayed(benchmark::State& state)

@@ -21,29 +21,16 @@
 #include <thread>
 #include <vector>
 
+#include "PacedTestDevice.h"
+
 namespace {
 
 using namespace platform::audio;
 
-#ifdef TOLV_ALSA_TEST_DEVICE
-constexpr const char* testDevice = TOLV_ALSA_TEST_DEVICE;
-#else
-constexpr const char* testDevice = "";
-#endif
+using pacedtest::QuietNoise;
+constexpr const char* testDevice = pacedtest::Device;
 
 constexpr int rate = 48000;
-
-std::vector<std::uint8_t> QuietNoise(std::size_t frames, std::uint32_t seed)
-{
-    std::vector<std::uint8_t> bytes(frames * 4);
-    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
-        seed = seed * 1664525U + 1013904223U;
-        const auto value = static_cast<std::int16_t>(static_cast<int>(seed >> 22) - 512);
-        bytes[i] = static_cast<std::uint8_t>(value & 0xFF);
-        bytes[i + 1] = static_cast<std::uint8_t>((value >> 8) & 0xFF);
-    }
-    return bytes;
-}
 
 // "... 1 underrun ..." or "... 13 underruns ...": the count the line reports.
 long UnderrunsIn(const std::string& line)

@@ -1,0 +1,70 @@
+#pragma once
+
+// What the device benchmarks share: the tests' own rate-paced ALSA device
+// (an ALSA plugin built with the tests, which plays frames at the real rate
+// and notes when the first loud frame is handed over and played), a
+// monotonic clock, quiet noise and percentiles.
+#include <dlfcn.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <ctime>
+#include <vector>
+
+namespace pacedtest {
+
+#ifdef TOLV_ALSA_TEST_DEVICE
+inline constexpr const char* Device = TOLV_ALSA_TEST_DEVICE;
+#else
+inline constexpr const char* Device = "";
+#endif
+
+inline std::int64_t NowNs()
+{
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return static_cast<std::int64_t>(now.tv_sec) * 1'000'000'000 + now.tv_nsec;
+}
+
+// The watch functions of the loaded test device.
+struct Watch {
+    void (*arm)() = nullptr;
+    long long (*handed)() = nullptr;
+    long long (*played)() = nullptr;
+};
+
+inline bool FindWatch(Watch& watch)
+{
+    void* module = dlopen(Device, RTLD_NOW | RTLD_NOLOAD);
+    if (module == nullptr) {
+        return false;
+    }
+    watch.arm = reinterpret_cast<void (*)()>(dlsym(module, "tolvtest_arm"));
+    watch.handed = reinterpret_cast<long long (*)()>(dlsym(module, "tolvtest_loud_handed_ns"));
+    watch.played = reinterpret_cast<long long (*)()>(dlsym(module, "tolvtest_loud_played_ns"));
+    dlclose(module);
+    return watch.arm != nullptr && watch.handed != nullptr && watch.played != nullptr;
+}
+
+// 16-bit stereo frames of noise far below half of full scale, so the
+// device's watch never takes them for the loud start.
+inline std::vector<std::uint8_t> QuietNoise(std::size_t frames, std::uint32_t seed)
+{
+    std::vector<std::uint8_t> bytes(frames * 4);
+    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
+        seed = seed * 1664525U + 1013904223U;
+        const auto value = static_cast<std::int16_t>(static_cast<int>(seed >> 22) - 512);
+        bytes[i] = static_cast<std::uint8_t>(value & 0xFF);
+        bytes[i + 1] = static_cast<std::uint8_t>((value >> 8) & 0xFF);
+    }
+    return bytes;
+}
+
+inline double Percentile(std::vector<double> values, double share)
+{
+    std::sort(values.begin(), values.end());
+    const auto index = static_cast<std::size_t>(share * static_cast<double>(values.size() - 1) + 0.5);
+    return values[index];
+}
+
+} // namespace pacedtest
