@@ -5,6 +5,7 @@
 #include "platform/audio/OutputDevice.h"
 #include "platform/audio/Voice.h"
 #include "platform/base/LogSink.h"
+#include "TestAlsaDevice.h"
 #include "support/ClockFixture.h"
 
 #include <gtest/gtest.h>
@@ -19,17 +20,14 @@ namespace {
 
 using namespace platform::audio;
 
-#ifdef TOLV_ALSA_TEST_DEVICE
-constexpr const char* testDevice = TOLV_ALSA_TEST_DEVICE;
-#else
-constexpr const char* testDevice = "";
-#endif
+using testsupport::TestAlsaConfig;
+constexpr const char* testDevice = testsupport::TestAlsaDevice;
 
 class AlsaConfiguration : public testsupport::ClockFixture {
 protected:
     void SetUp() override
     {
-        if (!std::filesystem::exists(testDevice)) {
+        if (!testsupport::TestAlsaDeviceBuilt()) {
             GTEST_SKIP() << "the test ALSA device was not built (" << testDevice << ")";
         }
         platform::SetLogSink([this](std::string_view text, int) { lines.emplace_back(text); });
@@ -41,9 +39,8 @@ protected:
     }
     static std::string Config()
     {
-        return std::string("pcm_type.tolvtest { lib \"") + testDevice +
-               "\" }\npcm.studio { type tolvtest formats \"S16_LE\" }\n"
-               "pcm.default { type tolvtest formats \"S32_LE\" }\npcm.booth { type tolvtest }\n";
+        return TestAlsaConfig("pcm.studio { type tolvtest formats \"S16_LE\" }\n"
+               "pcm.default { type tolvtest formats \"S32_LE\" }\npcm.booth { type tolvtest }\n");
     }
     std::vector<std::string> lines;
 };

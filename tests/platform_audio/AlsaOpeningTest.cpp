@@ -8,6 +8,7 @@
 #include "platform/audio/AlsaSink.h"
 #include "platform/audio/OutputDevice.h"
 #include "platform/audio/Voice.h"
+#include "TestAlsaDevice.h"
 #include "support/ClockFixture.h"
 
 #include <gtest/gtest.h>
@@ -21,17 +22,14 @@ namespace {
 
 using namespace platform::audio;
 
-#ifdef TOLV_ALSA_TEST_DEVICE
-constexpr const char* testDevice = TOLV_ALSA_TEST_DEVICE;
-#else
-constexpr const char* testDevice = "";
-#endif
+using testsupport::TestAlsaConfig;
+constexpr const char* testDevice = testsupport::TestAlsaDevice;
 
 class AlsaOpening : public testsupport::ClockFixture {
 protected:
     void SetUp() override
     {
-        if (!std::filesystem::exists(testDevice)) {
+        if (!testsupport::TestAlsaDeviceBuilt()) {
             GTEST_SKIP() << "the test ALSA device was not built (" << testDevice << ")";
         }
     }
@@ -40,7 +38,7 @@ protected:
     {
         AlsaOptions options;
         options.pcm = "dut";
-        options.configText = std::string("pcm_type.tolvtest { lib \"") + testDevice + "\" }\n" + definition;
+        options.configText = TestAlsaConfig(definition);
         return options;
     }
     // Plays a short sound through the device to show that it takes periods.

@@ -7,6 +7,7 @@
 #include "platform/audio/AlsaSink.h"
 #include "platform/audio/OutputDevice.h"
 #include "platform/base/LogSink.h"
+#include "TestAlsaDevice.h"
 #include "support/ClockFixture.h"
 
 #include <dlfcn.h>
@@ -20,24 +21,20 @@ namespace {
 
 using namespace platform::audio;
 
-#ifdef TOLV_ALSA_TEST_DEVICE
-constexpr const char* testDevice = TOLV_ALSA_TEST_DEVICE;
-#else
-constexpr const char* testDevice = "";
-#endif
+using testsupport::TestAlsaConfig;
+constexpr const char* testDevice = testsupport::TestAlsaDevice;
 
 class QueueGrowth : public testsupport::ClockFixture {
 protected:
     void SetUp() override
     {
-        if (!std::filesystem::exists(testDevice)) {
+        if (!testsupport::TestAlsaDeviceBuilt()) {
             GTEST_SKIP() << "the test ALSA device was not built (" << testDevice << ")";
         }
         platform::SetLogSink([this](std::string_view text, int) { lines.emplace_back(text); });
         AlsaOptions options;
         options.pcm = "dut";
-        options.configText = std::string("pcm_type.tolvtest { lib \"") + testDevice +
-                             "\" }\npcm.dut { type tolvtest formats \"S16_LE\" }\n";
+        options.configText = TestAlsaConfig("pcm.dut { type tolvtest formats \"S16_LE\" }\n");
         std::string error;
         auto sink = AlsaSink::Open(options, error);
         ASSERT_TRUE(sink) << error;
