@@ -37,6 +37,7 @@
 #include "support/ClockFixture.h"
 #include "support/FakeHidBox.h"
 #include "support/FakeMidiBackend.h"
+#include "support/ProgramGlobals.h"
 #include "support/PseudoTerminal.h"
 #include "support/RiffFileBuilder.h"
 #include "support/ScratchFolder.h"
@@ -128,31 +129,10 @@ protected:
     void TearDown() override
     {
         soak_.reset();
-        platform::SetPumpHook(nullptr);
-        platform::SetRefillHook(nullptr);
-        platform::ReleaseProcessSession();
-        platform::SetMessageBoxAnswer(nullptr);
-        platform::SetPopupMenuAnswer(nullptr);
-        platform::SetLogSink(nullptr);
-        AudioSystem::Install(nullptr);
-        OutputPlayers::SetMaker(nullptr);
+        testsupport::ResetProgramGlobals();
         for (int n = 1; n <= Ports; ++n) {
             unsetenv(("TOLV_COM" + std::to_string(10 + n)).c_str());
         }
-        basic::SetProgramCommandLine("");
-        basic::SetAppPath("");
-        basic::SettingsIniPath.clear();
-        basic::SettingsStoreName.clear();
-        basic::LogFolder.clear();
-        basic::LogError = 1;
-        basic::SessionIndex = 0;
-        basic::CueActive = {0, 0, 0};
-        parms::IsList = {0, 0, 0, 0};
-        parms::StartTimer = {};
-        parms::PlayerType = 3;
-        parms::UsePause = 0;
-        parms::WaveDeviceID = {-1, -1, -1, -1};
-        parms::DSDeviceIndex = {-1, -1, -1, -1};
         setenv("XDG_CONFIG_HOME", previousConfig_.c_str(), 1);
     }
 

@@ -21,6 +21,7 @@
 #include "platform/audio/NullSink.h"
 #include "platform/base/Hooks.h"
 #include "platform/base/LogSink.h"
+#include "support/ProgramGlobals.h"
 #include "support/RiffFileBuilder.h"
 
 #include <QApplication>
@@ -84,34 +85,10 @@ void AssembledFixture::TearDown()
     program.reset();
     QApplication::processEvents();
     platform::SetDragHook(nullptr);
-    platform::SetPopupMenuAnswer(nullptr);
-    platform::SetPumpHook(nullptr);
-    platform::SetRefillHook(nullptr);
-    platform::ReleaseProcessSession();
-    platform::SetMessageBoxAnswer(nullptr);
-    platform::SetLogSink(nullptr);
-    AudioSystem::Install(nullptr);
-    OutputPlayers::SetMaker(nullptr);
-    basic::SetProgramCommandLine("");
-    basic::SetAppPath("");
-    basic::SettingsIniPath.clear();
-    basic::SettingsStoreName.clear();
-    basic::ErrorCatch = 0;
-    basic::LogError = 1;
-    basic::LogFolder.clear();
-    basic::DailyLogNames = 0;
-    basic::SessionIndex = 0;
-    basic::UIFontFace.clear();
-    basic::CueActive = {0, 0, 0};
+    testsupport::ResetProgramGlobals();
     basic::LangMode = savedLanguage_;
-    parms::IsList = {0, 0, 0, 0};
-    parms::StartTimer = {};
-    parms::PlayerType = 3;
-    parms::UsePause = 0;
     parms::EditApp.clear();
     parms::MonitorExchange = {};
-    parms::WaveDeviceID = {-1, -1, -1, -1};
-    parms::DSDeviceIndex = {-1, -1, -1, -1};
     setenv("XDG_CONFIG_HOME", previousConfig_.c_str(), 1);
 }
 
