@@ -209,6 +209,44 @@ int Voice::Direct(int frames)
     return static_cast<int>(PullFrames(output_.data(), static_cast<std::size_t>(frames)));
 }
 
+namespace {
+
+// Interpolates count output frames from the input frames at in, moving the
+// four points of each channel on by one input frame as the phase passes each
+// whole frame. Fixed channel counts (mono and stereo, nearly every sound) let
+// the compiler unroll the channel loops; 0 takes the count at run time.
+template <std::size_t Fixed, std::size_t N>
+void InterpolateRun(const float* in, float* out, std::uint64_t count, std::uint64_t step, std::uint64_t& phase,
+                    std::array<float, N>& points, std::size_t runtimeChannels = Fixed)
+{
+    constexpr std::size_t stride = N / 4;
+    const std::size_t channels = Fixed != 0 ? Fixed : runtimeChannels;
+    float* p0 = points.data();
+    float* p1 = p0 + stride;
+    float* p2 = p1 + stride;
+    float* p3 = p2 + stride;
+    for (std::uint64_t k = 0; k < count; ++k) {
+        const float t = static_cast<float>(phase) * (1.0f / 4294967296.0f);
+        for (std::size_t c = 0; c < channels; ++c) {
+            out[c] = Interpolate(p0[c], p1[c], p2[c], p3[c], t);
+        }
+        out += channels;
+        phase += step;
+        while (phase >= unitStep) {
+            phase -= unitStep;
+            for (std::size_t c = 0; c < channels; ++c) {
+                p0[c] = p1[c];
+                p1[c] = p2[c];
+                p2[c] = p3[c];
+                p3[c] = in[c];
+            }
+            in += channels;
+        }
+    }
+}
+
+} // namespace
+
 int Voice::Resample(int frames)
 {
     const auto channels = static_cast<std::size_t>(format_.channels);
@@ -231,27 +269,17 @@ int Voice::Resample(int frames)
         } else {
             zeroFeed_ = (got > 0 ? 0 : zeroFeed_) + static_cast<int>(need - got);
         }
-        std::size_t next = 0;
-        for (std::uint64_t k = 0; k < chunk; ++k) {
-            const float t = static_cast<float>(phase_) * (1.0f / 4294967296.0f);
-            float* out = &output_[(static_cast<std::size_t>(done) + k) * channels];
-            for (std::size_t c = 0; c < channels; ++c) {
-                out[c] = Interpolate(history_[c], history_[MaxChannels + c], history_[2 * MaxChannels + c],
-                                     history_[3 * MaxChannels + c], t);
-            }
-            phase_ += step_;
-            while (phase_ >= unitStep) {
-                phase_ -= unitStep;
-                // The four points move on by one input frame (the voice's channels only).
-                const float* in = &input_[next * channels];
-                for (std::size_t c = 0; c < channels; ++c) {
-                    history_[c] = history_[MaxChannels + c];
-                    history_[MaxChannels + c] = history_[2 * MaxChannels + c];
-                    history_[2 * MaxChannels + c] = history_[3 * MaxChannels + c];
-                    history_[3 * MaxChannels + c] = in[c];
-                }
-                ++next;
-            }
+        float* out = &output_[static_cast<std::size_t>(done) * channels];
+        switch (channels) {
+        case 1:
+            InterpolateRun<1>(input_.data(), out, chunk, step_, phase_, history_);
+            break;
+        case 2:
+            InterpolateRun<2>(input_.data(), out, chunk, step_, phase_, history_);
+            break;
+        default:
+            InterpolateRun<0>(input_.data(), out, chunk, step_, phase_, history_, channels);
+            break;
         }
         done += static_cast<int>(chunk);
     }
@@ -296,6 +324,23 @@ void Voice::AddDeclick(float* mix, int frames)
     tailRemaining_ -= count;
 }
 
+void Voice::ApplySteadyGain(int from, int to)
+{
+    // Most periods of most voices: the volume holds still, one factor a channel.
+    const float leftGain = left_.Current();
+    const float rightGain = right_.Current();
+    if (leftGain == 1.0f && rightGain == 1.0f) {
+        return;
+    }
+    const auto channels = static_cast<std::size_t>(mixChannels_);
+    const std::size_t samples = static_cast<std::size_t>(to - from) * channels;
+    float* out = output_.data() + static_cast<std::size_t>(from) * channels;
+    for (std::size_t i = 0; i + 1 < samples; i += 2) {
+        out[i] *= leftGain;
+        out[i + 1] *= rightGain;
+    }
+}
+
 void Voice::MixInto(float* mix, int frames)
 {
     const bool pause = pauseRequested_.load(std::memory_order_acquire);
@@ -338,7 +383,8 @@ void Voice::MixInto(float* mix, int frames)
             }
         }
         const auto channels = static_cast<std::size_t>(mixChannels_);
-        for (int f = 0; f < produced; ++f) {
+        int f = 0;
+        for (; f < produced && (left_.Moving() || right_.Moving() || rampIn_ > 0); ++f) {
             const float leftGain = left_.Next();
             const float rightGain = right_.Next();
             float fade = 1.0f;
@@ -351,6 +397,7 @@ void Voice::MixInto(float* mix, int frames)
                 frame[c] *= ((c & 1U) != 0 ? rightGain : leftGain) * fade;
             }
         }
+        ApplySteadyGain(f, produced);
         if (produced == frames) {
             std::copy_n(output_.begin() +
                             static_cast<std::ptrdiff_t>((static_cast<std::size_t>(frames) - 1) * channels),
@@ -364,9 +411,9 @@ void Voice::MixInto(float* mix, int frames)
             const ChannelRouting::Route& route = routing_[r];
             const float* in = output_.data() + route.from;
             float* out = mix + route.to;
-            for (int f = 0; f < produced; ++f) {
-                out[static_cast<std::size_t>(f) * deviceChannels] +=
-                    in[static_cast<std::size_t>(f) * channels] * route.weight;
+            for (int frame = 0; frame < produced; ++frame) {
+                out[static_cast<std::size_t>(frame) * deviceChannels] +=
+                    in[static_cast<std::size_t>(frame) * channels] * route.weight;
             }
         }
         position_.store(playedFrames_, std::memory_order_release);
