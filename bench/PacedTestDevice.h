@@ -31,6 +31,9 @@ struct Watch {
     void (*arm)() = nullptr;
     long long (*handed)() = nullptr;
     long long (*played)() = nullptr;
+    // Frames written back after the device had taken their place: a start
+    // mixed in too close to what plays (0 when the margin holds).
+    long long (*late)() = nullptr;
 };
 
 inline bool FindWatch(Watch& watch)
@@ -42,8 +45,9 @@ inline bool FindWatch(Watch& watch)
     watch.arm = reinterpret_cast<void (*)()>(dlsym(module, "tolvtest_arm"));
     watch.handed = reinterpret_cast<long long (*)()>(dlsym(module, "tolvtest_loud_handed_ns"));
     watch.played = reinterpret_cast<long long (*)()>(dlsym(module, "tolvtest_loud_played_ns"));
+    watch.late = reinterpret_cast<long long (*)()>(dlsym(module, "tolvtest_late_frames"));
     dlclose(module);
-    return watch.arm != nullptr && watch.handed != nullptr && watch.played != nullptr;
+    return watch.arm != nullptr && watch.handed != nullptr && watch.played != nullptr && watch.late != nullptr;
 }
 
 // 16-bit stereo frames of noise far below half of full scale, so the

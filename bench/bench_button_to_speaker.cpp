@@ -153,6 +153,7 @@ void ReleaseToFirstSamplePlayed(benchmark::State& state)
     state.counters["played_max_ms"] = *std::max_element(playedMs.begin(), playedMs.end());
     state.counters["handed_median_ms"] = Percentile(handedMs, 0.5);
     state.counters["handed_max_ms"] = *std::max_element(handedMs.begin(), handedMs.end());
+    state.counters["late_frames"] = static_cast<double>(watch.late());
     state.counters["period_frames"] = period;
     state.counters["queued_frames"] = queued;
     state.counters["margin_frames"] = margin;

@@ -123,6 +123,7 @@ void BM_StartToFirstSamplePlayed(benchmark::State& state)
     state.counters["played_max_ms"] = *std::max_element(playedMs.begin(), playedMs.end());
     state.counters["handed_median_ms"] = Percentile(handedMs, 0.5);
     state.counters["handed_max_ms"] = *std::max_element(handedMs.begin(), handedMs.end());
+    state.counters["late_frames"] = static_cast<double>(watch.late());
     state.counters["heard"] = static_cast<double>(playedMs.size());
     state.counters["period_frames"] = device->PeriodFrames();
     state.counters["buffer_frames"] = device->PeriodFrames() * device->Sink().Options().periods;

@@ -70,6 +70,12 @@ std::unique_ptr<AlsaSink> AlsaSink::Open(const AlsaOptions& options, std::string
         return nullptr;
     }
 
+    snd_pcm_hw_params_t* hw = nullptr;
+    snd_pcm_hw_params_alloca(&hw);
+    if (snd_pcm_hw_params_current(pcm, hw) >= 0 && snd_pcm_hw_params_is_batch(hw) != 0) {
+        // Its position moves once a period: a start can be no closer.
+        sink->positionStep_ = static_cast<int>(period);
+    }
     sink->sampleType_ = choice.type;
     sink->options_ = options.device;
     sink->options_.channels = static_cast<int>(choice.channels);
@@ -86,8 +92,28 @@ std::unique_ptr<AlsaSink> AlsaSink::Open(const AlsaOptions& options, std::string
     sink->wakeFd_ = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
     const int descriptors = std::max(0, snd_pcm_poll_descriptors_count(pcm));
     sink->polls_.assign(static_cast<std::size_t>(descriptors) + 1, pollfd{});
+    sink->takesFramesBack_ = sink->TryTakingFramesBack();
     sink->SetQueuedAhead(sink->options_.periods * sink->options_.periodFrames);
     return sink;
+}
+
+bool AlsaSink::TryTakingFramesBack()
+{
+    // A period of silence is handed over and taken back: a device that really
+    // took it back no longer counts it in its delay, and has nothing of it to
+    // play. Silence sounds the same if it does; the device starts afresh after.
+    const auto period = static_cast<snd_pcm_sframes_t>(options_.periodFrames);
+    snd_pcm_sframes_t before = 0;
+    snd_pcm_sframes_t after = 0;
+    bool takes = period > 0 && snd_pcm_writei(pcm_, bytes_.data(), static_cast<snd_pcm_uframes_t>(period)) == period &&
+                 snd_pcm_delay(pcm_, &before) >= 0 &&
+                 snd_pcm_rewind(pcm_, static_cast<snd_pcm_uframes_t>(period)) == period &&
+                 snd_pcm_delay(pcm_, &after) >= 0;
+    // A device that started meanwhile played some of it: allow a quarter.
+    takes = takes && std::abs(before - after - period) <= period / 4;
+    snd_pcm_drop(pcm_);
+    snd_pcm_prepare(pcm_);
+    return takes;
 }
 
 void AlsaSink::Close()
@@ -238,6 +264,27 @@ void AlsaSink::SetQueuedAhead(int frames)
         return; // the device keeps the fill it had
     }
     roomAt_ = static_cast<long>(buffer - fill + period);
+    wakeAt_ = static_cast<long>(buffer - fill + refill);
+}
+
+int AlsaSink::InFlightFrames()
+{
+    // The delay counts every frame not yet heard; what the buffer still holds
+    // can be taken back, the rest has left it.
+    snd_pcm_sframes_t avail = 0;
+    snd_pcm_sframes_t delay = 0;
+    if (pcm_ == nullptr || snd_pcm_avail_delay(pcm_, &avail, &delay) < 0) {
+        return 0;
+    }
+    const snd_pcm_sframes_t queued = static_cast<snd_pcm_sframes_t>(options_.bufferFrames) - avail;
+    return static_cast<int>(std::clamp<snd_pcm_sframes_t>(delay - queued, 0, options_.bufferFrames));
+}
+
+int AlsaSink::TakeWakeLateFrames()
+{
+    const int late = wakeLate_;
+    wakeLate_ = 0;
+    return late;
 }
 
 void AlsaSink::Wake()
@@ -253,6 +300,7 @@ DeviceSink::WaitResult AlsaSink::WaitForRoom(SpscRing<MixerEvent>& events, const
 {
     const auto descriptors = static_cast<unsigned int>(polls_.size() - 1);
     int idleWaits = 0;
+    bool woken = false;
     while (running.load(std::memory_order_acquire)) {
         const snd_pcm_sframes_t avail = snd_pcm_avail_update(pcm_);
         if (avail < 0) {
@@ -260,6 +308,12 @@ DeviceSink::WaitResult AlsaSink::WaitForRoom(SpscRing<MixerEvent>& events, const
             return WaitResult::Room;
         }
         if (avail >= roomAt_ || snd_pcm_state(pcm_) != SND_PCM_STATE_RUNNING) {
+            if (woken && avail > wakeAt_) {
+                // Scheduling, the card's interrupts and its position steps:
+                // all that the device waited for the mixer beyond its call.
+                wakeLate_ = std::max(wakeLate_, static_cast<int>(std::min<snd_pcm_sframes_t>(
+                                                    avail - wakeAt_, options_.bufferFrames)));
+            }
             return WaitResult::Room;
         }
         if (snd_pcm_poll_descriptors(pcm_, polls_.data(), descriptors) < 0) {
@@ -286,12 +340,16 @@ DeviceSink::WaitResult AlsaSink::WaitForRoom(SpscRing<MixerEvent>& events, const
         unsigned short revents = 0;
         snd_pcm_poll_descriptors_revents(pcm_, polls_.data(), descriptors, &revents);
         idleWaits = 0;
+        woken = true;
     }
     return WaitResult::Room;
 }
 
 int AlsaSink::Rewindable()
 {
+    if (!takesFramesBack_) {
+        return 0;
+    }
     // The hardware position as of now: a stale one would take back frames
     // that have already played.
     if (snd_pcm_avail(pcm_) < 0) {

@@ -53,13 +53,22 @@ public:
     int Rewindable() override;
     int Rewind(int frames) override;
     void SetQueuedAhead(int frames) override;
+    int InFlightFrames() override;
+    int PositionStepFrames() const override { return positionStep_; }
+    int TakeWakeLateFrames() override;
 
     AlsaSampleType SampleType() const { return sampleType_; }
     // What the device agreed to, for the log.
     const std::string& Description() const { return description_; }
+    // Whether frames taken back are really gone from the device, as tried
+    // when it was opened: some devices (sound servers' plugins among them)
+    // say they take frames back but have already passed them on, so that
+    // what is written again would sound twice.
+    bool TakesFramesBack() const { return takesFramesBack_; }
 
 private:
     void Convert(std::span<const float> frames);
+    bool TryTakingFramesBack();
 
     snd_pcm_t* pcm_ = nullptr;
     snd_config_t* config_ = nullptr;
@@ -71,6 +80,12 @@ private:
     // WaitForRoom returns once this many frames are free: when what is
     // queued has fallen a period below the fill.
     long roomAt_ = 0;
+    // The device wakes the mixer once this many frames are free (avail_min);
+    // how far past it the mixer found the device, the most since last taken.
+    long wakeAt_ = 0;
+    int wakeLate_ = 0;
+    int positionStep_ = 1;
+    bool takesFramesBack_ = false;
     int wakeFd_ = -1;
     std::vector<pollfd> polls_; // the PCM's descriptors, then wakeFd_
 };

@@ -240,7 +240,9 @@ bool AudioSystem::OpenTarget(int target, bool quiet)
         }
         return false;
     }
-    Log("Audio device \"" + entry.name + "\" (" + entry.pcm + "): " + sink->Description(), 0);
+    Log("Audio device \"" + entry.name + "\" (" + entry.pcm + "): " + sink->Description() +
+            (sink->TakesFramesBack() ? "" : "; it cannot take queued frames back, so sounds start behind them"),
+        0);
     opened.device = OutputDevice::Start(entry.name, std::move(sink), Pacing::Device);
     return true;
 }

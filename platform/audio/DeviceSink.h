@@ -67,6 +67,15 @@ public:
     // actually taken back (0 when the device cannot).
     virtual int Rewindable() { return 0; }
     virtual int Rewind(int /*frames*/) { return 0; }
+    // What a start in the queued audio must stay clear of, measured on the
+    // device. Mixer side: the frames it has taken from its buffer but not yet
+    // played (a FIFO, USB transfers in flight), which sound as they were even
+    // when taken back; the steps in which it reports its play position (a card
+    // that knows it only once a period); and how late, in frames, the mixer
+    // ran after the device last woke it for room, the most since the last call.
+    virtual int InFlightFrames() { return 0; }
+    virtual int PositionStepFrames() const { return 1; }
+    virtual int TakeWakeLateFrames() { return 0; }
 
     // Mixer side: how many frames WaitForRoom keeps queued ahead of what the
     // device plays (the fill, rounded to whole periods), at most the buffer.

@@ -17,6 +17,7 @@ struct MixerEvent {
         Late,           // the mixer thread woke up late; value: periods skipped
         KeptFramesLost, // a null device's record was full; value: frames not kept
         QueueGrown,     // after repeated underruns more audio is queued ahead; value: frames
+        MarginGrown,    // a start mixed into queued audio ran the device dry; value: the new margin
     };
     Kind kind = Underrun;
     std::int64_t value = 0;

@@ -75,6 +75,7 @@ OutputDevice::OutputDevice(const Key&, std::string name, std::unique_ptr<DeviceS
     openedQueuedAhead_ = std::max(openedQueuedAhead_, PeriodFrames());
     queuedAhead_.store(openedQueuedAhead_, std::memory_order_relaxed);
     sink_->SetQueuedAhead(openedQueuedAhead_);
+    MeasureMargin(0);
     history_.assign(historyFrames_ * static_cast<std::size_t>(Channels()), 0.0f);
     rewound_.assign(history_.size(), 0.0f);
     for (auto& flag : starting_) {
@@ -178,6 +179,11 @@ DeviceSink::WriteResult OutputDevice::WriteAndKeep(const float* frames, int coun
         return result;
     }
     if (result == DeviceSink::WriteResult::Recovered) {
+        if (rewoundBefore_ && rendered_.load(std::memory_order_relaxed) <= rewoundAt_) {
+            // The rewritten frames, or the period that follows them, came
+            // too late: the margin was too small for this device.
+            StartRanDry();
+        }
         NoteUnderrun();
     }
     // At most two runs: up to the end of the ring, then from its start.
@@ -199,7 +205,10 @@ void OutputDevice::RewindForStarts()
     // The other voices are not mixed again: their frames come from the
     // history, so their positions and done marks stay as they were.
     const int period = PeriodFrames();
-    const int rewindable = lost_.load(std::memory_order_relaxed) ? 0 : sink_->Rewindable();
+    const std::int64_t begunNs = MonotonicNs();
+    const bool lost = lost_.load(std::memory_order_relaxed);
+    const int rewindable = lost ? 0 : sink_->Rewindable();
+    MeasureMargin(lost ? inFlight_ : sink_->InFlightFrames());
     int frames = std::min<int>(rewindable - StartMarginFrames(), static_cast<int>(historyFilled_));
     frames = frames > 0 ? sink_->Rewind(frames) : 0;
     if (frames <= 0 && !cannotRewind_ && historyFilled_ > 0 && !lost_.load(std::memory_order_relaxed) &&
@@ -230,24 +239,73 @@ void OutputDevice::RewindForStarts()
     historyNext_ = (historyNext_ + historyFrames_ - static_cast<std::size_t>(frames)) % historyFrames_;
     historyFilled_ -= static_cast<std::size_t>(frames);
     mixer_.MixStarting(rewound_.data(), frames, period, Channels(), starting_);
+    rewoundBefore_ = true;
+    rewoundAt_ = rendered_.load(std::memory_order_relaxed);
     for (int done = 0; done < frames; done += period) {
         const int count = std::min(period, frames - done);
         if (WriteAndKeep(rewound_.data() + static_cast<std::size_t>(done) * channels, count) ==
             DeviceSink::WriteResult::Lost) {
             return;
         }
+        if (done == 0 && pacing_ == Pacing::Device) {
+            // From reading the position to the first frame back in the
+            // device: the time the margin has to cover.
+            NoteLateness(static_cast<int>((MonotonicNs() - begunNs) * Rate() / 1'000'000'000));
+        }
     }
 }
 
-int OutputDevice::StartMarginFrames() const
+void OutputDevice::NoteLateness(int frames)
 {
-    return PeriodFrames() + std::max(0, queuedAhead_.load(std::memory_order_relaxed) - openedQueuedAhead_);
+    // Two half-minute windows: a stall is remembered for at least half a
+    // minute and forgotten after one.
+    const std::uint64_t now = rendered_.load(std::memory_order_relaxed);
+    bool changed = false;
+    if (now >= latenessWindowEnd_) {
+        changed = lateness_[1] != 0 || lateness_[0] != 0;
+        lateness_[1] = lateness_[0];
+        lateness_[0] = 0;
+        latenessWindowEnd_ = now + static_cast<std::uint64_t>(Rate()) * 30;
+    }
+    if (frames > lateness_[0]) {
+        lateness_[0] = frames;
+        changed = true;
+    }
+    if (changed) {
+        MeasureMargin(inFlight_);
+    }
+}
+
+void OutputDevice::MeasureMargin(int inFlight)
+{
+    inFlight_ = inFlight;
+    const int late = std::max(lateness_[0], lateness_[1]);
+    const int measured = inFlight + sink_->PositionStepFrames() + 2 * late;
+    const int least = std::max(1, Rate() / 1000);
+    const int grown = std::max(0, queuedAhead_.load(std::memory_order_relaxed) - openedQueuedAhead_);
+    startMargin_.store(std::max({measured, least, marginFloor_}) + grown, std::memory_order_relaxed);
+}
+
+void OutputDevice::StartRanDry()
+{
+    // Twice the margin, but a start must still gain a period over waiting
+    // behind all the queued audio.
+    const int queued = queuedAhead_.load(std::memory_order_relaxed);
+    const int grown = std::max(0, queued - openedQueuedAhead_);
+    const int limit = std::max(PeriodFrames(), openedQueuedAhead_ - PeriodFrames());
+    const int floor = std::min(limit, 2 * (StartMarginFrames() - grown));
+    if (floor > marginFloor_) {
+        marginFloor_ = floor;
+        MeasureMargin(inFlight_);
+        events_.Push(MixerEvent{MixerEvent::MarginGrown, floor});
+    }
 }
 
 void OutputDevice::QueueAhead(int frames)
 {
     queuedAhead_.store(frames, std::memory_order_relaxed);
     sink_->SetQueuedAhead(frames);
+    MeasureMargin(inFlight_);
 }
 
 void OutputDevice::NoteUnderrun()
@@ -277,6 +335,7 @@ void OutputDevice::NoteUnderrun()
 
 DeviceSink::WriteResult OutputDevice::MixAndWrite()
 {
+    NoteLateness(sink_->TakeWakeLateFrames());
     if (startPending_.exchange(false, std::memory_order_acq_rel)) {
         RewindForStarts();
     }
@@ -377,6 +436,10 @@ void OutputDevice::LogEvents()
         case MixerEvent::QueueGrown:
             Log(device + "underruns again and again; " + value + " frames (" +
                 std::to_string(event.value * 1000 / std::max(1, Rate())) + " ms) are now queued ahead");
+            break;
+        case MixerEvent::MarginGrown:
+            Log(device + "a start ran the device dry; starts now keep " + value + " frames (" +
+                std::to_string(event.value * 1000 / std::max(1, Rate())) + " ms) ahead of what it plays");
             break;
         case MixerEvent::KeptFramesLost:
             Log(device + "the record of played frames is full; later frames are not kept", 0);

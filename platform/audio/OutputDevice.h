@@ -77,9 +77,12 @@ public:
     // take queued frames back, starts it in them (see RewindForStarts).
     void VoiceStarting(int slot);
     // Frames kept queued ahead of what the device plays when a start is mixed
-    // into queued audio: one period, and as much more as the queued audio
-    // grew under load.
-    int StartMarginFrames() const;
+    // into queued audio, as last measured: what the device has taken but not
+    // played, the steps of its position, twice the longest it waited for the
+    // mixer in the last minute (its wake-ups and the rewrites of starts), at
+    // least 1 ms; more once a start ran it dry; and as much more as the
+    // queued audio grew under load.
+    int StartMarginFrames() const { return startMargin_.load(std::memory_order_relaxed); }
     // Frames queued ahead of what the device plays. It starts at the periods
     // the device was opened with and grows, at most to maxQueuedAheadFrames
     // (and the device's buffer), when the device underruns again within a
@@ -94,6 +97,9 @@ private:
     DeviceSink::WriteResult MixAndWrite();
     DeviceSink::WriteResult WriteAndKeep(const float* frames, int count);
     void RewindForStarts();
+    void NoteLateness(int frames);
+    void MeasureMargin(int inFlight);
+    void StartRanDry();
     void NoteUnderrun();
     void QueueAhead(int frames);
     void LogEvents();
@@ -118,6 +124,17 @@ private:
     bool underranBefore_ = false;
     bool cannotRewind_ = false;
     std::uint64_t lastUnderrunFrame_ = 0;
+    // Mixer side: what the start margin is measured on. The lateness seen in
+    // this half minute and the one before, the in-flight frames at the last
+    // start, the floor raised by a start that ran the device dry, and the end
+    // of the timeline as it was when queued audio was last rewritten.
+    std::array<int, 2> lateness_{};
+    std::uint64_t latenessWindowEnd_ = 0;
+    int inFlight_ = 0;
+    int marginFloor_ = 0;
+    std::uint64_t rewoundAt_ = 0;
+    bool rewoundBefore_ = false;
+    std::atomic<int> startMargin_{0};
     SpscRing<MixerEvent> events_{64};
     std::atomic<bool> running_{false};
     std::atomic<bool> lost_{false};

@@ -21,6 +21,14 @@
 // the device and the time it plays (the start plus its frame count at the
 // rate). One paced device at a time is watched.
 //
+// - fifo: frames the device takes from its buffer ahead of what it plays, as
+//   a card's FIFO or USB transfers in flight (default 0): its position runs
+//   that far ahead, its delay counts them, and frames written back there
+//   after a rewind are too late to sound (tolvtest_late_frames counts them).
+// - rewind: 0 for a device that says it takes frames back but has passed them
+//   on already, as some sound servers' plugins do: what is written after a
+//   rewind follows what was written before, and its delay still counts it.
+//
 // tolvtest_run_dry(n) makes the next n position queries of a running device
 // (of any unpaced one) report that it ran dry (an underrun), as a card does
 // when it is fed late.
@@ -52,12 +60,15 @@ struct TestPcm {
     std::int64_t startNs = 0;
     long refuseBelow = 0;
     snd_pcm_uframes_t availMin = 0; // the application's wake-up point (0: a period)
+    snd_pcm_uframes_t fifo = 0;
+    bool takesBack = true;
 };
 
 std::atomic<bool> armed{false};
 std::atomic<int> dryRuns{0};
 std::atomic<std::int64_t> loudHandedNs{-1};
 std::atomic<std::int64_t> loudPlayedNs{-1};
+std::atomic<long long> lateFrames{0};
 
 std::int64_t NowNs()
 {
@@ -138,6 +149,21 @@ int Prepare(snd_pcm_ioplug_t* io)
     return 0;
 }
 
+// Frames a running paced device has played by now.
+snd_pcm_uframes_t PlayedNow(snd_pcm_ioplug_t* io)
+{
+    const TestPcm* pcm = Of(io);
+    return static_cast<snd_pcm_uframes_t>((NowNs() - pcm->startNs) * io->rate / 1'000'000'000);
+}
+
+// Frames a running paced device has taken from its buffer by now: what it
+// played and its FIFO, as far as it was fed.
+snd_pcm_uframes_t FetchedNow(snd_pcm_ioplug_t* io)
+{
+    const TestPcm* pcm = Of(io);
+    return std::min(pcm->written, PlayedNow(io) + pcm->fifo);
+}
+
 snd_pcm_sframes_t Pointer(snd_pcm_ioplug_t* io)
 {
     const TestPcm* pcm = Of(io);
@@ -159,11 +185,27 @@ snd_pcm_sframes_t Pointer(snd_pcm_ioplug_t* io)
     if (io->state != SND_PCM_STATE_RUNNING && io->state != SND_PCM_STATE_DRAINING) {
         return 0; // nothing plays before the start
     }
-    const auto played = static_cast<snd_pcm_uframes_t>((NowNs() - pcm->startNs) * io->rate / 1'000'000'000);
-    if (played > pcm->written) {
+    if (PlayedNow(io) > pcm->written) {
         return -EPIPE; // ran dry
     }
-    return static_cast<snd_pcm_sframes_t>(played % io->buffer_size);
+    return static_cast<snd_pcm_sframes_t>(FetchedNow(io) % io->buffer_size);
+}
+
+int Delay(snd_pcm_ioplug_t* io, snd_pcm_sframes_t* delay)
+{
+    const TestPcm* pcm = Of(io);
+    const bool running = io->state == SND_PCM_STATE_RUNNING || io->state == SND_PCM_STATE_DRAINING;
+    // Frames taken back are gone from a device that takes them back.
+    const snd_pcm_uframes_t queued = pcm->takesBack ? io->appl_ptr : pcm->written;
+    if (!pcm->paced) {
+        *delay = static_cast<snd_pcm_sframes_t>(std::min(pcm->fifo, queued));
+    } else if (!running) {
+        *delay = static_cast<snd_pcm_sframes_t>(queued);
+    } else {
+        const snd_pcm_uframes_t played = PlayedNow(io);
+        *delay = played < queued ? static_cast<snd_pcm_sframes_t>(queued - played) : 0;
+    }
+    return 0;
 }
 
 // Half of full scale on the first channel.
@@ -196,19 +238,27 @@ snd_pcm_sframes_t Transfer(snd_pcm_ioplug_t* io, const snd_pcm_channel_area_t* a
     TestPcm* pcm = Of(io);
     // The frames go where the application pointer is: after a rewind that is
     // before the end of what was written, and what follows is replaced.
-    pcm->written = io->appl_ptr;
+    if (pcm->takesBack) {
+        pcm->written = io->appl_ptr;
+    }
+    const bool running = io->state == SND_PCM_STATE_RUNNING || io->state == SND_PCM_STATE_DRAINING;
+    // Frames written where the device has already taken its frames from never sound.
+    const snd_pcm_uframes_t fetched = pcm->paced && running ? FetchedNow(io) : 0;
+    if (fetched > pcm->written) {
+        lateFrames.fetch_add(static_cast<long long>(std::min<snd_pcm_uframes_t>(fetched - pcm->written, size)),
+                             std::memory_order_relaxed);
+    }
     if (pcm->paced && armed.load(std::memory_order_acquire)) {
         const auto* base = static_cast<const unsigned char*>(areas[0].addr) + areas[0].first / 8;
         const std::size_t step = areas[0].step / 8;
         for (snd_pcm_uframes_t f = 0; f < size; ++f) {
             if (Loud(io->format, base + (offset + f) * step)) {
-                const std::int64_t frame = static_cast<std::int64_t>(pcm->written + f);
-                const bool running = io->state == SND_PCM_STATE_RUNNING || io->state == SND_PCM_STATE_DRAINING;
+                // A frame handed over after the device took its place never
+                // plays: the sound is heard from the first frame it takes.
+                const std::int64_t frame = static_cast<std::int64_t>(std::max(pcm->written + f, fetched));
                 // Before the start, the frame plays when the buffer starts.
                 const std::int64_t start = running ? pcm->startNs : NowNs();
                 loudHandedNs.store(NowNs(), std::memory_order_relaxed);
-                // A frame handed over after its time never plays: the
-                // sound is heard from the frame playing now.
                 const std::int64_t due = start + frame * 1'000'000'000 / static_cast<std::int64_t>(io->rate);
                 loudPlayedNs.store(std::max(due, NowNs()), std::memory_order_relaxed);
                 armed.store(false, std::memory_order_release);
@@ -262,6 +312,7 @@ const snd_pcm_ioplug_callback_t callbacks = [] {
     c.prepare = Prepare;
     c.poll_revents = PollRevents;
     c.sw_params = SwParams;
+    c.delay = Delay;
     return c;
 }();
 
@@ -296,6 +347,8 @@ SND_PCM_PLUGIN_DEFINE_FUNC(tolvtest)
     long minPeriodBytes = 32;
     long refuseBelow = 0;
     long paced = 0;
+    long fifo = 0;
+    long rewind = 1;
     snd_config_iterator_t i;
     snd_config_iterator_t next;
     snd_config_for_each(i, next, conf)
@@ -316,6 +369,8 @@ SND_PCM_PLUGIN_DEFINE_FUNC(tolvtest)
         } else if (key == "min_period_bytes" && snd_config_get_integer(entry, &minPeriodBytes) >= 0) {
         } else if (key == "refuse_period_below" && snd_config_get_integer(entry, &refuseBelow) >= 0) {
         } else if (key == "paced" && snd_config_get_integer(entry, &paced) >= 0) {
+        } else if (key == "fifo" && snd_config_get_integer(entry, &fifo) >= 0 && fifo >= 0) {
+        } else if (key == "rewind" && snd_config_get_integer(entry, &rewind) >= 0) {
         } else {
             SNDERR("tolvtest: unknown or malformed field %s", id);
             return -EINVAL;
@@ -333,6 +388,8 @@ SND_PCM_PLUGIN_DEFINE_FUNC(tolvtest)
     auto* pcm = new TestPcm;
     pcm->refuseBelow = refuseBelow;
     pcm->paced = paced != 0;
+    pcm->fifo = static_cast<snd_pcm_uframes_t>(fifo);
+    pcm->takesBack = rewind != 0;
     pcm->fd = pcm->paced ? timerfd_create(CLOCK_MONOTONIC, TFD_NONBLOCK | TFD_CLOEXEC)
                          : eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
     pcm->io.version = SND_PCM_IOPLUG_VERSION;
@@ -406,5 +463,11 @@ __attribute__((visibility("default"))) long long tolvtest_loud_handed_ns()
 __attribute__((visibility("default"))) long long tolvtest_loud_played_ns()
 {
     return armed.load(std::memory_order_acquire) ? -1 : loudPlayedNs.load(std::memory_order_relaxed);
+}
+
+// Frames written back after the device had taken their place, since loaded.
+__attribute__((visibility("default"))) long long tolvtest_late_frames()
+{
+    return lateFrames.load(std::memory_order_relaxed);
 }
 }

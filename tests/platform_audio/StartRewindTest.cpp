@@ -3,6 +3,7 @@
 // margin), instead of waiting behind it. The other voices' frames, positions
 // and done marks stay exactly as they were; the new sound starts sample-exact.
 #include "CountingAllocator.h"
+#include "RewindingCard.h"
 #include "support/AudioTestSignals.h"
 
 #include "platform/audio/OutputDevice.h"
@@ -18,47 +19,19 @@ namespace {
 using namespace platform::audio;
 using audiotest::ExpectedFloats;
 using audiotest::NoiseBytes;
+using audiotest::RewindingCard;
 
 constexpr int period = 256;
-
-// A device that keeps every frame at its place in the stream and can take
-// back what it has not played; the test says how far it has played.
-class RewindingCard final : public DeviceSink {
-public:
-    explicit RewindingCard(bool canRewind) : canRewind_(canRewind) { options_.periodFrames = period; }
-    const DeviceOptions& Options() const override { return options_; }
-    bool PacesItself() const override { return false; }
-    WriteResult Write(std::span<const float> frames, SpscRing<MixerEvent>&, const std::atomic<bool>&) override
-    {
-        stream.resize(appl * 2);
-        stream.insert(stream.end(), frames.begin(), frames.end());
-        appl += frames.size() / 2;
-        return WriteResult::Written;
-    }
-    int Rewindable() override { return canRewind_ ? static_cast<int>(appl - played) : 0; }
-    int Rewind(int frames) override
-    {
-        rewinds.push_back(frames);
-        appl -= static_cast<std::size_t>(frames);
-        return frames;
-    }
-
-    std::vector<float> stream; // interleaved stereo, by position
-    std::size_t appl = 0;      // frames handed over
-    std::size_t played = 0;    // frames the card has played
-    std::vector<int> rewinds;
-
-private:
-    DeviceOptions options_;
-    bool canRewind_;
-};
 
 class StartRewind : public testsupport::ClockFixture {
 protected:
     void Open(bool canRewind)
     {
-        auto owned = std::make_unique<RewindingCard>(canRewind);
+        auto owned = std::make_unique<RewindingCard>(canRewind, period);
         card = owned.get();
+        // A card that has taken all but one frame of a period beyond its
+        // position: the start must stay clear of exactly one period.
+        card->inFlight = period - 1;
         device = OutputDevice::Start("Card", std::move(owned), Pacing::Manual);
     }
 
