@@ -11,9 +11,6 @@
 #include "platform/base/LogSink.h"
 #include "platform/base/Twips.h"
 
-#include <cstdlib>
-#include <fstream>
-
 namespace shelltest {
 
 namespace fs = std::filesystem;
@@ -23,9 +20,6 @@ void ShellFixture::SetUp()
     SetNow(Date(2026, 3, 10), At(10, 0, 0));
     std::error_code ignored;
     previousFolder_ = fs::current_path(ignored);
-    const char* config = std::getenv("XDG_CONFIG_HOME");
-    previousConfig_ = config != nullptr ? config : "";
-    setenv("XDG_CONFIG_HOME", (registry.Path() + "config").c_str(), 1);
     basic::SetAppPath(program.Path());
     basic::SetProgramCommandLine("");
     SetCommon({{"DebugLogPath", logs.Path()}});
@@ -66,18 +60,14 @@ void ShellFixture::TearDown()
     parms::IsList = {0, 0, 0, 0};
     parms::StartTimer = {};
     parms::PlayerType = 3;
-    setenv("XDG_CONFIG_HOME", previousConfig_.c_str(), 1);
     std::error_code ignored;
     fs::current_path(previousFolder_, ignored);
 }
 
 void ShellFixture::SetCommon(const std::map<std::string, std::string>& values)
 {
-    const std::string folder = registry.Path() + "config/Quorvant-registry/software/quorvant/";
-    fs::create_directories(folder);
-    std::ofstream file(folder + "common.conf", std::ios::app);
     for (const auto& [key, value] : values) {
-        file << key << "=" << value << "\n";
+        registry.AddCommon(key, value);
     }
 }
 
