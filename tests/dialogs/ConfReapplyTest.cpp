@@ -22,6 +22,7 @@
 #include "platform/base/LogSink.h"
 #include "support/ClockFixture.h"
 #include "support/FakePorts.h"
+#include "support/ProgramGlobals.h"
 #include "support/ScratchFolder.h"
 #include "support/ScratchRegistry.h"
 #include "support/TwipsFixture.h"
@@ -56,21 +57,7 @@ protected:
     {
         FCT_SubClass::UnsubclassWindow(window.get());
         window.reset();
-        platform::ReleaseProcessSession();
-        platform::SetMessageBoxAnswer(nullptr);
-        platform::SetLogSink(nullptr);
-        AudioSystem::Install(nullptr);
-        basic::SetAppPath("");
-        basic::SettingsIniPath.clear();
-        basic::SettingsStoreName.clear();
-        basic::LogFolder.clear();
-        basic::SessionIndex = 0;
-        basic::UIFontFace.clear();
-        parms::IsList = {0, 0, 0, 0};
-        parms::StartTimer = {};
-        parms::PlayerType = 3;
-        parms::WaveDeviceID = {-1, -1, -1, -1};
-        parms::DSDeviceIndex = {-1, -1, -1, -1};
+        testsupport::ResetProgramGlobals();
     }
 
     // Opens the dialog from the menu item; once the dialog is built, act

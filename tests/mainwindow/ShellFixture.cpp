@@ -10,6 +10,7 @@
 #include "platform/SessionEndpoint.h"
 #include "platform/base/LogSink.h"
 #include "platform/base/Twips.h"
+#include "support/ProgramGlobals.h"
 
 namespace shelltest {
 
@@ -42,24 +43,7 @@ void ShellFixture::TearDown()
         FCT_SubClass::UnsubclassWindow(window.get());
         window.reset();
     }
-    platform::ReleaseProcessSession();
-    platform::SetMessageBoxAnswer(nullptr);
-    platform::SetLogSink(nullptr);
-    basic::SetProgramCommandLine("");
-    basic::SetAppPath("");
-    basic::SettingsIniPath.clear();
-    basic::SettingsStoreName.clear();
-    basic::ErrorCatch = 0;
-    basic::LogError = 1;
-    basic::LogFolder.clear();
-    basic::DailyLogNames = 0;
-    basic::SessionIndex = 0;
-    basic::CurrentQuorUser.clear();
-    basic::CurrentQuorUserGroup = 0;
-    basic::UIFontFace.clear();
-    parms::IsList = {0, 0, 0, 0};
-    parms::StartTimer = {};
-    parms::PlayerType = 3;
+    testsupport::ResetProgramGlobals();
     std::error_code ignored;
     fs::current_path(previousFolder_, ignored);
 }
