@@ -41,6 +41,7 @@
 #include "support/PseudoTerminal.h"
 #include "support/RiffFileBuilder.h"
 #include "support/ScratchFolder.h"
+#include "support/ScratchRegistry.h"
 
 #include <QCoreApplication>
 
@@ -48,13 +49,11 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <iterator>
 
 namespace {
 
-namespace fs = std::filesystem;
 using namespace acceptance;
 using platform::audio::AudioSystem;
 
@@ -101,14 +100,9 @@ protected:
     void SetUp() override
     {
         SetNow(Date(2026, 3, 10), At(8, 0, 0));
-        const char* config = std::getenv("XDG_CONFIG_HOME");
-        previousConfig_ = config != nullptr ? config : "";
-        setenv("XDG_CONFIG_HOME", (registry.Path() + "config").c_str(), 1);
         basic::SetAppPath(program.Path());
         basic::SetProgramCommandLine("");
-        const std::string common = registry.Path() + "config/Quorvant-registry/software/quorvant/";
-        fs::create_directories(common);
-        std::ofstream(common + "common.conf") << "DebugLogPath=" << logs.Path() << "\n";
+        registry.AddCommon("DebugLogPath", logs.Path());
         platform::SetMessageBoxAnswer([](const platform::MessageBoxRequest&) { return platform::IdYes; });
         // A menu that a click opens closes again without a choice.
         platform::SetPopupMenuAnswer([](QMenu&) -> QAction* { return nullptr; });
@@ -133,7 +127,6 @@ protected:
         for (int n = 1; n <= Ports; ++n) {
             unsetenv(("TOLV_COM" + std::to_string(10 + n)).c_str());
         }
-        setenv("XDG_CONFIG_HOME", previousConfig_.c_str(), 1);
     }
 
     static void Store(const std::string& key, const std::string& value) { basic::RegWrite(key, value, "tolv"); }
@@ -232,7 +225,7 @@ protected:
 
     testsupport::ScratchFolder program;
     testsupport::ScratchFolder logs;
-    testsupport::ScratchFolder registry;
+    testsupport::ScratchRegistry registry;
     testsupport::ScratchFolder sounds;
     std::array<testsupport::PseudoTerminal, Ports> lines;
     testsupport::FakeHidTransport hid{clock};
@@ -258,9 +251,6 @@ protected:
     std::unique_ptr<Mutator> random_;
     // Per null device: frames written and the time, at the last look.
     std::array<std::pair<std::uint64_t, std::int64_t>, 4> paces{{{0, -1}, {0, -1}, {0, -1}, {0, -1}}};
-
-private:
-    std::string previousConfig_;
 };
 
 void Soak::StartRun(const RunShape& shape)

@@ -32,7 +32,6 @@
 #include <QMimeData>
 #include <QMouseEvent>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
@@ -44,14 +43,9 @@ using namespace platform::audio;
 void AssembledFixture::SetUp()
 {
     SetNow(Date(2026, 3, 10), At(10, 0, 0));
-    const char* config = std::getenv("XDG_CONFIG_HOME");
-    previousConfig_ = config != nullptr ? config : "";
-    setenv("XDG_CONFIG_HOME", (registry.Path() + "config").c_str(), 1);
     basic::SetAppPath(folder.Path());
     basic::SetProgramCommandLine("");
-    const std::string common = registry.Path() + "config/Quorvant-registry/software/quorvant/";
-    fs::create_directories(common);
-    std::ofstream(common + "common.conf") << "DebugLogPath=" << logs.Path() << "\n";
+    registry.AddCommon("DebugLogPath", logs.Path());
     savedLanguage_ = basic::LangMode;
     messageAnswer = platform::IdYes;
     platform::SetMessageBoxAnswer([this](const platform::MessageBoxRequest& request) {
@@ -89,7 +83,6 @@ void AssembledFixture::TearDown()
     basic::LangMode = savedLanguage_;
     parms::EditApp.clear();
     parms::MonitorExchange = {};
-    setenv("XDG_CONFIG_HOME", previousConfig_.c_str(), 1);
 }
 
 void AssembledFixture::Store(const std::string& key, const std::string& value)

@@ -3,6 +3,7 @@
 #include "app/Composition.h"
 #include "support/ClockFixture.h"
 #include "support/ScratchFolder.h"
+#include "support/ScratchRegistry.h"
 
 #include <QPoint>
 
@@ -71,7 +72,7 @@ public:
 
     testsupport::ScratchFolder folder;
     testsupport::ScratchFolder logs;
-    testsupport::ScratchFolder registry;
+    testsupport::ScratchRegistry registry;
     testsupport::ScratchFolder sounds;
     std::unique_ptr<Composition> program;
 
@@ -89,7 +90,6 @@ public:
     int messageAnswer = 0;
 
 private:
-    std::string previousConfig_;
     std::int32_t savedLanguage_ = 0;
 };
 

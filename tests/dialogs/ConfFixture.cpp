@@ -10,7 +10,6 @@
 #include "foundation/SharedConf.h"
 #include "platform/audio/AudioSystem.h"
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -22,9 +21,6 @@ using namespace platform::audio;
 
 ConfFixture::ConfFixture()
 {
-    const char* config = std::getenv("XDG_CONFIG_HOME");
-    previousConfig_ = config != nullptr ? config : "";
-    setenv("XDG_CONFIG_HOME", (registry.Path() + "config").c_str(), 1);
     basic::SetAppPath(program.Path());
     basic::SettingsIniPath.clear();
     RunAsSession(0);
@@ -49,7 +45,6 @@ ConfFixture::~ConfFixture()
     basic::LangMode = 0;
     FCT_Quind::NumRef = 0;
     FCT_Quind::RefNames.clear();
-    setenv("XDG_CONFIG_HOME", previousConfig_.c_str(), 1);
 }
 
 void ConfFixture::RunAsSession(int index)
@@ -71,7 +66,7 @@ std::string ConfFixture::Stored(const std::string& key, const std::string& secti
 std::map<std::string, std::string> ConfFixture::StoreFiles() const
 {
     std::map<std::string, std::string> files;
-    const fs::path root = registry.Path() + "config";
+    const fs::path root = registry.ConfigHome();
     std::error_code error;
     if (!fs::exists(root, error)) {
         return files;

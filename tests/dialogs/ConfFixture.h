@@ -2,6 +2,7 @@
 
 #include "dialogs/FrmConf.h"
 #include "support/ScratchFolder.h"
+#include "support/ScratchRegistry.h"
 #include "support/TwipsFixture.h"
 
 #include <map>
@@ -43,11 +44,8 @@ protected:
     void RunAsSession(int index);
 
     testsupport::ScratchFolder program;
-    testsupport::ScratchFolder registry;
+    testsupport::ScratchRegistry registry;
     std::unique_ptr<FrmConf> dialog;
-
-private:
-    std::string previousConfig_;
 };
 
 } // namespace conftest

@@ -22,7 +22,9 @@
 #include "platform/base/LogSink.h"
 #include "support/ClockFixture.h"
 #include "support/FakePorts.h"
+#include "support/ProgramGlobals.h"
 #include "support/ScratchFolder.h"
+#include "support/ScratchRegistry.h"
 #include "support/TwipsFixture.h"
 
 #include <QTimer>
@@ -30,15 +32,11 @@
 #include <gmock/gmock.h>
 
 #include <algorithm>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <functional>
 #include <memory>
 
 namespace {
 
-namespace fs = std::filesystem;
 using namespace platform::audio;
 
 class ConfReapply : public testsupport::ClockFixture {
@@ -46,14 +44,9 @@ protected:
     void SetUp() override
     {
         SetNow(Date(2026, 3, 10), At(10, 0, 0));
-        const char* config = std::getenv("XDG_CONFIG_HOME");
-        previousConfig_ = config != nullptr ? config : "";
-        setenv("XDG_CONFIG_HOME", (registry.Path() + "config").c_str(), 1);
         basic::SetAppPath(program.Path());
         basic::SetProgramCommandLine("");
-        const std::string common = registry.Path() + "config/Quorvant-registry/software/quorvant/";
-        fs::create_directories(common);
-        std::ofstream(common + "common.conf") << "DebugLogPath=" << logs.Path() << "\n";
+        registry.AddCommon("DebugLogPath", logs.Path());
         platform::SetMessageBoxAnswer([](const platform::MessageBoxRequest&) { return platform::IdYes; });
         AudioSystem::Install(AudioSystem::WithNullDevices(4, NullTiming::VirtualClock, {}, 1));
         window = std::make_unique<FrmMain>();
@@ -64,22 +57,7 @@ protected:
     {
         FCT_SubClass::UnsubclassWindow(window.get());
         window.reset();
-        platform::ReleaseProcessSession();
-        platform::SetMessageBoxAnswer(nullptr);
-        platform::SetLogSink(nullptr);
-        AudioSystem::Install(nullptr);
-        basic::SetAppPath("");
-        basic::SettingsIniPath.clear();
-        basic::SettingsStoreName.clear();
-        basic::LogFolder.clear();
-        basic::SessionIndex = 0;
-        basic::UIFontFace.clear();
-        parms::IsList = {0, 0, 0, 0};
-        parms::StartTimer = {};
-        parms::PlayerType = 3;
-        parms::WaveDeviceID = {-1, -1, -1, -1};
-        parms::DSDeviceIndex = {-1, -1, -1, -1};
-        setenv("XDG_CONFIG_HOME", previousConfig_.c_str(), 1);
+        testsupport::ResetProgramGlobals();
     }
 
     // Opens the dialog from the menu item; once the dialog is built, act
@@ -108,14 +86,11 @@ protected:
 
     testsupport::ScratchFolder program;
     testsupport::ScratchFolder logs;
-    testsupport::ScratchFolder registry;
+    testsupport::ScratchRegistry registry;
     testsupport::FakePorts ports;
     ConfigDialog configDialog;
     std::unique_ptr<FrmMain> window;
     bool tickWhileOpen = true;
-
-private:
-    std::string previousConfig_;
 };
 
 TEST_F(ConfReapply, AnAcceptedDialogRebuildsThePlayersAndRestartsTheTick)

@@ -5,12 +5,12 @@
 #include "foundation/Registry.h"
 #include "platform/base/TextCodec.h"
 #include "support/ScratchFolder.h"
+#include "support/ScratchRegistry.h"
 #include "support/TestFileLayer.h"
 
 #include <gtest/gtest.h>
 
 #include <cerrno>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -28,9 +28,6 @@ protected:
     void SetUp() override
     {
         basic::SetAppPath(program.Path());
-        const char* old = std::getenv("XDG_CONFIG_HOME");
-        previousConfig = old != nullptr ? old : "";
-        setenv("XDG_CONFIG_HOME", config.c_str(), 1);
         basic::SettingsIniPath.clear();
         basic::SettingsStoreName = "tolv";
         basic::LogError = 1;
@@ -40,7 +37,6 @@ protected:
     void TearDown() override
     {
         basic::SetAppPath("");
-        setenv("XDG_CONFIG_HOME", previousConfig.c_str(), 1);
         basic::SettingsIniPath.clear();
         basic::SettingsStoreName.clear();
         basic::LogFolder.clear();
@@ -49,15 +45,14 @@ protected:
     // The file of a registry section under the company key.
     std::string SectionFile(const std::string& lowerCaseSection) const
     {
-        return config + "/Quorvant-registry/software/quorvant/" + lowerCaseSection + ".conf";
+        return registry.CompanyKeyFolder() + lowerCaseSection + ".conf";
     }
     std::string ErrorLog() const { return ReadText(logs.Path() + basic::ComputerName() + " - tolv.err"); }
 
     testsupport::ScratchFolder program;
-    testsupport::ScratchFolder registry;
+    testsupport::ScratchRegistry registry;
     testsupport::ScratchFolder logs;
-    const std::string config = registry.Path() + "config";
-    std::string previousConfig;
+    const std::string config = registry.ConfigHome();
 };
 
 TEST_F(Settings, WithoutAnIniFileEverythingLivesInTheRegistrySectionOfTheSession)

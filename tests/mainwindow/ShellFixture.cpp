@@ -10,9 +10,7 @@
 #include "platform/SessionEndpoint.h"
 #include "platform/base/LogSink.h"
 #include "platform/base/Twips.h"
-
-#include <cstdlib>
-#include <fstream>
+#include "support/ProgramGlobals.h"
 
 namespace shelltest {
 
@@ -23,9 +21,6 @@ void ShellFixture::SetUp()
     SetNow(Date(2026, 3, 10), At(10, 0, 0));
     std::error_code ignored;
     previousFolder_ = fs::current_path(ignored);
-    const char* config = std::getenv("XDG_CONFIG_HOME");
-    previousConfig_ = config != nullptr ? config : "";
-    setenv("XDG_CONFIG_HOME", (registry.Path() + "config").c_str(), 1);
     basic::SetAppPath(program.Path());
     basic::SetProgramCommandLine("");
     SetCommon({{"DebugLogPath", logs.Path()}});
@@ -48,36 +43,15 @@ void ShellFixture::TearDown()
         FCT_SubClass::UnsubclassWindow(window.get());
         window.reset();
     }
-    platform::ReleaseProcessSession();
-    platform::SetMessageBoxAnswer(nullptr);
-    platform::SetLogSink(nullptr);
-    basic::SetProgramCommandLine("");
-    basic::SetAppPath("");
-    basic::SettingsIniPath.clear();
-    basic::SettingsStoreName.clear();
-    basic::ErrorCatch = 0;
-    basic::LogError = 1;
-    basic::LogFolder.clear();
-    basic::DailyLogNames = 0;
-    basic::SessionIndex = 0;
-    basic::CurrentQuorUser.clear();
-    basic::CurrentQuorUserGroup = 0;
-    basic::UIFontFace.clear();
-    parms::IsList = {0, 0, 0, 0};
-    parms::StartTimer = {};
-    parms::PlayerType = 3;
-    setenv("XDG_CONFIG_HOME", previousConfig_.c_str(), 1);
+    testsupport::ResetProgramGlobals();
     std::error_code ignored;
     fs::current_path(previousFolder_, ignored);
 }
 
 void ShellFixture::SetCommon(const std::map<std::string, std::string>& values)
 {
-    const std::string folder = registry.Path() + "config/Quorvant-registry/software/quorvant/";
-    fs::create_directories(folder);
-    std::ofstream file(folder + "common.conf", std::ios::app);
     for (const auto& [key, value] : values) {
-        file << key << "=" << value << "\n";
+        registry.AddCommon(key, value);
     }
 }
 

@@ -5,6 +5,7 @@
 #include "support/ClockFixture.h"
 #include "support/FakePorts.h"
 #include "support/ScratchFolder.h"
+#include "support/ScratchRegistry.h"
 
 #include <deque>
 #include <filesystem>
@@ -41,14 +42,13 @@ protected:
 
     testsupport::ScratchFolder program;
     testsupport::ScratchFolder logs;
-    testsupport::ScratchFolder registry;
+    testsupport::ScratchRegistry registry;
     testsupport::FakePorts ports;
     std::unique_ptr<FrmMain> window;
     std::deque<int> answers;
     std::vector<platform::MessageBoxRequest> boxes;
 
 private:
-    std::string previousConfig_;
     std::filesystem::path previousFolder_;
 };
 

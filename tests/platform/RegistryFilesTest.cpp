@@ -1,10 +1,9 @@
 #include "platform/RegistryFiles.h"
-#include "support/ScratchFolder.h"
+#include "support/ScratchRegistry.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
@@ -16,19 +15,10 @@ using namespace std::string_literals;
 // Each test gets its own registry: XDG_CONFIG_HOME points into a fresh folder.
 class RegistryFiles : public testing::Test {
 protected:
-    RegistryFiles()
-    {
-        const char* old = std::getenv("XDG_CONFIG_HOME");
-        previousConfig = old != nullptr ? old : "";
-        setenv("XDG_CONFIG_HOME", config.c_str(), 1);
-    }
-    ~RegistryFiles() override { setenv("XDG_CONFIG_HOME", previousConfig.c_str(), 1); }
     static std::string Read(const fs::path& path) { return testsupport::ReadText(path.string()); }
-    fs::path Registry() const { return config / "Quorvant-registry"; }
+    fs::path Registry() const { return fs::path(registry.ConfigHome()) / "Quorvant-registry"; }
 
-    testsupport::ScratchFolder scratch;
-    fs::path config = fs::path(scratch.Path()).parent_path();
-    std::string previousConfig;
+    testsupport::ScratchRegistry registry;
 };
 
 TEST_F(RegistryFiles, EveryKeyIsOneFileAtItsLowerCasePath)

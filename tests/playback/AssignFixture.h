@@ -11,13 +11,11 @@
 #include "support/FakeNetwork.h"
 #include "support/FakePorts.h"
 #include "support/ScratchFolder.h"
+#include "support/ScratchRegistry.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <deque>
-#include <filesystem>
-#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -31,9 +29,6 @@ class AssignFixture : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        const char* config = std::getenv("XDG_CONFIG_HOME");
-        previousConfig_ = config != nullptr ? config : "";
-        setenv("XDG_CONFIG_HOME", (scratch / "config").c_str(), 1);
         basic::SetAppPath(scratch.Folder("program"));
         basic::SettingsStoreName = "tolv";
         basic::LangMode = 1;
@@ -64,16 +59,10 @@ protected:
         basic::SetAppPath("");
         basic::LangMode = 0;
         basic::CurrentQuorUser.clear();
-        setenv("XDG_CONFIG_HOME", previousConfig_.c_str(), 1);
     }
 
     // The logged-on user as outside tools record it.
-    void SetCurrentUser(const std::string& name)
-    {
-        const std::string folder = scratch / "config/Quorvant-registry/software/quorvant/";
-        std::filesystem::create_directories(folder);
-        std::ofstream(folder + "common.conf", std::ios::trunc) << "CurrentQuorUser=" << name << "\n";
-    }
+    void SetCurrentUser(const std::string& name) { registry.WriteCommon("CurrentQuorUser=" + name + "\n"); }
     AssignRecord& Button(int output, int page, int button)
     {
         return state.ButtonTable[static_cast<std::size_t>(ButtonTableIndex(output, page, button))];
@@ -99,6 +88,7 @@ protected:
     testsupport::FakeHostResolver resolver;
     testsupport::FakeEchoTransport echo;
     testsupport::ScratchFolder scratch;
+    testsupport::ScratchRegistry registry;
     MainState state;
     testsupport::CallLog log;
     testsupport::FakePlayback playback{log};
@@ -108,9 +98,6 @@ protected:
     std::unique_ptr<AssignFile> file;
     std::vector<std::string> boxes;
     std::deque<int> answers;
-
-private:
-    std::string previousConfig_;
 };
 
 } // namespace playbacktest

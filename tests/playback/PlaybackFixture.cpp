@@ -19,7 +19,6 @@
 #include "support/RiffFileBuilder.h"
 
 #include <cmath>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
@@ -31,14 +30,9 @@ using namespace platform::audio;
 void PlaybackFixture::SetUp()
 {
     SetNow(Date(2026, 3, 10), At(10, 0, 0));
-    const char* config = std::getenv("XDG_CONFIG_HOME");
-    previousConfig_ = config != nullptr ? config : "";
-    setenv("XDG_CONFIG_HOME", (registry.Path() + "config").c_str(), 1);
     basic::SetAppPath(program.Path());
     basic::SetProgramCommandLine("");
-    const std::string common = registry.Path() + "config/Quorvant-registry/software/quorvant/";
-    fs::create_directories(common);
-    std::ofstream(common + "common.conf") << "DebugLogPath=" << logs.Path() << "\n";
+    registry.AddCommon("DebugLogPath", logs.Path());
     platform::SetMessageBoxAnswer([](const platform::MessageBoxRequest&) { return platform::IdYes; });
     DeviceOptions options;
     options.rate = Rate;
@@ -66,7 +60,6 @@ void PlaybackFixture::TearDown()
     control.reset();
     window.reset();
     testsupport::ResetProgramGlobals();
-    setenv("XDG_CONFIG_HOME", previousConfig_.c_str(), 1);
 }
 
 void PlaybackFixture::Store(const std::string& key, const std::string& value)

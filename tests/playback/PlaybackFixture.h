@@ -5,6 +5,7 @@
 #include "support/ClockFixture.h"
 #include "support/FakePorts.h"
 #include "support/ScratchFolder.h"
+#include "support/ScratchRegistry.h"
 
 #include <cstdint>
 #include <memory>
@@ -56,14 +57,11 @@ protected:
 
     testsupport::ScratchFolder program;
     testsupport::ScratchFolder logs;
-    testsupport::ScratchFolder registry;
+    testsupport::ScratchRegistry registry;
     testsupport::ScratchFolder sounds;
     testsupport::FakePorts ports;
     std::unique_ptr<FrmMain> window;
     std::unique_ptr<PlaybackControl> control;
-
-private:
-    std::string previousConfig_;
 };
 
 } // namespace playbacktest

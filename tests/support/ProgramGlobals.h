@@ -39,6 +39,8 @@ inline void ResetProgramGlobals()
     basic::LogFolder.clear();
     basic::DailyLogNames = 0;
     basic::SessionIndex = 0;
+    basic::CurrentQuorUser.clear();
+    basic::CurrentQuorUserGroup = 0;
     basic::UIFontFace.clear();
     basic::CueActive = {0, 0, 0};
     parms::IsList = {0, 0, 0, 0};
