@@ -81,13 +81,16 @@ std::unique_ptr<AlsaSink> AlsaSink::Open(const AlsaOptions& options, std::string
     sink->options_.channels = static_cast<int>(choice.channels);
     sink->options_.rate = static_cast<int>(choice.rate);
     sink->options_.periodFrames = static_cast<int>(period);
-    // The buffer may be larger than the periods kept queued (see SetQueuedAhead).
+    // The buffer may be larger than the periods kept queued (see SetQueuedAhead),
+    // which make about 32 ms at most: long periods are not queued six deep.
+    const auto about32Ms = static_cast<int>((choice.rate * 32 / 1000 + period - 1) / std::max<snd_pcm_uframes_t>(period, 1));
     sink->options_.periods = std::clamp(period > 0 ? static_cast<int>(buffer / period) : 2, 2,
-                                        std::max(2, options.device.periods));
+                                        std::max(2, std::min(options.device.periods, about32Ms)));
     sink->options_.bufferFrames = static_cast<int>(buffer);
     sink->roomAt_ = static_cast<long>(period);
     sink->frameBytes_ = AlsaBytesOf(choice.type) * choice.channels;
-    sink->bytes_.assign(sink->frameBytes_ * period, 0);
+    // Room for the most the mixer hands over at once: the whole buffer.
+    sink->bytes_.assign(sink->frameBytes_ * std::max(buffer, period), 0);
     sink->description_ = DescribeAlsaHw(choice);
     sink->wakeFd_ = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
     const int descriptors = std::max(0, snd_pcm_poll_descriptors_count(pcm));
@@ -193,8 +196,18 @@ void AlsaSink::Convert(std::span<const float> frames)
 DeviceSink::WriteResult AlsaSink::Write(std::span<const float> frames, SpscRing<MixerEvent>& events,
                                         const std::atomic<bool>& running)
 {
-    Convert(frames);
     const auto channels = static_cast<std::size_t>(options_.channels);
+    const std::size_t most = bytes_.size() / frameBytes_ * channels;
+    if (frames.size() > most) {
+        // More than the buffer at once: in pieces that fit the conversion.
+        WriteResult result = WriteResult::Written;
+        for (std::size_t done = 0; done < frames.size() && result != WriteResult::Lost; done += most) {
+            const WriteResult piece = Write(frames.subspan(done, std::min(most, frames.size() - done)), events, running);
+            result = piece == WriteResult::Written ? result : piece;
+        }
+        return result;
+    }
+    Convert(frames);
     const std::uint8_t* data = bytes_.data();
     auto left = static_cast<snd_pcm_uframes_t>(frames.size() / channels);
     int idleWaits = 0;
@@ -250,12 +263,12 @@ DeviceSink::WriteResult AlsaSink::Write(std::span<const float> frames, SpscRing<
 void AlsaSink::SetQueuedAhead(int frames)
 {
     // The card starts (and restarts after an underrun) once the fill is
-    // queued, and wakes the mixer when one period (two, from a fill of four)
-    // below it is left; the mixer then writes up to the fill.
+    // queued, and wakes the mixer when two periods are left (one, with a fill
+    // of two), at most four below the fill; the mixer then writes up to it.
     const auto buffer = static_cast<snd_pcm_uframes_t>(options_.bufferFrames);
     const auto period = static_cast<snd_pcm_uframes_t>(options_.periodFrames);
     const snd_pcm_uframes_t fill = std::clamp(static_cast<snd_pcm_uframes_t>(std::max(frames, 0)), period, buffer);
-    const snd_pcm_uframes_t refill = fill >= 4 * period ? 2 * period : period;
+    const snd_pcm_uframes_t refill = std::clamp(fill > 2 * period ? fill - 2 * period : period, period, 4 * period);
     snd_pcm_sw_params_t* sw = nullptr;
     snd_pcm_sw_params_alloca(&sw);
     if (pcm_ == nullptr || snd_pcm_sw_params_current(pcm_, sw) < 0 ||
@@ -265,6 +278,7 @@ void AlsaSink::SetQueuedAhead(int frames)
     }
     roomAt_ = static_cast<long>(buffer - fill + period);
     wakeAt_ = static_cast<long>(buffer - fill + refill);
+    fill_ = static_cast<long>(fill);
 }
 
 int AlsaSink::InFlightFrames()
@@ -305,9 +319,14 @@ DeviceSink::WaitResult AlsaSink::WaitForRoom(SpscRing<MixerEvent>& events, const
         const snd_pcm_sframes_t avail = snd_pcm_avail_update(pcm_);
         if (avail < 0) {
             // Write meets the same state and recovers from it.
+            roomFrames_ = options_.periodFrames;
             return WaitResult::Room;
         }
         if (avail >= roomAt_ || snd_pcm_state(pcm_) != SND_PCM_STATE_RUNNING) {
+            // Up to the fill: before the start (and after an underrun) the
+            // device fills to it at once.
+            const long below = avail - (static_cast<long>(options_.bufferFrames) - fill_);
+            roomFrames_ = static_cast<int>(std::clamp<long>(below, options_.periodFrames, fill_));
             if (woken && avail > wakeAt_) {
                 // Scheduling, the card's interrupts and its position steps:
                 // all that the device waited for the mixer beyond its call.

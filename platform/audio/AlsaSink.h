@@ -53,6 +53,7 @@ public:
     int Rewindable() override;
     int Rewind(int frames) override;
     void SetQueuedAhead(int frames) override;
+    int RoomFrames() const override { return roomFrames_; }
     int InFlightFrames() override;
     int PositionStepFrames() const override { return positionStep_; }
     int TakeWakeLateFrames() override;
@@ -84,6 +85,9 @@ private:
     // how far past it the mixer found the device, the most since last taken.
     long wakeAt_ = 0;
     int wakeLate_ = 0;
+    // The frames free below the fill when WaitForRoom last found room, and the fill.
+    int roomFrames_ = 0;
+    long fill_ = 0;
     int positionStep_ = 1;
     bool takesFramesBack_ = false;
     int wakeFd_ = -1;

@@ -10,16 +10,17 @@ namespace platform::audio {
 
 // The shape of a device's output: its rate, channel count and mixer period.
 // Small periods keep the time from a queued buffer to the device short.
-// periods is how many periods are queued ahead of what the device plays
-// (a start does not wait behind them where the device can take them back;
-// four let the mixer wake once every two periods and still keep two queued);
+// periods is how many periods are queued ahead of what the device plays, at
+// most what makes about 32 ms (a start does not wait behind them where the
+// device can take them back; six let the mixer wake once every four periods
+// and still keep two queued, and a sound stopped is gone within 32 ms);
 // bufferFrames is the device's whole buffer, which may be larger so that the
 // queued audio can grow on a machine under load (0: periods x periodFrames).
 struct DeviceOptions {
     int rate = 48000;
     int channels = 2;
     int periodFrames = 256;
-    int periods = 4;
+    int periods = 6;
     int bufferFrames = 0;
 };
 
@@ -61,6 +62,9 @@ public:
     {
         return WaitResult::Room;
     }
+    // Mixer side, after WaitForRoom found room: how many frames the device
+    // takes before its queued audio is up to the fill (at least a period).
+    virtual int RoomFrames() const { return Options().periodFrames; }
     virtual void Wake() {}
     // Mixer side: how many of the frames handed over and not yet played can
     // be taken back, and taking back the most recent frames; the frames
@@ -79,8 +83,8 @@ public:
 
     // Mixer side: how many frames WaitForRoom keeps queued ahead of what the
     // device plays (the fill, rounded to whole periods), at most the buffer.
-    // With four periods or more it lets two periods play before it wakes the
-    // mixer, which then writes two: half the wake-ups, two periods still queued.
+    // It wakes the mixer when two periods are left, and the mixer then writes
+    // up to four: few wake-ups, and two periods still queued at each.
     // A device that underruns again and again is given a larger fill.
     virtual void SetQueuedAhead(int /*frames*/) {}
     // The largest fill the device can take (its buffer).

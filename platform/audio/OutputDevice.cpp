@@ -67,7 +67,8 @@ std::shared_ptr<OutputDevice> OutputDevice::Start(std::string name, std::unique_
 OutputDevice::OutputDevice(const Key&, std::string name, std::unique_ptr<DeviceSink> sink, Pacing pacing)
     : name_(std::move(name)), sink_(std::move(sink)), pacing_(pacing)
 {
-    mix_.assign(static_cast<std::size_t>(PeriodFrames()) * static_cast<std::size_t>(Channels()), 0.0f);
+    mix_.assign(static_cast<std::size_t>(PeriodFrames()) * static_cast<std::size_t>(Channels()) * MaxPeriodsAWrite,
+                0.0f);
     // Everything the device's buffer holds can be taken back.
     historyFrames_ = static_cast<std::size_t>(
         std::max(sink_->BufferFrames(), PeriodFrames() * std::max(2, sink_->Options().periods)));
@@ -333,15 +334,24 @@ void OutputDevice::NoteUnderrun()
     }
 }
 
-DeviceSink::WriteResult OutputDevice::MixAndWrite()
+DeviceSink::WriteResult OutputDevice::MixAndWrite(int periods)
 {
     NoteLateness(sink_->TakeWakeLateFrames());
     if (startPending_.exchange(false, std::memory_order_acq_rel)) {
         RewindForStarts();
     }
-    mixer_.MixPeriod(mix_, PeriodFrames(), &starting_);
-    const DeviceSink::WriteResult result = WriteAndKeep(mix_.data(), PeriodFrames());
-    rendered_.fetch_add(static_cast<std::uint64_t>(PeriodFrames()), std::memory_order_acq_rel);
+    // The periods the device has room for go over in one write: one call
+    // into the device a wake-up, however many periods it asks for.
+    const int period = PeriodFrames();
+    const auto samples = static_cast<std::size_t>(period) * static_cast<std::size_t>(Channels());
+    periods = std::clamp(periods, 1, MaxPeriodsAWrite);
+    for (int p = 0; p < periods; ++p) {
+        mixer_.MixPeriod(std::span<float>(mix_).subspan(static_cast<std::size_t>(p) * samples, samples), period,
+                         &starting_);
+    }
+    const DeviceSink::WriteResult result = WriteAndKeep(mix_.data(), periods * period);
+    rendered_.fetch_add(static_cast<std::uint64_t>(periods) * static_cast<std::uint64_t>(period),
+                        std::memory_order_acq_rel);
     return result;
 }
 
@@ -371,7 +381,7 @@ void OutputDevice::Run()
                 }
                 continue;
             }
-            if (MixAndWrite() == DeviceSink::WriteResult::Lost) {
+            if (MixAndWrite(sink_->RoomFrames() / PeriodFrames()) == DeviceSink::WriteResult::Lost) {
                 // Players must still reach their ends: keep mixing on our own clock.
                 break;
             }

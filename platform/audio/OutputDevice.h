@@ -94,7 +94,9 @@ public:
 private:
     void Run();
     void RunOnOwnClock();
-    DeviceSink::WriteResult MixAndWrite();
+    // Mixes periods (one by default) and hands them to the device in one write.
+    DeviceSink::WriteResult MixAndWrite(int periods = 1);
+    static constexpr int MaxPeriodsAWrite = 4;
     DeviceSink::WriteResult WriteAndKeep(const float* frames, int count);
     void RewindForStarts();
     void NoteLateness(int frames);
