@@ -118,7 +118,8 @@ public:
     int RendererDevice() const;
 
     // An output device lost while open (unplugged) silences the renderers on
-    // it. Polled as the players read their state: lets the audio system open
+    // it. Polled as the players read their state: syncs the renderers'
+    // devices (virtual time; their log events), lets the audio system open
     // lost devices that are back (at most once a second), and tells whether
     // every renderer's device was lost, so that nothing of the graph sounds.
     bool PollOutputLost();

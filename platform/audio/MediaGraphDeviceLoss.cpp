@@ -12,15 +12,18 @@ namespace platform::audio {
 
 bool MediaGraph::PollOutputLost()
 {
-    if (AudioSystem* system = AudioSystem::Existing()) {
-        system->CheckLostDevices();
-    }
     bool any = false;
     bool every = true;
     ForEachFeed([&any, &every](RendererFeed& feed) {
+        // Nothing else polls a graph's devices: their losses and underruns
+        // reach the log from here.
+        feed.SyncDevice();
         any = true;
         every = every && feed.DeviceLost();
     });
+    if (AudioSystem* system = AudioSystem::Existing()) {
+        system->CheckLostDevices();
+    }
     return any && every;
 }
 

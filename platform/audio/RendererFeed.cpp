@@ -172,6 +172,13 @@ bool RendererFeed::DeviceLost() const
     return voice_ && voice_->Device().Lost();
 }
 
+void RendererFeed::SyncDevice()
+{
+    if (voice_) {
+        voice_->Sync();
+    }
+}
+
 void RendererFeed::Hold()
 {
     held_.store(true);

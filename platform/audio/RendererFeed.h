@@ -55,6 +55,9 @@ public:
     // The voice's device failed while open (unplugged): what is queued goes
     // nowhere, and the feed needs a voice on the device opened afresh.
     bool DeviceLost() const;
+    // Program side: the voice's device catches up with the clock (virtual
+    // time) and passes the mixer's log events on, as for any polled voice.
+    void SyncDevice();
     const StreamFormat& Format() const { return format_; }
 
     // Hold: the streaming thread queues nothing more until Release; when Hold
