@@ -130,6 +130,50 @@ TEST_F(GraphDeviceLoss, AGraphOnALostDeviceStopsRunningAndRunsAgainFromWhereItSt
     EXPECT_EQ(LinesWith("lost"), 1 + 2);
 }
 
+TEST_F(GraphDeviceLoss, PollingTheGraphAloneOpensItsDeviceAgainWithinASecondOfItsReturn)
+{
+    MediaGraph graph;
+    ASSERT_TRUE(graph.RenderFile(NoiseWave("noise.wav", 3.0), 1)) << graph.LastError();
+    ASSERT_TRUE(graph.Run());
+    PlayFor(graph, 300);
+    ASSERT_TRUE(System().SetNullOutputUnplugged(1, true));
+    // From here on only the graph's poll moves the devices, as in a program
+    // whose players are all graph players.
+    const auto poll = [&](int ms) {
+        for (int t = 0; t < ms; t += 20) {
+            clock.Advance(20);
+            graph.PollOutputLost();
+        }
+    };
+    poll(20);
+    EXPECT_TRUE(graph.PollOutputLost());
+    EXPECT_EQ(LinesWith("\"Null 1\": lost"), 1);
+    poll(2000);
+    EXPECT_EQ(LinesWith("opened again"), 0);
+
+    ASSERT_TRUE(System().SetNullOutputUnplugged(1, false));
+    int waited = 0;
+    while (LinesWith("opened again") == 0 && waited < 2000) {
+        poll(20);
+        waited += 20;
+    }
+    EXPECT_EQ(LinesWith("\"Null 1\": opened again"), 1);
+    EXPECT_LE(waited, 1000);
+    poll(3000);
+    EXPECT_EQ(LinesWith("opened again"), 1);
+    EXPECT_TRUE(graph.RendererLost()) << "its voice is still the lost one until it is started";
+    // It ran to its end into nothing meanwhile; played again from the start:
+    ASSERT_TRUE(graph.ReopenLostRenderers());
+    ASSERT_TRUE(graph.SetCurrentPosition(0.0));
+    ASSERT_TRUE(graph.Run());
+    PlayFor(graph, 100);
+    const auto played = Played(1);
+    const std::size_t at = Find(played, 0, 2400);
+    ASSERT_NE(at, std::string::npos) << "on the device as it was opened again";
+    EXPECT_FALSE(Sounds({played.begin(), played.begin() + static_cast<std::ptrdiff_t>(2 * at)}));
+    EXPECT_EQ(LinesWith("opened again"), 1);
+}
+
 TEST_F(GraphDeviceLoss, RunOnAGraphWhoseDeviceCameBackGoesOnFromWhereItGotTo)
 {
     MediaGraph graph;
