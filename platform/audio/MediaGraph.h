@@ -121,7 +121,8 @@ public:
     // it. Polled as the players read their state: syncs the renderers'
     // devices (virtual time; their log events), lets the audio system open
     // lost devices that are back (at most once a second), and tells whether
-    // every renderer's device was lost, so that nothing of the graph sounds.
+    // every renderer's device was lost, so that nothing of the graph sounds
+    // (LastError then says so).
     bool PollOutputLost();
     // A renderer is on a lost device (or the graph could not be prepared
     // because of one): nothing of it sounds until ReopenLostRenderers.

@@ -24,7 +24,11 @@ bool MediaGraph::PollOutputLost()
     if (AudioSystem* system = AudioSystem::Existing()) {
         system->CheckLostDevices();
     }
-    return any && every;
+    if (any && every) {
+        lastError_ = ErrorText(AudioError::DeviceLost);
+        return true;
+    }
+    return false;
 }
 
 bool MediaGraph::RendererLost() const

@@ -89,6 +89,7 @@ TEST_F(GraphDeviceLoss, AGraphOnALostDeviceStopsRunningAndRunsAgainFromWhereItSt
     ASSERT_TRUE(System().SetNullOutputUnplugged(1, true));
     PlayFor(graph, 100);
     EXPECT_TRUE(graph.PollOutputLost()) << "its one renderer is on the lost device";
+    EXPECT_EQ(graph.LastError(), "The audio device was lost and is not back yet.");
     EXPECT_TRUE(graph.RendererLost());
     EXPECT_FALSE(other.PollOutputLost()) << "a graph on another device plays on";
     EXPECT_EQ(LinesWith("\"Null 1\": lost"), 1);
