@@ -9,7 +9,7 @@
 #include "audio/C_FGraph.h"
 #include "audio/C_MCI.h"
 #include "platform/audio/MciCommands.h"
-#include "platform/base/LogSink.h"
+#include "support/CapturedLog.h"
 
 #include <gtest/gtest.h>
 
@@ -52,21 +52,7 @@ template <typename P, int DevMode = -1> struct BackEnd {
 
 template <typename B> class GraphDeviceLoss : public graphtest::GraphPlayerFixture {
 protected:
-    void SetUp() override
-    {
-        GraphPlayerFixture::SetUp();
-        platform::SetLogSink([this](std::string_view text, int) { lines.emplace_back(text); });
-    }
-    void TearDown() override
-    {
-        platform::SetLogSink(nullptr);
-        GraphPlayerFixture::TearDown();
-    }
-    int LinesWith(const std::string& part) const
-    {
-        return static_cast<int>(std::count_if(
-            lines.begin(), lines.end(), [&](const std::string& line) { return line.find(part) != std::string::npos; }));
-    }
+    int LinesWith(std::string_view part) const { return log.LinesWith(part); }
     static bool Sounds(const std::vector<float>& played, std::size_t frames)
     {
         const auto end = played.begin() + static_cast<std::ptrdiff_t>(std::min(played.size(), 2 * frames));
@@ -91,7 +77,7 @@ protected:
     static constexpr const char* lost = "\"Null 1\": lost";
     static constexpr const char* refused = "Media graph: the output device refused the sound: "
                                            "The audio device was lost and is not back yet.";
-    std::vector<std::string> lines; // what the audio layer logged
+    testsupport::CapturedLog log; // what the audio layer logs
 };
 
 using BackEnds = testing::Types<BackEnd<C_DShow>, BackEnd<C_FGraph, 0>, BackEnd<C_FGraph, 1>, BackEnd<C_MCI>>;

@@ -3,11 +3,11 @@
 // device is missing fails with a log line instead of playing into nothing,
 // and once the device is back the next start opens it afresh and sounds.
 #include "support/AudioTestSignals.h"
+#include "support/CapturedLog.h"
 #include "support/MediaFixture.h"
 #include "support/MediaTestFiles.h"
 
 #include "platform/audio/MciCommands.h"
-#include "platform/base/LogSink.h"
 
 #include <gtest/gtest.h>
 
@@ -22,21 +22,7 @@ using namespace platform::audio;
 
 class GraphDeviceLoss : public audiotest::MediaFixture {
 protected:
-    void SetUp() override
-    {
-        MediaFixture::SetUp();
-        platform::SetLogSink([this](std::string_view text, int) { lines.emplace_back(text); });
-    }
-    void TearDown() override
-    {
-        platform::SetLogSink(nullptr);
-        MediaFixture::TearDown();
-    }
-    int LinesWith(const std::string& part) const
-    {
-        return static_cast<int>(std::count_if(
-            lines.begin(), lines.end(), [&](const std::string& line) { return line.find(part) != std::string::npos; }));
-    }
+    int LinesWith(std::string_view part) const { return log.LinesWith(part); }
     // Seconds of noise at 48 kHz, 16-bit stereo; frames holds them as the device plays them.
     std::string NoiseWave(const std::string& name, double seconds)
     {
@@ -71,7 +57,7 @@ protected:
     static constexpr const char* refused = "Media graph: the output device refused the sound: "
                                            "The audio device was lost and is not back yet.";
     std::vector<float> frames;
-    std::vector<std::string> lines; // what the audio layer logged
+    testsupport::CapturedLog log; // what the audio layer logs
 };
 
 TEST_F(GraphDeviceLoss, AGraphOnALostDeviceStopsRunningAndRunsAgainFromWhereItStoodOnceTheDeviceIsBack)
