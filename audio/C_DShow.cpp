@@ -71,7 +71,7 @@ void C_DShow::StopIO(std::int32_t)
 
 std::int32_t C_DShow::Play()
 {
-    if (Loaded_ == 0 || !Graph.Graph) {
+    if (Loaded_ == 0 || !Graph.Graph || !ReopenLostOutput()) {
         return 0;
     }
     if (FromMS_ >= Length_) {

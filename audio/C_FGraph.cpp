@@ -71,11 +71,13 @@ void C_FGraph::SetFileName(std::string_view name)
     }
     FCT_Quartz::NewGraph(Graph);
     bool built = FCT_Quartz::SetupPinsToDecode(FileName_, "", 0, Graph) == 1;
-    if (!built) {
+    // No other way of building plays on an output device that is lost.
+    const bool deviceLost = !built && Graph.Graph && Graph.Graph->RendererLost();
+    if (!built && !deviceLost) {
         FCT_Quartz::DisconnectPins(Graph);
         built = FCT_Quartz::SetupPinsToDecode(FileName_, "", 1, Graph) == 1;
     }
-    if (!built) {
+    if (!built && !deviceLost) {
         FCT_Quartz::ReleaseGraph(Graph);
         FCT_Quartz::NewGraph(Graph);
         built = FCT_Quartz::RenderPinsToDecode(FileName_, "", Graph) == 1;
@@ -110,7 +112,7 @@ void C_FGraph::StopIO(std::int32_t)
 
 std::int32_t C_FGraph::Play()
 {
-    if (Loaded_ == 0 || !Graph.Graph) {
+    if (Loaded_ == 0 || !Graph.Graph || !ReopenLostOutput()) {
         return 0;
     }
     StopIO();

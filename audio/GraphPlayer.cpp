@@ -22,6 +22,15 @@ void GraphPlayer::TakeLengthFromGraph()
     ToMS_ = Length_;
 }
 
+bool GraphPlayer::ReopenLostOutput()
+{
+    if (!Graph.Graph->RendererLost()) {
+        return true;
+    }
+    Playing_ = 0;
+    return Graph.Graph->ReopenLostRenderers();
+}
+
 void GraphPlayer::Pause()
 {
     if (Loaded_ == 0 || !Graph.Graph) {
@@ -56,6 +65,13 @@ std::int32_t GraphPlayer::Position(std::int32_t kind)
 std::int32_t GraphPlayer::mode()
 {
     if (!Graph.Graph) {
+        return 1;
+    }
+    const bool lost = Graph.Graph->PollOutputLost();
+    if (lost && Graph.Graph->State() != GraphState::Stopped) {
+        // Nothing sounds any more (the device logged its loss): the lamps and
+        // the tally must not say otherwise.
+        StopIO();
         return 1;
     }
     switch (Graph.Graph->State()) {

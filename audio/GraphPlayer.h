@@ -10,7 +10,9 @@
 // hold for the loaded file, its length and end point, and how a position, the
 // mode and a pause are read off the graph. Positions are milliseconds. The
 // graph plays by itself; the player notices its end point when Position is
-// read and its end when mode is read, and stops itself at that read.
+// read and its end when mode is read, and stops itself at that read. A graph
+// whose every output device was lost (unplugged) reads as stopped the same
+// way, at its mode read.
 class GraphPlayer : public Player {
 public:
     std::string FileName() override { return FileName_; }
@@ -43,6 +45,10 @@ protected:
     void Unload();
     // Length and end point from the duration of the graph just built.
     void TakeLengthFromGraph();
+    // Before a start: a graph whose output device was lost gets voices on it
+    // afresh and stands stopped (Playing cleared); false, logged, while the
+    // device is not back, so the start fails instead of playing into nothing.
+    bool ReopenLostOutput();
 
     FilterGraphRecord Graph;
     std::string FileName_;

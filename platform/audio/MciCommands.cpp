@@ -90,7 +90,10 @@ int Play(int id, std::optional<std::int64_t> fromMs, std::optional<std::int64_t>
     if (device->IsRecorder()) {
         return UnsupportedFunction;
     }
-    return device->Play(fromMs, toMs) ? Ok : OutOfRange;
+    if (device->Play(fromMs, toMs)) {
+        return Ok;
+    }
+    return device->OutputLost() ? DeviceNotReady : OutOfRange;
 }
 
 int Pause(int id)

@@ -33,6 +33,7 @@ int OpenFile(std::string_view path, int* result = nullptr);
 int OpenRecording(int* result = nullptr);
 int Close(int id);
 
+// DeviceNotReady while the output device it plays on is lost (unplugged).
 int Play(int id, std::optional<std::int64_t> fromMs, std::optional<std::int64_t> toMs);
 int Pause(int id);
 int Stop(int id);

@@ -49,6 +49,14 @@ bool MciDevice::Play(std::optional<std::int64_t> fromMs, std::optional<std::int6
     if (!graph_) {
         return false;
     }
+    if (graph_->RendererLost()) {
+        // What it played went nowhere: it stands stopped, and plays again
+        // only on its device opened afresh.
+        mode_ = MciMode::Stopped;
+        if (!graph_->ReopenLostRenderers()) {
+            return false;
+        }
+    }
     const std::int64_t length = LengthMs();
     const std::int64_t from = fromMs ? *fromMs : PositionMs();
     if (from < 0 || from > length || (toMs && (*toMs < from || *toMs > length))) {
@@ -110,12 +118,22 @@ MciMode MciDevice::Mode()
     if (!graph_) {
         return recorder_ && recorder_->Recording() ? MciMode::Recording : MciMode::Stopped;
     }
-    if (mode_ == MciMode::Playing && graph_->Completed()) {
+    if (graph_->PollOutputLost() && (mode_ == MciMode::Playing || mode_ == MciMode::Paused)) {
+        // Every device it played on was lost (which they logged): nothing
+        // sounds, so it must not report that it plays.
+        graph_->Stop();
+        mode_ = MciMode::Stopped;
+    } else if (mode_ == MciMode::Playing && graph_->Completed()) {
         // The device stops by itself at the end of what it was told to play.
         graph_->Stop();
         mode_ = MciMode::Stopped;
     }
     return mode_;
+}
+
+bool MciDevice::OutputLost() const
+{
+    return graph_ && graph_->RendererLost();
 }
 
 bool MciDevice::SetOutputDevice(int device)

@@ -28,7 +28,8 @@ enum class MciMode : int {
 // sound file (played through a media graph on an output device), or a new
 // recording from an input device that can be saved as a wave file. A device
 // notices the end of what it plays when its mode or position is asked for,
-// and then stands stopped at that end.
+// and then stands stopped at that end; the same for the loss of its output
+// device (unplugged), after which it plays again once the device is back.
 class MciDevice {
 public:
     ~MciDevice();
@@ -45,13 +46,16 @@ public:
     // The graph of a file device (null for a recorder).
     MediaGraph* Graph() const { return graph_.get(); }
 
-    // Plays from (else from the position) to (else to the end).
+    // Plays from (else from the position) to (else to the end); false also
+    // while its output device is lost (see OutputLost).
     bool Play(std::optional<std::int64_t> fromMs, std::optional<std::int64_t> toMs);
     bool Pause();
     bool Stop();
     std::int64_t LengthMs();
     std::int64_t PositionMs();
     MciMode Mode();
+    // The output device it plays on was lost and is not open again for it.
+    bool OutputLost() const;
 
     // Where the sound goes and comes from: output and input device numbers.
     bool SetOutputDevice(int device);

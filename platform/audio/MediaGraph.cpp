@@ -118,6 +118,7 @@ void MediaGraph::Unprepare()
     }
     prepared_ = false;
     preparedOk_ = false;
+    preparedOnLostDevice_ = false;
     brokenLink_ = -1;
     state_ = GraphState::Stopped;
     resumeReady_ = true;
@@ -271,7 +272,9 @@ bool MediaGraph::OpenRenderers()
         const StreamFormat format{GST_AUDIO_INFO_RATE(&info), 24, GST_AUDIO_INFO_CHANNELS(&info)};
         const AudioError error = filter->feed->OpenVoice(format);
         if (error != AudioError::None) {
-            Fail("the output device refused the sound: " + std::string(ErrorText(error)));
+            // No other way of building would help while the device is lost.
+            preparedOnLostDevice_ = error == AudioError::DeviceLost;
+            Fail(DeviceRefusal(error));
             return false;
         }
         filter->feed->SetSpeed(rate_);

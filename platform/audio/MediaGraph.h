@@ -117,6 +117,25 @@ public:
     // The output device of the first renderer, -1 without one.
     int RendererDevice() const;
 
+    // An output device lost while open (unplugged) silences the renderers on
+    // it. Polled as the players read their state: syncs the renderers'
+    // devices (virtual time; their log events), lets the audio system open
+    // lost devices that are back (at most once a second), and tells whether
+    // every renderer's device was lost, so that nothing of the graph sounds
+    // (LastError then says so).
+    bool PollOutputLost();
+    // A renderer is on a lost device (or the graph could not be prepared
+    // because of one): nothing of it sounds until ReopenLostRenderers.
+    bool RendererLost() const;
+    // Stops the graph where it got to (a voice on a lost device goes on at
+    // the device's pace, as the listener would have heard it) and gives the
+    // renderers on lost devices new voices (the audio system opens a lost
+    // device afresh when it is back); the next run decodes again from the
+    // position, with the end, rate and levels kept. True at once when no
+    // renderer is lost; false (logged, with LastError) while a device is not
+    // back. Run does it first, so a graph never runs into a lost device.
+    bool ReopenLostRenderers();
+
     // A graph without renderers (a writer): runs it and waits up to timeoutMs
     // for its end; true when it ended without error.
     bool RunToEnd(int timeoutMs);
@@ -159,6 +178,8 @@ private:
     bool preparedOk_ = false;
     bool errored_ = false;
     bool endSeen_ = false;
+    // The preparation failed because a renderer's device was lost.
+    bool preparedOnLostDevice_ = false;
     GraphState state_ = GraphState::Stopped;
     // Renderers: the voices hold sound from the position on (false after Stop,
     // until the next seek).

@@ -30,6 +30,12 @@ struct MediaGraph::Connection {
     GstElement* decoder = nullptr;
 };
 
+// Why a renderer has no voice: its device refused one.
+inline std::string DeviceRefusal(AudioError error)
+{
+    return "the output device refused the sound: " + std::string(ErrorText(error));
+}
+
 template <typename Action> void MediaGraph::ForEachFeed(Action action)
 {
     for (auto& filter : filters_) {

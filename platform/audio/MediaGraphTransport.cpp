@@ -25,7 +25,8 @@ double Gain(int hundredthsOfDb)
 
 bool MediaGraph::Run()
 {
-    if (!Prepare()) {
+    // A graph never runs into a lost device, where nothing would sound.
+    if (!ReopenLostRenderers() || !Prepare()) {
         return false;
     }
     if (!HasRenderer()) {

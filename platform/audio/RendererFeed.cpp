@@ -1,6 +1,7 @@
 #include "platform/audio/RendererFeed.h"
 
 #include "platform/audio/AudioSystem.h"
+#include "platform/audio/OutputDevice.h"
 #include "platform/audio/Voice.h"
 
 #include <gst/app/gstappsink.h>
@@ -116,23 +117,66 @@ void RendererFeed::Attach(GstElement* sink)
 AudioError RendererFeed::OpenVoice(const StreamFormat& format)
 {
     AudioError error = AudioError::None;
+    std::unique_ptr<Voice> voice = NewVoice(format, error);
+    if (!voice) {
+        return error;
+    }
+    format_ = format;
+    storage_.assign(
+        static_cast<std::size_t>(PoolBuffers) * BufferFrames * static_cast<std::size_t>(format.BlockAlign()), 0);
+    UseVoice(std::move(voice));
+    return AudioError::None;
+}
+
+AudioError RendererFeed::ReopenVoice()
+{
+    AudioError error = AudioError::None;
+    std::unique_ptr<Voice> voice = NewVoice(format_, error);
+    if (!voice) {
+        return error;
+    }
+    // The pool keeps its memory: the old voice lets go of its buffers (they
+    // become done) before anything is queued on the new one.
+    UseVoice(std::move(voice));
+    queued_.store(0);
+    return AudioError::None;
+}
+
+std::unique_ptr<Voice> RendererFeed::NewVoice(const StreamFormat& format, AudioError& error) const
+{
     std::unique_ptr<Voice> voice = AudioSystem::Current().OpenVoice(device_, format, &error);
     if (!voice) {
-        return error == AudioError::None ? AudioError::DeviceFailed : error;
+        if (error == AudioError::None) {
+            error = AudioError::DeviceFailed;
+        }
+        return nullptr;
     }
     voice->Pause();
     voice->SetVolume(left_, right_);
     voice->SetRate(static_cast<int>(std::lround(format.rate * speed_)));
-    format_ = format;
-    storage_.assign(
-        static_cast<std::size_t>(PoolBuffers) * BufferFrames * static_cast<std::size_t>(format.BlockAlign()), 0);
-    voice_ = std::move(voice);
+    return voice;
+}
+
+void RendererFeed::UseVoice(std::unique_ptr<Voice> voice)
+{
     {
         std::lock_guard lock(mutex_);
-        streamVoice_.store(voice_.get());
+        streamVoice_.store(voice.get());
     }
+    voice_ = std::move(voice);
     wake_.notify_all();
-    return AudioError::None;
+}
+
+bool RendererFeed::DeviceLost() const
+{
+    return voice_ && voice_->Device().Lost();
+}
+
+void RendererFeed::SyncDevice()
+{
+    if (voice_) {
+        voice_->Sync();
+    }
 }
 
 void RendererFeed::Hold()

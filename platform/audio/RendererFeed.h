@@ -46,7 +46,18 @@ public:
     void Attach(GstElement* sink);
     // Opens the voice of the negotiated format on the device, paused.
     AudioError OpenVoice(const StreamFormat& format);
+    // With the stream held: a new voice of the same format, paused, in place
+    // of one whose device was lost (opening it opens the device afresh when
+    // it is back); what the old one held is dropped. The old voice stays
+    // when the new one does not open.
+    AudioError ReopenVoice();
     bool HasVoice() const { return voice_ != nullptr; }
+    // The voice's device failed while open (unplugged): what is queued goes
+    // nowhere, and the feed needs a voice on the device opened afresh.
+    bool DeviceLost() const;
+    // Program side: the voice's device catches up with the clock (virtual
+    // time) and passes the mixer's log events on, as for any polled voice.
+    void SyncDevice();
     const StreamFormat& Format() const { return format_; }
 
     // Hold: the streaming thread queues nothing more until Release; when Hold
@@ -81,6 +92,10 @@ public:
     struct Callbacks; // the GStreamer side, in the source file
 
 private:
+    // A voice on the device, paused, at the feed's gains and speed.
+    std::unique_ptr<Voice> NewVoice(const StreamFormat& format, AudioError& error) const;
+    // Makes voice the one the stream is queued on.
+    void UseVoice(std::unique_ptr<Voice> voice);
     // Streaming thread: queues a decoded block; a GstFlowReturn.
     int TakeSample(GstSample* sample);
     int AcquireSlot();
