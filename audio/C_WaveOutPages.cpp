@@ -10,9 +10,7 @@
 
 std::int32_t C_WaveOut::ProgressionPlay()
 {
-    if (platform::audio::AudioSystem* system = platform::audio::AudioSystem::Existing()) {
-        system->CheckLostDevices();
-    }
+    platform::audio::AudioSystem::CheckLostDevicesOfInstalled();
     if (!c_Playing || c_Busy) {
         return 0;
     }

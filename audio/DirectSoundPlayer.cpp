@@ -295,9 +295,7 @@ void DirectSoundPlayer::StopIO(std::int32_t)
 
 std::int32_t DirectSoundPlayer::ProgressionPlay()
 {
-    if (platform::audio::AudioSystem* system = platform::audio::AudioSystem::Existing()) {
-        system->CheckLostDevices();
-    }
+    platform::audio::AudioSystem::CheckLostDevicesOfInstalled();
     if (!playing_ || !loaded_ || !buffer_) {
         return 0;
     }

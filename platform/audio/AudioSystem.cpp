@@ -266,6 +266,13 @@ bool AudioSystem::Reopen(int target)
     return true;
 }
 
+void AudioSystem::CheckLostDevicesOfInstalled()
+{
+    if (AudioSystem* system = Existing()) {
+        system->CheckLostDevices();
+    }
+}
+
 void AudioSystem::CheckLostDevices()
 {
     const std::int64_t now = ClockMs();

@@ -87,6 +87,8 @@ public:
     // sound is next started on it (Output), or here, which tries at most once
     // a second on the installed clock. Program side only, never the mixer's.
     void CheckLostDevices();
+    // The same on the installed system, if one is (the players' polls).
+    static void CheckLostDevicesOfInstalled();
     // Null systems: output device index fails at its next period as an
     // unplugged card does, and cannot be opened again until it is plugged
     // back in; false when there is no such null device.

@@ -21,9 +21,7 @@ bool MediaGraph::PollOutputLost()
         any = true;
         every = every && feed.DeviceLost();
     });
-    if (AudioSystem* system = AudioSystem::Existing()) {
-        system->CheckLostDevices();
-    }
+    AudioSystem::CheckLostDevicesOfInstalled();
     if (any && every) {
         lastError_ = ErrorText(AudioError::DeviceLost);
         return true;
