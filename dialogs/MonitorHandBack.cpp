@@ -8,8 +8,8 @@
 #include "foundation/Language.h"
 #include "foundation/MessageBoxes.h"
 #include "foundation/Parms.h"
+#include "foundation/Programs.h"
 #include "mainwindow/FrmMain.h"
-#include "platform/ProcessStart.h"
 #include "playback/CacheNames.h"
 #include "playback/PreRead.h"
 
@@ -58,7 +58,10 @@ void MonitorHandBack::EditSound(const MonitorItem& item)
         return;
     }
     if (basic::FileExists(item.File) == 1) {
-        platform::SpawnProgram({parms::EditApp, item.File});
+        // The file goes as one argument, blanks and all.
+        if (basic::RunProgram(parms::EditApp, item.File, 1, "") <= 0) {
+            basic::WriteLog("The editor program \"" + parms::EditApp + "\" could not be started", 1, 0);
+        }
     } else {
         basic::ShowMessage(basic::LangText("ファイルが見つかりません", "file not found") + "\r\n" + item.File,
                            MessageInformation, "", &window_);
