@@ -29,6 +29,10 @@
 //   on already, as some sound servers' plugins do: what is written after a
 //   rewind follows what was written before, and its delay still counts it.
 //
+// tolvtest_unplug(1) makes every device fail as an unplugged USB interface
+// does (-ENODEV on its next transfer or prepare; it cannot be opened), until
+// tolvtest_unplug(0).
+//
 // tolvtest_run_dry(n) makes the next n position queries of a running device
 // (of any unpaced one) report that it ran dry (an underrun), as a card does
 // when it is fed late.
@@ -69,6 +73,7 @@ std::atomic<int> dryRuns{0};
 std::atomic<std::int64_t> loudHandedNs{-1};
 std::atomic<std::int64_t> loudPlayedNs{-1};
 std::atomic<long long> lateFrames{0};
+std::atomic<bool> unplugged{false};
 
 std::int64_t NowNs()
 {
@@ -144,6 +149,9 @@ int Stop(snd_pcm_ioplug_t* io)
 
 int Prepare(snd_pcm_ioplug_t* io)
 {
+    if (unplugged.load(std::memory_order_acquire)) {
+        return -ENODEV;
+    }
     Stop(io);
     Of(io)->written = 0;
     return 0;
@@ -235,6 +243,9 @@ bool Loud(snd_pcm_format_t format, const unsigned char* frame)
 snd_pcm_sframes_t Transfer(snd_pcm_ioplug_t* io, const snd_pcm_channel_area_t* areas, snd_pcm_uframes_t offset,
                            snd_pcm_uframes_t size)
 {
+    if (unplugged.load(std::memory_order_acquire)) {
+        return -ENODEV;
+    }
     TestPcm* pcm = Of(io);
     // The frames go where the application pointer is: after a rewind that is
     // before the end of what was written, and what follows is replaced.
@@ -379,6 +390,9 @@ SND_PCM_PLUGIN_DEFINE_FUNC(tolvtest)
     if (stream != SND_PCM_STREAM_PLAYBACK) {
         return -EINVAL;
     }
+    if (unplugged.load(std::memory_order_acquire)) {
+        return -ENODEV;
+    }
     const std::vector<unsigned int> formats = Formats(formatNames);
     if (formats.empty()) {
         SNDERR("tolvtest: no known format in %s", formatNames.c_str());
@@ -448,6 +462,11 @@ __attribute__((visibility("default"))) void tolvtest_arm()
     loudHandedNs.store(-1, std::memory_order_relaxed);
     loudPlayedNs.store(-1, std::memory_order_relaxed);
     armed.store(true, std::memory_order_release);
+}
+
+__attribute__((visibility("default"))) void tolvtest_unplug(int gone)
+{
+    unplugged.store(gone != 0, std::memory_order_release);
 }
 
 __attribute__((visibility("default"))) void tolvtest_run_dry(int times)

@@ -1,0 +1,145 @@
+// A sound card that fails while it plays (the tests' own ALSA device, told to
+// fail as an unplugged USB interface does): the loss is logged once, the
+// device is not written again, a sound cannot start on it while it is gone,
+// and once it is back the system opens it afresh and a new sound is heard.
+// The device runs at the real rate on its own mixer thread, as a card does,
+// so the test waits (at most a few seconds) for what that thread does.
+#include "platform/audio/AudioSystem.h"
+#include "platform/audio/OutputDevice.h"
+#include "platform/audio/Voice.h"
+#include "platform/base/LogSink.h"
+#include "TestAlsaDevice.h"
+#include "support/AudioTestSignals.h"
+#include "support/ClockFixture.h"
+
+#include <dlfcn.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+using namespace platform::audio;
+
+class AlsaDeviceLoss : public testsupport::ClockFixture {
+protected:
+    void SetUp() override
+    {
+        if (!testsupport::TestAlsaDeviceBuilt()) {
+            GTEST_SKIP() << "the test ALSA device was not built (" << testsupport::TestAlsaDevice << ")";
+        }
+        platform::SetLogSink([this](std::string_view text, int) {
+            const std::lock_guard<std::mutex> hold(linesLock);
+            lines.emplace_back(text);
+        });
+        std::string error;
+        system = AudioSystem::WithAlsaConfiguration(
+            testsupport::TestAlsaConfig("pcm.default { type tolvtest paced 1 formats \"S16_LE\" rate 48000 }\n"), error);
+        ASSERT_TRUE(system) << error;
+    }
+    void TearDown() override
+    {
+        if (unplug != nullptr) {
+            unplug(0);
+        }
+        system.reset();
+        platform::SetLogSink(nullptr);
+    }
+    // The device's controls, once its module is loaded.
+    void FindControls()
+    {
+        void* module = dlopen(testsupport::TestAlsaDevice, RTLD_NOW | RTLD_NOLOAD);
+        ASSERT_NE(module, nullptr);
+        unplug = reinterpret_cast<void (*)(int)>(dlsym(module, "tolvtest_unplug"));
+        arm = reinterpret_cast<void (*)()>(dlsym(module, "tolvtest_arm"));
+        played = reinterpret_cast<long long (*)()>(dlsym(module, "tolvtest_loud_played_ns"));
+        dlclose(module);
+        ASSERT_NE(unplug, nullptr);
+        ASSERT_NE(arm, nullptr);
+        ASSERT_NE(played, nullptr);
+    }
+    // The mixer thread works at the card's pace: give it up to five seconds.
+    static bool Within5s(const std::function<bool()>& done)
+    {
+        const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+        while (!done()) {
+            if (std::chrono::steady_clock::now() > until) {
+                return false;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        return true;
+    }
+    int LinesWith(const std::string& part)
+    {
+        const std::lock_guard<std::mutex> hold(linesLock);
+        return static_cast<int>(std::count_if(
+            lines.begin(), lines.end(), [&](const std::string& line) { return line.find(part) != std::string::npos; }));
+    }
+
+    const StreamFormat format{48000, 16, 2};
+    std::unique_ptr<AudioSystem> system;
+    std::mutex linesLock;
+    std::vector<std::string> lines;
+    void (*unplug)(int) = nullptr;
+    void (*arm)() = nullptr;
+    long long (*played)() = nullptr;
+};
+
+TEST_F(AlsaDeviceLoss, AnUnpluggedCardIsLoggedOnceRefusesStartsAndPlaysAgainOnceItIsBack)
+{
+    AudioError error = AudioError::None;
+    auto bed = system->OpenVoice(0, format, &error);
+    ASSERT_TRUE(bed) << static_cast<int>(error);
+    FindControls();
+    const auto quiet = audiotest::NoiseBytes(format, 4800, 1);
+    VoiceBuffer loop;
+    loop.data = quiet;
+    loop.SetLooping(true);
+    ASSERT_EQ(bed->Write(loop), AudioError::None);
+    std::shared_ptr<OutputDevice> device = system->Output(0);
+    ASSERT_TRUE(Within5s([&] { return device->RenderedFrames() > 4800; })) << "the card plays";
+
+    unplug(1);
+    ASSERT_TRUE(Within5s([&] { return device->Lost(); }));
+    const std::uint64_t mixed = bed->Position();
+    ASSERT_TRUE(Within5s([&] { return bed->Position() > mixed + 4800; }))
+        << "its sounds go on at the card's pace, into nothing";
+    device->Sync();
+    device->Sync();
+    EXPECT_EQ(LinesWith("Audio device \"Default\": lost (r=-19, No such device)"), 1);
+
+    // While it is gone, a sound cannot start on it; the check for its return finds nothing.
+    EXPECT_EQ(system->OpenVoice(0, format, &error), nullptr);
+    EXPECT_EQ(error, AudioError::DeviceLost);
+    clock.Advance(1000);
+    system->CheckLostDevices();
+    EXPECT_EQ(LinesWith("opened again"), 0);
+
+    unplug(0);
+    clock.Advance(1000);
+    system->CheckLostDevices();
+    EXPECT_EQ(LinesWith("Audio device \"Default\": opened again"), 1);
+    EXPECT_NE(system->Output(0), device) << "opened afresh";
+    std::vector<std::uint8_t> loud(4 * 4800);
+    for (std::size_t i = 0; i + 1 < loud.size(); i += 2) {
+        loud[i] = 0x00;
+        loud[i + 1] = 0x70; // 28,672: above half of full scale
+    }
+    VoiceBuffer shot;
+    shot.data = loud;
+    arm();
+    auto fired = system->OpenVoice(0, format, &error);
+    ASSERT_TRUE(fired) << static_cast<int>(error);
+    ASSERT_EQ(fired->Write(shot), AudioError::None);
+    EXPECT_TRUE(Within5s([&] { return played() >= 0; })) << "a new sound is heard";
+    EXPECT_EQ(LinesWith("lost ("), 1);
+}
+
+} // namespace
