@@ -12,6 +12,9 @@
 #include <cmath>
 #include <cstring>
 #include <ctime>
+#include <poll.h>
+#include <sys/eventfd.h>
+#include <unistd.h>
 
 namespace platform::audio {
 
@@ -24,13 +27,33 @@ std::int64_t MonotonicNs()
     return static_cast<std::int64_t>(now.tv_sec) * 1'000'000'000 + now.tv_nsec;
 }
 
-void SleepUntilNs(std::int64_t deadline)
+// Waits until deadline (monotonic) or until wakeFd is signalled; true when
+// it was. Without a descriptor it only sleeps.
+bool SleepUntilNsOrWoken(std::int64_t deadline, int wakeFd)
 {
-    timespec until{};
-    until.tv_sec = static_cast<time_t>(deadline / 1'000'000'000);
-    until.tv_nsec = static_cast<long>(deadline % 1'000'000'000);
-    while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &until, nullptr) == EINTR) {
+    const std::int64_t left = deadline - MonotonicNs();
+    if (left <= 0) {
+        return false;
     }
+    if (wakeFd < 0) {
+        timespec until{};
+        until.tv_sec = static_cast<time_t>(deadline / 1'000'000'000);
+        until.tv_nsec = static_cast<long>(deadline % 1'000'000'000);
+        while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &until, nullptr) == EINTR) {
+        }
+        return false;
+    }
+    timespec wait{};
+    wait.tv_sec = static_cast<time_t>(left / 1'000'000'000);
+    wait.tv_nsec = static_cast<long>(left % 1'000'000'000);
+    pollfd woken{wakeFd, POLLIN, 0};
+    if (ppoll(&woken, 1, &wait, nullptr) <= 0 || (woken.revents & POLLIN) == 0) {
+        return false;
+    }
+    std::uint64_t count = 0;
+    const ssize_t got = read(wakeFd, &count, sizeof count);
+    (void)got;
+    return true;
 }
 
 // "r=-19, No such device", or "no reason given".
@@ -52,6 +75,7 @@ std::shared_ptr<OutputDevice> OutputDevice::Start(std::string name, std::unique_
     auto device = std::make_shared<OutputDevice>(Key{}, std::move(name), std::move(sink), pacing);
     device->running_.store(true, std::memory_order_release);
     if (pacing != Pacing::Manual) {
+        device->clockWakeFd_ = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
         OutputDevice* owner = device.get();
         device->thread_ = std::thread([owner] { owner->Run(); });
         const std::string refused = MakeRealtime(device->thread_);
@@ -88,8 +112,12 @@ OutputDevice::OutputDevice(const Key&, std::string name, std::unique_ptr<DeviceS
 OutputDevice::~OutputDevice()
 {
     running_.store(false, std::memory_order_release);
+    WakeOwnClock();
     if (thread_.joinable()) {
         thread_.join();
+    }
+    if (clockWakeFd_ >= 0) {
+        close(clockWakeFd_);
     }
     // A card that stopped taking frames would never finish playing out.
     ReleaseLostSink();
@@ -164,6 +192,16 @@ void OutputDevice::VoiceStarting(int slot)
     starting_[static_cast<std::size_t>(slot)].store(true, std::memory_order_release);
     startPending_.store(true, std::memory_order_release);
     sink_->Wake();
+    WakeOwnClock();
+}
+
+void OutputDevice::WakeOwnClock()
+{
+    if (clockWakeFd_ >= 0) {
+        const std::uint64_t one = 1;
+        const ssize_t written = write(clockWakeFd_, &one, sizeof one);
+        (void)written; // a full counter still wakes
+    }
 }
 
 DeviceSink::WriteResult OutputDevice::WriteAndKeep(const float* frames, int count)
@@ -396,27 +434,36 @@ void OutputDevice::Run()
 
 void OutputDevice::RunOnOwnClock()
 {
+    // The mixer wakes once every few periods, when the machine's clock is
+    // that far past the audio mixed, and mixes up to a period ahead of the
+    // clock: a quarter of the wake-ups of one a period. A sound that starts
+    // wakes it at once and is mixed then, whatever the time.
     const std::int64_t rate = Rate();
+    const int period = PeriodFrames();
+    const std::int64_t behindFrames = std::int64_t{period} * (MaxPeriodsAWrite - 1);
     std::int64_t start = MonotonicNs();
-    std::int64_t frames = 0;
+    std::int64_t frames = 0; // mixed since start
     while (running_.load(std::memory_order_acquire)) {
-        MixAndWrite();
-        const MixerThreadObserver* observer = CurrentMixerThreadObserver();
-        if (observer != nullptr && observer->period != nullptr) {
-            observer->period();
-        }
-        frames += PeriodFrames();
-        const std::int64_t deadline = start + frames * 1'000'000'000 / rate;
         const std::int64_t now = MonotonicNs();
-        const std::int64_t periodNs = std::int64_t{PeriodFrames()} * 1'000'000'000 / rate;
-        if (now - deadline > 4 * periodNs) {
+        const std::int64_t due = (now - start) * rate / 1'000'000'000 + period;
+        if (due - frames > 4 * std::int64_t{period} * MaxPeriodsAWrite) {
             // Far behind (the machine stalled): start afresh instead of racing.
-            events_.Push(MixerEvent{MixerEvent::Late, (now - deadline) / periodNs});
+            events_.Push(MixerEvent{MixerEvent::Late, (due - frames) / period});
             start = now;
             frames = 0;
             continue;
         }
-        SleepUntilNs(deadline);
+        const MixerThreadObserver* observer = CurrentMixerThreadObserver();
+        do {
+            const auto periods = static_cast<int>(
+                std::clamp<std::int64_t>((due - frames + period - 1) / period, 1, MaxPeriodsAWrite));
+            MixAndWrite(periods);
+            for (int p = 0; p < periods && observer != nullptr && observer->period != nullptr; ++p) {
+                observer->period();
+            }
+            frames += std::int64_t{period} * periods;
+        } while (frames < due && running_.load(std::memory_order_acquire));
+        SleepUntilNsOrWoken(start + (frames + behindFrames) * 1'000'000'000 / rate, clockWakeFd_);
     }
 }
 

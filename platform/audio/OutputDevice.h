@@ -105,6 +105,9 @@ private:
     void NoteUnderrun();
     void QueueAhead(int frames);
     void LogEvents();
+    // Wakes a mixer thread that runs on the machine's clock (see RunOnOwnClock).
+    void WakeOwnClock();
+    int clockWakeFd_ = -1;
 
     const std::string name_;
     const std::unique_ptr<DeviceSink> sink_;
