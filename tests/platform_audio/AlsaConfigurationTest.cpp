@@ -5,7 +5,7 @@
 #include "platform/audio/OutputDevice.h"
 #include "platform/audio/Voice.h"
 #include "platform/base/LogSink.h"
-#include "TestAlsaDevice.h"
+#include "support/TestAlsaDevice.h"
 #include "support/ClockFixture.h"
 
 #include <gtest/gtest.h>

@@ -8,7 +8,7 @@
 #include "platform/audio/OutputDevice.h"
 #include "platform/audio/Voice.h"
 #include "platform/base/LogSink.h"
-#include "TestAlsaDevice.h"
+#include "support/TestAlsaDevice.h"
 #include "support/AudioTestSignals.h"
 #include "support/ClockFixture.h"
 

@@ -8,7 +8,7 @@
 #include "platform/audio/AlsaSink.h"
 #include "platform/audio/OutputDevice.h"
 #include "platform/audio/Voice.h"
-#include "TestAlsaDevice.h"
+#include "support/TestAlsaDevice.h"
 #include "support/ClockFixture.h"
 
 #include <gtest/gtest.h>

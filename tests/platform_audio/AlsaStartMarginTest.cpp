@@ -5,7 +5,7 @@
 #include "platform/audio/AlsaSink.h"
 #include "platform/audio/OutputDevice.h"
 #include "platform/audio/Voice.h"
-#include "TestAlsaDevice.h"
+#include "support/TestAlsaDevice.h"
 #include "support/AudioTestSignals.h"
 #include "support/ClockFixture.h"
 

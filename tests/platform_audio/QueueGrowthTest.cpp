@@ -7,7 +7,7 @@
 #include "platform/audio/AlsaSink.h"
 #include "platform/audio/OutputDevice.h"
 #include "platform/base/LogSink.h"
-#include "TestAlsaDevice.h"
+#include "support/TestAlsaDevice.h"
 #include "support/ClockFixture.h"
 
 #include <dlfcn.h>

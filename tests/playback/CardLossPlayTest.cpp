@@ -1,0 +1,152 @@
+// The play function on a sound card that fails mid-sound, as an unplugged USB
+// interface does (the tests' own ALSA device at the real rate, told to fail):
+// the lamp and the tally go off, the loss is logged once, a press says "Play
+// Failed." while the card is gone, and once it is back a press is heard. The
+// card's mixer runs on its own thread at the card's pace, so the test waits
+// (at most a few seconds) for what that thread does; the program's side runs
+// on virtual time.
+#include "PlaybackFixture.h"
+
+#include "platform/audio/AudioSystem.h"
+#include "platform/audio/OutputDevice.h"
+#include "support/RiffFileBuilder.h"
+#include "support/TestAlsaDevice.h"
+
+#include <dlfcn.h>
+#include <gmock/gmock.h>
+
+#include <algorithm>
+#include <chrono>
+#include <functional>
+#include <thread>
+
+namespace {
+
+using namespace platform::audio;
+using playbacktest::PlaybackFixture;
+using testing::ElementsAre;
+
+class CardLossPlay : public PlaybackFixture {
+protected:
+    void SetUp() override
+    {
+        PlaybackFixture::SetUp();
+        if (!testsupport::TestAlsaDeviceBuilt()) {
+            GTEST_SKIP() << "the test ALSA device was not built (" << testsupport::TestAlsaDevice << ")";
+        }
+        std::string error;
+        auto system = AudioSystem::WithAlsaConfiguration(
+            testsupport::TestAlsaConfig("pcm.default { type null }\n"
+                                        "pcm.card { type tolvtest paced 1 formats \"S16_LE\" rate 48000 }\n"),
+            error);
+        ASSERT_TRUE(system) << error;
+        AudioSystem::Install(std::move(system));
+    }
+    void TearDown() override
+    {
+        if (unplug != nullptr) {
+            unplug(0);
+        }
+        PlaybackFixture::TearDown();
+    }
+    void FindControls()
+    {
+        void* module = dlopen(testsupport::TestAlsaDevice, RTLD_NOW | RTLD_NOLOAD);
+        ASSERT_NE(module, nullptr);
+        unplug = reinterpret_cast<void (*)(int)>(dlsym(module, "tolvtest_unplug"));
+        arm = reinterpret_cast<void (*)()>(dlsym(module, "tolvtest_arm"));
+        played = reinterpret_cast<long long (*)()>(dlsym(module, "tolvtest_loud_played_ns"));
+        dlclose(module);
+        ASSERT_NE(unplug, nullptr);
+        ASSERT_NE(arm, nullptr);
+        ASSERT_NE(played, nullptr);
+    }
+    static bool Within5s(const std::function<bool()>& done)
+    {
+        const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+        while (!done()) {
+            if (std::chrono::steady_clock::now() > until) {
+                return false;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        return true;
+    }
+    // A second of 16-bit stereo at three quarters of full scale.
+    std::string LoudWave(const std::string& name)
+    {
+        testsupport::Bytes samples(static_cast<std::size_t>(Rate) * 4);
+        for (std::size_t i = 0; i + 1 < samples.size(); i += 2) {
+            samples[i] = 0x00;
+            samples[i + 1] = 0x60;
+        }
+        const std::string path = sounds / name;
+        testsupport::RiffFileBuilder().Format(1, 2, Rate, 16).Data(samples).WriteTo(path);
+        return path;
+    }
+    int LogLinesWith(const std::string& part) const
+    {
+        const std::vector<std::string> log = DayLogEntries();
+        return static_cast<int>(std::count_if(
+            log.begin(), log.end(), [&](const std::string& line) { return line.find(part) != std::string::npos; }));
+    }
+
+    void (*unplug)(int) = nullptr;
+    void (*arm)() = nullptr;
+    long long (*played)() = nullptr;
+};
+
+TEST_F(CardLossPlay, TheLampGoesOffAndAPressFailsUntilTheCardIsBackThenAPressIsHeard)
+{
+    Store("NumOut", "1");
+    Store("DeviceWave_1", "card");
+    ASSERT_EQ(window->Form_Load(), FrmMain::StartOutcome::Running);
+    State().ButtonsPerOutput = 32;
+    State().ButtonsPerPage[0] = 32;
+    State().CounterTitle[0] = 1;
+    controls::UC_TextPicture& counter = *window->PicCounter(0);
+    for (int i = 0; i < 3; ++i) {
+        counter.AddTextSpace(9, false, false, "", 0, 0);
+    }
+    Assign(0, 0, 2, RampWave("long.wav", 20 * Rate));
+    const std::string next = LoudWave("next.wav");
+    Assign(0, 0, 3, next);
+
+    control->Pon(0, 2, 0, 0, 0);
+    Run(100);
+    ASSERT_EQ(State().OutputState[0], 1);
+    ASSERT_EQ(window->TolvButton(2)->Activated(), State().StateColorSet[1]);
+    const int card = 1; // the PCMs after "default", in their order
+    ASSERT_EQ(AudioSystem::Current().OutputName(card), "card");
+    std::shared_ptr<OutputDevice> device = AudioSystem::Current().Output(card);
+    ASSERT_TRUE(device);
+    FindControls();
+    ASSERT_TRUE(Within5s([&] { return device->RenderedFrames() > 4800; })) << "the card plays";
+
+    ports.Log.Clear();
+    unplug(1);
+    ASSERT_TRUE(Within5s([&] { return device->Lost(); }));
+    Run(200);
+    EXPECT_EQ(State().OutputState[0], 0);
+    EXPECT_EQ(window->TolvButton(2)->Activated(), 0);
+    EXPECT_EQ(State().SomethingPlays, 0);
+    EXPECT_THAT(ports.Log.Starting("SendRemoteCommand 0 4"), ElementsAre("SendRemoteCommand 0 4 2"));
+    EXPECT_EQ(LogLinesWith("Audio device \"card\": lost (r=-19, No such device)"), 1);
+
+    control->Pon(0, 3, 0, 0, 0);
+    EXPECT_EQ(counter.TextMes(1), "Play Failed.");
+    EXPECT_EQ(State().OutputState[0], 0);
+    EXPECT_EQ(LogLinesWith("PonFail2 " + next), 1);
+    Run(1500);
+    EXPECT_EQ(LogLinesWith("lost ("), 1) << "the loss is logged once";
+
+    unplug(0);
+    arm();
+    control->Pon(0, 3, 0, 0, 0);
+    EXPECT_EQ(State().OutputState[0], 1);
+    EXPECT_EQ(window->TolvButton(3)->Activated(), State().StateColorSet[1]);
+    EXPECT_TRUE(Within5s([&] { return played() >= 0; })) << "the press is heard";
+    EXPECT_EQ(LogLinesWith("Audio device \"card\": opened again"), 1);
+}
+
+} // namespace
