@@ -21,18 +21,7 @@ void WriteRampWave(const std::string& path, int rate, int frames,
         }
     }
     RiffFileBuilder builder;
-    builder.Format(1, 2, static_cast<std::uint32_t>(rate), 16).Data(samples);
-    if (!cues.empty()) {
-        std::vector<RiffFileBuilder::CuePoint> points;
-        std::vector<Bytes> labels;
-        std::uint32_t id = 1;
-        for (const auto& [frame, label] : cues) {
-            points.push_back({id, frame});
-            labels.push_back(RiffFileBuilder::Label(id, label));
-            ++id;
-        }
-        builder.Cues(points).List("adtl", labels);
-    }
+    builder.Format(1, 2, static_cast<std::uint32_t>(rate), 16).Data(samples).LabelledCues(cues);
     std::filesystem::create_directories(std::filesystem::path(path).parent_path());
     builder.WriteTo(path);
 }
