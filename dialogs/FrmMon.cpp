@@ -14,6 +14,7 @@
 #include "controls/UC_TextPicture.h"
 #include "dialogs/MonitorPlayer.h"
 #include "dialogs/MonitorWindowHost.h"
+#include "dialogs/SelectAllOnFocus.h"
 #include "foundation/Background.h"
 #include "foundation/Colors.h"
 #include "foundation/Durations.h"
@@ -34,7 +35,6 @@
 #include "platform/base/Numbers.h"
 #include "platform/base/Twips.h"
 
-#include <QEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPlainTextEdit>
@@ -60,23 +60,6 @@ constexpr int ListBottomTop = 4590;
 constexpr int ButtonBottomTop = 5610;
 
 const std::string CrLf = "\r\n";
-
-// Selects the whole text whenever the box gets the focus.
-class SelectAllOnFocus final : public QObject {
-public:
-    using QObject::QObject;
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (event->type() == QEvent::FocusIn) {
-            if (auto* box = qobject_cast<QLineEdit*>(watched); box != nullptr) {
-                box->selectAll();
-            }
-        }
-        return false;
-    }
-};
 
 std::int32_t RoundToInt32(double value)
 {

@@ -3,6 +3,7 @@
 #include "controls/ApplySkin.h"
 #include "controls/UC_Buttons.h"
 #include "controls/UC_Check.h"
+#include "dialogs/SelectAllOnFocus.h"
 #include "dialogs/TimerWindowHost.h"
 #include "foundation/Background.h"
 #include "foundation/Durations.h"
@@ -16,7 +17,6 @@
 #include "platform/TwipsGeometry.h"
 #include "platform/base/Twips.h"
 
-#include <QEvent>
 #include <QPaintEvent>
 #include <QPainter>
 
@@ -40,23 +40,6 @@ constexpr int InnerHeight = 2070;
 
 constexpr int KeyEnter = 13;
 constexpr int MessageCritical = 16;
-
-// Selects the whole text whenever the box gets the focus.
-class SelectAllOnFocus final : public QObject {
-public:
-    using QObject::QObject;
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (event->type() == QEvent::FocusIn) {
-            if (auto* box = qobject_cast<QLineEdit*>(watched); box != nullptr) {
-                box->selectAll();
-            }
-        }
-        return false;
-    }
-};
 
 std::size_t At(int output)
 {

@@ -10,6 +10,7 @@
 #include "platform/ComboBox.h"
 #include "platform/PictureBox.h"
 #include "platform/TextBox.h"
+#include "platform/TrimBlanks.h"
 #include "platform/base/Numbers.h"
 
 #include <algorithm>
@@ -228,12 +229,11 @@ void FolderBinding::Write()
 
 std::string FolderBinding::Normalised(std::string_view text)
 {
-    const std::size_t first = text.find_first_not_of(" \t");
-    if (first == std::string_view::npos) {
+    const std::string_view trimmed = platform::TrimBlanks(text);
+    if (trimmed.empty()) {
         return {};
     }
-    const std::size_t last = text.find_last_not_of(" \t");
-    return basic::FixTrailingSeparator(text.substr(first, last - first + 1), 0);
+    return basic::FixTrailingSeparator(trimmed, 0);
 }
 
 // ---- Path ----

@@ -34,18 +34,6 @@ Fields Split(sys_days date)
     return {static_cast<int>(ymd.year()), static_cast<unsigned>(ymd.month()), static_cast<unsigned>(ymd.day())};
 }
 
-std::optional<int> Digits(std::string_view text)
-{
-    if (!numeric::IsAllDigits(text)) {
-        return std::nullopt;
-    }
-    int value = 0;
-    for (const char c : text) {
-        value = value * 10 + (c - '0');
-    }
-    return value;
-}
-
 // "yyyy/mm/dd hh:mm:ss": the date and the clock in seconds.
 struct Stamp {
     sys_days date;
@@ -57,12 +45,12 @@ std::optional<Stamp> ParseStamp(std::string_view text)
     if (text.size() < 19) {
         return std::nullopt;
     }
-    const auto year = Digits(text.substr(0, 4));
-    const auto month = Digits(text.substr(5, 2));
-    const auto day = Digits(text.substr(8, 2));
-    const auto hours = Digits(text.substr(11, 2));
-    const auto minutes = Digits(text.substr(14, 2));
-    const auto seconds = Digits(text.substr(17, 2));
+    const auto year = numeric::DigitsValue(text.substr(0, 4));
+    const auto month = numeric::DigitsValue(text.substr(5, 2));
+    const auto day = numeric::DigitsValue(text.substr(8, 2));
+    const auto hours = numeric::DigitsValue(text.substr(11, 2));
+    const auto minutes = numeric::DigitsValue(text.substr(14, 2));
+    const auto seconds = numeric::DigitsValue(text.substr(17, 2));
     if (!year || !month || !day || !hours || !minutes || !seconds) {
         return std::nullopt;
     }

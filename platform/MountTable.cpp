@@ -1,5 +1,7 @@
 #include "platform/MountTable.h"
 
+#include "platform/base/Numbers.h"
+
 #include <algorithm>
 #include <array>
 #include <filesystem>
@@ -12,6 +14,7 @@ namespace platform {
 namespace {
 
 namespace fs = std::filesystem;
+using numeric::HexDigitValue;
 
 DriveSources& Sources()
 {
@@ -38,28 +41,14 @@ std::string Unescape(std::string_view field)
     return text;
 }
 
-int HexValue(char c)
-{
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return -1;
-}
-
 // udev writes a blank in a label's link name as \x20.
 std::string UnescapeLabel(std::string_view name)
 {
     std::string text;
     for (std::size_t i = 0; i < name.size(); ++i) {
-        if (name[i] == '\\' && i + 3 < name.size() && name[i + 1] == 'x' && HexValue(name[i + 2]) >= 0 &&
-            HexValue(name[i + 3]) >= 0) {
-            text += static_cast<char>(HexValue(name[i + 2]) * 16 + HexValue(name[i + 3]));
+        if (name[i] == '\\' && i + 3 < name.size() && name[i + 1] == 'x' && HexDigitValue(name[i + 2]) >= 0 &&
+            HexDigitValue(name[i + 3]) >= 0) {
+            text += static_cast<char>(HexDigitValue(name[i + 2]) * 16 + HexDigitValue(name[i + 3]));
             i += 3;
             continue;
         }

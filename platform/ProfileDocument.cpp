@@ -1,22 +1,11 @@
 #include "platform/ProfileDocument.h"
 
 #include "platform/AsciiCase.h"
+#include "platform/TrimBlanks.h"
 
 namespace platform {
 
 namespace {
-
-constexpr std::string_view Blanks = " \t";
-
-std::string_view TrimBlanks(std::string_view text)
-{
-    const std::size_t first = text.find_first_not_of(Blanks);
-    if (first == std::string_view::npos) {
-        return {};
-    }
-    const std::size_t last = text.find_last_not_of(Blanks);
-    return text.substr(first, last - first + 1);
-}
 
 // A header line's section name, or nothing for any other line. A header
 // without its closing bracket names the rest of the line.

@@ -1,6 +1,8 @@
 #include "platform/RegistryKeyDocument.h"
 
 #include "platform/AsciiCase.h"
+#include "platform/TrimBlanks.h"
+#include "platform/base/Numbers.h"
 
 #include <array>
 #include <utility>
@@ -9,17 +11,7 @@ namespace platform {
 
 namespace {
 
-constexpr std::string_view Blanks = " \t";
-
-std::string_view TrimBlanks(std::string_view text)
-{
-    const std::size_t first = text.find_first_not_of(Blanks);
-    if (first == std::string_view::npos) {
-        return {};
-    }
-    const std::size_t last = text.find_last_not_of(Blanks);
-    return text.substr(first, last - first + 1);
-}
+using numeric::HexDigitValue;
 
 // The characters an escape may stand for; "%" followed by anything else is a
 // plain "%".
@@ -30,20 +22,6 @@ std::string EscapeOf(char c)
     static constexpr char hex[] = "0123456789ABCDEF";
     const auto byte = static_cast<unsigned char>(c);
     return {'%', hex[byte >> 4], hex[byte & 0x0F]};
-}
-
-int HexValue(char c)
-{
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    return -1;
 }
 
 bool IsEscapable(char c)
@@ -94,8 +72,9 @@ std::string RegistryKeyDocument::Unescape(std::string_view text)
     std::string out;
     out.reserve(text.size());
     for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '%' && i + 2 < text.size() && HexValue(text[i + 1]) >= 0 && HexValue(text[i + 2]) >= 0) {
-            const char decoded = static_cast<char>(HexValue(text[i + 1]) * 16 + HexValue(text[i + 2]));
+        if (text[i] == '%' && i + 2 < text.size() && HexDigitValue(text[i + 1]) >= 0 &&
+            HexDigitValue(text[i + 2]) >= 0) {
+            const char decoded = static_cast<char>(HexDigitValue(text[i + 1]) * 16 + HexDigitValue(text[i + 2]));
             if (IsEscapable(decoded)) {
                 out += decoded;
                 i += 2;

@@ -12,6 +12,7 @@
 #include "mainwindow/MainState.h"
 #include "platform/MessageBox.h"
 #include "platform/base/Numbers.h"
+#include "playback/AssignRecords.h"
 
 #include <algorithm>
 #include <limits>
@@ -30,30 +31,15 @@ const AssignRecord* FindDuplicate(const MainState& state, std::string_view path)
         return !record.FileName.empty() && basic::LowerAscii(record.FileName) != lowerPath &&
                basic::GetPathPart(record.FileName, 0, 0, 1, 1, 1, 0) == name;
     };
-    const int pages = std::clamp(state.PageNum, 0, AssignPages);
-    for (int output = 0; output < AssignOutputs; ++output) {
-        const int buttons = std::clamp(state.ButtonsPerPage[static_cast<std::size_t>(output)], 0, AssignButtons);
-        for (int page = 0; page < pages; ++page) {
-            for (int button = 0; button < buttons; ++button) {
-                const AssignRecord& record =
-                    state.ButtonTable[static_cast<std::size_t>(ButtonTableIndex(output, page, button))];
-                if (duplicate(record)) {
-                    return &record;
-                }
-            }
+    const AssignRecord* found = nullptr;
+    ForEachAssigned(state, [&](const AssignRecord& record) {
+        if (duplicate(record)) {
+            found = &record;
+            return false;
         }
-    }
-    for (int output = 0; output < AssignOutputs; ++output) {
-        for (int page = 0; page < pages; ++page) {
-            for (const AssignRecord& record :
-                 state.ListTable[static_cast<std::size_t>(ListTableIndex(output, page))].Items) {
-                if (duplicate(record)) {
-                    return &record;
-                }
-            }
-        }
-    }
-    return nullptr;
+        return true;
+    });
+    return found;
 }
 
 std::int32_t PositionMs(std::int32_t position, std::int32_t rate)

@@ -14,13 +14,14 @@
 #include "mainwindow/MainState.h"
 #include "mainwindow/ports/MainPorts.h"
 #include "platform/BusyCursor.h"
-#include "platform/Form.h"
 #include "platform/EventPump.h"
+#include "platform/Form.h"
 #include "platform/MessageBox.h"
 #include "platform/base/Hooks.h"
 #include "playback/AssignFile.h"
-#include "playback/PagesRules.h"
 #include "playback/AssignPaths.h"
+#include "playback/AssignRecords.h"
+#include "playback/PagesRules.h"
 
 #include <QWidget>
 
@@ -28,38 +29,7 @@
 #include <functional>
 #include <vector>
 
-namespace {
-
-// Every assigned record the backup covers, in its order: buttons of the grid
-// (output, page, button), then list items (output, page, item).
-void ForEachAssigned(const MainState& state, const std::function<bool(const AssignRecord&)>& visit)
-{
-    const int pages = std::clamp(state.PageNum, 0, AssignPages);
-    for (int output = 0; output < AssignOutputs; ++output) {
-        const int buttons = std::clamp(state.ButtonsPerPage[static_cast<std::size_t>(output)], 0, AssignButtons);
-        for (int page = 0; page < pages; ++page) {
-            for (int button = 0; button < buttons; ++button) {
-                const AssignRecord& record =
-                    state.ButtonTable[static_cast<std::size_t>(ButtonTableIndex(output, page, button))];
-                if (!record.FileName.empty() && !visit(record)) {
-                    return;
-                }
-            }
-        }
-    }
-    for (int output = 0; output < AssignOutputs; ++output) {
-        for (int page = 0; page < pages; ++page) {
-            for (const AssignRecord& record :
-                 state.ListTable[static_cast<std::size_t>(ListTableIndex(output, page))].Items) {
-                if (!record.FileName.empty() && !visit(record)) {
-                    return;
-                }
-            }
-        }
-    }
-}
-
-} // namespace
+using playback::ForEachAssigned;
 
 void AssignFile::MenuFile_Click(int index)
 {
@@ -152,8 +122,9 @@ void AssignFile::BackUp()
         return;
     }
     folder = basic::FixTrailingSeparator(folder, 0);
-    const int answer = Message(basic::LangText("バックアップ先フォルダ内容を一旦クリアしますか？", "Remove all files in this folder?"),
-                               platform::BoxYesNoCancel + platform::IconQuestion);
+    const int answer =
+        Message(basic::LangText("バックアップ先フォルダ内容を一旦クリアしますか？", "Remove all files in this folder?"),
+                platform::BoxYesNoCancel + platform::IconQuestion);
     if (answer == platform::IdCancel) {
         return;
     }
@@ -217,8 +188,8 @@ void AssignFile::FindRemovableAssignFile()
     const playback::RemovableScan scan =
         playback::ScanRemovableDrives(basic::DriveTable, [this](const basic::DriveEntry& drive) {
             std::vector<std::string> files;
-            const int count = basic::ListFiles(basic::FixTrailingSeparator(drive.drive, 0), state_.TlvExtention,
-                                               files, basic::ListFilesOnly, 0, 1, 0, 1);
+            const int count = basic::ListFiles(basic::FixTrailingSeparator(drive.drive, 0), state_.TlvExtention, files,
+                                               basic::ListFilesOnly, 0, 1, 0, 1);
             return count > 0 ? files.front() : std::string();
         });
     state_.RemovableDrive = scan.removableDrive;

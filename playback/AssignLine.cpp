@@ -9,36 +9,6 @@
 
 namespace playback {
 
-namespace {
-
-std::optional<int> DigitsValue(std::string_view text)
-{
-    if (!numeric::IsAllDigits(text)) {
-        return std::nullopt;
-    }
-    int value = 0;
-    for (const char c : text) {
-        value = value * 10 + (c - '0');
-    }
-    return value;
-}
-
-int HexDigit(char c)
-{
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return -1;
-}
-
-} // namespace
-
 AssignLine ParseAssignLine(std::string_view line)
 {
     AssignLine parsed;
@@ -56,13 +26,13 @@ AssignLine ParseAssignLine(std::string_view line)
             return parsed;
         }
         const std::string_view after = std::string_view(key).substr(underscore + 1);
-        const auto page = DigitsValue(after.substr(0, 2));
+        const auto page = numeric::DigitsValue(after.substr(0, 2));
         if (!page) {
             return parsed;
         }
         int item = 0;
         if (after.size() >= 5) {
-            const auto number = DigitsValue(after.substr(3, 3));
+            const auto number = numeric::DigitsValue(after.substr(3, 3));
             if (!number) {
                 return parsed;
             }
@@ -112,7 +82,7 @@ std::optional<std::int32_t> ParseAssignNumber(std::string_view text)
         }
         std::uint32_t value = 0;
         for (const char c : digits) {
-            const int digit = HexDigit(c);
+            const int digit = numeric::HexDigitValue(c);
             if (digit < 0) {
                 return std::nullopt;
             }

@@ -2,6 +2,7 @@
 
 #include "mainwindow/MainState.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace playback {
@@ -59,6 +60,33 @@ void GrowListPage(ListPage& page, int item)
     if (page.Items.size() < size) {
         page.Items.resize(size);
         page.Seq.resize(size, 0);
+    }
+}
+
+void ForEachAssigned(const MainState& state, const std::function<bool(const AssignRecord&)>& visit)
+{
+    const int pages = std::clamp(state.PageNum, 0, AssignPages);
+    for (int output = 0; output < AssignOutputs; ++output) {
+        const int buttons = std::clamp(state.ButtonsPerPage[static_cast<std::size_t>(output)], 0, AssignButtons);
+        for (int page = 0; page < pages; ++page) {
+            for (int button = 0; button < buttons; ++button) {
+                const AssignRecord& record =
+                    state.ButtonTable[static_cast<std::size_t>(ButtonTableIndex(output, page, button))];
+                if (!record.FileName.empty() && !visit(record)) {
+                    return;
+                }
+            }
+        }
+    }
+    for (int output = 0; output < AssignOutputs; ++output) {
+        for (int page = 0; page < pages; ++page) {
+            for (const AssignRecord& record :
+                 state.ListTable[static_cast<std::size_t>(ListTableIndex(output, page))].Items) {
+                if (!record.FileName.empty() && !visit(record)) {
+                    return;
+                }
+            }
+        }
     }
 }
 

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -43,5 +44,11 @@ void ReplaceTables(MainState& state, AssignTableSet&& tables);
 
 // Grows a list so that it holds index item (new items empty, mark 0).
 void GrowListPage(ListPage& page, int item);
+
+// Visits every record that holds a file, in the order of the file: the
+// buttons of the grid of every output (output, page, button), then the list
+// items (output, page, item), on the pages in use. Stops when visit returns
+// false.
+void ForEachAssigned(const MainState& state, const std::function<bool(const AssignRecord&)>& visit);
 
 } // namespace playback

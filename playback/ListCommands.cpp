@@ -87,8 +87,8 @@ void ListCommands::LV_RightClicked(int output)
 
 void ListCommands::RefusePlayingRow()
 {
-    basic::ShowMessage(basic::LangText("再生中のアイテムは削除できません", "Cant Remove Playing Title."), platform::IconStop,
-                       "", &window_);
+    basic::ShowMessage(basic::LangText("再生中のアイテムは削除できません", "Cant Remove Playing Title."),
+                       platform::IconStop, "", &window_);
 }
 
 int ListCommands::CursorAfterRemoval(int output) const
@@ -173,12 +173,7 @@ void ListCommands::AfterRemoval(int output, int newCursor)
     MainState& state = window_.State;
     UC_ListView* view = window_.LV.At(output);
     PlaybackPort* playback = window_.Ports.Playback;
-    const bool idle = state.OutputState[At(output)] == 0;
-    if (playback != nullptr) {
-        playback->SetListCursor(output, newCursor, idle ? 1 : 0, 1);
-    } else {
-        state.ListItem[At(output)] = newCursor;
-    }
+    PlaceCursor(output, newCursor);
     view->Refresh();
     view->ShowSelected(0);
     list_.StoreListFromView(output);
@@ -196,6 +191,16 @@ void ListCommands::AfterRemoval(int output, int newCursor)
         if (window_.Ports.Cache != nullptr) {
             window_.Ports.Cache->CacheAll(1);
         }
+    }
+}
+
+void ListCommands::PlaceCursor(int output, int row)
+{
+    MainState& state = window_.State;
+    if (PlaybackPort* playback = window_.Ports.Playback; playback != nullptr) {
+        playback->SetListCursor(output, row, state.OutputState[At(output)] == 0 ? 1 : 0, 1);
+    } else {
+        state.ListItem[At(output)] = row;
     }
 }
 
@@ -239,11 +244,7 @@ void ListCommands::MoveSelectedRow(int output, int delta)
     } else if (cursor == target) {
         cursor = selected;
     }
-    if (window_.Ports.Playback != nullptr) {
-        window_.Ports.Playback->SetListCursor(output, cursor, state.OutputState[At(output)] == 0 ? 1 : 0, 1);
-    } else {
-        state.ListItem[At(output)] = cursor;
-    }
+    PlaceCursor(output, cursor);
     view->ShowSelected(1);
     list_.StoreListFromView(output);
 }
@@ -288,11 +289,7 @@ void ListCommands::LV_OLECompleteDrag(int output, int effect)
         } else {
             view->DeleteSelected();
             view->SetVbarParm();
-            if (playback != nullptr) {
-                playback->SetListCursor(output, newCursor, state.OutputState[o] == 0 ? 1 : 0, 1);
-            } else {
-                state.ListItem[o] = newCursor;
-            }
+            PlaceCursor(output, newCursor);
         }
     }
     view->ReDraw();

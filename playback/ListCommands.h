@@ -43,6 +43,9 @@ public:
 private:
     // Steps after rows were removed or the list cleared.
     void AfterRemoval(int output, int newCursor);
+    // Puts the cursor on row, as the row that plays next while the output is
+    // idle; without playback control only the stored cursor moves.
+    void PlaceCursor(int output, int row);
     // The row moves of the tool buttons; the cursor moves with its row.
     void MoveSelectedRow(int output, int delta);
     // The cursor once the selected rows are gone: -1 when it is among them.

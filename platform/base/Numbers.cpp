@@ -147,4 +147,30 @@ bool IsAllDigits(std::string_view text)
     return true;
 }
 
+std::optional<int> DigitsValue(std::string_view text)
+{
+    if (text.size() > 9 || !IsAllDigits(text)) {
+        return std::nullopt;
+    }
+    int value = 0;
+    for (const char c : text) {
+        value = value * 10 + (c - '0');
+    }
+    return value;
+}
+
+int HexDigitValue(char c)
+{
+    if (c >= '0' && c <= '9') {
+        return c - '0';
+    }
+    if (c >= 'a' && c <= 'f') {
+        return c - 'a' + 10;
+    }
+    if (c >= 'A' && c <= 'F') {
+        return c - 'A' + 10;
+    }
+    return -1;
+}
+
 } // namespace numeric

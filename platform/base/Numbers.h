@@ -28,6 +28,11 @@ bool IsNumeric(std::string_view text);
 std::optional<std::int32_t> ParseLong(std::string_view text);
 // True when the text is one or more ASCII digits and nothing else.
 bool IsAllDigits(std::string_view text);
+// The value of a text of one to nine ASCII digits and nothing else (so that
+// it fits an int); none for any other text.
+std::optional<int> DigitsValue(std::string_view text);
+// The value 0..15 of one hexadecimal digit (either case), -1 for any other character.
+int HexDigitValue(char c);
 
 inline bool FitsLong(std::int64_t value)
 {

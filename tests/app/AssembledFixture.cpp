@@ -18,11 +18,11 @@
 #include "platform/PopupMenu.h"
 #include "platform/SessionEndpoint.h"
 #include "platform/audio/AudioSystem.h"
-#include "platform/audio/NullSink.h"
 #include "platform/base/Hooks.h"
 #include "platform/base/LogSink.h"
+#include "support/DayLogEntries.h"
+#include "support/NullOutputs.h"
 #include "support/ProgramGlobals.h"
-#include "support/RiffFileBuilder.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -32,13 +32,11 @@
 #include <QMimeData>
 #include <QMouseEvent>
 
-#include <filesystem>
-#include <fstream>
+#include <algorithm>
 
 namespace apptest {
 
-namespace fs = std::filesystem;
-using namespace platform::audio;
+using platform::audio::AudioSystem;
 
 void AssembledFixture::SetUp()
 {
@@ -56,11 +54,7 @@ void AssembledFixture::SetUp()
         menus.push_back({&menu, platform::PopupMenuPosition(), clock.MsOfDay()});
         return ChooseInMenu ? ChooseInMenu(menu) : nullptr;
     });
-    DeviceOptions options;
-    options.rate = Rate;
-    options.channels = 2;
-    options.periodFrames = 256;
-    AudioSystem::Install(AudioSystem::WithNullDevices(4, NullTiming::VirtualClock, options, 60));
+    testsupport::InstallNullOutputs(4, Rate, 60);
     program = std::make_unique<Composition>();
     Store("PlayerType", "3");
     // Messages and captions are checked in English.
@@ -112,20 +106,8 @@ bool AssembledFixture::Start(int numOut, const std::vector<int>& listOutputs)
 
 std::string AssembledFixture::RampWave(const std::string& name, int frames)
 {
-    testsupport::Bytes samples;
-    samples.reserve(static_cast<std::size_t>(frames) * 4);
-    for (int f = 0; f < frames; ++f) {
-        const auto value = static_cast<std::uint16_t>(Ramp(f));
-        for (int channel = 0; channel < 2; ++channel) {
-            samples.push_back(static_cast<std::uint8_t>(value & 0xFF));
-            samples.push_back(static_cast<std::uint8_t>(value >> 8));
-        }
-    }
-    testsupport::RiffFileBuilder builder;
-    builder.Format(1, 2, Rate, 16).Data(samples);
     const std::string path = sounds / name;
-    fs::create_directories(fs::path(path).parent_path());
-    builder.WriteTo(path);
+    testsupport::WriteRampWave(path, Rate, frames);
     return path;
 }
 
@@ -140,18 +122,7 @@ void AssembledFixture::Run(int ms)
 
 std::vector<float> AssembledFixture::Played(int device)
 {
-    AudioSystem::Current().Sync();
-    NullSink* sink = AudioSystem::Current().NullOutput(device);
-    std::vector<float> left;
-    if (sink == nullptr) {
-        return left;
-    }
-    const std::vector<float> both = sink->TakePlayed();
-    left.reserve(both.size() / 2);
-    for (std::size_t i = 0; i + 1 < both.size(); i += 2) {
-        left.push_back(both[i]);
-    }
-    return left;
+    return testsupport::TakePlayedLeft(device);
 }
 
 QWidget& AssembledFixture::Face(QWidget& control)
@@ -244,21 +215,7 @@ AssignRecord& AssembledFixture::Record(int output, int page, int button)
 
 std::vector<std::string> AssembledFixture::DayLogEntries() const
 {
-    std::vector<std::string> entries;
-    for (const auto& entry : fs::directory_iterator(logs.Path())) {
-        if (entry.path().extension() != ".log" && entry.path().extension() != ".err") {
-            continue;
-        }
-        std::ifstream file(entry.path());
-        std::string line;
-        while (std::getline(file, line)) {
-            if (!line.empty() && line.back() == '\r') {
-                line.pop_back();
-            }
-            entries.push_back(line.size() > 20 ? line.substr(20) : line);
-        }
-    }
-    return entries;
+    return testsupport::DayLogEntries(logs.Path());
 }
 
 } // namespace apptest

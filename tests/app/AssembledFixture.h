@@ -2,6 +2,7 @@
 
 #include "app/Composition.h"
 #include "support/ClockFixture.h"
+#include "support/RampWave.h"
 #include "support/ScratchFolder.h"
 #include "support/ScratchRegistry.h"
 
@@ -42,8 +43,8 @@ public:
 
     // A stereo 16-bit wave file whose frame f holds Ramp(f) in both channels.
     std::string RampWave(const std::string& name, int frames);
-    static std::int16_t Ramp(std::int64_t frame) { return static_cast<std::int16_t>(frame % 30000 + 1); }
-    static std::int64_t RampFrame(float sample) { return std::lround(sample * 32768.0F) - 1; }
+    static std::int16_t Ramp(std::int64_t frame) { return testsupport::Ramp(frame); }
+    static std::int64_t RampFrame(float sample) { return testsupport::RampFrame(sample); }
 
     // Moves virtual time on; the engine tick runs from its timer meanwhile.
     void Run(int ms);

@@ -1,10 +1,10 @@
 // A play list output of the assembled program: its menu's preview and start
 // position open the monitor window with the row's file, edit and information
 // open their windows, and the monitor's edit comes back to that row.
-#include "ArgumentPipe.h"
 #include "AssembledInput.h"
 
 #include "foundation/Parms.h"
+#include "support/ArgumentPipe.h"
 #include "support/HelperProcess.h"
 
 #include <QMenu>
@@ -76,7 +76,7 @@ TEST_F(ListPaths, EditStartsTheEditorWithTheRowsFileAndInformationShowsTheFile)
     // The menu shows Edit only when an editor was set at start-up.
     Store("EditApp", testsupport::HelperPath("tolv_test_argdump"));
     ASSERT_TRUE(StartList());
-    apptest::ArgumentPipe pipe;
+    testsupport::ArgumentPipe pipe;
     ListCommand(2, 4);
     EXPECT_EQ(pipe.Arguments(), std::vector<std::string>{files[2]});
 

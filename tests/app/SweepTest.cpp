@@ -2,7 +2,6 @@
 // lists and page selectors, and every list tool button, performed once on
 // the assembled program while idle, in the state it needs, with the effect
 // an operator would see. One row of the table per item.
-#include "ArgumentPipe.h"
 #include "AssembledInput.h"
 
 #include "dialogs/FrmConf.h"
@@ -10,6 +9,7 @@
 #include "foundation/Settings.h"
 #include "platform/CommonDialogs.h"
 #include "platform/MessageBox.h"
+#include "support/ArgumentPipe.h"
 #include "support/HelperProcess.h"
 
 #include <QMenu>
@@ -170,7 +170,7 @@ std::vector<Row> Table()
             "ButtonEdit", "EditApp names a program at start-up (the item shows only then)",
             "the editor starts with the button's file",
             [](S& t) {
-                apptest::ArgumentPipe pipe;
+                testsupport::ArgumentPipe pipe;
                 t.ButtonCommand(3);
                 EXPECT_EQ(pipe.Arguments(), std::vector<std::string>{t.three});
             },
@@ -274,7 +274,7 @@ std::vector<Row> Table()
         R(
             "ListEdit", "a selected row; EditApp names a program at start-up", "the editor starts with the row's file",
             [](S& t) {
-                apptest::ArgumentPipe pipe;
+                testsupport::ArgumentPipe pipe;
                 t.ListCommand(0, 4);
                 EXPECT_EQ(pipe.Arguments(), std::vector<std::string>{t.rows[0]});
             },
@@ -417,7 +417,7 @@ std::vector<Row> Table()
         R(
             "ToolMixer", "MixerApp names a program", "the mixer starts",
             [](S& t) {
-                apptest::ArgumentPipe pipe;
+                testsupport::ArgumentPipe pipe;
                 basic::SaveSetting("MixerApp", testsupport::HelperPath("tolv_test_argdump"));
                 t.Window().MenuTool->At(1)->trigger();
                 EXPECT_EQ(pipe.Arguments(), std::vector<std::string>());
@@ -466,7 +466,7 @@ std::vector<Row> Table()
         R(
             "Editor", "EditApp names a program", "the editor starts without a file",
             [](S& t) {
-                apptest::ArgumentPipe pipe;
+                testsupport::ArgumentPipe pipe;
                 parms::EditApp = testsupport::HelperPath("tolv_test_argdump");
                 t.Window().MenuEditor->trigger();
                 EXPECT_EQ(pipe.Arguments(), std::vector<std::string>());
@@ -475,7 +475,7 @@ std::vector<Row> Table()
         R(
             "Help", "the desktop's opener (a stand-in in PATH)", "the help file is handed to it",
             [](S& t) {
-                apptest::ArgumentPipe pipe;
+                testsupport::ArgumentPipe pipe;
                 t.FakeProgramInPath("xdg-open");
                 t.Window().MenuHelp->At(0)->trigger();
                 const auto arguments = pipe.Arguments();

@@ -25,19 +25,8 @@ protected:
     // Ten seconds of 16-bit stereo at 48000 Hz with labelled cues.
     std::string Sound(const std::vector<std::pair<std::uint32_t, std::string>>& labelled)
     {
-        std::vector<RiffFileBuilder::CuePoint> points;
-        std::vector<Bytes> labels;
-        std::uint32_t id = 1;
-        for (const auto& [offset, label] : labelled) {
-            points.push_back({id, offset});
-            labels.push_back(RiffFileBuilder::Label(id, label));
-            ++id;
-        }
         RiffFileBuilder builder;
-        builder.Format(1, 2, 48000, 16).Data(Bytes(4 * 480000));
-        if (!points.empty()) {
-            builder.Cues(points).List("adtl", labels);
-        }
+        builder.Format(1, 2, 48000, 16).Data(Bytes(4 * 480000)).LabelledCues(labelled);
         const std::string path = folder / "cued.wav";
         builder.WriteTo(path);
         return path;

@@ -4,13 +4,15 @@
 // play again without a restart.
 #include "WaveOutFixture.h"
 
-#include "platform/base/LogSink.h"
 #include "support/AudioTestSignals.h"
+#include "support/CapturedLog.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -23,24 +25,21 @@ protected:
     void SetUp() override
     {
         WaveOutFixture::SetUp();
-        platform::SetLogSink([this](std::string_view text, int) { lines.emplace_back(text); });
+        log.emplace();
     }
     void TearDown() override
     {
-        platform::SetLogSink(nullptr);
+        log.reset();
         WaveOutFixture::TearDown();
     }
-    int LinesWith(const std::string& part) const
-    {
-        return static_cast<int>(std::count_if(
-            lines.begin(), lines.end(), [&](const std::string& line) { return line.find(part) != std::string::npos; }));
-    }
+    // Lines the audio layer logged that hold part.
+    int LinesWith(std::string_view part) const { return log->LinesWith(part); }
     static bool Sounds(const std::vector<float>& played)
     {
         return std::any_of(played.begin(), played.end(), [](float v) { return v != 0.0f; });
     }
 
-    std::vector<std::string> lines; // what the audio layer logged
+    std::optional<testsupport::CapturedLog> log;
 };
 
 TEST_F(WaveOutDeviceLoss, AnUnpluggedDeviceStopsItsPlayerWithOneLineAndFailsStartsUntilItIsBack)

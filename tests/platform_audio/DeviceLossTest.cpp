@@ -3,13 +3,12 @@
 // logged once, and the system opens the device afresh once it is back.
 #include "NullDeviceFixture.h"
 
-#include "platform/base/LogSink.h"
 #include "support/AudioTestSignals.h"
+#include "support/CapturedLog.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <string>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -18,19 +17,11 @@ using namespace platform::audio;
 
 class DeviceLoss : public audiotest::NullDeviceFixture {
 protected:
-    void SetUp() override
-    {
-        platform::SetLogSink([this](std::string_view text, int) { lines.emplace_back(text); });
-        MakeDevice();
-    }
-    void TearDown() override { platform::SetLogSink(nullptr); }
-    int LinesWith(const std::string& part) const
-    {
-        return static_cast<int>(std::count_if(
-            lines.begin(), lines.end(), [&](const std::string& line) { return line.find(part) != std::string::npos; }));
-    }
+    void SetUp() override { MakeDevice(); }
+    // Lines the audio layer logged that hold part.
+    int LinesWith(std::string_view part) const { return log.LinesWith(part); }
 
-    std::vector<std::string> lines;
+    testsupport::CapturedLog log;
 };
 
 TEST_F(DeviceLoss, VoicesOfALostDeviceFinishAtItsPaceAndTheLossIsLoggedOnce)
@@ -59,7 +50,7 @@ TEST_F(DeviceLoss, VoicesOfALostDeviceFinishAtItsPaceAndTheLossIsLoggedOnce)
     device->Sync();
     device->Sync();
     EXPECT_EQ(LinesWith("Audio device \"Null 1\": lost (r=-19"), 1);
-    EXPECT_EQ(lines.size(), 1u);
+    EXPECT_EQ(log.Lines().size(), 1u);
 }
 
 TEST_F(DeviceLoss, TheSystemOpensALostDeviceAfreshOnlyOnceItIsBack)

@@ -46,4 +46,28 @@ TEST(NumericText, ALongMustFitThirtyTwoBits)
     EXPECT_FALSE(numeric::IsAllDigits("+1"));
 }
 
+TEST(Numbers, DigitsValueReadsOnlyPlainDigitsThatFitAnInt)
+{
+    EXPECT_EQ(numeric::DigitsValue("07"), 7);
+    EXPECT_EQ(numeric::DigitsValue("2026"), 2026);
+    EXPECT_EQ(numeric::DigitsValue("999999999"), 999999999);
+    EXPECT_FALSE(numeric::DigitsValue(""));
+    EXPECT_FALSE(numeric::DigitsValue(" 7"));
+    EXPECT_FALSE(numeric::DigitsValue("-7"));
+    EXPECT_FALSE(numeric::DigitsValue("1a"));
+    EXPECT_FALSE(numeric::DigitsValue("2147483648")) << "ten digits may not fit an int";
+}
+
+TEST(Numbers, HexDigitsReadInEitherCaseAndNothingElseDoes)
+{
+    EXPECT_EQ(numeric::HexDigitValue('0'), 0);
+    EXPECT_EQ(numeric::HexDigitValue('9'), 9);
+    EXPECT_EQ(numeric::HexDigitValue('a'), 10);
+    EXPECT_EQ(numeric::HexDigitValue('F'), 15);
+    EXPECT_EQ(numeric::HexDigitValue('f'), 15);
+    for (const char c : {'g', 'G', 'x', '/', ':', '@', '`', ' ', '\0', '\xB0'}) {
+        EXPECT_EQ(numeric::HexDigitValue(c), -1) << static_cast<int>(c);
+    }
+}
+
 } // namespace

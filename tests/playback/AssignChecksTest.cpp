@@ -52,18 +52,9 @@ std::string WaveWithCues(const testsupport::ScratchFolder& scratch, const std::s
                          const std::vector<std::pair<std::uint32_t, std::string>>& cues)
 {
     testsupport::RiffFileBuilder builder;
-    builder.Format(1, 1, 48000, 16).Data(testsupport::Bytes(static_cast<std::size_t>(seconds) * 96000, 0));
-    std::vector<testsupport::RiffFileBuilder::CuePoint> points;
-    std::vector<testsupport::Bytes> labels;
-    std::uint32_t id = 1;
-    for (const auto& [offset, label] : cues) {
-        points.push_back({id, offset});
-        labels.push_back(testsupport::RiffFileBuilder::Label(id, label));
-        ++id;
-    }
-    if (!points.empty()) {
-        builder.Cues(points).List("adtl", labels);
-    }
+    builder.Format(1, 1, 48000, 16)
+        .Data(testsupport::Bytes(static_cast<std::size_t>(seconds) * 96000, 0))
+        .LabelledCues(cues);
     const std::string path = scratch / name;
     builder.WriteTo(path);
     return path;

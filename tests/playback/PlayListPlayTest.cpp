@@ -2,23 +2,25 @@
 // one after the other on a null device, and a drop of server files on one
 // list never starves the sound another output plays.
 #include "PlayListFixture.h"
+#include "ServerFolders.h"
 
 #include "foundation/HostReachability.h"
 #include "foundation/Parms.h"
-#include "platform/IoThread.h"
 #include "platform/base/Hooks.h"
 #include "support/FakeNetwork.h"
+#include "support/RampWave.h"
 #include "support/TestFileLayer.h"
 
 #include <gmock/gmock.h>
 
 #include <cmath>
-#include <cstdlib>
+#include <optional>
 
 namespace {
 
 using playbacktest::PlayListFixture;
 using testing::ElementsAre;
+using testsupport::ExpectRampUnbroken;
 
 class PlayListPlay : public PlayListFixture {
 protected:
@@ -128,24 +130,14 @@ protected:
     void SetUp() override
     {
         PlayListPlay::SetUp();
-        const char* root = std::getenv("TOLV_UNC_ROOT");
-        previousRoot_ = root != nullptr ? root : "";
-        hadRoot_ = root != nullptr;
-        setenv("TOLV_UNC_ROOT", (sounds / "unc").c_str(), 1);
-        savedWaitLimit_ = platform::io::WaitLimitMs();
-        platform::io::SetWaitLimitMs(600000);
+        servers_.emplace(sounds / "unc");
         resolver.names["studio"] = platform::Ipv4Address{192, 0, 2, 10};
         transport.alive.insert(platform::Ipv4Address{192, 0, 2, 10});
     }
     void TearDown() override
     {
         FCT_Ping::PingCache.clear();
-        platform::io::SetWaitLimitMs(savedWaitLimit_);
-        if (hadRoot_) {
-            setenv("TOLV_UNC_ROOT", previousRoot_.c_str(), 1);
-        } else {
-            unsetenv("TOLV_UNC_ROOT");
-        }
+        servers_.reset();
         PlayListPlay::TearDown();
     }
 
@@ -153,9 +145,7 @@ protected:
     testsupport::FakeEchoTransport transport;
 
 private:
-    std::string previousRoot_;
-    bool hadRoot_ = false;
-    int savedWaitLimit_ = 0;
+    std::optional<playbacktest::ServerFolders> servers_;
 };
 
 TEST_F(ServerDrop, ThreeServerFilesOnListTwoLeaveOutputOneGapFree)
@@ -210,11 +200,7 @@ TEST_F(ServerDrop, ThreeServerFilesOnListTwoLeaveOutputOneGapFree)
     Run(300);
     const std::vector<float> left = Played(1);
     ASSERT_GE(left.size(), static_cast<std::size_t>(Rate)) << "the drop and 300 ms";
-    const auto value = [](float sample) { return std::lround(sample * 32768.0F); };
-    for (std::size_t i = 1; i < left.size(); ++i) {
-        const long expected = value(left[i - 1]) == 30000 ? 1 : value(left[i - 1]) + 1;
-        ASSERT_EQ(value(left[i]), expected) << "output 1 broke off at frame " << i;
-    }
+    ExpectRampUnbroken(left, 1);
 }
 
 } // namespace

@@ -12,20 +12,15 @@
 #include "platform/MessageBox.h"
 #include "platform/SessionEndpoint.h"
 #include "platform/audio/AudioSystem.h"
-#include "platform/audio/NullSink.h"
 #include "platform/base/Hooks.h"
 #include "platform/base/LogSink.h"
+#include "support/DayLogEntries.h"
+#include "support/NullOutputs.h"
 #include "support/ProgramGlobals.h"
-#include "support/RiffFileBuilder.h"
-
-#include <cmath>
-#include <filesystem>
-#include <fstream>
 
 namespace playbacktest {
 
-namespace fs = std::filesystem;
-using namespace platform::audio;
+using platform::audio::AudioSystem;
 
 void PlaybackFixture::SetUp()
 {
@@ -34,11 +29,7 @@ void PlaybackFixture::SetUp()
     basic::SetProgramCommandLine("");
     registry.AddCommon("DebugLogPath", logs.Path());
     platform::SetMessageBoxAnswer([](const platform::MessageBoxRequest&) { return platform::IdYes; });
-    DeviceOptions options;
-    options.rate = Rate;
-    options.channels = 2;
-    options.periodFrames = 256;
-    AudioSystem::Install(AudioSystem::WithNullDevices(4, NullTiming::VirtualClock, options, 60));
+    testsupport::InstallNullOutputs(4, Rate, 60);
     window = std::make_unique<FrmMain>();
     control = std::make_unique<PlaybackControl>(*window);
     window->Ports = ports.Wire();
@@ -79,31 +70,8 @@ bool PlaybackFixture::Start(int numOut)
 std::string PlaybackFixture::RampWave(const std::string& name, int frames,
                                       const std::vector<std::pair<std::uint32_t, std::string>>& cues)
 {
-    testsupport::Bytes samples;
-    samples.reserve(static_cast<std::size_t>(frames) * 4);
-    for (int f = 0; f < frames; ++f) {
-        const auto value = static_cast<std::uint16_t>(Ramp(f));
-        for (int channel = 0; channel < 2; ++channel) {
-            samples.push_back(static_cast<std::uint8_t>(value & 0xFF));
-            samples.push_back(static_cast<std::uint8_t>(value >> 8));
-        }
-    }
-    testsupport::RiffFileBuilder builder;
-    builder.Format(1, 2, Rate, 16).Data(samples);
-    if (!cues.empty()) {
-        std::vector<testsupport::RiffFileBuilder::CuePoint> points;
-        std::vector<testsupport::Bytes> labels;
-        std::uint32_t id = 1;
-        for (const auto& [frame, label] : cues) {
-            points.push_back({id, frame});
-            labels.push_back(testsupport::RiffFileBuilder::Label(id, label));
-            ++id;
-        }
-        builder.Cues(points).List("adtl", labels);
-    }
     const std::string path = sounds / name;
-    fs::create_directories(fs::path(path).parent_path());
-    builder.WriteTo(path);
+    testsupport::WriteRampWave(path, Rate, frames, cues);
     return path;
 }
 
@@ -126,18 +94,7 @@ void PlaybackFixture::Run(int ms)
 
 std::vector<float> PlaybackFixture::Played(int device)
 {
-    AudioSystem::Current().Sync();
-    NullSink* sink = AudioSystem::Current().NullOutput(device);
-    std::vector<float> left;
-    if (sink == nullptr) {
-        return left;
-    }
-    const std::vector<float> both = sink->TakePlayed();
-    left.reserve(both.size() / 2);
-    for (std::size_t i = 0; i + 1 < both.size(); i += 2) {
-        left.push_back(both[i]);
-    }
-    return left;
+    return testsupport::TakePlayedLeft(device);
 }
 
 float PlaybackFixture::FirstSound(const std::vector<float>& left)
@@ -152,21 +109,7 @@ float PlaybackFixture::FirstSound(const std::vector<float>& left)
 
 std::vector<std::string> PlaybackFixture::DayLogEntries() const
 {
-    std::vector<std::string> entries;
-    for (const auto& entry : fs::directory_iterator(logs.Path())) {
-        if (entry.path().extension() != ".log" && entry.path().extension() != ".err") {
-            continue;
-        }
-        std::ifstream file(entry.path());
-        std::string line;
-        while (std::getline(file, line)) {
-            if (!line.empty() && line.back() == '\r') {
-                line.pop_back();
-            }
-            entries.push_back(line.size() > 20 ? line.substr(20) : line);
-        }
-    }
-    return entries;
+    return testsupport::DayLogEntries(logs.Path());
 }
 
 std::vector<std::string> PlaybackFixture::Remote(int output) const

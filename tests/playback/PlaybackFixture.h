@@ -4,6 +4,7 @@
 #include "playback/PlaybackControl.h"
 #include "support/ClockFixture.h"
 #include "support/FakePorts.h"
+#include "support/RampWave.h"
 #include "support/ScratchFolder.h"
 #include "support/ScratchRegistry.h"
 
@@ -35,9 +36,9 @@ protected:
     // channels, with labelled cues (frame, label).
     std::string RampWave(const std::string& name, int frames,
                          const std::vector<std::pair<std::uint32_t, std::string>>& cues = {});
-    static std::int16_t Ramp(std::int64_t frame) { return static_cast<std::int16_t>(frame % 30000 + 1); }
+    static std::int16_t Ramp(std::int64_t frame) { return testsupport::Ramp(frame); }
     // The frame of the file a played sample came from.
-    static std::int64_t RampFrame(float sample) { return std::lround(sample * 32768.0F) - 1; }
+    static std::int64_t RampFrame(float sample) { return testsupport::RampFrame(sample); }
 
     // Assigns a file to a button of a page of an output.
     AssignRecord& Assign(int output, int page, int button, const std::string& path, int playMode = 0, int startMs = 0);

@@ -145,6 +145,22 @@ RiffFileBuilder& RiffFileBuilder::List(std::string_view type, const std::vector<
     return Chunk("LIST", body);
 }
 
+RiffFileBuilder& RiffFileBuilder::LabelledCues(const std::vector<std::pair<std::uint32_t, std::string>>& cues)
+{
+    if (cues.empty()) {
+        return *this;
+    }
+    std::vector<CuePoint> points;
+    std::vector<Bytes> labels;
+    std::uint32_t id = 1;
+    for (const auto& [offset, label] : cues) {
+        points.push_back({id, offset});
+        labels.push_back(Label(id, label));
+        ++id;
+    }
+    return Cues(points).List("adtl", labels);
+}
+
 Bytes RiffFileBuilder::Build() const
 {
     Bytes file;

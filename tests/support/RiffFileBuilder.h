@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace testsupport {
@@ -51,6 +52,9 @@ public:
     RiffFileBuilder& PlayList(const std::vector<Segment>& segments);
     // A "LIST" chunk of the type with the given sub-chunks (see SubChunk).
     RiffFileBuilder& List(std::string_view type, const std::vector<Bytes>& subChunks);
+    // Cues numbered from 1 at the given sample offsets, each with its label
+    // in an "adtl" list; no chunk at all when there are none.
+    RiffFileBuilder& LabelledCues(const std::vector<std::pair<std::uint32_t, std::string>>& cues);
 
     Bytes Build() const;
     void WriteTo(const std::string& path) const;

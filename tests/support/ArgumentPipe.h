@@ -13,12 +13,13 @@
 #include <unistd.h>
 #include <vector>
 
-namespace apptest {
+namespace testsupport {
 
 // A pipe the argument-reporting helper (tolv_test_argdump) writes to, so a
-// program the window starts can be seen to start with its arguments.
+// program the program starts can be seen to start with its arguments.
 // Reading waits for the helper's data by poll, bounded so that a helper that
-// never starts fails the test instead of hanging it.
+// never starts fails the test instead of hanging it. (Header only: the
+// helper's timeout lives with the Qt side of the support code.)
 class ArgumentPipe {
 public:
     ArgumentPipe() : path_(folder_ / "arguments")
@@ -35,6 +36,8 @@ public:
     ArgumentPipe(const ArgumentPipe&) = delete;
     ArgumentPipe& operator=(const ArgumentPipe&) = delete;
 
+    // The arguments the helper received (without its own name); none when it
+    // never reported.
     std::optional<std::vector<std::string>> Arguments()
     {
         std::string bytes;
@@ -42,14 +45,14 @@ public:
         bool ended = false;
         while (!ended) {
             pollfd waiting{fd_, POLLIN, 0};
-            if (poll(&waiting, 1, testsupport::HelperProcess::TimeoutMs) <= 0) {
+            if (poll(&waiting, 1, HelperProcess::TimeoutMs) <= 0) {
                 return std::nullopt;
             }
             const ssize_t n = read(fd_, buffer, sizeof buffer);
             if (n > 0) {
                 bytes.append(buffer, static_cast<std::size_t>(n));
             } else {
-                ended = n == 0 || errno != EAGAIN;
+                ended = n == 0 || errno != EAGAIN; // the helper closed its end
             }
         }
         std::vector<std::string> arguments;
@@ -67,4 +70,4 @@ private:
     int fd_ = -1;
 };
 
-} // namespace apptest
+} // namespace testsupport
