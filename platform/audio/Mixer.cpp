@@ -52,10 +52,11 @@ int Mixer::VoiceCount() const
     return count;
 }
 
-void Mixer::MixPeriod(std::span<float> mix, int frames, const std::array<std::atomic<bool>, MaxVoices>* starting)
+int Mixer::MixPeriod(std::span<float> mix, int frames, const std::array<std::atomic<bool>, MaxVoices>* starting)
 {
     passes_.fetch_add(1, std::memory_order_seq_cst);
     std::fill(mix.begin(), mix.end(), 0.0f);
+    int ended = -1;
     for (std::size_t i = 0; i < slots_.size(); ++i) {
         Voice* voice = slots_[i].load(std::memory_order_seq_cst);
         if (voice != nullptr && voice->TryLock()) {
@@ -63,17 +64,20 @@ void Mixer::MixPeriod(std::span<float> mix, int frames, const std::array<std::at
                 starting != nullptr && (*starting)[i].load(std::memory_order_acquire) && voice->Fresh();
             if (!waitsForItsStart) {
                 voice->MixInto(mix.data(), frames);
+                ended = std::max(ended, voice->TakeEndedAt());
             }
             voice->Unlock();
         }
     }
     passes_.fetch_add(1, std::memory_order_seq_cst);
+    return ended;
 }
 
-void Mixer::MixStarting(float* mix, int frames, int period, int channels,
-                        std::array<std::atomic<bool>, MaxVoices>& starting)
+int Mixer::MixStarting(float* mix, int frames, int period, int channels,
+                       std::array<std::atomic<bool>, MaxVoices>& starting)
 {
     passes_.fetch_add(1, std::memory_order_seq_cst);
+    int ended = -1;
     for (std::size_t i = 0; i < slots_.size(); ++i) {
         if (!starting[i].exchange(false, std::memory_order_acq_rel)) {
             continue;
@@ -86,11 +90,14 @@ void Mixer::MixStarting(float* mix, int frames, int period, int channels,
             for (int done = 0; done < frames; done += period) {
                 voice->MixInto(mix + static_cast<std::size_t>(done) * static_cast<std::size_t>(channels),
                                std::min(period, frames - done));
+                const int at = voice->TakeEndedAt();
+                ended = at >= 0 ? std::max(ended, done + at) : ended;
             }
         }
         voice->Unlock();
     }
     passes_.fetch_add(1, std::memory_order_seq_cst);
+    return ended;
 }
 
 } // namespace platform::audio

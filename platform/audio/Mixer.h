@@ -29,13 +29,15 @@ public:
     // Mixer side: clears the interleaved mix and adds every voice to it,
     // but a voice about to start (its flag in starting set, nothing played
     // yet), which MixStarting places where the device plays it soonest.
-    void MixPeriod(std::span<float> mix, int frames,
-                   const std::array<std::atomic<bool>, MaxVoices>* starting = nullptr);
+    // Returns where in the period the last sound that ran out ended, or -1.
+    int MixPeriod(std::span<float> mix, int frames,
+                  const std::array<std::atomic<bool>, MaxVoices>* starting = nullptr);
     // Mixer side: adds to mix (frames of channels, in pieces of at most
     // period) the voices whose starting flag is set and that have not played
     // yet; clears the flags. Voices already playing are never mixed twice.
-    void MixStarting(float* mix, int frames, int period, int channels,
-                     std::array<std::atomic<bool>, MaxVoices>& starting);
+    // Returns where in mix the last starting sound that ran out ended, or -1.
+    int MixStarting(float* mix, int frames, int period, int channels,
+                    std::array<std::atomic<bool>, MaxVoices>& starting);
     std::uint64_t Passes() const { return passes_.load(std::memory_order_acquire) / 2; }
 
 private:

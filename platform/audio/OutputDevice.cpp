@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <ctime>
 #include <poll.h>
@@ -248,9 +249,15 @@ void OutputDevice::RewindForStarts()
     const bool lost = lost_.load(std::memory_order_relaxed);
     const int rewindable = lost ? 0 : sink_->Rewindable();
     MeasureMargin(lost ? inFlight_ : sink_->InFlightFrames());
-    int frames = std::min<int>(rewindable - StartMarginFrames(), static_cast<int>(historyFilled_));
-    frames = frames > 0 ? sink_->Rewind(frames) : 0;
-    if (frames <= 0 && !cannotRewind_ && historyFilled_ > 0 && !lost_.load(std::memory_order_relaxed) &&
+    // A sound that ran out in the queued audio is still heard to its end: a
+    // start (the next row of a list, as a rule) does not reach back over it.
+    const std::uint64_t end = rendered_.load(std::memory_order_relaxed);
+    const int afterLastSound =
+        soundEnded_ ? static_cast<int>(std::min<std::uint64_t>(end - std::min(end, lastSoundEnd_), INT32_MAX))
+                    : INT32_MAX;
+    const int wanted = std::min<int>(rewindable - StartMarginFrames(), static_cast<int>(historyFilled_));
+    int frames = wanted > 0 && afterLastSound > 0 ? sink_->Rewind(std::min(wanted, afterLastSound)) : 0;
+    if (frames <= 0 && afterLastSound > 0 && !cannotRewind_ && historyFilled_ > 0 && !lost &&
         (rewindable <= 0 || rewindable > StartMarginFrames())) {
         // Audio is queued and the device would not give any of it back: every
         // start waits behind all of it, so queue no more than it needs.
@@ -277,7 +284,10 @@ void OutputDevice::RewindForStarts()
     }
     historyNext_ = (historyNext_ + historyFrames_ - static_cast<std::size_t>(frames)) % historyFrames_;
     historyFilled_ -= static_cast<std::size_t>(frames);
-    mixer_.MixStarting(rewound_.data(), frames, period, Channels(), starting_);
+    const int ended = mixer_.MixStarting(rewound_.data(), frames, period, Channels(), starting_);
+    if (ended >= 0) {
+        NoteSoundEnd(end - static_cast<std::uint64_t>(frames) + static_cast<std::uint64_t>(ended));
+    }
     rewoundBefore_ = true;
     rewoundAt_ = rendered_.load(std::memory_order_relaxed);
     for (int done = 0; done < frames; done += period) {
@@ -291,6 +301,14 @@ void OutputDevice::RewindForStarts()
             // device: the time the margin has to cover.
             NoteLateness(static_cast<int>((MonotonicNs() - begunNs) * Rate() / 1'000'000'000));
         }
+    }
+}
+
+void OutputDevice::NoteSoundEnd(std::uint64_t frame)
+{
+    if (!soundEnded_ || frame > lastSoundEnd_) {
+        lastSoundEnd_ = frame;
+        soundEnded_ = true;
     }
 }
 
@@ -383,9 +401,14 @@ DeviceSink::WriteResult OutputDevice::MixAndWrite(int periods)
     const int period = PeriodFrames();
     const auto samples = static_cast<std::size_t>(period) * static_cast<std::size_t>(Channels());
     periods = std::clamp(periods, 1, MaxPeriodsAWrite);
+    const std::uint64_t base = rendered_.load(std::memory_order_relaxed);
     for (int p = 0; p < periods; ++p) {
-        mixer_.MixPeriod(std::span<float>(mix_).subspan(static_cast<std::size_t>(p) * samples, samples), period,
-                         &starting_);
+        const int ended = mixer_.MixPeriod(
+            std::span<float>(mix_).subspan(static_cast<std::size_t>(p) * samples, samples), period, &starting_);
+        if (ended >= 0) {
+            NoteSoundEnd(base + static_cast<std::uint64_t>(p) * static_cast<std::uint64_t>(period) +
+                         static_cast<std::uint64_t>(ended));
+        }
     }
     const DeviceSink::WriteResult result = WriteAndKeep(mix_.data(), periods * period);
     rendered_.fetch_add(static_cast<std::uint64_t>(periods) * static_cast<std::uint64_t>(period),

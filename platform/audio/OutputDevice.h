@@ -100,6 +100,7 @@ private:
     DeviceSink::WriteResult WriteAndKeep(const float* frames, int count);
     void RewindForStarts();
     void NoteLateness(int frames);
+    void NoteSoundEnd(std::uint64_t frame);
     void MeasureMargin(int inFlight);
     void StartRanDry();
     void NoteUnderrun();
@@ -140,6 +141,9 @@ private:
     std::uint64_t rewoundAt_ = 0;
     bool rewoundBefore_ = false;
     std::atomic<int> startMargin_{0};
+    // Mixer side: the frame of the timeline where a sound last ran out.
+    std::uint64_t lastSoundEnd_ = 0;
+    bool soundEnded_ = false;
     SpscRing<MixerEvent> events_{64};
     std::atomic<bool> running_{false};
     std::atomic<bool> lost_{false};

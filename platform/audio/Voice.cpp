@@ -117,6 +117,8 @@ void Voice::Reset()
     FinishAll();
     frontFrame_ = 0;
     playedFrames_ = 0;
+    sounding_ = false; // stopped, not run out
+    endedAt_ = -1;
     position_.store(0, std::memory_order_release);
     silent_ = true;
     if (!paused_) {
@@ -374,6 +376,10 @@ void Voice::MixInto(float* mix, int frames)
     if (!paused_) {
         const int produced = resampling_ ? Resample(frames) : Direct(frames);
         silent_ = produced == 0;
+        if (produced < frames && (produced > 0 || sounding_)) {
+            endedAt_ = produced;
+        }
+        sounding_ = produced == frames;
         if (format_.channels == 1) {
             // Backwards, so that no sample is overwritten before it is copied.
             for (int f = produced - 1; f >= 0; --f) {

@@ -90,6 +90,14 @@ public:
     bool TryLock() { return !locked_.exchange(true, std::memory_order_acquire); }
     // Mixer side, with the lock held: nothing played since opening or the
     // last reset, and not paused (a start may be mixed into queued audio).
+    // Mixer side: where in the frames it last mixed the voice's sound ran
+    // out (it had played and its queue ran empty), or -1; taken once.
+    int TakeEndedAt()
+    {
+        const int at = endedAt_;
+        endedAt_ = -1;
+        return at;
+    }
     bool Fresh() const { return playedFrames_ == 0 && !paused_ && !pauseRequested_.load(std::memory_order_acquire); }
     void Unlock() { locked_.store(false, std::memory_order_release); }
 
@@ -140,6 +148,8 @@ private:
     // Nothing of this voice sounded in the last period: a new volume applies
     // at once, so a sound started at a low level never begins louder.
     bool silent_ = true;
+    bool sounding_ = false; // the last period mixed was full
+    int endedAt_ = -1;
     std::array<float, MaxChannels> lastFrame_{};
     std::array<float, MaxChannels> tail_{};
     int tailRemaining_ = 0;

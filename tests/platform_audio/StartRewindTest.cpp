@@ -117,6 +117,44 @@ TEST_F(StartRewind, ADeviceThatCannotRewindStartsTheSoundWithTheNextPeriod)
     }
 }
 
+TEST_F(StartRewind, ASoundStartedAsAnotherRanOutInTheQueuedAudioFollowsItsLastFrame)
+{
+    // The next row of a list: the first sound ran out in audio the card has
+    // not played yet, and the next one starts as soon as that is seen. It
+    // must follow the first sound's last frame, not sound over its end.
+    Open(true);
+    const StreamFormat format{48000, 16, 2};
+    auto first = device->OpenVoice(format);
+    const auto firstBytes = NoiseBytes(format, 4 * period + period / 2, 6);
+    VoiceBuffer firstBuffer;
+    firstBuffer.data = firstBytes;
+    ASSERT_EQ(first->Write(firstBuffer), AudioError::None);
+    device->RenderPeriods(6);
+    ASSERT_TRUE(firstBuffer.Done());
+    // Three periods queued: the margin alone would start the next sound at
+    // frame 4 x 256, half a period before the first one's end.
+    card->played = 3 * period;
+
+    auto next = device->OpenVoice(format);
+    const auto nextBytes = NoiseBytes(format, 2 * period, 7);
+    VoiceBuffer nextBuffer;
+    nextBuffer.data = nextBytes;
+    ASSERT_EQ(next->Write(nextBuffer), AudioError::None);
+    device->RenderPeriods(2);
+
+    const std::size_t end = 4 * period + period / 2;
+    ASSERT_EQ(card->rewinds, std::vector<int>{static_cast<int>(6 * period - end)});
+    const auto a = ExpectedFloats(format, firstBytes);
+    const auto b = ExpectedFloats(format, nextBytes);
+    ASSERT_GE(card->stream.size(), 2 * (end + b.size() / 2));
+    for (std::size_t i = 0; i < 2 * end; ++i) {
+        ASSERT_EQ(card->stream[i], a[i]) << "the first sound alone, frame " << i / 2;
+    }
+    for (std::size_t i = 0; i < b.size(); ++i) {
+        ASSERT_EQ(card->stream[2 * end + i], b[i]) << "the next sound from the first one's end, frame " << i / 2;
+    }
+}
+
 TEST_F(StartRewind, MoreBuffersOnAVoiceThatPlaysAndAResumeAreNoStarts)
 {
     Open(true);
