@@ -4,11 +4,17 @@
 // (an ALSA plugin built with the tests, which plays frames at the real rate
 // and notes when the first loud frame is handed over and played), a
 // monotonic clock, quiet noise and percentiles.
+#include "platform/audio/AlsaSink.h"
+#include "platform/audio/OutputDevice.h"
+#include "platform/audio/Voice.h"
+
 #include <dlfcn.h>
 
 #include <algorithm>
 #include <cstdint>
 #include <ctime>
+#include <memory>
+#include <string>
 #include <vector>
 
 namespace pacedtest {
@@ -70,5 +76,40 @@ inline double Percentile(std::vector<double> values, double share)
     const auto index = static_cast<std::size_t>(share * static_cast<double>(values.size() - 1) + 0.5);
     return values[index];
 }
+
+// A paced test device (48 kHz, S32_LE) whose mixer runs on the device's clock,
+// as a sound card's does; null with the reason in error when it does not open.
+inline std::shared_ptr<platform::audio::OutputDevice> OpenPacedDevice(const std::string& name, std::string& error)
+{
+    platform::audio::AlsaOptions options;
+    options.pcm = "card";
+    options.configText = std::string("pcm_type.tolvtest { lib \"") + Device +
+                         "\" }\npcm.card { type tolvtest paced 1 formats \"S32_LE\" rate 48000 }";
+    auto sink = platform::audio::AlsaSink::Open(options, error);
+    if (!sink) {
+        return nullptr;
+    }
+    return platform::audio::OutputDevice::Start(name, std::move(sink), platform::audio::Pacing::Device);
+}
+
+// Two voices looping quiet noise on each device, the second at 44.1 kHz so
+// that it is resampled.
+struct LoopingVoices {
+    LoopingVoices(const std::vector<std::shared_ptr<platform::audio::OutputDevice>>& devices, std::uint32_t seed)
+        : quiet(QuietNoise(48000, seed)), loops(2 * devices.size())
+    {
+        for (std::size_t i = 0; i < loops.size(); ++i) {
+            voices.push_back(
+                devices[i / 2]->OpenVoice(platform::audio::StreamFormat{i % 2 == 0 ? 48000 : 44100, 16, 2}));
+            loops[i].data = quiet;
+            loops[i].SetLooping(true);
+            voices.back()->Write(loops[i]);
+        }
+    }
+
+    std::vector<std::uint8_t> quiet;
+    std::vector<platform::audio::VoiceBuffer> loops;
+    std::vector<std::unique_ptr<platform::audio::Voice>> voices;
+};
 
 } // namespace pacedtest

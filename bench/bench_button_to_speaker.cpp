@@ -79,7 +79,8 @@ void Tick(playbackbench::Rig& rig, int ms)
     const std::int64_t until = NowNs() + std::int64_t{ms} * 1'000'000;
     while (NowNs() < until) {
         rig.control.TimerUpdate_Timer();
-        std::this_thread::sleep_for(std::chrono::milliseconds(std::min<std::int64_t>(5, (until - NowNs()) / 1'000'000 + 1)));
+        std::this_thread::sleep_for(
+            std::chrono::milliseconds(std::min<std::int64_t>(5, (until - NowNs()) / 1'000'000 + 1)));
     }
 }
 

@@ -35,25 +35,13 @@ using namespace platform::audio;
 
 using pacedtest::FindWatch;
 using pacedtest::NowNs;
+using pacedtest::OpenPacedDevice;
 using pacedtest::Percentile;
 using pacedtest::QuietNoise;
 using pacedtest::Watch;
 constexpr const char* testDevice = pacedtest::Device;
 
 constexpr int rate = 48000;
-
-std::shared_ptr<OutputDevice> OpenPacedDevice(const std::string& name, std::string& error)
-{
-    AlsaOptions options;
-    options.pcm = "card";
-    options.configText = std::string("pcm_type.tolvtest { lib \"") + testDevice +
-                         "\" }\npcm.card { type tolvtest paced 1 formats \"S32_LE\" rate 48000 }";
-    auto sink = AlsaSink::Open(options, error);
-    if (!sink) {
-        return nullptr;
-    }
-    return OutputDevice::Start(name, std::move(sink), Pacing::Device);
-}
 
 // Quiet 16-bit stereo noise (never near half of full scale).
 std::vector<std::uint8_t> Loud(std::size_t frames)
@@ -153,15 +141,7 @@ void BM_WholeProcessCpuFourDevicesTwoVoicesEach(benchmark::State& state)
             return;
         }
     }
-    const auto quiet = QuietNoise(rate, 9);
-    std::vector<std::unique_ptr<Voice>> voices;
-    std::vector<VoiceBuffer> loops(8);
-    for (std::size_t i = 0; i < 8; ++i) {
-        voices.push_back(devices[i / 2]->OpenVoice(StreamFormat{i % 2 == 0 ? rate : 44100, 16, 2}));
-        loops[i].data = quiet;
-        loops[i].SetLooping(true);
-        voices.back()->Write(loops[i]);
-    }
+    const pacedtest::LoopingVoices voices(devices, 9);
     std::this_thread::sleep_for(std::chrono::milliseconds(200));
     double share = 0.0;
     for (auto _ : state) {

@@ -65,27 +65,14 @@ void FourOutputsUnderLoad(benchmark::State& state)
     std::vector<std::shared_ptr<OutputDevice>> devices;
     std::string error;
     for (int d = 0; d < 4; ++d) {
-        AlsaOptions options;
-        options.pcm = "card";
-        options.configText = std::string("pcm_type.tolvtest { lib \"") + testDevice +
-                             "\" }\npcm.card { type tolvtest paced 1 formats \"S32_LE\" rate 48000 }";
-        auto sink = AlsaSink::Open(options, error);
-        if (!sink) {
+        devices.push_back(pacedtest::OpenPacedDevice("Paced " + std::to_string(d + 1), error));
+        if (!devices.back()) {
             platform::SetLogSink(nullptr);
             state.SkipWithError(("the paced test device does not open: " + error).c_str());
             return;
         }
-        devices.push_back(OutputDevice::Start("Paced " + std::to_string(d + 1), std::move(sink), Pacing::Device));
     }
-    const auto quiet = QuietNoise(rate, 11);
-    std::vector<std::unique_ptr<Voice>> voices;
-    std::vector<VoiceBuffer> loops(8);
-    for (std::size_t i = 0; i < 8; ++i) {
-        voices.push_back(devices[i / 2]->OpenVoice(StreamFormat{i % 2 == 0 ? rate : 44100, 16, 2}));
-        loops[i].data = quiet;
-        loops[i].SetLooping(true);
-        voices.back()->Write(loops[i]);
-    }
+    auto voices = std::make_unique<pacedtest::LoopingVoices>(devices, 11);
 
     std::atomic<bool> loading{true};
     std::vector<std::thread> load;
@@ -132,7 +119,7 @@ void FourOutputsUnderLoad(benchmark::State& state)
     for (const auto& device : devices) {
         rendered += device->RenderedFrames();
     }
-    voices.clear();
+    voices.reset();
     devices.clear(); // the last underruns are reported as the devices close
     platform::SetLogSink(nullptr);
     long underruns = 0;
@@ -158,6 +145,12 @@ void FourOutputsUnderLoad(benchmark::State& state)
     state.counters["seconds_played"] = static_cast<double>(rendered) / rate / 4;
 }
 // 600 s is the measure; 20 s is a quick look.
-BENCHMARK(FourOutputsUnderLoad)->Arg(20)->Arg(600)->ArgName("s")->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();
+BENCHMARK(FourOutputsUnderLoad)
+    ->Arg(20)
+    ->Arg(600)
+    ->ArgName("s")
+    ->Iterations(1)
+    ->Unit(benchmark::kSecond)
+    ->UseRealTime();
 
 } // namespace

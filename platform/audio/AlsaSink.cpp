@@ -83,7 +83,8 @@ std::unique_ptr<AlsaSink> AlsaSink::Open(const AlsaOptions& options, std::string
     sink->options_.periodFrames = static_cast<int>(period);
     // The buffer may be larger than the periods kept queued (see SetQueuedAhead),
     // which make about 32 ms at most: long periods are not queued six deep.
-    const auto about32Ms = static_cast<int>((choice.rate * 32 / 1000 + period - 1) / std::max<snd_pcm_uframes_t>(period, 1));
+    const auto about32Ms =
+        static_cast<int>((choice.rate * 32 / 1000 + period - 1) / std::max<snd_pcm_uframes_t>(period, 1));
     sink->options_.periods = std::clamp(period > 0 ? static_cast<int>(buffer / period) : 2, 2,
                                         std::max(2, std::min(options.device.periods, about32Ms)));
     sink->options_.bufferFrames = static_cast<int>(buffer);
@@ -153,7 +154,8 @@ void AlsaSink::Convert(std::span<const float> frames)
     switch (sampleType_) {
     case AlsaSampleType::S16:
         for (const float sample : frames) {
-            const auto value = static_cast<std::int16_t>(RoundToInt(std::clamp(sample * 32768.0f, -32768.0f, 32767.0f)));
+            const auto value =
+                static_cast<std::int16_t>(RoundToInt(std::clamp(sample * 32768.0f, -32768.0f, 32767.0f)));
             std::memcpy(out, &value, sizeof value);
             out += sizeof value;
         }
@@ -202,7 +204,8 @@ DeviceSink::WriteResult AlsaSink::Write(std::span<const float> frames, SpscRing<
         // More than the buffer at once: in pieces that fit the conversion.
         WriteResult result = WriteResult::Written;
         for (std::size_t done = 0; done < frames.size() && result != WriteResult::Lost; done += most) {
-            const WriteResult piece = Write(frames.subspan(done, std::min(most, frames.size() - done)), events, running);
+            const WriteResult piece =
+                Write(frames.subspan(done, std::min(most, frames.size() - done)), events, running);
             result = piece == WriteResult::Written ? result : piece;
         }
         return result;
@@ -330,8 +333,8 @@ DeviceSink::WaitResult AlsaSink::WaitForRoom(SpscRing<MixerEvent>& events, const
             if (woken && avail > wakeAt_) {
                 // Scheduling, the card's interrupts and its position steps:
                 // all that the device waited for the mixer beyond its call.
-                wakeLate_ = std::max(wakeLate_, static_cast<int>(std::min<snd_pcm_sframes_t>(
-                                                    avail - wakeAt_, options_.bufferFrames)));
+                wakeLate_ = std::max(
+                    wakeLate_, static_cast<int>(std::min<snd_pcm_sframes_t>(avail - wakeAt_, options_.bufferFrames)));
             }
             return WaitResult::Room;
         }

@@ -12,8 +12,8 @@
 
 #include <cstdlib>
 #include <fstream>
-#include <sstream>
 #include <optional>
+#include <sstream>
 
 namespace platform::audio {
 

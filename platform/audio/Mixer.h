@@ -30,8 +30,7 @@ public:
     // but a voice about to start (its flag in starting set, nothing played
     // yet), which MixStarting places where the device plays it soonest.
     // Returns where in the period the last sound that ran out ended, or -1.
-    int MixPeriod(std::span<float> mix, int frames,
-                  const std::array<std::atomic<bool>, MaxVoices>* starting = nullptr);
+    int MixPeriod(std::span<float> mix, int frames, const std::array<std::atomic<bool>, MaxVoices>* starting = nullptr);
     // Mixer side: adds to mix (frames of channels, in pieces of at most
     // period) the voices whose starting flag is set and that have not played
     // yet; clears the flags. Voices already playing are never mixed twice.

@@ -478,8 +478,8 @@ void OutputDevice::RunOnOwnClock()
         }
         const MixerThreadObserver* observer = CurrentMixerThreadObserver();
         do {
-            const auto periods = static_cast<int>(
-                std::clamp<std::int64_t>((due - frames + period - 1) / period, 1, MaxPeriodsAWrite));
+            const auto periods =
+                static_cast<int>(std::clamp<std::int64_t>((due - frames + period - 1) / period, 1, MaxPeriodsAWrite));
             MixAndWrite(periods);
             for (int p = 0; p < periods && observer != nullptr && observer->period != nullptr; ++p) {
                 observer->period();

@@ -153,7 +153,7 @@ private:
     std::array<float, MaxChannels> lastFrame_{};
     std::array<float, MaxChannels> tail_{};
     int tailRemaining_ = 0;
-    std::vector<float> input_;  // decoded frames of the voice's format
+    std::vector<float> input_; // decoded frames of the voice's format
     // Mixer side: output_'s frames from .. to times the volume that holds still.
     void ApplySteadyGain(int from, int to);
     std::vector<float> output_; // one period at the device rate, mix channels

@@ -106,11 +106,11 @@ void WakeAtRoom(snd_pcm_ioplug_t* io)
         return;
     }
     const auto availMin = static_cast<std::int64_t>(pcm->availMin > 0 ? pcm->availMin : io->period_size);
-    const std::int64_t frame = static_cast<std::int64_t>(pcm->written) - static_cast<std::int64_t>(io->buffer_size) +
-                               availMin;
+    const std::int64_t frame =
+        static_cast<std::int64_t>(pcm->written) - static_cast<std::int64_t>(io->buffer_size) + availMin;
     const std::int64_t intervalNs = static_cast<std::int64_t>(io->period_size) * 1'000'000'000 / io->rate;
-    const std::int64_t due = std::max(pcm->startNs + frame * 1'000'000'000 / static_cast<std::int64_t>(io->rate),
-                                      NowNs() + 1000);
+    const std::int64_t due =
+        std::max(pcm->startNs + frame * 1'000'000'000 / static_cast<std::int64_t>(io->rate), NowNs() + 1000);
     itimerspec timer{};
     timer.it_interval.tv_sec = static_cast<time_t>(intervalNs / 1'000'000'000);
     timer.it_interval.tv_nsec = static_cast<long>(intervalNs % 1'000'000'000);

@@ -5,8 +5,8 @@
 #include "platform/audio/OutputDevice.h"
 #include "platform/audio/Voice.h"
 #include "platform/base/LogSink.h"
-#include "support/TestAlsaDevice.h"
 #include "support/ClockFixture.h"
+#include "support/TestAlsaDevice.h"
 
 #include <gtest/gtest.h>
 
@@ -40,7 +40,7 @@ protected:
     static std::string Config()
     {
         return TestAlsaConfig("pcm.studio { type tolvtest formats \"S16_LE\" }\n"
-               "pcm.default { type tolvtest formats \"S32_LE\" }\npcm.booth { type tolvtest }\n");
+                              "pcm.default { type tolvtest formats \"S32_LE\" }\npcm.booth { type tolvtest }\n");
     }
     std::vector<std::string> lines;
 };

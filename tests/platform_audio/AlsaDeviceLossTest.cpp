@@ -8,11 +8,10 @@
 #include "platform/audio/OutputDevice.h"
 #include "platform/audio/Voice.h"
 #include "platform/base/LogSink.h"
-#include "support/TestAlsaDevice.h"
 #include "support/AudioTestSignals.h"
 #include "support/ClockFixture.h"
+#include "support/TestAlsaDevice.h"
 
-#include <dlfcn.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -40,41 +39,17 @@ protected:
         });
         std::string error;
         system = AudioSystem::WithAlsaConfiguration(
-            testsupport::TestAlsaConfig("pcm.default { type tolvtest paced 1 formats \"S16_LE\" rate 48000 }\n"), error);
+            testsupport::TestAlsaConfig("pcm.default { type tolvtest paced 1 formats \"S16_LE\" rate 48000 }\n"),
+            error);
         ASSERT_TRUE(system) << error;
     }
     void TearDown() override
     {
-        if (unplug != nullptr) {
-            unplug(0);
+        if (testCard.unplug != nullptr) {
+            testCard.unplug(0);
         }
         system.reset();
         platform::SetLogSink(nullptr);
-    }
-    // The device's controls, once its module is loaded.
-    void FindControls()
-    {
-        void* module = dlopen(testsupport::TestAlsaDevice, RTLD_NOW | RTLD_NOLOAD);
-        ASSERT_NE(module, nullptr);
-        unplug = reinterpret_cast<void (*)(int)>(dlsym(module, "tolvtest_unplug"));
-        arm = reinterpret_cast<void (*)()>(dlsym(module, "tolvtest_arm"));
-        played = reinterpret_cast<long long (*)()>(dlsym(module, "tolvtest_loud_played_ns"));
-        dlclose(module);
-        ASSERT_NE(unplug, nullptr);
-        ASSERT_NE(arm, nullptr);
-        ASSERT_NE(played, nullptr);
-    }
-    // The mixer thread works at the card's pace: give it up to five seconds.
-    static bool Within5s(const std::function<bool()>& done)
-    {
-        const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-        while (!done()) {
-            if (std::chrono::steady_clock::now() > until) {
-                return false;
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        }
-        return true;
     }
     int LinesWith(const std::string& part)
     {
@@ -87,9 +62,7 @@ protected:
     std::unique_ptr<AudioSystem> system;
     std::mutex linesLock;
     std::vector<std::string> lines;
-    void (*unplug)(int) = nullptr;
-    void (*arm)() = nullptr;
-    long long (*played)() = nullptr;
+    testsupport::TestAlsaControls testCard;
 };
 
 TEST_F(AlsaDeviceLoss, AnUnpluggedCardIsLoggedOnceRefusesStartsAndPlaysAgainOnceItIsBack)
@@ -97,19 +70,19 @@ TEST_F(AlsaDeviceLoss, AnUnpluggedCardIsLoggedOnceRefusesStartsAndPlaysAgainOnce
     AudioError error = AudioError::None;
     auto bed = system->OpenVoice(0, format, &error);
     ASSERT_TRUE(bed) << static_cast<int>(error);
-    FindControls();
+    ASSERT_TRUE(testCard.Find());
     const auto quiet = audiotest::NoiseBytes(format, 4800, 1);
     VoiceBuffer loop;
     loop.data = quiet;
     loop.SetLooping(true);
     ASSERT_EQ(bed->Write(loop), AudioError::None);
     std::shared_ptr<OutputDevice> device = system->Output(0);
-    ASSERT_TRUE(Within5s([&] { return device->RenderedFrames() > 4800; })) << "the card plays";
+    ASSERT_TRUE(testsupport::WithinFiveSeconds([&] { return device->RenderedFrames() > 4800; })) << "the card plays";
 
-    unplug(1);
-    ASSERT_TRUE(Within5s([&] { return device->Lost(); }));
+    testCard.unplug(1);
+    ASSERT_TRUE(testsupport::WithinFiveSeconds([&] { return device->Lost(); }));
     const std::uint64_t mixed = bed->Position();
-    ASSERT_TRUE(Within5s([&] { return bed->Position() > mixed + 4800; }))
+    ASSERT_TRUE(testsupport::WithinFiveSeconds([&] { return bed->Position() > mixed + 4800; }))
         << "its sounds go on at the card's pace, into nothing";
     device->Sync();
     device->Sync();
@@ -122,7 +95,7 @@ TEST_F(AlsaDeviceLoss, AnUnpluggedCardIsLoggedOnceRefusesStartsAndPlaysAgainOnce
     system->CheckLostDevices();
     EXPECT_EQ(LinesWith("opened again"), 0);
 
-    unplug(0);
+    testCard.unplug(0);
     clock.Advance(1000);
     system->CheckLostDevices();
     EXPECT_EQ(LinesWith("Audio device \"Default\": opened again"), 1);
@@ -134,11 +107,11 @@ TEST_F(AlsaDeviceLoss, AnUnpluggedCardIsLoggedOnceRefusesStartsAndPlaysAgainOnce
     }
     VoiceBuffer shot;
     shot.data = loud;
-    arm();
+    testCard.arm();
     auto fired = system->OpenVoice(0, format, &error);
     ASSERT_TRUE(fired) << static_cast<int>(error);
     ASSERT_EQ(fired->Write(shot), AudioError::None);
-    EXPECT_TRUE(Within5s([&] { return played() >= 0; })) << "a new sound is heard";
+    EXPECT_TRUE(testsupport::WithinFiveSeconds([&] { return testCard.played() >= 0; })) << "a new sound is heard";
     EXPECT_EQ(LinesWith("lost ("), 1);
 }
 

@@ -8,8 +8,8 @@
 #include "platform/audio/AlsaSink.h"
 #include "platform/audio/OutputDevice.h"
 #include "platform/audio/Voice.h"
-#include "support/TestAlsaDevice.h"
 #include "support/ClockFixture.h"
+#include "support/TestAlsaDevice.h"
 
 #include <gtest/gtest.h>
 

@@ -5,9 +5,9 @@
 #include "platform/audio/AlsaSink.h"
 #include "platform/audio/OutputDevice.h"
 #include "platform/audio/Voice.h"
-#include "support/TestAlsaDevice.h"
 #include "support/AudioTestSignals.h"
 #include "support/ClockFixture.h"
+#include "support/TestAlsaDevice.h"
 
 #include <gtest/gtest.h>
 
@@ -69,8 +69,7 @@ TEST_F(AlsaStartMargin, ADeviceThatPassedItsFramesOnIsNotAskedForThemBackAndQueu
     honest.reset();
 
     // Its rewind succeeds, but what follows would sound after what it took back.
-    options.configText =
-        testsupport::TestAlsaConfig("pcm.dut { type tolvtest paced 1 rewind 0 formats \"S16_LE\" }\n");
+    options.configText = testsupport::TestAlsaConfig("pcm.dut { type tolvtest paced 1 rewind 0 formats \"S16_LE\" }\n");
     auto passing = AlsaSink::Open(options, error);
     ASSERT_TRUE(passing) << error;
     EXPECT_FALSE(passing->TakesFramesBack());

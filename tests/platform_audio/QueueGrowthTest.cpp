@@ -7,8 +7,8 @@
 #include "platform/audio/AlsaSink.h"
 #include "platform/audio/OutputDevice.h"
 #include "platform/base/LogSink.h"
-#include "support/TestAlsaDevice.h"
 #include "support/ClockFixture.h"
+#include "support/TestAlsaDevice.h"
 
 #include <dlfcn.h>
 #include <gtest/gtest.h>
@@ -98,7 +98,8 @@ TEST_F(QueueGrowth, RepeatedUnderrunsDoubleTheQueuedAudioUpToFourPeriodsOf1024Fr
     // A start keeps as much more margin as the queue grew.
     EXPECT_EQ(device->StartMarginFrames(), least + 1536);
     ASSERT_EQ(Grown(), 1);
-    EXPECT_EQ(lines.back(), "Audio device \"Card\": underruns again and again; 3072 frames (64 ms) are now queued ahead");
+    EXPECT_EQ(lines.back(),
+              "Audio device \"Card\": underruns again and again; 3072 frames (64 ms) are now queued ahead");
 
     Underrun();
     EXPECT_EQ(device->QueuedAheadFrames(), 4096);

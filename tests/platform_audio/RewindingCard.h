@@ -14,10 +14,7 @@ namespace audiotest {
 
 class RewindingCard final : public platform::audio::DeviceSink {
 public:
-    RewindingCard(bool canRewind, int periodFrames) : canRewind_(canRewind)
-    {
-        options_.periodFrames = periodFrames;
-    }
+    RewindingCard(bool canRewind, int periodFrames) : canRewind_(canRewind) { options_.periodFrames = periodFrames; }
     const platform::audio::DeviceOptions& Options() const override { return options_; }
     bool PacesItself() const override { return false; }
     WriteResult Write(std::span<const float> frames, platform::audio::SpscRing<platform::audio::MixerEvent>&,

@@ -67,9 +67,18 @@ protected:
     {
         return state.ButtonTable[static_cast<std::size_t>(ButtonTableIndex(output, page, button))];
     }
-    ListPage& List(int output, int page) { return state.ListTable[static_cast<std::size_t>(ListTableIndex(output, page))]; }
-    std::string& BankName(int output, int page) { return state.BankName[static_cast<std::size_t>(PageNameIndex(output, page))]; }
-    std::string& ListName(int output, int page) { return state.ListName[static_cast<std::size_t>(PageNameIndex(output, page))]; }
+    ListPage& List(int output, int page)
+    {
+        return state.ListTable[static_cast<std::size_t>(ListTableIndex(output, page))];
+    }
+    std::string& BankName(int output, int page)
+    {
+        return state.BankName[static_cast<std::size_t>(PageNameIndex(output, page))];
+    }
+    std::string& ListName(int output, int page)
+    {
+        return state.ListName[static_cast<std::size_t>(PageNameIndex(output, page))];
+    }
 
     int Open(const std::string& path)
     {

@@ -12,7 +12,6 @@
 #include "support/RiffFileBuilder.h"
 #include "support/TestAlsaDevice.h"
 
-#include <dlfcn.h>
 #include <gmock/gmock.h>
 
 #include <algorithm>
@@ -44,33 +43,10 @@ protected:
     }
     void TearDown() override
     {
-        if (unplug != nullptr) {
-            unplug(0);
+        if (testCard.unplug != nullptr) {
+            testCard.unplug(0);
         }
         PlaybackFixture::TearDown();
-    }
-    void FindControls()
-    {
-        void* module = dlopen(testsupport::TestAlsaDevice, RTLD_NOW | RTLD_NOLOAD);
-        ASSERT_NE(module, nullptr);
-        unplug = reinterpret_cast<void (*)(int)>(dlsym(module, "tolvtest_unplug"));
-        arm = reinterpret_cast<void (*)()>(dlsym(module, "tolvtest_arm"));
-        played = reinterpret_cast<long long (*)()>(dlsym(module, "tolvtest_loud_played_ns"));
-        dlclose(module);
-        ASSERT_NE(unplug, nullptr);
-        ASSERT_NE(arm, nullptr);
-        ASSERT_NE(played, nullptr);
-    }
-    static bool Within5s(const std::function<bool()>& done)
-    {
-        const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-        while (!done()) {
-            if (std::chrono::steady_clock::now() > until) {
-                return false;
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        }
-        return true;
     }
     // A second of 16-bit stereo at three quarters of full scale.
     std::string LoudWave(const std::string& name)
@@ -91,9 +67,7 @@ protected:
             log.begin(), log.end(), [&](const std::string& line) { return line.find(part) != std::string::npos; }));
     }
 
-    void (*unplug)(int) = nullptr;
-    void (*arm)() = nullptr;
-    long long (*played)() = nullptr;
+    testsupport::TestAlsaControls testCard;
 };
 
 TEST_F(CardLossPlay, TheLampGoesOffAndAPressFailsUntilTheCardIsBackThenAPressIsHeard)
@@ -116,16 +90,16 @@ TEST_F(CardLossPlay, TheLampGoesOffAndAPressFailsUntilTheCardIsBackThenAPressIsH
     Run(100);
     ASSERT_EQ(State().OutputState[0], 1);
     ASSERT_EQ(window->TolvButton(2)->Activated(), State().StateColorSet[1]);
-    const int card = 1; // the PCMs after "default", in their order
-    ASSERT_EQ(AudioSystem::Current().OutputName(card), "card");
-    std::shared_ptr<OutputDevice> device = AudioSystem::Current().Output(card);
+    const int cardIndex = 1; // the PCMs after "default", in their order
+    ASSERT_EQ(AudioSystem::Current().OutputName(cardIndex), "card");
+    std::shared_ptr<OutputDevice> device = AudioSystem::Current().Output(cardIndex);
     ASSERT_TRUE(device);
-    FindControls();
-    ASSERT_TRUE(Within5s([&] { return device->RenderedFrames() > 4800; })) << "the card plays";
+    ASSERT_TRUE(testCard.Find());
+    ASSERT_TRUE(testsupport::WithinFiveSeconds([&] { return device->RenderedFrames() > 4800; })) << "the card plays";
 
     ports.Log.Clear();
-    unplug(1);
-    ASSERT_TRUE(Within5s([&] { return device->Lost(); }));
+    testCard.unplug(1);
+    ASSERT_TRUE(testsupport::WithinFiveSeconds([&] { return device->Lost(); }));
     Run(200);
     EXPECT_EQ(State().OutputState[0], 0);
     EXPECT_EQ(window->TolvButton(2)->Activated(), 0);
@@ -140,12 +114,12 @@ TEST_F(CardLossPlay, TheLampGoesOffAndAPressFailsUntilTheCardIsBackThenAPressIsH
     Run(1500);
     EXPECT_EQ(LogLinesWith("lost ("), 1) << "the loss is logged once";
 
-    unplug(0);
-    arm();
+    testCard.unplug(0);
+    testCard.arm();
     control->Pon(0, 3, 0, 0, 0);
     EXPECT_EQ(State().OutputState[0], 1);
     EXPECT_EQ(window->TolvButton(3)->Activated(), State().StateColorSet[1]);
-    EXPECT_TRUE(Within5s([&] { return played() >= 0; })) << "the press is heard";
+    EXPECT_TRUE(testsupport::WithinFiveSeconds([&] { return testCard.played() >= 0; })) << "the press is heard";
     EXPECT_EQ(LogLinesWith("Audio device \"card\": opened again"), 1);
 }
 

@@ -2,9 +2,14 @@
 
 // The tests' own ALSA device (tests/alsa_device): where the module is, and a
 // configuration that knows its PCM type, for the tests that open it.
+#include <dlfcn.h>
+
+#include <chrono>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
+#include <thread>
 
 namespace testsupport {
 
@@ -23,6 +28,42 @@ inline bool TestAlsaDeviceBuilt()
 inline std::string TestAlsaConfig(std::string_view definitions)
 {
     return std::string("pcm_type.tolvtest { lib \"") + TestAlsaDevice + "\" }\n" + std::string(definitions);
+}
+
+// The controls of the loaded test device: unplug(1) fails it as an unplugged
+// card, unplug(0) plugs it back; arm() and played() watch for the first loud
+// frame played. Find looks them up once a device of the module is open.
+struct TestAlsaControls {
+    void (*unplug)(int) = nullptr;
+    void (*arm)() = nullptr;
+    long long (*played)() = nullptr;
+
+    bool Find()
+    {
+        void* module = dlopen(TestAlsaDevice, RTLD_NOW | RTLD_NOLOAD);
+        if (module == nullptr) {
+            return false;
+        }
+        unplug = reinterpret_cast<void (*)(int)>(dlsym(module, "tolvtest_unplug"));
+        arm = reinterpret_cast<void (*)()>(dlsym(module, "tolvtest_arm"));
+        played = reinterpret_cast<long long (*)()>(dlsym(module, "tolvtest_loud_played_ns"));
+        dlclose(module);
+        return unplug != nullptr && arm != nullptr && played != nullptr;
+    }
+};
+
+// A paced test device works on its own thread at the card's pace: what it
+// does is waited for, up to five seconds.
+inline bool WithinFiveSeconds(const std::function<bool()>& done)
+{
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > until) {
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return true;
 }
 
 } // namespace testsupport
