@@ -5,7 +5,7 @@
 // card's mixer runs on its own thread at the card's pace, so the test waits
 // (at most a few seconds) for what that thread does; the program's side runs
 // on virtual time.
-#include "PlaybackFixture.h"
+#include "DeviceLossFixture.h"
 
 #include "platform/audio/AudioSystem.h"
 #include "platform/audio/OutputDevice.h"
@@ -14,7 +14,6 @@
 
 #include <gmock/gmock.h>
 
-#include <algorithm>
 #include <chrono>
 #include <functional>
 #include <thread>
@@ -22,14 +21,14 @@
 namespace {
 
 using namespace platform::audio;
-using playbacktest::PlaybackFixture;
+using playbacktest::DeviceLossFixture;
 using testing::ElementsAre;
 
-class CardLossPlay : public PlaybackFixture {
+class CardLossPlay : public DeviceLossFixture {
 protected:
     void SetUp() override
     {
-        PlaybackFixture::SetUp();
+        DeviceLossFixture::SetUp();
         if (!testsupport::TestAlsaDeviceBuilt()) {
             GTEST_SKIP() << "the test ALSA device was not built (" << testsupport::TestAlsaDevice << ")";
         }
@@ -46,7 +45,7 @@ protected:
         if (testCard.unplug != nullptr) {
             testCard.unplug(0);
         }
-        PlaybackFixture::TearDown();
+        DeviceLossFixture::TearDown();
     }
     // A second of 16-bit stereo at three quarters of full scale.
     std::string LoudWave(const std::string& name)
@@ -60,12 +59,6 @@ protected:
         testsupport::RiffFileBuilder().Format(1, 2, Rate, 16).Data(samples).WriteTo(path);
         return path;
     }
-    int LogLinesWith(const std::string& part) const
-    {
-        const std::vector<std::string> log = DayLogEntries();
-        return static_cast<int>(std::count_if(
-            log.begin(), log.end(), [&](const std::string& line) { return line.find(part) != std::string::npos; }));
-    }
 
     testsupport::TestAlsaControls testCard;
 };
@@ -75,13 +68,7 @@ TEST_F(CardLossPlay, TheLampGoesOffAndAPressFailsUntilTheCardIsBackThenAPressIsH
     Store("NumOut", "1");
     Store("DeviceWave_1", "card");
     ASSERT_EQ(window->Form_Load(), FrmMain::StartOutcome::Running);
-    State().ButtonsPerOutput = 32;
-    State().ButtonsPerPage[0] = 32;
-    State().CounterTitle[0] = 1;
-    controls::UC_TextPicture& counter = *window->PicCounter(0);
-    for (int i = 0; i < 3; ++i) {
-        counter.AddTextSpace(9, false, false, "", 0, 0);
-    }
+    controls::UC_TextPicture& counter = ButtonsAndCounter();
     Assign(0, 0, 2, RampWave("long.wav", 20 * Rate));
     const std::string next = LoudWave("next.wav");
     Assign(0, 0, 3, next);

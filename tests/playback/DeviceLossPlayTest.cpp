@@ -4,7 +4,7 @@
 // it, and once the device is back a press plays. For the waveOut back-end and
 // for those that play through media graphs (DirectShow, MCI, filter graph
 // with either renderer).
-#include "PlaybackFixture.h"
+#include "DeviceLossFixture.h"
 
 #include "audio/C_MCI.h"
 #include "audio/GraphPlayer.h"
@@ -19,29 +19,15 @@
 
 namespace {
 
-using playbacktest::PlaybackFixture;
+using playbacktest::DeviceLossFixture;
 using testing::ElementsAre;
 
-class DeviceLossPlay : public PlaybackFixture {
-protected:
-    int LogLinesWith(const std::string& part) const
-    {
-        const std::vector<std::string> log = DayLogEntries();
-        return static_cast<int>(std::count_if(
-            log.begin(), log.end(), [&](const std::string& line) { return line.find(part) != std::string::npos; }));
-    }
-};
+using DeviceLossPlay = DeviceLossFixture;
 
 TEST_F(DeviceLossPlay, TheLampGoesOffAndAPressFailsUntilTheDeviceIsBack)
 {
     ASSERT_TRUE(Start());
-    State().ButtonsPerOutput = 32;
-    State().ButtonsPerPage[0] = 32;
-    State().CounterTitle[0] = 1;
-    controls::UC_TextPicture& counter = *window->PicCounter(0);
-    for (int i = 0; i < 3; ++i) {
-        counter.AddTextSpace(9, false, false, "", 0, 0);
-    }
+    controls::UC_TextPicture& counter = ButtonsAndCounter();
     Assign(0, 0, 2, RampWave("long.wav", 5 * Rate));
     const std::string next = RampWave("next.wav", Rate);
     Assign(0, 0, 3, next);
@@ -139,13 +125,7 @@ TEST_P(GraphDeviceLossPlay, TheLampGoesOffAndAPressFailsUntilTheDeviceIsBack)
 {
     ASSERT_TRUE(StartGraphs());
     ASSERT_EQ(parms::PlayerType, GetParam());
-    State().ButtonsPerOutput = 32;
-    State().ButtonsPerPage[0] = 32;
-    State().CounterTitle[0] = 1;
-    controls::UC_TextPicture& counter = *window->PicCounter(0);
-    for (int i = 0; i < 3; ++i) {
-        counter.AddTextSpace(9, false, false, "", 0, 0);
-    }
+    controls::UC_TextPicture& counter = ButtonsAndCounter();
     const std::string sound = RampWave("long.wav", 5 * Rate);
     const std::string next = RampWave("next.wav", Rate);
     Assign(0, 0, 2, sound);
