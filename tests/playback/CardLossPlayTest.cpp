@@ -14,9 +14,6 @@
 
 #include <gmock/gmock.h>
 
-#include <chrono>
-#include <functional>
-#include <thread>
 
 namespace {
 
