@@ -14,7 +14,6 @@
 
 #include <gmock/gmock.h>
 
-
 namespace {
 
 using namespace platform::audio;
