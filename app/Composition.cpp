@@ -89,6 +89,9 @@ void Composition::WireMonitor()
     MonitorCalls.AssignButtonFile = [this](int output, int page, int button, const std::string& path) {
         return Grid.Grid.AssignButtonOnPage(output, page, button, path);
     };
+    MonitorCalls.ClearButtonFile = [this](int output, int page, int button) {
+        Grid.Grid.ClearButton(output, page, button);
+    };
 }
 
 void Composition::WireRemoteAndCache()
@@ -197,6 +200,7 @@ std::vector<std::string> Composition::UnsetHooks() const
     Require(unset, "ListCommands.Use.MonitorShown", list.MonitorShown);
 
     Require(unset, "MonitorHandBack.AssignButtonFile", MonitorCalls.AssignButtonFile);
+    Require(unset, "MonitorHandBack.ClearButtonFile", MonitorCalls.ClearButtonFile);
     Require(unset, "PlaybackRemoteTargets.ListClicked", RemoteTargets.ListClicked);
     Require(unset, "RemoteControl.Observe", Remote.Observe);
     Require(unset, "CacheService.LocalFilename", Cache.LocalFilename);

@@ -11,11 +11,10 @@
 #include "foundation/Programs.h"
 #include "mainwindow/FrmMain.h"
 #include "playback/CacheNames.h"
+#include "playback/ModeMark.h"
 #include "playback/PreRead.h"
 
-#include <algorithm>
 #include <string>
-#include <vector>
 
 namespace {
 
@@ -115,16 +114,19 @@ void MonitorHandBack::TakeBackButton(const MonitorItem& item, QWidget* owner)
     }
     const parms::MonitorExchangeValues& exchange = parms::MonitorExchange;
     if (exchange.MonitorFile.empty()) {
-        ClearButton(item, state.ButtonTable[index]);
+        ClearButton(item);
         return;
     }
     if (exchange.MonitorFile != state.ButtonTable[index].FileName) {
-        if (!AssignButtonFile) {
+        if (AssignButtonFile) {
+            // A refusal has told the operator; the edit still goes onto the
+            // assignment the button keeps.
+            AssignButtonFile(item.Output, item.Page, item.Button, exchange.MonitorFile);
+        } else {
             basic::WriteLog("Assigning another file from the monitor window: not available in this build", 0, 0);
-            return;
         }
-        if (!AssignButtonFile(item.Output, item.Page, item.Button, exchange.MonitorFile) ||
-            state.ButtonTable[index].FileName != exchange.MonitorFile) {
+        const std::string& now = state.ButtonTable[index].FileName;
+        if (now != exchange.MonitorFile && now != item.File) {
             return;
         }
     }
@@ -137,29 +139,13 @@ void MonitorHandBack::TakeBackButton(const MonitorItem& item, QWidget* owner)
     window_.Ports.Playback->DisarmTimer(item.Output);
 }
 
-void MonitorHandBack::ClearButton(const MonitorItem& item, AssignRecord& record)
+void MonitorHandBack::ClearButton(const MonitorItem& item)
 {
-    MainState& state = window_.State;
-    record.FileName.clear();
-    record.Invalid = 1;
-    record.Cached = 0;
-    record.StartMS = 0;
-    record.PlayMode = state.DefaultButtonOption;
-    const auto o = static_cast<std::size_t>(item.Output);
-    if (ButtonShown(item)) {
-        controls::UC_TolvButton& button = *window_.TolvButton(item.Output * state.ButtonsPerOutput + item.Button);
-        for (const int slot : {0, 3, 4, 5}) {
-            button.SetText(slot, "");
-        }
-        button.SetAlert(0);
-        button.SetActivated(0);
-        button.Draw(0);
+    if (!ClearButtonFile) {
+        basic::WriteLog("Removing a sound from the monitor window: not available in this build", 0, 0);
+        return;
     }
-    if (state.STBYActive[o] != 0 && state.StandbySet[o] != 0 && state.StandbyPage[o] == item.Page &&
-        state.StandbyButton[o] == item.Button) {
-        state.StandbySet[o] = 0;
-        window_.Ports.Playback->DisarmTimer(item.Output);
-    }
+    ClearButtonFile(item.Output, item.Page, item.Button);
     RefreshAssignments();
 }
 
@@ -171,8 +157,7 @@ void MonitorHandBack::DrawButton(const MonitorItem& item, const AssignRecord& re
     const MainState& state = window_.State;
     controls::UC_TolvButton& button = *window_.TolvButton(item.Output * state.ButtonsPerOutput + item.Button);
     button.SetText(5, StartText(record.StartMS));
-    const auto mode = static_cast<std::size_t>(std::clamp(record.PlayMode, 0, 3));
-    button.SetText(3, parms::ModeCaption.at(mode)[0]);
+    button.SetText(3, playback::ModeMark(record.PlayMode));
     if (record.TextColor != 0 || record.BackColor != 0) {
         button.SetNormalColor(static_cast<platform::Color>(record.TextColor));
         button.SetBGColor(static_cast<platform::Color>(record.BackColor));

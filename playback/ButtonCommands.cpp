@@ -15,6 +15,7 @@
 #include "platform/CommonDialogs.h"
 #include "platform/MessageBox.h"
 #include "playback/ButtonGrid.h"
+#include "playback/ModeMark.h"
 #include "playback/PlaybackControl.h"
 #include "playback/PreRead.h"
 #include "playback/SlotIndexes.h"
@@ -25,14 +26,6 @@ namespace {
 
 constexpr std::int32_t White = 0xFFFFFF;
 constexpr int WaveOutPlayer = 3;
-
-std::string ModeMark(int playMode)
-{
-    if (parms::PlayerType != WaveOutPlayer || playMode < 0 || playMode > 3) {
-        return {};
-    }
-    return parms::ModeCaption[static_cast<std::size_t>(playMode)][0];
-}
 
 } // namespace
 
@@ -131,7 +124,7 @@ void ButtonCommands::RCButtonFCT(int command)
     case 8:
     case 9:
         record.PlayMode = command - 6;
-        ShowOnButton(target, 3, ModeMark(record.PlayMode));
+        ShowOnButton(target, 3, playback::ModeMark(record.PlayMode));
         ApplyColoursAndDraw(target);
         control_.DisarmTimer(target.output);
         break;

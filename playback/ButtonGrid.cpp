@@ -14,6 +14,7 @@
 #include "playback/AssignChecks.h"
 #include "playback/ButtonGridMouse.h"
 #include "playback/CacheNames.h"
+#include "playback/ModeMark.h"
 #include "playback/PlaybackControl.h"
 #include "playback/PreRead.h"
 #include "playback/SlotIndexes.h"
@@ -25,14 +26,6 @@ namespace {
 
 constexpr platform::Color White = 0xFFFFFF;
 constexpr int WaveOutPlayer = 3;
-
-std::string ModeMark(int playMode)
-{
-    if (parms::PlayerType != WaveOutPlayer || playMode < 0 || playMode > 3) {
-        return {};
-    }
-    return parms::ModeCaption[static_cast<std::size_t>(playMode)][0];
-}
 
 // DirectSound takes tag PCM only; waveOut also an extensible wave whose
 // samples are PCM.
@@ -315,7 +308,7 @@ bool ButtonGrid::AssignButtonOnPage(int output, int page, int button, std::strin
                 control->SetNormalColor(static_cast<platform::Color>(tipColour));
             }
             control->SetText(0, title);
-            control->SetText(3, ModeMark(record.PlayMode));
+            control->SetText(3, playback::ModeMark(record.PlayMode));
             control->SetAlert(invalid);
             control->Draw(0);
         }
@@ -437,6 +430,6 @@ void ButtonGrid::DrawButton(int output, int page, int button, int readCue)
     if (state.SerialButtonNum == 1 && state.KeyTarget != output) {
         control->SetText(2, "[" + std::to_string(state.ButtonsPerPage[playback::At(output)] * page + button + 1) + "]");
     }
-    control->SetText(3, ModeMark(record.PlayMode));
+    control->SetText(3, playback::ModeMark(record.PlayMode));
     control->Draw(0);
 }

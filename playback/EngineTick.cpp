@@ -111,12 +111,23 @@ void EngineTick::TimerUpdate_Timer()
         }
     }
     control_.Observe("ProgPlay");
+    int stopped = 0;
+    int started = 0;
     for (int slot = 0; slot < state.PlayerCount; ++slot) {
         const int output = playback::OutputOfSlot(state, slot);
         if (output >= MainState::Outputs || busy[At(output)] || !playback::ValidSlot(state, slot)) {
             continue;
         }
-        ReadPlayer(slot);
+        const Shown shown = ReadPlayer(slot);
+        stopped += shown == Shown::Stopped ? 1 : 0;
+        started += shown == Shown::Started ? 1 : 0;
+    }
+    // The trace names the stops before the starts, whichever slots they were.
+    for (int i = 0; i < stopped; ++i) {
+        control_.Observe("Play Stopped");
+    }
+    for (int i = 0; i < started; ++i) {
+        control_.Observe("Play Started");
     }
 
     bool changed = false;
@@ -157,7 +168,7 @@ void EngineTick::TimerUpdate_Timer()
     Rearm(start);
 }
 
-void EngineTick::ReadPlayer(int slot)
+EngineTick::Shown EngineTick::ReadPlayer(int slot)
 {
     FrmMain& window = control_.Window();
     MainState& state = window.State;
@@ -175,9 +186,8 @@ void EngineTick::ReadPlayer(int slot)
 
     if (!playing && mode != 2) {
         if (state.PlayerShownState[s] == Idle) {
-            return;
+            return Shown::Unchanged;
         }
-        control_.Observe("Play Stopped");
         control_.SetPlayButtons(slot, Transport::PlayButton, Transport::Off, 0);
         if (parms::UsePause == 1) {
             control_.SetPlayButtons(slot, Transport::PauseOrSelectButton, Transport::Off, 0);
@@ -210,7 +220,7 @@ void EngineTick::ReadPlayer(int slot)
                 meter->ClearVU();
             }
         }
-        return;
+        return Shown::Stopped;
     }
     if (mode == 2 && !playing) {
         if (parms::UsePause == 1) {
@@ -221,12 +231,12 @@ void EngineTick::ReadPlayer(int slot)
                 state.PlayerShownState[s] = Paused;
             }
         }
-        return;
+        return Shown::Unchanged;
     }
 
     state.OutputState[o] = Playing;
+    const Shown shown = state.PlayerShownState[s] != Playing ? Shown::Started : Shown::Unchanged;
     if (state.PlayerShownState[s] != Playing) {
-        control_.Observe("Play Started");
         control_.SetPlayButtons(slot, Transport::PlayButton, Transport::Lit, 0);
         state.PlayerShownState[s] = Playing;
         if (parms::UsePause == 1) {
@@ -254,7 +264,7 @@ void EngineTick::ReadPlayer(int slot)
     }
     const bool dragging = bar != nullptr && bar->Clicked();
     if (dragging || state.SpanMS[s] <= 0) {
-        return;
+        return shown;
     }
     const std::int32_t position = player.Position();
     const double fraction =
@@ -277,6 +287,7 @@ void EngineTick::ReadPlayer(int slot)
         }
     }
     state.LastPosition[s] = position;
+    return shown;
 }
 
 void EngineTick::OutputChanged(int output)
@@ -286,6 +297,7 @@ void EngineTick::OutputChanged(int output)
     RemotePort& remote = *window.Ports.Remote;
     const auto o = At(output);
     const std::int32_t now = state.OutputState[o];
+    control_.Observe("tSW");
     if (now == Playing || now == Paused) {
         remote.SendRemoteCommand(output, PlayOn, 0);
         remote.SendRemoteCommand(output, StopOff, 0);
@@ -320,6 +332,7 @@ void EngineTick::OutputChanged(int output)
         }
     }
     control_.ShowCurrentItem(output);
+    control_.Observe("StbyTallyOut");
     remote.SendRemoteListStatus(output, 0);
     state.LastOutputState[o] = now;
 }

@@ -26,7 +26,9 @@ public:
 
 private:
     using Busy = std::array<bool, 4>;
-    void ReadPlayer(int slot);
+    // What reading a player found for its transport buttons.
+    enum class Shown { Unchanged, Stopped, Started };
+    Shown ReadPlayer(int slot);
     void OutputChanged(int output);
     void Rearm(double start);
 

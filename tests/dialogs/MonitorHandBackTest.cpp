@@ -132,7 +132,7 @@ TEST_F(MonitorHandBackTest, AButtonThatChangedMeanwhileIsLeftAlone)
     EXPECT_EQ(Button(2, 5).FileName, "/snd/other.wav") << "Delete refused as well";
 }
 
-TEST_F(MonitorHandBackTest, AnotherFileIsAssignedFirstAndARefusalKeepsEverything)
+TEST_F(MonitorHandBackTest, AnotherFileIsAssignedFirstAndARefusalStillTakesTheEditOnTheOldFile)
 {
     Button(2, 5).FileName = "/snd/a.wav";
     std::vector<std::string> assigned;
@@ -148,33 +148,48 @@ TEST_F(MonitorHandBackTest, AnotherFileIsAssignedFirstAndARefusalKeepsEverything
     Exchange("/snd/new.wav", 900, 2);
     handBack.TakeBack(ButtonItem(2, 5, "/snd/a.wav"), nullptr);
     EXPECT_THAT(assigned, ElementsAre("0,2,5 /snd/new.wav"));
-    EXPECT_EQ(Button(2, 5).StartMS, 0) << "not applied to the old assignment";
+    EXPECT_EQ(Button(2, 5).FileName, "/snd/a.wav") << "the refused file is not assigned";
+    EXPECT_EQ(Button(2, 5).StartMS, 900) << "start, mode and colours go onto the old assignment";
+    EXPECT_EQ(Button(2, 5).PlayMode, 2);
+    EXPECT_EQ(Button(2, 5).TextColor, 0x112233);
+    EXPECT_EQ(Button(2, 5).BackColor, 0x445566);
 
+    Button(2, 5).StartMS = 0;
     accept = true;
     handBack.TakeBack(ButtonItem(2, 5, "/snd/a.wav"), nullptr);
     EXPECT_EQ(Button(2, 5).FileName, "/snd/new.wav");
     EXPECT_EQ(Button(2, 5).StartMS, 900);
 }
 
-TEST_F(MonitorHandBackTest, DeleteClearsTheRightButtonAndItsFace)
+TEST_F(MonitorHandBackTest, AButtonThatAnotherAssignmentTookMeanwhileIsNotEdited)
 {
-    Button(0, 3).FileName = "/snd/a.wav";
-    Button(0, 3).StartMS = 700;
-    Button(0, 3).PlayMode = 2;
-    Button(0, 4).FileName = "/snd/b.wav";
-    MainState& state = window.State;
-    state.STBYActive[0] = 1;
-    state.StandbySet[0] = 1;
-    state.StandbyPage[0] = 0;
-    state.StandbyButton[0] = 3;
+    Button(2, 5).FileName = "/snd/a.wav";
+    // The assignment pumps events (its messages): meanwhile something else
+    // lands on the button.
+    handBack.AssignButtonFile = [&](int, int page, int button, const std::string&) {
+        Button(page, button).FileName = "/snd/dropped meanwhile.wav";
+        return false;
+    };
+    Exchange("/snd/new.wav", 900, 2);
+    handBack.TakeBack(ButtonItem(2, 5, "/snd/a.wav"), nullptr);
+    EXPECT_EQ(Button(2, 5).FileName, "/snd/dropped meanwhile.wav");
+    EXPECT_EQ(Button(2, 5).StartMS, 0);
+}
+
+// What the clear does to record, face, lamp and cue is the button menu's
+// Remove; the whole program's tests check it through the monitor window.
+TEST_F(MonitorHandBackTest, DeleteClearsTheRecordedButtonThroughTheMenusRemove)
+{
+    Button(2, 3).FileName = "/snd/a.wav";
+    Button(2, 4).FileName = "/snd/b.wav";
+    std::vector<std::string> cleared;
+    handBack.ClearButtonFile = [&](int output, int page, int button) {
+        cleared.push_back(std::to_string(output) + "," + std::to_string(page) + "," + std::to_string(button));
+    };
     Exchange("", 0, 0);
-    handBack.TakeBack(ButtonItem(0, 3, "/snd/a.wav"), nullptr);
-    EXPECT_EQ(Button(0, 3).FileName, "");
-    EXPECT_EQ(Button(0, 3).Invalid, 1);
-    EXPECT_EQ(Button(0, 3).StartMS, 0);
-    EXPECT_EQ(Button(0, 3).PlayMode, 1) << "DefaultButtonOption";
-    EXPECT_EQ(Button(0, 4).FileName, "/snd/b.wav");
-    EXPECT_EQ(state.StandbySet[0], 0) << "the cued button was cleared";
+    handBack.TakeBack(ButtonItem(2, 3, "/snd/a.wav"), nullptr);
+    EXPECT_THAT(cleared, ElementsAre("0,2,3"));
+    EXPECT_EQ(Button(2, 4).FileName, "/snd/b.wav");
 }
 
 TEST_F(MonitorHandBackTest, AShownButtonIsRedrawnWithItsMarks)

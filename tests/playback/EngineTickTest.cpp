@@ -164,4 +164,53 @@ TEST_F(EngineTickTest, ACommandLineHandedOverBySecondStartOpensOnceNothingPlays)
     EXPECT_EQ(ports.Log.Starting("OpenSaveAssignFile").size(), 1U);
 }
 
+// With ShowObservation the tick traces its stages in their order: the stops
+// before the starts, then per changed output its switch and its standby
+// tally.
+TEST_F(EngineTickTest, ObservationLinesOfAHandedOverCommandLine)
+{
+    ASSERT_TRUE(Start());
+    ASSERT_GE(FCT_SubClass::FindSubclassSlot(window.get()), 0);
+    testsupport::HelperProcess second("tolv_test_session", {"send", "tolv", sounds / "shows/evening.txt"});
+    ASSERT_EQ(second.Finish(), 1);
+    EXPECT_THAT(ObservedTick(), ElementsAre("Timer=", "RcvCommand", "Interval="));
+}
+
+TEST_F(EngineTickTest, ObservationLinesOfAParkedRequestAndAStopRequest)
+{
+    ASSERT_TRUE(Start(2));
+    Assign(0, 0, 4, RampWave("parked.wav", Rate));
+    Assign(1, 0, 0, RampWave("b.wav", 3 * Rate));
+    control->Pon(1, 0, 0, 0, 0);
+    Run(100);
+    ASSERT_EQ(State().OutputState[1], 1);
+    // Output 1 (index 0) waited for a mute tail to end; output 2 is asked to
+    // stop by a remote box.
+    State().ParkedRequest[0] = {1, 4, 0, 0};
+    State().StopWhenStarted[1] = 1;
+    EXPECT_THAT(ObservedTick(),
+                ElementsAre("Timer=", "TimerRemote", "CheckTimer", "PonStart By MutingParm", "PonStart 4",
+                            "StopAll By StopReqByRemote", "ProgPlay", "Play Stopped", "Play Started", "tSW",
+                            "StbyTallyOut", "tSW", "StbyTallyOut", "Interval="));
+    EXPECT_EQ(State().OutputState[0], 1);
+    EXPECT_EQ(State().OutputState[1], 0);
+}
+
+TEST_F(EngineTickTest, ObservationLinesOfOneOutputEndingWhileAnotherStarts)
+{
+    ASSERT_TRUE(Start(2));
+    Assign(0, 0, 0, RampWave("starts.wav", Rate));
+    Assign(1, 0, 0, RampWave("ends.wav", Rate / 4));
+    control->Pon(1, 0, 0, 0, 0);
+    Run(100);
+    window->TimerUpdate.SetEnabled(false);
+    clock.Advance(400);
+    control->Pon(0, 0, 0, 0, 1);
+    EXPECT_THAT(ObservedTick(), ElementsAre("Timer=", "TimerRemote", "CheckTimer", "ProgPlay", "Play Stopped",
+                                            "Play Started", "tSW", "StbyTallyOut", "tSW", "StbyTallyOut",
+                                            "Interval="));
+    EXPECT_THAT(ObservedTick(), ElementsAre("Timer=", "TimerRemote", "CheckTimer", "ProgPlay", "Interval="))
+        << "nothing changed in the next run";
+}
+
 } // namespace

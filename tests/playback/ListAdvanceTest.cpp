@@ -52,6 +52,19 @@ TEST_F(ListAdvance, AMarkOnTheNextRowStartsItWhenTheRowBeforeEnds)
     EXPECT_EQ(window->LV(0)->DispColor(2), parms::StateColor[2]);
 }
 
+TEST_F(ListAdvance, TheTickTracesTheSequenceStartBetweenTheSwitchAndTheStandbyTally)
+{
+    StartWithList({{"A", false}, {"B", true}});
+    control->Pon(0, 0, 0, 0, 0);
+    Run(100);
+    window->TimerUpdate.SetEnabled(false);
+    clock.Advance(600);
+    EXPECT_THAT(ObservedTick(), testing::ElementsAre("Timer=", "TimerRemote", "CheckTimer", "ProgPlay", "Play Stopped",
+                                                     "tSW", "Seq Play PonStart", "PonStart 0", "StbyTallyOut",
+                                                     "Interval="));
+    EXPECT_EQ(Title(), "B");
+}
+
 TEST_F(ListAdvance, WithSeqItemTypeOneTheMarkOnTheEndedRowStartsTheNext)
 {
     StartWithList({{"A", true}, {"B", false}, {"C", false}}, 1);

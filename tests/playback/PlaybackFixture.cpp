@@ -124,4 +124,23 @@ std::vector<std::string> PlaybackFixture::Remote(int output) const
     return found;
 }
 
+std::vector<std::string> PlaybackFixture::ObservedTick()
+{
+    State().ShowObservation = 1;
+    std::vector<std::string> lines;
+    const auto kept = control->Hooks.AddObservation;
+    control->Hooks.AddObservation = [&lines](std::string_view text) {
+        std::string line(text);
+        for (const std::string_view valued : {"Timer=", "Interval="}) {
+            if (line.starts_with(valued)) {
+                line.resize(valued.size());
+            }
+        }
+        lines.push_back(line);
+    };
+    control->TimerUpdate_Timer();
+    control->Hooks.AddObservation = kept;
+    return lines;
+}
+
 } // namespace playbacktest

@@ -52,6 +52,9 @@ protected:
     std::vector<std::string> DayLogEntries() const;
     // Calls of the fakes that begin with prefix and name output.
     std::vector<std::string> Remote(int output) const;
+    // The observation lines of one run of the engine tick, with
+    // ShowObservation on; "Timer=" and "Interval=" without their values.
+    std::vector<std::string> ObservedTick();
 
     Player& PlayerOf(int slot) { return window->State.PlayerAt(slot); }
     MainState& State() { return window->State; }
