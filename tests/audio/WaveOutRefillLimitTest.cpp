@@ -8,6 +8,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
+#include <mutex>
 #include <set>
 #include <string>
 
@@ -16,7 +18,8 @@ namespace {
 using namespace wavetest;
 using platform::audio::StreamFormat;
 
-// The real files, counting the bytes read from the files whose path holds a part.
+// The real files, counting the bytes read from the files whose path holds a
+// part. Other threads (the logs' writer) may come through here as well.
 class ReadCountingLayer : public testsupport::TestFileLayer {
 public:
     explicit ReadCountingLayer(std::string part) : part_(std::move(part)) {}
@@ -25,28 +28,34 @@ public:
     {
         const int fd = TestFileLayer::Open(path, mode);
         if (fd >= 0 && std::string(path).find(part_) != std::string::npos) {
+            const std::lock_guard lock(mutex_);
             counted_.insert(fd);
         }
         return fd;
     }
     int Close(int fd) override
     {
-        counted_.erase(fd);
+        {
+            const std::lock_guard lock(mutex_);
+            counted_.erase(fd);
+        }
         return TestFileLayer::Close(fd);
     }
     std::int64_t Read(int fd, std::span<std::uint8_t> buffer) override
     {
         const std::int64_t n = TestFileLayer::Read(fd, buffer);
+        const std::lock_guard lock(mutex_);
         if (n > 0 && counted_.count(fd) != 0) {
             bytesRead += n;
         }
         return n;
     }
 
-    std::int64_t bytesRead = 0;
+    std::atomic<std::int64_t> bytesRead{0};
 
 private:
     std::string part_;
+    std::mutex mutex_;
     std::set<int> counted_;
 };
 
@@ -78,7 +87,7 @@ TEST_F(WaveOutRefillLimit, APollReadsAtMostAThirdOfASecondAndTheSoundStillPlaysW
         files.bytesRead = 0;
         clock.Advance(ms);
         player.ProgressionPlay();
-        mostInOnePoll = std::max(mostInOnePoll, files.bytesRead);
+        mostInOnePoll = std::max(mostInOnePoll, files.bytesRead.load());
         total += files.bytesRead;
     };
 
@@ -88,7 +97,8 @@ TEST_F(WaveOutRefillLimit, APollReadsAtMostAThirdOfASecondAndTheSoundStillPlaysW
         poll(10);
     }
     EXPECT_LE(mostInOnePoll, thirdOfASecond) << "the first polls after the start";
-    // Later polls keep the whole queue filled ahead.
+    // Spread over the polls, the file was still read the whole queue (almost
+    // nine seconds) ahead of the two seconds heard.
     EXPECT_GE(total, (2 + 8) * Rate * bytesPerFrame);
 
     // The window was busy for four seconds: more than half of the queue was
