@@ -46,8 +46,11 @@ std::optional<FrameHeader> DecodeAt(std::span<const std::uint8_t> bytes, std::si
 
 // Whether the header at index i of window (file offset windowStart) starts a
 // frame: the next header, at the end of its frame, has the same version,
-// layer and sample rate, or the audio ends there (a file cut short inside its
-// only frame still tells its format).
+// layer and sample rate, or its frame ends exactly where the audio does (a
+// stream of one frame). A header whose frame runs past the end, or stops short
+// of it with no room for another, is a look-alike in the data: near the end of
+// a stream the reader does not know (MPEG-2.5) it would pass for a short sound
+// of its own, and a file cut short inside its only frame is no sound.
 bool Confirmed(std::span<const std::uint8_t> window, std::size_t i, std::int64_t windowStart, std::int64_t audioEnd,
                std::int64_t fileSize)
 {
@@ -55,10 +58,9 @@ bool Confirmed(std::span<const std::uint8_t> window, std::size_t i, std::int64_t
     if (!header) {
         return false;
     }
-    const std::int64_t offset = windowStart + static_cast<std::int64_t>(i);
-    const std::int64_t stop = audioEnd - offset >= 4 ? audioEnd : fileSize;
     const std::size_t next = i + static_cast<std::size_t>(FrameBytes(*header));
-    if (windowStart + static_cast<std::int64_t>(next) + 4 > stop) {
+    const std::int64_t frameEnd = windowStart + static_cast<std::int64_t>(next);
+    if (frameEnd == audioEnd || frameEnd == fileSize) {
         return true;
     }
     const std::optional<FrameHeader> follower = DecodeAt(window, next);
@@ -95,34 +97,37 @@ std::optional<std::int64_t> FindFirstFrame(audiofile::SoundFileSource& file, std
                                            bool namedMp3)
 {
     const std::int64_t size = file.Size();
-    // A header whose third byte is 0xFF (bit-rate index 15) is not a frame, but
-    // its second byte is the one the real header is looked for with.
-    std::optional<std::uint8_t> requiredSecondByte;
+    // A look-alike whose third byte is 0xFF (bit-rate index 15) is not a frame,
+    // but its second byte is the one the real header is preferably looked for
+    // with. Only a preference: such a look-alike may end the junk right before
+    // a stream of another second byte, which is then the file's audio.
+    std::optional<std::uint8_t> preferredSecondByte;
+    std::optional<std::int64_t> firstConfirmed;
     std::vector<std::uint8_t> window;
     for (std::int64_t start = from; start < size && start - from < MaxSearchBytes; start += Window) {
         window.resize(static_cast<std::size_t>(std::min(Window + Lookahead, size - start)));
         if (!file.ReadAt(start, window)) {
-            return std::nullopt;
+            return firstConfirmed;
         }
         for (std::size_t i = 0; i < static_cast<std::size_t>(Window) && i + 2 < window.size(); ++i) {
-            if (window[i] != 0xFF) {
+            if (window[i] != 0xFF || !CanBeSecondByte(window[i + 1], namedMp3)) {
                 continue;
             }
-            bool candidate = false;
-            if (requiredSecondByte) {
-                candidate = window[i + 1] == *requiredSecondByte && window[i + 2] != 0xFF;
-            } else if (CanBeSecondByte(window[i + 1], namedMp3)) {
-                candidate = window[i + 2] != 0xFF;
-                if (!candidate) {
-                    requiredSecondByte = window[i + 1];
-                }
+            if (window[i + 2] == 0xFF) {
+                preferredSecondByte = preferredSecondByte.value_or(window[i + 1]);
+                continue;
             }
-            if (candidate && Confirmed(window, i, start, audioEnd, size)) {
-                return start + static_cast<std::int64_t>(i);
+            if (!Confirmed(window, i, start, audioEnd, size)) {
+                continue;
             }
+            const std::int64_t offset = start + static_cast<std::int64_t>(i);
+            if (!preferredSecondByte || window[i + 1] == *preferredSecondByte) {
+                return offset;
+            }
+            firstConfirmed = firstConfirmed.value_or(offset);
         }
     }
-    return std::nullopt;
+    return firstConfirmed;
 }
 
 } // namespace FCT_mpeg

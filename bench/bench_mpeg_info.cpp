@@ -59,6 +59,29 @@ void TaggedFileWithJunk(benchmark::State& state)
 }
 BENCHMARK(TaggedFileWithJunk);
 
+// Junk that ends in 0xFF 0xFC right before a minute of frames: the look-alike
+// asks for frames of its second byte, so the whole bounded search runs before
+// the first frame after the junk is taken.
+void JunkEndingInALookAlike(benchmark::State& state)
+{
+    Bytes bytes;
+    for (std::size_t i = 0; i < 3000; ++i) {
+        bytes.push_back(static_cast<std::uint8_t>(i & 0x7F));
+    }
+    bytes.insert(bytes.end(), {0xFF, 0xFC});
+    AppendFrames(bytes, 2297);
+    const std::string path = Write("bench_mpeg_lookalike.mp3", bytes);
+    MpegInfo info;
+    if (FCT_mpeg::GetMpegInfo(path, info, 0) != 1 || info.HeaderPos != 3002 + 1) {
+        state.SkipWithError("the first frame was not found after the junk");
+    }
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(FCT_mpeg::GetMpegInfo(path, info, 0));
+    }
+    std::filesystem::remove(path);
+}
+BENCHMARK(JunkEndingInALookAlike)->Unit(benchmark::kMillisecond);
+
 // 2 MB of false syncs that never confirm: the search gives up after 1 MB.
 void HostileSyncs(benchmark::State& state)
 {

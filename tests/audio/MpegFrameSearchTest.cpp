@@ -123,11 +123,23 @@ TEST_F(MpegFrameSearch, AFrameMustBeFollowedByOneOfItsKindOrTheEnd)
     ASSERT_EQ(Read(lone), 1);
     ExpectLayer3Stream(48, 8);
 
-    // A stream of one frame ends where the frame does.
+    // A stream of one frame ends where the frame does, or where the trailing
+    // "TAG" block begins.
     MpegFileBuilder single;
     single.Frames(Layer3Joint128, 1);
     ASSERT_EQ(Read(single), 1);
     ExpectLayer3Stream(0, 1);
+    MpegFileBuilder singleTagged;
+    singleTagged.Frames(Layer3Joint128, 1).TrailingTag();
+    ASSERT_EQ(Read(singleTagged), 1);
+    ExpectLayer3Stream(0, 1);
+
+    // A file cut short inside its only frame, or with bytes after it that
+    // are no frame, holds no stream.
+    Bytes cut = single.Build();
+    cut.resize(300);
+    EXPECT_EQ(Read(MpegFileBuilder().Raw(cut)), 0);
+    EXPECT_EQ(Read(MpegFileBuilder().Frames(Layer3Joint128, 1).Raw(Bytes(2, 0))), 0);
 
     // A frame followed by one of another rate is not confirmed; the search
     // goes on, and nothing else is found.
@@ -144,6 +156,47 @@ TEST_F(MpegFrameSearch, AFrameMustBeFollowedByOneOfItsKindOrTheEnd)
     ASSERT_EQ(Read(withPadding), 1);
     EXPECT_EQ(info.HeaderPos, 1);
     EXPECT_EQ(info.AudioBytes, 418 + 4 * 417);
+}
+
+TEST_F(MpegFrameSearch, ALookAlikeWithAnInvalidBitRateOnlyStatesAPreference)
+{
+    // Junk ending in 0xFF 0xFC right before the stream: with the stream's
+    // first 0xFF it reads as a header of bit-rate index 15 whose second byte
+    // is not the stream's.
+    Bytes junk(1500);
+    std::mt19937 random(7);
+    for (std::uint8_t& byte : junk) {
+        byte = static_cast<std::uint8_t>(random() & 0x7F);
+    }
+    junk.insert(junk.end(), {0xFF, 0xFC});
+    MpegFileBuilder builder;
+    builder.Raw(junk).Frames(Layer3Joint128, 12);
+    ASSERT_EQ(Read(builder), 1);
+    ExpectLayer3Stream(1502, 12);
+    ASSERT_EQ(Read(builder, "junk.mp2"), 1);
+    ExpectLayer3Stream(1502, 12);
+
+    // A stream of the look-alike's second byte is still taken before one of
+    // another that comes first.
+    const MpegFrameSpec mpeg2{2, 3, 64, 22050, 0};
+    MpegFileBuilder preferred;
+    preferred.Raw({0xFF, 0xFB, 0xFF, 0x00}).Frames(mpeg2, 3).Frames(Layer3Joint128, 6);
+    ASSERT_EQ(Read(preferred), 1);
+    ExpectLayer3Stream(4 + 3 * static_cast<std::int64_t>(testsupport::MpegFrameBytes(mpeg2)), 6);
+}
+
+TEST_F(MpegFrameSearch, AnUnknownStreamIsNotReadAsTheLookAlikeNearItsEnd)
+{
+    // An MPEG-2.5 stream (8 kHz, which the reader does not know), whose last
+    // frame holds an MPEG-1 header 192 bytes before the end: 12 ms of a sound
+    // whose frame would run 225 bytes past the end of the file.
+    MpegFileBuilder builder;
+    builder.Frames({25, 3, 32, 8000, 0}, 20);
+    Bytes bytes = builder.Build();
+    const Bytes lookAlike = testsupport::MpegFrameHeader(Layer3Joint128);
+    std::copy(lookAlike.begin(), lookAlike.end(), bytes.end() - 192);
+    EXPECT_EQ(Read(MpegFileBuilder().Raw(bytes), "cart.mp3"), 0);
+    EXPECT_EQ(Read(MpegFileBuilder().Raw(bytes).TrailingTag(), "cart.mp3"), 0);
 }
 
 TEST_F(MpegFrameSearch, FrameCountHeaders)

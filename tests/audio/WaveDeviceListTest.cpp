@@ -86,6 +86,18 @@ TEST_F(WaveDeviceList, NamesAndNumbersOfTheOutputAndInputDevices)
     EXPECT_TRUE(boxes.empty());
 }
 
+TEST_F(WaveDeviceList, ANameSavedWithTheNumberingOfIdenticalDevicesFindsTheDeviceListedWithoutIt)
+{
+    // Saved while a second card of the same kind was plugged in, which the
+    // system listed as "2- ...": that card, now alone, is found again by its
+    // plain name, without a box or a log line. The leading digit is no number.
+    EXPECT_EQ(GetWaveDeviceID(0, "2- Null 3", 1), 3);
+    EXPECT_EQ(GetWaveDeviceID(1, "1- null 2", 1), 2);
+    EXPECT_EQ(GetWaveDeviceID(0, " 4- NULL DEFAULT ", 1), 0);
+    EXPECT_TRUE(boxes.empty());
+    EXPECT_EQ(DayLog(".log").find("この名前のデバイスを検出できませんでした"), std::string::npos);
+}
+
 TEST_F(WaveDeviceList, AGoneDeviceGivesMinusOneWithALogLineAndABoxOnlyWhenAsked)
 {
     EXPECT_EQ(GetWaveDeviceID(0, "Studio Out", 0), -1);

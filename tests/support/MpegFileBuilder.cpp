@@ -33,8 +33,9 @@ int BitRateIndex(const MpegFrameSpec& spec)
 
 int RateIndex(const MpegFrameSpec& spec)
 {
-    const std::array<int, 3> rates =
-        spec.Version == 1 ? std::array<int, 3>{44100, 48000, 32000} : std::array<int, 3>{22050, 24000, 16000};
+    const std::array<int, 3> rates = spec.Version == 1   ? std::array<int, 3>{44100, 48000, 32000}
+                                     : spec.Version == 2 ? std::array<int, 3>{22050, 24000, 16000}
+                                                         : std::array<int, 3>{11025, 12000, 8000};
     const auto found = std::find(rates.begin(), rates.end(), spec.SampleRate);
     if (found == rates.end()) {
         throw std::invalid_argument("no such MPEG sample rate");
@@ -63,7 +64,7 @@ void PutBigEndian(Bytes& bytes, std::size_t at, std::uint32_t value)
 
 Bytes MpegFrameHeader(const MpegFrameSpec& spec)
 {
-    const int versionBits = spec.Version == 1 ? 3 : 2;
+    const int versionBits = spec.Version == 1 ? 3 : spec.Version == 2 ? 2 : 0;
     const int layerBits = 4 - spec.Layer;
     return Bytes{0xFF, static_cast<std::uint8_t>(0xE0 | versionBits << 3 | layerBits << 1 | 1),
                  static_cast<std::uint8_t>(BitRateIndex(spec) << 4 | RateIndex(spec) << 2),
@@ -76,7 +77,7 @@ std::size_t MpegFrameBytes(const MpegFrameSpec& spec)
     if (spec.Layer == 1) {
         return static_cast<std::size_t>(12 * bitsPerSecond / spec.SampleRate * 4);
     }
-    const long factor = spec.Layer == 3 && spec.Version == 2 ? 72 : 144;
+    const long factor = spec.Layer == 3 && spec.Version != 1 ? 72 : 144;
     return static_cast<std::size_t>(factor * bitsPerSecond / spec.SampleRate);
 }
 

@@ -10,7 +10,7 @@ namespace testsupport {
 
 // One kind of MPEG audio frame, by the values of ISO/IEC 11172-3 / 13818-3.
 struct MpegFrameSpec {
-    int Version = 1; // 1: MPEG-1, 2: MPEG-2 (LSF)
+    int Version = 1; // 1: MPEG-1, 2: MPEG-2 (LSF), 25: MPEG-2.5
     int Layer = 3;
     int KbitPerSecond = 128;
     int SampleRate = 44100;
