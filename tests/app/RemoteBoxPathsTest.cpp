@@ -2,7 +2,6 @@
 // keys play and release sounds, and a box of contacts that starts and stops
 // the outputs. What they send plays on the output's device, and their lamps
 // follow.
-#include "AssembledInput.h"
 #include "RemoteInputFixture.h"
 
 #include "foundation/Parms.h"
@@ -82,16 +81,7 @@ TEST_F(RemoteBoxPaths, AContactBoxStartsAnOutputOnceAClosingAndStopsIt)
     testsupport::FakeHidBox& box = PlugBox(4);
     Store("HIDGetStatus_1", "1");
     ASSERT_TRUE(Start(1, {1}));
-    // A play list of three sounds, the second one chosen by a click.
-    std::vector<std::string> files;
-    for (int row = 1; row <= 3; ++row) {
-        files.push_back(sounds / ("row" + std::to_string(row) + ".wav"));
-        testsupport::WriteRampExcerpt(files.back(), Rate, 5000 * row, 2 * Rate);
-    }
-    UC_ListView& list = *Window().LV(0);
-    ASSERT_NE(DropFiles(list.ListArea(), files, QPoint(10, 5)), platform::DropEffectNone);
-    ASSERT_EQ(list.ItemCount(), 3);
-    Click(list.ListArea(), Qt::LeftButton, QPoint(20, apptest::YOfRow(list, 1)));
+    FillListAndChooseRow(2);
     Ticks();
     TakeLamps(box);
     Played(1);
@@ -100,7 +90,7 @@ TEST_F(RemoteBoxPaths, AContactBoxStartsAnOutputOnceAClosingAndStopsIt)
     box.mask = 0xFE;
     Ticks();
     EXPECT_EQ(State().OutputState[0], 1);
-    EXPECT_EQ(SoundStarted(1), 5000 * 2) << "the chosen row";
+    EXPECT_EQ(SoundStarted(1), FirstFrameOfRow(2)) << "the chosen row";
     // Lamp 1 (input 1, play) lights; lamp 5 (input 5, stop) goes out.
     EXPECT_THAT(TakeLamps(box), IsSupersetOf({1, 105}));
 

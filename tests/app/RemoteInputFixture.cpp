@@ -1,5 +1,7 @@
 #include "RemoteInputFixture.h"
 
+#include "AssembledInput.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -42,6 +44,24 @@ void RemoteInputFixture::AssignSound(int output, int page, int button)
         sounds / ("o" + std::to_string(output) + "p" + std::to_string(page) + "b" + std::to_string(button) + ".wav");
     testsupport::WriteRampExcerpt(path, Rate, FirstFrameOf(output, page, button), 2 * Rate);
     ASSERT_TRUE(program->Grid.Grid.AssignButtonOnPage(output - 1, page - 1, button - 1, path));
+}
+
+std::int64_t RemoteInputFixture::FirstFrameOfRow(int row)
+{
+    return 20000 + 2000 * row;
+}
+
+void RemoteInputFixture::FillListAndChooseRow(int row)
+{
+    std::vector<std::string> files;
+    for (int r = 1; r <= 3; ++r) {
+        files.push_back(sounds / ("row" + std::to_string(r) + ".wav"));
+        testsupport::WriteRampExcerpt(files.back(), Rate, FirstFrameOfRow(r), 2 * Rate);
+    }
+    UC_ListView& list = *Window().LV(0);
+    ASSERT_NE(DropFiles(list.ListArea(), files, QPoint(10, 5)), platform::DropEffectNone);
+    ASSERT_EQ(list.ItemCount(), 3);
+    Click(list.ListArea(), Qt::LeftButton, QPoint(20, YOfRow(list, row - 1)));
 }
 
 std::int64_t RemoteInputFixture::SoundStarted(int device)

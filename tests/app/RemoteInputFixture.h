@@ -29,6 +29,13 @@ protected:
     // Gives the button its own two-second sound.
     void AssignSound(int output, int page, int button);
 
+    // The first frame of the ramp the sound of a row of a play list starts
+    // with, counted from 1.
+    static std::int64_t FirstFrameOfRow(int row);
+    // Drops three sounds on the play list of output 1 and chooses one row of
+    // them by a click, as the operator does.
+    void FillListAndChooseRow(int row);
+
     // Which sound device 1..4 started since the last look: the ramp frame of
     // its first sample, -1 when it stayed silent. What follows that sample
     // must follow the ramp until the sound ends.

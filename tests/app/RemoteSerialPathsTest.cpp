@@ -158,4 +158,50 @@ TEST_P(RemoteSerialPaths, TheBoxPlaysTheSoundItNamesAndGetsItsLampsOrAnswers)
 INSTANTIATE_TEST_SUITE_P(EveryProtocol, RemoteSerialPaths, testing::ValuesIn(Cases),
                          [](const testing::TestParamInfo<SerialCase>& param) { return std::string(param.param.name); });
 
+// A box of contacts on a Text port of all outputs (ComCh 4): "B" and an input
+// number closes that contact, and the port's lamps show play (1..4), standby
+// (5..8) and stop (9..12) of the outputs, "B" lit and "C" out.
+class RemoteContactPort : public RemoteInputFixture {
+protected:
+    std::vector<std::string> TakeLamps()
+    {
+        const Bytes back = line.ReceiveWaiting();
+        EXPECT_EQ(back.size() % 4, 0U) << "whole lamp commands only";
+        std::vector<std::string> lamps;
+        for (std::size_t at = 0; at + 4 <= back.size(); at += 4) {
+            lamps.emplace_back(back.begin() + static_cast<std::ptrdiff_t>(at),
+                               back.begin() + static_cast<std::ptrdiff_t>(at + 4));
+        }
+        return lamps;
+    }
+};
+
+TEST_F(RemoteContactPort, ContactsStartAndStopAnOutputAndItsLampsFollow)
+{
+    PlugSerial(1, 4);
+    ASSERT_TRUE(Start(1, {1}));
+    ASSERT_TRUE(program->Remote.ComOpen(0));
+    line.ReceiveWaiting();
+    FillListAndChooseRow(2);
+    Run(4 * parms::TimerInt);
+    EXPECT_THAT(TakeLamps(), testing::Contains("B005")) << "a start is pending on the idle list";
+    Played(1);
+
+    // Input 1 starts output 1: the chosen row plays.
+    line.Send(Text("B001"));
+    Run(4 * parms::TimerInt);
+    EXPECT_EQ(State().OutputState[0], 1);
+    EXPECT_EQ(SoundStarted(1), FirstFrameOfRow(2));
+    EXPECT_THAT(TakeLamps(), testing::IsSupersetOf({"B001", "C009", "C005"}));
+
+    // Input 5 stops it.
+    line.Send(Text("B005"));
+    Run(4 * parms::TimerInt);
+    EXPECT_EQ(State().OutputState[0], 0);
+    EXPECT_THAT(TakeLamps(), testing::IsSupersetOf({"C001", "B009"}));
+    Played(1);
+    Run(200);
+    EXPECT_TRUE(Silent(1));
+}
+
 } // namespace
