@@ -46,8 +46,6 @@ protected:
     // True when device 1..4 played only silence since the last look.
     bool Silent(int device);
 
-    static Bytes AsBytes(const std::string& text) { return Bytes(text.begin(), text.end()); }
-
     testsupport::PseudoTerminal line;
 };
 

@@ -19,6 +19,17 @@ Bytes Text(const std::string& text)
     return Bytes(text.begin(), text.end());
 }
 
+// The bytes in pieces of size, the last piece whole.
+std::vector<Bytes> Pieces(const Bytes& bytes, std::size_t size)
+{
+    std::vector<Bytes> pieces;
+    for (std::size_t at = 0; at + size <= bytes.size(); at += size) {
+        pieces.emplace_back(bytes.begin() + static_cast<std::ptrdiff_t>(at),
+                            bytes.begin() + static_cast<std::ptrdiff_t>(at + size));
+    }
+    return pieces;
+}
+
 // What the box sends, and what must come back for it.
 struct Exchange {
     Bytes sent;
@@ -112,16 +123,6 @@ protected:
         ASSERT_EQ(back.size() % c.pieceSize, 0U) << "whole lamp commands only";
         EXPECT_THAT(Pieces(back, c.pieceSize), testing::IsSupersetOf(Pieces(exchange.back, c.pieceSize)));
     }
-
-    static std::vector<Bytes> Pieces(const Bytes& bytes, std::size_t size)
-    {
-        std::vector<Bytes> pieces;
-        for (std::size_t at = 0; at + size <= bytes.size(); at += size) {
-            pieces.emplace_back(bytes.begin() + static_cast<std::ptrdiff_t>(at),
-                                bytes.begin() + static_cast<std::ptrdiff_t>(at + size));
-        }
-        return pieces;
-    }
 };
 
 TEST_P(RemoteSerialPaths, TheBoxPlaysTheSoundItNamesAndGetsItsLampsOrAnswers)
@@ -168,9 +169,8 @@ protected:
         const Bytes back = line.ReceiveWaiting();
         EXPECT_EQ(back.size() % 4, 0U) << "whole lamp commands only";
         std::vector<std::string> lamps;
-        for (std::size_t at = 0; at + 4 <= back.size(); at += 4) {
-            lamps.emplace_back(back.begin() + static_cast<std::ptrdiff_t>(at),
-                               back.begin() + static_cast<std::ptrdiff_t>(at + 4));
+        for (const Bytes& lamp : Pieces(back, 4)) {
+            lamps.emplace_back(lamp.begin(), lamp.end());
         }
         return lamps;
     }
