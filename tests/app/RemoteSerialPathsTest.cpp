@@ -204,4 +204,35 @@ TEST_F(RemoteContactPort, ContactsStartAndStopAnOutputAndItsLampsFollow)
     EXPECT_TRUE(Silent(1));
 }
 
+// A Binary2 box of a play list output moves the list's cursor and then plays
+// the row it moved to, as an operator's click on that row and the play key.
+class RemoteListCursor : public RemoteInputFixture {};
+
+TEST_F(RemoteListCursor, TheBoxMovesTheCursorDownAndPlaysThatRow)
+{
+    PlugSerial(3, 0);
+    ASSERT_TRUE(Start(1, {1}));
+    ASSERT_TRUE(program->Remote.ComOpen(0));
+    FillListAndChooseRow(1);
+    Run(4 * parms::TimerInt);
+    line.ReceiveWaiting();
+    Played(1);
+
+    // List cursor down (0x16, 4): the next row is selected and taken as the
+    // output's cursor, as a click on it does.
+    line.Send(Bytes{0x80, 0x16, 0x04});
+    Run(4 * parms::TimerInt);
+    EXPECT_EQ(Window().LV(0)->SelectedItem(), 1);
+    EXPECT_EQ(State().ListItem[0], 1);
+    EXPECT_EQ(State().OutputState[0], 0);
+
+    // Play (0x11, 4): that row plays, and the output's play lamp [0x80, 7, 1]
+    // comes back.
+    line.Send(Bytes{0x80, 0x11, 0x04});
+    Run(4 * parms::TimerInt);
+    EXPECT_EQ(State().OutputState[0], 1);
+    EXPECT_EQ(SoundStarted(1), FirstFrameOfRow(2));
+    EXPECT_THAT(Pieces(line.ReceiveWaiting(), 3), testing::Contains(Bytes{0x80, 7, 1}));
+}
+
 } // namespace
