@@ -25,6 +25,9 @@ inline std::int64_t RampFrame(float sample)
 // frame f holds Ramp(f) in both channels, with labelled cues (frame, label).
 void WriteRampWave(const std::string& path, int rate, int frames,
                    const std::vector<std::pair<std::uint32_t, std::string>>& cues = {});
+// The same ramp from firstFrame on: the first sample played from the file
+// tells which of several such files sounds.
+void WriteRampExcerpt(const std::string& path, int rate, std::int64_t firstFrame, int frames);
 
 // Expects that the samples an output played follow the ramp without a gap:
 // each one the next value after the one before it.
