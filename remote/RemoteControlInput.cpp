@@ -7,6 +7,7 @@
 #include "foundation/Waits.h"
 #include "mainwindow/FrmMain.h"
 #include "platform/base/Clock.h"
+#include "platform/base/Hooks.h"
 #include "remote/MidiIn.h"
 #include "remote/MidiNoteMapping.h"
 #include "remote/RemoteTargets.h"
@@ -259,6 +260,7 @@ bool RemoteControl::RecvSerialRemote(int channel)
 {
     int commands = 0;
     std::size_t taken = 0;
+    std::size_t nextRefill = C_Com::ReadAheadSize;
     std::vector<std::uint8_t> bytes;
     for (bool first = true;; first = false) {
         // A command may run events that re-apply the settings and replace or
@@ -276,6 +278,12 @@ bool RemoteControl::RecvSerialRemote(int channel)
             break;
         }
         taken += static_cast<std::size_t>(count);
+        // Reading through a flood takes a while: the players are fed
+        // meanwhile, as in every wait of the tick.
+        if (taken >= nextRefill) {
+            platform::RefillIfDue();
+            nextRefill += C_Com::ReadAheadSize;
+        }
         const std::span<const std::uint8_t> received(bytes.data() + 1, static_cast<std::size_t>(count));
         // Each read is parsed on its own, so the framing is the same as over
         // one read per poll.

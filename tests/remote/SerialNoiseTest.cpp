@@ -4,6 +4,7 @@
 // that turns every byte into a command costs a bounded number of commands
 // per tick.
 #include "RemoteModel.h"
+#include "platform/base/Hooks.h"
 #include "support/PseudoTerminal.h"
 #include "tests/remote/RemoteControlFixture.h"
 
@@ -158,6 +159,19 @@ TEST_F(SerialNoise, ABinary1FloodActsAFewCommandsPerTickInOrder)
             << "tick " << tick;
     }
     EXPECT_EQ(acted, expected);
+}
+
+TEST_F(SerialNoise, APollThroughAFloodFeedsThePlayers)
+{
+    Open(remote::ProtocolText);
+    clock.Advance(1000);
+    platform::RefillIfDue();
+    const std::size_t before = refillTimes.size();
+    // Time passes while the tick runs.
+    onPump = [this] { clock.Advance(30); };
+    SendAndPoll(Repeated(T("B1P2STOxPLA"), 8 * 1024));
+    EXPECT_GT(refillTimes.size(), before);
+    EXPECT_EQ(targets.Take(), "");
 }
 
 TEST(SerialNoiseParsing, Binary3KeepsNoMoreThanAFrameStartWhileNoEtxComes)
