@@ -1,5 +1,7 @@
 // Protocol 2, "Binary1": every byte is one remote code, or on a contact-mode
-// port the number of a contact input.
+// port the number of a contact input. Bytes that are neither (line noise, 0)
+// are passed over, so they never count as commands.
+#include "remote/RemoteDispatcher.h"
 #include "remote/SerialProtocols.h"
 
 #include <utility>
@@ -12,12 +14,11 @@ SerialStep ParseBinary1Protocol(SerialReceiveState state, std::span<const std::u
     SerialStep step;
     const bool contactMode = context.outputSetting >= 4;
     for (const std::uint8_t byte : received) {
-        if (byte == 0) {
-            continue;
-        }
         if (contactMode) {
-            step.actions.emplace_back(ContactClosure{byte});
-        } else if (IsExistingOutput(context.outputSetting, context)) {
+            if (byte >= 1 && byte <= RemoteDispatcher::ContactInputs) {
+                step.actions.emplace_back(ContactClosure{byte});
+            }
+        } else if (RemoteDispatcher::IsRemoteCode(byte) && IsExistingOutput(context.outputSetting, context)) {
             step.actions.emplace_back(RemoteCommand{context.outputSetting, byte});
         }
     }

@@ -10,9 +10,6 @@
 
 namespace {
 
-// One read never takes more than this, whatever DataSize says.
-constexpr std::size_t LargestRead = 4096;
-
 // The code of the UTF-8 character at the start of text (a stray byte stands
 // for itself) and its length in bytes.
 std::pair<std::uint32_t, std::size_t> FirstCharacter(std::string_view text)
@@ -34,6 +31,7 @@ std::pair<std::uint32_t, std::size_t> FirstCharacter(std::string_view text)
 int C_Com::OpenComm()
 {
     port_.Close();
+    ForgetReadAhead();
     const std::optional<std::string> device = platform::ComDevicePath(ComPort);
     if (!device) {
         platform::Log("OpenComm: no serial device is named \"" + ComPort + "\"");
@@ -46,6 +44,7 @@ int C_Com::OpenComm()
 void C_Com::CloseComm()
 {
     port_.Close();
+    ForgetReadAhead();
 }
 
 void C_Com::SendText(std::string_view text)
@@ -76,9 +75,37 @@ void C_Com::SendDatalp(std::span<const std::uint8_t> bytes)
     port_.Write(bytes);
 }
 
+// One read never takes more than the driver gives in one call, whatever
+// DataSize says.
 std::size_t C_Com::ReadSize() const
 {
-    return DataSize > 0 ? std::min(static_cast<std::size_t>(DataSize), LargestRead) : 0;
+    return DataSize > 0 ? std::min(static_cast<std::size_t>(DataSize), ReadAheadSize) : 0;
+}
+
+std::size_t C_Com::Take(std::span<std::uint8_t> into)
+{
+    std::size_t given = 0;
+    while (given < into.size()) {
+        if (aheadFrom_ == aheadTo_) {
+            aheadFrom_ = 0;
+            aheadTo_ = port_.Read(ahead_);
+            if (aheadTo_ == 0) {
+                break;
+            }
+        }
+        const std::size_t count = std::min(into.size() - given, aheadTo_ - aheadFrom_);
+        std::copy_n(ahead_.begin() + static_cast<std::ptrdiff_t>(aheadFrom_), count,
+                    into.begin() + static_cast<std::ptrdiff_t>(given));
+        aheadFrom_ += count;
+        given += count;
+    }
+    return given;
+}
+
+void C_Com::ForgetReadAhead()
+{
+    aheadFrom_ = 0;
+    aheadTo_ = 0;
 }
 
 std::string C_Com::RecvData()
@@ -87,8 +114,11 @@ std::string C_Com::RecvData()
         return {};
     }
     platform::Pump();
+    // Bytes read ahead may leave the driver untouched: the output queue moves
+    // on with every poll all the same.
+    port_.Drain();
     std::string text(ReadSize(), '\0');
-    const std::size_t count = port_.Read(std::span(reinterpret_cast<std::uint8_t*>(text.data()), text.size()));
+    const std::size_t count = Take(std::span(reinterpret_cast<std::uint8_t*>(text.data()), text.size()));
     text.resize(count);
     return text;
 }
@@ -96,11 +126,17 @@ std::string C_Com::RecvData()
 int C_Com::RecvDataB(std::span<std::uint8_t> bytes)
 {
     platform::Pump();
+    port_.Drain();
+    return RecvMoreB(bytes);
+}
+
+int C_Com::RecvMoreB(std::span<std::uint8_t> bytes)
+{
     if (bytes.empty()) {
         return 0;
     }
     const std::size_t room = std::min(ReadSize(), bytes.size() - 1);
-    const std::size_t count = port_.Read(bytes.subspan(1, room));
+    const std::size_t count = Take(bytes.subspan(1, room));
     if (count < 256) {
         bytes[0] = static_cast<std::uint8_t>(count);
     }

@@ -2,6 +2,8 @@
 
 #include "platform/SerialPort.h"
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -13,6 +15,11 @@
 // port and given up after 5 s).
 class C_Com {
 public:
+    // Bytes taken from the driver in one system call. Reads hand them out
+    // DataSize at a time, so a poll that reads on through a burst costs a
+    // few calls, not one per command.
+    static constexpr std::size_t ReadAheadSize = 4096;
+
     // Bytes asked for per read by RecvData and RecvDataB.
     int DataSize = 0;
     // The port to open: "Com" followed by its number.
@@ -44,12 +51,22 @@ public:
     // bytes.size() - 1) into bytes[1..] and puts their count into bytes[0]
     // when it is below 256. Returns the count.
     int RecvDataB(std::span<std::uint8_t> bytes);
+    // A further read of the same poll: as RecvDataB, without pumping again.
+    int RecvMoreB(std::span<std::uint8_t> bytes);
 
     // The port below: its queue and descriptor.
     const platform::SerialPort& Port() const { return port_; }
 
 private:
     std::size_t ReadSize() const;
+    // Up to into.size() bytes in arrival order: first those read ahead, then
+    // what the driver holds.
+    std::size_t Take(std::span<std::uint8_t> into);
+    void ForgetReadAhead();
 
     platform::SerialPort port_;
+    std::array<std::uint8_t, ReadAheadSize> ahead_{};
+    // The bytes read ahead and not yet handed out: ahead_[aheadFrom_, aheadTo_).
+    std::size_t aheadFrom_ = 0;
+    std::size_t aheadTo_ = 0;
 };

@@ -206,13 +206,16 @@ void RemoteControl::CloseMidiIn()
 
 // ---- Poll ----
 
+bool RemoteControl::MayPoll() const
+{
+    const MainState& state = window_.State;
+    return state.Running != 0 &&
+           std::none_of(state.PonBusy.begin(), state.PonBusy.end(), [](std::int32_t busy) { return busy != 0; });
+}
+
 void RemoteControl::PollRemote()
 {
-    MainState& state = window_.State;
-    if (state.Running == 0) {
-        return;
-    }
-    if (std::any_of(state.PonBusy.begin(), state.PonBusy.end(), [](std::int32_t busy) { return busy != 0; })) {
+    if (!MayPoll()) {
         return;
     }
     Note("ProgFS");

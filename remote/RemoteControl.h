@@ -9,6 +9,7 @@
 #include "remote/StatusOutput.h"
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -53,6 +54,20 @@ public:
     void CheckUSBReset(int channel);
     // One event of a box: a box code, a contact input, or -1 for a failed read.
     void CheckUSB2(int channel, int code);
+    // The most one poll reads from a serial port. A poll reads on while a
+    // whole read of the protocol's size has arrived, so noise that piled up
+    // in the driver (a wrong baud rate, a loose cable) is read through within
+    // a tick or two instead of a few bytes a tick, and a command sent after
+    // it acts at once.
+    static constexpr std::size_t SerialBytesPerPoll = 64 * 1024;
+    // The most commands and contact inputs one poll of a serial port carries
+    // out; the bytes after the read that reached it wait for the next tick.
+    // A key press is one command (two for a page and its button), and no box
+    // sends more than a few in a 50 ms tick; a flood of command bytes (a
+    // "Binary1" line turns every byte into one) costs at most this many
+    // starts and stops per tick, so the tick still feeds the players.
+    static constexpr int SerialCommandsPerPoll = 8;
+
     // One poll of an open serial port through its protocol; true when a
     // command or contact input was carried out.
     bool RecvSerialRemote(int channel);
@@ -101,6 +116,9 @@ private:
     remote::SerialRemoteContext SerialContext(int channel) const;
     void CarryOut(int channel, const remote::SerialAction& action);
     void ScrollListsByWheel();
+    // A poll does nothing while the window is not running or a play request
+    // is in progress.
+    bool MayPoll() const;
     remote::StatusTargets StatusTargetsNow() const;
     int TallyOf(int output) const;
 

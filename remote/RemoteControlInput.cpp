@@ -7,6 +7,7 @@
 #include "foundation/Waits.h"
 #include "mainwindow/FrmMain.h"
 #include "platform/base/Clock.h"
+#include "platform/base/Hooks.h"
 #include "remote/MidiIn.h"
 #include "remote/MidiNoteMapping.h"
 #include "remote/RemoteTargets.h"
@@ -257,19 +258,44 @@ void RemoteControl::CarryOut(int channel, const remote::SerialAction& action)
 
 bool RemoteControl::RecvSerialRemote(int channel)
 {
-    SerialChannel& serial = serial_[static_cast<std::size_t>(channel)];
-    if (serial.portOpen != 1 || serial.port == nullptr) {
-        return false;
+    int commands = 0;
+    std::size_t taken = 0;
+    std::size_t nextRefill = C_Com::ReadAheadSize;
+    std::vector<std::uint8_t> bytes;
+    for (bool first = true;; first = false) {
+        // A command may run events that re-apply the settings and replace or
+        // close the port: every read looks the port up afresh, and reads on
+        // only while a poll would run now.
+        SerialChannel& serial = serial_[static_cast<std::size_t>(channel)];
+        if (serial.portOpen != 1 || serial.port == nullptr || (!first && !MayPoll())) {
+            break;
+        }
+        C_Com& port = *serial.port;
+        const std::size_t readSize = static_cast<std::size_t>(std::max(port.DataSize, 1));
+        bytes.resize(readSize + 1);
+        const int count = first ? port.RecvDataB(bytes) : port.RecvMoreB(bytes);
+        if (count <= 0) {
+            break;
+        }
+        taken += static_cast<std::size_t>(count);
+        // Reading through a flood takes a while: the players are fed
+        // meanwhile, as in every wait of the tick.
+        if (taken >= nextRefill) {
+            platform::RefillIfDue();
+            nextRefill += C_Com::ReadAheadSize;
+        }
+        const std::span<const std::uint8_t> received(bytes.data() + 1, static_cast<std::size_t>(count));
+        // Each read is parsed on its own, so the framing is the same as over
+        // one read per poll.
+        commands += remote::FeedSerialInput(
+            serial.protocol, serial.rx, received, [this, channel] { return SerialContext(channel); },
+            [this, channel](const remote::SerialAction& action) { CarryOut(channel, action); });
+        if (static_cast<std::size_t>(count) < readSize || taken >= SerialBytesPerPoll ||
+            commands >= SerialCommandsPerPoll) {
+            break;
+        }
     }
-    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(std::max(serial.port->DataSize, 1)) + 1);
-    const int count = serial.port->RecvDataB(bytes);
-    if (count <= 0) {
-        return false;
-    }
-    const std::span<const std::uint8_t> received(bytes.data() + 1, static_cast<std::size_t>(count));
-    return remote::FeedSerialInput(
-        serial.protocol, serial.rx, received, [this, channel] { return SerialContext(channel); },
-        [this, channel](const remote::SerialAction& action) { CarryOut(channel, action); });
+    return commands > 0;
 }
 
 // ---- MIDI ----

@@ -20,6 +20,15 @@ public:
     static constexpr int CodeStop = 241;
     static constexpr int CodePlay = 244;
     static constexpr int CodeRelease = 255;
+    // Contact inputs 1..ContactInputs exist (see ContactInput).
+    static constexpr int ContactInputs = 8;
+
+    // Whether the code is one of those above, which some output acts on.
+    static constexpr bool IsRemoteCode(int code)
+    {
+        return (code >= 1 && code <= 100) || (code >= 201 && code <= 220) || (code >= CodeStop && code <= 246) ||
+               code == CodeRelease || (code >= 257 && code <= 260);
+    }
 
     RemoteDispatcher(MainState& state, RemoteTargets& targets);
 

@@ -69,23 +69,24 @@ SerialStep ParseSerialInput(int protocol, SerialReceiveState state, std::span<co
     }
 }
 
-bool FeedSerialInput(int protocol, SerialReceiveState& state, std::span<const std::uint8_t> received,
-                     const std::function<SerialRemoteContext()>& readContext,
-                     const std::function<void(const SerialAction&)>& carryOut)
+int FeedSerialInput(int protocol, SerialReceiveState& state, std::span<const std::uint8_t> received,
+                    const std::function<SerialRemoteContext()>& readContext,
+                    const std::function<void(const SerialAction&)>& carryOut)
 {
-    bool handled = false;
+    int commands = 0;
     std::span<const std::uint8_t> bytes = received;
     while (true) {
         SerialStep step = ParseSerialInput(protocol, std::move(state), bytes, readContext());
         bytes = {};
         state = std::move(step.state);
         for (const SerialAction& action : step.actions) {
-            handled = handled || std::holds_alternative<RemoteCommand>(action) ||
-                      std::holds_alternative<ContactClosure>(action);
+            if (std::holds_alternative<RemoteCommand>(action) || std::holds_alternative<ContactClosure>(action)) {
+                ++commands;
+            }
             carryOut(action);
         }
         if (!step.more) {
-            return handled;
+            return commands;
         }
     }
 }

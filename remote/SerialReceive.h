@@ -101,11 +101,11 @@ struct SerialStep {
 SerialStep ParseSerialInput(int protocol, SerialReceiveState state, std::span<const std::uint8_t> received,
                             const SerialRemoteContext& context);
 
-// One poll's bytes through the protocol: every step's actions are carried out
+// One read's bytes through the protocol: every step's actions are carried out
 // before the next step reads the context again; state is updated before the
-// actions run. True when a command or a contact input was carried out.
-bool FeedSerialInput(int protocol, SerialReceiveState& state, std::span<const std::uint8_t> received,
-                     const std::function<SerialRemoteContext()>& readContext,
-                     const std::function<void(const SerialAction&)>& carryOut);
+// actions run. Returns how many commands and contact inputs were carried out.
+int FeedSerialInput(int protocol, SerialReceiveState& state, std::span<const std::uint8_t> received,
+                    const std::function<SerialRemoteContext()>& readContext,
+                    const std::function<void(const SerialAction&)>& carryOut);
 
 } // namespace remote

@@ -89,6 +89,38 @@ TEST_F(ComOnLine, RecvDataReturnsOneCharacterPerByte)
     EXPECT_EQ(pumps, 2);
 }
 
+TEST_F(ComOnLine, FurtherReadsOfAPollTakeTheRestInOrderWithoutPumping)
+{
+    ASSERT_EQ(com.OpenComm(), 1);
+    com.DataSize = 4;
+    std::array<std::uint8_t, 5> bytes{};
+    box.Send(Bytes{1, 2, 3, 4, 5, 6, 7, 8, 9, 10});
+    WaitForInput();
+    EXPECT_EQ(com.RecvDataB(bytes), 4);
+    EXPECT_EQ(com.RecvMoreB(bytes), 4);
+    EXPECT_EQ((Bytes{bytes[0], bytes[1], bytes[2], bytes[3], bytes[4]}), (Bytes{4, 5, 6, 7, 8}));
+    EXPECT_EQ(com.RecvMoreB(bytes), 2);
+    EXPECT_EQ((Bytes{bytes[0], bytes[1], bytes[2]}), (Bytes{2, 9, 10}));
+    EXPECT_EQ(com.RecvMoreB(bytes), 0);
+    EXPECT_EQ(pumps, 1);
+
+    // A burst longer than the driver gives in one call comes whole and in
+    // order, whichever read takes it.
+    Bytes burst(2 * C_Com::ReadAheadSize + 123);
+    for (std::size_t at = 0; at < burst.size(); ++at) {
+        burst[at] = static_cast<std::uint8_t>(at * 7 + at / 256);
+    }
+    box.Send(burst);
+    WaitForInput();
+    com.DataSize = 7;
+    std::array<std::uint8_t, 8> piece{};
+    Bytes read;
+    for (int count = com.RecvDataB(piece); count > 0; count = com.RecvMoreB(piece)) {
+        read.insert(read.end(), piece.begin() + 1, piece.begin() + 1 + count);
+    }
+    EXPECT_EQ(read, burst);
+}
+
 TEST_F(ComOnLine, WithoutAPortNothingIsSentOrRead)
 {
     com.SendText("B005");

@@ -96,8 +96,8 @@ struct RemoteModel {
     bool Feed(int protocol, const Bytes& bytes)
     {
         return remote::FeedSerialInput(
-            protocol, state, bytes, [this] { return Read(); },
-            [this](const remote::SerialAction& action) { CarryOut(action); });
+                   protocol, state, bytes, [this] { return Read(); },
+                   [this](const remote::SerialAction& action) { CarryOut(action); }) > 0;
     }
 
     remote::SerialRemoteContext context;

@@ -36,10 +36,15 @@ protected:
         model.answered = [&com](const Bytes& bytes) { com.SendDataB(bytes, static_cast<int>(bytes.size())); };
         for (const Bytes& piece : pieces) {
             box.Send(piece);
+            // A read may take more from the driver than it hands out: the
+            // line is waited for only when a poll found nothing.
             std::size_t taken = 0;
             while (taken < piece.size()) {
-                ASSERT_TRUE(testsupport::WaitReadable(com.Port().Descriptor()));
-                taken += Poll(com, protocol, model);
+                const std::size_t got = Poll(com, protocol, model);
+                if (got == 0) {
+                    ASSERT_TRUE(testsupport::WaitReadable(com.Port().Descriptor()));
+                }
+                taken += got;
             }
         }
         EXPECT_EQ(model.done, expected);
