@@ -368,12 +368,10 @@ int ConnectToSession(const std::string& socketPath, const WallDeadline& deadline
         const int error = errno;
         close(fd);
         errno = error;
-        if (error == EINTR || ((error == EAGAIN || error == EWOULDBLOCK) && !deadline.Passed())) {
+        // EAGAIN: the backlog stayed full until the time-out; the deadline
+        // check above ends the attempts then.
+        if (error == EINTR || error == EAGAIN || error == EWOULDBLOCK) {
             continue;
-        }
-        if (error == EAGAIN || error == EWOULDBLOCK) {
-            errno = ETIMEDOUT;
-            return -1;
         }
         if (error != ECONNREFUSED && error != ENOENT) {
             return -1;
