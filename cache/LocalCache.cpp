@@ -225,7 +225,8 @@ bool LocalCache::Pass(int mode, bool& missing)
 bool LocalCache::CheckRecord(std::string_view path, int mode, std::int32_t& cached, bool& missing)
 {
     if (mode == 1) {
-        cached = IsCached(path, 0).empty() ? 0 : 1;
+        std::string name;
+        cached = Assess(path, 0, name) == Need::Nothing ? 0 : 1;
         missing = missing || cached == 1;
         return true;
     }
@@ -239,6 +240,11 @@ bool LocalCache::CheckRecord(std::string_view path, int mode, std::int32_t& cach
     switch (CopyIntoCache(path, 0, name)) {
     case CopyOutcome::Cancelled:
         return false;
+    case CopyOutcome::Unavailable:
+        basic::WriteLog("CacheAll: " + std::string(path) + " was not copied: the file is missing", 1, 0);
+        cached = 1;
+        missing = true;
+        return true;
     case CopyOutcome::Failed:
         cached = 1;
         missing = true;
@@ -253,24 +259,41 @@ bool LocalCache::CheckRecord(std::string_view path, int mode, std::int32_t& cach
 
 std::string LocalCache::IsCached(std::string_view path, int tipFlag)
 {
+    std::string name;
+    return Assess(path, tipFlag, name) == Need::Copy ? name : std::string();
+}
+
+LocalCache::Need LocalCache::Assess(std::string_view path, int tipFlag, std::string& name)
+{
+    name.clear();
     std::string file(path);
     if (tipFlag == 1 && !EndsWithTipAnyCase(file)) {
         file += TipExtension;
     }
     // Without a cache folder the cache name would be a bare file name, that
     // is, a copy into whatever the working folder is.
-    if (FCT_Quind::LocalPath.empty()) {
-        return {};
+    if (FCT_Quind::LocalPath.empty() || path.size() < 3) {
+        return Need::Nothing;
     }
     // A server path is never on a local disk, wherever its share is mounted.
     if (state_.CacheAll == 0 && !platform::IsServerPath(file) && basic::GetDriveKind(file, 0, 0) == 1) {
-        return {};
+        return Need::Nothing;
     }
-    if (FCT_Ping::IsPathHostReachable(file, HostTimeoutMs, HostAnswerAgeSec) == 0 || basic::FileExists(file) == 0) {
-        return {};
+    // A host that does not answer costs no copy: its files count as cached.
+    if (FCT_Ping::IsPathHostReachable(file, HostTimeoutMs, HostAnswerAgeSec) == 0) {
+        return Need::Nothing;
     }
-    std::string name = playback::GetLocalFilename(file);
-    return basic::FilesDiffer(file, name, 0, 0, 0) == 1 ? name : std::string();
+    if (basic::FileExists(file) == 0) {
+        // Gone from an answering host: only a copy already cached still plays.
+        const std::string held = playback::GetLocalFilename(file);
+        return !held.empty() && basic::FileExists(held) != 0 ? Need::Nothing : Need::Unavailable;
+    }
+    name = playback::GetLocalFilename(file);
+    if (name.empty() || basic::FilesDiffer(file, name, 0, 0, 0) != 1) {
+        name.clear();
+        return Need::Nothing;
+    }
+    return Need::Copy;
 }
 
 std::string LocalCache::CacheFile(std::string_view path, int showFlag)
@@ -283,6 +306,7 @@ std::string LocalCache::CacheFile(std::string_view path, int showFlag)
         return std::string(Canceled);
     case CopyOutcome::NotNeeded:
     case CopyOutcome::Failed:
+    case CopyOutcome::Unavailable:
         break;
     }
     return {};
@@ -300,8 +324,11 @@ LocalCache::CopyOutcome LocalCache::CopyIntoCache(std::string_view path, int sho
         return CopyOutcome::Failed;
     }
     CopyOutcome outcome = CopyOutcome::NotNeeded;
-    name = IsCached(path, 0);
-    if (!name.empty()) {
+    const Need need = Assess(path, 0, name);
+    if (need == Need::Unavailable) {
+        outcome = CopyOutcome::Unavailable;
+    }
+    if (need == Need::Copy) {
         if (showFlag == 1) {
             ShowTransfer(true);
         }

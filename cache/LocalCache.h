@@ -37,7 +37,9 @@ public:
     void MenuCache_Click(int index);
     // Mode 0 copies what needs it (after sweeping expired sounds when the
     // setting KillOldCache is 1); mode 1 only checks and sets every record's
-    // Cached flag. AllCached becomes 1 only when nothing is left to copy.
+    // Cached flag. AllCached becomes 1 only when nothing is left to copy: a
+    // sound gone from its answering server (a server folder that vanished)
+    // and not in the cache counts as not cached, and the copying pass logs it.
     void CacheAll(int mode);
     // The cache name when the file (tipFlag 1: its ".tip") must be copied now,
     // else "": no cache folder set, a local fixed disk while the setting
@@ -58,7 +60,12 @@ public:
     void ShowCacheProgress(std::string_view text, bool highlighted);
 
 private:
-    enum class CopyOutcome { NotNeeded, Copied, Failed, Cancelled };
+    // What a file needs: nothing, a copy into the cache, or a copy it cannot
+    // get because it is gone from an answering host while the cache holds no
+    // copy of it either.
+    enum class Need { Nothing, Copy, Unavailable };
+    Need Assess(std::string_view path, int tipFlag, std::string& name);
+    enum class CopyOutcome { NotNeeded, Copied, Failed, Cancelled, Unavailable };
     CopyOutcome CopyIntoCache(std::string_view path, int showFlag, std::string& name);
     // The pass over every assignment; false when it stopped early.
     bool Pass(int mode, bool& missing);

@@ -1,6 +1,7 @@
 #include "cache/TipFile.h"
 
 #include "foundation/ByteText.h"
+#include "foundation/DayLog.h"
 #include "foundation/FileAccess.h"
 #include "foundation/Paths.h"
 #include "foundation/ServerFolders.h"
@@ -10,6 +11,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <set>
 #include <vector>
 
 namespace FCT_Quind {
@@ -19,6 +21,53 @@ namespace {
 constexpr std::string_view TipExtension = ".tip";
 constexpr std::string_view RefMark = "[Ref]";
 constexpr int LastHeadLine = 10;
+// A tip is a few short lines; a larger file is not one, and reading it would
+// only cost memory and time on every redraw that asks for it.
+constexpr std::int64_t MaxTipFileBytes = 1024 * 1024;
+// Refused files are logged once each; a redraw asks for them again and again.
+constexpr std::size_t RefusalsRemembered = 64;
+
+void LogRefusedOnce(const std::string& tipPath, std::int64_t size)
+{
+    static std::set<std::string> logged;
+    if (logged.contains(tipPath)) {
+        return;
+    }
+    if (logged.size() >= RefusalsRemembered) {
+        logged.clear();
+    }
+    logged.insert(tipPath);
+    basic::WriteLog("ReadTipFile: " + tipPath + " is not read: " + std::to_string(size) +
+                        " bytes, more than a tip file holds (" + std::to_string(MaxTipFileBytes) + ")",
+                    1, 0);
+}
+
+// The whole side file; false when it is missing, empty, unreadable or too
+// large to be a tip (then it is not read at all).
+bool ReadTipBytes(const std::string& tipPath, std::vector<std::uint8_t>& bytes)
+{
+    int handle = basic::OpenFileHandle(tipPath, basic::OpenForRead, 0);
+    if (handle == 0) {
+        return false;
+    }
+    const std::int64_t size = basic::GetFileSizeByHandle(handle);
+    if (size > MaxTipFileBytes) {
+        LogRefusedOnce(tipPath, size);
+    }
+    bool read = false;
+    if (size >= 1 && size <= MaxTipFileBytes) {
+        bytes.resize(static_cast<std::size_t>(size));
+        // A file that grows meanwhile is still read no further than this.
+        std::int64_t got = 0;
+        if (basic::ReadFileAt(bytes, 0, handle, "", 0, &got) == 0) {
+            handle = 0; // closed by the failed read
+        }
+        read = got > 0;
+        bytes.resize(static_cast<std::size_t>(got));
+    }
+    basic::CloseFileHandle(handle);
+    return read;
+}
 
 bool IsSeparator(char c)
 {
@@ -164,7 +213,7 @@ std::int32_t ReadTipFile(std::string_view path, TipInfo& tip, std::string_view b
     }
 
     std::vector<std::uint8_t> bytes;
-    if (basic::ReadWholeFile(bytes, tipPath) == 0) {
+    if (!ReadTipBytes(tipPath, bytes)) {
         return 0;
     }
     std::vector<std::string> lines;

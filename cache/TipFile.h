@@ -18,7 +18,8 @@ void ClearTipInfo(TipInfo& tip);
 // on a server folder: then the server must keep tips (SaveTip), else nothing
 // is read. 1 when the side file held at least one line; 0 when it is missing,
 // empty or unreadable, and when a number line does not fit 32 bits (the
-// fields read before it stay). Nothing is logged: the caller decides.
+// fields read before it stay). A side file larger than 1 MiB is not read at
+// all (0, logged once per file); every other failure is left to the caller.
 std::int32_t ReadTipFile(std::string_view path, TipInfo& tip, std::string_view baseFolder);
 
 } // namespace FCT_Quind

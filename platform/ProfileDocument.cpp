@@ -3,6 +3,8 @@
 #include "platform/AsciiCase.h"
 #include "platform/TrimBlanks.h"
 
+#include <utility>
+
 namespace platform {
 
 namespace {
@@ -34,10 +36,23 @@ std::optional<Entry> EntryOf(std::string_view line)
     return Entry{TrimBlanks(line.substr(0, equals)), TrimBlanks(line.substr(equals + 1))};
 }
 
+bool InMatchingQuotes(std::string_view value)
+{
+    return value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front();
+}
+
 std::string_view Unquoted(std::string_view value)
 {
-    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front()) {
-        return value.substr(1, value.size() - 2);
+    return InMatchingQuotes(value) ? value.substr(1, value.size() - 2) : value;
+}
+
+// The value as it must stand on its line to read back unchanged: reading
+// trims blanks and drops one pair of matching quotes, so a value that would
+// lose either goes inside one more pair of double quotes.
+std::string AsStored(std::string value)
+{
+    if (TrimBlanks(value).size() != value.size() || InMatchingQuotes(value)) {
+        return '"' + value + '"';
     }
     return value;
 }
@@ -94,12 +109,13 @@ bool ProfileDocument::Set(std::string_view section, std::string_view key, std::s
         key.find('=') != std::string_view::npos || key.starts_with('[') || HoldsLineBreakOrNul(key)) {
         return false;
     }
-    std::string cleanValue(value.substr(0, value.find('\0')));
-    for (char& c : cleanValue) {
+    std::string plainValue(value.substr(0, value.find('\0')));
+    for (char& c : plainValue) {
         if (c == '\r' || c == '\n') {
             c = ' ';
         }
     }
+    const std::string cleanValue = AsStored(std::move(plainValue));
 
     const SectionSpan span = FindSection(section);
     if (!span.found) {

@@ -24,8 +24,11 @@ public:
     // Sets key in section, adding the section at the end of the file and the
     // key after the section's last entry when they are missing. A line break
     // in the value becomes a blank, so a value can never add lines to the
-    // file; the value ends at a NUL. Names that cannot stand on a profile line
-    // (empty, or holding "=", "]" or a line break) are refused with false.
+    // file; the value ends at a NUL. A value that reading would change (blanks
+    // at an end, or matching quotes around it) is written inside one more
+    // pair of double quotes, so Find gives it back as it was set. Names that
+    // cannot stand on a profile line (empty, or holding "=", "]" or a line
+    // break) are refused with false.
     bool Set(std::string_view section, std::string_view key, std::string_view value);
 
     std::string Bytes() const { return lines.Bytes(); }

@@ -1,6 +1,7 @@
 #include "platform/SessionEndpoint.h"
 
 #include "platform/SessionFolder.h"
+#include "platform/WallDeadline.h"
 #include "platform/WindowTimer.h"
 #include "platform/base/Clock.h"
 #include "platform/base/LogSink.h"
@@ -8,6 +9,7 @@
 
 #include <QSocketNotifier>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
@@ -28,11 +30,10 @@ namespace {
 // n bytes: the text, UTF-8, followed by two zero bytes. The session answers
 // with one byte once it has taken the text.
 constexpr char acknowledgement = 1;
-constexpr int answerTimeoutMs = 5000;
 constexpr int connectAttempts = 50;
 constexpr int connectPauseMs = 20;
-// How often idle connections are looked for while any is open.
-constexpr int idleCheckMs = 250;
+// How often overdue connections are looked for while any is open.
+constexpr int overdueCheckMs = 250;
 
 // Milliseconds on the program's clock (virtual in tests).
 std::int64_t ClockMs()
@@ -80,11 +81,11 @@ std::unique_ptr<SessionEndpoint> SessionEndpoint::Claim(std::string_view caption
 
 SessionEndpoint::SessionEndpoint(Key, std::string caption, int lockFd)
     : caption_(std::move(caption)), socketPath_(SessionSocketPath(caption_)), lockFd_(lockFd),
-      idleCheck_(new WindowTimer(this)), acceptPause_(new WindowTimer(this))
+      overdueCheck_(new WindowTimer(this)), acceptPause_(new WindowTimer(this))
 {
-    idleCheck_->SetEnabled(false);
-    idleCheck_->SetInterval(idleCheckMs);
-    idleCheck_->OnTimer = [this] { DropIdle(); };
+    overdueCheck_->SetEnabled(false);
+    overdueCheck_->SetInterval(overdueCheckMs);
+    overdueCheck_->OnTimer = [this] { DropOverdue(); };
     acceptPause_->SetEnabled(false);
     acceptPause_->SetInterval(AcceptPauseMs);
     acceptPause_->OnTimer = [this] {
@@ -98,7 +99,7 @@ SessionEndpoint::SessionEndpoint(Key, std::string caption, int lockFd)
 struct SessionEndpoint::Connection {
     QSocketNotifier* notifier = nullptr; // a child of the endpoint
     std::string bytes;
-    std::int64_t lastHeardMs = 0;
+    std::int64_t acceptedMs = 0;
 };
 
 SessionEndpoint::~SessionEndpoint()
@@ -199,27 +200,29 @@ void SessionEndpoint::Accept()
         }
         auto connection = std::make_unique<Connection>();
         connection->notifier = new QSocketNotifier(fd, QSocketNotifier::Read, this);
-        connection->lastHeardMs = ClockMs();
+        connection->acceptedMs = ClockMs();
         QObject::connect(connection->notifier, &QSocketNotifier::activated, this, [this, fd] { Read(fd); });
         connections_[fd] = std::move(connection);
-        if (!idleCheck_->Enabled()) {
-            idleCheck_->SetEnabled(true);
+        if (!overdueCheck_->Enabled()) {
+            overdueCheck_->SetEnabled(true);
         }
     }
     // Full: later connections wait in the backlog until one of these ends.
     UpdateAccepting();
 }
 
-void SessionEndpoint::DropIdle()
+void SessionEndpoint::DropOverdue()
 {
+    // Counted from the acceptance, not from the last byte: a peer that sends
+    // a byte now and then must not keep its slot.
     const std::int64_t now = ClockMs();
-    std::vector<int> idle;
+    std::vector<int> overdue;
     for (const auto& [fd, connection] : connections_) {
-        if (now - connection->lastHeardMs >= IdleLimitMs) {
-            idle.push_back(fd);
+        if (now - connection->acceptedMs >= DeliveryLimitMs) {
+            overdue.push_back(fd);
         }
     }
-    for (const int fd : idle) {
+    for (const int fd : overdue) {
         Drop(fd);
     }
 }
@@ -236,7 +239,7 @@ void SessionEndpoint::Drop(int fd)
     connections_.erase(it);
     close(fd);
     if (connections_.empty()) {
-        idleCheck_->SetEnabled(false);
+        overdueCheck_->SetEnabled(false);
     }
     UpdateAccepting();
 }
@@ -254,7 +257,6 @@ void SessionEndpoint::Read(int fd)
         const ssize_t n = recv(fd, buffer, sizeof buffer, 0);
         if (n > 0) {
             bytes.append(buffer, static_cast<std::size_t>(n));
-            it->second->lastHeardMs = ClockMs();
             continue;
         }
         if (n < 0 && errno == EINTR) {
@@ -337,37 +339,57 @@ bool SessionRunning(std::string_view caption)
 namespace {
 
 // Connects to the session's socket. A session that has just taken its lock
-// may not listen yet, so a refused connection is tried again for a while.
-int ConnectToSession(const std::string& socketPath)
+// may not listen yet, so a refused connection is tried again for a while. A
+// session whose backlog is full (slow peers, or a stopped session) would hold
+// connect() for ever: the socket's send time-out bounds that wait.
+int ConnectToSession(const std::string& socketPath, const WallDeadline& deadline)
 {
     sockaddr_un address{};
     address.sun_family = AF_UNIX;
     if (socketPath.size() >= sizeof address.sun_path) {
+        errno = ENAMETOOLONG;
         return -1;
     }
     std::memcpy(address.sun_path, socketPath.c_str(), socketPath.size() + 1);
     for (int attempt = 0; attempt < connectAttempts; ++attempt) {
+        if (deadline.Passed()) {
+            errno = ETIMEDOUT;
+            return -1;
+        }
         const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
         if (fd < 0) {
             return -1;
         }
-        if (connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0) {
+        const timeval timeout = deadline.RemainingTimeout();
+        if (setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, &timeout, sizeof timeout) == 0 &&
+            connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0) {
             return fd;
         }
         const int error = errno;
         close(fd);
-        if (error != ECONNREFUSED && error != ENOENT && error != EAGAIN) {
+        errno = error;
+        // EAGAIN: the backlog stayed full until the time-out; the deadline
+        // check above ends the attempts then.
+        if (error == EINTR || error == EAGAIN || error == EWOULDBLOCK) {
+            continue;
+        }
+        if (error != ECONNREFUSED && error != ENOENT) {
             return -1;
         }
-        CurrentClock().Sleep(connectPauseMs);
+        CurrentClock().Sleep(std::min(connectPauseMs, deadline.RemainingMs()));
     }
     return -1;
 }
 
-bool SendAll(int fd, const std::string& bytes)
+bool SendAll(int fd, const std::string& bytes, const WallDeadline& deadline)
 {
     std::size_t sent = 0;
     while (sent < bytes.size()) {
+        // A session that does not read fills the socket's buffer.
+        const timeval timeout = deadline.RemainingTimeout();
+        if (deadline.Passed() || setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, &timeout, sizeof timeout) != 0) {
+            return false;
+        }
         const ssize_t n = send(fd, bytes.data() + sent, bytes.size() - sent, MSG_NOSIGNAL);
         if (n < 0 && errno == EINTR) {
             continue;
@@ -380,21 +402,22 @@ bool SendAll(int fd, const std::string& bytes)
     return true;
 }
 
-bool AwaitAnswer(int fd)
+bool AwaitAnswer(int fd, const WallDeadline& deadline)
 {
     pollfd waiting{fd, POLLIN, 0};
     int ready = 0;
     do {
-        ready = poll(&waiting, 1, answerTimeoutMs);
+        ready = poll(&waiting, 1, deadline.RemainingMs());
     } while (ready < 0 && errno == EINTR);
     char answer = 0;
-    return ready == 1 && recv(fd, &answer, 1, 0) == 1 && answer == acknowledgement;
+    return ready == 1 && recv(fd, &answer, 1, MSG_DONTWAIT) == 1 && answer == acknowledgement;
 }
 
 } // namespace
 
-int SendToSession(std::string_view caption, std::string_view text)
+int SendToSession(std::string_view caption, std::string_view text, int deadlineMs)
 {
+    const WallDeadline deadline(deadlineMs);
     if (!SessionRunning(caption)) {
         return 0;
     }
@@ -403,7 +426,7 @@ int SendToSession(std::string_view caption, std::string_view text)
         return 0;
     }
     const std::string socketPath = SessionSocketPath(caption);
-    const int fd = ConnectToSession(socketPath);
+    const int fd = ConnectToSession(socketPath, deadline);
     if (fd < 0) {
         Log("Hand-over to " + std::string(caption) + " failed: no connection (" + ErrnoText() + ")");
         return 0;
@@ -416,7 +439,7 @@ int SendToSession(std::string_view caption, std::string_view text)
     }
     message.append(text);
     message.append(2, '\0');
-    const bool delivered = SendAll(fd, message) && AwaitAnswer(fd);
+    const bool delivered = SendAll(fd, message, deadline) && AwaitAnswer(fd, deadline);
     close(fd);
     if (!delivered) {
         Log("Hand-over to " + std::string(caption) + " failed: no answer");

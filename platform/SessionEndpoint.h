@@ -22,7 +22,8 @@ class WindowTimer;
 // at most QueueLimit of them; one more drops the oldest, with a log line.
 // Connections that would only hold descriptors are bounded: at most
 // ConnectionLimit at once (later ones wait in the socket's backlog), each
-// closed when it says nothing for IdleLimitMs on the program's clock; when
+// closed unless its whole text arrived within DeliveryLimitMs of its
+// acceptance on the program's clock, however it trickles in; when
 // the process runs out of descriptors, listening pauses for AcceptPauseMs
 // (logged once) rather than waking the program again and again.
 class SessionEndpoint final : public QObject {
@@ -31,7 +32,7 @@ public:
     // Longest text taken (a command line is far shorter).
     static constexpr std::size_t MaxTextBytes = 64 * 1024;
     static constexpr std::size_t ConnectionLimit = 16;
-    static constexpr int IdleLimitMs = 2000;
+    static constexpr int DeliveryLimitMs = 2000;
     static constexpr int AcceptPauseMs = 1000;
 
     // Takes the session of the caption: null when another process holds it
@@ -63,7 +64,7 @@ private:
     void Accept();
     void PauseAccepting(int error);
     void UpdateAccepting();
-    void DropIdle();
+    void DropOverdue();
     void Read(int fd);
     void Drop(int fd);
     void Keep(std::string text);
@@ -73,8 +74,8 @@ private:
     int lockFd_;
     int listenFd_ = -1;
     QSocketNotifier* listening_ = nullptr;
-    WindowTimer* idleCheck_ = nullptr;   // a child of the endpoint
-    WindowTimer* acceptPause_ = nullptr; // a child of the endpoint
+    WindowTimer* overdueCheck_ = nullptr; // a child of the endpoint
+    WindowTimer* acceptPause_ = nullptr;  // a child of the endpoint
     bool paused_ = false;
     bool shortageLogged_ = false;
     std::map<int, std::unique_ptr<Connection>> connections_;
@@ -84,10 +85,14 @@ private:
 // True when some process holds the session of the caption (this one too).
 bool SessionRunning(std::string_view caption);
 
+// The longest a second start waits for its whole hand-over: connecting,
+// sending and the session's answer.
+inline constexpr int HandOverDeadlineMs = 5000;
+
 // Hands text to the session of exactly this caption and waits until it has
-// taken it. Returns 1 when it did, 0 when no session of that caption runs or
-// it did not answer (logged).
-int SendToSession(std::string_view caption, std::string_view text);
+// taken it, at most deadlineMs of wall time in all. Returns 1 when it did, 0
+// when no session of that caption runs or it did not answer in time (logged).
+int SendToSession(std::string_view caption, std::string_view text, int deadlineMs = HandOverDeadlineMs);
 
 // The session this process holds (one at most).
 bool ClaimProcessSession(std::string_view caption);

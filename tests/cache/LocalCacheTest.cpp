@@ -8,6 +8,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <filesystem>
 #include <sys/stat.h>
 
 namespace {
@@ -121,6 +122,41 @@ TEST_F(LocalCache, AHostThatDoesNotAnswerCostsOneTimeOutPerPassAndItsFilesCountA
     clock.Advance(101'000);
     port.CacheAll(0);
     EXPECT_EQ(ProbesOf(dead), 2);
+    EXPECT_EQ(state.AllCached, 1);
+}
+
+TEST_F(LocalCache, AServerFolderThatVanishesDuringThePassLeavesTheRestUncachedAndLogged)
+{
+    Assign(0, ServerSound("a.wav", "first"));
+    Assign(1, ServerSound("news/b.wav"));
+    Assign(2, ServerSound("c.wav"));
+    scratch.Write("cache/c.wav", "RIFF....WAVE");
+    bool vanished = false;
+    transfer.FileHand()->MirrorProg = [&](float rate) {
+        if (rate >= 1.0F && !vanished) {
+            vanished = true;
+            std::filesystem::rename(scratch / "unc/testhost/share/snd", scratch / "unc/testhost/share/moved");
+        }
+    };
+
+    port.CacheAll(0);
+
+    ASSERT_TRUE(vanished);
+    EXPECT_EQ(ReadText(Cached("a.wav")), "first");
+    EXPECT_FALSE(Exists(Cached("news/b.wav")));
+    EXPECT_EQ(state.AllCached, 0) << "b.wav is in no cache";
+    EXPECT_THAT(captionColours, ElementsAre(std::pair(0, 1)));
+    EXPECT_THAT(DayLog(), HasSubstr(Server + std::string("news/b.wav")));
+    EXPECT_THAT(DayLog(), testing::Not(HasSubstr(Server + std::string("c.wav")))) << "its cached copy plays";
+    EXPECT_EQ(Button(1).Cached, 1);
+    EXPECT_EQ(Button(2).Cached, 0);
+
+    // The check says the same until the server is back and the pass copies it.
+    port.CacheAll(1);
+    EXPECT_EQ(state.AllCached, 0);
+    std::filesystem::rename(scratch / "unc/testhost/share/moved", scratch / "unc/testhost/share/snd");
+    port.CacheAll(0);
+    EXPECT_TRUE(Exists(Cached("news/b.wav")));
     EXPECT_EQ(state.AllCached, 1);
 }
 

@@ -1,8 +1,11 @@
 #include "cache/TipFile.h"
 #include "CountingFileLayer.h"
 #include "TipFixture.h"
+#include "foundation/ModuleValues.h"
 
 #include <gmock/gmock.h>
+
+#include <filesystem>
 
 namespace {
 
@@ -144,6 +147,33 @@ TEST_F(TipFile, NumbersRoundHalfToEvenAndOverflowStopsTheReading)
     EXPECT_EQ(tip.Num3, 0);
     EXPECT_EQ(tip.StartText, "");
     EXPECT_EQ(ReadTipFile(Tip("srv/o2.wav", Head({"0", "-2147483649"})), tip, ""), 0);
+}
+
+TEST_F(TipFile, ASideFileLargerThanOneMebibyteIsRefusedWithALogLine)
+{
+    const std::string savedLogFolder = basic::LogFolder;
+    basic::LogFolder = scratch.Folder("log");
+    const std::string head = Head({"0", "3", "1500"});
+    const std::size_t limit = 1024 * 1024;
+    // A long last line fills the file up to the size wanted.
+    const auto sized = [&](std::size_t size) { return head + std::string(size - head.size(), 'r'); };
+
+    TipInfo tip;
+    EXPECT_EQ(ReadTipFile(Tip("srv/whole.wav", sized(limit)), tip, ""), 1);
+    EXPECT_EQ(tip.TypeNo, 3) << "a file of exactly 1 MiB is read";
+    tip.TypeNo = 9;
+    EXPECT_EQ(ReadTipFile(Tip("srv/huge.wav", sized(limit + 1)), tip, ""), 0);
+    EXPECT_EQ(tip.TypeNo, 0) << "nothing of it is taken";
+    EXPECT_EQ(ReadTipFile(scratch / "srv/huge.wav.tip", tip, ""), 0);
+
+    std::string log;
+    for (const auto& entry : std::filesystem::directory_iterator(basic::LogFolder)) {
+        log += testsupport::ReadText(entry.path().string());
+    }
+    basic::LogFolder = savedLogFolder;
+    EXPECT_THAT(log, testing::HasSubstr(scratch / "srv/huge.wav.tip"));
+    EXPECT_EQ(log.find("huge.wav.tip"), log.rfind("huge.wav.tip")) << "asked again, it is not logged again";
+    EXPECT_EQ(log.find("whole.wav"), std::string::npos);
 }
 
 TEST_F(TipFile, TheTipPathAndTheSoundPathGiveTheSameRecord)

@@ -148,6 +148,22 @@ TEST_F(Settings, LongValuesComeBackWholeFromTheRegistryAndCutFromIniFiles)
     EXPECT_EQ(textcodec::Utf8Length(cut), 254u);
 }
 
+TEST_F(Settings, AQuotedCommandLineComesBackFromAnIniFileAsItWasSaved)
+{
+    program.Write("tolv.ini", "");
+    basic::SettingsIniPath = program / "tolv.ini";
+    const std::string command = "\"/usr/bin/a b\" --x \"y\"";
+    basic::SaveSetting("MixerApp", command);
+    EXPECT_EQ(basic::GetSetting("MixerApp", ""), command);
+
+    // The extra quotes do not count against the longest value read.
+    const std::string quoted = "'" + std::string(252, 'q') + "'";
+    basic::SaveSetting("Long", quoted);
+    EXPECT_EQ(basic::GetSetting("Long", ""), quoted);
+    basic::SaveSetting("Padded", "  two blanks  ");
+    EXPECT_EQ(basic::GetSetting("Padded", ""), "  two blanks  ");
+}
+
 TEST_F(Settings, DeletingOneSectionLeavesTheOthersAndTheSharedSectionIsReadOnly)
 {
     fs::create_directories(fs::path(SectionFile("common")).parent_path());

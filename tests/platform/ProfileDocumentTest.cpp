@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -71,6 +72,44 @@ TEST(ProfileDocument, AValueCannotAddLinesAndBadNamesAreRefused)
     EXPECT_FALSE(ini.Set("co]nf", "k", "x"));
     EXPECT_FALSE(ini.Set("conf", "line\nbreak", "x"));
     EXPECT_EQ(ini.Bytes(), "[conf]\nNote=one  [conf] Injected=1\n");
+}
+
+TEST(ProfileDocument, EveryWrittenValueReadsBackAsItWasWritten)
+{
+    const std::vector<std::string> values{"\"/usr/bin/a b\" --x \"y\"",
+                                          "'single'",
+                                          "\"\"",
+                                          "''",
+                                          "\"quoted\"",
+                                          "  padded  ",
+                                          " leading",
+                                          "trailing\t",
+                                          "\"***\"",
+                                          "'mixed\"",
+                                          "\"",
+                                          "one\n"};
+    ProfileDocument ini("[conf]\n");
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        ASSERT_TRUE(ini.Set("conf", "Key" + std::to_string(i), values[i]));
+    }
+    const ProfileDocument reread(ini.Bytes());
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        const std::string expected = values[i] == "one\n" ? "one " : values[i];
+        EXPECT_EQ(reread.Find("conf", "Key" + std::to_string(i)), expected) << ini.Bytes();
+    }
+}
+
+TEST(ProfileDocument, PlainValuesAndHandWrittenQuotesStandAsBefore)
+{
+    ProfileDocument ini("[conf]\nPath=\"C:\\with blank\\\"\n");
+    ASSERT_TRUE(ini.Set("conf", "Plain", "/usr/bin/a b --x"));
+    ASSERT_TRUE(ini.Set("conf", "Stars", "***"));
+    ASSERT_TRUE(ini.Set("conf", "Inner", "say \"hi\" twice"));
+    ASSERT_TRUE(ini.Set("conf", "Empty", ""));
+    ASSERT_TRUE(ini.Set("conf", "Padded", " x "));
+    EXPECT_EQ(ini.Bytes(), "[conf]\nPath=\"C:\\with blank\\\"\nPlain=/usr/bin/a b --x\nStars=***\n"
+                           "Inner=say \"hi\" twice\nEmpty=\nPadded=\" x \"\n");
+    EXPECT_EQ(ini.Find("conf", "Path"), "C:\\with blank\\") << "quotes written by hand still come off";
 }
 
 TEST(ProfileDocument, ADamagedFileReadsWhatIsIntactAndKeepsItsDamage)

@@ -10,7 +10,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
+#include <csignal>
 #include <filesystem>
+#include <future>
 #include <string>
 #include <sys/resource.h>
 #include <sys/socket.h>
@@ -117,6 +120,56 @@ TEST_F(Sessions, AHolderKilledHardLeavesASessionTheNextStartClaims)
     EXPECT_EQ(platform::ProcessSession()->TakeText(), "/srv/show 1.tlv");
 }
 
+// A second start against a session that takes nothing: stopped (SIGSTOP),
+// its backlog filled by others. The deadline is shortened for the test; the
+// program's own is HandOverDeadlineMs.
+TEST_F(Sessions, ASecondStartGivesUpOnAStoppedSessionByItsDeadline)
+{
+    constexpr int deadlineMs = 300;
+    HelperProcess holder("tolv_test_session", {"hold", "tolvD - Quorvant"});
+    ASSERT_EQ(holder.ReadLine(), "claimed");
+    holder.Signal(SIGSTOP);
+    const auto sendInTime = [&](const std::string& text) {
+        auto sending = std::async(std::launch::async,
+                                  [&] { return platform::SendToSession("tolvD - Quorvant", text, deadlineMs); });
+        // Only a guard against a hang: the deadline ends the send long before.
+        if (sending.wait_for(std::chrono::seconds(5)) != std::future_status::ready) {
+            holder.KillHard(); // its socket closes, which ends any wait on it
+            ADD_FAILURE() << "the send outlived its deadline";
+            return -1;
+        }
+        return sending.get();
+    };
+
+    // Connected, but never answered.
+    EXPECT_EQ(sendInTime("first.tlv"), 0);
+    ASSERT_FALSE(log.empty());
+    EXPECT_NE(log.back().find("no answer"), std::string::npos) << log.back();
+
+    // Others fill the backlog, so connecting itself would wait.
+    const std::string socketPath = platform::SessionSocketPath("tolvD - Quorvant");
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    socketPath.copy(address.sun_path, sizeof address.sun_path - 1);
+    std::vector<int> waiting;
+    for (int i = 0; i < 64; ++i) {
+        const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+        const bool connected = connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
+        if (!connected) {
+            close(fd);
+            break;
+        }
+        waiting.push_back(fd);
+    }
+    ASSERT_LT(waiting.size(), 64u) << "the backlog never filled";
+    EXPECT_EQ(sendInTime("second.tlv"), 0);
+    EXPECT_NE(log.back().find("no connection"), std::string::npos) << log.back();
+    for (const int fd : waiting) {
+        close(fd);
+    }
+    holder.Signal(SIGCONT);
+}
+
 TEST_F(Sessions, ProcessesStartedAtOnceNeverClaimTheSameSession)
 {
     const std::vector<std::string> captions{"tolv - Quorvant", "tolvB - Quorvant", "tolvC - Quorvant",
@@ -197,6 +250,31 @@ protected:
             QCoreApplication::processEvents();
         }
     }
+    // A connection made without waiting; -1 when the backlog is full.
+    int ConnectIfRoom()
+    {
+        const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        platform::SessionSocketPath(Caption).copy(address.sun_path, sizeof address.sun_path - 1);
+        if (connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
+            close(fd);
+            return -1;
+        }
+        clients.push_back(fd);
+        return fd;
+    }
+    // The byte count of a text of 60,000 bytes, and its first byte.
+    static void Announce(int fd)
+    {
+        const char start[5] = {'\x60', '\xEA', '\x00', '\x00', 'x'};
+        ASSERT_EQ(send(fd, start, sizeof start, MSG_NOSIGNAL), 5);
+    }
+    static void TrickleOne(int fd)
+    {
+        const char byte = 'x';
+        EXPECT_EQ(send(fd, &byte, 1, MSG_NOSIGNAL), 1);
+    }
     static bool HungUp(int fd)
     {
         char byte = 0;
@@ -224,7 +302,7 @@ TEST_F(CarelessPeers, SixteenAtOnceAndTheIdleOnesCloseAfterTwoSeconds)
     Pump();
     EXPECT_EQ(session->Connections(), 16u);
 
-    clock.Advance(platform::SessionEndpoint::IdleLimitMs - 1);
+    clock.Advance(platform::SessionEndpoint::DeliveryLimitMs - 1);
     Pump();
     EXPECT_EQ(session->Connections(), 16u);
     EXPECT_FALSE(HungUp(clients[0]));
@@ -239,27 +317,62 @@ TEST_F(CarelessPeers, SixteenAtOnceAndTheIdleOnesCloseAfterTwoSeconds)
     // A real hand-over still arrives.
     EXPECT_EQ(Send(Caption, "real.tlv"), 1);
     EXPECT_EQ(session->TakeText(), "real.tlv");
-    clock.Advance(platform::SessionEndpoint::IdleLimitMs);
+    clock.Advance(platform::SessionEndpoint::DeliveryLimitMs);
     Pump();
     EXPECT_EQ(session->Connections(), 0u);
 }
 
-TEST_F(CarelessPeers, AConnectionThatKeepsSendingIsNotIdle)
+TEST_F(CarelessPeers, ATextThatTricklesInLosesItsSlotTwoSecondsAfterItWasTaken)
 {
     const int fd = Connect();
     Pump();
     ASSERT_EQ(session->Connections(), 1u);
-    // The byte count of a hand-over, one byte at a time.
-    for (const char byte : {'\x05', '\x00', '\x00'}) {
-        clock.Advance(1500);
-        ASSERT_EQ(send(fd, &byte, 1, MSG_NOSIGNAL), 1);
+    Announce(fd);
+    // A byte every half second: never quiet, never done.
+    for (int elapsed = 500; elapsed < platform::SessionEndpoint::DeliveryLimitMs; elapsed += 500) {
+        clock.Advance(500);
+        TrickleOne(fd);
         Pump();
-        EXPECT_EQ(session->Connections(), 1u);
+        EXPECT_EQ(session->Connections(), 1u) << elapsed;
     }
-    clock.Advance(platform::SessionEndpoint::IdleLimitMs);
+    clock.Advance(499);
+    TrickleOne(fd);
+    Pump();
+    EXPECT_EQ(session->Connections(), 1u);
+    clock.Advance(1);
     Pump();
     EXPECT_EQ(session->Connections(), 0u);
     EXPECT_TRUE(HungUp(fd));
+}
+
+TEST_F(CarelessPeers, ThirtySlowSendersCannotKeepASecondStartOut)
+{
+    // Thirty peers announce a long text and send a byte every 1.5 s; those
+    // the full backlog turns away would try again, and are left out here.
+    std::vector<int> slow;
+    for (int i = 0; i < 30; ++i) {
+        const int fd = ConnectIfRoom();
+        if (fd >= 0) {
+            Announce(fd);
+            slow.push_back(fd);
+        }
+        Pump();
+    }
+    ASSERT_EQ(session->Connections(), platform::SessionEndpoint::ConnectionLimit);
+    ASSERT_GT(slow.size(), platform::SessionEndpoint::ConnectionLimit) << "some wait in the backlog";
+
+    // The second start waits in connect() meanwhile.
+    HelperProcess secondStart("tolv_test_session", {"sendto", Caption, "/srv/show.tlv"});
+    ASSERT_TRUE(secondStart.WaitStarted());
+    clock.Advance(1500);
+    for (const int fd : slow) {
+        TrickleOne(fd);
+    }
+    Pump();
+    clock.Advance(500);
+    Pump();
+    EXPECT_EQ(secondStart.Finish(), 1);
+    EXPECT_EQ(session->TakeText(), "/srv/show.tlv");
 }
 
 TEST_F(CarelessPeers, OutOfDescriptorsListeningPausesForASecondAndSaysSoOnce)

@@ -66,6 +66,15 @@ public:
         return process_.exitCode();
     }
 
+    // Sends a signal, such as SIGSTOP to freeze the helper where it is.
+    void Signal(int number)
+    {
+        const auto pid = process_.processId();
+        if (pid > 0) {
+            ::kill(static_cast<pid_t>(pid), number);
+        }
+    }
+
     void KillHard()
     {
         const auto pid = process_.processId();
