@@ -4,6 +4,7 @@
 #include "GridFixture.h"
 
 #include "foundation/ButtonKeys.h"
+#include "platform/DetectableAutoRepeat.h"
 #include "playback/Keyboard.h"
 
 #include <QApplication>
@@ -11,6 +12,8 @@
 #include <QKeyEvent>
 
 #include <gmock/gmock.h>
+
+#include <optional>
 
 namespace {
 
@@ -169,9 +172,25 @@ TEST_F(Keys, TheKeyLabelChoosesTheTargetUnlessTheOutputIsLocked)
 
 // The keyboard's auto-repeat as X11 delivers it: after the repeat delay, a
 // release and a press at the same server time every 40 ms, sometimes split
-// over two event batches (the press arriving a few milliseconds later).
+// over two event batches (the press arriving a few milliseconds later); or,
+// where the server granted detectable auto-repeat, presses alone.
 class HeldKeys : public Keys {
 protected:
+    void SetUp() override
+    {
+        Keys::SetUp();
+        platform::SetDetectableAutoRepeatOverride(false);
+    }
+    void TearDown() override
+    {
+        platform::SetDetectableAutoRepeatOverride(std::nullopt);
+        Keys::TearDown();
+    }
+    void GrantDetectableAutoRepeat()
+    {
+        platform::SetDetectableAutoRepeatOverride(true);
+        pressesOnly_ = true;
+    }
     void Key(QEvent::Type type, unsigned long serverMs, bool marked = false)
     {
         QKeyEvent event(type, Qt::Key_1, Qt::NoModifier, 10, 0, 0, "1", marked);
@@ -192,15 +211,20 @@ protected:
         int elapsed = Delay;
         for (int repeat = 0; elapsed + Interval <= holdMs; ++repeat) {
             check(elapsed);
-            Key(QEvent::KeyRelease, now);
-            if (repeat % 3 == 1) {
-                // Split batches: the press comes later than the release.
-                Run(3);
+            if (pressesOnly_) {
                 Key(QEvent::KeyPress, now);
-                Run(Interval - 3);
-            } else {
-                Key(QEvent::KeyPress, now, repeat % 3 == 2);
                 Run(Interval);
+            } else {
+                Key(QEvent::KeyRelease, now);
+                if (repeat % 3 == 1) {
+                    // Split batches: the press comes later than the release.
+                    Run(3);
+                    Key(QEvent::KeyPress, now);
+                    Run(Interval - 3);
+                } else {
+                    Key(QEvent::KeyPress, now, repeat % 3 == 2);
+                    Run(Interval);
+                }
             }
             now += Interval;
             elapsed += Interval;
@@ -210,6 +234,9 @@ protected:
         return now + static_cast<unsigned long>(holdMs - elapsed);
     }
     std::size_t Starts() { return ports.Log.Starting("SendRemoteCommand 0 3 0").size(); }
+
+private:
+    bool pressesOnly_ = false;
 };
 
 TEST_F(HeldKeys, AMomentaryKeyHeldOneAndAHalfSecondsPlaysThroughAndStopsWithin30Ms)
@@ -266,6 +293,44 @@ TEST_F(HeldKeys, ANormalKeyHeldOneAndAHalfSecondsFiresOnceOnTheRelease)
     Key(QEvent::KeyRelease, release);
     Run(30);
     EXPECT_EQ(State().OutputState[0], 1) << "fired within 30 ms of the release";
+    Run(500);
+    EXPECT_EQ(Starts(), before + 1) << "fired once";
+    EXPECT_EQ(State().OutputState[0], 1);
+}
+
+TEST_F(HeldKeys, UnderDetectableAutoRepeatAHeldMomentaryKeyPlaysThroughAndStopsOnTheRelease)
+{
+    GrantDetectableAutoRepeat();
+    ASSERT_TRUE(Start());
+    Assign(0, 0, 0, RampWave("long.wav", 4 * Rate), 1);
+    Target(0);
+    const std::size_t before = Starts();
+    const unsigned long release = Hold(1500, [this](int elapsed) {
+        ASSERT_EQ(State().OutputState[0], 1) << elapsed << " ms into the hold";
+        ASSERT_EQ(State().StoppedByUser[0], 0) << elapsed << " ms into the hold";
+    });
+    EXPECT_EQ(Starts(), before + 1);
+    Key(QEvent::KeyRelease, release);
+    EXPECT_EQ(State().StoppedByUser[0], 1) << "stopped by the release itself, with no wait";
+    Run(300);
+    EXPECT_EQ(State().OutputState[0], 0);
+    EXPECT_EQ(Starts(), before + 1);
+}
+
+TEST_F(HeldKeys, UnderDetectableAutoRepeatANormalKeyFiresOnceOnTheReleaseItself)
+{
+    GrantDetectableAutoRepeat();
+    ASSERT_TRUE(Start());
+    Assign(0, 0, 0, RampWave("long.wav", 4 * Rate));
+    Target(0);
+    const std::size_t before = Starts();
+    const unsigned long release = Hold(1500, [this, before](int elapsed) {
+        ASSERT_EQ(State().OutputState[0], 0) << elapsed << " ms into the hold";
+        ASSERT_EQ(Starts(), before) << elapsed << " ms into the hold";
+    });
+    Key(QEvent::KeyRelease, release);
+    EXPECT_EQ(State().OutputState[0], 1) << "fired by the release itself, with no wait";
+    EXPECT_EQ(Starts(), before + 1);
     Run(500);
     EXPECT_EQ(Starts(), before + 1) << "fired once";
     EXPECT_EQ(State().OutputState[0], 1);
