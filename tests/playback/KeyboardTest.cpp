@@ -174,23 +174,23 @@ TEST_F(Keys, TheKeyLabelChoosesTheTargetUnlessTheOutputIsLocked)
 // release and a press at the same server time every 40 ms, sometimes split
 // over two event batches (the press arriving a few milliseconds later); or,
 // where the server granted detectable auto-repeat, presses alone.
-class HeldKeys : public Keys {
+class HeldKeys : public Keys, public testing::WithParamInterface<bool> {
 protected:
+    // The parameter: the server granted detectable auto-repeat.
     void SetUp() override
     {
         Keys::SetUp();
-        platform::SetDetectableAutoRepeatOverride(false);
+        platform::SetDetectableAutoRepeatOverride(PressesOnly());
     }
     void TearDown() override
     {
         platform::SetDetectableAutoRepeatOverride(std::nullopt);
         Keys::TearDown();
     }
-    void GrantDetectableAutoRepeat()
-    {
-        platform::SetDetectableAutoRepeatOverride(true);
-        pressesOnly_ = true;
-    }
+    bool PressesOnly() const { return GetParam(); }
+    // How long a real release may take to act: under detectable auto-repeat
+    // it acts by itself, else it is told from a repeat within 30 ms.
+    int ReleaseMs() const { return PressesOnly() ? 0 : 30; }
     void Key(QEvent::Type type, unsigned long serverMs, bool marked = false)
     {
         QKeyEvent event(type, Qt::Key_1, Qt::NoModifier, 10, 0, 0, "1", marked);
@@ -211,7 +211,7 @@ protected:
         int elapsed = Delay;
         for (int repeat = 0; elapsed + Interval <= holdMs; ++repeat) {
             check(elapsed);
-            if (pressesOnly_) {
+            if (PressesOnly()) {
                 Key(QEvent::KeyPress, now);
                 Run(Interval);
             } else {
@@ -234,12 +234,13 @@ protected:
         return now + static_cast<unsigned long>(holdMs - elapsed);
     }
     std::size_t Starts() { return ports.Log.Starting("SendRemoteCommand 0 3 0").size(); }
-
-private:
-    bool pressesOnly_ = false;
 };
 
-TEST_F(HeldKeys, AMomentaryKeyHeldOneAndAHalfSecondsPlaysThroughAndStopsWithin30Ms)
+INSTANTIATE_TEST_SUITE_P(Repeats, HeldKeys, testing::Values(false, true), [](const testing::TestParamInfo<bool>& mode) {
+    return mode.param ? "PressesOnly" : "ReleaseAndPressPairs";
+});
+
+TEST_P(HeldKeys, AMomentaryKeyHeldOneAndAHalfSecondsPlaysThroughAndStopsOnTheRelease)
 {
     ASSERT_TRUE(Start());
     Assign(0, 0, 0, RampWave("long.wav", 4 * Rate), 1);
@@ -273,14 +274,14 @@ TEST_F(HeldKeys, AMomentaryKeyHeldOneAndAHalfSecondsPlaysThroughAndStopsWithin30
     EXPECT_GE(sounding, static_cast<std::size_t>(Rate * 145 / 100)) << "sounded for the whole hold";
 
     Key(QEvent::KeyRelease, release);
-    Run(30);
-    EXPECT_EQ(State().StoppedByUser[0], 1) << "stopped within 30 ms of the release";
+    Run(ReleaseMs());
+    EXPECT_EQ(State().StoppedByUser[0], 1) << "stopped within " << ReleaseMs() << " ms of the release";
     Run(300);
     EXPECT_EQ(State().OutputState[0], 0);
     EXPECT_EQ(Starts(), before + 1);
 }
 
-TEST_F(HeldKeys, ANormalKeyHeldOneAndAHalfSecondsFiresOnceOnTheRelease)
+TEST_P(HeldKeys, ANormalKeyHeldOneAndAHalfSecondsFiresOnceOnTheRelease)
 {
     ASSERT_TRUE(Start());
     Assign(0, 0, 0, RampWave("long.wav", 4 * Rate));
@@ -291,46 +292,8 @@ TEST_F(HeldKeys, ANormalKeyHeldOneAndAHalfSecondsFiresOnceOnTheRelease)
         ASSERT_EQ(Starts(), before) << elapsed << " ms into the hold";
     });
     Key(QEvent::KeyRelease, release);
-    Run(30);
-    EXPECT_EQ(State().OutputState[0], 1) << "fired within 30 ms of the release";
-    Run(500);
-    EXPECT_EQ(Starts(), before + 1) << "fired once";
-    EXPECT_EQ(State().OutputState[0], 1);
-}
-
-TEST_F(HeldKeys, UnderDetectableAutoRepeatAHeldMomentaryKeyPlaysThroughAndStopsOnTheRelease)
-{
-    GrantDetectableAutoRepeat();
-    ASSERT_TRUE(Start());
-    Assign(0, 0, 0, RampWave("long.wav", 4 * Rate), 1);
-    Target(0);
-    const std::size_t before = Starts();
-    const unsigned long release = Hold(1500, [this](int elapsed) {
-        ASSERT_EQ(State().OutputState[0], 1) << elapsed << " ms into the hold";
-        ASSERT_EQ(State().StoppedByUser[0], 0) << elapsed << " ms into the hold";
-    });
-    EXPECT_EQ(Starts(), before + 1);
-    Key(QEvent::KeyRelease, release);
-    EXPECT_EQ(State().StoppedByUser[0], 1) << "stopped by the release itself, with no wait";
-    Run(300);
-    EXPECT_EQ(State().OutputState[0], 0);
-    EXPECT_EQ(Starts(), before + 1);
-}
-
-TEST_F(HeldKeys, UnderDetectableAutoRepeatANormalKeyFiresOnceOnTheReleaseItself)
-{
-    GrantDetectableAutoRepeat();
-    ASSERT_TRUE(Start());
-    Assign(0, 0, 0, RampWave("long.wav", 4 * Rate));
-    Target(0);
-    const std::size_t before = Starts();
-    const unsigned long release = Hold(1500, [this, before](int elapsed) {
-        ASSERT_EQ(State().OutputState[0], 0) << elapsed << " ms into the hold";
-        ASSERT_EQ(Starts(), before) << elapsed << " ms into the hold";
-    });
-    Key(QEvent::KeyRelease, release);
-    EXPECT_EQ(State().OutputState[0], 1) << "fired by the release itself, with no wait";
-    EXPECT_EQ(Starts(), before + 1);
+    Run(ReleaseMs());
+    EXPECT_EQ(State().OutputState[0], 1) << "fired within " << ReleaseMs() << " ms of the release";
     Run(500);
     EXPECT_EQ(Starts(), before + 1) << "fired once";
     EXPECT_EQ(State().OutputState[0], 1);
