@@ -98,8 +98,8 @@ TEST_F(RealKeys, AHeldKeyRepeatsAsPressesAndItsReleaseReachesTheWindowAtOnce)
     };
     ASSERT_TRUE(WaitFor(released)) << "the release comes";
 
-    // Every release came from the server, with its time (which a release
-    // held back for pairing would need): the real release alone.
+    // The server sent one release, the real one, with its time: a window
+    // that pairs releases with presses would have held it back.
     ASSERT_EQ(std::count_if(arrivals.begin(), arrivals.end(),
                             [](const KeyArrivals::Arrival& a) { return a.type == QEvent::KeyRelease; }),
               1);
