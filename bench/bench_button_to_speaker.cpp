@@ -12,8 +12,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <filesystem>
-
 namespace {
 
 using speakerbench::FiredButton;
@@ -47,9 +45,5 @@ BENCHMARK(ReleaseToFirstSamplePlayed)
 int main(int argc, char** argv)
 {
     playbackbench::App();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    std::filesystem::remove_all(playbackbench::Folder());
-    return 0;
+    return speakerbench::RunBenchmarks(argc, argv);
 }

@@ -26,7 +26,6 @@
 
 #include <chrono>
 #include <cstdlib>
-#include <filesystem>
 #include <functional>
 #include <string>
 #include <thread>
@@ -163,10 +162,6 @@ int main(int argc, char** argv)
     } else {
         playbackbench::App();
     }
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    std::filesystem::remove_all(playbackbench::Folder());
     // The X server ends with this process, after the application is gone.
-    return 0;
+    return speakerbench::RunBenchmarks(argc, argv);
 }
