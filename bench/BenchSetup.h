@@ -16,18 +16,25 @@
 
 namespace benchsetup {
 
-// Made once, on first use.
-inline QApplication& OffscreenApp()
+// The one application of the process, made on first use on that call's
+// window system platform.
+inline QApplication& AppOn(const char* platform)
 {
     static int argc = 1;
     static char name[] = "tolv_bench";
     static char* argv[] = {name, nullptr};
-    static std::unique_ptr<QApplication> app = [] {
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    static std::unique_ptr<QApplication> app = [platform] {
+        setenv("QT_QPA_PLATFORM", platform, 1);
         basic::TwipsPerPixel = 15;
         return std::make_unique<QApplication>(argc, argv);
     }();
     return *app;
+}
+
+// Offscreen, unless a benchmark made the application on another platform first.
+inline QApplication& OffscreenApp()
+{
+    return AppOn("offscreen");
 }
 
 // A new folder below the system's temporary folder, named prefix + six

@@ -43,12 +43,26 @@ bool Ask()
 #endif
 }
 
+std::optional<bool>& Override()
+{
+    static std::optional<bool> granted;
+    return granted;
+}
+
 } // namespace
 
 bool RequestDetectableAutoRepeat()
 {
+    if (const std::optional<bool>& answer = Override(); answer) {
+        return *answer;
+    }
     static const bool granted = Ask();
     return granted;
+}
+
+void SetDetectableAutoRepeatOverride(std::optional<bool> granted)
+{
+    Override() = granted;
 }
 
 } // namespace platform

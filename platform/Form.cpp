@@ -30,6 +30,8 @@ Form::Form(QWidget* owner) : QWidget(owner, Qt::Window), releaseDeadline_(new Wi
     releaseDeadline_->SetEnabled(false);
     releaseDeadline_->SetInterval(ReleaseDeadlineMs);
     releaseDeadline_->OnTimer = [this] { ReleaseDeadlinePassed(); };
+    // Before any key reaches the window, so its keys come one way throughout.
+    RequestDetectableAutoRepeat();
 }
 
 Form::~Form()
@@ -237,7 +239,6 @@ void Form::SetKeyPreview(bool on)
     }
     keyPreview_ = on;
     if (on) {
-        RequestDetectableAutoRepeat();
         qApp->installEventFilter(this);
     } else {
         qApp->removeEventFilter(this);
@@ -280,6 +281,7 @@ void Form::hideEvent(QHideEvent* event)
 bool Form::PreviewKey(QObject* target, QKeyEvent& event)
 {
     std::optional<KeyStroke> heldBack;
+    keyPairing_.SetRepeatsArePressesOnly(RequestDetectableAutoRepeat());
     if (event.type() == QEvent::KeyRelease) {
         const KeyRepeatPairing::Release release = keyPairing_.OnRelease(StrokeOf(event), heldBack);
         DeliverHeldBackRelease(heldBack);

@@ -71,7 +71,10 @@ public:
     void SetKeyPreview(bool on);
     // True while Keys.KeyDown is raised for the keyboard's auto-repeat of a
     // held key. Repeats never raise KeyUp: a key's release reaches KeyUp once,
-    // when the key is really let go, within ReleaseDeadlineMs.
+    // when the key is really let go: at once where the X server sends
+    // auto-repeat as presses alone (detectable auto-repeat), else within
+    // ReleaseDeadlineMs, the time it takes to tell a repeat's release from a
+    // real one.
     bool KeyRepeats() const { return keyRepeats_; }
     static constexpr int ReleaseDeadlineMs = 15;
 

@@ -30,8 +30,9 @@ KeyRepeatPairing::Release KeyRepeatPairing::OnRelease(const KeyStroke& stroke, s
     if (stroke.markedRepeat) {
         return Release::Repeat;
     }
-    if (stroke.timestamp == 0) {
-        // Without the server's time no press can be paired with it.
+    if (stroke.timestamp == 0 || repeatsArePressesOnly_) {
+        // Without the server's time no press can be paired with it; under
+        // detectable auto-repeat there is no press to pair it with.
         held_.erase(Id(stroke));
         return Release::Now;
     }

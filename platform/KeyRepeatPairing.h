@@ -24,11 +24,16 @@ struct KeyStroke {
 // held back until the next key event shows whether a press of the same key at
 // the same time follows (the two are one repeat) or until the caller's short
 // deadline passes (it was real). A press of a key already held is a repeat
-// too, which is how a server with detectable auto-repeat sends them.
+// too, which is how a server with detectable auto-repeat sends them; under
+// detectable auto-repeat no repeat comes as a release, so every release is
+// real and acts at once.
 class KeyRepeatPairing {
 public:
     enum class Press { Real, Repeat };
     enum class Release { Now, Later, Repeat };
+
+    // Whether the window system sends auto-repeat as presses alone.
+    void SetRepeatsArePressesOnly(bool on) { repeatsArePressesOnly_ = on; }
 
     // flushFirst receives a held-back release that this event shows was real;
     // the caller delivers it before this event.
@@ -50,6 +55,7 @@ private:
 
     std::optional<KeyStroke> pending_;
     std::set<KeyId> held_;
+    bool repeatsArePressesOnly_ = false;
 };
 
 } // namespace platform

@@ -2,16 +2,14 @@
 // own (Xvfb), with the same private runtime and configuration folders as
 // every other test process. Without Xvfb the sessions are skipped, with the
 // reason.
+#include "support/XvfbServer.h"
+
 #include <QApplication>
 #include <gmock/gmock.h>
 
 #include <cstdlib>
 #include <filesystem>
-#include <poll.h>
-#include <signal.h>
 #include <string>
-#include <sys/prctl.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -24,52 +22,6 @@ std::filesystem::path MakeProcessFolder()
         std::exit(2);
     }
     return pattern;
-}
-
-// Starts Xvfb on a free display and returns its process id, or -1 with the
-// reason in why. Xvfb writes the display number it took to the pipe once it
-// accepts clients.
-pid_t StartXvfb(std::string& display, std::string& why)
-{
-    int fds[2];
-    if (pipe(fds) != 0) {
-        why = "no pipe";
-        return -1;
-    }
-    const pid_t child = fork();
-    if (child == 0) {
-        // The server ends with this process, however it ends.
-        prctl(PR_SET_PDEATHSIG, SIGTERM);
-        close(fds[0]);
-        const std::string fd = std::to_string(fds[1]);
-        execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1600x1000x24", "-nolisten", "tcp",
-               static_cast<char*>(nullptr));
-        _exit(127);
-    }
-    close(fds[1]);
-    if (child < 0) {
-        close(fds[0]);
-        why = "fork failed";
-        return -1;
-    }
-    std::string number;
-    pollfd wait{fds[0], POLLIN, 0};
-    while (poll(&wait, 1, 20000) > 0) {
-        char c = 0;
-        if (read(fds[0], &c, 1) != 1 || c == '\n') {
-            break;
-        }
-        number += c;
-    }
-    close(fds[0]);
-    if (number.empty()) {
-        kill(child, SIGTERM);
-        waitpid(child, nullptr, 0);
-        why = "Xvfb is not installed or did not start (scripts/install-deps installs it)";
-        return -1;
-    }
-    display = ":" + number;
-    return child;
 }
 
 // The X keyboard library copies a name with strndup from a buffer that is
@@ -108,7 +60,7 @@ int main(int argc, char** argv)
 
     std::string display;
     std::string why;
-    const pid_t server = StartXvfb(display, why);
+    const pid_t server = testsupport::StartXvfb(display, why);
     if (server > 0) {
         setenv("DISPLAY", display.c_str(), 1);
         setenv("QT_QPA_PLATFORM", "xcb", 1);
@@ -125,10 +77,7 @@ int main(int argc, char** argv)
         testing::InitGoogleMock(&argc, argv);
         result = RUN_ALL_TESTS();
     }
-    if (server > 0) {
-        kill(server, SIGTERM);
-        waitpid(server, nullptr, 0);
-    }
+    testsupport::StopXvfb(server);
     std::error_code ignored;
     std::filesystem::remove_all(folder, ignored);
     return result;

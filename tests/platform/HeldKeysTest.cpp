@@ -1,7 +1,10 @@
 // Held keys under the keyboard's auto-repeat: X11 sends a repeat as a release
-// and a press at the same server time, in one event batch or in two. The
+// and a press at the same server time, in one event batch or in two, unless
+// the server granted detectable auto-repeat, which sends presses alone. The
 // window's key preview must never take a repeat for a real release, and must
-// still pass a real release on within 30 ms.
+// still pass a real release on within 30 ms, or at once under detectable
+// auto-repeat.
+#include "platform/DetectableAutoRepeat.h"
 #include "platform/Form.h"
 #include "platform/KeyRepeatPairing.h"
 #include "platform/base/Twips.h"
@@ -12,6 +15,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -64,11 +68,27 @@ TEST(KeyRepeatPairing, APressOfAKeyAlreadyHeldIsARepeatUntilTheWindowLosesTheKey
     EXPECT_EQ(pairing.OnPress({'A', 38, 0, false}, first), KeyRepeatPairing::Press::Real);
 }
 
-// A window whose key handlers note what they were given.
+TEST(KeyRepeatPairing, UnderDetectableAutoRepeatEveryReleaseActsAtOnce)
+{
+    KeyRepeatPairing pairing;
+    pairing.SetRepeatsArePressesOnly(true);
+    std::optional<KeyStroke> first;
+    EXPECT_EQ(pairing.OnPress({'A', 38, 1000, false}, first), KeyRepeatPairing::Press::Real);
+    EXPECT_EQ(pairing.OnPress({'A', 38, 1660, false}, first), KeyRepeatPairing::Press::Repeat);
+    EXPECT_EQ(pairing.OnRelease({'A', 38, 2000, false}, first), KeyRepeatPairing::Release::Now);
+    EXPECT_FALSE(pairing.HasPending());
+    // The key counts as let go: its next press is real.
+    EXPECT_EQ(pairing.OnPress({'A', 38, 2000, false}, first), KeyRepeatPairing::Press::Real);
+    EXPECT_FALSE(first);
+}
+
+// A window whose key handlers note what they were given, on a server that
+// sends auto-repeat as release and press pairs unless a test says otherwise.
 class HeldKeys : public testsupport::ClockFixture {
 protected:
     void SetUp() override
     {
+        platform::SetDetectableAutoRepeatOverride(false);
         basic::TwipsPerPixel = 15;
         form.Keys.KeyDown = [this](int& code, int) {
             log.push_back((form.KeyRepeats() ? "repeat " : "down ") + std::to_string(code));
@@ -77,7 +97,11 @@ protected:
         form.SetKeyPreview(true);
         form.show();
     }
-    void TearDown() override { basic::TwipsPerPixel = 0; }
+    void TearDown() override
+    {
+        basic::TwipsPerPixel = 0;
+        platform::SetDetectableAutoRepeatOverride(std::nullopt);
+    }
 
     void Send(QEvent::Type type, unsigned long serverMs, bool marked = false)
     {
@@ -127,6 +151,31 @@ TEST_F(HeldKeys, ARealReleaseFollowedByAnotherKeyActsBeforeIt)
     other.setTimestamp(1100);
     QCoreApplication::sendEvent(&form, &other);
     EXPECT_EQ(log, (std::vector<std::string>{"down 65", "up 65", "down 66"}));
+}
+
+TEST_F(HeldKeys, UnderDetectableAutoRepeatARealReleaseActsAtOnceAndRepeatsNeverReleaseTheKey)
+{
+    platform::SetDetectableAutoRepeatOverride(true);
+    Send(QEvent::KeyPress, 1000);
+    // The server's repeats: presses alone.
+    for (unsigned long at = 1660; at < 2240; at += 40) {
+        clock.Advance(40);
+        Send(QEvent::KeyPress, at);
+    }
+    std::vector<std::string> held(16, "repeat 65");
+    held.front() = "down 65";
+    ASSERT_EQ(log, held);
+
+    // The release acts while the clock stands still.
+    Send(QEvent::KeyRelease, 2240);
+    ASSERT_EQ(log.size(), 17U);
+    EXPECT_EQ(log.back(), "up 65");
+    clock.Advance(1000);
+    EXPECT_EQ(log.size(), 17U) << "released once";
+
+    // The next press is a new one.
+    Send(QEvent::KeyPress, 3240);
+    EXPECT_EQ(log.back(), "down 65");
 }
 
 } // namespace

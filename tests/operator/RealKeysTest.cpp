@@ -1,0 +1,114 @@
+// A window's keys from a real X server (the suite's own Xvfb), on virtual
+// time: the server grants detectable auto-repeat on the toolkit's connection,
+// so a held key repeats as presses alone and its release reaches the window's
+// KeyUp at once. The clock never moves here, so a release held back to be
+// told from a repeat would never arrive.
+#include "platform/DetectableAutoRepeat.h"
+#include "platform/Form.h"
+#include "platform/base/Twips.h"
+#include "support/ClockFixture.h"
+#include "support/XTestInput.h"
+
+#include <QApplication>
+#include <QEventLoop>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace {
+
+using testsupport::KeyArrivals;
+
+class RealKeys : public testsupport::ClockFixture {
+protected:
+    void SetUp() override
+    {
+        if (const char* why = std::getenv("TOLV_NO_X_SERVER"); why != nullptr) {
+            GTEST_SKIP() << why;
+        }
+        if (!input.Ready()) {
+            GTEST_SKIP() << input.Why();
+        }
+        basic::TwipsPerPixel = 15;
+        form.Keys.KeyDown = [this](int& code, int) {
+            log.push_back((form.KeyRepeats() ? "repeat " : "down ") + std::to_string(code));
+        };
+        form.Keys.KeyUp = [this](int& code, int) { log.push_back("up " + std::to_string(code)); };
+        form.SetKeyPreview(true);
+        form.resize(200, 100);
+        form.show();
+        form.activateWindow();
+    }
+    void TearDown() override { basic::TwipsPerPixel = 0; }
+
+    // Runs the event loop until done holds, looking every few milliseconds;
+    // false after five seconds.
+    static bool WaitFor(const std::function<bool()>& done)
+    {
+        QEventLoop loop;
+        QTimer look;
+        QObject::connect(&look, &QTimer::timeout, &loop, [&] {
+            if (done()) {
+                loop.quit();
+            }
+        });
+        look.start(5);
+        bool timedOut = false;
+        QTimer::singleShot(5000, &loop, [&] {
+            timedOut = true;
+            loop.quit();
+        });
+        if (!done()) {
+            loop.exec();
+        }
+        return !timedOut;
+    }
+
+    std::size_t Count(const std::string& entry) const
+    {
+        return static_cast<std::size_t>(std::count(log.begin(), log.end(), entry));
+    }
+
+    testsupport::XTestInput input;
+    platform::Form form;
+    std::vector<std::string> log;
+    std::vector<KeyArrivals::Arrival> arrivals;
+    KeyArrivals watch{[this](const KeyArrivals::Arrival& arrival) { arrivals.push_back(arrival); }};
+};
+
+TEST_F(RealKeys, AHeldKeyRepeatsAsPressesAndItsReleaseReachesTheWindowAtOnce)
+{
+    ASSERT_TRUE(platform::RequestDetectableAutoRepeat()) << "the X server grants detectable auto-repeat";
+    ASSERT_TRUE(WaitFor([this] { return form.isActiveWindow(); })) << "the window gets the keyboard";
+
+    constexpr unsigned long KeyA = 0x61;
+    input.SetAutoRepeat(100, 20);
+    input.Key(KeyA, true);
+    ASSERT_TRUE(WaitFor([this] { return Count("repeat 65") >= 3; })) << "the held key repeats";
+    input.Key(KeyA, false);
+    const auto released = [this] {
+        return std::any_of(arrivals.begin(), arrivals.end(),
+                           [](const KeyArrivals::Arrival& a) { return a.type == QEvent::KeyRelease; });
+    };
+    ASSERT_TRUE(WaitFor(released)) << "the release comes";
+
+    // The server sent one release, the real one, with its time: a window
+    // that pairs releases with presses would have held it back.
+    ASSERT_EQ(std::count_if(arrivals.begin(), arrivals.end(),
+                            [](const KeyArrivals::Arrival& a) { return a.type == QEvent::KeyRelease; }),
+              1);
+    EXPECT_NE(arrivals.back().serverMs, 0U);
+    ASSERT_FALSE(log.empty());
+    EXPECT_EQ(log.front(), "down 65");
+    EXPECT_EQ(Count("down 65"), 1U);
+    EXPECT_EQ(log.back(), "up 65") << "the release acted while the clock stood still";
+    EXPECT_EQ(Count("repeat 65"), log.size() - 2);
+}
+
+} // namespace
