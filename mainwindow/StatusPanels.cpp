@@ -61,10 +61,10 @@ void SetUpPanel(controls::UC_TextPicture& panel, PanelKind kind, const std::stri
     // Measured with the face this system really draws: where "Impact" comes
     // from a wider or taller substitute, its size alone would cut "ON AIR" to
     // "ON AI" or the foot off "STBY".
-    const CaptionFit::Fit fit = CaptionFit::Fitting(
-        font.Size, PanelTexts(kind, caption), face,
-        controls::UC_TextPicture::CentredTextRoom(platform::WidthTwips(panel), 1, 0), strip.PanelHeight,
-        PanelLook::FrameLines);
+    const CaptionFit::Fit fit =
+        CaptionFit::Fitting(font.Size, PanelTexts(kind, caption), face,
+                            controls::UC_TextPicture::CentredTextRoom(platform::WidthTwips(panel), 1, 0),
+                            strip.PanelHeight, PanelLook::FrameLines);
     panel.AddTextSpace(fit.Size, false, false, face, -1, -1);
     panel.SetTextTop(0, static_cast<int>(fit.Top));
     const StripColours::PanelColours unlit = StripColours::UnlitPanel(kind, parms::HiColor);

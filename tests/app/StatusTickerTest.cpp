@@ -71,7 +71,8 @@ TEST_P(StatusTicker, AfterALayoutThatLetTheTickRunOnlyTheLiveTickerIsInTheStrip)
 
     // The window is laid out anew while the files are still taken as valid;
     // time goes on while it lays out, so the tick may draw the ticker then.
-    QMetaObject::invokeMethod(qApp, [this] { Run(300); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        qApp, [this] { Run(300); }, Qt::QueuedConnection);
     Window().resize(Window().width() + 30, Window().height() + 20);
     QApplication::processEvents();
 
@@ -101,11 +102,10 @@ TEST_P(StatusTicker, AfterALayoutThatLetTheTickRunOnlyTheLiveTickerIsInTheStrip)
 
 INSTANTIATE_TEST_SUITE_P(EveryLayoutType, StatusTicker,
                          testing::Values(Arrangement{0, 1, {}}, Arrangement{1, 2, {}}, Arrangement{2, 2, {1, 2}},
-                                         Arrangement{3, 3, {2, 3}}, Arrangement{4, 3, {1, 2}},
-                                         Arrangement{5, 3, {3}}, Arrangement{6, 3, {1}}, Arrangement{7, 3, {}},
-                                         Arrangement{8, 3, {1, 2, 3}}, Arrangement{9, 4, {2, 3, 4}},
-                                         Arrangement{10, 4, {1, 2, 3}}, Arrangement{11, 4, {}},
-                                         Arrangement{12, 4, {1, 2, 3, 4}}),
+                                         Arrangement{3, 3, {2, 3}}, Arrangement{4, 3, {1, 2}}, Arrangement{5, 3, {3}},
+                                         Arrangement{6, 3, {1}}, Arrangement{7, 3, {}}, Arrangement{8, 3, {1, 2, 3}},
+                                         Arrangement{9, 4, {2, 3, 4}}, Arrangement{10, 4, {1, 2, 3}},
+                                         Arrangement{11, 4, {}}, Arrangement{12, 4, {1, 2, 3, 4}}),
                          [](const testing::TestParamInfo<Arrangement>& row) {
                              return "Layout" + std::to_string(row.param.layoutType);
                          });

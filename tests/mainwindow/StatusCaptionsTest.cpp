@@ -18,8 +18,8 @@ namespace {
 using Outcome = FrmMain::StartOutcome;
 
 // The switch keys of the six panels, top to bottom.
-constexpr std::array<const char*, 6> PanelKeys{"DispONAIR_", "DispKEY_", "DispFADE_", "DispSTBY_", "DispTimer_",
-                                               "ShellName_"};
+constexpr std::array<const char*, 6> PanelKeys{"DispONAIR_", "DispKEY_",   "DispFADE_",
+                                               "DispSTBY_",  "DispTimer_", "ShellName_"};
 
 // Rows and columns of an image whose pixels differ from the other's; an
 // empty rectangle when none do.
@@ -83,14 +83,14 @@ protected:
         const QRect wholeInk = DifferingPixels(whole, black);
 
         ASSERT_FALSE(wholeInk.isEmpty());
-        const QRect inside = QRect(QPoint(0, 0), drawn.size())
-                                 .adjusted(PanelLook::FrameLines, PanelLook::FrameLines, -PanelLook::FrameLines,
-                                           -PanelLook::FrameLines);
-        EXPECT_TRUE(inside.contains(ink)) << "ink " << ink.top() << ".." << ink.bottom() << " of rows "
-                                          << inside.top() << ".." << inside.bottom() << ", columns " << ink.left()
-                                          << ".." << ink.right() << " of " << inside.left() << ".." << inside.right();
-        EXPECT_EQ(ink.size(), wholeInk.size()) << "rows " << ink.height() << " of " << wholeInk.height()
-                                               << ", columns " << ink.width() << " of " << wholeInk.width();
+        const QRect inside =
+            QRect(QPoint(0, 0), drawn.size())
+                .adjusted(PanelLook::FrameLines, PanelLook::FrameLines, -PanelLook::FrameLines, -PanelLook::FrameLines);
+        EXPECT_TRUE(inside.contains(ink))
+            << "ink " << ink.top() << ".." << ink.bottom() << " of rows " << inside.top() << ".." << inside.bottom()
+            << ", columns " << ink.left() << ".." << ink.right() << " of " << inside.left() << ".." << inside.right();
+        EXPECT_EQ(ink.size(), wholeInk.size()) << "rows " << ink.height() << " of " << wholeInk.height() << ", columns "
+                                               << ink.width() << " of " << wholeInk.width();
     }
 
     // Every panel of every output, at the display size now applied.
@@ -196,11 +196,10 @@ TEST_P(StatusCaptionsInLayouts, EveryOutputsCaptionsAtBothSizes)
 
 INSTANTIATE_TEST_SUITE_P(EveryLayoutType, StatusCaptionsInLayouts,
                          testing::Values(Arrangement{0, 1, {}}, Arrangement{1, 2, {}}, Arrangement{2, 2, {1, 2}},
-                                         Arrangement{3, 3, {2, 3}}, Arrangement{4, 3, {1, 2}},
-                                         Arrangement{5, 3, {3}}, Arrangement{6, 3, {1}}, Arrangement{7, 3, {}},
-                                         Arrangement{8, 3, {1, 2, 3}}, Arrangement{9, 4, {2, 3, 4}},
-                                         Arrangement{10, 4, {1, 2, 3}}, Arrangement{11, 4, {}},
-                                         Arrangement{12, 4, {1, 2, 3, 4}}),
+                                         Arrangement{3, 3, {2, 3}}, Arrangement{4, 3, {1, 2}}, Arrangement{5, 3, {3}},
+                                         Arrangement{6, 3, {1}}, Arrangement{7, 3, {}}, Arrangement{8, 3, {1, 2, 3}},
+                                         Arrangement{9, 4, {2, 3, 4}}, Arrangement{10, 4, {1, 2, 3}},
+                                         Arrangement{11, 4, {}}, Arrangement{12, 4, {1, 2, 3, 4}}),
                          [](const testing::TestParamInfo<Arrangement>& row) {
                              return "Layout" + std::to_string(row.param.layoutType);
                          });
