@@ -160,6 +160,13 @@ void UC_TextPicture::AddTextSpace(float fontSize, bool bold, bool italic, std::s
     spaces_.push_back(std::move(space));
 }
 
+void UC_TextPicture::SetTextTop(int index, int top)
+{
+    if (index >= 0 && index < static_cast<int>(spaces_.size())) {
+        spaces_[static_cast<std::size_t>(index)].top = top;
+    }
+}
+
 void UC_TextPicture::Init(int frameWidth, int noFill)
 {
     FitPicture();

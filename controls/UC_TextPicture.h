@@ -49,6 +49,8 @@ public:
     void AddColorSet(platform::Color foreColor, platform::Color back1, platform::Color back2, std::int32_t fourth);
     // align: left in twips, -1 centred; top: twips, -1 centred vertically.
     void AddTextSpace(float fontSize, bool bold, bool italic, std::string_view fontName, int align, int top);
+    // Moves text space index to top (twips), a place its caller measured.
+    void SetTextTop(int index, int top);
     // Stores a changed text and redraws unless noRedraw; an unchanged text
     // draws nothing.
     void DispMes(int index, std::string_view text, int noRedraw);

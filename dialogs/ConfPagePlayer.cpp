@@ -97,12 +97,13 @@ public:
             deviceKey_ = "DeviceWave" + suffix;
             loaded_ = basic::GetSetting(deviceKey_, "");
             WaveMMIO::FillWaveDeviceCombo(box_, 0, loaded_, 0);
-            if (box_.ListIndex() < 0 && !loaded_.empty()) {
+            if (box_.ListIndex() < 0 && !Trimmed(loaded_).empty()) {
                 ChooseExtra();
             }
             box_.setEnabled(monitor || slot_ <= outputCountIndex);
             break;
         }
+        ShowDefaultInUse();
         shownIndex_ = box_.ListIndex();
     }
 
@@ -117,6 +118,16 @@ public:
     }
 
 private:
+    // Without a stored name the output plays on the default device, the
+    // list's first entry: an output in use shows it rather than a blank.
+    // OK still stores the empty name while the choice stays untouched.
+    void ShowDefaultInUse()
+    {
+        if (box_.isEnabled() && box_.ListIndex() < 0 && box_.ListCount() > 0 && Trimmed(loaded_).empty()) {
+            box_.SetListIndex(0);
+        }
+    }
+
     // The list's own choice falls back on the first device; only a
     // matching name is chosen here.
     void ChooseDirectSound()

@@ -37,6 +37,26 @@ void SizePanel(PicturePanel& panel, int widthPx, int heightPx)
     TwipsPlacement::DeliverResize(panel);
 }
 
+// The window's own picture starts afresh (what an earlier size left on it,
+// its border, must not stay in the middle of the larger window), and the top
+// and bottom 20 rows of its inner area are kept, one above the other, as the
+// background the status ticker and the observation line restore their strips
+// from. Both happen before the controls are placed: placing a play list
+// redraws it, which lets the engine tick run, and a ticker drawn then must
+// not become part of the background it is later drawn over.
+void PaintWindowBackground(platform::Surface& picture, PicturePanel& grad, int menuHeight)
+{
+    picture.Cls();
+    basic::PaintBackground(picture, 0, -1, -1, -1);
+    const int width = picture.PixelWidth();
+    const int height = picture.PixelHeight();
+    SizePanel(grad, width, 40);
+    platform::Surface& strips = grad.Picture();
+    strips.BitBlt(0, 0, width, 20, picture, 0, menuHeight, platform::RasterOp::SrcCopy);
+    strips.BitBlt(0, 20, width, 20, picture, 0, std::max(0, height - 20), platform::RasterOp::SrcCopy);
+    grad.update();
+}
+
 } // namespace
 
 // The strip, status panel and page selector anchors are what their set-up
@@ -135,9 +155,7 @@ void FrmMain::Form_Resize()
     if (State.Running == 0 || WindowState() == Minimized || basic::TwipsPerPixel <= 0) {
         return;
     }
-    // The window's own picture starts afresh: what an earlier size left on it
-    // (its border) must not stay in the middle of the larger window.
-    picture_.Cls();
+    PaintWindowBackground(picture_, *PictureGrad, menuHeight);
     const WindowLayout::Result layout = WindowLayout::Compute(LayoutInput());
 
     const WindowLayout::Rect& all = layout.PictureAll;
@@ -154,15 +172,6 @@ void FrmMain::Form_Resize()
         platform::MoveTwips(*FH1, all.Width / 2.0 - Ports.FileTransfer->AdjustX(),
                             all.Height / 2.0 - Ports.FileTransfer->AdjustY());
     }
-
-    basic::PaintBackground(picture_, 0, -1, -1, -1);
-    // The top and bottom 20 rows of the window's inner area, one above the
-    // other, for the controls that continue the window's gradient.
-    SizePanel(*PictureGrad, width(), 40);
-    platform::Surface& grad = PictureGrad->Picture();
-    grad.BitBlt(0, 0, width(), 20, picture_, 0, menuHeight, platform::RasterOp::SrcCopy);
-    grad.BitBlt(0, 20, width(), 20, picture_, 0, std::max(0, height() - 20), platform::RasterOp::SrcCopy);
-    PictureGrad->update();
 
     if (State.NumOut > 0) {
         platform::Surface& picture = PictureAll->Picture();

@@ -83,13 +83,18 @@ StatusStripBox StatusStrip(const Scale& scale, double pageFrameHeight, const std
     }
     const int p = scale.TwipsPerPixel;
     box.PanelHeight = Snap(box.Height / std::max(count, 2), p) - p;
+    // Two pixels between the panels; one where two would push the last panel
+    // past the strip's foot (when the count divides the strip into whole
+    // pixels), so that no panel is cut off. The panel height leaves at least
+    // one pixel per panel, so one-pixel gaps always fit.
+    const double gap = count * box.PanelHeight + (count - 1) * 2.0 * p <= box.Height ? 2.0 * p : p;
     double top = 0;
     for (int kind = 0; kind < PanelKinds; ++kind) {
         if (!shown[static_cast<std::size_t>(kind)]) {
             continue;
         }
         box.PanelTop[static_cast<std::size_t>(kind)] = top;
-        top += box.PanelHeight + 2 * p;
+        top += box.PanelHeight + gap;
     }
     return box;
 }

@@ -1,7 +1,7 @@
 #include "mainwindow/StatusPanels.h"
 
-#include "foundation/Fonts.h"
 #include "foundation/Parms.h"
+#include "mainwindow/CaptionFit.h"
 #include "mainwindow/CharacterWidth.h"
 #include "mainwindow/FrmMain.h"
 #include "mainwindow/OutputStripSetup.h"
@@ -13,6 +13,7 @@
 #include "platform/TwipsGeometry.h"
 
 #include <algorithm>
+#include <vector>
 
 namespace StatusPanels {
 
@@ -37,21 +38,14 @@ platform::ControlArray<controls::UC_TextPicture>& PanelArray(FrmMain& window, Pa
     }
 }
 
-// The largest size up to size at which caption shows whole in room (twips),
-// measured with the face this system really draws: where "Impact" comes from
-// a wider substitute, its size alone would cut "ON AIR" to "ON AI".
-float FittingSize(float size, const std::string& caption, const std::string& face, double room)
+// What a panel may show: its caption, or for the timer each kind of label
+// playback writes ("Timer", a set time for a start or an end).
+std::vector<std::string> PanelTexts(PanelKind kind, const std::string& caption)
 {
-    constexpr float Step = 0.5F;
-    constexpr float Smallest = 4.0F;
-    platform::Surface probe;
-    for (float candidate = size; candidate > Smallest; candidate -= Step) {
-        basic::SetControlFont(&probe, -2, nullptr, candidate, false, false, face);
-        if (probe.TextWidth(caption) <= room) {
-            return candidate;
-        }
+    if (kind == PanelKind::Timer) {
+        return {"Timer", "00:00:00s", "88:88:88e"};
     }
-    return std::min(size, Smallest);
+    return {caption};
 }
 
 void SetUpPanel(controls::UC_TextPicture& panel, PanelKind kind, const std::string& caption,
@@ -64,11 +58,15 @@ void SetUpPanel(controls::UC_TextPicture& panel, PanelKind kind, const std::stri
     const StripGeometry::PanelFont font =
         StripGeometry::StatusPanelFont(kind, CharacterWidth::HasWidthForms(caption), count, strip.PanelHeight, scale);
     const std::string face = font.Impact ? "Impact" : "";
-    const float size = kind == PanelKind::Timer
-                           ? font.Size
-                           : FittingSize(font.Size, caption, face,
-                                         controls::UC_TextPicture::CentredTextRoom(platform::WidthTwips(panel), 1, 0));
-    panel.AddTextSpace(size, false, false, face, -1, -1);
+    // Measured with the face this system really draws: where "Impact" comes
+    // from a wider or taller substitute, its size alone would cut "ON AIR" to
+    // "ON AI" or the foot off "STBY".
+    const CaptionFit::Fit fit =
+        CaptionFit::Fitting(font.Size, PanelTexts(kind, caption), face,
+                            controls::UC_TextPicture::CentredTextRoom(platform::WidthTwips(panel), 1, 0),
+                            strip.PanelHeight, PanelLook::FrameLines);
+    panel.AddTextSpace(fit.Size, false, false, face, -1, -1);
+    panel.SetTextTop(0, static_cast<int>(fit.Top));
     const StripColours::PanelColours unlit = StripColours::UnlitPanel(kind, parms::HiColor);
     panel.AddColorSet(unlit.Text, unlit.Back1, unlit.Back2, 0);
     if (const auto lit = StripColours::LitPanel(kind, parms::HiColor, StripColours::HueOf(parms::StateColor[2]))) {

@@ -88,14 +88,18 @@ bool AssembledFixture::Start(int numOut, const std::vector<int>& listOutputs)
 {
     Store("NumOut", std::to_string(numOut));
     for (int n = 1; n <= 4; ++n) {
-        Store("DeviceWave_" + std::to_string(n), "Null " + std::to_string(n));
+        if (namedDevices) {
+            Store("DeviceWave_" + std::to_string(n), "Null " + std::to_string(n));
+        }
         Store("IsList_" + std::to_string(n), "0");
     }
     for (const int n : listOutputs) {
         Store("IsList_" + std::to_string(n), "1");
     }
     // The monitor window plays on the last device, apart from the outputs.
-    Store("DeviceWaveMon", "Null 4");
+    if (namedDevices) {
+        Store("DeviceWaveMon", "Null 4");
+    }
     if (program->Start() != FrmMain::StartOutcome::Running) {
         return false;
     }

@@ -40,6 +40,9 @@ public:
     // Starts the program with numOut outputs, the 1-based outputs in
     // listOutputs showing play lists; true when the window runs and shows.
     bool Start(int numOut = 1, const std::vector<int>& listOutputs = {});
+    // Start names device n for output n and "Null 4" for the monitor; when
+    // false, the device settings are left as the test stored them.
+    bool namedDevices = true;
 
     // A stereo 16-bit wave file whose frame f holds Ramp(f) in both channels.
     std::string RampWave(const std::string& name, int frames);

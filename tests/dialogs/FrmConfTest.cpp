@@ -123,7 +123,8 @@ TEST_F(ConfDialog, AnUntouchedOkKeepsEveryStoredTextAndStoresWhatTheProgramRunsW
     EXPECT_EQ(TextOf(player, "TimerInt").Text(), "0020");
     EXPECT_EQ(player.ComboDev(0).Text(), "Null 2");
     EXPECT_EQ(player.ComboDev(2).Text(), "Gone");
-    EXPECT_EQ(player.ComboDev(1).ListIndex(), -1);
+    // No stored name: the default device, which the output plays on.
+    EXPECT_EQ(player.ComboDev(1).Text(), "Null default");
     EXPECT_EQ(ComboOf(*dialog->Page(2), "SozaiMode").Text(), "9");
     EXPECT_EQ(ComboOf(*dialog->Page(2), "SozaiFreq").Text(), "50000");
     EXPECT_EQ(ComboOf(*dialog->Page(5), "UseTlvUser").Text(), "読み書き制限");
