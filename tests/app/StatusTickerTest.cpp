@@ -7,12 +7,12 @@
 #include "platform/Surface.h"
 #include "playback/StatusBar.h"
 #include "support/Gallery.h"
+#include "support/LayoutArrangements.h"
 
 #include <QApplication>
 #include <QImage>
 #include <QMenuBar>
 
-#include <ostream>
 #include <string>
 #include <vector>
 
@@ -20,16 +20,7 @@ namespace {
 
 using apptest::AssembledFixture;
 
-struct Arrangement {
-    int layoutType;
-    int numOut;
-    std::vector<int> lists; // 1-based outputs showing play lists
-};
-
-void PrintTo(const Arrangement& arrangement, std::ostream* out)
-{
-    *out << "layout type " << arrangement.layoutType;
-}
+using Arrangement = testsupport::LayoutArrangement;
 
 class StatusTicker : public AssembledFixture, public testing::WithParamInterface<Arrangement> {
 protected:
@@ -100,14 +91,7 @@ TEST_P(StatusTicker, AfterALayoutThatLetTheTickRunOnlyTheLiveTickerIsInTheStrip)
     EXPECT_EQ(other, 0) << "ink that is not the live ticker's: see " << name;
 }
 
-INSTANTIATE_TEST_SUITE_P(EveryLayoutType, StatusTicker,
-                         testing::Values(Arrangement{0, 1, {}}, Arrangement{1, 2, {}}, Arrangement{2, 2, {1, 2}},
-                                         Arrangement{3, 3, {2, 3}}, Arrangement{4, 3, {1, 2}}, Arrangement{5, 3, {3}},
-                                         Arrangement{6, 3, {1}}, Arrangement{7, 3, {}}, Arrangement{8, 3, {1, 2, 3}},
-                                         Arrangement{9, 4, {2, 3, 4}}, Arrangement{10, 4, {1, 2, 3}},
-                                         Arrangement{11, 4, {}}, Arrangement{12, 4, {1, 2, 3, 4}}),
-                         [](const testing::TestParamInfo<Arrangement>& row) {
-                             return "Layout" + std::to_string(row.param.layoutType);
-                         });
+INSTANTIATE_TEST_SUITE_P(EveryLayoutType, StatusTicker, testing::ValuesIn(testsupport::EveryLayoutArrangement()),
+                         testsupport::LayoutArrangementName);
 
 } // namespace

@@ -6,6 +6,7 @@
 #include "mainwindow/PanelLook.h"
 #include "platform/Surface.h"
 #include "support/Gallery.h"
+#include "support/LayoutArrangements.h"
 
 #include <QRect>
 
@@ -165,11 +166,7 @@ TEST_F(StatusCaptions, OneToSixPanelsOnAThreePlayerOutputAtBothSizes)
     }
 }
 
-struct Arrangement {
-    int layoutType;
-    int numOut;
-    std::vector<int> lists; // 1-based outputs showing play lists
-};
+using Arrangement = testsupport::LayoutArrangement;
 
 class StatusCaptionsInLayouts : public StatusCaptions, public testing::WithParamInterface<Arrangement> {};
 
@@ -195,13 +192,6 @@ TEST_P(StatusCaptionsInLayouts, EveryOutputsCaptionsAtBothSizes)
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryLayoutType, StatusCaptionsInLayouts,
-                         testing::Values(Arrangement{0, 1, {}}, Arrangement{1, 2, {}}, Arrangement{2, 2, {1, 2}},
-                                         Arrangement{3, 3, {2, 3}}, Arrangement{4, 3, {1, 2}}, Arrangement{5, 3, {3}},
-                                         Arrangement{6, 3, {1}}, Arrangement{7, 3, {}}, Arrangement{8, 3, {1, 2, 3}},
-                                         Arrangement{9, 4, {2, 3, 4}}, Arrangement{10, 4, {1, 2, 3}},
-                                         Arrangement{11, 4, {}}, Arrangement{12, 4, {1, 2, 3, 4}}),
-                         [](const testing::TestParamInfo<Arrangement>& row) {
-                             return "Layout" + std::to_string(row.param.layoutType);
-                         });
+                         testing::ValuesIn(testsupport::EveryLayoutArrangement()), testsupport::LayoutArrangementName);
 
 } // namespace
