@@ -58,14 +58,37 @@ QSize Form::FrameExtra() const
     return QSize(std::max(0, extra.width()), std::max(0, extra.height()));
 }
 
+QMargins Form::CurrentMargins() const
+{
+    const QRect outer = frameGeometry();
+    const QRect inner = geometry();
+    return QMargins(std::max(0, inner.left() - outer.left()), std::max(0, inner.top() - outer.top()),
+                    std::max(0, outer.right() - inner.right()), std::max(0, outer.bottom() - inner.bottom()));
+}
+
+QMargins Form::FrameMargins() const
+{
+    return FrameKnown() ? CurrentMargins() : lastMargins_;
+}
+
+QPoint Form::FrameCorner() const
+{
+    // Hidden, the window manager may have left the inside anywhere; shown but
+    // not yet framed, the inside is still where the frame's corner will be.
+    if (pendingCorner_ && (!isVisible() || (!FrameKnown() && pos() == pendingAt_))) {
+        return *pendingCorner_;
+    }
+    return frameGeometry().topLeft();
+}
+
 int Form::Left() const
 {
-    return PixelsToTwips(frameGeometry().x());
+    return PixelsToTwips(FrameCorner().x());
 }
 
 int Form::Top() const
 {
-    return PixelsToTwips(frameGeometry().y());
+    return PixelsToTwips(FrameCorner().y());
 }
 
 int Form::Width() const
@@ -100,8 +123,17 @@ void Form::SetHeight(double twips)
 
 void Form::Move(double left, double top, double width, double height)
 {
-    // move() places the frame, also before the frame is known.
-    move(TwipsToPixels(left), TwipsToPixels(top));
+    // move() places the frame where the frame is known; else the window
+    // manager may place the inside there, so the corner is placed again once
+    // the frame is known.
+    const QPoint corner(TwipsToPixels(left), TwipsToPixels(top));
+    move(corner);
+    if (FrameKnown()) {
+        pendingCorner_.reset();
+    } else {
+        pendingCorner_ = corner;
+        pendingAt_ = pos();
+    }
     if (width < 0 && height < 0) {
         return;
     }
@@ -163,11 +195,32 @@ bool Form::event(QEvent* event)
                 ResizeToPendingOuter();
             }
         }
+        if (FrameKnown() && WindowState() == StateNormal) {
+            FrameBecameKnown();
+        }
         break;
     default:
         break;
     }
     return handled;
+}
+
+void Form::FrameBecameKnown()
+{
+    if (pendingCorner_) {
+        const QPoint corner = *pendingCorner_;
+        pendingCorner_.reset();
+        if (frameGeometry().topLeft() != corner) {
+            move(corner);
+        }
+    }
+    const QMargins margins = CurrentMargins();
+    if (margins != lastMargins_) {
+        lastMargins_ = margins;
+        if (OnFrameChange) {
+            OnFrameChange();
+        }
+    }
 }
 
 int Form::ScaleWidth() const
@@ -271,6 +324,12 @@ void Form::resizeEvent(QResizeEvent* event)
 
 void Form::hideEvent(QHideEvent* event)
 {
+    // Unframed, the window manager may put the inside where the frame was or
+    // leave it where it was: the frame's place is what the window keeps.
+    if (!pendingCorner_ && CurrentMargins() != QMargins()) {
+        pendingCorner_ = frameGeometry().topLeft();
+        pendingAt_ = pos();
+    }
     QWidget::hideEvent(event);
     if (modalLoop_ != nullptr && !event->spontaneous()) {
         modalLoop_->quit();

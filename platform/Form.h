@@ -27,10 +27,13 @@ inline constexpr int UnloadByUser = 0; // the close box or the window manager
 inline constexpr int UnloadByCode = 1; // the program's own Unload
 
 // A top-level window of the program. Its outer position and size are in
-// twips (Left, Top, Width, Height include the frame the window manager adds),
-// its inner size is ScaleWidth x ScaleHeight. An outer size set before the
-// frame is known (a window not yet shown) is kept as asked and applied when
-// the frame is known, so the window neither grows nor shrinks by its frame.
+// twips (Left, Top, Width, Height include the frame the window manager adds:
+// Left and Top are the frame's corner), its inner size is ScaleWidth x
+// ScaleHeight. A position or outer size set while the frame is not known (a
+// window not yet shown, hidden, or not yet framed by the window manager) is
+// kept as asked and applied when the frame is known, so the window neither
+// grows, shrinks nor moves by its frame; a hidden window keeps telling the
+// place its frame had.
 // A close request first asks OnQueryUnload, then OnUnload; either may set
 // cancel to keep the window.
 class Form : public QWidget {
@@ -55,6 +58,10 @@ public:
     void Move(double left, double top, double width = -1, double height = -1);
     int ScaleWidth() const;
     int ScaleHeight() const;
+    // The frame around the inside (pixels): the window manager's, or the one
+    // it last gave while the window is hidden or not yet framed; none before
+    // the window was first framed.
+    QMargins FrameMargins() const;
 
     int WindowState() const;
     void SetWindowState(int state);
@@ -79,6 +86,8 @@ public:
     std::function<void(int& cancel, int unloadMode)> OnQueryUnload;
     std::function<void(int& cancel)> OnUnload;
     std::function<void()> OnResize;
+    // The window manager framed the window, or changed its frame.
+    std::function<void()> OnFrameChange;
 
 protected:
     bool event(QEvent* event) override;
@@ -92,7 +101,10 @@ protected:
 
 private:
     QSize FrameExtra() const;
+    QMargins CurrentMargins() const;
     bool FrameKnown() const;
+    QPoint FrameCorner() const;
+    void FrameBecameKnown();
     QSize OuterSize() const;
     bool PendingOuterHolds() const;
     void ResizeToPendingOuter();
@@ -107,6 +119,11 @@ private:
     // inner size, its outer size is the one asked for.
     std::optional<QSize> pendingOuter_;
     QSize pendingInner_;
+    // Likewise the frame's corner (pixels) asked for, or had when the window
+    // was hidden, and the position given for it meanwhile.
+    std::optional<QPoint> pendingCorner_;
+    QPoint pendingAt_;
+    QMargins lastMargins_;
     bool resizingToOuter_ = false;
     bool keyPreview_ = false;
     bool closingByCode_ = false;
