@@ -10,6 +10,7 @@
 #include <QEventLoop>
 #include <QKeyEvent>
 #include <QPointer>
+#include <QWindow>
 
 #include <algorithm>
 #include <optional>
@@ -52,12 +53,6 @@ void Form::SetCaption(std::string_view caption)
     setWindowTitle(QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size())));
 }
 
-QSize Form::FrameExtra() const
-{
-    const QSize extra = frameGeometry().size() - size();
-    return QSize(std::max(0, extra.width()), std::max(0, extra.height()));
-}
-
 QMargins Form::CurrentMargins() const
 {
     const QRect outer = frameGeometry();
@@ -74,11 +69,8 @@ QMargins Form::FrameMargins() const
 QPoint Form::FrameCorner() const
 {
     // Hidden, the window manager may have left the inside anywhere; shown but
-    // not yet framed, the inside is still where the frame's corner will be.
-    if (pendingCorner_ && (!isVisible() || (!FrameKnown() && pos() == pendingAt_))) {
-        return *pendingCorner_;
-    }
-    return frameGeometry().topLeft();
+    // not yet framed, the frame's corner is still to come where asked.
+    return pendingCorner_ && !FrameKnown() ? *pendingCorner_ : frameGeometry().topLeft();
 }
 
 int Form::Left() const
@@ -123,16 +115,19 @@ void Form::SetHeight(double twips)
 
 void Form::Move(double left, double top, double width, double height)
 {
-    // move() places the frame where the frame is known; else the window
-    // manager may place the inside there, so the corner is placed again once
-    // the frame is known.
+    // Until the window manager has framed a shown window, where it puts the
+    // inside for a move or resize depends on the window manager: the place
+    // and size asked for wait, and a hidden window takes them as a first
+    // guess.
     const QPoint corner(TwipsToPixels(left), TwipsToPixels(top));
-    move(corner);
     if (FrameKnown()) {
         pendingCorner_.reset();
+        move(corner);
     } else {
         pendingCorner_ = corner;
-        pendingAt_ = pos();
+        if (!isVisible()) {
+            move(corner);
+        }
     }
     if (width < 0 && height < 0) {
         return;
@@ -149,7 +144,7 @@ void Form::Move(double left, double top, double width, double height)
 
 bool Form::FrameKnown() const
 {
-    return isVisible() && testAttribute(Qt::WA_WState_Created) && FrameExtra() != QSize(0, 0);
+    return framed_ && isVisible() && testAttribute(Qt::WA_WState_Created);
 }
 
 QSize Form::OuterSize() const
@@ -165,14 +160,46 @@ bool Form::PendingOuterHolds() const
 void Form::ResizeToPendingOuter()
 {
     // resize() sizes the inside: the outer size less the frame, where the
-    // frame is known; else the whole size, until it is.
-    const QSize extra = FrameExtra();
-    resizingToOuter_ = true;
-    resize(std::max(1, pendingOuter_->width() - extra.width()), std::max(1, pendingOuter_->height() - extra.height()));
-    resizingToOuter_ = false;
+    // frame is known; a hidden window takes the outer size less the frame it
+    // last had until it is framed again.
+    const bool known = FrameKnown();
+    if (known || !isVisible()) {
+        const QMargins frame = FrameMargins();
+        resizingToOuter_ = true;
+        resize(std::max(1, pendingOuter_->width() - frame.left() - frame.right()),
+               std::max(1, pendingOuter_->height() - frame.top() - frame.bottom()));
+        resizingToOuter_ = false;
+    }
     pendingInner_ = size();
-    if (FrameKnown()) {
+    if (known) {
         pendingOuter_.reset();
+    }
+}
+
+void Form::ApplyPending()
+{
+    const QMargins margins = CurrentMargins();
+    QRect inner = geometry();
+    if (pendingCorner_) {
+        inner.moveTopLeft(*pendingCorner_ + QPoint(margins.left(), margins.top()));
+        pendingCorner_.reset();
+    }
+    if (pendingOuter_ && size() == pendingInner_) {
+        inner.setSize(QSize(std::max(1, pendingOuter_->width() - margins.left() - margins.right()),
+                            std::max(1, pendingOuter_->height() - margins.top() - margins.bottom())));
+        pendingOuter_.reset();
+    }
+    if (inner != geometry()) {
+        // One request for place and size: the inside, beside the frame.
+        resizingToOuter_ = true;
+        setGeometry(inner);
+        resizingToOuter_ = false;
+    }
+    if (margins != lastMargins_) {
+        lastMargins_ = margins;
+        if (OnFrameChange) {
+            OnFrameChange();
+        }
     }
 }
 
@@ -181,46 +208,30 @@ bool Form::event(QEvent* event)
     const bool handled = QWidget::event(event);
     switch (event->type()) {
     case QEvent::Show:
+        // The window manager has framed the window when it first shows it.
+        if (QWindow* handle = windowHandle(); handle != nullptr && handle != watchedWindow_) {
+            handle->installEventFilter(this);
+            watchedWindow_ = handle;
+        }
+        break;
     case QEvent::Move:
     case QEvent::Resize:
     case QEvent::WindowStateChange:
-        // The window manager tells the frame once the window is shown; a
-        // minimised or maximised window waits until it is normal again.
-        if (pendingOuter_ && !resizingToOuter_ && WindowState() == StateNormal) {
-            if (size() != pendingInner_) {
-                if (event->type() == QEvent::Resize) {
-                    pendingOuter_.reset(); // sized since by the user or the program
-                }
-            } else if (FrameKnown()) {
-                ResizeToPendingOuter();
-            }
+        if (resizingToOuter_ || WindowState() != StateNormal) {
+            break;
         }
-        if (FrameKnown() && WindowState() == StateNormal) {
-            FrameBecameKnown();
+        if (pendingOuter_ && size() != pendingInner_ && event->type() == QEvent::Resize) {
+            pendingOuter_.reset(); // sized since by the user or the program
+        }
+        // A minimised or maximised window waits until it is normal again.
+        if (FrameKnown()) {
+            ApplyPending();
         }
         break;
     default:
         break;
     }
     return handled;
-}
-
-void Form::FrameBecameKnown()
-{
-    if (pendingCorner_) {
-        const QPoint corner = *pendingCorner_;
-        pendingCorner_.reset();
-        if (frameGeometry().topLeft() != corner) {
-            move(corner);
-        }
-    }
-    const QMargins margins = CurrentMargins();
-    if (margins != lastMargins_) {
-        lastMargins_ = margins;
-        if (OnFrameChange) {
-            OnFrameChange();
-        }
-    }
 }
 
 int Form::ScaleWidth() const
@@ -325,10 +336,17 @@ void Form::resizeEvent(QResizeEvent* event)
 void Form::hideEvent(QHideEvent* event)
 {
     // Unframed, the window manager may put the inside where the frame was or
-    // leave it where it was: the frame's place is what the window keeps.
-    if (!pendingCorner_ && CurrentMargins() != QMargins()) {
-        pendingCorner_ = frameGeometry().topLeft();
-        pendingAt_ = pos();
+    // leave it where it was: the frame's place and size are what the window
+    // keeps.
+    if (framed_) {
+        if (!pendingCorner_) {
+            pendingCorner_ = frameGeometry().topLeft();
+        }
+        if (!pendingOuter_ && WindowState() == StateNormal) {
+            pendingOuter_ = frameGeometry().size();
+            pendingInner_ = size();
+        }
+        framed_ = false;
     }
     QWidget::hideEvent(event);
     if (modalLoop_ != nullptr && !event->spontaneous()) {
@@ -422,6 +440,15 @@ void Form::changeEvent(QEvent* event)
 
 bool Form::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == watchedWindow_ && watched != nullptr) {
+        if (event->type() == QEvent::Expose && watchedWindow_->isExposed() && isVisible() && !framed_) {
+            framed_ = true;
+            if (WindowState() == StateNormal) {
+                ApplyPending();
+            }
+        }
+        return false;
+    }
     if (resending_ || (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease)) {
         return QWidget::eventFilter(watched, event);
     }

@@ -3,7 +3,9 @@
 #include "platform/ControlEvents.h"
 #include "platform/KeyRepeatPairing.h"
 
+#include <QPointer>
 #include <QWidget>
+#include <QWindow>
 
 #include <functional>
 #include <memory>
@@ -100,11 +102,10 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
-    QSize FrameExtra() const;
     QMargins CurrentMargins() const;
     bool FrameKnown() const;
     QPoint FrameCorner() const;
-    void FrameBecameKnown();
+    void ApplyPending();
     QSize OuterSize() const;
     bool PendingOuterHolds() const;
     void ResizeToPendingOuter();
@@ -120,10 +121,13 @@ private:
     std::optional<QSize> pendingOuter_;
     QSize pendingInner_;
     // Likewise the frame's corner (pixels) asked for, or had when the window
-    // was hidden, and the position given for it meanwhile.
+    // was hidden.
     std::optional<QPoint> pendingCorner_;
-    QPoint pendingAt_;
     QMargins lastMargins_;
+    // Shown and framed: the window system has shown (exposed) the window
+    // since it was last hidden.
+    bool framed_ = false;
+    QPointer<QWindow> watchedWindow_;
     bool resizingToOuter_ = false;
     bool keyPreview_ = false;
     bool closingByCode_ = false;

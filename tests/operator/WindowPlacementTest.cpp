@@ -3,10 +3,11 @@
 // stored and what comes back, over program starts and display switches,
 // with the title bar on the screen. The X server's own view of the window
 // (its position and the frame extents the window manager publishes) is read
-// with xdotool and xprop. Without openbox or xprop the check is skipped,
-// with the reason.
+// with xwininfo and xprop. Without them or openbox the check is skipped, with
+// the reason.
 #include "acceptance/SoakProgram.h"
 
+#include "foundation/CommandLine.h"
 #include "foundation/ModuleValues.h"
 #include "foundation/Registry.h"
 #include "foundation/SessionValues.h"
@@ -67,9 +68,9 @@ std::optional<QPoint> FrameCornerOnTheServer(const QWidget& window)
     const QString id = QString::number(window.winId());
     const QString extents = QString::fromStdString(Output("xprop", {"-id", id, "_NET_FRAME_EXTENTS"}));
     const QRegularExpressionMatch frame = QRegularExpression(R"(=\s*(\d+),\s*(\d+),\s*(\d+),\s*(\d+))").match(extents);
-    const QString place = QString::fromStdString(Output("xdotool", {"getwindowgeometry", "--shell", id}));
-    const QRegularExpressionMatch x = QRegularExpression(R"(X=(-?\d+))").match(place);
-    const QRegularExpressionMatch y = QRegularExpression(R"(Y=(-?\d+))").match(place);
+    const QString place = QString::fromStdString(Output("xwininfo", {"-id", id}));
+    const QRegularExpressionMatch x = QRegularExpression(R"(Absolute upper-left X:\s*(-?\d+))").match(place);
+    const QRegularExpressionMatch y = QRegularExpression(R"(Absolute upper-left Y:\s*(-?\d+))").match(place);
     if (!frame.hasMatch() || !x.hasMatch() || !y.hasMatch() || frame.captured(3).toInt() == 0) {
         return std::nullopt;
     }
@@ -84,8 +85,8 @@ protected:
             GTEST_SKIP() << why;
         }
         if (platform::FindProgram("openbox").empty() || platform::FindProgram("xprop").empty() ||
-            platform::FindProgram("xdotool").empty()) {
-            GTEST_SKIP() << "openbox, xprop and xdotool are needed (scripts/install-deps installs them)";
+            platform::FindProgram("xwininfo").empty()) {
+            GTEST_SKIP() << "openbox, xprop and xwininfo are needed (scripts/install-deps installs them)";
         }
         manager_.start(QString::fromStdString(platform::FindProgram("openbox")), {});
         ASSERT_TRUE(manager_.waitForStarted(10000));
@@ -127,6 +128,9 @@ protected:
     // window and the frame stands where the server says it is.
     FrmMain& StartAndFrame()
     {
+        // The session of the run before has ended.
+        program_.reset();
+        platform::ReleaseProcessSession();
         program_ = std::make_unique<acceptance::SoakProgram>();
         FrmMain& window = program_->Window();
         EXPECT_EQ(window.Form_Load(), FrmMain::StartOutcome::Running);
