@@ -26,8 +26,15 @@ KeyStroke StrokeOf(const QKeyEvent& event)
 
 } // namespace
 
-Form::Form(QWidget* owner) : QWidget(owner, Qt::Window), releaseDeadline_(new WindowTimer(this))
+Form::Form(QWidget* owner)
+    : QWidget(owner, Qt::Window), releaseDeadline_(new WindowTimer(this)), cornerCheck_(new WindowTimer(this))
 {
+    cornerCheck_->SetEnabled(false);
+    cornerCheck_->SetInterval(CornerCheckMs);
+    cornerCheck_->OnTimer = [this] {
+        cornerCheck_->SetEnabled(false);
+        cornerToCheck_.reset();
+    };
     releaseDeadline_->SetEnabled(false);
     releaseDeadline_->SetInterval(ReleaseDeadlineMs);
     releaseDeadline_->OnTimer = [this] { ReleaseDeadlinePassed(); };
@@ -120,6 +127,7 @@ void Form::Move(double left, double top, double width, double height)
     // and size asked for wait, and a hidden window takes them as a first
     // guess.
     const QPoint corner(TwipsToPixels(left), TwipsToPixels(top));
+    cornerToCheck_.reset();
     if (FrameKnown()) {
         pendingCorner_.reset();
         move(corner);
@@ -180,6 +188,7 @@ void Form::ApplyPending()
 {
     const QMargins margins = CurrentMargins();
     QRect inner = geometry();
+    const std::optional<QPoint> corner = pendingCorner_;
     if (pendingCorner_) {
         inner.moveTopLeft(*pendingCorner_ + QPoint(margins.left(), margins.top()));
         pendingCorner_.reset();
@@ -194,6 +203,13 @@ void Form::ApplyPending()
         resizingToOuter_ = true;
         setGeometry(inner);
         resizingToOuter_ = false;
+    }
+    if (corner) {
+        // The toolkit may learn only now where the window manager put the
+        // window after a hide: what it reports next is checked once more.
+        cornerToCheck_ = corner;
+        cornerCheck_->SetEnabled(false);
+        cornerCheck_->SetEnabled(true);
     }
     if (margins != lastMargins_) {
         lastMargins_ = margins;
@@ -222,6 +238,12 @@ bool Form::event(QEvent* event)
         }
         if (pendingOuter_ && size() != pendingInner_ && event->type() == QEvent::Resize) {
             pendingOuter_.reset(); // sized since by the user or the program
+        }
+        if (cornerToCheck_ && event->spontaneous() && FrameKnown() && frameGeometry().topLeft() != *cornerToCheck_) {
+            const QMargins margins = CurrentMargins();
+            resizingToOuter_ = true;
+            setGeometry(QRect(*cornerToCheck_ + QPoint(margins.left(), margins.top()), size()));
+            resizingToOuter_ = false;
         }
         // A minimised or maximised window waits until it is normal again.
         if (FrameKnown()) {
@@ -338,6 +360,7 @@ void Form::hideEvent(QHideEvent* event)
     // Unframed, the window manager may put the inside where the frame was or
     // leave it where it was: the frame's place and size are what the window
     // keeps.
+    cornerToCheck_.reset();
     if (framed_) {
         if (!pendingCorner_) {
             pendingCorner_ = frameGeometry().topLeft();

@@ -127,6 +127,10 @@ private:
     // Shown and framed: the window system has shown (exposed) the window
     // since it was last hidden.
     bool framed_ = false;
+    // The corner just asked of a window shown again, checked against what
+    // the window system reports within CornerCheckMs.
+    std::optional<QPoint> cornerToCheck_;
+    static constexpr int CornerCheckMs = 500;
     QPointer<QWindow> watchedWindow_;
     bool resizingToOuter_ = false;
     bool keyPreview_ = false;
@@ -138,6 +142,7 @@ private:
     // The release being held back, as it came, for KeyUp's key code and shift.
     std::unique_ptr<QKeyEvent> heldBackRelease_;
     WindowTimer* releaseDeadline_ = nullptr;
+    WindowTimer* cornerCheck_ = nullptr;
 };
 
 } // namespace platform
