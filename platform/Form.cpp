@@ -224,7 +224,8 @@ bool Form::event(QEvent* event)
     const bool handled = QWidget::event(event);
     switch (event->type()) {
     case QEvent::Show:
-        // The window manager has framed the window when it first shows it.
+        // The window is framed once the window system has shown (exposed)
+        // it: its window is watched for that.
         if (QWindow* handle = windowHandle(); handle != nullptr && handle != watchedWindow_) {
             handle->installEventFilter(this);
             watchedWindow_ = handle;
