@@ -51,6 +51,13 @@ void FrmMain::WireEvents()
     };
     OnUnload = [this](int& cancel) { Form_Unload(cancel); };
     OnResize = [this] { Form_Resize(); };
+    // The window manager frames the window only once it shows: the size and
+    // place worked out before are checked again with the frame it gave.
+    OnFrameChange = [this] {
+        if (State.Running != 0) {
+            FitToLayout(Fit::Grow);
+        }
+    };
 
     TimerUpdate.OnTimer = [this] {
         if (Ports.Engine != nullptr) {

@@ -232,9 +232,12 @@ private:
     void SendFinalRemoteStatus(int output);
     // The window's size before any stored placement applies.
     void SetDesignSize();
-    // The window's own size once the layout is known: what the layout needs
-    // to show every output whole, within the screen's work area.
-    void SizeToLayout();
+    // The window's size once the layout is known (FrmMainWindowFit.cpp):
+    // what the layout needs to show every output whole (exactly that with
+    // Fit::Exact, at least that with Fit::Grow, never smaller than the
+    // window is), within the work area, with the frame inside it.
+    enum class Fit { Exact, Grow };
+    void FitToLayout(Fit fit);
     void WireEvents();
     void WireControlEvents();
     void WireStripEvents();
@@ -264,6 +267,8 @@ private:
     bool loaded_ = false;
     // No size was stored for the display the window starts in.
     bool sizeFromLayout_ = false;
+    // The parts of a layout that the work area could not hold, as logged.
+    std::vector<std::string> misfitsLogged_;
     bool unloading_ = false;
     bool ended_ = false;
     bool sessionEnding_ = false;

@@ -27,6 +27,8 @@ void FrmMain::ReapplyConfiguration()
         State.ReleasePlayer(slot);
     }
     ApplySettings(0);
+    // More outputs or larger parts: the window grows to show them.
+    FitToLayout(Fit::Grow);
     State.Running = wasRunning;
     MenuBar->setEnabled(true);
     Form_Resize();

@@ -5,9 +5,7 @@
 #include "foundation/Background.h"
 #include "foundation/Parms.h"
 #include "mainwindow/TwipsPlacement.h"
-#include "mainwindow/WindowFit.h"
 #include "mainwindow/WindowLayout.h"
-#include "platform/Screens.h"
 #include "platform/TwipsGeometry.h"
 #include "platform/base/Twips.h"
 
@@ -104,24 +102,6 @@ WindowLayout::Input FrmMain::LayoutInput() const
         settings.FrameColor = State.PlayerColor[o];
     }
     return input;
-}
-
-void FrmMain::SizeToLayout()
-{
-    const int p = basic::TwipsPerPixel;
-    if (p <= 0) {
-        return;
-    }
-    // Without a screen to ask, a size no layout of four outputs exceeds.
-    constexpr int NoScreenLimit = 8192;
-    const QRect area = platform::WorkArea(this);
-    const QSize frame = frameGeometry().size() - size();
-    const int menuHeight = MenuBar->sizeHint().height();
-    const int maxWidth = area.isEmpty() ? NoScreenLimit : area.width() - std::max(0, frame.width());
-    const int maxHeight = area.isEmpty() ? NoScreenLimit : area.height() - std::max(0, frame.height()) - menuHeight;
-    const WindowFit::Size needed =
-        WindowFit::Needed(LayoutInput(), {std::max(1, maxWidth) * p, std::max(1, maxHeight) * p}, p);
-    resize((needed.ScaleWidth + p - 1) / p, (needed.ScaleHeight + p - 1) / p + menuHeight);
 }
 
 void FrmMain::PlaceTolvButtons(int output, float X, float Y)

@@ -118,11 +118,10 @@ FrmMain::StartOutcome FrmMain::Form_Load()
     PrepareWindow(splashShown);
 
     // 27. Every other setting, the players and the window's elements; a
-    // window without a stored size takes the size its layout needs.
+    // window without a stored size takes the size its layout needs, one with
+    // a stored size grows where the layout needs more.
     ApplySettings(0);
-    if (sizeFromLayout_) {
-        SizeToLayout();
-    }
+    FitToLayout(sizeFromLayout_ ? Fit::Exact : Fit::Grow);
     // 28. The FADE, STBY and TIMER switches of the last run.
     RestoreOutputSwitches();
     // 29. The start-timer check begins now.

@@ -70,11 +70,11 @@ void FrmMain::MenuDispBig_Click()
     basic::SaveWindowPos(*this, PositionSuffix(State.DispBig), false, true);
     State.DispBig = State.DispBig == 1 ? 0 : 1;
     ApplySettings(1);
-    // The other display's own size is what its layout needs.
-    if (!basic::HasStoredWindowSize(PositionSuffix(State.DispBig))) {
-        SizeToLayout();
-    }
+    // The other display keeps its own place and size, grown where its layout
+    // needs more; without a stored size it takes what its layout needs.
+    const bool sizeStored = basic::HasStoredWindowSize(PositionSuffix(State.DispBig));
     basic::RestoreWindowPos(*this, PositionSuffix(State.DispBig), false, true, false);
+    FitToLayout(sizeStored ? Fit::Grow : Fit::Exact);
 
     for (int output = 0; output < State.NumOut; ++output) {
         const auto o = static_cast<std::size_t>(output);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <string>
 #include <vector>
 
 namespace WindowFit {
@@ -10,31 +11,38 @@ namespace {
 
 using WindowLayout::Rect;
 
+enum class Kind { Strip, StatusPanels, PageSelector, CurrentItem, ListTools, List, Button };
+
+struct Part {
+    Rect Place;
+    Kind What = Kind::Strip;
+};
+
 // Everything an output shows at a fixed size, plus its list, in PictureAll.
-std::vector<Rect> Parts(const WindowLayout::Input& in, const WindowLayout::Result& layout, int output)
+std::vector<Part> Parts(const WindowLayout::Input& in, const WindowLayout::Result& layout, int output)
 {
     const WindowLayout::Anchors& a = in.anchors;
     const WindowLayout::OutputSettings& out = in.Outputs[static_cast<std::size_t>(output)];
     const WindowLayout::OutputPlace& place = layout.Outputs[static_cast<std::size_t>(output)];
-    std::vector<Rect> parts;
-    parts.push_back({place.Module.X, place.Module.Y, a.Module.Width, a.Module.Height});
+    std::vector<Part> parts;
+    parts.push_back({{place.Module.X, place.Module.Y, a.Module.Width, a.Module.Height}, Kind::Strip});
     if (out.IndicatorCount != 0) {
-        parts.push_back({place.LEDs.X, place.LEDs.Y, a.LEDs.Width, a.LEDs.Height});
+        parts.push_back({{place.LEDs.X, place.LEDs.Y, a.LEDs.Width, a.LEDs.Height}, Kind::StatusPanels});
     }
     if (out.ShowPage || output == 0) {
-        parts.push_back({place.Page.X, place.Page.Y, a.Page.Width, a.Page.Height});
+        parts.push_back({{place.Page.X, place.Page.Y, a.Page.Width, a.Page.Height}, Kind::PageSelector});
     }
     if (out.IsList) {
         if (in.ShowCurrent) {
-            parts.push_back(place.Current);
+            parts.push_back({place.Current, Kind::CurrentItem});
         }
         if (in.ShowCtrl) {
-            parts.push_back(place.Ctrl);
+            parts.push_back({place.Ctrl, Kind::ListTools});
         }
-        parts.push_back(place.List);
+        parts.push_back({place.List, Kind::List});
     } else {
         for (const WindowLayout::Point& button : place.Buttons) {
-            parts.push_back({button.X, button.Y, a.ButtonWidth, a.ButtonHeight});
+            parts.push_back({{button.X, button.Y, a.ButtonWidth, a.ButtonHeight}, Kind::Button});
         }
     }
     return parts;
@@ -52,7 +60,7 @@ struct Overflow {
     bool height = false;
 };
 
-Overflow Check(const WindowLayout::Input& in)
+Overflow Check(const WindowLayout::Input& in, int listHeight = WindowLayout::MinListHeight)
 {
     const WindowLayout::Result layout = WindowLayout::Compute(in);
     Overflow overflow;
@@ -61,12 +69,50 @@ Overflow Check(const WindowLayout::Input& in)
         if (in.Outputs[o].IsList && layout.Outputs[o].List.Width < ListMinWidth(in)) {
             overflow.width = true;
         }
-        for (const Rect& part : Parts(in, layout, output)) {
-            overflow.width = overflow.width || part.Right() > layout.PictureAll.Width;
-            overflow.height = overflow.height || part.Bottom() > layout.PictureAll.Height;
+        if (in.Outputs[o].IsList && layout.Outputs[o].List.Height < listHeight) {
+            overflow.height = true;
+        }
+        for (const Part& part : Parts(in, layout, output)) {
+            overflow.width = overflow.width || part.Place.Right() > layout.PictureAll.Width;
+            overflow.height = overflow.height || part.Place.Bottom() > layout.PictureAll.Height;
         }
     }
     return overflow;
+}
+
+// A button's column (across) or row (down), counted from 1 among the
+// output's buttons.
+int Line(const std::vector<WindowLayout::Point>& buttons, const Rect& button, bool across)
+{
+    std::vector<int> before;
+    for (const WindowLayout::Point& other : buttons) {
+        const int at = across ? other.X : other.Y;
+        if (at < (across ? button.Left : button.Top) && std::find(before.begin(), before.end(), at) == before.end()) {
+            before.push_back(at);
+        }
+    }
+    return static_cast<int>(before.size()) + 1;
+}
+
+std::string Name(const Part& part, const WindowLayout::OutputPlace& place, bool across)
+{
+    switch (part.What) {
+    case Kind::Strip:
+        return "strip";
+    case Kind::StatusPanels:
+        return "status panels";
+    case Kind::PageSelector:
+        return "page selector";
+    case Kind::CurrentItem:
+        return "current item";
+    case Kind::ListTools:
+        return "list buttons";
+    case Kind::List:
+        return "play list";
+    case Kind::Button:
+        return (across ? "button column " : "button row ") + std::to_string(Line(place.Buttons, part.Place, across));
+    }
+    return {};
 }
 
 WindowLayout::Input At(WindowLayout::Input input, int width, int height)
@@ -94,7 +140,28 @@ bool Fits(const WindowLayout::Input& input)
     return !overflow.width && !overflow.height;
 }
 
-Size Needed(const WindowLayout::Input& input, Size limit, int step)
+std::optional<std::string> Misfit(const WindowLayout::Input& input)
+{
+    const WindowLayout::Result layout = WindowLayout::Compute(input);
+    for (int output = 0; output < std::clamp(input.NumOut, 0, 4); ++output) {
+        const auto o = static_cast<std::size_t>(output);
+        const std::string which = "output " + std::to_string(output + 1) + ", ";
+        if (input.Outputs[o].IsList && layout.Outputs[o].List.Width < ListMinWidth(input)) {
+            return which + "play list";
+        }
+        for (const Part& part : Parts(input, layout, output)) {
+            if (part.Place.Right() > layout.PictureAll.Width) {
+                return which + Name(part, layout.Outputs[o], true);
+            }
+            if (part.Place.Bottom() > layout.PictureAll.Height) {
+                return which + Name(part, layout.Outputs[o], false);
+            }
+        }
+    }
+    return std::nullopt;
+}
+
+Size Needed(const WindowLayout::Input& input, Size limit, int step, int listHeight)
 {
     step = std::max(step, 1);
     // The widths do not depend on the height, nor the fixed parts' bottoms on
@@ -108,7 +175,7 @@ Size Needed(const WindowLayout::Input& input, Size limit, int step)
         }
     }
     for (int height = step; height <= limit.ScaleHeight; height += step) {
-        if (FitsHeight(At(input, size.ScaleWidth, height))) {
+        if (!Check(At(input, size.ScaleWidth, height), listHeight).height) {
             size.ScaleHeight = height;
             break;
         }

@@ -2,6 +2,9 @@
 
 #include "mainwindow/WindowLayout.h"
 
+#include <optional>
+#include <string>
+
 // The window's own size: the smallest inner size (twips) at which the layout
 // shows every output whole: its strip, status panels and page selector, every
 // button of its grid, and a list with its panels at least as wide as its tool
@@ -20,8 +23,13 @@ bool Fits(const WindowLayout::Input& input);
 bool FitsWidth(const WindowLayout::Input& input);
 bool FitsHeight(const WindowLayout::Input& input);
 
-// The smallest size, in steps of step twips (one pixel), up to limit; the
-// limit where even that is too small.
-Size Needed(const WindowLayout::Input& input, Size limit, int step);
+// The first part that lies outside PictureAll at input's size, in the
+// operator's words ("output 1, button column 8"); none when all fit.
+std::optional<std::string> Misfit(const WindowLayout::Input& input);
+
+// The smallest size, in steps of step twips (one pixel), up to limit, at
+// which every list is at least listHeight high too; the limit where even that
+// is too small.
+Size Needed(const WindowLayout::Input& input, Size limit, int step, int listHeight = WindowLayout::MinListHeight);
 
 } // namespace WindowFit

@@ -10,6 +10,7 @@
 #include <QEventLoop>
 #include <QKeyEvent>
 #include <QPointer>
+#include <QWindow>
 
 #include <algorithm>
 #include <optional>
@@ -25,8 +26,15 @@ KeyStroke StrokeOf(const QKeyEvent& event)
 
 } // namespace
 
-Form::Form(QWidget* owner) : QWidget(owner, Qt::Window), releaseDeadline_(new WindowTimer(this))
+Form::Form(QWidget* owner)
+    : QWidget(owner, Qt::Window), releaseDeadline_(new WindowTimer(this)), cornerCheck_(new WindowTimer(this))
 {
+    cornerCheck_->SetEnabled(false);
+    cornerCheck_->SetInterval(CornerCheckMs);
+    cornerCheck_->OnTimer = [this] {
+        cornerCheck_->SetEnabled(false);
+        cornerToCheck_.reset();
+    };
     releaseDeadline_->SetEnabled(false);
     releaseDeadline_->SetInterval(ReleaseDeadlineMs);
     releaseDeadline_->OnTimer = [this] { ReleaseDeadlinePassed(); };
@@ -54,20 +62,34 @@ void Form::SetCaption(std::string_view caption)
     setWindowTitle(QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size())));
 }
 
-QSize Form::FrameExtra() const
+QMargins Form::CurrentMargins() const
 {
-    const QSize extra = frameGeometry().size() - size();
-    return QSize(std::max(0, extra.width()), std::max(0, extra.height()));
+    const QRect outer = frameGeometry();
+    const QRect inner = geometry();
+    return QMargins(std::max(0, inner.left() - outer.left()), std::max(0, inner.top() - outer.top()),
+                    std::max(0, outer.right() - inner.right()), std::max(0, outer.bottom() - inner.bottom()));
+}
+
+QMargins Form::FrameMargins() const
+{
+    return FrameKnown() ? CurrentMargins() : lastMargins_;
+}
+
+QPoint Form::FrameCorner() const
+{
+    // Hidden, the window manager may have left the inside anywhere; shown but
+    // not yet framed, the frame's corner is still to come where asked.
+    return pendingCorner_ && !FrameKnown() ? *pendingCorner_ : frameGeometry().topLeft();
 }
 
 int Form::Left() const
 {
-    return PixelsToTwips(frameGeometry().x());
+    return PixelsToTwips(FrameCorner().x());
 }
 
 int Form::Top() const
 {
-    return PixelsToTwips(frameGeometry().y());
+    return PixelsToTwips(FrameCorner().y());
 }
 
 int Form::Width() const
@@ -102,8 +124,21 @@ void Form::SetHeight(double twips)
 
 void Form::Move(double left, double top, double width, double height)
 {
-    // move() places the frame, also before the frame is known.
-    move(TwipsToPixels(left), TwipsToPixels(top));
+    // Until the window manager has framed a shown window, where it puts the
+    // inside for a move or resize depends on the window manager: the place
+    // and size asked for wait, and a hidden window takes them as a first
+    // guess.
+    const QPoint corner(TwipsToPixels(left), TwipsToPixels(top));
+    cornerToCheck_.reset();
+    if (FrameKnown()) {
+        pendingCorner_.reset();
+        move(corner);
+    } else {
+        pendingCorner_ = corner;
+        if (!isVisible()) {
+            move(corner);
+        }
+    }
     if (width < 0 && height < 0) {
         return;
     }
@@ -119,7 +154,7 @@ void Form::Move(double left, double top, double width, double height)
 
 bool Form::FrameKnown() const
 {
-    return isVisible() && testAttribute(Qt::WA_WState_Created) && FrameExtra() != QSize(0, 0);
+    return framed_ && isVisible() && testAttribute(Qt::WA_WState_Created);
 }
 
 QSize Form::OuterSize() const
@@ -135,14 +170,54 @@ bool Form::PendingOuterHolds() const
 void Form::ResizeToPendingOuter()
 {
     // resize() sizes the inside: the outer size less the frame, where the
-    // frame is known; else the whole size, until it is.
-    const QSize extra = FrameExtra();
-    resizingToOuter_ = true;
-    resize(std::max(1, pendingOuter_->width() - extra.width()), std::max(1, pendingOuter_->height() - extra.height()));
-    resizingToOuter_ = false;
+    // frame is known; a hidden window takes the outer size less the frame it
+    // last had until it is framed again.
+    const bool known = FrameKnown();
+    if (known || !isVisible()) {
+        const QMargins frame = FrameMargins();
+        resizingToOuter_ = true;
+        resize(std::max(1, pendingOuter_->width() - frame.left() - frame.right()),
+               std::max(1, pendingOuter_->height() - frame.top() - frame.bottom()));
+        resizingToOuter_ = false;
+    }
     pendingInner_ = size();
-    if (FrameKnown()) {
+    if (known) {
         pendingOuter_.reset();
+    }
+}
+
+void Form::ApplyPending()
+{
+    const QMargins margins = CurrentMargins();
+    QRect inner = geometry();
+    const std::optional<QPoint> corner = pendingCorner_;
+    if (pendingCorner_) {
+        inner.moveTopLeft(*pendingCorner_ + QPoint(margins.left(), margins.top()));
+        pendingCorner_.reset();
+    }
+    if (pendingOuter_ && size() == pendingInner_) {
+        inner.setSize(QSize(std::max(1, pendingOuter_->width() - margins.left() - margins.right()),
+                            std::max(1, pendingOuter_->height() - margins.top() - margins.bottom())));
+        pendingOuter_.reset();
+    }
+    if (inner != geometry()) {
+        // One request for place and size: the inside, beside the frame.
+        resizingToOuter_ = true;
+        setGeometry(inner);
+        resizingToOuter_ = false;
+    }
+    if (corner) {
+        // The toolkit may learn only now where the window manager put the
+        // window after a hide: what it reports next is checked once more.
+        cornerToCheck_ = corner;
+        cornerCheck_->SetEnabled(false);
+        cornerCheck_->SetEnabled(true);
+    }
+    if (margins != lastMargins_) {
+        lastMargins_ = margins;
+        if (OnFrameChange) {
+            OnFrameChange();
+        }
     }
 }
 
@@ -151,19 +226,31 @@ bool Form::event(QEvent* event)
     const bool handled = QWidget::event(event);
     switch (event->type()) {
     case QEvent::Show:
+        // The window is framed once the window system has shown (exposed)
+        // it: its window is watched for that.
+        if (QWindow* handle = windowHandle(); handle != nullptr && handle != watchedWindow_) {
+            handle->installEventFilter(this);
+            watchedWindow_ = handle;
+        }
+        break;
     case QEvent::Move:
     case QEvent::Resize:
     case QEvent::WindowStateChange:
-        // The window manager tells the frame once the window is shown; a
-        // minimised or maximised window waits until it is normal again.
-        if (pendingOuter_ && !resizingToOuter_ && WindowState() == StateNormal) {
-            if (size() != pendingInner_) {
-                if (event->type() == QEvent::Resize) {
-                    pendingOuter_.reset(); // sized since by the user or the program
-                }
-            } else if (FrameKnown()) {
-                ResizeToPendingOuter();
-            }
+        if (resizingToOuter_ || WindowState() != StateNormal) {
+            break;
+        }
+        if (pendingOuter_ && size() != pendingInner_ && event->type() == QEvent::Resize) {
+            pendingOuter_.reset(); // sized since by the user or the program
+        }
+        if (cornerToCheck_ && event->spontaneous() && FrameKnown() && frameGeometry().topLeft() != *cornerToCheck_) {
+            const QMargins margins = CurrentMargins();
+            resizingToOuter_ = true;
+            setGeometry(QRect(*cornerToCheck_ + QPoint(margins.left(), margins.top()), size()));
+            resizingToOuter_ = false;
+        }
+        // A minimised or maximised window waits until it is normal again.
+        if (FrameKnown()) {
+            ApplyPending();
         }
         break;
     default:
@@ -272,6 +359,20 @@ void Form::resizeEvent(QResizeEvent* event)
 
 void Form::hideEvent(QHideEvent* event)
 {
+    // Unframed, the window manager may put the inside where the frame was or
+    // leave it where it was: the frame's place and size are what the window
+    // keeps.
+    cornerToCheck_.reset();
+    if (framed_) {
+        if (!pendingCorner_) {
+            pendingCorner_ = frameGeometry().topLeft();
+        }
+        if (!pendingOuter_ && WindowState() == StateNormal) {
+            pendingOuter_ = frameGeometry().size();
+            pendingInner_ = size();
+        }
+        framed_ = false;
+    }
     QWidget::hideEvent(event);
     if (modalLoop_ != nullptr && !event->spontaneous()) {
         modalLoop_->quit();
@@ -365,6 +466,15 @@ void Form::changeEvent(QEvent* event)
 
 bool Form::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == watchedWindow_ && watched != nullptr) {
+        if (event->type() == QEvent::Expose && watchedWindow_->isExposed() && isVisible() && !framed_) {
+            framed_ = true;
+            if (WindowState() == StateNormal) {
+                ApplyPending();
+            }
+        }
+        return false;
+    }
     if (resending_ || (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease)) {
         return QWidget::eventFilter(watched, event);
     }

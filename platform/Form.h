@@ -3,7 +3,9 @@
 #include "platform/ControlEvents.h"
 #include "platform/KeyRepeatPairing.h"
 
+#include <QPointer>
 #include <QWidget>
+#include <QWindow>
 
 #include <functional>
 #include <memory>
@@ -27,10 +29,13 @@ inline constexpr int UnloadByUser = 0; // the close box or the window manager
 inline constexpr int UnloadByCode = 1; // the program's own Unload
 
 // A top-level window of the program. Its outer position and size are in
-// twips (Left, Top, Width, Height include the frame the window manager adds),
-// its inner size is ScaleWidth x ScaleHeight. An outer size set before the
-// frame is known (a window not yet shown) is kept as asked and applied when
-// the frame is known, so the window neither grows nor shrinks by its frame.
+// twips (Left, Top, Width, Height include the frame the window manager adds:
+// Left and Top are the frame's corner), its inner size is ScaleWidth x
+// ScaleHeight. A position or outer size set while the frame is not known (a
+// window not yet shown, hidden, or not yet framed by the window manager) is
+// kept as asked and applied when the frame is known, so the window neither
+// grows, shrinks nor moves by its frame; a hidden window keeps telling the
+// place its frame had.
 // A close request first asks OnQueryUnload, then OnUnload; either may set
 // cancel to keep the window.
 class Form : public QWidget {
@@ -55,6 +60,10 @@ public:
     void Move(double left, double top, double width = -1, double height = -1);
     int ScaleWidth() const;
     int ScaleHeight() const;
+    // The frame around the inside (pixels): the window manager's, or the one
+    // it last gave while the window is hidden or not yet framed; none before
+    // the window was first framed.
+    QMargins FrameMargins() const;
 
     int WindowState() const;
     void SetWindowState(int state);
@@ -82,6 +91,8 @@ public:
     std::function<void(int& cancel, int unloadMode)> OnQueryUnload;
     std::function<void(int& cancel)> OnUnload;
     std::function<void()> OnResize;
+    // The window manager framed the window, or changed its frame.
+    std::function<void()> OnFrameChange;
 
 protected:
     bool event(QEvent* event) override;
@@ -94,8 +105,10 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
-    QSize FrameExtra() const;
+    QMargins CurrentMargins() const;
     bool FrameKnown() const;
+    QPoint FrameCorner() const;
+    void ApplyPending();
     QSize OuterSize() const;
     bool PendingOuterHolds() const;
     void ResizeToPendingOuter();
@@ -110,6 +123,18 @@ private:
     // inner size, its outer size is the one asked for.
     std::optional<QSize> pendingOuter_;
     QSize pendingInner_;
+    // Likewise the frame's corner (pixels) asked for, or had when the window
+    // was hidden.
+    std::optional<QPoint> pendingCorner_;
+    QMargins lastMargins_;
+    // Shown and framed: the window system has shown (exposed) the window
+    // since it was last hidden.
+    bool framed_ = false;
+    // The corner just asked of a window shown again, checked against what
+    // the window system reports within CornerCheckMs.
+    std::optional<QPoint> cornerToCheck_;
+    static constexpr int CornerCheckMs = 500;
+    QPointer<QWindow> watchedWindow_;
     bool resizingToOuter_ = false;
     bool keyPreview_ = false;
     bool closingByCode_ = false;
@@ -120,6 +145,7 @@ private:
     // The release being held back, as it came, for KeyUp's key code and shift.
     std::unique_ptr<QKeyEvent> heldBackRelease_;
     WindowTimer* releaseDeadline_ = nullptr;
+    WindowTimer* cornerCheck_ = nullptr;
 };
 
 } // namespace platform

@@ -183,12 +183,26 @@ TEST_F(FirstWindow, StaysWithinTheScreenAndKeepsAStoredSize)
 
 TEST_F(FirstWindow, AStoredSizeWins)
 {
+    // Larger than the layout needs: the operator's size stays.
+    Store("WindowWidth", "22500");
+    Store("WindowHeight", "13500");
+    ASSERT_EQ(Start(), Outcome::Running);
+    QApplication::processEvents();
+    // The stored size is the window's outer size, its frame included.
+    EXPECT_EQ(window->frameGeometry().size(), QSize(1500, 900));
+}
+
+TEST_F(FirstWindow, AStoredSizeTooSmallForTheLayoutGrowsToIt)
+{
     Store("WindowWidth", "9000");
     Store("WindowHeight", "6000");
     ASSERT_EQ(Start(), Outcome::Running);
     QApplication::processEvents();
-    // The stored size is the window's outer size, its frame included.
-    EXPECT_EQ(window->frameGeometry().size(), QSize(600, 400));
+    Fill();
+    const QImage shot = Shot();
+    ExpectEverythingWhole(shot, "grown from a stored size");
+    EXPECT_GT(window->frameGeometry().width(), 600);
+    EXPECT_GT(window->frameGeometry().height(), 400);
 }
 
 // A window started at a stored place and size stores the same at its end:
@@ -200,16 +214,16 @@ protected:
         Store("DispBig", suffix.empty() ? "0" : "1");
         Store("WindowLeft" + suffix, "3000");
         Store("WindowTop" + suffix, "1500");
-        Store("WindowWidth" + suffix, "9000");
-        Store("WindowHeight" + suffix, "6000");
+        Store("WindowWidth" + suffix, "25500");
+        Store("WindowHeight" + suffix, "14250");
         ASSERT_EQ(Start(), Outcome::Running);
         QApplication::processEvents();
-        EXPECT_EQ(window->frameGeometry(), QRect(200, 100, 600, 400));
+        EXPECT_EQ(window->frameGeometry(), QRect(200, 100, 1700, 950));
         ASSERT_TRUE(window->Unload());
         EXPECT_EQ(Stored("WindowLeft" + suffix), "3000");
         EXPECT_EQ(Stored("WindowTop" + suffix), "1500");
-        EXPECT_EQ(Stored("WindowWidth" + suffix), "9000");
-        EXPECT_EQ(Stored("WindowHeight" + suffix), "6000");
+        EXPECT_EQ(Stored("WindowWidth" + suffix), "25500");
+        EXPECT_EQ(Stored("WindowHeight" + suffix), "14250");
     }
 };
 

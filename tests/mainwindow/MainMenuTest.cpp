@@ -9,6 +9,7 @@
 #include "foundation/ServerFolders.h"
 #include "foundation/SessionValues.h"
 #include "mainwindow/OutputPlayers.h"
+#include "support/LargeWorkArea.h"
 
 #include <QMenu>
 #include <QMenuBar>
@@ -274,6 +275,8 @@ TEST_F(MenuRebuildTest, NothingActsOnTheWindowWhileTheDisplaySwitchRebuildsIt)
 
 TEST_F(MenuRebuildTest, TheDisplaySwitchKeepsPlayersPagesAndTheListRow)
 {
+    // A work area that holds the large display's window where it is stored.
+    const testsupport::LargeWorkArea area;
     Store("NumOut", "2");
     Store("IsList_2", "1");
     ASSERT_EQ(Start(), Outcome::Running);

@@ -11,6 +11,7 @@
 #include "platform/SessionEndpoint.h"
 #include "platform/base/LogSink.h"
 #include "support/HelperProcess.h"
+#include "support/LargeWorkArea.h"
 
 #include <QMenu>
 
@@ -315,6 +316,8 @@ TEST_F(Startup, FadeModeReturnsOnABackEndWithThreePlayers)
 
 TEST_F(Startup, TheWindowIsPlacedFromTheBigDisplaysKeysWhenItIsOn)
 {
+    // A work area that holds the large display's window where it is stored.
+    const testsupport::LargeWorkArea area;
     Store("DispBig", "1");
     Store("WindowLeft_Big", "1500");
     Store("WindowTop_Big", "750");

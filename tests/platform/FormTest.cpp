@@ -65,6 +65,28 @@ TEST_F(Forms, KeepTheOuterSizeSetBeforeTheyAreShown)
     EXPECT_EQ(form.Height(), 4500);
 }
 
+TEST_F(Forms, KeepTheirFramesPlaceAndSizeWhileHidden)
+{
+    platform::Form form;
+    form.Move(1500, 3000, 9000, 6000);
+    form.show();
+    QApplication::processEvents();
+    ASSERT_EQ(form.frameGeometry(), QRect(100, 200, 600, 400));
+    form.hide();
+    QApplication::processEvents();
+    EXPECT_EQ(form.Left(), 1500);
+    EXPECT_EQ(form.Top(), 3000);
+    EXPECT_EQ(form.Width(), 9000);
+    EXPECT_EQ(form.Height(), 6000);
+    // A place asked while hidden is the frame's corner once shown again.
+    form.Move(3000, 1500);
+    EXPECT_EQ(form.Left(), 3000);
+    form.show();
+    QApplication::processEvents();
+    EXPECT_EQ(form.frameGeometry(), QRect(200, 100, 600, 400));
+    EXPECT_EQ(form.Top(), 1500);
+}
+
 TEST_F(Forms, TellTheSizeAskedForUntilTheyAreShownOrResized)
 {
     platform::Form form;
@@ -173,6 +195,8 @@ TEST_F(Forms, LoseTheirCloseButtonAndKeepTheRest)
     EXPECT_FALSE(form.windowFlags().testFlag(Qt::WindowCloseButtonHint));
     EXPECT_TRUE(form.windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
     EXPECT_TRUE(form.isVisible());
+    // Shown again by the window system, framed as before.
+    QApplication::processEvents();
     EXPECT_EQ(form.frameGeometry().size(), QSize(200, 200));
     EXPECT_EQ(form.Width(), 3000);
 }
