@@ -313,8 +313,33 @@ void AlsaSink::Wake()
     }
 }
 
+bool AlsaSink::StopWhileSilent()
+{
+    // What it drops is silence; a card starts again as soon as it is filled.
+    if (pcm_ == nullptr || snd_pcm_drop(pcm_) < 0 || snd_pcm_prepare(pcm_) < 0) {
+        return false;
+    }
+    stopped_ = true;
+    roomFrames_ = static_cast<int>(fill_);
+    return true;
+}
+
 DeviceSink::WaitResult AlsaSink::WaitForRoom(SpscRing<MixerEvent>& events, const std::atomic<bool>& running)
 {
+    if (stopped_) {
+        // Only a wake-up ends a stop: the card has nothing to ask for.
+        pollfd woken{wakeFd_, POLLIN, 0};
+        while (running.load(std::memory_order_acquire)) {
+            if (poll(&woken, 1, waitStepMs) > 0 && (woken.revents & POLLIN) != 0) {
+                std::uint64_t count = 0;
+                const ssize_t got = read(wakeFd_, &count, sizeof count);
+                (void)got;
+                stopped_ = false;
+                return WaitResult::Woken;
+            }
+        }
+        return WaitResult::Room;
+    }
     const auto descriptors = static_cast<unsigned int>(polls_.size() - 1);
     int idleWaits = 0;
     bool woken = false;

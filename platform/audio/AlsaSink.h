@@ -50,6 +50,7 @@ public:
     void Close() override;
     WaitResult WaitForRoom(SpscRing<MixerEvent>& events, const std::atomic<bool>& running) override;
     void Wake() override;
+    bool StopWhileSilent() override;
     int Rewindable() override;
     int Rewind(int frames) override;
     void SetQueuedAhead(int frames) override;
@@ -90,6 +91,7 @@ private:
     long fill_ = 0;
     int positionStep_ = 1;
     bool takesFramesBack_ = false;
+    bool stopped_ = false; // by StopWhileSilent, until woken
     int wakeFd_ = -1;
     std::vector<pollfd> polls_; // the PCM's descriptors, then wakeFd_
 };

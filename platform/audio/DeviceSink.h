@@ -66,6 +66,11 @@ public:
     // takes before its queued audio is up to the fill (at least a period).
     virtual int RoomFrames() const { return Options().periodFrames; }
     virtual void Wake() {}
+    // Mixer side, once all the device holds is silence and nothing plays:
+    // stops the device, true when it did. WaitForRoom then waits for Wake
+    // alone, and the device starts again, at once, when it is filled after
+    // it. A device whose restart would cost a start time keeps being fed.
+    virtual bool StopWhileSilent() { return false; }
     // Mixer side: how many of the frames handed over and not yet played can
     // be taken back, and taking back the most recent frames; the frames
     // actually taken back (0 when the device cannot).
