@@ -278,7 +278,7 @@ bool OutputDevice::RewindForStarts()
         // start waits behind all of it, so queue no more than it needs. An
         // underrun it had before counts as one.
         cannotRewind_ = true;
-        underrunRoom_ = underranBefore_ ? period / 2 : 0;
+        underrunRoom_ = underranBefore_ ? period / 4 : 0;
         MeasureMargin(inFlight_);
     }
     if (frames <= 0) {
@@ -417,7 +417,7 @@ void OutputDevice::ShrinkAfterQuiet()
         if (underrunRoom_ == 0) {
             return;
         }
-        underrunRoom_ = underrunRoom_ > PeriodFrames() / 2 ? underrunRoom_ / 2 : 0;
+        underrunRoom_ = underrunRoom_ > PeriodFrames() / 4 ? underrunRoom_ / 2 : 0;
         MeasureMargin(inFlight_);
     } else if (queued > openedQueuedAhead_) {
         const int period = PeriodFrames();
@@ -446,7 +446,7 @@ void OutputDevice::NoteUnderrun()
     const int limit = QueueLimit();
     const int queued = queuedAhead_.load(std::memory_order_relaxed);
     if (cannotRewind_) {
-        underrunRoom_ = std::min(std::max(period / 2, 2 * underrunRoom_), std::max(0, limit - period));
+        underrunRoom_ = std::min(std::max(period / 4, 2 * underrunRoom_), std::max(0, limit - period));
         MeasureMargin(inFlight_);
         if (queuedAhead_.load(std::memory_order_relaxed) > queued) {
             events_.Push(MixerEvent{MixerEvent::QueueGrownOnce, queuedAhead_.load(std::memory_order_relaxed)});

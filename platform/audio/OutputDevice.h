@@ -95,8 +95,8 @@ public:
     // (and the device's buffer), when the device underruns again within a
     // minute. A device that cannot take queued audio back keeps a period and
     // the start margin queued, the least the device allows, as it is the
-    // whole delay of every start; each underrun grows it once (half a period,
-    // then twice as much each time). After ten minutes of sound without an
+    // whole delay of every start; each underrun grows it once (a quarter of a
+    // period, then twice as much each time). After ten minutes of sound without an
     // underrun, every device takes back one step of what it grew.
     int QueuedAheadFrames() const { return queuedAhead_.load(std::memory_order_relaxed); }
 

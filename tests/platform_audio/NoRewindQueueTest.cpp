@@ -87,15 +87,15 @@ TEST_F(NoRewindQueue, AStartThatCannotBeMixedInLeavesAPeriodAndTheMarginQueuedAn
     Start();
     EXPECT_EQ(card->fills.size(), 2U);
 
-    // Half a period at the first underrun, then twice as much each time.
+    // A quarter of a period at the first underrun, then twice as much each time.
     Underrun();
-    EXPECT_EQ(device->QueuedAheadFrames(), period + leastMargin + period / 2);
-    EXPECT_TRUE(Logged("Audio device \"Card\": underran and cannot take queued audio back; 432 frames (9 ms) "
+    EXPECT_EQ(device->QueuedAheadFrames(), period + leastMargin + period / 4);
+    EXPECT_TRUE(Logged("Audio device \"Card\": underran and cannot take queued audio back; 368 frames (7 ms) "
                        "are now queued ahead"));
     Underrun();
-    EXPECT_EQ(device->QueuedAheadFrames(), period + leastMargin + period);
+    EXPECT_EQ(device->QueuedAheadFrames(), period + leastMargin + period / 2);
     Underrun();
-    EXPECT_EQ(device->QueuedAheadFrames(), period + leastMargin + 2 * period);
+    EXPECT_EQ(device->QueuedAheadFrames(), period + leastMargin + period);
     EXPECT_EQ(card->fills.back(), device->QueuedAheadFrames());
 }
 
@@ -105,25 +105,25 @@ TEST_F(NoRewindQueue, TenMinutesOfSoundWithoutAnUnderrunShrinkTheQueueAStepAtATi
     Start();
     Underrun();
     Underrun();
-    ASSERT_EQ(device->QueuedAheadFrames(), period + leastMargin + period);
+    ASSERT_EQ(device->QueuedAheadFrames(), period + leastMargin + period / 2);
     // Its sounds end; the device plays on.
     voices.clear();
 
     device->RenderPeriods(tenMinutesOfPeriods - 10);
-    EXPECT_EQ(device->QueuedAheadFrames(), period + leastMargin + period) << "not yet ten minutes";
+    EXPECT_EQ(device->QueuedAheadFrames(), period + leastMargin + period / 2) << "not yet ten minutes";
     // An underrun starts the ten minutes afresh (and grows the queue a step).
     Underrun();
-    ASSERT_EQ(device->QueuedAheadFrames(), period + leastMargin + 2 * period);
+    ASSERT_EQ(device->QueuedAheadFrames(), period + leastMargin + period);
     device->RenderPeriods(tenMinutesOfPeriods - 10);
-    EXPECT_EQ(device->QueuedAheadFrames(), period + leastMargin + 2 * period);
-    device->RenderPeriods(10);
     EXPECT_EQ(device->QueuedAheadFrames(), period + leastMargin + period);
+    device->RenderPeriods(10);
+    EXPECT_EQ(device->QueuedAheadFrames(), period + leastMargin + period / 2);
     device->Sync();
-    EXPECT_TRUE(Logged("Audio device \"Card\": ten minutes without an underrun; back to 560 frames (11 ms) "
+    EXPECT_TRUE(Logged("Audio device \"Card\": ten minutes without an underrun; back to 432 frames (9 ms) "
                        "queued ahead"));
 
     device->RenderPeriods(tenMinutesOfPeriods);
-    EXPECT_EQ(device->QueuedAheadFrames(), period + leastMargin + period / 2);
+    EXPECT_EQ(device->QueuedAheadFrames(), period + leastMargin + period / 4);
     device->RenderPeriods(tenMinutesOfPeriods);
     EXPECT_EQ(device->QueuedAheadFrames(), period + leastMargin) << "back where it began, the least it allows";
 }
@@ -134,7 +134,7 @@ TEST_F(NoRewindQueue, AnUnderrunBeforeTheFirstStartCountsOnce)
     Underrun();
     EXPECT_EQ(device->QueuedAheadFrames(), 1024) << "one underrun of a device that may rewind may be chance";
     Start();
-    EXPECT_EQ(device->QueuedAheadFrames(), period + leastMargin + period / 2);
+    EXPECT_EQ(device->QueuedAheadFrames(), period + leastMargin + period / 4);
 }
 
 // A card on its own clock that the test opens a period at a time; a wake-up
