@@ -3,9 +3,11 @@
 // while every core of the machine is kept busy by spinning threads of normal
 // priority; every half second a short sound starts on one of them, mixed
 // into its queued audio. Counted: the underruns the devices logged (expected
-// 0), the times the queued audio or the start margin grew, the frames a start
-// wrote back too late to sound (expected 0), and whether the mixers got
-// real-time priority.
+// 0), and those logged in the second half of the run (at most those of the
+// second half, as a line counts the minute before it; expected 0: the queue
+// has adapted by then), the times the queued audio or the start margin grew,
+// the frames a start wrote back too late to sound (expected 0), and whether
+// the mixers got real-time priority.
 // The length in seconds is the benchmark's argument (600, and 20 for a quick
 // look: --benchmark_filter=s:20).
 #include "platform/audio/AlsaSink.h"
@@ -58,9 +60,11 @@ void FourOutputsUnderLoad(benchmark::State& state)
     }
     std::mutex linesLock;
     std::vector<std::string> lines;
+    std::vector<std::chrono::steady_clock::time_point> times;
     platform::SetLogSink([&](std::string_view text, int) {
         const std::lock_guard<std::mutex> hold(linesLock);
         lines.emplace_back(text);
+        times.push_back(std::chrono::steady_clock::now());
     });
     std::vector<std::shared_ptr<OutputDevice>> devices;
     std::string error;
@@ -93,7 +97,9 @@ void FourOutputsUnderLoad(benchmark::State& state)
     std::unique_ptr<Voice> fired;
     std::unique_ptr<VoiceBuffer> firedBuffer;
     long starts = 0;
+    auto halfway = std::chrono::steady_clock::now();
     for (auto _ : state) {
+        halfway = std::chrono::steady_clock::now() + std::chrono::seconds(state.range(0)) / 2;
         const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(state.range(0));
         while (std::chrono::steady_clock::now() < until) {
             std::this_thread::sleep_for(std::chrono::milliseconds(500));
@@ -123,19 +129,26 @@ void FourOutputsUnderLoad(benchmark::State& state)
     devices.clear(); // the last underruns are reported as the devices close
     platform::SetLogSink(nullptr);
     long underruns = 0;
+    long underrunsSecondHalf = 0;
     long grown = 0;
+    long shrunk = 0;
     long late = 0;
     long marginGrown = 0;
     double realtime = 1.0;
-    for (const std::string& line : lines) {
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const std::string& line = lines[i];
         underruns += UnderrunsIn(line);
+        underrunsSecondHalf += times[i] >= halfway ? UnderrunsIn(line) : 0;
         grown += line.find("now queued ahead") != std::string::npos ? 1 : 0;
+        shrunk += line.find("without an underrun; back to") != std::string::npos ? 1 : 0;
         late += line.find("was late") != std::string::npos ? 1 : 0;
         marginGrown += line.find("a start ran the device dry") != std::string::npos ? 1 : 0;
         realtime = line.find("without real-time priority") != std::string::npos ? 0.0 : realtime;
     }
     state.counters["underruns"] = static_cast<double>(underruns);
+    state.counters["underruns_second_half"] = static_cast<double>(underrunsSecondHalf);
     state.counters["queue_grown"] = static_cast<double>(grown);
+    state.counters["queue_shrunk"] = static_cast<double>(shrunk);
     state.counters["mixer_late"] = static_cast<double>(late);
     state.counters["starts"] = static_cast<double>(starts);
     state.counters["start_margin_grown"] = static_cast<double>(marginGrown);

@@ -280,6 +280,8 @@ void AlsaSink::SetQueuedAhead(int frames)
         return; // the device keeps the fill it had
     }
     roomAt_ = static_cast<long>(buffer - fill + period);
+    // The next wake-up may still come where the fill had it: not late.
+    fillMoved_ = fill_ != 0 && static_cast<long>(buffer - fill + refill) != wakeAt_;
     wakeAt_ = static_cast<long>(buffer - fill + refill);
     fill_ = static_cast<long>(fill);
 }
@@ -355,12 +357,13 @@ DeviceSink::WaitResult AlsaSink::WaitForRoom(SpscRing<MixerEvent>& events, const
             // device fills to it at once.
             const long below = avail - (static_cast<long>(options_.bufferFrames) - fill_);
             roomFrames_ = static_cast<int>(std::clamp<long>(below, options_.periodFrames, fill_));
-            if (woken && avail > wakeAt_) {
+            if (woken && avail > wakeAt_ && !fillMoved_) {
                 // Scheduling, the card's interrupts and its position steps:
                 // all that the device waited for the mixer beyond its call.
                 wakeLate_ = std::max(
                     wakeLate_, static_cast<int>(std::min<snd_pcm_sframes_t>(avail - wakeAt_, options_.bufferFrames)));
             }
+            fillMoved_ = fillMoved_ && !woken;
             return WaitResult::Room;
         }
         if (snd_pcm_poll_descriptors(pcm_, polls_.data(), descriptors) < 0) {

@@ -89,6 +89,8 @@ private:
     // The frames free below the fill when WaitForRoom last found room, and the fill.
     int roomFrames_ = 0;
     long fill_ = 0;
+    bool fillMoved_ = false; // since the last wake-up by the device
+
     int positionStep_ = 1;
     bool takesFramesBack_ = false;
     bool stopped_ = false; // by StopWhileSilent, until woken
