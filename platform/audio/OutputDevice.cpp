@@ -516,8 +516,7 @@ void OutputDevice::Run()
                 // A start that could not be mixed into queued audio is written
                 // at once, behind it; a device woken from its sleep is filled.
                 const bool slept = asleep_.exchange(false, std::memory_order_acq_rel);
-                const bool started =
-                    startPending_.exchange(false, std::memory_order_acq_rel) && !RewindForStarts();
+                const bool started = startPending_.exchange(false, std::memory_order_acq_rel) && !RewindForStarts();
                 if (!slept && !started) {
                     continue;
                 }
@@ -543,7 +542,8 @@ void OutputDevice::SleepWhileSilent()
     // nothing: a device that restarts at no cost is stopped, and the next
     // start (or a voice that may play again) wakes the mixer, which then
     // fills it and it starts at once.
-    if (keepsRunning_ || silentFrames_ < std::max<std::int64_t>(sink_->BufferFrames(), static_cast<std::int64_t>(historyFrames_))) {
+    if (keepsRunning_ ||
+        silentFrames_ < std::max<std::int64_t>(sink_->BufferFrames(), static_cast<std::int64_t>(historyFrames_))) {
         return;
     }
     asleep_.store(true, std::memory_order_seq_cst);
@@ -604,6 +604,8 @@ void OutputDevice::LogEvents()
     while (events_.Pop(event)) {
         const std::string device = "Audio device \"" + name_ + "\": ";
         const std::string value = std::to_string(event.value);
+        const std::string frames =
+            value + " frames (" + std::to_string(event.value * 1000 / std::max(1, Rate())) + " ms)";
         switch (event.kind) {
         case MixerEvent::Underrun:
             ++underrunsUnreported_;
@@ -622,20 +624,16 @@ void OutputDevice::LogEvents()
             Log(device + "the mixer was late by " + value + " periods");
             break;
         case MixerEvent::QueueGrown:
-            Log(device + "underruns again and again; " + value + " frames (" +
-                std::to_string(event.value * 1000 / std::max(1, Rate())) + " ms) are now queued ahead");
+            Log(device + "underruns again and again; " + frames + " are now queued ahead");
             break;
         case MixerEvent::QueueGrownOnce:
-            Log(device + "underran and cannot take queued audio back; " + value + " frames (" +
-                std::to_string(event.value * 1000 / std::max(1, Rate())) + " ms) are now queued ahead");
+            Log(device + "underran and cannot take queued audio back; " + frames + " are now queued ahead");
             break;
         case MixerEvent::QueueShrunk:
-            Log(device + "ten minutes without an underrun; back to " + value + " frames (" +
-                std::to_string(event.value * 1000 / std::max(1, Rate())) + " ms) queued ahead");
+            Log(device + "ten minutes without an underrun; back to " + frames + " queued ahead");
             break;
         case MixerEvent::MarginGrown:
-            Log(device + "a start ran the device dry; starts now keep " + value + " frames (" +
-                std::to_string(event.value * 1000 / std::max(1, Rate())) + " ms) ahead of what it plays");
+            Log(device + "a start ran the device dry; starts now keep " + frames + " ahead of what it plays");
             break;
         case MixerEvent::KeptFramesLost:
             Log(device + "the record of played frames is full; later frames are not kept", 0);

@@ -55,10 +55,7 @@ protected:
         ASSERT_EQ(voices.back()->Write(*buffers.back()), AudioError::None);
         device->RenderPeriods(1);
     }
-    bool Logged(const std::string& line) const
-    {
-        return std::find(lines.begin(), lines.end(), line) != lines.end();
-    }
+    bool Logged(const std::string& line) const { return std::find(lines.begin(), lines.end(), line) != lines.end(); }
     void Underrun()
     {
         card->underruns = 1;

@@ -20,7 +20,8 @@ public:
     }
     const platform::audio::DeviceOptions& Options() const override { return options_; }
     bool PacesItself() const override { return false; }
-    WriteResult Write(std::span<const float>, platform::audio::SpscRing<platform::audio::MixerEvent>& events, const std::atomic<bool>&) override
+    WriteResult Write(std::span<const float>, platform::audio::SpscRing<platform::audio::MixerEvent>& events,
+                      const std::atomic<bool>&) override
     {
         if (underruns > 0) {
             --underruns;
