@@ -42,6 +42,8 @@ struct Watch {
     long long (*late)() = nullptr;
     // The next n position queries of a running device find it ran dry.
     void (*runDry)(int) = nullptr;
+    // The times the paced devices ran dry because they were fed late.
+    long long (*ranDry)() = nullptr;
 };
 
 inline bool FindWatch(Watch& watch)
@@ -55,9 +57,10 @@ inline bool FindWatch(Watch& watch)
     watch.played = reinterpret_cast<long long (*)()>(dlsym(module, "tolvtest_loud_played_ns"));
     watch.late = reinterpret_cast<long long (*)()>(dlsym(module, "tolvtest_late_frames"));
     watch.runDry = reinterpret_cast<void (*)(int)>(dlsym(module, "tolvtest_run_dry"));
+    watch.ranDry = reinterpret_cast<long long (*)()>(dlsym(module, "tolvtest_ran_dry_count"));
     dlclose(module);
     return watch.arm != nullptr && watch.handed != nullptr && watch.played != nullptr && watch.late != nullptr &&
-           watch.runDry != nullptr;
+           watch.runDry != nullptr && watch.ranDry != nullptr;
 }
 
 // 16-bit stereo frames of noise far below half of full scale, so the
