@@ -25,8 +25,11 @@ struct DeviceOptions {
 };
 
 // The most audio queued ahead that a device grows to under load: four
-// periods of 1,024 frames (85 ms at 48 kHz).
+// periods of 1,024 frames (85 ms at 48 kHz); and when its mixer runs without
+// real-time priority, so that any busy program can hold it up, four times as
+// much (341 ms): a sound stopped lingers, but nothing drops out.
 constexpr int maxQueuedAheadFrames = 4 * 1024;
+constexpr int maxQueuedAheadFramesWithoutRealtime = 4 * maxQueuedAheadFrames;
 
 // Where a device's mixed periods go: a sound card, or a null device that
 // keeps them. Write runs on the mixer thread: it must not allocate, lock or

@@ -83,6 +83,7 @@ std::shared_ptr<OutputDevice> OutputDevice::Start(std::string name, std::unique_
         OutputDevice* owner = device.get();
         device->thread_ = std::thread([owner] { owner->Run(); });
         const std::string refused = MakeRealtime(device->thread_);
+        device->withoutRealtime_.store(!refused.empty(), std::memory_order_relaxed);
         if (!refused.empty()) {
             Log("Audio device \"" + device->name_ +
                     "\": the mixer runs without real-time priority (SCHED_FIFO: " + refused + ")",
@@ -401,7 +402,9 @@ void OutputDevice::QueueAhead(int frames)
 int OutputDevice::QueueLimit() const
 {
     const int period = PeriodFrames();
-    const int limit = std::min(sink_->BufferFrames(), std::max(maxQueuedAheadFrames, openedQueuedAhead_));
+    const int most =
+        withoutRealtime_.load(std::memory_order_relaxed) ? maxQueuedAheadFramesWithoutRealtime : maxQueuedAheadFrames;
+    const int limit = std::min(sink_->BufferFrames(), std::max(most, openedQueuedAhead_));
     return std::max(period, limit - limit % period);
 }
 
@@ -542,8 +545,8 @@ void OutputDevice::SleepWhileSilent()
     // nothing: a device that restarts at no cost is stopped, and the next
     // start (or a voice that may play again) wakes the mixer, which then
     // fills it and it starts at once.
-    if (keepsRunning_ ||
-        silentFrames_ < std::max<std::int64_t>(sink_->BufferFrames(), static_cast<std::int64_t>(historyFrames_))) {
+    // What the device can hold: the most it is filled to, and a write beyond.
+    if (keepsRunning_ || silentFrames_ < QueueLimit() + MaxPeriodsAWrite * PeriodFrames()) {
         return;
     }
     asleep_.store(true, std::memory_order_seq_cst);

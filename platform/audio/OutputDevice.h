@@ -92,7 +92,8 @@ public:
     int StartMarginFrames() const { return startMargin_.load(std::memory_order_relaxed); }
     // Frames queued ahead of what the device plays. It starts at the periods
     // the device was opened with and grows, at most to maxQueuedAheadFrames
-    // (and the device's buffer), when the device underruns again within a
+    // (maxQueuedAheadFramesWithoutRealtime for a mixer without real-time
+    // priority; and the device's buffer), when the device underruns again within a
     // minute. A device that cannot take queued audio back keeps a period and
     // the start margin queued, the least the device allows, as it is the
     // whole delay of every start; each underrun grows it once (a quarter of a
@@ -155,6 +156,8 @@ private:
     std::int64_t silentFrames_ = 0;
     bool keepsRunning_ = false;
     std::atomic<bool> asleep_{false};
+    // Set once the mixer thread was refused real-time priority.
+    std::atomic<bool> withoutRealtime_{false};
     // Mixer side: what the start margin is measured on. The lateness seen in
     // this half minute and the one before, the in-flight frames at the last
     // start, the floor raised by a start that ran the device dry, and the end
