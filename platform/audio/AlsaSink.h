@@ -52,6 +52,7 @@ public:
     void Wake() override;
     bool StopWhileSilent() override;
     int Rewindable() override;
+    std::optional<bool> TriedTakingFramesBack() const override { return takesFramesBack_; }
     int Rewind(int frames) override;
     void SetQueuedAhead(int frames) override;
     int RoomFrames() const override { return roomFrames_; }

@@ -4,6 +4,7 @@
 #include "platform/audio/SpscRing.h"
 
 #include <atomic>
+#include <optional>
 #include <span>
 
 namespace platform::audio {
@@ -79,6 +80,11 @@ public:
     // actually taken back (0 when the device cannot).
     virtual int Rewindable() { return 0; }
     virtual int Rewind(int /*frames*/) { return 0; }
+    // Whether the device really took frames back when that was tried as it
+    // was opened; none when it was not tried. The mixer finds out that a
+    // device cannot at the first start it cannot mix into queued audio; one
+    // that did when tried is never taken for one that cannot.
+    virtual std::optional<bool> TriedTakingFramesBack() const { return std::nullopt; }
     // What a start in the queued audio must stay clear of, measured on the
     // device. Mixer side: the frames it has taken from its buffer but not yet
     // played (a FIFO, USB transfers in flight), which sound as they were even

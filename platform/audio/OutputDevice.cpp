@@ -241,6 +241,8 @@ DeviceSink::WriteResult OutputDevice::WriteAndKeep(const float* frames, int coun
             StartRanDry();
         }
         NoteUnderrun();
+        // The device started afresh: what it held before is gone.
+        historyFilled_ = 0;
     }
     // At most two runs: up to the end of the ring, then from its start.
     for (std::size_t done = 0; done < static_cast<std::size_t>(count);) {
@@ -274,8 +276,10 @@ bool OutputDevice::RewindForStarts()
     const int wanted = std::min<int>(rewindable - StartMarginFrames(), static_cast<int>(historyFilled_));
     int frames = wanted > 0 && afterLastSound > 0 ? sink_->Rewind(std::min(wanted, afterLastSound)) : 0;
     if (frames <= 0 && afterLastSound > 0 && !cannotRewind_ && historyFilled_ > 0 && !lost &&
+        sink_->TriedTakingFramesBack() != std::optional<bool>(true) &&
         (rewindable <= 0 || rewindable > StartMarginFrames())) {
-        // Audio is queued and the device would not give any of it back: every
+        // Audio is queued and the device would not give any of it back (one
+        // that did when tried is only busy, after an underrun say): every
         // start waits behind all of it, so queue no more than it needs. An
         // underrun it had before counts as one.
         cannotRewind_ = true;
