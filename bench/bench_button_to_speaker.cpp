@@ -101,6 +101,7 @@ void ReleaseToFirstSamplePlayed(benchmark::State& state)
     int period = 0;
     int queued = 0;
     int queuedBefore = 0;
+    int queuedAfterDry = 0;
     int margin = 0;
     {
         playbackbench::Rig rig;
@@ -134,6 +135,7 @@ void ReleaseToFirstSamplePlayed(benchmark::State& state)
                 state.SkipWithError("the device did not run dry");
                 return;
             }
+            queuedAfterDry = output->QueuedAheadFrames();
         }
         std::uint32_t seed = 1;
         for (auto _ : state) {
@@ -177,6 +179,7 @@ void ReleaseToFirstSamplePlayed(benchmark::State& state)
     state.counters["period_frames"] = period;
     state.counters["queued_frames"] = queued;
     state.counters["queued_frames_before_dry"] = queuedBefore;
+    state.counters["queued_frames_after_dry"] = queuedAfterDry;
     state.counters["margin_frames"] = margin;
 }
 BENCHMARK(ReleaseToFirstSamplePlayed)
