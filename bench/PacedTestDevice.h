@@ -40,6 +40,10 @@ struct Watch {
     // Frames written back after the device had taken their place: a start
     // mixed in too close to what plays (0 when the margin holds).
     long long (*late)() = nullptr;
+    // The next n position queries of a running device find it ran dry.
+    void (*runDry)(int) = nullptr;
+    // The times the paced devices ran dry because they were fed late.
+    long long (*ranDry)() = nullptr;
 };
 
 inline bool FindWatch(Watch& watch)
@@ -52,8 +56,11 @@ inline bool FindWatch(Watch& watch)
     watch.handed = reinterpret_cast<long long (*)()>(dlsym(module, "tolvtest_loud_handed_ns"));
     watch.played = reinterpret_cast<long long (*)()>(dlsym(module, "tolvtest_loud_played_ns"));
     watch.late = reinterpret_cast<long long (*)()>(dlsym(module, "tolvtest_late_frames"));
+    watch.runDry = reinterpret_cast<void (*)(int)>(dlsym(module, "tolvtest_run_dry"));
+    watch.ranDry = reinterpret_cast<long long (*)()>(dlsym(module, "tolvtest_ran_dry_count"));
     dlclose(module);
-    return watch.arm != nullptr && watch.handed != nullptr && watch.played != nullptr && watch.late != nullptr;
+    return watch.arm != nullptr && watch.handed != nullptr && watch.played != nullptr && watch.late != nullptr &&
+           watch.runDry != nullptr && watch.ranDry != nullptr;
 }
 
 // 16-bit stereo frames of noise far below half of full scale, so the
@@ -77,14 +84,22 @@ inline double Percentile(std::vector<double> values, double share)
     return values[index];
 }
 
-// A paced test device (48 kHz, S32_LE) whose mixer runs on the device's clock,
-// as a sound card's does; null with the reason in error when it does not open.
-inline std::shared_ptr<platform::audio::OutputDevice> OpenPacedDevice(const std::string& name, std::string& error)
+// The configuration of a paced test device (48 kHz, S32_LE) named pcm; one
+// that cannot take frames back, as sound servers' plugins, when rewinds is false.
+inline std::string PacedDeviceConfig(const std::string& pcm, bool rewinds)
+{
+    return std::string("pcm_type.tolvtest { lib \"") + Device + "\" }\npcm." + pcm +
+           " { type tolvtest paced 1 formats \"S32_LE\" rate 48000" + (rewinds ? "" : " rewind 0") + " }\n";
+}
+
+// A paced test device whose mixer runs on the device's clock, as a sound
+// card's does; null with the reason in error when it does not open.
+inline std::shared_ptr<platform::audio::OutputDevice> OpenPacedDevice(const std::string& name, std::string& error,
+                                                                      bool rewinds = true)
 {
     platform::audio::AlsaOptions options;
     options.pcm = "card";
-    options.configText = std::string("pcm_type.tolvtest { lib \"") + Device +
-                         "\" }\npcm.card { type tolvtest paced 1 formats \"S32_LE\" rate 48000 }";
+    options.configText = PacedDeviceConfig("card", rewinds);
     auto sink = platform::audio::AlsaSink::Open(options, error);
     if (!sink) {
         return nullptr;

@@ -53,15 +53,15 @@ inline std::string MakeWave(const std::string& name, std::int64_t size, bool lou
     return path;
 }
 
-// The program's audio layer on one paced test device, as TOLV_ALSA_CONFIG sets it up.
-inline bool InstallPacedDevice()
+// The program's audio layer on one paced test device, as TOLV_ALSA_CONFIG
+// sets it up; one that cannot take frames back when rewinds is false.
+inline bool InstallPacedDevice(bool rewinds = true)
 {
     if (!std::filesystem::exists(pacedtest::Device)) {
         return false;
     }
     const std::string config = playbackbench::Folder() + "/asound.conf";
-    std::ofstream(config) << "pcm_type.tolvtest { lib \"" << pacedtest::Device << "\" }\n"
-                          << "pcm.default { type tolvtest paced 1 formats \"S32_LE\" rate 48000 }\n";
+    std::ofstream(config) << pacedtest::PacedDeviceConfig("default", rewinds);
     setenv("TOLV_ALSA_CONFIG", config.c_str(), 1);
     unsetenv("TOLV_AUDIO");
     platform::audio::AudioSystem::Install(platform::audio::AudioSystem::FromEnvironment());
@@ -106,6 +106,32 @@ struct FiredButton {
     playbackbench::Rig rig;
     ButtonGrid grid{rig.control};
 };
+
+// Makes the device run dry once, as a busy machine does, and waits until
+// its queue has grown for it; false (with the state's error) when it did
+// not. Counts the queue before and after.
+inline bool RunDryOnce(benchmark::State& state, FiredButton& fired)
+{
+    pacedtest::Watch watch;
+    const auto output = platform::audio::AudioSystem::Current().Output(0);
+    if (!pacedtest::FindWatch(watch) || !output) {
+        state.SkipWithError("the test device's watch is not found");
+        return false;
+    }
+    const int before = output->QueuedAheadFrames();
+    watch.runDry(1);
+    const std::int64_t since = NowNs();
+    while (output->QueuedAheadFrames() == before && NowNs() - since < 1'000'000'000) {
+        Tick(fired.rig, 5);
+    }
+    if (output->QueuedAheadFrames() == before) {
+        state.SkipWithError("the device did not run dry");
+        return false;
+    }
+    state.counters["queued_frames_before_dry"] = before;
+    state.counters["queued_frames_after_dry"] = output->QueuedAheadFrames();
+    return true;
+}
 
 // Fires the button once per iteration: each time the sound is stopped and
 // the engine ticks for 20-26 ms first; fire arms the watch, lets the button

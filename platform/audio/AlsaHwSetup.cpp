@@ -106,7 +106,7 @@ bool NegotiateAlsaHw(snd_pcm_t* pcm, const AlsaOptions& options, AlsaHwChoice& c
     // A buffer that holds the most the queued audio grows to under load,
     // where the device offers one; only the periods asked for are filled.
     const auto roomy = static_cast<snd_pcm_uframes_t>(
-        options.device.bufferFrames > 0 ? options.device.bufferFrames : maxQueuedAheadFrames);
+        options.device.bufferFrames > 0 ? options.device.bufferFrames : maxQueuedAheadFramesWithoutRealtime);
     for (const AlsaSampleType type : Candidates(pcm, options.sampleType)) {
         for (snd_pcm_uframes_t period = firstPeriod; period <= std::max(firstPeriod, largestPeriod); period *= 2) {
             for (const snd_pcm_uframes_t leastBuffer : {roomy, snd_pcm_uframes_t{0}}) {

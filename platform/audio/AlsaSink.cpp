@@ -280,6 +280,8 @@ void AlsaSink::SetQueuedAhead(int frames)
         return; // the device keeps the fill it had
     }
     roomAt_ = static_cast<long>(buffer - fill + period);
+    // The next wake-up may still come where the fill had it: not late.
+    fillMoved_ = fill_ != 0 && static_cast<long>(buffer - fill + refill) != wakeAt_;
     wakeAt_ = static_cast<long>(buffer - fill + refill);
     fill_ = static_cast<long>(fill);
 }
@@ -313,8 +315,33 @@ void AlsaSink::Wake()
     }
 }
 
+bool AlsaSink::StopWhileSilent()
+{
+    // What it drops is silence; a card starts again as soon as it is filled.
+    if (pcm_ == nullptr || snd_pcm_drop(pcm_) < 0 || snd_pcm_prepare(pcm_) < 0) {
+        return false;
+    }
+    stopped_ = true;
+    roomFrames_ = static_cast<int>(fill_);
+    return true;
+}
+
 DeviceSink::WaitResult AlsaSink::WaitForRoom(SpscRing<MixerEvent>& events, const std::atomic<bool>& running)
 {
+    if (stopped_) {
+        // Only a wake-up ends a stop: the card has nothing to ask for.
+        pollfd woken{wakeFd_, POLLIN, 0};
+        while (running.load(std::memory_order_acquire)) {
+            if (poll(&woken, 1, waitStepMs) > 0 && (woken.revents & POLLIN) != 0) {
+                std::uint64_t count = 0;
+                const ssize_t got = read(wakeFd_, &count, sizeof count);
+                (void)got;
+                stopped_ = false;
+                return WaitResult::Woken;
+            }
+        }
+        return WaitResult::Room;
+    }
     const auto descriptors = static_cast<unsigned int>(polls_.size() - 1);
     int idleWaits = 0;
     bool woken = false;
@@ -330,12 +357,13 @@ DeviceSink::WaitResult AlsaSink::WaitForRoom(SpscRing<MixerEvent>& events, const
             // device fills to it at once.
             const long below = avail - (static_cast<long>(options_.bufferFrames) - fill_);
             roomFrames_ = static_cast<int>(std::clamp<long>(below, options_.periodFrames, fill_));
-            if (woken && avail > wakeAt_) {
+            if (woken && avail > wakeAt_ && !fillMoved_) {
                 // Scheduling, the card's interrupts and its position steps:
                 // all that the device waited for the mixer beyond its call.
                 wakeLate_ = std::max(
                     wakeLate_, static_cast<int>(std::min<snd_pcm_sframes_t>(avail - wakeAt_, options_.bufferFrames)));
             }
+            fillMoved_ = fillMoved_ && !woken;
             return WaitResult::Room;
         }
         if (snd_pcm_poll_descriptors(pcm_, polls_.data(), descriptors) < 0) {

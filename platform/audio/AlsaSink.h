@@ -50,7 +50,9 @@ public:
     void Close() override;
     WaitResult WaitForRoom(SpscRing<MixerEvent>& events, const std::atomic<bool>& running) override;
     void Wake() override;
+    bool StopWhileSilent() override;
     int Rewindable() override;
+    std::optional<bool> TriedTakingFramesBack() const override { return takesFramesBack_; }
     int Rewind(int frames) override;
     void SetQueuedAhead(int frames) override;
     int RoomFrames() const override { return roomFrames_; }
@@ -88,8 +90,11 @@ private:
     // The frames free below the fill when WaitForRoom last found room, and the fill.
     int roomFrames_ = 0;
     long fill_ = 0;
+    bool fillMoved_ = false; // since the last wake-up by the device
+
     int positionStep_ = 1;
     bool takesFramesBack_ = false;
+    bool stopped_ = false; // by StopWhileSilent, until woken
     int wakeFd_ = -1;
     std::vector<pollfd> polls_; // the PCM's descriptors, then wakeFd_
 };

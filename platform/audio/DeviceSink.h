@@ -4,6 +4,7 @@
 #include "platform/audio/SpscRing.h"
 
 #include <atomic>
+#include <optional>
 #include <span>
 
 namespace platform::audio {
@@ -25,8 +26,11 @@ struct DeviceOptions {
 };
 
 // The most audio queued ahead that a device grows to under load: four
-// periods of 1,024 frames (85 ms at 48 kHz).
+// periods of 1,024 frames (85 ms at 48 kHz); and when its mixer runs without
+// real-time priority, so that any busy program can hold it up, four times as
+// much (341 ms): a sound stopped lingers, but nothing drops out.
 constexpr int maxQueuedAheadFrames = 4 * 1024;
+constexpr int maxQueuedAheadFramesWithoutRealtime = 4 * maxQueuedAheadFrames;
 
 // Where a device's mixed periods go: a sound card, or a null device that
 // keeps them. Write runs on the mixer thread: it must not allocate, lock or
@@ -66,11 +70,21 @@ public:
     // takes before its queued audio is up to the fill (at least a period).
     virtual int RoomFrames() const { return Options().periodFrames; }
     virtual void Wake() {}
+    // Mixer side, once all the device holds is silence and nothing plays:
+    // stops the device, true when it did. WaitForRoom then waits for Wake
+    // alone, and the device starts again, at once, when it is filled after
+    // it. A device whose restart would cost a start time keeps being fed.
+    virtual bool StopWhileSilent() { return false; }
     // Mixer side: how many of the frames handed over and not yet played can
     // be taken back, and taking back the most recent frames; the frames
     // actually taken back (0 when the device cannot).
     virtual int Rewindable() { return 0; }
     virtual int Rewind(int /*frames*/) { return 0; }
+    // Whether the device really took frames back when that was tried as it
+    // was opened; none when it was not tried. The mixer finds out that a
+    // device cannot at the first start it cannot mix into queued audio; one
+    // that did when tried is never taken for one that cannot.
+    virtual std::optional<bool> TriedTakingFramesBack() const { return std::nullopt; }
     // What a start in the queued audio must stay clear of, measured on the
     // device. Mixer side: the frames it has taken from its buffer but not yet
     // played (a FIFO, USB transfers in flight), which sound as they were even

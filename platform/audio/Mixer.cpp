@@ -57,6 +57,7 @@ int Mixer::MixPeriod(std::span<float> mix, int frames, const std::array<std::ato
     passes_.fetch_add(1, std::memory_order_seq_cst);
     std::fill(mix.begin(), mix.end(), 0.0f);
     int ended = -1;
+    sounded_ = false;
     for (std::size_t i = 0; i < slots_.size(); ++i) {
         Voice* voice = slots_[i].load(std::memory_order_seq_cst);
         if (voice != nullptr && voice->TryLock()) {
@@ -66,11 +67,26 @@ int Mixer::MixPeriod(std::span<float> mix, int frames, const std::array<std::ato
                 voice->MixInto(mix.data(), frames);
                 ended = std::max(ended, voice->TakeEndedAt());
             }
+            sounded_ = sounded_ || waitsForItsStart || voice->Sounding();
             voice->Unlock();
+        } else if (voice != nullptr) {
+            sounded_ = true; // held by its owner this period: it may still sound
         }
     }
     passes_.fetch_add(1, std::memory_order_seq_cst);
     return ended;
+}
+
+bool Mixer::AnyVoiceWaitsToPlay()
+{
+    passes_.fetch_add(1, std::memory_order_seq_cst);
+    bool waits = false;
+    for (std::size_t i = 0; i < slots_.size() && !waits; ++i) {
+        const Voice* voice = slots_[i].load(std::memory_order_seq_cst);
+        waits = voice != nullptr && voice->WaitsToPlay();
+    }
+    passes_.fetch_add(1, std::memory_order_seq_cst);
+    return waits;
 }
 
 int Mixer::MixStarting(float* mix, int frames, int period, int channels,

@@ -37,12 +37,18 @@ public:
     // Returns where in mix the last starting sound that ran out ended, or -1.
     int MixStarting(float* mix, int frames, int period, int channels,
                     std::array<std::atomic<bool>, MaxVoices>& starting);
+    // Mixer side: whether any voice sounded in the last MixPeriod (or waited
+    // for its start there).
+    bool Sounded() const { return sounded_; }
+    // Mixer side: whether any voice has buffers queued and is not paused.
+    bool AnyVoiceWaitsToPlay();
     std::uint64_t Passes() const { return passes_.load(std::memory_order_acquire) / 2; }
 
 private:
     std::array<std::atomic<Voice*>, MaxVoices> slots_{};
     // Odd while a pass runs; each pass adds 2.
     std::atomic<std::uint64_t> passes_{0};
+    bool sounded_ = false;
 };
 
 } // namespace platform::audio

@@ -17,6 +17,8 @@ struct MixerEvent {
         Late,           // the mixer thread woke up late; value: periods skipped
         KeptFramesLost, // a null device's record was full; value: frames not kept
         QueueGrown,     // after repeated underruns more audio is queued ahead; value: frames
+        QueueGrownOnce, // a device that cannot take audio back underran: it queues more; value: frames
+        QueueShrunk,    // ten minutes without an underrun: less is queued ahead again; value: frames
         MarginGrown,    // a start mixed into queued audio ran the device dry; value: the new margin
     };
     Kind kind = Underrun;

@@ -66,6 +66,9 @@ std::string DeviceLossText(std::int64_t code)
     return "r=" + std::to_string(code) + ", " + std::strerror(static_cast<int>(-code));
 }
 
+// Ten minutes of sound without an underrun: the queue shrinks a step.
+constexpr std::int64_t quietSecondsBeforeShrinking = 600;
+
 } // namespace
 
 std::shared_ptr<OutputDevice> OutputDevice::Start(std::string name, std::unique_ptr<DeviceSink> sink, Pacing pacing)
@@ -80,6 +83,7 @@ std::shared_ptr<OutputDevice> OutputDevice::Start(std::string name, std::unique_
         OutputDevice* owner = device.get();
         device->thread_ = std::thread([owner] { owner->Run(); });
         const std::string refused = MakeRealtime(device->thread_);
+        device->withoutRealtime_.store(!refused.empty(), std::memory_order_relaxed);
         if (!refused.empty()) {
             Log("Audio device \"" + device->name_ +
                     "\": the mixer runs without real-time priority (SCHED_FIFO: " + refused + ")",
@@ -107,6 +111,7 @@ OutputDevice::OutputDevice(const Key&, std::string name, std::unique_ptr<DeviceS
     for (auto& flag : starting_) {
         flag.store(false, std::memory_order_relaxed);
     }
+    shrinkAt_ = static_cast<std::uint64_t>(Rate()) * quietSecondsBeforeShrinking;
     clockBaseMs_ = ClockMs();
 }
 
@@ -114,6 +119,7 @@ OutputDevice::~OutputDevice()
 {
     running_.store(false, std::memory_order_release);
     WakeOwnClock();
+    sink_->Wake();
     if (thread_.joinable()) {
         thread_.join();
     }
@@ -196,6 +202,16 @@ void OutputDevice::VoiceStarting(int slot)
     WakeOwnClock();
 }
 
+void OutputDevice::VoiceMayPlay()
+{
+    // Pairs with SleepWhileSilent: either the mixer sees the voice's buffers
+    // or its resume, or this sees it asleep.
+    std::atomic_thread_fence(std::memory_order_seq_cst);
+    if (asleep_.load(std::memory_order_seq_cst)) {
+        sink_->Wake();
+    }
+}
+
 void OutputDevice::WakeOwnClock()
 {
     if (clockWakeFd_ >= 0) {
@@ -225,6 +241,8 @@ DeviceSink::WriteResult OutputDevice::WriteAndKeep(const float* frames, int coun
             StartRanDry();
         }
         NoteUnderrun();
+        // The device started afresh: what it held before is gone.
+        historyFilled_ = 0;
     }
     // At most two runs: up to the end of the ring, then from its start.
     for (std::size_t done = 0; done < static_cast<std::size_t>(count);) {
@@ -238,7 +256,7 @@ DeviceSink::WriteResult OutputDevice::WriteAndKeep(const float* frames, int coun
     return result;
 }
 
-void OutputDevice::RewindForStarts()
+bool OutputDevice::RewindForStarts()
 {
     // Everything queued but the margin the device needs is taken back and
     // written again, with the starting voices mixed in from its first frame.
@@ -258,20 +276,22 @@ void OutputDevice::RewindForStarts()
     const int wanted = std::min<int>(rewindable - StartMarginFrames(), static_cast<int>(historyFilled_));
     int frames = wanted > 0 && afterLastSound > 0 ? sink_->Rewind(std::min(wanted, afterLastSound)) : 0;
     if (frames <= 0 && afterLastSound > 0 && !cannotRewind_ && historyFilled_ > 0 && !lost &&
+        sink_->TriedTakingFramesBack() != std::optional<bool>(true) &&
         (rewindable <= 0 || rewindable > StartMarginFrames())) {
-        // Audio is queued and the device would not give any of it back: every
-        // start waits behind all of it, so queue no more than it needs.
+        // Audio is queued and the device would not give any of it back (one
+        // that did when tried is only busy, after an underrun say): every
+        // start waits behind all of it, so queue no more than it needs. An
+        // underrun it had before counts as one.
         cannotRewind_ = true;
-        if (!underranBefore_) {
-            QueueAhead(std::min(queuedAhead_.load(std::memory_order_relaxed), 2 * period));
-        }
+        underrunRoom_ = underranBefore_ ? period / 4 : 0;
+        MeasureMargin(inFlight_);
     }
     if (frames <= 0) {
-        // The starting voices begin with the next period.
+        // The starting voices begin with the next frames mixed.
         for (auto& flag : starting_) {
             flag.store(false, std::memory_order_relaxed);
         }
-        return;
+        return false;
     }
     const auto channels = static_cast<std::size_t>(Channels());
     std::size_t from = (historyNext_ + historyFrames_ - static_cast<std::size_t>(frames)) % historyFrames_;
@@ -294,7 +314,7 @@ void OutputDevice::RewindForStarts()
         const int count = std::min(period, frames - done);
         if (WriteAndKeep(rewound_.data() + static_cast<std::size_t>(done) * channels, count) ==
             DeviceSink::WriteResult::Lost) {
-            return;
+            return true;
         }
         if (done == 0 && pacing_ == Pacing::Device) {
             // From reading the position to the first frame back in the
@@ -302,6 +322,7 @@ void OutputDevice::RewindForStarts()
             NoteLateness(static_cast<int>((MonotonicNs() - begunNs) * Rate() / 1'000'000'000));
         }
     }
+    return true;
 }
 
 void OutputDevice::NoteSoundEnd(std::uint64_t frame)
@@ -339,8 +360,18 @@ void OutputDevice::MeasureMargin(int inFlight)
     const int late = std::max(lateness_[0], lateness_[1]);
     const int measured = inFlight + sink_->PositionStepFrames() + 2 * late;
     const int least = std::max(1, Rate() / 1000);
+    const int margin = std::max({measured, least, marginFloor_});
+    if (cannotRewind_) {
+        // No start is mixed into queued audio, and all of it is the delay of
+        // every start: a period, the margin the device needs beyond it (what
+        // it holds in flight, its position steps, twice the lateness seen)
+        // and what underruns added.
+        startMargin_.store(margin, std::memory_order_relaxed);
+        SetQueue(std::min(QueueLimit(), PeriodFrames() + margin + underrunRoom_));
+        return;
+    }
     const int grown = std::max(0, queuedAhead_.load(std::memory_order_relaxed) - openedQueuedAhead_);
-    startMargin_.store(std::max({measured, least, marginFloor_}) + grown, std::memory_order_relaxed);
+    startMargin_.store(margin + grown, std::memory_order_relaxed);
 }
 
 void OutputDevice::StartRanDry()
@@ -358,31 +389,80 @@ void OutputDevice::StartRanDry()
     }
 }
 
+void OutputDevice::SetQueue(int frames)
+{
+    if (frames != queuedAhead_.load(std::memory_order_relaxed)) {
+        queuedAhead_.store(frames, std::memory_order_relaxed);
+        sink_->SetQueuedAhead(frames);
+    }
+}
+
 void OutputDevice::QueueAhead(int frames)
 {
-    queuedAhead_.store(frames, std::memory_order_relaxed);
-    sink_->SetQueuedAhead(frames);
+    SetQueue(frames);
     MeasureMargin(inFlight_);
+}
+
+int OutputDevice::QueueLimit() const
+{
+    const int period = PeriodFrames();
+    const int most =
+        withoutRealtime_.load(std::memory_order_relaxed) ? maxQueuedAheadFramesWithoutRealtime : maxQueuedAheadFrames;
+    const int limit = std::min(sink_->BufferFrames(), std::max(most, openedQueuedAhead_));
+    return std::max(period, limit - limit % period);
+}
+
+void OutputDevice::ShrinkAfterQuiet()
+{
+    const std::uint64_t now = rendered_.load(std::memory_order_relaxed);
+    if (now < shrinkAt_) {
+        return;
+    }
+    shrinkAt_ = now + static_cast<std::uint64_t>(Rate()) * quietSecondsBeforeShrinking;
+    const int queued = queuedAhead_.load(std::memory_order_relaxed);
+    if (cannotRewind_) {
+        if (underrunRoom_ == 0) {
+            return;
+        }
+        underrunRoom_ = underrunRoom_ > PeriodFrames() / 4 ? underrunRoom_ / 2 : 0;
+        MeasureMargin(inFlight_);
+    } else if (queued > openedQueuedAhead_) {
+        const int period = PeriodFrames();
+        QueueAhead(std::max(openedQueuedAhead_, queued / 2 - queued / 2 % period));
+    }
+    const int shrunk = queuedAhead_.load(std::memory_order_relaxed);
+    if (shrunk < queued) {
+        events_.Push(MixerEvent{MixerEvent::QueueShrunk, shrunk});
+    }
 }
 
 void OutputDevice::NoteUnderrun()
 {
     // One underrun can be chance (a stall at start-up); a second within a
     // minute says the machine cannot keep this little queued: queue twice as
-    // much, up to the limit. A device that runs with the least it can is
-    // grown at once.
+    // much, up to the limit. A device that runs with the least it can (it
+    // cannot take audio back) grows a step at each underrun, as little as
+    // keeps its starts prompt. Ten minutes without one shrink it a step.
     const std::uint64_t now = rendered_.load(std::memory_order_relaxed);
     const auto minute = static_cast<std::uint64_t>(Rate()) * 60;
-    const bool repeated = cannotRewind_ || (underranBefore_ && now - lastUnderrunFrame_ < minute);
+    const bool repeated = underranBefore_ && now - lastUnderrunFrame_ < minute;
     underranBefore_ = true;
     lastUnderrunFrame_ = now;
+    shrinkAt_ = now + static_cast<std::uint64_t>(Rate()) * quietSecondsBeforeShrinking;
+    const int period = PeriodFrames();
+    const int limit = QueueLimit();
+    const int queued = queuedAhead_.load(std::memory_order_relaxed);
+    if (cannotRewind_) {
+        underrunRoom_ = std::min(std::max(period / 4, 2 * underrunRoom_), std::max(0, limit - period));
+        MeasureMargin(inFlight_);
+        if (queuedAhead_.load(std::memory_order_relaxed) > queued) {
+            events_.Push(MixerEvent{MixerEvent::QueueGrownOnce, queuedAhead_.load(std::memory_order_relaxed)});
+        }
+        return;
+    }
     if (!repeated) {
         return;
     }
-    const int period = PeriodFrames();
-    int limit = std::min(sink_->BufferFrames(), std::max(maxQueuedAheadFrames, openedQueuedAhead_));
-    limit = std::max(period, limit - limit % period);
-    const int queued = queuedAhead_.load(std::memory_order_relaxed);
     const int grown = std::min(limit, std::max(2 * queued, 2 * period));
     if (grown > queued) {
         QueueAhead(grown);
@@ -409,10 +489,12 @@ DeviceSink::WriteResult OutputDevice::MixAndWrite(int periods)
             NoteSoundEnd(base + static_cast<std::uint64_t>(p) * static_cast<std::uint64_t>(period) +
                          static_cast<std::uint64_t>(ended));
         }
+        silentFrames_ = mixer_.Sounded() ? 0 : silentFrames_ + period;
     }
     const DeviceSink::WriteResult result = WriteAndKeep(mix_.data(), periods * period);
     rendered_.fetch_add(static_cast<std::uint64_t>(periods) * static_cast<std::uint64_t>(period),
                         std::memory_order_acq_rel);
+    ShrinkAfterQuiet();
     return result;
 }
 
@@ -436,13 +518,18 @@ void OutputDevice::Run()
                 lost_.store(true, std::memory_order_release);
                 break;
             }
+            int periods = sink_->RoomFrames() / PeriodFrames();
             if (room == DeviceSink::WaitResult::Woken) {
-                if (startPending_.exchange(false, std::memory_order_acq_rel)) {
-                    RewindForStarts();
+                // A start that could not be mixed into queued audio is written
+                // at once, behind it; a device woken from its sleep is filled.
+                const bool slept = asleep_.exchange(false, std::memory_order_acq_rel);
+                const bool started = startPending_.exchange(false, std::memory_order_acq_rel) && !RewindForStarts();
+                if (!slept && !started) {
+                    continue;
                 }
-                continue;
+                periods = slept ? periods : 1;
             }
-            if (MixAndWrite(sink_->RoomFrames() / PeriodFrames()) == DeviceSink::WriteResult::Lost) {
+            if (MixAndWrite(periods) == DeviceSink::WriteResult::Lost) {
                 // Players must still reach their ends: keep mixing on our own clock.
                 break;
             }
@@ -450,9 +537,37 @@ void OutputDevice::Run()
             if (observer != nullptr && observer->period != nullptr) {
                 observer->period();
             }
+            SleepWhileSilent();
         }
     }
     RunOnOwnClock();
+}
+
+void OutputDevice::SleepWhileSilent()
+{
+    // Once all the device holds is silence, feeding it more silence serves
+    // nothing: a device that restarts at no cost is stopped, and the next
+    // start (or a voice that may play again) wakes the mixer, which then
+    // fills it and it starts at once.
+    // What the device can hold: the most it is filled to, and a write beyond.
+    if (keepsRunning_ || silentFrames_ < QueueLimit() + MaxPeriodsAWrite * PeriodFrames()) {
+        return;
+    }
+    asleep_.store(true, std::memory_order_seq_cst);
+    std::atomic_thread_fence(std::memory_order_seq_cst);
+    if (startPending_.load(std::memory_order_seq_cst) || mixer_.AnyVoiceWaitsToPlay()) {
+        asleep_.store(false, std::memory_order_relaxed);
+        silentFrames_ = 0;
+        return;
+    }
+    if (!sink_->StopWhileSilent()) {
+        asleep_.store(false, std::memory_order_relaxed);
+        keepsRunning_ = true;
+        return;
+    }
+    // Nothing queued is left to take back.
+    historyFilled_ = 0;
+    silentFrames_ = 0;
 }
 
 void OutputDevice::RunOnOwnClock()
@@ -496,6 +611,8 @@ void OutputDevice::LogEvents()
     while (events_.Pop(event)) {
         const std::string device = "Audio device \"" + name_ + "\": ";
         const std::string value = std::to_string(event.value);
+        const std::string frames =
+            value + " frames (" + std::to_string(event.value * 1000 / std::max(1, Rate())) + " ms)";
         switch (event.kind) {
         case MixerEvent::Underrun:
             ++underrunsUnreported_;
@@ -514,12 +631,16 @@ void OutputDevice::LogEvents()
             Log(device + "the mixer was late by " + value + " periods");
             break;
         case MixerEvent::QueueGrown:
-            Log(device + "underruns again and again; " + value + " frames (" +
-                std::to_string(event.value * 1000 / std::max(1, Rate())) + " ms) are now queued ahead");
+            Log(device + "underruns again and again; " + frames + " are now queued ahead");
+            break;
+        case MixerEvent::QueueGrownOnce:
+            Log(device + "underran and cannot take queued audio back; " + frames + " are now queued ahead");
+            break;
+        case MixerEvent::QueueShrunk:
+            Log(device + "ten minutes without an underrun; back to " + frames + " queued ahead");
             break;
         case MixerEvent::MarginGrown:
-            Log(device + "a start ran the device dry; starts now keep " + value + " frames (" +
-                std::to_string(event.value * 1000 / std::max(1, Rate())) + " ms) ahead of what it plays");
+            Log(device + "a start ran the device dry; starts now keep " + frames + " ahead of what it plays");
             break;
         case MixerEvent::KeptFramesLost:
             Log(device + "the record of played frames is full; later frames are not kept", 0);

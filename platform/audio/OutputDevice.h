@@ -74,8 +74,15 @@ public:
     // would be heard only after all of it.
     void VoiceAboutToStart(int slot);
     // A voice got its first buffer: the mixer wakes and, where the device can
-    // take queued frames back, starts it in them (see RewindForStarts).
+    // take queued frames back, starts it in them (see RewindForStarts);
+    // otherwise it writes the start at once, behind the queued audio.
     void VoiceStarting(int slot);
+    // A voice may play again (more buffers after it ran dry, a resume): wakes
+    // a mixer that stopped feeding its device because nothing sounded.
+    void VoiceMayPlay();
+    // True while the device is stopped because nothing plays on it: its mixer
+    // sleeps until a voice is started or may play again.
+    bool Asleep() const { return asleep_.load(std::memory_order_acquire); }
     // Frames kept queued ahead of what the device plays when a start is mixed
     // into queued audio, as last measured: what the device has taken but not
     // played, the steps of its position, twice the longest it waited for the
@@ -85,10 +92,13 @@ public:
     int StartMarginFrames() const { return startMargin_.load(std::memory_order_relaxed); }
     // Frames queued ahead of what the device plays. It starts at the periods
     // the device was opened with and grows, at most to maxQueuedAheadFrames
-    // (and the device's buffer), when the device underruns again within a
-    // minute. A device that cannot take queued audio back runs with two
-    // periods and grows at its first underrun: the least that stays
-    // underrun-free, as it is the whole delay of every start.
+    // (maxQueuedAheadFramesWithoutRealtime for a mixer without real-time
+    // priority; and the device's buffer), when the device underruns again within a
+    // minute. A device that cannot take queued audio back keeps a period and
+    // the start margin queued, the least the device allows, as it is the
+    // whole delay of every start; each underrun grows it once (a quarter of a
+    // period, then twice as much each time). After ten minutes of sound without an
+    // underrun, every device takes back one step of what it grew.
     int QueuedAheadFrames() const { return queuedAhead_.load(std::memory_order_relaxed); }
 
 private:
@@ -98,7 +108,14 @@ private:
     DeviceSink::WriteResult MixAndWrite(int periods = 1);
     static constexpr int MaxPeriodsAWrite = 4;
     DeviceSink::WriteResult WriteAndKeep(const float* frames, int count);
-    void RewindForStarts();
+    // True when the starts were mixed into queued audio taken back.
+    bool RewindForStarts();
+    // Mixer side, once nothing has sounded for as long as the device holds:
+    // stops feeding a device that can be stopped and restarted at no cost.
+    void SleepWhileSilent();
+    void ShrinkAfterQuiet();
+    int QueueLimit() const;
+    void SetQueue(int frames);
     void NoteLateness(int frames);
     void NoteSoundEnd(std::uint64_t frame);
     void MeasureMargin(int inFlight);
@@ -130,6 +147,17 @@ private:
     bool underranBefore_ = false;
     bool cannotRewind_ = false;
     std::uint64_t lastUnderrunFrame_ = 0;
+    // What underruns added to the queue of a device that cannot rewind, and
+    // the frame of the timeline where the queue next shrinks a step.
+    int underrunRoom_ = 0;
+    std::uint64_t shrinkAt_ = 0;
+    // Mixer side: frames mixed since a voice last sounded; whether the
+    // device refused to stop while silent.
+    std::int64_t silentFrames_ = 0;
+    bool keepsRunning_ = false;
+    std::atomic<bool> asleep_{false};
+    // Set once the mixer thread was refused real-time priority.
+    std::atomic<bool> withoutRealtime_{false};
     // Mixer side: what the start margin is measured on. The lateness seen in
     // this half minute and the one before, the in-flight frames at the last
     // start, the floor raised by a start that ran the device dry, and the end

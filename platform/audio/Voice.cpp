@@ -94,6 +94,8 @@ AudioError Voice::WriteFromStream(VoiceBuffer& buffer)
     }
     if (idle && slot_ >= 0) {
         device_->VoiceStarting(slot_);
+    } else {
+        device_->VoiceMayPlay();
     }
     return AudioError::None;
 }
@@ -107,7 +109,8 @@ void Voice::Pause()
 void Voice::Restart()
 {
     Sync();
-    pauseRequested_.store(false, std::memory_order_release);
+    pauseRequested_.store(false, std::memory_order_seq_cst);
+    device_->VoiceMayPlay();
 }
 
 void Voice::Reset()

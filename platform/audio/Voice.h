@@ -100,6 +100,12 @@ public:
     }
     bool Fresh() const { return playedFrames_ == 0 && !paused_ && !pauseRequested_.load(std::memory_order_acquire); }
     void Unlock() { locked_.store(false, std::memory_order_release); }
+    // Mixer side, with the lock held: something of this voice sounded in the
+    // frames it last mixed, or its fade-out still runs.
+    bool Sounding() const { return !silent_ || tailRemaining_ > 0; }
+    // Any thread: buffers are queued and the voice is not paused, so it plays
+    // at the next period.
+    bool WaitsToPlay() const { return !queue_.Empty() && !pauseRequested_.load(std::memory_order_seq_cst); }
 
 private:
     void Lock();

@@ -36,6 +36,9 @@
 // tolvtest_run_dry(n) makes the next n position queries of a running device
 // (of any unpaced one) report that it ran dry (an underrun), as a card does
 // when it is fed late.
+//
+// tolvtest_ran_dry_count() counts the times a paced device ran dry because it
+// was not fed in time, over all devices, since the module was loaded.
 #include <alsa/asoundlib.h>
 #include <alsa/pcm_external.h>
 
@@ -66,6 +69,7 @@ struct TestPcm {
     snd_pcm_uframes_t availMin = 0; // the application's wake-up point (0: a period)
     snd_pcm_uframes_t fifo = 0;
     bool takesBack = true;
+    bool dry = false; // ran dry since the last prepare
 };
 
 std::atomic<bool> armed{false};
@@ -73,6 +77,7 @@ std::atomic<int> dryRuns{0};
 std::atomic<std::int64_t> loudHandedNs{-1};
 std::atomic<std::int64_t> loudPlayedNs{-1};
 std::atomic<long long> lateFrames{0};
+std::atomic<long long> ranDry{0};
 std::atomic<bool> unplugged{false};
 
 std::int64_t NowNs()
@@ -154,6 +159,7 @@ int Prepare(snd_pcm_ioplug_t* io)
     }
     Stop(io);
     Of(io)->written = 0;
+    Of(io)->dry = false;
     return 0;
 }
 
@@ -174,7 +180,7 @@ snd_pcm_uframes_t FetchedNow(snd_pcm_ioplug_t* io)
 
 snd_pcm_sframes_t Pointer(snd_pcm_ioplug_t* io)
 {
-    const TestPcm* pcm = Of(io);
+    TestPcm* pcm = Of(io);
     const bool running = io->state == SND_PCM_STATE_RUNNING || io->state == SND_PCM_STATE_DRAINING;
     // An unpaced device plays what it is given at once, so it never fills to
     // its start; it runs dry when told whatever its state.
@@ -194,6 +200,10 @@ snd_pcm_sframes_t Pointer(snd_pcm_ioplug_t* io)
         return 0; // nothing plays before the start
     }
     if (PlayedNow(io) > pcm->written) {
+        if (!pcm->dry) {
+            pcm->dry = true;
+            ranDry.fetch_add(1, std::memory_order_relaxed);
+        }
         return -EPIPE; // ran dry
     }
     return static_cast<snd_pcm_sframes_t>(FetchedNow(io) % io->buffer_size);
@@ -488,5 +498,10 @@ __attribute__((visibility("default"))) long long tolvtest_loud_played_ns()
 __attribute__((visibility("default"))) long long tolvtest_late_frames()
 {
     return lateFrames.load(std::memory_order_relaxed);
+}
+
+__attribute__((visibility("default"))) long long tolvtest_ran_dry_count()
+{
+    return ranDry.load(std::memory_order_relaxed);
 }
 }

@@ -1,112 +1,245 @@
 // A device that cannot take queued audio back makes every start wait behind
-// all of it: once that shows, it runs with the least queued that stays
-// underrun-free, two periods, and grows at its first underrun rather than
-// waiting for a second.
+// all of it: once that shows, it queues no more than a period and the margin
+// the device needs, writes a start as soon as the mixer is woken, grows a
+// step at each underrun and shrinks back a step after each ten minutes of
+// sound without one.
+#include "StubbornCard.h"
 #include "support/AudioTestSignals.h"
 
 #include "platform/audio/OutputDevice.h"
 #include "platform/audio/Voice.h"
+#include "platform/base/LogSink.h"
 #include "support/ClockFixture.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <string>
 #include <vector>
 
 namespace {
 
 using namespace platform::audio;
 
-// A card with a roomy buffer that gives nothing back; it underruns on the
-// writes it is told to and records the fills it is asked to keep.
-class StubbornCard final : public DeviceSink {
-public:
-    StubbornCard()
-    {
-        options_.periodFrames = 256;
-        options_.periods = 4;
-        options_.bufferFrames = 4096;
-    }
-    const DeviceOptions& Options() const override { return options_; }
-    bool PacesItself() const override { return false; }
-    WriteResult Write(std::span<const float>, SpscRing<MixerEvent>& events, const std::atomic<bool>&) override
-    {
-        if (underruns > 0) {
-            --underruns;
-            events.Push(MixerEvent{MixerEvent::Underrun, -32});
-            return WriteResult::Recovered;
-        }
-        return WriteResult::Written;
-    }
-    int Rewindable() override { return 0; }
-    void SetQueuedAhead(int frames) override { fills.push_back(frames); }
-
-    int underruns = 0;
-    std::vector<int> fills;
-
-private:
-    DeviceOptions options_;
-};
+constexpr int period = 256;
+// 1 ms at 48 kHz: the card reports nothing more to keep clear of.
+constexpr int leastMargin = 48;
+constexpr int tenMinutesOfPeriods = 48000 * 600 / period;
 
 class NoRewindQueue : public testsupport::ClockFixture {
 protected:
     void SetUp() override
     {
-        auto owned = std::make_unique<StubbornCard>();
+        platform::SetLogSink([this](std::string_view text, int) { lines.emplace_back(text); });
+        auto owned = std::make_unique<audiotest::StubbornCard>();
         card = owned.get();
         device = OutputDevice::Start("Card", std::move(owned), Pacing::Manual);
     }
-    void Start(std::unique_ptr<Voice>& voice, VoiceBuffer& buffer, const std::vector<std::uint8_t>& bytes)
+    void TearDown() override
     {
-        voice = device->OpenVoice(StreamFormat{48000, 16, 2});
-        ASSERT_NE(voice, nullptr);
-        buffer.data = bytes;
-        ASSERT_EQ(voice->Write(buffer), AudioError::None);
+        voices.clear();
+        device.reset();
+        platform::SetLogSink(nullptr);
+    }
+    // A voice looping quiet noise starts on the device.
+    void Start()
+    {
+        voices.push_back(device->OpenVoice(StreamFormat{48000, 16, 2}));
+        ASSERT_NE(voices.back(), nullptr);
+        buffers.push_back(std::make_unique<VoiceBuffer>());
+        buffers.back()->data = bytes;
+        buffers.back()->SetLooping(true);
+        ASSERT_EQ(voices.back()->Write(*buffers.back()), AudioError::None);
+        device->RenderPeriods(1);
+    }
+    bool Logged(const std::string& line) const { return std::find(lines.begin(), lines.end(), line) != lines.end(); }
+    void Underrun()
+    {
+        card->underruns = 1;
+        device->RenderPeriods(1);
+        device->Sync();
     }
 
-    StubbornCard* card = nullptr;
+    const std::vector<std::uint8_t> bytes = audiotest::NoiseBytes(StreamFormat{48000, 16, 2}, 8 * period, 3);
+    audiotest::StubbornCard* card = nullptr;
     std::shared_ptr<OutputDevice> device;
+    std::vector<std::unique_ptr<VoiceBuffer>> buffers;
+    std::vector<std::unique_ptr<Voice>> voices;
+    std::vector<std::string> lines;
 };
 
-TEST_F(NoRewindQueue, AStartThatCannotBeMixedInShrinksTheQueueToTwoPeriodsAndTheFirstUnderrunGrowsIt)
+TEST_F(NoRewindQueue, AStartThatCannotBeMixedInLeavesAPeriodAndTheMarginQueuedAndEachUnderrunGrowsItOnce)
 {
     EXPECT_EQ(card->fills, std::vector<int>{1024}) << "opened with its four periods";
     device->RenderPeriods(6);
-    const auto bytes = audiotest::NoiseBytes(StreamFormat{48000, 16, 2}, 8 * 256, 3);
-    std::unique_ptr<Voice> voice;
-    VoiceBuffer buffer;
-    Start(voice, buffer, bytes);
-    device->RenderPeriods(1);
-    EXPECT_EQ(device->QueuedAheadFrames(), 512);
-    EXPECT_EQ(device->StartMarginFrames(), 48) << "1 ms: the card reports nothing more to keep clear of";
-    EXPECT_EQ(card->fills, (std::vector<int>{1024, 512}));
+    Start();
+    EXPECT_EQ(device->StartMarginFrames(), leastMargin);
+    EXPECT_EQ(device->QueuedAheadFrames(), period + leastMargin);
+    EXPECT_EQ(card->fills, (std::vector<int>{1024, period + leastMargin}));
 
     // A second start changes nothing more.
-    std::unique_ptr<Voice> other;
-    VoiceBuffer otherBuffer;
-    Start(other, otherBuffer, bytes);
-    device->RenderPeriods(1);
+    Start();
     EXPECT_EQ(card->fills.size(), 2U);
 
-    card->underruns = 1;
-    device->RenderPeriods(1);
-    EXPECT_EQ(device->QueuedAheadFrames(), 1024) << "the least that stays underrun-free is more";
-    card->underruns = 1;
-    device->RenderPeriods(1);
-    EXPECT_EQ(device->QueuedAheadFrames(), 2048);
-    EXPECT_EQ(card->fills, (std::vector<int>{1024, 512, 1024, 2048}));
+    // A quarter of a period at the first underrun, then twice as much each time.
+    Underrun();
+    EXPECT_EQ(device->QueuedAheadFrames(), period + leastMargin + period / 4);
+    EXPECT_TRUE(Logged("Audio device \"Card\": underran and cannot take queued audio back; 368 frames (7 ms) "
+                       "are now queued ahead"));
+    Underrun();
+    EXPECT_EQ(device->QueuedAheadFrames(), period + leastMargin + period / 2);
+    Underrun();
+    EXPECT_EQ(device->QueuedAheadFrames(), period + leastMargin + period);
+    EXPECT_EQ(card->fills.back(), device->QueuedAheadFrames());
 }
 
-TEST_F(NoRewindQueue, ADeviceThatUnderranBeforeItsFirstStartKeepsItsQueue)
+TEST_F(NoRewindQueue, TenMinutesOfSoundWithoutAnUnderrunShrinkTheQueueAStepAtATime)
 {
     device->RenderPeriods(6);
-    card->underruns = 1;
-    device->RenderPeriods(1);
-    const auto bytes = audiotest::NoiseBytes(StreamFormat{48000, 16, 2}, 4 * 256, 5);
-    std::unique_ptr<Voice> voice;
-    VoiceBuffer buffer;
-    Start(voice, buffer, bytes);
-    device->RenderPeriods(1);
-    EXPECT_EQ(device->QueuedAheadFrames(), 1024);
+    Start();
+    Underrun();
+    Underrun();
+    ASSERT_EQ(device->QueuedAheadFrames(), period + leastMargin + period / 2);
+    // Its sounds end; the device plays on.
+    voices.clear();
+
+    device->RenderPeriods(tenMinutesOfPeriods - 10);
+    EXPECT_EQ(device->QueuedAheadFrames(), period + leastMargin + period / 2) << "not yet ten minutes";
+    // An underrun starts the ten minutes afresh (and grows the queue a step).
+    Underrun();
+    ASSERT_EQ(device->QueuedAheadFrames(), period + leastMargin + period);
+    device->RenderPeriods(tenMinutesOfPeriods - 10);
+    EXPECT_EQ(device->QueuedAheadFrames(), period + leastMargin + period);
+    device->RenderPeriods(10);
+    EXPECT_EQ(device->QueuedAheadFrames(), period + leastMargin + period / 2);
+    device->Sync();
+    EXPECT_TRUE(Logged("Audio device \"Card\": ten minutes without an underrun; back to 432 frames (9 ms) "
+                       "queued ahead"));
+
+    device->RenderPeriods(tenMinutesOfPeriods);
+    EXPECT_EQ(device->QueuedAheadFrames(), period + leastMargin + period / 4);
+    device->RenderPeriods(tenMinutesOfPeriods);
+    EXPECT_EQ(device->QueuedAheadFrames(), period + leastMargin) << "back where it began, the least it allows";
+}
+
+TEST_F(NoRewindQueue, AnUnderrunBeforeTheFirstStartCountsOnce)
+{
+    device->RenderPeriods(6);
+    Underrun();
+    EXPECT_EQ(device->QueuedAheadFrames(), 1024) << "one underrun of a device that may rewind may be chance";
+    Start();
+    EXPECT_EQ(device->QueuedAheadFrames(), period + leastMargin + period / 4);
+}
+
+// A card on its own clock that the test opens a period at a time; a wake-up
+// ends its wait at once. It records every write.
+class GatedCard final : public DeviceSink {
+public:
+    GatedCard()
+    {
+        options_.periodFrames = period;
+        options_.periods = 4;
+        options_.bufferFrames = 4096;
+    }
+    const DeviceOptions& Options() const override { return options_; }
+    bool PacesItself() const override { return true; }
+    WaitResult WaitForRoom(SpscRing<MixerEvent>&, const std::atomic<bool>& running) override
+    {
+        std::unique_lock<std::mutex> hold(lock_);
+        while (rooms_ == 0 && !woken_ && running.load()) {
+            changed_.wait_for(hold, std::chrono::milliseconds(100));
+        }
+        if (woken_) {
+            woken_ = false;
+            return WaitResult::Woken;
+        }
+        rooms_ = std::max(0, rooms_ - 1);
+        return WaitResult::Room;
+    }
+    WriteResult Write(std::span<const float> frames, SpscRing<MixerEvent>&, const std::atomic<bool>&) override
+    {
+        const std::lock_guard<std::mutex> hold(lock_);
+        writes_.emplace_back(frames.begin(), frames.end());
+        changed_.notify_all();
+        return WriteResult::Written;
+    }
+    void Wake() override
+    {
+        const std::lock_guard<std::mutex> hold(lock_);
+        woken_ = true;
+        changed_.notify_all();
+    }
+
+    // Test side: lets the mixer write count times, and waits until it has.
+    bool GrantRooms(int count)
+    {
+        std::unique_lock<std::mutex> hold(lock_);
+        const std::size_t until = writes_.size() + static_cast<std::size_t>(count);
+        rooms_ += count;
+        changed_.notify_all();
+        return changed_.wait_for(hold, std::chrono::seconds(5), [&] { return writes_.size() >= until; });
+    }
+    // Test side: waits until the mixer wrote count times in all.
+    bool WaitForWrites(std::size_t count)
+    {
+        std::unique_lock<std::mutex> hold(lock_);
+        return changed_.wait_for(hold, std::chrono::seconds(5), [&] { return writes_.size() >= count; });
+    }
+    std::vector<std::vector<float>> Writes()
+    {
+        const std::lock_guard<std::mutex> hold(lock_);
+        return writes_;
+    }
+    int RoomsLeft()
+    {
+        const std::lock_guard<std::mutex> hold(lock_);
+        return rooms_;
+    }
+
+private:
+    DeviceOptions options_;
+    std::mutex lock_;
+    std::condition_variable changed_;
+    int rooms_ = 0;
+    bool woken_ = false;
+    std::vector<std::vector<float>> writes_;
+};
+
+TEST(NoRewindStart, IsWrittenAsSoonAsTheMixerIsWokenNotAtTheNextRefill)
+{
+    auto owned = std::make_unique<GatedCard>();
+    GatedCard& card = *owned;
+    auto device = OutputDevice::Start("Card", std::move(owned), Pacing::Device);
+    const StreamFormat format{48000, 16, 2};
+    const auto quiet = audiotest::Constant16(2, 8 * period, 100);
+    auto bed = device->OpenVoice(format);
+    ASSERT_NE(bed, nullptr);
+    VoiceBuffer loop;
+    loop.data = quiet;
+    loop.SetLooping(true);
+    ASSERT_EQ(bed->Write(loop), AudioError::None);
+    ASSERT_TRUE(card.GrantRooms(6)) << "audio is queued";
+
+    // A first start shows that nothing can be taken back.
+    auto shot = device->OpenVoice(format);
+    ASSERT_NE(shot, nullptr);
+    const auto loud = audiotest::Constant16(2, period, 28672);
+    VoiceBuffer shotBuffer;
+    shotBuffer.data = loud;
+    const std::size_t before = card.Writes().size();
+    ASSERT_EQ(shot->Write(shotBuffer), AudioError::None);
+    ASSERT_TRUE(card.WaitForWrites(before + 1)) << "written with no room granted";
+    EXPECT_EQ(card.RoomsLeft(), 0);
+    const std::vector<float> written = card.Writes()[before];
+    ASSERT_EQ(written.size(), 2U * period);
+    EXPECT_FLOAT_EQ(written[0], (28672.0f + 100.0f) / 32768.0f) << "the start begins with the first frame written";
+    EXPECT_EQ(device->QueuedAheadFrames(), period + device->StartMarginFrames());
+    shot.reset();
+    bed.reset();
+    device.reset();
 }
 
 } // namespace

@@ -1,0 +1,103 @@
+// A card with nothing to play is not fed silence: once all it holds is
+// silence it is stopped and its mixer sleeps, and whatever may sound again (a
+// start, more buffers for a voice that ran dry, a resume) wakes it; the card
+// then starts at once, with the sound's first frame.
+#include "support/AudioTestSignals.h"
+
+#include "platform/audio/AlsaSink.h"
+#include "platform/audio/OutputDevice.h"
+#include "platform/audio/Voice.h"
+#include "support/TestAlsaDevice.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+using namespace platform::audio;
+
+class AlsaIdleStop : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (!testsupport::TestAlsaDeviceBuilt()) {
+            GTEST_SKIP() << "the test ALSA device was not built (" << testsupport::TestAlsaDevice << ")";
+        }
+        AlsaOptions options;
+        options.pcm = "dut";
+        options.configText =
+            testsupport::TestAlsaConfig("pcm.dut { type tolvtest paced 1 formats \"S16_LE\" rate 48000 }\n");
+        std::string error;
+        auto sink = AlsaSink::Open(options, error);
+        ASSERT_TRUE(sink) << error;
+        device = OutputDevice::Start("Card", std::move(sink), Pacing::Device);
+        ASSERT_TRUE(card.Find());
+    }
+    void TearDown() override
+    {
+        voice.reset();
+        device.reset();
+    }
+    // Plays a short loud sound on the voice and waits until it has sounded.
+    void PlayLoud(VoiceBuffer& buffer)
+    {
+        buffer.data = loud;
+        card.arm();
+        ASSERT_EQ(voice->Write(buffer), AudioError::None);
+        ASSERT_TRUE(testsupport::WithinFiveSeconds([&] { return card.played() >= 0; })) << "it is heard";
+        ASSERT_TRUE(testsupport::WithinFiveSeconds([&] { return buffer.Done(); }));
+    }
+
+    const StreamFormat format{48000, 16, 2};
+    const std::vector<std::uint8_t> loud = audiotest::Constant16(2, 480, 28672);
+    std::shared_ptr<OutputDevice> device;
+    std::unique_ptr<Voice> voice;
+    testsupport::TestAlsaControls card;
+};
+
+TEST_F(AlsaIdleStop, ACardWithNothingToPlaySleepsAndAStartWakesItAtOnce)
+{
+    ASSERT_TRUE(testsupport::WithinFiveSeconds([&] { return device->Asleep(); })) << "nothing plays on it";
+    const std::uint64_t mixed = device->RenderedFrames();
+    voice = device->OpenVoice(format);
+    ASSERT_TRUE(voice);
+    EXPECT_EQ(device->RenderedFrames(), mixed) << "opening a voice plays nothing";
+    EXPECT_TRUE(device->Asleep());
+
+    VoiceBuffer buffer;
+    PlayLoud(buffer);
+    EXPECT_EQ(voice->Position(), 480U);
+    ASSERT_TRUE(testsupport::WithinFiveSeconds([&] { return device->Asleep(); })) << "asleep again once it ended";
+}
+
+TEST_F(AlsaIdleStop, MoreBuffersForAVoiceThatRanDryWakeTheCard)
+{
+    voice = device->OpenVoice(format);
+    ASSERT_TRUE(voice);
+    VoiceBuffer first;
+    PlayLoud(first);
+    ASSERT_TRUE(testsupport::WithinFiveSeconds([&] { return device->Asleep(); }));
+    // Not a start: the voice has played and goes on where it ran dry.
+    VoiceBuffer second;
+    PlayLoud(second);
+    EXPECT_EQ(voice->Position(), 960U);
+}
+
+TEST_F(AlsaIdleStop, AResumeWakesTheCard)
+{
+    voice = device->OpenVoice(format);
+    ASSERT_TRUE(voice);
+    voice->Pause();
+    VoiceBuffer buffer;
+    buffer.data = loud;
+    ASSERT_EQ(voice->Write(buffer), AudioError::None);
+    ASSERT_TRUE(testsupport::WithinFiveSeconds([&] { return device->Asleep(); })) << "a paused voice plays nothing";
+    EXPECT_FALSE(buffer.Done());
+    card.arm();
+    voice->Restart();
+    ASSERT_TRUE(testsupport::WithinFiveSeconds([&] { return buffer.Done(); }));
+    EXPECT_GE(card.played(), 0);
+}
+
+} // namespace
