@@ -23,6 +23,8 @@ namespace {
 // How long Write waits for a card that takes nothing before it counts as lost.
 constexpr int waitStepMs = 100;
 constexpr int waitStepsBeforeLost = 20;
+// A stopped card is looked at every half second.
+constexpr int waitStepsBetweenLooks = 5;
 
 // To the nearest integer, halves to even, as the card's own converters do.
 // The library's lrintf is a call that may set errno; the processor's own
@@ -315,6 +317,12 @@ void AlsaSink::Wake()
     }
 }
 
+bool AlsaSink::CardGone()
+{
+    // An unplugged card reports itself disconnected, or its position is gone.
+    return snd_pcm_state(pcm_) == SND_PCM_STATE_DISCONNECTED || snd_pcm_avail(pcm_) == -ENODEV;
+}
+
 bool AlsaSink::StopWhileSilent()
 {
     // What it drops is silence; a card starts again as soon as it is filled.
@@ -329,8 +337,11 @@ bool AlsaSink::StopWhileSilent()
 DeviceSink::WaitResult AlsaSink::WaitForRoom(SpscRing<MixerEvent>& events, const std::atomic<bool>& running)
 {
     if (stopped_) {
-        // Only a wake-up ends a stop: the card has nothing to ask for.
+        // Only a wake-up ends a stop: the card has nothing to ask for. It is
+        // still looked at now and then, so that a card unplugged meanwhile
+        // is known lost before a press plays into it.
         pollfd woken{wakeFd_, POLLIN, 0};
+        int quietWaits = 0;
         while (running.load(std::memory_order_acquire)) {
             if (poll(&woken, 1, waitStepMs) > 0 && (woken.revents & POLLIN) != 0) {
                 std::uint64_t count = 0;
@@ -338,6 +349,13 @@ DeviceSink::WaitResult AlsaSink::WaitForRoom(SpscRing<MixerEvent>& events, const
                 (void)got;
                 stopped_ = false;
                 return WaitResult::Woken;
+            }
+            if (++quietWaits >= waitStepsBetweenLooks) {
+                quietWaits = 0;
+                if (CardGone()) {
+                    events.Push(MixerEvent{MixerEvent::DeviceLost, -ENODEV});
+                    return WaitResult::Lost;
+                }
             }
         }
         return WaitResult::Room;

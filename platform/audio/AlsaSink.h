@@ -72,6 +72,8 @@ public:
 private:
     void Convert(std::span<const float> frames);
     bool TryTakingFramesBack();
+    // True when the card has gone (unplugged) while stopped.
+    bool CardGone();
 
     snd_pcm_t* pcm_ = nullptr;
     snd_config_t* config_ = nullptr;

@@ -54,6 +54,7 @@
 #include <cstdint>
 #include <cstring>
 #include <ctime>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -79,6 +80,10 @@ std::atomic<std::int64_t> loudPlayedNs{-1};
 std::atomic<long long> lateFrames{0};
 std::atomic<long long> ranDry{0};
 std::atomic<bool> unplugged{false};
+// The open devices, which an unplug marks disconnected as the kernel marks
+// every stream of a card that went away.
+std::mutex openLock;
+std::vector<snd_pcm_ioplug_t*> openDevices;
 
 std::int64_t NowNs()
 {
@@ -180,6 +185,9 @@ snd_pcm_uframes_t FetchedNow(snd_pcm_ioplug_t* io)
 
 snd_pcm_sframes_t Pointer(snd_pcm_ioplug_t* io)
 {
+    if (unplugged.load(std::memory_order_acquire)) {
+        return -ENODEV; // the card's position is gone with it
+    }
     TestPcm* pcm = Of(io);
     const bool running = io->state == SND_PCM_STATE_RUNNING || io->state == SND_PCM_STATE_DRAINING;
     // An unpaced device plays what it is given at once, so it never fills to
@@ -314,6 +322,10 @@ int HwParams(snd_pcm_ioplug_t* io, snd_pcm_hw_params_t*)
 
 int Close(snd_pcm_ioplug_t* io)
 {
+    {
+        const std::lock_guard<std::mutex> lock(openLock);
+        openDevices.erase(std::remove(openDevices.begin(), openDevices.end(), io), openDevices.end());
+    }
     TestPcm* pcm = Of(io);
     if (pcm->fd >= 0) {
         close(pcm->fd);
@@ -429,6 +441,10 @@ SND_PCM_PLUGIN_DEFINE_FUNC(tolvtest)
         delete pcm;
         return r;
     }
+    {
+        const std::lock_guard<std::mutex> lock(openLock);
+        openDevices.push_back(&pcm->io);
+    }
     // Like a card, it can be mapped, which libasound's converters need.
     const unsigned int access[] = {SND_PCM_ACCESS_RW_INTERLEAVED, SND_PCM_ACCESS_MMAP_INTERLEAVED};
     r = snd_pcm_ioplug_set_param_list(&pcm->io, SND_PCM_IOPLUG_HW_ACCESS, 2, access);
@@ -477,6 +493,12 @@ __attribute__((visibility("default"))) void tolvtest_arm()
 __attribute__((visibility("default"))) void tolvtest_unplug(int gone)
 {
     unplugged.store(gone != 0, std::memory_order_release);
+    if (gone != 0) {
+        const std::lock_guard<std::mutex> lock(openLock);
+        for (snd_pcm_ioplug_t* io : openDevices) {
+            snd_pcm_ioplug_set_state(io, SND_PCM_STATE_DISCONNECTED);
+        }
+    }
 }
 
 __attribute__((visibility("default"))) void tolvtest_run_dry(int times)

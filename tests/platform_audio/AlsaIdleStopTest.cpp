@@ -100,4 +100,15 @@ TEST_F(AlsaIdleStop, AResumeWakesTheCard)
     EXPECT_GE(card.played(), 0);
 }
 
+// A card unplugged while it sleeps is known lost before the next press, so
+// that press fails as it does on a card lost while playing.
+TEST_F(AlsaIdleStop, ACardUnpluggedWhileAsleepIsFoundLostWithoutAPress)
+{
+    ASSERT_TRUE(testsupport::WithinFiveSeconds([&] { return device->Asleep(); })) << "nothing plays on it";
+    card.unplug(1);
+    const bool found = testsupport::WithinFiveSeconds([&] { return device->Lost(); });
+    card.unplug(0);
+    EXPECT_TRUE(found);
+}
+
 } // namespace
