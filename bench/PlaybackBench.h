@@ -14,9 +14,12 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <benchmark/benchmark.h>
+
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -32,6 +35,16 @@ inline std::string Folder()
 {
     static const std::string folder = benchsetup::MakeTempFolder("tolv-bench-");
     return folder;
+}
+
+// Runs the benchmarks the command line picks, then removes their sound files.
+inline int RunBenchmarks(int argc, char** argv)
+{
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    std::filesystem::remove_all(Folder());
+    return 0;
 }
 
 // A 16-bit stereo 48 kHz wave file of size bytes: one megabyte of noise

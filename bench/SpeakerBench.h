@@ -188,14 +188,6 @@ inline bool MeasureFires(benchmark::State& state, FiredButton& fired, const std:
     return true;
 }
 
-// Runs the benchmarks the command line picks, then removes their sound files.
-inline int RunBenchmarks(int argc, char** argv)
-{
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    std::filesystem::remove_all(playbackbench::Folder());
-    return 0;
-}
+using playbackbench::RunBenchmarks;
 
 } // namespace speakerbench

@@ -68,9 +68,5 @@ BENCHMARK(OneTickWithFourOutputsPlaying)->UseManualTime()->Iterations(2000)->Uni
 int main(int argc, char** argv)
 {
     playbackbench::App();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    std::filesystem::remove_all(playbackbench::Folder());
-    return 0;
+    return playbackbench::RunBenchmarks(argc, argv);
 }

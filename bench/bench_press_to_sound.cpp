@@ -86,9 +86,5 @@ BENCHMARK(PressToFirstFrame)->Arg(1)->Arg(2048)->ArgName("MB")->Iterations(100)-
 int main(int argc, char** argv)
 {
     playbackbench::App();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    std::filesystem::remove_all(playbackbench::Folder());
-    return 0;
+    return playbackbench::RunBenchmarks(argc, argv);
 }

@@ -128,9 +128,5 @@ BENCHMARK(ProgramCpuFourPacedDevices)->Iterations(1)->Unit(benchmark::kSecond)->
 int main(int argc, char** argv)
 {
     playbackbench::App();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    std::filesystem::remove_all(playbackbench::Folder());
-    return 0;
+    return playbackbench::RunBenchmarks(argc, argv);
 }

@@ -8,11 +8,11 @@
 #include "foundation/Registry.h"
 #include "platform/DragSource.h"
 #include "platform/ProcessStart.h"
+#include "support/ProcessUntil.h"
 #include "support/RiffFileBuilder.h"
 #include "support/ScratchFolder.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QProcess>
 #include <QTimer>
 #include <QWindow>
@@ -27,17 +27,7 @@ namespace {
 
 using testing::HasSubstr;
 
-// Runs the event loop until done() or ms of real time have passed (the X
-// server's input arrives through the loop).
-bool ProcessUntil(const std::function<bool()>& done, int ms)
-{
-    QElapsedTimer elapsed;
-    elapsed.start();
-    while (!done() && elapsed.elapsed() < ms) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    }
-    return done();
-}
+using testsupport::ProcessUntil;
 
 bool Exposed(QWidget& w)
 {

@@ -20,11 +20,11 @@
 #include "platform/audio/AudioSystem.h"
 #include "platform/audio/NullSink.h"
 #include "support/ClockFixture.h"
+#include "support/ProcessUntil.h"
 #include "support/ScratchFolder.h"
 
 #include <QAction>
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QWindow>
@@ -40,17 +40,7 @@ namespace {
 
 using platform::audio::AudioSystem;
 
-// Runs the event loop until done() or ms of real time have passed: the
-// window manager's answers arrive through the X server.
-bool ProcessUntil(const std::function<bool()>& done, int ms)
-{
-    QElapsedTimer elapsed;
-    elapsed.start();
-    while (!done() && elapsed.elapsed() < ms) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    }
-    return done();
-}
+using testsupport::ProcessUntil;
 
 std::string Output(const std::string& program, const QStringList& arguments)
 {

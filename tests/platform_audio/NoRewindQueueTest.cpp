@@ -29,20 +29,12 @@ constexpr int period = 256;
 constexpr int leastMargin = 48;
 constexpr int tenMinutesOfPeriods = 48000 * 600 / period;
 
-class NoRewindQueue : public testsupport::ClockFixture {
+class NoRewindQueue : public audiotest::StubbornCardFixture {
 protected:
-    void SetUp() override
-    {
-        platform::SetLogSink([this](std::string_view text, int) { lines.emplace_back(text); });
-        auto owned = std::make_unique<audiotest::StubbornCard>();
-        card = owned.get();
-        device = OutputDevice::Start("Card", std::move(owned), Pacing::Manual);
-    }
     void TearDown() override
     {
         voices.clear();
-        device.reset();
-        platform::SetLogSink(nullptr);
+        StubbornCardFixture::TearDown();
     }
     // A voice looping quiet noise starts on the device.
     void Start()
@@ -56,19 +48,10 @@ protected:
         device->RenderPeriods(1);
     }
     bool Logged(const std::string& line) const { return std::find(lines.begin(), lines.end(), line) != lines.end(); }
-    void Underrun()
-    {
-        card->underruns = 1;
-        device->RenderPeriods(1);
-        device->Sync();
-    }
 
     const std::vector<std::uint8_t> bytes = audiotest::NoiseBytes(StreamFormat{48000, 16, 2}, 8 * period, 3);
-    audiotest::StubbornCard* card = nullptr;
-    std::shared_ptr<OutputDevice> device;
     std::vector<std::unique_ptr<VoiceBuffer>> buffers;
     std::vector<std::unique_ptr<Voice>> voices;
-    std::vector<std::string> lines;
 };
 
 TEST_F(NoRewindQueue, AStartThatCannotBeMixedInLeavesAPeriodAndTheMarginQueuedAndEachUnderrunGrowsItOnce)

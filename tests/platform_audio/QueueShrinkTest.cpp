@@ -19,31 +19,13 @@ using namespace platform::audio;
 
 constexpr int tenMinutesOfPeriods = 48000 * 600 / 256;
 
-class QueueShrink : public testsupport::ClockFixture {
+class QueueShrink : public audiotest::StubbornCardFixture {
 protected:
     void SetUp() override
     {
-        platform::SetLogSink([this](std::string_view text, int) { lines.emplace_back(text); });
-        auto owned = std::make_unique<audiotest::StubbornCard>();
-        card = owned.get();
-        device = OutputDevice::Start("Card", std::move(owned), Pacing::Manual);
+        StubbornCardFixture::SetUp();
         device->RenderPeriods(6);
     }
-    void TearDown() override
-    {
-        device.reset();
-        platform::SetLogSink(nullptr);
-    }
-    void Underrun()
-    {
-        card->underruns = 1;
-        device->RenderPeriods(1);
-        device->Sync();
-    }
-
-    audiotest::StubbornCard* card = nullptr;
-    std::shared_ptr<OutputDevice> device;
-    std::vector<std::string> lines;
 };
 
 TEST_F(QueueShrink, TenMinutesOfSoundWithoutAnUnderrunHalveWhatTheQueueGrewToAStepAtATime)

@@ -5,7 +5,12 @@
 // fills it is asked to keep. Until a start shows that nothing comes back,
 // the mixer treats it as any card.
 #include "platform/audio/DeviceSink.h"
+#include "platform/audio/OutputDevice.h"
+#include "platform/base/LogSink.h"
+#include "support/ClockFixture.h"
 
+#include <memory>
+#include <string>
 #include <vector>
 
 namespace audiotest {
@@ -38,6 +43,34 @@ public:
 
 private:
     platform::audio::DeviceOptions options_;
+};
+
+// A device on a stubborn card, mixed by hand, whose log lines are kept.
+class StubbornCardFixture : public testsupport::ClockFixture {
+protected:
+    void SetUp() override
+    {
+        platform::SetLogSink([this](std::string_view text, int) { lines.emplace_back(text); });
+        auto owned = std::make_unique<StubbornCard>();
+        card = owned.get();
+        device = platform::audio::OutputDevice::Start("Card", std::move(owned), platform::audio::Pacing::Manual);
+    }
+    void TearDown() override
+    {
+        device.reset();
+        platform::SetLogSink(nullptr);
+    }
+    // The card underruns on the next period mixed.
+    void Underrun()
+    {
+        card->underruns = 1;
+        device->RenderPeriods(1);
+        device->Sync();
+    }
+
+    StubbornCard* card = nullptr;
+    std::shared_ptr<platform::audio::OutputDevice> device;
+    std::vector<std::string> lines;
 };
 
 } // namespace audiotest
