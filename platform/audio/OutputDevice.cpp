@@ -205,8 +205,9 @@ void OutputDevice::VoiceStarting(int slot)
 void OutputDevice::VoiceMayPlay()
 {
     // Pairs with SleepWhileSilent: either the mixer sees the voice's buffers
-    // or its resume, or this sees it asleep.
-    std::atomic_thread_fence(std::memory_order_seq_cst);
+    // or its resume, or this sees it asleep. Both pass the one gate, and
+    // whichever passes second sees what the other did before it.
+    sleepGate_.fetch_add(1, std::memory_order_acq_rel);
     if (asleep_.load(std::memory_order_seq_cst)) {
         sink_->Wake();
     }
@@ -554,7 +555,7 @@ void OutputDevice::SleepWhileSilent()
         return;
     }
     asleep_.store(true, std::memory_order_seq_cst);
-    std::atomic_thread_fence(std::memory_order_seq_cst);
+    sleepGate_.fetch_add(1, std::memory_order_acq_rel);
     if (startPending_.load(std::memory_order_seq_cst) || mixer_.AnyVoiceWaitsToPlay()) {
         asleep_.store(false, std::memory_order_relaxed);
         silentFrames_ = 0;

@@ -156,6 +156,8 @@ private:
     std::int64_t silentFrames_ = 0;
     bool keepsRunning_ = false;
     std::atomic<bool> asleep_{false};
+    // Orders falling asleep against a voice that may play (VoiceMayPlay).
+    std::atomic<std::uint32_t> sleepGate_{0};
     // Set once the mixer thread was refused real-time priority.
     std::atomic<bool> withoutRealtime_{false};
     // Mixer side: what the start margin is measured on. The lateness seen in
