@@ -42,33 +42,6 @@ void LogRefusedOnce(const std::string& tipPath, std::int64_t size)
                     1, 0);
 }
 
-// The whole side file; false when it is missing, empty, unreadable or too
-// large to be a tip (then it is not read at all).
-bool ReadTipBytes(const std::string& tipPath, std::vector<std::uint8_t>& bytes)
-{
-    int handle = basic::OpenFileHandle(tipPath, basic::OpenForRead, 0);
-    if (handle == 0) {
-        return false;
-    }
-    const std::int64_t size = basic::GetFileSizeByHandle(handle);
-    if (size > MaxTipFileBytes) {
-        LogRefusedOnce(tipPath, size);
-    }
-    bool read = false;
-    if (size >= 1 && size <= MaxTipFileBytes) {
-        bytes.resize(static_cast<std::size_t>(size));
-        // A file that grows meanwhile is still read no further than this.
-        std::int64_t got = 0;
-        if (basic::ReadFileAt(bytes, 0, handle, "", 0, &got) == 0) {
-            handle = 0; // closed by the failed read
-        }
-        read = got > 0;
-        bytes.resize(static_cast<std::size_t>(got));
-    }
-    basic::CloseFileHandle(handle);
-    return read;
-}
-
 bool IsSeparator(char c)
 {
     return c == '/' || c == '\\';
@@ -213,7 +186,12 @@ std::int32_t ReadTipFile(std::string_view path, TipInfo& tip, std::string_view b
     }
 
     std::vector<std::uint8_t> bytes;
-    if (!ReadTipBytes(tipPath, bytes)) {
+    std::int64_t size = 0;
+    const int read = basic::ReadWholeFileUpTo(bytes, tipPath, MaxTipFileBytes, size);
+    if (read == -1) {
+        LogRefusedOnce(tipPath, size);
+    }
+    if (read != 1) {
         return 0;
     }
     std::vector<std::string> lines;

@@ -99,16 +99,26 @@ int WriteFileAt(std::span<const std::uint8_t> data, std::int64_t position, int h
 
 int ReadWholeFile(std::vector<std::uint8_t>& bytes, std::string_view path)
 {
+    std::int64_t size = 0;
+    return ReadWholeFileUpTo(bytes, path, WholeFileLimit, size) == 1 ? 1 : 0;
+}
+
+int ReadWholeFileUpTo(std::vector<std::uint8_t>& bytes, std::string_view path, std::int64_t maxBytes,
+                      std::int64_t& size)
+{
     bytes.clear();
+    size = 0;
     const int handle = platform::files::Open(path, platform::OpenMode::Read);
     if (handle == 0) {
         return 0;
     }
     int result = 0;
-    const std::int64_t size = std::min(GetFileSizeByHandle(handle), WholeFileLimit);
-    if (size >= 1) {
+    size = GetFileSizeByHandle(handle);
+    if (size > maxBytes && maxBytes < WholeFileLimit) {
+        result = -1;
+    } else if (const std::int64_t wanted = std::min(size, WholeFileLimit); wanted >= 1) {
         try {
-            bytes.resize(static_cast<std::size_t>(size));
+            bytes.resize(static_cast<std::size_t>(wanted));
             const std::int64_t n = platform::files::Read(handle, bytes);
             if (n > 0) {
                 bytes.resize(static_cast<std::size_t>(n));

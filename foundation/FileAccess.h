@@ -39,6 +39,10 @@ int ReadFileAt(std::span<std::uint8_t> buffer, std::int64_t position, int handle
 int WriteFileAt(std::span<const std::uint8_t> data, std::int64_t position, int handle);
 // 1 when the file holds at least one byte and bytes now holds all of it.
 int ReadWholeFile(std::vector<std::uint8_t>& bytes, std::string_view path);
+// The same for a file that may hold at most maxBytes: a larger one is not
+// read (-1). size is the file's size, when it opened.
+int ReadWholeFileUpTo(std::vector<std::uint8_t>& bytes, std::string_view path, std::int64_t maxBytes,
+                      std::int64_t& size);
 // 0 on success, -1 on failure.
 int SeekFile(int handle, std::int64_t position);
 
