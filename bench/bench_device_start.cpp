@@ -188,20 +188,30 @@ double ProcessCpuShareOverFiveSeconds()
     return (ProcessCpuSeconds() - cpuBefore) / wall;
 }
 
-void BM_WholeProcessCpuFourDevicesTwoVoicesEach(benchmark::State& state)
+// Four paced devices, "Paced 1" .. "Paced 4"; false (with the state's
+// error) when the device was not built or one does not open.
+bool OpenFourPacedDevices(benchmark::State& state, std::vector<std::shared_ptr<OutputDevice>>& devices)
 {
     if (!std::filesystem::exists(testDevice)) {
         state.SkipWithError("the paced test device was not built");
-        return;
+        return false;
     }
-    std::vector<std::shared_ptr<OutputDevice>> devices;
     std::string error;
     for (int d = 0; d < 4; ++d) {
         devices.push_back(OpenPacedDevice("Paced " + std::to_string(d + 1), error));
         if (!devices.back()) {
             state.SkipWithError(("the paced test device does not open: " + error).c_str());
-            return;
+            return false;
         }
+    }
+    return true;
+}
+
+void BM_WholeProcessCpuFourDevicesTwoVoicesEach(benchmark::State& state)
+{
+    std::vector<std::shared_ptr<OutputDevice>> devices;
+    if (!OpenFourPacedDevices(state, devices)) {
+        return;
     }
     const pacedtest::LoopingVoices voices(devices, 9);
     std::this_thread::sleep_for(std::chrono::milliseconds(200));
@@ -216,20 +226,13 @@ BENCHMARK(BM_WholeProcessCpuFourDevicesTwoVoicesEach)->Iterations(1)->Unit(bench
 // Four devices open, a voice open on each (as the players keep theirs), nothing playing.
 void BM_WholeProcessCpuFourDevicesIdle(benchmark::State& state)
 {
-    if (!std::filesystem::exists(testDevice)) {
-        state.SkipWithError("the paced test device was not built");
+    std::vector<std::shared_ptr<OutputDevice>> devices;
+    if (!OpenFourPacedDevices(state, devices)) {
         return;
     }
-    std::vector<std::shared_ptr<OutputDevice>> devices;
     std::vector<std::unique_ptr<Voice>> voices;
-    std::string error;
-    for (int d = 0; d < 4; ++d) {
-        devices.push_back(OpenPacedDevice("Paced " + std::to_string(d + 1), error));
-        if (!devices.back()) {
-            state.SkipWithError(("the paced test device does not open: " + error).c_str());
-            return;
-        }
-        voices.push_back(devices.back()->OpenVoice(StreamFormat{rate, 16, 2}));
+    for (const auto& device : devices) {
+        voices.push_back(device->OpenVoice(StreamFormat{rate, 16, 2}));
     }
     std::this_thread::sleep_for(std::chrono::milliseconds(500));
     double share = 0.0;
