@@ -94,6 +94,8 @@ std::unique_ptr<AlsaSink> AlsaSink::Open(const AlsaOptions& options, std::string
     sink->frameBytes_ = AlsaBytesOf(choice.type) * choice.channels;
     // Room for the most the mixer hands over at once: the whole buffer.
     sink->bytes_.assign(sink->frameBytes_ * std::max(buffer, period), 0);
+    // Zero bits are silence in every sample type offered.
+    sink->silence_.assign(sink->frameBytes_ * period, 0);
     sink->description_ = DescribeAlsaHw(choice);
     sink->wakeFd_ = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
     const int descriptors = std::max(0, snd_pcm_poll_descriptors_count(pcm));
@@ -217,6 +219,10 @@ DeviceSink::WriteResult AlsaSink::Write(std::span<const float> frames, SpscRing<
     auto left = static_cast<snd_pcm_uframes_t>(frames.size() / channels);
     int idleWaits = 0;
     WriteResult result = WriteResult::Written;
+    if (prepared_ && !WriteStartPad(left)) {
+        events.Push(MixerEvent{MixerEvent::DeviceLost, -EIO});
+        return WriteResult::Lost;
+    }
     while (left > 0 && running.load(std::memory_order_acquire)) {
         const snd_pcm_sframes_t written = snd_pcm_writei(pcm_, data, left);
         if (written >= 0) {
@@ -240,8 +246,8 @@ DeviceSink::WriteResult AlsaSink::Write(std::span<const float> frames, SpscRing<
             events.Push(MixerEvent{MixerEvent::Underrun, r});
             result = WriteResult::Recovered;
             const int prepared = snd_pcm_prepare(pcm_);
-            if (prepared < 0) {
-                events.Push(MixerEvent{MixerEvent::DeviceLost, prepared});
+            if (prepared < 0 || !WriteStartPad(left)) {
+                events.Push(MixerEvent{MixerEvent::DeviceLost, prepared < 0 ? prepared : -EIO});
                 return WriteResult::Lost;
             }
             continue;
@@ -252,8 +258,8 @@ DeviceSink::WriteResult AlsaSink::Write(std::span<const float> frames, SpscRing<
                 snd_pcm_wait(pcm_, waitStepMs);
             }
             const int prepared = resumed < 0 ? snd_pcm_prepare(pcm_) : 0;
-            if (prepared < 0) {
-                events.Push(MixerEvent{MixerEvent::DeviceLost, prepared});
+            if (prepared < 0 || (resumed < 0 && !WriteStartPad(left))) {
+                events.Push(MixerEvent{MixerEvent::DeviceLost, prepared < 0 ? prepared : -EIO});
                 return WriteResult::Lost;
             }
             events.Push(MixerEvent{MixerEvent::Suspended, 0});
@@ -263,6 +269,36 @@ DeviceSink::WriteResult AlsaSink::Write(std::span<const float> frames, SpscRing<
         return WriteResult::Lost;
     }
     return result;
+}
+
+bool AlsaSink::WriteStartPad(unsigned long following)
+{
+    // A card wakes its application at the ends of its periods, counted from
+    // its start; the mixer writes whole periods. Started with the fill
+    // queued, the card is down to what it is refilled at just as a period
+    // ends; started with more (the fill rounded up to whole periods), it can
+    // be a little above that point at a period's end and run dry before the
+    // next. The silence is at most a period less a frame, once a start.
+    prepared_ = false;
+    const auto period = static_cast<snd_pcm_uframes_t>(options_.periodFrames);
+    if (period == 0) {
+        return true;
+    }
+    snd_pcm_uframes_t pad = (static_cast<snd_pcm_uframes_t>(fill_) + period - following % period) % period;
+    while (pad > 0) {
+        const snd_pcm_sframes_t written = snd_pcm_writei(pcm_, silence_.data(), pad);
+        if (written == -EINTR) {
+            continue;
+        }
+        if (written == -EAGAIN || written == -EPIPE || written == -ESTRPIPE) {
+            return true; // no pad then; the frames that follow meet the state
+        }
+        if (written < 0) {
+            return false;
+        }
+        pad -= static_cast<snd_pcm_uframes_t>(written);
+    }
+    return true;
 }
 
 void AlsaSink::SetQueuedAhead(int frames)
@@ -330,6 +366,7 @@ bool AlsaSink::StopWhileSilent()
         return false;
     }
     stopped_ = true;
+    prepared_ = true;
     roomFrames_ = static_cast<int>(fill_);
     return true;
 }
@@ -370,7 +407,13 @@ DeviceSink::WaitResult AlsaSink::WaitForRoom(SpscRing<MixerEvent>& events, const
             roomFrames_ = options_.periodFrames;
             return WaitResult::Room;
         }
-        if (avail >= roomAt_ || snd_pcm_state(pcm_) != SND_PCM_STATE_RUNNING) {
+        // Woken by the device with a period or less queued: it may not wake
+        // the mixer again before that has played (the fill shrank below where
+        // its periods end, or it wakes once a period from its start), so it is
+        // refilled now rather than left to run dry.
+        const bool lastPeriod = woken && avail >= static_cast<snd_pcm_sframes_t>(options_.bufferFrames) -
+                                                      static_cast<snd_pcm_sframes_t>(options_.periodFrames);
+        if (avail >= roomAt_ || lastPeriod || snd_pcm_state(pcm_) != SND_PCM_STATE_RUNNING) {
             // Up to the fill: before the start (and after an underrun) the
             // device fills to it at once.
             const long below = avail - (static_cast<long>(options_.bufferFrames) - fill_);

@@ -74,6 +74,10 @@ private:
     bool TryTakingFramesBack();
     // True when the card has gone (unplugged) while stopped.
     bool CardGone();
+    // Before the first frames after the device was prepared: silence that
+    // makes those frames and the whole periods after them end exactly on
+    // the fill, so that the device starts with the fill queued.
+    bool WriteStartPad(unsigned long following);
 
     snd_pcm_t* pcm_ = nullptr;
     snd_config_t* config_ = nullptr;
@@ -97,6 +101,9 @@ private:
     int positionStep_ = 1;
     bool takesFramesBack_ = false;
     bool stopped_ = false; // by StopWhileSilent, until woken
+    // Prepared and empty: the next frames written start the device afresh.
+    bool prepared_ = true;
+    std::vector<std::uint8_t> silence_; // a period in the device's format
     int wakeFd_ = -1;
     std::vector<pollfd> polls_; // the PCM's descriptors, then wakeFd_
 };

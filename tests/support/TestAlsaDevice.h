@@ -37,6 +37,8 @@ struct TestAlsaControls {
     void (*unplug)(int) = nullptr;
     void (*arm)() = nullptr;
     long long (*played)() = nullptr;
+    void (*runDry)(int) = nullptr;
+    long long (*ranDryCount)() = nullptr;
 
     bool Find()
     {
@@ -47,8 +49,11 @@ struct TestAlsaControls {
         unplug = reinterpret_cast<void (*)(int)>(dlsym(module, "tolvtest_unplug"));
         arm = reinterpret_cast<void (*)()>(dlsym(module, "tolvtest_arm"));
         played = reinterpret_cast<long long (*)()>(dlsym(module, "tolvtest_loud_played_ns"));
+        runDry = reinterpret_cast<void (*)(int)>(dlsym(module, "tolvtest_run_dry"));
+        ranDryCount = reinterpret_cast<long long (*)()>(dlsym(module, "tolvtest_ran_dry_count"));
         dlclose(module);
-        return unplug != nullptr && arm != nullptr && played != nullptr;
+        return unplug != nullptr && arm != nullptr && played != nullptr && runDry != nullptr &&
+               ranDryCount != nullptr;
     }
 };
 

@@ -1,0 +1,120 @@
+// A card that cannot take queued audio back keeps a period and a small margin
+// queued, and wakes its mixer only at the ends of its periods. When it starts
+// afresh (woken from its sleep, or after running dry) it must start with that
+// fill queued: started with more, rounded up to whole periods, it is a little
+// above its refill point at a period's end and runs dry before the next,
+// again after each restart. The card is the tests' own paced ALSA device.
+#include "support/AudioTestSignals.h"
+
+#include "platform/audio/AlsaSink.h"
+#include "platform/audio/OutputDevice.h"
+#include "platform/audio/Voice.h"
+#include "support/TestAlsaDevice.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace platform::audio;
+
+constexpr int period = 256;
+
+class AlsaRestart : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (!testsupport::TestAlsaDeviceBuilt()) {
+            GTEST_SKIP() << "the test ALSA device was not built (" << testsupport::TestAlsaDevice << ")";
+        }
+        AlsaOptions options;
+        options.pcm = "dut";
+        options.configText = testsupport::TestAlsaConfig(
+            "pcm.dut { type tolvtest paced 1 rewind 0 formats \"S16_LE\" rate 48000 }\n");
+        options.device.periodFrames = period;
+        std::string error;
+        auto sink = AlsaSink::Open(options, error);
+        ASSERT_TRUE(sink) << error;
+        device = OutputDevice::Start("Card", std::move(sink), Pacing::Device);
+        ASSERT_EQ(device->PeriodFrames(), period);
+        ASSERT_TRUE(card.Find());
+        // A bed plays, and a start shows that the card cannot take audio back.
+        bed = device->OpenVoice(format);
+        ASSERT_TRUE(bed);
+        bedBuffer.data = quiet;
+        bedBuffer.SetLooping(true);
+        ASSERT_EQ(bed->Write(bedBuffer), AudioError::None);
+        ASSERT_TRUE(PlayedFor(100));
+        shot = device->OpenVoice(format);
+        ASSERT_TRUE(shot);
+        PlayLoud();
+        ASSERT_TRUE(testsupport::WithinFiveSeconds([&] { return device->QueuedAheadFrames() < 2 * period; }))
+            << "a period and the margin queued";
+    }
+    void TearDown() override
+    {
+        shot.reset();
+        bed.reset();
+        device.reset();
+    }
+    // Waits until ms more of audio have been mixed.
+    bool PlayedFor(int ms)
+    {
+        const std::uint64_t until = device->RenderedFrames() + static_cast<std::uint64_t>(48 * ms);
+        return testsupport::WithinFiveSeconds([&] { return device->RenderedFrames() >= until; });
+    }
+    // Plays a quarter second of loud sound on the shot voice and waits until it has played out.
+    void PlayLoud()
+    {
+        shotBuffers.push_back(std::make_unique<VoiceBuffer>());
+        VoiceBuffer& buffer = *shotBuffers.back();
+        buffer.data = loud;
+        card.arm();
+        ASSERT_EQ(shot->Write(buffer), AudioError::None);
+        ASSERT_TRUE(testsupport::WithinFiveSeconds([&] { return buffer.Done(); }));
+        EXPECT_GE(card.played(), 0) << "it is heard";
+    }
+
+    const StreamFormat format{48000, 16, 2};
+    const std::vector<std::uint8_t> quiet = audiotest::Constant16(2, 8 * period, 100);
+    const std::vector<std::uint8_t> loud = audiotest::Constant16(2, 12000, 28672);
+    std::shared_ptr<OutputDevice> device;
+    std::unique_ptr<Voice> bed;
+    std::unique_ptr<Voice> shot;
+    VoiceBuffer bedBuffer;
+    std::vector<std::unique_ptr<VoiceBuffer>> shotBuffers;
+    testsupport::TestAlsaControls card;
+};
+
+// A machine may hold the mixer up once; running dry again and again is the
+// restart's own doing.
+constexpr long long chanceDryRuns = 1;
+
+TEST_F(AlsaRestart, ACardWokenFromItsSleepPlaysOnWithoutRunningDry)
+{
+    bed.reset();
+    ASSERT_TRUE(testsupport::WithinFiveSeconds([&] { return device->Asleep(); })) << "nothing plays on it";
+    const long long before = card.ranDryCount();
+    PlayLoud();
+    ASSERT_TRUE(testsupport::WithinFiveSeconds([&] { return device->Asleep(); }));
+    PlayLoud();
+    EXPECT_LE(card.ranDryCount() - before, chanceDryRuns);
+}
+
+TEST_F(AlsaRestart, ACardThatRanDryOncePlaysOnWithoutRunningDryAgain)
+{
+    const int queued = device->QueuedAheadFrames();
+    const long long before = card.ranDryCount();
+    card.runDry(1);
+    ASSERT_TRUE(testsupport::WithinFiveSeconds([&] { return device->QueuedAheadFrames() > queued; }))
+        << "the underrun grows the queue";
+    ASSERT_TRUE(PlayedFor(300));
+    EXPECT_LE(card.ranDryCount() - before, chanceDryRuns);
+    EXPECT_LE(device->QueuedAheadFrames(), period + device->StartMarginFrames() + period / 2)
+        << "grown for the one underrun, and at most one more by chance";
+}
+
+} // namespace
