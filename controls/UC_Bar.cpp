@@ -65,11 +65,13 @@ void UC_Bar::SetStyle(float fontSize, bool fontBold, std::string_view fontName, 
     Surface& picture = face_->Picture();
     picture.SetForeColor(foreColor);
     basic::SetControlFont(&picture, -2, nullptr, fontSize, fontBold, false, fontName);
+    drawn_.valid = false;
 }
 
 void UC_Bar::Init()
 {
     face_->setGeometry(rect());
+    drawn_.valid = false;
     const int p = basic::TwipsPerPixel;
     trackWidth_ = InnerWidth();
     max_ = 1000;
@@ -122,6 +124,14 @@ void UC_Bar::Draw(double x)
         x = numeric::RoundHalfEven(iw + 2.0 * p);
     }
     x = std::max(x, 2.0 * p);
+    // In pixels: the end of the filled bar, and where in the band it is taken from.
+    const int end = RoundInt(x / p);
+    const int from = RoundInt((iw - x) / p);
+    if (drawn_.valid && end == drawn_.end && from == drawn_.from && textToDisp_ == drawn_.text &&
+        size() == drawn_.size) {
+        return; // the engine's tick sets the position far more often than it moves a pixel
+    }
+    drawn_ = Drawn{true, end, from, textToDisp_, size()};
     face_->setGeometry(rect());
     Surface& face = face_->Picture();
     face.Cls();
@@ -131,7 +141,7 @@ void UC_Bar::Draw(double x)
         // The empty track, then as much of the filled bar's right-hand end as
         // the value covers, so its dark front column always leads.
         face.BitBlt(1, 1, iwPx, 2 * ihPx, grad_, 0, 0, RasterOp::SrcCopy);
-        face.BitBlt(1, 1, RoundInt(x / p) - 1, 2 * ihPx, grad_, RoundInt((iw - x) / p) + 1, ihPx, RasterOp::SrcCopy);
+        face.BitBlt(1, 1, end - 1, 2 * ihPx, grad_, from + 1, ihPx, RasterOp::SrcCopy);
     }
     face.DrawEdge(frame_, platform::EdgeSunken, platform::EdgeRect);
     if (!textToDisp_.empty()) {

@@ -80,6 +80,16 @@ private:
     int noGrad_ = 0;
     bool prepared_ = false;
     double lastMoveX_ = 0;
+    // What the face shows: a position update that would draw the same
+    // picture again (the same pixel, text, size and style) draws nothing.
+    struct Drawn {
+        bool valid = false;
+        int end = 0;
+        int from = 0;
+        std::string text;
+        QSize size;
+    };
+    Drawn drawn_;
     platform::PixelRect frame_{};
 };
 

@@ -109,6 +109,40 @@ TEST_F(PositionBar, AValueFillsItsShareOfTheTrack)
     EXPECT_EQ(bar.Picture().GetPixel(203, 19), platform::GetSysColor(platform::ColorBtnHighlight));
 }
 
+// The engine's tick sets the value many times a second; the picture must
+// follow every step that moves the fill a pixel and every new text, whatever
+// it drew before.
+TEST_F(PositionBar, ThePictureFollowsEachPixelOfProgressAndEachNewText)
+{
+    bar.SetStyle(9, true, "", 0x000000);
+    bar.SetTextToDisp("-0:10");
+    bar.SetValue(500);
+    bar.SetValue(502); // 100.4 px
+    EXPECT_EQ(FillEnd(), 101);
+    bar.SetValue(505); // 101 px
+    EXPECT_EQ(FillEnd(), 102);
+    bar.SetTextToDisp("-0:09");
+    bar.SetValue(505);
+
+    controls::UC_Bar fresh;
+    fresh.resize(204, 20);
+    fresh.SetBarColor(red);
+    fresh.SetNoGrad(1);
+    fresh.Init();
+    fresh.SetStyle(9, true, "", 0x000000);
+    fresh.SetTextToDisp("-0:09");
+    fresh.SetValue(505);
+    EXPECT_EQ(bar.Picture().Image(), fresh.Picture().Image()) << "drawn as a bar drawn once with the same state";
+
+    // A new style shows at the next value, even one that moves no pixel.
+    bar.SetStyle(9, true, "", 0xFFFFFF);
+    bar.SetValue(505);
+    fresh.SetStyle(9, true, "", 0xFFFFFF);
+    fresh.Init();
+    fresh.SetValue(505);
+    EXPECT_EQ(bar.Picture().Image(), fresh.Picture().Image());
+}
+
 TEST_F(PositionBar, AGradientBarLeadsWithItsDarkColumn)
 {
     bar.SetNoGrad(0);
