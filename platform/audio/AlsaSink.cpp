@@ -304,12 +304,13 @@ bool AlsaSink::WriteStartPad(unsigned long following)
 void AlsaSink::SetQueuedAhead(int frames)
 {
     // The card starts (and restarts after an underrun) once the fill is
-    // queued, and wakes the mixer when two periods are left (one, with a fill
-    // of two), at most four below the fill; the mixer then writes up to it.
+    // queued, and wakes the mixer at its low water; the mixer then writes up
+    // to the fill.
     const auto buffer = static_cast<snd_pcm_uframes_t>(options_.bufferFrames);
     const auto period = static_cast<snd_pcm_uframes_t>(options_.periodFrames);
     const snd_pcm_uframes_t fill = std::clamp(static_cast<snd_pcm_uframes_t>(std::max(frames, 0)), period, buffer);
-    const snd_pcm_uframes_t refill = std::clamp(fill > 2 * period ? fill - 2 * period : period, period, 4 * period);
+    const snd_pcm_uframes_t refill =
+        fill - static_cast<snd_pcm_uframes_t>(LowWaterFrames(static_cast<int>(fill), static_cast<int>(period)));
     snd_pcm_sw_params_t* sw = nullptr;
     snd_pcm_sw_params_alloca(&sw);
     if (pcm_ == nullptr || snd_pcm_sw_params_current(pcm_, sw) < 0 ||

@@ -32,6 +32,15 @@ struct DeviceOptions {
 constexpr int maxQueuedAheadFrames = 4 * 1024;
 constexpr int maxQueuedAheadFramesWithoutRealtime = 4 * maxQueuedAheadFrames;
 
+// What is left queued when a device with this fill wakes its mixer: two
+// periods below a fill of more (one, with a fill of two), at most four below
+// the fill, so that a wake-up writes up to four periods.
+constexpr int LowWaterFrames(int fill, int period)
+{
+    const int refill = fill > 2 * period ? fill - 2 * period : period;
+    return fill - (refill < period ? period : (refill > 4 * period ? 4 * period : refill));
+}
+
 // Where a device's mixed periods go: a sound card, or a null device that
 // keeps them. Write runs on the mixer thread: it must not allocate, lock or
 // log; what goes wrong is queued as an event.
@@ -97,9 +106,9 @@ public:
 
     // Mixer side: how many frames WaitForRoom keeps queued ahead of what the
     // device plays (the fill, rounded to whole periods), at most the buffer.
-    // It wakes the mixer when two periods are left, and the mixer then writes
-    // up to four: few wake-ups, and two periods still queued at each.
-    // A device that underruns again and again is given a larger fill.
+    // It wakes the mixer when LowWaterFrames are left, and the mixer then
+    // writes up to the fill: few wake-ups, and two periods still queued at
+    // each. A device that underruns again and again is given a larger fill.
     virtual void SetQueuedAhead(int /*frames*/) {}
     // The largest fill the device can take (its buffer).
     virtual int BufferFrames() const

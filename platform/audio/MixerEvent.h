@@ -18,6 +18,7 @@ struct MixerEvent {
         KeptFramesLost, // a null device's record was full; value: frames not kept
         QueueGrown,     // after repeated underruns more audio is queued ahead; value: frames
         QueueGrownOnce, // a device that cannot take audio back underran: it queues more; value: frames
+        QueueGrownLate, // the mixer woke so late that it nearly ran the device dry: it queues more; value: frames
         QueueShrunk,    // ten minutes without an underrun: less is queued ahead again; value: frames
         MarginGrown,    // a start mixed into queued audio ran the device dry; value: the new margin
     };

@@ -441,12 +441,15 @@ void OutputDevice::NoteUnderrun()
 {
     // One underrun can be chance (a stall at start-up); a second within a
     // minute says the machine cannot keep this little queued: queue twice as
-    // much, up to the limit. A device that runs with the least it can (it
-    // cannot take audio back) grows a step at each underrun, as little as
-    // keeps its starts prompt. Ten minutes without one shrink it a step.
+    // much, up to the limit. A mixer without real-time priority can be held
+    // up by any busy program: its first underrun is no chance. A device that
+    // runs with the least it can (it cannot take audio back) grows a step at
+    // each underrun, as little as keeps its starts prompt. Ten minutes
+    // without one shrink it a step.
     const std::uint64_t now = rendered_.load(std::memory_order_relaxed);
     const auto minute = static_cast<std::uint64_t>(Rate()) * 60;
-    const bool repeated = underranBefore_ && now - lastUnderrunFrame_ < minute;
+    const bool repeated = (underranBefore_ && now - lastUnderrunFrame_ < minute) ||
+                          withoutRealtime_.load(std::memory_order_relaxed);
     underranBefore_ = true;
     lastUnderrunFrame_ = now;
     shrinkAt_ = now + static_cast<std::uint64_t>(Rate()) * quietSecondsBeforeShrinking;
@@ -471,9 +474,30 @@ void OutputDevice::NoteUnderrun()
     }
 }
 
+void OutputDevice::GrowForLateness(int late)
+{
+    // A mixer that found its device with half of what was left at its
+    // wake-up gone nearly ran it dry: the next stall like it, a little
+    // longer, would. It queues twice as much (up to the limit) before that
+    // happens. A device that cannot take audio back grows its margin instead.
+    const int queued = queuedAhead_.load(std::memory_order_relaxed);
+    if (cannotRewind_ || late <= 0 || 2 * late < LowWaterFrames(queued, PeriodFrames())) {
+        return;
+    }
+    const int grown = std::min(QueueLimit(), 2 * queued);
+    if (grown > queued) {
+        QueueAhead(grown);
+        events_.Push(MixerEvent{MixerEvent::QueueGrownLate, grown});
+        shrinkAt_ = rendered_.load(std::memory_order_relaxed) +
+                    static_cast<std::uint64_t>(Rate()) * quietSecondsBeforeShrinking;
+    }
+}
+
 DeviceSink::WriteResult OutputDevice::MixAndWrite(int periods)
 {
-    NoteLateness(sink_->TakeWakeLateFrames());
+    const int late = sink_->TakeWakeLateFrames();
+    NoteLateness(late);
+    GrowForLateness(late);
     if (startPending_.exchange(false, std::memory_order_acq_rel)) {
         RewindForStarts();
     }
@@ -633,6 +657,9 @@ void OutputDevice::LogEvents()
             break;
         case MixerEvent::QueueGrown:
             Log(device + "underruns again and again; " + frames + " are now queued ahead");
+            break;
+        case MixerEvent::QueueGrownLate:
+            Log(device + "its mixer woke so late that it nearly ran dry; " + frames + " are now queued ahead");
             break;
         case MixerEvent::QueueGrownOnce:
             Log(device + "underran and cannot take queued audio back; " + frames + " are now queued ahead");

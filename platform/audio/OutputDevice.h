@@ -91,10 +91,12 @@ public:
     // queued audio grew under load.
     int StartMarginFrames() const { return startMargin_.load(std::memory_order_relaxed); }
     // Frames queued ahead of what the device plays. It starts at the periods
-    // the device was opened with and grows, at most to maxQueuedAheadFrames
+    // the device was opened with and doubles, at most to maxQueuedAheadFrames
     // (maxQueuedAheadFramesWithoutRealtime for a mixer without real-time
     // priority; and the device's buffer), when the device underruns again within a
-    // minute. A device that cannot take queued audio back keeps a period and
+    // minute (at once, for a mixer without real-time priority), or when the
+    // mixer woke so late that half of what was queued at its wake-up had
+    // played. A device that cannot take queued audio back keeps a period and
     // the start margin queued, the least the device allows, as it is the
     // whole delay of every start; each underrun grows it once (a quarter of a
     // period, then twice as much each time). After ten minutes of sound without an
@@ -121,6 +123,7 @@ private:
     void MeasureMargin(int inFlight);
     void StartRanDry();
     void NoteUnderrun();
+    void GrowForLateness(int late);
     void QueueAhead(int frames);
     void LogEvents();
     // Wakes a mixer thread that runs on the machine's clock (see RunOnOwnClock).

@@ -14,7 +14,11 @@ namespace audiotest {
 
 class RewindingCard final : public platform::audio::DeviceSink {
 public:
-    RewindingCard(bool canRewind, int periodFrames) : canRewind_(canRewind) { options_.periodFrames = periodFrames; }
+    RewindingCard(bool canRewind, int periodFrames, int bufferFrames = 0) : canRewind_(canRewind)
+    {
+        options_.periodFrames = periodFrames;
+        options_.bufferFrames = bufferFrames;
+    }
     const platform::audio::DeviceOptions& Options() const override { return options_; }
     bool PacesItself() const override { return false; }
     WriteResult Write(std::span<const float> frames, platform::audio::SpscRing<platform::audio::MixerEvent>&,

@@ -1,0 +1,130 @@
+// A mixer that wakes late nearly runs its device dry before it underruns:
+// once half of what was left queued at its wake-up has played by the time it
+// runs, the device queues twice as much, so that the next stall a little
+// longer is no dropout. A mixer without real-time priority, which any busy
+// program can hold up, grows its queue at its first underrun.
+#include "RewindingCard.h"
+
+#include "platform/audio/AlsaSink.h"
+#include "platform/audio/OutputDevice.h"
+#include "platform/base/LogSink.h"
+#include "support/ClockFixture.h"
+#include "support/TestAlsaDevice.h"
+
+#include <gtest/gtest.h>
+
+#include <linux/capability.h>
+#include <sys/resource.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace platform::audio;
+using audiotest::RewindingCard;
+
+constexpr int period = 256;
+
+class LateMixer : public testsupport::ClockFixture {
+protected:
+    void SetUp() override
+    {
+        platform::SetLogSink([this](std::string_view text, int) { lines.emplace_back(text); });
+        auto owned = std::make_unique<RewindingCard>(true, period, 16384);
+        card = owned.get();
+        card->keepStream = false;
+        device = OutputDevice::Start("Card", std::move(owned), Pacing::Manual);
+        device->RenderPeriods(8);
+    }
+    void TearDown() override
+    {
+        device.reset();
+        platform::SetLogSink(nullptr);
+    }
+    // The mixer ran late frames after the card woke it.
+    void WokeLate(int late)
+    {
+        card->late = late;
+        device->RenderPeriods(1);
+        device->Sync();
+    }
+    bool Logged(const std::string& line) const { return std::find(lines.begin(), lines.end(), line) != lines.end(); }
+
+    RewindingCard* card = nullptr;
+    std::shared_ptr<OutputDevice> device;
+    std::vector<std::string> lines;
+};
+
+TEST_F(LateMixer, AWakeUpThatFindsHalfOfWhatWasLeftPlayedDoublesTheQueue)
+{
+    ASSERT_EQ(device->QueuedAheadFrames(), 6 * period);
+    // Six periods queued, woken with two left: 256 frames late is half of them.
+    WokeLate(255);
+    EXPECT_EQ(device->QueuedAheadFrames(), 6 * period) << "not yet half";
+    WokeLate(256);
+    EXPECT_EQ(device->QueuedAheadFrames(), 12 * period);
+    EXPECT_TRUE(Logged("Audio device \"Card\": its mixer woke so late that it nearly ran dry; 3072 frames (64 ms) "
+                       "are now queued ahead"));
+
+    // Twelve periods queued are woken with eight left.
+    WokeLate(1023);
+    EXPECT_EQ(device->QueuedAheadFrames(), 12 * period);
+    WokeLate(1024);
+    EXPECT_EQ(device->QueuedAheadFrames(), maxQueuedAheadFrames) << "at most the limit";
+    WokeLate(4096);
+    EXPECT_EQ(device->QueuedAheadFrames(), maxQueuedAheadFrames);
+}
+
+// In a process of its own, which gives up the right to real-time priority:
+// a paced card runs dry once. 0 when its queue grew for it.
+int FirstUnderrunWithoutRealtime()
+{
+    __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
+    __user_cap_data_struct caps[2]{};
+    syscall(SYS_capget, &header, caps);
+    for (auto& set : caps) {
+        set.effective &= ~(1U << CAP_SYS_NICE);
+        set.permitted &= ~(1U << CAP_SYS_NICE);
+    }
+    const rlimit none{0, 0};
+    if (syscall(SYS_capset, &header, caps) != 0 || setrlimit(RLIMIT_RTPRIO, &none) != 0) {
+        return 2;
+    }
+    std::vector<std::string> logged;
+    platform::SetLogSink([&logged](std::string_view text, int) { logged.emplace_back(text); });
+    AlsaOptions options;
+    options.pcm = "dut";
+    options.configText = testsupport::TestAlsaConfig("pcm.dut { type tolvtest paced 1 rate 48000 }\n");
+    std::string error;
+    auto sink = AlsaSink::Open(options, error);
+    testsupport::TestAlsaControls card;
+    if (!sink || !card.Find()) {
+        return 3;
+    }
+    auto device = OutputDevice::Start("Card", std::move(sink), Pacing::Device);
+    const int queued = device->QueuedAheadFrames();
+    card.runDry(1);
+    const bool grown = testsupport::WithinFiveSeconds([&] { return device->QueuedAheadFrames() > queued; });
+    device->Sync();
+    const bool refused = std::any_of(logged.begin(), logged.end(), [](const std::string& line) {
+        return line.find("without real-time priority") != std::string::npos;
+    });
+    device.reset();
+    return !refused ? 4 : grown ? 0 : 5;
+}
+
+TEST(LateMixerWithoutRealtime, GrowsTheQueueAtItsFirstUnderrun)
+{
+    if (!testsupport::TestAlsaDeviceBuilt()) {
+        GTEST_SKIP() << "the test ALSA device was not built (" << testsupport::TestAlsaDevice << ")";
+    }
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(std::_Exit(FirstUnderrunWithoutRealtime()), testing::ExitedWithCode(0), "");
+}
+
+} // namespace
