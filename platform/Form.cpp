@@ -2,6 +2,7 @@
 
 #include "platform/DetectableAutoRepeat.h"
 #include "platform/EventPump.h"
+#include "platform/HeldShortcuts.h"
 #include "platform/TwipsGeometry.h"
 #include "platform/WindowTimer.h"
 
@@ -40,6 +41,7 @@ Form::Form(QWidget* owner)
     releaseDeadline_->OnTimer = [this] { ReleaseDeadlinePassed(); };
     // Before any key reaches the window, so its keys come one way throughout.
     RequestDetectableAutoRepeat();
+    HeldShortcuts::Install();
 }
 
 Form::~Form()

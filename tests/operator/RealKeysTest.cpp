@@ -9,8 +9,11 @@
 #include "support/ClockFixture.h"
 #include "support/XTestInput.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QEventLoop>
+#include <QKeyEvent>
+#include <QMenuBar>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -109,6 +112,66 @@ TEST_F(RealKeys, AHeldKeyRepeatsAsPressesAndItsReleaseReachesTheWindowAtOnce)
     EXPECT_EQ(Count("down 65"), 1U);
     EXPECT_EQ(log.back(), "up 65") << "the release acted while the clock stood still";
     EXPECT_EQ(Count("repeat 65"), log.size() - 2);
+}
+
+// Counts the presses of one key as they are offered to the window, before
+// the shortcuts are matched: a held key's repeats among them.
+class PressesOffered : public QObject {
+public:
+    explicit PressesOffered(int key) : key_(key) { QCoreApplication::instance()->installEventFilter(this); }
+    ~PressesOffered() override { QCoreApplication::instance()->removeEventFilter(this); }
+    PressesOffered(const PressesOffered&) = delete;
+    PressesOffered& operator=(const PressesOffered&) = delete;
+    int count = 0;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::ShortcutOverride && watched == QGuiApplication::focusObject() &&
+            static_cast<QKeyEvent*>(event)->key() == key_) {
+            ++count;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    int key_;
+};
+
+// Holding a menu's Alt+letter runs its command once, however often the
+// keyboard repeats it (a display switch per repeat flips the window back and
+// forth); every new press runs it again.
+TEST_F(RealKeys, AHeldMenuShortcutActsOncePerPress)
+{
+    ASSERT_TRUE(platform::RequestDetectableAutoRepeat()) << "the X server grants detectable auto-repeat";
+    auto* bar = new QMenuBar(&form);
+    bar->setNativeMenuBar(false);
+    QAction* large = bar->addAction("Large(&B)");
+    int ran = 0;
+    QObject::connect(large, &QAction::triggered, &form, [&ran] { ++ran; });
+    bar->show();
+    ASSERT_TRUE(WaitFor([this] { return form.isActiveWindow(); })) << "the window gets the keyboard";
+
+    constexpr unsigned long AltL = 0xFFE9;
+    constexpr unsigned long KeyB = 0x62;
+    PressesOffered presses(Qt::Key_B);
+    input.SetAutoRepeat(100, 20);
+    input.Key(AltL, true);
+    input.Key(KeyB, true);
+    ASSERT_TRUE(WaitFor([&presses] { return presses.count >= 4; })) << "the held keys repeat";
+    input.Key(KeyB, false);
+    input.Key(AltL, false);
+    EXPECT_EQ(ran, 1) << "once for the whole hold";
+
+    for (int press = 0; press < 2; ++press) {
+        const int offered = presses.count;
+        input.Key(AltL, true);
+        input.Key(KeyB, true);
+        input.Key(KeyB, false);
+        input.Key(AltL, false);
+        ASSERT_TRUE(WaitFor([&] { return presses.count > offered; }));
+    }
+    ASSERT_TRUE(WaitFor([&ran] { return ran == 3; })) << "each new press acts: " << ran;
 }
 
 } // namespace
