@@ -24,14 +24,9 @@ protected:
         if (!testsupport::TestAlsaDeviceBuilt()) {
             GTEST_SKIP() << "the test ALSA device was not built (" << testsupport::TestAlsaDevice << ")";
         }
-        AlsaOptions options;
-        options.pcm = "dut";
-        options.configText =
-            testsupport::TestAlsaConfig("pcm.dut { type tolvtest paced 1 formats \"S16_LE\" rate 48000 }\n");
         std::string error;
-        auto sink = AlsaSink::Open(options, error);
-        ASSERT_TRUE(sink) << error;
-        device = OutputDevice::Start("Card", std::move(sink), Pacing::Device);
+        device = testsupport::OpenPacedTestCard("formats \"S16_LE\"", error);
+        ASSERT_TRUE(device) << error;
         ASSERT_TRUE(card.Find());
     }
     void TearDown() override

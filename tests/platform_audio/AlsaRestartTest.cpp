@@ -30,15 +30,9 @@ protected:
         if (!testsupport::TestAlsaDeviceBuilt()) {
             GTEST_SKIP() << "the test ALSA device was not built (" << testsupport::TestAlsaDevice << ")";
         }
-        AlsaOptions options;
-        options.pcm = "dut";
-        options.configText = testsupport::TestAlsaConfig(
-            "pcm.dut { type tolvtest paced 1 rewind 0 formats \"S16_LE\" rate 48000 }\n");
-        options.device.periodFrames = period;
         std::string error;
-        auto sink = AlsaSink::Open(options, error);
-        ASSERT_TRUE(sink) << error;
-        device = OutputDevice::Start("Card", std::move(sink), Pacing::Device);
+        device = testsupport::OpenPacedTestCard("rewind 0 formats \"S16_LE\"", error);
+        ASSERT_TRUE(device) << error;
         ASSERT_EQ(device->PeriodFrames(), period);
         ASSERT_TRUE(card.Find());
         // A bed plays, and a start shows that the card cannot take audio back.

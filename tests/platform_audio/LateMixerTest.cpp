@@ -97,16 +97,12 @@ int FirstUnderrunWithoutRealtime()
     }
     std::vector<std::string> logged;
     platform::SetLogSink([&logged](std::string_view text, int) { logged.emplace_back(text); });
-    AlsaOptions options;
-    options.pcm = "dut";
-    options.configText = testsupport::TestAlsaConfig("pcm.dut { type tolvtest paced 1 rate 48000 }\n");
     std::string error;
-    auto sink = AlsaSink::Open(options, error);
+    auto device = testsupport::OpenPacedTestCard("", error);
     testsupport::TestAlsaControls card;
-    if (!sink || !card.Find()) {
+    if (!device || !card.Find()) {
         return 3;
     }
-    auto device = OutputDevice::Start("Card", std::move(sink), Pacing::Device);
     const int queued = device->QueuedAheadFrames();
     card.runDry(1);
     const bool grown = testsupport::WithinFiveSeconds([&] { return device->QueuedAheadFrames() > queued; });

@@ -2,11 +2,15 @@
 
 // The tests' own ALSA device (tests/alsa_device): where the module is, and a
 // configuration that knows its PCM type, for the tests that open it.
+#include "platform/audio/AlsaSink.h"
+#include "platform/audio/OutputDevice.h"
+
 #include <dlfcn.h>
 
 #include <chrono>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <thread>
@@ -28,6 +32,23 @@ inline bool TestAlsaDeviceBuilt()
 inline std::string TestAlsaConfig(std::string_view definitions)
 {
     return std::string("pcm_type.tolvtest { lib \"") + TestAlsaDevice + "\" }\n" + std::string(definitions);
+}
+
+// A paced test device at 48 kHz, its mixer on the device's clock as a sound
+// card's is; settings are the PCM's further settings ("rewind 0", ...). Null
+// with the reason in error when it does not open.
+inline std::shared_ptr<platform::audio::OutputDevice> OpenPacedTestCard(std::string_view settings,
+                                                                        std::string& error)
+{
+    platform::audio::AlsaOptions options;
+    options.pcm = "dut";
+    options.configText =
+        TestAlsaConfig("pcm.dut { type tolvtest paced 1 rate 48000 " + std::string(settings) + " }\n");
+    auto sink = platform::audio::AlsaSink::Open(options, error);
+    if (!sink) {
+        return nullptr;
+    }
+    return platform::audio::OutputDevice::Start("Card", std::move(sink), platform::audio::Pacing::Device);
 }
 
 // The controls of the loaded test device: unplug(1) fails it as an unplugged
