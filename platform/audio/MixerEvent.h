@@ -17,6 +17,7 @@ struct MixerEvent {
         Late,           // the mixer thread woke up late; value: periods skipped
         KeptFramesLost, // a null device's record was full; value: frames not kept
         QueueGrown,     // after repeated underruns more audio is queued ahead; value: frames
+        QueueGrownNoRt, // a mixer without real-time priority underran: more is queued ahead; value: frames
         QueueGrownOnce, // a device that cannot take audio back underran: it queues more; value: frames
         QueueGrownLate, // the mixer woke so late that it nearly ran the device dry: it queues more; value: frames
         QueueShrunk,    // ten minutes without an underrun: less is queued ahead again; value: frames

@@ -448,8 +448,8 @@ void OutputDevice::NoteUnderrun()
     // without one shrink it a step.
     const std::uint64_t now = rendered_.load(std::memory_order_relaxed);
     const auto minute = static_cast<std::uint64_t>(Rate()) * 60;
-    const bool repeated = (underranBefore_ && now - lastUnderrunFrame_ < minute) ||
-                          withoutRealtime_.load(std::memory_order_relaxed);
+    const bool repeated = underranBefore_ && now - lastUnderrunFrame_ < minute;
+    const bool unprivileged = withoutRealtime_.load(std::memory_order_relaxed);
     underranBefore_ = true;
     lastUnderrunFrame_ = now;
     shrinkAt_ = now + static_cast<std::uint64_t>(Rate()) * quietSecondsBeforeShrinking;
@@ -464,13 +464,13 @@ void OutputDevice::NoteUnderrun()
         }
         return;
     }
-    if (!repeated) {
+    if (!repeated && !unprivileged) {
         return;
     }
     const int grown = std::min(limit, std::max(2 * queued, 2 * period));
     if (grown > queued) {
         QueueAhead(grown);
-        events_.Push(MixerEvent{MixerEvent::QueueGrown, grown});
+        events_.Push(MixerEvent{repeated ? MixerEvent::QueueGrown : MixerEvent::QueueGrownNoRt, grown});
     }
 }
 
@@ -657,6 +657,9 @@ void OutputDevice::LogEvents()
             break;
         case MixerEvent::QueueGrown:
             Log(device + "underruns again and again; " + frames + " are now queued ahead");
+            break;
+        case MixerEvent::QueueGrownNoRt:
+            Log(device + "underran, and its mixer has no real-time priority; " + frames + " are now queued ahead");
             break;
         case MixerEvent::QueueGrownLate:
             Log(device + "its mixer woke so late that it nearly ran dry; " + frames + " are now queued ahead");

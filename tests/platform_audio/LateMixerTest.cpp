@@ -81,7 +81,7 @@ TEST_F(LateMixer, AWakeUpThatFindsHalfOfWhatWasLeftPlayedDoublesTheQueue)
 }
 
 // In a process of its own, which gives up the right to real-time priority:
-// a paced card runs dry once. 0 when its queue grew for it.
+// a paced card runs dry once. 0 when its queue grew for it, with its log line.
 int FirstUnderrunWithoutRealtime()
 {
     __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
@@ -107,11 +107,15 @@ int FirstUnderrunWithoutRealtime()
     card.runDry(1);
     const bool grown = testsupport::WithinFiveSeconds([&] { return device->QueuedAheadFrames() > queued; });
     device->Sync();
-    const bool refused = std::any_of(logged.begin(), logged.end(), [](const std::string& line) {
-        return line.find("without real-time priority") != std::string::npos;
-    });
+    const auto logs = [&logged](const std::string& text) {
+        return std::any_of(logged.begin(), logged.end(),
+                           [&text](const std::string& line) { return line.find(text) != std::string::npos; });
+    };
+    const bool refused = logs("without real-time priority");
+    const bool said = logs("\"Card\": underran, and its mixer has no real-time priority; 3072 frames (64 ms) are now "
+                           "queued ahead");
     device.reset();
-    return !refused ? 4 : grown ? 0 : 5;
+    return !refused ? 4 : !grown ? 5 : !said ? 6 : 0;
 }
 
 TEST(LateMixerWithoutRealtime, GrowsTheQueueAtItsFirstUnderrun)
