@@ -112,8 +112,8 @@ int FirstUnderrunWithoutRealtime()
                            [&text](const std::string& line) { return line.find(text) != std::string::npos; });
     };
     const bool refused = logs("without real-time priority");
-    const bool said = logs("\"Card\": underran, and its mixer has no real-time priority; 3072 frames (64 ms) are now "
-                           "queued ahead");
+    // A busy machine may have grown the queue before (its mixer woke late): the frames are not fixed.
+    const bool said = logs("\"Card\": underran, and its mixer has no real-time priority; ");
     device.reset();
     return !refused ? 4 : !grown ? 5 : !said ? 6 : 0;
 }
