@@ -371,18 +371,15 @@ void OutputDevice::MeasureMargin(int inFlight)
         SetQueue(std::min(QueueLimit(), PeriodFrames() + margin + underrunRoom_));
         return;
     }
-    const int grown = std::max(0, queuedAhead_.load(std::memory_order_relaxed) - openedQueuedAhead_);
-    startMargin_.store(margin + grown, std::memory_order_relaxed);
+    startMargin_.store(margin + GrownAtUnderruns(), std::memory_order_relaxed);
 }
 
 void OutputDevice::StartRanDry()
 {
     // Twice the margin, but a start must still gain a period over waiting
     // behind all the queued audio.
-    const int queued = queuedAhead_.load(std::memory_order_relaxed);
-    const int grown = std::max(0, queued - openedQueuedAhead_);
     const int limit = std::max(PeriodFrames(), openedQueuedAhead_ - PeriodFrames());
-    const int floor = std::min(limit, 2 * (StartMarginFrames() - grown));
+    const int floor = std::min(limit, 2 * (StartMarginFrames() - GrownAtUnderruns()));
     if (floor > marginFloor_) {
         marginFloor_ = floor;
         MeasureMargin(inFlight_);
@@ -430,6 +427,7 @@ void OutputDevice::ShrinkAfterQuiet()
     } else if (queued > openedQueuedAhead_) {
         const int period = PeriodFrames();
         QueueAhead(std::max(openedQueuedAhead_, queued / 2 - queued / 2 % period));
+        underrunGrowth_ = GrownAtUnderruns();
     }
     const int shrunk = queuedAhead_.load(std::memory_order_relaxed);
     if (shrunk < queued) {
@@ -469,9 +467,15 @@ void OutputDevice::NoteUnderrun()
     }
     const int grown = std::min(limit, std::max(2 * queued, 2 * period));
     if (grown > queued) {
+        underrunGrowth_ = grown - openedQueuedAhead_;
         QueueAhead(grown);
         events_.Push(MixerEvent{repeated ? MixerEvent::QueueGrown : MixerEvent::QueueGrownNoRt, grown});
     }
+}
+
+int OutputDevice::GrownAtUnderruns() const
+{
+    return std::min(underrunGrowth_, std::max(0, queuedAhead_.load(std::memory_order_relaxed) - openedQueuedAhead_));
 }
 
 void OutputDevice::GrowForLateness(int late)
@@ -479,7 +483,9 @@ void OutputDevice::GrowForLateness(int late)
     // A mixer that found its device with half of what was left at its
     // wake-up gone nearly ran it dry: the next stall like it, a little
     // longer, would. It queues twice as much (up to the limit) before that
-    // happens. A device that cannot take audio back grows its margin instead.
+    // happens. Starts need not keep further from what plays for it: their
+    // margin already covers twice the lateness seen. A device that cannot
+    // take audio back grows its margin instead.
     const int queued = queuedAhead_.load(std::memory_order_relaxed);
     if (cannotRewind_ || late <= 0 || 2 * late < LowWaterFrames(queued, PeriodFrames())) {
         return;

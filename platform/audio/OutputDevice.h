@@ -88,7 +88,7 @@ public:
     // played, the steps of its position, twice the longest it waited for the
     // mixer in the last minute (its wake-ups and the rewrites of starts), at
     // least 1 ms; more once a start ran it dry; and as much more as the
-    // queued audio grew under load.
+    // queued audio grew at underruns.
     int StartMarginFrames() const { return startMargin_.load(std::memory_order_relaxed); }
     // Frames queued ahead of what the device plays. It starts at the periods
     // the device was opened with and doubles, at most to maxQueuedAheadFrames
@@ -153,6 +153,11 @@ private:
     // What underruns added to the queue of a device that cannot rewind, and
     // the frame of the timeline where the queue next shrinks a step.
     int underrunRoom_ = 0;
+    // Of what a device that can rewind grew, the part its underruns added:
+    // a start keeps that much further from what plays, as the lateness that
+    // ran it dry may not have been seen.
+    int underrunGrowth_ = 0;
+    int GrownAtUnderruns() const;
     std::uint64_t shrinkAt_ = 0;
     // Mixer side: frames mixed since a voice last sounded; whether the
     // device refused to stop while silent.

@@ -68,6 +68,8 @@ TEST_F(LateMixer, AWakeUpThatFindsHalfOfWhatWasLeftPlayedDoublesTheQueue)
     EXPECT_EQ(device->QueuedAheadFrames(), 6 * period) << "not yet half";
     WokeLate(256);
     EXPECT_EQ(device->QueuedAheadFrames(), 12 * period);
+    EXPECT_EQ(device->StartMarginFrames(), 2 * 256 + 1)
+        << "a start keeps clear of twice the lateness seen, not of all that the queue grew";
     EXPECT_TRUE(Logged("Audio device \"Card\": its mixer woke so late that it nearly ran dry; 3072 frames (64 ms) "
                        "are now queued ahead"));
 
