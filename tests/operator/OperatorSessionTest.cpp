@@ -1,6 +1,7 @@
 // Operator sessions with the real window on an X server, on virtual time:
 // the test clicks the window's own button controls, advances the clock and
 // reads what each null output device played, sample by sample.
+#include "OperatorStart.h"
 #include "acceptance/SoakProgram.h"
 
 #include "controls/SurfaceBox.h"
@@ -26,6 +27,7 @@
 #include "playback/AssignFileFormat.h"
 #include "playback/AssignRecords.h"
 #include "support/ClockFixture.h"
+#include "support/ProgramGlobals.h"
 #include "support/Gallery.h"
 #include "support/RiffFileBuilder.h"
 #include "support/ScratchFolder.h"
@@ -72,34 +74,12 @@ protected:
             GTEST_SKIP() << why;
         }
         SetNow(Date(2026, 3, 10), At(9, 0, 0));
-        basic::SetAppPath(program.Path());
-        basic::SetProgramCommandLine("");
-        platform::SetMessageBoxAnswer([](const platform::MessageBoxRequest&) { return platform::IdYes; });
-        platform::SetPopupMenuAnswer([](QMenu&) -> QAction* { return nullptr; });
-        platform::audio::DeviceOptions options;
-        options.rate = Rate;
-        options.channels = 2;
-        options.periodFrames = 256;
-        AudioSystem::Install(AudioSystem::WithNullDevices(4, platform::audio::NullTiming::VirtualClock, options, 10));
+        operatortest::PrepareProgramStart(program.Path(), Rate);
     }
     void TearDown() override
     {
         program_.reset();
-        platform::ReleaseProcessSession();
-        platform::SetMessageBoxAnswer(nullptr);
-        platform::SetPopupMenuAnswer(nullptr);
-        platform::SetPumpHook(nullptr);
-        platform::SetRefillHook(nullptr);
-        AudioSystem::Install(nullptr);
-        OutputPlayers::SetMaker(nullptr);
-        basic::SetAppPath("");
-        basic::SettingsStoreName.clear();
-        basic::CueActive = {0, 0, 0};
-        parms::IsList = {0, 0, 0, 0};
-        parms::PlayerType = 3;
-        parms::WaveDeviceID = {-1, -1, -1, -1};
-        parms::DSDeviceIndex = {-1, -1, -1, -1};
-        parms::StartTimer = {};
+        testsupport::ResetProgramGlobals();
         parms::TimerEditOutput = -1;
     }
 

@@ -5,6 +5,7 @@
 // (its position and the frame extents the window manager publishes) is read
 // with xwininfo and xprop. Without them or openbox the check is skipped, with
 // the reason.
+#include "OperatorStart.h"
 #include "acceptance/SoakProgram.h"
 
 #include "foundation/CommandLine.h"
@@ -20,6 +21,7 @@
 #include "platform/audio/AudioSystem.h"
 #include "platform/audio/NullSink.h"
 #include "support/ClockFixture.h"
+#include "support/ProgramGlobals.h"
 #include "support/ProcessUntil.h"
 #include "support/ScratchFolder.h"
 
@@ -81,15 +83,7 @@ protected:
         manager_.start(QString::fromStdString(platform::FindProgram("openbox")), {});
         ASSERT_TRUE(manager_.waitForStarted(10000));
         SetNow(Date(2026, 3, 10), At(9, 0, 0));
-        basic::SetAppPath(program.Path());
-        basic::SetProgramCommandLine("");
-        platform::SetMessageBoxAnswer([](const platform::MessageBoxRequest&) { return platform::IdYes; });
-        platform::SetPopupMenuAnswer([](QMenu&) -> QAction* { return nullptr; });
-        platform::audio::DeviceOptions options;
-        options.rate = 48000;
-        options.channels = 2;
-        options.periodFrames = 256;
-        AudioSystem::Install(AudioSystem::WithNullDevices(4, platform::audio::NullTiming::VirtualClock, options, 10));
+        operatortest::PrepareProgramStart(program.Path(), 48000);
         // The sessions before leave their settings in the same store.
         Store("PlayerType", "3");
         Store("NumOut", "1");
@@ -111,13 +105,7 @@ protected:
             manager_.terminate();
             manager_.waitForFinished(10000);
         }
-        platform::ReleaseProcessSession();
-        platform::SetMessageBoxAnswer(nullptr);
-        platform::SetPopupMenuAnswer(nullptr);
-        AudioSystem::Install(nullptr);
-        OutputPlayers::SetMaker(nullptr);
-        basic::SetAppPath("");
-        basic::SettingsStoreName.clear();
+        testsupport::ResetProgramGlobals();
     }
 
     static void Store(const std::string& key, const std::string& value) { basic::RegWrite(key, value, "tolv"); }
