@@ -27,8 +27,8 @@
 #include "playback/AssignFileFormat.h"
 #include "playback/AssignRecords.h"
 #include "support/ClockFixture.h"
-#include "support/ProgramGlobals.h"
 #include "support/Gallery.h"
+#include "support/ProgramGlobals.h"
 #include "support/RiffFileBuilder.h"
 #include "support/ScratchFolder.h"
 

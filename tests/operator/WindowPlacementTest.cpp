@@ -21,8 +21,8 @@
 #include "platform/audio/AudioSystem.h"
 #include "platform/audio/NullSink.h"
 #include "support/ClockFixture.h"
-#include "support/ProgramGlobals.h"
 #include "support/ProcessUntil.h"
+#include "support/ProgramGlobals.h"
 #include "support/ScratchFolder.h"
 
 #include <QAction>
