@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QKeyEvent>
+#include <QPointer>
 
 #include <algorithm>
 #include <cstring>
@@ -28,7 +29,8 @@ constexpr std::uint32_t repeatsWithinMs = 1000;
 
 void HeldShortcuts::Install()
 {
-    static HeldShortcuts* installed = nullptr;
+    // Gone with the application that owned it: a later one gets its own.
+    static QPointer<HeldShortcuts> installed;
     QCoreApplication* application = QCoreApplication::instance();
     if (installed == nullptr && application != nullptr) {
         installed = new HeldShortcuts(application);

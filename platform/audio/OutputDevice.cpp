@@ -465,12 +465,23 @@ void OutputDevice::NoteUnderrun()
     if (!repeated && !unprivileged) {
         return;
     }
-    const int grown = std::min(limit, std::max(2 * queued, 2 * period));
-    if (grown > queued) {
-        underrunGrowth_ = grown - openedQueuedAhead_;
-        QueueAhead(grown);
-        events_.Push(MixerEvent{repeated ? MixerEvent::QueueGrown : MixerEvent::QueueGrownNoRt, grown});
+    DoubleQueue(repeated ? MixerEvent::QueueGrown : MixerEvent::QueueGrownNoRt);
+}
+
+void OutputDevice::DoubleQueue(MixerEvent::Kind why)
+{
+    const int queued = queuedAhead_.load(std::memory_order_relaxed);
+    const int grown = std::min(QueueLimit(), std::max(2 * queued, 2 * PeriodFrames()));
+    if (grown <= queued) {
+        return;
     }
+    if (why != MixerEvent::QueueGrownLate) {
+        underrunGrowth_ = grown - openedQueuedAhead_;
+    }
+    QueueAhead(grown);
+    events_.Push(MixerEvent{why, grown});
+    shrinkAt_ =
+        rendered_.load(std::memory_order_relaxed) + static_cast<std::uint64_t>(Rate()) * quietSecondsBeforeShrinking;
 }
 
 int OutputDevice::GrownAtUnderruns() const
@@ -487,15 +498,8 @@ void OutputDevice::GrowForLateness(int late)
     // margin already covers twice the lateness seen. A device that cannot
     // take audio back grows its margin instead.
     const int queued = queuedAhead_.load(std::memory_order_relaxed);
-    if (cannotRewind_ || late <= 0 || 2 * late < LowWaterFrames(queued, PeriodFrames())) {
-        return;
-    }
-    const int grown = std::min(QueueLimit(), 2 * queued);
-    if (grown > queued) {
-        QueueAhead(grown);
-        events_.Push(MixerEvent{MixerEvent::QueueGrownLate, grown});
-        shrinkAt_ = rendered_.load(std::memory_order_relaxed) +
-                    static_cast<std::uint64_t>(Rate()) * quietSecondsBeforeShrinking;
+    if (!cannotRewind_ && late > 0 && 2 * late >= LowWaterFrames(queued, PeriodFrames())) {
+        DoubleQueue(MixerEvent::QueueGrownLate);
     }
 }
 

@@ -124,6 +124,9 @@ private:
     void StartRanDry();
     void NoteUnderrun();
     void GrowForLateness(int late);
+    // Queues twice as much (at least two periods, at most the limit), and
+    // says why; only growth at underruns widens the start margin.
+    void DoubleQueue(MixerEvent::Kind why);
     void QueueAhead(int frames);
     void LogEvents();
     // Wakes a mixer thread that runs on the machine's clock (see RunOnOwnClock).
