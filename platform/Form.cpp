@@ -190,7 +190,11 @@ void Form::ResizeToPendingOuter()
 
 void Form::ApplyPending()
 {
-    const QMargins margins = CurrentMargins();
+    // Shown again, the window may be exposed before the toolkit has heard of
+    // its frame: a window that had a frame is taken to have it still, or its
+    // inside would be put where the frame belongs and sized as the frame.
+    const QMargins current = CurrentMargins();
+    const QMargins margins = current.isNull() ? lastMargins_ : current;
     QRect inner = geometry();
     const std::optional<QPoint> corner = pendingCorner_;
     if (pendingCorner_) {

@@ -190,8 +190,20 @@ TEST_F(WindowPlacement, TheFrameComesBackWhereItWasOverStartsAndDisplaySwitches)
         // A window stored at the screen's corner keeps its title bar on it.
         Store("WindowLeft", "0");
         Store("WindowTop", "0");
+        Store("WindowLeft_Big", "");
+        Store("WindowTop_Big", "");
         FrmMain& window = StartAndFrame();
         ExpectFrameAt(window, 0, 0, "at the corner");
+        // Switched back and forth there, the window may be exposed before its
+        // frame is known again: it stays framed at the corner, at its size.
+        const QSize small = window.frameGeometry().size();
+        for (int round = 0; round < 4; ++round) {
+            window.MenuDispBig->trigger();
+            ExpectFrameAt(window, 0, 0, "large display at the corner");
+            window.MenuDispBig->trigger();
+            ExpectFrameAt(window, 0, 0, "small display at the corner");
+            EXPECT_EQ(window.frameGeometry().size(), small) << "round " << round;
+        }
         window.EndSession();
         EXPECT_EQ(Stored("WindowLeft"), "0");
         EXPECT_EQ(Stored("WindowTop"), "0");
