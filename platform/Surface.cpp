@@ -6,12 +6,12 @@
 #include "platform/base/Numbers.h"
 #include "platform/base/Twips.h"
 
-#include <QFontMetrics>
 #include <QGlyphRun>
 #include <QPainter>
 #include <QTextLayout>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <functional>
 #include <optional>
@@ -84,10 +84,12 @@ QString ToQString(std::string_view text)
 
 // One line of text in one font, measured and laid out when first asked.
 struct Shape {
-    std::optional<int> advance; // width in pixels, as the font's metrics give it
     bool laidOut = false;
     QList<QGlyphRun> runs;
     qreal ascent = 0; // of the laid-out line, above its baseline
+    // From the line's start to where text after it would go: what the
+    // font's metrics give for the text, trailing blanks and tabs included.
+    qreal advance = 0;
     // Where the glyphs land from the print position, worked out at the
     // first print.
     std::optional<PlacedGlyphs> placed;
@@ -98,13 +100,11 @@ struct Shape {
 // kept glyph runs gives the very pixels that printing the text does.
 class ShapeCache {
 public:
+    // A text measured is nearly always printed next (centred captions, the
+    // bars' times), so it is measured on its layout: shaped once, not twice.
     int Advance(const FontHandle& font, std::string_view text)
     {
-        Shape& shape = Find(font, text);
-        if (!shape.advance) {
-            shape.advance = QFontMetrics(font->face).horizontalAdvance(ToQString(text));
-        }
-        return *shape.advance;
+        return static_cast<int>(std::lround(LaidOut(font, text).advance));
     }
 
     Shape& LaidOut(const FontHandle& font, std::string_view text)
@@ -118,6 +118,7 @@ public:
                 line.setLineWidth(1e9);
                 line.setPosition(QPointF(0, 0));
                 shape.ascent = line.ascent();
+                shape.advance = line.horizontalAdvance();
             }
             layout.endLayout();
             shape.runs = layout.glyphRuns();

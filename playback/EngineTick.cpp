@@ -46,7 +46,9 @@ void EngineTick::TimerUpdate_Timer()
     }
     window.TimerUpdate.SetInterval(0);
     const double start = platform::Timer();
-    control_.Observe("Timer=" + std::to_string(start));
+    if (control_.Observing()) {
+        control_.Observe("Timer=" + std::to_string(start));
+    }
     const int outputs = std::min(state.NumOut, MainState::Outputs);
 
     const auto anyBusy = [&state] {
@@ -342,6 +344,8 @@ void EngineTick::Rearm(double start)
     FrmMain& window = control_.Window();
     const long long elapsed = std::llround(basic::ElapsedSince(start, 0) * 1000.0);
     const int next = NextInterval(parms::TimerInt, elapsed);
-    control_.Observe("Interval=" + std::to_string(next));
+    if (control_.Observing()) {
+        control_.Observe("Interval=" + std::to_string(next));
+    }
     window.TimerUpdate.SetInterval(next);
 }

@@ -72,7 +72,9 @@ void PlayFunction::Pon(int output, int button, int fromStandby, int startOffsetM
     }
     const auto o = At(output);
     BusyGuard busy(state.PonBusy[o]);
-    control_.Observe("PonStart " + std::to_string(button));
+    if (control_.Observing()) {
+        control_.Observe("PonStart " + std::to_string(button));
+    }
 
     // Minimum interval between two starts; an interval of exactly NoPlayMS plays.
     if (state.NoPlayMS > 0) {

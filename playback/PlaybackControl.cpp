@@ -51,9 +51,14 @@ void PlaybackControl::RefillPlayers()
     }
 }
 
+bool PlaybackControl::Observing() const
+{
+    return window_.State.ShowObservation == 1 && Hooks.AddObservation;
+}
+
 void PlaybackControl::Observe(std::string_view text)
 {
-    if (window_.State.ShowObservation == 1 && Hooks.AddObservation) {
+    if (Observing()) {
         Hooks.AddObservation(text);
     }
 }
@@ -185,4 +190,3 @@ void PlaybackControl::CtrlButton_ButtonClicked(int index, int clickedIndex)
         NotAvailable("CtrlButton_ButtonClicked");
     }
 }
-

@@ -95,7 +95,10 @@ public:
     void ShowPlayStatus(int slot, std::string_view text) { Transports.ShowPlayStatus(slot, text); }
     // Feeds every sample-position player whose output no play request holds.
     void RefillPlayers();
-    // The observation line, when it is on.
+    // The observation line, when it is on; a caller that formats numbers for
+    // it asks first, since the engine's tick would otherwise format them
+    // many times a second for nothing.
+    bool Observing() const;
     void Observe(std::string_view text);
 
     // ---- EnginePort ----

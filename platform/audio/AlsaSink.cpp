@@ -84,11 +84,10 @@ std::unique_ptr<AlsaSink> AlsaSink::Open(const AlsaOptions& options, std::string
     sink->options_.rate = static_cast<int>(choice.rate);
     sink->options_.periodFrames = static_cast<int>(period);
     // The buffer may be larger than the periods kept queued (see SetQueuedAhead),
-    // which make about 32 ms at most: long periods are not queued six deep.
-    const auto about32Ms =
-        static_cast<int>((choice.rate * 32 / 1000 + period - 1) / std::max<snd_pcm_uframes_t>(period, 1));
+    // which make about 43 ms at most: long periods are not queued eight deep.
+    const auto about43Ms = static_cast<int>(choice.rate * 43 / 1000 / std::max<snd_pcm_uframes_t>(period, 1));
     sink->options_.periods = std::clamp(period > 0 ? static_cast<int>(buffer / period) : 2, 2,
-                                        std::max(2, std::min(options.device.periods, about32Ms)));
+                                        std::max(2, std::min(options.device.periods, about43Ms)));
     sink->options_.bufferFrames = static_cast<int>(buffer);
     sink->roomAt_ = static_cast<long>(period);
     sink->frameBytes_ = AlsaBytesOf(choice.type) * choice.channels;

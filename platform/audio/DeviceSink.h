@@ -12,16 +12,17 @@ namespace platform::audio {
 // The shape of a device's output: its rate, channel count and mixer period.
 // Small periods keep the time from a queued buffer to the device short.
 // periods is how many periods are queued ahead of what the device plays, at
-// most what makes about 32 ms (a start does not wait behind them where the
-// device can take them back; six let the mixer wake once every four periods
-// and still keep two queued, and a sound stopped is gone within 32 ms);
+// most what makes about 43 ms (a start does not wait behind them where the
+// device can take them back; eight let the mixer wake once every six periods
+// and still keep two queued, and a sound stopped is gone within 43 ms: a
+// mixer's wake-up costs a playing machine far more than its mixing does);
 // bufferFrames is the device's whole buffer, which may be larger so that the
 // queued audio can grow on a machine under load (0: periods x periodFrames).
 struct DeviceOptions {
     int rate = 48000;
     int channels = 2;
     int periodFrames = 256;
-    int periods = 6;
+    int periods = 8;
     int bufferFrames = 0;
 };
 
@@ -33,12 +34,12 @@ constexpr int maxQueuedAheadFrames = 4 * 1024;
 constexpr int maxQueuedAheadFramesWithoutRealtime = 4 * maxQueuedAheadFrames;
 
 // What is left queued when a device with this fill wakes its mixer: two
-// periods below a fill of more (one, with a fill of two), at most four below
-// the fill, so that a wake-up writes up to four periods.
+// periods below a fill of more (one, with a fill of two), at most six below
+// the fill, so that a wake-up writes up to six periods.
 constexpr int LowWaterFrames(int fill, int period)
 {
     const int refill = fill > 2 * period ? fill - 2 * period : period;
-    return fill - (refill < period ? period : (refill > 4 * period ? 4 * period : refill));
+    return fill - (refill < period ? period : (refill > 6 * period ? 6 * period : refill));
 }
 
 // Where a device's mixed periods go: a sound card, or a null device that

@@ -613,13 +613,13 @@ void OutputDevice::RunOnOwnClock()
     // wakes it at once and is mixed then, whatever the time.
     const std::int64_t rate = Rate();
     const int period = PeriodFrames();
-    const std::int64_t behindFrames = std::int64_t{period} * (MaxPeriodsAWrite - 1);
+    const std::int64_t behindFrames = std::int64_t{period} * (OwnClockPeriodsAWake - 1);
     std::int64_t start = MonotonicNs();
     std::int64_t frames = 0; // mixed since start
     while (running_.load(std::memory_order_acquire)) {
         const std::int64_t now = MonotonicNs();
         const std::int64_t due = (now - start) * rate / 1'000'000'000 + period;
-        if (due - frames > 4 * std::int64_t{period} * MaxPeriodsAWrite) {
+        if (due - frames > 4 * std::int64_t{period} * OwnClockPeriodsAWake) {
             // Far behind (the machine stalled): start afresh instead of racing.
             events_.Push(MixerEvent{MixerEvent::Late, (due - frames) / period});
             start = now;
@@ -628,8 +628,8 @@ void OutputDevice::RunOnOwnClock()
         }
         const MixerThreadObserver* observer = CurrentMixerThreadObserver();
         do {
-            const auto periods =
-                static_cast<int>(std::clamp<std::int64_t>((due - frames + period - 1) / period, 1, MaxPeriodsAWrite));
+            const auto periods = static_cast<int>(
+                std::clamp<std::int64_t>((due - frames + period - 1) / period, 1, OwnClockPeriodsAWake));
             MixAndWrite(periods);
             for (int p = 0; p < periods && observer != nullptr && observer->period != nullptr; ++p) {
                 observer->period();

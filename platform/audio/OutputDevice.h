@@ -108,7 +108,10 @@ private:
     void RunOnOwnClock();
     // Mixes periods (one by default) and hands them to the device in one write.
     DeviceSink::WriteResult MixAndWrite(int periods = 1);
-    static constexpr int MaxPeriodsAWrite = 4;
+    // A device woken at its low water takes up to six periods at once.
+    static constexpr int MaxPeriodsAWrite = 6;
+    // On its own clock the mixer wakes once every few periods.
+    static constexpr int OwnClockPeriodsAWake = 4;
     DeviceSink::WriteResult WriteAndKeep(const float* frames, int count);
     // True when the starts were mixed into queued audio taken back.
     bool RewindForStarts();

@@ -5,6 +5,8 @@
 
 #include <gmock/gmock.h>
 
+#include <QFontMetrics>
+
 #include <climits>
 #include <cmath>
 
@@ -392,6 +394,23 @@ TEST_F(SurfaceDrawing, TextMeasuresInTwipsLineByLine)
     EXPECT_GT(surface.TextWidth("漢字"), surface.TextWidth("漢"));
     EXPECT_EQ(surface.TextWidth("漢字\nA"), surface.TextWidth("漢字"));
     EXPECT_EQ(static_cast<int>(surface.TextWidth("漢字")) % 15, 0) << "whole pixels";
+}
+
+// Centred captions are placed by these widths: each must be the font's own
+// advance for the text, whether it was printed first or only measured, with
+// trailing blanks and tabs counted.
+TEST_F(SurfaceDrawing, TextWidthsAreTheFontsOwnAdvances)
+{
+    Surface surface = WhiteSurface(200, 20);
+    const QFontMetrics metrics(surface.Font()->face);
+    for (const char* text : {"-1:23.4", " 12:34.5", "Total/1:33:20.0", "trailing  ", "a\tb", "ffi AV To",
+                             "ＭＳ Ｐゴシック テスト", "アイウエオ漢字かな", " "}) {
+        const int expected = metrics.horizontalAdvance(QString::fromUtf8(text));
+        EXPECT_EQ(surface.TextWidth(text), expected * 15) << text << " measured first";
+        surface.SetCurrentX(0);
+        surface.Print(text);
+        EXPECT_EQ(surface.TextWidth(text), expected * 15) << text << " measured after printing";
+    }
 }
 
 TEST(ScreenTwips, TheOffscreenScreenHas96Dpi)

@@ -62,22 +62,21 @@ protected:
 
 TEST_F(LateMixer, AWakeUpThatFindsHalfOfWhatWasLeftPlayedDoublesTheQueue)
 {
-    ASSERT_EQ(device->QueuedAheadFrames(), 6 * period);
-    // Six periods queued, woken with two left: 256 frames late is half of them.
+    ASSERT_EQ(device->QueuedAheadFrames(), 8 * period);
+    // Eight periods queued, woken with two left: 256 frames late is half of them.
     WokeLate(255);
-    EXPECT_EQ(device->QueuedAheadFrames(), 6 * period) << "not yet half";
+    EXPECT_EQ(device->QueuedAheadFrames(), 8 * period) << "not yet half";
     WokeLate(256);
-    EXPECT_EQ(device->QueuedAheadFrames(), 12 * period);
+    EXPECT_EQ(device->QueuedAheadFrames(), 16 * period);
     EXPECT_EQ(device->StartMarginFrames(), 2 * 256 + 1)
         << "a start keeps clear of twice the lateness seen, not of all that the queue grew";
-    EXPECT_TRUE(Logged("Audio device \"Card\": its mixer woke so late that it nearly ran dry; 3072 frames (64 ms) "
+    EXPECT_TRUE(Logged("Audio device \"Card\": its mixer woke so late that it nearly ran dry; 4096 frames (85 ms) "
                        "are now queued ahead"));
-
-    // Twelve periods queued are woken with eight left.
-    WokeLate(1023);
-    EXPECT_EQ(device->QueuedAheadFrames(), 12 * period);
-    WokeLate(1024);
     EXPECT_EQ(device->QueuedAheadFrames(), maxQueuedAheadFrames) << "at most the limit";
+
+    // Sixteen periods queued are woken with ten left: half of them would double it again.
+    WokeLate(1280);
+    EXPECT_EQ(device->QueuedAheadFrames(), maxQueuedAheadFrames);
     WokeLate(4096);
     EXPECT_EQ(device->QueuedAheadFrames(), maxQueuedAheadFrames);
 }

@@ -77,7 +77,7 @@ protected:
 TEST_F(QueueGrowth, RepeatedUnderrunsDoubleTheQueuedAudioUpToFourPeriodsOf1024Frames)
 {
     ASSERT_EQ(device->PeriodFrames(), 256);
-    EXPECT_EQ(device->QueuedAheadFrames(), 6 * 256) << "the periods the device was opened with: 32 ms";
+    EXPECT_EQ(device->QueuedAheadFrames(), 8 * 256) << "the periods the device was opened with: 43 ms";
     // 1 ms at 48 kHz: the device holds nothing in flight and knows its position to the frame.
     const int least = 48;
     EXPECT_EQ(device->StartMarginFrames(), least);
@@ -85,7 +85,7 @@ TEST_F(QueueGrowth, RepeatedUnderrunsDoubleTheQueuedAudioUpToFourPeriodsOf1024Fr
     Underrun();
     ASSERT_EQ(lines.size(), 1U);
     EXPECT_EQ(lines[0], "Audio device \"Card\": 1 underrun (r=-32), restarted");
-    EXPECT_EQ(device->QueuedAheadFrames(), 1536) << "one underrun alone may be chance";
+    EXPECT_EQ(device->QueuedAheadFrames(), 2048) << "one underrun alone may be chance";
 
     // The mixer's side of growing allocates nothing (the log line is written by the program's thread).
     audiotest::ArmAllocationCounting();
@@ -94,19 +94,18 @@ TEST_F(QueueGrowth, RepeatedUnderrunsDoubleTheQueuedAudioUpToFourPeriodsOf1024Fr
     EXPECT_EQ(audiotest::DisarmAllocationCounting(), 0);
     device->RenderPeriods(20);
     device->Sync();
-    EXPECT_EQ(device->QueuedAheadFrames(), 3072);
+    EXPECT_EQ(device->QueuedAheadFrames(), 4096);
     // A start keeps as much more margin as the queue grew.
-    EXPECT_EQ(device->StartMarginFrames(), least + 1536);
+    EXPECT_EQ(device->StartMarginFrames(), least + 2048);
     ASSERT_EQ(Grown(), 1);
     EXPECT_EQ(lines.back(),
-              "Audio device \"Card\": underruns again and again; 3072 frames (64 ms) are now queued ahead");
+              "Audio device \"Card\": underruns again and again; 4096 frames (85 ms) are now queued ahead");
 
     Underrun();
-    EXPECT_EQ(device->QueuedAheadFrames(), 4096);
-    EXPECT_EQ(device->StartMarginFrames(), least + 4096 - 1536);
     Underrun();
     EXPECT_EQ(device->QueuedAheadFrames(), 4096) << "four periods of 1,024 frames at most";
-    EXPECT_EQ(Grown(), 2);
+    EXPECT_EQ(device->StartMarginFrames(), least + 2048);
+    EXPECT_EQ(Grown(), 1);
     EXPECT_FALSE(device->Lost());
 }
 
@@ -116,10 +115,10 @@ TEST_F(QueueGrowth, UnderrunsMoreThanAMinuteApartLeaveTheQueueAsItIs)
     // A minute and a period of audio later.
     device->RenderPeriods(48000 * 60 / 256 + 1);
     Underrun();
-    EXPECT_EQ(device->QueuedAheadFrames(), 1536);
+    EXPECT_EQ(device->QueuedAheadFrames(), 2048);
     // The next one within the minute is a repeat.
     Underrun();
-    EXPECT_EQ(device->QueuedAheadFrames(), 3072);
+    EXPECT_EQ(device->QueuedAheadFrames(), 4096);
 }
 
 } // namespace
