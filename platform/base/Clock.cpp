@@ -10,8 +10,15 @@ LocalTime SystemClock::Now() const
     using namespace std::chrono;
     const auto now = system_clock::now();
     const std::time_t secs = system_clock::to_time_t(now);
-    std::tm local{};
-    localtime_r(&secs, &local);
+    // The engine's tick reads the time several times a second, and turning
+    // a second into local time costs more than the rest of a reading: the
+    // same second is the same local time.
+    thread_local std::time_t convertedSecs = -1;
+    thread_local std::tm local{};
+    if (secs != convertedSecs) {
+        localtime_r(&secs, &local);
+        convertedSecs = secs;
+    }
     const auto ms = duration_cast<milliseconds>(now.time_since_epoch()).count() % 1000;
     LocalTime result;
     result.date = sys_days{year{local.tm_year + 1900} / month{static_cast<unsigned>(local.tm_mon + 1)} /
