@@ -108,7 +108,7 @@ TEST_F(AlsaOpening, ADeviceThatRefusesPeriodsBelow1024FramesOnlyWhenSetUpGetsLar
     ASSERT_TRUE(sink) << error;
     // 256 and 512 are refused; the next step up is the smallest period taken.
     EXPECT_EQ(sink->Options().periodFrames, 1024);
-    EXPECT_EQ(sink->Options().periods, 2) << "about 32 ms queued ahead: two long periods";
+    EXPECT_EQ(sink->Options().periods, 2) << "about 43 ms queued ahead: two long periods";
     EXPECT_EQ(sink->Description(), "S32_LE, 48000 Hz, 2 channels, period 1024 frames, buffer 16384 frames");
     PlaysPeriods(std::move(sink));
 }
