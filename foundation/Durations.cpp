@@ -2,7 +2,6 @@
 
 #include "platform/base/Numbers.h"
 
-#include <cstdio>
 #include <optional>
 #include <vector>
 
@@ -12,9 +11,7 @@ namespace {
 
 std::string Pad(long long value, int width)
 {
-    char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%0*lld", width, value);
-    return buffer;
+    return numeric::ZeroPadded(value, width);
 }
 
 bool IsDurationSeparator(char c)

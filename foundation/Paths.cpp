@@ -2,8 +2,7 @@
 
 #include "foundation/FileAccess.h"
 #include "platform/AsciiCase.h"
-
-#include <cstdio>
+#include "platform/base/Numbers.h"
 
 namespace basic {
 
@@ -139,9 +138,7 @@ std::string MakeNumberedFileName(std::string_view path, int withFolder, int with
     const int digits = width < 0 ? 0 : (width > 18 ? 18 : width);
     std::string number;
     for (long long n = 1;; ++n) {
-        char buffer[32];
-        std::snprintf(buffer, sizeof buffer, "%0*lld", digits, n);
-        number = buffer;
+        number = numeric::ZeroPadded(n, digits);
         if (FileExists(folder + base + number + dotExt) == 0 || n >= 99'999'999) {
             break;
         }

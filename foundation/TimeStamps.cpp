@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
-#include <cstdio>
 #include <optional>
 
 namespace basic {
@@ -17,9 +16,7 @@ using std::chrono::sys_days;
 
 std::string Pad(long long value, int width)
 {
-    char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%0*lld", width, value);
-    return buffer;
+    return numeric::ZeroPadded(value, width);
 }
 
 struct Fields {

@@ -1,5 +1,7 @@
 #include "platform/base/Numbers.h"
 
+#include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdlib>
 #include <string>
@@ -171,6 +173,25 @@ int HexDigitValue(char c)
         return c - 'A' + 10;
     }
     return -1;
+}
+
+std::string ZeroPadded(long long value, int width)
+{
+    // Times and counters are formatted many times a second: no format parsing.
+    char digits[24];
+    const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+    const auto length = static_cast<int>(end - digits);
+    const bool negative = value < 0;
+    std::string text;
+    text.reserve(static_cast<std::size_t>(std::max(width, length)));
+    if (negative) {
+        text += '-';
+    }
+    if (width > length) {
+        text.append(static_cast<std::size_t>(width - length), '0');
+    }
+    text.append(digits + (negative ? 1 : 0), end);
+    return text;
 }
 
 } // namespace numeric

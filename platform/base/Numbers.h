@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 
 // The one set of number rules of the program: "rounded" means half to even,
@@ -33,6 +34,9 @@ bool IsAllDigits(std::string_view text);
 std::optional<int> DigitsValue(std::string_view text);
 // The value 0..15 of one hexadecimal digit (either case), -1 for any other character.
 int HexDigitValue(char c);
+// The decimal digits of value, with zeros in front up to width characters
+// (a minus sign counts in the width, before the zeros: -5 in 3 is "-05").
+std::string ZeroPadded(long long value, int width);
 
 inline bool FitsLong(std::int64_t value)
 {

@@ -91,8 +91,9 @@ TEST_F(AlsaIdleStop, AResumeWakesTheCard)
     EXPECT_FALSE(buffer.Done());
     card.arm();
     voice->Restart();
+    // Mixed (done) comes before heard: the card plays what it was handed at its own pace.
+    EXPECT_TRUE(testsupport::WithinFiveSeconds([&] { return card.played() >= 0; })) << "it is heard";
     ASSERT_TRUE(testsupport::WithinFiveSeconds([&] { return buffer.Done(); }));
-    EXPECT_GE(card.played(), 0);
 }
 
 // A card unplugged while it sleeps is known lost before the next press, so

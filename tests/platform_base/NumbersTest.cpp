@@ -70,4 +70,18 @@ TEST(Numbers, HexDigitsReadInEitherCaseAndNothingElseDoes)
     }
 }
 
+// Time stamps, counters and numbered file names: "%0*lld" as C formats it.
+TEST(Numbers, ZeroPaddedFillsToTheWidthWithTheSignFirst)
+{
+    EXPECT_EQ(numeric::ZeroPadded(7, 2), "07");
+    EXPECT_EQ(numeric::ZeroPadded(2026, 4), "2026");
+    EXPECT_EQ(numeric::ZeroPadded(12345, 2), "12345") << "never cut";
+    EXPECT_EQ(numeric::ZeroPadded(0, 3), "000");
+    EXPECT_EQ(numeric::ZeroPadded(0, 0), "0");
+    EXPECT_EQ(numeric::ZeroPadded(-5, 3), "-05");
+    EXPECT_EQ(numeric::ZeroPadded(-5, 1), "-5");
+    EXPECT_EQ(numeric::ZeroPadded(INT64_MIN, 22), "-009223372036854775808");
+    EXPECT_EQ(numeric::ZeroPadded(99'999'999, 18), "000000000099999999");
+}
+
 } // namespace
