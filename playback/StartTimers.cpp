@@ -7,10 +7,13 @@
 #include "foundation/SharedConf.h"
 #include "foundation/TimeStamps.h"
 #include "mainwindow/FrmMain.h"
+#include "platform/base/Clock.h"
 #include "playback/CacheNames.h"
 #include "playback/PlaybackControl.h"
 #include "playback/TimerSchedule.h"
 
+#include <cmath>
+#include <cstdint>
 #include <string>
 
 namespace {
@@ -48,6 +51,15 @@ int StartTimers::CounterSlot(int output) const
 void StartTimers::CheckTimer()
 {
     MainState& state = window_.State;
+    // The stamp counts whole seconds, and the engine's tick comes twenty times
+    // a second: within the second last checked it cannot have changed.
+    const platform::LocalTime clock = platform::CurrentClock().Now();
+    const std::int64_t second = static_cast<std::int64_t>(clock.date.time_since_epoch().count()) * 86400 +
+                                static_cast<std::int64_t>(std::floor(clock.secondsOfDay));
+    if (second == checkedSecond_) {
+        return;
+    }
+    checkedSecond_ = second;
     const std::string now = basic::FormatTimeStamp(FCT_Quind::HourAdjust, 0, 0, 0, 0, 0, 0);
     if (now == state.LastTimerStamp) {
         return;

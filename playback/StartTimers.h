@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <functional>
 
 class FrmMain;
@@ -57,4 +58,6 @@ private:
     FrmMain& window_;
     // Per output: armed at start-up, the material still to be noted.
     std::array<bool, 4> materialPending_{};
+    // The clock's second (days and seconds since 1970, local) last checked.
+    std::int64_t checkedSecond_ = -1;
 };
