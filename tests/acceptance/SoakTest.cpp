@@ -22,8 +22,6 @@
 #include "mainwindow/OutputPlayers.h"
 #include "platform/DragData.h"
 #include "platform/InputCodes.h"
-#include "platform/MessageBox.h"
-#include "platform/PopupMenu.h"
 #include "platform/SessionEndpoint.h"
 #include "platform/audio/AudioSystem.h"
 #include "platform/audio/NullSink.h"
@@ -38,6 +36,7 @@
 #include "support/FakeHidBox.h"
 #include "support/FakeMidiBackend.h"
 #include "support/ProgramGlobals.h"
+#include "support/ProgramStart.h"
 #include "support/PseudoTerminal.h"
 #include "support/RiffFileBuilder.h"
 #include "support/ScratchFolder.h"
@@ -100,17 +99,9 @@ protected:
     void SetUp() override
     {
         SetNow(Date(2026, 3, 10), At(8, 0, 0));
-        basic::SetAppPath(program.Path());
-        basic::SetProgramCommandLine("");
+        // Every question is answered yes; a menu that a click opens closes again without a choice.
+        testsupport::PrepareProgramStart(program.Path(), Rate);
         registry.AddCommon("DebugLogPath", logs.Path());
-        platform::SetMessageBoxAnswer([](const platform::MessageBoxRequest&) { return platform::IdYes; });
-        // A menu that a click opens closes again without a choice.
-        platform::SetPopupMenuAnswer([](QMenu&) -> QAction* { return nullptr; });
-        platform::audio::DeviceOptions options;
-        options.rate = Rate;
-        options.channels = 2;
-        options.periodFrames = 256;
-        AudioSystem::Install(AudioSystem::WithNullDevices(4, platform::audio::NullTiming::VirtualClock, options, 10));
         for (int n = 1; n <= Ports; ++n) {
             setenv(("TOLV_COM" + std::to_string(10 + n)).c_str(),
                    lines[static_cast<std::size_t>(n - 1)].PortPath().c_str(), 1);

@@ -12,6 +12,7 @@
 #include "platform/audio/NullSink.h"
 #include "platform/base/Twips.h"
 #include "support/AudioTestSignals.h"
+#include "support/NullOutputs.h"
 #include "support/RiffFileBuilder.h"
 #include "support/TestFileLayer.h"
 
@@ -34,11 +35,7 @@ protected:
         // Virtual time runs fast here (5 ms per pump); a slow disk flush must
         // not look like a dead server.
         platform::io::SetWaitLimitMs(600000);
-        DeviceOptions options;
-        options.rate = Rate;
-        options.channels = 2;
-        options.periodFrames = 256;
-        AudioSystem::Install(AudioSystem::WithNullDevices(1, NullTiming::VirtualClock, options, SoundSeconds + 5));
+        testsupport::InstallNullOutputs(1, Rate, SoundSeconds + 5);
     }
     ~TranspFileWhilePlaying() override
     {

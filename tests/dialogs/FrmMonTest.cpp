@@ -24,6 +24,7 @@
 #include "support/AudioTestSignals.h"
 #include "support/ClockFixture.h"
 #include "support/Gallery.h"
+#include "support/NullOutputs.h"
 #include "support/RiffFileBuilder.h"
 #include "support/ScratchFolder.h"
 
@@ -83,11 +84,7 @@ protected:
         basic::SaveSetting("DispLapMon", 1);
         basic::SaveSetting("DeviceWaveMon", "");
         basic::SaveSetting("SelDir", "");
-        DeviceOptions options;
-        options.rate = Rate;
-        options.channels = 2;
-        options.periodFrames = 256;
-        AudioSystem::Install(AudioSystem::WithNullDevices(2, NullTiming::VirtualClock, options, 2));
+        testsupport::InstallNullOutputs(2, Rate, 2);
         platform::SetMessageBoxAnswer([this](const platform::MessageBoxRequest& request) {
             messages.push_back(request.text);
             EXPECT_EQ(request.title, "");

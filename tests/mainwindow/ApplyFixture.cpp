@@ -4,6 +4,7 @@
 #include "mainwindow/OutputPlayers.h"
 #include "platform/audio/AudioSystem.h"
 #include "support/AudioTestSignals.h"
+#include "support/NullOutputs.h"
 #include "support/RiffFileBuilder.h"
 
 namespace shelltest {
@@ -13,11 +14,7 @@ using namespace platform::audio;
 void ApplyFixture::SetUp()
 {
     ShellFixture::SetUp();
-    DeviceOptions options;
-    options.rate = 48000;
-    options.channels = 2;
-    options.periodFrames = 256;
-    AudioSystem::Install(AudioSystem::WithNullDevices(4, NullTiming::VirtualClock, options, 4));
+    testsupport::InstallNullOutputs(4, 48000, 4);
 }
 
 void ApplyFixture::TearDown()

@@ -1,6 +1,7 @@
 #include "PlayerFixture.h"
 
 #include "support/AudioTestSignals.h"
+#include "support/NullOutputs.h"
 #include "support/RiffFileBuilder.h"
 
 #include <filesystem>
@@ -13,11 +14,7 @@ using namespace platform::audio;
 void PlayerFixture::SetUp()
 {
     ShellFixture::SetUp();
-    DeviceOptions options;
-    options.rate = 48000;
-    options.channels = 2;
-    options.periodFrames = 256;
-    AudioSystem::Install(AudioSystem::WithNullDevices(1, NullTiming::VirtualClock, options, 4));
+    testsupport::InstallNullOutputs(1, 48000, 4);
 }
 
 void PlayerFixture::TearDown()

@@ -1,7 +1,6 @@
 // Operator sessions with the real window on an X server, on virtual time:
 // the test clicks the window's own button controls, advances the clock and
 // reads what each null output device played, sample by sample.
-#include "OperatorStart.h"
 #include "acceptance/SoakProgram.h"
 
 #include "controls/SurfaceBox.h"
@@ -29,6 +28,7 @@
 #include "support/ClockFixture.h"
 #include "support/Gallery.h"
 #include "support/ProgramGlobals.h"
+#include "support/ProgramStart.h"
 #include "support/RiffFileBuilder.h"
 #include "support/ScratchFolder.h"
 
@@ -74,7 +74,7 @@ protected:
             GTEST_SKIP() << why;
         }
         SetNow(Date(2026, 3, 10), At(9, 0, 0));
-        operatortest::PrepareProgramStart(program.Path(), Rate);
+        testsupport::PrepareProgramStart(program.Path(), Rate);
     }
     void TearDown() override
     {

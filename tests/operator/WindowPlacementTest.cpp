@@ -5,7 +5,6 @@
 // (its position and the frame extents the window manager publishes) is read
 // with xwininfo and xprop. Without them or openbox the check is skipped, with
 // the reason.
-#include "OperatorStart.h"
 #include "acceptance/SoakProgram.h"
 
 #include "foundation/CommandLine.h"
@@ -23,6 +22,7 @@
 #include "support/ClockFixture.h"
 #include "support/ProcessUntil.h"
 #include "support/ProgramGlobals.h"
+#include "support/ProgramStart.h"
 #include "support/ScratchFolder.h"
 
 #include <QAction>
@@ -83,7 +83,7 @@ protected:
         manager_.start(QString::fromStdString(platform::FindProgram("openbox")), {});
         ASSERT_TRUE(manager_.waitForStarted(10000));
         SetNow(Date(2026, 3, 10), At(9, 0, 0));
-        operatortest::PrepareProgramStart(program.Path(), 48000);
+        testsupport::PrepareProgramStart(program.Path(), 48000);
         // The sessions before leave their settings in the same store.
         Store("PlayerType", "3");
         Store("NumOut", "1");

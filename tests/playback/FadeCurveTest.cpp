@@ -7,6 +7,7 @@
 #include "platform/audio/AudioSystem.h"
 #include "playback/Fades.h"
 #include "support/ClockFixture.h"
+#include "support/NullOutputs.h"
 #include "support/RiffFileBuilder.h"
 #include "support/ScratchFolder.h"
 
@@ -29,12 +30,7 @@ class FadeOnADevice : public testsupport::ClockFixture {
 protected:
     void SetUp() override
     {
-        platform::audio::DeviceOptions options;
-        options.rate = Rate;
-        options.channels = 2;
-        options.periodFrames = 256;
-        platform::audio::AudioSystem::Install(platform::audio::AudioSystem::WithNullDevices(
-            1, platform::audio::NullTiming::VirtualClock, options, 12));
+        testsupport::InstallNullOutputs(1, Rate, 12);
         FCT_EnumDS::EnumDSDevices();
         basic::SetAppPath(folder.Path());
         saved_ = {parms::MaxAtt, parms::TimerInt, parms::FITime, parms::FOTime, parms::FIOffset};

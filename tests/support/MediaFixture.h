@@ -3,6 +3,7 @@
 #include "platform/audio/AudioSystem.h"
 #include "platform/audio/MediaGraph.h"
 #include "support/ClockFixture.h"
+#include "support/NullOutputs.h"
 #include "support/ScratchFolder.h"
 
 #include <gtest/gtest.h>
@@ -18,15 +19,7 @@ class MediaFixture : public testsupport::ClockFixture {
 protected:
     static constexpr int Rate = 48000;
 
-    void SetUp() override
-    {
-        platform::audio::DeviceOptions options;
-        options.rate = Rate;
-        options.channels = 2;
-        options.periodFrames = 256;
-        platform::audio::AudioSystem::Install(
-            platform::audio::AudioSystem::WithNullDevices(2, platform::audio::NullTiming::VirtualClock, options, 30));
-    }
+    void SetUp() override { testsupport::InstallNullOutputs(2, Rate, 30); }
     void TearDown() override { platform::audio::AudioSystem::Install(nullptr); }
 
     static platform::audio::AudioSystem& System() { return platform::audio::AudioSystem::Current(); }
