@@ -648,6 +648,10 @@ void OutputDevice::LogEvents()
         const std::string value = std::to_string(event.value);
         const std::string frames =
             value + " frames (" + std::to_string(event.value * 1000 / std::max(1, Rate())) + " ms)";
+        // The queue grew, and why.
+        const auto queuedAhead = [&device, &frames](const char* why) {
+            Log(device + why + "; " + frames + " are now queued ahead");
+        };
         switch (event.kind) {
         case MixerEvent::Underrun:
             ++underrunsUnreported_;
@@ -666,16 +670,16 @@ void OutputDevice::LogEvents()
             Log(device + "the mixer was late by " + value + " periods");
             break;
         case MixerEvent::QueueGrown:
-            Log(device + "underruns again and again; " + frames + " are now queued ahead");
+            queuedAhead("underruns again and again");
             break;
         case MixerEvent::QueueGrownNoRt:
-            Log(device + "underran, and its mixer has no real-time priority; " + frames + " are now queued ahead");
+            queuedAhead("underran, and its mixer has no real-time priority");
             break;
         case MixerEvent::QueueGrownLate:
-            Log(device + "its mixer woke so late that it nearly ran dry; " + frames + " are now queued ahead");
+            queuedAhead("its mixer woke so late that it nearly ran dry");
             break;
         case MixerEvent::QueueGrownOnce:
-            Log(device + "underran and cannot take queued audio back; " + frames + " are now queued ahead");
+            queuedAhead("underran and cannot take queued audio back");
             break;
         case MixerEvent::QueueShrunk:
             Log(device + "ten minutes without an underrun; back to " + frames + " queued ahead");

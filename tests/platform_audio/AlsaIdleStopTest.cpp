@@ -17,18 +17,9 @@ namespace {
 
 using namespace platform::audio;
 
-class AlsaIdleStop : public testing::Test {
+class AlsaIdleStop : public testsupport::PacedTestCardTest {
 protected:
-    void SetUp() override
-    {
-        if (!testsupport::TestAlsaDeviceBuilt()) {
-            GTEST_SKIP() << "the test ALSA device was not built (" << testsupport::TestAlsaDevice << ")";
-        }
-        std::string error;
-        device = testsupport::OpenPacedTestCard("formats \"S16_LE\"", error);
-        ASSERT_TRUE(device) << error;
-        ASSERT_TRUE(card.Find());
-    }
+    void SetUp() override { OpenCard("formats \"S16_LE\""); }
     void TearDown() override
     {
         voice.reset();
@@ -46,9 +37,7 @@ protected:
 
     const StreamFormat format{48000, 16, 2};
     const std::vector<std::uint8_t> loud = audiotest::Constant16(2, 480, 28672);
-    std::shared_ptr<OutputDevice> device;
     std::unique_ptr<Voice> voice;
-    testsupport::TestAlsaControls card;
 };
 
 TEST_F(AlsaIdleStop, ACardWithNothingToPlaySleepsAndAStartWakesItAtOnce)

@@ -23,18 +23,15 @@ using namespace platform::audio;
 
 constexpr int period = 256;
 
-class AlsaRestart : public testing::Test {
+class AlsaRestart : public testsupport::PacedTestCardTest {
 protected:
     void SetUp() override
     {
-        if (!testsupport::TestAlsaDeviceBuilt()) {
-            GTEST_SKIP() << "the test ALSA device was not built (" << testsupport::TestAlsaDevice << ")";
+        OpenCard("rewind 0 formats \"S16_LE\"");
+        if (IsSkipped() || HasFatalFailure()) {
+            return;
         }
-        std::string error;
-        device = testsupport::OpenPacedTestCard("rewind 0 formats \"S16_LE\"", error);
-        ASSERT_TRUE(device) << error;
         ASSERT_EQ(device->PeriodFrames(), period);
-        ASSERT_TRUE(card.Find());
         // A bed plays, and a start shows that the card cannot take audio back.
         bed = device->OpenVoice(format);
         ASSERT_TRUE(bed);
@@ -75,12 +72,10 @@ protected:
     const StreamFormat format{48000, 16, 2};
     const std::vector<std::uint8_t> quiet = audiotest::Constant16(2, 8 * period, 100);
     const std::vector<std::uint8_t> loud = audiotest::Constant16(2, 12000, 28672);
-    std::shared_ptr<OutputDevice> device;
     std::unique_ptr<Voice> bed;
     std::unique_ptr<Voice> shot;
     VoiceBuffer bedBuffer;
     std::vector<std::unique_ptr<VoiceBuffer>> shotBuffers;
-    testsupport::TestAlsaControls card;
 };
 
 // A machine may hold the mixer up once; running dry again and again is the

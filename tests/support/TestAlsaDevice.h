@@ -5,6 +5,8 @@
 #include "platform/audio/AlsaSink.h"
 #include "platform/audio/OutputDevice.h"
 
+#include <gtest/gtest.h>
+
 #include <dlfcn.h>
 
 #include <chrono>
@@ -37,13 +39,11 @@ inline std::string TestAlsaConfig(std::string_view definitions)
 // A paced test device at 48 kHz, its mixer on the device's clock as a sound
 // card's is; settings are the PCM's further settings ("rewind 0", ...). Null
 // with the reason in error when it does not open.
-inline std::shared_ptr<platform::audio::OutputDevice> OpenPacedTestCard(std::string_view settings,
-                                                                        std::string& error)
+inline std::shared_ptr<platform::audio::OutputDevice> OpenPacedTestCard(std::string_view settings, std::string& error)
 {
     platform::audio::AlsaOptions options;
     options.pcm = "dut";
-    options.configText =
-        TestAlsaConfig("pcm.dut { type tolvtest paced 1 rate 48000 " + std::string(settings) + " }\n");
+    options.configText = TestAlsaConfig("pcm.dut { type tolvtest paced 1 rate 48000 " + std::string(settings) + " }\n");
     auto sink = platform::audio::AlsaSink::Open(options, error);
     if (!sink) {
         return nullptr;
@@ -73,8 +73,7 @@ struct TestAlsaControls {
         runDry = reinterpret_cast<void (*)(int)>(dlsym(module, "tolvtest_run_dry"));
         ranDryCount = reinterpret_cast<long long (*)()>(dlsym(module, "tolvtest_ran_dry_count"));
         dlclose(module);
-        return unplug != nullptr && arm != nullptr && played != nullptr && runDry != nullptr &&
-               ranDryCount != nullptr;
+        return unplug != nullptr && arm != nullptr && played != nullptr && runDry != nullptr && ranDryCount != nullptr;
     }
 };
 
@@ -91,5 +90,25 @@ inline bool WithinFiveSeconds(const std::function<bool()>& done)
     }
     return true;
 }
+
+// A test on a paced test card: OpenCard in SetUp skips the test when the
+// device was not built, and fails it when the card does not open; the caller
+// returns when IsSkipped() or HasFatalFailure().
+class PacedTestCardTest : public testing::Test {
+protected:
+    void OpenCard(std::string_view settings)
+    {
+        if (!TestAlsaDeviceBuilt()) {
+            GTEST_SKIP() << "the test ALSA device was not built (" << TestAlsaDevice << ")";
+        }
+        std::string error;
+        device = OpenPacedTestCard(settings, error);
+        ASSERT_TRUE(device) << error;
+        ASSERT_TRUE(card.Find());
+    }
+
+    std::shared_ptr<platform::audio::OutputDevice> device;
+    TestAlsaControls card;
+};
 
 } // namespace testsupport
