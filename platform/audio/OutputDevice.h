@@ -130,6 +130,8 @@ private:
     // Queues twice as much (at least two periods, at most the limit), and
     // says why; only growth at underruns widens the start margin.
     void DoubleQueue(MixerEvent::Kind why);
+    // Of what the queue grew, the part its underruns added (see underrunGrowth_).
+    int GrownAtUnderruns() const;
     void QueueAhead(int frames);
     void LogEvents();
     // Wakes a mixer thread that runs on the machine's clock (see RunOnOwnClock).
@@ -163,7 +165,6 @@ private:
     // a start keeps that much further from what plays, as the lateness that
     // ran it dry may not have been seen.
     int underrunGrowth_ = 0;
-    int GrownAtUnderruns() const;
     std::uint64_t shrinkAt_ = 0;
     // Mixer side: frames mixed since a voice last sounded; whether the
     // device refused to stop while silent.

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ctime>
+
 namespace {
 
 using namespace std::chrono;
@@ -35,6 +37,29 @@ TEST(SystemClock, IsInForceWithoutAVirtualOne)
     const double t = platform::Timer();
     EXPECT_GE(t, 0.0);
     EXPECT_LT(t, 86400.0);
+}
+
+// The machine's clock in local time, read again and again within a second
+// (the engine's tick does): each reading is the local time of its moment.
+TEST(SystemClock, ReadsTheLocalTimeOfTheMachine)
+{
+    const platform::SystemClock clock;
+    for (int i = 0; i < 3; ++i) {
+        const std::time_t before = std::time(nullptr);
+        const platform::LocalTime now = clock.Now();
+        const std::time_t after = std::time(nullptr);
+        std::tm local{};
+        localtime_r(&before, &local);
+        const sys_days day{year{local.tm_year + 1900} / static_cast<unsigned>(local.tm_mon + 1) /
+                           static_cast<unsigned>(local.tm_mday)};
+        const double second = local.tm_hour * 3600.0 + local.tm_min * 60.0 + local.tm_sec;
+        if (after != before || second >= 86399.0) {
+            continue; // a second (or the day) turned meanwhile
+        }
+        EXPECT_EQ(now.date, day);
+        EXPECT_GE(now.secondsOfDay, second);
+        EXPECT_LT(now.secondsOfDay, second + 1.0);
+    }
 }
 
 } // namespace
