@@ -42,8 +42,12 @@ protected:
         shot = device->OpenVoice(format);
         ASSERT_TRUE(shot);
         PlayLoud();
-        ASSERT_TRUE(testsupport::WithinFiveSeconds([&] { return device->QueuedAheadFrames() < 2 * period; }))
-            << "a period and the margin queued";
+        // The margin is measured on the card (twice the lateness seen: more
+        // on a slow machine), so the queue is checked against it, with the
+        // step an underrun of a slow start-up adds.
+        ASSERT_TRUE(testsupport::WithinFiveSeconds([&] {
+            return device->QueuedAheadFrames() <= period + device->StartMarginFrames() + period / 4;
+        })) << "a period and the margin queued";
     }
     void TearDown() override
     {
