@@ -3,6 +3,7 @@
 #include "platform/audio/AlsaHwSetup.h"
 #include "platform/audio/AlsaMessages.h"
 #include "platform/audio/AlsaPcmOpen.h"
+#include "platform/audio/SampleConversion.h"
 
 #include <alsa/asoundlib.h>
 #include <sys/eventfd.h>
@@ -156,20 +157,10 @@ void AlsaSink::Convert(std::span<const float> frames)
     std::uint8_t* out = bytes_.data();
     switch (sampleType_) {
     case AlsaSampleType::S16:
-        for (const float sample : frames) {
-            const auto value =
-                static_cast<std::int16_t>(RoundToInt(std::clamp(sample * 32768.0f, -32768.0f, 32767.0f)));
-            std::memcpy(out, &value, sizeof value);
-            out += sizeof value;
-        }
+        FloatsToS16(frames, out);
         break;
     case AlsaSampleType::S32:
-        for (const float sample : frames) {
-            // 2147483520 is the largest float below 2^31.
-            const std::int32_t value = RoundToInt(std::clamp(sample * 2147483648.0f, -2147483648.0f, 2147483520.0f));
-            std::memcpy(out, &value, sizeof value);
-            out += sizeof value;
-        }
+        FloatsToS32(frames, out);
         break;
     case AlsaSampleType::S24:
     case AlsaSampleType::S24Packed: {
