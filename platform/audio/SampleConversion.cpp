@@ -11,33 +11,39 @@ namespace platform::audio {
 
 namespace {
 
+// A format's full scale, and the range a scaled sample is held within.
+struct FullScale {
+    float scale;
+    float low;
+    float high;
+};
+constexpr FullScale s16{32768.0f, -32768.0f, 32767.0f};
 // 2147483520 is the largest float below 2^31.
-constexpr float s16Scale = 32768.0f;
-constexpr float s16Low = -32768.0f;
-constexpr float s16High = 32767.0f;
-constexpr float s32Scale = 2147483648.0f;
-constexpr float s32Low = -2147483648.0f;
-constexpr float s32High = 2147483520.0f;
+constexpr FullScale s32{2147483648.0f, -2147483648.0f, 2147483520.0f};
 
-// One sample the long way, for what is left over after the blocks of four.
-std::int32_t Scaled(float sample, float scale, float low, float high)
+// The samples from the first one on, the long way: what is left over after
+// the blocks converted together.
+template <typename Sample>
+void ConvertRest(std::span<const float> samples, std::size_t first, const FullScale& full, std::uint8_t* out)
 {
-    if (std::isnan(sample)) {
-        return 0;
+    for (std::size_t i = first; i < samples.size(); ++i) {
+        // The default rounding mode: to nearest, halves to even.
+        const auto value = std::isnan(samples[i]) ? Sample{0}
+                                                  : static_cast<Sample>(std::nearbyint(
+                                                        std::clamp(samples[i] * full.scale, full.low, full.high)));
+        std::memcpy(out + i * sizeof(Sample), &value, sizeof value);
     }
-    // The default rounding mode: to nearest, halves to even.
-    return static_cast<std::int32_t>(std::nearbyint(std::clamp(sample * scale, low, high)));
 }
 
 #if defined(__SSE2__)
-// Four samples scaled and held within low .. high; not-a-number becomes 0.
-// Conversion then rounds as the processor's rounding mode says (to nearest
-// even, unless a program changes it, which this one does not).
-__m128i ScaledFour(const float* samples, __m128 scale, __m128 low, __m128 high)
+// Four samples scaled and held within the full scale; not-a-number becomes
+// 0. Conversion then rounds as the processor's rounding mode says (to
+// nearest even, unless a program changes it, which this one does not).
+__m128i ScaledFour(const float* samples, const FullScale& full)
 {
     __m128 x = _mm_loadu_ps(samples);
     x = _mm_and_ps(x, _mm_cmpord_ps(x, x));
-    x = _mm_min_ps(_mm_max_ps(_mm_mul_ps(x, scale), low), high);
+    x = _mm_min_ps(_mm_max_ps(_mm_mul_ps(x, _mm_set1_ps(full.scale)), _mm_set1_ps(full.low)), _mm_set1_ps(full.high));
     return _mm_cvtps_epi32(x);
 }
 #endif
@@ -48,36 +54,24 @@ void FloatsToS16(std::span<const float> samples, std::uint8_t* out)
 {
     std::size_t i = 0;
 #if defined(__SSE2__)
-    const __m128 scale = _mm_set1_ps(s16Scale);
-    const __m128 low = _mm_set1_ps(s16Low);
-    const __m128 high = _mm_set1_ps(s16High);
     for (; i + 8 <= samples.size(); i += 8) {
-        const __m128i first = ScaledFour(samples.data() + i, scale, low, high);
-        const __m128i second = ScaledFour(samples.data() + i + 4, scale, low, high);
+        const __m128i first = ScaledFour(samples.data() + i, s16);
+        const __m128i second = ScaledFour(samples.data() + i + 4, s16);
         _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i * 2), _mm_packs_epi32(first, second));
     }
 #endif
-    for (; i < samples.size(); ++i) {
-        const auto value = static_cast<std::int16_t>(Scaled(samples[i], s16Scale, s16Low, s16High));
-        std::memcpy(out + i * 2, &value, sizeof value);
-    }
+    ConvertRest<std::int16_t>(samples, i, s16, out);
 }
 
 void FloatsToS32(std::span<const float> samples, std::uint8_t* out)
 {
     std::size_t i = 0;
 #if defined(__SSE2__)
-    const __m128 scale = _mm_set1_ps(s32Scale);
-    const __m128 low = _mm_set1_ps(s32Low);
-    const __m128 high = _mm_set1_ps(s32High);
     for (; i + 4 <= samples.size(); i += 4) {
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i * 4), ScaledFour(samples.data() + i, scale, low, high));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i * 4), ScaledFour(samples.data() + i, s32));
     }
 #endif
-    for (; i < samples.size(); ++i) {
-        const std::int32_t value = Scaled(samples[i], s32Scale, s32Low, s32High);
-        std::memcpy(out + i * 4, &value, sizeof value);
-    }
+    ConvertRest<std::int32_t>(samples, i, s32, out);
 }
 
 } // namespace platform::audio
