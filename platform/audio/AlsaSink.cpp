@@ -7,15 +7,10 @@
 
 #include <alsa/asoundlib.h>
 #include <sys/eventfd.h>
-#if defined(__SSE__)
-#include <xmmintrin.h>
-#endif
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
-#include <cmath>
-#include <cstring>
 
 namespace platform::audio {
 
@@ -26,18 +21,6 @@ constexpr int waitStepMs = 100;
 constexpr int waitStepsBeforeLost = 20;
 // A stopped card is looked at every half second.
 constexpr int waitStepsBetweenLooks = 5;
-
-// To the nearest integer, halves to even, as the card's own converters do.
-// The library's lrintf is a call that may set errno; the processor's own
-// conversion is one instruction.
-inline std::int32_t RoundToInt(float value)
-{
-#if defined(__SSE__)
-    return _mm_cvtss_si32(_mm_set_ss(value));
-#else
-    return static_cast<std::int32_t>(std::lrintf(value));
-#endif
-}
 
 } // namespace
 
@@ -151,9 +134,6 @@ AlsaSink::~AlsaSink()
 
 void AlsaSink::Convert(std::span<const float> frames)
 {
-    // Float arithmetic throughout: scaling by a power of two is exact, so a
-    // sample reaches the card as it would through doubles, at a fraction of
-    // the cost on every period of every device.
     std::uint8_t* out = bytes_.data();
     switch (sampleType_) {
     case AlsaSampleType::S16:
@@ -163,28 +143,12 @@ void AlsaSink::Convert(std::span<const float> frames)
         FloatsToS32(frames, out);
         break;
     case AlsaSampleType::S24:
-    case AlsaSampleType::S24Packed: {
-        const std::size_t width = sampleType_ == AlsaSampleType::S24 ? 4 : 3;
-        for (const float sample : frames) {
-            const auto value =
-                static_cast<std::uint32_t>(RoundToInt(std::clamp(sample * 8388608.0f, -8388608.0f, 8388607.0f)));
-            out[0] = static_cast<std::uint8_t>(value);
-            out[1] = static_cast<std::uint8_t>(value >> 8);
-            out[2] = static_cast<std::uint8_t>(value >> 16);
-            if (width == 4) {
-                out[3] = static_cast<std::uint8_t>((value >> 24) & 0xFFU);
-            }
-            out += width;
-        }
+    case AlsaSampleType::S24Packed:
+        FloatsToS24(frames, out, sampleType_ == AlsaSampleType::S24Packed);
         break;
-    }
     case AlsaSampleType::Float:
     case AlsaSampleType::Automatic:
-        for (const float sample : frames) {
-            const float value = std::clamp(sample, -1.0f, 1.0f);
-            std::memcpy(out, &value, sizeof value);
-            out += sizeof value;
-        }
+        FloatsToFloat(frames, out);
         break;
     }
 }

@@ -11,6 +11,9 @@ namespace platform::audio {
 
 namespace {
 
+// Float arithmetic throughout: scaling by a power of two is exact, so a
+// sample reaches the card as it would through doubles.
+
 // A format's full scale, and the range a scaled sample is held within.
 struct FullScale {
     float scale;
@@ -18,8 +21,18 @@ struct FullScale {
     float high;
 };
 constexpr FullScale s16{32768.0f, -32768.0f, 32767.0f};
+constexpr FullScale s24{8388608.0f, -8388608.0f, 8388607.0f};
 // 2147483520 is the largest float below 2^31.
 constexpr FullScale s32{2147483648.0f, -2147483648.0f, 2147483520.0f};
+
+// One sample scaled, held and rounded; not-a-number is 0.
+std::int32_t Scaled(float sample, const FullScale& full)
+{
+    // The default rounding mode: to nearest, halves to even.
+    return std::isnan(sample)
+               ? 0
+               : static_cast<std::int32_t>(std::nearbyint(std::clamp(sample * full.scale, full.low, full.high)));
+}
 
 // The samples from the first one on, the long way: what is left over after
 // the blocks converted together.
@@ -27,10 +40,7 @@ template <typename Sample>
 void ConvertRest(std::span<const float> samples, std::size_t first, const FullScale& full, std::uint8_t* out)
 {
     for (std::size_t i = first; i < samples.size(); ++i) {
-        // The default rounding mode: to nearest, halves to even.
-        const auto value = std::isnan(samples[i]) ? Sample{0}
-                                                  : static_cast<Sample>(std::nearbyint(
-                                                        std::clamp(samples[i] * full.scale, full.low, full.high)));
+        const auto value = static_cast<Sample>(Scaled(samples[i], full));
         std::memcpy(out + i * sizeof(Sample), &value, sizeof value);
     }
 }
@@ -72,6 +82,29 @@ void FloatsToS32(std::span<const float> samples, std::uint8_t* out)
     }
 #endif
     ConvertRest<std::int32_t>(samples, i, s32, out);
+}
+
+void FloatsToS24(std::span<const float> samples, std::uint8_t* out, bool packed)
+{
+    for (const float sample : samples) {
+        const auto value = static_cast<std::uint32_t>(Scaled(sample, s24));
+        out[0] = static_cast<std::uint8_t>(value);
+        out[1] = static_cast<std::uint8_t>(value >> 8);
+        out[2] = static_cast<std::uint8_t>(value >> 16);
+        if (!packed) {
+            out[3] = static_cast<std::uint8_t>(value >> 24);
+        }
+        out += packed ? 3 : 4;
+    }
+}
+
+void FloatsToFloat(std::span<const float> samples, std::uint8_t* out)
+{
+    for (const float sample : samples) {
+        const float value = std::isnan(sample) ? 0.0f : std::clamp(sample, -1.0f, 1.0f);
+        std::memcpy(out, &value, sizeof value);
+        out += sizeof value;
+    }
 }
 
 } // namespace platform::audio
