@@ -12,7 +12,6 @@
 
 namespace {
 
-using testsupport::Bytes;
 using testsupport::MpegFileBuilder;
 using testsupport::MpegFrameSpec;
 
@@ -98,49 +97,33 @@ TEST_F(MpegFrameCount, ACountTheAudioCannotHoldGivesTheLengthOfTheBytes)
 
 TEST_F(MpegFrameCount, TheShortestFrameOfTheStreamDecides)
 {
-    // Six 417-byte frames (2,502 bytes) hold at most 24 of the shortest frames
-    // of MPEG-1 layer III at 44.1 kHz: 32 kbit/s, 104 bytes unpadded
-    // (24 x 104 = 2496; padded frames of 105 would allow only 23).
-    MpegFileBuilder fits;
-    fits.XingFrame(Layer3Joint128, 24).Frames(Layer3Joint128, 5);
-    EXPECT_EQ(Shown(fits, "fits.mp3").LengthMS, 627); // 24 x 1152 / 44.1 = 626.9
-    EXPECT_EQ(info.IsVBR, 1);
-    MpegFileBuilder oneMore;
-    oneMore.XingFrame(Layer3Joint128, 25).Frames(Layer3Joint128, 5);
-    EXPECT_EQ(Shown(oneMore, "oneMore.mp3").LengthMS, 156); // 2502 / 16
-
-    // MPEG-2 layer III at 22.05 kHz: 8 kbit/s frames of 26 bytes (576
-    // samples). Six 208-byte frames (1,248 bytes) hold exactly 48 of them.
-    const MpegFrameSpec lsf{2, 3, 64, 22050, 1};
-    MpegFileBuilder lsfFits;
-    lsfFits.XingFrame(lsf, 48).Frames(lsf, 5);
-    EXPECT_EQ(Shown(lsfFits, "lsfFits.mp3").LengthMS, 1254); // 48 x 576 / 22.05 = 1253.9
-    MpegFileBuilder lsfOneMore;
-    lsfOneMore.XingFrame(lsf, 49).Frames(lsf, 5);
-    EXPECT_EQ(Shown(lsfOneMore, "lsfOneMore.mp3").LengthMS, 156); // 1248 bytes at 8 bytes a ms
-
-    // Tags are not audio: with an ID3v2 tag of 4,096 bytes and a trailing
-    // "TAG" block the file has room for 25 frames, its audio does not.
-    MpegFileBuilder tagged;
-    tagged.Id3v2(4086).XingFrame(Layer3Joint128, 25).Frames(Layer3Joint128, 5).TrailingTag();
-    EXPECT_EQ(Shown(tagged, "tagged.mp3").LengthMS, 156);
-
-    EXPECT_EQ(LogLinesNaming("fits.mp3"), 0);
-    EXPECT_EQ(LogLinesNaming("lsfFits.mp3"), 0);
-    EXPECT_EQ(LogLinesNaming("oneMore.mp3"), 1);
-    EXPECT_EQ(LogLinesNaming("lsfOneMore.mp3"), 1);
-    EXPECT_EQ(LogLinesNaming("tagged.mp3"), 1);
-
-    // A free-format stream (bit-rate index 0) has no bit rate to give a
-    // length from; it is still left to the player, whatever its Xing header
-    // (100,000 frames, where a stereo layer III frame carries it) claims.
-    const Bytes xing{'X', 'i', 'n', 'g', 0, 0, 0, 1, 0, 1, 0x86, 0xA0};
-    MpegFileBuilder freeFormat;
-    freeFormat.Raw(Bytes{0xFF, 0xFB, 0x00, 0x40}).Raw(Bytes(32, 0)).Raw(xing).Raw(Bytes(500, 0));
-    const std::string path = folder / "free.mp3";
-    freeFormat.WriteTo(path);
-    EXPECT_EQ(FCT_mpeg::GetMpegInfo(path, info, 0), 0);
-    EXPECT_EQ(LogLinesNaming("free.mp3"), 0);
+    const MpegFrameSpec lsf{2, 3, 64, 22050, 1}; // 208-byte frames, 8 bytes a ms
+    struct Case {
+        const char* name;
+        MpegFileBuilder file;
+        std::int32_t lengthMs;
+        int logLines;
+    };
+    const Case cases[] = {
+        // Six 417-byte frames (2,502 bytes) hold 24 of the shortest MPEG-1
+        // layer III frames at 44.1 kHz: 32 kbit/s, 104 bytes unpadded
+        // (24 x 104 = 2496; padded ones of 105 would allow only 23).
+        {"fits.mp3", MpegFileBuilder().XingFrame(Layer3Joint128, 24).Frames(Layer3Joint128, 5), 627, 0}, // 24 x 26.12
+        {"oneMore.mp3", MpegFileBuilder().XingFrame(Layer3Joint128, 25).Frames(Layer3Joint128, 5), 156, 1}, // 2502/16
+        // MPEG-2 layer III at 22.05 kHz: 8 kbit/s frames of 26 bytes and 576
+        // samples. Six 208-byte frames (1,248 bytes) hold exactly 48.
+        {"lsfFits.mp3", MpegFileBuilder().XingFrame(lsf, 48).Frames(lsf, 5), 1254, 0},   // 48 x 576 / 22.05
+        {"lsfOneMore.mp3", MpegFileBuilder().XingFrame(lsf, 49).Frames(lsf, 5), 156, 1}, // 1248 / 8
+        // Tags are not audio: with an ID3v2 tag of 4,096 bytes and a trailing
+        // "TAG" block the file has room for 25 frames, its audio does not.
+        {"tagged.mp3",
+         MpegFileBuilder().Id3v2(4086).XingFrame(Layer3Joint128, 25).Frames(Layer3Joint128, 5).TrailingTag(), 156, 1},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(Shown(c.file, c.name).LengthMS, c.lengthMs) << c.name;
+        EXPECT_EQ(info.IsVBR, c.logLines == 0 ? 1 : 0) << c.name;
+        EXPECT_EQ(LogLinesNaming(c.name), c.logLines) << c.name;
+    }
 }
 
 } // namespace
