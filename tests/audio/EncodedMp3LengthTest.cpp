@@ -107,8 +107,9 @@ TEST_F(EncodedMp3Length, AVariableBitRateFileKeepsTheLengthOfItsFrameCount)
     if (!HasLame()) {
         GTEST_SKIP() << "the lame encoder is not installed (scripts/install-deps installs it)";
     }
-    // At the encoder's lowest quality a steady tone takes mostly frames of the
-    // smallest size, so the count comes close to all the audio can hold.
+    // A usual quality and the lowest, which resamples to 22.05 kHz (MPEG-2,
+    // 576 samples a frame). A steady tone takes small frames, about twice the
+    // smallest size, so the count is checked against little room to spare.
     for (const char* quality : {"-V 2", "-V 9"}) {
         const std::string mp3 = Encode(std::string("vbr") + quality[3] + ".mp3", quality);
         MpegInfo info;
