@@ -18,6 +18,14 @@ constexpr std::array<std::int32_t, 3> LsfRates{22050, 24000, 16000};
 
 constexpr std::int32_t Mono = 3;
 
+const RateRow& RatesOf(std::int32_t layer, std::int32_t isLsf)
+{
+    if (isLsf == 1) {
+        return layer == 1 ? LsfLayer1 : LsfLayer23;
+    }
+    return layer == 1 ? Mpeg1Layer1 : layer == 2 ? Mpeg1Layer2 : Mpeg1Layer3;
+}
+
 } // namespace
 
 std::optional<FrameHeader> DecodeFrameHeader(const std::array<std::uint8_t, 3>& bytes)
@@ -37,11 +45,7 @@ std::optional<FrameHeader> DecodeFrameHeader(const std::array<std::uint8_t, 3>& 
         return std::nullopt;
     }
     header.IsLSF = (bytes[0] & 0x08) != 0 ? 0 : 1;
-    const RateRow& rates = header.IsLSF == 0 ? (header.Layer == 1   ? Mpeg1Layer1
-                                                : header.Layer == 2 ? Mpeg1Layer2
-                                                                    : Mpeg1Layer3)
-                                             : (header.Layer == 1 ? LsfLayer1 : LsfLayer23);
-    header.BitRate = rates[bytes[1] >> 4];
+    header.BitRate = RatesOf(header.Layer, header.IsLSF)[bytes[1] >> 4];
     if (header.BitRate == 0) {
         return std::nullopt;
     }
@@ -88,6 +92,14 @@ std::int32_t FrameBytes(const FrameHeader& header)
     // A frame of 576 samples (layer III of MPEG-2) holds half the bytes.
     const std::int64_t factor = SamplesPerFrame(header) / 8;
     return static_cast<std::int32_t>(factor * bitsPerSecond / header.SampleRate + header.Padding);
+}
+
+std::int32_t SmallestFrameBytes(const FrameHeader& header)
+{
+    FrameHeader smallest = header;
+    smallest.BitRate = RatesOf(header.Layer, header.IsLSF)[1];
+    smallest.Padding = 0;
+    return FrameBytes(smallest);
 }
 
 } // namespace FCT_mpeg

@@ -32,6 +32,10 @@ std::int32_t SamplesPerFrame(const FrameHeader& header);
 // formulas (slots of 4 bytes in layer I).
 std::int32_t FrameBytes(const FrameHeader& header);
 
+// Bytes of the shortest frame a stream of this version, layer and sample rate
+// can hold: the lowest bit rate of its table, without padding.
+std::int32_t SmallestFrameBytes(const FrameHeader& header);
+
 // The longest frame any decodable header describes (layer II at 384 kbit/s and
 // 32 kHz, padded).
 inline constexpr std::int32_t MaxFrameBytes = 1729;

@@ -3,6 +3,7 @@
 #include "audio/MpegFrameHeader.h"
 #include "audio/MpegFrameSearch.h"
 #include "audio/RateText.h"
+#include "audio/UnusableFormatLog.h"
 #include "foundation/Paths.h"
 #include "platform/base/Numbers.h"
 
@@ -130,6 +131,23 @@ std::optional<FrameCountHeader> ReadFrameCount(audiofile::SoundFileSource& file,
     return std::nullopt;
 }
 
+// A damaged or made-up frame count would give a file of a few hundred bytes a
+// length of days. The count is believed only when the audio bytes can hold
+// that many frames of the shortest size the stream allows; otherwise the file
+// is logged (once) and read as one without a frame count.
+bool AudioHoldsCount(std::int64_t audioBytes, const FrameHeader& frame, const FrameCountHeader& counted,
+                     std::string_view fileName)
+{
+    const std::int64_t smallest = SmallestFrameBytes(frame);
+    if (std::int64_t{counted.Frames} * smallest <= audioBytes) {
+        return true;
+    }
+    WaveMMIO::LogUnusableFormatOnce(fileName, "MPEG frame count beyond the audio (" + std::to_string(counted.Frames) +
+                                                  " frames of at least " + std::to_string(smallest) + " bytes in " +
+                                                  std::to_string(audioBytes) + " bytes), length from the bit rate:");
+    return false;
+}
+
 const char* LongModeWord(std::int32_t mode)
 {
     static constexpr std::array<const char*, 4> words{"Stereo", "JointStereo", "DualChannel", "Mono"};
@@ -176,7 +194,8 @@ std::int32_t GetMpegInfo(audiofile::SoundFileSource& file, std::string_view file
     info.HeaderPos = ToLong(*header + 1);
     std::copy(headerBytes.begin() + 1, headerBytes.end(), info.HeaderBytes.begin());
 
-    info.AudioBytes = ToLong(CountAudioBytes(size, tagStart, *header));
+    const std::int64_t audioBytes = CountAudioBytes(size, tagStart, *header);
+    info.AudioBytes = ToLong(audioBytes);
     info.EndPos = ToLong(static_cast<std::int64_t>(info.AudioBytes) + info.HeaderPos - 1);
 
     const std::optional<FrameHeader> frame = DecodeFrameHeader(info.HeaderBytes);
@@ -190,7 +209,11 @@ std::int32_t GetMpegInfo(audiofile::SoundFileSource& file, std::string_view file
     info.ChannelMode = frame->ChannelMode;
     info.Channels = frame->ChannelMode == 3 ? 1 : 2;
 
-    if (const std::optional<FrameCountHeader> counted = ReadFrameCount(file, *header, *frame)) {
+    std::optional<FrameCountHeader> counted = ReadFrameCount(file, *header, *frame);
+    if (counted && !AudioHoldsCount(audioBytes, *frame, *counted, fileName)) {
+        counted.reset();
+    }
+    if (counted) {
         info.VbrFrames = counted->Frames;
         const double allSamples = static_cast<double>(counted->Frames) * SamplesPerFrame(*frame);
         // A trim that would leave nothing is not believed.

@@ -3,9 +3,12 @@
 #include "audio/AudioInfoText.h"
 #include "audio/C_FGraph.h"
 #include "audio/MpegHeader.h"
+#include "foundation/ModuleValues.h"
+#include "support/DayLogEntries.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <sstream>
 #include <unistd.h>
@@ -97,6 +100,31 @@ TEST_F(EncodedMp3Length, AnAverageBitRateFileWithAXingHeaderIsVariable)
     EXPECT_EQ(info.IsVBR, 1);
     EXPECT_NE(info.LongText.find("[VBR]/JointStereo)"), std::string::npos) << info.LongText;
     EXPECT_NEAR(info.LengthMS, DecodedLength(mp3), FrameMs);
+}
+
+TEST_F(EncodedMp3Length, AVariableBitRateFileKeepsTheLengthOfItsFrameCount)
+{
+    if (!HasLame()) {
+        GTEST_SKIP() << "the lame encoder is not installed (scripts/install-deps installs it)";
+    }
+    // A usual quality and the lowest, which resamples to 22.05 kHz (MPEG-2,
+    // 576 samples a frame). A steady tone takes small frames, about twice the
+    // smallest size, so the count is checked against little room to spare.
+    for (const char* quality : {"-V 2", "-V 9"}) {
+        const std::string mp3 = Encode(std::string("vbr") + quality[3] + ".mp3", quality);
+        MpegInfo info;
+        ASSERT_EQ(FCT_mpeg::GetMpegInfo(mp3, info, 0), 1) << quality;
+        EXPECT_EQ(info.IsVBR, 1) << quality;
+        EXPECT_GT(info.VbrFrames, 0) << quality;
+        // The 45,423 frames of the source at 44.1 kHz: 1030.0 ms.
+        EXPECT_NEAR(info.LengthMS, 1030, 1) << quality;
+        EXPECT_NEAR(info.LengthMS, DecodedLength(mp3), FrameMs) << quality;
+        EXPECT_NE(info.LongText.find("[VBR]/JointStereo)"), std::string::npos) << info.LongText;
+    }
+    const std::vector<std::string> log = testsupport::DayLogEntries(basic::LogFolder);
+    EXPECT_EQ(std::count_if(log.begin(), log.end(),
+                            [](const std::string& line) { return line.find("MPEG frame count") != std::string::npos; }),
+              0);
 }
 
 } // namespace

@@ -98,33 +98,35 @@ TEST_F(MpegInfoReading, TagsAroundTheFrames)
 
 TEST_F(MpegInfoReading, XingHeaders)
 {
+    // 1000 frames: the Xing frame, 500 of 320 kbit/s (1044 bytes) and 499 of
+    // 32 kbit/s (104 bytes).
     MpegFileBuilder builder;
-    builder.XingFrame(Layer3Joint128, 1000).Frames(Layer3Joint128, 30);
+    builder.XingFrame(Layer3Joint128, 1000).Frames({1, 3, 320, 44100, 1}, 500).Frames({1, 3, 32, 44100, 1}, 499);
     ASSERT_EQ(Read(builder), 1);
     EXPECT_EQ(info.IsVBR, 1);
     EXPECT_EQ(info.VbrFrames, 1000);
     EXPECT_EQ(info.LengthMS, 26122); // 1000 x 1152 samples at 44100 Hz
-    EXPECT_EQ(info.BitRate, 4);      // the average over 31 x 417 bytes
-    EXPECT_EQ(info.LongText, "mp3(44100Hz/4kbps[VBR]/JointStereo)");
-    EXPECT_EQ(info.ShortText, "mp3(44.1kHz/4kb/JS)");
+    EXPECT_EQ(info.BitRate, 176);    // the average: 574,313 bytes x 8 / 26,122 ms = 175.9
+    EXPECT_EQ(info.LongText, "mp3(44100Hz/176kbps[VBR]/JointStereo)");
+    EXPECT_EQ(info.ShortText, "mp3(44.1kHz/176kb/JS)");
 
     // Mono and MPEG-2 files carry the Xing header after shorter side
     // information; their frames hold 1152 and 576 samples.
     MpegFileBuilder mono;
-    mono.XingFrame({1, 3, 64, 48000, 3}, 500).Frames({1, 3, 64, 48000, 3}, 5);
+    mono.XingFrame({1, 3, 64, 48000, 3}, 500).Frames({1, 3, 64, 48000, 3}, 499);
     ASSERT_EQ(Read(mono), 1);
     EXPECT_EQ(info.IsVBR, 1);
     EXPECT_EQ(info.LengthMS, 12000); // 500 x 1152 / 48000 s
 
     MpegFileBuilder lsf;
-    lsf.XingFrame({2, 3, 64, 22050, 1}, 1000).Frames({2, 3, 64, 22050, 1}, 5);
+    lsf.XingFrame({2, 3, 64, 22050, 1}, 1000).Frames({2, 3, 64, 22050, 1}, 999);
     ASSERT_EQ(Read(lsf), 1);
     EXPECT_EQ(info.IsVBR, 1);
     EXPECT_EQ(info.IsLSF, 1);
     EXPECT_EQ(info.LengthMS, 26122); // 1000 x 576 samples at 22050 Hz
 
     MpegFileBuilder lsfMono;
-    lsfMono.XingFrame({2, 3, 32, 16000, 3}, 100).Frames({2, 3, 32, 16000, 3}, 5);
+    lsfMono.XingFrame({2, 3, 32, 16000, 3}, 100).Frames({2, 3, 32, 16000, 3}, 99);
     ASSERT_EQ(Read(lsfMono), 1);
     EXPECT_EQ(info.LengthMS, 3600); // 100 x 576 / 16000 s
 
