@@ -90,9 +90,12 @@ void TextLines::Replace(std::size_t i, std::string_view text)
 
 void TextLines::Insert(std::size_t i, std::string_view text)
 {
-    // A line added after an unfinished last line finishes it first.
+    // A line added after an unfinished last line finishes it first. A bare CR
+    // that ends it stays part of it: a LF right after it would make the two
+    // one line end.
     if (i == lines.size() && !lines.empty() && lines.back().ending.empty()) {
-        lines.back().ending = newLine;
+        Line& last = lines.back();
+        last.ending = last.raw.ends_with('\r') ? std::string("\r\n") : newLine;
     }
     Line line;
     line.raw = Encode(text);

@@ -269,6 +269,20 @@ TEST_F(Settings, ACodePage932IniTakesOnlyTextsThatReadBackAndElseGoesOverToUtf8)
     EXPECT_NE(ErrorLog().find("RegWrite LastTlvFilename: "), std::string::npos);
 }
 
+TEST_F(Settings, ANewKeyAfterALastLineEndingInABareCrKeepsThatLine)
+{
+    const std::string ini = program / "tolv.ini";
+    basic::SettingsIniPath = ini;
+    for (const std::string old : {"[conf]\nLastTlvFilename=/srv/a.txt\r", "[conf]\r\nLastTlvFilename=/srv/a.txt\r"}) {
+        program.Write("tolv.ini", old);
+        const std::string last = basic::GetSetting("LastTlvFilename", "");
+        basic::SaveSetting("Volume", 7);
+        EXPECT_TRUE(ReadText(ini).starts_with(old));
+        EXPECT_EQ(basic::GetSetting("LastTlvFilename", ""), last);
+        EXPECT_EQ(basic::GetSetting("Volume", 0), "7");
+    }
+}
+
 TEST_F(Settings, ADamagedStoreReadsAsDefaultsAndKeepsItsLines)
 {
     const std::string damaged = "[conf\nVolume\0=5\n"s + std::string(2'000'000, '=') + "\nKept=1";
