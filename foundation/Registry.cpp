@@ -94,6 +94,11 @@ int RegWrite(std::string_view key, const VariantText& value, std::string_view se
         LogFailure("RegWrite", key, update.failure);
         return 0;
     }
+    if (update.nowUtf8) {
+        WriteLog("RegWrite " + std::string(key) + ": " + *path +
+                     " holds characters code page 932 cannot hold; saved as UTF-8",
+                 1, 0);
+    }
     return 1;
 }
 

@@ -11,6 +11,7 @@ struct FileUpdate {
     bool ok = false;      // the file holds the edit (written, or already so)
     bool changed = false; // the file was replaced
     std::string failure;  // why not, when !ok
+    bool nowUtf8 = false; // a code page 932 file went over to UTF-8 to hold the change
 };
 
 // Turns the file's bytes ("" for a missing file) into its new bytes, or

@@ -128,11 +128,15 @@ FileUpdate WriteRegistryValue(std::string_view keyPath, std::string_view name, s
     if (error) {
         return Failed(CallFailure("mkdir", folder.string(), error.value()));
     }
-    return UpdateFileUnderLock(*file, [&](std::string_view bytes) -> std::optional<std::string> {
+    bool wentOverToUtf8 = false;
+    FileUpdate update = UpdateFileUnderLock(*file, [&](std::string_view bytes) -> std::optional<std::string> {
         RegistryKeyDocument document(bytes);
         document.Set(name, value);
+        wentOverToUtf8 = document.WentOverToUtf8();
         return document.Bytes();
     });
+    update.nowUtf8 = update.changed && wentOverToUtf8;
+    return update;
 }
 
 FileUpdate DeleteRegistryValue(std::string_view keyPath, std::string_view name)

@@ -1,7 +1,9 @@
 #include "platform/TextLines.h"
 
 #include <cstdint>
+#include <optional>
 #include <span>
+#include <utility>
 
 namespace platform {
 
@@ -52,21 +54,51 @@ std::string TextLines::Decode(std::string_view raw) const
     return textcodec::Decode(AsBytes(raw), encoding);
 }
 
+std::string TextLines::Encode(std::string_view text)
+{
+    if (encoding == textcodec::Encoding::Utf8) {
+        return std::string(text);
+    }
+    if (std::optional<std::string> exact = textcodec::EncodeCp932Exact(text)) {
+        return std::move(*exact);
+    }
+    // Bytes that are no UTF-8 would make the whole file read as code page 932
+    // again, and every line gone over to UTF-8 would then read as mojibake.
+    if (!textcodec::IsValidUtf8(text)) {
+        return textcodec::EncodeCp932(text);
+    }
+    GoOverToUtf8();
+    return std::string(text);
+}
+
+void TextLines::GoOverToUtf8()
+{
+    for (Line& line : lines) {
+        line.raw = line.text;
+    }
+    encoding = textcodec::Encoding::Utf8;
+    wentOverToUtf8 = true;
+}
+
 void TextLines::Replace(std::size_t i, std::string_view text)
 {
+    std::string raw = Encode(text);
     Line& line = lines[i];
-    line.raw = textcodec::Encode(text, encoding);
+    line.raw = std::move(raw);
     line.text = Decode(line.raw);
 }
 
 void TextLines::Insert(std::size_t i, std::string_view text)
 {
-    // A line added after an unfinished last line finishes it first.
+    // A line added after an unfinished last line finishes it first. A bare CR
+    // that ends it stays part of it: a LF right after it would make the two
+    // one line end.
     if (i == lines.size() && !lines.empty() && lines.back().ending.empty()) {
-        lines.back().ending = newLine;
+        Line& last = lines.back();
+        last.ending = last.raw.ends_with('\r') ? std::string("\r\n") : newLine;
     }
     Line line;
-    line.raw = textcodec::Encode(text, encoding);
+    line.raw = Encode(text);
     line.ending = newLine;
     line.text = Decode(line.raw);
     lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(i), std::move(line));

@@ -216,6 +216,13 @@ std::optional<std::string> EncodeCp932Exact(std::string_view utf8)
     if (replaced != 0) {
         return std::nullopt;
     }
+    // The encoder also takes characters that have no code of their own and
+    // gives them the code of a look-alike ("〜" becomes the code of "～", "¥"
+    // that of "\"): such a text reads back as another text, so only the
+    // decoder can tell whether the bytes hold what was written.
+    if (DecodeCp932(std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size())) != utf8) {
+        return std::nullopt;
+    }
     return bytes;
 }
 

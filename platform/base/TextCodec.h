@@ -37,8 +37,9 @@ std::string Decode(std::span<const std::uint8_t> bytes, Encoding encoding);
 
 // Encodes UTF-8 text into code page 932; a character it cannot hold becomes "?".
 std::string EncodeCp932(std::string_view utf8);
-// The same, or nothing when some character cannot be held in code page 932
-// (for writers that must not turn a file name into "?").
+// The same, or nothing when the bytes would not decode to the very same text:
+// a character code page 932 has no place for, or one it would hand back as a
+// look-alike (for writers that must not turn a file name into another one).
 std::optional<std::string> EncodeCp932Exact(std::string_view utf8);
 std::string Encode(std::string_view utf8, Encoding encoding);
 

@@ -232,6 +232,57 @@ TEST_F(Settings, ACodePage932IniReadsJapaneseAndStaysCodePage932)
     EXPECT_EQ(basic::GetSetting("Place", ""), "東京");
 }
 
+TEST_F(Settings, ACodePage932IniTakesOnlyTextsThatReadBackAndElseGoesOverToUtf8)
+{
+    const std::string ini = program / "tolv.ini";
+    const std::string cp932 = "[conf]\r\nTitle=\x93\xFA\x96\x7B\x8C\xEA\r\n"; // "Title=日本語"
+    basic::SettingsIniPath = ini;
+
+    // Full-width twins of the characters below do come back.
+    program.Write("tolv.ini", cp932);
+    const std::string twins = "/srv/テーマ～1/－￠￡￥￢―∥￣.txt";
+    basic::SaveSetting("LastTlvFilename", twins);
+    EXPECT_TRUE(ReadText(ini).starts_with(cp932));
+    EXPECT_FALSE(textcodec::IsValidUtf8(ReadText(ini)));
+    EXPECT_EQ(basic::GetSetting("LastTlvFilename", ""), twins);
+
+    for (const std::string c : {"〜", "−", "¢", "£", "¥", "¬", "—", "‖", "‾"}) {
+        program.Write("tolv.ini", cp932);
+        const std::string path = "/srv/テーマ" + c + "1/" + c + "5 ～￡.txt";
+        basic::SaveSetting("LastTlvFilename", path);
+        EXPECT_EQ(ReadText(ini), "[conf]\r\nTitle=日本語\r\nLastTlvFilename=" + path + "\r\n") << c;
+        EXPECT_EQ(basic::GetSetting("LastTlvFilename", ""), path);
+        basic::SaveSetting("Place", "東京");
+        EXPECT_EQ(basic::GetSetting("Title", ""), "日本語") << c;
+        EXPECT_EQ(basic::GetSetting("Place", ""), "東京") << c;
+    }
+    EXPECT_NE(ErrorLog().find("IniWrite LastTlvFilename: " + ini + " holds characters code page 932 cannot hold"),
+              std::string::npos);
+
+    // The registry's files follow the same rule.
+    basic::SettingsIniPath.clear();
+    fs::create_directories(fs::path(SectionFile("tolv")).parent_path());
+    std::ofstream(SectionFile("tolv"), std::ios::binary) << "Title=\x93\xFA\x96\x7B\x8C\xEA\n";
+    basic::SaveSetting("LastTlvFilename", "/srv/テーマ〜1.txt");
+    EXPECT_EQ(basic::GetSetting("LastTlvFilename", ""), "/srv/テーマ〜1.txt");
+    EXPECT_EQ(basic::GetSetting("Title", ""), "日本語");
+    EXPECT_NE(ErrorLog().find("RegWrite LastTlvFilename: "), std::string::npos);
+}
+
+TEST_F(Settings, ANewKeyAfterALastLineEndingInABareCrKeepsThatLine)
+{
+    const std::string ini = program / "tolv.ini";
+    basic::SettingsIniPath = ini;
+    for (const std::string old : {"[conf]\nLastTlvFilename=/srv/a.txt\r", "[conf]\r\nLastTlvFilename=/srv/a.txt\r"}) {
+        program.Write("tolv.ini", old);
+        const std::string last = basic::GetSetting("LastTlvFilename", "");
+        basic::SaveSetting("Volume", 7);
+        EXPECT_TRUE(ReadText(ini).starts_with(old));
+        EXPECT_EQ(basic::GetSetting("LastTlvFilename", ""), last);
+        EXPECT_EQ(basic::GetSetting("Volume", 0), "7");
+    }
+}
+
 TEST_F(Settings, ADamagedStoreReadsAsDefaultsAndKeepsItsLines)
 {
     const std::string damaged = "[conf\nVolume\0=5\n"s + std::string(2'000'000, '=') + "\nKept=1";

@@ -175,6 +175,40 @@ TEST_F(AssignDamage, ANameCodePage932CannotHoldTurnsTheTableIntoUtf8)
     EXPECT_EQ(Button(0, 0, 0).FileName, "\\\\srv\\音\\a.wav");
 }
 
+TEST_F(AssignDamage, ANameCodePage932WouldReadBackAsALookAlikeTurnsTheTableIntoUtf8)
+{
+    const std::string whole =
+        textcodec::EncodeCp932("\"BankName_01\",\"朝\"\r\n" + ButtonLine(1, "\\\\srv\\音\\a.wav"));
+    const std::string path = scratch / "cp932.txt";
+
+    // Full-width twins of the characters below do come back: the file stays
+    // code page 932 and the lines it had keep their bytes.
+    scratch.Write("cp932.txt", whole);
+    ASSERT_EQ(Open(path), 1);
+    const std::string twins = "\\\\srv\\テーマ～1\\－￠￡￥￢―∥￣5 jingle.wav";
+    Button(0, 0, 1).FileName = twins;
+    ASSERT_EQ(Save(""), 1);
+    EXPECT_TRUE(ReadText(path).starts_with(whole));
+    EXPECT_EQ(file->CurrentEncoding(), textcodec::Encoding::Cp932);
+    ASSERT_EQ(Open(path), 1);
+    EXPECT_EQ(Button(0, 0, 1).FileName, twins);
+
+    for (const std::string c : {"〜", "−", "¢", "£", "¥", "¬", "—", "‖", "‾"}) {
+        scratch.Write("cp932.txt", whole);
+        ASSERT_EQ(Open(path), 1);
+        ASSERT_EQ(file->CurrentEncoding(), textcodec::Encoding::Cp932);
+        const std::string name = "\\\\srv\\テーマ" + c + "1\\" + c + "5 ～￡jingle.wav";
+        Button(0, 0, 1).FileName = name;
+        ASSERT_EQ(Save(""), 1);
+        EXPECT_TRUE(textcodec::IsValidUtf8(ReadText(path))) << c;
+        ASSERT_EQ(Open(path), 1);
+        EXPECT_EQ(Button(0, 0, 1).FileName, name);
+        EXPECT_EQ(Button(0, 0, 0).FileName, "\\\\srv\\音\\a.wav") << c;
+        EXPECT_EQ(BankName(0, 0), "朝") << c;
+    }
+    EXPECT_NE(DayLog().find("saved as UTF-8"), std::string::npos);
+}
+
 TEST_F(AssignDamage, ANumberOutsideItsFieldTakesTheDefaultAndIsLogged)
 {
     state.DefaultButtonOption = 2;
