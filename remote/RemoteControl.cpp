@@ -61,13 +61,20 @@ void RemoteControl::OpenSerialChannels()
 {
     for (int n = 1; n <= RemoteChannels; ++n) {
         SerialChannel& channel = serial_[static_cast<std::size_t>(n - 1)];
+        if (const std::size_t dropped = channel.noise.Finish(); dropped > 0) {
+            LogSerialNoise(n - 1, dropped);
+        }
         channel.rx = {};
+        channel.unparsed.clear();
         const std::string suffix = "_" + std::to_string(n);
         channel.protocol = MainSettings::Long("ComMode" + suffix, 2);
         channel.outputSetting = MainSettings::Long("ComCh" + suffix, n - 1);
         channel.portOpen = FCT_Serial::OpenSerialPort(channel.port, 0, suffix, -1, -1,
                                                       remote::SerialReadSize(channel.protocol),
                                                       remote::SerialParity(channel.protocol), 0);
+        // The longest command of the protocol is its read size.
+        channel.noise =
+            remote::SerialNoiseGate(static_cast<std::size_t>(remote::SerialReadSize(channel.protocol)), NowMs());
     }
 }
 
@@ -170,6 +177,9 @@ void RemoteControl::CloseComm(int channel)
         return;
     }
     SerialChannel& serial = serial_[static_cast<std::size_t>(channel)];
+    if (const std::size_t dropped = serial.noise.Finish(); dropped > 0) {
+        LogSerialNoise(channel, dropped);
+    }
     if (serial.port != nullptr) {
         serial.port->CloseComm();
     }

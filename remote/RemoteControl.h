@@ -5,15 +5,18 @@
 #include "remote/C_Com.h"
 #include "remote/C_HID.h"
 #include "remote/RemoteDispatcher.h"
+#include "remote/SerialNoiseGate.h"
 #include "remote/SerialReceive.h"
 #include "remote/StatusOutput.h"
 
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 class FrmMain;
 class RemoteTargets;
@@ -54,22 +57,22 @@ public:
     void CheckUSBReset(int channel);
     // One event of a box: a box code, a contact input, or -1 for a failed read.
     void CheckUSB2(int channel, int code);
-    // The most one poll reads from a serial port. A poll reads on while a
-    // whole read of the protocol's size has arrived, so noise that piled up
-    // in the driver (a wrong baud rate, a loose cable) is read through within
-    // a tick or two instead of a few bytes a tick, and a command sent after
-    // it acts at once.
+    // The most one poll reads from a serial port. A poll reads all that has
+    // arrived, so noise that piled up in the driver (a wrong baud rate, a
+    // loose cable) is read through within a tick or two instead of a few
+    // bytes a tick, and a command sent after it acts at once.
     static constexpr std::size_t SerialBytesPerPoll = 64 * 1024;
     // The most commands and contact inputs one poll of a serial port carries
-    // out; the bytes after the read that reached it wait for the next tick.
-    // A key press is one command (two for a page and its button), and no box
-    // sends more than a few in a 50 ms tick; a flood of command bytes (a
-    // "Binary1" line turns every byte into one) costs at most this many
-    // starts and stops per tick, so the tick still feeds the players.
+    // out; the rest of what it read waits for the next tick. A key press is
+    // one command (two for a page and its button); a poll that comes late
+    // may find many presses, and it costs at most this many starts and stops
+    // per tick, so the tick still feeds the players.
     static constexpr int SerialCommandsPerPoll = 8;
 
     // One poll of an open serial port through its protocol; true when a
-    // command or contact input was carried out.
+    // command or contact input was carried out. What a poll reads faster than
+    // a box sends is noise (remote::SerialNoiseGate): it is dropped, and the
+    // error log tells how many bytes once the line is quiet again.
     bool RecvSerialRemote(int channel);
     // Empties the MIDI ring into the dispatcher.
     void ProcessMidiInput();
@@ -90,6 +93,12 @@ private:
         int outputSetting = 0;
         int lampCount = 15;
         remote::SerialReceiveState rx;
+        remote::SerialNoiseGate noise;
+        // Bytes read and found no noise, not yet through the protocol.
+        std::deque<std::uint8_t> unparsed;
+        // A poll of this port is running: events that run inside it (and may
+        // run a tick) do not poll the port again.
+        bool polling = false;
     };
     struct HidChannel {
         std::unique_ptr<C_HID> box;
@@ -113,6 +122,16 @@ private:
     void ArmReset(int channel);
     void ResetBox(int channel);
     void SendStateLamps(int output);
+    // All that has arrived on the port, at most SerialBytesPerPoll bytes.
+    std::vector<std::uint8_t> ReadSerialPort(int channel);
+    // The unparsed bytes through the protocol, a read's size at a time, up to
+    // SerialCommandsPerPoll commands; returns how many were carried out.
+    int CarryOutUnparsed(int channel);
+    // Logs the end of a noise episode on the port: bytes dropped.
+    void LogSerialNoise(int channel, std::size_t dropped);
+    // Milliseconds of the program clock, on a scale that runs on across
+    // midnight.
+    static std::int64_t NowMs();
     remote::SerialRemoteContext SerialContext(int channel) const;
     void CarryOut(int channel, const remote::SerialAction& action);
     void ScrollListsByWheel();

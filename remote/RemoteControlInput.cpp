@@ -13,6 +13,7 @@
 #include "remote/RemoteTargets.h"
 
 #include <algorithm>
+#include <cmath>
 #include <type_traits>
 #include <vector>
 
@@ -256,18 +257,56 @@ void RemoteControl::CarryOut(int channel, const remote::SerialAction& action)
         action);
 }
 
+std::int64_t RemoteControl::NowMs()
+{
+    const platform::LocalTime now = platform::CurrentClock().Now();
+    return static_cast<std::int64_t>(now.date.time_since_epoch().count()) * 86'400'000 +
+           std::llround(now.secondsOfDay * 1000.0);
+}
+
 bool RemoteControl::RecvSerialRemote(int channel)
 {
-    int commands = 0;
-    std::size_t taken = 0;
+    const auto c = static_cast<std::size_t>(channel);
+    if (serial_[c].polling) {
+        return false;
+    }
+    serial_[c].polling = true;
+    struct PollEnd {
+        bool& polling;
+        ~PollEnd() { polling = false; }
+    } pollEnd{serial_[c].polling};
+
+    const std::vector<std::uint8_t> received = ReadSerialPort(channel);
+    // The events of the read may have closed or replaced the port.
+    SerialChannel& serial = serial_[c];
+    if (serial.portOpen != 1 || serial.port == nullptr) {
+        return false;
+    }
+    const remote::SerialNoiseGate::Verdict verdict = serial.noise.Judge(received.size(), NowMs());
+    if (verdict.endedDropping > 0) {
+        LogSerialNoise(channel, verdict.endedDropping);
+    }
+    if (verdict.noise) {
+        // What came before the noise and has not acted yet may be its first
+        // bytes: it goes with it, and so does a command the noise cut.
+        serial.noise.AddDropped(serial.unparsed.size() + serial.rx.buffer.size());
+        serial.unparsed.clear();
+        serial.rx = {};
+        return false;
+    }
+    serial.unparsed.insert(serial.unparsed.end(), received.begin(), received.end());
+    return CarryOutUnparsed(channel) > 0;
+}
+
+std::vector<std::uint8_t> RemoteControl::ReadSerialPort(int channel)
+{
+    std::vector<std::uint8_t> received;
     std::size_t nextRefill = C_Com::ReadAheadSize;
     std::vector<std::uint8_t> bytes;
-    for (bool first = true;; first = false) {
-        // A command may run events that re-apply the settings and replace or
-        // close the port: every read looks the port up afresh, and reads on
-        // only while a poll would run now.
+    for (bool first = true; received.size() < SerialBytesPerPoll; first = false) {
+        // The first read runs pending events, which may replace the port.
         SerialChannel& serial = serial_[static_cast<std::size_t>(channel)];
-        if (serial.portOpen != 1 || serial.port == nullptr || (!first && !MayPoll())) {
+        if (serial.portOpen != 1 || serial.port == nullptr) {
             break;
         }
         C_Com& port = *serial.port;
@@ -277,25 +316,50 @@ bool RemoteControl::RecvSerialRemote(int channel)
         if (count <= 0) {
             break;
         }
-        taken += static_cast<std::size_t>(count);
+        received.insert(received.end(), bytes.begin() + 1, bytes.begin() + 1 + count);
         // Reading through a flood takes a while: the players are fed
         // meanwhile, as in every wait of the tick.
-        if (taken >= nextRefill) {
+        if (received.size() >= nextRefill) {
             platform::RefillIfDue();
             nextRefill += C_Com::ReadAheadSize;
         }
-        const std::span<const std::uint8_t> received(bytes.data() + 1, static_cast<std::size_t>(count));
-        // Each read is parsed on its own, so the framing is the same as over
-        // one read per poll.
-        commands += remote::FeedSerialInput(
-            serial.protocol, serial.rx, received, [this, channel] { return SerialContext(channel); },
-            [this, channel](const remote::SerialAction& action) { CarryOut(channel, action); });
-        if (static_cast<std::size_t>(count) < readSize || taken >= SerialBytesPerPoll ||
-            commands >= SerialCommandsPerPoll) {
+        if (static_cast<std::size_t>(count) < readSize) {
             break;
         }
     }
-    return commands > 0;
+    return received;
+}
+
+int RemoteControl::CarryOutUnparsed(int channel)
+{
+    int commands = 0;
+    std::vector<std::uint8_t> piece;
+    for (bool first = true; commands < SerialCommandsPerPoll; first = false) {
+        // A command may run events that re-apply the settings and replace or
+        // close the port: every piece looks the port up afresh, and goes on
+        // only while a poll would run now.
+        SerialChannel& serial = serial_[static_cast<std::size_t>(channel)];
+        if (serial.portOpen != 1 || serial.port == nullptr || serial.unparsed.empty() || (!first && !MayPoll())) {
+            break;
+        }
+        // Each read's size is parsed on its own, so the framing is the same
+        // as over one read per poll.
+        const std::size_t readSize = static_cast<std::size_t>(std::max(serial.port->DataSize, 1));
+        const auto count = static_cast<std::ptrdiff_t>(std::min(readSize, serial.unparsed.size()));
+        piece.assign(serial.unparsed.begin(), serial.unparsed.begin() + count);
+        serial.unparsed.erase(serial.unparsed.begin(), serial.unparsed.begin() + count);
+        commands += remote::FeedSerialInput(
+            serial.protocol, serial.rx, piece, [this, channel] { return SerialContext(channel); },
+            [this, channel](const remote::SerialAction& action) { CarryOut(channel, action); });
+    }
+    return commands;
+}
+
+void RemoteControl::LogSerialNoise(int channel, std::size_t dropped)
+{
+    const SerialChannel& serial = serial_[static_cast<std::size_t>(channel)];
+    const std::string port = serial.port != nullptr ? serial.port->ComPort : "Com";
+    basic::WriteLog(port + " input dropped (noise): " + std::to_string(dropped) + " bytes", 1, 0);
 }
 
 // ---- MIDI ----

@@ -1,8 +1,9 @@
 // Serial lines flooded with noise (a wrong baud rate, a loose cable): the
-// engine tick reads through what piled up, so a command sent afterwards acts
-// at once; the framing stays what it is over one read per tick; and a line
-// that turns every byte into a command costs a bounded number of commands
-// per tick.
+// engine tick reads through what piled up and drops it, so nothing in the
+// noise acts and a command sent afterwards acts at once; keys at a person's
+// speed are never noise; the framing stays what it is over one read per tick;
+// and a late poll that finds many commands carries out a bounded number per
+// tick.
 #include "RemoteModel.h"
 #include "platform/base/Hooks.h"
 #include "support/PseudoTerminal.h"
@@ -10,7 +11,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdlib>
+#include <ostream>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -30,6 +35,7 @@ protected:
         setenv("TOLV_COM7", line.PortPath().c_str(), 1);
         basic::SaveSetting("ComNo_1", "7");
         basic::SaveSetting("ComCh_1", "0");
+        basic::SaveSetting("ComBaud_1", "38400");
     }
     void TearDown() override
     {
@@ -97,6 +103,10 @@ TEST_F(SerialNoise, ACommandAfterTwentyKilobytesOfNoiseActsWithinTwoTicks)
                               noise.begin() + static_cast<std::ptrdiff_t>(std::min(at + Piece, noise.size()))));
         }
         EXPECT_EQ(targets.Take(), "");
+        // The line falls quiet for 100 ms before the command.
+        clock.Advance(50);
+        control->PollRemote();
+        clock.Advance(50);
         SendAndPoll(item.command);
         control->PollRemote();
         EXPECT_EQ(targets.Take(),
@@ -134,9 +144,11 @@ TEST_F(SerialNoise, ReadsOfOneTickAreFramedAsReadsOfSuccessiveTicks)
     EXPECT_EQ(targets.Take(), "Pon 0,3,0,0,0");
 }
 
-TEST_F(SerialNoise, ABinary1FloodActsAFewCommandsPerTickInOrder)
+TEST_F(SerialNoise, CommandsALatePollFindsActAFewPerTickInOrder)
 {
     Open(remote::ProtocolBinary1);
+    // The tick was held for a second: 40 bytes are no noise then.
+    clock.Advance(1000);
     // Buttons 1..20, with bytes that are no command between them.
     Bytes flood;
     std::vector<std::string> expected;
@@ -173,6 +185,138 @@ TEST_F(SerialNoise, APollThroughAFloodFeedsThePlayers)
     EXPECT_GT(refillTimes.size(), before);
     EXPECT_EQ(targets.Take(), "");
 }
+
+TEST_F(SerialNoise, OnBinary1MoreThanFourCommandsInA50MsPollAreNoise)
+{
+    // Four commands in a poll 50 ms after the previous one act; five are
+    // noise.
+    Open(remote::ProtocolBinary1);
+    clock.Advance(50);
+    SendAndPoll(B({1, 2, 3, 4}));
+    EXPECT_EQ(targets.Take(), "Pon 0,0,0,0,0; Pon 0,1,0,0,0; Pon 0,2,0,0,0; Pon 0,3,0,0,0");
+    clock.Advance(50);
+    SendAndPoll(B({1, 2, 3, 4, 5}));
+    EXPECT_EQ(targets.Take(), "");
+    // Once a poll reads nothing, one line tells what was dropped.
+    EXPECT_EQ(Logged("Com7 input dropped"), 0);
+    clock.Advance(50);
+    control->PollRemote();
+    EXPECT_EQ(Logged("Com7 input dropped (noise): 5 bytes"), 1);
+    EXPECT_EQ(Logged("Com7 input dropped"), 1);
+}
+
+// The same key on each protocol: page 2 and its button 3 of output 1 (the
+// "Binary3" frame names button 35 of 32 a page), with the answer it gets.
+struct ProtocolCase {
+    const char* name;
+    int protocol;
+    Bytes key;
+    Bytes answer;
+};
+const std::vector<ProtocolCase> ProtocolCases{
+    {"Text", remote::ProtocolText, T("P002B003"), {}},
+    {"Binary1", remote::ProtocolBinary1, B({202, 3}), {}},
+    {"Binary2", remote::ProtocolBinary2, B({0x80, 0x13, 0x02, 0x80, 0x12, 0x03}), {}},
+    {"Binary3", remote::ProtocolBinary3, B({Stx, 'D', '0', '3', '5', Etx}), B({Stx, 0x06, '0', Etx})},
+    {"Binary4", remote::ProtocolBinary4, T("010203\r\n"), T("OK\r\n")},
+};
+void PrintTo(const ProtocolCase& item, std::ostream* out)
+{
+    *out << item.name;
+}
+constexpr const char* KeyActs = "ChangePage 0,1,0; Pon 0,2,0,0,0";
+constexpr std::int64_t PollMs = 50;
+
+class SerialNoiseOnEveryProtocol : public SerialNoise, public testing::WithParamInterface<ProtocolCase> {
+protected:
+    void Open(int baud)
+    {
+        basic::SaveSetting("ComBaud_1", std::to_string(baud));
+        SerialNoise::Open(GetParam().protocol);
+    }
+    // Random bytes as the line brings them, in the pieces a poll every 50 ms
+    // finds, for durationMs or up to atMost bytes. A byte takes 10 bits on
+    // the line, 11 with the parity bit of "Binary3".
+    std::size_t SendNoise(int baud, std::int64_t durationMs, std::size_t atMost)
+    {
+        const std::int64_t bitsPerByte = GetParam().protocol == remote::ProtocolBinary3 ? 11 : 10;
+        std::mt19937 random(55);
+        std::size_t sent = 0;
+        for (std::int64_t ms = PollMs; ms <= durationMs && sent < atMost; ms += PollMs) {
+            const std::size_t due = std::min(atMost, static_cast<std::size_t>(ms * baud / bitsPerByte / 1000));
+            Bytes piece(due - sent);
+            for (std::uint8_t& byte : piece) {
+                byte = static_cast<std::uint8_t>(random() >> 24);
+            }
+            sent = due;
+            line.Send(piece);
+            clock.Advance(PollMs);
+            control->PollRemote();
+        }
+        return sent;
+    }
+    // Nothing in the noise acted; the key the box sends 100 ms after it acts
+    // within two polls, and one line tells how many bytes were dropped.
+    void ExpectTheKeyActsAfterTheNoise(std::size_t noiseBytes)
+    {
+        EXPECT_EQ(targets.Take(), "");
+        EXPECT_EQ(line.ReceiveWaiting(), Bytes{});
+        clock.Advance(PollMs);
+        control->PollRemote();
+        clock.Advance(PollMs);
+        line.Send(GetParam().key);
+        control->PollRemote();
+        clock.Advance(PollMs);
+        control->PollRemote();
+        EXPECT_EQ(targets.Take(), KeyActs);
+        EXPECT_EQ(line.Receive(GetParam().answer.size()), GetParam().answer);
+        EXPECT_EQ(Logged("Com7 input dropped (noise): " + std::to_string(noiseBytes) + " bytes"), 1);
+        EXPECT_EQ(Logged("Com7 input dropped"), 1);
+    }
+};
+
+TEST_P(SerialNoiseOnEveryProtocol, TwentyKilobytesOfRandomNoiseAt128000Baud)
+{
+    Open(128000);
+    const std::size_t sent = SendNoise(128000, 60'000, 20 * 1024);
+    ASSERT_EQ(sent, 20u * 1024);
+    ExpectTheKeyActsAfterTheNoise(sent);
+}
+
+TEST_P(SerialNoiseOnEveryProtocol, SixtySecondsOfRandomNoiseAt38400Baud)
+{
+    Open(38400);
+    ExpectTheKeyActsAfterTheNoise(SendNoise(38400, 60'000, SIZE_MAX));
+}
+
+// At 38400 baud, a key every 50 ms, with a page and a button each.
+TEST_P(SerialNoiseOnEveryProtocol, KeysAtAPersonsSpeedAllActAlsoWhenAPollComesLate)
+{
+    Open(38400);
+    std::string expected;
+    Bytes answers;
+    for (int key = 1; key <= 30; ++key) {
+        clock.Advance(PollMs);
+        if (key <= 25) {
+            line.Send(GetParam().key);
+            expected += std::string(key == 1 ? "" : "; ") + KeyActs;
+            answers = answers + GetParam().answer;
+        }
+        // The tick is held for half a second after key 10, then polls every
+        // 50 ms again.
+        if (key <= 10 || key >= 20) {
+            control->PollRemote();
+        }
+    }
+    EXPECT_EQ(targets.Take(), expected);
+    EXPECT_EQ(line.Receive(answers.size()), answers);
+    EXPECT_EQ(Logged("Com7 input dropped"), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryProtocol, SerialNoiseOnEveryProtocol, testing::ValuesIn(ProtocolCases),
+                         [](const testing::TestParamInfo<ProtocolCase>& param) {
+                             return std::string(param.param.name);
+                         });
 
 TEST(SerialNoiseParsing, Binary3KeepsNoMoreThanAFrameStartWhileNoEtxComes)
 {
