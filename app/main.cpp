@@ -4,6 +4,10 @@
 // desktop session does (no question, no save) once every nested event loop
 // has returned.
 //
+// Exit status: 0, also for a second start that ends at once; 1 when the
+// running session named on the command line did not take it; 2 without a
+// display.
+//
 // TOLV_SCREENSHOT=<file.png> is for the tests: once started, the program
 // writes a picture of its main window there and ends the same way.
 #include "Composition.h"
@@ -56,7 +60,14 @@ int main(int argc, char** argv)
     Composition program;
     FrmMain& window = program.Window;
 
-    if (program.Start() != FrmMain::StartOutcome::Running) {
+    switch (program.Start()) {
+    case FrmMain::StartOutcome::Running:
+        break;
+    case FrmMain::StartOutcome::NotTaken:
+        // A launcher or script handing a file to a running session learns
+        // that it was not taken.
+        return 1;
+    default:
         return 0;
     }
     if (const char* screenshot = std::getenv("TOLV_SCREENSHOT"); screenshot != nullptr && *screenshot != '\0') {

@@ -59,6 +59,7 @@ public:
     enum class StartOutcome {
         Running,        // the window runs
         HandedOver,     // the named session runs; it got the command line
+        NotTaken,       // the named session runs; it did not take the command line
         NoFreeSession,  // all four sessions run
         AlreadyRunning, // sessions off and another instance runs
         LogOnRequired,  // NeedLogOn and nobody logged on

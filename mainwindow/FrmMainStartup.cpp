@@ -88,6 +88,8 @@ FrmMain::StartOutcome FrmMain::Form_Load()
         break;
     case Sessions::Choice::Kind::HandedOver:
         return StartOutcome::HandedOver;
+    case Sessions::Choice::Kind::NotTaken:
+        return StartOutcome::NotTaken;
     case Sessions::Choice::Kind::NoFreeSession:
         return StartOutcome::NoFreeSession;
     case Sessions::Choice::Kind::AlreadyRunning:

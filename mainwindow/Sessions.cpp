@@ -101,10 +101,12 @@ Choice ChooseSession(bool multiSession, std::string_view commandLine)
         if (platform::ClaimProcessSession(SessionCaption(named))) {
             return {Choice::Kind::Claimed, named};
         }
-        // It runs: it gets the command line, reached or not, and this start ends.
+        // It runs: it gets the command line, and this start ends either way;
+        // whether it was taken is this start's outcome, for a launcher to see.
         if (FCT_SubClass::SendCopyData(SessionName(named), commandLine) == 0) {
             basic::WriteLog(
                 "Session " + SessionName(named) + " did not take the command line: " + std::string(commandLine), 1, 0);
+            return {Choice::Kind::NotTaken, named};
         }
         return {Choice::Kind::HandedOver, named};
     }

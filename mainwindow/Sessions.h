@@ -26,6 +26,7 @@ struct Choice {
     enum class Kind {
         Claimed,        // this process now holds session Index
         HandedOver,     // session Index runs and got the command line
+        NotTaken,       // session Index runs but did not take it (refused, no answer in time)
         NoFreeSession,  // every session runs
         AlreadyRunning, // sessions off and the program runs already
     };
@@ -34,8 +35,9 @@ struct Choice {
 };
 
 // With multiSession: the named session when the command line names one
-// (claimed when free, else handed the whole command line), otherwise the
-// first free session. Without: session 0, unless any session runs.
+// (claimed when free, else handed the whole command line, taken or not),
+// otherwise the first free session. Without: session 0, unless any session
+// runs.
 Choice ChooseSession(bool multiSession, std::string_view commandLine);
 
 } // namespace Sessions

@@ -1,6 +1,7 @@
 // The program itself, started as a process of its own: a second start handing
 // its command line over, and starts on the offscreen platform and under Xvfb
 // that leave a picture of the bare main window in the gallery.
+#include "ProgramRun.h"
 #include "ShellFixture.h"
 
 #include "foundation/SubClass.h"
@@ -8,11 +9,9 @@
 #include "support/Gallery.h"
 #include "support/HelperProcess.h"
 
-#include <QEventLoop>
 #include <QImage>
-#include <QProcess>
+#include <QProcessEnvironment>
 #include <QStandardPaths>
-#include <QTimer>
 
 #include <gmock/gmock.h>
 
@@ -24,53 +23,9 @@ namespace {
 using testing::HasSubstr;
 using testsupport::HelperProcess;
 using Outcome = FrmMain::StartOutcome;
-
-std::string ProgramPath()
-{
-    return testsupport::HelperPath("../tolv");
-}
-
-struct Finished {
-    int exitCode = -1;
-    std::string errors;
-};
-
-// Runs a program to its end with the environment changed as given, waiting
-// on the event loop (this process answers hand-overs meanwhile).
-Finished RunProgram(const QString& program, const QStringList& arguments,
-                    const std::vector<std::pair<QString, QString>>& set, const QStringList& unset = {})
-{
-    QProcess process;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    for (const QString& name : unset) {
-        environment.remove(name);
-    }
-    for (const auto& [name, value] : set) {
-        environment.insert(name, value);
-    }
-    process.setProcessEnvironment(environment);
-    process.setProcessChannelMode(QProcess::SeparateChannels);
-    QEventLoop loop;
-    QTimer guard;
-    guard.setSingleShot(true);
-    QObject::connect(&guard, &QTimer::timeout, &loop, &QEventLoop::quit);
-    QObject::connect(&process, &QProcess::finished, &loop, &QEventLoop::quit);
-    QObject::connect(&process, &QProcess::errorOccurred, &loop, &QEventLoop::quit);
-    process.start(program, arguments);
-    guard.start(60000);
-    loop.exec();
-    Finished result;
-    if (process.state() != QProcess::NotRunning) {
-        process.kill();
-        process.waitForFinished(5000);
-        return result;
-    }
-    result.errors = process.readAllStandardError().toStdString();
-    if (process.exitStatus() == QProcess::NormalExit) {
-        result.exitCode = process.exitCode();
-    }
-    return result;
-}
+using shelltest::Finished;
+using shelltest::ProgramPath;
+using shelltest::RunProgram;
 
 class Program : public shelltest::ShellFixture {
 protected:

@@ -122,7 +122,7 @@ TEST_F(Sessions, AHolderKilledHardLeavesASessionTheNextStartClaims)
 
 // A second start against a session that takes nothing: stopped (SIGSTOP),
 // its backlog filled by others. The deadline is shortened for the test; the
-// program's own is HandOverDeadlineMs.
+// program's own 5 s is waited for once, by the built program's second start.
 TEST_F(Sessions, ASecondStartGivesUpOnAStoppedSessionByItsDeadline)
 {
     constexpr int deadlineMs = 300;
