@@ -106,7 +106,7 @@ std::optional<bool> AlsaSink::TryTakingFramesBack()
     snd_pcm_prepare(pcm_);
     // A device that started meanwhile played some of it: allow a quarter.
     const snd_pcm_sframes_t slack = period / 4;
-    if (handed && before < period - slack) {
+    if (!handed || before < period - slack) {
         return std::nullopt;
     }
     return rewound && std::abs(before - after - period) <= slack;

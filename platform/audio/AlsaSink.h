@@ -74,8 +74,9 @@ public:
 private:
     void Convert(std::span<const float> frames);
     // True or false as the device took the frames back or kept them; none
-    // when it did not even count them as queued (a device without a clock
-    // of its own, which plays what it is given at once): nothing to judge by.
+    // when it did not take them or did not even count them as queued (a
+    // device without a clock of its own, which plays what it is given at
+    // once): nothing to judge by.
     std::optional<bool> TryTakingFramesBack();
     // True when the card has gone (unplugged) while stopped.
     bool CardGone();

@@ -36,7 +36,7 @@ protected:
             return;
         }
         ASSERT_EQ(device->PeriodFrames(), period);
-        // A bed plays, and a start shows that the card cannot take audio back.
+        // A bed plays, and a sound starts on it.
         bed = device->OpenVoice(format);
         ASSERT_TRUE(bed);
         bedBuffer.data = quiet;
@@ -46,9 +46,8 @@ protected:
         shot = device->OpenVoice(format);
         ASSERT_TRUE(shot);
         PlayLoud();
-        // The margin is measured on the card (twice the lateness seen: more
-        // on a slow machine), so the queue is checked against it, with the
-        // step an underrun of a slow start-up adds.
+        // A period and the least margin the card allows, with the step an
+        // underrun of a slow start-up adds.
         ASSERT_TRUE(testsupport::WithinFiveSeconds([&] {
             return device->QueuedAheadFrames() <= period + device->StartMarginFrames() + period / 4;
         })) << "a period and the margin queued";
