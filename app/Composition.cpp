@@ -40,6 +40,19 @@ Composition::Composition()
     };
 }
 
+FrmMain::StartOutcome Composition::Start()
+{
+    const FrmMain::StartOutcome outcome = Window.Form_Load();
+    if (outcome == FrmMain::StartOutcome::Running) {
+        for (const auto& player : Window.State.Players) {
+            if (player) {
+                player->OpenDeviceAhead();
+            }
+        }
+    }
+    return outcome;
+}
+
 Composition::~Composition()
 {
     // Nothing may call into the pieces while they are released (the window

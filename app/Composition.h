@@ -34,8 +34,9 @@ public:
     Composition(const Composition&) = delete;
     Composition& operator=(const Composition&) = delete;
 
-    // The window's start-up (Form_Load).
-    FrmMain::StartOutcome Start() { return Window.Form_Load(); }
+    // The window's start-up (Form_Load); then the players' sound cards are
+    // opened, so that the first press does not wait for its card to open.
+    FrmMain::StartOutcome Start();
 
     // The hooks, callbacks and ports that are still empty, by name; empty
     // when the composition is whole. Hooks that are absent on purpose are

@@ -42,6 +42,8 @@ public:
     void SetVolMinLevel(std::int32_t level) override { VolMinLevel_ = level; }
     std::int32_t DeviceID() override { return c_DeviceID[0]; }
     void SetDeviceID(std::int32_t id) override { c_DeviceID[0] = id; }
+    // The device of its stereo sounds; the extra pairs' open at their first use.
+    void OpenDeviceAhead() override;
     void SetExtDeviceID(std::int32_t index, std::int32_t id) override;
     void SetBufferPagemsec(std::int32_t ms) override { BufferPagemsec_ = ms; }
     void SetNumBufferPages(std::int32_t pages) override;

@@ -37,6 +37,11 @@ std::int32_t C_WaveOut::FramesToMs(std::int64_t frames) const
     return ToLong(numeric::RoundToInt64(static_cast<double>(frames) / c_Wave.SampleRate * 1000.0));
 }
 
+void C_WaveOut::OpenDeviceAhead()
+{
+    platform::audio::AudioSystem::Current().OpenAhead(c_DeviceID[0]);
+}
+
 bool C_WaveOut::OpenDevices()
 {
     platform::audio::AudioSystem& system = platform::audio::AudioSystem::Current();

@@ -134,6 +134,7 @@ std::int32_t Player::DeviceID()
     return 0;
 }
 void Player::SetDeviceID(std::int32_t) {}
+void Player::OpenDeviceAhead() {}
 void Player::SetExtDeviceID(std::int32_t, std::int32_t) {}
 void Player::SetBufferPagemsec(std::int32_t) {}
 void Player::SetNumBufferPages(std::int32_t) {}

@@ -110,6 +110,10 @@ public:
     virtual void SetUsePeakVol(std::int32_t on);
     virtual std::int32_t DeviceID();
     virtual void SetDeviceID(std::int32_t id);
+    // Opens the sound card its sounds play on now, so that its first start
+    // does not wait for the card to open (the other back-ends open theirs
+    // when set up, or build it with each sound).
+    virtual void OpenDeviceAhead();
     // Device of surround channel pair index (1..3).
     virtual void SetExtDeviceID(std::int32_t index, std::int32_t id);
     virtual void SetBufferPagemsec(std::int32_t ms);

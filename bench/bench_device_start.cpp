@@ -158,6 +158,8 @@ void BM_StartToFirstSamplePlayed(benchmark::State& state)
     state.counters["queued_frames_before_dry"] = queuedBefore;
     state.counters["queued_frames"] = device->QueuedAheadFrames();
     state.counters["fired_on_sleeping_device"] = asleep;
+    // 0 for the device with rewind 0: the setting reached it.
+    state.counters["takes_frames_back"] = device->Sink().TriedTakingFramesBack().value_or(true) ? 1 : 0;
 }
 BENCHMARK(BM_StartToFirstSamplePlayed)
     ->ArgNames({"kind", "others"})

@@ -83,12 +83,13 @@ std::unique_ptr<AlsaSink> AlsaSink::Open(const AlsaOptions& options, std::string
     sink->wakeFd_ = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
     const int descriptors = std::max(0, snd_pcm_poll_descriptors_count(pcm));
     sink->polls_.assign(static_cast<std::size_t>(descriptors) + 1, pollfd{});
-    sink->takesFramesBack_ = sink->TryTakingFramesBack();
+    sink->tried_ = sink->TryTakingFramesBack();
+    sink->takesFramesBack_ = sink->tried_.value_or(false);
     sink->SetQueuedAhead(sink->options_.periods * sink->options_.periodFrames);
     return sink;
 }
 
-bool AlsaSink::TryTakingFramesBack()
+std::optional<bool> AlsaSink::TryTakingFramesBack()
 {
     // A period of silence is handed over and taken back: a device that really
     // took it back no longer counts it in its delay, and has nothing of it to
@@ -96,15 +97,19 @@ bool AlsaSink::TryTakingFramesBack()
     const auto period = static_cast<snd_pcm_sframes_t>(options_.periodFrames);
     snd_pcm_sframes_t before = 0;
     snd_pcm_sframes_t after = 0;
-    bool takes = period > 0 && snd_pcm_writei(pcm_, bytes_.data(), static_cast<snd_pcm_uframes_t>(period)) == period &&
-                 snd_pcm_delay(pcm_, &before) >= 0 &&
-                 snd_pcm_rewind(pcm_, static_cast<snd_pcm_uframes_t>(period)) == period &&
-                 snd_pcm_delay(pcm_, &after) >= 0;
-    // A device that started meanwhile played some of it: allow a quarter.
-    takes = takes && std::abs(before - after - period) <= period / 4;
+    const bool handed = period > 0 &&
+                        snd_pcm_writei(pcm_, bytes_.data(), static_cast<snd_pcm_uframes_t>(period)) == period &&
+                        snd_pcm_delay(pcm_, &before) >= 0;
+    const bool rewound = handed && snd_pcm_rewind(pcm_, static_cast<snd_pcm_uframes_t>(period)) == period &&
+                         snd_pcm_delay(pcm_, &after) >= 0;
     snd_pcm_drop(pcm_);
     snd_pcm_prepare(pcm_);
-    return takes;
+    // A device that started meanwhile played some of it: allow a quarter.
+    const snd_pcm_sframes_t slack = period / 4;
+    if (!handed || before < period - slack) {
+        return std::nullopt;
+    }
+    return rewound && std::abs(before - after - period) <= slack;
 }
 
 void AlsaSink::Close()
@@ -232,7 +237,9 @@ bool AlsaSink::WriteStartPad(unsigned long following)
     // queued, the card is down to what it is refilled at just as a period
     // ends; started with more (the fill rounded up to whole periods), it can
     // be a little above that point at a period's end and run dry before the
-    // next. The silence is at most a period less a frame, once a start.
+    // next. The silence is at most a period less a frame, once a start; a
+    // start that brings its own frames up to the fill needs none, and its
+    // first frame is the first one played.
     prepared_ = false;
     const auto period = static_cast<snd_pcm_uframes_t>(options_.periodFrames);
     if (period == 0) {
@@ -273,6 +280,9 @@ void AlsaSink::SetQueuedAhead(int frames)
         return; // the device keeps the fill it had
     }
     roomAt_ = static_cast<long>(buffer - fill + period);
+    if (stopped_ || (awaitsStart_ && prepared_)) {
+        roomFrames_ = static_cast<int>(fill); // it is empty: the new fill starts it
+    }
     // The next wake-up may still come where the fill had it: not late.
     fillMoved_ = fill_ != 0 && static_cast<long>(buffer - fill + refill) != wakeAt_;
     wakeAt_ = static_cast<long>(buffer - fill + refill);
@@ -340,6 +350,8 @@ DeviceSink::WaitResult AlsaSink::WaitForRoom(SpscRing<MixerEvent>& events, const
                 const ssize_t got = read(wakeFd_, &count, sizeof count);
                 (void)got;
                 stopped_ = false;
+                awaitsStart_ = true;
+                roomFrames_ = static_cast<int>(fill_);
                 return WaitResult::Woken;
             }
             if (++quietWaits >= waitStepsBetweenLooks) {
@@ -357,6 +369,7 @@ DeviceSink::WaitResult AlsaSink::WaitForRoom(SpscRing<MixerEvent>& events, const
     bool woken = false;
     while (running.load(std::memory_order_acquire)) {
         const snd_pcm_sframes_t avail = snd_pcm_avail_update(pcm_);
+        awaitsStart_ = false;
         if (avail < 0) {
             // Write meets the same state and recovers from it.
             roomFrames_ = options_.periodFrames;
@@ -372,7 +385,9 @@ DeviceSink::WaitResult AlsaSink::WaitForRoom(SpscRing<MixerEvent>& events, const
             // Up to the fill: before the start (and after an underrun) the
             // device fills to it at once.
             const long below = avail - (static_cast<long>(options_.bufferFrames) - fill_);
-            roomFrames_ = static_cast<int>(std::clamp<long>(below, options_.periodFrames, fill_));
+            awaitsStart_ = below > 0 && snd_pcm_state(pcm_) == SND_PCM_STATE_PREPARED;
+            roomFrames_ = static_cast<int>(awaitsStart_ ? std::min(below, fill_)
+                                                        : std::clamp<long>(below, options_.periodFrames, fill_));
             if (woken && avail > wakeAt_ && !fillMoved_) {
                 // Scheduling, the card's interrupts and its position steps:
                 // all that the device waited for the mixer beyond its call.

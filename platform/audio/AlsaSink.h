@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <poll.h>
 #include <string>
 #include <vector>
@@ -52,10 +53,11 @@ public:
     void Wake() override;
     bool StopWhileSilent() override;
     int Rewindable() override;
-    std::optional<bool> TriedTakingFramesBack() const override { return takesFramesBack_; }
+    std::optional<bool> TriedTakingFramesBack() const override { return tried_; }
     int Rewind(int frames) override;
     void SetQueuedAhead(int frames) override;
     int RoomFrames() const override { return roomFrames_; }
+    bool AwaitsStart() const override { return awaitsStart_; }
     int InFlightFrames() override;
     int PositionStepFrames() const override { return positionStep_; }
     int TakeWakeLateFrames() override;
@@ -71,12 +73,18 @@ public:
 
 private:
     void Convert(std::span<const float> frames);
-    bool TryTakingFramesBack();
+    // True or false as the device took the frames back or kept them; none
+    // when it did not take them or did not even count them as queued (a
+    // device without a clock of its own, which plays what it is given at
+    // once): nothing to judge by.
+    std::optional<bool> TryTakingFramesBack();
     // True when the card has gone (unplugged) while stopped.
     bool CardGone();
     // Before the first frames after the device was prepared: silence that
     // makes those frames and the whole periods after them end exactly on
-    // the fill, so that the device starts with the fill queued.
+    // the fill, so that the device starts with the fill queued. None when
+    // the frames make the fill themselves, as the mixer's do at a start
+    // (see AwaitsStart); the rest of a period cut off by an underrun has it.
     bool WriteStartPad(unsigned long following);
 
     snd_pcm_t* pcm_ = nullptr;
@@ -95,11 +103,14 @@ private:
     int wakeLate_ = 0;
     // The frames free below the fill when WaitForRoom last found room, and the fill.
     int roomFrames_ = 0;
+    // When WaitForRoom last found room: the device had not started yet.
+    bool awaitsStart_ = false;
     long fill_ = 0;
     bool fillMoved_ = false; // since the last wake-up by the device
 
     int positionStep_ = 1;
     bool takesFramesBack_ = false;
+    std::optional<bool> tried_;
     bool stopped_ = false; // by StopWhileSilent, until woken
     // Prepared and empty: the next frames written start the device afresh.
     bool prepared_ = true;

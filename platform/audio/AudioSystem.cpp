@@ -303,6 +303,14 @@ bool AudioSystem::SetNullOutputUnplugged(int index, bool unplugged)
     return true;
 }
 
+void AudioSystem::OpenAhead(int index)
+{
+    const int target = Target(index);
+    if (!null_ && target >= 0 && !opened_[static_cast<std::size_t>(target)].device) {
+        OpenTarget(target, false);
+    }
+}
+
 std::unique_ptr<Voice> AudioSystem::OpenVoice(int index, const StreamFormat& format, AudioError* error)
 {
     const std::shared_ptr<OutputDevice> device = Output(index, error);

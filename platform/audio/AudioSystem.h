@@ -71,6 +71,12 @@ public:
     // null (with the reason in error) for a number not in the list or a
     // device that does not open.
     std::shared_ptr<OutputDevice> Output(int index, AudioError* error = nullptr);
+    // Opens sound card index now if it is not open yet, so that the first
+    // sound on it does not wait for its opening (tens of milliseconds); it
+    // stops again once it has played its silence. One that does not open is
+    // logged and tried again at its first sound. Null devices open at no
+    // cost, and keep time from their opening: they open at their first use.
+    void OpenAhead(int index);
     // A new voice on output device index.
     std::unique_ptr<Voice> OpenVoice(int index, const StreamFormat& format, AudioError* error = nullptr);
     // Null systems: what output device index played (0 reaches device 1), and

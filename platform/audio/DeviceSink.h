@@ -77,8 +77,15 @@ public:
         return WaitResult::Room;
     }
     // Mixer side, after WaitForRoom found room: how many frames the device
-    // takes before its queued audio is up to the fill (at least a period).
+    // takes before its queued audio is up to the fill (at least a period,
+    // but for a device that awaits its start).
     virtual int RoomFrames() const { return Options().periodFrames; }
+    // Mixer side, after WaitForRoom: true while the device has not started
+    // (just opened, or stopped while silent): it starts as soon as
+    // RoomFrames() more frames make its fill. The mixer writes exactly that
+    // many, whole periods or not, so that the device starts with its fill
+    // queued and the first frame it plays is the first one mixed.
+    virtual bool AwaitsStart() const { return false; }
     virtual void Wake() {}
     // Mixer side, once all the device holds is silence and nothing plays:
     // stops the device, true when it did. WaitForRoom then waits for Wake
@@ -91,9 +98,11 @@ public:
     virtual int Rewindable() { return 0; }
     virtual int Rewind(int /*frames*/) { return 0; }
     // Whether the device really took frames back when that was tried as it
-    // was opened; none when it was not tried. The mixer finds out that a
-    // device cannot at the first start it cannot mix into queued audio; one
-    // that did when tried is never taken for one that cannot.
+    // was opened; none when it was not tried, or told nothing (it did not
+    // count the frames as queued). One that did not is run as one that
+    // cannot from its opening; otherwise the mixer finds out that a device
+    // cannot at the first start it cannot mix into queued audio. One that
+    // did when tried is never taken for one that cannot.
     virtual std::optional<bool> TriedTakingFramesBack() const { return std::nullopt; }
     // What a start in the queued audio must stay clear of, measured on the
     // device. Mixer side: the frames it has taken from its buffer but not yet

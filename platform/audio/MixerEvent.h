@@ -20,6 +20,8 @@ struct MixerEvent {
         QueueGrownNoRt, // a mixer without real-time priority underran: more is queued ahead; value: frames
         QueueGrownOnce, // a device that cannot take audio back underran: it queues more; value: frames
         QueueGrownLate, // the mixer woke so late that it nearly ran the device dry: it queues more; value: frames
+        QueueGrownDry,  // the mixer of a device that cannot take audio back woke once all that was left had
+                        // played: it queues more; value: frames
         QueueShrunk,    // ten minutes without an underrun: less is queued ahead again; value: frames
         MarginGrown,    // a start mixed into queued audio ran the device dry; value: the new margin
     };

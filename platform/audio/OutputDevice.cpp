@@ -105,6 +105,9 @@ OutputDevice::OutputDevice(const Key&, std::string name, std::unique_ptr<DeviceS
     openedQueuedAhead_ = std::max(openedQueuedAhead_, PeriodFrames());
     queuedAhead_.store(openedQueuedAhead_, std::memory_order_relaxed);
     sink_->SetQueuedAhead(openedQueuedAhead_);
+    // A device found at its opening to give nothing back queues the least it
+    // can from the start, whether or not it is stopped at the first start.
+    cannotRewind_ = sink_->TriedTakingFramesBack() == std::optional<bool>(false);
     MeasureMargin(0);
     history_.assign(historyFrames_ * static_cast<std::size_t>(Channels()), 0.0f);
     rewound_.assign(history_.size(), 0.0f);
@@ -358,19 +361,23 @@ void OutputDevice::NoteLateness(int frames)
 void OutputDevice::MeasureMargin(int inFlight)
 {
     inFlight_ = inFlight;
-    const int late = std::max(lateness_[0], lateness_[1]);
-    const int measured = inFlight + sink_->PositionStepFrames() + 2 * late;
     const int least = std::max(1, Rate() / 1000);
-    const int margin = std::max({measured, least, marginFloor_});
     if (cannotRewind_) {
         // No start is mixed into queued audio, and all of it is the delay of
-        // every start: a period, the margin the device needs beyond it (what
-        // it holds in flight, its position steps, twice the lateness seen)
-        // and what underruns added.
+        // every start: a period, the least margin beyond it (1 ms, the steps
+        // of its position) and what underruns and wake-ups so late that it
+        // would have run dry added, each logged. The lateness seen does not
+        // widen it: that would make every start slower for a stall that
+        // never ran it dry. Frames in flight have left its buffer: they are
+        // no part of what it waits for.
+        const int margin = std::max({least, sink_->PositionStepFrames(), marginFloor_});
         startMargin_.store(margin, std::memory_order_relaxed);
         SetQueue(std::min(QueueLimit(), PeriodFrames() + margin + underrunRoom_));
         return;
     }
+    const int late = std::max(lateness_[0], lateness_[1]);
+    const int measured = inFlight + sink_->PositionStepFrames() + 2 * late;
+    const int margin = std::max({measured, least, marginFloor_});
     startMargin_.store(margin + GrownAtUnderruns(), std::memory_order_relaxed);
 }
 
@@ -451,21 +458,27 @@ void OutputDevice::NoteUnderrun()
     underranBefore_ = true;
     lastUnderrunFrame_ = now;
     shrinkAt_ = now + static_cast<std::uint64_t>(Rate()) * quietSecondsBeforeShrinking;
-    const int period = PeriodFrames();
-    const int limit = QueueLimit();
-    const int queued = queuedAhead_.load(std::memory_order_relaxed);
     if (cannotRewind_) {
-        underrunRoom_ = std::min(std::max(period / 4, 2 * underrunRoom_), std::max(0, limit - period));
-        MeasureMargin(inFlight_);
-        if (queuedAhead_.load(std::memory_order_relaxed) > queued) {
-            events_.Push(MixerEvent{MixerEvent::QueueGrownOnce, queuedAhead_.load(std::memory_order_relaxed)});
-        }
+        GrowAStep(MixerEvent::QueueGrownOnce);
         return;
     }
     if (!repeated && !unprivileged) {
         return;
     }
     DoubleQueue(repeated ? MixerEvent::QueueGrown : MixerEvent::QueueGrownNoRt);
+}
+
+void OutputDevice::GrowAStep(MixerEvent::Kind why)
+{
+    const int period = PeriodFrames();
+    const int queued = queuedAhead_.load(std::memory_order_relaxed);
+    underrunRoom_ = std::min(std::max(period / 4, 2 * underrunRoom_), std::max(0, QueueLimit() - period));
+    shrinkAt_ =
+        rendered_.load(std::memory_order_relaxed) + static_cast<std::uint64_t>(Rate()) * quietSecondsBeforeShrinking;
+    MeasureMargin(inFlight_);
+    if (queuedAhead_.load(std::memory_order_relaxed) > queued) {
+        events_.Push(MixerEvent{why, queuedAhead_.load(std::memory_order_relaxed)});
+    }
 }
 
 void OutputDevice::DoubleQueue(MixerEvent::Kind why)
@@ -489,46 +502,63 @@ int OutputDevice::GrownAtUnderruns() const
     return std::min(underrunGrowth_, std::max(0, queuedAhead_.load(std::memory_order_relaxed) - openedQueuedAhead_));
 }
 
-void OutputDevice::GrowForLateness(int late)
+bool OutputDevice::GrowForLateness(int late)
 {
     // A mixer that found its device with half of what was left at its
     // wake-up gone nearly ran it dry: the next stall like it, a little
     // longer, would. It queues twice as much (up to the limit) before that
     // happens. Starts need not keep further from what plays for it: their
     // margin already covers twice the lateness seen. A device that cannot
-    // take audio back grows its margin instead.
+    // take audio back keeps the least it can, as all of it delays every
+    // start: it grows only once all that was left has played (see
+    // MixAndWrite).
     const int queued = queuedAhead_.load(std::memory_order_relaxed);
-    if (!cannotRewind_ && late > 0 && 2 * late >= LowWaterFrames(queued, PeriodFrames())) {
+    const int left = LowWaterFrames(queued, PeriodFrames());
+    if (cannotRewind_) {
+        return late > 0 && late >= left;
+    }
+    if (late > 0 && 2 * late >= left) {
         DoubleQueue(MixerEvent::QueueGrownLate);
     }
+    return false;
 }
 
-DeviceSink::WriteResult OutputDevice::MixAndWrite(int periods)
+DeviceSink::WriteResult OutputDevice::MixAndWrite(int periods, int lead)
 {
     const int late = sink_->TakeWakeLateFrames();
     NoteLateness(late);
-    GrowForLateness(late);
+    const bool ranDryLate = GrowForLateness(late);
     if (startPending_.exchange(false, std::memory_order_acq_rel)) {
         RewindForStarts();
     }
     // The periods the device has room for go over in one write: one call
-    // into the device a wake-up, however many periods it asks for.
+    // into the device a wake-up, however many periods it asks for. The part
+    // of a period that makes up a device's fill at its start goes first.
     const int period = PeriodFrames();
-    const auto samples = static_cast<std::size_t>(period) * static_cast<std::size_t>(Channels());
-    periods = std::clamp(periods, 1, MaxPeriodsAWrite);
+    const auto channels = static_cast<std::size_t>(Channels());
+    lead = std::clamp(lead, 0, period - 1);
+    periods = std::clamp(periods, lead > 0 ? 0 : 1, lead > 0 ? MaxPeriodsAWrite - 1 : MaxPeriodsAWrite);
     const std::uint64_t base = rendered_.load(std::memory_order_relaxed);
-    for (int p = 0; p < periods; ++p) {
+    int frames = 0;
+    for (int p = lead > 0 ? -1 : 0; p < periods; ++p) {
+        const int count = p < 0 ? lead : period;
         const int ended = mixer_.MixPeriod(
-            std::span<float>(mix_).subspan(static_cast<std::size_t>(p) * samples, samples), period, &starting_);
+            std::span<float>(mix_).subspan(static_cast<std::size_t>(frames) * channels,
+                                           static_cast<std::size_t>(count) * channels),
+            count, &starting_);
         if (ended >= 0) {
-            NoteSoundEnd(base + static_cast<std::uint64_t>(p) * static_cast<std::uint64_t>(period) +
-                         static_cast<std::uint64_t>(ended));
+            NoteSoundEnd(base + static_cast<std::uint64_t>(frames) + static_cast<std::uint64_t>(ended));
         }
-        silentFrames_ = mixer_.Sounded() ? 0 : silentFrames_ + period;
+        silentFrames_ = mixer_.Sounded() ? 0 : silentFrames_ + count;
+        frames += count;
     }
-    const DeviceSink::WriteResult result = WriteAndKeep(mix_.data(), periods * period);
-    rendered_.fetch_add(static_cast<std::uint64_t>(periods) * static_cast<std::uint64_t>(period),
-                        std::memory_order_acq_rel);
+    const DeviceSink::WriteResult result = WriteAndKeep(mix_.data(), frames);
+    if (ranDryLate && result == DeviceSink::WriteResult::Written) {
+        // Its mixer woke when all that was left had played; had the device
+        // said so, it would have been an underrun.
+        GrowAStep(MixerEvent::QueueGrownDry);
+    }
+    rendered_.fetch_add(static_cast<std::uint64_t>(frames), std::memory_order_acq_rel);
     ShrinkAfterQuiet();
     return result;
 }
@@ -553,18 +583,28 @@ void OutputDevice::Run()
                 lost_.store(true, std::memory_order_release);
                 break;
             }
-            int periods = sink_->RoomFrames() / PeriodFrames();
+            int frames = sink_->RoomFrames();
             if (room == DeviceSink::WaitResult::Woken) {
                 // A start that could not be mixed into queued audio is written
                 // at once, behind it; a device woken from its sleep is filled.
                 const bool slept = asleep_.exchange(false, std::memory_order_acq_rel);
-                const bool started = startPending_.exchange(false, std::memory_order_acq_rel) && !RewindForStarts();
+                const bool starts = startPending_.exchange(false, std::memory_order_acq_rel);
+                const bool started = starts && !RewindForStarts();
+                if (slept && !starts && !mixer_.AnyVoiceWaitsToPlay()) {
+                    // Woken with nothing to play yet (a voice resumed before
+                    // its first buffer): it stays stopped, so that the sound
+                    // is not queued behind silence written meanwhile.
+                    FallAsleep();
+                    continue;
+                }
                 if (!slept && !started) {
                     continue;
                 }
-                periods = slept ? periods : 1;
+                frames = slept || sink_->AwaitsStart() ? frames : PeriodFrames();
             }
-            if (MixAndWrite(periods) == DeviceSink::WriteResult::Lost) {
+            // A device that has not started takes just what makes its fill.
+            const int lead = sink_->AwaitsStart() ? frames % PeriodFrames() : 0;
+            if (MixAndWrite(frames / PeriodFrames(), lead) == DeviceSink::WriteResult::Lost) {
                 // Players must still reach their ends: keep mixing on our own clock.
                 break;
             }
@@ -588,6 +628,11 @@ void OutputDevice::SleepWhileSilent()
     if (keepsRunning_ || silentFrames_ < QueueLimit() + MaxPeriodsAWrite * PeriodFrames()) {
         return;
     }
+    FallAsleep();
+}
+
+void OutputDevice::FallAsleep()
+{
     asleep_.store(true, std::memory_order_seq_cst);
     sleepGate_.fetch_add(1, std::memory_order_acq_rel);
     if (startPending_.load(std::memory_order_seq_cst) || mixer_.AnyVoiceWaitsToPlay()) {
@@ -680,6 +725,9 @@ void OutputDevice::LogEvents()
             break;
         case MixerEvent::QueueGrownOnce:
             queuedAhead("underran and cannot take queued audio back");
+            break;
+        case MixerEvent::QueueGrownDry:
+            queuedAhead("its mixer woke so late that it would have run dry, and it cannot take queued audio back");
             break;
         case MixerEvent::QueueShrunk:
             Log(device + "ten minutes without an underrun; back to " + frames + " queued ahead");

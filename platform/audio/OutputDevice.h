@@ -88,7 +88,9 @@ public:
     // played, the steps of its position, twice the longest it waited for the
     // mixer in the last minute (its wake-ups and the rewrites of starts), at
     // least 1 ms; more once a start ran it dry; and as much more as the
-    // queued audio grew at underruns.
+    // queued audio grew at underruns. For a device that cannot rewind, the
+    // least it keeps queued beyond a period: 1 ms or the steps of its
+    // position.
     int StartMarginFrames() const { return startMargin_.load(std::memory_order_relaxed); }
     // Frames queued ahead of what the device plays. It starts at the periods
     // the device was opened with and doubles, at most to maxQueuedAheadFrames
@@ -98,16 +100,20 @@ public:
     // mixer woke so late that half of what was queued at its wake-up had
     // played. A device that cannot take queued audio back keeps a period and
     // the start margin queued, the least the device allows, as it is the
-    // whole delay of every start; each underrun grows it once (a quarter of a
-    // period, then twice as much each time). After ten minutes of sound without an
-    // underrun, every device takes back one step of what it grew.
+    // whole delay of every start (it knows that from its opening, or from the
+    // first start it cannot mix into queued audio); each underrun, and each
+    // wake-up of its mixer after all that was left had played, grows it once
+    // (a quarter of a period, then twice as much each time), and nothing
+    // else does. After ten minutes of sound without an underrun, every
+    // device takes back one step of what it grew.
     int QueuedAheadFrames() const { return queuedAhead_.load(std::memory_order_relaxed); }
 
 private:
     void Run();
     void RunOnOwnClock();
-    // Mixes periods (one by default) and hands them to the device in one write.
-    DeviceSink::WriteResult MixAndWrite(int periods = 1);
+    // Mixes periods (one by default), after lead frames when lead is not 0,
+    // and hands them to the device in one write.
+    DeviceSink::WriteResult MixAndWrite(int periods = 1, int lead = 0);
     // A device woken at its low water takes up to six periods at once.
     static constexpr int MaxPeriodsAWrite = 6;
     // On its own clock the mixer wakes once every few periods.
@@ -118,6 +124,9 @@ private:
     // Mixer side, once nothing has sounded for as long as the device holds:
     // stops feeding a device that can be stopped and restarted at no cost.
     void SleepWhileSilent();
+    // Stops the device until a voice is started or may play again, unless
+    // one already is or the device cannot stop.
+    void FallAsleep();
     void ShrinkAfterQuiet();
     int QueueLimit() const;
     void SetQueue(int frames);
@@ -126,7 +135,12 @@ private:
     void MeasureMargin(int inFlight);
     void StartRanDry();
     void NoteUnderrun();
-    void GrowForLateness(int late);
+    // True when the device cannot rewind and its mixer woke once all that
+    // was left queued had played (it grows once the write is through).
+    bool GrowForLateness(int late);
+    // A device that cannot rewind queues a step more (a quarter of a period,
+    // then twice the last step), and says why.
+    void GrowAStep(MixerEvent::Kind why);
     // Queues twice as much (at least two periods, at most the limit), and
     // says why; only growth at underruns widens the start margin.
     void DoubleQueue(MixerEvent::Kind why);
@@ -158,8 +172,9 @@ private:
     bool underranBefore_ = false;
     bool cannotRewind_ = false;
     std::uint64_t lastUnderrunFrame_ = 0;
-    // What underruns added to the queue of a device that cannot rewind, and
-    // the frame of the timeline where the queue next shrinks a step.
+    // What underruns (and wake-ups that late) added to the queue of a device
+    // that cannot rewind, and the frame of the timeline where the queue next
+    // shrinks a step.
     int underrunRoom_ = 0;
     // Of what a device that can rewind grew, the part its underruns added:
     // a start keeps that much further from what plays, as the lateness that

@@ -19,7 +19,8 @@
 // tolvtest_arm(), the first frame whose first channel reaches half of full
 // scale (S16_LE, S32_LE or FLOAT_LE) is noted with the time it was handed to
 // the device and the time it plays (the start plus its frame count at the
-// rate). One paced device at a time is watched.
+// rate), and with its frame in the stream since the last prepare (0: the
+// first frame the device started with). One paced device at a time is watched.
 //
 // - fifo: frames the device takes from its buffer ahead of what it plays, as
 //   a card's FIFO or USB transfers in flight (default 0): its position runs
@@ -77,6 +78,7 @@ std::atomic<bool> armed{false};
 std::atomic<int> dryRuns{0};
 std::atomic<std::int64_t> loudHandedNs{-1};
 std::atomic<std::int64_t> loudPlayedNs{-1};
+std::atomic<long long> loudFrame{-1};
 std::atomic<long long> lateFrames{0};
 std::atomic<long long> ranDry{0};
 std::atomic<bool> unplugged{false};
@@ -290,6 +292,7 @@ snd_pcm_sframes_t Transfer(snd_pcm_ioplug_t* io, const snd_pcm_channel_area_t* a
                 loudHandedNs.store(NowNs(), std::memory_order_relaxed);
                 const std::int64_t due = start + frame * 1'000'000'000 / static_cast<std::int64_t>(io->rate);
                 loudPlayedNs.store(std::max(due, NowNs()), std::memory_order_relaxed);
+                loudFrame.store(frame, std::memory_order_relaxed);
                 armed.store(false, std::memory_order_release);
                 break;
             }
@@ -487,6 +490,7 @@ __attribute__((visibility("default"))) void tolvtest_arm()
 {
     loudHandedNs.store(-1, std::memory_order_relaxed);
     loudPlayedNs.store(-1, std::memory_order_relaxed);
+    loudFrame.store(-1, std::memory_order_relaxed);
     armed.store(true, std::memory_order_release);
 }
 
@@ -514,6 +518,11 @@ __attribute__((visibility("default"))) long long tolvtest_loud_handed_ns()
 __attribute__((visibility("default"))) long long tolvtest_loud_played_ns()
 {
     return armed.load(std::memory_order_acquire) ? -1 : loudPlayedNs.load(std::memory_order_relaxed);
+}
+
+__attribute__((visibility("default"))) long long tolvtest_loud_frame()
+{
+    return armed.load(std::memory_order_acquire) ? -1 : loudFrame.load(std::memory_order_relaxed);
 }
 
 // Frames written back after the device had taken their place, since loaded.

@@ -3,18 +3,22 @@
 // afresh (woken from its sleep, or after running dry) it must start with that
 // fill queued: started with more, rounded up to whole periods, it is a little
 // above its refill point at a period's end and runs dry before the next,
-// again after each restart. The card is the tests' own paced ALSA device.
+// again after each restart. A sound that starts it is the first thing it
+// plays, and its stops and starts never grow its queue unasked. The card is
+// the tests' own paced ALSA device.
 #include "support/AudioTestSignals.h"
 
 #include "platform/audio/AlsaSink.h"
 #include "platform/audio/OutputDevice.h"
 #include "platform/audio/Voice.h"
+#include "platform/base/LogSink.h"
 #include "support/TestAlsaDevice.h"
 
 #include <gtest/gtest.h>
 
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -32,7 +36,7 @@ protected:
             return;
         }
         ASSERT_EQ(device->PeriodFrames(), period);
-        // A bed plays, and a start shows that the card cannot take audio back.
+        // A bed plays, and a sound starts on it.
         bed = device->OpenVoice(format);
         ASSERT_TRUE(bed);
         bedBuffer.data = quiet;
@@ -42,9 +46,8 @@ protected:
         shot = device->OpenVoice(format);
         ASSERT_TRUE(shot);
         PlayLoud();
-        // The margin is measured on the card (twice the lateness seen: more
-        // on a slow machine), so the queue is checked against it, with the
-        // step an underrun of a slow start-up adds.
+        // A period and the least margin the card allows, with the step an
+        // underrun of a slow start-up adds.
         ASSERT_TRUE(testsupport::WithinFiveSeconds([&] {
             return device->QueuedAheadFrames() <= period + device->StartMarginFrames() + period / 4;
         })) << "a period and the margin queued";
@@ -61,12 +64,13 @@ protected:
         const std::uint64_t until = device->RenderedFrames() + static_cast<std::uint64_t>(48 * ms);
         return testsupport::WithinFiveSeconds([&] { return device->RenderedFrames() >= until; });
     }
-    // Plays a quarter second of loud sound on the shot voice and waits until it has played out.
-    void PlayLoud()
+    // Plays a quarter second of loud sound (or the bytes given) on the shot
+    // voice and waits until it has played out.
+    void PlayLoud(const std::vector<std::uint8_t>* bytes = nullptr)
     {
         shotBuffers.push_back(std::make_unique<VoiceBuffer>());
         VoiceBuffer& buffer = *shotBuffers.back();
-        buffer.data = loud;
+        buffer.data = bytes != nullptr ? *bytes : loud;
         card.arm();
         ASSERT_EQ(shot->Write(buffer), AudioError::None);
         ASSERT_TRUE(testsupport::WithinFiveSeconds([&] { return buffer.Done(); }));
@@ -108,6 +112,34 @@ TEST_F(AlsaRestart, ACardThatRanDryOncePlaysOnWithoutRunningDryAgain)
     EXPECT_LE(card.ranDryCount() - before, chanceDryRuns);
     EXPECT_LE(device->QueuedAheadFrames(), period + device->StartMarginFrames() + period / 2)
         << "grown for the one underrun, and at most one more by chance";
+}
+
+TEST_F(AlsaRestart, EachStartOfTheStoppedCardPlaysTheSoundsFirstFrameFirstAndGrowsNoQueueUnsaid)
+{
+    std::vector<std::string> grown;
+    platform::SetLogSink([&grown](std::string_view text, int) {
+        if (text.find("now queued ahead") != std::string_view::npos) {
+            grown.emplace_back(text);
+        }
+    });
+    bed.reset();
+    const int queued = device->QueuedAheadFrames();
+    const auto blip = audiotest::Constant16(2, 2 * period, 28672);
+    for (int start = 0; start < 5; ++start) {
+        ASSERT_TRUE(testsupport::WithinFiveSeconds([&] { return device->Asleep(); })) << "nothing plays on it";
+        // As a player starts a sound: its voice reset, resumed, then given its first buffer.
+        shot->Reset();
+        shot->Restart();
+        PlayLoud(&blip);
+        EXPECT_EQ(card.loudFrame(), 0) << "no silence before the sound";
+    }
+    const int now = device->QueuedAheadFrames();
+    EXPECT_TRUE(testsupport::WithinFiveSeconds([&] {
+        device->Sync();
+        return now == queued ||
+               (!grown.empty() && grown.back().find(" " + std::to_string(now) + " frames") != std::string::npos);
+    })) << "grown from " << queued << " to " << now << " frames without a log line";
+    platform::SetLogSink(nullptr);
 }
 
 } // namespace

@@ -1,12 +1,16 @@
 // A mixer that wakes late nearly runs its device dry before it underruns:
 // once half of what was left queued at its wake-up has played by the time it
 // runs, the device queues twice as much, so that the next stall a little
-// longer is no dropout. A mixer without real-time priority, which any busy
-// program can hold up, grows its queue at its first underrun.
+// longer is no dropout. A device that cannot rewind, whose whole queue is
+// the delay of every start, grows only once all that was left had played. A
+// mixer without real-time priority, which any busy program can hold up,
+// grows its queue at its first underrun.
 #include "RewindingCard.h"
+#include "support/AudioTestSignals.h"
 
 #include "platform/audio/AlsaSink.h"
 #include "platform/audio/OutputDevice.h"
+#include "platform/audio/Voice.h"
 #include "platform/base/LogSink.h"
 #include "support/ClockFixture.h"
 #include "support/TestAlsaDevice.h"
@@ -35,7 +39,11 @@ protected:
     void SetUp() override
     {
         platform::SetLogSink([this](std::string_view text, int) { lines.emplace_back(text); });
-        auto owned = std::make_unique<RewindingCard>(true, period, 16384);
+        Open(true);
+    }
+    void Open(bool canRewind)
+    {
+        auto owned = std::make_unique<RewindingCard>(canRewind, period, 16384);
         card = owned.get();
         card->keepStream = false;
         device = OutputDevice::Start("Card", std::move(owned), Pacing::Manual);
@@ -79,6 +87,31 @@ TEST_F(LateMixer, AWakeUpThatFindsHalfOfWhatWasLeftPlayedDoublesTheQueue)
     EXPECT_EQ(device->QueuedAheadFrames(), maxQueuedAheadFrames);
     WokeLate(4096);
     EXPECT_EQ(device->QueuedAheadFrames(), maxQueuedAheadFrames);
+}
+
+TEST_F(LateMixer, OnADeviceThatCannotRewindOnlyAWakeUpAfterAllThatWasLeftHadPlayedGrowsTheQueue)
+{
+    Open(false);
+    const StreamFormat format{48000, 16, 2};
+    const auto noise = audiotest::NoiseBytes(format, 4 * period, 5);
+    VoiceBuffer loop;
+    loop.data = noise;
+    loop.SetLooping(true);
+    auto voice = device->OpenVoice(format);
+    ASSERT_EQ(voice->Write(loop), AudioError::None);
+    device->RenderPeriods(1);
+    // Nothing came back for the start: a period and 1 ms, of which 1 ms is left at a wake-up.
+    ASSERT_EQ(device->QueuedAheadFrames(), period + 48);
+    for (const int late : {10, 30, 47, 47}) {
+        WokeLate(late);
+    }
+    EXPECT_EQ(device->QueuedAheadFrames(), period + 48) << "every start would wait for stalls that ran nothing dry";
+    EXPECT_TRUE(lines.empty());
+    WokeLate(48);
+    EXPECT_EQ(device->QueuedAheadFrames(), period + 48 + period / 4);
+    EXPECT_TRUE(Logged("Audio device \"Card\": its mixer woke so late that it would have run dry, and it cannot take "
+                       "queued audio back; 368 frames (7 ms) are now queued ahead"));
+    voice.reset();
 }
 
 // In a process of its own, which gives up the right to real-time priority:

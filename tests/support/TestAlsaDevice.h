@@ -53,11 +53,13 @@ inline std::shared_ptr<platform::audio::OutputDevice> OpenPacedTestCard(std::str
 
 // The controls of the loaded test device: unplug(1) fails it as an unplugged
 // card, unplug(0) plugs it back; arm() and played() watch for the first loud
-// frame played. Find looks them up once a device of the module is open.
+// frame played, and loudFrame() for its frame since the device was last
+// prepared. Find looks them up once a device of the module is open.
 struct TestAlsaControls {
     void (*unplug)(int) = nullptr;
     void (*arm)() = nullptr;
     long long (*played)() = nullptr;
+    long long (*loudFrame)() = nullptr;
     void (*runDry)(int) = nullptr;
     long long (*ranDryCount)() = nullptr;
 
@@ -70,10 +72,12 @@ struct TestAlsaControls {
         unplug = reinterpret_cast<void (*)(int)>(dlsym(module, "tolvtest_unplug"));
         arm = reinterpret_cast<void (*)()>(dlsym(module, "tolvtest_arm"));
         played = reinterpret_cast<long long (*)()>(dlsym(module, "tolvtest_loud_played_ns"));
+        loudFrame = reinterpret_cast<long long (*)()>(dlsym(module, "tolvtest_loud_frame"));
         runDry = reinterpret_cast<void (*)(int)>(dlsym(module, "tolvtest_run_dry"));
         ranDryCount = reinterpret_cast<long long (*)()>(dlsym(module, "tolvtest_ran_dry_count"));
         dlclose(module);
-        return unplug != nullptr && arm != nullptr && played != nullptr && runDry != nullptr && ranDryCount != nullptr;
+        return unplug != nullptr && arm != nullptr && played != nullptr && loudFrame != nullptr && runDry != nullptr &&
+               ranDryCount != nullptr;
     }
 };
 
