@@ -30,6 +30,8 @@ private:
     using QObject::QObject;
     // Whether the press of this key at this server time came while it was held.
     bool PressWasRepeat(std::uint32_t code, std::uint64_t time) const;
+    // Forgets the held keys the keyboard no longer holds.
+    void ForgetReleasedKeys();
 
     struct Press {
         std::uint32_t code = 0;
