@@ -297,18 +297,22 @@ protected:
         StoreTwoOutputs();
         FrmMain& window = StartAndFrame();
         ExpectFrameAt(window, 200, 100, "first start");
-        for (int slot = 0; slot < 2; ++slot) {
-            const controls::UC_Bar* bar = window.ProgBar.At(slot);
-            ASSERT_NE(bar, nullptr);
-            EXPECT_EQ(bar->TextToDisp().substr(0, 1), "-") << "output " << slot + 1 << " shows the remaining time";
-            EXPECT_GT(TextPixels(*bar), 20) << "output " << slot + 1 << "'s remaining time is drawn";
-        }
+        const auto expectTimesDrawn = [&window](const std::string& when) {
+            for (int slot = 0; slot < 2; ++slot) {
+                const controls::UC_Bar* bar = window.ProgBar.At(slot);
+                ASSERT_NE(bar, nullptr);
+                EXPECT_EQ(bar->TextToDisp().substr(0, 1), "-") << "output " << slot + 1 << ", " << when;
+                EXPECT_GT(TextPixels(*bar), 20) << "output " << slot + 1 << "'s remaining time is drawn, " << when;
+            }
+        };
+        expectTimesDrawn("first picture");
         testsupport::SaveToGallery(window.grab().toImage(), name);
         // Without a window manager, the operator's first click gives the
         // window the keyboard.
         window.activateWindow();
         SwitchThreeTimes(window, 300, "0.3 s apart");
         SwitchThreeTimes(window, 2000, "2 s apart");
+        expectTimesDrawn("after the switches");
         window.EndSession();
     }
 
