@@ -63,6 +63,10 @@ void ServerFocus::FollowTheServer()
     if (window == nullptr || !window->isWindow() || !window->isVisible() || QApplication::activeWindow() == window) {
         return;
     }
+    // A modal window keeps the keyboard from the windows it blocks.
+    if (const QWidget* modal = QApplication::activeModalWidget(); modal != nullptr && modal != window) {
+        return;
+    }
     QT_WARNING_PUSH
     QT_WARNING_DISABLE_DEPRECATED
     QApplication::setActiveWindow(window);
