@@ -124,6 +124,8 @@ void UC_Bar::Draw(double x)
         x = numeric::RoundHalfEven(iw + 2.0 * p);
     }
     x = std::max(x, 2.0 * p);
+    drawnOnce_ = true;
+    drawnX_ = x;
     // In pixels: the end of the filled bar, and where in the band it is taken from.
     const int end = RoundInt(x / p);
     const int from = RoundInt((iw - x) / p);
@@ -152,6 +154,17 @@ void UC_Bar::Draw(double x)
         face.Print(textToDisp_);
     }
     face_->Refresh();
+}
+
+void UC_Bar::SetTextToDisp(std::string_view text)
+{
+    if (text == textToDisp_) {
+        return;
+    }
+    textToDisp_ = text;
+    if (drawnOnce_) {
+        Draw(drawnX_);
+    }
 }
 
 void UC_Bar::SetValue(int value)

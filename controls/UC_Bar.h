@@ -38,7 +38,9 @@ public:
     // 0 takes the system button shadow; used from the next Init.
     void SetBarColor(platform::Color colour) { barColor_ = colour; }
     void SetNoGrad(int flat) { noGrad_ = flat; }
-    void SetTextToDisp(std::string_view text) { textToDisp_ = text; }
+    // A new text shows at once on a bar drawn before, at the value it shows;
+    // a bar not drawn yet shows it when it is first drawn.
+    void SetTextToDisp(std::string_view text);
     const std::string& TextToDisp() const { return textToDisp_; }
     bool Clicked() const { return clicked_; }
     // Ignored while the bar is held; otherwise limited to 0..Max and drawn.
@@ -90,6 +92,8 @@ private:
         QSize size;
     };
     Drawn drawn_;
+    bool drawnOnce_ = false;
+    double drawnX_ = 0; // the fill's end (twips) of the last drawing
     platform::PixelRect frame_{};
 };
 

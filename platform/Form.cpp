@@ -3,6 +3,8 @@
 #include "platform/DetectableAutoRepeat.h"
 #include "platform/EventPump.h"
 #include "platform/HeldShortcuts.h"
+#include "platform/ServerFocus.h"
+#include "platform/ServerState.h"
 #include "platform/TwipsGeometry.h"
 #include "platform/WindowTimer.h"
 
@@ -42,6 +44,7 @@ Form::Form(QWidget* owner)
     // Before any key reaches the window, so its keys come one way throughout.
     RequestDetectableAutoRepeat();
     HeldShortcuts::Install();
+    ServerFocus::Install();
 }
 
 Form::~Form()
@@ -64,12 +67,25 @@ void Form::SetCaption(std::string_view caption)
     setWindowTitle(QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size())));
 }
 
-QMargins Form::CurrentMargins() const
+QMargins Form::ToolkitMargins() const
 {
     const QRect outer = frameGeometry();
     const QRect inner = geometry();
     return QMargins(std::max(0, inner.left() - outer.left()), std::max(0, inner.top() - outer.top()),
                     std::max(0, outer.right() - inner.right()), std::max(0, outer.bottom() - inner.bottom()));
+}
+
+QMargins Form::CurrentMargins() const
+{
+    // The toolkit hears of a new frame only some events after the window is
+    // shown, and keeps a frame its window manager took away on leaving: the
+    // X server knows the frame as it is.
+    return ServerFrameMargins(*this).value_or(ToolkitMargins());
+}
+
+QRect Form::OuterRect() const
+{
+    return geometry().marginsAdded(CurrentMargins());
 }
 
 QMargins Form::FrameMargins() const
@@ -81,7 +97,7 @@ QPoint Form::FrameCorner() const
 {
     // Hidden, the window manager may have left the inside anywhere; shown but
     // not yet framed, the frame's corner is still to come where asked.
-    return pendingCorner_ && !FrameKnown() ? *pendingCorner_ : frameGeometry().topLeft();
+    return pendingCorner_ && !FrameKnown() ? *pendingCorner_ : OuterRect().topLeft();
 }
 
 int Form::Left() const
@@ -161,7 +177,7 @@ bool Form::FrameKnown() const
 
 QSize Form::OuterSize() const
 {
-    return PendingOuterHolds() ? *pendingOuter_ : frameGeometry().size();
+    return PendingOuterHolds() ? *pendingOuter_ : OuterRect().size();
 }
 
 bool Form::PendingOuterHolds() const
@@ -191,10 +207,12 @@ void Form::ResizeToPendingOuter()
 void Form::ApplyPending()
 {
     // Shown again, the window may be exposed before the toolkit has heard of
-    // its frame: a window that had a frame is taken to have it still, or its
-    // inside would be put where the frame belongs and sized as the frame.
-    const QMargins current = CurrentMargins();
-    const QMargins margins = current.isNull() ? lastMargins_ : current;
+    // its frame: where the X server cannot tell, a window that had a frame is
+    // taken to have it still, or its inside would be put where the frame
+    // belongs and sized as the frame.
+    const std::optional<QMargins> server = ServerFrameMargins(*this);
+    const QMargins toolkit = ToolkitMargins();
+    const QMargins margins = server ? *server : (toolkit.isNull() ? lastMargins_ : toolkit);
     QRect inner = geometry();
     const std::optional<QPoint> corner = pendingCorner_;
     if (pendingCorner_) {
@@ -248,7 +266,7 @@ bool Form::event(QEvent* event)
         if (pendingOuter_ && size() != pendingInner_ && event->type() == QEvent::Resize) {
             pendingOuter_.reset(); // sized since by the user or the program
         }
-        if (cornerToCheck_ && event->spontaneous() && FrameKnown() && frameGeometry().topLeft() != *cornerToCheck_) {
+        if (cornerToCheck_ && event->spontaneous() && FrameKnown() && OuterRect().topLeft() != *cornerToCheck_) {
             const QMargins margins = CurrentMargins();
             resizingToOuter_ = true;
             setGeometry(QRect(*cornerToCheck_ + QPoint(margins.left(), margins.top()), size()));
@@ -363,22 +381,42 @@ void Form::resizeEvent(QResizeEvent* event)
     }
 }
 
-void Form::hideEvent(QHideEvent* event)
+void Form::setVisible(bool visible)
+{
+    if (!visible && isVisible()) {
+        // The program hides its active window only to show it again (a
+        // rebuild): the keyboard's keys keep coming to it then.
+        regainKeyboard_ = isActiveWindow();
+        // Taken while the window manager still frames the window: it may
+        // take the frame away as soon as the window is hidden.
+        KeepPlaceWhileHidden();
+    }
+    QWidget::setVisible(visible);
+}
+
+void Form::KeepPlaceWhileHidden()
 {
     // Unframed, the window manager may put the inside where the frame was or
     // leave it where it was: the frame's place and size are what the window
     // keeps.
     cornerToCheck_.reset();
-    if (framed_) {
-        if (!pendingCorner_) {
-            pendingCorner_ = frameGeometry().topLeft();
-        }
-        if (!pendingOuter_ && WindowState() == StateNormal) {
-            pendingOuter_ = frameGeometry().size();
-            pendingInner_ = size();
-        }
-        framed_ = false;
+    if (!framed_) {
+        return;
     }
+    const QRect outer = OuterRect();
+    if (!pendingCorner_) {
+        pendingCorner_ = outer.topLeft();
+    }
+    if (!pendingOuter_ && WindowState() == StateNormal) {
+        pendingOuter_ = outer.size();
+        pendingInner_ = size();
+    }
+}
+
+void Form::hideEvent(QHideEvent* event)
+{
+    KeepPlaceWhileHidden();
+    framed_ = false;
     QWidget::hideEvent(event);
     if (modalLoop_ != nullptr && !event->spontaneous()) {
         modalLoop_->quit();
@@ -477,6 +515,12 @@ bool Form::eventFilter(QObject* watched, QEvent* event)
             framed_ = true;
             if (WindowState() == StateNormal) {
                 ApplyPending();
+            }
+            if (regainKeyboard_) {
+                // A window manager gives a window shown again the keyboard;
+                // without one, nobody does.
+                regainKeyboard_ = false;
+                activateWindow();
             }
         }
         return false;

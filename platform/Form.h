@@ -94,6 +94,10 @@ public:
     // The window manager framed the window, or changed its frame.
     std::function<void()> OnFrameChange;
 
+    // A window hidden while it had the keyboard takes it back when shown
+    // again, with a window manager or without.
+    void setVisible(bool visible) override;
+
 protected:
     bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -105,10 +109,13 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
+    QMargins ToolkitMargins() const;
     QMargins CurrentMargins() const;
+    QRect OuterRect() const;
     bool FrameKnown() const;
     QPoint FrameCorner() const;
     void ApplyPending();
+    void KeepPlaceWhileHidden();
     QSize OuterSize() const;
     bool PendingOuterHolds() const;
     void ResizeToPendingOuter();
@@ -137,6 +144,8 @@ private:
     QPointer<QWindow> watchedWindow_;
     bool resizingToOuter_ = false;
     bool keyPreview_ = false;
+    // Hidden while it had the keyboard: it takes the keyboard back when shown.
+    bool regainKeyboard_ = false;
     bool closingByCode_ = false;
     bool resending_ = false;
     bool keyRepeats_ = false;

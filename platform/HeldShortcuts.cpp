@@ -1,5 +1,7 @@
 #include "platform/HeldShortcuts.h"
 
+#include "platform/ServerState.h"
+
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QPointer>
@@ -21,6 +23,7 @@ struct XKeyEventHead {
 };
 constexpr std::uint8_t XKeyPress = 2;
 constexpr std::uint8_t XKeyRelease = 3;
+constexpr std::uint8_t XFocusIn = 9;
 // The longest a keyboard waits before it repeats a held key (X servers take
 // 660 ms unless told otherwise), and then far longer than between repeats.
 constexpr std::uint32_t repeatsWithinMs = 1000;
@@ -58,8 +61,26 @@ bool HeldShortcuts::nativeEventFilter(const QByteArray& eventType, void* message
         held_[head.code] = head.time;
     } else if (type == XKeyRelease) {
         held_.erase(head.code);
+    } else if (type == XFocusIn && !held_.empty()) {
+        ForgetReleasedKeys();
     }
     return false;
+}
+
+void HeldShortcuts::ForgetReleasedKeys()
+{
+    // A key let go while another window had the keyboard (while a window of
+    // the program was hidden to be rebuilt, say) sent its release there: the
+    // keyboard tells which keys are still held, so the next press of a key
+    // let go is a press of its own, however soon it comes.
+    const std::optional<ServerKeymap> down = ServerKeysDown();
+    if (!down) {
+        return;
+    }
+    std::erase_if(held_, [&down](const auto& key) {
+        const std::uint32_t code = key.first;
+        return code < down->size() * 8 && ((*down)[code / 8] & (1U << (code % 8))) == 0;
+    });
 }
 
 bool HeldShortcuts::PressWasRepeat(std::uint32_t code, std::uint64_t time) const

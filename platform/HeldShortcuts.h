@@ -15,7 +15,9 @@ namespace platform {
 // time. The X server may send a repeat as a press alone (detectable
 // auto-repeat), which the toolkit does not mark; a key counts as held from
 // its press to its release as the X server sent them, seen before any
-// window or menu can take them for itself.
+// window or menu can take them for itself. A release sent to another window
+// (while the program's window was hidden to be rebuilt) is made up for from
+// the keyboard's state when the keyboard comes back to the program.
 class HeldShortcuts final : public QObject, public QAbstractNativeEventFilter {
 public:
     // Watches every key of the application, once.
@@ -30,6 +32,8 @@ private:
     using QObject::QObject;
     // Whether the press of this key at this server time came while it was held.
     bool PressWasRepeat(std::uint32_t code, std::uint64_t time) const;
+    // Forgets the held keys the keyboard no longer holds.
+    void ForgetReleasedKeys();
 
     struct Press {
         std::uint32_t code = 0;

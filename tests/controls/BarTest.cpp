@@ -121,8 +121,8 @@ TEST_F(PositionBar, ThePictureFollowsEachPixelOfProgressAndEachNewText)
     EXPECT_EQ(FillEnd(), 101);
     bar.SetValue(505); // 101 px
     EXPECT_EQ(FillEnd(), 102);
+    // A new text shows at once, before any new value.
     bar.SetTextToDisp("-0:09");
-    bar.SetValue(505);
 
     controls::UC_Bar fresh;
     fresh.resize(204, 20);
@@ -133,6 +133,8 @@ TEST_F(PositionBar, ThePictureFollowsEachPixelOfProgressAndEachNewText)
     fresh.SetTextToDisp("-0:09");
     fresh.SetValue(505);
     EXPECT_EQ(bar.Picture().Image(), fresh.Picture().Image()) << "drawn as a bar drawn once with the same state";
+    bar.SetValue(505);
+    EXPECT_EQ(bar.Picture().Image(), fresh.Picture().Image());
 
     // A new style shows at the next value, even one that moves no pixel.
     bar.SetStyle(9, true, "", 0xFFFFFF);

@@ -1,10 +1,11 @@
 // Where the window comes back, under a window manager that frames it (openbox)
-// on the X server of the operator sessions: the frame's corner is what is
-// stored and what comes back, over program starts and display switches,
-// with the title bar on the screen. The X server's own view of the window
-// (its position and the frame extents the window manager publishes) is read
-// with xwininfo and xprop. Without them or openbox the check is skipped, with
-// the reason.
+// on the X server of the operator sessions, and without one: the frame's
+// corner is what is stored and what comes back, over program starts and
+// display switches, with the title bar on the screen; the display switches
+// come from the keyboard, as an operator gives them, and leave the keyboard
+// with the window. The X server's own view of the window (its position and
+// the frame extents the window manager publishes) is read with xwininfo and
+// xprop. Without them or openbox the check is skipped, with the reason.
 #include "acceptance/SoakProgram.h"
 
 #include "foundation/CommandLine.h"
@@ -19,14 +20,19 @@
 #include "platform/SessionEndpoint.h"
 #include "platform/audio/AudioSystem.h"
 #include "platform/audio/NullSink.h"
+#include "platform/base/Twips.h"
+#include "controls/UC_Bar.h"
 #include "support/ClockFixture.h"
+#include "support/Gallery.h"
 #include "support/ProcessUntil.h"
 #include "support/ProgramGlobals.h"
 #include "support/ProgramStart.h"
 #include "support/ScratchFolder.h"
+#include "support/XTestInput.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QWindow>
@@ -53,9 +59,10 @@ std::string Output(const std::string& program, const QStringList& arguments)
 }
 
 // The frame's corner as the X server has it: the inside's place on the
-// screen less the frame the window manager says it drew; none while the
-// window manager has not framed the window.
-std::optional<QPoint> FrameCornerOnTheServer(const QWidget& window)
+// screen less the frame the window manager says it drew, or the inside's
+// place where no window manager runs; none while the window manager has not
+// framed the window, or while it is not shown.
+std::optional<QPoint> FrameCornerOnTheServer(const QWidget& window, bool managed = true)
 {
     const QString id = QString::number(window.winId());
     const QString extents = QString::fromStdString(Output("xprop", {"-id", id, "_NET_FRAME_EXTENTS"}));
@@ -63,10 +70,62 @@ std::optional<QPoint> FrameCornerOnTheServer(const QWidget& window)
     const QString place = QString::fromStdString(Output("xwininfo", {"-id", id}));
     const QRegularExpressionMatch x = QRegularExpression(R"(Absolute upper-left X:\s*(-?\d+))").match(place);
     const QRegularExpressionMatch y = QRegularExpression(R"(Absolute upper-left Y:\s*(-?\d+))").match(place);
-    if (!frame.hasMatch() || !x.hasMatch() || !y.hasMatch() || frame.captured(3).toInt() == 0) {
+    if (!x.hasMatch() || !y.hasMatch() || !place.contains("IsViewable")) {
+        return std::nullopt;
+    }
+    if (!managed) {
+        return QPoint(x.captured(1).toInt(), y.captured(1).toInt());
+    }
+    if (!frame.hasMatch() || frame.captured(3).toInt() == 0) {
         return std::nullopt;
     }
     return QPoint(x.captured(1).toInt() - frame.captured(1).toInt(), y.captured(1).toInt() - frame.captured(3).toInt());
+}
+
+// Counts the times a window is shown (once for each display switch), and
+// runs onHide when it is hidden.
+class ShowCount : public QObject {
+public:
+    explicit ShowCount(QWidget& window) { window.installEventFilter(this); }
+    int shown = 0;
+    std::function<void()> onHide;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Show) {
+            ++shown;
+        } else if (event->type() == QEvent::Hide && onHide) {
+            onHide();
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+// Runs the event loop for ms of real time: the pace of an operator's keys.
+void KeepRunningFor(int ms)
+{
+    QElapsedTimer elapsed;
+    elapsed.start();
+    while (elapsed.elapsed() < ms) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+}
+
+// Text on an idle position bar: its empty track changes only from top to
+// bottom, so what in its middle differs from the track at its left end is
+// the text.
+int TextPixels(const controls::UC_Bar& bar)
+{
+    const QImage image = bar.Picture().Image();
+    int text = 0;
+    for (int y = 2; y < image.height() - 2; ++y) {
+        const int track = qGray(image.pixel(3, y));
+        for (int x = image.width() / 4; x < image.width() * 3 / 4; ++x) {
+            text += std::abs(qGray(image.pixel(x, y)) - track) > 40 ? 1 : 0;
+        }
+    }
+    return text;
 }
 
 class WindowPlacement : public testsupport::ClockFixture {
@@ -101,11 +160,17 @@ protected:
     void TearDown() override
     {
         program_.reset();
+        StopTheWindowManager();
+        testsupport::ResetProgramGlobals();
+    }
+
+    void StopTheWindowManager()
+    {
         if (manager_.state() != QProcess::NotRunning) {
             manager_.terminate();
             manager_.waitForFinished(10000);
         }
-        testsupport::ResetProgramGlobals();
+        managed_ = false;
     }
 
     static void Store(const std::string& key, const std::string& value) { basic::RegWrite(key, value, "tolv"); }
@@ -125,12 +190,18 @@ protected:
         return window;
     }
 
-    static void WaitForTheFrame(FrmMain& window)
+    // The frame's corner as the program has it (what it stores), pixels.
+    static QPoint Corner(const FrmMain& window)
+    {
+        return QPoint(window.Left(), window.Top()) / basic::TwipsPerPixel;
+    }
+
+    void WaitForTheFrame(FrmMain& window) const
     {
         EXPECT_TRUE(ProcessUntil(
-            [&window] {
-                const std::optional<QPoint> server = FrameCornerOnTheServer(window);
-                return window.isVisible() && server && *server == window.frameGeometry().topLeft();
+            [&window, this] {
+                const std::optional<QPoint> server = FrameCornerOnTheServer(window, managed_);
+                return window.isVisible() && server && *server == Corner(window);
             },
             10000))
             << "the window manager framed the window and the program knows where";
@@ -138,21 +209,115 @@ protected:
 
     // The frame's corner comes to (x, y) pixels, as the server and the
     // program have it, with the title bar on the screen.
-    static void ExpectFrameAt(const FrmMain& window, int x, int y, const std::string& when)
+    void ExpectFrameAt(const FrmMain& window, int x, int y, const std::string& when) const
     {
         std::optional<QPoint> server;
         ProcessUntil(
             [&] {
-                server = FrameCornerOnTheServer(window);
-                return server == QPoint(x, y) && window.frameGeometry().topLeft() == QPoint(x, y) &&
-                       window.geometry().top() > window.frameGeometry().top();
+                server = FrameCornerOnTheServer(window, managed_);
+                return server == QPoint(x, y) && Corner(window) == QPoint(x, y) &&
+                       (!managed_ || window.geometry().top() > Corner(window).y());
             },
             10000);
         EXPECT_EQ(server.value_or(QPoint(-9999, -9999)), QPoint(x, y)) << when << ", on the server";
-        EXPECT_EQ(window.frameGeometry().topLeft(), QPoint(x, y)) << when << ", in the program";
-        EXPECT_GE(window.frameGeometry().top(), 0) << when << ": the title bar is on the screen";
-        EXPECT_GT(window.geometry().top(), window.frameGeometry().top()) << when << ": the title bar is above";
+        EXPECT_EQ(Corner(window), QPoint(x, y)) << when << ", in the program";
+        EXPECT_GE(Corner(window).y(), 0) << when << ": the title bar is on the screen";
+        if (managed_) {
+            EXPECT_GT(window.geometry().top(), Corner(window).y()) << when << ": the title bar is above";
+        }
     }
+
+    // Two outputs side by side that fit the screen, their position bars
+    // showing the remaining time (the default).
+    static void StoreTwoOutputs()
+    {
+        Store("NumOut", "2");
+        Store("IsList_2", "0");
+        Store("DeviceWave_2", "Null 2");
+        for (const char* key : {"ModuleX_1", "ModuleX_2"}) {
+            Store(key, "4");
+        }
+        for (const char* key : {"ModuleY_1", "ModuleY_2"}) {
+            Store(key, "3");
+        }
+        Store("WindowLeft", "3000");
+        Store("WindowTop", "1500");
+        // A first start: the window takes the size its layout needs.
+        Store("WindowWidth", "");
+        Store("WindowHeight", "");
+    }
+
+    // Alt+B three times, apartMs from one press to the next (later only
+    // where the window is not back yet: no key reaches a hidden window);
+    // each press switches the display once, the frame's corner stays at
+    // (200, 100) and the window keeps the keyboard.
+    void SwitchThreeTimes(FrmMain& window, int apartMs, const std::string& how)
+    {
+        SCOPED_TRACE(how);
+        constexpr unsigned long AltL = 0xFFE9;
+        constexpr unsigned long KeyB = 0x62;
+        ShowCount count(window);
+        // The operator lets go of the keys while the window is hidden to be
+        // rebuilt: their releases go to no window of the program.
+        bool held = false;
+        count.onHide = [&] {
+            if (held) {
+                keys.Key(KeyB, false);
+                keys.Key(AltL, false);
+                held = false;
+            }
+        };
+        const bool big = window.State.DispBig != 0;
+        for (int press = 1; press <= 3; ++press) {
+            ASSERT_TRUE(ProcessUntil([&window] { return window.isVisible() && window.isActiveWindow(); }, 10000))
+                << "the window has the keyboard before press " << press;
+            keys.Key(AltL, true);
+            keys.Key(KeyB, true);
+            held = true;
+            KeepRunningFor(apartMs);
+            count.onHide();
+            if (apartMs >= 1000) {
+                ExpectFrameAt(window, 200, 100, how + ", switch " + std::to_string(press));
+            }
+        }
+        ProcessUntil([&] { return count.shown >= 3 && window.isActiveWindow(); }, 10000);
+        ExpectFrameAt(window, 200, 100, how);
+        EXPECT_EQ(count.shown, 3) << "each press switched once";
+        EXPECT_NE(window.State.DispBig != 0, big);
+        EXPECT_TRUE(window.isActiveWindow()) << "the keyboard stays with the window";
+    }
+
+    // Three switches 0.3 s apart and three 2 s apart, from the first
+    // picture on: each strip's position bar shows its remaining time.
+    void SwitchByKeys(const std::string& name)
+    {
+        if (!keys.Ready()) {
+            GTEST_SKIP() << keys.Why();
+        }
+        StoreTwoOutputs();
+        FrmMain& window = StartAndFrame();
+        ExpectFrameAt(window, 200, 100, "first start");
+        const auto expectTimesDrawn = [&window](const std::string& when) {
+            for (int slot = 0; slot < 2; ++slot) {
+                const controls::UC_Bar* bar = window.ProgBar.At(slot);
+                ASSERT_NE(bar, nullptr);
+                EXPECT_EQ(bar->TextToDisp().substr(0, 1), "-") << "output " << slot + 1 << ", " << when;
+                EXPECT_GT(TextPixels(*bar), 20) << "output " << slot + 1 << "'s remaining time is drawn, " << when;
+            }
+        };
+        expectTimesDrawn("first picture");
+        testsupport::SaveToGallery(window.grab().toImage(), name);
+        // Without a window manager, the operator's first click gives the
+        // window the keyboard.
+        window.activateWindow();
+        SwitchThreeTimes(window, 300, "0.3 s apart");
+        SwitchThreeTimes(window, 2000, "2 s apart");
+        expectTimesDrawn("after the switches");
+        window.EndSession();
+    }
+
+    testsupport::XTestInput keys;
+    bool managed_ = true;
 
     testsupport::ScratchFolder program;
     std::unique_ptr<acceptance::SoakProgram> program_;
@@ -196,18 +361,29 @@ TEST_F(WindowPlacement, TheFrameComesBackWhereItWasOverStartsAndDisplaySwitches)
         ExpectFrameAt(window, 0, 0, "at the corner");
         // Switched back and forth there, the window may be exposed before its
         // frame is known again: it stays framed at the corner, at its size.
-        const QSize small = window.frameGeometry().size();
+        const QSize small = QSize(window.Width(), window.Height()) / basic::TwipsPerPixel;
         for (int round = 0; round < 4; ++round) {
             window.MenuDispBig->trigger();
             ExpectFrameAt(window, 0, 0, "large display at the corner");
             window.MenuDispBig->trigger();
             ExpectFrameAt(window, 0, 0, "small display at the corner");
-            EXPECT_EQ(window.frameGeometry().size(), small) << "round " << round;
+            EXPECT_EQ(QSize(window.Width(), window.Height()) / basic::TwipsPerPixel, small) << "round " << round;
         }
         window.EndSession();
         EXPECT_EQ(Stored("WindowLeft"), "0");
         EXPECT_EQ(Stored("WindowTop"), "0");
     }
+}
+
+TEST_F(WindowPlacement, AltBSwitchesOncePerPressAndTheCornerStaysWithAWindowManager)
+{
+    SwitchByKeys("first-picture-two-outputs-openbox");
+}
+
+TEST_F(WindowPlacement, AltBSwitchesOncePerPressAndTheCornerStaysWithoutAWindowManager)
+{
+    StopTheWindowManager();
+    SwitchByKeys("first-picture-two-outputs-no-window-manager");
 }
 
 } // namespace

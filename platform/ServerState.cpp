@@ -1,0 +1,230 @@
+#include "platform/ServerState.h"
+
+#include <QGuiApplication>
+#include <QWidget>
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <dlfcn.h>
+#include <memory>
+#include <string_view>
+#include <xcb/xcb.h>
+
+namespace platform {
+
+namespace {
+
+// libxcb as Qt's X11 platform loaded it; the program does not link it.
+struct Xcb {
+    decltype(&xcb_query_tree) queryTree = nullptr;
+    decltype(&xcb_query_tree_reply) queryTreeReply = nullptr;
+    decltype(&xcb_get_geometry) getGeometry = nullptr;
+    decltype(&xcb_get_geometry_reply) getGeometryReply = nullptr;
+    decltype(&xcb_translate_coordinates) translate = nullptr;
+    decltype(&xcb_translate_coordinates_reply) translateReply = nullptr;
+    decltype(&xcb_intern_atom) internAtom = nullptr;
+    decltype(&xcb_intern_atom_reply) internAtomReply = nullptr;
+    decltype(&xcb_get_property) getProperty = nullptr;
+    decltype(&xcb_get_property_reply) getPropertyReply = nullptr;
+    decltype(&xcb_get_property_value) propertyValue = nullptr;
+    decltype(&xcb_get_property_value_length) propertyValueLength = nullptr;
+    decltype(&xcb_query_keymap) queryKeymap = nullptr;
+    decltype(&xcb_query_keymap_reply) queryKeymapReply = nullptr;
+    decltype(&xcb_get_input_focus) getInputFocus = nullptr;
+    decltype(&xcb_get_input_focus_reply) getInputFocusReply = nullptr;
+
+    bool Complete() const
+    {
+        return queryTree != nullptr && queryTreeReply != nullptr && getGeometry != nullptr &&
+               getGeometryReply != nullptr && translate != nullptr && translateReply != nullptr &&
+               internAtom != nullptr && internAtomReply != nullptr && getProperty != nullptr &&
+               getPropertyReply != nullptr && propertyValue != nullptr && propertyValueLength != nullptr &&
+               queryKeymap != nullptr && queryKeymapReply != nullptr && getInputFocus != nullptr &&
+               getInputFocusReply != nullptr;
+    }
+};
+
+template <class F> void Resolve(void* library, const char* name, F& target)
+{
+    // dlsym gives an object pointer; POSIX guarantees it converts.
+    void* symbol = dlsym(library, name);
+    static_assert(sizeof(symbol) == sizeof(target));
+    std::memcpy(&target, &symbol, sizeof(target));
+}
+
+struct Free {
+    void operator()(void* reply) const { std::free(reply); }
+};
+template <class T> using Reply = std::unique_ptr<T, Free>;
+
+// A reply, with an error of the request (a window gone meanwhile) freed
+// here rather than reported as the toolkit's error.
+template <class T, class Cookie, class Get> Reply<T> Ask(xcb_connection_t* connection, Cookie cookie, Get get)
+{
+    xcb_generic_error_t* error = nullptr;
+    Reply<T> reply(get(connection, cookie, &error));
+    std::free(error);
+    return reply;
+}
+
+xcb_connection_t* Connection()
+{
+    auto* application = qobject_cast<QGuiApplication*>(QCoreApplication::instance());
+    auto* x11 = application != nullptr ? application->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    return x11 != nullptr ? x11->connection() : nullptr;
+}
+
+// The functions, once for the process; none off X11.
+const Xcb* Functions()
+{
+    static const std::optional<Xcb> functions = []() -> std::optional<Xcb> {
+        void* library = dlopen("libxcb.so.1", RTLD_LAZY | RTLD_NOLOAD);
+        if (library == nullptr) {
+            return std::nullopt;
+        }
+        Xcb xcb;
+        Resolve(library, "xcb_query_tree", xcb.queryTree);
+        Resolve(library, "xcb_query_tree_reply", xcb.queryTreeReply);
+        Resolve(library, "xcb_get_geometry", xcb.getGeometry);
+        Resolve(library, "xcb_get_geometry_reply", xcb.getGeometryReply);
+        Resolve(library, "xcb_translate_coordinates", xcb.translate);
+        Resolve(library, "xcb_translate_coordinates_reply", xcb.translateReply);
+        Resolve(library, "xcb_intern_atom", xcb.internAtom);
+        Resolve(library, "xcb_intern_atom_reply", xcb.internAtomReply);
+        Resolve(library, "xcb_get_property", xcb.getProperty);
+        Resolve(library, "xcb_get_property_reply", xcb.getPropertyReply);
+        Resolve(library, "xcb_get_property_value", xcb.propertyValue);
+        Resolve(library, "xcb_get_property_value_length", xcb.propertyValueLength);
+        Resolve(library, "xcb_query_keymap", xcb.queryKeymap);
+        Resolve(library, "xcb_query_keymap_reply", xcb.queryKeymapReply);
+        Resolve(library, "xcb_get_input_focus", xcb.getInputFocus);
+        Resolve(library, "xcb_get_input_focus_reply", xcb.getInputFocusReply);
+        // The library stays loaded with Qt's platform plugin.
+        dlclose(library);
+        if (!xcb.Complete()) {
+            return std::nullopt;
+        }
+        return xcb;
+    }();
+    return functions ? &*functions : nullptr;
+}
+
+// The atom of the frame a window manager publishes, asked once per
+// connection.
+xcb_atom_t FrameExtentsAtom(const Xcb& xcb, xcb_connection_t* connection)
+{
+    static xcb_connection_t* askedOn = nullptr;
+    static xcb_atom_t atom = XCB_ATOM_NONE;
+    if (askedOn != connection) {
+        constexpr std::string_view name = "_NET_FRAME_EXTENTS";
+        const auto reply = Ask<xcb_intern_atom_reply_t>(
+            connection, xcb.internAtom(connection, 0, static_cast<std::uint16_t>(name.size()), name.data()),
+            xcb.internAtomReply);
+        atom = reply ? reply->atom : static_cast<xcb_atom_t>(XCB_ATOM_NONE);
+        askedOn = connection;
+    }
+    return atom;
+}
+
+// The frame the window manager says it drew (left, right, top, bottom).
+std::optional<QMargins> PublishedExtents(const Xcb& xcb, xcb_connection_t* connection, xcb_window_t window)
+{
+    const xcb_atom_t extentsAtom = FrameExtentsAtom(xcb, connection);
+    if (extentsAtom == XCB_ATOM_NONE) {
+        return std::nullopt;
+    }
+    const auto reply = Ask<xcb_get_property_reply_t>(
+        connection, xcb.getProperty(connection, 0, window, extentsAtom, XCB_ATOM_CARDINAL, 0, 4),
+        xcb.getPropertyReply);
+    if (!reply || reply->format != 32 || xcb.propertyValueLength(reply.get()) != 16) {
+        return std::nullopt;
+    }
+    std::uint32_t extents[4] = {};
+    std::memcpy(extents, xcb.propertyValue(reply.get()), sizeof extents);
+    const auto side = [](std::uint32_t value) { return static_cast<int>(std::min<std::uint32_t>(value, 4096)); };
+    return QMargins(side(extents[0]), side(extents[2]), side(extents[1]), side(extents[3]));
+}
+
+} // namespace
+
+std::optional<QMargins> ServerFrameMargins(const QWidget& window)
+{
+    xcb_connection_t* connection = Connection();
+    const Xcb* xcb = connection != nullptr ? Functions() : nullptr;
+    if (xcb == nullptr || !window.testAttribute(Qt::WA_WState_Created) || !window.isWindow()) {
+        return std::nullopt;
+    }
+    const auto id = static_cast<xcb_window_t>(window.internalWinId());
+    const auto tree = Ask<xcb_query_tree_reply_t>(connection, xcb->queryTree(connection, id), xcb->queryTreeReply);
+    if (!tree) {
+        return std::nullopt;
+    }
+    if (tree->parent == tree->root) {
+        // Not reparented: no window manager frames it now, whatever frame
+        // extents one left behind.
+        return QMargins();
+    }
+    if (const std::optional<QMargins> published = PublishedExtents(*xcb, connection, id)) {
+        return published;
+    }
+    // A window manager that does not publish its frame: the outermost
+    // window around the inside is the frame.
+    xcb_window_t frame = tree->parent;
+    for (int depth = 0; depth < 8; ++depth) {
+        const auto up = Ask<xcb_query_tree_reply_t>(connection, xcb->queryTree(connection, frame), xcb->queryTreeReply);
+        if (!up || up->parent == up->root) {
+            break;
+        }
+        frame = up->parent;
+    }
+    const auto outer =
+        Ask<xcb_get_geometry_reply_t>(connection, xcb->getGeometry(connection, frame), xcb->getGeometryReply);
+    const auto inner = Ask<xcb_get_geometry_reply_t>(connection, xcb->getGeometry(connection, id), xcb->getGeometryReply);
+    const auto at = Ask<xcb_translate_coordinates_reply_t>(connection, xcb->translate(connection, id, frame, 0, 0),
+                                                           xcb->translateReply);
+    if (!outer || !inner || !at) {
+        return std::nullopt;
+    }
+    const int border = outer->border_width;
+    const int left = border + at->dst_x;
+    const int top = border + at->dst_y;
+    const int right = border + outer->width - inner->width - at->dst_x;
+    const int bottom = border + outer->height - inner->height - at->dst_y;
+    return QMargins(std::max(0, left), std::max(0, top), std::max(0, right), std::max(0, bottom));
+}
+
+std::optional<ServerKeymap> ServerKeysDown()
+{
+    xcb_connection_t* connection = Connection();
+    const Xcb* xcb = connection != nullptr ? Functions() : nullptr;
+    if (xcb == nullptr) {
+        return std::nullopt;
+    }
+    const auto reply =
+        Ask<xcb_query_keymap_reply_t>(connection, xcb->queryKeymap(connection), xcb->queryKeymapReply);
+    if (!reply) {
+        return std::nullopt;
+    }
+    ServerKeymap keys{};
+    static_assert(sizeof reply->keys == sizeof keys);
+    std::memcpy(keys.data(), reply->keys, keys.size());
+    return keys;
+}
+
+std::optional<std::uintptr_t> ServerKeyboardFocus()
+{
+    xcb_connection_t* connection = Connection();
+    const Xcb* xcb = connection != nullptr ? Functions() : nullptr;
+    if (xcb == nullptr) {
+        return std::nullopt;
+    }
+    const auto reply =
+        Ask<xcb_get_input_focus_reply_t>(connection, xcb->getInputFocus(connection), xcb->getInputFocusReply);
+    if (!reply) {
+        return std::nullopt;
+    }
+    return reply->focus;
+}
+
+} // namespace platform
