@@ -1,6 +1,7 @@
 #include "Composition.h"
 
 #include "foundation/DayLog.h"
+#include "mainwindow/OutputPlayers.h"
 #include "playback/CacheNames.h"
 
 #include <QCoreApplication>
@@ -44,11 +45,7 @@ FrmMain::StartOutcome Composition::Start()
 {
     const FrmMain::StartOutcome outcome = Window.Form_Load();
     if (outcome == FrmMain::StartOutcome::Running) {
-        for (const auto& player : Window.State.Players) {
-            if (player) {
-                player->OpenDeviceAhead();
-            }
-        }
+        OutputPlayers::ReadyForFirstStart(Window.State.Players);
     }
     return outcome;
 }

@@ -20,6 +20,41 @@ constexpr int maxPages = platform::audio::Voice::MaxQueuedBuffers - 1;
 // that would need more is refused rather than risk the program's memory.
 constexpr std::int64_t MaxBufferBytes = std::int64_t{160} << 20;
 
+// Sample buffers up to this size are kept when a player drops its file, and
+// made ready once the program is up: fresh memory is faulted in page by page
+// as it is first filled, which for the megabytes of a usual sound took
+// milliseconds before its first sample, at every start of another file. Only
+// the rare larger buffers (many channels, high rates) are given back.
+constexpr std::size_t KeptBufferBytes = std::size_t{8} << 20;
+
+// The format whose buffers are made ready ahead: stereo, 24 bits, 48 kHz
+// covers the usual 16- and 24-bit stereo sounds up to 48 kHz.
+constexpr int AheadRate = 48000;
+constexpr int AheadFrameBytes = 6;
+
+// Gives a buffer's memory back only when it is larger than what is kept.
+void DropBuffer(std::vector<std::uint8_t>& buffer)
+{
+    if (buffer.capacity() > KeptBufferBytes) {
+        std::vector<std::uint8_t>().swap(buffer);
+    } else {
+        buffer.clear();
+    }
+}
+
+// Makes buffer hold at least bytes of memory that has been written once, so
+// that filling it later faults in nothing.
+void TouchAhead(std::vector<std::uint8_t>& buffer, std::size_t bytes)
+{
+    if (buffer.capacity() < bytes) {
+        const std::size_t size = buffer.size();
+        std::vector<std::uint8_t> touched(bytes, 0);
+        std::copy(buffer.begin(), buffer.end(), touched.begin());
+        touched.resize(size);
+        buffer.swap(touched);
+    }
+}
+
 } // namespace
 
 C_WaveOut::C_WaveOut() = default;
@@ -213,6 +248,20 @@ void C_WaveOut::BuildBuffers()
     }
 }
 
+void C_WaveOut::PrepareBuffersAhead()
+{
+    const std::int64_t pages = pageCount_ >= 2 ? pageCount_ : std::clamp(NumBufferPages_, 2, maxPages);
+    const std::int64_t pageFrames =
+        numeric::RoundToInt64(static_cast<double>(AheadRate) * BufferPagemsec_ / 1000.0) / pageGranule * pageGranule;
+    const std::int64_t pageBytes = std::max<std::int64_t>(pageFrames, 0) * AheadFrameBytes;
+    const auto pageBuffer = static_cast<std::size_t>(std::min(pages * pageBytes, std::int64_t{KeptBufferBytes}));
+    TouchAhead(c_PageBuffer, pageBuffer);
+    if (NumDiskBufferPages_ > 1) {
+        c_DiskCache.Reserve(
+            static_cast<std::size_t>(std::min(NumDiskBufferPages_ * pageBytes, std::int64_t{KeptBufferBytes})));
+    }
+}
+
 std::span<std::uint8_t> C_WaveOut::PageSamples(int page)
 {
     if (c_PageBuffer.empty()) {
@@ -257,8 +306,8 @@ void C_WaveOut::FreeBuffers()
         header.data = {};
         header.Clear();
     }
-    std::vector<std::uint8_t>().swap(c_SplitBuffer);
-    std::vector<std::uint8_t>().swap(c_PageBuffer);
+    DropBuffer(c_SplitBuffer);
+    DropBuffer(c_PageBuffer);
     pageBytes_ = 0;
     splitPageBytes_ = 0;
     // Nothing is built now: a later file of the same format must build again.
@@ -298,7 +347,7 @@ void C_WaveOut::CloseWave()
     basic::CloseFileHandle(c_FileHnd);
     loaded_ = false;
     FreeBuffers();
-    c_DiskCache.Release();
+    c_DiskCache.Release(KeptBufferBytes);
     c_Playing = false;
     fileName_.clear();
     freq_ = 0;

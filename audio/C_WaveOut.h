@@ -42,7 +42,8 @@ public:
     void SetVolMinLevel(std::int32_t level) override { VolMinLevel_ = level; }
     std::int32_t DeviceID() override { return c_DeviceID[0]; }
     void SetDeviceID(std::int32_t id) override { c_DeviceID[0] = id; }
-    // The device of its stereo sounds; the extra pairs' open at their first use.
+    // The device of its stereo sounds (the extra pairs' open at their first
+    // use), and the buffers of a usual sound.
     void OpenDeviceAhead() override;
     void SetExtDeviceID(std::int32_t index, std::int32_t id) override;
     void SetBufferPagemsec(std::int32_t ms) override { BufferPagemsec_ = ms; }
@@ -100,6 +101,8 @@ private:
     // Loading and release.
     void AllocatePageTables();
     void FreeBuffers();
+    // Makes the sample buffers of a usual sound ready before the first start.
+    void PrepareBuffersAhead();
     // Bytes the sample buffers of a file would take with the current settings.
     std::int64_t BufferBytesFor(const WaveInfoRecord& wave, std::int64_t pageFrames) const;
     void BuildBuffers();

@@ -40,6 +40,7 @@ std::int32_t C_WaveOut::FramesToMs(std::int64_t frames) const
 void C_WaveOut::OpenDeviceAhead()
 {
     platform::audio::AudioSystem::Current().OpenAhead(c_DeviceID[0]);
+    PrepareBuffersAhead();
 }
 
 bool C_WaveOut::OpenDevices()

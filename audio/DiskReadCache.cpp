@@ -13,9 +13,11 @@ void DiskReadCache::Reserve(std::size_t bytes)
     }
 }
 
-void DiskReadCache::Release()
+void DiskReadCache::Release(std::size_t keptBytes)
 {
-    std::vector<std::uint8_t>().swap(bytes_);
+    if (bytes_.capacity() > keptBytes) {
+        std::vector<std::uint8_t>().swap(bytes_);
+    }
     Empty();
 }
 

@@ -20,7 +20,9 @@ public:
 
     // Makes room for reloads of up to bytes bytes.
     void Reserve(std::size_t bytes);
-    void Release();
+    // Gives its memory back, unless it is no larger than keptBytes: then it
+    // stays, its pages touched, for the next file (see KeptBufferBytes).
+    void Release(std::size_t keptBytes = 0);
     // Forgets what it holds (another file was loaded).
     void Empty();
     bool IsEmpty() const { return held_ == 0; }

@@ -110,8 +110,9 @@ public:
     virtual void SetUsePeakVol(std::int32_t on);
     virtual std::int32_t DeviceID();
     virtual void SetDeviceID(std::int32_t id);
-    // Opens the sound card its sounds play on now, so that its first start
-    // does not wait for the card to open (the other back-ends open theirs
+    // Opens the sound card its sounds play on now, and makes ready what a
+    // start needs, so that its first start does not wait for the card to
+    // open or its memory to be faulted in (the other back-ends open theirs
     // when set up, or build it with each sound).
     virtual void OpenDeviceAhead();
     // Device of surround channel pair index (1..3).

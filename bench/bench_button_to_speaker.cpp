@@ -27,6 +27,7 @@
 // load (1-minute average) before and after.
 #include "SpeakerBench.h"
 
+#include "mainwindow/OutputPlayers.h"
 #include "platform/base/LogSink.h"
 
 #include <benchmark/benchmark.h>
@@ -117,9 +118,7 @@ void PressesOnAStoppedDevice(benchmark::State& state)
         ButtonGrid grid{rig.control};
         // As the composition does once the window is up.
         const std::int64_t started = speakerbench::NowNs();
-        for (auto& player : rig.window.State.Players) {
-            player->OpenDeviceAhead();
-        }
+        OutputPlayers::ReadyForFirstStart(rig.window.State.Players);
         const auto device = platform::audio::AudioSystem::Current().Output(0);
         pacedtest::Watch watch;
         if (!device || !pacedtest::FindWatch(watch)) {

@@ -9,6 +9,7 @@
 #include "audio/InertPlayer.h"
 #include "audio/WaveDeviceList.h"
 #include "foundation/DayLog.h"
+#include "foundation/Drives.h"
 #include "foundation/Parms.h"
 #include "foundation/Settings.h"
 #include "mainwindow/SettingReaders.h"
@@ -158,6 +159,13 @@ std::unique_ptr<Player> CreateSlotPlayer(const Context& context, int slot, int o
     }
     LogFailure(slot, context.PlayerType, failedCall);
     return InertPlayer::Make();
+}
+
+void PrepareDriveTable()
+{
+    if (basic::DriveTable.empty()) {
+        basic::BuildDriveTable();
+    }
 }
 
 } // namespace OutputPlayers

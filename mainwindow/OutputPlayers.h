@@ -39,4 +39,20 @@ std::unique_ptr<Player> CreateSlotPlayer(const Context& context, int slot, int o
 // channel-pair devices DeviceWave_<output+1>_<2..4> and UseExtensible.
 void ConfigureWaveOut(Player& player, const Context& context, int output);
 
+// Reads the drive table a start consults, where nothing has read it yet.
+void PrepareDriveTable();
+
+// Once the window is up: opens the players' sound cards and makes ready
+// what a start needs (their buffers, the drive table a start consults), so
+// that the first press is as quick as the next.
+template <class Players> void ReadyForFirstStart(Players& players)
+{
+    PrepareDriveTable();
+    for (const auto& player : players) {
+        if (player) {
+            player->OpenDeviceAhead();
+        }
+    }
+}
+
 } // namespace OutputPlayers

@@ -364,13 +364,16 @@ void OutputDevice::MeasureMargin(int inFlight)
     const int least = std::max(1, Rate() / 1000);
     if (cannotRewind_) {
         // No start is mixed into queued audio, and all of it is the delay of
-        // every start: a period, the least margin beyond it (1 ms, the steps
+        // every start: a period, the least margin beyond it (2 ms, the steps
         // of its position) and what underruns and wake-ups so late that it
         // would have run dry added, each logged. The lateness seen does not
         // widen it: that would make every start slower for a stall that
-        // never ran it dry. Frames in flight have left its buffer: they are
-        // no part of what it waits for.
-        const int margin = std::max({least, sink_->PositionStepFrames(), marginFloor_});
+        // never ran it dry. 2 ms rather than 1: a real-time mixer on a busy
+        // machine is now and then a millisecond late, and each such dropout
+        // would be heard; a start waits a millisecond longer for it, and
+        // only where something plays already. Frames in flight have left its
+        // buffer: they are no part of what it waits for.
+        const int margin = std::max({2 * least, sink_->PositionStepFrames(), marginFloor_});
         startMargin_.store(margin, std::memory_order_relaxed);
         SetQueue(std::min(QueueLimit(), PeriodFrames() + margin + underrunRoom_));
         return;
