@@ -1,5 +1,6 @@
 #include "platform/ForeignWindows.h"
 
+#include "platform/LoadedXcb.h"
 #include "platform/base/LogSink.h"
 
 #include <QGuiApplication>
@@ -7,7 +8,6 @@
 
 #include <cstdlib>
 #include <cstring>
-#include <dlfcn.h>
 #include <memory>
 #include <string>
 #include <vector>
@@ -17,8 +17,7 @@ namespace platform {
 
 namespace {
 
-// libxcb as Qt's X11 platform loaded it: the program does not link it, so
-// on any other desktop nothing of it is needed.
+// The functions of libxcb this file calls.
 struct Xcb {
     decltype(&xcb_get_setup) getSetup = nullptr;
     decltype(&xcb_setup_roots_iterator) rootsIterator = nullptr;
@@ -40,14 +39,6 @@ struct Xcb {
     }
 };
 
-template <class F> void Resolve(void* library, const char* name, F& target)
-{
-    // dlsym gives an object pointer; POSIX guarantees it converts.
-    void* symbol = dlsym(library, name);
-    static_assert(sizeof(symbol) == sizeof(target));
-    std::memcpy(&target, &symbol, sizeof(target));
-}
-
 // The X11 connection of the program, or none when it does not run on X11.
 std::optional<Xcb> Connect()
 {
@@ -59,24 +50,23 @@ std::optional<Xcb> Connect()
     if (x11 == nullptr || x11->connection() == nullptr) {
         return std::nullopt;
     }
-    void* library = dlopen("libxcb.so.1", RTLD_LAZY | RTLD_NOLOAD);
-    if (library == nullptr) {
+    Xcb xcb;
+    const bool loaded = loadedxcb::WithLibrary([&xcb](void* library) {
+        using loadedxcb::Resolve;
+        Resolve(library, "xcb_get_setup", xcb.getSetup);
+        Resolve(library, "xcb_setup_roots_iterator", xcb.rootsIterator);
+        Resolve(library, "xcb_intern_atom", xcb.internAtom);
+        Resolve(library, "xcb_intern_atom_reply", xcb.internAtomReply);
+        Resolve(library, "xcb_get_property", xcb.getProperty);
+        Resolve(library, "xcb_get_property_reply", xcb.getPropertyReply);
+        Resolve(library, "xcb_get_property_value", xcb.propertyValue);
+        Resolve(library, "xcb_get_property_value_length", xcb.propertyValueLength);
+        Resolve(library, "xcb_send_event", xcb.sendEvent);
+        Resolve(library, "xcb_flush", xcb.flush);
+    });
+    if (!loaded) {
         return std::nullopt;
     }
-    Xcb xcb;
-    Resolve(library, "xcb_get_setup", xcb.getSetup);
-    Resolve(library, "xcb_setup_roots_iterator", xcb.rootsIterator);
-    Resolve(library, "xcb_intern_atom", xcb.internAtom);
-    Resolve(library, "xcb_intern_atom_reply", xcb.internAtomReply);
-    Resolve(library, "xcb_get_property", xcb.getProperty);
-    Resolve(library, "xcb_get_property_reply", xcb.getPropertyReply);
-    Resolve(library, "xcb_get_property_value", xcb.propertyValue);
-    Resolve(library, "xcb_get_property_value_length", xcb.propertyValueLength);
-    Resolve(library, "xcb_send_event", xcb.sendEvent);
-    Resolve(library, "xcb_flush", xcb.flush);
-    // The library stays loaded with Qt's platform plugin; this handle only
-    // counts one more reference.
-    dlclose(library);
     xcb.connection = x11->connection();
     if (!xcb.Complete()) {
         Log("X11: libxcb lacks a function to find other windows");

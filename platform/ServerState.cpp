@@ -1,12 +1,13 @@
 #include "platform/ServerState.h"
 
+#include "platform/LoadedXcb.h"
+
 #include <QGuiApplication>
 #include <QWidget>
 
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
-#include <dlfcn.h>
 #include <memory>
 #include <string_view>
 #include <xcb/xcb.h>
@@ -15,7 +16,7 @@ namespace platform {
 
 namespace {
 
-// libxcb as Qt's X11 platform loaded it; the program does not link it.
+// The functions of libxcb this file calls.
 struct Xcb {
     decltype(&xcb_query_tree) queryTree = nullptr;
     decltype(&xcb_query_tree_reply) queryTreeReply = nullptr;
@@ -45,14 +46,6 @@ struct Xcb {
     }
 };
 
-template <class F> void Resolve(void* library, const char* name, F& target)
-{
-    // dlsym gives an object pointer; POSIX guarantees it converts.
-    void* symbol = dlsym(library, name);
-    static_assert(sizeof(symbol) == sizeof(target));
-    std::memcpy(&target, &symbol, sizeof(target));
-}
-
 struct Free {
     void operator()(void* reply) const { std::free(reply); }
 };
@@ -79,29 +72,29 @@ xcb_connection_t* Connection()
 const Xcb* Functions()
 {
     static const std::optional<Xcb> functions = []() -> std::optional<Xcb> {
-        void* library = dlopen("libxcb.so.1", RTLD_LAZY | RTLD_NOLOAD);
-        if (library == nullptr) {
+        Xcb xcb;
+        const bool loaded = loadedxcb::WithLibrary([&xcb](void* library) {
+            using loadedxcb::Resolve;
+            Resolve(library, "xcb_query_tree", xcb.queryTree);
+            Resolve(library, "xcb_query_tree_reply", xcb.queryTreeReply);
+            Resolve(library, "xcb_get_geometry", xcb.getGeometry);
+            Resolve(library, "xcb_get_geometry_reply", xcb.getGeometryReply);
+            Resolve(library, "xcb_translate_coordinates", xcb.translate);
+            Resolve(library, "xcb_translate_coordinates_reply", xcb.translateReply);
+            Resolve(library, "xcb_intern_atom", xcb.internAtom);
+            Resolve(library, "xcb_intern_atom_reply", xcb.internAtomReply);
+            Resolve(library, "xcb_get_property", xcb.getProperty);
+            Resolve(library, "xcb_get_property_reply", xcb.getPropertyReply);
+            Resolve(library, "xcb_get_property_value", xcb.propertyValue);
+            Resolve(library, "xcb_get_property_value_length", xcb.propertyValueLength);
+            Resolve(library, "xcb_query_keymap", xcb.queryKeymap);
+            Resolve(library, "xcb_query_keymap_reply", xcb.queryKeymapReply);
+            Resolve(library, "xcb_get_input_focus", xcb.getInputFocus);
+            Resolve(library, "xcb_get_input_focus_reply", xcb.getInputFocusReply);
+        });
+        if (!loaded) {
             return std::nullopt;
         }
-        Xcb xcb;
-        Resolve(library, "xcb_query_tree", xcb.queryTree);
-        Resolve(library, "xcb_query_tree_reply", xcb.queryTreeReply);
-        Resolve(library, "xcb_get_geometry", xcb.getGeometry);
-        Resolve(library, "xcb_get_geometry_reply", xcb.getGeometryReply);
-        Resolve(library, "xcb_translate_coordinates", xcb.translate);
-        Resolve(library, "xcb_translate_coordinates_reply", xcb.translateReply);
-        Resolve(library, "xcb_intern_atom", xcb.internAtom);
-        Resolve(library, "xcb_intern_atom_reply", xcb.internAtomReply);
-        Resolve(library, "xcb_get_property", xcb.getProperty);
-        Resolve(library, "xcb_get_property_reply", xcb.getPropertyReply);
-        Resolve(library, "xcb_get_property_value", xcb.propertyValue);
-        Resolve(library, "xcb_get_property_value_length", xcb.propertyValueLength);
-        Resolve(library, "xcb_query_keymap", xcb.queryKeymap);
-        Resolve(library, "xcb_query_keymap_reply", xcb.queryKeymapReply);
-        Resolve(library, "xcb_get_input_focus", xcb.getInputFocus);
-        Resolve(library, "xcb_get_input_focus_reply", xcb.getInputFocusReply);
-        // The library stays loaded with Qt's platform plugin.
-        dlclose(library);
         if (!xcb.Complete()) {
             return std::nullopt;
         }
