@@ -4,7 +4,6 @@
 #include "platform/SerialTermios.h"
 #include "platform/base/Clock.h"
 #include "platform/base/LogSink.h"
-#include "platform/base/Numbers.h"
 
 #include <cerrno>
 #include <fcntl.h>
@@ -15,14 +14,6 @@
 namespace platform {
 
 namespace {
-
-// Milliseconds on the program clock (virtual in tests).
-std::int64_t ProgramClockMs()
-{
-    const LocalTime now = CurrentClock().Now();
-    return static_cast<std::int64_t>(now.date.time_since_epoch().count()) * 86'400'000 +
-           numeric::RoundToInt64(now.secondsOfDay * 1000.0);
-}
 
 bool WouldBlock(int error)
 {
@@ -132,7 +123,7 @@ void SerialPort::Write(std::span<const std::uint8_t> bytes)
     if (written == bytes.size()) {
         dropLogged_ = false;
     } else {
-        const std::size_t left = queue_.Append(bytes.subspan(written), ProgramClockMs());
+        const std::size_t left = queue_.Append(bytes.subspan(written), ClockMs());
         if (left > 0) {
             LogDropped(left, "queue full");
         }
@@ -144,7 +135,7 @@ void SerialPort::Drain()
     if (fd_ < 0 || queue_.Empty()) {
         return;
     }
-    const std::size_t expired = queue_.DropExpired(ProgramClockMs());
+    const std::size_t expired = queue_.DropExpired(ClockMs());
     if (expired > 0) {
         LogDropped(expired, "not sent within 5 s");
     }

@@ -35,14 +35,6 @@ constexpr int connectPauseMs = 20;
 // How often overdue connections are looked for while any is open.
 constexpr int overdueCheckMs = 250;
 
-// Milliseconds on the program's clock (virtual in tests).
-std::int64_t ClockMs()
-{
-    const LocalTime now = CurrentClock().Now();
-    return static_cast<std::int64_t>(now.date.time_since_epoch().count()) * 86'400'000LL +
-           static_cast<std::int64_t>(now.secondsOfDay * 1000.0 + 0.5);
-}
-
 std::string ErrnoText()
 {
     return std::strerror(errno);

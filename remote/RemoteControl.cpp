@@ -8,6 +8,7 @@
 #include "mainwindow/FrmMain.h"
 #include "mainwindow/SettingReaders.h"
 #include "platform/MessageBox.h"
+#include "platform/base/Clock.h"
 #include "platform/base/Hooks.h"
 #include "remote/MidiIn.h"
 #include "remote/RemoteAssignTable.h"
@@ -74,7 +75,7 @@ void RemoteControl::OpenSerialChannels()
                                                       remote::SerialParity(channel.protocol), 0);
         // The longest command of the protocol is its read size.
         channel.noise =
-            remote::SerialNoiseGate(static_cast<std::size_t>(remote::SerialReadSize(channel.protocol)), NowMs());
+            remote::SerialNoiseGate(static_cast<std::size_t>(remote::SerialReadSize(channel.protocol)), platform::ClockMs());
     }
 }
 

@@ -129,9 +129,6 @@ private:
     int CarryOutUnparsed(int channel);
     // Logs the end of a noise episode on the port: bytes dropped.
     void LogSerialNoise(int channel, std::size_t dropped);
-    // Milliseconds of the program clock, on a scale that runs on across
-    // midnight.
-    static std::int64_t NowMs();
     remote::SerialRemoteContext SerialContext(int channel) const;
     void CarryOut(int channel, const remote::SerialAction& action);
     void ScrollListsByWheel();

@@ -13,7 +13,6 @@
 #include "remote/RemoteTargets.h"
 
 #include <algorithm>
-#include <cmath>
 #include <type_traits>
 #include <vector>
 
@@ -257,13 +256,6 @@ void RemoteControl::CarryOut(int channel, const remote::SerialAction& action)
         action);
 }
 
-std::int64_t RemoteControl::NowMs()
-{
-    const platform::LocalTime now = platform::CurrentClock().Now();
-    return static_cast<std::int64_t>(now.date.time_since_epoch().count()) * 86'400'000 +
-           std::llround(now.secondsOfDay * 1000.0);
-}
-
 bool RemoteControl::RecvSerialRemote(int channel)
 {
     const auto c = static_cast<std::size_t>(channel);
@@ -282,7 +274,7 @@ bool RemoteControl::RecvSerialRemote(int channel)
     if (serial.portOpen != 1 || serial.port == nullptr) {
         return false;
     }
-    const remote::SerialNoiseGate::Verdict verdict = serial.noise.Judge(received.size(), NowMs());
+    const remote::SerialNoiseGate::Verdict verdict = serial.noise.Judge(received.size(), platform::ClockMs());
     if (verdict.endedDropping > 0) {
         LogSerialNoise(channel, verdict.endedDropping);
     }

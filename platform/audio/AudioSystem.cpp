@@ -4,9 +4,9 @@
 #include "platform/audio/AlsaDeviceList.h"
 #include "platform/audio/AlsaPcmOpen.h"
 #include "platform/audio/AlsaSink.h"
-#include "platform/audio/ClockMs.h"
 #include "platform/audio/DeviceNaming.h"
 #include "platform/audio/NullCapture.h"
+#include "platform/base/Clock.h"
 #include "platform/base/LogSink.h"
 #include "platform/base/Numbers.h"
 

@@ -1,6 +1,5 @@
 #include "platform/audio/OutputDevice.h"
 
-#include "platform/audio/ClockMs.h"
 #include "platform/audio/MixerThreadObserver.h"
 #include "platform/audio/RealtimePriority.h"
 #include "platform/audio/Voice.h"

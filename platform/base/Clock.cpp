@@ -1,5 +1,6 @@
 #include "platform/base/Clock.h"
 
+#include <cmath>
 #include <ctime>
 #include <thread>
 
@@ -62,6 +63,13 @@ double Timer()
 std::chrono::sys_days Today()
 {
     return CurrentClock().Now().date;
+}
+
+std::int64_t ClockMs()
+{
+    const LocalTime now = CurrentClock().Now();
+    return static_cast<std::int64_t>(now.date.time_since_epoch().count()) * 86'400'000 +
+           std::llround(now.secondsOfDay * 1000.0);
 }
 
 } // namespace platform

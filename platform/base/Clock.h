@@ -38,5 +38,8 @@ void SetClock(Clock* clock);
 double Timer();
 // The local date.
 std::chrono::sys_days Today();
+// Milliseconds of the clock in force on a scale that runs on across
+// midnight, for intervals and deadlines.
+std::int64_t ClockMs();
 
 } // namespace platform
