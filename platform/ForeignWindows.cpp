@@ -17,61 +17,21 @@ namespace platform {
 
 namespace {
 
-// The functions of libxcb this file calls.
-struct Xcb {
-    decltype(&xcb_get_setup) getSetup = nullptr;
-    decltype(&xcb_setup_roots_iterator) rootsIterator = nullptr;
-    decltype(&xcb_intern_atom) internAtom = nullptr;
-    decltype(&xcb_intern_atom_reply) internAtomReply = nullptr;
-    decltype(&xcb_get_property) getProperty = nullptr;
-    decltype(&xcb_get_property_reply) getPropertyReply = nullptr;
-    decltype(&xcb_get_property_value) propertyValue = nullptr;
-    decltype(&xcb_get_property_value_length) propertyValueLength = nullptr;
-    decltype(&xcb_send_event) sendEvent = nullptr;
-    decltype(&xcb_flush) flush = nullptr;
+// The functions of libxcb and the connection they are called on.
+struct Xcb : XcbFunctions {
     xcb_connection_t* connection = nullptr;
-
-    bool Complete() const
-    {
-        return getSetup != nullptr && rootsIterator != nullptr && internAtom != nullptr && internAtomReply != nullptr &&
-               getProperty != nullptr && getPropertyReply != nullptr && propertyValue != nullptr &&
-               propertyValueLength != nullptr && sendEvent != nullptr && flush != nullptr && connection != nullptr;
-    }
 };
 
 // The X11 connection of the program, or none when it does not run on X11.
 std::optional<Xcb> Connect()
 {
-    auto* application = qobject_cast<QGuiApplication*>(QCoreApplication::instance());
-    if (application == nullptr) {
-        return std::nullopt;
-    }
-    auto* x11 = application->nativeInterface<QNativeInterface::QX11Application>();
-    if (x11 == nullptr || x11->connection() == nullptr) {
+    const XcbFunctions* functions = LoadedXcb();
+    if (functions == nullptr) {
         return std::nullopt;
     }
     Xcb xcb;
-    const bool loaded = loadedxcb::WithLibrary([&xcb](void* library) {
-        using loadedxcb::Resolve;
-        Resolve(library, "xcb_get_setup", xcb.getSetup);
-        Resolve(library, "xcb_setup_roots_iterator", xcb.rootsIterator);
-        Resolve(library, "xcb_intern_atom", xcb.internAtom);
-        Resolve(library, "xcb_intern_atom_reply", xcb.internAtomReply);
-        Resolve(library, "xcb_get_property", xcb.getProperty);
-        Resolve(library, "xcb_get_property_reply", xcb.getPropertyReply);
-        Resolve(library, "xcb_get_property_value", xcb.propertyValue);
-        Resolve(library, "xcb_get_property_value_length", xcb.propertyValueLength);
-        Resolve(library, "xcb_send_event", xcb.sendEvent);
-        Resolve(library, "xcb_flush", xcb.flush);
-    });
-    if (!loaded) {
-        return std::nullopt;
-    }
-    xcb.connection = x11->connection();
-    if (!xcb.Complete()) {
-        Log("X11: libxcb lacks a function to find other windows");
-        return std::nullopt;
-    }
+    static_cast<XcbFunctions&>(xcb) = *functions;
+    xcb.connection = XcbConnection();
     return xcb;
 }
 

@@ -16,35 +16,7 @@ namespace platform {
 
 namespace {
 
-// The functions of libxcb this file calls.
-struct Xcb {
-    decltype(&xcb_query_tree) queryTree = nullptr;
-    decltype(&xcb_query_tree_reply) queryTreeReply = nullptr;
-    decltype(&xcb_get_geometry) getGeometry = nullptr;
-    decltype(&xcb_get_geometry_reply) getGeometryReply = nullptr;
-    decltype(&xcb_translate_coordinates) translate = nullptr;
-    decltype(&xcb_translate_coordinates_reply) translateReply = nullptr;
-    decltype(&xcb_intern_atom) internAtom = nullptr;
-    decltype(&xcb_intern_atom_reply) internAtomReply = nullptr;
-    decltype(&xcb_get_property) getProperty = nullptr;
-    decltype(&xcb_get_property_reply) getPropertyReply = nullptr;
-    decltype(&xcb_get_property_value) propertyValue = nullptr;
-    decltype(&xcb_get_property_value_length) propertyValueLength = nullptr;
-    decltype(&xcb_query_keymap) queryKeymap = nullptr;
-    decltype(&xcb_query_keymap_reply) queryKeymapReply = nullptr;
-    decltype(&xcb_get_input_focus) getInputFocus = nullptr;
-    decltype(&xcb_get_input_focus_reply) getInputFocusReply = nullptr;
-
-    bool Complete() const
-    {
-        return queryTree != nullptr && queryTreeReply != nullptr && getGeometry != nullptr &&
-               getGeometryReply != nullptr && translate != nullptr && translateReply != nullptr &&
-               internAtom != nullptr && internAtomReply != nullptr && getProperty != nullptr &&
-               getPropertyReply != nullptr && propertyValue != nullptr && propertyValueLength != nullptr &&
-               queryKeymap != nullptr && queryKeymapReply != nullptr && getInputFocus != nullptr &&
-               getInputFocusReply != nullptr;
-    }
-};
+using Xcb = XcbFunctions;
 
 struct Free {
     void operator()(void* reply) const { std::free(reply); }
@@ -59,48 +31,6 @@ template <class T, class Cookie, class Get> Reply<T> Ask(xcb_connection_t* conne
     Reply<T> reply(get(connection, cookie, &error));
     std::free(error);
     return reply;
-}
-
-xcb_connection_t* Connection()
-{
-    auto* application = qobject_cast<QGuiApplication*>(QCoreApplication::instance());
-    auto* x11 = application != nullptr ? application->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-    return x11 != nullptr ? x11->connection() : nullptr;
-}
-
-// The functions, once for the process; none off X11.
-const Xcb* Functions()
-{
-    static const std::optional<Xcb> functions = []() -> std::optional<Xcb> {
-        Xcb xcb;
-        const bool loaded = loadedxcb::WithLibrary([&xcb](void* library) {
-            using loadedxcb::Resolve;
-            Resolve(library, "xcb_query_tree", xcb.queryTree);
-            Resolve(library, "xcb_query_tree_reply", xcb.queryTreeReply);
-            Resolve(library, "xcb_get_geometry", xcb.getGeometry);
-            Resolve(library, "xcb_get_geometry_reply", xcb.getGeometryReply);
-            Resolve(library, "xcb_translate_coordinates", xcb.translate);
-            Resolve(library, "xcb_translate_coordinates_reply", xcb.translateReply);
-            Resolve(library, "xcb_intern_atom", xcb.internAtom);
-            Resolve(library, "xcb_intern_atom_reply", xcb.internAtomReply);
-            Resolve(library, "xcb_get_property", xcb.getProperty);
-            Resolve(library, "xcb_get_property_reply", xcb.getPropertyReply);
-            Resolve(library, "xcb_get_property_value", xcb.propertyValue);
-            Resolve(library, "xcb_get_property_value_length", xcb.propertyValueLength);
-            Resolve(library, "xcb_query_keymap", xcb.queryKeymap);
-            Resolve(library, "xcb_query_keymap_reply", xcb.queryKeymapReply);
-            Resolve(library, "xcb_get_input_focus", xcb.getInputFocus);
-            Resolve(library, "xcb_get_input_focus_reply", xcb.getInputFocusReply);
-        });
-        if (!loaded) {
-            return std::nullopt;
-        }
-        if (!xcb.Complete()) {
-            return std::nullopt;
-        }
-        return xcb;
-    }();
-    return functions ? &*functions : nullptr;
 }
 
 // The atom of the frame a window manager publishes, asked once per
@@ -143,8 +73,8 @@ std::optional<QMargins> PublishedExtents(const Xcb& xcb, xcb_connection_t* conne
 
 std::optional<QMargins> ServerFrameMargins(const QWidget& window)
 {
-    xcb_connection_t* connection = Connection();
-    const Xcb* xcb = connection != nullptr ? Functions() : nullptr;
+    xcb_connection_t* connection = XcbConnection();
+    const Xcb* xcb = connection != nullptr ? LoadedXcb() : nullptr;
     if (xcb == nullptr || !window.testAttribute(Qt::WA_WState_Created) || !window.isWindow()) {
         return std::nullopt;
     }
@@ -189,8 +119,8 @@ std::optional<QMargins> ServerFrameMargins(const QWidget& window)
 
 std::optional<ServerKeymap> ServerKeysDown()
 {
-    xcb_connection_t* connection = Connection();
-    const Xcb* xcb = connection != nullptr ? Functions() : nullptr;
+    xcb_connection_t* connection = XcbConnection();
+    const Xcb* xcb = connection != nullptr ? LoadedXcb() : nullptr;
     if (xcb == nullptr) {
         return std::nullopt;
     }
@@ -207,8 +137,8 @@ std::optional<ServerKeymap> ServerKeysDown()
 
 std::optional<std::uintptr_t> ServerKeyboardFocus()
 {
-    xcb_connection_t* connection = Connection();
-    const Xcb* xcb = connection != nullptr ? Functions() : nullptr;
+    xcb_connection_t* connection = XcbConnection();
+    const Xcb* xcb = connection != nullptr ? LoadedXcb() : nullptr;
     if (xcb == nullptr) {
         return std::nullopt;
     }
