@@ -207,7 +207,8 @@ int AssignFile::WriteWith(std::string_view path, int pathMode, int noUser, textc
     const std::string text = playback::BuildAssignFile(state_, path, pathMode, user);
     std::string bytes;
     if (encoding == textcodec::Encoding::Cp932) {
-        if (std::optional<std::string> cp932 = textcodec::EncodeCp932ReadingBack(text, playback::DetectAssignEncoding)) {
+        if (std::optional<std::string> cp932 =
+                textcodec::EncodeCp932ReadingBack(text, playback::DetectAssignEncoding)) {
             bytes = std::move(*cp932);
         } else {
             // A name that would not come back as it is (saved as "?", as a

@@ -28,7 +28,7 @@ inline const std::vector<Cp932ReadingAsUtf8> Cp932TextsReadingAsUtf8 = {
     {"HalfWidthBeforeFullWidthKana", "ﾂア"}, // C2 83 41: U+0083 "A"
     // A kanji with a lead byte E0..EF and a byte that goes on, before a kana:
     // a three-byte UTF-8 character.
-    {"KanjiBeforeKana", "迚ゼ_"},        // E7 89 83 5B 5F: "牃[_"
+    {"KanjiBeforeKana", "迚ゼ_"},          // E7 89 83 5B 5F: "牃[_"
     {"LowestKanjiLeadBeforeKana", "燿ア"}, // E0 A0 83 41: U+0803 "A"
     {"KanjiBeforeHalfWidthKana", "遯ｱ"},   // E7 AA B1: U+7AB1
 };
