@@ -55,9 +55,7 @@ void IniWrite(std::string_view key, const VariantText& value, std::string_view f
     if (!update.ok) {
         WriteLog("IniWrite " + std::string(key) + ": " + update.failure, 1, 0);
     } else if (update.nowUtf8) {
-        WriteLog("IniWrite " + std::string(key) + ": " + path +
-                     " holds characters code page 932 cannot hold; saved as UTF-8",
-                 1, 0);
+        WriteLog("IniWrite " + std::string(key) + ": " + textcodec::WentOverToUtf8Note(path), 1, 0);
     }
 }
 

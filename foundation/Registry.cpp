@@ -6,6 +6,7 @@
 #include "platform/Files.h"
 #include "platform/RegistryFiles.h"
 #include "platform/base/AppIdentity.h"
+#include "platform/base/TextCodec.h"
 
 #include <optional>
 
@@ -53,6 +54,15 @@ void LogFailure(std::string_view call, std::string_view key, std::string_view fa
     WriteLog(std::string(call) + " " + std::string(key) + ": " + std::string(failure), 1, 0);
 }
 
+// A change that took a code page 932 key file over to UTF-8 is told.
+void LogWentOverToUtf8(std::string_view call, std::string_view key, const std::string& keyPath,
+                       const platform::FileUpdate& update)
+{
+    if (update.nowUtf8) {
+        LogFailure(call, key, textcodec::WentOverToUtf8Note(keyPath));
+    }
+}
+
 // Writes to the shared section are refused: outside tools own it.
 bool RefusedAsShared(std::string_view call, const std::string& keyPath, std::string_view key)
 {
@@ -94,11 +104,7 @@ int RegWrite(std::string_view key, const VariantText& value, std::string_view se
         LogFailure("RegWrite", key, update.failure);
         return 0;
     }
-    if (update.nowUtf8) {
-        WriteLog("RegWrite " + std::string(key) + ": " + *path +
-                     " holds characters code page 932 cannot hold; saved as UTF-8",
-                 1, 0);
-    }
+    LogWentOverToUtf8("RegWrite", key, *path, update);
     return 1;
 }
 
@@ -112,6 +118,7 @@ void RegDeleteValue(std::string_view key, std::string_view section, std::int32_t
     if (!update.ok) {
         LogFailure("RegDeleteValue", key, update.failure);
     }
+    LogWentOverToUtf8("RegDeleteValue", key, *path, update);
 }
 
 int RegDeleteKey(std::string_view section, std::int32_t hKey, std::string_view keyPath)

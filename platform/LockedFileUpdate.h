@@ -24,4 +24,22 @@ using FileEdit = std::function<std::optional<std::string>(std::string_view bytes
 // lost; a failure leaves the old file intact.
 FileUpdate UpdateFileUnderLock(const std::string& path, const FileEdit& edit);
 
+// The same for a text document (an INI or registry key file) built from the
+// bytes and changed by change(document), which returns false to refuse; the
+// update tells when the change took a code page 932 file over to UTF-8.
+template <class Document, class Change> FileUpdate UpdateDocumentUnderLock(const std::string& path, Change change)
+{
+    bool wentOverToUtf8 = false;
+    FileUpdate update = UpdateFileUnderLock(path, [&](std::string_view bytes) -> std::optional<std::string> {
+        Document document(bytes);
+        if (!change(document)) {
+            return std::nullopt;
+        }
+        wentOverToUtf8 = document.WentOverToUtf8();
+        return document.Bytes();
+    });
+    update.nowUtf8 = update.changed && wentOverToUtf8;
+    return update;
+}
+
 } // namespace platform

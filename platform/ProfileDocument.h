@@ -32,7 +32,7 @@ public:
     bool Set(std::string_view section, std::string_view key, std::string_view value);
 
     std::string Bytes() const { return lines.Bytes(); }
-    // True once a value made a code page 932 file UTF-8.
+    // True once a change made a code page 932 file UTF-8.
     bool WentOverToUtf8() const { return lines.WentOverToUtf8(); }
 
 private:

@@ -23,17 +23,8 @@ std::optional<std::string> ReadProfileString(const std::string& file, std::strin
 FileUpdate WriteProfileString(const std::string& file, std::string_view section, std::string_view key,
                               std::string_view value)
 {
-    bool wentOverToUtf8 = false;
-    FileUpdate update = UpdateFileUnderLock(file, [&](std::string_view bytes) -> std::optional<std::string> {
-        ProfileDocument document(bytes);
-        if (!document.Set(section, key, value)) {
-            return std::nullopt;
-        }
-        wentOverToUtf8 = document.WentOverToUtf8();
-        return document.Bytes();
-    });
-    update.nowUtf8 = update.changed && wentOverToUtf8;
-    return update;
+    return UpdateDocumentUnderLock<ProfileDocument>(
+        file, [&](ProfileDocument& document) { return document.Set(section, key, value); });
 }
 
 } // namespace platform

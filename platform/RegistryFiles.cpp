@@ -128,15 +128,10 @@ FileUpdate WriteRegistryValue(std::string_view keyPath, std::string_view name, s
     if (error) {
         return Failed(CallFailure("mkdir", folder.string(), error.value()));
     }
-    bool wentOverToUtf8 = false;
-    FileUpdate update = UpdateFileUnderLock(*file, [&](std::string_view bytes) -> std::optional<std::string> {
-        RegistryKeyDocument document(bytes);
+    return UpdateDocumentUnderLock<RegistryKeyDocument>(*file, [&](RegistryKeyDocument& document) {
         document.Set(name, value);
-        wentOverToUtf8 = document.WentOverToUtf8();
-        return document.Bytes();
+        return true;
     });
-    update.nowUtf8 = update.changed && wentOverToUtf8;
-    return update;
 }
 
 FileUpdate DeleteRegistryValue(std::string_view keyPath, std::string_view name)
@@ -145,10 +140,9 @@ FileUpdate DeleteRegistryValue(std::string_view keyPath, std::string_view name)
     if (!file) {
         return NoSuchKey(keyPath);
     }
-    return UpdateFileUnderLock(*file, [&](std::string_view bytes) -> std::optional<std::string> {
-        RegistryKeyDocument document(bytes);
+    return UpdateDocumentUnderLock<RegistryKeyDocument>(*file, [&](RegistryKeyDocument& document) {
         document.Remove(name);
-        return document.Bytes();
+        return true;
     });
 }
 

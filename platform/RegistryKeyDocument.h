@@ -27,7 +27,7 @@ public:
     void Remove(std::string_view name);
 
     std::string Bytes() const { return lines.Bytes(); }
-    // True once a value made a code page 932 file UTF-8.
+    // True once a change made a code page 932 file UTF-8.
     bool WentOverToUtf8() const { return lines.WentOverToUtf8(); }
 
     static std::string EscapeName(std::string_view name);

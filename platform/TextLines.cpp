@@ -1,7 +1,6 @@
 #include "platform/TextLines.h"
 
 #include <cstdint>
-#include <optional>
 #include <span>
 #include <utility>
 
@@ -16,6 +15,9 @@ std::span<const std::uint8_t> AsBytes(std::string_view text)
     return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
 }
 
+// How these files are read; a rewrite is checked against the same judgement.
+constexpr textcodec::Detector DetectEncoding = textcodec::Detect;
+
 } // namespace
 
 TextLines::TextLines(std::string_view bytes)
@@ -24,14 +26,20 @@ TextLines::TextLines(std::string_view bytes)
         byteOrderMark = Utf8ByteOrderMark;
         bytes.remove_prefix(Utf8ByteOrderMark.size());
     }
-    encoding = textcodec::Detect(AsBytes(bytes));
+    encoding = DetectEncoding(AsBytes(bytes));
     bool newLineKnown = false;
     std::size_t start = 0;
     while (start < bytes.size()) {
         const std::size_t end = bytes.find('\n', start);
         Line line;
         if (end == std::string_view::npos) {
+            // A CR that ends the file ends its last line, as it would with a
+            // LF after it; the byte stays for a rewrite.
             line.raw = bytes.substr(start);
+            if (line.raw.ends_with('\r')) {
+                line.raw.pop_back();
+                line.ending = "\r";
+            }
             start = bytes.size();
         } else {
             const bool crlf = end > start && bytes[end - 1] == '\r';
@@ -54,21 +62,35 @@ std::string TextLines::Decode(std::string_view raw) const
     return textcodec::Decode(AsBytes(raw), encoding);
 }
 
-std::string TextLines::Encode(std::string_view text)
+std::string TextLines::Encode(std::string_view text) const
+{
+    return encoding == textcodec::Encoding::Utf8 ? std::string(text) : textcodec::EncodeCp932(text);
+}
+
+TextLines::Line TextLines::MakeLine(std::string_view text, std::string ending) const
+{
+    Line line;
+    line.raw = Encode(text);
+    line.ending = std::move(ending);
+    // Text that is no UTF-8 takes what its bytes read as: written as it
+    // stands it would make the whole file read as code page 932.
+    line.text = textcodec::IsValidUtf8(text) ? std::string(text) : Decode(line.raw);
+    return line;
+}
+
+void TextLines::KeepReadingBack()
 {
     if (encoding == textcodec::Encoding::Utf8) {
-        return std::string(text);
+        return;
     }
-    if (std::optional<std::string> exact = textcodec::EncodeCp932Exact(text)) {
-        return std::move(*exact);
+    std::string text;
+    for (const Line& line : lines) {
+        text += line.text;
+        text += line.ending;
     }
-    // Bytes that are no UTF-8 would make the whole file read as code page 932
-    // again, and every line gone over to UTF-8 would then read as mojibake.
-    if (!textcodec::IsValidUtf8(text)) {
-        return textcodec::EncodeCp932(text);
+    if (!textcodec::ReadsBackAs(AsBytes(Body()), text, DetectEncoding)) {
+        GoOverToUtf8();
     }
-    GoOverToUtf8();
-    return std::string(text);
 }
 
 void TextLines::GoOverToUtf8()
@@ -82,41 +104,42 @@ void TextLines::GoOverToUtf8()
 
 void TextLines::Replace(std::size_t i, std::string_view text)
 {
-    std::string raw = Encode(text);
-    Line& line = lines[i];
-    line.raw = std::move(raw);
-    line.text = Decode(line.raw);
+    lines[i] = MakeLine(text, std::move(lines[i].ending));
+    KeepReadingBack();
 }
 
 void TextLines::Insert(std::size_t i, std::string_view text)
 {
     // A line added after an unfinished last line finishes it first. A bare CR
-    // that ends it stays part of it: a LF right after it would make the two
-    // one line end.
-    if (i == lines.size() && !lines.empty() && lines.back().ending.empty()) {
+    // that ends it stays: a LF right after it makes the two one line end.
+    if (i == lines.size() && !lines.empty() && (lines.back().ending.empty() || lines.back().ending == "\r")) {
         Line& last = lines.back();
-        last.ending = last.raw.ends_with('\r') ? std::string("\r\n") : newLine;
+        last.ending = last.ending == "\r" ? std::string("\r\n") : newLine;
     }
-    Line line;
-    line.raw = Encode(text);
-    line.ending = newLine;
-    line.text = Decode(line.raw);
-    lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(i), std::move(line));
+    lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(i), MakeLine(text, newLine));
+    KeepReadingBack();
 }
 
 void TextLines::Erase(std::size_t i)
 {
     lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(i));
+    // What is left may read otherwise without the line's bytes.
+    KeepReadingBack();
 }
 
-std::string TextLines::Bytes() const
+std::string TextLines::Body() const
 {
-    std::string bytes = byteOrderMark;
+    std::string bytes;
     for (const Line& line : lines) {
         bytes += line.raw;
         bytes += line.ending;
     }
     return bytes;
+}
+
+std::string TextLines::Bytes() const
+{
+    return byteOrderMark + Body();
 }
 
 } // namespace platform

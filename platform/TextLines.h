@@ -14,9 +14,9 @@ namespace platform {
 // page 932, judged on the whole file); only lines that are replaced or added
 // are encoded again, in the file's own encoding and with its own line end. So
 // a rewrite leaves every other line as it was, even a damaged one. A code page
-// 932 file given a text that would not read back as it was goes over to UTF-8
-// whole, as one file cannot mix the two; only then are its other lines
-// re-encoded (bytes a damaged line could not decode stay U+FFFD).
+// 932 file whose bytes after a change would not read back as its texts goes
+// over to UTF-8 whole, as one file cannot mix the two; only then are its other
+// lines re-encoded (bytes a damaged line could not decode stay U+FFFD).
 class TextLines {
 public:
     TextLines() = default;
@@ -26,7 +26,7 @@ public:
     // The decoded text of line i, without its line end.
     const std::string& Text(std::size_t i) const { return lines[i].text; }
     textcodec::Encoding Encoding() const { return encoding; }
-    // True once a replaced or added line made a code page 932 file UTF-8.
+    // True once a change made a code page 932 file UTF-8.
     bool WentOverToUtf8() const { return wentOverToUtf8; }
 
     void Replace(std::size_t i, std::string_view text);
@@ -40,13 +40,17 @@ public:
 private:
     struct Line {
         std::string raw;    // bytes without the line end
-        std::string ending; // "\n", "\r\n" or "" for an unfinished last line
+        std::string ending; // "\n", "\r\n", or for the last line "\r" or "" (unfinished)
         std::string text;   // decoded
     };
 
     std::string Decode(std::string_view raw) const;
-    std::string Encode(std::string_view text);
+    std::string Encode(std::string_view text) const;
+    Line MakeLine(std::string_view text, std::string ending) const;
+    // Goes over to UTF-8 when the bytes would not read back as the lines' texts.
+    void KeepReadingBack();
     void GoOverToUtf8();
+    std::string Body() const;
 
     std::vector<Line> lines;
     std::string byteOrderMark;

@@ -207,14 +207,14 @@ int AssignFile::WriteWith(std::string_view path, int pathMode, int noUser, textc
     const std::string text = playback::BuildAssignFile(state_, path, pathMode, user);
     std::string bytes;
     if (encoding == textcodec::Encoding::Cp932) {
-        if (std::optional<std::string> cp932 = textcodec::EncodeCp932Exact(text)) {
+        if (std::optional<std::string> cp932 =
+                textcodec::EncodeCp932ReadingBack(text, playback::DetectAssignEncoding)) {
             bytes = std::move(*cp932);
         } else {
-            // A name that code page 932 cannot hold would be saved as "?" and
-            // its sound lost; the table goes over to UTF-8 instead.
-            basic::WriteLog("WriteAssignFile: " + std::string(path) +
-                                " holds characters code page 932 cannot hold; saved as UTF-8",
-                            1, 0);
+            // A name that would not come back as it is (saved as "?", as a
+            // look-alike, or in bytes the reader takes for UTF-8) would lose
+            // its sound; the table goes over to UTF-8 instead.
+            basic::WriteLog("WriteAssignFile: " + textcodec::WentOverToUtf8Note(path), 1, 0);
             bytes = text;
             if (encoding_ == textcodec::Encoding::Cp932 && path == state_.CurrentFilePath) {
                 encoding_ = textcodec::Encoding::Utf8;

@@ -138,7 +138,7 @@ Converter& ToCp932()
 // Runs a conversion; an input sequence the converter refuses is skipped by
 // skip(in) bytes and replaced by `replacement`.
 std::string Convert(Converter& converter, const char* data, std::size_t size, std::string_view replacement,
-                    std::size_t (*skip)(const char*, std::size_t), std::size_t* replaced = nullptr)
+                    std::size_t (*skip)(const char*, std::size_t))
 {
     std::string out;
     if (converter.cd == reinterpret_cast<iconv_t>(-1)) {
@@ -163,9 +163,6 @@ std::string Convert(Converter& converter, const char* data, std::size_t size, st
         // EILSEQ or EINVAL (a sequence cut at the end): replace and go on.
         const std::size_t step = skip(in, inLeft);
         out.append(replacement);
-        if (replaced != nullptr) {
-            ++*replaced;
-        }
         in += step;
         inLeft -= step;
         iconv(converter.cd, nullptr, nullptr, nullptr, nullptr);
@@ -209,21 +206,23 @@ std::string EncodeCp932(std::string_view utf8)
     return Convert(ToCp932(), utf8.data(), utf8.size(), "?", SkipOneUtf8Char);
 }
 
-std::optional<std::string> EncodeCp932Exact(std::string_view utf8)
+bool ReadsBackAs(std::span<const std::uint8_t> bytes, std::string_view text, Detector detect)
 {
-    std::size_t replaced = 0;
-    std::string bytes = Convert(ToCp932(), utf8.data(), utf8.size(), "?", SkipOneUtf8Char, &replaced);
-    if (replaced != 0) {
-        return std::nullopt;
-    }
-    // The encoder also takes characters that have no code of their own and
-    // gives them the code of a look-alike ("〜" becomes the code of "～", "¥"
-    // that of "\"): such a text reads back as another text, so only the
-    // decoder can tell whether the bytes hold what was written.
-    if (DecodeCp932(std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size())) != utf8) {
+    return Decode(bytes, detect(bytes)) == text;
+}
+
+std::optional<std::string> EncodeCp932ReadingBack(std::string_view text, Detector detect)
+{
+    std::string bytes = EncodeCp932(text);
+    if (!ReadsBackAs(std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()), text, detect)) {
         return std::nullopt;
     }
     return bytes;
+}
+
+std::string WentOverToUtf8Note(std::string_view path)
+{
+    return std::string(path) + " holds characters code page 932 cannot hold; saved as UTF-8";
 }
 
 std::string Encode(std::string_view utf8, Encoding encoding)

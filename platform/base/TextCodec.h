@@ -37,10 +37,23 @@ std::string Decode(std::span<const std::uint8_t> bytes, Encoding encoding);
 
 // Encodes UTF-8 text into code page 932; a character it cannot hold becomes "?".
 std::string EncodeCp932(std::string_view utf8);
-// The same, or nothing when the bytes would not decode to the very same text:
-// a character code page 932 has no place for, or one it would hand back as a
-// look-alike (for writers that must not turn a file name into another one).
-std::optional<std::string> EncodeCp932Exact(std::string_view utf8);
+
+// How a reader of a kind of file tells its encoding: Detect, or
+// DetectDespiteStrayBytes.
+using Detector = Encoding (*)(std::span<const std::uint8_t> bytes);
+
+// True when a whole file's bytes, judged by the reader's own detect and
+// decoded, give back text. A file kept in code page 932 may be written so only
+// when they do: code page 932 holds no place for some characters, hands others
+// back as look-alikes ("〜" as "～", "¥" as "\"), and its bytes can form valid
+// UTF-8 as a whole ("ﾂｱ" is C2 B1, which reads as "±"), which the reader then
+// takes for UTF-8. Such a file must be written as UTF-8 instead.
+bool ReadsBackAs(std::span<const std::uint8_t> bytes, std::string_view text, Detector detect);
+// A whole file's text in code page 932 when those bytes read back as text
+// (see ReadsBackAs), else nothing.
+std::optional<std::string> EncodeCp932ReadingBack(std::string_view text, Detector detect);
+// What a writer logs after the file at path went over to UTF-8 for that reason.
+std::string WentOverToUtf8Note(std::string_view path);
 std::string Encode(std::string_view utf8, Encoding encoding);
 
 // Byte length of the UTF-8 character that starts with lead (1 for a stray byte).

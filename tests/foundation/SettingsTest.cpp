@@ -4,6 +4,7 @@
 #include "foundation/ModuleValues.h"
 #include "foundation/Registry.h"
 #include "platform/base/TextCodec.h"
+#include "support/Cp932ReadingAsUtf8.h"
 #include "support/ScratchFolder.h"
 #include "support/ScratchRegistry.h"
 #include "support/TestFileLayer.h"
@@ -269,18 +270,65 @@ TEST_F(Settings, ACodePage932IniTakesOnlyTextsThatReadBackAndElseGoesOverToUtf8)
     EXPECT_NE(ErrorLog().find("RegWrite LastTlvFilename: "), std::string::npos);
 }
 
-TEST_F(Settings, ANewKeyAfterALastLineEndingInABareCrKeepsThatLine)
+// Saved into a code page 932 file, each comes back as it was saved.
+class Cp932ReadingAsUtf8Setting : public Settings,
+                                  public testing::WithParamInterface<testsupport::Cp932ReadingAsUtf8> {};
+
+TEST_P(Cp932ReadingAsUtf8Setting, ComesBackAsItWasSaved)
+{
+    const std::string text = GetParam().text;
+    ASSERT_TRUE(textcodec::IsValidUtf8(textcodec::EncodeCp932(text)));
+    const std::string ini = program / "tolv.ini";
+    const std::string title = "Title=\x93\xFA\x96\x7B\x8C\xEA\r\n"; // "Title=日本語"
+    basic::SettingsIniPath = ini;
+
+    // The value takes the place of the only text that made the file code
+    // page 932: the file goes over to UTF-8.
+    program.Write("tolv.ini", "[conf]\r\n" + title);
+    basic::SaveSetting("Title", text);
+    EXPECT_EQ(basic::GetSetting("Title", ""), text);
+    EXPECT_NE(ErrorLog().find("IniWrite Title: " + ini + " holds characters code page 932 cannot hold; saved as UTF-8"),
+              std::string::npos);
+
+    // Beside that text the file stays code page 932, its lines as they were.
+    program.Write("tolv.ini", "[conf]\r\n" + title);
+    basic::SaveSetting("Place", text);
+    EXPECT_TRUE(ReadText(ini).starts_with("[conf]\r\n" + title));
+    EXPECT_EQ(basic::GetSetting("Place", ""), text);
+    EXPECT_EQ(basic::GetSetting("Title", ""), "日本語");
+
+    // A registry key file that loses that text goes over to UTF-8 too.
+    basic::SettingsIniPath.clear();
+    fs::create_directories(fs::path(SectionFile("tolv")).parent_path());
+    std::ofstream(SectionFile("tolv"), std::ios::binary) << "Place=" + textcodec::EncodeCp932(text) + "\n" + title;
+    ASSERT_EQ(basic::GetSetting("Place", ""), text);
+    basic::RegDeleteValue("Title", "tolv");
+    EXPECT_EQ(basic::GetSetting("Title", ""), "");
+    EXPECT_EQ(basic::GetSetting("Place", ""), text);
+    EXPECT_NE(ErrorLog().find("RegDeleteValue Title: "), std::string::npos);
+}
+
+INSTANTIATE_TEST_SUITE_P(Texts, Cp932ReadingAsUtf8Setting, testing::ValuesIn(testsupport::Cp932TextsReadingAsUtf8),
+                         testsupport::Cp932ReadingAsUtf8Name);
+
+TEST_F(Settings, ALastLineEndingInABareCrReadsWithoutItAndKeepsTheByte)
 {
     const std::string ini = program / "tolv.ini";
     basic::SettingsIniPath = ini;
     for (const std::string old : {"[conf]\nLastTlvFilename=/srv/a.txt\r", "[conf]\r\nLastTlvFilename=/srv/a.txt\r"}) {
         program.Write("tolv.ini", old);
-        const std::string last = basic::GetSetting("LastTlvFilename", "");
+        EXPECT_EQ(basic::GetSetting("LastTlvFilename", ""), "/srv/a.txt");
         basic::SaveSetting("Volume", 7);
         EXPECT_TRUE(ReadText(ini).starts_with(old));
-        EXPECT_EQ(basic::GetSetting("LastTlvFilename", ""), last);
+        EXPECT_EQ(basic::GetSetting("LastTlvFilename", ""), "/srv/a.txt");
         EXPECT_EQ(basic::GetSetting("Volume", 0), "7");
     }
+
+    program.Write("tolv.ini", "[conf]\r\nTimerInt=40\r");
+    EXPECT_EQ(basic::GetSetting("TimerInt", 50), "40");
+    basic::SaveSetting("TimerInt", 60);
+    EXPECT_EQ(ReadText(ini), "[conf]\r\nTimerInt=60\r");
+    EXPECT_EQ(basic::GetSetting("TimerInt", 50), "60");
 }
 
 TEST_F(Settings, ADamagedStoreReadsAsDefaultsAndKeepsItsLines)

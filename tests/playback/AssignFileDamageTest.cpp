@@ -6,6 +6,7 @@
 
 #include "foundation/ModuleValues.h"
 #include "platform/base/TextCodec.h"
+#include "support/Cp932ReadingAsUtf8.h"
 
 #include <filesystem>
 
@@ -208,6 +209,46 @@ TEST_F(AssignDamage, ANameCodePage932WouldReadBackAsALookAlikeTurnsTheTableIntoU
     }
     EXPECT_NE(DayLog().find("saved as UTF-8"), std::string::npos);
 }
+
+// Saved into a table read as code page 932, each name comes back as it was.
+class Cp932ReadingAsUtf8InTable : public AssignDamage,
+                                  public testing::WithParamInterface<testsupport::Cp932ReadingAsUtf8> {};
+
+TEST_P(Cp932ReadingAsUtf8InTable, ComesBackAsItWasSaved)
+{
+    const std::string text = GetParam().text;
+    ASSERT_TRUE(textcodec::IsValidUtf8(textcodec::EncodeCp932(text)));
+    const std::string path = scratch / "cp932.txt";
+
+    // The name takes the place of the only one that made the table code page
+    // 932: the table goes over to UTF-8.
+    scratch.Write("cp932.txt", textcodec::EncodeCp932(ButtonLine(1, "/srv/音/a.wav")));
+    ASSERT_EQ(Open(path), 1);
+    ASSERT_EQ(file->CurrentEncoding(), textcodec::Encoding::Cp932);
+    const std::string name = "/srv/" + text + ".wav";
+    Button(0, 0, 0).FileName = name;
+    ASSERT_EQ(Save(""), 1);
+    ASSERT_EQ(Open(path), 1);
+    EXPECT_EQ(Button(0, 0, 0).FileName, name);
+    EXPECT_NE(DayLog().find("WriteAssignFile: " + path + " holds characters code page 932 cannot hold; saved as UTF-8"),
+              std::string::npos);
+
+    // Beside a name whose code page 932 bytes hold one that UTF-8 cannot
+    // place ("ア" is 83 41), the reader would take the table for UTF-8 with
+    // one damaged line and refuse it.
+    scratch.Write("cp932.txt", textcodec::EncodeCp932(ButtonLine(1, "/srv/ア/a.wav")));
+    ASSERT_EQ(Open(path), 1);
+    ASSERT_EQ(file->CurrentEncoding(), textcodec::Encoding::Cp932);
+    const std::string twice = "/srv/" + text + "/" + text + ".wav";
+    Button(0, 0, 1).FileName = twice;
+    ASSERT_EQ(Save(""), 1);
+    ASSERT_EQ(Open(path), 1);
+    EXPECT_EQ(Button(0, 0, 0).FileName, "/srv/ア/a.wav");
+    EXPECT_EQ(Button(0, 0, 1).FileName, twice);
+}
+
+INSTANTIATE_TEST_SUITE_P(Texts, Cp932ReadingAsUtf8InTable, testing::ValuesIn(testsupport::Cp932TextsReadingAsUtf8),
+                         testsupport::Cp932ReadingAsUtf8Name);
 
 TEST_F(AssignDamage, ANumberOutsideItsFieldTakesTheDefaultAndIsLogged)
 {
