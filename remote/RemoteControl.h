@@ -72,7 +72,8 @@ public:
     // One poll of an open serial port through its protocol; true when a
     // command or contact input was carried out. What a poll reads faster than
     // a box sends is noise (remote::SerialNoiseGate): it is dropped, and the
-    // error log tells how many bytes once the line is quiet again.
+    // error log tells how many bytes once the line is quiet again or keeps a
+    // box's pace.
     bool RecvSerialRemote(int channel);
     // Empties the MIDI ring into the dispatcher.
     void ProcessMidiInput();

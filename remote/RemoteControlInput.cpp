@@ -274,14 +274,14 @@ bool RemoteControl::RecvSerialRemote(int channel)
     if (serial.portOpen != 1 || serial.port == nullptr) {
         return false;
     }
-    const remote::SerialNoiseGate::Verdict verdict = serial.noise.Judge(received.size(), platform::ClockMs());
+    // What came before the noise and has not acted yet may be its first
+    // bytes: it goes with it, and so does a command the noise cut.
+    const remote::SerialNoiseGate::Verdict verdict =
+        serial.noise.Judge(received.size(), serial.unparsed.size() + serial.rx.buffer.size(), platform::ClockMs());
     if (verdict.endedDropping > 0) {
         LogSerialNoise(channel, verdict.endedDropping);
     }
     if (verdict.noise) {
-        // What came before the noise and has not acted yet may be its first
-        // bytes: it goes with it, and so does a command the noise cut.
-        serial.noise.AddDropped(serial.unparsed.size() + serial.rx.buffer.size());
         serial.unparsed.clear();
         serial.rx = {};
         return false;

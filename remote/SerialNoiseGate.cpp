@@ -5,43 +5,52 @@
 namespace remote {
 
 SerialNoiseGate::SerialNoiseGate(std::size_t commandBytes, std::int64_t sinceMs)
-    : commandBytes_(std::max<std::size_t>(commandBytes, 1)), lastPollMs_(sinceMs)
+    : bytesPerSlice_(CommandsPerSlice * std::max<std::size_t>(commandBytes, 1)),
+      // A line that was quiet before has its slice to spare.
+      unused_(bytesPerSlice_ * SliceMs), lastPollMs_(sinceMs)
 {
 }
 
-SerialNoiseGate::Verdict SerialNoiseGate::Judge(std::size_t bytesRead, std::int64_t nowMs)
+bool SerialNoiseGate::Spend(std::size_t bytesRead, std::int64_t nowMs)
 {
-    // A poll sooner than a slice after the previous one (a short timer
-    // interval, a tick run at once by a stopping player, a clock set back)
-    // still allows a slice's worth: one key press is never noise. A late poll
-    // allows for all the time it covers.
-    const std::int64_t elapsedMs = std::max(nowMs - lastPollMs_, SliceMs);
+    // A late poll allows for all the time it covers, so keys that piled up
+    // while the tick was held are no noise. A clock set back tells nothing
+    // of the time that passed: it counts as a slice.
+    const auto elapsedMs = static_cast<std::uint64_t>(nowMs >= lastPollMs_ ? nowMs - lastPollMs_ : SliceMs);
     lastPollMs_ = nowMs;
+    const std::uint64_t allowance = unused_ + bytesPerSlice_ * elapsedMs;
+    const std::uint64_t spent = static_cast<std::uint64_t>(bytesRead) * SliceMs;
+    if (spent > allowance) {
+        // Noise owes nothing: what follows it is judged on its own.
+        unused_ = 0;
+        return false;
+    }
+    unused_ = std::min(allowance - spent, bytesPerSlice_ * SliceMs);
+    return true;
+}
+
+SerialNoiseGate::Verdict SerialNoiseGate::Judge(std::size_t bytesRead, std::size_t heldBytes, std::int64_t nowMs)
+{
+    const bool within = Spend(bytesRead, nowMs);
     Verdict verdict;
-    if (inNoise_) {
-        if (bytesRead == 0) {
-            verdict.endedDropping = Finish();
-        } else {
-            dropped_ += bytesRead;
+    if (!inNoise_) {
+        if (!within) {
+            inNoise_ = true;
+            dropped_ = heldBytes + bytesRead;
+            lastOverMs_ = nowMs;
             verdict.noise = true;
         }
         return verdict;
     }
-    // bytesRead > CommandsPerSlice x commandBytes x elapsed / SliceMs, without
-    // the rounding of the division.
-    const auto allowance =
-        static_cast<std::uint64_t>(CommandsPerSlice * commandBytes_) * static_cast<std::uint64_t>(elapsedMs);
-    if (static_cast<std::uint64_t>(bytesRead) * static_cast<std::uint64_t>(SliceMs) > allowance) {
-        inNoise_ = true;
-        dropped_ = bytesRead;
-        verdict.noise = true;
+    dropped_ += bytesRead;
+    // What the calm polls read still goes with the noise, up to the poll
+    // that ends the episode.
+    verdict.noise = bytesRead > 0;
+    lastOverMs_ = within ? std::min(lastOverMs_, nowMs) : nowMs;
+    if (bytesRead == 0 || nowMs - lastOverMs_ >= CalmMs) {
+        verdict.endedDropping = Finish();
     }
     return verdict;
-}
-
-void SerialNoiseGate::AddDropped(std::size_t bytes)
-{
-    dropped_ += bytes;
 }
 
 std::size_t SerialNoiseGate::Finish()

@@ -7,14 +7,19 @@ namespace remote {
 
 // Tells line noise (a wrong baud rate, a loose cable) from a remote box by how
 // fast the bytes come. A person presses a key at most every 50 ms or so, and a
-// box sends one or two commands a key; a poll that reads more than four
-// commands' worth of bytes for each 50 ms since the previous poll reads noise.
-// From then on all the port reads is noise, until a poll reads nothing: the
-// line has fallen quiet, and what the box sends next counts again.
+// box sends one or two commands a key: the port may read four commands' worth
+// of bytes for each 50 ms since the previous poll, and besides up to one such
+// slice that the polls before it left unused, so that keys sent together or a
+// poll a few ms late stay within it. A poll that reads more reads noise.
+// From then on all the port reads is noise, until a poll reads nothing (the
+// line has fallen quiet) or the polls have stayed within the allowance for
+// CalmMs (a box that keeps sending); what the port reads after that counts
+// again.
 class SerialNoiseGate {
 public:
     static constexpr std::int64_t SliceMs = 50;
     static constexpr std::size_t CommandsPerSlice = 4;
+    static constexpr std::int64_t CalmMs = 250;
 
     SerialNoiseGate() = default;
     // commandBytes: the bytes of one command of the port's protocol (its
@@ -28,18 +33,24 @@ public:
         // it ended none.
         std::size_t endedDropping = 0;
     };
-    // One poll at nowMs that read bytesRead bytes.
-    Verdict Judge(std::size_t bytesRead, std::int64_t nowMs);
-    // Bytes read by earlier polls and dropped with the noise that followed them.
-    void AddDropped(std::size_t bytes);
+    // One poll at nowMs that read bytesRead bytes. heldBytes: bytes read by
+    // earlier polls that have not acted yet; they go with the noise when this
+    // poll starts an episode.
+    Verdict Judge(std::size_t bytesRead, std::size_t heldBytes, std::int64_t nowMs);
     // Ends an episode that is still on (the port closes): the bytes it
     // dropped; 0 when there was none.
     std::size_t Finish();
 
 private:
-    std::size_t commandBytes_ = 1;
+    // Takes the poll's bytes from the allowance; false when they exceed it.
+    bool Spend(std::size_t bytesRead, std::int64_t nowMs);
+
+    // Allowances count bytes times milliseconds, so that no division rounds.
+    std::uint64_t bytesPerSlice_ = CommandsPerSlice;
+    std::uint64_t unused_ = 0;
     std::int64_t lastPollMs_ = 0;
     bool inNoise_ = false;
+    std::int64_t lastOverMs_ = 0;
     std::size_t dropped_ = 0;
 };
 

@@ -1,9 +1,10 @@
 // Serial lines flooded with noise (a wrong baud rate, a loose cable): the
 // engine tick reads through what piled up and drops it, so nothing in the
-// noise acts and a command sent afterwards acts at once; keys at a person's
-// speed are never noise; the framing stays what it is over one read per tick;
-// and a late poll that finds many commands carries out a bounded number per
-// tick.
+// noise acts and a command sent afterwards acts at once, or once a box that
+// keeps sending has kept within the allowance for 250 ms; keys at a person's
+// speed are never noise, even with a poll late; the framing stays what it is
+// over one read per tick; and a late poll that finds many commands carries out
+// a bounded number per tick.
 #include "RemoteModel.h"
 #include "platform/base/Hooks.h"
 #include "support/PseudoTerminal.h"
@@ -14,6 +15,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
+#include <functional>
 #include <ostream>
 #include <random>
 #include <string>
@@ -53,6 +55,15 @@ protected:
     {
         line.Send(bytes);
         control->PollRemote();
+    }
+    // Buttons played since the last call (a key or a command plays one).
+    std::size_t Played()
+    {
+        const auto played =
+            static_cast<std::size_t>(std::count_if(targets.calls.begin(), targets.calls.end(),
+                                                   [](const std::string& call) { return call.rfind("Pon ", 0) == 0; }));
+        targets.calls.clear();
+        return played;
     }
 
     testsupport::PseudoTerminal line;
@@ -134,12 +145,14 @@ TEST_F(SerialNoise, ReadsOfOneTickAreFramedAsReadsOfSuccessiveTicks)
     control->CloseComm(0);
 
     // Protocol 1: a command cut by the ticks, and several in one tick, in
-    // their order.
+    // their order, with ticks 50 ms apart.
     Open(remote::ProtocolText);
     SendAndPoll(T("xB0"));
     EXPECT_EQ(targets.Take(), "");
+    clock.Advance(50);
     SendAndPoll(T("02xxB012P003B"));
     EXPECT_EQ(targets.Take(), "Pon 0,1,0,0,0; Pon 0,11,0,0,0; ChangePage 0,2,0");
+    clock.Advance(50);
     SendAndPoll(T("004"));
     EXPECT_EQ(targets.Take(), "Pon 0,3,0,0,0");
 }
@@ -186,39 +199,68 @@ TEST_F(SerialNoise, APollThroughAFloodFeedsThePlayers)
     EXPECT_EQ(targets.Take(), "");
 }
 
-TEST_F(SerialNoise, OnBinary1MoreThanFourCommandsInA50MsPollAreNoise)
+// Binary1 commands 1..count: buttons 1..count of output 1.
+Bytes Buttons(int count)
 {
-    // Four commands in a poll 50 ms after the previous one act; five are
-    // noise.
+    Bytes bytes;
+    for (int button = 1; button <= count; ++button) {
+        bytes.push_back(static_cast<std::uint8_t>(button));
+    }
+    return bytes;
+}
+
+TEST_F(SerialNoise, OnBinary1FourCommandsEach50MsActWithOneSliceToSpareAndMoreAreNoise)
+{
+    // A 50 ms poll may read four commands and the four a quiet line left
+    // unused, however long it stayed quiet: nine are noise.
     Open(remote::ProtocolBinary1);
+    for (int poll = 0; poll < 10; ++poll) {
+        clock.Advance(50);
+        control->PollRemote();
+    }
     clock.Advance(50);
-    SendAndPoll(B({1, 2, 3, 4}));
-    EXPECT_EQ(targets.Take(), "Pon 0,0,0,0,0; Pon 0,1,0,0,0; Pon 0,2,0,0,0; Pon 0,3,0,0,0");
-    clock.Advance(50);
-    SendAndPoll(B({1, 2, 3, 4, 5}));
+    SendAndPoll(Buttons(9));
     EXPECT_EQ(targets.Take(), "");
     // Once a poll reads nothing, one line tells what was dropped.
     EXPECT_EQ(Logged("Com7 input dropped"), 0);
     clock.Advance(50);
     control->PollRemote();
+    EXPECT_EQ(Logged("Com7 input dropped (noise): 9 bytes"), 1);
+
+    clock.Advance(50);
+    SendAndPoll(Buttons(8));
+    EXPECT_EQ(Played(), 8u);
+    // The slice to spare is spent: four act, five are noise.
+    clock.Advance(50);
+    SendAndPoll(Buttons(4));
+    EXPECT_EQ(Played(), 4u);
+    clock.Advance(50);
+    SendAndPoll(Buttons(5));
+    EXPECT_EQ(targets.Take(), "");
+    clock.Advance(50);
+    control->PollRemote();
     EXPECT_EQ(Logged("Com7 input dropped (noise): 5 bytes"), 1);
-    EXPECT_EQ(Logged("Com7 input dropped"), 1);
+    EXPECT_EQ(Logged("Com7 input dropped"), 2);
 }
 
 // The same key on each protocol: page 2 and its button 3 of output 1 (the
-// "Binary3" frame names button 35 of 32 a page), with the answer it gets.
+// "Binary3" frame names button 35 of 32 a page), with the answer it gets;
+// and one command of the protocol's longest size that plays button 3 of
+// the page shown (on "Binary4" it selects page 1 first).
 struct ProtocolCase {
     const char* name;
     int protocol;
     Bytes key;
     Bytes answer;
+    Bytes command;
 };
 const std::vector<ProtocolCase> ProtocolCases{
-    {"Text", remote::ProtocolText, T("P002B003"), {}},
-    {"Binary1", remote::ProtocolBinary1, B({202, 3}), {}},
-    {"Binary2", remote::ProtocolBinary2, B({0x80, 0x13, 0x02, 0x80, 0x12, 0x03}), {}},
-    {"Binary3", remote::ProtocolBinary3, B({Stx, 'D', '0', '3', '5', Etx}), B({Stx, 0x06, '0', Etx})},
-    {"Binary4", remote::ProtocolBinary4, T("010203\r\n"), T("OK\r\n")},
+    {"Text", remote::ProtocolText, T("P002B003"), {}, T("B003")},
+    {"Binary1", remote::ProtocolBinary1, B({202, 3}), {}, B({3})},
+    {"Binary2", remote::ProtocolBinary2, B({0x80, 0x13, 0x02, 0x80, 0x12, 0x03}), {}, B({0x80, 0x12, 0x03})},
+    {"Binary3", remote::ProtocolBinary3, B({Stx, 'D', '0', '3', '5', Etx}), B({Stx, 0x06, '0', Etx}),
+     B({Stx, 'D', '0', '0', '3', Etx})},
+    {"Binary4", remote::ProtocolBinary4, T("010203\r\n"), T("OK\r\n"), T("010103\r\n")},
 };
 void PrintTo(const ProtocolCase& item, std::ostream* out)
 {
@@ -233,6 +275,7 @@ protected:
     {
         basic::SaveSetting("ComBaud_1", std::to_string(baud));
         SerialNoise::Open(GetParam().protocol);
+        lineMs_ = 0;
     }
     // Random bytes as the line brings them, in the pieces a poll every 50 ms
     // finds, for durationMs or up to atMost bytes. A byte takes 10 bits on
@@ -273,6 +316,29 @@ protected:
         EXPECT_EQ(Logged("Com7 input dropped (noise): " + std::to_string(noiseBytes) + " bytes"), 1);
         EXPECT_EQ(Logged("Com7 input dropped"), 1);
     }
+    // The line ms by ms for durationMs, on from where the previous run ended:
+    // at each ms the box sends what box gives for it, then the tick polls
+    // when one is due, every 50 ms, but the poll due at latePollMs (if not 0)
+    // comes 3 ms late. Returns the bytes sent.
+    std::size_t Run(std::int64_t durationMs, const std::function<Bytes(std::int64_t)>& box, std::int64_t latePollMs = 0)
+    {
+        std::size_t sent = 0;
+        for (const std::int64_t end = lineMs_ + durationMs; lineMs_ < end;) {
+            clock.Advance(1);
+            ++lineMs_;
+            const Bytes bytes = box(lineMs_);
+            line.Send(bytes);
+            sent += bytes.size();
+            const bool late = latePollMs > 0 && lineMs_ == latePollMs + 3;
+            if (late || (lineMs_ % PollMs == 0 && lineMs_ != latePollMs)) {
+                control->PollRemote();
+            }
+        }
+        return sent;
+    }
+
+private:
+    std::int64_t lineMs_ = 0;
 };
 
 TEST_P(SerialNoiseOnEveryProtocol, TwentyKilobytesOfRandomNoiseAt128000Baud)
@@ -311,6 +377,68 @@ TEST_P(SerialNoiseOnEveryProtocol, KeysAtAPersonsSpeedAllActAlsoWhenAPollComesLa
     EXPECT_EQ(targets.Take(), expected);
     EXPECT_EQ(line.Receive(answers.size()), answers);
     EXPECT_EQ(Logged("Com7 input dropped"), 0);
+}
+
+TEST_P(SerialNoiseOnEveryProtocol, ABoxThatKeepsSendingAfterNoiseActsAgainOnceItStayedWithinTheAllowanceFor250Ms)
+{
+    Open(38400);
+    const std::size_t noise = SendNoise(38400, 200, SIZE_MAX);
+    // The box sends its key every 40 ms, so that every poll reads some of it.
+    const auto keyEvery40Ms = [this](std::int64_t ms) { return ms % 40 == 20 ? GetParam().key : Bytes{}; };
+    std::size_t dropped = noise + Run(200, keyEvery40Ms);
+    EXPECT_EQ(Played(), 0u);
+    EXPECT_EQ(Logged("Com7 input dropped"), 0);
+    // The poll 250 ms after the noise ends it; what it read goes with it.
+    dropped += Run(50, keyEvery40Ms);
+    EXPECT_EQ(Played(), 0u);
+    EXPECT_EQ(Logged("Com7 input dropped (noise): " + std::to_string(dropped) + " bytes"), 1);
+    // Every key after it acts, over 195 polls more, with its answer.
+    const std::size_t keys = Run(9750, keyEvery40Ms) / GetParam().key.size();
+    EXPECT_EQ(keys, 244u);
+    EXPECT_EQ(Played(), keys);
+    EXPECT_EQ(line.ReceiveWaiting(), Repeated(GetParam().answer, keys * GetParam().answer.size()));
+    EXPECT_EQ(Logged("Com7 input dropped"), 1);
+}
+
+TEST_P(SerialNoiseOnEveryProtocol, NoiseWhoseTailKeepsWithinTheAllowanceDoesNotActByItsTail)
+{
+    Open(38400);
+    std::size_t dropped = SendNoise(38400, 200, SIZE_MAX);
+    // A tail that reads like a key every 40 ms, for 200 ms.
+    dropped += Run(200, [this](std::int64_t ms) { return ms % 40 == 20 ? GetParam().key : Bytes{}; });
+    ExpectTheKeyActsAfterTheNoise(dropped);
+}
+
+// Commands spread evenly over each 50 ms, four in every slice or four and two
+// in turn, for 200 polls from a second before midnight; one poll comes 3 ms
+// late and reads five of them.
+TEST_P(SerialNoiseOnEveryProtocol, FourCommandsEvery50MsAllActAlsoWhenOnePollIsLate)
+{
+    struct Turns {
+        std::vector<std::int64_t> perSlice;
+        std::size_t commands;
+    };
+    for (const Turns& turns : {Turns{{4}, 800}, Turns{{4, 2}, 600}}) {
+        SCOPED_TRACE(turns.commands);
+        SetNow(Date(2026, 3, 2), At(23, 59, 59));
+        Open(38400);
+        const auto box = [&turns, this](std::int64_t ms) {
+            const std::int64_t count =
+                turns.perSlice[static_cast<std::size_t>((ms - 1) / PollMs) % turns.perSlice.size()];
+            // Command i of the slice comes i x 50 / count ms after its first.
+            const std::int64_t inSlice = (ms - 1) % PollMs;
+            const std::int64_t i = (inSlice * count + PollMs - 1) / PollMs;
+            return i < count && i * PollMs / count == inSlice ? GetParam().command : Bytes{};
+        };
+        // The poll due at 1050 ms, after a slice of four, comes past the
+        // first command of the next slice.
+        const std::size_t sent = Run(200 * PollMs, box, 1050) / GetParam().command.size();
+        EXPECT_EQ(sent, turns.commands);
+        EXPECT_EQ(Played(), sent);
+        EXPECT_EQ(line.ReceiveWaiting(), Repeated(GetParam().answer, sent * GetParam().answer.size()));
+        EXPECT_EQ(Logged("Com7 input dropped"), 0);
+        control->CloseComm(0);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryProtocol, SerialNoiseOnEveryProtocol, testing::ValuesIn(ProtocolCases),
