@@ -254,35 +254,6 @@ TEST(ListItems, PressesSelectPlainWithShiftAndWithCtrl)
     EXPECT_EQ(Flags(store), (std::vector<int>{0, 0, 0, 0, 0, 1})) << "NoMultiSelect";
 }
 
-// A plain press on a row of a selection of several keeps them for a drag; the
-// release, when no drag took the press, leaves that row selected alone.
-TEST(ListItems, AClickInASelectionOfSeveralSettlesOnItsRowUnlessDragged)
-{
-    ListItemStore store = Named({"0", "1", "2", "3", "4"});
-    store.Press(0, 0, false);
-    store.Release();
-    store.Press(3, 2, false);
-    store.Release();
-    store.Press(0, 0, false);
-    EXPECT_EQ(Flags(store), (std::vector<int>{1, 0, 0, 1, 0})) << "pressed: both kept for a drag";
-    EXPECT_EQ(store.SelectedItem(), 3);
-    store.Release();
-    EXPECT_EQ(Flags(store), (std::vector<int>{1, 0, 0, 0, 0}));
-    EXPECT_EQ(store.SelectedItem(), 0);
-
-    store.Press(1, 1, false);
-    store.Release();
-    store.Press(1, 0, false);
-    store.ForgetPress();
-    store.Release();
-    EXPECT_EQ(Flags(store), (std::vector<int>{1, 1, 0, 0, 0})) << "dragged rows stay selected";
-    store.Press(1, 0, false);
-    store.DeleteSelected();
-    store.AddItem(1);
-    store.Release();
-    EXPECT_EQ(store.NumSelectedItems(), 0) << "a row that left the selection meanwhile is not selected";
-}
-
 TEST(ListItems, AfterDeleteAllAPlainPressSelectsAgain)
 {
     ListItemStore store = Named({"0", "1"});
