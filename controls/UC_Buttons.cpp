@@ -229,6 +229,15 @@ void UC_Buttons::DrawAll()
 
 void UC_Buttons::DrawButton(int index, int state)
 {
+    if (!Valid(index)) {
+        return;
+    }
+    cells_[static_cast<std::size_t>(index)].state = state;
+    Paint(index, state);
+}
+
+void UC_Buttons::Paint(int index, int state)
+{
     if (!Valid(index) || buttonWidth_ <= 0) {
         return;
     }
@@ -504,11 +513,17 @@ void UC_Buttons::OnPointer(const PointerEvent& event)
 void UC_Buttons::OnMouseDown(int button, int /*shift*/, double x, double /*y*/)
 {
     lastPressX_ = x;
+    if (pressShown_ && Valid(pressed_)) {
+        // A press whose release never came (a second button, a grab taken away).
+        Paint(pressed_, cells_[static_cast<std::size_t>(pressed_)].state);
+    }
+    pressShown_ = false;
     pressed_ = ButtonAt(x);
     if (pressed_ == -1 || !Enabled(pressed_) || button != platform::ButtonLeft) {
         return;
     }
-    DrawButton(pressed_, 1);
+    pressShown_ = true;
+    Paint(pressed_, 1);
     int index = pressed_;
     if (ButtonDown) {
         ButtonDown(index);
@@ -536,6 +551,12 @@ void UC_Buttons::OnMouseUp(int button, int shift, double x, double y)
     const int i = pressed_;
     pressed_ = -1;
     const Cell& cell = cells_[static_cast<std::size_t>(i)];
+    if (pressShown_) {
+        // Back to the look the button had: only the owner, deciding on the
+        // click, changes it.
+        pressShown_ = false;
+        Paint(i, cell.state);
+    }
     const int px = platform::TwipsToPixels(x);
     const int py = platform::TwipsToPixels(y);
     if (px < cell.x || px > cell.x + buttonWidth_ || py < 0 || py > buttonHeight_) {
@@ -543,7 +564,6 @@ void UC_Buttons::OnMouseUp(int button, int shift, double x, double y)
     }
     int index = i;
     if (button == platform::ButtonLeft) {
-        DrawButton(i, 0);
         if (shift != 0) {
             int mask = shift;
             if (ShiftClicked) {

@@ -42,7 +42,9 @@ public:
     // Lays the row out, paints the faces and draws every button.
     void Init();
     void DrawAll();
-    // State 0 up, 1 pressed, 2 on.
+    // State 0 up, 1 pressed, 2 on. The row keeps the state, so that a
+    // button it shows pressed under the mouse gets its own look back on the
+    // release; a click changes a button's look only through its owner.
     void DrawButton(int index, int state);
 
     // Which non-zero reads or writes the second, independent disable flag.
@@ -110,6 +112,8 @@ private:
         int hasActiveIcon = 0;
         std::string caption;
         int on = 0;
+        // The state the button was last drawn in, the pressed look aside.
+        int state = 0;
     };
 
     bool Valid(int index) const { return index >= 0 && index < NumButtons(); }
@@ -118,6 +122,7 @@ private:
     void ApplyFont();
     void AdaptIcons();
     void PlaceContent(int index);
+    void Paint(int index, int state);
     void SetPreset(std::initializer_list<std::pair<int, int>> icons, int hasActiveIcon);
     int ButtonAt(double x) const;
 
@@ -136,6 +141,8 @@ private:
     int hovered_ = 0;
     double lastPressX_ = 0;
     int pressed_ = -1;
+    // The pressed button is drawn pressed (a left press on an enabled button).
+    bool pressShown_ = false;
     int designType_ = 0;
     int mimiWidth_ = -1;
     bool iconsAdapted_ = false;

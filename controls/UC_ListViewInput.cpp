@@ -105,6 +105,10 @@ void UC_ListView::RowsMouseUp(int button, int /*shift*/, double x, double y)
             RightClicked(px, py);
         }
     } else {
+        if (button == platform::ButtonLeft) {
+            // A click on a row of a selection of several selects that row alone.
+            store_.Release();
+        }
         if (Clicked) {
             Clicked(px, py);
         }
@@ -161,8 +165,10 @@ void UC_ListView::StartRowsDrag()
 {
     pressX_ = -1;
     pressY_ = -1;
-    // The drag takes the release; no click follows it.
+    // The drag takes the release; no click follows it, and the rows stay
+    // selected.
     pressPending_ = false;
+    store_.ForgetPress();
     platform::DragData offered;
     int allowed = platform::DropEffectCopy | platform::DropEffectMove;
     if (clickDisabled_ != 1 && store_.ItemCount() > 0 && OLEStartDrag) {

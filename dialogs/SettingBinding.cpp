@@ -123,11 +123,13 @@ void ComboIndexBinding::Load()
 void ComboIndexBinding::Write()
 {
     const int index = box_.ListIndex();
-    if (index == shownIndex_ || index >= static_cast<int>(entries_.size())) {
+    // A running value is no stored text to keep: the box writes what it
+    // shows, -1 when it shows nothing (a device list that came up empty).
+    if (!running_ && (index == shownIndex_ || index >= static_cast<int>(entries_.size()))) {
         Save(loaded_);
         return;
     }
-    Save(std::to_string(index < 0 ? -1 : index + offset_));
+    Save(std::to_string(index < 0 || index >= static_cast<int>(entries_.size()) ? -1 : index + offset_));
 }
 
 // ---- Text list ----

@@ -93,7 +93,8 @@ public:
         clampHigh_ = true;
         return *this;
     }
-    // Shows the value the program runs with, not the stored one.
+    // Shows the value the program runs with, not the stored one; OK writes
+    // the entry shown, -1 for none.
     ComboIndexBinding& Running(std::function<std::int32_t()> value)
     {
         running_ = std::move(value);

@@ -52,12 +52,20 @@ QMessageBox::Icon IconOf(int style)
     }
 }
 
+// The title the box is given. The toolkit names a window without a title
+// after the program, so an empty title is given as one blank: the title bar
+// then shows nothing.
+QString TitleOf(const std::string& title)
+{
+    return title.empty() ? QStringLiteral(" ") : QString::fromStdString(title);
+}
+
 // A box that moves itself once it knows its size.
 class PlacedMessageBox final : public QMessageBox {
 public:
     explicit PlacedMessageBox(const MessageBoxRequest& request)
-        : QMessageBox(IconOf(request.style), QString::fromStdString(request.title),
-                      QString::fromStdString(request.text), QMessageBox::NoButton, request.owner),
+        : QMessageBox(IconOf(request.style), TitleOf(request.title), QString::fromStdString(request.text),
+                      QMessageBox::NoButton, request.owner),
           place_(request.place)
     {
     }

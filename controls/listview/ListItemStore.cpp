@@ -239,8 +239,7 @@ void ListItemStore::DeleteAll()
     items_.clear();
     items_.shrink_to_fit();
     selectedItem_ = -1;
-    rangeJustMade_ = false;
-    toggleJustMade_ = false;
+    settleRow_ = -1;
 }
 
 void ListItemStore::DeleteSelected()
@@ -286,16 +285,21 @@ void ListItemStore::MoveCursor(int down)
     if (items_.empty()) {
         return;
     }
-    const int target = std::clamp(down != 0 ? selectedItem_ + 1 : selectedItem_ - 1, 0, ItemCount() - 1);
+    SelectAlone(std::clamp(down != 0 ? selectedItem_ + 1 : selectedItem_ - 1, 0, ItemCount() - 1));
+}
+
+void ListItemStore::SelectAlone(int row)
+{
     for (ListItemRecord& item : items_) {
         item.IsSelected = NotSelected;
     }
-    items_[static_cast<std::size_t>(target)].IsSelected = Selected;
-    selectedItem_ = target;
+    items_[static_cast<std::size_t>(row)].IsSelected = Selected;
+    selectedItem_ = row;
 }
 
 void ListItemStore::Press(int row, int shift, bool noMultiSelect)
 {
+    settleRow_ = -1;
     if (row < 0 || row >= ItemCount()) {
         return;
     }
@@ -308,8 +312,6 @@ void ListItemStore::Press(int row, int shift, bool noMultiSelect)
             items_[static_cast<std::size_t>(i)].IsSelected = i >= low && i <= high ? Selected : NotSelected;
         }
         selectedItem_ = row;
-        rangeJustMade_ = true;
-        toggleJustMade_ = false;
         return;
     }
     if (shift == 2 && !noMultiSelect) {
@@ -325,25 +327,23 @@ void ListItemStore::Press(int row, int shift, bool noMultiSelect)
             rowItem.IsSelected = Selected;
             selectedItem_ = row;
         }
-        rangeJustMade_ = false;
-        toggleJustMade_ = true;
         return;
     }
-    if (rangeJustMade_) {
-        rangeJustMade_ = false;
-        if (rowItem.IsSelected != NotSelected) {
-            return; // a range stays so that it can be dragged
-        }
-    }
-    if (toggleJustMade_) {
-        toggleJustMade_ = false;
+    if (rowItem.IsSelected == Selected && NumSelectedItems() > 1) {
+        // The rows may be dragged together; a click settles on the row.
+        settleRow_ = row;
         return;
     }
-    for (ListItemRecord& item : items_) {
-        item.IsSelected = NotSelected;
+    SelectAlone(row);
+}
+
+void ListItemStore::Release()
+{
+    const int row = settleRow_;
+    settleRow_ = -1;
+    if (row >= 0 && row < ItemCount() && items_[static_cast<std::size_t>(row)].IsSelected == Selected) {
+        SelectAlone(row);
     }
-    rowItem.IsSelected = Selected;
-    selectedItem_ = row;
 }
 
 int ListItemStore::ItemAtY(double y, int oneHeight, int topItem) const

@@ -86,9 +86,13 @@ public:
 
     // The selection rules of a left press on row (a valid item): Shift
     // (shift 1) selects a range, Ctrl (shift 2) toggles, anything else
-    // selects the row alone, except that the press after a range on a
-    // selected row, or the press right after a toggle, keeps the selection.
+    // selects the row alone. A plain press on a row of a selection of
+    // several keeps them all, so that they can be dragged together; its
+    // Release then selects the row alone, unless ForgetPress (a drag took
+    // the press) came first.
     void Press(int row, int shift, bool noMultiSelect);
+    void Release();
+    void ForgetPress() { settleRow_ = -1; }
 
     // The item under y (twips) of the rows shown from topItem, clamped to
     // 0..ItemCount (ItemCount: below the last item).
@@ -105,6 +109,7 @@ private:
     std::optional<std::size_t> Resolve(int index, bool lastAllowed) const;
     ListItemRecord EmptyRecord(platform::Color colour) const;
     void DropCursorPastEnd();
+    void SelectAlone(int row);
 
     std::vector<ListItemRecord> items_;
     int numData_ = 1;
@@ -112,8 +117,8 @@ private:
     platform::Color defaultTextColor_ = platform::SystemColor(platform::ColorWindowText);
     int selectedItem_ = -1;
     int selectedColumn_ = 0;
-    bool rangeJustMade_ = false;
-    bool toggleJustMade_ = false;
+    // The row a plain press left in a selection of several, -1 none.
+    int settleRow_ = -1;
 };
 
 } // namespace listview

@@ -132,16 +132,17 @@ TEST_F(ButtonRow, ModifierKeysTurnAClickIntoAShiftClick)
     EXPECT_EQ(events, (Events{{"down", 1}, {"shift1", 1}, {"down", 1}, {"shift2", 1}, {"down", 2}, {"shift5", 2}}));
 }
 
-TEST_F(ButtonRow, AReleaseOutsideThePressedCellRaisesNothingAndLeavesItPressed)
+TEST_F(ButtonRow, AReleaseOutsideThePressedCellRaisesNothingAndGivesItsLookBack)
 {
     const QImage up = Cell(1);
     mousetwips::Press(row, AtPixel(40), AtPixel(10));
     const QImage pressed = Cell(1);
+    EXPECT_NE(pressed, up);
     mousetwips::Release(row, AtPixel(70), AtPixel(10));
+    EXPECT_EQ(Cell(1), up);
     mousetwips::Press(row, AtPixel(40), AtPixel(10));
     mousetwips::Release(row, AtPixel(40), AtPixel(23));
-    EXPECT_EQ(Cell(1), pressed);
-    EXPECT_NE(pressed, up);
+    EXPECT_EQ(Cell(1), up);
     EXPECT_EQ(events, (Events{{"down", 1}, {"down", 1}}));
 }
 
@@ -301,6 +302,28 @@ TEST_F(IconRow, IconsTakeTheFaceColourAndLitIconsKeepTheirOwn)
     const QImage before = row.Picture().Image();
     row.SetButtonDisable(1, 1, 1, 0);
     EXPECT_EQ(row.Picture().Image(), before) << "disabling does not change an icon's look";
+}
+
+// A lamp the owner lit stays lit through a click its owner ignores, and
+// through a press that slides off; the owner's own answer to a click wins.
+TEST_F(IconRow, AClickLeavesALampAsTheOwnerLastSetIt)
+{
+    const Color litGreen = basic::MakeRgb(20, 190, 40);
+    row.SetButtonState(0, 2);
+    const QImage lit = Cell(0);
+    ASSERT_GT(CountIn(0, litGreen), 0);
+    Click(12);
+    EXPECT_EQ(Cell(0), lit) << "ignored by the owner";
+    mousetwips::Press(row, AtPixel(12), AtPixel(10));
+    mousetwips::Release(row, AtPixel(70), AtPixel(10));
+    EXPECT_EQ(Cell(0), lit) << "slid off";
+    testsupport::SaveToGallery(row.Picture().Image(), "buttons-mci-lamp-after-ignored-click", 4);
+
+    row.ButtonClicked = [this](int& i) { row.SetButtonState(i, 0); };
+    Click(12);
+    EXPECT_EQ(CountIn(0, litGreen), 0) << "put out by the owner";
+    Click(12);
+    EXPECT_EQ(CountIn(0, litGreen), 0) << "and it stays dark";
 }
 
 TEST_F(IconRow, ACaptionTurnsAnIconButtonIntoACaptionButton)

@@ -236,7 +236,8 @@ TEST_F(ListViewWidget, PressesSelectRowsAndRaiseTheirEvents)
     DoubleClick(rows, RowPoint(9));
     Click(rows, RowPoint(9), Qt::RightButton);
     EXPECT_TRUE(events.empty());
-    EXPECT_EQ(list.SelectedItem(), 5) << "a press inside the range kept it, cursor and all";
+    EXPECT_EQ(list.SelectedItem(), 3) << "the release of a press inside the range settled on its row";
+    EXPECT_EQ(list.NumSelectedItems(), 1);
 }
 
 TEST_F(ListViewWidget, ScrollBarRangesFollowTheItems)
@@ -556,6 +557,54 @@ TEST_F(ListViewWidget, DraggingSelectedRowsOutOffersTheirFilesAsUrls)
     Release(list.ListArea(), RowPoint(6));
     EXPECT_EQ(starts, 1) << "one drag per press";
     EXPECT_EQ(clicks, 0) << "the drag took the release";
+    EXPECT_EQ(list.NumSelectedItems(), 3) << "and left the dragged rows selected";
+}
+
+// Whatever came before, a plain click leaves its row selected alone by the
+// time the window hears of it; rows picked with Ctrl still drag together.
+TEST_F(ListViewWidget, APlainClickAfterCtrlClicksSelectsItsRowAloneAndCtrlRowsStillDrag)
+{
+    Build(10);
+    std::vector<int> cursorAtClick;
+    list.Clicked = [&](double&, double&) { cursorAtClick.push_back(list.SelectedItem()); };
+    QStringList dragged;
+    platform::SetDragHook([&](QWidget&, const platform::DragData& data, int) {
+        QMimeData mime;
+        data.WriteTo(mime);
+        for (const QUrl& url : mime.urls()) {
+            dragged.push_back(url.fileName());
+        }
+        return platform::DropEffectNone;
+    });
+    list.OLEStartDrag = [&](platform::DragData& data, int&) {
+        for (int i = 0; i < list.ItemCount(); ++i) {
+            if (list.IsSelected(i) == 1) {
+                data.AddFile(list.AuxID(i, 0).Text());
+            }
+        }
+    };
+    QWidget& rows = list.ListArea();
+    const auto ctrlClick = [&rows](QPoint at) {
+        Press(rows, at, Qt::LeftButton, Qt::ControlModifier);
+        Release(rows, at, Qt::LeftButton, Qt::ControlModifier);
+    };
+
+    Click(rows, RowPoint(1));
+    ctrlClick(RowPoint(3));
+    Click(rows, RowPoint(5));
+    EXPECT_EQ(list.NumSelectedItems(), 1);
+    EXPECT_EQ(list.IsSelected(5), 1);
+    ctrlClick(RowPoint(7));
+    Click(rows, RowPoint(7));
+    EXPECT_EQ(list.NumSelectedItems(), 1) << "also on a row the Ctrl click had selected";
+    EXPECT_EQ(cursorAtClick, (std::vector<int>{1, 3, 5, 7, 7}));
+
+    ctrlClick(RowPoint(2));
+    Press(rows, RowPoint(7));
+    Move(rows, RowPoint(7) + QPoint(0, 9));
+    Release(rows, RowPoint(7) + QPoint(0, 9));
+    EXPECT_EQ(dragged, (QStringList{"Item 002.wav", "Item 007.wav"}));
+    EXPECT_EQ(list.NumSelectedItems(), 2) << "a drag nobody took leaves both selected";
 }
 
 TEST_F(ListViewWidget, GrabScrollingMovesTheRowsWithThePointer)

@@ -546,14 +546,14 @@ TEST_F(ConfPages, HidBoxesMidiAndContactsKeepTheirValuesWithSignAndWithoutBounds
                   {"HIDGetStatus_2", "1"}});
 }
 
-TEST_F(ConfPages, WithoutMidiDevicesTheDeviceInUseIsKept)
+TEST_F(ConfPages, WithoutMidiDevicesTheBoxIsEmptyAndOkWritesMinusOne)
 {
     midi.inputs.clear();
     FCT_MIDI::MidiInDeviceID[0] = 2;
     OpenAt({Remote});
     EXPECT_EQ(ComboOf(Remote, "MidiInDeviceID").ListCount(), 0);
     ASSERT_TRUE(PressOk());
-    EXPECT_EQ(Stored("MidiInDeviceID"), "2");
+    EXPECT_EQ(Stored("MidiInDeviceID"), "-1");
 }
 
 TEST_F(ConfPages, PicturesOfThePagesInBothLanguages)
