@@ -109,9 +109,10 @@ protected:
         }
     }
 
-    // A press and release of the keys, the first held over the others;
-    // returns once the window has had the last release.
-    void Press(std::initializer_list<unsigned long> held)
+    // The keys pressed in order and let go in the reverse order, or in the
+    // same order (the first, Alt say, let go first); returns once the window
+    // has had the last release.
+    void Press(std::initializer_list<unsigned long> held, bool firstLetGoFirst = false)
     {
         std::vector<unsigned long> order(held);
         int releases = 0;
@@ -121,8 +122,14 @@ protected:
         for (const unsigned long key : order) {
             keys.Key(key, true);
         }
-        for (auto key = order.rbegin(); key != order.rend(); ++key) {
-            keys.Key(*key, false);
+        if (firstLetGoFirst) {
+            for (const unsigned long key : order) {
+                keys.Key(key, false);
+            }
+        } else {
+            for (auto key = order.rbegin(); key != order.rend(); ++key) {
+                keys.Key(*key, false);
+            }
         }
         ASSERT_TRUE(ProcessUntil([&] { return releases >= static_cast<int>(order.size()); }, 10000))
             << "the releases reached the window";
@@ -168,20 +175,24 @@ TEST_F(KeyTargetKeys, AltBOnAirNeitherStopsNorStartsAndAltBOffAirSwitchesWithThe
     Press({KeyOne});
     ASSERT_EQ(State().OutputState[0], 1) << "the key 1 plays button 1";
 
-    // B is empty on page 1: an empty button's key would stop the output.
-    Press({AltL, KeyB});
-    EXPECT_EQ(State().DispBig, 0) << "no display switch on air";
-    ExpectOnAir("Alt+B over an empty button");
-    // On page 2, B has a sound of its own.
-    Press({KeyF2});
-    ASSERT_EQ(State().CurrentPage[0], 1);
-    Press({AltL, KeyB});
-    ExpectOnAir("Alt+B over an assigned button");
+    // B is empty on page 1: an empty button's key would stop the output. On
+    // page 2, B has a sound of its own. The menu's shortcut takes the press,
+    // and the release comes with Alt held or, let go first, without.
+    for (const bool altLetGoFirst : {false, true}) {
+        const std::string how = altLetGoFirst ? ", Alt let go first" : "";
+        Press({AltL, KeyB}, altLetGoFirst);
+        EXPECT_EQ(State().DispBig, 0) << "no display switch on air";
+        ExpectOnAir("Alt+B over an empty button" + how);
+        Press({KeyF2});
+        ASSERT_EQ(State().CurrentPage[0], 1);
+        Press({AltL, KeyB}, altLetGoFirst);
+        ExpectOnAir("Alt+B over an assigned button" + how);
+        Press({KeyF1});
+    }
 
     Press({KeyEscape});
     Run(300);
     ASSERT_EQ(State().OutputState[0], 0);
-    Press({KeyF1});
     Press({AltL, KeyB});
     ASSERT_TRUE(ProcessUntil([this] { return State().DispBig == 1 && Window().isActiveWindow(); }, 10000))
         << "Alt+B switched the display and the window has the keyboard again";
