@@ -4,12 +4,12 @@
 // which the KEY lamp still shows the target.
 #include "acceptance/SoakProgram.h"
 
-#include "controls/SurfaceBox.h"
 #include "controls/UC_TextPicture.h"
 #include "foundation/Registry.h"
 #include "mainwindow/FrmMain.h"
 #include "platform/audio/AudioSystem.h"
 #include "support/ClockFixture.h"
+#include "support/FaceClick.h"
 #include "support/Gallery.h"
 #include "support/NullOutputs.h"
 #include "support/ProcessUntil.h"
@@ -20,7 +20,6 @@
 #include "support/XTestInput.h"
 
 #include <QApplication>
-#include <QMouseEvent>
 
 #include <gtest/gtest.h>
 
@@ -137,19 +136,7 @@ protected:
     }
 
     QImage Lamp() { return Window().TextKey(0)->Picture().Image(); }
-    void ClickLamp()
-    {
-        controls::UC_TextPicture* label = Window().TextKey(0);
-        QWidget* surface = label->findChild<controls::SurfaceBox*>();
-        QWidget& target = surface != nullptr ? *surface : static_cast<QWidget&>(*label);
-        const QPointF at(target.width() / 2.0, target.height() / 2.0);
-        QMouseEvent press(QEvent::MouseButtonPress, at, target.mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
-                          Qt::NoModifier);
-        QApplication::sendEvent(&target, &press);
-        QMouseEvent release(QEvent::MouseButtonRelease, at, target.mapToGlobal(at), Qt::LeftButton, Qt::NoButton,
-                            Qt::NoModifier);
-        QApplication::sendEvent(&target, &release);
-    }
+    void ClickLamp() { testsupport::ClickFace(*Window().TextKey(0)); }
 
     // Output 1 plays button 1 of page 1 on, sounding.
     void ExpectOnAir(const std::string& after)

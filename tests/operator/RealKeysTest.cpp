@@ -73,6 +73,17 @@ protected:
         return !timedOut;
     }
 
+    // A menu bar with the display switch's item, Alt+B, counting its runs.
+    QAction* DisplaySwitchItem(int& ran)
+    {
+        auto* bar = new QMenuBar(&form);
+        bar->setNativeMenuBar(false);
+        QAction* item = bar->addAction("Large(&B)");
+        QObject::connect(item, &QAction::triggered, &form, [&ran] { ++ran; });
+        bar->show();
+        return item;
+    }
+
     std::size_t Count(const std::string& entry) const
     {
         return static_cast<std::size_t>(std::count(log.begin(), log.end(), entry));
@@ -144,12 +155,8 @@ private:
 TEST_F(RealKeys, AHeldMenuShortcutActsOncePerPress)
 {
     ASSERT_TRUE(platform::RequestDetectableAutoRepeat()) << "the X server grants detectable auto-repeat";
-    auto* bar = new QMenuBar(&form);
-    bar->setNativeMenuBar(false);
-    QAction* large = bar->addAction("Large(&B)");
     int ran = 0;
-    QObject::connect(large, &QAction::triggered, &form, [&ran] { ++ran; });
-    bar->show();
+    DisplaySwitchItem(ran);
     ASSERT_TRUE(WaitFor([this] { return form.isActiveWindow(); })) << "the window gets the keyboard";
 
     constexpr unsigned long AltL = 0xFFE9;
@@ -185,12 +192,8 @@ TEST_F(RealKeys, APressAMenuShortcutTakesReachesKeyDownBeforeItsRelease)
         log.push_back("down " + std::to_string(code));
         shifts.push_back(shift);
     };
-    auto* bar = new QMenuBar(&form);
-    bar->setNativeMenuBar(false);
-    QAction* large = bar->addAction("Large(&B)");
     int ran = 0;
-    QObject::connect(large, &QAction::triggered, &form, [&ran] { ++ran; });
-    bar->show();
+    QAction* large = DisplaySwitchItem(ran);
     ASSERT_TRUE(WaitFor([this] { return form.isActiveWindow(); })) << "the window gets the keyboard";
 
     constexpr unsigned long AltL = 0xFFE9;
