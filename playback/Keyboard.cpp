@@ -3,11 +3,11 @@
 #include "foundation/ButtonKeys.h"
 #include "foundation/Parms.h"
 #include "mainwindow/FrmMain.h"
+#include "platform/InputCodes.h"
 #include "playback/Pages.h"
 #include "playback/PagesRules.h"
 #include "playback/PlaybackControl.h"
 #include "playback/SlotIndexes.h"
-#include "platform/InputCodes.h"
 
 #include <algorithm>
 

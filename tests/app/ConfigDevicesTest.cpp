@@ -20,7 +20,8 @@ protected:
     // closes it with the button given (0 Cancel, 1 OK).
     void WithDialog(const std::function<void(ConfPagePlayer&)>& look, int closeWith)
     {
-        ASSERT_TRUE(Configure(closeWith, [&look](FrmConf& dialog) { look(*dynamic_cast<ConfPagePlayer*>(dialog.Page(0))); }));
+        ASSERT_TRUE(
+            Configure(closeWith, [&look](FrmConf& dialog) { look(*dynamic_cast<ConfPagePlayer*>(dialog.Page(0))); }));
     }
 };
 

@@ -18,8 +18,7 @@ inline void ClickFace(QWidget& control, Qt::MouseButton button = Qt::LeftButton,
     const QPointF at(target.width() * xShare, target.height() * yShare);
     QMouseEvent press(QEvent::MouseButtonPress, at, target.mapToGlobal(at), button, button, Qt::NoModifier);
     QApplication::sendEvent(&target, &press);
-    QMouseEvent release(QEvent::MouseButtonRelease, at, target.mapToGlobal(at), button, Qt::NoButton,
-                        Qt::NoModifier);
+    QMouseEvent release(QEvent::MouseButtonRelease, at, target.mapToGlobal(at), button, Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(&target, &release);
 }
 
