@@ -102,6 +102,7 @@ void SettingsApply::Run(int DisplayOnly)
         {"monitor window", Forms::FullOnly, &SettingsApply::LoadMonitorWindow},
         {"remote devices", Forms::FullOnly, &SettingsApply::OpenRemoteDevices},
         {"first pages", Forms::FullOnly, &SettingsApply::ShowFirstPages},
+        {"keyboard target", Forms::Both, &SettingsApply::ShowKeyTarget},
     };
     for (const Step& step : steps) {
         if (step.forms == Forms::Both || displayOnly_ == 0) {
@@ -558,5 +559,12 @@ void SettingsApply::OpenRemoteDevices()
 void SettingsApply::ShowFirstPages()
 {
     window_.Ports.Playback->ChangePage(0, 0, 1);
+}
+
+// The KEY labels were rebuilt unlit, also by a display switch, while the
+// keyboard still plays its target: the target's label is lit again and its
+// buttons show their keys.
+void SettingsApply::ShowKeyTarget()
+{
     window_.Ports.Playback->DrawKeyAssign();
 }

@@ -54,6 +54,7 @@ private:
     void LoadMonitorWindow();
     void OpenRemoteDevices();
     void ShowFirstPages();
+    void ShowKeyTarget();
 
     FrmMain& window_;
     bool firstRun_;

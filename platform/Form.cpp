@@ -465,7 +465,7 @@ bool Form::PreviewPress(QObject* target, QKeyEvent& event, bool repeat)
     if (swallowed) {
         return true;
     }
-    if (replacement) {
+    if (replacement && target != nullptr) {
         resending_ = true;
         QCoreApplication::sendEvent(target, &*replacement);
         resending_ = false;
@@ -525,6 +525,13 @@ bool Form::eventFilter(QObject* watched, QEvent* event)
         }
         return false;
     }
+    if (event->type() == QEvent::ShortcutOverride || event->type() == QEvent::Shortcut) {
+        PreviewShortcutPress(watched, *event);
+        return QWidget::eventFilter(watched, event);
+    }
+    if (event->type() == QEvent::KeyPress) {
+        offeredPress_.reset();
+    }
     if (resending_ || (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease)) {
         return QWidget::eventFilter(watched, event);
     }
@@ -536,6 +543,33 @@ bool Form::eventFilter(QObject* watched, QEvent* event)
         return QWidget::eventFilter(watched, event);
     }
     return PreviewKey(watched, *static_cast<QKeyEvent*>(event));
+}
+
+void Form::PreviewShortcutPress(QObject* watched, QEvent& event)
+{
+    // A press that a shortcut takes (a menu's Alt+letter, even with its item
+    // disabled) never arrives as a key, yet its release does: the window sees
+    // that press too, so that its release is not taken for a key of its own.
+    if (event.type() == QEvent::Shortcut) {
+        if (const std::unique_ptr<QKeyEvent> press = std::move(offeredPress_)) {
+            PreviewKey(nullptr, *press);
+        }
+        return;
+    }
+    const auto& key = static_cast<const QKeyEvent&>(event);
+    const QWidget* first = QApplication::focusWidget() != nullptr ? QApplication::focusWidget() : this;
+    const auto* widget = qobject_cast<const QWidget*>(watched);
+    if (widget == nullptr || widget->window() != this) {
+        offeredPress_.reset();
+        return;
+    }
+    if (widget != first) {
+        return; // the same offer on its way up to the window
+    }
+    offeredPress_ = std::make_unique<QKeyEvent>(QEvent::KeyPress, key.key(), key.modifiers(), key.nativeScanCode(),
+                                                key.nativeVirtualKey(), key.nativeModifiers(), key.text(),
+                                                key.isAutoRepeat(), key.count(), key.device());
+    offeredPress_->setTimestamp(key.timestamp());
 }
 
 bool Form::KeyIsForWindowItself() const

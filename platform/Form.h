@@ -121,7 +121,12 @@ private:
     void ResizeToPendingOuter();
     bool PreviewKey(QObject* target, QKeyEvent& event);
     bool KeyIsForWindowItself() const;
+    // target: where a key KeyDown changed goes on to; none for a press a
+    // shortcut took.
     bool PreviewPress(QObject* target, QKeyEvent& event, bool repeat);
+    // Notes the press offered to the window's focused control before the
+    // shortcuts are matched, or previews it once a shortcut took it.
+    void PreviewShortcutPress(QObject* watched, QEvent& event);
     void DeliverHeldBackRelease(const std::optional<KeyStroke>& release);
     void ReleaseDeadlinePassed();
 
@@ -153,6 +158,9 @@ private:
     KeyRepeatPairing keyPairing_;
     // The release being held back, as it came, for KeyUp's key code and shift.
     std::unique_ptr<QKeyEvent> heldBackRelease_;
+    // The press last offered to the window's focused control, until it
+    // arrives as a key or a shortcut takes it.
+    std::unique_ptr<QKeyEvent> offeredPress_;
     WindowTimer* releaseDeadline_ = nullptr;
     WindowTimer* cornerCheck_ = nullptr;
 };

@@ -3,6 +3,7 @@
 #include "foundation/ButtonKeys.h"
 #include "foundation/Parms.h"
 #include "mainwindow/FrmMain.h"
+#include "platform/InputCodes.h"
 #include "playback/Pages.h"
 #include "playback/PagesRules.h"
 #include "playback/PlaybackControl.h"
@@ -84,8 +85,29 @@ int Keyboard::FindKeyButton(int keyCode, int target, int buttonsPerPage)
     return -1;
 }
 
+bool Keyboard::PressedAsShortcut(int keyCode, int shift, int down)
+{
+    const bool modified = (shift & (platform::AltMask | platform::CtrlMask)) != 0;
+    if (keyCode <= 0 || keyCode >= static_cast<int>(plainPresses_.size())) {
+        return modified;
+    }
+    const auto code = static_cast<std::size_t>(keyCode);
+    if (down != 0) {
+        shortcutPresses_[code] = modified;
+        plainPresses_[code] = !modified;
+        return modified;
+    }
+    // A key held for a Momentary sound is let go while Ctrl is down: it is
+    // still the button key that plays.
+    const bool shortcut = modified ? !plainPresses_[code] : shortcutPresses_[code];
+    shortcutPresses_[code] = false;
+    plainPresses_[code] = false;
+    return shortcut;
+}
+
 void Keyboard::HandleKey(int& keyCode, int shift, int down)
 {
+    const bool shortcut = PressedAsShortcut(keyCode, shift, down);
     MainState& state = Window().State;
     const int target = state.KeyTarget;
     if (state.Running == 0 || target == -1 || keyCode == 0 || !playback::ValidOutput(state, target)) {
@@ -114,6 +136,14 @@ void Keyboard::HandleKey(int& keyCode, int shift, int down)
         if (release) {
             control_.StopOutput(target);
         }
+        return;
+    }
+    // Alt+B switches the display, and while a sound plays its menu is off:
+    // the key must not then reach the button B, whose release would stop the
+    // sound (an empty button with BlankToStop) or start another one. No
+    // shortcut, disabled or not, plays or stops a sound; Shift+digit still
+    // plays, as the keys' codes stay the same with Shift.
+    if (shortcut) {
         return;
     }
     if (parms::IsList[t] != 0) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <bitset>
+
 class PlaybackControl;
 class Pages;
 class FrmMain;
@@ -9,7 +11,8 @@ class FrmMain;
 // cue or next list item, and the button keys play its buttons. The window
 // sees every key before its controls do and tells the keyboard's auto-repeat
 // from real presses and releases, so a held key plays a Momentary sound until
-// it is really released.
+// it is really released. A key pressed with Alt or Ctrl held is a shortcut,
+// never a button key, the cue or a list start.
 class Keyboard {
 public:
     // Windows virtual-key codes of the keys with their own rules.
@@ -42,7 +45,14 @@ public:
 
 private:
     FrmMain& Window();
+    // Notes the press or release of a key and tells whether it was pressed
+    // with Alt or Ctrl; a release whose press went elsewhere (a matched menu
+    // shortcut, another window) is judged by its own modifiers.
+    bool PressedAsShortcut(int keyCode, int shift, int down);
 
     PlaybackControl& control_;
     Pages& pages_;
+    // Keys held since a press with Alt or Ctrl, and since a plain press.
+    std::bitset<256> shortcutPresses_;
+    std::bitset<256> plainPresses_;
 };

@@ -1,6 +1,8 @@
 #include "AssembledFixture.h"
 
 #include "controls/SurfaceBox.h"
+#include "controls/UC_Buttons.h"
+#include "dialogs/FrmConf.h"
 #include "foundation/CommandLine.h"
 #include "foundation/DayLog.h"
 #include "foundation/Fonts.h"
@@ -31,6 +33,7 @@
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QTimer>
 
 #include <algorithm>
 
@@ -205,6 +208,36 @@ void AssembledFixture::Key(int key, Qt::KeyboardModifiers modifiers)
     QCoreApplication::sendEvent(target, &press);
     QKeyEvent release(QEvent::KeyRelease, key, modifiers);
     QCoreApplication::sendEvent(target, &release);
+}
+
+bool AssembledFixture::Configure(int closeWith, const std::function<void(FrmConf&)>& look)
+{
+    bool seen = false;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        FrmConf* dialog = program->Config.Window();
+        if (dialog == nullptr || seen) {
+            return;
+        }
+        if (!dialog->PageLoaded(0) || !dialog->isVisible()) {
+            clock.Advance(50);
+            return;
+        }
+        seen = true;
+        if (look) {
+            look(*dialog);
+        }
+        int button = closeWith;
+        dialog->OKCancelButtons().ButtonClicked(button);
+    });
+    poll.start(1);
+    program->Window.MenuConf->trigger();
+    // The desktop gives the keyboard back to the main window; the offscreen
+    // platform leaves it with the monitor window that the rebuild showed and
+    // hid again.
+    program->Window.activateWindow();
+    QApplication::processEvents();
+    return seen && program->Config.Window() == nullptr;
 }
 
 controls::UC_TolvButton& AssembledFixture::Button(int output, int button)

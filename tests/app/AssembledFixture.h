@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+class FrmConf;
 class QMenu;
 class QAction;
 class QWidget;
@@ -67,6 +68,10 @@ public:
     // would deliver.
     void DragOnto(QWidget& from, QWidget& onto);
     void Key(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+    // Opens the configuration dialog through its menu, lets look see the
+    // dialog once its first page shows, and closes it with closeWith (0
+    // Cancel, 1 OK); false when it never showed or stayed open.
+    bool Configure(int closeWith, const std::function<void(FrmConf&)>& look = {});
 
     controls::UC_TolvButton& Button(int output, int button);
     AssignRecord& Record(int output, int page, int button);

@@ -2,13 +2,10 @@
 // shows the sound device each output plays on.
 #include "AssembledFixture.h"
 
-#include "controls/UC_Buttons.h"
 #include "dialogs/ConfPagePlayer.h"
 #include "dialogs/FrmConf.h"
 #include "foundation/Registry.h"
 #include "platform/ComboBox.h"
-
-#include <QTimer>
 
 #include <functional>
 #include <string>
@@ -23,26 +20,8 @@ protected:
     // closes it with the button given (0 Cancel, 1 OK).
     void WithDialog(const std::function<void(ConfPagePlayer&)>& look, int closeWith)
     {
-        bool seen = false;
-        QTimer poll;
-        QObject::connect(&poll, &QTimer::timeout, [&] {
-            FrmConf* dialog = program->Config.Window();
-            if (dialog == nullptr || seen) {
-                return;
-            }
-            if (!dialog->PageLoaded(0) || !dialog->isVisible()) {
-                clock.Advance(50);
-                return;
-            }
-            seen = true;
-            look(*dynamic_cast<ConfPagePlayer*>(dialog->Page(0)));
-            int button = closeWith;
-            dialog->OKCancelButtons().ButtonClicked(button);
-        });
-        poll.start(1);
-        Window().MenuConf->trigger();
-        ASSERT_TRUE(seen);
-        ASSERT_EQ(program->Config.Window(), nullptr);
+        ASSERT_TRUE(
+            Configure(closeWith, [&look](FrmConf& dialog) { look(*dynamic_cast<ConfPagePlayer*>(dialog.Page(0))); }));
     }
 };
 

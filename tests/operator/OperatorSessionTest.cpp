@@ -26,6 +26,7 @@
 #include "playback/AssignFileFormat.h"
 #include "playback/AssignRecords.h"
 #include "support/ClockFixture.h"
+#include "support/FaceClick.h"
 #include "support/Gallery.h"
 #include "support/ProgramGlobals.h"
 #include "support/ProgramStart.h"
@@ -204,14 +205,7 @@ protected:
     static void ClickLabel(controls::UC_TextPicture* label, Qt::MouseButton button)
     {
         ASSERT_NE(label, nullptr);
-        QWidget* surface = label->findChild<controls::SurfaceBox*>();
-        QWidget& target = surface != nullptr ? *surface : static_cast<QWidget&>(*label);
-        const QPointF at(target.width() / 2.0, target.height() / 2.0);
-        QMouseEvent press(QEvent::MouseButtonPress, at, target.mapToGlobal(at), button, button, Qt::NoModifier);
-        QApplication::sendEvent(&target, &press);
-        QMouseEvent release(QEvent::MouseButtonRelease, at, target.mapToGlobal(at), button, Qt::NoButton,
-                            Qt::NoModifier);
-        QApplication::sendEvent(&target, &release);
+        testsupport::ClickFace(*label, button);
     }
 
     // The open timer window of the main window, if any. The dialog classes

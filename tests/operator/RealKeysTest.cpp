@@ -73,6 +73,17 @@ protected:
         return !timedOut;
     }
 
+    // A menu bar with the display switch's item, Alt+B, counting its runs.
+    QAction* DisplaySwitchItem(int& ran)
+    {
+        auto* bar = new QMenuBar(&form);
+        bar->setNativeMenuBar(false);
+        QAction* item = bar->addAction("Large(&B)");
+        QObject::connect(item, &QAction::triggered, &form, [&ran] { ++ran; });
+        bar->show();
+        return item;
+    }
+
     std::size_t Count(const std::string& entry) const
     {
         return static_cast<std::size_t>(std::count(log.begin(), log.end(), entry));
@@ -144,12 +155,8 @@ private:
 TEST_F(RealKeys, AHeldMenuShortcutActsOncePerPress)
 {
     ASSERT_TRUE(platform::RequestDetectableAutoRepeat()) << "the X server grants detectable auto-repeat";
-    auto* bar = new QMenuBar(&form);
-    bar->setNativeMenuBar(false);
-    QAction* large = bar->addAction("Large(&B)");
     int ran = 0;
-    QObject::connect(large, &QAction::triggered, &form, [&ran] { ++ran; });
-    bar->show();
+    DisplaySwitchItem(ran);
     ASSERT_TRUE(WaitFor([this] { return form.isActiveWindow(); })) << "the window gets the keyboard";
 
     constexpr unsigned long AltL = 0xFFE9;
@@ -172,6 +179,42 @@ TEST_F(RealKeys, AHeldMenuShortcutActsOncePerPress)
         ASSERT_TRUE(WaitFor([&] { return presses.count > offered; }));
     }
     ASSERT_TRUE(WaitFor([&ran] { return ran == 3; })) << "each new press acts: " << ran;
+}
+
+// A press that a menu's shortcut takes, its item enabled or not, still
+// reaches the window's KeyDown, with Alt, before its release reaches KeyUp:
+// the window sees every key, and no release comes without its press.
+TEST_F(RealKeys, APressAMenuShortcutTakesReachesKeyDownBeforeItsRelease)
+{
+    ASSERT_TRUE(platform::RequestDetectableAutoRepeat()) << "the X server grants detectable auto-repeat";
+    std::vector<int> shifts;
+    form.Keys.KeyDown = [this, &shifts](int& code, int shift) {
+        log.push_back("down " + std::to_string(code));
+        shifts.push_back(shift);
+    };
+    int ran = 0;
+    QAction* large = DisplaySwitchItem(ran);
+    ASSERT_TRUE(WaitFor([this] { return form.isActiveWindow(); })) << "the window gets the keyboard";
+
+    constexpr unsigned long AltL = 0xFFE9;
+    constexpr unsigned long KeyB = 0x62;
+    for (const bool enabled : {true, false}) {
+        SCOPED_TRACE(enabled ? "item enabled" : "item disabled");
+        large->setEnabled(enabled);
+        log.clear();
+        shifts.clear();
+        // Alt let go before B.
+        input.Key(AltL, true);
+        input.Key(KeyB, true);
+        input.Key(AltL, false);
+        input.Key(KeyB, false);
+        ASSERT_TRUE(WaitFor([this] { return Count("up 66") == 1; })) << "B's release reaches KeyUp";
+        ASSERT_EQ(Count("down 66"), 1U);
+        EXPECT_LT(std::find(log.begin(), log.end(), "down 66"), std::find(log.begin(), log.end(), "up 66"));
+        const auto press = std::find(log.begin(), log.end(), "down 66") - log.begin();
+        EXPECT_EQ(shifts[static_cast<std::size_t>(press)], 4) << "pressed with Alt";
+    }
+    EXPECT_EQ(ran, 1) << "the enabled item acted, the disabled one not";
 }
 
 } // namespace

@@ -4,13 +4,12 @@
 // buttons, and a key plays a button of that page.
 #include "GridFixture.h"
 
-#include "controls/SurfaceBox.h"
 #include "playback/AssignFile.h"
+#include "support/FaceClick.h"
 #include "support/Gallery.h"
 
 #include <QApplication>
 #include <QKeyEvent>
-#include <QMouseEvent>
 
 #include <gtest/gtest.h>
 
@@ -35,18 +34,7 @@ protected:
         GridFixture::TearDown();
     }
     // A left click in the middle of the text area of a sound button.
-    void Click(controls::UC_TolvButton& button)
-    {
-        QWidget* surface = button.findChild<controls::SurfaceBox*>();
-        QWidget& target = surface != nullptr ? *surface : static_cast<QWidget&>(button);
-        const QPointF at(target.width() * 0.75, target.height() * 0.7);
-        QMouseEvent press(QEvent::MouseButtonPress, at, target.mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
-                          Qt::NoModifier);
-        QApplication::sendEvent(&target, &press);
-        QMouseEvent release(QEvent::MouseButtonRelease, at, target.mapToGlobal(at), Qt::LeftButton, Qt::NoButton,
-                            Qt::NoModifier);
-        QApplication::sendEvent(&target, &release);
-    }
+    void Click(controls::UC_TolvButton& button) { testsupport::ClickFace(button, Qt::LeftButton, 0.75, 0.7); }
     void Key(QEvent::Type type, int key)
     {
         QKeyEvent event(type, key, Qt::NoModifier);

@@ -128,6 +128,64 @@ TEST_F(Keys, TheOutputsTableWinsOverTheKeypadTable)
     parms::KeyAssign = saved;
 }
 
+// Alt+B is the display switch, whose menu is off while a sound plays: B
+// (button 29) is empty here, and an empty button's key stops the output.
+TEST_F(Keys, KeysPressedWithAltOrCtrlNeitherStartNorStopButShiftStillPlays)
+{
+    ASSERT_TRUE(Start());
+    State().BlankToStop = 1;
+    Assign(0, 0, 0, RampWave("on-air.wav", 30 * Rate));
+    Assign(0, 0, 1, RampWave("two.wav", 30 * Rate));
+    Target(0);
+    Tap(Qt::Key_1);
+    ASSERT_EQ(State().OutputState[0], 1);
+    const auto onAir = [this] {
+        return State().OutputState[0] == 1 && State().StoppedByUser[0] == 0 && State().PlayingButton[0].second == 0;
+    };
+    for (const Qt::KeyboardModifiers held :
+         {Qt::KeyboardModifiers(Qt::AltModifier), Qt::KeyboardModifiers(Qt::ControlModifier),
+          Qt::AltModifier | Qt::ControlModifier | Qt::ShiftModifier}) {
+        for (const int key : {int(Qt::Key_B), int(Qt::Key_2), int(Qt::Key_Space)}) {
+            Tap(key, held);
+            Run(100);
+            EXPECT_TRUE(onAir()) << "key " << key << ", modifiers " << held.toInt();
+        }
+    }
+    // Alt let go before the key: still the shortcut it was pressed as.
+    Send(QEvent::KeyPress, Qt::Key_B, Qt::AltModifier);
+    Send(QEvent::KeyRelease, Qt::Key_B);
+    Run(100);
+    EXPECT_TRUE(onAir());
+    // Page keys keep their own rule: no page with a modifier.
+    Tap(Qt::Key_F2, Qt::ControlModifier);
+    EXPECT_EQ(State().CurrentPage[0], 0);
+
+    Tap(Qt::Key_2, Qt::ShiftModifier);
+    EXPECT_EQ(State().PlayingButton[0].second, 1);
+    Tap(Qt::Key_B, Qt::ShiftModifier);
+    Run(300);
+    EXPECT_EQ(State().OutputState[0], 0) << "the empty button's key stopped the output";
+    Tap(Qt::Key_2, Qt::AltModifier);
+    Run(100);
+    EXPECT_EQ(State().OutputState[0], 0);
+}
+
+TEST_F(Keys, CtrlStartsNoMomentarySoundButTheHeldKeyStopsItsSoundWhateverIsHeldAtItsRelease)
+{
+    ASSERT_TRUE(Start());
+    Assign(0, 0, 0, RampWave("held.wav", 4 * Rate), 1);
+    Target(0);
+    Send(QEvent::KeyPress, Qt::Key_1, Qt::ControlModifier);
+    EXPECT_EQ(State().OutputState[0], 0);
+    Send(QEvent::KeyRelease, Qt::Key_1, Qt::ControlModifier);
+    EXPECT_EQ(State().OutputState[0], 0);
+
+    Send(QEvent::KeyPress, Qt::Key_1);
+    ASSERT_EQ(State().OutputState[0], 1);
+    Send(QEvent::KeyRelease, Qt::Key_1, Qt::ControlModifier);
+    EXPECT_EQ(State().StoppedByUser[0], 1);
+}
+
 TEST_F(Keys, AHeldMomentaryKeyPlaysUntilItsRealReleaseWhateverTheRepeats)
 {
     ASSERT_TRUE(Start());
