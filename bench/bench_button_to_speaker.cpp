@@ -153,8 +153,8 @@ void PressEvery900Ms(benchmark::State& state, bool rewinds, bool bed)
         for (auto _ : state) {
             for (int press = 0; press < 60; ++press) {
                 const std::int64_t due = started + (press + 1) * std::int64_t{900'000'000};
-                speakerbench::Tick(rig, static_cast<int>(std::max<std::int64_t>(0, due - speakerbench::NowNs()) /
-                                                         1'000'000));
+                speakerbench::Tick(
+                    rig, static_cast<int>(std::max<std::int64_t>(0, due - speakerbench::NowNs()) / 1'000'000));
                 stopped += device->Asleep() ? 1 : 0;
                 queued.push_back(device->QueuedAheadFrames());
                 const long long dryAtPress = watch.ranDry();
@@ -178,8 +178,8 @@ void PressEvery900Ms(benchmark::State& state, bool rewinds, bool bed)
                 queuedPlaying.push_back(device->QueuedAheadFrames());
                 // The rest of the sound, and what was queued behind its end.
                 const std::int64_t heardUntil = played + 530'000'000;
-                speakerbench::Tick(rig, static_cast<int>(
-                                            std::max<std::int64_t>(0, heardUntil - speakerbench::NowNs()) / 1'000'000));
+                speakerbench::Tick(
+                    rig, static_cast<int>(std::max<std::int64_t>(0, heardUntil - speakerbench::NowNs()) / 1'000'000));
                 dryInSounds += watch.ranDry() - dryAtPress;
             }
         }
@@ -211,11 +211,11 @@ void PressEvery900Ms(benchmark::State& state, bool rewinds, bool bed)
         state.counters["takes_frames_back"] = device->Sink().TriedTakingFramesBack().value_or(true) ? 1 : 0;
         state.counters["dry_runs"] = static_cast<double>(watch.ranDry() - dryBefore);
         // With the bed, a sound plays all along.
-        state.counters["dry_runs_in_sounds"] =
-            static_cast<double>(bed ? watch.ranDry() - dryBefore : dryInSounds);
-        state.counters["growths_logged"] = static_cast<double>(
-            std::count_if(grown.begin(), grown.end(),
-                          [](const std::string& line) { return line.find("now queued ahead") != std::string::npos; }));
+        state.counters["dry_runs_in_sounds"] = static_cast<double>(bed ? watch.ranDry() - dryBefore : dryInSounds);
+        state.counters["growths_logged"] =
+            static_cast<double>(std::count_if(grown.begin(), grown.end(), [](const std::string& line) {
+                return line.find("now queued ahead") != std::string::npos;
+            }));
     }
     platform::SetLogSink(nullptr);
     platform::audio::AudioSystem::Install(nullptr);
@@ -223,34 +223,26 @@ void PressEvery900Ms(benchmark::State& state, bool rewinds, bool bed)
     state.counters["load_after"] = LoadAverage();
 }
 
-void PressesOnAStoppedDevice(benchmark::State& state)
+// PressesOnAStoppedDevice and PressesOverAPlayingSound (with the bed), on
+// the device that cannot rewind (kind:1) and on one that can (kind:0).
+void RegisterPresses(const char* name, bool bed)
 {
-    PressEvery900Ms(state, state.range(0) == 0, false);
+    benchmark::RegisterBenchmark(name,
+                                 [bed](benchmark::State& state) { PressEvery900Ms(state, state.range(0) == 0, bed); })
+        ->ArgName("kind")
+        ->Arg(1)
+        ->Arg(0)
+        ->Iterations(1)
+        ->Unit(benchmark::kMillisecond)
+        ->UseRealTime();
 }
-BENCHMARK(PressesOnAStoppedDevice)
-    ->ArgName("kind")
-    ->Arg(1)
-    ->Arg(0)
-    ->Iterations(1)
-    ->Unit(benchmark::kMillisecond)
-    ->UseRealTime();
-
-void PressesOverAPlayingSound(benchmark::State& state)
-{
-    PressEvery900Ms(state, state.range(0) == 0, true);
-}
-BENCHMARK(PressesOverAPlayingSound)
-    ->ArgName("kind")
-    ->Arg(1)
-    ->Arg(0)
-    ->Iterations(1)
-    ->Unit(benchmark::kMillisecond)
-    ->UseRealTime();
 
 } // namespace
 
 int main(int argc, char** argv)
 {
     playbackbench::App();
+    RegisterPresses("PressesOnAStoppedDevice", false);
+    RegisterPresses("PressesOverAPlayingSound", true);
     return speakerbench::RunBenchmarks(argc, argv);
 }

@@ -271,7 +271,8 @@ void AlsaSink::SetQueuedAhead(int frames, int lowWater)
     const auto buffer = static_cast<snd_pcm_uframes_t>(options_.bufferFrames);
     const auto period = static_cast<snd_pcm_uframes_t>(options_.periodFrames);
     const snd_pcm_uframes_t fill = std::clamp(static_cast<snd_pcm_uframes_t>(std::max(frames, 0)), period, buffer);
-    const snd_pcm_uframes_t refill = fill - std::min(static_cast<snd_pcm_uframes_t>(std::max(lowWater, 0)), fill - period);
+    const snd_pcm_uframes_t refill =
+        fill - std::min(static_cast<snd_pcm_uframes_t>(std::max(lowWater, 0)), fill - period);
     snd_pcm_sw_params_t* sw = nullptr;
     snd_pcm_sw_params_alloca(&sw);
     if (pcm_ == nullptr || snd_pcm_sw_params_current(pcm_, sw) < 0 ||
