@@ -119,8 +119,8 @@ public:
     // and how many are left when it wakes the mixer (lowWater, at most the
     // fill less a period), which then writes up to the fill. LowWaterFrames
     // gives few wake-ups and two periods still queued at each; a device whose
-    // queue is the delay of every start (it cannot take audio back) is woken
-    // every period instead. A device that underruns again and again is given
+    // queue a start waits behind (it cannot take audio back) is woken every
+    // period instead. A device that underruns again and again is given
     // a larger fill.
     virtual void SetQueuedAhead(int /*frames*/, int /*lowWater*/) {}
     // The largest fill the device can take (its buffer).

@@ -112,8 +112,9 @@ OutputDevice::OutputDevice(const Key&, std::string name, std::unique_ptr<DeviceS
     queuedAhead_.store(openedQueuedAhead_, std::memory_order_relaxed);
     lowWater_ = LowWaterFrames(openedQueuedAhead_, PeriodFrames());
     sink_->SetQueuedAhead(openedQueuedAhead_, lowWater_);
-    // A device found at its opening to give nothing back queues the least it
-    // can from the start, whether or not it is stopped at the first start.
+    // A device found at its opening to give nothing back starts with the
+    // least it can and runs with no more than a start may wait behind,
+    // whether or not it is stopped at the first start.
     cannotRewind_ = sink_->TriedTakingFramesBack() == std::optional<bool>(false);
     MeasureMargin(0);
     history_.assign(historyFrames_ * static_cast<std::size_t>(Channels()), 0.0f);
@@ -465,9 +466,9 @@ void OutputDevice::NoteUnderrun()
     // minute says the machine cannot keep this little queued: queue twice as
     // much, up to the limit. A mixer without real-time priority can be held
     // up by any busy program: its first underrun is no chance. A device that
-    // runs with the least it can (it cannot take audio back) grows a step at
-    // each underrun, as little as keeps its starts prompt. Ten minutes
-    // without one shrink it a step.
+    // cannot take audio back, whose queue a start over a playing sound waits
+    // behind, grows a step at each underrun, as little as keeps such starts
+    // prompt. Ten minutes without one shrink it a step.
     const std::uint64_t now = rendered_.load(std::memory_order_relaxed);
     const auto minute = static_cast<std::uint64_t>(Rate()) * 60;
     const bool repeated = underranBefore_ && now - lastUnderrunFrame_ < minute;
