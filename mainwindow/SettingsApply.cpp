@@ -454,6 +454,11 @@ void SettingsApply::BuildPlayers()
         }
         window_.Ports.Playback->UpdateCounter(slot, 0);
     }
+    // Players rebuilt with the window up (the configuration dialog's OK) are
+    // made ready as at the program's start, which does so for the first ones.
+    if (displayOnly_ == 0 && !firstRun_) {
+        OutputPlayers::ReadyForFirstStart(state.Players);
+    }
 }
 
 // Step 19.

@@ -85,7 +85,8 @@ std::unique_ptr<AlsaSink> AlsaSink::Open(const AlsaOptions& options, std::string
     sink->polls_.assign(static_cast<std::size_t>(descriptors) + 1, pollfd{});
     sink->tried_ = sink->TryTakingFramesBack();
     sink->takesFramesBack_ = sink->tried_.value_or(false);
-    sink->SetQueuedAhead(sink->options_.periods * sink->options_.periodFrames);
+    const int fill = sink->options_.periods * sink->options_.periodFrames;
+    sink->SetQueuedAhead(fill, LowWaterFrames(fill, sink->options_.periodFrames));
     return sink;
 }
 
@@ -262,7 +263,7 @@ bool AlsaSink::WriteStartPad(unsigned long following)
     return true;
 }
 
-void AlsaSink::SetQueuedAhead(int frames)
+void AlsaSink::SetQueuedAhead(int frames, int lowWater)
 {
     // The card starts (and restarts after an underrun) once the fill is
     // queued, and wakes the mixer at its low water; the mixer then writes up
@@ -271,7 +272,7 @@ void AlsaSink::SetQueuedAhead(int frames)
     const auto period = static_cast<snd_pcm_uframes_t>(options_.periodFrames);
     const snd_pcm_uframes_t fill = std::clamp(static_cast<snd_pcm_uframes_t>(std::max(frames, 0)), period, buffer);
     const snd_pcm_uframes_t refill =
-        fill - static_cast<snd_pcm_uframes_t>(LowWaterFrames(static_cast<int>(fill), static_cast<int>(period)));
+        fill - std::min(static_cast<snd_pcm_uframes_t>(std::max(lowWater, 0)), fill - period);
     snd_pcm_sw_params_t* sw = nullptr;
     snd_pcm_sw_params_alloca(&sw);
     if (pcm_ == nullptr || snd_pcm_sw_params_current(pcm_, sw) < 0 ||

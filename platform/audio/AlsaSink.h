@@ -55,7 +55,7 @@ public:
     int Rewindable() override;
     std::optional<bool> TriedTakingFramesBack() const override { return tried_; }
     int Rewind(int frames) override;
-    void SetQueuedAhead(int frames) override;
+    void SetQueuedAhead(int frames, int lowWater) override;
     int RoomFrames() const override { return roomFrames_; }
     bool AwaitsStart() const override { return awaitsStart_; }
     int InFlightFrames() override;

@@ -115,11 +115,14 @@ public:
     virtual int TakeWakeLateFrames() { return 0; }
 
     // Mixer side: how many frames WaitForRoom keeps queued ahead of what the
-    // device plays (the fill, rounded to whole periods), at most the buffer.
-    // It wakes the mixer when LowWaterFrames are left, and the mixer then
-    // writes up to the fill: few wake-ups, and two periods still queued at
-    // each. A device that underruns again and again is given a larger fill.
-    virtual void SetQueuedAhead(int /*frames*/) {}
+    // device plays (the fill, rounded to whole periods), at most the buffer,
+    // and how many are left when it wakes the mixer (lowWater, at most the
+    // fill less a period), which then writes up to the fill. LowWaterFrames
+    // gives few wake-ups and two periods still queued at each; a device whose
+    // queue a start waits behind (it cannot take audio back) is woken every
+    // period instead. A device that underruns again and again is given
+    // a larger fill.
+    virtual void SetQueuedAhead(int /*frames*/, int /*lowWater*/) {}
     // The largest fill the device can take (its buffer).
     virtual int BufferFrames() const
     {

@@ -68,6 +68,13 @@ std::string DeviceLossText(std::int64_t code)
 // Ten minutes of sound without an underrun: the queue shrinks a step.
 constexpr std::int64_t quietSecondsBeforeShrinking = 600;
 
+// What a running card that cannot take audio back keeps queued beyond a
+// period and its margin, in whole periods: a real-time mixer on a machine
+// under load (load 5-10 on eight cores) was woken over 10 ms late now and
+// then; with this and the margin left at each wake-up, 18 ms, it still
+// finds audio queued.
+constexpr int steadyLeadMs = 16;
+
 } // namespace
 
 std::shared_ptr<OutputDevice> OutputDevice::Start(std::string name, std::unique_ptr<DeviceSink> sink, Pacing pacing)
@@ -103,9 +110,11 @@ OutputDevice::OutputDevice(const Key&, std::string name, std::unique_ptr<DeviceS
     openedQueuedAhead_ = std::min(sink_->BufferFrames(), PeriodFrames() * std::max(2, sink_->Options().periods));
     openedQueuedAhead_ = std::max(openedQueuedAhead_, PeriodFrames());
     queuedAhead_.store(openedQueuedAhead_, std::memory_order_relaxed);
-    sink_->SetQueuedAhead(openedQueuedAhead_);
-    // A device found at its opening to give nothing back queues the least it
-    // can from the start, whether or not it is stopped at the first start.
+    lowWater_ = LowWaterFrames(openedQueuedAhead_, PeriodFrames());
+    sink_->SetQueuedAhead(openedQueuedAhead_, lowWater_);
+    // A device found at its opening to give nothing back starts with the
+    // least it can and runs with no more than a start may wait behind,
+    // whether or not it is stopped at the first start.
     cannotRewind_ = sink_->TriedTakingFramesBack() == std::optional<bool>(false);
     MeasureMargin(0);
     history_.assign(historyFrames_ * static_cast<std::size_t>(Channels()), 0.0f);
@@ -362,19 +371,24 @@ void OutputDevice::MeasureMargin(int inFlight)
     inFlight_ = inFlight;
     const int least = std::max(1, Rate() / 1000);
     if (cannotRewind_) {
-        // No start is mixed into queued audio, and all of it is the delay of
-        // every start: a period, the least margin beyond it (2 ms, the steps
-        // of its position) and what underruns and wake-ups so late that it
-        // would have run dry added, each logged. The lateness seen does not
-        // widen it: that would make every start slower for a stall that
-        // never ran it dry. 2 ms rather than 1: a real-time mixer on a busy
-        // machine is now and then a millisecond late, and each such dropout
-        // would be heard; a start waits a millisecond longer for it, and
-        // only where something plays already. Frames in flight have left its
-        // buffer: they are no part of what it waits for.
+        // No start is mixed into queued audio. A stopped card starts with a
+        // period and the least margin beyond it (2 ms, the steps of its
+        // position): its first frame, a sound's own, plays as soon as they
+        // are written, and it is topped up to its running queue right after.
+        // Running, all it holds is the delay of a start, which then waits
+        // behind it, and the time its mixer may be late at a wake-up before
+        // it runs dry: steadyLeadMs more, and what underruns and wake-ups so
+        // late that it would have run dry added, each logged. It is woken
+        // every period, so that a start waits for no more than that. The
+        // lateness seen does not widen it: that would make every start
+        // slower for a stall that never ran it dry. Frames in flight have
+        // left its buffer: they are no part of what a start waits for.
+        const int period = PeriodFrames();
         const int margin = std::max({2 * least, sink_->PositionStepFrames(), marginFloor_});
         startMargin_.store(margin, std::memory_order_relaxed);
-        SetQueue(std::min(QueueLimit(), PeriodFrames() + margin + underrunRoom_));
+        const int leadPeriods = (Rate() * steadyLeadMs / 1000 + period - 1) / period;
+        const int start = period + margin;
+        SetQueue(std::min(QueueLimit(), freshStart_ ? start : start + leadPeriods * period + underrunRoom_));
         return;
     }
     const int late = std::max(lateness_[0], lateness_[1]);
@@ -398,9 +412,11 @@ void OutputDevice::StartRanDry()
 
 void OutputDevice::SetQueue(int frames)
 {
-    if (frames != queuedAhead_.load(std::memory_order_relaxed)) {
+    const int lowWater = cannotRewind_ ? std::max(0, frames - PeriodFrames()) : LowWaterFrames(frames, PeriodFrames());
+    if (frames != queuedAhead_.load(std::memory_order_relaxed) || lowWater != lowWater_) {
         queuedAhead_.store(frames, std::memory_order_relaxed);
-        sink_->SetQueuedAhead(frames);
+        lowWater_ = lowWater;
+        sink_->SetQueuedAhead(frames, lowWater);
     }
 }
 
@@ -450,9 +466,9 @@ void OutputDevice::NoteUnderrun()
     // minute says the machine cannot keep this little queued: queue twice as
     // much, up to the limit. A mixer without real-time priority can be held
     // up by any busy program: its first underrun is no chance. A device that
-    // runs with the least it can (it cannot take audio back) grows a step at
-    // each underrun, as little as keeps its starts prompt. Ten minutes
-    // without one shrink it a step.
+    // cannot take audio back, whose queue a start over a playing sound waits
+    // behind, grows a step at each underrun, as little as keeps such starts
+    // prompt. Ten minutes without one shrink it a step.
     const std::uint64_t now = rendered_.load(std::memory_order_relaxed);
     const auto minute = static_cast<std::uint64_t>(Rate()) * 60;
     const bool repeated = underranBefore_ && now - lastUnderrunFrame_ < minute;
@@ -511,11 +527,10 @@ bool OutputDevice::GrowForLateness(int late)
     // longer, would. It queues twice as much (up to the limit) before that
     // happens. Starts need not keep further from what plays for it: their
     // margin already covers twice the lateness seen. A device that cannot
-    // take audio back keeps the least it can, as all of it delays every
+    // take audio back keeps no more than it needs, as all of it delays a
     // start: it grows only once all that was left has played (see
     // MixAndWrite).
-    const int queued = queuedAhead_.load(std::memory_order_relaxed);
-    const int left = LowWaterFrames(queued, PeriodFrames());
+    const int left = lowWater_;
     if (cannotRewind_) {
         return late > 0 && late >= left;
     }
@@ -555,6 +570,14 @@ DeviceSink::WriteResult OutputDevice::MixAndWrite(int periods, int lead)
         frames += count;
     }
     const DeviceSink::WriteResult result = WriteAndKeep(mix_.data(), frames);
+    if (freshStart_ && result != DeviceSink::WriteResult::Lost) {
+        // The card has started with these frames: a card that cannot take
+        // audio back is topped up to its running queue right after.
+        freshStart_ = false;
+        if (cannotRewind_) {
+            MeasureMargin(inFlight_);
+        }
+    }
     if (ranDryLate && result == DeviceSink::WriteResult::Written) {
         // Its mixer woke when all that was left had played; had the device
         // said so, it would have been an underrun.
@@ -647,9 +670,14 @@ void OutputDevice::FallAsleep()
         keepsRunning_ = true;
         return;
     }
-    // Nothing queued is left to take back.
+    // Nothing queued is left to take back; a card that cannot take audio
+    // back starts again with the least it can.
     historyFilled_ = 0;
     silentFrames_ = 0;
+    freshStart_ = true;
+    if (cannotRewind_) {
+        MeasureMargin(inFlight_);
+    }
 }
 
 void OutputDevice::RunOnOwnClock()

@@ -88,8 +88,8 @@ public:
     // played, the steps of its position, twice the longest it waited for the
     // mixer in the last minute (its wake-ups and the rewrites of starts), at
     // least 1 ms; more once a start ran it dry; and as much more as the
-    // queued audio grew at underruns. For a device that cannot rewind, the
-    // least it keeps queued beyond a period: 1 ms or the steps of its
+    // queued audio grew at underruns. For a device that cannot rewind, what
+    // a stopped one starts with beyond a period: 2 ms or the steps of its
     // position.
     int StartMarginFrames() const { return startMargin_.load(std::memory_order_relaxed); }
     // Frames queued ahead of what the device plays. It starts at the periods
@@ -98,14 +98,17 @@ public:
     // priority; and the device's buffer), when the device underruns again within a
     // minute (at once, for a mixer without real-time priority), or when the
     // mixer woke so late that half of what was queued at its wake-up had
-    // played. A device that cannot take queued audio back keeps a period and
-    // the start margin queued, the least the device allows, as it is the
-    // whole delay of every start (it knows that from its opening, or from the
-    // first start it cannot mix into queued audio); each underrun, and each
-    // wake-up of its mixer after all that was left had played, grows it once
-    // (a quarter of a period, then twice as much each time), and nothing
-    // else does. After ten minutes of sound without an underrun, every
-    // device takes back one step of what it grew.
+    // played. A device that cannot take queued audio back (it knows that
+    // from its opening, or from the first start it cannot mix into queued
+    // audio) starts from its stop with a period and the start margin, so
+    // that the first frame written is heard at once, and is topped up right
+    // after: running, it keeps 16 ms more (whole periods), which a start
+    // waits behind, and is refilled every period, so that a mixer woken that
+    // late finds audio still queued. Each underrun, and each wake-up of its
+    // mixer after all that was left had played, grows that once (a quarter
+    // of a period, then twice as much each time), and nothing else does.
+    // After ten minutes of sound without an underrun, every device takes
+    // back one step of what it grew.
     int QueuedAheadFrames() const { return queuedAhead_.load(std::memory_order_relaxed); }
 
 private:
@@ -166,11 +169,16 @@ private:
     std::vector<float> rewound_;
     std::array<std::atomic<bool>, Mixer::MaxVoices> starting_{};
     std::atomic<bool> startPending_{false};
-    // Mixer side: the queued-ahead audio and what it is grown on.
+    // Mixer side: the queued-ahead audio, what is left of it when the device
+    // wakes the mixer, and what it is grown on.
     std::atomic<int> queuedAhead_{0};
+    int lowWater_ = 0;
     int openedQueuedAhead_ = 0;
     bool underranBefore_ = false;
     bool cannotRewind_ = false;
+    // Mixer side: the device has not started since it was opened or stopped
+    // while silent; the next frames written start it.
+    bool freshStart_ = true;
     std::uint64_t lastUnderrunFrame_ = 0;
     // What underruns (and wake-ups that late) added to the queue of a device
     // that cannot rewind, and the frame of the timeline where the queue next

@@ -1,11 +1,12 @@
-// A card that cannot take queued audio back keeps a period and a small margin
-// queued, and wakes its mixer only at the ends of its periods. When it starts
-// afresh (woken from its sleep, or after running dry) it must start with that
-// fill queued: started with more, rounded up to whole periods, it is a little
-// above its refill point at a period's end and runs dry before the next,
-// again after each restart. A sound that starts it is the first thing it
-// plays, and its stops and starts never grow its queue unasked. The card is
-// the tests' own paced ALSA device.
+// A card that cannot take queued audio back starts from its sleep with a
+// period and a small margin queued, the sound's first frame first, and is
+// topped up at once to what it keeps while it runs: that, and 16 ms for a
+// mixer woken late. It wakes its mixer only at the ends of its periods. When
+// it starts afresh (woken from its sleep, or after running dry) it must
+// start with its fill queued: started with more, rounded up to whole
+// periods, it is a little above its refill point at a period's end and runs
+// dry before the next, again after each restart. Its stops and starts never
+// grow its queue unasked. The card is the tests' own paced ALSA device.
 #include "support/AudioTestSignals.h"
 
 #include "platform/audio/AlsaSink.h"
@@ -26,6 +27,9 @@ namespace {
 using namespace platform::audio;
 
 constexpr int period = 256;
+// 16 ms at 48 kHz in whole periods: what the card keeps beyond the period
+// and the margin while it runs.
+constexpr int runningLead = 3 * period;
 
 class AlsaRestart : public testsupport::PacedTestCardTest {
 protected:
@@ -46,11 +50,11 @@ protected:
         shot = device->OpenVoice(format);
         ASSERT_TRUE(shot);
         PlayLoud();
-        // A period and the least margin the card allows, with the step an
-        // underrun of a slow start-up adds.
+        // A period, the least margin the card allows and the lead, with the
+        // step an underrun of a slow start-up adds.
         ASSERT_TRUE(testsupport::WithinFiveSeconds([&] {
-            return device->QueuedAheadFrames() <= period + device->StartMarginFrames() + period / 4;
-        })) << "a period and the margin queued";
+            return device->QueuedAheadFrames() <= period + device->StartMarginFrames() + runningLead + period / 4;
+        })) << "a period, the margin and the lead queued";
     }
     void TearDown() override
     {
@@ -110,7 +114,7 @@ TEST_F(AlsaRestart, ACardThatRanDryOncePlaysOnWithoutRunningDryAgain)
         << "the underrun grows the queue";
     ASSERT_TRUE(PlayedFor(300));
     EXPECT_LE(card.ranDryCount() - before, chanceDryRuns);
-    EXPECT_LE(device->QueuedAheadFrames(), period + device->StartMarginFrames() + period / 2)
+    EXPECT_LE(device->QueuedAheadFrames(), period + device->StartMarginFrames() + runningLead + period / 2)
         << "grown for the one underrun, and at most one more by chance";
 }
 
@@ -127,6 +131,7 @@ TEST_F(AlsaRestart, EachStartOfTheStoppedCardPlaysTheSoundsFirstFrameFirstAndGro
     const auto blip = audiotest::Constant16(2, 2 * period, 28672);
     for (int start = 0; start < 5; ++start) {
         ASSERT_TRUE(testsupport::WithinFiveSeconds([&] { return device->Asleep(); })) << "nothing plays on it";
+        EXPECT_EQ(device->QueuedAheadFrames(), period + device->StartMarginFrames()) << "it starts with the least";
         // As a player starts a sound: its voice reset, resumed, then given its first buffer.
         shot->Reset();
         shot->Restart();
@@ -140,6 +145,29 @@ TEST_F(AlsaRestart, EachStartOfTheStoppedCardPlaysTheSoundsFirstFrameFirstAndGro
                (!grown.empty() && grown.back().find(" " + std::to_string(now) + " frames") != std::string::npos);
     })) << "grown from " << queued << " to " << now << " frames without a log line";
     platform::SetLogSink(nullptr);
+}
+
+TEST_F(AlsaRestart, AStoppedCardStartedBySoundIsToppedUpToItsRunningQueueWhileTheSoundPlays)
+{
+    bed.reset();
+    ASSERT_TRUE(testsupport::WithinFiveSeconds([&] { return device->Asleep(); })) << "nothing plays on it";
+    const int least = period + device->StartMarginFrames();
+    ASSERT_EQ(device->QueuedAheadFrames(), least);
+    const long long before = card.ranDryCount();
+    shot->Reset();
+    shot->Restart();
+    VoiceBuffer looping;
+    looping.data = loud;
+    looping.SetLooping(true);
+    card.arm();
+    ASSERT_EQ(shot->Write(looping), AudioError::None);
+    ASSERT_TRUE(testsupport::WithinFiveSeconds([&] { return card.played() >= 0; })) << "it is heard";
+    EXPECT_EQ(card.loudFrame(), 0) << "the sound's first frame is the first the card plays";
+    EXPECT_TRUE(testsupport::WithinFiveSeconds([&] { return device->QueuedAheadFrames() >= least + runningLead; }))
+        << "running, it keeps the lead";
+    ASSERT_TRUE(PlayedFor(300));
+    EXPECT_LE(card.ranDryCount() - before, chanceDryRuns);
+    shot->Reset();
 }
 
 } // namespace

@@ -1,7 +1,9 @@
 // The start margin on a real ALSA device: the frames the card holds in flight
 // beyond its position (its delay less what its buffer still holds) are kept
-// clear of, and a device that gives nothing back starts a sound behind all
-// of its queued audio. The device is the tests' own ALSA plugin.
+// clear of, and a device that gives nothing back is known so from its
+// opening: it starts with the least it can, and a sound started while it
+// runs waits behind all of its queued audio. The device is the tests' own
+// ALSA plugin.
 #include "platform/audio/AlsaSink.h"
 #include "platform/audio/OutputDevice.h"
 #include "platform/audio/Voice.h"
@@ -57,7 +59,7 @@ TEST_F(AlsaStartMargin, KeepsClearOfTheFramesTheCardHoldsInFlight)
     EXPECT_EQ(device->StartMarginFrames(), 301);
 }
 
-TEST_F(AlsaStartMargin, ADeviceThatPassedItsFramesOnIsNotAskedForThemBackAndQueuesTheLeastItCan)
+TEST_F(AlsaStartMargin, ADeviceThatPassedItsFramesOnIsNotAskedForThemBackAndIsKnownSoFromItsOpening)
 {
     AlsaOptions options;
     options.pcm = "dut";
@@ -75,11 +77,18 @@ TEST_F(AlsaStartMargin, ADeviceThatPassedItsFramesOnIsNotAskedForThemBackAndQueu
     EXPECT_FALSE(passing->TakesFramesBack());
     EXPECT_EQ(passing->Rewindable(), 0);
     auto device = OutputDevice::Start("Card", std::move(passing), Pacing::Manual);
+    const int period = device->PeriodFrames();
+    ASSERT_EQ(period, 256);
+    // Before anything is written, let alone started: it starts with a period
+    // and the 2 ms it needs, not the eight periods of a card that rewinds.
+    EXPECT_EQ(device->StartMarginFrames(), 96);
+    EXPECT_EQ(device->QueuedAheadFrames(), period + 96);
+    // Running, every start waits behind all it holds: that, and 16 ms (three
+    // periods) for a mixer woken late.
     device->RenderPeriods(4);
+    EXPECT_EQ(device->QueuedAheadFrames(), period + 96 + 3 * period);
     Fire(*device);
-    // Every start waits behind all of it: a period and the margin the device needs.
-    EXPECT_EQ(device->QueuedAheadFrames(), device->PeriodFrames() + device->StartMarginFrames());
-    EXPECT_LT(device->QueuedAheadFrames(), 2 * device->PeriodFrames());
+    EXPECT_EQ(device->QueuedAheadFrames(), period + 96 + 3 * period);
 }
 
 } // namespace

@@ -100,17 +100,19 @@ TEST_F(LateMixer, OnADeviceThatCannotRewindOnlyAWakeUpAfterAllThatWasLeftHadPlay
     auto voice = device->OpenVoice(format);
     ASSERT_EQ(voice->Write(loop), AudioError::None);
     device->RenderPeriods(1);
-    // Nothing came back for the start: a period and 2 ms, of which 2 ms are left at a wake-up.
-    ASSERT_EQ(device->QueuedAheadFrames(), period + 96);
-    for (const int late : {10, 60, 95, 95}) {
+    // Nothing came back for the start: a period, 2 ms and 16 ms (three
+    // periods), of which all but the period are left at a wake-up.
+    const int running = period + 96 + 3 * period;
+    ASSERT_EQ(device->QueuedAheadFrames(), running);
+    for (const int late : {10, 300, 863, 863}) {
         WokeLate(late);
     }
-    EXPECT_EQ(device->QueuedAheadFrames(), period + 96) << "every start would wait for stalls that ran nothing dry";
+    EXPECT_EQ(device->QueuedAheadFrames(), running) << "every start would wait for stalls that ran nothing dry";
     EXPECT_TRUE(lines.empty());
-    WokeLate(96);
-    EXPECT_EQ(device->QueuedAheadFrames(), period + 96 + period / 4);
+    WokeLate(864);
+    EXPECT_EQ(device->QueuedAheadFrames(), running + period / 4);
     EXPECT_TRUE(Logged("Audio device \"Card\": its mixer woke so late that it would have run dry, and it cannot take "
-                       "queued audio back; 416 frames (8 ms) are now queued ahead"));
+                       "queued audio back; 1184 frames (24 ms) are now queued ahead"));
     voice.reset();
 }
 

@@ -36,7 +36,7 @@ public:
         return WriteResult::Written;
     }
     int Rewindable() override { return 0; }
-    void SetQueuedAhead(int frames) override { fills.push_back(frames); }
+    void SetQueuedAhead(int frames, int) override { fills.push_back(frames); }
 
     int underruns = 0;
     std::vector<int> fills;
