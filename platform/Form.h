@@ -17,6 +17,7 @@ class QEventLoop;
 
 namespace platform {
 
+class LostMapRetry;
 class WindowTimer;
 
 // Window states as the windows store them.
@@ -113,6 +114,7 @@ private:
     QMargins CurrentMargins() const;
     QRect OuterRect() const;
     bool FrameKnown() const;
+    void PlaceInside(QPoint corner, const QMargins& frame);
     QPoint FrameCorner() const;
     void ApplyPending();
     void KeepPlaceWhileHidden();
@@ -155,6 +157,7 @@ private:
     std::unique_ptr<QKeyEvent> heldBackRelease_;
     WindowTimer* releaseDeadline_ = nullptr;
     WindowTimer* cornerCheck_ = nullptr;
+    LostMapRetry* mapRetry_ = nullptr;
 };
 
 } // namespace platform
