@@ -2,11 +2,30 @@
 
 #include "platform/ServerState.h"
 
+#include <QCoreApplication>
 #include <QWidget>
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 
 namespace platform {
+
+namespace {
+
+// The start of an X unmap event as the X protocol lays it out: its type (the
+// top bit marks a sent event), a pad byte, a sequence number, the window it
+// was reported to, the window unmapped.
+struct XUnmapEventHead {
+    std::uint8_t type;
+    std::uint8_t pad;
+    std::uint16_t sequence;
+    std::uint32_t event;
+    std::uint32_t window;
+};
+constexpr std::uint8_t XUnmapNotify = 18;
+
+} // namespace
 
 LostMapRetry::LostMapRetry(QWidget& window) : QObject(&window), window_(window)
 {
@@ -14,8 +33,19 @@ LostMapRetry::LostMapRetry(QWidget& window) : QObject(&window), window_(window)
     QObject::connect(&timer_, &QTimer::timeout, this, [this] { Check(); });
 }
 
+LostMapRetry::~LostMapRetry()
+{
+    if (filtering_ && QCoreApplication::instance() != nullptr) {
+        QCoreApplication::instance()->removeNativeEventFilter(this);
+    }
+}
+
 void LostMapRetry::Start()
 {
+    if (!filtering_ && QCoreApplication::instance() != nullptr) {
+        QCoreApplication::instance()->installNativeEventFilter(this);
+        filtering_ = true;
+    }
     intervalMs_ = FirstCheckMs;
     timer_.start(intervalMs_);
 }
@@ -23,6 +53,22 @@ void LostMapRetry::Start()
 void LostMapRetry::Stop()
 {
     timer_.stop();
+}
+
+bool LostMapRetry::nativeEventFilter(const QByteArray& eventType, void* message, qintptr*)
+{
+    if (message == nullptr || eventType != "xcb_generic_event_t" || !window_.isVisible() ||
+        !window_.testAttribute(Qt::WA_WState_Created)) {
+        return false;
+    }
+    XUnmapEventHead head{};
+    std::memcpy(&head, message, sizeof head);
+    if ((head.type & 0x7FU) == XUnmapNotify && head.window == window_.internalWinId() && !timer_.isActive()) {
+        // A window manager unmaps a window it takes over for a moment, and
+        // one that lets go of it for good: which, the check tells.
+        Start();
+    }
+    return false;
 }
 
 void LostMapRetry::Check()

@@ -473,11 +473,12 @@ TEST_F(WindowPlacement, AFirstStartPutsTheFrameWhereAskedWithTheWindowManagerSlo
     basic::SetProgramCommandLine("");
 }
 
-TEST_F(WindowPlacement, AWindowWhoseMapRequestWasLostComesOnTheScreen)
+TEST_F(WindowPlacement, AWindowAStartingWindowManagerDropsComesBackOnTheScreen)
 {
     // A window manager that is starting takes the map request and answers
     // none that reach it then (openbox does so on a busy machine); it
-    // answers the next one.
+    // answers the next one. Later it lets go of the window: it unmaps it and
+    // keeps it no more.
     StopTheWindowManager();
     testsupport::OwnXConnection starting;
     ASSERT_TRUE(starting.Ready()) << starting.Why();
@@ -493,6 +494,12 @@ TEST_F(WindowPlacement, AWindowWhoseMapRequestWasLostComesOnTheScreen)
         << "the program asks again while its window is not on the screen";
     starting.Map(id);
     ExpectFrameAt(window, 200, 100, "shown at the request answered");
+
+    starting.Unmap(id);
+    ASSERT_TRUE(ProcessUntil([&] { return starting.MapRequestsFor(id) >= 3; }, 10000))
+        << "the program asks again once the window manager let go of its window";
+    starting.Map(id);
+    ExpectFrameAt(window, 200, 100, "shown again");
     window.EndSession();
 }
 

@@ -38,7 +38,8 @@ public:
                               Find(library, "xcb_change_window_attributes_checked", changeAttributes_) &
                               Find(library, "xcb_request_check", requestCheck_) &
                               Find(library, "xcb_poll_for_event", pollForEvent_) &
-                              Find(library, "xcb_map_window_checked", mapWindow_);
+                              Find(library, "xcb_map_window_checked", mapWindow_) &
+                              Find(library, "xcb_unmap_window_checked", unmapWindow_);
         dlclose(library);
         if (!complete) {
             why_ = "libxcb lacks a function";
@@ -113,6 +114,12 @@ public:
         std::free(requestCheck_(connection_, mapWindow_(connection_, window)));
     }
 
+    // Unmaps a window as a window manager that lets go of it.
+    void Unmap(std::uint32_t window)
+    {
+        std::free(requestCheck_(connection_, unmapWindow_(connection_, window)));
+    }
+
     // Ends the connection: whatever it redirected goes unanswered.
     void Close()
     {
@@ -147,6 +154,7 @@ private:
     decltype(&xcb_request_check) requestCheck_ = nullptr;
     decltype(&xcb_poll_for_event) pollForEvent_ = nullptr;
     decltype(&xcb_map_window_checked) mapWindow_ = nullptr;
+    decltype(&xcb_unmap_window_checked) unmapWindow_ = nullptr;
 };
 
 } // namespace testsupport
