@@ -28,6 +28,14 @@ KeyStroke StrokeOf(const QKeyEvent& event)
     return {event.key(), event.nativeScanCode(), event.timestamp(), event.isAutoRepeat()};
 }
 
+// The frame the X server last told of for any window of the program: the
+// best guess for a window not framed yet.
+QMargins& LatestFrame()
+{
+    static QMargins frame;
+    return frame;
+}
+
 } // namespace
 
 Form::Form(QWidget* owner)
@@ -147,7 +155,8 @@ void Form::Move(double left, double top, double width, double height)
     // Until the window manager has framed a shown window, where it puts the
     // inside for a move or resize depends on the window manager: the place
     // and size asked for wait, and a hidden window takes them as a first
-    // guess, beside the frame it last had.
+    // guess, beside the frame it last had (for a window never framed, the
+    // frame of the program's window framed last).
     const QPoint corner(TwipsToPixels(left), TwipsToPixels(top));
     cornerToCheck_.reset();
     if (FrameKnown()) {
@@ -156,7 +165,7 @@ void Form::Move(double left, double top, double width, double height)
     } else {
         pendingCorner_ = corner;
         if (!isVisible()) {
-            PlaceInside(corner, lastMargins_);
+            PlaceInside(corner, framedOnce_ ? lastMargins_ : LatestFrame());
         }
     }
     if (width < 0 && height < 0) {
@@ -223,6 +232,10 @@ void Form::ApplyPending()
     const std::optional<QMargins> server = ServerFrameMargins(*this);
     const QMargins toolkit = ToolkitMargins();
     const QMargins margins = server ? *server : (toolkit.isNull() ? lastMargins_ : toolkit);
+    if (server) {
+        LatestFrame() = *server;
+    }
+    framedOnce_ = true;
     QRect inner = geometry();
     const std::optional<QPoint> corner = pendingCorner_;
     if (pendingCorner_) {

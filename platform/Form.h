@@ -136,6 +136,7 @@ private:
     // was hidden.
     std::optional<QPoint> pendingCorner_;
     QMargins lastMargins_;
+    bool framedOnce_ = false;
     // Shown and framed: the window system has shown (exposed) the window
     // since it was last hidden.
     bool framed_ = false;
