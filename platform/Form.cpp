@@ -3,6 +3,7 @@
 #include "platform/DetectableAutoRepeat.h"
 #include "platform/EventPump.h"
 #include "platform/HeldShortcuts.h"
+#include "platform/LostMapRetry.h"
 #include "platform/ServerFocus.h"
 #include "platform/ServerState.h"
 #include "platform/TwipsGeometry.h"
@@ -27,10 +28,19 @@ KeyStroke StrokeOf(const QKeyEvent& event)
     return {event.key(), event.nativeScanCode(), event.timestamp(), event.isAutoRepeat()};
 }
 
+// The frame the X server last told of for any window of the program: the
+// best guess for a window not framed yet.
+QMargins& LatestFrame()
+{
+    static QMargins frame;
+    return frame;
+}
+
 } // namespace
 
 Form::Form(QWidget* owner)
-    : QWidget(owner, Qt::Window), releaseDeadline_(new WindowTimer(this)), cornerCheck_(new WindowTimer(this))
+    : QWidget(owner, Qt::Window), releaseDeadline_(new WindowTimer(this)), cornerCheck_(new WindowTimer(this)),
+      mapRetry_(new LostMapRetry(*this))
 {
     cornerCheck_->SetEnabled(false);
     cornerCheck_->SetInterval(CornerCheckMs);
@@ -145,16 +155,17 @@ void Form::Move(double left, double top, double width, double height)
     // Until the window manager has framed a shown window, where it puts the
     // inside for a move or resize depends on the window manager: the place
     // and size asked for wait, and a hidden window takes them as a first
-    // guess.
+    // guess, beside the frame it last had (for a window never framed, the
+    // frame of the program's window framed last).
     const QPoint corner(TwipsToPixels(left), TwipsToPixels(top));
     cornerToCheck_.reset();
     if (FrameKnown()) {
         pendingCorner_.reset();
-        move(corner);
+        PlaceInside(corner, CurrentMargins());
     } else {
         pendingCorner_ = corner;
         if (!isVisible()) {
-            move(corner);
+            PlaceInside(corner, framedOnce_ ? lastMargins_ : LatestFrame());
         }
     }
     if (width < 0 && height < 0) {
@@ -168,6 +179,14 @@ void Form::Move(double left, double top, double width, double height)
     }
     pendingOuter_ = outer;
     ResizeToPendingOuter();
+}
+
+void Form::PlaceInside(QPoint corner, const QMargins& frame)
+{
+    // The inside is placed, never the frame: the toolkit would place the
+    // frame by the frame it last heard of, which lags behind the window
+    // manager (the first frame of a window, a frame given again).
+    setGeometry(QRect(corner + QPoint(frame.left(), frame.top()), size()));
 }
 
 bool Form::FrameKnown() const
@@ -213,6 +232,10 @@ void Form::ApplyPending()
     const std::optional<QMargins> server = ServerFrameMargins(*this);
     const QMargins toolkit = ToolkitMargins();
     const QMargins margins = server ? *server : (toolkit.isNull() ? lastMargins_ : toolkit);
+    if (server) {
+        LatestFrame() = *server;
+    }
+    framedOnce_ = true;
     QRect inner = geometry();
     const std::optional<QPoint> corner = pendingCorner_;
     if (pendingCorner_) {
@@ -267,9 +290,8 @@ bool Form::event(QEvent* event)
             pendingOuter_.reset(); // sized since by the user or the program
         }
         if (cornerToCheck_ && event->spontaneous() && FrameKnown() && OuterRect().topLeft() != *cornerToCheck_) {
-            const QMargins margins = CurrentMargins();
             resizingToOuter_ = true;
-            setGeometry(QRect(*cornerToCheck_ + QPoint(margins.left(), margins.top()), size()));
+            PlaceInside(*cornerToCheck_, CurrentMargins());
             resizingToOuter_ = false;
         }
         // A minimised or maximised window waits until it is normal again.
@@ -392,6 +414,11 @@ void Form::setVisible(bool visible)
         KeepPlaceWhileHidden();
     }
     QWidget::setVisible(visible);
+    if (isVisible()) {
+        mapRetry_->Start();
+    } else {
+        mapRetry_->Stop();
+    }
 }
 
 void Form::KeepPlaceWhileHidden()

@@ -17,6 +17,7 @@ class QEventLoop;
 
 namespace platform {
 
+class LostMapRetry;
 class WindowTimer;
 
 // Window states as the windows store them.
@@ -113,6 +114,7 @@ private:
     QMargins CurrentMargins() const;
     QRect OuterRect() const;
     bool FrameKnown() const;
+    void PlaceInside(QPoint corner, const QMargins& frame);
     QPoint FrameCorner() const;
     void ApplyPending();
     void KeepPlaceWhileHidden();
@@ -139,6 +141,7 @@ private:
     // was hidden.
     std::optional<QPoint> pendingCorner_;
     QMargins lastMargins_;
+    bool framedOnce_ = false;
     // Shown and framed: the window system has shown (exposed) the window
     // since it was last hidden.
     bool framed_ = false;
@@ -163,6 +166,7 @@ private:
     std::unique_ptr<QKeyEvent> offeredPress_;
     WindowTimer* releaseDeadline_ = nullptr;
     WindowTimer* cornerCheck_ = nullptr;
+    LostMapRetry* mapRetry_ = nullptr;
 };
 
 } // namespace platform

@@ -48,7 +48,9 @@ std::optional<XcbFunctions> Load()
         Resolve(library, "xcb_query_keymap_reply", xcb.queryKeymapReply) &
         Resolve(library, "xcb_get_input_focus", xcb.getInputFocus) &
         Resolve(library, "xcb_get_input_focus_reply", xcb.getInputFocusReply) &
-        Resolve(library, "xcb_send_event", xcb.sendEvent) & Resolve(library, "xcb_flush", xcb.flush);
+        Resolve(library, "xcb_get_window_attributes", xcb.getWindowAttributes) &
+        Resolve(library, "xcb_get_window_attributes_reply", xcb.getWindowAttributesReply) &
+        Resolve(library, "xcb_map_window", xcb.mapWindow) & Resolve(library, "xcb_send_event", xcb.sendEvent) & Resolve(library, "xcb_flush", xcb.flush);
     // The library stays loaded with Qt's platform plugin; this handle only
     // counted one more reference.
     dlclose(library);

@@ -26,6 +26,9 @@ struct XcbFunctions {
     decltype(&xcb_query_keymap_reply) queryKeymapReply = nullptr;
     decltype(&xcb_get_input_focus) getInputFocus = nullptr;
     decltype(&xcb_get_input_focus_reply) getInputFocusReply = nullptr;
+    decltype(&xcb_get_window_attributes) getWindowAttributes = nullptr;
+    decltype(&xcb_get_window_attributes_reply) getWindowAttributesReply = nullptr;
+    decltype(&xcb_map_window) mapWindow = nullptr;
     decltype(&xcb_send_event) sendEvent = nullptr;
     decltype(&xcb_flush) flush = nullptr;
 };

@@ -33,27 +33,57 @@ template <class T, class Cookie, class Get> Reply<T> Ask(xcb_connection_t* conne
     return reply;
 }
 
-// The atom of the frame a window manager publishes, asked once per
-// connection.
-xcb_atom_t FrameExtentsAtom(const Xcb& xcb, xcb_connection_t* connection)
-{
-    static xcb_connection_t* askedOn = nullptr;
-    static xcb_atom_t atom = XCB_ATOM_NONE;
-    if (askedOn != connection) {
-        constexpr std::string_view name = "_NET_FRAME_EXTENTS";
-        const auto reply = Ask<xcb_intern_atom_reply_t>(
-            connection, xcb.internAtom(connection, 0, static_cast<std::uint16_t>(name.size()), name.data()),
-            xcb.internAtomReply);
-        atom = reply ? reply->atom : static_cast<xcb_atom_t>(XCB_ATOM_NONE);
-        askedOn = connection;
+// An atom the platform layer reads, interned once per connection.
+class CachedAtom {
+public:
+    explicit constexpr CachedAtom(std::string_view name) : name_(name) {}
+
+    xcb_atom_t Get(const Xcb& xcb, xcb_connection_t* connection)
+    {
+        if (askedOn_ != connection) {
+            const auto reply = Ask<xcb_intern_atom_reply_t>(
+                connection,
+                xcb.internAtom(connection, 0, static_cast<std::uint16_t>(name_.size()), name_.data()),
+                xcb.internAtomReply);
+            atom_ = reply ? reply->atom : static_cast<xcb_atom_t>(XCB_ATOM_NONE);
+            askedOn_ = connection;
+        }
+        return atom_;
     }
-    return atom;
+
+private:
+    std::string_view name_;
+    xcb_connection_t* askedOn_ = nullptr;
+    xcb_atom_t atom_ = XCB_ATOM_NONE;
+};
+
+// The frame a window manager publishes.
+CachedAtom frameExtents("_NET_FRAME_EXTENTS");
+// What a window manager that manages a window says of it (normal, iconic).
+CachedAtom wmState("WM_STATE");
+
+// The X window of a top-level window, with the connection and libxcb to ask
+// about it; none off X11 or before the window exists on the server.
+struct ServerWindow {
+    xcb_connection_t* connection = nullptr;
+    const Xcb* xcb = nullptr;
+    xcb_window_t id = XCB_WINDOW_NONE;
+};
+
+std::optional<ServerWindow> ServerWindowOf(const QWidget& window)
+{
+    xcb_connection_t* connection = XcbConnection();
+    const Xcb* xcb = connection != nullptr ? LoadedXcb() : nullptr;
+    if (xcb == nullptr || !window.testAttribute(Qt::WA_WState_Created) || !window.isWindow()) {
+        return std::nullopt;
+    }
+    return ServerWindow{connection, xcb, static_cast<xcb_window_t>(window.internalWinId())};
 }
 
 // The frame the window manager says it drew (left, right, top, bottom).
 std::optional<QMargins> PublishedExtents(const Xcb& xcb, xcb_connection_t* connection, xcb_window_t window)
 {
-    const xcb_atom_t extentsAtom = FrameExtentsAtom(xcb, connection);
+    const xcb_atom_t extentsAtom = frameExtents.Get(xcb, connection);
     if (extentsAtom == XCB_ATOM_NONE) {
         return std::nullopt;
     }
@@ -73,12 +103,13 @@ std::optional<QMargins> PublishedExtents(const Xcb& xcb, xcb_connection_t* conne
 
 std::optional<QMargins> ServerFrameMargins(const QWidget& window)
 {
-    xcb_connection_t* connection = XcbConnection();
-    const Xcb* xcb = connection != nullptr ? LoadedXcb() : nullptr;
-    if (xcb == nullptr || !window.testAttribute(Qt::WA_WState_Created) || !window.isWindow()) {
+    const std::optional<ServerWindow> server = ServerWindowOf(window);
+    if (!server) {
         return std::nullopt;
     }
-    const auto id = static_cast<xcb_window_t>(window.internalWinId());
+    xcb_connection_t* connection = server->connection;
+    const Xcb* xcb = server->xcb;
+    const xcb_window_t id = server->id;
     const auto tree = Ask<xcb_query_tree_reply_t>(connection, xcb->queryTree(connection, id), xcb->queryTreeReply);
     if (!tree) {
         return std::nullopt;
@@ -115,6 +146,40 @@ std::optional<QMargins> ServerFrameMargins(const QWidget& window)
     const int right = border + outer->width - inner->width - at->dst_x;
     const int bottom = border + outer->height - inner->height - at->dst_y;
     return QMargins(std::max(0, left), std::max(0, top), std::max(0, right), std::max(0, bottom));
+}
+
+std::optional<bool> ServerWindowTaken(const QWidget& window)
+{
+    const std::optional<ServerWindow> server = ServerWindowOf(window);
+    if (!server) {
+        return std::nullopt;
+    }
+    const Xcb& xcb = *server->xcb;
+    const auto attributes = Ask<xcb_get_window_attributes_reply_t>(
+        server->connection, xcb.getWindowAttributes(server->connection, server->id), xcb.getWindowAttributesReply);
+    if (!attributes) {
+        return std::nullopt;
+    }
+    if (attributes->map_state != XCB_MAP_STATE_UNMAPPED) {
+        return true;
+    }
+    const xcb_atom_t stateAtom = wmState.Get(xcb, server->connection);
+    if (stateAtom == XCB_ATOM_NONE) {
+        return false;
+    }
+    const auto state = Ask<xcb_get_property_reply_t>(
+        server->connection,
+        xcb.getProperty(server->connection, 0, server->id, stateAtom, XCB_GET_PROPERTY_TYPE_ANY, 0, 1),
+        xcb.getPropertyReply);
+    return state && state->type != XCB_ATOM_NONE;
+}
+
+void ServerMapAgain(const QWidget& window)
+{
+    if (const std::optional<ServerWindow> server = ServerWindowOf(window)) {
+        server->xcb->mapWindow(server->connection, server->id);
+        server->xcb->flush(server->connection);
+    }
 }
 
 std::optional<ServerKeymap> ServerKeysDown()

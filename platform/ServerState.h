@@ -20,6 +20,15 @@ namespace platform {
 // before the window exists on the server.
 std::optional<QMargins> ServerFrameMargins(const QWidget& window);
 
+// Whether the X server or a window manager has taken a shown top-level
+// window: it is mapped, or a window manager keeps it (WM_STATE set, as for a
+// minimised window). False while its map request waits, or was lost; none
+// off X11 or before the window exists on the server.
+std::optional<bool> ServerWindowTaken(const QWidget& window);
+
+// Sends the map request of a shown top-level window again.
+void ServerMapAgain(const QWidget& window);
+
 // The keys held down on the keyboard, one bit per X key code (code / 8 is
 // the byte, code % 8 the bit); none off X11.
 using ServerKeymap = std::array<std::uint8_t, 32>;

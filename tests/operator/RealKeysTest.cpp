@@ -2,25 +2,33 @@
 // time: the server grants detectable auto-repeat on the toolkit's connection,
 // so a held key repeats as presses alone and its release reaches the window's
 // KeyUp at once. The clock never moves here, so a release held back to be
-// told from a repeat would never arrive.
+// told from a repeat would never arrive. The window the server gives the
+// keyboard is the active one, unless a modal window blocks it.
 #include "platform/DetectableAutoRepeat.h"
 #include "platform/Form.h"
+#include "platform/ProcessStart.h"
 #include "platform/base/Twips.h"
 #include "support/ClockFixture.h"
 #include "support/XTestInput.h"
 
+#include <QAbstractNativeEventFilter>
 #include <QAction>
 #include <QApplication>
 #include <QEventLoop>
 #include <QKeyEvent>
 #include <QMenuBar>
+#include <QProcess>
 #include <QTimer>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -215,6 +223,80 @@ TEST_F(RealKeys, APressAMenuShortcutTakesReachesKeyDownBeforeItsRelease)
         EXPECT_EQ(shifts[static_cast<std::size_t>(press)], 4) << "pressed with Alt";
     }
     EXPECT_EQ(ran, 1) << "the enabled item acted, the disabled one not";
+}
+
+// Counts the X server's focus-in events of one window as they reach the
+// program, before the toolkit handles them.
+class FocusIns : public QAbstractNativeEventFilter {
+public:
+    explicit FocusIns(const QWidget& window) : window_(static_cast<std::uint32_t>(window.winId()))
+    {
+        QCoreApplication::instance()->installNativeEventFilter(this);
+    }
+    ~FocusIns() override { QCoreApplication::instance()->removeNativeEventFilter(this); }
+    FocusIns(const FocusIns&) = delete;
+    FocusIns& operator=(const FocusIns&) = delete;
+    int count = 0;
+
+    bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr*) override
+    {
+        // An X focus event: its type, the way the focus came, a sequence
+        // number, then the window.
+        constexpr std::uint8_t FocusIn = 9;
+        std::uint8_t type = 0;
+        std::uint32_t window = 0;
+        if (eventType == "xcb_generic_event_t" && message != nullptr) {
+            std::memcpy(&type, message, sizeof type);
+            std::memcpy(&window, static_cast<const char*>(message) + 4, sizeof window);
+            count += (type & 0x7FU) == FocusIn && window == window_ ? 1 : 0;
+        }
+        return false;
+    }
+
+private:
+    std::uint32_t window_;
+};
+
+// The main window is rebuilt behind a modal window (hidden and shown again)
+// and the X server gives it the keyboard: the modal window stays the active
+// one, as the window it blocks must not take its keys and shortcuts.
+TEST_F(RealKeys, AWindowShownAgainBehindAModalWindowLeavesTheModalWindowActive)
+{
+    if (platform::FindProgram("xdotool").empty()) {
+        GTEST_SKIP() << "xdotool is needed (scripts/install-deps installs it)";
+    }
+    ASSERT_TRUE(WaitFor([this] { return form.isActiveWindow(); })) << "the window gets the keyboard";
+    platform::Form dialog(&form);
+    dialog.resize(150, 80);
+    bool checked = false;
+    QTimer::singleShot(0, &dialog, [&] {
+        if (WaitFor([&dialog] { return dialog.isActiveWindow(); })) {
+            form.hide();
+            form.show();
+            if (WaitFor([this] { return form.windowHandle()->isExposed(); })) {
+                FocusIns focus(form);
+                QProcess::execute(QString::fromStdString(platform::FindProgram("xdotool")),
+                                  {"windowfocus", QString::number(form.winId())});
+                // What the program does on the focus-in it does at once or
+                // at the next turn of the loop: a turn after the one that
+                // saw it.
+                bool asked = false;
+                const auto turned = std::make_shared<bool>(false);
+                checked = WaitFor([&] {
+                    if (focus.count > 0 && !asked) {
+                        asked = true;
+                        QTimer::singleShot(0, &dialog, [turned] { *turned = true; });
+                    }
+                    return *turned;
+                });
+                EXPECT_EQ(QApplication::activeWindow(), &dialog) << "the modal window stays active";
+                EXPECT_FALSE(form.isActiveWindow()) << "the window it blocks takes no keys";
+            }
+        }
+        dialog.hide();
+    });
+    dialog.ShowModal();
+    EXPECT_TRUE(checked) << "the X server gave the shown window the keyboard";
 }
 
 } // namespace

@@ -17,17 +17,22 @@
 #include "platform/MessageBox.h"
 #include "platform/PopupMenu.h"
 #include "platform/ProcessStart.h"
+#include "platform/ServerState.h"
 #include "platform/SessionEndpoint.h"
 #include "platform/audio/AudioSystem.h"
 #include "platform/audio/NullSink.h"
 #include "platform/base/Twips.h"
 #include "controls/UC_Bar.h"
+#include "dialogs/ConfigDialog.h"
+#include "dialogs/FrmConf.h"
+#include "foundation/Parms.h"
 #include "support/ClockFixture.h"
 #include "support/Gallery.h"
 #include "support/ProcessUntil.h"
 #include "support/ProgramGlobals.h"
 #include "support/ProgramStart.h"
 #include "support/ScratchFolder.h"
+#include "support/ScreenManagers.h"
 #include "support/XTestInput.h"
 
 #include <QAction>
@@ -35,10 +40,13 @@
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QTimer>
 #include <QWindow>
 
 #include <gtest/gtest.h>
 
+#include <csignal>
+#include <cstdint>
 #include <cstdlib>
 #include <functional>
 #include <memory>
@@ -81,6 +89,22 @@ std::optional<QPoint> FrameCornerOnTheServer(const QWidget& window, bool managed
     }
     return QPoint(x.captured(1).toInt() - frame.captured(1).toInt(), y.captured(1).toInt() - frame.captured(3).toInt());
 }
+
+// Keeps a window manager stopped while in scope: it answers nothing then, as
+// one slow to answer on a busy machine.
+class WindowManagerStopped {
+public:
+    explicit WindowManagerStopped(const QProcess& manager) : pid_(static_cast<pid_t>(manager.processId()))
+    {
+        kill(pid_, SIGSTOP);
+    }
+    ~WindowManagerStopped() { kill(pid_, SIGCONT); }
+    WindowManagerStopped(const WindowManagerStopped&) = delete;
+    WindowManagerStopped& operator=(const WindowManagerStopped&) = delete;
+
+private:
+    pid_t pid_;
+};
 
 // Counts the times a window is shown (once for each display switch), and
 // runs onHide when it is hidden.
@@ -139,8 +163,10 @@ protected:
             platform::FindProgram("xwininfo").empty()) {
             GTEST_SKIP() << "openbox, xprop and xwininfo are needed (scripts/install-deps installs them)";
         }
-        manager_.start(QString::fromStdString(platform::FindProgram("openbox")), {});
-        ASSERT_TRUE(manager_.waitForStarted(10000));
+        if (!screen_.Ready()) {
+            GTEST_SKIP() << screen_.Why();
+        }
+        ASSERT_NO_FATAL_FAILURE(StartTheWindowManager());
         SetNow(Date(2026, 3, 10), At(9, 0, 0));
         testsupport::PrepareProgramStart(program.Path(), 48000);
         // The sessions before leave their settings in the same store.
@@ -164,6 +190,17 @@ protected:
         testsupport::ResetProgramGlobals();
     }
 
+    // Starts openbox and waits until it owns the screen.
+    void StartTheWindowManager()
+    {
+        manager_.start(QString::fromStdString(platform::FindProgram("openbox")), {});
+        ASSERT_TRUE(manager_.waitForStarted(10000));
+        ASSERT_TRUE(ProcessUntil(
+            [this] { return manager_.state() != QProcess::Running || screen_.WindowManagerOwnsTheScreen(); }, 10000));
+        ASSERT_EQ(manager_.state(), QProcess::Running) << "openbox took the screen";
+        managed_ = true;
+    }
+
     void StopTheWindowManager()
     {
         if (manager_.state() != QProcess::NotRunning) {
@@ -176,9 +213,8 @@ protected:
     static void Store(const std::string& key, const std::string& value) { basic::RegWrite(key, value, "tolv"); }
     static std::string Stored(const std::string& key) { return basic::RegRead(key, "(missing)", "tolv"); }
 
-    // Starts the program and waits until the window manager has framed its
-    // window and the frame stands where the server says it is.
-    FrmMain& StartAndFrame()
+    // Starts the program: its window is shown.
+    FrmMain& Start()
     {
         // The session of the run before has ended.
         program_.reset();
@@ -186,6 +222,14 @@ protected:
         program_ = std::make_unique<acceptance::SoakProgram>();
         FrmMain& window = program_->Window();
         EXPECT_EQ(window.Form_Load(), FrmMain::StartOutcome::Running);
+        return window;
+    }
+
+    // Starts the program and waits until the window manager has framed its
+    // window and the frame stands where the server says it is.
+    FrmMain& StartAndFrame()
+    {
+        FrmMain& window = Start();
         WaitForTheFrame(window);
         return window;
     }
@@ -225,6 +269,27 @@ protected:
         if (managed_) {
             EXPECT_GT(window.geometry().top(), Corner(window).y()) << when << ": the title bar is above";
         }
+    }
+
+    // The configuration dialog, opened from its menu and closed with OK,
+    // nothing changed in it: the window is rebuilt from the settings.
+    void ConfirmTheConfiguration(FrmMain& window)
+    {
+        bool confirmed = false;
+        int looks = 0;
+        // The OK comes from the dialog's own event loop once it shows.
+        std::function<void()> okWhenShown = [&] {
+            FrmConf* dialog = program_->Config().Window();
+            if (dialog != nullptr && dialog->isVisible()) {
+                confirmed = dialog->OK();
+            } else if (++looks < 10000) {
+                QTimer::singleShot(0, okWhenShown);
+            }
+        };
+        QTimer::singleShot(0, okWhenShown);
+        window.MenuConf->trigger();
+        EXPECT_TRUE(confirmed) << "the dialog took the OK";
+        EXPECT_EQ(parms::ConfigConfirmed, 1);
     }
 
     // Two outputs side by side that fit the screen, their position bars
@@ -317,6 +382,7 @@ protected:
     }
 
     testsupport::XTestInput keys;
+    testsupport::OwnXConnection screen_;
     bool managed_ = true;
 
     testsupport::ScratchFolder program;
@@ -373,6 +439,68 @@ TEST_F(WindowPlacement, TheFrameComesBackWhereItWasOverStartsAndDisplaySwitches)
         EXPECT_EQ(Stored("WindowLeft"), "0");
         EXPECT_EQ(Stored("WindowTop"), "0");
     }
+}
+
+TEST_F(WindowPlacement, AFirstStartPutsTheFrameWhereAskedWithTheWindowManagerSlowToAnswer)
+{
+    struct Case {
+        const char* commandLine;
+        QPoint corner;
+    };
+    // Nothing stored of the window: the screen's corner, or the place the
+    // command line gives.
+    for (const Case& start : {Case{"", QPoint(0, 0)}, Case{"X=200 Y=150", QPoint(200, 150)}}) {
+        SCOPED_TRACE(start.commandLine);
+        for (const char* key : {"WindowLeft", "WindowTop", "WindowWidth", "WindowHeight"}) {
+            Store(key, "");
+        }
+        basic::SetProgramCommandLine(start.commandLine);
+        FrmMain* started = nullptr;
+        {
+            const WindowManagerStopped slow(manager_);
+            started = &Start();
+            ASSERT_EQ(platform::ServerWindowTaken(*started), false) << "the window waits for the window manager";
+        }
+        FrmMain& window = *started;
+        WaitForTheFrame(window);
+        ExpectFrameAt(window, start.corner.x(), start.corner.y(), "first start");
+        window.MenuDispBig->trigger();
+        ExpectFrameAt(window, start.corner.x(), start.corner.y(), "first display switch");
+        ConfirmTheConfiguration(window);
+        ExpectFrameAt(window, start.corner.x(), start.corner.y(), "the configuration dialog's OK");
+        window.EndSession();
+    }
+    basic::SetProgramCommandLine("");
+}
+
+TEST_F(WindowPlacement, AWindowAStartingWindowManagerDropsComesBackOnTheScreen)
+{
+    // A window manager that is starting takes the map request and answers
+    // none that reach it then (openbox does so on a busy machine); it
+    // answers the next one. Later it lets go of the window: it unmaps it and
+    // keeps it no more.
+    StopTheWindowManager();
+    testsupport::OwnXConnection starting;
+    ASSERT_TRUE(starting.Ready()) << starting.Why();
+    ASSERT_TRUE(starting.RedirectTheScreen()) << "no other window manager has the screen";
+    Store("WindowLeft", "3000");
+    Store("WindowTop", "1500");
+    FrmMain& window = Start();
+    const auto id = static_cast<std::uint32_t>(window.winId());
+    ASSERT_TRUE(ProcessUntil([&] { return starting.MapRequestsFor(id) >= 1; }, 10000))
+        << "the map request reached the window manager";
+    EXPECT_EQ(platform::ServerWindowTaken(window), false) << "the window is not on the screen";
+    ASSERT_TRUE(ProcessUntil([&] { return starting.MapRequestsFor(id) >= 2; }, 10000))
+        << "the program asks again while its window is not on the screen";
+    starting.Map(id);
+    ExpectFrameAt(window, 200, 100, "shown at the request answered");
+
+    starting.Unmap(id);
+    ASSERT_TRUE(ProcessUntil([&] { return starting.MapRequestsFor(id) >= 3; }, 10000))
+        << "the program asks again once the window manager let go of its window";
+    starting.Map(id);
+    ExpectFrameAt(window, 200, 100, "shown again");
+    window.EndSession();
 }
 
 TEST_F(WindowPlacement, AltBSwitchesOncePerPressAndTheCornerStaysWithAWindowManager)
