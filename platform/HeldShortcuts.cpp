@@ -56,7 +56,7 @@ bool HeldShortcuts::nativeEventFilter(const QByteArray& eventType, void* message
         // the keyboard repeats a held key many times a second.
         const auto held = held_.find(head.code);
         const bool repeat = held != held_.end() && head.time - held->second <= repeatsWithinMs;
-        presses_[nextPress_] = Press{head.code, head.time, repeat};
+        presses_[nextPress_] = Press{head.code, head.time, repeat, false};
         nextPress_ = (nextPress_ + 1) % presses_.size();
         held_[head.code] = head.time;
     } else if (type == XKeyRelease) {
@@ -83,10 +83,19 @@ void HeldShortcuts::ForgetReleasedKeys()
     });
 }
 
-bool HeldShortcuts::PressWasRepeat(std::uint32_t code, std::uint64_t time) const
+bool HeldShortcuts::TakePressWasRepeat(std::uint32_t code, std::uint64_t time)
 {
-    return std::any_of(presses_.begin(), presses_.end(),
-                       [&](const Press& press) { return press.repeat && press.code == code && press.time == time; });
+    for (std::size_t i = 0; i < presses_.size(); ++i) {
+        const Press& press = presses_[(nextPress_ + i) % presses_.size()];
+        if (press.offered || press.code != code || press.time != time) {
+            continue;
+        }
+        for (std::size_t done = 0; done <= i; ++done) {
+            presses_[(nextPress_ + done) % presses_.size()].offered = true;
+        }
+        return press.repeat;
+    }
+    return false;
 }
 
 bool HeldShortcuts::eventFilter(QObject* watched, QEvent* event)
@@ -101,10 +110,18 @@ bool HeldShortcuts::eventFilter(QObject* watched, QEvent* event)
         }
         lastCode_ = key->nativeScanCode();
         lastTime_ = key->timestamp();
-        repeat_ = key->isAutoRepeat() || PressWasRepeat(lastCode_, lastTime_);
+        repeat_ = TakePressWasRepeat(lastCode_, lastTime_) || key->isAutoRepeat();
         break;
     }
+    case QEvent::KeyPress:
+        // The press was offered and a control takes it: the next offer, even
+        // of the same key at the same time, is another press.
+        lastCode_ = 0;
+        lastTime_ = 0;
+        break;
     case QEvent::Shortcut:
+        lastCode_ = 0;
+        lastTime_ = 0;
         if (repeat_) {
             repeat_ = false;
             return true; // the held shortcut already acted

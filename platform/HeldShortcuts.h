@@ -30,8 +30,12 @@ protected:
 
 private:
     using QObject::QObject;
-    // Whether the press of this key at this server time came while it was held.
-    bool PressWasRepeat(std::uint32_t code, std::uint64_t time) const;
+    // Whether the press of this key at this server time came while it was
+    // held. Presses are offered in the order the server sent them, and one
+    // millisecond can hold a repeat, its key's release and a new press: the
+    // oldest press not yet offered that matches is the one, and those before
+    // it are done with.
+    bool TakePressWasRepeat(std::uint32_t code, std::uint64_t time);
     // Forgets the held keys the keyboard no longer holds.
     void ForgetReleasedKeys();
 
@@ -39,6 +43,7 @@ private:
         std::uint32_t code = 0;
         std::uint32_t time = 0;
         bool repeat = false;
+        bool offered = true;
     };
     std::map<std::uint32_t, std::uint32_t> held_; // X key code -> server time of its last press
     // The last presses read from the server, which the toolkit may handle
@@ -46,7 +51,8 @@ private:
     std::array<Press, 16> presses_{};
     std::size_t nextPress_ = 0;
     bool repeat_ = false; // the shortcut being matched is a repeat
-    // The press last offered: it travels up from the focused control.
+    // The press being offered: it travels up from the focused control, until
+    // a shortcut or a control takes it.
     std::uint32_t lastCode_ = 0;
     std::uint64_t lastTime_ = 0;
 };

@@ -6,15 +6,20 @@
 // auto-repeat.
 #include "platform/DetectableAutoRepeat.h"
 #include "platform/Form.h"
+#include "platform/HeldShortcuts.h"
 #include "platform/KeyRepeatPairing.h"
 #include "platform/base/Twips.h"
 #include "support/ClockFixture.h"
 
+#include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QKeyEvent>
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <cstdint>
+#include <cstring>
 #include <optional>
 #include <string>
 #include <vector>
@@ -176,6 +181,80 @@ TEST_F(HeldKeys, UnderDetectableAutoRepeatARealReleaseActsAtOnceAndRepeatsNeverR
     // The next press is a new one.
     Send(QEvent::KeyPress, 3240);
     EXPECT_EQ(log.back(), "down 65");
+}
+
+// A held shortcut acts once; the X server's times are whole milliseconds, so
+// its last repeat, its key's release and a new press can share one. The new
+// press acts, also when the press before it was the same key at that time.
+class HeldShortcutPresses : public QObject {
+public:
+    HeldShortcutPresses() { platform::HeldShortcuts::Install(); }
+    // The key event as the X server sends it, seen as it is read.
+    static void FromServer(std::uint8_t type, std::uint8_t code, std::uint32_t time)
+    {
+        std::array<std::uint8_t, 32> event{};
+        event[0] = type;
+        event[1] = code;
+        std::memcpy(event.data() + 4, &time, sizeof time);
+        qintptr result = 0;
+        QAbstractEventDispatcher::instance()->filterNativeEvent("xcb_generic_event_t", event.data(), &result);
+    }
+    // The press offered to a control and up to its window, then matched;
+    // true when its shortcut acts.
+    bool Offered(std::uint8_t code, std::uint32_t time)
+    {
+        for (int level = 0; level < 2; ++level) {
+            QKeyEvent offer(QEvent::ShortcutOverride, Qt::Key_B, Qt::AltModifier, code, 0, 0);
+            offer.setTimestamp(time);
+            QCoreApplication::sendEvent(this, &offer);
+        }
+        QShortcutEvent shortcut(QKeySequence(Qt::ALT | Qt::Key_B), 1);
+        return !QCoreApplication::sendEvent(this, &shortcut);
+    }
+    // A modifier's press: offered, no shortcut takes it, the control gets it.
+    void ModifierOffered(std::uint8_t code, std::uint32_t time)
+    {
+        QKeyEvent offer(QEvent::ShortcutOverride, Qt::Key_Alt, Qt::AltModifier, code, 0, 0);
+        offer.setTimestamp(time);
+        QCoreApplication::sendEvent(this, &offer);
+        QKeyEvent key(QEvent::KeyPress, Qt::Key_Alt, Qt::AltModifier, code, 0, 0);
+        key.setTimestamp(time);
+        QCoreApplication::sendEvent(this, &key);
+    }
+};
+
+TEST(HeldShortcuts, AHeldShortcutActsOnceAndANewPressInItsLastRepeatsMillisecondActs)
+{
+    constexpr std::uint8_t press = 2;
+    constexpr std::uint8_t release = 3;
+    constexpr std::uint8_t keyB = 56;
+    constexpr std::uint8_t altL = 64;
+    HeldShortcutPresses keys;
+    for (const bool altAgain : {false, true}) {
+        SCOPED_TRACE(altAgain ? "Alt let go and pressed again" : "Alt held");
+        const std::uint32_t t = altAgain ? 6000 : 5000;
+        HeldShortcutPresses::FromServer(press, keyB, t);
+        EXPECT_TRUE(keys.Offered(keyB, t));
+        HeldShortcutPresses::FromServer(press, keyB, t + 100);
+        EXPECT_FALSE(keys.Offered(keyB, t + 100)) << "a repeat";
+        // The last repeat, the releases and the next presses, read in one batch.
+        HeldShortcutPresses::FromServer(press, keyB, t + 120);
+        HeldShortcutPresses::FromServer(release, keyB, t + 120);
+        if (altAgain) {
+            HeldShortcutPresses::FromServer(release, altL, t + 120);
+            HeldShortcutPresses::FromServer(press, altL, t + 120);
+        }
+        HeldShortcutPresses::FromServer(press, keyB, t + 120);
+        HeldShortcutPresses::FromServer(release, keyB, t + 120);
+        EXPECT_FALSE(keys.Offered(keyB, t + 120)) << "the last repeat";
+        if (altAgain) {
+            keys.ModifierOffered(altL, t + 120);
+        }
+        EXPECT_TRUE(keys.Offered(keyB, t + 120)) << "the new press";
+        HeldShortcutPresses::FromServer(press, keyB, t + 121);
+        HeldShortcutPresses::FromServer(release, keyB, t + 121);
+        EXPECT_TRUE(keys.Offered(keyB, t + 121)) << "and the next";
+    }
 }
 
 } // namespace
