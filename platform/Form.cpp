@@ -235,6 +235,16 @@ void Form::ApplyPending()
     if (server) {
         LatestFrame() = *server;
     }
+    if (framedOnce_ && lastMargins_.isNull() && !margins.isNull() && !pendingCorner_) {
+        // A window manager took over the window shown without one: it frames
+        // the inside where it stands, so the frame would reach above and
+        // beside the place the window had, and be stored so for the next
+        // start. The whole window keeps its place and size, as if it had
+        // been framed from the start.
+        pendingCorner_ = unframedOuter_.topLeft();
+        pendingOuter_ = unframedOuter_.size();
+        pendingInner_ = size();
+    }
     framedOnce_ = true;
     QRect inner = geometry();
     const std::optional<QPoint> corner = pendingCorner_;
@@ -259,6 +269,9 @@ void Form::ApplyPending()
         cornerToCheck_ = corner;
         cornerCheck_->SetEnabled(false);
         cornerCheck_->SetEnabled(true);
+    }
+    if (margins.isNull()) {
+        unframedOuter_ = inner;
     }
     if (margins != lastMargins_) {
         lastMargins_ = margins;
@@ -538,7 +551,13 @@ void Form::changeEvent(QEvent* event)
 bool Form::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == watchedWindow_ && watched != nullptr) {
-        if (event->type() == QEvent::Expose && watchedWindow_->isExposed() && isVisible() && !framed_) {
+        const bool exposed = event->type() == QEvent::Expose && watchedWindow_->isExposed() && isVisible();
+        if (exposed && framed_ && lastMargins_.isNull() && WindowState() == StateNormal) {
+            // Shown again on the screen with no frame so far: a window
+            // manager that takes the window over maps it again in its frame.
+            ApplyPending();
+        }
+        if (exposed && !framed_) {
             framed_ = true;
             if (WindowState() == StateNormal) {
                 ApplyPending();

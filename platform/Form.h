@@ -142,6 +142,9 @@ private:
     std::optional<QPoint> pendingCorner_;
     QMargins lastMargins_;
     bool framedOnce_ = false;
+    // Where the whole window stood while no window manager framed it: one
+    // that starts later takes the window over with its frame there.
+    QRect unframedOuter_;
     // Shown and framed: the window system has shown (exposed) the window
     // since it was last hidden.
     bool framed_ = false;

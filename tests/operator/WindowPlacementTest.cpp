@@ -506,6 +506,34 @@ TEST_F(WindowPlacement, AWindowAStartingWindowManagerDropsComesBackOnTheScreen)
     window.EndSession();
 }
 
+// A session that starts the program and the window manager together may
+// show the window before the window manager runs: the window manager then
+// frames it where it stands. The whole window keeps its place and size, so
+// that the next start does not find it a title bar higher and larger.
+TEST_F(WindowPlacement, AWindowManagerStartedAfterTheWindowKeepsItsPlaceAndSizeOverStarts)
+{
+    StopTheWindowManager();
+    Store("WindowLeft", "3000");
+    Store("WindowTop", "2250");
+    for (int start = 0; start < 2; ++start) {
+        SCOPED_TRACE("start " + std::to_string(start + 1));
+        FrmMain& window = StartAndFrame();
+        ExpectFrameAt(window, 200, 150, "no window manager");
+        const QSize outer(window.Width(), window.Height());
+        ASSERT_NO_FATAL_FAILURE(StartTheWindowManager());
+        WaitForTheFrame(window);
+        ExpectFrameAt(window, 200, 150, "framed by the window manager that started");
+        EXPECT_TRUE(ProcessUntil([&] { return QSize(window.Width(), window.Height()) == outer; }, 10000))
+            << "the whole window keeps its size";
+        window.EndSession();
+        EXPECT_EQ(Stored("WindowLeft"), "3000");
+        EXPECT_EQ(Stored("WindowTop"), "2250");
+        EXPECT_EQ(Stored("WindowWidth"), std::to_string(outer.width()));
+        EXPECT_EQ(Stored("WindowHeight"), std::to_string(outer.height()));
+        StopTheWindowManager();
+    }
+}
+
 TEST_F(WindowPlacement, AltBSwitchesOncePerPressAndTheCornerStaysWithAWindowManager)
 {
     SwitchByKeys("first-picture-two-outputs-openbox");
