@@ -235,7 +235,7 @@ void Form::ApplyPending()
     if (server) {
         LatestFrame() = *server;
     }
-    if (framedOnce_ && lastMargins_.isNull() && !margins.isNull() && !pendingCorner_) {
+    if (shownUnframed_ && server && !server->isNull() && !pendingCorner_) {
         // A window manager took over the window shown without one: it frames
         // the inside where it stands, so the frame would reach above and
         // beside the place the window had, and be stored so for the next
@@ -270,7 +270,10 @@ void Form::ApplyPending()
         cornerCheck_->SetEnabled(false);
         cornerCheck_->SetEnabled(true);
     }
-    if (margins.isNull()) {
+    if (server) {
+        shownUnframed_ = server->isNull();
+    }
+    if (shownUnframed_) {
         unframedOuter_ = inner;
     }
     if (margins != lastMargins_) {
@@ -552,7 +555,7 @@ bool Form::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == watchedWindow_ && watched != nullptr) {
         const bool exposed = event->type() == QEvent::Expose && watchedWindow_->isExposed() && isVisible();
-        if (exposed && framed_ && lastMargins_.isNull() && WindowState() == StateNormal) {
+        if (exposed && framed_ && shownUnframed_ && WindowState() == StateNormal) {
             // Shown again on the screen with no frame so far: a window
             // manager that takes the window over maps it again in its frame.
             ApplyPending();

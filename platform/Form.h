@@ -142,8 +142,10 @@ private:
     std::optional<QPoint> pendingCorner_;
     QMargins lastMargins_;
     bool framedOnce_ = false;
-    // Where the whole window stood while no window manager framed it: one
-    // that starts later takes the window over with its frame there.
+    // Where the whole window stood while the X server showed it with no
+    // frame: a window manager that starts later takes the window over with
+    // its frame there.
+    bool shownUnframed_ = false;
     QRect unframedOuter_;
     // Shown and framed: the window system has shown (exposed) the window
     // since it was last hidden.

@@ -123,7 +123,15 @@ std::optional<QMargins> ServerFrameMargins(const QWidget& window)
         return published;
     }
     // A window manager that does not publish its frame: the outermost
-    // window around the inside is the frame.
+    // window around the inside is the frame, once it is on the screen. One
+    // that takes over a window already shown reparents it first and builds
+    // its frame around it after: until the frame is shown, it is not known.
+    const auto attributes =
+        Ask<xcb_get_window_attributes_reply_t>(connection, xcb->getWindowAttributes(connection, id),
+                                               xcb->getWindowAttributesReply);
+    if (!attributes || attributes->map_state != XCB_MAP_STATE_VIEWABLE) {
+        return std::nullopt;
+    }
     xcb_window_t frame = tree->parent;
     for (int depth = 0; depth < 8; ++depth) {
         const auto up = Ask<xcb_query_tree_reply_t>(connection, xcb->queryTree(connection, frame), xcb->queryTreeReply);

@@ -16,8 +16,9 @@ class QWidget;
 namespace platform {
 
 // The frame a window manager put around a shown top-level window (pixels):
-// empty when the window stands on the screen unframed; none off X11 or
-// before the window exists on the server.
+// empty when the window stands on the screen unframed; none off X11, before
+// the window exists on the server, or while a window manager that does not
+// publish its frame is still building it.
 std::optional<QMargins> ServerFrameMargins(const QWidget& window);
 
 // Whether the X server or a window manager has taken a shown top-level
