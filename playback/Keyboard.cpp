@@ -88,20 +88,18 @@ int Keyboard::FindKeyButton(int keyCode, int target, int buttonsPerPage)
 bool Keyboard::PressedAsShortcut(int keyCode, int shift, int down)
 {
     const bool modified = (shift & (platform::AltMask | platform::CtrlMask)) != 0;
-    if (keyCode <= 0 || keyCode >= static_cast<int>(plainPresses_.size())) {
+    if (keyCode <= 0 || keyCode >= static_cast<int>(presses_.size())) {
         return modified;
     }
-    const auto code = static_cast<std::size_t>(keyCode);
+    Press& press = presses_[static_cast<std::size_t>(keyCode)];
     if (down != 0) {
-        shortcutPresses_[code] = modified;
-        plainPresses_[code] = !modified;
+        press = modified ? Press::Shortcut : Press::Plain;
         return modified;
     }
     // A key held for a Momentary sound is let go while Ctrl is down: it is
     // still the button key that plays.
-    const bool shortcut = modified ? !plainPresses_[code] : shortcutPresses_[code];
-    shortcutPresses_[code] = false;
-    plainPresses_[code] = false;
+    const bool shortcut = modified ? press != Press::Plain : press == Press::Shortcut;
+    press = Press::None;
     return shortcut;
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <bitset>
+#include <array>
 
 class PlaybackControl;
 class Pages;
@@ -52,7 +52,7 @@ private:
 
     PlaybackControl& control_;
     Pages& pages_;
-    // Keys held since a press with Alt or Ctrl, and since a plain press.
-    std::bitset<256> shortcutPresses_;
-    std::bitset<256> plainPresses_;
+    // How each key held was pressed.
+    enum class Press : unsigned char { None, Plain, Shortcut };
+    std::array<Press, 256> presses_{};
 };
