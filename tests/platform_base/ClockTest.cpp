@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <ctime>
 
 namespace {
@@ -45,9 +46,11 @@ TEST(SystemClock, ReadsTheLocalTimeOfTheMachine)
 {
     const platform::SystemClock clock;
     for (int i = 0; i < 3; ++i) {
-        const std::time_t before = std::time(nullptr);
+        // std::time reads the coarse clock, which may still stand in the
+        // second before the one the machine's clock has reached.
+        const std::time_t before = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
         const platform::LocalTime now = clock.Now();
-        const std::time_t after = std::time(nullptr);
+        const std::time_t after = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
         std::tm local{};
         localtime_r(&before, &local);
         const sys_days day{year{local.tm_year + 1900} / static_cast<unsigned>(local.tm_mon + 1) /
