@@ -5,9 +5,9 @@
 
 #include "foundation/Parms.h"
 #include "mainwindow/PanelLook.h"
-#include "platform/TwipsGeometry.h"
 #include "mainwindow/WindowFit.h"
 #include "platform/Screens.h"
+#include "platform/TwipsGeometry.h"
 #include "platform/base/Twips.h"
 #include "support/Gallery.h"
 
@@ -334,11 +334,11 @@ TEST_P(CounterTime, ShowsWholeInBothDisplays)
         }
         for (int strip = 0; strip < window->State.PlayerCount; ++strip) {
             controls::UC_TextPicture& counter = *window->PicCounter(strip);
+            const std::string info = std::to_string(window->State.CounterTitle[static_cast<std::size_t>(strip)]);
             const std::string where = "strip " + std::to_string(strip + 1) + " at size factor " +
-                                      std::to_string(window->State.SizeFactor) + ", info lines " +
-                                      std::to_string(window->State.CounterTitle[static_cast<std::size_t>(strip)]);
+                                      std::to_string(window->State.SizeFactor) + ", info lines " + info;
             // Playback writes the info lines only where they are in view.
-            if (window->State.CounterTitle[static_cast<std::size_t>(strip)] == 1) {
+            if (info == "1") {
                 counter.DispMes(0, "Morning Theme", 1);
                 counter.DispMes(1, "Total/03'25.4", 1);
             }
@@ -349,13 +349,11 @@ TEST_P(CounterTime, ShowsWholeInBothDisplays)
                 const QImage empty = counter.Picture().Image().copy();
                 counter.DispMes(2, time, 0);
                 const QImage drawn = counter.Picture().Image().copy();
+                const std::string kind = time[0] == ' ' ? "elapsed" : time.size() > 6 ? "remaining" : "timer";
                 testsupport::SaveToGallery(drawn,
                                            "counter-" + std::to_string(c.playerType) + "-" +
                                                std::to_string(window->State.SizeFactor).substr(0, 4) + "-strip" +
-                                               std::to_string(strip + 1) + "-info" +
-                                               std::to_string(window->State.CounterTitle[static_cast<std::size_t>(
-                                                   strip)]) +
-                                               (time[0] == ' ' ? "-elapsed" : time.size() > 6 ? "-remaining" : "-timer"),
+                                               std::to_string(strip + 1) + "-info" + info + "-" + kind,
                                            2);
                 // The field's font is the last one the counter drew with.
                 EXPECT_LE(counter.Picture().TextWidth(time),
