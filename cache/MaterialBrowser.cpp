@@ -1,7 +1,6 @@
 #include "cache/MaterialBrowser.h"
 
 #include "cache/FrmSozai.h"
-#include "foundation/WindowPositions.h"
 
 namespace cache {
 
@@ -33,10 +32,10 @@ int MaterialBrowser::Output()
 void MaterialBrowser::Show(platform::Form& owner, int output)
 {
     if (FrmSozai* window = Browser(); window != nullptr) {
-        basic::SaveWindowPos(*window, window->PositionSuffix(), false, true);
-        window->hide();
+        // The caller has kept its place under the output it showed and moved
+        // it to the new output's place: saving here again would store the
+        // new place under the old output.
         window->SetOutput(output);
-        basic::RestoreWindowPos(*window, window->PositionSuffix(), false, true, false);
         window->show();
         return;
     }

@@ -10,8 +10,9 @@ class FrmSozai;
 
 // The material browser as the main window reaches it: one window, loaded at
 // its first opening and kept (hidden when the operator closes it) until the
-// program ends. Opening it for another output while it is loaded moves it to
-// that output's stored position.
+// program ends. Its load takes the stored place of its output; moving a
+// loaded browser between outputs is the main window's (it keeps each
+// output's place through Window()).
 class MaterialBrowser final : public MaterialBrowserPort {
 public:
     MaterialBrowser() = default;
@@ -22,9 +23,9 @@ public:
 
     bool IsLoaded() override;
     int Output() override;
-    // Loads and shows the browser owned by owner for output; a loaded browser
-    // keeps its position under its present output, moves to the position
-    // stored for the new one and shows.
+    // Loads and shows the browser owned by owner for output, at the place
+    // stored for it; a loaded browser becomes output's and shows where it
+    // stands.
     void Show(platform::Form& owner, int output) override;
     void Unload() override;
 

@@ -53,6 +53,7 @@ Fit Fitting(float size, const std::vector<std::string>& texts, const std::string
     const auto centred = [&](float candidate, bool mustFit) -> std::optional<Fit> {
         basic::SetControlFont(&probe, -2, nullptr, candidate, false, false, face);
         QRect ink;
+        double widest = 0;
         for (const std::string& text : texts) {
             const QRect textInk = InkOf(probe, text);
             const double width =
@@ -61,12 +62,13 @@ Fit Fitting(float size, const std::vector<std::string>& texts, const std::string
                 return std::nullopt;
             }
             ink |= textInk;
+            widest = std::max(widest, width);
         }
         if (mustFit && ink.height() > inner) {
             return std::nullopt;
         }
         const int inkTop = frameLines + (inner - ink.height()) / 2;
-        return Fit{candidate, static_cast<double>(platform::PixelsToTwips(inkTop - ink.top()))};
+        return Fit{candidate, static_cast<double>(platform::PixelsToTwips(inkTop - ink.top())), widest};
     };
     for (float candidate = size; candidate > Smallest; candidate -= Step) {
         if (const std::optional<Fit> fit = centred(candidate, true)) {

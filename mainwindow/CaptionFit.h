@@ -9,8 +9,9 @@
 namespace CaptionFit {
 
 struct Fit {
-    float Size = 0; // points
-    double Top = 0; // twips from the panel's top edge
+    float Size = 0;   // points
+    double Top = 0;   // twips from the panel's top edge
+    double Width = 0; // twips: the widest text at Size
 };
 
 // The largest size up to size (the face given, "" for the interface font) at

@@ -8,6 +8,7 @@
 #include "foundation/Fonts.h"
 #include "foundation/ModuleValues.h"
 #include "foundation/Parms.h"
+#include "mainwindow/CaptionFit.h"
 #include "mainwindow/FrmMain.h"
 #include "mainwindow/PanelLook.h"
 #include "mainwindow/SettingReaders.h"
@@ -19,7 +20,9 @@
 
 #include <cstdlib>
 #include <exception>
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace OutputStrips {
 
@@ -109,6 +112,27 @@ void PlaceFirstRow(FrmMain& window, const StripGeometry::StripBox& box)
     TwipsPlacement::SetTop(*window.TolvButton(0), row.FirstButtonTop);
 }
 
+// The counter's time field (field 2): elapsed and remaining as the counter
+// writes them, and a start timer's countdown.
+const std::vector<std::string> TimeSamples = {" 88'88.8", "-88'88.8", "-88:88"};
+
+// The time in "Impact" at size, or smaller where the face that stands in for
+// it is wider, so the tenths are never cut; its left edge keeps the widest
+// time centred. top: where the field begins (twips), none to centre its ink
+// in the counter.
+void AddTimeField(controls::UC_TextPicture& counter, float size, std::optional<std::int32_t> top)
+{
+    const double width = platform::WidthTwips(counter);
+    const double height = platform::HeightTwips(counter);
+    const CaptionFit::Fit fit =
+        CaptionFit::Fitting(size, TimeSamples, "Impact", controls::UC_TextPicture::CentredTextRoom(width, 1, 0),
+                            height - top.value_or(0), PanelLook::FrameLines);
+    counter.AddTextSpace(fit.Size, false, false, "Impact", Round(width - fit.Width) / 2, top.value_or(-1));
+    if (!top) {
+        counter.SetTextTop(2, static_cast<int>(fit.Top));
+    }
+}
+
 void SetUpCounter(FrmMain& window, int index)
 {
     MainState& state = window.State;
@@ -122,15 +146,14 @@ void SetUpCounter(FrmMain& window, int index)
         state.CounterTitle[static_cast<std::size_t>(index)] = infoHidden ? 0 : 1;
     }
     const float s = state.SizeFactor;
-    const double width = platform::WidthTwips(counter);
     if (infoHidden) {
         counter.AddTextSpace(9 * s, false, false, "", -1, Round(-200.0F * s));
         counter.AddTextSpace(9 * s, false, false, "", -1, Round(-200.0F * s));
-        counter.AddTextSpace(29 * s, false, false, "Impact", Round(width - 1500.0F * s) / 2, -1);
+        AddTimeField(counter, 29 * s, std::nullopt);
     } else {
         counter.AddTextSpace(9 * s, false, false, "", -1, Round(60.0F * s));
         counter.AddTextSpace(9 * s, false, false, "", -1, Round(270.0F * s));
-        counter.AddTextSpace(20 * s, false, false, "Impact", Round(width - 1020.0F * s) / 2, Round(435.0F * s));
+        AddTimeField(counter, 20 * s, Round(435.0F * s));
     }
     counter.AddStdColorSet(0);
     if (const auto playing = StripColours::HueOf(parms::StateColor[1])) {

@@ -4,11 +4,18 @@
 // menu's copy and paste.
 #include "AssembledInput.h"
 
+#include "cache/FrmSozai.h"
+#include "foundation/MessageBoxes.h"
 #include "foundation/Parms.h"
+#include "foundation/Registry.h"
+#include "foundation/SubClass.h"
 #include "platform/CommonDialogs.h"
 #include "platform/DragData.h"
 #include "platform/MessageBox.h"
+#include "platform/Screens.h"
+#include "platform/SessionEndpoint.h"
 
+#include <QApplication>
 #include <QMenu>
 
 #include <gmock/gmock.h>
@@ -27,6 +34,8 @@ protected:
     void TearDown() override
     {
         platform::SetFileDialogAnswer(nullptr);
+        platform::SetScreenExtentOverride(std::nullopt);
+        basic::ForgetMonitorExtent();
         AssembledFixture::TearDown();
     }
     // Chooses entry of menu when it opens (other menus are dismissed).
@@ -202,6 +211,88 @@ TEST_F(OperatorPaths, WithoutTheButtonMenuARightClickOpensTheMonitorAtOnce)
     ASSERT_TRUE(program->Monitor.IsVisible());
     EXPECT_EQ(program->Monitor.Window()->OpenedFile(), sound);
     EXPECT_EQ(program->Monitor.Window()->Item().Button, 5);
+}
+
+// The material browser keeps a place of its own for each output: moved
+// between outputs and back, and over the program's end and next start.
+class BrowserPlaces : public OperatorPaths {
+protected:
+    void SetUp() override
+    {
+        OperatorPaths::SetUp();
+        platform::SetScreenExtentOverride(QSize(1600, 1200));
+        basic::ForgetMonitorExtent();
+        for (const char* n : {"1", "2"}) {
+            Store(std::string("ShellCommand_") + n, "sozai");
+            Store(std::string("ShellName_") + n, "Sounds");
+        }
+    }
+    // A click on the shell panel of output (0-based); the browser it shows.
+    cache::FrmSozai& OpenFor(int output)
+    {
+        Click(Face(*Window().TextShell(output)), Qt::LeftButton);
+        cache::FrmSozai* browser = program->Browser.Browser();
+        EXPECT_NE(browser, nullptr);
+        EXPECT_TRUE(browser != nullptr && browser->isVisible());
+        EXPECT_EQ(program->Browser.Output(), output);
+        return *browser;
+    }
+    std::string Place(int output) const
+    {
+        const std::string suffix = "Sozai" + std::to_string(output + 1);
+        return basic::RegRead("WindowLeft" + suffix, "", "tolv") + "/" +
+               basic::RegRead("WindowTop" + suffix, "", "tolv");
+    }
+    static std::string At(const cache::FrmSozai& browser)
+    {
+        return std::to_string(browser.Left()) + "/" + std::to_string(browser.Top());
+    }
+    // Ends the program as the operator does and starts it again.
+    bool Restart()
+    {
+        if (!Window().Unload()) {
+            return false;
+        }
+        program.reset();
+        QApplication::processEvents();
+        platform::ReleaseProcessSession();
+        program = std::make_unique<Composition>();
+        return Start(2);
+    }
+};
+
+TEST_F(BrowserPlaces, EachOutputKeepsItsOwnPlaceOverMovesAndARestart)
+{
+    Store("WindowLeftSozai1", "1500");
+    Store("WindowTopSozai1", "1500");
+    Store("WindowLeftSozai2", "12000");
+    Store("WindowTopSozai2", "7500");
+    ASSERT_TRUE(Start(2));
+    cache::FrmSozai& browser = OpenFor(0);
+    EXPECT_EQ(At(browser), "1500/1500");
+
+    OpenFor(1);
+    EXPECT_EQ(At(browser), "12000/7500");
+    EXPECT_EQ(Place(0), "1500/1500") << "output 1 keeps its place";
+    // The operator moves it while it shows output 2, then goes 1 -> 2.
+    browser.Move(9000, 6000);
+    OpenFor(0);
+    EXPECT_EQ(At(browser), "1500/1500");
+    EXPECT_EQ(Place(1), "9000/6000");
+    browser.Move(3000, 2250);
+    OpenFor(1);
+    EXPECT_EQ(At(browser), "9000/6000");
+    EXPECT_EQ(Place(0), "3000/2250");
+    EXPECT_EQ(Place(1), "9000/6000");
+
+    ASSERT_TRUE(Restart());
+    EXPECT_EQ(Place(0), "3000/2250");
+    EXPECT_EQ(Place(1), "9000/6000");
+    cache::FrmSozai& again = OpenFor(1);
+    EXPECT_EQ(At(again), "9000/6000");
+    OpenFor(0);
+    EXPECT_EQ(At(again), "3000/2250");
+    EXPECT_EQ(Place(1), "9000/6000");
 }
 
 } // namespace

@@ -335,18 +335,26 @@ TEST_F(FrmSozaiTest, UnloadingKeepsTheFolderAsSozaiPath)
     EXPECT_EQ(window.TextSozaiPath().Text(), sounds + "a/");
 }
 
-TEST_F(FrmSozaiTest, OpeningForAnotherOutputMovesTheWindowToThatOutputsPlace)
+TEST_F(FrmSozaiTest, OpeningForAnotherOutputKeepsThePlaceTheMainWindowGaveIt)
 {
-    basic::SaveSetting("WindowLeftSozai2", "1500");
-    basic::SaveSetting("WindowTopSozai2", "1200");
+    basic::SaveSetting("WindowLeftSozai1", "600");
+    basic::SaveSetting("WindowTopSozai1", "450");
     cache::FrmSozai& window = Open(0);
-    window.Move(600, 600);
+    // The main window kept output 1's place and moved the browser to output
+    // 2's before it shows it there.
+    window.hide();
+    window.Move(1500, 1200);
     browser.Show(owner, 1);
     EXPECT_EQ(browser.Output(), 1);
-    EXPECT_EQ(basic::GetSetting("WindowLeftSozai1"), "600");
+    EXPECT_TRUE(window.isVisible());
     EXPECT_EQ(window.Left(), 1500);
     EXPECT_EQ(window.Top(), 1200);
-    EXPECT_TRUE(window.isVisible());
+    EXPECT_EQ(basic::GetSetting("WindowLeftSozai1"), "600") << "output 1 keeps its own place";
+    EXPECT_EQ(basic::GetSetting("WindowTopSozai1"), "450");
+    // Its own saves go under its new output.
+    window.close();
+    EXPECT_EQ(basic::GetSetting("WindowLeftSozai2"), "1500");
+    EXPECT_EQ(basic::GetSetting("WindowLeftSozai1"), "600");
 }
 
 TEST_F(FrmSozaiTest, ASmallWindowKeepsTheListUsable)

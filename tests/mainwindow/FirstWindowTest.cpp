@@ -4,8 +4,10 @@
 #include "ApplyFixture.h"
 
 #include "foundation/Parms.h"
+#include "mainwindow/PanelLook.h"
 #include "mainwindow/WindowFit.h"
 #include "platform/Screens.h"
+#include "platform/TwipsGeometry.h"
 #include "platform/base/Twips.h"
 #include "support/Gallery.h"
 
@@ -286,6 +288,94 @@ TEST_F(FirstWindow, TheStatusCaptionsShowWholeOnEveryOutputInBothDisplays)
         }
     }
 }
+
+// The counters' time at every size the builds give it: with its two info
+// lines and alone (then larger), on a button and a list output, on the narrow
+// counters of the three-player back-ends, in both displays.
+struct CounterCase {
+    int playerType = 3;
+    int numOut = 1;
+    int showFmtTolv = 1;
+    int showFmtList = 1;
+    const char* sizeRates = "1 1.3";
+};
+
+class CounterTime : public FirstWindow, public testing::WithParamInterface<CounterCase> {};
+
+// Where a text drawn on a panel differs from the panel without it.
+QRect InkBetween(const QImage& drawn, const QImage& empty)
+{
+    QRect ink;
+    for (int y = 0; y < drawn.height(); ++y) {
+        for (int x = 0; x < drawn.width(); ++x) {
+            if (drawn.pixel(x, y) != empty.pixel(x, y)) {
+                ink |= QRect(x, y, 1, 1);
+            }
+        }
+    }
+    return ink;
+}
+
+TEST_P(CounterTime, ShowsWholeInBothDisplays)
+{
+    const CounterCase& c = GetParam();
+    Store("PlayerType", std::to_string(c.playerType));
+    Store("NumOut", std::to_string(c.numOut));
+    Store("IsList_2", "1");
+    Store("ShowFmtTolv", std::to_string(c.showFmtTolv));
+    Store("ShowFmtList", std::to_string(c.showFmtList));
+    const std::string rates = c.sizeRates;
+    Store("SizeRate_1", rates.substr(0, rates.find(' ')));
+    Store("SizeRate_2", rates.substr(rates.find(' ') + 1));
+    ASSERT_EQ(Start(), Outcome::Running);
+    for (const int big : {0, 1}) {
+        if (window->State.DispBig != big) {
+            window->MenuDispBig_Click();
+        }
+        for (int strip = 0; strip < window->State.PlayerCount; ++strip) {
+            controls::UC_TextPicture& counter = *window->PicCounter(strip);
+            const std::string info = std::to_string(window->State.CounterTitle[static_cast<std::size_t>(strip)]);
+            const std::string where = "strip " + std::to_string(strip + 1) + " at size factor " +
+                                      std::to_string(window->State.SizeFactor) + ", info lines " + info;
+            // Playback writes the info lines only where they are in view.
+            if (info == "1") {
+                counter.DispMes(0, "Morning Theme", 1);
+                counter.DispMes(1, "Total/03'25.4", 1);
+            }
+            counter.Draw(-1);
+            // Elapsed, remaining, and a start timer's countdown.
+            for (const std::string time : {" 00'00.0", "-00'00.0", "-59'59.9", "-05:00"}) {
+                counter.DispMes(2, "", 0);
+                const QImage empty = counter.Picture().Image().copy();
+                counter.DispMes(2, time, 0);
+                const QImage drawn = counter.Picture().Image().copy();
+                const std::string kind = time[0] == ' ' ? "elapsed" : time.size() > 6 ? "remaining" : "timer";
+                testsupport::SaveToGallery(drawn,
+                                           "counter-" + std::to_string(c.playerType) + "-" +
+                                               std::to_string(window->State.SizeFactor).substr(0, 4) + "-strip" +
+                                               std::to_string(strip + 1) + "-info" + info + "-" + kind,
+                                           2);
+                // The field's font is the last one the counter drew with.
+                EXPECT_LE(counter.Picture().TextWidth(time),
+                          controls::UC_TextPicture::CentredTextRoom(platform::WidthTwips(counter), 1, 0))
+                    << time << ", " << where;
+                const QRect ink = InkBetween(drawn, empty);
+                const QRect inside = drawn.rect().adjusted(PanelLook::FrameLines, PanelLook::FrameLines,
+                                                           -PanelLook::FrameLines, -PanelLook::FrameLines);
+                EXPECT_TRUE(inside.contains(ink)) << time << ", " << where;
+                // Cut by one character, the time draws less: so what was
+                // drawn was the whole time.
+                counter.DispMes(2, time.substr(0, time.size() - 1), 0);
+                EXPECT_GT(ink.width(), InkBetween(counter.Picture().Image(), empty).width()) << time << ", " << where;
+            }
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryCounter, CounterTime,
+                         testing::Values(CounterCase{3, 2, 0, 1}, CounterCase{3, 2, 1, 0},
+                                         CounterCase{3, 2, 0, 0, "0.8 2"}, CounterCase{3, 1, 1, 1, "1.5 1.8"},
+                                         CounterCase{0, 1, 0, 1}, CounterCase{0, 1, 1, 1, "0.8 2"}));
 
 TEST(WindowFit, FindsTheSmallestSizeThatShowsEveryButton)
 {
