@@ -1,8 +1,20 @@
 #include "remote/SerialNoiseGate.h"
 
+#include "remote/SerialReceive.h"
+
 #include <algorithm>
 
 namespace remote {
+
+std::size_t SerialCommandBytes(int protocol)
+{
+    // The text protocol finds its commands anywhere in the stream, so a box
+    // may end each like a line of text; the others are framed by their
+    // own bytes ("Binary4" ends its frames with CR LF itself).
+    constexpr int LineEnd = 2;
+    const int bytes = SerialReadSize(protocol) + (protocol == ProtocolText ? LineEnd : 0);
+    return static_cast<std::size_t>(bytes);
+}
 
 SerialNoiseGate::SerialNoiseGate(std::size_t commandBytes, std::int64_t sinceMs)
     : bytesPerSlice_(CommandsPerSlice * std::max<std::size_t>(commandBytes, 1)),

@@ -5,6 +5,12 @@
 
 namespace remote {
 
+// The bytes of one command of a protocol (setting ComMode_<n>) as a box may
+// send it: its longest command with the framing the protocol accepts around
+// it. A text box may end each command with CR LF; the binary protocols frame
+// every byte themselves. 0 for an unknown protocol.
+std::size_t SerialCommandBytes(int protocol);
+
 // Tells line noise (a wrong baud rate, a loose cable) from a remote box by how
 // fast the bytes come. A person presses a key at most every 50 ms or so, and a
 // box sends one or two commands a key: the port may read four commands' worth
@@ -22,8 +28,9 @@ public:
     static constexpr std::int64_t CalmMs = 250;
 
     SerialNoiseGate() = default;
-    // commandBytes: the bytes of one command of the port's protocol (its
-    // longest); sinceMs: the instant that counts as the previous poll.
+    // commandBytes: the bytes of one command of the port's protocol
+    // (SerialCommandBytes); sinceMs: the instant that counts as the previous
+    // poll.
     SerialNoiseGate(std::size_t commandBytes, std::int64_t sinceMs);
 
     struct Verdict {

@@ -245,8 +245,8 @@ TEST_F(SerialNoise, OnBinary1FourCommandsEach50MsActWithOneSliceToSpareAndMoreAr
 
 // The same key on each protocol: page 2 and its button 3 of output 1 (the
 // "Binary3" frame names button 35 of 32 a page), with the answer it gets;
-// and one command of the protocol's longest size that plays button 3 of
-// the page shown (on "Binary4" it selects page 1 first).
+// one command that plays button 3 of the page shown (on "Binary4" it selects
+// page 1 first), on "Text" also with the CR LF a box may end it with.
 struct ProtocolCase {
     const char* name;
     int protocol;
@@ -256,6 +256,7 @@ struct ProtocolCase {
 };
 const std::vector<ProtocolCase> ProtocolCases{
     {"Text", remote::ProtocolText, T("P002B003"), {}, T("B003")},
+    {"TextLines", remote::ProtocolText, T("P002\r\nB003\r\n"), {}, T("B003\r\n")},
     {"Binary1", remote::ProtocolBinary1, B({202, 3}), {}, B({3})},
     {"Binary2", remote::ProtocolBinary2, B({0x80, 0x13, 0x02, 0x80, 0x12, 0x03}), {}, B({0x80, 0x12, 0x03})},
     {"Binary3", remote::ProtocolBinary3, B({Stx, 'D', '0', '3', '5', Etx}), B({Stx, 0x06, '0', Etx}),
@@ -410,23 +411,30 @@ TEST_P(SerialNoiseOnEveryProtocol, NoiseWhoseTailKeepsWithinTheAllowanceDoesNotA
 }
 
 // Commands spread evenly over each 50 ms, four in every slice or four and two
-// in turn, for 200 polls from a second before midnight; one poll comes 3 ms
-// late and reads five of them.
+// in turn, or four at once each 50 ms, for 200 polls from a second before
+// midnight; one poll comes 3 ms late and reads five of them (eight at once).
 TEST_P(SerialNoiseOnEveryProtocol, FourCommandsEvery50MsAllActAlsoWhenOnePollIsLate)
 {
     struct Turns {
         std::vector<std::int64_t> perSlice;
         std::size_t commands;
+        bool atOnce = false;
     };
-    for (const Turns& turns : {Turns{{4}, 800}, Turns{{4, 2}, 600}}) {
+    for (const Turns& turns : {Turns{{4}, 800}, Turns{{4, 2}, 600}, Turns{{4}, 800, true}}) {
         SCOPED_TRACE(turns.commands);
+        SCOPED_TRACE(turns.atOnce ? "at once" : "spread");
         SetNow(Date(2026, 3, 2), At(23, 59, 59));
         Open(38400);
         const auto box = [&turns, this](std::int64_t ms) {
             const std::int64_t count =
                 turns.perSlice[static_cast<std::size_t>((ms - 1) / PollMs) % turns.perSlice.size()];
-            // Command i of the slice comes i x 50 / count ms after its first.
             const std::int64_t inSlice = (ms - 1) % PollMs;
+            if (turns.atOnce) {
+                return inSlice == 0
+                           ? Repeated(GetParam().command, static_cast<std::size_t>(count) * GetParam().command.size())
+                           : Bytes{};
+            }
+            // Command i of the slice comes i x 50 / count ms after its first.
             const std::int64_t i = (inSlice * count + PollMs - 1) / PollMs;
             return i < count && i * PollMs / count == inSlice ? GetParam().command : Bytes{};
         };
