@@ -246,22 +246,24 @@ TEST_F(SerialNoise, OnBinary1FourCommandsEach50MsActWithOneSliceToSpareAndMoreAr
 // The same key on each protocol: page 2 and its button 3 of output 1 (the
 // "Binary3" frame names button 35 of 32 a page), with the answer it gets;
 // one command that plays button 3 of the page shown (on "Binary4" it selects
-// page 1 first), on "Text" also with the CR LF a box may end it with.
+// page 1 first); and the most bytes a box may send for one command: a text
+// box may end each with CR LF.
 struct ProtocolCase {
     const char* name;
     int protocol;
     Bytes key;
     Bytes answer;
     Bytes command;
+    std::size_t longestCommand;
 };
 const std::vector<ProtocolCase> ProtocolCases{
-    {"Text", remote::ProtocolText, T("P002B003"), {}, T("B003")},
-    {"TextLines", remote::ProtocolText, T("P002\r\nB003\r\n"), {}, T("B003\r\n")},
-    {"Binary1", remote::ProtocolBinary1, B({202, 3}), {}, B({3})},
-    {"Binary2", remote::ProtocolBinary2, B({0x80, 0x13, 0x02, 0x80, 0x12, 0x03}), {}, B({0x80, 0x12, 0x03})},
+    {"Text", remote::ProtocolText, T("P002B003"), {}, T("B003"), 6},
+    {"TextLines", remote::ProtocolText, T("P002\r\nB003\r\n"), {}, T("B003\r\n"), 6},
+    {"Binary1", remote::ProtocolBinary1, B({202, 3}), {}, B({3}), 1},
+    {"Binary2", remote::ProtocolBinary2, B({0x80, 0x13, 0x02, 0x80, 0x12, 0x03}), {}, B({0x80, 0x12, 0x03}), 3},
     {"Binary3", remote::ProtocolBinary3, B({Stx, 'D', '0', '3', '5', Etx}), B({Stx, 0x06, '0', Etx}),
-     B({Stx, 'D', '0', '0', '3', Etx})},
-    {"Binary4", remote::ProtocolBinary4, T("010203\r\n"), T("OK\r\n"), T("010103\r\n")},
+     B({Stx, 'D', '0', '0', '3', Etx}), 6},
+    {"Binary4", remote::ProtocolBinary4, T("010203\r\n"), T("OK\r\n"), T("010103\r\n"), 8},
 };
 void PrintTo(const ProtocolCase& item, std::ostream* out)
 {
@@ -447,6 +449,41 @@ TEST_P(SerialNoiseOnEveryProtocol, FourCommandsEvery50MsAllActAlsoWhenOnePollIsL
         EXPECT_EQ(Logged("Com7 input dropped"), 0);
         control->CloseComm(0);
     }
+}
+
+// Eight commands at once, once a second, each read by a poll that comes 4 to
+// 49 ms after the one before: all act. A byte more than eight of the longest
+// commands is noise, however the polls are spaced.
+TEST_P(SerialNoiseOnEveryProtocol, EightCommandsAtOnceActHoweverSoonAfterThePreviousPollTheyAreRead)
+{
+    Open(38400);
+    const Bytes command = GetParam().command;
+    const auto idleSecond = [this] {
+        for (int poll = 0; poll < 19; ++poll) {
+            clock.Advance(PollMs);
+            control->PollRemote();
+        }
+    };
+    for (std::int64_t second = 0; second < 10; ++second) {
+        idleSecond();
+        clock.Advance(4 + 5 * second);
+        SendAndPoll(Repeated(command, 8 * command.size()));
+    }
+    idleSecond();
+    EXPECT_EQ(Played(), 80u);
+    EXPECT_EQ(line.ReceiveWaiting(), Repeated(GetParam().answer, 80 * GetParam().answer.size()));
+    EXPECT_EQ(Logged("Com7 input dropped"), 0);
+
+    for (const std::int64_t spacingMs : {10, 50}) {
+        SCOPED_TRACE(spacingMs);
+        idleSecond();
+        clock.Advance(spacingMs);
+        SendAndPoll(Repeated(command, 8 * GetParam().longestCommand + 1));
+        idleSecond();
+        EXPECT_EQ(Played(), 0u);
+        EXPECT_EQ(line.ReceiveWaiting(), Bytes{});
+    }
+    EXPECT_EQ(Logged("Com7 input dropped (noise): "), 2);
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryProtocol, SerialNoiseOnEveryProtocol, testing::ValuesIn(ProtocolCases),
