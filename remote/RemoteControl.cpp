@@ -73,9 +73,7 @@ void RemoteControl::OpenSerialChannels()
         channel.portOpen = FCT_Serial::OpenSerialPort(channel.port, 0, suffix, -1, -1,
                                                       remote::SerialReadSize(channel.protocol),
                                                       remote::SerialParity(channel.protocol), 0);
-        // The longest command of the protocol is its read size.
-        channel.noise =
-            remote::SerialNoiseGate(static_cast<std::size_t>(remote::SerialReadSize(channel.protocol)), platform::ClockMs());
+        channel.noise = remote::SerialNoiseGate(remote::SerialCommandBytes(channel.protocol), platform::ClockMs());
     }
 }
 

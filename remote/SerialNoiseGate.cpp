@@ -1,31 +1,48 @@
 #include "remote/SerialNoiseGate.h"
 
+#include "remote/SerialReceive.h"
+
 #include <algorithm>
 
 namespace remote {
 
+std::size_t SerialCommandBytes(int protocol)
+{
+    // The text protocol finds its commands anywhere in the stream, so a box
+    // may end each like a line of text; the others are framed by their
+    // own bytes ("Binary4" ends its frames with CR LF itself).
+    constexpr int LineEnd = 2;
+    const int bytes = SerialReadSize(protocol) + (protocol == ProtocolText ? LineEnd : 0);
+    return static_cast<std::size_t>(bytes);
+}
+
 SerialNoiseGate::SerialNoiseGate(std::size_t commandBytes, std::int64_t sinceMs)
     : bytesPerSlice_(CommandsPerSlice * std::max<std::size_t>(commandBytes, 1)),
-      // A line that was quiet before has its slice to spare.
-      unused_(bytesPerSlice_ * SliceMs), lastPollMs_(sinceMs)
+      // A line that was quiet before has its slice to spare, and the slice
+      // now.
+      credit_(2 * bytesPerSlice_ * SliceMs), lastPollMs_(sinceMs)
 {
 }
 
 bool SerialNoiseGate::Spend(std::size_t bytesRead, std::int64_t nowMs)
 {
-    // A late poll allows for all the time it covers, so keys that piled up
-    // while the tick was held are no noise. A clock set back tells nothing
-    // of the time that passed: it counts as a slice.
+    // A clock set back tells nothing of the time that passed: it counts as a
+    // slice.
     const auto elapsedMs = static_cast<std::uint64_t>(nowMs >= lastPollMs_ ? nowMs - lastPollMs_ : SliceMs);
     lastPollMs_ = nowMs;
-    const std::uint64_t allowance = unused_ + bytesPerSlice_ * elapsedMs;
+    // The credit holds the slice now and one to spare; a late poll, all the
+    // time it covers and one to spare, so keys that piled up while the tick
+    // was held are no noise.
+    const std::uint64_t slice = bytesPerSlice_ * SliceMs;
+    const std::uint64_t earned = bytesPerSlice_ * elapsedMs;
+    const std::uint64_t credit = std::min(credit_ + earned, slice + std::max(earned, slice));
     const std::uint64_t spent = static_cast<std::uint64_t>(bytesRead) * SliceMs;
-    if (spent > allowance) {
+    if (spent > credit) {
         // Noise owes nothing: what follows it is judged on its own.
-        unused_ = 0;
+        credit_ = 0;
         return false;
     }
-    unused_ = std::min(allowance - spent, bytesPerSlice_ * SliceMs);
+    credit_ = credit - spent;
     return true;
 }
 

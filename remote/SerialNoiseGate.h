@@ -5,12 +5,20 @@
 
 namespace remote {
 
+// The bytes of one command of a protocol (setting ComMode_<n>) as a box may
+// send it: its longest command with the framing the protocol accepts around
+// it. A text box may end each command with CR LF; the binary protocols frame
+// every byte themselves. 0 for an unknown protocol.
+std::size_t SerialCommandBytes(int protocol);
+
 // Tells line noise (a wrong baud rate, a loose cable) from a remote box by how
 // fast the bytes come. A person presses a key at most every 50 ms or so, and a
-// box sends one or two commands a key: the port may read four commands' worth
-// of bytes for each 50 ms since the previous poll, and besides up to one such
-// slice that the polls before it left unused, so that keys sent together or a
-// poll a few ms late stay within it. A poll that reads more reads noise.
+// box sends one or two commands a key: the port earns four commands' worth of
+// bytes for each 50 ms that passes, and may keep up to one such slice unused
+// besides the slice now, so that keys sent together (eight commands at once)
+// or a poll a few ms late stay within it, however close the polls come. A
+// poll that comes late has earned all the time it covers. A poll that reads
+// more than the port has earned reads noise.
 // From then on all the port reads is noise, until a poll reads nothing (the
 // line has fallen quiet) or the polls have stayed within the allowance for
 // CalmMs (a box that keeps sending); what the port reads after that counts
@@ -22,8 +30,9 @@ public:
     static constexpr std::int64_t CalmMs = 250;
 
     SerialNoiseGate() = default;
-    // commandBytes: the bytes of one command of the port's protocol (its
-    // longest); sinceMs: the instant that counts as the previous poll.
+    // commandBytes: the bytes of one command of the port's protocol
+    // (SerialCommandBytes); sinceMs: the instant that counts as the previous
+    // poll.
     SerialNoiseGate(std::size_t commandBytes, std::int64_t sinceMs);
 
     struct Verdict {
@@ -42,12 +51,13 @@ public:
     std::size_t Finish();
 
 private:
-    // Takes the poll's bytes from the allowance; false when they exceed it.
+    // Takes the poll's bytes from the credit; false when they exceed it.
     bool Spend(std::size_t bytesRead, std::int64_t nowMs);
 
-    // Allowances count bytes times milliseconds, so that no division rounds.
+    // Credits count bytes times milliseconds, so that no division rounds.
     std::uint64_t bytesPerSlice_ = CommandsPerSlice;
-    std::uint64_t unused_ = 0;
+    // What the port has earned and not read as of the previous poll.
+    std::uint64_t credit_ = 0;
     std::int64_t lastPollMs_ = 0;
     bool inNoise_ = false;
     std::int64_t lastOverMs_ = 0;

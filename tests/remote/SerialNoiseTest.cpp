@@ -2,9 +2,10 @@
 // engine tick reads through what piled up and drops it, so nothing in the
 // noise acts and a command sent afterwards acts at once, or once a box that
 // keeps sending has kept within the allowance for 250 ms; keys at a person's
-// speed are never noise, even with a poll late; the framing stays what it is
-// over one read per tick; and a late poll that finds many commands carries out
-// a bounded number per tick.
+// speed are never noise, even with a poll late, with CR LF after each text
+// command, or eight sent at once however close the polls; the framing stays
+// what it is over one read per tick; and a late poll that finds many commands
+// carries out a bounded number per tick.
 #include "RemoteModel.h"
 #include "platform/base/Hooks.h"
 #include "support/PseudoTerminal.h"
@@ -245,22 +246,25 @@ TEST_F(SerialNoise, OnBinary1FourCommandsEach50MsActWithOneSliceToSpareAndMoreAr
 
 // The same key on each protocol: page 2 and its button 3 of output 1 (the
 // "Binary3" frame names button 35 of 32 a page), with the answer it gets;
-// and one command of the protocol's longest size that plays button 3 of
-// the page shown (on "Binary4" it selects page 1 first).
+// one command that plays button 3 of the page shown (on "Binary4" it selects
+// page 1 first); and the most bytes a box may send for one command: a text
+// box may end each with CR LF.
 struct ProtocolCase {
     const char* name;
     int protocol;
     Bytes key;
     Bytes answer;
     Bytes command;
+    std::size_t longestCommand;
 };
 const std::vector<ProtocolCase> ProtocolCases{
-    {"Text", remote::ProtocolText, T("P002B003"), {}, T("B003")},
-    {"Binary1", remote::ProtocolBinary1, B({202, 3}), {}, B({3})},
-    {"Binary2", remote::ProtocolBinary2, B({0x80, 0x13, 0x02, 0x80, 0x12, 0x03}), {}, B({0x80, 0x12, 0x03})},
+    {"Text", remote::ProtocolText, T("P002B003"), {}, T("B003"), 6},
+    {"TextLines", remote::ProtocolText, T("P002\r\nB003\r\n"), {}, T("B003\r\n"), 6},
+    {"Binary1", remote::ProtocolBinary1, B({202, 3}), {}, B({3}), 1},
+    {"Binary2", remote::ProtocolBinary2, B({0x80, 0x13, 0x02, 0x80, 0x12, 0x03}), {}, B({0x80, 0x12, 0x03}), 3},
     {"Binary3", remote::ProtocolBinary3, B({Stx, 'D', '0', '3', '5', Etx}), B({Stx, 0x06, '0', Etx}),
-     B({Stx, 'D', '0', '0', '3', Etx})},
-    {"Binary4", remote::ProtocolBinary4, T("010203\r\n"), T("OK\r\n"), T("010103\r\n")},
+     B({Stx, 'D', '0', '0', '3', Etx}), 6},
+    {"Binary4", remote::ProtocolBinary4, T("010203\r\n"), T("OK\r\n"), T("010103\r\n"), 8},
 };
 void PrintTo(const ProtocolCase& item, std::ostream* out)
 {
@@ -410,23 +414,30 @@ TEST_P(SerialNoiseOnEveryProtocol, NoiseWhoseTailKeepsWithinTheAllowanceDoesNotA
 }
 
 // Commands spread evenly over each 50 ms, four in every slice or four and two
-// in turn, for 200 polls from a second before midnight; one poll comes 3 ms
-// late and reads five of them.
+// in turn, or four at once each 50 ms, for 200 polls from a second before
+// midnight; one poll comes 3 ms late and reads five of them (eight at once).
 TEST_P(SerialNoiseOnEveryProtocol, FourCommandsEvery50MsAllActAlsoWhenOnePollIsLate)
 {
     struct Turns {
         std::vector<std::int64_t> perSlice;
         std::size_t commands;
+        bool atOnce = false;
     };
-    for (const Turns& turns : {Turns{{4}, 800}, Turns{{4, 2}, 600}}) {
+    for (const Turns& turns : {Turns{{4}, 800}, Turns{{4, 2}, 600}, Turns{{4}, 800, true}}) {
         SCOPED_TRACE(turns.commands);
+        SCOPED_TRACE(turns.atOnce ? "at once" : "spread");
         SetNow(Date(2026, 3, 2), At(23, 59, 59));
         Open(38400);
         const auto box = [&turns, this](std::int64_t ms) {
             const std::int64_t count =
                 turns.perSlice[static_cast<std::size_t>((ms - 1) / PollMs) % turns.perSlice.size()];
-            // Command i of the slice comes i x 50 / count ms after its first.
             const std::int64_t inSlice = (ms - 1) % PollMs;
+            if (turns.atOnce) {
+                return inSlice == 0
+                           ? Repeated(GetParam().command, static_cast<std::size_t>(count) * GetParam().command.size())
+                           : Bytes{};
+            }
+            // Command i of the slice comes i x 50 / count ms after its first.
             const std::int64_t i = (inSlice * count + PollMs - 1) / PollMs;
             return i < count && i * PollMs / count == inSlice ? GetParam().command : Bytes{};
         };
@@ -439,6 +450,38 @@ TEST_P(SerialNoiseOnEveryProtocol, FourCommandsEvery50MsAllActAlsoWhenOnePollIsL
         EXPECT_EQ(Logged("Com7 input dropped"), 0);
         control->CloseComm(0);
     }
+}
+
+// Eight commands at once, once a second, each read by a poll that comes 4 to
+// 49 ms after the one before: all act. A byte more than eight of the longest
+// commands is noise, also at a poll 10 ms after the one before.
+TEST_P(SerialNoiseOnEveryProtocol, EightCommandsAtOnceActHoweverSoonAfterThePreviousPollTheyAreRead)
+{
+    Open(38400);
+    const Bytes command = GetParam().command;
+    const auto idleSecond = [this] {
+        for (int poll = 0; poll < 19; ++poll) {
+            clock.Advance(PollMs);
+            control->PollRemote();
+        }
+    };
+    for (std::int64_t second = 0; second < 10; ++second) {
+        idleSecond();
+        clock.Advance(4 + 5 * second);
+        SendAndPoll(Repeated(command, 8 * command.size()));
+    }
+    idleSecond();
+    EXPECT_EQ(Played(), 80u);
+    EXPECT_EQ(line.ReceiveWaiting(), Repeated(GetParam().answer, 80 * GetParam().answer.size()));
+    EXPECT_EQ(Logged("Com7 input dropped"), 0);
+
+    idleSecond();
+    clock.Advance(10);
+    SendAndPoll(Repeated(command, 8 * GetParam().longestCommand + 1));
+    idleSecond();
+    EXPECT_EQ(Played(), 0u);
+    EXPECT_EQ(line.ReceiveWaiting(), Bytes{});
+    EXPECT_EQ(Logged("Com7 input dropped (noise): "), 1);
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryProtocol, SerialNoiseOnEveryProtocol, testing::ValuesIn(ProtocolCases),
