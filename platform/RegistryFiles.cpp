@@ -129,8 +129,7 @@ FileUpdate WriteRegistryValue(std::string_view keyPath, std::string_view name, s
         return Failed(CallFailure("mkdir", folder.string(), error.value()));
     }
     return UpdateDocumentUnderLock<RegistryKeyDocument>(*file, [&](RegistryKeyDocument& document) {
-        document.Set(name, value);
-        return true;
+        return document.Set(name, value);
     });
 }
 
