@@ -215,12 +215,7 @@ ReadBack ReadBackOf(std::span<const std::uint8_t> bytes, std::string_view text, 
     // Bytes that code page 932 reads as the text lose nothing; only the
     // reader's judgement of them is wrong.
     return encoding == Encoding::Utf8 && DecodeCp932(bytes) == text ? ReadBack::TakenForUtf8
-                                                                     : ReadBack::CharactersNotHeld;
-}
-
-bool ReadsBackAs(std::span<const std::uint8_t> bytes, std::string_view text, Detector detect)
-{
-    return ReadBackOf(bytes, text, detect) == ReadBack::Same;
+                                                                    : ReadBack::CharactersNotHeld;
 }
 
 std::optional<std::string> EncodeCp932ReadingBack(std::string_view text, Detector detect, ReadBack* why)

@@ -54,7 +54,6 @@ enum class ReadBack {
     TakenForUtf8,      // they hold the text, but the reader takes them for UTF-8
 };
 ReadBack ReadBackOf(std::span<const std::uint8_t> bytes, std::string_view text, Detector detect);
-bool ReadsBackAs(std::span<const std::uint8_t> bytes, std::string_view text, Detector detect);
 // A whole file's text in code page 932 when those bytes read back as text,
 // else nothing, with why in *why when it is given.
 std::optional<std::string> EncodeCp932ReadingBack(std::string_view text, Detector detect, ReadBack* why = nullptr);

@@ -338,8 +338,9 @@ TEST_P(Cp932ReadingAsUtf8Setting, ComesBackAsItWasSaved)
     program.Write("tolv.ini", "[conf]\r\n" + title);
     basic::SaveSetting("Title", text);
     EXPECT_EQ(basic::GetSetting("Title", ""), text);
-    EXPECT_NE(ErrorLog().find("IniWrite Title: " + ini + ": its code page 932 bytes would read as UTF-8; saved as UTF-8"),
-              std::string::npos);
+    EXPECT_NE(
+        ErrorLog().find("IniWrite Title: " + ini + ": its code page 932 bytes would read as UTF-8; saved as UTF-8"),
+        std::string::npos);
 
     // Beside that text the file stays code page 932, its lines as they were.
     program.Write("tolv.ini", "[conf]\r\n" + title);

@@ -254,8 +254,9 @@ TEST_P(Cp932ReadingAsUtf8InTable, ComesBackAsItWasSaved)
     ASSERT_EQ(Save(""), 1);
     ASSERT_EQ(Open(path), 1);
     EXPECT_EQ(Button(0, 0, 0).FileName, name);
-    EXPECT_NE(DayLog().find("WriteAssignFile: " + path + ": its code page 932 bytes would read as UTF-8; saved as UTF-8"),
-              std::string::npos);
+    EXPECT_NE(
+        DayLog().find("WriteAssignFile: " + path + ": its code page 932 bytes would read as UTF-8; saved as UTF-8"),
+        std::string::npos);
 
     // Beside a name whose code page 932 bytes hold one that UTF-8 cannot
     // place ("ア" is 83 41), the reader would take the table for UTF-8 with
