@@ -51,11 +51,15 @@ void IniWrite(std::string_view key, const VariantText& value, std::string_view f
 {
     const std::string path = FileOrDefault(file);
     const std::string_view text = value.Text().empty() ? EmptyMark : std::string_view(value.Text());
+    if (!textcodec::IsValidUtf8(text)) {
+        WriteLog("IniWrite " + std::string(key) + ": " + textcodec::NotUtf8Note(path, text), 1, 0);
+        return;
+    }
     const platform::FileUpdate update = platform::WriteProfileString(path, SectionOrDefault(section), key, text);
     if (!update.ok) {
         WriteLog("IniWrite " + std::string(key) + ": " + update.failure, 1, 0);
     } else if (update.nowUtf8) {
-        WriteLog("IniWrite " + std::string(key) + ": " + textcodec::WentOverToUtf8Note(path), 1, 0);
+        WriteLog("IniWrite " + std::string(key) + ": " + textcodec::WentOverToUtf8Note(path, update.whyUtf8), 1, 0);
     }
 }
 

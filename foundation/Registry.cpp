@@ -54,12 +54,15 @@ void LogFailure(std::string_view call, std::string_view key, std::string_view fa
     WriteLog(std::string(call) + " " + std::string(key) + ": " + std::string(failure), 1, 0);
 }
 
-// A change that took a code page 932 key file over to UTF-8 is told.
+// A change that took a code page 932 key file over to UTF-8 is told, in the
+// log of the given kind.
 void LogWentOverToUtf8(std::string_view call, std::string_view key, const std::string& keyPath,
-                       const platform::FileUpdate& update)
+                       const platform::FileUpdate& update, int kind)
 {
     if (update.nowUtf8) {
-        LogFailure(call, key, textcodec::WentOverToUtf8Note(keyPath));
+        WriteLog(std::string(call) + " " + std::string(key) + ": " +
+                     textcodec::WentOverToUtf8Note(keyPath, update.whyUtf8),
+                 kind, 0);
     }
 }
 
@@ -99,12 +102,16 @@ int RegWrite(std::string_view key, const VariantText& value, std::string_view se
         return 0;
     }
     const std::string_view text = value.Text().empty() ? EmptyMark : std::string_view(value.Text());
+    if (!textcodec::IsValidUtf8(text)) {
+        LogFailure("RegWrite", key, textcodec::NotUtf8Note(*path, text));
+        return 0;
+    }
     const platform::FileUpdate update = platform::WriteRegistryValue(*path, key, text);
     if (!update.ok) {
         LogFailure("RegWrite", key, update.failure);
         return 0;
     }
-    LogWentOverToUtf8("RegWrite", key, *path, update);
+    LogWentOverToUtf8("RegWrite", key, *path, update, 1);
     return 1;
 }
 
@@ -118,7 +125,9 @@ void RegDeleteValue(std::string_view key, std::string_view section, std::int32_t
     if (!update.ok) {
         LogFailure("RegDeleteValue", key, update.failure);
     }
-    LogWentOverToUtf8("RegDeleteValue", key, *path, update);
+    // Only what is left can go over, and only because its bytes would read as
+    // UTF-8: nothing failed, so the day log tells it, not the error log.
+    LogWentOverToUtf8("RegDeleteValue", key, *path, update, 0);
 }
 
 int RegDeleteKey(std::string_view section, std::int32_t hKey, std::string_view keyPath)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/base/TextCodec.h"
+
 #include <functional>
 #include <optional>
 #include <string>
@@ -12,6 +14,7 @@ struct FileUpdate {
     bool changed = false; // the file was replaced
     std::string failure;  // why not, when !ok
     bool nowUtf8 = false; // a code page 932 file went over to UTF-8 to hold the change
+    textcodec::ReadBack whyUtf8 = textcodec::ReadBack::Same; // why, when nowUtf8
 };
 
 // Turns the file's bytes ("" for a missing file) into its new bytes, or
@@ -26,19 +29,24 @@ FileUpdate UpdateFileUnderLock(const std::string& path, const FileEdit& edit);
 
 // The same for a text document (an INI or registry key file) built from the
 // bytes and changed by change(document), which returns false to refuse; the
-// update tells when the change took a code page 932 file over to UTF-8.
+// update tells when the change took a code page 932 file over to UTF-8, and why.
 template <class Document, class Change> FileUpdate UpdateDocumentUnderLock(const std::string& path, Change change)
 {
     bool wentOverToUtf8 = false;
+    textcodec::ReadBack why = textcodec::ReadBack::Same;
     FileUpdate update = UpdateFileUnderLock(path, [&](std::string_view bytes) -> std::optional<std::string> {
         Document document(bytes);
         if (!change(document)) {
             return std::nullopt;
         }
         wentOverToUtf8 = document.WentOverToUtf8();
+        why = document.WhyUtf8();
         return document.Bytes();
     });
     update.nowUtf8 = update.changed && wentOverToUtf8;
+    if (update.nowUtf8) {
+        update.whyUtf8 = why;
+    }
     return update;
 }
 

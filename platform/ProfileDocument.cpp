@@ -2,6 +2,7 @@
 
 #include "platform/AsciiCase.h"
 #include "platform/TrimBlanks.h"
+#include "platform/base/TextCodec.h"
 
 #include <utility>
 
@@ -106,7 +107,8 @@ bool ProfileDocument::Set(std::string_view section, std::string_view key, std::s
     section = TrimBlanks(section);
     key = TrimBlanks(key);
     if (section.empty() || key.empty() || section.find(']') != std::string_view::npos || HoldsLineBreakOrNul(section) ||
-        key.find('=') != std::string_view::npos || key.starts_with('[') || HoldsLineBreakOrNul(key)) {
+        key.find('=') != std::string_view::npos || key.starts_with('[') || HoldsLineBreakOrNul(key) ||
+        !textcodec::IsValidUtf8(section) || !textcodec::IsValidUtf8(key) || !textcodec::IsValidUtf8(value)) {
         return false;
     }
     std::string plainValue(value.substr(0, value.find('\0')));
@@ -119,9 +121,8 @@ bool ProfileDocument::Set(std::string_view section, std::string_view key, std::s
 
     const SectionSpan span = FindSection(section);
     if (!span.found) {
-        lines.Insert(lines.Count(), "[" + std::string(section) + "]");
-        lines.Insert(lines.Count(), std::string(key) + "=" + cleanValue);
-        return true;
+        return lines.Insert(lines.Count(), "[" + std::string(section) + "]") &&
+               lines.Insert(lines.Count(), std::string(key) + "=" + cleanValue);
     }
     std::size_t afterLastEntry = span.header + 1;
     for (std::size_t i = span.header + 1; i < span.end; ++i) {
@@ -131,13 +132,11 @@ bool ProfileDocument::Set(std::string_view section, std::string_view key, std::s
         }
         if (EqualsIgnoringCase(entry->key, key)) {
             // The stored spelling of the key stays.
-            lines.Replace(i, std::string(entry->key) + "=" + cleanValue);
-            return true;
+            return lines.Replace(i, std::string(entry->key) + "=" + cleanValue);
         }
         afterLastEntry = i + 1;
     }
-    lines.Insert(afterLastEntry, std::string(key) + "=" + cleanValue);
-    return true;
+    return lines.Insert(afterLastEntry, std::string(key) + "=" + cleanValue);
 }
 
 } // namespace platform

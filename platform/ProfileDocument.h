@@ -28,12 +28,14 @@ public:
     // at an end, or matching quotes around it) is written inside one more
     // pair of double quotes, so Find gives it back as it was set. Names that
     // cannot stand on a profile line (empty, or holding "=", "]" or a line
-    // break) are refused with false.
+    // break) are refused with false, and so is a name or value that is no
+    // UTF-8 text (see TextLines).
     bool Set(std::string_view section, std::string_view key, std::string_view value);
 
     std::string Bytes() const { return lines.Bytes(); }
-    // True once a change made a code page 932 file UTF-8.
+    // True once a change made a code page 932 file UTF-8, and why.
     bool WentOverToUtf8() const { return lines.WentOverToUtf8(); }
+    textcodec::ReadBack WhyUtf8() const { return lines.WhyUtf8(); }
 
 private:
     // A section's header line and the line after its last one (the next

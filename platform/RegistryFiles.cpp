@@ -128,10 +128,8 @@ FileUpdate WriteRegistryValue(std::string_view keyPath, std::string_view name, s
     if (error) {
         return Failed(CallFailure("mkdir", folder.string(), error.value()));
     }
-    return UpdateDocumentUnderLock<RegistryKeyDocument>(*file, [&](RegistryKeyDocument& document) {
-        document.Set(name, value);
-        return true;
-    });
+    return UpdateDocumentUnderLock<RegistryKeyDocument>(
+        *file, [&](RegistryKeyDocument& document) { return document.Set(name, value); });
 }
 
 FileUpdate DeleteRegistryValue(std::string_view keyPath, std::string_view name)

@@ -110,17 +110,16 @@ std::optional<std::string> RegistryKeyDocument::Find(std::string_view name) cons
     return std::nullopt;
 }
 
-void RegistryKeyDocument::Set(std::string_view name, std::string_view value)
+bool RegistryKeyDocument::Set(std::string_view name, std::string_view value)
 {
     for (std::size_t i = 0; i < lines.Count(); ++i) {
         const std::optional<Entry> entry = EntryOf(lines.Text(i));
         if (entry && EqualsIgnoringCase(entry->name, name)) {
             // The stored spelling of the name stays.
-            lines.Replace(i, EscapeName(entry->name) + "=" + EscapeValue(value));
-            return;
+            return lines.Replace(i, EscapeName(entry->name) + "=" + EscapeValue(value));
         }
     }
-    lines.Insert(lines.Count(), EscapeName(name) + "=" + EscapeValue(value));
+    return lines.Insert(lines.Count(), EscapeName(name) + "=" + EscapeValue(value));
 }
 
 void RegistryKeyDocument::Remove(std::string_view name)

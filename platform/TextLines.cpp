@@ -72,9 +72,7 @@ TextLines::Line TextLines::MakeLine(std::string_view text, std::string ending) c
     Line line;
     line.raw = Encode(text);
     line.ending = std::move(ending);
-    // Text that is no UTF-8 takes what its bytes read as: written as it
-    // stands it would make the whole file read as code page 932.
-    line.text = textcodec::IsValidUtf8(text) ? std::string(text) : Decode(line.raw);
+    line.text = text;
     return line;
 }
 
@@ -88,28 +86,37 @@ void TextLines::KeepReadingBack()
         text += line.text;
         text += line.ending;
     }
-    if (!textcodec::ReadsBackAs(AsBytes(Body()), text, DetectEncoding)) {
-        GoOverToUtf8();
+    if (const textcodec::ReadBack why = textcodec::ReadBackOf(AsBytes(Body()), text, DetectEncoding);
+        why != textcodec::ReadBack::Same) {
+        GoOverToUtf8(why);
     }
 }
 
-void TextLines::GoOverToUtf8()
+void TextLines::GoOverToUtf8(textcodec::ReadBack why)
 {
     for (Line& line : lines) {
         line.raw = line.text;
     }
     encoding = textcodec::Encoding::Utf8;
     wentOverToUtf8 = true;
+    whyUtf8 = why;
 }
 
-void TextLines::Replace(std::size_t i, std::string_view text)
+bool TextLines::Replace(std::size_t i, std::string_view text)
 {
+    if (!textcodec::IsValidUtf8(text)) {
+        return false;
+    }
     lines[i] = MakeLine(text, std::move(lines[i].ending));
     KeepReadingBack();
+    return true;
 }
 
-void TextLines::Insert(std::size_t i, std::string_view text)
+bool TextLines::Insert(std::size_t i, std::string_view text)
 {
+    if (!textcodec::IsValidUtf8(text)) {
+        return false;
+    }
     // A line added after an unfinished last line finishes it first. A bare CR
     // that ends it stays: a LF right after it makes the two one line end.
     if (i == lines.size() && !lines.empty() && (lines.back().ending.empty() || lines.back().ending == "\r")) {
@@ -118,6 +125,7 @@ void TextLines::Insert(std::size_t i, std::string_view text)
     }
     lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(i), MakeLine(text, newLine));
     KeepReadingBack();
+    return true;
 }
 
 void TextLines::Erase(std::size_t i)

@@ -16,7 +16,10 @@ namespace platform {
 // a rewrite leaves every other line as it was, even a damaged one. A code page
 // 932 file whose bytes after a change would not read back as its texts goes
 // over to UTF-8 whole, as one file cannot mix the two; only then are its other
-// lines re-encoded (bytes a damaged line could not decode stay U+FFFD).
+// lines re-encoded (bytes a damaged line could not decode stay U+FFFD). A line
+// that is no UTF-8 text is refused: every line is read as text, so it would
+// never read back as it was, and in a UTF-8 file its bytes would make the
+// whole file read as code page 932.
 class TextLines {
 public:
     TextLines() = default;
@@ -26,12 +29,14 @@ public:
     // The decoded text of line i, without its line end.
     const std::string& Text(std::size_t i) const { return lines[i].text; }
     textcodec::Encoding Encoding() const { return encoding; }
-    // True once a change made a code page 932 file UTF-8.
+    // True once a change made a code page 932 file UTF-8, and why.
     bool WentOverToUtf8() const { return wentOverToUtf8; }
+    textcodec::ReadBack WhyUtf8() const { return whyUtf8; }
 
-    void Replace(std::size_t i, std::string_view text);
+    // Both refuse text that is no UTF-8 with false, changing nothing.
+    bool Replace(std::size_t i, std::string_view text);
     // Inserts a line before line i (i == Count() appends).
-    void Insert(std::size_t i, std::string_view text);
+    bool Insert(std::size_t i, std::string_view text);
     void Erase(std::size_t i);
 
     // The file's bytes.
@@ -49,7 +54,7 @@ private:
     Line MakeLine(std::string_view text, std::string ending) const;
     // Goes over to UTF-8 when the bytes would not read back as the lines' texts.
     void KeepReadingBack();
-    void GoOverToUtf8();
+    void GoOverToUtf8(textcodec::ReadBack why);
     std::string Body() const;
 
     std::vector<Line> lines;
@@ -57,6 +62,7 @@ private:
     std::string newLine = "\n";
     textcodec::Encoding encoding = textcodec::Encoding::Utf8;
     bool wentOverToUtf8 = false;
+    textcodec::ReadBack whyUtf8 = textcodec::ReadBack::Same;
 };
 
 } // namespace platform

@@ -204,17 +204,31 @@ int AssignFile::WriteWith(std::string_view path, int pathMode, int noUser, textc
     if (state_.UseTlvUser >= 1 && noUser == 0) {
         user = CurrentUserName();
     }
-    const std::string text = playback::BuildAssignFile(state_, path, pathMode, user);
+    std::vector<std::string> leftOut;
+    const std::string text = playback::BuildAssignFile(state_, path, pathMode, user, &leftOut);
+    if (!leftOut.empty()) {
+        // A name that is no UTF-8 text (a byte of another code page in a file
+        // name) reads back in neither encoding; its line would make the table
+        // unreadable, so only that entry is not saved.
+        std::string keys;
+        for (const std::string& key : leftOut) {
+            keys += (keys.empty() ? "" : ", ") + key;
+        }
+        basic::WriteLog("WriteAssignFile: " + std::string(path) + " cannot hold " + keys +
+                            ", which is no UTF-8 text; not saved",
+                        1, 0);
+    }
     std::string bytes;
     if (encoding == textcodec::Encoding::Cp932) {
+        textcodec::ReadBack why = textcodec::ReadBack::Same;
         if (std::optional<std::string> cp932 =
-                textcodec::EncodeCp932ReadingBack(text, playback::DetectAssignEncoding)) {
+                textcodec::EncodeCp932ReadingBack(text, playback::DetectAssignEncoding, &why)) {
             bytes = std::move(*cp932);
         } else {
             // A name that would not come back as it is (saved as "?", as a
             // look-alike, or in bytes the reader takes for UTF-8) would lose
             // its sound; the table goes over to UTF-8 instead.
-            basic::WriteLog("WriteAssignFile: " + textcodec::WentOverToUtf8Note(path), 1, 0);
+            basic::WriteLog("WriteAssignFile: " + textcodec::WentOverToUtf8Note(path, why), 1, 0);
             bytes = text;
             if (encoding_ == textcodec::Encoding::Cp932 && path == state_.CurrentFilePath) {
                 encoding_ = textcodec::Encoding::Utf8;

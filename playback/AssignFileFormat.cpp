@@ -7,6 +7,7 @@
 #include "playback/AssignPaths.h"
 
 #include <algorithm>
+#include <initializer_list>
 
 namespace playback {
 
@@ -118,6 +119,30 @@ template <class... Fields> void AppendLine(std::string& text, const Fields&... f
     text += "\r\n";
 }
 
+// Appends the line unless a field is no UTF-8 text; then its key and that
+// field are noted.
+class LineWriter {
+public:
+    LineWriter(std::string& text, std::vector<std::string>* leftOut) : text_(text), leftOut_(leftOut) {}
+
+    template <class... Fields> void Line(const std::string& key, const Fields&... fields)
+    {
+        for (const std::string_view field : {std::string_view(fields)...}) {
+            if (!textcodec::IsValidUtf8(field)) {
+                if (leftOut_ != nullptr) {
+                    leftOut_->push_back(key + " \"" + textcodec::ShowingStrayBytes(field) + "\"");
+                }
+                return;
+            }
+        }
+        AppendLine(text_, std::string_view(key), fields...);
+    }
+
+private:
+    std::string& text_;
+    std::vector<std::string>* leftOut_;
+};
+
 } // namespace
 
 textcodec::Encoding DetectAssignEncoding(std::span<const std::uint8_t> bytes)
@@ -198,12 +223,13 @@ AssignParseResult ParseAssignFile(std::span<const std::uint8_t> bytes, std::stri
 }
 
 std::string BuildAssignFile(const MainState& state, std::string_view targetPath, int pathMode,
-                            const std::optional<std::string>& userName)
+                            const std::optional<std::string>& userName, std::vector<std::string>* leftOut)
 {
     std::string text;
     text.reserve(1u << 16);
+    LineWriter out(text, leftOut);
     if (userName) {
-        AppendLine(text, std::string_view("user"), basic::MakeFieldSafe(*userName));
+        out.Line("user", basic::MakeFieldSafe(*userName));
     }
     const bool mapping = pathMode == PathFull && WriteMappingOn(targetPath, state.SyncDrive);
     const auto stored = [&](const std::string& path) {
@@ -214,7 +240,7 @@ std::string BuildAssignFile(const MainState& state, std::string_view targetPath,
         for (int page = 0; page < pages; ++page) {
             const std::string& caption = state.BankName[static_cast<std::size_t>(PageNameIndex(output, page))];
             if (!caption.empty()) {
-                AppendLine(text, AssignKey("BankName", output, page, -1), basic::MakeFieldSafe(caption));
+                out.Line(AssignKey("BankName", output, page, -1), basic::MakeFieldSafe(caption));
             }
         }
         const int buttons = std::clamp(state.ButtonsPerPage[static_cast<std::size_t>(output)], 0, AssignButtons);
@@ -225,9 +251,9 @@ std::string BuildAssignFile(const MainState& state, std::string_view targetPath,
                 if (record.FileName.empty()) {
                     continue;
                 }
-                AppendLine(text, AssignKey("Button", output, page, button), stored(record.FileName),
-                           std::to_string(record.PlayMode), std::to_string(record.StartMS), AssignHex(record.TextColor),
-                           AssignHex(record.BackColor));
+                out.Line(AssignKey("Button", output, page, button), stored(record.FileName),
+                         std::to_string(record.PlayMode), std::to_string(record.StartMS), AssignHex(record.TextColor),
+                         AssignHex(record.BackColor));
             }
         }
     }
@@ -235,7 +261,7 @@ std::string BuildAssignFile(const MainState& state, std::string_view targetPath,
         for (int page = 0; page < pages; ++page) {
             const std::string& caption = state.ListName[static_cast<std::size_t>(PageNameIndex(output, page))];
             if (!caption.empty()) {
-                AppendLine(text, AssignKey("ListName", output, page, -1), basic::MakeFieldSafe(caption));
+                out.Line(AssignKey("ListName", output, page, -1), basic::MakeFieldSafe(caption));
             }
         }
         for (int page = 0; page < pages; ++page) {
@@ -247,9 +273,8 @@ std::string BuildAssignFile(const MainState& state, std::string_view targetPath,
                     continue;
                 }
                 const bool marked = item < list.Seq.size() && list.Seq[item] == 1;
-                AppendLine(text, AssignKey("List", output, page, static_cast<int>(item)),
-                           stored(list.Items[item].FileName), std::string_view(marked ? "1" : "0"),
-                           std::to_string(list.Items[item].StartMS));
+                out.Line(AssignKey("List", output, page, static_cast<int>(item)), stored(list.Items[item].FileName),
+                         std::string_view(marked ? "1" : "0"), std::to_string(list.Items[item].StartMS));
             }
         }
     }

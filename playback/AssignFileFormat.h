@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 struct MainState;
 
@@ -53,9 +54,12 @@ AssignParseResult ParseAssignFile(std::span<const std::uint8_t> bytes, std::stri
 // per output the button page captions and buttons, then per output the list
 // captions and list items, of the pages below PageNum and the buttons below
 // each output's ButtonsPerPage. Paths, captions and the user name are cleaned
-// so that no field can break the line.
+// so that no field can break the line. A line with a field that is no UTF-8
+// text is left out, its key and that field (stray bytes shown as "\xNN")
+// added to *leftOut when given: the reader would refuse the line, and as code
+// page 932 it would not read back either.
 std::string BuildAssignFile(const MainState& state, std::string_view targetPath, int pathMode,
-                            const std::optional<std::string>& userName);
+                            const std::optional<std::string>& userName, std::vector<std::string>* leftOut = nullptr);
 
 // Value 1 of the first user line of the text, or "".
 std::string FindFileUser(std::span<const std::uint8_t> bytes);

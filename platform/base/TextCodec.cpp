@@ -206,23 +206,65 @@ std::string EncodeCp932(std::string_view utf8)
     return Convert(ToCp932(), utf8.data(), utf8.size(), "?", SkipOneUtf8Char);
 }
 
-bool ReadsBackAs(std::span<const std::uint8_t> bytes, std::string_view text, Detector detect)
+ReadBack ReadBackOf(std::span<const std::uint8_t> bytes, std::string_view text, Detector detect)
 {
-    return Decode(bytes, detect(bytes)) == text;
+    const Encoding encoding = detect(bytes);
+    if (Decode(bytes, encoding) == text) {
+        return ReadBack::Same;
+    }
+    // Bytes that code page 932 reads as the text lose nothing; only the
+    // reader's judgement of them is wrong.
+    return encoding == Encoding::Utf8 && DecodeCp932(bytes) == text ? ReadBack::TakenForUtf8
+                                                                    : ReadBack::CharactersNotHeld;
 }
 
-std::optional<std::string> EncodeCp932ReadingBack(std::string_view text, Detector detect)
+std::optional<std::string> EncodeCp932ReadingBack(std::string_view text, Detector detect, ReadBack* why)
 {
     std::string bytes = EncodeCp932(text);
-    if (!ReadsBackAs(std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()), text, detect)) {
+    const ReadBack readBack =
+        ReadBackOf(std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()), text, detect);
+    if (why != nullptr) {
+        *why = readBack;
+    }
+    if (readBack != ReadBack::Same) {
         return std::nullopt;
     }
     return bytes;
 }
 
-std::string WentOverToUtf8Note(std::string_view path)
+std::string WentOverToUtf8Note(std::string_view path, ReadBack why)
 {
+    if (why == ReadBack::TakenForUtf8) {
+        return std::string(path) + ": its code page 932 bytes would read as UTF-8; saved as UTF-8";
+    }
     return std::string(path) + " holds characters code page 932 cannot hold; saved as UTF-8";
+}
+
+std::string NotUtf8Note(std::string_view path, std::string_view value)
+{
+    return std::string(path) + " cannot hold \"" + ShowingStrayBytes(value) +
+           "\", which is no UTF-8 text; the old value stays";
+}
+
+std::string ShowingStrayBytes(std::string_view text)
+{
+    static constexpr char hex[] = "0123456789ABCDEF";
+    const std::span<const std::uint8_t> bytes(reinterpret_cast<const std::uint8_t*>(text.data()), text.size());
+    std::string shown;
+    std::size_t i = 0;
+    while (i < bytes.size()) {
+        std::size_t len = bytes[i] < 0x80 ? 1 : MultiByteCharAt(bytes, i);
+        if (len != 0) {
+            shown.append(text.substr(i, len));
+        } else {
+            shown += "\\x";
+            shown += hex[bytes[i] >> 4];
+            shown += hex[bytes[i] & 0x0F];
+            len = 1;
+        }
+        i += len;
+    }
+    return shown;
 }
 
 std::string Encode(std::string_view utf8, Encoding encoding)

@@ -42,18 +42,29 @@ std::string EncodeCp932(std::string_view utf8);
 // DetectDespiteStrayBytes.
 using Detector = Encoding (*)(std::span<const std::uint8_t> bytes);
 
-// True when a whole file's bytes, judged by the reader's own detect and
-// decoded, give back text. A file kept in code page 932 may be written so only
-// when they do: code page 932 holds no place for some characters, hands others
-// back as look-alikes ("〜" as "～", "¥" as "\"), and its bytes can form valid
-// UTF-8 as a whole ("ﾂｱ" is C2 B1, which reads as "±"), which the reader then
-// takes for UTF-8. Such a file must be written as UTF-8 instead.
-bool ReadsBackAs(std::span<const std::uint8_t> bytes, std::string_view text, Detector detect);
-// A whole file's text in code page 932 when those bytes read back as text
-// (see ReadsBackAs), else nothing.
-std::optional<std::string> EncodeCp932ReadingBack(std::string_view text, Detector detect);
+// Whether a whole file's bytes, judged by the reader's own detect and decoded,
+// give back text, and if not why. A file kept in code page 932 may be written
+// so only when they do: code page 932 holds no place for some characters and
+// hands others back as look-alikes ("〜" as "～", "¥" as "\"); and its bytes
+// can form valid UTF-8 as a whole ("ﾂｱ" is C2 B1, which reads as "±"), which
+// the reader then takes for UTF-8. Such a file must be written as UTF-8 instead.
+enum class ReadBack {
+    Same,
+    CharactersNotHeld, // the code page 932 bytes lack characters of the text
+    TakenForUtf8,      // they hold the text, but the reader takes them for UTF-8
+};
+ReadBack ReadBackOf(std::span<const std::uint8_t> bytes, std::string_view text, Detector detect);
+// A whole file's text in code page 932 when those bytes read back as text,
+// else nothing, with why in *why when it is given.
+std::optional<std::string> EncodeCp932ReadingBack(std::string_view text, Detector detect, ReadBack* why = nullptr);
 // What a writer logs after the file at path went over to UTF-8 for that reason.
-std::string WentOverToUtf8Note(std::string_view path);
+std::string WentOverToUtf8Note(std::string_view path, ReadBack why);
+// What a writer logs when it refuses value, which is no UTF-8 text, for the
+// file (or key) at path: no file read as text can give it back.
+std::string NotUtf8Note(std::string_view path, std::string_view value);
+// A text for a log line: every byte that is no part of a UTF-8 character is
+// shown as "\xNN", so the log stays UTF-8 and the byte can be told.
+std::string ShowingStrayBytes(std::string_view text);
 std::string Encode(std::string_view utf8, Encoding encoding);
 
 // Byte length of the UTF-8 character that starts with lead (1 for a stray byte).

@@ -49,6 +49,7 @@ protected:
         return registry.CompanyKeyFolder() + lowerCaseSection + ".conf";
     }
     std::string ErrorLog() const { return ReadText(logs.Path() + basic::ComputerName() + " - tolv.err"); }
+    std::string DayLog() const { return ReadText(logs.Path() + basic::ComputerName() + " - tolv.log"); }
 
     testsupport::ScratchFolder program;
     testsupport::ScratchRegistry registry;
@@ -270,6 +271,56 @@ TEST_F(Settings, ACodePage932IniTakesOnlyTextsThatReadBackAndElseGoesOverToUtf8)
     EXPECT_NE(ErrorLog().find("RegWrite LastTlvFilename: "), std::string::npos);
 }
 
+// A name with a byte of another code page ("café" in Latin-1, as names on
+// older shares are) has no form a file read as text gives back: it is not
+// written, the old value stays, and every other line reads as before.
+TEST_F(Settings, AValueThatIsNoTextIsRefusedAndTheFileReadsAsBefore)
+{
+    const std::string name = "caf\xE9.txt";
+    const std::string lines = "BankName=テーマ\nMixerApp=/srv/音\n";
+    basic::SettingsIniPath = program / "tolv.ini";
+    const std::string conf = program / "conf/conf.ini";
+    fs::create_directories(fs::path(SectionFile("tolv")).parent_path());
+    for (const std::string& bytes : {"[conf]\n" + lines, textcodec::EncodeCp932("[conf]\r\n" + lines)}) {
+        program.Write("tolv.ini", bytes);
+        basic::SaveSetting("LastTlvFilename", name);
+        EXPECT_EQ(ReadText(program / "tolv.ini"), bytes);
+        EXPECT_EQ(basic::GetSetting("BankName", ""), "テーマ");
+        EXPECT_EQ(basic::GetSetting("MixerApp", ""), "/srv/音");
+        EXPECT_EQ(basic::GetSetting("LastTlvFilename", ""), "");
+
+        // The shared conf.ini is written the same way.
+        program.Write("conf/conf.ini", bytes);
+        basic::IniWrite("TimeSrv", name, conf);
+        EXPECT_EQ(ReadText(conf), bytes);
+        EXPECT_EQ(basic::IniRead("BankName", "", conf), "テーマ");
+    }
+    // A registry key file keeps the value it had.
+    basic::SettingsIniPath.clear();
+    const std::string key = "LastTlvFilename=/srv/前.txt\n" + lines;
+    for (const std::string& bytes : {key, textcodec::EncodeCp932(key)}) {
+        std::ofstream(SectionFile("tolv"), std::ios::binary) << bytes;
+        EXPECT_EQ(basic::RegWrite("LastTlvFilename", name, "tolv"), 0);
+        EXPECT_EQ(ReadText(SectionFile("tolv")), bytes);
+        EXPECT_EQ(basic::GetSetting("LastTlvFilename", ""), "/srv/前.txt");
+        EXPECT_EQ(basic::GetSetting("MixerApp", ""), "/srv/音");
+    }
+
+    // One line for each refusal, the byte shown so that it can be told.
+    const std::string log = ErrorLog();
+    EXPECT_NE(log.find("IniWrite LastTlvFilename: " + std::string(program / "tolv.ini") +
+                       " cannot hold \"caf\\xE9.txt\", which is no UTF-8 text; the old value stays\r\n"),
+              std::string::npos)
+        << log;
+    EXPECT_NE(log.find("IniWrite TimeSrv: " + conf + " cannot hold"), std::string::npos) << log;
+    EXPECT_NE(log.find("RegWrite LastTlvFilename: Software\\quorvant\\tolv cannot hold"), std::string::npos) << log;
+    std::size_t count = 0;
+    for (std::size_t at = log.find("cannot hold"); at != std::string::npos; at = log.find("cannot hold", at + 1)) {
+        ++count;
+    }
+    EXPECT_EQ(count, 6U);
+}
+
 // Saved into a code page 932 file, each comes back as it was saved.
 class Cp932ReadingAsUtf8Setting : public Settings,
                                   public testing::WithParamInterface<testsupport::Cp932ReadingAsUtf8> {};
@@ -287,8 +338,9 @@ TEST_P(Cp932ReadingAsUtf8Setting, ComesBackAsItWasSaved)
     program.Write("tolv.ini", "[conf]\r\n" + title);
     basic::SaveSetting("Title", text);
     EXPECT_EQ(basic::GetSetting("Title", ""), text);
-    EXPECT_NE(ErrorLog().find("IniWrite Title: " + ini + " holds characters code page 932 cannot hold; saved as UTF-8"),
-              std::string::npos);
+    EXPECT_NE(
+        ErrorLog().find("IniWrite Title: " + ini + ": its code page 932 bytes would read as UTF-8; saved as UTF-8"),
+        std::string::npos);
 
     // Beside that text the file stays code page 932, its lines as they were.
     program.Write("tolv.ini", "[conf]\r\n" + title);
@@ -305,7 +357,11 @@ TEST_P(Cp932ReadingAsUtf8Setting, ComesBackAsItWasSaved)
     basic::RegDeleteValue("Title", "tolv");
     EXPECT_EQ(basic::GetSetting("Title", ""), "");
     EXPECT_EQ(basic::GetSetting("Place", ""), text);
-    EXPECT_NE(ErrorLog().find("RegDeleteValue Title: "), std::string::npos);
+    // Nothing failed: the day log tells why, the error log nothing.
+    EXPECT_NE(DayLog().find("RegDeleteValue Title: Software\\quorvant\\tolv: its code page 932 bytes would read as "
+                            "UTF-8; saved as UTF-8"),
+              std::string::npos);
+    EXPECT_EQ(ErrorLog().find("RegDeleteValue"), std::string::npos);
 }
 
 INSTANTIATE_TEST_SUITE_P(Texts, Cp932ReadingAsUtf8Setting, testing::ValuesIn(testsupport::Cp932TextsReadingAsUtf8),

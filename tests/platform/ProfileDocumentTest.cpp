@@ -71,6 +71,9 @@ TEST(ProfileDocument, AValueCannotAddLinesAndBadNamesAreRefused)
     EXPECT_FALSE(ini.Set("conf", "", "x"));
     EXPECT_FALSE(ini.Set("co]nf", "k", "x"));
     EXPECT_FALSE(ini.Set("conf", "line\nbreak", "x"));
+    // A byte that is no part of a UTF-8 character could never read back.
+    EXPECT_FALSE(ini.Set("conf", "Note", "caf\xE9.txt"));
+    EXPECT_FALSE(ini.Set("caf\xE9", "Note", "x"));
     EXPECT_EQ(ini.Bytes(), "[conf]\nNote=one  [conf] Injected=1\n");
 }
 

@@ -133,6 +133,30 @@ TEST_F(AssignDamage, OneStrayByteInUtf8IsABadLineNotMojibake)
     EXPECT_EQ(file->CurrentEncoding(), textcodec::Encoding::Utf8);
 }
 
+// A name with a byte of another code page (Latin-1 "é", as names on older
+// shares are) reads back in neither encoding: its entry alone is not saved,
+// and the table opens again with every other line as it was.
+TEST_F(AssignDamage, ANameThatIsNoTextIsLeftOutAndTheTableStillOpens)
+{
+    const std::string text = "\"BankName_01\",\"テーマ\"\r\n" + ButtonLine(1, "/srv/音/a.wav");
+    const std::string path = scratch / "latin1.txt";
+    for (const std::string& bytes : {text, textcodec::EncodeCp932(text)}) {
+        scratch.Write("latin1.txt", bytes);
+        ASSERT_EQ(Open(path), 1);
+        Button(0, 0, 1).FileName = "/srv/caf\xE9.wav";
+        ASSERT_EQ(Save(""), 1);
+        EXPECT_EQ(ReadText(path), bytes);
+        ASSERT_EQ(Open(path), 1);
+        EXPECT_EQ(BankName(0, 0), "テーマ");
+        EXPECT_EQ(Button(0, 0, 0).FileName, "/srv/音/a.wav");
+        EXPECT_EQ(Button(0, 0, 1).FileName, "");
+    }
+    EXPECT_NE(DayLog().find("WriteAssignFile: " + path +
+                            " cannot hold Button_01-002 \"/srv/caf\\xE9.wav\", which is no UTF-8 text; not saved"),
+              std::string::npos)
+        << DayLog();
+}
+
 TEST_F(AssignDamage, ACp932ByteThatCannotBeDecodedIsABadLine)
 {
     // 0x81 0x20 is a lead byte without its trail byte.
@@ -230,8 +254,9 @@ TEST_P(Cp932ReadingAsUtf8InTable, ComesBackAsItWasSaved)
     ASSERT_EQ(Save(""), 1);
     ASSERT_EQ(Open(path), 1);
     EXPECT_EQ(Button(0, 0, 0).FileName, name);
-    EXPECT_NE(DayLog().find("WriteAssignFile: " + path + " holds characters code page 932 cannot hold; saved as UTF-8"),
-              std::string::npos);
+    EXPECT_NE(
+        DayLog().find("WriteAssignFile: " + path + ": its code page 932 bytes would read as UTF-8; saved as UTF-8"),
+        std::string::npos);
 
     // Beside a name whose code page 932 bytes hold one that UTF-8 cannot
     // place ("ア" is 83 41), the reader would take the table for UTF-8 with
