@@ -289,8 +289,7 @@ protected:
         EXPECT_TRUE(ProcessUntil(
             [&window, this] {
                 const std::optional<QPoint> server = FrameCornerOnTheServer(window, managed_);
-                return window.isVisible() && window.windowHandle()->isExposed() && server &&
-                       *server == Corner(window);
+                return window.isVisible() && window.windowHandle()->isExposed() && server && *server == Corner(window);
             },
             10000))
             << "the window manager framed the window and the program knows where";

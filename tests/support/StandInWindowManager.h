@@ -51,18 +51,19 @@ public:
             return;
         }
         void* library = dlopen("libxcb.so.1", RTLD_LAZY | RTLD_NOLOAD);
-        const bool complete =
-            library != nullptr && Find(library, "xcb_generate_id", generateId_) &
-                                      Find(library, "xcb_create_window_checked", createWindow_) &
-                                      Find(library, "xcb_reparent_window_checked", reparent_) &
-                                      Find(library, "xcb_configure_window_checked", configure_) &
-                                      Find(library, "xcb_change_save_set_checked", changeSaveSet_) &
-                                      Find(library, "xcb_send_event_checked", sendEvent_) &
-                                      Find(library, "xcb_get_geometry", getGeometry_) &
-                                      Find(library, "xcb_get_geometry_reply", getGeometryReply_);
-        if (library != nullptr) {
-            dlclose(library);
+        if (library == nullptr) {
+            why_ = "libxcb is not loaded";
+            Close();
+            return;
         }
+        const bool complete =
+            Find(library, "xcb_generate_id", generateId_) & Find(library, "xcb_create_window_checked", createWindow_) &
+            Find(library, "xcb_reparent_window_checked", reparent_) &
+            Find(library, "xcb_configure_window_checked", configure_) &
+            Find(library, "xcb_change_save_set_checked", changeSaveSet_) &
+            Find(library, "xcb_send_event_checked", sendEvent_) & Find(library, "xcb_get_geometry", getGeometry_) &
+            Find(library, "xcb_get_geometry_reply", getGeometryReply_);
+        dlclose(library);
         if (!complete) {
             why_ = "libxcb lacks a function";
             Close();
@@ -142,8 +143,7 @@ public:
         if (framed == framed_.end()) {
             return;
         }
-        const std::uint32_t place[] = {static_cast<std::uint32_t>(sides_.left),
-                                       static_cast<std::uint32_t>(sides_.top)};
+        const std::uint32_t place[] = {static_cast<std::uint32_t>(sides_.left), static_cast<std::uint32_t>(sides_.top)};
         Check(configure_(connection_, window, XCB_CONFIG_WINDOW_X | XCB_CONFIG_WINDOW_Y, place));
         Check(mapWindow_(connection_, framed->second.frame));
     }
@@ -221,8 +221,7 @@ private:
                                         static_cast<std::uint32_t>(inside.width),
                                         static_cast<std::uint32_t>(inside.height)};
         Check(configure_(connection_, request.window,
-                         XCB_CONFIG_WINDOW_X | XCB_CONFIG_WINDOW_Y | XCB_CONFIG_WINDOW_WIDTH |
-                             XCB_CONFIG_WINDOW_HEIGHT,
+                         XCB_CONFIG_WINDOW_X | XCB_CONFIG_WINDOW_Y | XCB_CONFIG_WINDOW_WIDTH | XCB_CONFIG_WINDOW_HEIGHT,
                          within));
         Tell(request.window, inside);
     }
@@ -256,8 +255,7 @@ private:
                                         static_cast<std::uint32_t>(rect.width),
                                         static_cast<std::uint32_t>(rect.height)};
         Check(configure_(connection_, window,
-                         XCB_CONFIG_WINDOW_X | XCB_CONFIG_WINDOW_Y | XCB_CONFIG_WINDOW_WIDTH |
-                             XCB_CONFIG_WINDOW_HEIGHT,
+                         XCB_CONFIG_WINDOW_X | XCB_CONFIG_WINDOW_Y | XCB_CONFIG_WINDOW_WIDTH | XCB_CONFIG_WINDOW_HEIGHT,
                          values));
     }
 
