@@ -272,9 +272,11 @@ void Form::ApplyPending()
     }
     if (server) {
         shownUnframed_ = server->isNull();
-    }
-    if (shownUnframed_) {
-        unframedOuter_ = inner;
+        // Only as the X server shows it: a window manager building its frame
+        // unseen may move the window meanwhile.
+        if (shownUnframed_) {
+            unframedOuter_ = inner;
+        }
     }
     if (margins != lastMargins_) {
         lastMargins_ = margins;

@@ -14,6 +14,7 @@
 #include "foundation/SessionValues.h"
 #include "mainwindow/FrmMain.h"
 #include "mainwindow/OutputPlayers.h"
+#include "platform/Form.h"
 #include "platform/MessageBox.h"
 #include "platform/PopupMenu.h"
 #include "platform/ProcessStart.h"
@@ -33,11 +34,13 @@
 #include "support/ProgramStart.h"
 #include "support/ScratchFolder.h"
 #include "support/ScreenManagers.h"
+#include "support/StandInWindowManager.h"
 #include "support/XTestInput.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QMoveEvent>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTimer>
@@ -124,6 +127,47 @@ protected:
         }
         return QObject::eventFilter(watched, event);
     }
+};
+
+// Notes when the window system tells a window it moved to a place.
+class MoveHeard : public QObject {
+public:
+    MoveHeard(QWidget& window, QPoint place) : place_(place) { window.installEventFilter(this); }
+    bool heard = false;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Move && event->spontaneous()) {
+            heard = heard || static_cast<QMoveEvent*>(event)->pos() == place_;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    QPoint place_;
+};
+
+// Notes when a window the window system took off the screen is shown (as
+// the toolkit has it) again.
+class ShownAgain : public QObject {
+public:
+    explicit ShownAgain(QWindow& window) : window_(window) { window.installEventFilter(this); }
+    bool shown = false;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Expose) {
+            lost_ = lost_ || !window_.isExposed();
+            shown = shown || (lost_ && window_.isExposed());
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    QWindow& window_;
+    bool lost_ = false;
 };
 
 // Runs the event loop for ms of real time: the pace of an operator's keys.
@@ -245,7 +289,7 @@ protected:
         EXPECT_TRUE(ProcessUntil(
             [&window, this] {
                 const std::optional<QPoint> server = FrameCornerOnTheServer(window, managed_);
-                return window.isVisible() && server && *server == Corner(window);
+                return window.isVisible() && window.windowHandle()->isExposed() && server && *server == Corner(window);
             },
             10000))
             << "the window manager framed the window and the program knows where";
@@ -543,6 +587,109 @@ TEST_F(WindowPlacement, AltBSwitchesOncePerPressAndTheCornerStaysWithoutAWindowM
 {
     StopTheWindowManager();
     SwitchByKeys("first-picture-two-outputs-no-window-manager");
+}
+
+// A window manager that does not publish its frame may take over a shown
+// window in steps: the window goes into a frame made unseen, the frame grows
+// around it, and is shown last. Until then the frame is not known: the
+// whole window keeps its place and size when the frame comes.
+TEST_F(WindowPlacement, AWindowManagerBuildingItsFrameUnseenTakesTheWindowOverWhereItStood)
+{
+    StopTheWindowManager();
+    Store("WindowLeft", "3000");
+    Store("WindowTop", "2250");
+    FrmMain& window = StartAndFrame();
+    ExpectFrameAt(window, 200, 150, "no window manager");
+    const QSize outer = QSize(window.Width(), window.Height()) / basic::TwipsPerPixel;
+    const testsupport::StandInWindowManager::Sides sides{3, 21, 5, 4};
+    testsupport::StandInWindowManager manager(sides);
+    ASSERT_TRUE(manager.Ready()) << manager.Why();
+    const auto id = static_cast<std::uint32_t>(window.winId());
+
+    // A while later (the window's own checks of its place are over).
+    clock.Advance(2000);
+    ShownAgain reparented(*window.windowHandle());
+    manager.Reparent(id);
+    ASSERT_TRUE(ProcessUntil([&] { return reparented.shown; }, 10000))
+        << "the window heard it was put in the frame being built";
+    MoveHeard grown(window, QPoint(200 - sides.left, 150 - sides.top));
+    manager.GrowFrame(id);
+    ASSERT_TRUE(ProcessUntil(
+        [&] {
+            manager.Serve();
+            return grown.heard;
+        },
+        10000))
+        << "the window heard where the frame being built put it";
+    manager.ShowFrame(id);
+    const testsupport::StandInWindowManager::Rect whole{200, 150, outer.width(), outer.height()};
+    std::optional<testsupport::StandInWindowManager::Rect> frame;
+    ProcessUntil(
+        [&] {
+            manager.Serve();
+            frame = manager.FrameOf(id);
+            return frame == whole && Corner(window) == QPoint(200, 150) &&
+                   QSize(window.Width(), window.Height()) / basic::TwipsPerPixel == outer;
+        },
+        10000);
+    EXPECT_EQ(frame, whole) << "the frame stands where the window stood, as large, on the server";
+    EXPECT_EQ(Corner(window), QPoint(200, 150)) << "in the program";
+    EXPECT_EQ(QSize(window.Width(), window.Height()) / basic::TwipsPerPixel, outer) << "in the program";
+    window.EndSession();
+    EXPECT_EQ(Stored("WindowLeft"), "3000");
+    EXPECT_EQ(Stored("WindowTop"), "2250");
+}
+
+// A window of the program shown the first time is mapped with its inside
+// beside the frame the program's window framed last got: a window manager
+// that keeps the inside where asked shows its frame where asked at once.
+TEST_F(WindowPlacement, AWindowShownTheFirstTimeIsMappedWithItsFrameWhereAsked)
+{
+    StopTheWindowManager();
+    const testsupport::StandInWindowManager::Sides sides{2, 19, 6, 3};
+    testsupport::StandInWindowManager manager(sides);
+    ASSERT_TRUE(manager.Ready()) << manager.Why();
+    manager.FrameWhenMapped();
+    Store("WindowLeft", "3000");
+    Store("WindowTop", "2250");
+    FrmMain& window = Start();
+    const auto mainId = static_cast<std::uint32_t>(window.winId());
+    ASSERT_TRUE(ProcessUntil(
+        [&] {
+            manager.Serve();
+            const auto frame = manager.FrameOf(mainId);
+            return frame && QPoint(frame->x, frame->y) == QPoint(200, 150) && Corner(window) == QPoint(200, 150) &&
+                   window.windowHandle()->isExposed();
+        },
+        10000))
+        << "the main window is framed where stored";
+
+    platform::Form other;
+    other.resize(320, 240);
+    other.Move(600 * basic::TwipsPerPixel, 300 * basic::TwipsPerPixel);
+    other.show();
+    const auto otherId = static_cast<std::uint32_t>(other.winId());
+    std::optional<testsupport::StandInWindowManager::Rect> first;
+    ASSERT_TRUE(ProcessUntil(
+        [&] {
+            manager.Serve();
+            first = manager.FirstFrameOf(otherId);
+            return first.has_value();
+        },
+        10000))
+        << "the window manager framed the window";
+    EXPECT_EQ(QPoint(first->x, first->y), QPoint(600, 300)) << "the frame first shown where asked";
+    EXPECT_TRUE(ProcessUntil(
+        [&] {
+            manager.Serve();
+            const auto frame = manager.FrameOf(otherId);
+            return frame && QPoint(frame->x, frame->y) == QPoint(600, 300) &&
+                   QPoint(other.Left(), other.Top()) == QPoint(600, 300) * basic::TwipsPerPixel;
+        },
+        10000))
+        << "and stays there";
+    other.hide();
+    window.EndSession();
 }
 
 } // namespace

@@ -99,9 +99,7 @@ public:
     {
         while (xcb_generic_event_t* event = pollForEvent_(connection_)) {
             if ((event->response_type & 0x7F) == XCB_MAP_REQUEST) {
-                xcb_map_request_event_t request{};
-                std::memcpy(&request, event, sizeof request);
-                mapRequests_ += request.window == window ? 1 : 0;
+                mapRequests_ += As<xcb_map_request_event_t>(event).window == window ? 1 : 0;
             }
             std::free(event);
         }
@@ -129,12 +127,21 @@ public:
         }
     }
 
-private:
+protected:
     template <class F> static bool Find(void* library, const char* name, F& target)
     {
         void* symbol = dlsym(library, name);
         std::memcpy(&target, &symbol, sizeof target);
         return symbol != nullptr;
+    }
+
+    // The event of the kind the stand-ins look for, copied out of the
+    // generic event xcb gives.
+    template <class Event> static Event As(const xcb_generic_event_t* event)
+    {
+        Event copy{};
+        std::memcpy(&copy, event, sizeof copy);
+        return copy;
     }
 
     std::string why_;
