@@ -12,6 +12,7 @@
 #include "remote/SerialPortCombos.h"
 
 #include <algorithm>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -46,7 +47,26 @@ std::vector<std::string> Entries(const platform::ComboBox& box)
     return entries;
 }
 
+// The MIDI input device box: the device the remote set-up opened, by its
+// place in the list; none chosen when the list does not hold it (then OK
+// writes -1).
+std::unique_ptr<ComboIndexBinding> MidiDeviceBinding(platform::ComboBox& box)
+{
+    auto binding = std::make_unique<ComboIndexBinding>(box, "MidiInDeviceID", FCT_MIDI::MidiDeviceNames(true));
+    binding->Running([] { return FCT_MIDI::MidiInDeviceID[0]; });
+    return binding;
+}
+
 } // namespace
+
+void ConfPageRemote::WriteUnbuilt()
+{
+    // The box the page would have built, never shown.
+    platform::ComboBox box;
+    const std::unique_ptr<ComboIndexBinding> device = MidiDeviceBinding(box);
+    device->Load();
+    device->Write();
+}
 
 // The port box: "NA" and the ports the remote layer lists. A stored port
 // beyond them stays as an entry of its own ("Com9") and is written back
@@ -157,11 +177,7 @@ void ConfPageRemote::BuildMidiAndContacts()
 {
     using basic::LangText;
     Check("UseMIDIIn", LangText("MIDI使用", "Use MIDIIn"), RightLeft, RowTop(1) + 22, RightWidth);
-    // The device the remote set-up opened, by its place in the list.
-    platform::ComboBox& device = NewCombo(RightLeft, RowTop(2), RightWidth);
-    auto midi = std::make_unique<ComboIndexBinding>(device, "MidiInDeviceID", FCT_MIDI::MidiDeviceNames(true));
-    midi->Running([] { return FCT_MIDI::MidiInDeviceID[0]; });
-    Bind(std::move(midi));
+    Bind(MidiDeviceBinding(NewCombo(RightLeft, RowTop(2), RightWidth)));
     Number("MIDINoteOffset", RightLeft, RowTop(3), 600);
 
     const double tallyLeft = RightLeft + 150;

@@ -11,6 +11,12 @@ class ConfPageRemote final : public ConfPage {
 public:
     using ConfPage::ConfPage;
 
+    // OK of a dialog that never built this page: writes the MIDI input
+    // device as the page would show it. The box shows the device the program
+    // runs with, not the stored one, so OK stores what it shows whether or
+    // not the page was opened.
+    static void WriteUnbuilt();
+
 protected:
     void BuildControls() override;
 

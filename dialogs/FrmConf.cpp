@@ -5,6 +5,7 @@
 #include "controls/UC_Check.h"
 #include "controls/UC_Tab.h"
 #include "dialogs/ConfPage.h"
+#include "dialogs/ConfPageRemote.h"
 #include "dialogs/ConfPages.h"
 #include "foundation/Background.h"
 #include "foundation/Fonts.h"
@@ -28,6 +29,7 @@ constexpr int TabHeight = 360;
 constexpr int TabMinWidth = 600;
 constexpr int ButtonsWidth = 2400;
 constexpr int ButtonsHeight = 330;
+constexpr int RemotePage = 11;
 
 std::size_t At(int index)
 {
@@ -179,6 +181,12 @@ bool FrmConf::OK()
         if (page != nullptr) {
             page->Write();
         }
+    }
+    // The MIDI device box shows the device in use, not the stored one: an
+    // unopened Remote page stores it too, so that OK stores the same whichever
+    // pages were opened.
+    if (!PageLoaded(RemotePage)) {
+        ConfPageRemote::WriteUnbuilt();
     }
     parms::ConfigConfirmed = 1;
     Unload();

@@ -22,7 +22,8 @@ class UC_Buttons;
 // and the Player page are built when the dialog opens (by the one-shot
 // Timer1); every other page is built on its first visit and keeps what the
 // operator did on it while the dialog stays open. OK asks every built page
-// to validate, then writes the built pages in page order and sets
+// to validate, then writes the built pages in page order (and the MIDI
+// device the Remote page shows, opened or not) and sets
 // parms::ConfigConfirmed; a refused OK writes nothing and the dialog stays
 // open. Cancel writes nothing.
 class FrmConf final : public platform::Form {

@@ -1,11 +1,12 @@
 // The configuration dialog opened from the menu of the assembled program
-// shows the sound device each output plays on.
+// shows the sound device each output plays on and the MIDI input in use.
 #include "AssembledFixture.h"
 
 #include "dialogs/ConfPagePlayer.h"
 #include "dialogs/FrmConf.h"
 #include "foundation/Registry.h"
 #include "platform/ComboBox.h"
+#include "support/FakeMidiBackend.h"
 
 #include <functional>
 #include <string>
@@ -52,6 +53,47 @@ TEST_F(ConfigDevices, EveryOutputInUseShowsItsDeviceFromTheFirstOpeningAndAnUnto
     EXPECT_EQ(basic::RegRead("DeviceWaveMon", "(missing)", "tolv"), "");
     // And the rebuilt window opens the dialog the same way.
     WithDialog(shown, 0);
+}
+
+class ConfigMidi : public AssembledFixture {
+protected:
+    // What OK stores for the MIDI input device, with or without opening the
+    // Remote page first.
+    std::string StoredAfterOk(bool openRemote)
+    {
+        EXPECT_TRUE(Configure(1, [openRemote](FrmConf& dialog) {
+            if (openRemote) {
+                dialog.TabConf_TabClicked(11);
+            }
+        }));
+        return basic::RegRead("MidiInDeviceID", "(missing)", "tolv");
+    }
+
+    testsupport::FakeMidiBackend midi;
+};
+
+TEST_F(ConfigMidi, OkStoresTheDeviceTheRemotePageShowsWhetherOrNotItWasOpened)
+{
+    midi.inputs = {"Keys A", "Keys B"};
+    Store("UseMIDIIn", "1");
+    Store("MidiInDeviceID", "1");
+    ASSERT_TRUE(Start());
+    ASSERT_TRUE(midi.IsOpen());
+    // The device in use stays, opened or not.
+    EXPECT_EQ(StoredAfterOk(false), "1");
+    EXPECT_EQ(StoredAfterOk(true), "1");
+    EXPECT_EQ(midi.openedIndex, 1);
+
+    // Unplugged, the page would show no device: OK stores -1 from any page.
+    midi.inputs.clear();
+    EXPECT_EQ(StoredAfterOk(false), "-1");
+    EXPECT_EQ(StoredAfterOk(true), "-1");
+    // Read back, -1 opens nothing, also once a device is there again.
+    EXPECT_FALSE(midi.IsOpen());
+    midi.inputs = {"Keys A"};
+    EXPECT_EQ(StoredAfterOk(false), "-1");
+    EXPECT_FALSE(midi.IsOpen());
+    EXPECT_EQ(State().Running, 1);
 }
 
 } // namespace
