@@ -8,6 +8,8 @@
 #include <QMenuBar>
 
 #include <algorithm>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -22,6 +24,19 @@ constexpr int RoomyListHeight = 3 * WindowLayout::MinListHeight;
 int Within(int want, int length, int from, int room)
 {
     return std::max(from, std::min(want, from + room - length));
+}
+
+// "a", "a and b", "a, b and c".
+std::string Enumerated(const std::vector<std::string>& names)
+{
+    std::string text;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        if (i > 0) {
+            text += i + 1 == names.size() ? " and " : ", ";
+        }
+        text += names[i];
+    }
+    return text;
 }
 
 } // namespace
@@ -47,16 +62,29 @@ void FrmMain::FitToLayout(Fit fit)
     input.ScaleWidth = room.width() * p;
     input.ScaleHeight = room.height() * p;
     QSize outer = frame + QSize((needed.ScaleWidth + p - 1) / p, (needed.ScaleHeight + p - 1) / p + menuHeight);
-    if (const std::optional<std::string> misfit = WindowFit::Misfit(input)) {
+    const std::vector<WindowFit::Misfit> misfits = WindowFit::Misfits(input);
+    if (!misfits.empty()) {
         // The layout's sizes stay: the window takes the whole work area and
-        // the operator learns, once a run, what lies outside.
+        // the operator learns, once a run, what of each output lies outside
+        // across and what below (which column or row comes first may change
+        // with the frame the window manager gives).
         outer = area.size();
-        if (std::find(misfitsLogged_.begin(), misfitsLogged_.end(), *misfit) == misfitsLogged_.end()) {
+        std::vector<std::string> fresh;
+        for (const WindowFit::Misfit& misfit : misfits) {
+            const std::string key =
+                "output " + std::to_string(misfit.Output + 1) + (misfit.Across ? " across" : " below");
+            if (std::find(misfitsLogged_.begin(), misfitsLogged_.end(), key) == misfitsLogged_.end()) {
+                misfitsLogged_.push_back(key);
+                if (std::find(fresh.begin(), fresh.end(), misfit.Name) == fresh.end()) {
+                    fresh.push_back(misfit.Name);
+                }
+            }
+        }
+        if (!fresh.empty()) {
             basic::WriteLog("Window: the layout needs more than the work area of " + std::to_string(area.width()) +
-                                " x " + std::to_string(area.height()) + " pixels; " + *misfit +
-                                " lies outside the window",
+                                " x " + std::to_string(area.height()) + " pixels; " + Enumerated(fresh) +
+                                (fresh.size() == 1 ? " lies" : " lie") + " outside the window",
                             0, 0);
-            misfitsLogged_.push_back(*misfit);
         }
     }
     if (fit == Fit::Grow) {

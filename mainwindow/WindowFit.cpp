@@ -140,25 +140,30 @@ bool Fits(const WindowLayout::Input& input)
     return !overflow.width && !overflow.height;
 }
 
-std::optional<std::string> Misfit(const WindowLayout::Input& input)
+std::vector<Misfit> Misfits(const WindowLayout::Input& input)
 {
     const WindowLayout::Result layout = WindowLayout::Compute(input);
+    std::vector<Misfit> misfits;
     for (int output = 0; output < std::clamp(input.NumOut, 0, 4); ++output) {
         const auto o = static_cast<std::size_t>(output);
         const std::string which = "output " + std::to_string(output + 1) + ", ";
+        const std::vector<Part> parts = Parts(input, layout, output);
+        const auto beyondRight = std::find_if(parts.begin(), parts.end(), [&layout](const Part& part) {
+            return part.Place.Right() > layout.PictureAll.Width;
+        });
         if (input.Outputs[o].IsList && layout.Outputs[o].List.Width < ListMinWidth(input)) {
-            return which + "play list";
+            misfits.push_back({output, true, which + "play list"});
+        } else if (beyondRight != parts.end()) {
+            misfits.push_back({output, true, which + Name(*beyondRight, layout.Outputs[o], true)});
         }
-        for (const Part& part : Parts(input, layout, output)) {
-            if (part.Place.Right() > layout.PictureAll.Width) {
-                return which + Name(part, layout.Outputs[o], true);
-            }
-            if (part.Place.Bottom() > layout.PictureAll.Height) {
-                return which + Name(part, layout.Outputs[o], false);
-            }
+        const auto below = std::find_if(parts.begin(), parts.end(), [&layout](const Part& part) {
+            return part.Place.Bottom() > layout.PictureAll.Height;
+        });
+        if (below != parts.end()) {
+            misfits.push_back({output, false, which + Name(*below, layout.Outputs[o], false)});
         }
     }
-    return std::nullopt;
+    return misfits;
 }
 
 Size Needed(const WindowLayout::Input& input, Size limit, int step, int listHeight)
@@ -166,10 +171,18 @@ Size Needed(const WindowLayout::Input& input, Size limit, int step, int listHeig
     step = std::max(step, 1);
     // The widths do not depend on the height, nor the fixed parts' bottoms on
     // the width but for the rows a narrow column pushes down: find the
-    // width at the full height first, then the height at that width.
+    // narrowest width at the full height first, widened where only a wider
+    // column keeps the parts within that height, then the height at that
+    // width.
     Size size{limit.ScaleWidth, limit.ScaleHeight};
     for (int width = step; width <= limit.ScaleWidth; width += step) {
         if (FitsWidth(At(input, width, limit.ScaleHeight))) {
+            size.ScaleWidth = width;
+            break;
+        }
+    }
+    for (int width = size.ScaleWidth; width <= limit.ScaleWidth; width += step) {
+        if (FitsHeight(At(input, width, limit.ScaleHeight))) {
             size.ScaleWidth = width;
             break;
         }
