@@ -26,19 +26,6 @@ int Within(int want, int length, int from, int room)
     return std::max(from, std::min(want, from + room - length));
 }
 
-// "a", "a and b", "a, b and c".
-std::string Enumerated(const std::vector<std::string>& names)
-{
-    std::string text;
-    for (std::size_t i = 0; i < names.size(); ++i) {
-        if (i > 0) {
-            text += i + 1 == names.size() ? " and " : ", ";
-        }
-        text += names[i];
-    }
-    return text;
-}
-
 } // namespace
 
 void FrmMain::FitToLayout(Fit fit)
@@ -81,9 +68,12 @@ void FrmMain::FitToLayout(Fit fit)
             }
         }
         if (!fresh.empty()) {
+            std::string outside;
+            for (const std::string& name : fresh) {
+                outside += (outside.empty() ? "" : "; ") + name;
+            }
             basic::WriteLog("Window: the layout needs more than the work area of " + std::to_string(area.width()) +
-                                " x " + std::to_string(area.height()) + " pixels; " + Enumerated(fresh) +
-                                (fresh.size() == 1 ? " lies" : " lie") + " outside the window",
+                                " x " + std::to_string(area.height()) + " pixels; outside the window: " + outside,
                             0, 0);
         }
     }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace WindowFit {
@@ -115,6 +116,19 @@ std::string Name(const Part& part, const WindowLayout::OutputPlace& place, bool 
     return {};
 }
 
+// "a", "a and b", "a, b and c".
+std::string Enumerated(const std::vector<std::string>& names)
+{
+    std::string text;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        if (i > 0) {
+            text += i + 1 == names.size() ? " and " : ", ";
+        }
+        text += names[i];
+    }
+    return text;
+}
+
 WindowLayout::Input At(WindowLayout::Input input, int width, int height)
 {
     input.ScaleWidth = width;
@@ -146,21 +160,32 @@ std::vector<Misfit> Misfits(const WindowLayout::Input& input)
     std::vector<Misfit> misfits;
     for (int output = 0; output < std::clamp(input.NumOut, 0, 4); ++output) {
         const auto o = static_cast<std::size_t>(output);
-        const std::string which = "output " + std::to_string(output + 1) + ", ";
         const std::vector<Part> parts = Parts(input, layout, output);
-        const auto beyondRight = std::find_if(parts.begin(), parts.end(), [&layout](const Part& part) {
-            return part.Place.Right() > layout.PictureAll.Width;
-        });
-        if (input.Outputs[o].IsList && layout.Outputs[o].List.Width < ListMinWidth(input)) {
-            misfits.push_back({output, true, which + "play list"});
-        } else if (beyondRight != parts.end()) {
-            misfits.push_back({output, true, which + Name(*beyondRight, layout.Outputs[o], true)});
-        }
-        const auto below = std::find_if(parts.begin(), parts.end(), [&layout](const Part& part) {
-            return part.Place.Bottom() > layout.PictureAll.Height;
-        });
-        if (below != parts.end()) {
-            misfits.push_back({output, false, which + Name(*below, layout.Outputs[o], false)});
+        for (const bool across : {true, false}) {
+            // Every kind of part outside, the buttons by their first column
+            // or row outside (the ones after it lie outside too).
+            std::vector<std::string> names;
+            const auto add = [&names](std::string name) {
+                if (std::find(names.begin(), names.end(), name) == names.end()) {
+                    names.push_back(std::move(name));
+                }
+            };
+            if (across && input.Outputs[o].IsList && layout.Outputs[o].List.Width < ListMinWidth(input)) {
+                add("play list");
+            }
+            bool buttonNamed = false;
+            for (const Part& part : parts) {
+                const bool outside = across ? part.Place.Right() > layout.PictureAll.Width
+                                            : part.Place.Bottom() > layout.PictureAll.Height;
+                if (!outside || (part.What == Kind::Button && buttonNamed)) {
+                    continue;
+                }
+                buttonNamed = buttonNamed || part.What == Kind::Button;
+                add(Name(part, layout.Outputs[o], across));
+            }
+            if (!names.empty()) {
+                misfits.push_back({output, across, "output " + std::to_string(output + 1) + ", " + Enumerated(names)});
+            }
         }
     }
     return misfits;

@@ -247,8 +247,8 @@ TEST_F(WindowGeometry, WhatLiesOutsideIsNamedForEveryOutput)
     QApplication::processEvents();
     ASSERT_EQ(State().DispBig, 1);
     EXPECT_THAT(Outside(), testing::Contains(testing::HasSubstr("output 2 list")));
-    EXPECT_THAT(MisfitTexts(), testing::ElementsAre(testing::AllOf(testing::HasSubstr("output 1, button column 8"),
-                                                                   testing::HasSubstr("output 2, play list"))));
+    EXPECT_THAT(MisfitTexts(),
+                testing::ElementsAre(testing::ContainsRegex("output 1, button column 8; output 2, .*play list")));
 }
 
 TEST_F(WindowGeometry, MoreOutputsAfterConfigurationGrowTheWindowToShowThem)
