@@ -84,6 +84,17 @@ SubclassSlot* SlotOf(QWidget* window)
     return index < 0 ? nullptr : &Slots()[static_cast<std::size_t>(index)];
 }
 
+// Command lines handed over are taken only while a window of this process
+// receives them; otherwise the later start hears that its was not taken.
+void TakeHandOversWhileSubclassed()
+{
+    if (platform::SessionEndpoint* session = platform::ProcessSession(); session != nullptr) {
+        const auto& table = Slots();
+        session->SetTakingTexts(
+            std::any_of(table.begin(), table.end(), [](const SubclassSlot& slot) { return slot.used; }));
+    }
+}
+
 } // namespace
 
 int SendCopyData(std::string_view windowTitle, std::string_view text)
@@ -104,7 +115,11 @@ void SendCopyDataToWindow(const basic::SessionWindow& window, std::string_view t
 
 void SubclassWindow(QWidget* window)
 {
-    if (window == nullptr || FindSubclassSlot(window) >= 0) {
+    if (window == nullptr) {
+        return;
+    }
+    if (FindSubclassSlot(window) >= 0) {
+        TakeHandOversWhileSubclassed();
         return;
     }
     auto& table = Slots();
@@ -118,12 +133,14 @@ void SubclassWindow(QWidget* window)
         Watcher() = std::make_unique<WheelWatcher>();
         QCoreApplication::instance()->installEventFilter(Watcher().get());
     }
+    TakeHandOversWhileSubclassed();
 }
 
 void UnsubclassWindow(QWidget* window)
 {
     if (SubclassSlot* slot = SlotOf(window); slot != nullptr) {
         *slot = SubclassSlot{};
+        TakeHandOversWhileSubclassed();
     }
 }
 

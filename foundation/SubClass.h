@@ -31,6 +31,9 @@ namespace FCT_SubClass {
 int SendCopyData(std::string_view windowTitle, std::string_view text);
 void SendCopyDataToWindow(const basic::SessionWindow& window, std::string_view text);
 
+// A subclassed window receives the command lines later starts hand over: the
+// session this process holds takes them from then on, and refuses them again
+// once no window is subclassed, so that a later start learns it.
 void SubclassWindow(QWidget* window);
 void UnsubclassWindow(QWidget* window);
 // The window's slot, -1 when it is not subclassed.

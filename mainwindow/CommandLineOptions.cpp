@@ -69,7 +69,8 @@ std::optional<int> PlainInteger(std::string_view text)
 WindowOptions ReadWindowOptions(std::string_view text, const QRect& desktop)
 {
     WindowOptions options;
-    options.Big = OneValue(text, "B=", 0, 1);
+    // Any whole number: a value other than the display shown switches it.
+    options.Big = OneValue(text, "B=", std::numeric_limits<int>::min(), std::numeric_limits<int>::max());
     options.Left = OneValue(text, "X=", desktop.left(), desktop.right());
     options.Top = OneValue(text, "Y=", desktop.top(), desktop.bottom());
     options.Width = OneValue(text, "W=", 1, desktop.width());
@@ -93,7 +94,8 @@ void FrmMain::ApplyCommandLine(std::string_view text)
     const CommandLineOptions::WindowOptions options =
         CommandLineOptions::ReadWindowOptions(text, platform::VirtualDesktop());
     // The switch first, so the place and size given win over the stored ones
-    // of the other display.
+    // of the other display. "B=" names the display wanted, 1 big and 0
+    // normal; any other value (2, -1) is not the one shown, so it switches.
     if (options.Big && MenuDispBig->isEnabled() && *options.Big != (State.DispBig == 1 ? 1 : 0)) {
         MenuDispBig_Click();
     }

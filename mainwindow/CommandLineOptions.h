@@ -26,9 +26,10 @@ struct WindowOptions {
 };
 
 // The window options of text (the program's own command line for ""). Each
-// counts only when given exactly once as a plain integer that fits: "B=" 0
-// or 1; X and Y on the desktop; W and H from 1 to its width and height. An
-// option that does not count is logged and left out.
+// counts only when given exactly once as a plain integer that fits: "B=" any
+// (the display switches for every value but the one shown); X and Y on the
+// desktop; W and H from 1 to its width and height. An option that does not
+// count is logged and left out.
 WindowOptions ReadWindowOptions(std::string_view text, const QRect& desktop);
 
 // The first path token of text, "" when it has none.

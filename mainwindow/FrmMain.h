@@ -268,7 +268,8 @@ private:
     bool loaded_ = false;
     // No size was stored for the display the window starts in.
     bool sizeFromLayout_ = false;
-    // The parts of a layout that the work area could not hold, as logged.
+    // The outputs whose parts the work area could not hold, across or below,
+    // as logged ("output 1 across").
     std::vector<std::string> misfitsLogged_;
     bool unloading_ = false;
     bool ended_ = false;

@@ -8,6 +8,8 @@
 #include <QMenuBar>
 
 #include <algorithm>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -47,16 +49,32 @@ void FrmMain::FitToLayout(Fit fit)
     input.ScaleWidth = room.width() * p;
     input.ScaleHeight = room.height() * p;
     QSize outer = frame + QSize((needed.ScaleWidth + p - 1) / p, (needed.ScaleHeight + p - 1) / p + menuHeight);
-    if (const std::optional<std::string> misfit = WindowFit::Misfit(input)) {
+    const std::vector<WindowFit::Misfit> misfits = WindowFit::Misfits(input);
+    if (!misfits.empty()) {
         // The layout's sizes stay: the window takes the whole work area and
-        // the operator learns, once a run, what lies outside.
+        // the operator learns, once a run, what of each output lies outside
+        // across and what below (which column or row comes first may change
+        // with the frame the window manager gives).
         outer = area.size();
-        if (std::find(misfitsLogged_.begin(), misfitsLogged_.end(), *misfit) == misfitsLogged_.end()) {
+        std::vector<std::string> fresh;
+        for (const WindowFit::Misfit& misfit : misfits) {
+            const std::string key =
+                "output " + std::to_string(misfit.Output + 1) + (misfit.Across ? " across" : " below");
+            if (std::find(misfitsLogged_.begin(), misfitsLogged_.end(), key) == misfitsLogged_.end()) {
+                misfitsLogged_.push_back(key);
+                if (std::find(fresh.begin(), fresh.end(), misfit.Name) == fresh.end()) {
+                    fresh.push_back(misfit.Name);
+                }
+            }
+        }
+        if (!fresh.empty()) {
+            std::string outside;
+            for (const std::string& name : fresh) {
+                outside += (outside.empty() ? "" : "; ") + name;
+            }
             basic::WriteLog("Window: the layout needs more than the work area of " + std::to_string(area.width()) +
-                                " x " + std::to_string(area.height()) + " pixels; " + *misfit +
-                                " lies outside the window",
+                                " x " + std::to_string(area.height()) + " pixels; outside the window: " + outside,
                             0, 0);
-            misfitsLogged_.push_back(*misfit);
         }
     }
     if (fit == Fit::Grow) {

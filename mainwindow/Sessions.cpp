@@ -59,6 +59,17 @@ bool AnyRunning()
     return false;
 }
 
+// A session just claimed takes command lines from later starts only once its
+// main window is subclassed, which the error mode leaves out: until then a
+// later start learns that its command line was not taken.
+Choice Claimed(int index)
+{
+    if (platform::SessionEndpoint* session = platform::ProcessSession(); session != nullptr) {
+        session->SetTakingTexts(false);
+    }
+    return {Choice::Kind::Claimed, index};
+}
+
 } // namespace
 
 std::string SessionName(int index)
@@ -94,12 +105,12 @@ Choice ChooseSession(bool multiSession, std::string_view commandLine)
         if (AnyRunning() || !platform::ClaimProcessSession(SessionCaption(0))) {
             return {Choice::Kind::AlreadyRunning, -1};
         }
-        return {Choice::Kind::Claimed, 0};
+        return Claimed(0);
     }
     const int named = NamedSession(commandLine);
     if (named >= 0) {
         if (platform::ClaimProcessSession(SessionCaption(named))) {
-            return {Choice::Kind::Claimed, named};
+            return Claimed(named);
         }
         // It runs: it gets the command line, and this start ends either way;
         // whether it was taken is this start's outcome, for a launcher to see.
@@ -112,7 +123,7 @@ Choice ChooseSession(bool multiSession, std::string_view commandLine)
     }
     for (int i = 0; i < Count; ++i) {
         if (platform::ClaimProcessSession(SessionCaption(i))) {
-            return {Choice::Kind::Claimed, i};
+            return Claimed(i);
         }
     }
     return {Choice::Kind::NoFreeSession, -1};

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace WindowFit {
@@ -115,6 +116,19 @@ std::string Name(const Part& part, const WindowLayout::OutputPlace& place, bool 
     return {};
 }
 
+// "a", "a and b", "a, b and c".
+std::string Enumerated(const std::vector<std::string>& names)
+{
+    std::string text;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        if (i > 0) {
+            text += i + 1 == names.size() ? " and " : ", ";
+        }
+        text += names[i];
+    }
+    return text;
+}
+
 WindowLayout::Input At(WindowLayout::Input input, int width, int height)
 {
     input.ScaleWidth = width;
@@ -140,25 +154,41 @@ bool Fits(const WindowLayout::Input& input)
     return !overflow.width && !overflow.height;
 }
 
-std::optional<std::string> Misfit(const WindowLayout::Input& input)
+std::vector<Misfit> Misfits(const WindowLayout::Input& input)
 {
     const WindowLayout::Result layout = WindowLayout::Compute(input);
+    std::vector<Misfit> misfits;
     for (int output = 0; output < std::clamp(input.NumOut, 0, 4); ++output) {
         const auto o = static_cast<std::size_t>(output);
-        const std::string which = "output " + std::to_string(output + 1) + ", ";
-        if (input.Outputs[o].IsList && layout.Outputs[o].List.Width < ListMinWidth(input)) {
-            return which + "play list";
-        }
-        for (const Part& part : Parts(input, layout, output)) {
-            if (part.Place.Right() > layout.PictureAll.Width) {
-                return which + Name(part, layout.Outputs[o], true);
+        const std::vector<Part> parts = Parts(input, layout, output);
+        for (const bool across : {true, false}) {
+            // Every kind of part outside, the buttons by their first column
+            // or row outside (the ones after it lie outside too).
+            std::vector<std::string> names;
+            const auto add = [&names](std::string name) {
+                if (std::find(names.begin(), names.end(), name) == names.end()) {
+                    names.push_back(std::move(name));
+                }
+            };
+            if (across && input.Outputs[o].IsList && layout.Outputs[o].List.Width < ListMinWidth(input)) {
+                add("play list");
             }
-            if (part.Place.Bottom() > layout.PictureAll.Height) {
-                return which + Name(part, layout.Outputs[o], false);
+            bool buttonNamed = false;
+            for (const Part& part : parts) {
+                const bool outside = across ? part.Place.Right() > layout.PictureAll.Width
+                                            : part.Place.Bottom() > layout.PictureAll.Height;
+                if (!outside || (part.What == Kind::Button && buttonNamed)) {
+                    continue;
+                }
+                buttonNamed = buttonNamed || part.What == Kind::Button;
+                add(Name(part, layout.Outputs[o], across));
+            }
+            if (!names.empty()) {
+                misfits.push_back({output, across, "output " + std::to_string(output + 1) + ", " + Enumerated(names)});
             }
         }
     }
-    return std::nullopt;
+    return misfits;
 }
 
 Size Needed(const WindowLayout::Input& input, Size limit, int step, int listHeight)
@@ -166,10 +196,18 @@ Size Needed(const WindowLayout::Input& input, Size limit, int step, int listHeig
     step = std::max(step, 1);
     // The widths do not depend on the height, nor the fixed parts' bottoms on
     // the width but for the rows a narrow column pushes down: find the
-    // width at the full height first, then the height at that width.
+    // narrowest width at the full height first, widened where only a wider
+    // column keeps the parts within that height, then the height at that
+    // width.
     Size size{limit.ScaleWidth, limit.ScaleHeight};
     for (int width = step; width <= limit.ScaleWidth; width += step) {
         if (FitsWidth(At(input, width, limit.ScaleHeight))) {
+            size.ScaleWidth = width;
+            break;
+        }
+    }
+    for (int width = size.ScaleWidth; width <= limit.ScaleWidth; width += step) {
+        if (FitsHeight(At(input, width, limit.ScaleHeight))) {
             size.ScaleWidth = width;
             break;
         }

@@ -2,8 +2,8 @@
 
 #include "mainwindow/WindowLayout.h"
 
-#include <optional>
 #include <string>
+#include <vector>
 
 // The window's own size: the smallest inner size (twips) at which the layout
 // shows every output whole: its strip, status panels and page selector, every
@@ -23,13 +23,25 @@ bool Fits(const WindowLayout::Input& input);
 bool FitsWidth(const WindowLayout::Input& input);
 bool FitsHeight(const WindowLayout::Input& input);
 
-// The first part that lies outside PictureAll at input's size, in the
-// operator's words ("output 1, button column 8"); none when all fit.
-std::optional<std::string> Misfit(const WindowLayout::Input& input);
+// What of an output lies outside PictureAll beyond its right edge, or below
+// its bottom, in the operator's words ("output 1, button column 8", "output
+// 2, list buttons and play list"); a grid by its first column or row outside.
+struct Misfit {
+    int Output = 0;
+    bool Across = false; // beyond the right edge, else below the bottom
+    std::string Name;
+};
+
+// What lies outside PictureAll at input's size, per output across and below;
+// empty when all fit.
+std::vector<Misfit> Misfits(const WindowLayout::Input& input);
 
 // The smallest size, in steps of step twips (one pixel), up to limit, at
-// which every list is at least listHeight high too; the limit where even that
-// is too small.
+// which everything fits and every list is at least listHeight high too: as
+// narrow as every part allows, unless a wider window is what lets the parts
+// fit down the limit's height (a narrow list column puts its panels under the
+// page selector); the limit's height where the lists cannot be listHeight
+// high, and the limit where the layout does not fit at all.
 Size Needed(const WindowLayout::Input& input, Size limit, int step, int listHeight = WindowLayout::MinListHeight);
 
 } // namespace WindowFit

@@ -28,8 +28,9 @@ namespace {
 
 // A hand-over on the socket: the byte count n (4 bytes, little-endian), then
 // n bytes: the text, UTF-8, followed by two zero bytes. The session answers
-// with one byte once it has taken the text.
+// with one byte once it has taken the text, or refused it.
 constexpr char acknowledgement = 1;
+constexpr char refusal = 2;
 constexpr int connectAttempts = 50;
 constexpr int connectPauseMs = 20;
 // How often overdue connections are looked for while any is open.
@@ -281,7 +282,14 @@ void SessionEndpoint::Read(int fd)
     // The text ends at the first zero byte, as the sender framed it.
     const std::string_view payload(bytes.data() + 4, size);
     const std::string_view text = payload.substr(0, payload.find('\0'));
-    Keep(textcodec::Decode(std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size())));
+    std::string decoded = textcodec::Decode(std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
+    if (!taking_) {
+        Log("Hand-over refused: this session takes no command lines now: " + decoded, 0);
+        send(fd, &refusal, 1, MSG_NOSIGNAL);
+        Drop(fd);
+        return;
+    }
+    Keep(std::move(decoded));
     send(fd, &acknowledgement, 1, MSG_NOSIGNAL);
     Drop(fd);
 }
@@ -394,7 +402,8 @@ bool SendAll(int fd, const std::string& bytes, const WallDeadline& deadline)
     return true;
 }
 
-bool AwaitAnswer(int fd, const WallDeadline& deadline)
+// The session's answer byte; 0 when none came in time.
+char AwaitAnswer(int fd, const WallDeadline& deadline)
 {
     pollfd waiting{fd, POLLIN, 0};
     int ready = 0;
@@ -402,7 +411,10 @@ bool AwaitAnswer(int fd, const WallDeadline& deadline)
         ready = poll(&waiting, 1, deadline.RemainingMs());
     } while (ready < 0 && errno == EINTR);
     char answer = 0;
-    return ready == 1 && recv(fd, &answer, 1, MSG_DONTWAIT) == 1 && answer == acknowledgement;
+    if (ready != 1 || recv(fd, &answer, 1, MSG_DONTWAIT) != 1) {
+        return 0;
+    }
+    return answer;
 }
 
 } // namespace
@@ -431,12 +443,14 @@ int SendToSession(std::string_view caption, std::string_view text, int deadlineM
     }
     message.append(text);
     message.append(2, '\0');
-    const bool delivered = SendAll(fd, message, deadline) && AwaitAnswer(fd, deadline);
+    const char answer = SendAll(fd, message, deadline) ? AwaitAnswer(fd, deadline) : 0;
     close(fd);
-    if (!delivered) {
+    if (answer == refusal) {
+        Log("Hand-over to " + std::string(caption) + " refused: the session takes no command lines now");
+    } else if (answer != acknowledgement) {
         Log("Hand-over to " + std::string(caption) + " failed: no answer");
     }
-    return delivered ? 1 : 0;
+    return answer == acknowledgement ? 1 : 0;
 }
 
 bool ClaimProcessSession(std::string_view caption)

@@ -51,6 +51,10 @@ public:
     SessionEndpoint& operator=(const SessionEndpoint&) = delete;
 
     const std::string& Caption() const { return caption_; }
+    // Whether texts handed over are taken (the default) or refused, so that
+    // the sender learns that its text was not taken (logged here too).
+    void SetTakingTexts(bool taking) { taking_ = taking; }
+    bool TakingTexts() const { return taking_; }
     // The oldest waiting text, none when nothing waits.
     std::optional<std::string> TakeText();
     std::size_t Waiting() const { return texts_.size(); }
@@ -78,6 +82,7 @@ private:
     WindowTimer* acceptPause_ = nullptr;  // a child of the endpoint
     bool paused_ = false;
     bool shortageLogged_ = false;
+    bool taking_ = true;
     std::map<int, std::unique_ptr<Connection>> connections_;
     std::deque<std::string> texts_;
 };
@@ -91,7 +96,8 @@ inline constexpr int HandOverDeadlineMs = 5000;
 
 // Hands text to the session of exactly this caption and waits until it has
 // taken it, at most deadlineMs of wall time in all. Returns 1 when it did, 0
-// when no session of that caption runs or it did not answer in time (logged).
+// when no session of that caption runs, it refused the text or it did not
+// answer in time (logged).
 int SendToSession(std::string_view caption, std::string_view text, int deadlineMs = HandOverDeadlineMs);
 
 // The session this process holds (one at most).

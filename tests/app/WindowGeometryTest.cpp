@@ -221,6 +221,36 @@ TEST_F(WindowGeometry, TwoOutputsWithAListShowTheListBelowTheLargeGrid)
     EXPECT_TRUE(QRect(0, 0, 1600, 1200).contains(Window().frameGeometry())) << Text(Window().frameGeometry());
 }
 
+TEST_F(WindowGeometry, TheLargeDisplayWidensTheWindowWhereANarrowOneWouldPushTheListOffTheScreen)
+{
+    // 1920 x 1080 less a title bar: at the width the large grid needs, the
+    // list's current-item panel would go under its page selector and push
+    // the list below the screen; a wider window keeps it beside.
+    const QSize area(1920, 1050);
+    ASSERT_TRUE(StartOn(area, {3, 2, {2}, 0}, 0));
+    Window().MenuDispBig->trigger();
+    QApplication::processEvents();
+    ASSERT_EQ(State().DispBig, 1);
+    testsupport::SaveToGallery(Window().grab().toImage(), "window-geometry-large-grid-and-list-1920");
+    EXPECT_THAT(Outside(), testing::IsEmpty());
+    EXPECT_THAT(ShortLists(), testing::IsEmpty());
+    EXPECT_THAT(MisfitTexts(), testing::IsEmpty());
+    EXPECT_TRUE(QRect(QPoint(0, 0), area).contains(Window().frameGeometry())) << Text(Window().frameGeometry());
+}
+
+TEST_F(WindowGeometry, WhatLiesOutsideIsNamedForEveryOutput)
+{
+    // The large grid is too wide for 1,280 pixels, and the list below it
+    // lies below the screen: the log names both.
+    ASSERT_TRUE(StartOn(QSize(1280, 1024), {3, 2, {2}, 0}, 0));
+    Window().MenuDispBig->trigger();
+    QApplication::processEvents();
+    ASSERT_EQ(State().DispBig, 1);
+    EXPECT_THAT(Outside(), testing::Contains(testing::HasSubstr("output 2 list")));
+    EXPECT_THAT(MisfitTexts(),
+                testing::ElementsAre(testing::ContainsRegex("output 1, button column 8; output 2, .*play list")));
+}
+
 TEST_F(WindowGeometry, MoreOutputsAfterConfigurationGrowTheWindowToShowThem)
 {
     ASSERT_TRUE(StartOn(QSize(1600, 1200), {3, 1, {}, 0, 0}, 0)); // outputs one below the other

@@ -65,6 +65,18 @@ TEST_F(HandOver, AWindowThatIsNotSubclassedHasNothingWaiting)
     EXPECT_EQ(FCT_SubClass::GetWheelDelta(&window), 0);
 }
 
+TEST_F(HandOver, ASessionWhoseWindowIsNoLongerSubclassedRefusesWhatLaterStartsHandOver)
+{
+    ASSERT_TRUE(platform::ClaimProcessSession("tolv - Quorvant"));
+    FCT_SubClass::SubclassWindow(&window);
+    FCT_SubClass::UnsubclassWindow(&window);
+    EXPECT_EQ(SecondStart("tolv", "/srv/a.tlv"), 0) << "the later start learns it was not taken";
+    FCT_SubClass::SubclassWindow(&window);
+    EXPECT_EQ(FCT_SubClass::GetCopyDataText(&window), "") << "nothing was kept";
+    EXPECT_EQ(SecondStart("tolv", "/srv/b.tlv"), 1);
+    EXPECT_EQ(FCT_SubClass::GetCopyDataText(&window), "/srv/b.tlv");
+}
+
 TEST(Subclassing, ReportsTheLastWheelTurnOnceAndReusesFreeSlots)
 {
     platform::Form window;

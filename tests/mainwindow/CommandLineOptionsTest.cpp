@@ -36,11 +36,15 @@ TEST(CommandLineOptions, EachOptionOnceAndOnTheDesktop)
     EXPECT_EQ(options.Width, 1920);
     EXPECT_EQ(options.Height, 1080);
     EXPECT_EQ(options.Big, 0);
-    // Twice, off the desktop, too large or empty: left out.
-    const auto bad = CommandLineOptions::ReadWindowOptions("X=100 X=200 Y=1080 W=0 H=1081 B=2", desktop);
+    // Twice, off the desktop, too large, empty or not a number: left out.
+    const auto bad = CommandLineOptions::ReadWindowOptions("X=100 X=200 Y=1080 W=0 H=1081 B=abc", desktop);
     EXPECT_FALSE(bad.Left || bad.Top || bad.Width || bad.Height || bad.Big);
     EXPECT_FALSE(CommandLineOptions::ReadWindowOptions("X=-1 b=1", desktop).Left);
     EXPECT_FALSE(CommandLineOptions::ReadWindowOptions("b=1", desktop).Big);
+    EXPECT_FALSE(CommandLineOptions::ReadWindowOptions("B=1 /B=0", desktop).Big);
+    // The display wanted is any number; one that is not the display shown switches it.
+    EXPECT_EQ(CommandLineOptions::ReadWindowOptions("B=2", desktop).Big, 2);
+    EXPECT_EQ(CommandLineOptions::ReadWindowOptions("/B=-1", desktop).Big, -1);
     // A second screen left of the first.
     EXPECT_EQ(CommandLineOptions::ReadWindowOptions("X=-1000", QRect(-1280, 0, 3200, 1080)).Left, -1000);
 }
@@ -105,12 +109,12 @@ TEST_F(CommandLineTest, OnlyPathsAreOpenedAndTheFirstOne)
     EXPECT_TRUE(Opened().empty());
 }
 
-TEST_F(CommandLineTest, TheDisplaySwitchesOnlyToTheOtherSize)
+TEST_F(CommandLineTest, TheDisplaySwitchesForEveryValueButTheOneShown)
 {
     StartPlain();
     ASSERT_EQ(window->State.DispBig, 0);
     window->ApplyCommandLine("B=0");
-    window->ApplyCommandLine("B=2");
+    window->ApplyCommandLine("B=abc");
     EXPECT_EQ(window->State.DispBig, 0);
     EXPECT_TRUE(ports.Log.Starting("ChangePage").empty());
     window->ApplyCommandLine("B=1");
@@ -129,6 +133,14 @@ TEST_F(CommandLineTest, TheDisplaySwitchesOnlyToTheOtherSize)
     window->ApplyCommandLine("B=0 X=10");
     EXPECT_EQ(window->State.DispBig, 0);
     EXPECT_EQ(window->Left(), 150);
+    // A value that is neither display is not the one shown either: it
+    // switches, whichever display is shown.
+    window->ApplyCommandLine("B=2");
+    EXPECT_EQ(window->State.DispBig, 1);
+    window->ApplyCommandLine("B=2");
+    EXPECT_EQ(window->State.DispBig, 0);
+    window->ApplyCommandLine("/B=-1");
+    EXPECT_EQ(window->State.DispBig, 1);
 }
 
 TEST_F(CommandLineTest, TheProgramsOwnCommandLineAtStart)

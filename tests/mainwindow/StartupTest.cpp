@@ -210,6 +210,12 @@ TEST_F(Startup, ECTxtBesideTheProgramSwitchesTheErrorModeOnAndLeavesTheWindowAlo
     EXPECT_EQ(basic::ErrorCatch, 1);
     EXPECT_EQ(window->State.Subclassed, 0);
     EXPECT_EQ(FCT_SubClass::FindSubclassSlot(window.get()), -1);
+    // No hand-over is received, and a later start learns that its command
+    // line was not taken rather than that it was.
+    HelperProcess second("tolv_test_session", {"send", "tolv", "X=20 //host/share/a.txt"});
+    EXPECT_EQ(second.Finish(), 0);
+    EXPECT_FALSE(window->ApplyHandedOverCommandLine());
+    EXPECT_NE(DayLog().find("Hand-over refused"), std::string::npos);
 }
 
 TEST_F(Startup, WithoutECTxtTheWindowTakesHandOvers)
