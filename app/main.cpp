@@ -63,12 +63,17 @@ int main(int argc, char** argv)
     switch (program.Start()) {
     case FrmMain::StartOutcome::Running:
         break;
-    case FrmMain::StartOutcome::NotTaken:
-        // A launcher or script handing a file to a running session learns
-        // that it was not taken.
-        return 1;
-    default:
+    case FrmMain::StartOutcome::HandedOver:
+    case FrmMain::StartOutcome::AlreadyRunning:
+        // The running session goes on as the operator left it.
         return 0;
+    case FrmMain::StartOutcome::NotTaken:
+    case FrmMain::StartOutcome::NoFreeSession:
+    case FrmMain::StartOutcome::LogOnRequired:
+    case FrmMain::StartOutcome::PortsMissing:
+        // A launcher or script learns that nothing took its command line:
+        // no session did, or none could start.
+        return 1;
     }
     if (const char* screenshot = std::getenv("TOLV_SCREENSHOT"); screenshot != nullptr && *screenshot != '\0') {
         const std::string path = screenshot;

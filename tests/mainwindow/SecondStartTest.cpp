@@ -12,6 +12,9 @@
 
 #include <chrono>
 #include <csignal>
+#include <memory>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -24,9 +27,9 @@ protected:
     // The built program, with this test's registry and null audio.
     Finished Run(const QStringList& arguments)
     {
-        return shelltest::RunProgram(QString::fromStdString(shelltest::ProgramPath()), arguments,
-                                     {{"XDG_CONFIG_HOME", QString::fromStdString(registry.Path() + "config")},
-                                      {"TOLV_AUDIO", "null"}});
+        return shelltest::RunProgram(
+            QString::fromStdString(shelltest::ProgramPath()), arguments,
+            {{"XDG_CONFIG_HOME", QString::fromStdString(registry.Path() + "config")}, {"TOLV_AUDIO", "null"}});
     }
 };
 
@@ -58,6 +61,22 @@ TEST_F(SecondStart, FailsWhenTheSessionCannotTakeItsCommandLine)
     EXPECT_LT(refused.elapsed, 5s);
     EXPECT_EQ(running.Finish(), 0);
     EXPECT_EQ(running.ReadLine(), "") << "the session got nothing";
+}
+
+TEST_F(SecondStart, FailsWhenEverySessionRuns)
+{
+    Store("UseMultiSession", "1");
+    std::vector<std::unique_ptr<HelperProcess>> running;
+    for (int i = 0; i < 4; ++i) {
+        running.push_back(std::make_unique<HelperProcess>(
+            "tolv_test_session", std::vector<std::string>{"hold", Sessions::SessionCaption(i)}));
+        ASSERT_EQ(running.back()->ReadLine(), "claimed");
+    }
+    const Finished fifth = Run({"//studio/shows/morning.tlv"});
+    EXPECT_EQ(fifth.exitCode, 1) << fifth.errors;
+    for (const auto& session : running) {
+        EXPECT_EQ(session->Finish(), 0);
+    }
 }
 
 // The one test that waits for the program's own deadline, so that a changed
