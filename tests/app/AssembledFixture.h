@@ -51,7 +51,12 @@ public:
     static std::int64_t RampFrame(float sample) { return testsupport::RampFrame(sample); }
 
     // Moves virtual time on; the engine tick runs from its timer meanwhile.
+    // The graph back-ends decode on threads of their own, in real time: each
+    // step waits until what the devices are to play next is decoded, so an
+    // item lasts as long on a busy machine as on a quiet one.
     void Run(int ms);
+    // Waits until every playing graph holds the sound its devices take next.
+    void WaitForDecoders();
     // What device 1..4 played since the last call, left channel.
     std::vector<float> Played(int device);
 

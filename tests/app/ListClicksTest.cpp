@@ -100,9 +100,8 @@ protected:
         return green > 0;
     }
 
-    // Runs the program on in ticks until done holds, for at most maxMs: the
-    // graph back-ends decode on threads of their own, so an item ends once
-    // it was decoded, however late that is.
+    // Runs the program on in ticks until done holds, for at most maxMs of
+    // program time.
     bool RunUntil(const std::function<bool()>& done, int maxMs = 30000)
     {
         for (int ms = 0; ms < maxMs && !done(); ms += parms::TimerInt) {
