@@ -1,7 +1,5 @@
 #include "AssembledFixture.h"
 
-#include "audio/C_MCI.h"
-#include "audio/GraphPlayer.h"
 #include "controls/SurfaceBox.h"
 #include "controls/UC_Buttons.h"
 #include "dialogs/FrmConf.h"
@@ -22,11 +20,10 @@
 #include "platform/PopupMenu.h"
 #include "platform/SessionEndpoint.h"
 #include "platform/audio/AudioSystem.h"
-#include "platform/audio/MciCommands.h"
-#include "platform/audio/MediaGraph.h"
 #include "platform/base/Hooks.h"
 #include "platform/base/LogSink.h"
 #include "support/DayLogEntries.h"
+#include "support/GraphOfPlayer.h"
 #include "support/NullOutputs.h"
 #include "support/ProgramGlobals.h"
 
@@ -122,29 +119,11 @@ std::string AssembledFixture::RampWave(const std::string& name, int frames)
     return path;
 }
 
-namespace {
-
-// The graph a graph back-end or an MCI device plays through, null for the
-// players that feed their voices from the program's thread.
-platform::audio::MediaGraph* GraphOf(Player& player)
-{
-    if (auto* graph = dynamic_cast<GraphPlayer*>(&player)) {
-        return graph->MediaGraphInUse();
-    }
-    if (auto* mci = dynamic_cast<C_MCI*>(&player)) {
-        platform::audio::MciDevice* device = platform::audio::mci::Device(mci->DevID());
-        return device != nullptr ? device->Graph() : nullptr;
-    }
-    return nullptr;
-}
-
-} // namespace
-
 void AssembledFixture::WaitForDecoders()
 {
     MainState& state = State();
     for (int slot = 0; slot < state.PlayerCount; ++slot) {
-        platform::audio::MediaGraph* graph = GraphOf(state.PlayerAt(slot));
+        platform::audio::MediaGraph* graph = testsupport::GraphOfPlayer(state.PlayerAt(slot));
         if (graph != nullptr && graph->HasRenderer() && graph->State() == platform::audio::GraphState::Running) {
             EXPECT_TRUE(graph->WaitBuffered(10000)) << "the decoder of slot " << slot << " fell behind";
         }

@@ -6,12 +6,10 @@
 // with either renderer).
 #include "DeviceLossFixture.h"
 
-#include "audio/C_MCI.h"
-#include "audio/GraphPlayer.h"
 #include "foundation/Parms.h"
 #include "platform/MessageBox.h"
 #include "platform/audio/AudioSystem.h"
-#include "platform/audio/MciCommands.h"
+#include "support/GraphOfPlayer.h"
 
 #include <gmock/gmock.h>
 
@@ -87,23 +85,12 @@ protected:
         Store("PlayerType", std::to_string(GetParam()));
         return Start();
     }
-    static platform::audio::MediaGraph* GraphOf(Player& player)
-    {
-        if (auto* graph = dynamic_cast<GraphPlayer*>(&player)) {
-            return graph->MediaGraphInUse();
-        }
-        if (auto* mci = dynamic_cast<C_MCI*>(&player)) {
-            platform::audio::MciDevice* device = platform::audio::mci::Device(mci->DevID());
-            return device != nullptr ? device->Graph() : nullptr;
-        }
-        return nullptr;
-    }
     // Moves time on in engine ticks, each once the playing graphs have decoded ahead.
     void Play(int ms)
     {
         for (int t = 0; t < ms; t += 50) {
             for (int slot = 0; slot < State().PlayerCount; ++slot) {
-                platform::audio::MediaGraph* graph = GraphOf(PlayerOf(slot));
+                platform::audio::MediaGraph* graph = testsupport::GraphOfPlayer(PlayerOf(slot));
                 if (graph != nullptr && graph->HasRenderer() &&
                     graph->State() == platform::audio::GraphState::Running) {
                     ASSERT_TRUE(graph->WaitBuffered(10000)) << "the decoder fell behind";
