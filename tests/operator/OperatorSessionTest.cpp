@@ -1,6 +1,8 @@
 // Operator sessions with the real window on an X server, on virtual time:
 // the test clicks the window's own button controls, advances the clock and
 // reads what each null output device played, sample by sample.
+#include "AnswerWhenShown.h"
+
 #include "acceptance/SoakProgram.h"
 
 #include "controls/SurfaceBox.h"
@@ -396,19 +398,9 @@ TEST_F(OperatorSession, FourOutputsButtonsOfEveryPlayModeAndAPageSwitch)
     // The configuration dialog, opened from its menu and cancelled: nothing
     // is applied and the window goes on as it was.
     // The cancel comes from the dialog's own event loop once it shows.
-    bool shown = false;
-    int looks = 0;
-    std::function<void()> cancelWhenShown = [&] {
-        FrmConf* dialog = program_->Config().Window();
-        if (dialog != nullptr && dialog->isVisible()) {
-            shown = true;
-            dialog->Cancel();
-        } else if (++looks < 10000) {
-            QTimer::singleShot(0, cancelWhenShown);
-        }
-    };
-    QTimer::singleShot(0, cancelWhenShown);
-    window.MenuConf->trigger();
+    const bool shown = operatortest::AnswerWhenShown([this] { return program_->Config().Window(); },
+                                                     [](QWidget& dialog) { static_cast<FrmConf&>(dialog).Cancel(); },
+                                                     [&] { window.MenuConf->trigger(); });
     EXPECT_TRUE(shown);
     EXPECT_EQ(program_->Config().Window(), nullptr);
     EXPECT_EQ(parms::ConfigConfirmed, 0);

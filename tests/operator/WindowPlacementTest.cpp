@@ -6,10 +6,16 @@
 // with the window. The X server's own view of the window (its position and
 // the frame extents the window manager publishes) is read with xwininfo and
 // xprop. Without them or openbox the check is skipped, with the reason.
+#include "AnswerWhenShown.h"
+
 #include "acceptance/SoakProgram.h"
 
+#include "controls/UC_Bar.h"
+#include "dialogs/ConfigDialog.h"
+#include "dialogs/FrmConf.h"
 #include "foundation/CommandLine.h"
 #include "foundation/ModuleValues.h"
+#include "foundation/Parms.h"
 #include "foundation/Registry.h"
 #include "foundation/SessionValues.h"
 #include "mainwindow/FrmMain.h"
@@ -23,10 +29,6 @@
 #include "platform/audio/AudioSystem.h"
 #include "platform/audio/NullSink.h"
 #include "platform/base/Twips.h"
-#include "controls/UC_Bar.h"
-#include "dialogs/ConfigDialog.h"
-#include "dialogs/FrmConf.h"
-#include "foundation/Parms.h"
 #include "support/ClockFixture.h"
 #include "support/Gallery.h"
 #include "support/ProcessUntil.h"
@@ -279,10 +281,7 @@ protected:
     }
 
     // The frame's corner as the program has it (what it stores), pixels.
-    static QPoint Corner(const FrmMain& window)
-    {
-        return QPoint(window.Left(), window.Top()) / basic::TwipsPerPixel;
-    }
+    static QPoint Corner(const FrmMain& window) { return QPoint(window.Left(), window.Top()) / basic::TwipsPerPixel; }
 
     void WaitForTheFrame(FrmMain& window) const
     {
@@ -320,18 +319,10 @@ protected:
     void ConfirmTheConfiguration(FrmMain& window)
     {
         bool confirmed = false;
-        int looks = 0;
         // The OK comes from the dialog's own event loop once it shows.
-        std::function<void()> okWhenShown = [&] {
-            FrmConf* dialog = program_->Config().Window();
-            if (dialog != nullptr && dialog->isVisible()) {
-                confirmed = dialog->OK();
-            } else if (++looks < 10000) {
-                QTimer::singleShot(0, okWhenShown);
-            }
-        };
-        QTimer::singleShot(0, okWhenShown);
-        window.MenuConf->trigger();
+        operatortest::AnswerWhenShown([this] { return program_->Config().Window(); },
+                                      [&](QWidget& dialog) { confirmed = static_cast<FrmConf&>(dialog).OK(); },
+                                      [&] { window.MenuConf->trigger(); });
         EXPECT_TRUE(confirmed) << "the dialog took the OK";
         EXPECT_EQ(parms::ConfigConfirmed, 1);
     }
