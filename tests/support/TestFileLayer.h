@@ -46,6 +46,16 @@ public:
     // Calls being held right now.
     std::atomic<int> heldCalls{0};
 
+    // True while every call from another thread that has not returned yet is
+    // held (and when there is none): then nothing real is working on a call a
+    // caller times, so a test may move virtual time. A released call counts as
+    // real work again until it returns.
+    bool OnlyHeldCallsRun() const
+    {
+        std::lock_guard lock(mutex_);
+        return inFlight_ == heldCalls;
+    }
+
     // Holds calls from other threads on paths containing pathPart, and with
     // handles set, every call through a handle from another thread.
     void Hold(std::string pathPart, bool handles)
@@ -80,7 +90,7 @@ public:
     int Close(int fd) override { return Gate(nullptr), real.Close(fd); }
     std::int64_t Read(int fd, std::span<std::uint8_t> buffer) override
     {
-        Gate(nullptr);
+        const InFlight inFlight = Gate(nullptr);
         if (readFault) {
             if (const int fault = readFault(fd); fault != 0) {
                 return fault;
@@ -109,7 +119,7 @@ public:
     }
     int Rename(const char* from, const char* to, bool replace) override
     {
-        Gate(from);
+        const InFlight inFlight = Gate(from);
         ++renameCalls;
         if (renameFault) {
             if (const int fault = renameFault(from, to); fault != 0) {
@@ -131,7 +141,7 @@ public:
     }
     int ListFolder(const char* path, std::vector<platform::FolderEntry>& entries) override
     {
-        Gate(path);
+        const InFlight inFlight = Gate(path);
         if (listFault) {
             if (const int fault = listFault(path); fault != 0) {
                 return fault;
@@ -141,7 +151,7 @@ public:
     }
     int GetDiskSpace(const char* path, platform::DiskSpace& space) override
     {
-        Gate(path);
+        const InFlight inFlight = Gate(path);
         if (diskSpace) {
             space = *diskSpace;
             return 0;
@@ -157,14 +167,34 @@ protected:
     platform::PosixFileSystem real;
 
 private:
+    // Counts an off-thread call as in flight from the gate until the call
+    // returns (the end of the full expression or the enclosing block).
+    class InFlight {
+    public:
+        explicit InFlight(TestFileLayer* layer) : layer_(layer) {}
+        ~InFlight()
+        {
+            if (layer_ != nullptr) {
+                std::lock_guard lock(layer_->mutex_);
+                --layer_->inFlight_;
+            }
+        }
+        InFlight(const InFlight&) = delete;
+        InFlight& operator=(const InFlight&) = delete;
+
+    private:
+        TestFileLayer* layer_;
+    };
+
     // path null: a call through a handle.
-    void Gate(const char* path)
+    InFlight Gate(const char* path)
     {
         if (std::this_thread::get_id() == owner_) {
-            return;
+            return InFlight(nullptr);
         }
         ++offThreadCalls;
         std::unique_lock lock(mutex_);
+        ++inFlight_;
         const auto held = [&] {
             return holding_ &&
                    (path == nullptr ? holdHandles_ : std::string(path).find(heldPart_) != std::string::npos);
@@ -173,7 +203,12 @@ private:
             ++heldCalls;
             const std::uint64_t generation = generation_;
             released_.wait(lock, [&] { return !held() || generation_ != generation; });
+            if (generation_ == generation) {
+                // Let go by a new Hold(), not by a release that cleared the count.
+                --heldCalls;
+            }
         }
+        return InFlight(this);
     }
     // Called with the mutex held: the waiting calls are no longer counted
     // from here on, so the next count a test reads is of new calls only.
@@ -184,7 +219,9 @@ private:
     }
 
     const std::thread::id owner_ = std::this_thread::get_id();
-    std::mutex mutex_;
+    mutable std::mutex mutex_;
+    // Off-thread calls between the gate and their return.
+    int inFlight_ = 0;
     std::condition_variable released_;
     bool holding_ = false;
     std::uint64_t generation_ = 0;
