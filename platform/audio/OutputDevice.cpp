@@ -615,11 +615,16 @@ void OutputDevice::Run()
                 const bool slept = asleep_.exchange(false, std::memory_order_acq_rel);
                 const bool starts = startPending_.exchange(false, std::memory_order_acq_rel);
                 const bool started = starts && !RewindForStarts();
-                if (slept && !starts && !mixer_.AnyVoiceWaitsToPlay()) {
+                if (slept && !starts && !ResumedVoiceWaits()) {
                     // Woken with nothing to play yet (a voice resumed before
-                    // its first buffer): it stays stopped, so that the sound
-                    // is not queued behind silence written meanwhile.
+                    // its first buffer, or given it but not yet started): it
+                    // stays stopped, so that the sound is not queued behind
+                    // silence written meanwhile. The start wakes it again.
                     FallAsleep();
+                    observer = CurrentMixerThreadObserver();
+                    if (observer != nullptr && observer->leftAsleep != nullptr) {
+                        observer->leftAsleep();
+                    }
                     continue;
                 }
                 if (!slept && !started) {
@@ -660,7 +665,7 @@ void OutputDevice::FallAsleep()
 {
     asleep_.store(true, std::memory_order_seq_cst);
     sleepGate_.fetch_add(1, std::memory_order_acq_rel);
-    if (startPending_.load(std::memory_order_seq_cst) || mixer_.AnyVoiceWaitsToPlay()) {
+    if (startPending_.load(std::memory_order_seq_cst) || ResumedVoiceWaits()) {
         asleep_.store(false, std::memory_order_relaxed);
         silentFrames_ = 0;
         return;
@@ -678,6 +683,24 @@ void OutputDevice::FallAsleep()
     if (cannotRewind_) {
         MeasureMargin(inFlight_);
     }
+}
+
+bool OutputDevice::ResumedVoiceWaits()
+{
+    // A voice that waits while a start is underway may be the starting one,
+    // its buffer queued just before its start is said (VoiceStarting always
+    // wakes the mixer). Filled now, the device would hold that voice back
+    // and start with silence. The voices are looked at first: a buffer seen
+    // there was queued after its voice's start flag was set.
+    if (!mixer_.AnyVoiceWaitsToPlay()) {
+        return false;
+    }
+    for (const auto& flag : starting_) {
+        if (flag.load(std::memory_order_seq_cst)) {
+            return false;
+        }
+    }
+    return true;
 }
 
 void OutputDevice::RunOnOwnClock()

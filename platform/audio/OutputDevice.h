@@ -130,6 +130,9 @@ private:
     // Stops the device until a voice is started or may play again, unless
     // one already is or the device cannot stop.
     void FallAsleep();
+    // A voice waits to play and no start is underway: a stopped device is
+    // filled for it now rather than at a start.
+    bool ResumedVoiceWaits();
     void ShrinkAfterQuiet();
     int QueueLimit() const;
     void SetQueue(int frames);

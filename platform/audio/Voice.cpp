@@ -1,5 +1,6 @@
 #include "platform/audio/Voice.h"
 
+#include "platform/audio/MixerThreadObserver.h"
 #include "platform/audio/OutputDevice.h"
 
 #include <algorithm>
@@ -93,6 +94,10 @@ AudioError Voice::WriteFromStream(VoiceBuffer& buffer)
         return AudioError::QueueFull;
     }
     if (idle && slot_ >= 0) {
+        const MixerThreadObserver* observer = CurrentMixerThreadObserver();
+        if (observer != nullptr && observer->startQueued != nullptr) {
+            observer->startQueued();
+        }
         device_->VoiceStarting(slot_);
     } else {
         device_->VoiceMayPlay();

@@ -10,6 +10,7 @@
 #include "support/AudioTestSignals.h"
 
 #include "platform/audio/AlsaSink.h"
+#include "platform/audio/MixerThreadObserver.h"
 #include "platform/audio/OutputDevice.h"
 #include "platform/audio/Voice.h"
 #include "platform/base/LogSink.h"
@@ -17,6 +18,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -58,6 +60,7 @@ protected:
     }
     void TearDown() override
     {
+        SetMixerThreadObserver(nullptr);
         shot.reset();
         bed.reset();
         device.reset();
@@ -153,6 +156,45 @@ TEST_F(AlsaRestart, EachStartOfTheStoppedCardPlaysTheSoundsFirstFrameFirstAndGro
                (!grown.empty() && grown.back().find(" " + std::to_string(now) + " frames") != std::string::npos);
     })) << "grown from " << queued << " to " << now << " frames without a log line";
     platform::SetLogSink(nullptr);
+}
+
+// A player's voice is resumed on the program's thread while its decoder's
+// thread queues the sound's first buffer: the mixer, woken by the resume, may
+// look at the voices after the buffer is queued and before its start is said.
+std::atomic<OutputDevice*> resumedDevice{nullptr};
+std::atomic<int> mixerDecisions{0};
+
+void CountMixerDecision()
+{
+    mixerDecisions.fetch_add(1, std::memory_order_relaxed);
+}
+
+void ResumeBetweenBufferAndStart()
+{
+    OutputDevice* device = resumedDevice.exchange(nullptr);
+    if (device == nullptr) {
+        return;
+    }
+    const int before = mixerDecisions.load();
+    device->VoiceMayPlay();
+    // Until the woken mixer has filled the card or let it sleep on.
+    (void)testsupport::WithinFiveSeconds([before] { return mixerDecisions.load() > before; });
+}
+
+TEST_F(AlsaRestart, AResumeThatWakesTheMixerAsTheFirstBufferIsQueuedLeavesNoSilenceBeforeTheSound)
+{
+    bed.reset();
+    static const MixerThreadObserver observer{nullptr, CountMixerDecision, CountMixerDecision,
+                                              ResumeBetweenBufferAndStart};
+    SetMixerThreadObserver(&observer);
+    const auto blip = audiotest::Constant16(2, 2 * period, 28672);
+    for (int start = 0; start < 3; ++start) {
+        ASSERT_TRUE(SleepsWithTheLeastQueued()) << "nothing plays on it, and it starts with the least";
+        shot->Reset();
+        resumedDevice = device.get();
+        PlayLoud(&blip);
+        EXPECT_EQ(card.loudFrame(), 0) << "no silence before the sound";
+    }
 }
 
 TEST_F(AlsaRestart, AStoppedCardStartedBySoundIsToppedUpToItsRunningQueueWhileTheSoundPlays)
