@@ -53,9 +53,12 @@
 #include <csignal>
 #include <cstdint>
 #include <cstdlib>
+#include <fstream>
 #include <functional>
 #include <memory>
 #include <optional>
+#include <string>
+#include <thread>
 
 namespace {
 
@@ -96,18 +99,52 @@ std::optional<QPoint> FrameCornerOnTheServer(const QWidget& window, bool managed
 }
 
 // Keeps a window manager stopped while in scope: it answers nothing then, as
-// one slow to answer on a busy machine.
+// one slow to answer on a busy machine. It is stopped only where it does not
+// hold the server grabbed (openbox grabs it while it takes a window on or
+// lets one go): stopped there, it would stop every other client with it.
 class WindowManagerStopped {
 public:
-    explicit WindowManagerStopped(const QProcess& manager) : pid_(static_cast<pid_t>(manager.processId()))
+    WindowManagerStopped(const QProcess& manager, testsupport::OwnXConnection& screen)
+        : pid_(static_cast<pid_t>(manager.processId()))
     {
-        kill(pid_, SIGSTOP);
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            kill(pid_, SIGSTOP);
+            // The signal takes effect when the process next runs: the server
+            // is asked once it has.
+            while (!Stopped()) {
+                std::this_thread::yield();
+            }
+            if (screen.ServerAnswersWithin(500)) {
+                return;
+            }
+            kill(pid_, SIGCONT);
+            // Let go, it ends what it holds the server for.
+            (void)screen.ServerAnswersWithin(10000);
+        }
+        ADD_FAILURE() << "the window manager always held the server";
     }
     ~WindowManagerStopped() { kill(pid_, SIGCONT); }
     WindowManagerStopped(const WindowManagerStopped&) = delete;
     WindowManagerStopped& operator=(const WindowManagerStopped&) = delete;
 
 private:
+    // The process is stopped by a signal (state T in /proc/<pid>/stat), or
+    // has ended.
+    bool Stopped() const
+    {
+        std::ifstream stat("/proc/" + std::to_string(pid_) + "/stat");
+        std::string line;
+        if (!std::getline(stat, line)) {
+            return true;
+        }
+        const std::size_t end = line.rfind(')');
+        if (end == std::string::npos || end + 2 >= line.size()) {
+            return true;
+        }
+        const char state = line[end + 2];
+        return state == 'T' || state == 'Z' || state == 'X';
+    }
+
     pid_t pid_;
 };
 
@@ -492,7 +529,7 @@ TEST_F(WindowPlacement, AFirstStartPutsTheFrameWhereAskedWithTheWindowManagerSlo
         basic::SetProgramCommandLine(start.commandLine);
         FrmMain* started = nullptr;
         {
-            const WindowManagerStopped slow(manager_);
+            const WindowManagerStopped slow(manager_, screen_);
             started = &Start();
             ASSERT_EQ(platform::ServerWindowTaken(*started), false) << "the window waits for the window manager";
         }

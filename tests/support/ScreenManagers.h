@@ -6,9 +6,12 @@
 // toolkit's connection. libxcb is looked up at run time, as the toolkit's
 // X11 plugin loaded it, so the build needs no X library.
 #include <xcb/xcb.h>
+#include <xcb/xcbext.h>
 
 #include <dlfcn.h>
+#include <poll.h>
 
+#include <chrono>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -39,7 +42,11 @@ public:
                               Find(library, "xcb_request_check", requestCheck_) &
                               Find(library, "xcb_poll_for_event", pollForEvent_) &
                               Find(library, "xcb_map_window_checked", mapWindow_) &
-                              Find(library, "xcb_unmap_window_checked", unmapWindow_);
+                              Find(library, "xcb_unmap_window_checked", unmapWindow_) &
+                              Find(library, "xcb_get_input_focus", getInputFocus_) &
+                              Find(library, "xcb_poll_for_reply", pollForReply_) &
+                              Find(library, "xcb_get_file_descriptor", fileDescriptor_) &
+                              Find(library, "xcb_flush", flush_);
         dlclose(library);
         if (!complete) {
             why_ = "libxcb lacks a function";
@@ -118,6 +125,40 @@ public:
         std::free(requestCheck_(connection_, unmapWindow_(connection_, window)));
     }
 
+    // Asks the server a question that needs nobody else and waits up to ms
+    // for the answer. False while another client holds the server grabbed
+    // (or the server is that slow): the question stays asked, and a later
+    // call waits for its answer first.
+    bool ServerAnswersWithin(int ms)
+    {
+        if (!Ready()) {
+            return false;
+        }
+        if (!asked_) {
+            question_ = getInputFocus_(connection_).sequence;
+            flush_(connection_);
+            asked_ = true;
+        }
+        const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+        for (;;) {
+            void* reply = nullptr;
+            xcb_generic_error_t* error = nullptr;
+            if (pollForReply_(connection_, question_, &reply, &error) != 0 || hasError_(connection_) != 0) {
+                std::free(reply);
+                std::free(error);
+                asked_ = false;
+                return true;
+            }
+            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+                until - std::chrono::steady_clock::now());
+            if (left.count() <= 0) {
+                return false;
+            }
+            pollfd readable{fileDescriptor_(connection_), POLLIN, 0};
+            poll(&readable, 1, static_cast<int>(left.count()));
+        }
+    }
+
     // Ends the connection: whatever it redirected goes unanswered.
     void Close()
     {
@@ -148,6 +189,8 @@ protected:
     xcb_connection_t* connection_ = nullptr;
     xcb_window_t root_ = XCB_WINDOW_NONE;
     int mapRequests_ = 0;
+    bool asked_ = false;
+    unsigned int question_ = 0;
     decltype(&xcb_connect) connect_ = nullptr;
     decltype(&xcb_disconnect) disconnect_ = nullptr;
     decltype(&xcb_connection_has_error) hasError_ = nullptr;
@@ -162,6 +205,10 @@ protected:
     decltype(&xcb_poll_for_event) pollForEvent_ = nullptr;
     decltype(&xcb_map_window_checked) mapWindow_ = nullptr;
     decltype(&xcb_unmap_window_checked) unmapWindow_ = nullptr;
+    decltype(&xcb_get_input_focus) getInputFocus_ = nullptr;
+    decltype(&xcb_poll_for_reply) pollForReply_ = nullptr;
+    decltype(&xcb_get_file_descriptor) fileDescriptor_ = nullptr;
+    decltype(&xcb_flush) flush_ = nullptr;
 };
 
 } // namespace testsupport
