@@ -103,6 +103,9 @@ private:
     void FreeBuffers();
     // Makes the sample buffers of a usual sound ready before the first start.
     void PrepareBuffersAhead();
+    // True while a voice may read the page buffers: a sound plays, is paused,
+    // restarts or runs its mute tail.
+    bool SoundQueued() const;
     // Bytes the sample buffers of a file would take with the current settings.
     std::int64_t BufferBytesFor(const WaveInfoRecord& wave, std::int64_t pageFrames) const;
     void BuildBuffers();
@@ -213,6 +216,8 @@ private:
     float mixerVolume_ = 1.0f;
     bool c_Busy = false;
     bool c_Restarting = false;
+    // Readying was asked for while a sound played: done once it has stopped.
+    bool readyAheadPending_ = false;
 
     // One voice per device: the handle of the old interface.
     std::array<std::unique_ptr<platform::audio::Voice>, MaxDevices> c_hWave;

@@ -40,7 +40,19 @@ std::int32_t C_WaveOut::FramesToMs(std::int64_t frames) const
 void C_WaveOut::OpenDeviceAhead()
 {
     platform::audio::AudioSystem::Current().OpenAhead(c_DeviceID[0]);
+    // The voices of a sound that plays read its pages where they lie: growing
+    // the buffers now would free what they read. The sound plays on as it is,
+    // and the buffers are made ready once it has stopped.
+    if (SoundQueued()) {
+        readyAheadPending_ = true;
+        return;
+    }
     PrepareBuffersAhead();
+}
+
+bool C_WaveOut::SoundQueued() const
+{
+    return c_Playing || c_Paused || c_Restarting || WhileMute_ != 0;
 }
 
 bool C_WaveOut::OpenDevices()
@@ -292,6 +304,11 @@ void C_WaveOut::StopIO(std::int32_t immediate)
     }
     c_Paused = false;
     c_Playing = false;
+    // Nothing is queued now; a restart plays at once and readies after it.
+    if (readyAheadPending_ && !c_Restarting) {
+        readyAheadPending_ = false;
+        PrepareBuffersAhead();
+    }
     c_Busy = false;
 }
 

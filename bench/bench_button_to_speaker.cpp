@@ -26,7 +26,11 @@
 // plays a quiet sound on the same device all along, so that every press
 // starts a sound over one that plays. Target on the device that cannot
 // rewind: at most a period and 25 ms (30.3 ms), no underrun.
-// Reported by both: each press's time and the frames queued ahead at each
+// PressesAfterAStartupSound: PressesOnAStoppedDevice after a half-second
+// "startup.wav" that the program starts on its player before it makes the
+// player ready (the readying waits until that sound has ended), so the first
+// press is the first after the start-up sound. Targets as there.
+// Reported by all three: each press's time and the frames queued ahead at each
 // press and a quarter second into each sound (on stderr), the median, the
 // maximum and the first press (and the time to the sound's first frame
 // handed to ALSA, the program's own part), the presses that found the
@@ -103,12 +107,16 @@ std::string Runs(const std::vector<int>& values)
     return text.str();
 }
 
+// What plays before the presses.
+enum class Before { Nothing, Bed, StartupSound };
+
 // Presses output pressed's first button every 0.9 s, 60 times, as the
 // program runs it on the paced device (which cannot rewind when rewinds is
 // false); with a bed, output 1 plays a quiet sound all along. Fills the
 // state's counters (see the top of this file).
-void PressEvery900Ms(benchmark::State& state, bool rewinds, bool bed)
+void PressEvery900Ms(benchmark::State& state, bool rewinds, Before before)
 {
+    const bool bed = before == Before::Bed;
     const double loadBefore = LoadAverage();
     if (!speakerbench::InstallPacedDevice(rewinds)) {
         state.SkipWithError("the paced test device is not there (build the tests' ALSA device)");
@@ -129,8 +137,16 @@ void PressEvery900Ms(benchmark::State& state, bool rewinds, bool bed)
         const int pressed = bed ? 1 : 0;
         rig.Assign(pressed, 0, speakerbench::MakeWave("half-second.wav", 44 + 48000 * 4 / 2, true));
         ButtonGrid grid{rig.control};
-        // As the composition does once the window is up.
         const std::int64_t started = speakerbench::NowNs();
+        if (before == Before::StartupSound) {
+            // As the start-up does, on every player, before the window is up.
+            const std::string startup = speakerbench::MakeWave("startup.wav", 44 + 48000 * 4 / 2, true);
+            for (auto& player : rig.window.State.Players) {
+                player->SetFileName(startup);
+                player->Play();
+            }
+        }
+        // As the composition does once the window is up.
         OutputPlayers::ReadyForFirstStart(rig.window.State.Players);
         const auto device = platform::audio::AudioSystem::Current().Output(0);
         pacedtest::Watch watch;
@@ -223,12 +239,13 @@ void PressEvery900Ms(benchmark::State& state, bool rewinds, bool bed)
     state.counters["load_after"] = LoadAverage();
 }
 
-// PressesOnAStoppedDevice and PressesOverAPlayingSound (with the bed), on
-// the device that cannot rewind (kind:1) and on one that can (kind:0).
-void RegisterPresses(const char* name, bool bed)
+// PressesOnAStoppedDevice, PressesOverAPlayingSound (with the bed) and
+// PressesAfterAStartupSound, on the device that cannot rewind (kind:1) and
+// on one that can (kind:0).
+void RegisterPresses(const char* name, Before before)
 {
-    benchmark::RegisterBenchmark(name,
-                                 [bed](benchmark::State& state) { PressEvery900Ms(state, state.range(0) == 0, bed); })
+    benchmark::RegisterBenchmark(
+        name, [before](benchmark::State& state) { PressEvery900Ms(state, state.range(0) == 0, before); })
         ->ArgName("kind")
         ->Arg(1)
         ->Arg(0)
@@ -242,7 +259,8 @@ void RegisterPresses(const char* name, bool bed)
 int main(int argc, char** argv)
 {
     playbackbench::App();
-    RegisterPresses("PressesOnAStoppedDevice", false);
-    RegisterPresses("PressesOverAPlayingSound", true);
+    RegisterPresses("PressesOnAStoppedDevice", Before::Nothing);
+    RegisterPresses("PressesOverAPlayingSound", Before::Bed);
+    RegisterPresses("PressesAfterAStartupSound", Before::StartupSound);
     return speakerbench::RunBenchmarks(argc, argv);
 }

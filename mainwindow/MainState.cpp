@@ -32,7 +32,9 @@ void MainState::ResizePlayers(int count)
     }
     PlayerLevel.resize(size, 0);
     PlayerProgress.resize(size, 0);
-    PlayingButton.resize(size, {0, 0});
+    // No button until one starts: (0, 0) would be the first button, which a
+    // sound that no button started (the start-up sound) would light.
+    PlayingButton.resize(size, {-1, -1});
     FromMS.resize(size, 0);
     ToMS.resize(size, 0);
     SpanMS.resize(size, 0);

@@ -1,5 +1,6 @@
 // Loading, reloading and releasing a waveOut player, and whole surround
 // streams on one device.
+#include "AllocationMeter.h"
 #include "WaveOutFixture.h"
 
 #include <gtest/gtest.h>
@@ -124,6 +125,38 @@ TEST_F(WaveOutLifecycle, EightChannelsWithTheExtensibleFormatPlayWholeOnOneDevic
     for (std::size_t i = 0; i < values.size(); ++i) {
         ASSERT_EQ(played[i], std::max(values[i], Float16(-32767))) << i;
     }
+}
+
+// The program readies its players once its window is up, while a start-up
+// sound may already play on them: a mono sound's pages are smaller than those
+// readied for a usual stereo one, and growing them under its voice would free
+// what the device is reading.
+TEST_F(WaveOutLifecycle, ReadyingAheadWhileASoundPlaysLeavesItWholeAndReadiesOnceItStops)
+{
+    const auto samples = Noise(1, 16, Rate, 57);
+    const std::string path = WriteWave("startup.wav", 1, 16, samples);
+    C_WaveOut player;
+    SetUpPlayer(player);
+    player.SetFileName(path);
+    ASSERT_EQ(player.Play(), 1);
+    Run({&player}, 100);
+    player.OpenDeviceAhead();
+    RunUntilStopped(player, 2000);
+    const auto played = Played(1);
+    const auto values = audiotest::ExpectedFloats(StreamFormat{Rate, 16, 1}, samples);
+    ASSERT_GE(played.size(), values.size() * 2);
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        ASSERT_EQ(played[2 * i], values[i]) << i;
+    }
+
+    const std::string usual = WriteWave("usual.wav", 2, 16, Noise(2, 16, Rate, 58));
+    audiotest::ArmAllocationMeter();
+    player.SetFileName(usual);
+    const int started = player.Play();
+    const audiotest::AllocatedBytes used = audiotest::DisarmAllocationMeter();
+    ASSERT_EQ(started, 1);
+    EXPECT_LT(used.Largest, 64 * 1024) << "the buffers were readied once the first sound stopped";
+    player.StopIO(1);
 }
 
 } // namespace
