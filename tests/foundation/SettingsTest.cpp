@@ -346,6 +346,10 @@ TEST_F(Settings, AStrayByteLeavesAUtf8StoreUtf8AndItsLinesAsTheyWere)
     basic::SaveSetting("BankName", "News");
     EXPECT_EQ(ReadText(ini), "[conf]\n" + lines + "Volume=7\n");
     EXPECT_EQ(basic::GetSetting("MixerApp", ""), "/srv/音");
+    // The stray line's value written back as it was read is no change.
+    basic::SaveSetting("Note", basic::GetSetting("Note", ""));
+    EXPECT_EQ(ReadText(ini), "[conf]\n" + lines + "Volume=7\n");
+    EXPECT_EQ(ErrorLog().find("Note"), std::string::npos) << ErrorLog();
     EXPECT_NE(ErrorLog().find("IniWrite BankName: " + ini +
                               ": its stray bytes would make it read as code page 932; not saved"),
               std::string::npos)
@@ -356,6 +360,7 @@ TEST_F(Settings, AStrayByteLeavesAUtf8StoreUtf8AndItsLinesAsTheyWere)
     std::ofstream(SectionFile("tolv"), std::ios::binary) << lines;
     EXPECT_EQ(basic::GetSetting("BankName", ""), "テーマ");
     EXPECT_EQ(basic::RegWrite("Volume", 7, "tolv"), 1);
+    EXPECT_EQ(basic::RegWrite("Note", basic::GetSetting("Note", ""), "tolv"), 1);
     EXPECT_EQ(ReadText(SectionFile("tolv")), lines + "Volume=7\n");
     basic::RegDeleteValue("BankName", "tolv");
     EXPECT_EQ(ReadText(SectionFile("tolv")), lines + "Volume=7\n");
