@@ -179,7 +179,8 @@ void TextBinding::Load()
 
 void TextBinding::Write()
 {
-    Save(box_.Text());
+    const std::string text = box_.Text();
+    Save(ShowsLoadedText(text) ? loaded_ : text);
 }
 
 // ---- Number ----
@@ -197,7 +198,7 @@ void NumberBinding::Load()
 void NumberBinding::Write()
 {
     const std::string text = box_.Text();
-    if (text == loaded_) {
+    if (ShowsLoadedText(text)) {
         Save(loaded_);
         return;
     }
@@ -226,7 +227,7 @@ void FolderBinding::Load()
 void FolderBinding::Write()
 {
     const std::string text = box_.Text();
-    Save(text == loaded_ ? loaded_ : Normalised(text));
+    Save(ShowsLoadedText(text) ? loaded_ : Normalised(text));
 }
 
 std::string FolderBinding::Normalised(std::string_view text)
@@ -247,7 +248,8 @@ void PathBinding::Load()
 
 void PathBinding::Write()
 {
-    Save(box_.Text());
+    const std::string text = box_.Text();
+    Save(ShowsLoadedText(text) ? loaded_ : text);
 }
 
 // ---- Colour ----

@@ -63,9 +63,16 @@ protected:
     {
         ReadStored();
         box_.SetText(loaded_);
+        shownText_ = box_.Text();
     }
+    // Whether the box still shows the text it was loaded with. The loaded
+    // text itself cannot tell: a stored byte that is no UTF-8 shows as U+FFFD.
+    bool ShowsLoadedText(std::string_view text) const { return text == shownText_; }
 
     Box& box_;
+
+private:
+    std::string shownText_;
 };
 
 // A check box: on for a stored non-zero number or "True"; writes 0 or 1.

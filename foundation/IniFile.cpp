@@ -52,7 +52,11 @@ void IniWrite(std::string_view key, const VariantText& value, std::string_view f
     const std::string path = FileOrDefault(file);
     const std::string_view text = value.Text().empty() ? EmptyMark : std::string_view(value.Text());
     if (!textcodec::IsValidUtf8(text)) {
-        WriteLog("IniWrite " + std::string(key) + ": " + textcodec::NotUtf8Note(path, text), 1, 0);
+        // A value read from a line with a stray byte and written back as it
+        // was: the line already holds it.
+        if (platform::ReadProfileString(path, SectionOrDefault(section), key) != text) {
+            WriteLog("IniWrite " + std::string(key) + ": " + textcodec::NotUtf8Note(path, text), 1, 0);
+        }
         return;
     }
     const platform::FileUpdate update = platform::WriteProfileString(path, SectionOrDefault(section), key, text);

@@ -103,6 +103,11 @@ int RegWrite(std::string_view key, const VariantText& value, std::string_view se
     }
     const std::string_view text = value.Text().empty() ? EmptyMark : std::string_view(value.Text());
     if (!textcodec::IsValidUtf8(text)) {
+        // A value read from a line with a stray byte and written back as it
+        // was: the line already holds it.
+        if (platform::ReadRegistryValue(*path, key) == text) {
+            return 1;
+        }
         LogFailure("RegWrite", key, textcodec::NotUtf8Note(*path, text));
         return 0;
     }

@@ -29,20 +29,26 @@ FileUpdate UpdateFileUnderLock(const std::string& path, const FileEdit& edit);
 
 // The same for a text document (an INI or registry key file) built from the
 // bytes and changed by change(document), which returns false to refuse; the
-// update tells when the change took a code page 932 file over to UTF-8, and why.
+// update tells when the change took a code page 932 file over to UTF-8, and
+// why, and why the file's encoding refused a change.
 template <class Document, class Change> FileUpdate UpdateDocumentUnderLock(const std::string& path, Change change)
 {
     bool wentOverToUtf8 = false;
     textcodec::ReadBack why = textcodec::ReadBack::Same;
+    std::string refusal;
     FileUpdate update = UpdateFileUnderLock(path, [&](std::string_view bytes) -> std::optional<std::string> {
         Document document(bytes);
         if (!change(document)) {
+            refusal = document.Refusal();
             return std::nullopt;
         }
         wentOverToUtf8 = document.WentOverToUtf8();
         why = document.WhyUtf8();
         return document.Bytes();
     });
+    if (!refusal.empty()) {
+        update.failure = path + ": " + refusal;
+    }
     update.nowUtf8 = update.changed && wentOverToUtf8;
     if (update.nowUtf8) {
         update.whyUtf8 = why;

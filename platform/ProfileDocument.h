@@ -36,6 +36,8 @@ public:
     // True once a change made a code page 932 file UTF-8, and why.
     bool WentOverToUtf8() const { return lines.WentOverToUtf8(); }
     textcodec::ReadBack WhyUtf8() const { return lines.WhyUtf8(); }
+    // Why the last change was refused for the file's encoding, or "".
+    const std::string& Refusal() const { return lines.Refusal(); }
 
 private:
     // A section's header line and the line after its last one (the next

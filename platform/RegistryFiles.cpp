@@ -138,10 +138,8 @@ FileUpdate DeleteRegistryValue(std::string_view keyPath, std::string_view name)
     if (!file) {
         return NoSuchKey(keyPath);
     }
-    return UpdateDocumentUnderLock<RegistryKeyDocument>(*file, [&](RegistryKeyDocument& document) {
-        document.Remove(name);
-        return true;
-    });
+    return UpdateDocumentUnderLock<RegistryKeyDocument>(
+        *file, [&](RegistryKeyDocument& document) { return document.Remove(name); });
 }
 
 FileUpdate DeleteRegistryKey(std::string_view keyPath)

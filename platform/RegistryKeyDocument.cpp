@@ -122,14 +122,15 @@ bool RegistryKeyDocument::Set(std::string_view name, std::string_view value)
     return lines.Insert(lines.Count(), EscapeName(name) + "=" + EscapeValue(value));
 }
 
-void RegistryKeyDocument::Remove(std::string_view name)
+bool RegistryKeyDocument::Remove(std::string_view name)
 {
     for (std::size_t i = lines.Count(); i-- > 0;) {
         const std::optional<Entry> entry = EntryOf(lines.Text(i));
-        if (entry && EqualsIgnoringCase(entry->name, name)) {
-            lines.Erase(i);
+        if (entry && EqualsIgnoringCase(entry->name, name) && !lines.Erase(i)) {
+            return false;
         }
     }
+    return true;
 }
 
 } // namespace platform

@@ -24,13 +24,16 @@ public:
     // Replaces the first value of that name, or adds one at the end; a name or
     // value that is no UTF-8 text is refused with false (see TextLines).
     bool Set(std::string_view name, std::string_view value);
-    // Removes every value of that name.
-    void Remove(std::string_view name);
+    // Removes every value of that name; false when that was refused (see
+    // TextLines).
+    bool Remove(std::string_view name);
 
     std::string Bytes() const { return lines.Bytes(); }
     // True once a change made a code page 932 file UTF-8, and why.
     bool WentOverToUtf8() const { return lines.WentOverToUtf8(); }
     textcodec::ReadBack WhyUtf8() const { return lines.WhyUtf8(); }
+    // Why the last change was refused for the file's encoding, or "".
+    const std::string& Refusal() const { return lines.Refusal(); }
 
     static std::string EscapeName(std::string_view name);
     static std::string EscapeValue(std::string_view value);

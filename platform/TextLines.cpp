@@ -15,8 +15,9 @@ std::span<const std::uint8_t> AsBytes(std::string_view text)
     return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
 }
 
-// How these files are read; a rewrite is checked against the same judgement.
-constexpr textcodec::Detector DetectEncoding = textcodec::Detect;
+// How these files are read, as assign tables are; a rewrite is checked
+// against the same judgement.
+constexpr textcodec::Detector DetectEncoding = textcodec::DetectDespiteStrayBytes;
 
 } // namespace
 
@@ -53,6 +54,10 @@ TextLines::TextLines(std::string_view bytes)
             }
         }
         line.text = Decode(line.raw);
+        if (encoding == textcodec::Encoding::Cp932 &&
+            line.text.find(textcodec::ReplacementCharacter) != std::string::npos) {
+            readWhole = false;
+        }
         lines.push_back(std::move(line));
     }
 }
@@ -76,20 +81,41 @@ TextLines::Line TextLines::MakeLine(std::string_view text, std::string ending) c
     return line;
 }
 
-void TextLines::KeepReadingBack()
+template <class Change> bool TextLines::Apply(Change change)
 {
-    if (encoding == textcodec::Encoding::Utf8) {
-        return;
+    refusal.clear();
+    std::vector<Line> before = lines;
+    change();
+    if (!KeepReadingBack()) {
+        lines = std::move(before);
+        return false;
     }
+    return true;
+}
+
+bool TextLines::KeepReadingBack()
+{
     std::string text;
     for (const Line& line : lines) {
         text += line.text;
         text += line.ending;
     }
-    if (const textcodec::ReadBack why = textcodec::ReadBackOf(AsBytes(Body()), text, DetectEncoding);
-        why != textcodec::ReadBack::Same) {
-        GoOverToUtf8(why);
+    const textcodec::ReadBack why = textcodec::ReadBackOf(AsBytes(Body()), text, DetectEncoding);
+    if (why == textcodec::ReadBack::Same) {
+        return true;
     }
+    if (encoding == textcodec::Encoding::Utf8) {
+        // Only stray bytes can make UTF-8 lines read otherwise: the change took
+        // away the characters that outweighed them.
+        refusal = "its stray bytes would make it read as code page 932; not saved";
+        return false;
+    }
+    if (!readWhole) {
+        refusal = "going over to UTF-8 would write for good what code page 932 could not read in it; not saved";
+        return false;
+    }
+    GoOverToUtf8(why);
+    return true;
 }
 
 void TextLines::GoOverToUtf8(textcodec::ReadBack why)
@@ -107,9 +133,7 @@ bool TextLines::Replace(std::size_t i, std::string_view text)
     if (!textcodec::IsValidUtf8(text)) {
         return false;
     }
-    lines[i] = MakeLine(text, std::move(lines[i].ending));
-    KeepReadingBack();
-    return true;
+    return Apply([&] { lines[i] = MakeLine(text, lines[i].ending); });
 }
 
 bool TextLines::Insert(std::size_t i, std::string_view text)
@@ -117,22 +141,21 @@ bool TextLines::Insert(std::size_t i, std::string_view text)
     if (!textcodec::IsValidUtf8(text)) {
         return false;
     }
-    // A line added after an unfinished last line finishes it first. A bare CR
-    // that ends it stays: a LF right after it makes the two one line end.
-    if (i == lines.size() && !lines.empty() && (lines.back().ending.empty() || lines.back().ending == "\r")) {
-        Line& last = lines.back();
-        last.ending = last.ending == "\r" ? std::string("\r\n") : newLine;
-    }
-    lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(i), MakeLine(text, newLine));
-    KeepReadingBack();
-    return true;
+    return Apply([&] {
+        // A line added after an unfinished last line finishes it first. A bare
+        // CR that ends it stays: a LF right after it makes the two one line end.
+        if (i == lines.size() && !lines.empty() && (lines.back().ending.empty() || lines.back().ending == "\r")) {
+            Line& last = lines.back();
+            last.ending = last.ending == "\r" ? std::string("\r\n") : newLine;
+        }
+        lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(i), MakeLine(text, newLine));
+    });
 }
 
-void TextLines::Erase(std::size_t i)
+bool TextLines::Erase(std::size_t i)
 {
-    lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(i));
     // What is left may read otherwise without the line's bytes.
-    KeepReadingBack();
+    return Apply([&] { lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(i)); });
 }
 
 std::string TextLines::Body() const

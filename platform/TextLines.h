@@ -10,16 +10,21 @@
 namespace platform {
 
 // A small text file (an INI file, a registry key file) held as lines that keep
-// their exact bytes. Each line is decoded once for reading (UTF-8, else code
-// page 932, judged on the whole file); only lines that are replaced or added
-// are encoded again, in the file's own encoding and with its own line end. So
-// a rewrite leaves every other line as it was, even a damaged one. A code page
-// 932 file whose bytes after a change would not read back as its texts goes
-// over to UTF-8 whole, as one file cannot mix the two; only then are its other
-// lines re-encoded (bytes a damaged line could not decode stay U+FFFD). A line
-// that is no UTF-8 text is refused: every line is read as text, so it would
-// never read back as it was, and in a UTF-8 file its bytes would make the
-// whole file read as code page 932.
+// their exact bytes. Each line is decoded once for reading, in the encoding
+// judged on the whole file (textcodec::DetectDespiteStrayBytes, as for assign
+// tables: a UTF-8 file with a stray byte stays UTF-8, the byte kept in its
+// line's text); only lines that are replaced or added are encoded again, in
+// the file's own encoding and with its own line end. So a rewrite leaves every
+// other line as it was, even a damaged one. A code page 932 file whose bytes
+// after a change would not read back as its texts goes over to UTF-8 whole,
+// as one file cannot mix the two; only then are its other lines re-encoded.
+// A change is refused, leaving everything as it was, when the file would not
+// read back as its texts: when a UTF-8 file's stray bytes would then outweigh
+// its characters, or when a code page 932 file that must go over to UTF-8 has
+// bytes that code page 932 could not read (the file may be UTF-8 misjudged,
+// and going over would write its misread texts for good). A line that is no
+// UTF-8 text is refused too: every line is read as text, so it would never
+// read back as it was.
 class TextLines {
 public:
     TextLines() = default;
@@ -33,11 +38,15 @@ public:
     bool WentOverToUtf8() const { return wentOverToUtf8; }
     textcodec::ReadBack WhyUtf8() const { return whyUtf8; }
 
-    // Both refuse text that is no UTF-8 with false, changing nothing.
+    // Each returns false for a refused change, changing nothing; Replace and
+    // Insert refuse text that is no UTF-8.
     bool Replace(std::size_t i, std::string_view text);
     // Inserts a line before line i (i == Count() appends).
     bool Insert(std::size_t i, std::string_view text);
-    void Erase(std::size_t i);
+    bool Erase(std::size_t i);
+    // Why the last change was refused for the file's encoding, or "" (also
+    // when it was refused for text that is no UTF-8).
+    const std::string& Refusal() const { return refusal; }
 
     // The file's bytes.
     std::string Bytes() const;
@@ -52,8 +61,12 @@ private:
     std::string Decode(std::string_view raw) const;
     std::string Encode(std::string_view text) const;
     Line MakeLine(std::string_view text, std::string ending) const;
-    // Goes over to UTF-8 when the bytes would not read back as the lines' texts.
-    void KeepReadingBack();
+    // Applies a change to lines, then keeps the file reading back as its
+    // texts, going over to UTF-8 where that helps; else puts everything back.
+    template <class Change> bool Apply(Change change);
+    // False when the bytes would not read back as the lines' texts and going
+    // over to UTF-8 cannot help; goes over when it can.
+    bool KeepReadingBack();
     void GoOverToUtf8(textcodec::ReadBack why);
     std::string Body() const;
 
@@ -61,6 +74,10 @@ private:
     std::string byteOrderMark;
     std::string newLine = "\n";
     textcodec::Encoding encoding = textcodec::Encoding::Utf8;
+    // Every byte was read as text in the file's encoding: no code page 932
+    // byte became U+FFFD.
+    bool readWhole = true;
+    std::string refusal;
     bool wentOverToUtf8 = false;
     textcodec::ReadBack whyUtf8 = textcodec::ReadBack::Same;
 };

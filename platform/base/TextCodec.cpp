@@ -88,7 +88,12 @@ Encoding DetectDespiteStrayBytes(std::span<const std::uint8_t> bytes)
             continue;
         }
         if (const std::size_t len = MultiByteCharAt(bytes, i); len != 0) {
-            ++characters;
+            // Half-width katakana of code page 932 pair up into two-byte UTF-8
+            // characters ("ﾃｰ" is C3 B0); only longer ones, as every kana and
+            // kanji is, weigh against the stray bytes.
+            if (len > 2) {
+                ++characters;
+            }
             i += len;
             afterStray = false;
             continue;

@@ -20,10 +20,12 @@ bool IsValidUtf8(std::string_view text);
 Encoding Detect(std::span<const std::uint8_t> bytes);
 
 // Like Detect, but a buffer that is UTF-8 apart from isolated invalid bytes
-// (no two of them side by side, and fewer of them than characters of more
-// than one byte) is UTF-8 too: one damaged byte must not turn a whole UTF-8
-// file into code page 932 mojibake. The invalid bytes stay in the decoded
-// text, for the reader to refuse the lines that hold them.
+// (no two of them side by side, and fewer of them than UTF-8 characters of
+// three or four bytes) is UTF-8 too: one damaged byte must not turn a whole
+// UTF-8 file into code page 932 mojibake. The invalid bytes stay in the
+// decoded text, for the reader to refuse the lines that hold them or keep
+// them as they are. This is how every text file the program writes back is
+// judged: settings files, registry key files and assign tables.
 Encoding DetectDespiteStrayBytes(std::span<const std::uint8_t> bytes);
 
 // U+FFFD, which the code page 932 decoder puts in place of a byte it cannot read.

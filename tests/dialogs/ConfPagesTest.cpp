@@ -21,6 +21,7 @@
 
 #include <gmock/gmock.h>
 
+#include <fstream>
 #include <optional>
 #include <string>
 #include <vector>
@@ -253,7 +254,14 @@ TEST_F(ConfPages, AnUntouchedOkKeepsEveryStoredText)
     for (const KeyText& entry : stored) {
         Store(entry.key, entry.text);
     }
+    // Bytes that are no UTF-8 (a name an editor in another encoding left) in
+    // a UTF-8 store: the boxes show U+FFFD for them, and the bytes stay.
+    const std::vector<KeyText> strays{
+        {"EditApp", "/srv/音/m\xE9x"}, {"ShellName_2", "ミキサー\xE9"}, {"ShellCommand_2", "/srv/音/m\xE9x"}};
+    std::ofstream(registry.CompanyKeyFolder() + "tolv.conf", std::ios::app)
+        << "EditApp=/srv/音/m\xE9x\nShellName_2=ミキサー\xE9\nShellCommand_2=/srv/音/m\xE9x\n";
     OpenAt({Disp, Button, List, Page, Indicator, Remote});
+    EXPECT_EQ(PathOf(Disp, "EditApp").Text(), "/srv/音/m\uFFFDx");
     // Stored values a list cannot show stay as entries of their own.
     EXPECT_EQ(ComboOf(Disp, "PlayColor_2").Text(), "7");
     EXPECT_EQ(ComboOf(Remote, "ComNo_2").Text(), "Com9");
@@ -264,6 +272,7 @@ TEST_F(ConfPages, AnUntouchedOkKeepsEveryStoredText)
     EXPECT_EQ(ColourOf(Disp, "PlayerColor_2").BackColor(), 255);
     ASSERT_TRUE(PressOk());
     ExpectStored(stored);
+    ExpectStored(strays);
 }
 
 TEST_F(ConfPages, AGridOfMoreThanAHundredButtonsIsRefusedAndNothingIsWritten)

@@ -232,6 +232,14 @@ TEST_F(Settings, ACodePage932IniReadsJapaneseAndStaysCodePage932)
     basic::SaveSetting("Place", "東京");
     EXPECT_EQ(ReadText(program / "tolv.ini"), cp932 + "Place=\x93\x8C\x8B\x9E\r\n");
     EXPECT_EQ(basic::GetSetting("Place", ""), "東京");
+
+    // Half-width katakana pair up into two-byte UTF-8 characters; around a
+    // byte that does not pair, they are still code page 932.
+    const std::string halfWidth = textcodec::EncodeCp932("[conf]\r\nBankName=ﾃｰﾏｿﾝ\r\n");
+    program.Write("tolv.ini", halfWidth);
+    EXPECT_EQ(basic::GetSetting("BankName", ""), "ﾃｰﾏｿﾝ");
+    basic::SaveSetting("Place", "東京");
+    EXPECT_EQ(ReadText(program / "tolv.ini"), halfWidth + "Place=\x93\x8C\x8B\x9E\r\n");
 }
 
 TEST_F(Settings, ACodePage932IniTakesOnlyTextsThatReadBackAndElseGoesOverToUtf8)
@@ -319,6 +327,61 @@ TEST_F(Settings, AValueThatIsNoTextIsRefusedAndTheFileReadsAsBefore)
         ++count;
     }
     EXPECT_EQ(count, 6U);
+}
+
+// A UTF-8 file with one byte of another encoding in it (as an editor in
+// another encoding leaves) reads as UTF-8, like an assign table, and a save
+// keeps every line's bytes; a change after which the stray byte would make
+// the file read as code page 932 is not saved, with one log line.
+TEST_F(Settings, AStrayByteLeavesAUtf8StoreUtf8AndItsLinesAsTheyWere)
+{
+    const std::string lines = "BankName=テーマ\nMixerApp=/srv/音\nNote=caf\xE9\n";
+    const std::string ini = program / "tolv.ini";
+    basic::SettingsIniPath = ini;
+    program.Write("tolv.ini", "[conf]\n" + lines);
+    EXPECT_EQ(basic::GetSetting("BankName", ""), "テーマ");
+    EXPECT_EQ(basic::GetSetting("MixerApp", ""), "/srv/音");
+    basic::SaveSetting("Volume", 7);
+    EXPECT_EQ(ReadText(ini), "[conf]\n" + lines + "Volume=7\n");
+    basic::SaveSetting("BankName", "News");
+    // The stray line's value written back as it was read is no change.
+    basic::SaveSetting("Note", basic::GetSetting("Note", ""));
+    EXPECT_EQ(ReadText(ini), "[conf]\n" + lines + "Volume=7\n");
+    EXPECT_EQ(ErrorLog().find("Note"), std::string::npos) << ErrorLog();
+    EXPECT_NE(ErrorLog().find("IniWrite BankName: " + ini +
+                              ": its stray bytes would make it read as code page 932; not saved"),
+              std::string::npos)
+        << ErrorLog();
+
+    basic::SettingsIniPath.clear();
+    fs::create_directories(fs::path(SectionFile("tolv")).parent_path());
+    std::ofstream(SectionFile("tolv"), std::ios::binary) << lines;
+    EXPECT_EQ(basic::GetSetting("BankName", ""), "テーマ");
+    EXPECT_EQ(basic::RegWrite("Volume", 7, "tolv"), 1);
+    EXPECT_EQ(basic::RegWrite("Note", basic::GetSetting("Note", ""), "tolv"), 1);
+    EXPECT_EQ(ReadText(SectionFile("tolv")), lines + "Volume=7\n");
+    basic::RegDeleteValue("BankName", "tolv");
+    EXPECT_EQ(ReadText(SectionFile("tolv")), lines + "Volume=7\n");
+    EXPECT_NE(ErrorLog().find("RegDeleteValue BankName: " + SectionFile("tolv") + ": its stray bytes"),
+              std::string::npos)
+        << ErrorLog();
+}
+
+// A file read as code page 932 whose bytes that code page could not read may
+// be UTF-8 misjudged ("音" is "髻ｳ" there): it is not rewritten as UTF-8,
+// which would keep the misread texts for good.
+TEST_F(Settings, ACodePage932StoreWithBytesItCannotReadNeverGoesOverToUtf8)
+{
+    const std::string ini = program / "tolv.ini";
+    basic::SettingsIniPath = ini;
+    const std::string old = "[conf]\nMixerApp=/srv/音\nNote=caf\xE9\n";
+    program.Write("tolv.ini", old);
+    basic::SaveSetting("Title", "〜");
+    EXPECT_EQ(ReadText(ini), old);
+    EXPECT_NE(ErrorLog().find("IniWrite Title: " + ini + ": going over to UTF-8"), std::string::npos) << ErrorLog();
+    // A change that code page 932 holds keeps the other lines' bytes.
+    basic::SaveSetting("Volume", 7);
+    EXPECT_EQ(ReadText(ini), old + "Volume=7\n");
 }
 
 // Saved into a code page 932 file, each comes back as it was saved.

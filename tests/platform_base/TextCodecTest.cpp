@@ -46,6 +46,8 @@ TEST(TextCodec, IsolatedStrayBytesLeaveUtf8AsUtf8)
     // Half-width katakana pairs can look like UTF-8; the kanji around them cannot.
     EXPECT_EQ(detect(textcodec::EncodeCp932("ﾃｽﾄ音声ファイル")), Encoding::Cp932);
     EXPECT_EQ(detect(textcodec::EncodeCp932("ﾃｽ")), Encoding::Utf8) << "a pair that is UTF-8 is UTF-8";
+    // Pairs that are two-byte UTF-8 characters do not outweigh a byte that does not pair.
+    EXPECT_EQ(detect(textcodec::EncodeCp932("BankName=ﾃｰﾏｿﾝ\r\n")), Encoding::Cp932);
     EXPECT_EQ(detect(""), Encoding::Utf8);
 }
 

@@ -173,6 +173,14 @@ TEST_F(AssignDamage, ACp932ByteThatCannotBeDecodedIsABadLine)
     EXPECT_EQ(file->CurrentEncoding(), textcodec::Encoding::Cp932);
     ASSERT_EQ(Save(""), 1);
     EXPECT_EQ(ReadText(path), whole);
+
+    // Half-width katakana pair up into two-byte UTF-8 characters; a byte that
+    // does not pair still makes the table code page 932, not a bad line.
+    const std::string halfWidth = textcodec::EncodeCp932("\"BankName_01\",\"ﾃｰﾏｿﾝ\"\r\n");
+    ASSERT_EQ(Open(scratch.Write("halfwidth.txt", halfWidth)), 1);
+    EXPECT_EQ(BankName(0, 0), "ﾃｰﾏｿﾝ");
+    ASSERT_EQ(Save(""), 1);
+    EXPECT_EQ(ReadText(scratch / "halfwidth.txt"), halfWidth);
 }
 
 TEST_F(AssignDamage, ANameCodePage932CannotHoldTurnsTheTableIntoUtf8)
