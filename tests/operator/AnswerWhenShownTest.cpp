@@ -27,21 +27,22 @@ TEST_F(AnswerWhenShownTest, AnswersAWindowShownAfterManyTurnsAndLooksNoMoreOnceO
         ++looks;
         return &dialog;
     };
+    const auto close = [](QWidget& window) { window.hide(); };
     // The opener runs the loop a while before it shows the window, as a
     // menu on a busy machine does.
-    const bool answered = operatortest::AnswerWhenShown(find, [](QWidget& window) { window.hide(); }, [&] {
+    const auto openLate = [&] {
         for (int turn = 0; turn < 500; ++turn) {
             QCoreApplication::processEvents();
         }
         dialog.ShowModal();
-    });
-    EXPECT_TRUE(answered);
+    };
+    EXPECT_TRUE(operatortest::AnswerWhenShown(find, close, openLate));
     EXPECT_GT(looks, 1);
 
     // An opener that returns without showing anything: nothing answered,
     // and no look left queued runs on later.
     looks = 0;
-    EXPECT_FALSE(operatortest::AnswerWhenShown(find, [](QWidget&) {}, [] {}));
+    EXPECT_FALSE(operatortest::AnswerWhenShown(find, close, [] {}));
     const int atReturn = looks;
     for (int turn = 0; turn < 10; ++turn) {
         QCoreApplication::processEvents();
