@@ -1,8 +1,14 @@
 #pragma once
 
-#include <QCoreApplication>
+#include "support/ProcessUntil.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QObject>
 #include <QTimer>
 #include <QWidget>
+
+#include <gtest/gtest.h>
 
 #include <functional>
 
@@ -12,32 +18,39 @@ namespace operatortest {
 // answers that window from its own event loop as soon as find gives it
 // shown. open may pump events for a while before it shows the window, on a
 // busy machine for as many turns as it likes, so the look goes on until the
-// window shows or open has returned without it. Returns whether the window
-// was answered.
+// window shows, open has returned without it, or ms of real time have
+// passed. Past them it fails, saying the window did not show, and hides the
+// modal window that holds open, so that the run goes on. Returns whether the
+// window was answered.
 inline bool AnswerWhenShown(const std::function<QWidget*()>& find, const std::function<void(QWidget&)>& answer,
-                            const std::function<void()>& open)
+                            const std::function<void()>& open, int ms = testsupport::RealWaitMs)
 {
+    // The looks are queued on this object: one still queued when open has
+    // returned goes with it, so nothing waits for it to run.
+    const QObject looks;
     bool answered = false;
-    bool returned = false;
-    bool looking = true;
+    bool gaveUp = false;
+    QElapsedTimer elapsed;
+    elapsed.start();
     std::function<void()> look = [&] {
         if (QWidget* window = find(); window != nullptr && window->isVisible()) {
             answer(*window);
             answered = true;
-            looking = false;
-        } else if (returned) {
-            looking = false;
-        } else {
-            QTimer::singleShot(0, look);
+            return;
         }
+        if (elapsed.elapsed() >= ms) {
+            gaveUp = true;
+            if (QWidget* holding = QApplication::activeModalWidget(); holding != nullptr) {
+                holding->hide();
+            }
+        }
+        QTimer::singleShot(0, &looks, look);
     };
-    QTimer::singleShot(0, look);
+    QTimer::singleShot(0, &looks, look);
     open();
-    returned = true;
-    // The last look may still be queued: it must run while what it refers
-    // to lives.
-    while (looking) {
-        QCoreApplication::processEvents();
+    if (gaveUp) {
+        ADD_FAILURE() << "the window to answer did not show within " << ms
+                      << " ms of its opening; the modal window holding the run was hidden";
     }
     return answered;
 }

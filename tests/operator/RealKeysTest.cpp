@@ -9,12 +9,12 @@
 #include "platform/ProcessStart.h"
 #include "platform/base/Twips.h"
 #include "support/ClockFixture.h"
+#include "support/ProcessUntil.h"
 #include "support/XTestInput.h"
 
 #include <QAbstractNativeEventFilter>
 #include <QAction>
 #include <QApplication>
-#include <QEventLoop>
 #include <QKeyEvent>
 #include <QMenuBar>
 #include <QProcess>
@@ -58,27 +58,11 @@ protected:
     }
     void TearDown() override { basic::TwipsPerPixel = 0; }
 
-    // Runs the event loop until done holds, looking every few milliseconds;
-    // false after five seconds.
+    // Runs the event loop until done holds; false once the bound of a wait
+    // for the X server has passed.
     static bool WaitFor(const std::function<bool()>& done)
     {
-        QEventLoop loop;
-        QTimer look;
-        QObject::connect(&look, &QTimer::timeout, &loop, [&] {
-            if (done()) {
-                loop.quit();
-            }
-        });
-        look.start(5);
-        bool timedOut = false;
-        QTimer::singleShot(5000, &loop, [&] {
-            timedOut = true;
-            loop.quit();
-        });
-        if (!done()) {
-            loop.exec();
-        }
-        return !timedOut;
+        return testsupport::ProcessUntil(done, testsupport::RealWaitMs);
     }
 
     // A menu bar with the display switch's item, Alt+B, counting its runs.

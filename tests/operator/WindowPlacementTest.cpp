@@ -58,13 +58,13 @@
 #include <memory>
 #include <optional>
 #include <string>
-#include <thread>
 
 namespace {
 
 using platform::audio::AudioSystem;
 
 using testsupport::ProcessUntil;
+using testsupport::YieldUntil;
 
 std::string Output(const std::string& program, const QStringList& arguments)
 {
@@ -98,21 +98,48 @@ std::optional<QPoint> FrameCornerOnTheServer(const QWidget& window, bool managed
     return QPoint(x.captured(1).toInt() - frame.captured(1).toInt(), y.captured(1).toInt() - frame.captured(3).toInt());
 }
 
+// The state of a process as /proc/<pid>/stat gives it (T when stopped by a
+// signal), or 0 once it has ended.
+char ProcessState(pid_t pid)
+{
+    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+    std::string line;
+    if (!std::getline(stat, line)) {
+        return 0;
+    }
+    const std::size_t end = line.rfind(')');
+    if (end == std::string::npos || end + 2 >= line.size()) {
+        return 0;
+    }
+    return line[end + 2];
+}
+
 // Keeps a window manager stopped while in scope: it answers nothing then, as
 // one slow to answer on a busy machine. It is stopped only where it does not
 // hold the server grabbed (openbox grabs it while it takes a window on or
 // lets one go): stopped there, it would stop every other client with it.
+// Fails (fatally) where that cannot be had.
 class WindowManagerStopped {
 public:
     WindowManagerStopped(const QProcess& manager, testsupport::OwnXConnection& screen)
         : pid_(static_cast<pid_t>(manager.processId()))
     {
+        Stop(screen);
+    }
+    ~WindowManagerStopped() { kill(pid_, SIGCONT); }
+    WindowManagerStopped(const WindowManagerStopped&) = delete;
+    WindowManagerStopped& operator=(const WindowManagerStopped&) = delete;
+
+private:
+    void Stop(testsupport::OwnXConnection& screen)
+    {
         for (int attempt = 0; attempt < 100; ++attempt) {
             kill(pid_, SIGSTOP);
             // The signal takes effect when the process next runs: the server
             // is asked once it has.
-            while (!Stopped()) {
-                std::this_thread::yield();
+            if (!YieldUntil([this] { return Stopped(); }, testsupport::RealWaitMs)) {
+                FAIL() << "the window manager did not stop within " << testsupport::RealWaitMs / 1000
+                       << " s of SIGSTOP (state " << ProcessState(pid_) << " in /proc/" << pid_ << "/stat)";
             }
             if (screen.ServerAnswersWithin(500)) {
                 return;
@@ -121,28 +148,14 @@ public:
             // Let go, it ends what it holds the server for.
             (void)screen.ServerAnswersWithin(10000);
         }
-        ADD_FAILURE() << "the window manager always held the server";
+        FAIL() << "the window manager always held the server";
     }
-    ~WindowManagerStopped() { kill(pid_, SIGCONT); }
-    WindowManagerStopped(const WindowManagerStopped&) = delete;
-    WindowManagerStopped& operator=(const WindowManagerStopped&) = delete;
 
-private:
-    // The process is stopped by a signal (state T in /proc/<pid>/stat), or
-    // has ended.
+    // Stopped by a signal, or ended.
     bool Stopped() const
     {
-        std::ifstream stat("/proc/" + std::to_string(pid_) + "/stat");
-        std::string line;
-        if (!std::getline(stat, line)) {
-            return true;
-        }
-        const std::size_t end = line.rfind(')');
-        if (end == std::string::npos || end + 2 >= line.size()) {
-            return true;
-        }
-        const char state = line[end + 2];
-        return state == 'T' || state == 'Z' || state == 'X';
+        const char state = ProcessState(pid_);
+        return state == 'T' || state == 'Z' || state == 'X' || state == 0;
     }
 
     pid_t pid_;
@@ -529,7 +542,8 @@ TEST_F(WindowPlacement, AFirstStartPutsTheFrameWhereAskedWithTheWindowManagerSlo
         basic::SetProgramCommandLine(start.commandLine);
         FrmMain* started = nullptr;
         {
-            const WindowManagerStopped slow(manager_, screen_);
+            std::optional<WindowManagerStopped> slow;
+            ASSERT_NO_FATAL_FAILURE(slow.emplace(manager_, screen_));
             started = &Start();
             ASSERT_EQ(platform::ServerWindowTaken(*started), false) << "the window waits for the window manager";
         }

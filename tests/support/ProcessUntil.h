@@ -4,20 +4,41 @@
 #include <QElapsedTimer>
 
 #include <functional>
+#include <thread>
 
 namespace testsupport {
+
+// The bound of a wait for a real process or X server. With every core busy
+// they may take seconds to answer, so it is generous: it only turns a check
+// that would hang the run into a failure that says what did not happen.
+inline constexpr int RealWaitMs = 30000;
+
+// Takes step() until done() or ms of real time have passed; done() as it is
+// then.
+inline bool StepUntil(const std::function<bool()>& done, int ms, const std::function<void()>& step)
+{
+    QElapsedTimer elapsed;
+    elapsed.start();
+    while (!done() && elapsed.elapsed() < ms) {
+        step();
+    }
+    return done();
+}
 
 // Runs the event loop until done() or ms of real time have passed: what a
 // real X server (its input, the window manager's answers) sends arrives
 // through the loop. done() as it is then.
 inline bool ProcessUntil(const std::function<bool()>& done, int ms)
 {
-    QElapsedTimer elapsed;
-    elapsed.start();
-    while (!done() && elapsed.elapsed() < ms) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    }
-    return done();
+    return StepUntil(done, ms, [] { QCoreApplication::processEvents(QEventLoop::AllEvents, 20); });
+}
+
+// Waits without the event loop until done() or ms of real time have passed:
+// for what another process does that sends this one nothing, where running
+// the loop meanwhile would act on the program's own windows.
+inline bool YieldUntil(const std::function<bool()>& done, int ms)
+{
+    return StepUntil(done, ms, [] { std::this_thread::yield(); });
 }
 
 } // namespace testsupport
