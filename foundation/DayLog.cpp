@@ -8,6 +8,7 @@
 #include "platform/ErrorText.h"
 #include "platform/Files.h"
 #include "platform/base/AppIdentity.h"
+#include "platform/base/TextCodec.h"
 
 #include <cerrno>
 #include <span>
@@ -56,9 +57,12 @@ std::string ForFileName(std::string text)
 }
 
 // One line per entry: line breaks inside the text would forge further lines.
+// A byte that is no part of a UTF-8 character (a file name of another code
+// page, a damaged key) is shown as "\xNN": written raw it would make the
+// whole log unreadable as UTF-8, and the byte could not be told.
 std::string OneLine(std::string_view text)
 {
-    std::string line(text);
+    std::string line = textcodec::ShowingStrayBytes(text);
     for (char& c : line) {
         if (c == '\r' || c == '\n') {
             c = ' ';

@@ -10,7 +10,9 @@ namespace basic {
 // Appends "yyyy/mm/dd hh:mm:ss text" to the day's log (kind 0, ".log") or
 // error log (any other kind, ".err"), named "yyyymmdd - computer - session".
 // Writes only while LogError is 1, or with force 1. Never fails visibly: a
-// line that cannot be written is lost. The last system error is kept.
+// line that cannot be written is lost. The last system error is kept. The
+// log stays UTF-8: a byte of text that is no part of a UTF-8 character is
+// written as "\xNN", line breaks as blanks.
 void WriteLog(std::string_view text, int kind, int force);
 
 // The system's text for an error code; code 0 takes the last error of the

@@ -16,7 +16,10 @@ inline constexpr int DropEffectLink = 4;
 // The data format number of a file list.
 inline constexpr int FormatFiles = 15;
 
-// What a drag carries: a list of files (full paths, UTF-8). The source fills
+// What a drag carries: a list of files (full paths, byte for byte as the file
+// system names them: mostly UTF-8, but a name from an older share may hold a
+// byte of another code page, which the target must see to refuse it, not
+// U+FFFD in its place). The source fills
 // it and says which effects it allows; the target reads it and says which
 // effect the drop had.
 class DragData {

@@ -5,7 +5,6 @@
 #include "platform/WindowTimer.h"
 #include "platform/base/Clock.h"
 #include "platform/base/LogSink.h"
-#include "platform/base/TextCodec.h"
 
 #include <QSocketNotifier>
 
@@ -27,7 +26,8 @@ namespace platform {
 namespace {
 
 // A hand-over on the socket: the byte count n (4 bytes, little-endian), then
-// n bytes: the text, UTF-8, followed by two zero bytes. The session answers
+// n bytes: the text as the sender's command line holds it (UTF-8, or the
+// bytes of a file name in another code page), followed by two zero bytes. The session answers
 // with one byte once it has taken the text, or refused it.
 constexpr char acknowledgement = 1;
 constexpr char refusal = 2;
@@ -279,17 +279,20 @@ void SessionEndpoint::Read(int fd)
         }
         return; // more to come
     }
-    // The text ends at the first zero byte, as the sender framed it.
+    // The text ends at the first zero byte, as the sender framed it. It is
+    // kept byte for byte: it is a command line, whose file names are the
+    // bytes the file system holds. Decoded, a name with one byte of another
+    // code page would turn the whole text into code page 932 and name
+    // another file, or none.
     const std::string_view payload(bytes.data() + 4, size);
-    const std::string_view text = payload.substr(0, payload.find('\0'));
-    std::string decoded = textcodec::Decode(std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
+    std::string text(payload.substr(0, payload.find('\0')));
     if (!taking_) {
-        Log("Hand-over refused: this session takes no command lines now: " + decoded, 0);
+        Log("Hand-over refused: this session takes no command lines now: " + text, 0);
         send(fd, &refusal, 1, MSG_NOSIGNAL);
         Drop(fd);
         return;
     }
-    Keep(std::move(decoded));
+    Keep(std::move(text));
     send(fd, &acknowledgement, 1, MSG_NOSIGNAL);
     Drop(fd);
 }

@@ -3,6 +3,7 @@
 #include "audio/AudioInfoText.h"
 #include "audio/CueList.h"
 #include "audio/WaveHeader.h"
+#include "foundation/DayLog.h"
 #include "foundation/FileAccess.h"
 #include "foundation/Language.h"
 #include "foundation/MessageBoxes.h"
@@ -12,6 +13,7 @@
 #include "mainwindow/MainState.h"
 #include "platform/MessageBox.h"
 #include "platform/base/Numbers.h"
+#include "platform/base/TextCodec.h"
 #include "playback/AssignRecords.h"
 
 #include <algorithm>
@@ -88,6 +90,21 @@ void CheckSoundPath(const MainState& state, std::string_view path, int showMessa
                                std::string(path),
                            platform::IconStop, "", owner);
     }
+}
+
+void CheckNameIsText(const MainState& state, std::string_view path, std::int32_t& refused, platform::Form* owner)
+{
+    refused = textcodec::IsValidUtf8(path) ? 0 : 1;
+    if (refused == 0) {
+        return;
+    }
+    const std::string shown = textcodec::ShowingStrayBytes(path);
+    const std::string table = state.CurrentFilePath.empty() ? std::string("The assign table") : state.CurrentFilePath;
+    basic::WriteLog("Sound file refused: " + textcodec::NotUtf8Note(table, path), 1, 0);
+    // The byte shown as "\xNN": as text it would show as a replacement
+    // character, and the operator could not tell which byte it is.
+    basic::ShowMessage(basic::LangText("この場所の素材は使用できません", "Invalid Path.") + "\r\n" + shown,
+                       platform::IconStop, "", owner);
 }
 
 bool BackEndPlays(std::string_view path)

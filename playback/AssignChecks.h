@@ -24,6 +24,12 @@ void CheckDuplicateTitle(const MainState& state, std::string_view path, std::int
 void CheckSoundPath(const MainState& state, std::string_view path, int showMessage, std::int32_t& allowed,
                     platform::Form* owner);
 
+// refused 1 (after telling the operator which file, and logging why) when the
+// path is no UTF-8 text, as a name from an older share with a byte of another
+// code page is: the assign table could not hold it (its text would give back
+// another name, and the sound would be lost), so it is never assigned; else 0.
+void CheckNameIsText(const MainState& state, std::string_view path, std::int32_t& refused, platform::Form* owner);
+
 // Whether the back-end in use (PlayerType) can play the file at path: the
 // DirectSound (0) and waveOut (3) back-ends play PCM wave files only, as the
 // wave reader judges the header (waveOut also an extensible one with PCM

@@ -243,6 +243,11 @@ bool ButtonGrid::AssignButtonOnPage(int output, int page, int button, std::strin
         button >= AssignButtons) {
         return false;
     }
+    std::int32_t refused = 0;
+    playback::CheckNameIsText(state, path, refused, &window);
+    if (refused != 0) {
+        return false;
+    }
     const auto o = playback::At(output);
     std::string assignPath(path);
     std::string localName;
@@ -255,7 +260,6 @@ bool ButtonGrid::AssignButtonOnPage(int output, int page, int button, std::strin
             localName = assignPath;
         }
     }
-    std::int32_t refused = 0;
     playback::CheckDuplicateTitle(state, assignPath, refused, &window);
     if (refused != 0) {
         return false;

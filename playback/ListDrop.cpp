@@ -196,7 +196,13 @@ void ListDrop::LV_OLEDragDrop(int output, const platform::DragData& data, double
     int added = 0;
     AdmittedNames admitted;
     for (const std::string& path : data.Files()) {
+        // A name the table cannot hold is skipped, as a duplicate is: the
+        // other files of the drop are still taken.
         std::int32_t refused = 0;
+        CheckNameIsText(state, path, refused, &window_);
+        if (refused != 0) {
+            continue;
+        }
         const std::string rowPath = RowPath(path);
         CheckDuplicateTitle(state, path, refused, &window_);
         if (refused != 0 || SameNameInDrop(rowPath, admitted)) {

@@ -182,7 +182,10 @@ int AssembledFixture::DropFiles(QWidget& w, const std::vector<std::string>& file
     QMimeData mime;
     QList<QUrl> urls;
     for (const std::string& file : files) {
-        urls.push_back(QUrl::fromLocalFile(QString::fromStdString(file)));
+        // As a file manager gives it: the name's bytes percent-encoded, also
+        // a byte that is no UTF-8 (a QString would make that U+FFFD).
+        const QByteArray bytes(file.data(), static_cast<qsizetype>(file.size()));
+        urls.push_back(QUrl::fromEncoded("file://" + bytes.toPercentEncoding("/"), QUrl::StrictMode));
     }
     mime.setUrls(urls);
     return Deliver(w, mime, Qt::CopyAction | Qt::MoveAction, at.value_or(QPoint(w.width() / 2, w.height() / 2)));

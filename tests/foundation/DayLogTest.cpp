@@ -119,11 +119,17 @@ TEST_F(DayLog, AnOversizedLogWithoutDailyNamesIsDeletedOrSetAside)
     EXPECT_EQ(ReadText(path), "2026/05/01 09:08:07 kept again\r\n");
 }
 
-TEST_F(DayLog, ALineBreakInTheTextCannotForgeAnotherEntry)
+TEST_F(DayLog, EveryLineStaysOneLineOfUtf8Text)
 {
     basic::WriteLog("file a\r\n2026/05/01 00:00:00 fake.wav", 0, 0);
     EXPECT_EQ(ReadText(LogPath("20260501 - " + host + " - tolvB.log")),
               "2026/05/01 09:08:07 file a  2026/05/01 00:00:00 fake.wav\r\n");
+
+    // A Latin-1 byte of a key or file name is shown, not written raw; UTF-8
+    // characters stay, and a text already shown that way is not shown twice.
+    basic::WriteLog("IniWrite N\xE9: refused; caf\xC3\xA9 \xE3\x81 \\xE9", 1, 0);
+    EXPECT_EQ(ReadText(LogPath("20260501 - " + host + " - tolvB.err")),
+              "2026/05/01 09:08:07 IniWrite N\\xE9: refused; caf\xC3\xA9 \\xE3\\x81 \\xE9\r\n");
 }
 
 TEST_F(DayLog, SystemTextsAndTheComputerName)

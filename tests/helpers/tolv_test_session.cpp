@@ -2,6 +2,9 @@
 //   send <title> <text>       hands text to the session titled title; the
 //                             exit code is what SendCopyData returned
 //   sendto <caption> <text>   the same, to the session of exactly caption
+//   sendhex <caption> <hex>   the same, the text given as hex digits, two a
+//                             byte (a test's arguments pass through QString,
+//                             which cannot carry a byte that is no UTF-8)
 //   hold <caption>            claims that session, says "claimed" or
 //                             "refused", and holds it until stdin closes
 //   first <caption>...        claims the first free one of the captions,
@@ -14,6 +17,7 @@
 
 #include <cstdio>
 #include <string>
+#include <string_view>
 #include <unistd.h>
 
 namespace {
@@ -31,6 +35,16 @@ void Say(const std::string& line)
     std::fflush(stdout);
 }
 
+// "41E9" -> "A\xE9".
+std::string FromHex(std::string_view hex)
+{
+    std::string bytes;
+    for (std::size_t i = 0; i + 1 < hex.size(); i += 2) {
+        bytes += static_cast<char>(std::stoi(std::string(hex.substr(i, 2)), nullptr, 16));
+    }
+    return bytes;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -42,6 +56,9 @@ int main(int argc, char** argv)
     }
     if (mode == "sendto" && argc == 4) {
         return platform::SendToSession(argv[2], argv[3]);
+    }
+    if (mode == "sendhex" && argc == 4) {
+        return platform::SendToSession(argv[2], FromHex(argv[3]));
     }
     if (mode == "hold" && argc == 3) {
         const bool claimed = platform::ClaimProcessSession(argv[2]);

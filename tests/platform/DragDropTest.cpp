@@ -135,6 +135,22 @@ TEST_F(DragAndDrop, FilesInAMountedShareArriveAsServerPathsAndLeaveMounted)
     unsetenv("TOLV_UNC_ROOT");
 }
 
+// A file manager drops a name of an older share with its Latin-1 byte
+// percent-encoded: it reaches the target as that byte, not as U+FFFD (which
+// would name another file), and a drag out gives it to others the same way.
+TEST_F(DragAndDrop, ANameThatIsNoUtf8TextKeepsItsBytes)
+{
+    QMimeData desktop;
+    desktop.setData("text/uri-list", "file:///srv/s%E9.wav\r\nfile:///srv/caf%C3%A9%20a.wav\r\n");
+    const platform::DragData dropped = platform::DragData::ReadFrom(desktop);
+    EXPECT_EQ(dropped.Files(), (std::vector<std::string>{"/srv/s\xE9.wav", "/srv/caf\xC3\xA9 a.wav"}));
+
+    QMimeData written;
+    dropped.WriteTo(written);
+    EXPECT_EQ(written.data("text/uri-list"), desktop.data("text/uri-list"));
+    EXPECT_EQ(platform::DragData::ReadFrom(written).Files(), dropped.Files());
+}
+
 TEST_F(DragAndDrop, NothingToDragStartsNoDrag)
 {
     int calls = 0;

@@ -43,6 +43,12 @@ protected:
         HelperProcess sender("tolv_test_session", {"sendto", caption, text});
         return sender.Finish();
     }
+    // The same for a text that is no UTF-8, byte for byte.
+    static int SendBytes(const std::string& caption, const std::string& bytes)
+    {
+        HelperProcess sender("tolv_test_session", {"sendhex", caption, testsupport::HexOf(bytes)});
+        return sender.Finish();
+    }
 
     std::vector<std::string> log;
 };
@@ -92,6 +98,20 @@ TEST_F(Sessions, TextsWaitInOrderAndTheSeventeenthDropsTheOldest)
     EXPECT_EQ(session.TakeText(), "file3.tlv");
     ASSERT_EQ(log.size(), 1u);
     EXPECT_NE(log.front().find("file1.tlv"), std::string::npos) << log.front();
+}
+
+// A command line names files by their bytes: a Latin-1 byte of an older
+// share's name, or bytes that would read as code page 932, arrive as they
+// were sent, and a UTF-8 name beside them is not turned into anything else.
+TEST_F(Sessions, ACommandLineArrivesByteForByte)
+{
+    ASSERT_TRUE(platform::ClaimProcessSession("tolvD - Quorvant"));
+    const std::string latin1 = "A /srv/caf\xE9.txt /srv/caf\xC3\xA9.txt";
+    const std::string cp932 = "/srv/\x83\x65\x83\x58\x83\x67.tlv";
+    ASSERT_EQ(SendBytes("tolvD - Quorvant", latin1), 1);
+    ASSERT_EQ(SendBytes("tolvD - Quorvant", cp932), 1);
+    EXPECT_EQ(platform::ProcessSession()->TakeText(), latin1);
+    EXPECT_EQ(platform::ProcessSession()->TakeText(), cp932);
 }
 
 TEST_F(Sessions, ASenderFindsNoSessionOfAnotherCaption)

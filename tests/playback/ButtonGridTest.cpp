@@ -61,6 +61,11 @@ TEST_F(ButtonGrid, RefusedAssignmentsChangeNothing)
     EXPECT_FALSE(grid->Grid.AssignButtonFile(4, RampWave("elsewhere/fine.wav", Rate)));
     // 48 kHz where 44.1 kHz is required: refused.
     EXPECT_FALSE(grid->Grid.AssignButtonFile(4, RampWave("allowed/fast.wav", Rate)));
+    // A name from an older share with a Latin-1 byte, dropped: the table
+    // could not hold it, so it is refused, and the operator sees the byte.
+    const std::string latin1 = RampWave("allowed/s\xE9.wav", Rate);
+    platform::DragData dropped = Files({latin1});
+    grid->TolvButton_OLEDropped(4, dropped);
 
     const AssignRecord& after = Record(0, 0, 4);
     EXPECT_EQ(after.FileName, before.FileName);
@@ -68,9 +73,11 @@ TEST_F(ButtonGrid, RefusedAssignmentsChangeNothing)
     EXPECT_EQ(after.StartMS, 700);
     EXPECT_EQ(after.TextColor, 0x0000FF);
     EXPECT_EQ(after.LengthMS, 1000);
-    ASSERT_EQ(messages.size(), 3u);
+    ASSERT_EQ(messages.size(), 4u);
     EXPECT_THAT(messages[0], HasSubstr("同一タイトルの素材は使用できません"));
     EXPECT_EQ(messages[2], "wav形式が違います");
+    EXPECT_EQ(messages[3], "この場所の素材は使用できません\r\n" + allowed + "s\\xE9.wav");
+    EXPECT_THAT(DayLogEntries(), Contains(HasSubstr("cannot hold \"" + allowed + "s\\xE9.wav\", which is no UTF-8 text")));
 }
 
 TEST_F(ButtonGrid, APcmBackEndMarksAWaveItCannotPlayInvalidWhenAssigned)

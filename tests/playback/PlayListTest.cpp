@@ -17,7 +17,9 @@
 namespace {
 
 using playbacktest::PlayListFixture;
+using testing::Contains;
 using testing::ElementsAre;
+using testing::HasSubstr;
 
 class PlayList : public PlayListFixture {};
 
@@ -128,6 +130,21 @@ TEST_F(PlayList, ARefusedFileKeepsViewAndTableTogether)
     EXPECT_EQ(StoredTitles(), Titles());
     ASSERT_EQ(Messages.size(), 1U);
     EXPECT_THAT(Messages[0], testing::EndsWith("同一タイトルの素材は使用できません"));
+
+    // So is a name with a Latin-1 byte, which the table could not hold; the
+    // operator is shown that byte, and the log says why.
+    Messages.clear();
+    const std::string before = ToneWave("a/before.wav", 4800);
+    const std::string latin1 = ToneWave("a/s\xE9.wav", 4800);
+    const std::string after = ToneWave("a/after.wav", 4800);
+    Drop({before, latin1, after}, 0);
+    EXPECT_THAT(Titles(), ElementsAre("before", "after", "first", "third", "r0", "good", "r1", "r2"));
+    EXPECT_EQ(StoredTitles(), Titles());
+    EXPECT_EQ(State().ListItem[0], 6);
+    ASSERT_EQ(Messages.size(), 1U);
+    EXPECT_EQ(Messages[0], "Invalid Path.\r\n" + sounds / "a/s\\xE9.wav");
+    EXPECT_THAT(DayLogEntries(),
+                Contains(HasSubstr("cannot hold \"" + sounds / "a/s\\xE9.wav" + "\", which is no UTF-8 text")));
 }
 
 TEST_F(PlayList, TwoFilesOfOneNameInOneDropAdmitOne)

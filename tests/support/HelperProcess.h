@@ -12,6 +12,7 @@
 #include <csignal>
 #include <filesystem>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace testsupport {
@@ -19,6 +20,19 @@ namespace testsupport {
 inline std::string HelperPath(const std::string& name)
 {
     return (std::filesystem::read_symlink("/proc/self/exe").parent_path() / name).string();
+}
+
+// Bytes as hex digits, two a byte, for a helper that takes them so: its
+// arguments pass through QString, which cannot carry a byte that is no UTF-8.
+inline std::string HexOf(std::string_view bytes)
+{
+    static constexpr char digits[] = "0123456789ABCDEF";
+    std::string hex;
+    for (const char c : bytes) {
+        hex += digits[static_cast<unsigned char>(c) >> 4];
+        hex += digits[static_cast<unsigned char>(c) & 0x0F];
+    }
+    return hex;
 }
 
 class HelperProcess {

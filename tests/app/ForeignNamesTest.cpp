@@ -1,0 +1,93 @@
+// Names of an older share that hold a byte of another code page (Latin-1
+// "\xE9"), through the assembled program: dropped, such a sound is refused
+// and named while the other files of the drop are taken; handed over by a
+// second start, such an assign table opens; and the log stays UTF-8.
+#include "AssembledInput.h"
+
+#include "foundation/Parms.h"
+#include "mainwindow/Sessions.h"
+#include "platform/base/TextCodec.h"
+#include "support/HelperProcess.h"
+
+#include <gmock/gmock.h>
+
+#include <algorithm>
+
+namespace {
+
+using apptest::AssembledFixture;
+using testing::Contains;
+using testing::ElementsAre;
+using testing::HasSubstr;
+
+class ForeignNames : public AssembledFixture {
+protected:
+    std::vector<std::string> StoredRows(int output) const
+    {
+        std::vector<std::string> rows;
+        const ListPage& page = program->Window.State.ListTable[static_cast<std::size_t>(ListTableIndex(output, 0))];
+        for (const AssignRecord& item : page.Items) {
+            if (!item.FileName.empty()) {
+                rows.push_back(item.FileName);
+            }
+        }
+        return rows;
+    }
+    bool LogIsText() const
+    {
+        const std::vector<std::string> entries = DayLogEntries();
+        return std::all_of(entries.begin(), entries.end(),
+                           [](const std::string& line) { return textcodec::IsValidUtf8(line); });
+    }
+};
+
+TEST_F(ForeignNames, ADroppedSoundWithSuchANameIsRefusedAndNamedAndTheOthersAreTaken)
+{
+    ASSERT_TRUE(Start(2, {2}));
+    const std::string kept = RampWave("kept.wav", Rate / 10);
+    const std::string latin1 = RampWave("s\xE9.wav", Rate / 10);
+    const std::string shown = sounds / "s\\xE9.wav";
+    ASSERT_NE(DropFiles(Face(Button(0, 2)), {kept}), platform::DropEffectNone);
+
+    DropFiles(Face(Button(0, 2)), {latin1});
+    EXPECT_EQ(Record(0, 0, 2).FileName, kept);
+    EXPECT_EQ(Button(0, 2).Text(0), "kept");
+    EXPECT_THAT(messages, ElementsAre("Invalid Path.\r\n" + shown));
+
+    const std::string before = RampWave("before.wav", Rate / 10);
+    const std::string after = RampWave("after.wav", Rate / 10);
+    DropFiles(Window().LV(1)->ListArea(), {before, latin1, after}, QPoint(10, 5));
+    EXPECT_THAT(StoredRows(1), ElementsAre(before, after));
+    EXPECT_EQ(Window().LV(1)->ItemCount(), 2);
+    ASSERT_EQ(messages.size(), 2U);
+    EXPECT_EQ(messages[1], "Invalid Path.\r\n" + shown);
+
+    const std::vector<std::string> log = DayLogEntries();
+    EXPECT_EQ(std::count_if(log.begin(), log.end(),
+                            [&](const std::string& line) {
+                                return line.find("Sound file refused: ") != std::string::npos &&
+                                       line.find("\"" + shown + "\", which is no UTF-8 text") != std::string::npos;
+                            }),
+              2);
+    EXPECT_TRUE(LogIsText());
+}
+
+TEST_F(ForeignNames, AHandedOverTableWithSuchANameOpensAndTheLogStaysText)
+{
+    ASSERT_TRUE(Start());
+    const std::string sound = RampWave("morning.wav", Rate / 10);
+    const std::string table = sounds.Write("caf\xE9.txt", "\"Button_01-001\",\"" + sound +
+                                                              "\",\"0\",\"0\",\"&H0\",\"&H0\"\r\n");
+    testsupport::HelperProcess second("tolv_test_session",
+                                      {"sendhex", Sessions::SessionCaption(0), testsupport::HexOf(table)});
+    ASSERT_EQ(second.Finish(), 1) << "the session took the command line";
+    for (int tick = 0; tick < 10 && State().CurrentFilePath != table; ++tick) {
+        Run(parms::TimerInt);
+    }
+    EXPECT_EQ(State().CurrentFilePath, table);
+    EXPECT_EQ(Record(0, 0, 0).FileName, sound);
+    EXPECT_EQ(Button(0, 0).Text(0), "morning");
+    EXPECT_TRUE(LogIsText());
+}
+
+} // namespace
