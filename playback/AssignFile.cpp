@@ -145,7 +145,10 @@ void AssignFile::SetCurrentFile(const std::string& path)
 {
     state_.CurrentFilePath = path;
     state_.CurrentFileTitle = basic::GetPathPart(path, 0, 0, 1, 0, 0, 0);
-    basic::SaveSetting("LastTlvFilename", path);
+    if (lastStored_ != path) {
+        basic::SaveSetting("LastTlvFilename", path);
+        lastStored_ = path;
+    }
 }
 
 bool AssignFile::LoadTables(const std::string& path, AssignTableSet& tables, textcodec::Encoding& encoding)

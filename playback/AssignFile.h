@@ -5,6 +5,7 @@
 #include "playback/AssignRecords.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -73,4 +74,8 @@ private:
     MainPorts& ports_;
     platform::Form* owner_;
     textcodec::Encoding encoding_ = textcodec::Encoding::Utf8;
+    // The last file this session stored as LastTlvFilename: a save of the
+    // file just opened stores nothing new, and a name the store refused is
+    // not refused (and logged) again.
+    std::optional<std::string> lastStored_;
 };

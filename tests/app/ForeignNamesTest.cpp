@@ -87,6 +87,18 @@ TEST_F(ForeignNames, AHandedOverTableWithSuchANameOpensAndTheLogStaysText)
     EXPECT_EQ(State().CurrentFilePath, table);
     EXPECT_EQ(Record(0, 0, 0).FileName, sound);
     EXPECT_EQ(Button(0, 0).Text(0), "morning");
+
+    // The store cannot hold the name as the last file: said once, also when
+    // the table is saved again (as a close through the menu does).
+    int ok = 0;
+    Window().Ports.AssignFile->OpenSaveAssignFile(1, table, ok);
+    EXPECT_EQ(ok, 1);
+    const std::vector<std::string> log = DayLogEntries();
+    EXPECT_EQ(std::count_if(log.begin(), log.end(),
+                            [](const std::string& line) {
+                                return line.find("caf\\xE9.txt\", which is no UTF-8 text") != std::string::npos;
+                            }),
+              1);
     EXPECT_TRUE(LogIsText());
 }
 
