@@ -343,13 +343,17 @@ TEST_P(CounterTime, ShowsWholeInBothDisplays)
                 counter.DispMes(1, "Total/03'25.4", 1);
             }
             counter.Draw(-1);
-            // Elapsed, remaining, and a start timer's countdown.
-            for (const std::string time : {" 00'00.0", "-00'00.0", "-59'59.9", "-05:00"}) {
+            // Elapsed, remaining, a start timer's countdown, and the times of
+            // sounds of 100 minutes and more, up to the longest a counter
+            // can be given (2^31 - 1 ms).
+            for (const std::string time : {" 00'00.0", "-00'00.0", "-59'59.9", "-05:00", "-100'57.0", " 100'00.0",
+                                           "-1440'00.0", "-35791'23.6"}) {
                 counter.DispMes(2, "", 0);
                 const QImage empty = counter.Picture().Image().copy();
                 counter.DispMes(2, time, 0);
                 const QImage drawn = counter.Picture().Image().copy();
-                const std::string kind = time[0] == ' ' ? "elapsed" : time.size() > 6 ? "remaining" : "timer";
+                const std::string kind = (time[0] == ' ' ? "elapsed" : time.size() > 6 ? "remaining" : "timer") +
+                                         std::to_string(time.find_first_of("':") - 1);
                 testsupport::SaveToGallery(drawn,
                                            "counter-" + std::to_string(c.playerType) + "-" +
                                                std::to_string(window->State.SizeFactor).substr(0, 4) + "-strip" +
@@ -363,6 +367,12 @@ TEST_P(CounterTime, ShowsWholeInBothDisplays)
                 const QRect inside = drawn.rect().adjusted(PanelLook::FrameLines, PanelLook::FrameLines,
                                                            -PanelLook::FrameLines, -PanelLook::FrameLines);
                 EXPECT_TRUE(inside.contains(ink)) << time << ", " << where;
+                // A remaining time stands in the middle, however many its
+                // minute digits.
+                if (kind.starts_with("remaining")) {
+                    EXPECT_NEAR(ink.left() - inside.left(), inside.right() - ink.right(), ink.width() / 16 + 2)
+                        << time << ", " << where;
+                }
                 // Cut by one character, the time draws less: so what was
                 // drawn was the whole time.
                 counter.DispMes(2, time.substr(0, time.size() - 1), 0);
