@@ -15,7 +15,7 @@
 #include <QMenuBar>
 #include <QWidget>
 
-#include <gtest/gtest.h>
+#include <gmock/gmock.h>
 
 #include <string>
 #include <vector>
@@ -415,6 +415,36 @@ TEST(WindowFit, FindsTheSmallestSizeThatShowsEveryButton)
     EXPECT_FALSE(WindowFit::Fits(input));
     // A screen too small: its size.
     EXPECT_EQ(WindowFit::Needed(input, {9000, 6000}, 15), (WindowFit::Size{9000, 6000}));
+}
+
+TEST(WindowFit, NamesAPartWhoseMiddleThePictureMarginHidesButNotOneWhoseEdgeItCuts)
+{
+    WindowLayout::Input input;
+    input.ScaleWidth = 30000;
+    input.ScaleHeight = 20000;
+    input.ContentLeft = 1200;
+    input.anchors.LEDs = {60, 60, 1020, 1065};
+    input.anchors.Page = {1200, 60, 3000, 1065};
+    input.anchors.Module = {60, 60, 1020, 1000};
+    input.anchors.Current = {1200, 0, 1500, 1065};
+    input.anchors.Ctrl = {1200, 0, 4000, 330};
+    input.anchors.List = {1200, 0, 3000, 1200};
+    input.Outputs[0] = {true, true, 3, 8, 4, 0};
+    const WindowLayout::Rect tools = WindowLayout::Compute(input).Outputs[0].Ctrl;
+    const auto namedAt = [&](int pictureHeight) {
+        input.ScaleHeight = pictureHeight + 600; // PictureAll's margins
+        std::vector<std::string> names;
+        for (const WindowFit::Misfit& misfit : WindowFit::Misfits(input)) {
+            names.push_back(misfit.Name);
+        }
+        return names;
+    };
+    // The tool buttons' last pixel under the margin: the list below them is
+    // what the operator misses.
+    EXPECT_THAT(namedAt(tools.Bottom() - 15), testing::ElementsAre("output 1, play list"));
+    // Their middle under it: they are missed too.
+    EXPECT_THAT(namedAt(tools.Top + tools.Height / 2 - 15),
+                testing::ElementsAre("output 1, list buttons and play list"));
 }
 
 } // namespace
