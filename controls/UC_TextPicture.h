@@ -53,8 +53,7 @@ public:
     void SetTextTop(int index, int top);
     // Gives text space index another font and place, as AddTextSpace takes
     // them; its text stays.
-    void SetTextSpace(int index, float fontSize, bool bold, bool italic, std::string_view fontName, int align,
-                      int top);
+    void SetTextSpace(int index, float fontSize, bool bold, bool italic, std::string_view fontName, int align, int top);
     // Called with every new text of space index before it is drawn, so that
     // the space's owner can give it the font and place that text needs.
     void SetTextFitting(int index, std::function<void(std::string_view text)> fitting);

@@ -268,14 +268,15 @@ TEST_P(WhatLiesOutside, IsNamedWholeAndNothingInView)
     ASSERT_TRUE(StartOn(QSize(1280, low.height), {3, 2, {2}, 0}, 1));
     QApplication::processEvents();
     testsupport::SaveToGallery(Window().grab().toImage(), "window-geometry-outside-" + std::to_string(low.height));
-    EXPECT_THAT(MisfitTexts(), testing::ElementsAre(testing::EndsWith(std::string("outside the window: ") + low.outside)));
+    EXPECT_THAT(MisfitTexts(),
+                testing::ElementsAre(testing::EndsWith(std::string("outside the window: ") + low.outside)));
     // The names agree with what the window shows.
     const std::vector<std::string> outside = Outside();
-    for (const auto& [name, control] : {std::pair{"current item", "output 2 current item"},
-                                        std::pair{"list buttons", "output 2 list buttons"},
-                                        std::pair{"play list", "output 2 list "}}) {
-        const bool seenOutside =
-            std::any_of(outside.begin(), outside.end(), [&](const std::string& part) { return part.starts_with(control); });
+    for (const auto& [name, control] :
+         {std::pair{"current item", "output 2 current item"}, std::pair{"list buttons", "output 2 list buttons"},
+          std::pair{"play list", "output 2 list "}}) {
+        const bool seenOutside = std::any_of(outside.begin(), outside.end(),
+                                             [&](const std::string& part) { return part.starts_with(control); });
         EXPECT_EQ(seenOutside, std::string(low.outside).find(name) != std::string::npos)
             << name << " in " << testing::PrintToString(outside);
     }

@@ -352,7 +352,9 @@ TEST_P(CounterTime, ShowsWholeInBothDisplays)
                 const QImage empty = counter.Picture().Image().copy();
                 counter.DispMes(2, time, 0);
                 const QImage drawn = counter.Picture().Image().copy();
-                const std::string kind = (time[0] == ' ' ? "elapsed" : time.size() > 6 ? "remaining" : "timer") +
+                const std::string kind = (time[0] == ' '    ? "elapsed"
+                                          : time.size() > 6 ? "remaining"
+                                                            : "timer") +
                                          std::to_string(time.find_first_of("':") - 1);
                 testsupport::SaveToGallery(drawn,
                                            "counter-" + std::to_string(c.playerType) + "-" +
