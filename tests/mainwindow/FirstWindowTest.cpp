@@ -352,10 +352,10 @@ TEST_P(CounterTime, ShowsWholeInBothDisplays)
                 const QImage empty = counter.Picture().Image().copy();
                 counter.DispMes(2, time, 0);
                 const QImage drawn = counter.Picture().Image().copy();
-                const std::string kind = (time[0] == ' '    ? "elapsed"
-                                          : time.size() > 6 ? "remaining"
-                                                            : "timer") +
-                                         std::to_string(time.find_first_of("':") - 1);
+                std::string kind = time.find(':') != std::string::npos ? "timer"
+                                   : time[0] == ' '                    ? "elapsed"
+                                                                       : "remaining";
+                kind += std::to_string(time.find_first_of("':") - 1); // the minute digits
                 testsupport::SaveToGallery(drawn,
                                            "counter-" + std::to_string(c.playerType) + "-" +
                                                std::to_string(window->State.SizeFactor).substr(0, 4) + "-strip" +
