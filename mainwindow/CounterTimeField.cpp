@@ -4,12 +4,14 @@
 #include "mainwindow/CaptionFit.h"
 #include "platform/TwipsGeometry.h"
 #include "platform/base/Numbers.h"
+#include "platform/base/Twips.h"
 
 #include <algorithm>
 #include <cstddef>
 #include <map>
 #include <string>
 #include <string_view>
+#include <tuple>
 #include <vector>
 
 namespace CounterTimeField {
@@ -37,20 +39,49 @@ std::size_t MinuteDigits(std::string_view text)
     return std::max<std::size_t>(digits, 2);
 }
 
+// The most minute digits a counter shows: its times stop at 2^31 - 1 ms
+// (35791 minutes).
+constexpr std::size_t MostMinuteDigits = 5;
+
+// Fits by screen scale, field, counter size and minute digits: the strips of
+// one build share theirs, and a rebuild at a size seen before measures
+// nothing.
+using FitKey = std::tuple<int, float, double, double, int, std::size_t>;
+constexpr std::size_t MostKnownFits = 256;
+std::map<FitKey, CaptionFit::Fit>& KnownFits()
+{
+    static std::map<FitKey, CaptionFit::Fit> fits;
+    return fits;
+}
+
 } // namespace
 
 void Add(controls::UC_TextPicture& counter, float size, std::optional<std::int32_t> top, int frameLines)
 {
     const double width = platform::WidthTwips(counter);
-    const double height = platform::HeightTwips(counter);
     const double room = controls::UC_TextPicture::CentredTextRoom(width, 1, 0);
+    const double height = platform::HeightTwips(counter) - top.value_or(0);
     const auto fitted = [=](std::size_t digits) {
+        std::map<FitKey, CaptionFit::Fit>& known = KnownFits();
+        const FitKey key{basic::TwipsPerPixel, size, room, height, frameLines, digits};
+        if (const auto at = known.find(key); at != known.end()) {
+            return at->second;
+        }
+        if (known.size() >= MostKnownFits) {
+            known.clear();
+        }
         std::vector<std::string> samples = TwoDigitTimes;
         const std::string time = std::string(digits, '8') + "'88.8";
         samples.push_back(" " + time);
         samples.push_back("-" + time);
-        return CaptionFit::Fitting(size, samples, Face, room, height - top.value_or(0), frameLines);
+        const CaptionFit::Fit fit = CaptionFit::Fitting(size, samples, Face, room, height, frameLines);
+        return known.emplace(key, fit).first->second;
     };
+    // Measured now, while the window is built: measuring takes several
+    // drawings, too long for the tick that starts a long sound.
+    for (std::size_t digits = 2; digits <= MostMinuteDigits; ++digits) {
+        fitted(digits);
+    }
     const int field = counter.TextSpaceCount();
     const auto place = [&counter, field, top, width](const CaptionFit::Fit& fit) {
         const auto left = static_cast<int>(numeric::RoundToInt64(width - fit.Width) / 2);
@@ -59,21 +90,14 @@ void Add(controls::UC_TextPicture& counter, float size, std::optional<std::int32
             counter.SetTextTop(field, static_cast<int>(fit.Top));
         }
     };
-    std::map<std::size_t, CaptionFit::Fit> fits{{2, fitted(2)}};
     counter.AddTextSpace(size, false, false, Face, 0, top.value_or(-1));
-    place(fits.at(2));
-    // Measuring takes a few drawings: each number of digits once a counter.
-    counter.SetTextFitting(field, [fits, fitted, place, shown = std::size_t{2}](std::string_view text) mutable {
+    place(fitted(2));
+    counter.SetTextFitting(field, [fitted, place, shown = std::size_t{2}](std::string_view text) mutable {
         const std::size_t digits = MinuteDigits(text);
-        if (digits == shown) {
-            return;
+        if (digits != shown) {
+            place(fitted(digits));
+            shown = digits;
         }
-        auto at = fits.find(digits);
-        if (at == fits.end()) {
-            at = fits.emplace(digits, fitted(digits)).first;
-        }
-        place(at->second);
-        shown = digits;
     });
 }
 
