@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <array>
+#include <utility>
 
 namespace controls {
 
@@ -137,7 +138,8 @@ void UC_TextPicture::UseClick(int index, int value)
     }
 }
 
-void UC_TextPicture::AddTextSpace(float fontSize, bool bold, bool italic, std::string_view fontName, int align, int top)
+UC_TextPicture::TextSpace UC_TextPicture::MadeSpace(float fontSize, bool bold, bool italic, std::string_view fontName,
+                                                    int align, int top)
 {
     FitPicture();
     Surface& picture = text0_->Picture();
@@ -157,7 +159,32 @@ void UC_TextPicture::AddTextSpace(float fontSize, bool bold, bool italic, std::s
         const double y = (picture.Height() - h) / 2 + (face == tallFace ? p : 0);
         space.top = y < 0 ? 0 : static_cast<int>(numeric::RoundToInt64(y));
     }
-    spaces_.push_back(std::move(space));
+    return space;
+}
+
+void UC_TextPicture::AddTextSpace(float fontSize, bool bold, bool italic, std::string_view fontName, int align, int top)
+{
+    spaces_.push_back(MadeSpace(fontSize, bold, italic, fontName, align, top));
+}
+
+void UC_TextPicture::SetTextSpace(int index, float fontSize, bool bold, bool italic, std::string_view fontName,
+                                  int align, int top)
+{
+    if (index < 0 || index >= static_cast<int>(spaces_.size())) {
+        return;
+    }
+    TextSpace& space = spaces_[static_cast<std::size_t>(index)];
+    const TextSpace made = MadeSpace(fontSize, bold, italic, fontName, align, top);
+    space.fontIndex = made.fontIndex;
+    space.left = made.left;
+    space.top = made.top;
+}
+
+void UC_TextPicture::SetTextFitting(int index, std::function<void(std::string_view text)> fitting)
+{
+    if (index >= 0 && index < static_cast<int>(spaces_.size())) {
+        spaces_[static_cast<std::size_t>(index)].fitting = std::move(fitting);
+    }
 }
 
 void UC_TextPicture::SetTextTop(int index, int top)
@@ -252,6 +279,9 @@ void UC_TextPicture::DispMes(int index, std::string_view text, int noRedraw)
         return;
     }
     stored = text;
+    if (const auto& fitting = spaces_[static_cast<std::size_t>(index)].fitting) {
+        fitting(stored);
+    }
     if (noRedraw == 0) {
         Draw(-1);
     }

@@ -51,6 +51,13 @@ public:
     void AddTextSpace(float fontSize, bool bold, bool italic, std::string_view fontName, int align, int top);
     // Moves text space index to top (twips), a place its caller measured.
     void SetTextTop(int index, int top);
+    // Gives text space index another font and place, as AddTextSpace takes
+    // them; its text stays.
+    void SetTextSpace(int index, float fontSize, bool bold, bool italic, std::string_view fontName, int align, int top);
+    // Called with every new text of space index before it is drawn, so that
+    // the space's owner can give it the font and place that text needs.
+    void SetTextFitting(int index, std::function<void(std::string_view text)> fitting);
+    int TextSpaceCount() const { return static_cast<int>(spaces_.size()); }
     // Stores a changed text and redraws unless noRedraw; an unchanged text
     // draws nothing.
     void DispMes(int index, std::string_view text, int noRedraw);
@@ -82,6 +89,7 @@ private:
         int top = 0;
         std::string text;
         int useClick = 0;
+        std::function<void(std::string_view)> fitting;
     };
     struct ColorSet {
         platform::Color foreColor = 0;
@@ -91,6 +99,7 @@ private:
     };
 
     void FitPicture();
+    TextSpace MadeSpace(float fontSize, bool bold, bool italic, std::string_view fontName, int align, int top);
     static double TextMargin(int designType, int isFlat);
     int SpaceAt(double x, double y) const;
     bool Clickable(int index) const;

@@ -25,6 +25,7 @@
 #include "foundation/PrintCentered.h"
 #include "foundation/Settings.h"
 #include "foundation/WindowPositions.h"
+#include "mainwindow/CounterTimeField.h"
 #include "mainwindow/PanelLook.h"
 #include "mainwindow/SettingReaders.h"
 #include "mainwindow/StripColours.h"
@@ -40,6 +41,7 @@
 #include <QPlainTextEdit>
 
 #include <algorithm>
+#include <optional>
 
 namespace {
 
@@ -200,7 +202,7 @@ void FrmMon::SetUpCounter()
 {
     platform::MoveTwips(*picCounter_, 210, 210, 2205, 555);
     picCounter_->ResetMe();
-    picCounter_->AddTextSpace(20, false, false, "Impact", (2205 - 1020) / 2, -1);
+    CounterTimeField::Add(*picCounter_, 20, std::nullopt, PanelLook::FrameLines);
     picCounter_->AddStdColorSet(0);
     counterHasActiveSet_ = false;
     if (const auto playing = StripColours::HueOf(parms::StateColor[1])) {

@@ -8,7 +8,8 @@
 #include <QRect>
 
 #include <algorithm>
-#include <optional>
+#include <cmath>
+#include <utility>
 
 namespace CaptionFit {
 
@@ -31,16 +32,25 @@ QRect InkOf(platform::Surface& probe, const std::string& text)
     probe.SetCurrentY(platform::PixelsToTwips(cell));
     probe.Print(text);
     const QImage& image = probe.Image();
-    QRect ink;
+    int left = image.width();
+    int right = -1;
+    int top = -1;
+    int bottom = -1;
     for (int y = 0; y < image.height(); ++y) {
         const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
         for (int x = 0; x < image.width(); ++x) {
             if ((row[x] & 0xFFFFFFU) != 0) {
-                ink |= QRect(x, y, 1, 1);
+                left = std::min(left, x);
+                right = std::max(right, x);
+                top = top < 0 ? y : top;
+                bottom = y;
             }
         }
     }
-    return ink.translated(-cell, -cell);
+    if (right < 0) {
+        return {};
+    }
+    return QRect(QPoint(left, top), QPoint(right, bottom)).translated(-cell, -cell);
 }
 
 } // namespace
@@ -50,32 +60,44 @@ Fit Fitting(float size, const std::vector<std::string>& texts, const std::string
 {
     const int inner = platform::TwipsToPixels(panelHeight) - 2 * frameLines;
     platform::Surface probe(1, 1);
-    const auto centred = [&](float candidate, bool mustFit) -> std::optional<Fit> {
+    // The texts at candidate: their widest width and their ink together.
+    const auto measured = [&](float candidate) {
         basic::SetControlFont(&probe, -2, nullptr, candidate, false, false, face);
         QRect ink;
         double widest = 0;
         for (const std::string& text : texts) {
             const QRect textInk = InkOf(probe, text);
-            const double width =
-                std::max(probe.TextWidth(text), static_cast<double>(platform::PixelsToTwips(textInk.width())));
-            if (mustFit && width > roomWidth) {
-                return std::nullopt;
-            }
+            widest = std::max(
+                {widest, probe.TextWidth(text), static_cast<double>(platform::PixelsToTwips(textInk.width()))});
             ink |= textInk;
-            widest = std::max(widest, width);
         }
-        if (mustFit && ink.height() > inner) {
-            return std::nullopt;
-        }
+        return std::pair{widest, ink};
+    };
+    const auto centred = [&](float candidate, double widest, const QRect& ink) {
         const int inkTop = frameLines + (inner - ink.height()) / 2;
         return Fit{candidate, static_cast<double>(platform::PixelsToTwips(inkTop - ink.top())), widest};
     };
-    for (float candidate = size; candidate > Smallest; candidate -= Step) {
-        if (const std::optional<Fit> fit = centred(candidate, true)) {
-            return *fit;
+    const auto [widestAtSize, inkAtSize] = measured(size);
+    if (widestAtSize <= roomWidth && inkAtSize.height() <= inner) {
+        return centred(size, widestAtSize, inkAtSize);
+    }
+    // Width and ink grow with the size: the search starts a step above the
+    // size at which the texts would just fill the room, so that a long text
+    // takes a few drawings, not one for every step down to its size.
+    const double scale = std::clamp(
+        std::min(roomWidth / std::max(widestAtSize, 1.0), static_cast<double>(inner) / std::max(inkAtSize.height(), 1)),
+        0.0, 1.0);
+    const double stepsDown = std::max(1.0, std::floor((1.0 - scale) * size / Step) - 1);
+    const float start = static_cast<float>(std::max<double>(Smallest, size - stepsDown * Step));
+    for (float candidate = start; candidate > Smallest; candidate -= Step) {
+        const auto [widest, ink] = measured(candidate);
+        if (widest <= roomWidth && ink.height() <= inner) {
+            return centred(candidate, widest, ink);
         }
     }
-    return *centred(std::min(size, Smallest), false);
+    const float smallest = std::min(size, Smallest);
+    const auto [widest, ink] = measured(smallest);
+    return centred(smallest, widest, ink);
 }
 
 } // namespace CaptionFit

@@ -49,15 +49,14 @@ void FrmMain::FitToLayout(Fit fit)
     input.ScaleWidth = room.width() * p;
     input.ScaleHeight = room.height() * p;
     QSize outer = frame + QSize((needed.ScaleWidth + p - 1) / p, (needed.ScaleHeight + p - 1) / p + menuHeight);
-    const std::vector<WindowFit::Misfit> misfits = WindowFit::Misfits(input);
-    if (!misfits.empty()) {
+    if (!WindowFit::Fits(input)) {
         // The layout's sizes stay: the window takes the whole work area and
         // the operator learns, once a run, what of each output lies outside
         // across and what below (which column or row comes first may change
         // with the frame the window manager gives).
         outer = area.size();
         std::vector<std::string> fresh;
-        for (const WindowFit::Misfit& misfit : misfits) {
+        for (const WindowFit::Misfit& misfit : WindowFit::Misfits(input)) {
             const std::string key =
                 "output " + std::to_string(misfit.Output + 1) + (misfit.Across ? " across" : " below");
             if (std::find(misfitsLogged_.begin(), misfitsLogged_.end(), key) == misfitsLogged_.end()) {

@@ -8,7 +8,7 @@
 #include "foundation/Fonts.h"
 #include "foundation/ModuleValues.h"
 #include "foundation/Parms.h"
-#include "mainwindow/CaptionFit.h"
+#include "mainwindow/CounterTimeField.h"
 #include "mainwindow/FrmMain.h"
 #include "mainwindow/PanelLook.h"
 #include "mainwindow/SettingReaders.h"
@@ -112,27 +112,6 @@ void PlaceFirstRow(FrmMain& window, const StripGeometry::StripBox& box)
     TwipsPlacement::SetTop(*window.TolvButton(0), row.FirstButtonTop);
 }
 
-// The counter's time field (field 2): elapsed and remaining as the counter
-// writes them, and a start timer's countdown.
-const std::vector<std::string> TimeSamples = {" 88'88.8", "-88'88.8", "-88:88"};
-
-// The time in "Impact" at size, or smaller where the face that stands in for
-// it is wider, so the tenths are never cut; its left edge keeps the widest
-// time centred. top: where the field begins (twips), none to centre its ink
-// in the counter.
-void AddTimeField(controls::UC_TextPicture& counter, float size, std::optional<std::int32_t> top)
-{
-    const double width = platform::WidthTwips(counter);
-    const double height = platform::HeightTwips(counter);
-    const CaptionFit::Fit fit =
-        CaptionFit::Fitting(size, TimeSamples, "Impact", controls::UC_TextPicture::CentredTextRoom(width, 1, 0),
-                            height - top.value_or(0), PanelLook::FrameLines);
-    counter.AddTextSpace(fit.Size, false, false, "Impact", Round(width - fit.Width) / 2, top.value_or(-1));
-    if (!top) {
-        counter.SetTextTop(2, static_cast<int>(fit.Top));
-    }
-}
-
 void SetUpCounter(FrmMain& window, int index)
 {
     MainState& state = window.State;
@@ -149,11 +128,11 @@ void SetUpCounter(FrmMain& window, int index)
     if (infoHidden) {
         counter.AddTextSpace(9 * s, false, false, "", -1, Round(-200.0F * s));
         counter.AddTextSpace(9 * s, false, false, "", -1, Round(-200.0F * s));
-        AddTimeField(counter, 29 * s, std::nullopt);
+        CounterTimeField::Add(counter, 29 * s, std::nullopt, PanelLook::FrameLines);
     } else {
         counter.AddTextSpace(9 * s, false, false, "", -1, Round(60.0F * s));
         counter.AddTextSpace(9 * s, false, false, "", -1, Round(270.0F * s));
-        AddTimeField(counter, 20 * s, Round(435.0F * s));
+        CounterTimeField::Add(counter, 20 * s, Round(435.0F * s), PanelLook::FrameLines);
     }
     counter.AddStdColorSet(0);
     if (const auto playing = StripColours::HueOf(parms::StateColor[1])) {

@@ -129,6 +129,17 @@ std::string Enumerated(const std::vector<std::string>& names)
     return text;
 }
 
+// Out of the operator's view: reaching past the window's inside, or with its
+// middle, where captions and faces are, hidden by PictureAll's margin. A part
+// of which only an edge reaches into that margin stays in view and in use.
+bool Outside(const Rect& part, const Rect& all, const WindowLayout::Input& in, bool across)
+{
+    if (across) {
+        return all.Left + part.Right() > in.ScaleWidth || part.Left + part.Width / 2 > all.Width;
+    }
+    return all.Top + part.Bottom() > in.ScaleHeight || part.Top + part.Height / 2 > all.Height;
+}
+
 WindowLayout::Input At(WindowLayout::Input input, int width, int height)
 {
     input.ScaleWidth = width;
@@ -175,9 +186,8 @@ std::vector<Misfit> Misfits(const WindowLayout::Input& input)
             }
             bool buttonNamed = false;
             for (const Part& part : parts) {
-                const bool outside = across ? part.Place.Right() > layout.PictureAll.Width
-                                            : part.Place.Bottom() > layout.PictureAll.Height;
-                if (!outside || (part.What == Kind::Button && buttonNamed)) {
+                if (!Outside(part.Place, layout.PictureAll, input, across) ||
+                    (part.What == Kind::Button && buttonNamed)) {
                     continue;
                 }
                 buttonNamed = buttonNamed || part.What == Kind::Button;

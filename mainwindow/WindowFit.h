@@ -23,17 +23,18 @@ bool Fits(const WindowLayout::Input& input);
 bool FitsWidth(const WindowLayout::Input& input);
 bool FitsHeight(const WindowLayout::Input& input);
 
-// What of an output lies outside PictureAll beyond its right edge, or below
-// its bottom, in the operator's words ("output 1, button column 8", "output
-// 2, list buttons and play list"); a grid by its first column or row outside.
+// What of an output lies out of view beyond the window's right edge, or
+// below its bottom, in the operator's words ("output 1, button column 8",
+// "output 2, list buttons and play list"); a grid by its first column or row
+// outside.
 struct Misfit {
     int Output = 0;
     bool Across = false; // beyond the right edge, else below the bottom
     std::string Name;
 };
 
-// What lies outside PictureAll at input's size, per output across and below;
-// empty when all fit.
+// What lies out of view at input's size, per output across and below; empty
+// when every part is in view.
 std::vector<Misfit> Misfits(const WindowLayout::Input& input);
 
 // The smallest size, in steps of step twips (one pixel), up to limit, at

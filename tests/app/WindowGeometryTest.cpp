@@ -20,6 +20,7 @@
 #include <algorithm>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -250,6 +251,41 @@ TEST_F(WindowGeometry, WhatLiesOutsideIsNamedForEveryOutput)
     EXPECT_THAT(MisfitTexts(),
                 testing::ElementsAre(testing::ContainsRegex("output 1, button column 8; output 2, .*play list")));
 }
+
+// The large grid over a list on work areas a little and much too low: the
+// list's rows alone lie out of view, or its current item, tool buttons and
+// rows; the log names each of them and nothing in view.
+struct LowArea {
+    int height = 0;
+    const char* outside = "";
+};
+
+class WhatLiesOutside : public WindowGeometry, public testing::WithParamInterface<LowArea> {};
+
+TEST_P(WhatLiesOutside, IsNamedWholeAndNothingInView)
+{
+    const LowArea& low = GetParam();
+    ASSERT_TRUE(StartOn(QSize(1280, low.height), {3, 2, {2}, 0}, 1));
+    QApplication::processEvents();
+    testsupport::SaveToGallery(Window().grab().toImage(), "window-geometry-outside-" + std::to_string(low.height));
+    EXPECT_THAT(MisfitTexts(),
+                testing::ElementsAre(testing::EndsWith(std::string("outside the window: ") + low.outside)));
+    // The names agree with what the window shows.
+    const std::vector<std::string> outside = Outside();
+    for (const auto& [name, control] :
+         {std::pair{"current item", "output 2 current item"}, std::pair{"list buttons", "output 2 list buttons"},
+          std::pair{"play list", "output 2 list "}}) {
+        const bool seenOutside = std::any_of(outside.begin(), outside.end(),
+                                             [&](const std::string& part) { return part.starts_with(control); });
+        EXPECT_EQ(seenOutside, std::string(low.outside).find(name) != std::string::npos)
+            << name << " in " << testing::PrintToString(outside);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    LowWorkAreas, WhatLiesOutside,
+    testing::Values(LowArea{1000, "output 1, button column 8; output 2, play list"},
+                    LowArea{900, "output 1, button column 8; output 2, current item, list buttons and play list"}));
 
 TEST_F(WindowGeometry, MoreOutputsAfterConfigurationGrowTheWindowToShowThem)
 {

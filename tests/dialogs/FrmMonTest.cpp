@@ -34,8 +34,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <filesystem>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -482,6 +485,52 @@ TEST_F(MonitorWindowTest, AReloadFollowsThePlayerSettings)
     monitor.LoadHidden(owner);
     EXPECT_NE(dynamic_cast<C_MCI*>(&monitor.Window()->MonPlayer()), nullptr);
     parms::PlayerType = 3;
+}
+
+// Where a text drawn on a panel differs from the panel without it.
+QRect InkBetween(const QImage& drawn, const QImage& empty)
+{
+    QRect ink;
+    for (int y = 0; y < drawn.height(); ++y) {
+        for (int x = 0; x < drawn.width(); ++x) {
+            if (drawn.pixel(x, y) != empty.pixel(x, y)) {
+                ink |= QRect(x, y, 1, 1);
+            }
+        }
+    }
+    return ink;
+}
+
+TEST_F(MonitorWindowTest, TheCounterShowsTheWholeTimeOfSoundsOfAHundredMinutesAndMore)
+{
+    basic::SaveSetting("DispLapMon", 0);
+    // 8 kHz mono 8-bit, 101 minutes and 60 hours; the samples are a hole in
+    // the file.
+    const std::vector<std::pair<std::uint32_t, std::string>> sounds = {{101 * 60, "-101'00.0"},
+                                                                       {60 * 3600, "-3600'00.0"}};
+    for (const auto& [seconds, time] : sounds) {
+        const std::string path = folder / ("long" + std::to_string(seconds) + ".wav");
+        RiffFileBuilder().Format(1, 1, 8000, 8).DataDeclared(seconds * 8000, 0).WriteTo(path);
+        std::filesystem::resize_file(path, std::filesystem::file_size(path) + seconds * 8000ULL);
+        FrmMon& window = OpenButton(path);
+        controls::UC_TextPicture& counter = window.PicCounter();
+        ASSERT_EQ(counter.TextMes(0), time);
+        counter.DispMes(0, "", 0);
+        const QImage empty = counter.Picture().Image().copy();
+        counter.DispMes(0, time, 0);
+        const QImage drawn = counter.Picture().Image().copy();
+        testsupport::SaveToGallery(drawn, "FrmMon_counter" + std::to_string(time.find('\'') - 1), 2);
+        const QRect ink = InkBetween(drawn, empty);
+        const QRect inside = drawn.rect().adjusted(1, 1, -1, -1);
+        EXPECT_TRUE(inside.contains(ink)) << time;
+        EXPECT_NEAR(ink.left() - inside.left(), inside.right() - ink.right(), ink.width() / 16 + 2) << time;
+        // Cut by one character, the time draws less: what was drawn was the
+        // whole time.
+        counter.DispMes(0, time.substr(0, time.size() - 1), 0);
+        EXPECT_GT(ink.width(), InkBetween(counter.Picture().Image(), empty).width()) << time;
+        monitor.Unload();
+        QApplication::processEvents();
+    }
 }
 
 } // namespace

@@ -15,7 +15,7 @@
 #include <QMenuBar>
 #include <QWidget>
 
-#include <gtest/gtest.h>
+#include <gmock/gmock.h>
 
 #include <string>
 #include <vector>
@@ -343,13 +343,19 @@ TEST_P(CounterTime, ShowsWholeInBothDisplays)
                 counter.DispMes(1, "Total/03'25.4", 1);
             }
             counter.Draw(-1);
-            // Elapsed, remaining, and a start timer's countdown.
-            for (const std::string time : {" 00'00.0", "-00'00.0", "-59'59.9", "-05:00"}) {
+            // Elapsed, remaining, a start timer's countdown, and the times of
+            // sounds of 100 minutes and more, up to the longest a counter
+            // can be given (2^31 - 1 ms).
+            for (const std::string time : {" 00'00.0", "-00'00.0", "-59'59.9", "-05:00", "-100'57.0", " 100'00.0",
+                                           "-1440'00.0", "-35791'23.6"}) {
                 counter.DispMes(2, "", 0);
                 const QImage empty = counter.Picture().Image().copy();
                 counter.DispMes(2, time, 0);
                 const QImage drawn = counter.Picture().Image().copy();
-                const std::string kind = time[0] == ' ' ? "elapsed" : time.size() > 6 ? "remaining" : "timer";
+                std::string kind = time.find(':') != std::string::npos ? "timer"
+                                   : time[0] == ' '                    ? "elapsed"
+                                                                       : "remaining";
+                kind += std::to_string(time.find_first_of("':") - 1); // the minute digits
                 testsupport::SaveToGallery(drawn,
                                            "counter-" + std::to_string(c.playerType) + "-" +
                                                std::to_string(window->State.SizeFactor).substr(0, 4) + "-strip" +
@@ -363,6 +369,12 @@ TEST_P(CounterTime, ShowsWholeInBothDisplays)
                 const QRect inside = drawn.rect().adjusted(PanelLook::FrameLines, PanelLook::FrameLines,
                                                            -PanelLook::FrameLines, -PanelLook::FrameLines);
                 EXPECT_TRUE(inside.contains(ink)) << time << ", " << where;
+                // A remaining time stands in the middle, however many its
+                // minute digits.
+                if (kind.starts_with("remaining")) {
+                    EXPECT_NEAR(ink.left() - inside.left(), inside.right() - ink.right(), ink.width() / 16 + 2)
+                        << time << ", " << where;
+                }
                 // Cut by one character, the time draws less: so what was
                 // drawn was the whole time.
                 counter.DispMes(2, time.substr(0, time.size() - 1), 0);
@@ -405,6 +417,36 @@ TEST(WindowFit, FindsTheSmallestSizeThatShowsEveryButton)
     EXPECT_FALSE(WindowFit::Fits(input));
     // A screen too small: its size.
     EXPECT_EQ(WindowFit::Needed(input, {9000, 6000}, 15), (WindowFit::Size{9000, 6000}));
+}
+
+TEST(WindowFit, NamesAPartWhoseMiddleThePictureMarginHidesButNotOneWhoseEdgeItCuts)
+{
+    WindowLayout::Input input;
+    input.ScaleWidth = 30000;
+    input.ScaleHeight = 20000;
+    input.ContentLeft = 1200;
+    input.anchors.LEDs = {60, 60, 1020, 1065};
+    input.anchors.Page = {1200, 60, 3000, 1065};
+    input.anchors.Module = {60, 60, 1020, 1000};
+    input.anchors.Current = {1200, 0, 1500, 1065};
+    input.anchors.Ctrl = {1200, 0, 4000, 330};
+    input.anchors.List = {1200, 0, 3000, 1200};
+    input.Outputs[0] = {true, true, 3, 8, 4, 0};
+    const WindowLayout::Rect tools = WindowLayout::Compute(input).Outputs[0].Ctrl;
+    const auto namedAt = [&](int pictureHeight) {
+        input.ScaleHeight = pictureHeight + 600; // PictureAll's margins
+        std::vector<std::string> names;
+        for (const WindowFit::Misfit& misfit : WindowFit::Misfits(input)) {
+            names.push_back(misfit.Name);
+        }
+        return names;
+    };
+    // The tool buttons' last pixel under the margin: the list below them is
+    // what the operator misses.
+    EXPECT_THAT(namedAt(tools.Bottom() - 15), testing::ElementsAre("output 1, play list"));
+    // Their middle under it: they are missed too.
+    EXPECT_THAT(namedAt(tools.Top + tools.Height / 2 - 15),
+                testing::ElementsAre("output 1, list buttons and play list"));
 }
 
 } // namespace
