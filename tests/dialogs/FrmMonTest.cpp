@@ -24,6 +24,7 @@
 #include "support/AudioTestSignals.h"
 #include "support/ClockFixture.h"
 #include "support/Gallery.h"
+#include "support/ImageInk.h"
 #include "support/NullOutputs.h"
 #include "support/RiffFileBuilder.h"
 #include "support/ScratchFolder.h"
@@ -487,19 +488,7 @@ TEST_F(MonitorWindowTest, AReloadFollowsThePlayerSettings)
     parms::PlayerType = 3;
 }
 
-// Where a text drawn on a panel differs from the panel without it.
-QRect InkBetween(const QImage& drawn, const QImage& empty)
-{
-    QRect ink;
-    for (int y = 0; y < drawn.height(); ++y) {
-        for (int x = 0; x < drawn.width(); ++x) {
-            if (drawn.pixel(x, y) != empty.pixel(x, y)) {
-                ink |= QRect(x, y, 1, 1);
-            }
-        }
-    }
-    return ink;
-}
+using testsupport::InkBetween;
 
 TEST_F(MonitorWindowTest, TheCounterShowsTheWholeTimeOfSoundsOfAHundredMinutesAndMore)
 {

@@ -10,6 +10,7 @@
 #include "platform/TwipsGeometry.h"
 #include "platform/base/Twips.h"
 #include "support/Gallery.h"
+#include "support/ImageInk.h"
 
 #include <QApplication>
 #include <QMenuBar>
@@ -302,19 +303,7 @@ struct CounterCase {
 
 class CounterTime : public FirstWindow, public testing::WithParamInterface<CounterCase> {};
 
-// Where a text drawn on a panel differs from the panel without it.
-QRect InkBetween(const QImage& drawn, const QImage& empty)
-{
-    QRect ink;
-    for (int y = 0; y < drawn.height(); ++y) {
-        for (int x = 0; x < drawn.width(); ++x) {
-            if (drawn.pixel(x, y) != empty.pixel(x, y)) {
-                ink |= QRect(x, y, 1, 1);
-            }
-        }
-    }
-    return ink;
-}
+using testsupport::InkBetween;
 
 TEST_P(CounterTime, ShowsWholeInBothDisplays)
 {
