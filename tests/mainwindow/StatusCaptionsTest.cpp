@@ -6,6 +6,7 @@
 #include "mainwindow/PanelLook.h"
 #include "platform/Surface.h"
 #include "support/Gallery.h"
+#include "support/ImageInk.h"
 #include "support/LayoutArrangements.h"
 
 #include <QRect>
@@ -22,20 +23,7 @@ using Outcome = FrmMain::StartOutcome;
 constexpr std::array<const char*, 6> PanelKeys{"DispONAIR_", "DispKEY_",   "DispFADE_",
                                                "DispSTBY_",  "DispTimer_", "ShellName_"};
 
-// Rows and columns of an image whose pixels differ from the other's; an
-// empty rectangle when none do.
-QRect DifferingPixels(const QImage& a, const QImage& b)
-{
-    QRect box;
-    for (int y = 0; y < a.height(); ++y) {
-        for (int x = 0; x < a.width(); ++x) {
-            if (a.pixel(x, y) != b.pixel(x, y)) {
-                box |= QRect(x, y, 1, 1);
-            }
-        }
-    }
-    return box;
-}
+using testsupport::InkBetween;
 
 class StatusCaptions : public shelltest::ApplyFixture {
 protected:
@@ -68,7 +56,7 @@ protected:
         const QImage blank = panel.Picture().Image().convertToFormat(QImage::Format_RGB32);
         panel.DispMes(0, caption, 0);
         const QImage drawn = panel.Picture().Image().convertToFormat(QImage::Format_RGB32);
-        const QRect ink = DifferingPixels(drawn, blank);
+        const QRect ink = InkBetween(drawn, blank);
 
         platform::Surface free(drawn.width() * 4, drawn.height() * 4);
         free.SetBackColor(0);
@@ -81,7 +69,7 @@ protected:
         const QImage whole = free.Image().convertToFormat(QImage::Format_RGB32);
         QImage black(whole.size(), QImage::Format_RGB32);
         black.fill(Qt::black);
-        const QRect wholeInk = DifferingPixels(whole, black);
+        const QRect wholeInk = InkBetween(whole, black);
 
         ASSERT_FALSE(wholeInk.isEmpty());
         const QRect inside =
