@@ -9,7 +9,6 @@
 #include "foundation/Paths.h"
 #include "foundation/ServerFolders.h"
 #include "mainwindow/MainState.h"
-#include "platform/base/TextCodec.h"
 #include "playback/AssignFileFormat.h"
 #include "playback/AssignLine.h"
 #include "playback/AssignPaths.h"
@@ -74,7 +73,8 @@ bool CollectKeepList(const MainState& state, std::set<std::string>& keep, std::s
             badTable = table;
             return false;
         }
-        const std::string text = textcodec::Decode(*bytes);
+        // Read as the table is opened, so every sound it keeps is found.
+        const std::string text = playback::DecodeAssignText(*bytes, playback::DetectAssignEncoding(*bytes));
         const std::string folder = basic::GetPathPart(table, 1, 1, 0, 0, 0, 0);
         playback::ForEachLine(text, [&](std::string_view lineText, int) {
             const playback::AssignLine line = playback::ParseAssignLine(lineText);

@@ -131,6 +131,9 @@ bool ProfileDocument::Set(std::string_view section, std::string_view key, std::s
             continue;
         }
         if (EqualsIgnoringCase(entry->key, key)) {
+            if (entry->value == cleanValue) {
+                return true; // already so: the line stays byte for byte
+            }
             // The stored spelling of the key stays.
             return lines.Replace(i, std::string(entry->key) + "=" + cleanValue);
         }

@@ -115,6 +115,9 @@ bool RegistryKeyDocument::Set(std::string_view name, std::string_view value)
     for (std::size_t i = 0; i < lines.Count(); ++i) {
         const std::optional<Entry> entry = EntryOf(lines.Text(i));
         if (entry && EqualsIgnoringCase(entry->name, name)) {
+            if (entry->value == value) {
+                return true; // already so: the line stays byte for byte
+            }
             // The stored spelling of the name stays.
             return lines.Replace(i, EscapeName(entry->name) + "=" + EscapeValue(value));
         }

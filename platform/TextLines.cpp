@@ -19,15 +19,27 @@ std::span<const std::uint8_t> AsBytes(std::string_view text)
 // against the same judgement.
 constexpr textcodec::Detector DetectEncoding = textcodec::DetectDespiteStrayBytes;
 
+bool IsAscii(std::string_view text)
+{
+    for (const char c : text) {
+        if (static_cast<unsigned char>(c) >= 0x80) {
+            return false;
+        }
+    }
+    return true;
+}
+
 } // namespace
 
 TextLines::TextLines(std::string_view bytes)
 {
+    const textcodec::Judgement judgement = textcodec::Judge(AsBytes(bytes));
+    encoding = judgement.encoding;
+    certain = judgement.certain;
     if (bytes.starts_with(Utf8ByteOrderMark)) {
         byteOrderMark = Utf8ByteOrderMark;
         bytes.remove_prefix(Utf8ByteOrderMark.size());
     }
-    encoding = DetectEncoding(AsBytes(bytes));
     bool newLineKnown = false;
     std::size_t start = 0;
     while (start < bytes.size()) {
@@ -95,6 +107,10 @@ template <class Change> bool TextLines::Apply(Change change)
 
 bool TextLines::KeepReadingBack()
 {
+    if (!byteOrderMark.empty()) {
+        // The mark makes every reader take the lines as UTF-8, as they are.
+        return true;
+    }
     std::string text;
     for (const Line& line : lines) {
         text += line.text;
@@ -105,13 +121,18 @@ bool TextLines::KeepReadingBack()
         return true;
     }
     if (encoding == textcodec::Encoding::Utf8) {
-        // Only stray bytes can make UTF-8 lines read otherwise: the change took
-        // away the characters that outweighed them.
+        // The change took away the UTF-8 characters that outweighed its
+        // damaged bytes.
         refusal = "its stray bytes would make it read as code page 932; not saved";
         return false;
     }
     if (!readWhole) {
         refusal = "going over to UTF-8 would write for good what code page 932 could not read in it; not saved";
+        return false;
+    }
+    if (!certain) {
+        // Its lines may be UTF-8 misread: going over would write them so for good.
+        refusal = "it may be UTF-8 read as code page 932; going over to UTF-8 could write that for good; not saved";
         return false;
     }
     GoOverToUtf8(why);
@@ -128,9 +149,23 @@ void TextLines::GoOverToUtf8(textcodec::ReadBack why)
     whyUtf8 = why;
 }
 
+bool TextLines::RefusedInDoubt(std::string_view text)
+{
+    if (certain || IsAscii(text)) {
+        return false;
+    }
+    refusal = "it reads as UTF-8 and as code page 932 alike, and either could be wrong; a text that is not ASCII "
+              "is not saved";
+    return true;
+}
+
 bool TextLines::Replace(std::size_t i, std::string_view text)
 {
-    if (!textcodec::IsValidUtf8(text)) {
+    refusal.clear();
+    if (lines[i].text == text) {
+        return true; // its bytes stay as they are
+    }
+    if (!textcodec::IsValidUtf8(text) || RefusedInDoubt(text)) {
         return false;
     }
     return Apply([&] { lines[i] = MakeLine(text, lines[i].ending); });
@@ -138,7 +173,8 @@ bool TextLines::Replace(std::size_t i, std::string_view text)
 
 bool TextLines::Insert(std::size_t i, std::string_view text)
 {
-    if (!textcodec::IsValidUtf8(text)) {
+    refusal.clear();
+    if (!textcodec::IsValidUtf8(text) || RefusedInDoubt(text)) {
         return false;
     }
     return Apply([&] {

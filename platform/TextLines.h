@@ -24,7 +24,9 @@ namespace platform {
 // bytes that code page 932 could not read (the file may be UTF-8 misjudged,
 // and going over would write its misread texts for good). A line that is no
 // UTF-8 text is refused too: every line is read as text, so it would never
-// read back as it was.
+// read back as it was. A file whose encoding is in doubt (it reads both ways
+// and the evidence is thin) takes only ASCII text and never goes over, so no
+// rewrite can fix a misreading in it.
 class TextLines {
 public:
     TextLines() = default;
@@ -34,6 +36,8 @@ public:
     // The decoded text of line i, without its line end.
     const std::string& Text(std::size_t i) const { return lines[i].text; }
     textcodec::Encoding Encoding() const { return encoding; }
+    // False when the file reads both ways and the judgement may be wrong.
+    bool Certain() const { return certain; }
     // True once a change made a code page 932 file UTF-8, and why.
     bool WentOverToUtf8() const { return wentOverToUtf8; }
     textcodec::ReadBack WhyUtf8() const { return whyUtf8; }
@@ -67,6 +71,8 @@ private:
     // False when the bytes would not read back as the lines' texts and going
     // over to UTF-8 cannot help; goes over when it can.
     bool KeepReadingBack();
+    // True, with the refusal set, when the file is in doubt and text is not ASCII.
+    bool RefusedInDoubt(std::string_view text);
     void GoOverToUtf8(textcodec::ReadBack why);
     std::string Body() const;
 
@@ -74,6 +80,8 @@ private:
     std::string byteOrderMark;
     std::string newLine = "\n";
     textcodec::Encoding encoding = textcodec::Encoding::Utf8;
+    // The judgement of the encoding is not in doubt.
+    bool certain = true;
     // Every byte was read as text in the file's encoding: no code page 932
     // byte became U+FFFD.
     bool readWhole = true;

@@ -102,12 +102,12 @@ void AssignFile::Open(std::string target, int& ok)
         return;
     }
     AssignTableSet tables = playback::FreshTablesForRead(state_);
-    textcodec::Encoding encoding = textcodec::Encoding::Utf8;
-    if (!LoadTables(target, tables, encoding)) {
+    playback::AssignTextForm form;
+    if (!LoadTables(target, tables, form)) {
         return;
     }
     SetCurrentFile(target);
-    encoding_ = encoding;
+    form_ = form;
     playback::ReplaceTables(state_, std::move(tables));
     AfterRead();
     if (state_.AlertNoCache == 1 && state_.AllCached == 0 && ports_.Cache != nullptr) {
@@ -129,15 +129,15 @@ void AssignFile::Save(const std::string& target, int& ok)
         return;
     }
     SetCurrentFile(target);
-    textcodec::Encoding encoding = textcodec::Encoding::Utf8;
+    playback::AssignTextForm form;
     if (existing) {
         if (const auto bytes = ReadFileBytes(target)) {
-            encoding = playback::DetectAssignEncoding(*bytes);
+            form = playback::JudgeAssignText(*bytes);
         }
     }
-    encoding_ = encoding;
+    form_ = form;
     // A new file gets no owner on its first save: its second save sets it.
-    ok = WriteWith(state_.CurrentFilePath, state_.Abspath, existing ? 0 : 1, encoding);
+    ok = WriteWith(state_.CurrentFilePath, state_.Abspath, existing ? 0 : 1, form);
     SaveSpareCopy(state_.CurrentFilePath);
 }
 
@@ -151,7 +151,7 @@ void AssignFile::SetCurrentFile(const std::string& path)
     }
 }
 
-bool AssignFile::LoadTables(const std::string& path, AssignTableSet& tables, textcodec::Encoding& encoding)
+bool AssignFile::LoadTables(const std::string& path, AssignTableSet& tables, playback::AssignTextForm& form)
 {
     const auto bytes = ReadFileBytes(path);
     playback::AssignParseResult result;
@@ -165,7 +165,7 @@ bool AssignFile::LoadTables(const std::string& path, AssignTableSet& tables, tex
         Message(basic::LangText("ファイルを読み込めません", "Can not read assign table file"), platform::IconStop);
         return false;
     }
-    encoding = result.Encoding;
+    form = result.Form;
     return true;
 }
 
@@ -198,10 +198,10 @@ void AssignFile::AfterRead()
 
 int AssignFile::WriteAssignFile(std::string_view path, int pathMode, int noUser)
 {
-    return WriteWith(path, pathMode, noUser, encoding_);
+    return WriteWith(path, pathMode, noUser, form_);
 }
 
-int AssignFile::WriteWith(std::string_view path, int pathMode, int noUser, textcodec::Encoding encoding)
+int AssignFile::WriteWith(std::string_view path, int pathMode, int noUser, const playback::AssignTextForm& form)
 {
     std::optional<std::string> user;
     if (state_.UseTlvUser >= 1 && noUser == 0) {
@@ -221,30 +221,51 @@ int AssignFile::WriteWith(std::string_view path, int pathMode, int noUser, textc
                             ", which is no UTF-8 text; not saved",
                         1, 0);
     }
-    std::string bytes;
-    if (encoding == textcodec::Encoding::Cp932) {
-        textcodec::ReadBack why = textcodec::ReadBack::Same;
-        if (std::optional<std::string> cp932 =
-                textcodec::EncodeCp932ReadingBack(text, playback::DetectAssignEncoding, &why)) {
-            bytes = std::move(*cp932);
-        } else {
-            // A name that would not come back as it is (saved as "?", as a
-            // look-alike, or in bytes the reader takes for UTF-8) would lose
-            // its sound; the table goes over to UTF-8 instead.
-            basic::WriteLog("WriteAssignFile: " + textcodec::WentOverToUtf8Note(path, why), 1, 0);
-            bytes = text;
-            if (encoding_ == textcodec::Encoding::Cp932 && path == state_.CurrentFilePath) {
-                encoding_ = textcodec::Encoding::Utf8;
-            }
-        }
-    } else {
-        bytes = text;
+    const std::optional<std::string> bytes = BytesInForm(path, text, form);
+    if (!bytes) {
+        return 0;
     }
-    if (basic::SaveFileAtomic(path, std::string_view(bytes)) != 1) {
+    if (basic::SaveFileAtomic(path, std::string_view(*bytes)) != 1) {
         basic::WriteLog("WriteAssignFile Failed " + std::string(path), 1, 0);
         return 0;
     }
     return 1;
+}
+
+std::optional<std::string> AssignFile::BytesInForm(std::string_view path, const std::string& text,
+                                                   const playback::AssignTextForm& form)
+{
+    if (!form.Certain) {
+        // The table may have been read in the wrong encoding: only the lines
+        // it holds as they are, and lines that read alike both ways, are sure
+        // to read back as they were meant.
+        const auto current = ReadFileBytes(state_.CurrentFilePath);
+        std::optional<std::string> kept = playback::KeepingFileLines(
+            text, current ? std::span<const std::uint8_t>(*current) : std::span<const std::uint8_t>(), form);
+        if (!kept) {
+            basic::WriteLog("WriteAssignFile: " + std::string(path) +
+                                ": it reads as UTF-8 and as code page 932 alike, and either could be wrong; a "
+                                "changed line that is not ASCII would be written for good in one of them; not saved",
+                            1, 0);
+        }
+        return kept;
+    }
+    if (form.Encoding == textcodec::Encoding::Utf8) {
+        return form.ByteOrderMark ? "\xEF\xBB\xBF" + text : text;
+    }
+    textcodec::ReadBack why = textcodec::ReadBack::Same;
+    if (std::optional<std::string> cp932 =
+            textcodec::EncodeCp932ReadingBack(text, playback::DetectAssignEncoding, &why)) {
+        return cp932;
+    }
+    // A name that would not come back as it is (saved as "?", as a
+    // look-alike, or in bytes the reader takes for UTF-8) would lose its
+    // sound; the table goes over to UTF-8 instead.
+    basic::WriteLog("WriteAssignFile: " + textcodec::WentOverToUtf8Note(path, why), 1, 0);
+    if (form_.Encoding == textcodec::Encoding::Cp932 && path == state_.CurrentFilePath) {
+        form_.Encoding = textcodec::Encoding::Utf8;
+    }
+    return text;
 }
 
 std::string AssignFile::ReadFileUser(std::string_view path)
@@ -322,5 +343,5 @@ void AssignFile::SaveSpareCopy(std::string_view path)
     }
     const std::string spare = SpareCopyPath(path, state_.TlvTxtPath, state_.TlvBackupPath);
     basic::MakeFolderTree(basic::GetPathPart(spare, 1, 1, 0, 0, 0, 0));
-    WriteWith(spare, state_.Abspath, 0, encoding_);
+    WriteWith(spare, state_.Abspath, 0, form_);
 }

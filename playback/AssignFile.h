@@ -2,6 +2,7 @@
 
 #include "mainwindow/ports/AssignFilePort.h"
 #include "platform/base/TextCodec.h"
+#include "playback/AssignFileFormat.h"
 #include "playback/AssignRecords.h"
 
 #include <cstdint>
@@ -20,7 +21,8 @@ class Form;
 // sound locations, the spare copy, the backup of the table and its sounds, and
 // the File menu. A file is read completely before it replaces the tables, so a
 // damaged file changes nothing. A file read as code page 932 is written back
-// as code page 932 (other machines read it); a new file is UTF-8.
+// as code page 932 (other machines read it); a new file is UTF-8; a byte order
+// mark stays.
 class AssignFile final : public AssignFilePort {
 public:
     // owner centres the messages and dialogs; ports reach the page display,
@@ -50,20 +52,24 @@ public:
     // a chosen folder.
     void BackUp();
 
-    textcodec::Encoding CurrentEncoding() const { return encoding_; }
+    textcodec::Encoding CurrentEncoding() const { return form_.Encoding; }
 
 private:
     void Open(std::string target, int& ok);
     void Save(const std::string& target, int& ok);
     // Reads the whole file into tables; false (after the message) when it
     // cannot be read or a line is bad.
-    bool LoadTables(const std::string& path, AssignTableSet& tables, textcodec::Encoding& encoding);
+    bool LoadTables(const std::string& path, AssignTableSet& tables, playback::AssignTextForm& form);
     // The pre-read, the cache check, page 1 everywhere, the list cursors and
     // the remote list status, after new tables were put in place.
     void AfterRead();
     void SetCurrentFile(const std::string& path);
     bool CheckBeforeOpen(const std::string& path);
-    int WriteWith(std::string_view path, int pathMode, int noUser, textcodec::Encoding encoding);
+    int WriteWith(std::string_view path, int pathMode, int noUser, const playback::AssignTextForm& form);
+    // The bytes of text in form; nothing (after the log line) when form is in
+    // doubt and the current file cannot keep the lines as they are.
+    std::optional<std::string> BytesInForm(std::string_view path, const std::string& text,
+                                           const playback::AssignTextForm& form);
     void ShowFileDialog(int save);
     std::string DialogStartFolder();
     bool BackupFolderInUse(const std::string& folder) const;
@@ -73,7 +79,7 @@ private:
     MainState& state_;
     MainPorts& ports_;
     platform::Form* owner_;
-    textcodec::Encoding encoding_ = textcodec::Encoding::Utf8;
+    playback::AssignTextForm form_;
     // The last file this session stored as LastTlvFilename: a save of the
     // file just opened stores nothing new, and a name the store refused is
     // not refused (and logged) again.

@@ -139,7 +139,10 @@ void AssignFile::BackUp()
     }
     basic::SaveSetting("BackUpPath", folder);
     const std::string title = state_.CurrentFileTitle.empty() ? std::string("backup") : state_.CurrentFileTitle;
-    WriteWith(folder + title + "." + state_.TlvExtention, playback::PathNamesOnly, 1, encoding_);
+    // A new file: in the table's own form, or UTF-8 when that is in doubt
+    // (its lines of names differ from the table's, so none could be kept).
+    WriteWith(folder + title + "." + state_.TlvExtention, playback::PathNamesOnly, 1,
+              form_.Certain ? form_ : playback::AssignTextForm{});
     platform::ScopedBusyCursor busy;
     CopySoundsInto(folder);
 }

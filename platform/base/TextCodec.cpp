@@ -1,5 +1,7 @@
 #include "platform/base/TextCodec.h"
 
+#include <algorithm>
+#include <array>
 #include <cerrno>
 #include <iconv.h>
 #include <mutex>
@@ -70,44 +72,251 @@ bool IsValidUtf8(std::string_view text)
     return IsValidUtf8(std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
 }
 
+bool HasByteOrderMark(std::span<const std::uint8_t> bytes)
+{
+    return bytes.size() >= 3 && bytes[0] == 0xEF && bytes[1] == 0xBB && bytes[2] == 0xBF;
+}
+
 Encoding Detect(std::span<const std::uint8_t> bytes)
 {
-    return IsValidUtf8(bytes) ? Encoding::Utf8 : Encoding::Cp932;
+    return HasByteOrderMark(bytes) || IsValidUtf8(bytes) ? Encoding::Utf8 : Encoding::Cp932;
 }
 
 Encoding DetectDespiteStrayBytes(std::span<const std::uint8_t> bytes)
 {
-    std::size_t characters = 0;
-    std::size_t strays = 0;
-    bool afterStray = false;
+    return Judge(bytes).encoding;
+}
+
+namespace {
+
+// Scripts, coarsely: characters of one word share one. Punctuation and
+// symbols stand beside any script.
+enum class Script : std::uint32_t { Punctuation = 0x110000, Latin, Greek, Cyrillic, Japanese, Hangul, Emoji };
+
+// Where the blocks of the other scripts of the Basic Multilingual Plane start
+// (a script of several blocks starts once).
+constexpr std::array<std::uint32_t, 66> BlockStarts{
+    0x0530, 0x0590, 0x0600, 0x0700, 0x0750, 0x0780, 0x07C0, 0x0800, 0x0840, 0x0860, 0x0870, 0x0900, 0x0980, 0x0A00,
+    0x0A80, 0x0B00, 0x0B80, 0x0C00, 0x0C80, 0x0D00, 0x0D80, 0x0E00, 0x0E80, 0x0F00, 0x1000, 0x10A0, 0x1100, 0x1200,
+    0x13A0, 0x1400, 0x1680, 0x16A0, 0x1700, 0x1780, 0x1800, 0x18B0, 0x1900, 0x1950, 0x1980, 0x1A00, 0x1A20, 0x1B00,
+    0x1B80, 0x1BC0, 0x1C00, 0x1C50, 0x1C80, 0x1D00, 0xA000, 0xA4D0, 0xA500, 0xA640, 0xA6A0, 0xA700, 0xA800, 0xA880,
+    0xA8E0, 0xA900, 0xA980, 0xAA00, 0xAB00, 0xAB30, 0xFB00, 0xFB50, 0xFE10, 0xFFF0};
+
+std::uint32_t ScriptOf(std::uint32_t cp)
+{
+    const auto in = [cp](std::uint32_t low, std::uint32_t high) { return cp >= low && cp <= high; };
+    // Punctuation, symbols, selectors and private characters (the user-defined
+    // characters of code page 932) stand beside any script.
+    if (in(0x80, 0xBF) || in(0xD7, 0xD7) || in(0xF7, 0xF7) || in(0x2000, 0x2BFF) || in(0x3000, 0x303F) ||
+        in(0xE000, 0xF8FF) || in(0xFE00, 0xFE0F) || in(0xFF00, 0xFF65)) {
+        return static_cast<std::uint32_t>(Script::Punctuation);
+    }
+    if (in(0xC0, 0x36F) || in(0x1AB0, 0x1AFF) || in(0x1DC0, 0x1EFF) || in(0xA720, 0xA7FF)) {
+        return static_cast<std::uint32_t>(Script::Latin);
+    }
+    if (in(0x370, 0x3FF) || in(0x1F00, 0x1FFF)) {
+        return static_cast<std::uint32_t>(Script::Greek);
+    }
+    if (in(0x400, 0x52F) || in(0x1C80, 0x1C8F)) {
+        return static_cast<std::uint32_t>(Script::Cyrillic);
+    }
+    if (in(0x2E80, 0x2FFF) || in(0x3040, 0x312F) || in(0x3190, 0x9FFF) || in(0xF900, 0xFAFF) || in(0xFE30, 0xFE4F) ||
+        in(0xFF66, 0xFF9F)) {
+        return static_cast<std::uint32_t>(Script::Japanese);
+    }
+    if (in(0x1100, 0x11FF) || in(0x3130, 0x318F) || in(0xA960, 0xA97F) || in(0xAC00, 0xD7FF) || in(0xFFA0, 0xFFDC)) {
+        return static_cast<std::uint32_t>(Script::Hangul);
+    }
+    if (cp >= 0x1F000) {
+        return static_cast<std::uint32_t>(Script::Emoji);
+    }
+    if (cp >= 0x10000) {
+        return cp >> 8;
+    }
+    const auto* block = std::upper_bound(BlockStarts.begin(), BlockStarts.end(), cp);
+    return block == BlockStarts.begin() ? cp : *(block - 1);
+}
+
+// Characters that one sees alone in text: common letters and signs of
+// Europe, the Middle East and East Asia. A lone character elsewhere (Syriac,
+// Myanmar, a compatibility form) is what code page 932 kanji and half-width
+// katakana form by chance far more often than anyone writes it.
+bool SeenAlone(std::uint32_t cp)
+{
+    const auto in = [cp](std::uint32_t low, std::uint32_t high) { return cp >= low && cp <= high; };
+    return in(0x80, 0x24F) || in(0x370, 0x52F) || in(0x590, 0x6FF) || in(0x1E00, 0x1EFF) || in(0x2000, 0x2BFF) ||
+           in(0x3000, 0x30FF) || in(0x4E00, 0x9FFF) || in(0xAC00, 0xD7A3) || in(0xFF00, 0xFFEF) || cp >= 0x1F000;
+}
+
+bool IsAsciiLetter(std::uint8_t c)
+{
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+
+// Decodes the valid UTF-8 character of more than one byte at i, or gives 0.
+std::size_t CodePointAt(std::span<const std::uint8_t> bytes, std::size_t i, std::uint32_t& cp)
+{
+    const std::size_t len = MultiByteCharAt(bytes, i);
+    if (len == 0) {
+        return 0;
+    }
+    static constexpr std::uint8_t leadMask[] = {0, 0, 0x1F, 0x0F, 0x07};
+    cp = bytes[i] & leadMask[len];
+    for (std::size_t k = 1; k < len; ++k) {
+        cp = (cp << 6) | (bytes[i + k] & 0x3Fu);
+    }
+    return len;
+}
+
+// Bytes that code page 932 cannot read: 80, A0 and FD-FF, a lead byte of an
+// unassigned row, or a lead byte without its trail byte.
+std::size_t Cp932Errors(std::span<const std::uint8_t> bytes)
+{
+    std::size_t errors = 0;
     std::size_t i = 0;
     while (i < bytes.size()) {
-        if (bytes[i] < 0x80) {
+        const std::uint8_t c = bytes[i];
+        if (c < 0x80 || (c >= 0xA1 && c <= 0xDF)) {
             ++i;
-            afterStray = false;
             continue;
         }
-        if (const std::size_t len = MultiByteCharAt(bytes, i); len != 0) {
-            // Half-width katakana of code page 932 pair up into two-byte UTF-8
-            // characters ("ﾃｰ" is C3 B0); only longer ones, as every kana and
-            // kanji is, weigh against the stray bytes.
-            if (len > 2) {
-                ++characters;
+        const bool lead = ((c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC)) && c != 0x85 && c != 0x86 &&
+                          c != 0xEB && c != 0xEC && c != 0xEF;
+        if (lead && i + 1 < bytes.size()) {
+            const std::uint8_t t = bytes[i + 1];
+            if ((t >= 0x40 && t <= 0x7E) || (t >= 0x80 && t <= 0xFC)) {
+                i += 2;
+                continue;
+            }
+        }
+        ++errors;
+        ++i;
+    }
+    return errors;
+}
+
+// What the bytes say for UTF-8. A word is a run of valid characters of more
+// than one byte, ended by ASCII or damage.
+struct Utf8Evidence {
+    bool anyHigh = false;        // some byte is not ASCII
+    std::size_t damages = 0;     // damaged characters: bytes that are no UTF-8
+    std::size_t weight = 0;      // of the words that read as text: 2 for a character of three
+                                 // or four bytes or a letter beside an ASCII letter, else 1
+    std::size_t chanceWords = 0; // words that read as chance: scripts mixed inside one, or
+                                 // a lone character of a kind nobody writes alone
+};
+
+class Utf8Weigher {
+public:
+    Utf8Evidence Weigh(std::span<const std::uint8_t> bytes)
+    {
+        std::size_t damagedBytes = 0; // of the stretch being read
+        std::size_t i = 0;
+        while (i < bytes.size()) {
+            if (bytes[i] < 0x80) {
+                EndWord();
+                damagedBytes = 0;
+                ++i;
+                continue;
+            }
+            evidence_.anyHigh = true;
+            std::uint32_t cp = 0;
+            const std::size_t len = CodePointAt(bytes, i, cp);
+            if (len == 0) {
+                EndWord();
+                // A damaged character leaves up to four bytes side by side
+                // (an overlong form of four); a longer stretch is more than one.
+                if (damagedBytes % 4 == 0) {
+                    ++evidence_.damages;
+                }
+                ++damagedBytes;
+                ++i;
+                continue;
+            }
+            damagedBytes = 0;
+            const std::uint32_t script = ScriptOf(cp);
+            const bool letter = script != static_cast<std::uint32_t>(Script::Punctuation);
+            const bool besideLetter =
+                (i > 0 && IsAsciiLetter(bytes[i - 1])) || (i + len < bytes.size() && IsAsciiLetter(bytes[i + len]));
+            wordWeight_ += len > 2 || (letter && besideLetter) ? 2 : 1;
+            if (wordLength_++ == 0) {
+                firstOfWord_ = cp;
+            }
+            if (letter) {
+                mixed_ = mixed_ || (wordScript_ != 0 && wordScript_ != script);
+                wordScript_ = script;
             }
             i += len;
-            afterStray = false;
-            continue;
         }
-        // Code page 932 text has runs of such bytes; UTF-8 damaged here and
-        // there has them one at a time.
-        if (afterStray) {
-            return Encoding::Cp932;
-        }
-        ++strays;
-        ++i;
-        afterStray = true;
+        EndWord();
+        return evidence_;
     }
-    return strays == 0 || strays < characters ? Encoding::Utf8 : Encoding::Cp932;
+
+private:
+    void EndWord()
+    {
+        if (wordLength_ > 0) {
+            if (mixed_ || (wordLength_ == 1 && !SeenAlone(firstOfWord_))) {
+                ++evidence_.chanceWords;
+            } else {
+                evidence_.weight += wordWeight_;
+            }
+        }
+        wordLength_ = 0;
+        wordWeight_ = 0;
+        wordScript_ = 0;
+        mixed_ = false;
+    }
+
+    Utf8Evidence evidence_;
+    std::size_t wordLength_ = 0;
+    std::size_t wordWeight_ = 0;
+    std::uint32_t wordScript_ = 0;
+    std::uint32_t firstOfWord_ = 0;
+    bool mixed_ = false;
+};
+
+} // namespace
+
+Judgement Judge(std::span<const std::uint8_t> bytes)
+{
+    if (HasByteOrderMark(bytes)) {
+        return {Encoding::Utf8, true};
+    }
+    const Utf8Evidence utf8 = Utf8Weigher().Weigh(bytes);
+    if (!utf8.anyHigh) {
+        return {Encoding::Utf8, true};
+    }
+    const std::size_t cp932Errors = Cp932Errors(bytes);
+    const std::size_t weight = utf8.weight;
+    // Chance words speak against UTF-8 as damage does.
+    const std::size_t against = utf8.damages + utf8.chanceWords;
+    if (utf8.damages == 0) {
+        if (cp932Errors > 0) {
+            return {Encoding::Utf8, true};
+        }
+        // Both readings hold: code page 932 text is UTF-8 only by chance.
+        if (utf8.chanceWords > 0 && weight <= 2 * utf8.chanceWords) {
+            return {Encoding::Cp932, false};
+        }
+        return {Encoding::Utf8, weight >= 2 && weight > 2 * utf8.chanceWords + 1};
+    }
+    if (cp932Errors > 0) {
+        // Damaged either way: UTF-8 when its text clearly outweighs its
+        // damage, or outweighs it and has no more damage than code page 932.
+        if (weight >= 2 * against || (weight >= against && utf8.damages <= cp932Errors)) {
+            return {Encoding::Utf8, weight >= 2 * against};
+        }
+        return {Encoding::Cp932, weight < against};
+    }
+    // Whole as code page 932, damaged as UTF-8: UTF-8 only when its text
+    // clearly outweighs the damage, as one damaged character in a UTF-8 text
+    // does; a file close to the line is in doubt.
+    if (weight >= 2 * against + 1) {
+        return {Encoding::Utf8, weight >= 2 * against + 3};
+    }
+    // More than one damaged character is no UTF-8 file damaged here and there.
+    return {Encoding::Cp932, weight < against || utf8.damages > 1};
 }
 
 namespace {

@@ -16,16 +16,30 @@ enum class Encoding { Utf8, Cp932 };
 bool IsValidUtf8(std::span<const std::uint8_t> bytes);
 bool IsValidUtf8(std::string_view text);
 
-// Which encoding a buffer read from outside is in.
+// Which encoding a buffer read from outside is in: UTF-8 when it starts with
+// a byte order mark or is valid UTF-8, else code page 932.
 Encoding Detect(std::span<const std::uint8_t> bytes);
 
-// Like Detect, but a buffer that is UTF-8 apart from isolated invalid bytes
-// (no two of them side by side, and fewer of them than UTF-8 characters of
-// three or four bytes) is UTF-8 too: one damaged byte must not turn a whole
-// UTF-8 file into code page 932 mojibake. The invalid bytes stay in the
-// decoded text, for the reader to refuse the lines that hold them or keep
-// them as they are. This is how every text file the program writes back is
-// judged: settings files, registry key files and assign tables.
+// A UTF-8 byte order mark (EF BB BF) at the start.
+bool HasByteOrderMark(std::span<const std::uint8_t> bytes);
+
+// How every text file the program writes back is read: settings files,
+// registry key files and assign tables. A byte order mark means UTF-8. A file
+// stays UTF-8 whatever script its text is in, also with a damaged character
+// (a stray or cut byte, an overlong form, a surrogate), when its UTF-8
+// characters outweigh the damage; code page 932 text, half-width katakana
+// included, forms UTF-8 only by chance, and chance characters mix scripts
+// inside a word or are rare alone. The damaged bytes stay in the decoded
+// text, for the reader to refuse the lines that hold them or keep them as
+// they are. certain is false where the bytes read well both ways and the
+// evidence is thin: a writer then keeps the file's lines as they are and
+// writes no text the other reading would take otherwise.
+struct Judgement {
+    Encoding encoding = Encoding::Utf8;
+    bool certain = true;
+};
+Judgement Judge(std::span<const std::uint8_t> bytes);
+// Judge's encoding.
 Encoding DetectDespiteStrayBytes(std::span<const std::uint8_t> bytes);
 
 // U+FFFD, which the code page 932 decoder puts in place of a byte it cannot read.

@@ -335,12 +335,12 @@ TEST_F(Settings, AValueThatIsNoTextIsRefusedAndTheFileReadsAsBefore)
 // the file read as code page 932 is not saved, with one log line.
 TEST_F(Settings, AStrayByteLeavesAUtf8StoreUtf8AndItsLinesAsTheyWere)
 {
-    const std::string lines = "BankName=テーマ\nMixerApp=/srv/音\nNote=caf\xE9\n";
+    const std::string lines = "BankName=テーマ\nMixerApp=/srv/mixer\nNote=caf\xE9\n";
     const std::string ini = program / "tolv.ini";
     basic::SettingsIniPath = ini;
     program.Write("tolv.ini", "[conf]\n" + lines);
     EXPECT_EQ(basic::GetSetting("BankName", ""), "テーマ");
-    EXPECT_EQ(basic::GetSetting("MixerApp", ""), "/srv/音");
+    EXPECT_EQ(basic::GetSetting("MixerApp", ""), "/srv/mixer");
     basic::SaveSetting("Volume", 7);
     EXPECT_EQ(ReadText(ini), "[conf]\n" + lines + "Volume=7\n");
     basic::SaveSetting("BankName", "News");
@@ -368,13 +368,13 @@ TEST_F(Settings, AStrayByteLeavesAUtf8StoreUtf8AndItsLinesAsTheyWere)
 }
 
 // A file read as code page 932 whose bytes that code page could not read may
-// be UTF-8 misjudged ("音" is "髻ｳ" there): it is not rewritten as UTF-8,
-// which would keep the misread texts for good.
+// be something else misjudged: it is not rewritten as UTF-8, which would keep
+// the misread texts for good.
 TEST_F(Settings, ACodePage932StoreWithBytesItCannotReadNeverGoesOverToUtf8)
 {
     const std::string ini = program / "tolv.ini";
     basic::SettingsIniPath = ini;
-    const std::string old = "[conf]\nMixerApp=/srv/音\nNote=caf\xE9\n";
+    const std::string old = "[conf]\nMixerApp=/srv/" + textcodec::EncodeCp932("テーマ") + "\nNote=caf\x80\n";
     program.Write("tolv.ini", old);
     basic::SaveSetting("Title", "〜");
     EXPECT_EQ(ReadText(ini), old);
@@ -382,6 +382,30 @@ TEST_F(Settings, ACodePage932StoreWithBytesItCannotReadNeverGoesOverToUtf8)
     // A change that code page 932 holds keeps the other lines' bytes.
     basic::SaveSetting("Volume", 7);
     EXPECT_EQ(ReadText(ini), old + "Volume=7\n");
+}
+
+// A UTF-8 tolv.ini of European text with one stray byte, with or without a
+// byte order mark, stays UTF-8 through a save of the last file's name; one
+// that reads as well both ways takes no text either reading could misread.
+TEST_F(Settings, EuropeanUtf8WithAStrayByteStaysUtf8AndAFileInDoubtTakesOnlyAscii)
+{
+    const std::string ini = program / "tolv.ini";
+    basic::SettingsIniPath = ini;
+    for (const std::string mark : {"", "\xEF\xBB\xBF"}) {
+        const std::string old = mark + "[conf]\nBankName=Café Crème\nMixerApp=/srv/mixer±30°\nNote=\xE9t\n";
+        program.Write("tolv.ini", old);
+        EXPECT_EQ(basic::GetSetting("BankName", ""), "Café Crème");
+        basic::SaveSetting("LastTlvFilename", "/srv/café.txt");
+        EXPECT_EQ(ReadText(ini), old + "LastTlvFilename=/srv/café.txt\n");
+    }
+    const std::string doubt = textcodec::EncodeCp932("[conf]\nBankName=ﾃｽ\n"); // "ý" as UTF-8
+    program.Write("tolv.ini", doubt);
+    basic::SaveSetting("Title", "テーマ");
+    basic::SaveSetting("Volume", 7);
+    EXPECT_EQ(ReadText(ini), doubt + "Volume=7\n");
+    EXPECT_NE(ErrorLog().find("IniWrite Title: " + ini + ": it reads as UTF-8 and as code page 932 alike"),
+              std::string::npos)
+        << ErrorLog();
 }
 
 // Saved into a code page 932 file, each comes back as it was saved.
@@ -397,13 +421,16 @@ TEST_P(Cp932ReadingAsUtf8Setting, ComesBackAsItWasSaved)
     basic::SettingsIniPath = ini;
 
     // The value takes the place of the only text that made the file code
-    // page 932: the file goes over to UTF-8.
+    // page 932: the file stays so where the reader still sees the chance in
+    // its bytes, else it goes over to UTF-8.
     program.Write("tolv.ini", "[conf]\r\n" + title);
     basic::SaveSetting("Title", text);
     EXPECT_EQ(basic::GetSetting("Title", ""), text);
-    EXPECT_NE(
-        ErrorLog().find("IniWrite Title: " + ini + ": its code page 932 bytes would read as UTF-8; saved as UTF-8"),
-        std::string::npos);
+    if (ReadText(ini) != "[conf]\r\nTitle=" + textcodec::EncodeCp932(text) + "\r\n") {
+        EXPECT_NE(
+            ErrorLog().find("IniWrite Title: " + ini + ": its code page 932 bytes would read as UTF-8; saved as UTF-8"),
+            std::string::npos);
+    }
 
     // Beside that text the file stays code page 932, its lines as they were.
     program.Write("tolv.ini", "[conf]\r\n" + title);
@@ -421,9 +448,11 @@ TEST_P(Cp932ReadingAsUtf8Setting, ComesBackAsItWasSaved)
     EXPECT_EQ(basic::GetSetting("Title", ""), "");
     EXPECT_EQ(basic::GetSetting("Place", ""), text);
     // Nothing failed: the day log tells why, the error log nothing.
-    EXPECT_NE(DayLog().find("RegDeleteValue Title: Software\\quorvant\\tolv: its code page 932 bytes would read as "
-                            "UTF-8; saved as UTF-8"),
-              std::string::npos);
+    if (ReadText(SectionFile("tolv")) != "Place=" + textcodec::EncodeCp932(text) + "\n") {
+        EXPECT_NE(DayLog().find("RegDeleteValue Title: Software\\quorvant\\tolv: its code page 932 bytes would read "
+                                "as UTF-8; saved as UTF-8"),
+                  std::string::npos);
+    }
     EXPECT_EQ(ErrorLog().find("RegDeleteValue"), std::string::npos);
 }
 

@@ -38,8 +38,8 @@ TEST(TextCodec, IsolatedStrayBytesLeaveUtf8AsUtf8)
     EXPECT_EQ(detect("//srv/音/ニュース.wav"), Encoding::Utf8);
     EXPECT_EQ(detect("//srv/音/ニュース\xFF.wav\r\n//srv/音/b.wav"), Encoding::Utf8);
     EXPECT_EQ(detect("音\x80ニ\xC3ュ"), Encoding::Utf8) << "each stray byte alone";
-    // Two invalid bytes side by side are code page 932's double-byte characters.
-    EXPECT_EQ(detect("音\xFF\xFEニュース"), Encoding::Cp932);
+    // One damaged character of two bytes is still one.
+    EXPECT_EQ(detect("音\xFF\xFEニュース"), Encoding::Utf8);
     // Stray bytes with no UTF-8 character to outweigh them: code page 932.
     EXPECT_EQ(detect("plain\xFF.wav"), Encoding::Cp932);
     EXPECT_EQ(detect(textcodec::EncodeCp932("//srv/音/ニュース.wav")), Encoding::Cp932);
@@ -49,6 +49,29 @@ TEST(TextCodec, IsolatedStrayBytesLeaveUtf8AsUtf8)
     // Pairs that are two-byte UTF-8 characters do not outweigh a byte that does not pair.
     EXPECT_EQ(detect(textcodec::EncodeCp932("BankName=ﾃｰﾏｿﾝ\r\n")), Encoding::Cp932);
     EXPECT_EQ(detect(""), Encoding::Utf8);
+}
+
+TEST(TextCodec, EuropeanUtf8AndAByteOrderMarkOutweighOneDamagedCharacter)
+{
+    const auto judge = [](std::string_view text) {
+        return textcodec::Judge(std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
+    };
+    using textcodec::Encoding;
+    // Its two-byte characters read as half-width katakana too, and the stray
+    // byte forms a code page 932 kanji with the letter after it.
+    const std::string european = "BankName=Café Crème\r\nMixerApp=/srv/mixer±30°\r\nNote=\xE9t\r\n";
+    EXPECT_EQ(judge(european).encoding, Encoding::Utf8);
+    EXPECT_EQ(judge("\xEF\xBB\xBF"
+                    "A=\x81\x82\r\n")
+                  .encoding,
+              Encoding::Utf8);
+    EXPECT_TRUE(judge("\xEF\xBB\xBF"
+                      "A=\x81\x82\r\n")
+                    .certain);
+    // Kanji and half-width katakana that form UTF-8 by chance: the characters
+    // they form mix scripts (Myanmar, Georgian) inside one word.
+    EXPECT_EQ(judge(textcodec::EncodeCp932("BankName=痼ｨ痺ｶ\r\n")).encoding, Encoding::Cp932);
+    EXPECT_EQ(judge("BankName=ქართული\r\n").encoding, Encoding::Utf8);
 }
 
 TEST(TextCodec, RoundTripsJapaneseAndReplacesWhatCannotBeHeld)

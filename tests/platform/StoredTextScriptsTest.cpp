@@ -1,0 +1,94 @@
+// Settings and registry key files of every script and shape read as they
+// were written, and no write makes a text of theirs read otherwise.
+#include "platform/ProfileFile.h"
+#include "platform/RegistryFiles.h"
+#include "support/ScratchFolder.h"
+#include "support/ScratchRegistry.h"
+#include "support/StoredTextFiles.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+
+namespace {
+
+using testsupport::StoredTextCase;
+
+struct Store {
+    std::string path;
+    std::function<std::optional<std::string>(const std::string& key)> read;
+    std::function<platform::FileUpdate(const std::string& key, const std::string& value)> write;
+};
+
+std::string Key(int index)
+{
+    return "Value" + std::to_string(index);
+}
+
+// Reads every text of the case, writes a new value, and reads them again.
+// Returns the writes that were refused (the file then stays as it was).
+int CheckCase(const StoredTextCase& c, const Store& store, const std::string& value)
+{
+    std::ofstream(store.path, std::ios::binary | std::ios::trunc) << c.bytes;
+    const auto readsAsWritten = [&](const std::string& when) {
+        for (std::size_t k = 0; k < c.texts.size(); ++k) {
+            EXPECT_EQ(store.read(Key(static_cast<int>(k))), c.texts[k]) << c.shape << when << "\n" << c.bytes;
+        }
+    };
+    readsAsWritten(", as found");
+    const platform::FileUpdate update = store.write("LastTlvFilename", value);
+    const std::string after = testsupport::ReadText(store.path);
+    if (!update.ok) {
+        EXPECT_FALSE(update.failure.empty());
+        EXPECT_EQ(after, c.bytes) << c.shape << ": a refused write left the file changed";
+        return 1;
+    }
+    readsAsWritten(", after writing " + value);
+    EXPECT_EQ(store.read("LastTlvFilename"), value) << c.shape;
+    // The lines it had keep their bytes, damage included, unless a code page
+    // 932 file had to go over to UTF-8 for the value.
+    const bool wentOver = c.encoding == textcodec::Encoding::Cp932 && update.nowUtf8;
+    EXPECT_EQ(after.starts_with(c.bytes), !wentOver) << c.shape << ", after writing " << value << "\n" << after;
+    return 0;
+}
+
+constexpr std::array<const char*, 3> NewValues{"/srv/テーマ.txt", "/srv/café.txt", "/srv/plain.txt"};
+
+TEST(StoredTextScripts, SettingsAndRegistryKeyFilesReadAsWrittenThroughEveryWrite)
+{
+    testsupport::ScratchFolder scratch;
+    testsupport::ScratchRegistry registry;
+    const std::string keyPath = "Software\\Quorvant\\tolv";
+    const Store ini{
+        scratch / "tolv.ini",
+        [&](const std::string& key) { return platform::ReadProfileString(scratch / "tolv.ini", "conf", key); },
+        [&](const std::string& key, const std::string& value) {
+            return platform::WriteProfileString(scratch / "tolv.ini", "conf", key, value);
+        }};
+    const Store keyFile{*platform::RegistryKeyFile(keyPath),
+                        [&](const std::string& key) { return platform::ReadRegistryValue(keyPath, key); },
+                        [&](const std::string& key, const std::string& value) {
+                            return platform::WriteRegistryValue(keyPath, key, value);
+                        }};
+    std::filesystem::create_directories(std::filesystem::path(keyFile.path).parent_path());
+    const auto iniLine = [](int i, const std::string& text) {
+        return (i == 0 ? std::string("[conf]\r\n") : std::string()) + Key(i) + "=" + text;
+    };
+    const auto keyLine = [](int i, const std::string& text) { return Key(i) + "=" + text; };
+    int writes = 0;
+    int refused = 0;
+    for (const auto& [store, line] :
+         {std::pair{&ini, testsupport::LineMaker(iniLine)}, std::pair{&keyFile, testsupport::LineMaker(keyLine)}}) {
+        const std::vector<StoredTextCase> cases = testsupport::GenerateStoredTextCases(250, line);
+        for (std::size_t i = 0; i < cases.size(); ++i) {
+            refused += CheckCase(cases[i], *store, NewValues[i % NewValues.size()]);
+            ++writes;
+        }
+    }
+    std::cout << writes << " writes, " << refused << " refused as in doubt\n";
+    EXPECT_LE(refused * 50, writes) << "files in doubt should be rare";
+}
+
+} // namespace
