@@ -105,9 +105,12 @@ constexpr std::array<std::uint32_t, 66> BlockStarts{
 std::uint32_t ScriptOf(std::uint32_t cp)
 {
     const auto in = [cp](std::uint32_t low, std::uint32_t high) { return cp >= low && cp <= high; };
+    if (in(0x80, 0x9F)) {
+        return 0x80; // C1 controls: no text holds them, so they mix with every script
+    }
     // Punctuation, symbols, selectors and private characters (the user-defined
     // characters of code page 932) stand beside any script.
-    if (in(0x80, 0xBF) || in(0xD7, 0xD7) || in(0xF7, 0xF7) || in(0x2000, 0x2BFF) || in(0x3000, 0x303F) ||
+    if (in(0xA0, 0xBF) || in(0xD7, 0xD7) || in(0xF7, 0xF7) || in(0x2000, 0x2BFF) || in(0x3000, 0x303F) ||
         in(0xE000, 0xF8FF) || in(0xFE00, 0xFE0F) || in(0xFF00, 0xFF65)) {
         return static_cast<std::uint32_t>(Script::Punctuation);
     }
@@ -144,7 +147,7 @@ std::uint32_t ScriptOf(std::uint32_t cp)
 bool SeenAlone(std::uint32_t cp)
 {
     const auto in = [cp](std::uint32_t low, std::uint32_t high) { return cp >= low && cp <= high; };
-    return in(0x80, 0x24F) || in(0x370, 0x52F) || in(0x590, 0x6FF) || in(0x1E00, 0x1EFF) || in(0x2000, 0x2BFF) ||
+    return in(0xA0, 0x24F) || in(0x370, 0x52F) || in(0x590, 0x6FF) || in(0x1E00, 0x1EFF) || in(0x2000, 0x2BFF) ||
            in(0x3000, 0x30FF) || in(0x4E00, 0x9FFF) || in(0xAC00, 0xD7A3) || in(0xFF00, 0xFFEF) || cp >= 0x1F000;
 }
 
