@@ -85,6 +85,9 @@ int BytesToLines(std::span<const std::uint8_t> bytes, std::vector<std::string>& 
 {
     lines.clear();
     const textcodec::Encoding encoding = textcodec::Detect(bytes);
+    if (textcodec::HasByteOrderMark(bytes)) {
+        bytes = bytes.subspan(3); // the mark said UTF-8; it is no text of the first line
+    }
     std::string current;
     const std::size_t n = bytes.size();
     std::size_t sincePump = 0;

@@ -407,7 +407,8 @@ std::string DecodeCp932(std::span<const std::uint8_t> bytes)
 
 std::string Decode(std::span<const std::uint8_t> bytes)
 {
-    return Decode(bytes, Detect(bytes));
+    const Encoding encoding = Detect(bytes);
+    return Decode(HasByteOrderMark(bytes) ? bytes.subspan(3) : bytes, encoding);
 }
 
 std::string Decode(std::span<const std::uint8_t> bytes, Encoding encoding)

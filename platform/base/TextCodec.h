@@ -47,7 +47,7 @@ inline constexpr std::string_view ReplacementCharacter = "\xEF\xBF\xBD";
 
 // Decodes code page 932; a byte sequence that is not valid there becomes U+FFFD.
 std::string DecodeCp932(std::span<const std::uint8_t> bytes);
-// Decodes by Detect.
+// Decodes by Detect, without a byte order mark.
 std::string Decode(std::span<const std::uint8_t> bytes);
 std::string Decode(std::span<const std::uint8_t> bytes, Encoding encoding);
 

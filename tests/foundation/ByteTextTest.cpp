@@ -88,6 +88,9 @@ TEST(BytesToLines, TheSameTextInUtf8AndCodePage932GivesTheSameLines)
     const auto utf8 = Join({B("title="), jingleUtf8, B("\r\ncolor=255\r\n")});
     EXPECT_THAT(Lines(cp932), ElementsAre("title=ジングル", "color=255"));
     EXPECT_THAT(Lines(utf8), ElementsAre("title=ジングル", "color=255"));
+    // A byte order mark says UTF-8, also beside a stray byte, and is no text.
+    EXPECT_THAT(Lines(Join({B("\xEF\xBB\xBF"), utf8, B("x=\xE9\r\n")})),
+                ElementsAre("title=ジングル", "color=255", "x=\xE9"));
 }
 
 } // namespace
