@@ -495,9 +495,8 @@ TEST_F(MonitorWindowTest, TheCounterShowsTheWholeTimeInItsMiddleAlsoOfSoundsOfAH
     basic::SaveSetting("DispLapMon", 0);
     // 8 kHz mono 8-bit, 8 seconds, 101 minutes and 60 hours; the samples are
     // a hole in the file.
-    const std::vector<std::pair<std::uint32_t, std::string>> sounds = {{8, "-00'08.0"},
-                                                                       {101 * 60, "-101'00.0"},
-                                                                       {60 * 3600, "-3600'00.0"}};
+    const std::vector<std::pair<std::uint32_t, std::string>> sounds = {
+        {8, "-00'08.0"}, {101 * 60, "-101'00.0"}, {60 * 3600, "-3600'00.0"}};
     for (const auto& [seconds, time] : sounds) {
         const std::string path = folder / ("long" + std::to_string(seconds) + ".wav");
         RiffFileBuilder().Format(1, 1, 8000, 8).DataDeclared(seconds * 8000, 0).WriteTo(path);
