@@ -88,6 +88,7 @@ WindowLayout::Input FrmMain::LayoutInput() const
     input.UnitHeight = State.UnitHeight;
     input.UnitGap = State.UnitGap;
     input.ContentLeft = State.ContentLeft;
+    input.PlayersPerOutput = State.PlayersPerOutput;
     input.ShowCurrent = State.ShowCurrent != 0;
     input.ShowCtrl = State.ShowCtrl != 0;
     input.anchors = LayoutAnchors();

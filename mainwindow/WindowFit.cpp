@@ -17,6 +17,7 @@ enum class Kind { Strip, StatusPanels, PageSelector, CurrentItem, ListTools, Lis
 struct Part {
     Rect Place;
     Kind What = Kind::Strip;
+    int Strip = 0; // which player's strip, counted from 1; 0 for an output's only strip
 };
 
 // Everything an output shows at a fixed size, plus its list, in PictureAll.
@@ -26,7 +27,13 @@ std::vector<Part> Parts(const WindowLayout::Input& in, const WindowLayout::Resul
     const WindowLayout::OutputSettings& out = in.Outputs[static_cast<std::size_t>(output)];
     const WindowLayout::OutputPlace& place = layout.Outputs[static_cast<std::size_t>(output)];
     std::vector<Part> parts;
-    parts.push_back({{place.Module.X, place.Module.Y, a.Module.Width, a.Module.Height}, Kind::Strip});
+    // Every player's strip, each one strip height and a unit below the one
+    // before: with three players the lower two reach below a short grid.
+    const int strips = std::max(in.PlayersPerOutput, 1);
+    for (int k = 0; k < strips; ++k) {
+        const int top = place.Module.Y + k * (a.Module.Height + in.UnitHeight);
+        parts.push_back({{place.Module.X, top, a.Module.Width, a.Module.Height}, Kind::Strip, strips > 1 ? k + 1 : 0});
+    }
     if (out.IndicatorCount != 0) {
         parts.push_back({{place.LEDs.X, place.LEDs.Y, a.LEDs.Width, a.LEDs.Height}, Kind::StatusPanels});
     }
@@ -99,7 +106,7 @@ std::string Name(const Part& part, const WindowLayout::OutputPlace& place, bool 
 {
     switch (part.What) {
     case Kind::Strip:
-        return "strip";
+        return part.Strip > 0 ? "strip " + std::to_string(part.Strip) : "strip";
     case Kind::StatusPanels:
         return "status panels";
     case Kind::PageSelector:

@@ -6,9 +6,9 @@
 #include <vector>
 
 // The window's own size: the smallest inner size (twips) at which the layout
-// shows every output whole: its strip, status panels and page selector, every
-// button of its grid, and a list with its panels at least as wide as its tool
-// buttons and page selector and MinListHeight high.
+// shows every output whole: the strip of each of its players, status panels
+// and page selector, every button of its grid, and a list with its panels at
+// least as wide as its tool buttons and page selector and MinListHeight high.
 namespace WindowFit {
 
 struct Size {
@@ -25,8 +25,9 @@ bool FitsHeight(const WindowLayout::Input& input);
 
 // What of an output lies out of view beyond the window's right edge, or
 // below its bottom, in the operator's words ("output 1, button column 8",
-// "output 2, list buttons and play list"); a grid by its first column or row
-// outside.
+// "output 2, list buttons and play list", "output 1, strip 3"); a grid by its
+// first column or row outside, a strip of a three-player output by its
+// player's number.
 struct Misfit {
     int Output = 0;
     bool Across = false; // beyond the right edge, else below the bottom

@@ -68,6 +68,9 @@ struct Input {
     int UnitHeight = 90; // G: the margin unit
     int UnitGap = 30;    // between button rows
     int ContentLeft = 0;
+    // Strips per output: the three players of a fading output each have one,
+    // UnitHeight apart one under another from the output's strip place.
+    int PlayersPerOutput = 1;
     bool ShowCurrent = true;
     bool ShowCtrl = true;
     Anchors anchors;

@@ -137,7 +137,13 @@ protected:
         for (int output = 0; output < State().NumOut; ++output) {
             const auto o = static_cast<std::size_t>(output);
             const std::string of = "output " + std::to_string(output + 1) + " ";
-            check(window.PictureModule.At(output), of + "strip");
+            // Every player's strip: three one under another on the fading
+            // back-ends.
+            const int strips = State().PlayersPerOutput;
+            for (int k = 0; k < strips; ++k) {
+                check(window.PictureModule.At(output * strips + k),
+                      of + "strip" + (strips > 1 ? " " + std::to_string(k + 1) : ""));
+            }
             check(window.PictureLEDs.At(output), of + "status panels");
             check(window.PicturePage.At(output), of + "page selector");
             if (parms::IsList[o] != 0) {
@@ -286,6 +292,52 @@ INSTANTIATE_TEST_SUITE_P(
     LowWorkAreas, WhatLiesOutside,
     testing::Values(LowArea{1000, "output 1, button column 8; output 2, play list"},
                     LowArea{900, "output 1, button column 8; output 2, current item, list buttons and play list"}));
+
+// A grid of one or two rows is lower than the three strips of the fading
+// back-ends beside it: the window is as tall as the strips, in both displays.
+struct ShortGrid {
+    int backEnd = 0;
+    int rows = 1;
+};
+
+class ShortGridBesideThreeStrips : public WindowGeometry, public testing::WithParamInterface<ShortGrid> {};
+
+TEST_P(ShortGridBesideThreeStrips, TheWindowHoldsEveryStrip)
+{
+    const ShortGrid& grid = GetParam();
+    Store("ModuleY_1", std::to_string(grid.rows));
+    const QSize area(1600, 1000);
+    ASSERT_TRUE(StartOn(area, {grid.backEnd, 1, {}, 0}, 0));
+    ASSERT_EQ(State().PlayersPerOutput, 3);
+    ASSERT_EQ(State().ModuleY[0], grid.rows);
+    for (const int big : {0, 1}) {
+        if (State().DispBig != big) {
+            Window().MenuDispBig->trigger();
+            QApplication::processEvents();
+        }
+        ASSERT_EQ(State().DispBig, big);
+        const std::string what = std::string(big != 0 ? "large" : "small") + " display";
+        testsupport::SaveToGallery(Window().grab().toImage(),
+                                   "window-geometry-three-strips-backend" + std::to_string(grid.backEnd) + "-rows" +
+                                       std::to_string(grid.rows) + (big != 0 ? "-large" : "-small"));
+        EXPECT_THAT(Outside(), testing::IsEmpty()) << what;
+        EXPECT_TRUE(QRect(QPoint(0, 0), area).contains(Window().frameGeometry()))
+            << what << ": " << Text(Window().frameGeometry());
+    }
+    EXPECT_THAT(MisfitTexts(), testing::IsEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(FadingBackEnds, ShortGridBesideThreeStrips,
+                         testing::Values(ShortGrid{0, 1}, ShortGrid{0, 2}, ShortGrid{1, 1}, ShortGrid{5, 2}));
+
+TEST_F(WindowGeometry, AWorkAreaLowerThanTheThreeStripsNamesTheStripsBelowIt)
+{
+    Store("ModuleY_1", "1");
+    ASSERT_TRUE(StartOn(QSize(1600, 420), {0, 1, {}, 0}, 1));
+    testsupport::SaveToGallery(Window().grab().toImage(), "window-geometry-three-strips-low");
+    EXPECT_THAT(MisfitTexts(), testing::ElementsAre(testing::EndsWith("outside the window: output 1, strip 3")));
+    EXPECT_THAT(Outside(), testing::ElementsAre(testing::StartsWith("output 1 strip 3 ")));
+}
 
 TEST_F(WindowGeometry, MoreOutputsAfterConfigurationGrowTheWindowToShowThem)
 {

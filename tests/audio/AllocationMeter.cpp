@@ -1,11 +1,15 @@
 #include "AllocationMeter.h"
 
+#include <malloc.h>
+
 #include <algorithm>
 #include <cstddef>
+#include <cstring>
 
 namespace {
 
 thread_local bool armed = false;
+thread_local bool scribbled = false;
 thread_local audiotest::AllocatedBytes measured;
 
 void Measure(std::size_t bytes)
@@ -90,6 +94,9 @@ int posix_memalign(void** result, std::size_t alignment, std::size_t size) noexc
 
 void free(void* pointer) noexcept
 {
+    if (armed && scribbled && pointer != nullptr) {
+        std::memset(pointer, audiotest::FreedByte, malloc_usable_size(pointer));
+    }
     __libc_free(pointer);
 }
 }
@@ -102,9 +109,10 @@ const bool hooksInstalled = true;
 
 namespace audiotest {
 
-void ArmAllocationMeter()
+void ArmAllocationMeter(FreedMemory freed)
 {
     measured = AllocatedBytes{};
+    scribbled = freed == FreedMemory::Scribbled;
     armed = hooksInstalled;
 }
 

@@ -14,7 +14,15 @@ struct AllocatedBytes {
     std::int64_t Largest = 0;
 };
 
-void ArmAllocationMeter();
+// What becomes of the memory freed while a meter is armed. Scribbled
+// overwrites it before it goes back to the heap, as a debugging heap does: a
+// voice that goes on reading a freed page then plays no longer the sound but
+// the scribble, in every build (the sanitizers report such a read anyway).
+enum class FreedMemory { Kept, Scribbled };
+// The byte scribbled over freed memory.
+inline constexpr unsigned char FreedByte = 0xA5;
+
+void ArmAllocationMeter(FreedMemory freed = FreedMemory::Kept);
 AllocatedBytes DisarmAllocationMeter();
 
 } // namespace audiotest

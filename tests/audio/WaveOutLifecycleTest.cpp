@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <vector>
 
 namespace {
 
@@ -140,7 +142,12 @@ TEST_F(WaveOutLifecycle, ReadyingAheadWhileASoundPlaysLeavesItWholeAndReadiesOnc
     player.SetFileName(path);
     ASSERT_EQ(player.Play(), 1);
     Run({&player}, 100);
+    // What is freed now is scribbled over: pages freed under the voice would
+    // play the scribble, in a plain build as under the sanitizers.
+    audiotest::ArmAllocationMeter(audiotest::FreedMemory::Scribbled);
     player.OpenDeviceAhead();
+    const audiotest::AllocatedBytes readying = audiotest::DisarmAllocationMeter();
+    EXPECT_LT(readying.Largest, 64 * 1024) << "the pages of the sound that plays were replaced";
     RunUntilStopped(player, 2000);
     const auto played = Played(1);
     const auto values = audiotest::ExpectedFloats(StreamFormat{Rate, 16, 1}, samples);
@@ -156,6 +163,45 @@ TEST_F(WaveOutLifecycle, ReadyingAheadWhileASoundPlaysLeavesItWholeAndReadiesOnc
     const audiotest::AllocatedBytes used = audiotest::DisarmAllocationMeter();
     ASSERT_EQ(started, 1);
     EXPECT_LT(used.Largest, 64 * 1024) << "the buffers were readied once the first sound stopped";
+    player.StopIO(1);
+}
+
+// The operator starts the sound again while it plays, after the readying was
+// asked for: the restart plays at once, without the readying's buffers, and
+// the readying waits until the restarted sound has stopped.
+TEST_F(WaveOutLifecycle, ARestartOverAPlayingSoundLeavesTheReadyingUntilItStops)
+{
+    const auto samples = Noise(1, 16, Rate / 2, 59);
+    const std::string path = WriteWave("startup.wav", 1, 16, samples);
+    C_WaveOut player;
+    SetUpPlayer(player);
+    player.SetFileName(path);
+    ASSERT_EQ(player.Play(), 1);
+    Run({&player}, 100);
+    player.OpenDeviceAhead();
+    Played(1);
+    audiotest::ArmAllocationMeter(audiotest::FreedMemory::Scribbled);
+    const int restarted = player.Play();
+    const audiotest::AllocatedBytes restart = audiotest::DisarmAllocationMeter();
+    ASSERT_EQ(restarted, 1);
+    EXPECT_LT(restart.Largest, 64 * 1024) << "the restart readied the buffers of a usual sound first";
+    RunUntilStopped(player, 2000);
+    // The restarted sound plays whole from its start.
+    std::vector<float> left;
+    const auto played = Played(1);
+    for (std::size_t i = 0; i < played.size(); i += 2) {
+        left.push_back(played[i]);
+    }
+    const auto values = audiotest::ExpectedFloats(StreamFormat{Rate, 16, 1}, samples);
+    EXPECT_NE(std::search(left.begin(), left.end(), values.begin(), values.end()), left.end());
+
+    const std::string usual = WriteWave("usual.wav", 2, 16, Noise(2, 16, Rate, 60));
+    audiotest::ArmAllocationMeter();
+    player.SetFileName(usual);
+    const int started = player.Play();
+    const audiotest::AllocatedBytes used = audiotest::DisarmAllocationMeter();
+    ASSERT_EQ(started, 1);
+    EXPECT_LT(used.Largest, 64 * 1024) << "the buffers were readied once the restarted sound stopped";
     player.StopIO(1);
 }
 

@@ -490,13 +490,13 @@ TEST_F(MonitorWindowTest, AReloadFollowsThePlayerSettings)
 
 using testsupport::InkBetween;
 
-TEST_F(MonitorWindowTest, TheCounterShowsTheWholeTimeOfSoundsOfAHundredMinutesAndMore)
+TEST_F(MonitorWindowTest, TheCounterShowsTheWholeTimeInItsMiddleAlsoOfSoundsOfAHundredMinutesAndMore)
 {
     basic::SaveSetting("DispLapMon", 0);
-    // 8 kHz mono 8-bit, 101 minutes and 60 hours; the samples are a hole in
-    // the file.
-    const std::vector<std::pair<std::uint32_t, std::string>> sounds = {{101 * 60, "-101'00.0"},
-                                                                       {60 * 3600, "-3600'00.0"}};
+    // 8 kHz mono 8-bit, 8 seconds, 101 minutes and 60 hours; the samples are
+    // a hole in the file.
+    const std::vector<std::pair<std::uint32_t, std::string>> sounds = {
+        {8, "-00'08.0"}, {101 * 60, "-101'00.0"}, {60 * 3600, "-3600'00.0"}};
     for (const auto& [seconds, time] : sounds) {
         const std::string path = folder / ("long" + std::to_string(seconds) + ".wav");
         RiffFileBuilder().Format(1, 1, 8000, 8).DataDeclared(seconds * 8000, 0).WriteTo(path);
@@ -513,6 +513,8 @@ TEST_F(MonitorWindowTest, TheCounterShowsTheWholeTimeOfSoundsOfAHundredMinutesAn
         const QRect inside = drawn.rect().adjusted(1, 1, -1, -1);
         EXPECT_TRUE(inside.contains(ink)) << time;
         EXPECT_NEAR(ink.left() - inside.left(), inside.right() - ink.right(), ink.width() / 16 + 2) << time;
+        // And in the middle from top to bottom.
+        EXPECT_NEAR(ink.top() - inside.top(), inside.bottom() - ink.bottom(), 2) << time;
         // Cut by one character, the time draws less: what was drawn was the
         // whole time.
         counter.DispMes(0, time.substr(0, time.size() - 1), 0);

@@ -408,6 +408,38 @@ TEST(WindowFit, FindsTheSmallestSizeThatShowsEveryButton)
     EXPECT_EQ(WindowFit::Needed(input, {9000, 6000}, 15), (WindowFit::Size{9000, 6000}));
 }
 
+TEST(WindowFit, AThreePlayerOutputBesideAOneRowGridIsAsTallAsItsStrips)
+{
+    // The strips' panel at its place beside the status panels, the grid of
+    // one row below the page selector.
+    WindowLayout::Input input;
+    input.NumOut = 1;
+    input.UnitHeight = 90;
+    input.UnitGap = 30;
+    input.ContentLeft = 3180;
+    input.anchors.Module = {90, 0, 3000, 2100};
+    input.anchors.LEDs = {3180, 0, 1020, 1065};
+    input.anchors.Page = {4320, 0, 3000, 1065};
+    input.anchors.List.Left = 3180;
+    input.anchors.ButtonWidth = 1500;
+    input.anchors.ButtonHeight = 900;
+    input.Outputs[0] = {false, true, 3, 8, 1, 0};
+    const int gridBottom = 1065 + 90 + 900;
+    ASSERT_LT(gridBottom, 2100) << "the grid is lower than one strip";
+    EXPECT_EQ(WindowFit::Needed(input, {30000, 20000}, 15).ScaleHeight, 2100 + 600);
+    // Three players: three strips one under another, a unit apart.
+    input.PlayersPerOutput = 3;
+    const WindowFit::Size size = WindowFit::Needed(input, {30000, 20000}, 15);
+    EXPECT_EQ(size.ScaleHeight, 3 * 2100 + 2 * 90 + 600);
+    // A pixel lower, and the third strip is out of view, and named.
+    input.ScaleWidth = size.ScaleWidth;
+    input.ScaleHeight = size.ScaleHeight;
+    EXPECT_TRUE(WindowFit::Fits(input));
+    input.ScaleHeight -= 1050 + 15;
+    ASSERT_EQ(WindowFit::Misfits(input).size(), 1U);
+    EXPECT_EQ(WindowFit::Misfits(input)[0].Name, "output 1, strip 3");
+}
+
 TEST(WindowFit, NamesAPartWhoseMiddleThePictureMarginHidesButNotOneWhoseEdgeItCuts)
 {
     WindowLayout::Input input;
