@@ -19,6 +19,7 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
@@ -219,6 +220,8 @@ protected:
     }
     void TearDown() override
     {
+        std::printf("[ logged   ] %d hand-overs logged with their text, each as one line without a raw control\n",
+                    logged_);
         basic::LogFolder.clear();
         basic::DailyLogNames = 0;
         HandOver::TearDown();
@@ -235,6 +238,7 @@ protected:
             const std::string added((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
             seen += static_cast<std::streamoff>(added.size());
             CheckLines(added);
+            logged_ += added.find("this session takes no command lines now: ") != std::string::npos ? 1 : 0;
         }
     }
 
@@ -259,6 +263,7 @@ protected:
 
     testsupport::ScratchFolder folder;
     std::map<std::string, std::streamoff> seen_;
+    int logged_ = 0;
 };
 
 TEST_F(HandOverLog, CorruptionLoop)
