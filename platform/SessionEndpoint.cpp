@@ -30,7 +30,7 @@ namespace {
 // bytes of a file name in another code page), followed by two zero bytes. The session answers
 // with one byte once it has taken the text, or refused it, saying why.
 constexpr char acknowledgement = 1;
-constexpr char refusal = 2;       // the session takes no command lines now
+constexpr char refusal = 2;         // the session takes no command lines now
 constexpr char queueFullAnswer = 3; // QueueLimit texts wait already
 constexpr int connectAttempts = 50;
 constexpr int connectPauseMs = 20;

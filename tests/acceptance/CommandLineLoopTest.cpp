@@ -4,14 +4,10 @@
 #include "CorruptionLoop.h"
 
 #include "foundation/CommandLine.h"
-#include "foundation/DayLog.h"
-#include "foundation/ModuleValues.h"
 #include "mainwindow/CommandLineOptions.h"
 #include "platform/SessionEndpoint.h"
 #include "platform/SessionFolder.h"
 #include "platform/base/LogSink.h"
-#include "platform/base/TextCodec.h"
-#include "support/ScratchFolder.h"
 
 #include <QCoreApplication>
 #include <QRect>
@@ -19,12 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
-#include <cstdio>
 #include <fcntl.h>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <map>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
@@ -202,73 +193,6 @@ TEST_F(HandOver, CorruptionLoop)
 TEST_F(HandOver, RegressCases)
 {
     ReplayRegressCases(Kind().name, [this](std::span<const std::uint8_t> input) { Check(input); });
-}
-
-// A session that takes no command lines now logs every one handed to it,
-// with its text: the day log keeps each as one line of UTF-8 text, and no
-// control character of it (an escape sequence, a line or paragraph
-// separator) reaches the file raw.
-class HandOverLog : public HandOver {
-protected:
-    void SetUp() override
-    {
-        HandOver::SetUp();
-        basic::LogFolder = folder.Path();
-        basic::DailyLogNames = 1;
-        platform::SetLogSink([](std::string_view text, int kind) { basic::WriteLog(text, kind, 0); });
-        platform::ProcessSession()->SetTakingTexts(false);
-    }
-    void TearDown() override
-    {
-        std::printf("[ logged   ] %d hand-overs logged with their text, each as one line without a raw control\n",
-                    logged_);
-        basic::LogFolder.clear();
-        basic::DailyLogNames = 0;
-        HandOver::TearDown();
-    }
-
-    void CheckLogged(std::span<const std::uint8_t> input)
-    {
-        Deliver(input);
-        // Only what this case added: the files grow by up to 64 KiB a case.
-        for (const auto& entry : std::filesystem::directory_iterator(folder.Path())) {
-            std::streamoff& seen = seen_[entry.path().string()];
-            std::ifstream file(entry.path(), std::ios::binary);
-            file.seekg(seen);
-            const std::string added((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-            seen += static_cast<std::streamoff>(added.size());
-            CheckLines(added);
-            logged_ += added.find("this session takes no command lines now: ") != std::string::npos ? 1 : 0;
-        }
-    }
-
-    static void CheckLines(std::string_view added)
-    {
-        ASSERT_TRUE(textcodec::IsValidUtf8(added));
-        ASSERT_TRUE(added.empty() || added.ends_with("\r\n"));
-        for (std::size_t i = 0; i < added.size(); ++i) {
-            const auto c = static_cast<unsigned char>(added[i]);
-            const auto next = i + 1 < added.size() ? static_cast<unsigned char>(added[i + 1]) : 0;
-            if (c == '\r' && next == '\n') {
-                ++i; // the end of an entry
-                continue;
-            }
-            ASSERT_FALSE(c < 0x20 || c == 0x7F) << "raw control 0x" << std::hex << int{c};
-            ASSERT_FALSE(c == 0xC2 && next >= 0x80 && next <= 0x9F) << "raw C1 control";
-            ASSERT_FALSE(c == 0xE2 && next == 0x80 && i + 2 < added.size() &&
-                         (static_cast<unsigned char>(added[i + 2]) & 0xFE) == 0xA8)
-                << "raw line or paragraph separator";
-        }
-    }
-
-    testsupport::ScratchFolder folder;
-    std::map<std::string, std::streamoff> seen_;
-    int logged_ = 0;
-};
-
-TEST_F(HandOverLog, CorruptionLoop)
-{
-    RunCorruptionLoop(Kind(), [this](std::span<const std::uint8_t> input) { CheckLogged(input); });
 }
 
 } // namespace

@@ -75,7 +75,8 @@ TEST_F(SecondStart, FailsWhenTheSessionsQueueIsFullAndLogsItInTheDayLog)
     HelperProcess busy("tolv_test_receiver", {"hoard", Sessions::SessionCaption(1)});
     ASSERT_EQ(busy.ReadLine(), "claimed");
     for (int i = 1; i <= 16; ++i) {
-        HelperProcess earlier("tolv_test_session", {"sendto", Sessions::SessionCaption(1), "B /shows/" + std::to_string(i)});
+        HelperProcess earlier("tolv_test_session",
+                              {"sendto", Sessions::SessionCaption(1), "B /shows/" + std::to_string(i)});
         ASSERT_EQ(earlier.Finish(), 1) << i;
     }
     const Finished refused = Run({"B", "//studio/shows/late.tlv"});
@@ -92,7 +93,8 @@ TEST_F(SecondStart, FailsWhenTheSessionsQueueIsFullAndLogsItInTheDayLog)
     }
     ASSERT_EQ(names.size(), 1u);
     EXPECT_TRUE(std::regex_match(names.front(), std::regex("[0-9]{8} - .* - tolv\\.err"))) << names.front();
-    EXPECT_THAT(ErrorLog(), testing::HasSubstr("Session tolvB did not take the command line: B //studio/shows/late.tlv"));
+    EXPECT_THAT(ErrorLog(),
+                testing::HasSubstr("Session tolvB did not take the command line: B //studio/shows/late.tlv"));
 }
 
 TEST_F(SecondStart, FailsWhenEverySessionRuns)
