@@ -59,13 +59,41 @@ std::string ForFileName(std::string text)
 // One line per entry: line breaks inside the text would forge further lines.
 // A byte that is no part of a UTF-8 character (a file name of another code
 // page, a damaged key) is shown as "\xNN": written raw it would make the
-// whole log unreadable as UTF-8, and the byte could not be told.
+// whole log unreadable as UTF-8, and the byte could not be told. Every other
+// control character is shown too, for it comes from outside as often (a
+// handed-over command line, a serial frame): a terminal that shows the log
+// obeys ESC sequences, and readers split an entry at VT, FF, FS to US, NEL
+// and the Unicode line and paragraph separators. C0 controls and DEL become
+// "\xNN", C1 controls and U+2028/U+2029 "\uNNNN". The line format itself
+// holds no tab, so a tab is shown as well.
 std::string OneLine(std::string_view text)
 {
-    std::string line = textcodec::ShowingStrayBytes(text);
-    for (char& c : line) {
+    static constexpr char hex[] = "0123456789ABCDEF";
+    const std::string utf8 = textcodec::ShowingStrayBytes(text);
+    const auto at = [&utf8](std::size_t i) -> unsigned char {
+        return i < utf8.size() ? static_cast<unsigned char>(utf8[i]) : 0;
+    };
+    std::string line;
+    line.reserve(utf8.size());
+    for (std::size_t i = 0; i < utf8.size(); ++i) {
+        const unsigned char c = at(i);
         if (c == '\r' || c == '\n') {
-            c = ' ';
+            line += ' ';
+        } else if (c < 0x20 || c == 0x7F) {
+            line += "\\x";
+            line += hex[c >> 4];
+            line += hex[c & 0x0F];
+        } else if (c == 0xC2 && at(i + 1) >= 0x80 && at(i + 1) <= 0x9F) {
+            // U+0080..U+009F; the text is UTF-8 now, so 0xC2 leads a character.
+            line += "\\u00";
+            line += hex[at(i + 1) >> 4];
+            line += hex[at(i + 1) & 0x0F];
+            i += 1;
+        } else if (c == 0xE2 && at(i + 1) == 0x80 && (at(i + 2) == 0xA8 || at(i + 2) == 0xA9)) {
+            line += at(i + 2) == 0xA8 ? "\\u2028" : "\\u2029";
+            i += 2;
+        } else {
+            line += static_cast<char>(c);
         }
     }
     return line;

@@ -11,8 +11,10 @@ namespace basic {
 // error log (any other kind, ".err"), named "yyyymmdd - computer - session".
 // Writes only while LogError is 1, or with force 1. Never fails visibly: a
 // line that cannot be written is lost. The last system error is kept. The
-// log stays UTF-8: a byte of text that is no part of a UTF-8 character is
-// written as "\xNN", line breaks as blanks.
+// log stays UTF-8 text, one line per entry: a byte of text that is no part
+// of a UTF-8 character and every control character (C0 but line breaks, DEL)
+// is written as "\xNN", C1 controls and U+2028/U+2029 as "\uNNNN", line
+// breaks as blanks.
 void WriteLog(std::string_view text, int kind, int force);
 
 // The system's text for an error code; code 0 takes the last error of the

@@ -49,6 +49,18 @@ namespace {
 constexpr int LogKeepDays = 90;
 constexpr int SplashWaitMs = 500;
 
+// The day log's names and folder (steps 6 and 7) are set before the
+// sessions are chosen: a second start that ends there logs too (a command
+// line the running session did not take), and its lines belong in the same
+// dated files of the same folder as every other line of the day.
+void PlaceDayLog()
+{
+    basic::DailyLogNames = 1;
+    const std::string debugLogPath = basic::RegRead("DebugLogPath", "", basic::SharedSection);
+    basic::LogFolder = !debugLogPath.empty() ? basic::FixTrailingSeparator(debugLogPath, 0) : basic::AppPath() + "log/";
+    platform::SetLogSink([](std::string_view text, int kind) { basic::WriteLog(text, kind, 0); });
+}
+
 std::string OutputKey(std::string_view key, int output)
 {
     return std::string(key) + std::to_string(output + 1);
@@ -80,6 +92,7 @@ FrmMain::StartOutcome FrmMain::Form_Load()
     basic::SettingsIniPath = basic::FileExists(programIni) != 0 ? programIni : std::string();
 
     // 4. Which session this is.
+    PlaceDayLog();
     basic::SessionIndex = -1;
     const bool multiSession = MainSettings::Flag("UseMultiSession", false, 1);
     const Sessions::Choice session = Sessions::ChooseSession(multiSession, basic::ProgramCommandLine());
@@ -158,13 +171,10 @@ FrmMain::StartOutcome FrmMain::StartLoggingToLogOn()
     if (basic::ErrorCatch == 0 && basic::FileExists(basic::AppPath() + "ec.txt") != 0) {
         basic::ErrorCatch = 1;
     }
-    basic::DailyLogNames = 1;
+    // Daily names, the log folder and the platform layer's failures into
+    // the day log were set before the sessions (PlaceDayLog).
 
-    // 7. Log folder, and the platform layer's failures into the day log.
-    const std::string debugLogPath = basic::RegRead("DebugLogPath", "", basic::SharedSection);
-    basic::LogFolder = !debugLogPath.empty() ? basic::FixTrailingSeparator(debugLogPath, 0) : basic::AppPath() + "log/";
-    platform::SetLogSink([](std::string_view text, int kind) { basic::WriteLog(text, kind, 0); });
-    // Old day logs go; nothing else in the folder is touched, whatever
+    // 7. Old day logs go; nothing else in the folder is touched, whatever
     // folder the log was pointed at.
     basic::DeleteFolderContents(basic::LogFolder, 1, LogKeepDays, "log", 1);
     basic::DeleteFolderContents(basic::LogFolder, 1, LogKeepDays, "err", 1);

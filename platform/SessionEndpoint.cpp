@@ -28,9 +28,10 @@ namespace {
 // A hand-over on the socket: the byte count n (4 bytes, little-endian), then
 // n bytes: the text as the sender's command line holds it (UTF-8, or the
 // bytes of a file name in another code page), followed by two zero bytes. The session answers
-// with one byte once it has taken the text, or refused it.
+// with one byte once it has taken the text, or refused it, saying why.
 constexpr char acknowledgement = 1;
-constexpr char refusal = 2;
+constexpr char refusal = 2;         // the session takes no command lines now
+constexpr char queueFullAnswer = 3; // QueueLimit texts wait already
 constexpr int connectAttempts = 50;
 constexpr int connectPauseMs = 20;
 // How often overdue connections are looked for while any is open.
@@ -292,21 +293,19 @@ void SessionEndpoint::Read(int fd)
         Drop(fd);
         return;
     }
-    Keep(std::move(text));
-    send(fd, &acknowledgement, 1, MSG_NOSIGNAL);
-    Drop(fd);
-}
-
-void SessionEndpoint::Keep(std::string text)
-{
-    if (text.empty()) {
+    // A text acknowledged is one the sender counts on: when the queue is
+    // full the new one is refused, never an older one dropped.
+    if (!text.empty() && texts_.size() >= QueueLimit) {
+        Log("Hand-over refused: " + std::to_string(texts_.size()) + " command lines wait already: " + text, 0);
+        send(fd, &queueFullAnswer, 1, MSG_NOSIGNAL);
+        Drop(fd);
         return;
     }
-    if (texts_.size() >= QueueLimit) {
-        Log("Hand-over queue full: the oldest waiting command line was dropped: " + texts_.front(), 0);
-        texts_.pop_front();
+    if (!text.empty()) {
+        texts_.push_back(std::move(text));
     }
-    texts_.push_back(std::move(text));
+    send(fd, &acknowledgement, 1, MSG_NOSIGNAL);
+    Drop(fd);
 }
 
 std::optional<std::string> SessionEndpoint::TakeText()
@@ -450,6 +449,8 @@ int SendToSession(std::string_view caption, std::string_view text, int deadlineM
     close(fd);
     if (answer == refusal) {
         Log("Hand-over to " + std::string(caption) + " refused: the session takes no command lines now");
+    } else if (answer == queueFullAnswer) {
+        Log("Hand-over to " + std::string(caption) + " refused: too many command lines wait there already");
     } else if (answer != acknowledgement) {
         Log("Hand-over to " + std::string(caption) + " failed: no answer");
     }

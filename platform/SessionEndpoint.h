@@ -19,7 +19,8 @@ class WindowTimer;
 // The running session's end of the hand-over: it holds the session's lock
 // file (flock, released by the kernel however the process ends) and listens
 // on the session's socket. Texts handed over by later starts wait in order,
-// at most QueueLimit of them; one more drops the oldest, with a log line.
+// at most QueueLimit of them; one more is refused (its sender learns it, and
+// a line is logged), for a text once acknowledged is never dropped.
 // Connections that would only hold descriptors are bounded: at most
 // ConnectionLimit at once (later ones wait in the socket's backlog), each
 // closed unless its whole text arrived within DeliveryLimitMs of its
@@ -71,7 +72,6 @@ private:
     void DropOverdue();
     void Read(int fd);
     void Drop(int fd);
-    void Keep(std::string text);
 
     std::string caption_;
     std::string socketPath_;

@@ -2,6 +2,8 @@
 //   serve <caption>   claims the session, says "claimed" (or "refused" and
 //                     ends), then says every text handed to it, one per line,
 //                     until its input closes.
+//   hoard <caption>   the same, but takes no text until its input closes
+//                     (a session busy playing), then says every text waiting.
 #include "platform/SessionEndpoint.h"
 
 #include <QCoreApplication>
@@ -25,7 +27,8 @@ void Say(const std::string& line)
 int main(int argc, char** argv)
 {
     QCoreApplication application(argc, argv);
-    if (argc != 3 || std::string(argv[1]) != "serve") {
+    const std::string mode = argc == 3 ? argv[1] : "";
+    if (mode != "serve" && mode != "hoard") {
         return 64;
     }
     if (!platform::ClaimProcessSession(argv[2])) {
@@ -33,13 +36,16 @@ int main(int argc, char** argv)
         return 1;
     }
     Say("claimed");
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, [] {
+    const auto sayWaiting = [] {
         while (auto text = platform::ProcessSession()->TakeText()) {
             Say(*text);
         }
-    });
-    poll.start(5);
+    };
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, sayWaiting);
+    if (mode == "serve") {
+        poll.start(5);
+    }
     QSocketNotifier input(0, QSocketNotifier::Read);
     QObject::connect(&input, &QSocketNotifier::activated, [&input] {
         char buffer[64];
@@ -49,6 +55,7 @@ int main(int argc, char** argv)
         }
     });
     const int result = QCoreApplication::exec();
+    sayWaiting();
     platform::ReleaseProcessSession();
     return result;
 }

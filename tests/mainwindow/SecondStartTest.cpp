@@ -8,11 +8,13 @@
 #include "platform/SessionEndpoint.h"
 #include "support/HelperProcess.h"
 
-#include <gtest/gtest.h>
+#include <gmock/gmock.h>
 
 #include <chrono>
 #include <csignal>
+#include <filesystem>
 #include <memory>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -61,6 +63,38 @@ TEST_F(SecondStart, FailsWhenTheSessionCannotTakeItsCommandLine)
     EXPECT_LT(refused.elapsed, 5s);
     EXPECT_EQ(running.Finish(), 0);
     EXPECT_EQ(running.ReadLine(), "") << "the session got nothing";
+}
+
+// A session busy playing takes no command line; sixteen wait, and the
+// seventeenth start is refused rather than one already acknowledged dropped.
+// Its log line is in the dated error log of the log folder, where the
+// operator reads the day.
+TEST_F(SecondStart, FailsWhenTheSessionsQueueIsFullAndLogsItInTheDayLog)
+{
+    Store("UseMultiSession", "1");
+    HelperProcess busy("tolv_test_receiver", {"hoard", Sessions::SessionCaption(1)});
+    ASSERT_EQ(busy.ReadLine(), "claimed");
+    for (int i = 1; i <= 16; ++i) {
+        HelperProcess earlier("tolv_test_session",
+                              {"sendto", Sessions::SessionCaption(1), "B /shows/" + std::to_string(i)});
+        ASSERT_EQ(earlier.Finish(), 1) << i;
+    }
+    const Finished refused = Run({"B", "//studio/shows/late.tlv"});
+    EXPECT_EQ(refused.exitCode, 1) << refused.errors;
+    EXPECT_EQ(busy.Finish(), 0);
+    for (int i = 1; i <= 16; ++i) {
+        EXPECT_EQ(busy.ReadLine(), "B /shows/" + std::to_string(i));
+    }
+    EXPECT_EQ(busy.ReadLine(), "");
+
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(logs.Path())) {
+        names.push_back(entry.path().filename().string());
+    }
+    ASSERT_EQ(names.size(), 1u);
+    EXPECT_TRUE(std::regex_match(names.front(), std::regex("[0-9]{8} - .* - tolv\\.err"))) << names.front();
+    EXPECT_THAT(ErrorLog(),
+                testing::HasSubstr("Session tolvB did not take the command line: B //studio/shows/late.tlv"));
 }
 
 TEST_F(SecondStart, FailsWhenEverySessionRuns)

@@ -86,18 +86,29 @@ TEST_F(Sessions, AClaimedSessionRunsUntilItIsReleased)
     EXPECT_FALSE(std::filesystem::exists(platform::SessionSocketPath("tolv - Quorvant")));
 }
 
-TEST_F(Sessions, TextsWaitInOrderAndTheSeventeenthDropsTheOldest)
+// A sender that got its acknowledgement counts on its text: when sixteen
+// wait, the seventeenth is refused (its sender learns it), none is dropped.
+TEST_F(Sessions, TextsWaitInOrderAndTheSeventeenthIsRefused)
 {
     ASSERT_TRUE(platform::ClaimProcessSession("tolvC - Quorvant"));
-    for (int i = 1; i <= 17; ++i) {
+    for (int i = 1; i <= 16; ++i) {
         ASSERT_EQ(Send("tolvC - Quorvant", "file" + std::to_string(i) + ".tlv"), 1) << i;
     }
+    EXPECT_EQ(Send("tolvC - Quorvant", "file17.tlv"), 0);
     platform::SessionEndpoint& session = *platform::ProcessSession();
     EXPECT_EQ(session.Waiting(), platform::SessionEndpoint::QueueLimit);
-    EXPECT_EQ(session.TakeText(), "file2.tlv");
-    EXPECT_EQ(session.TakeText(), "file3.tlv");
     ASSERT_EQ(log.size(), 1u);
-    EXPECT_NE(log.front().find("file1.tlv"), std::string::npos) << log.front();
+    EXPECT_NE(log.front().find("refused"), std::string::npos) << log.front();
+    EXPECT_NE(log.front().find("file17.tlv"), std::string::npos) << log.front();
+
+    // Once one is taken there is room again.
+    EXPECT_EQ(session.TakeText(), "file1.tlv");
+    EXPECT_EQ(Send("tolvC - Quorvant", "file18.tlv"), 1);
+    for (int i = 2; i <= 16; ++i) {
+        EXPECT_EQ(session.TakeText(), "file" + std::to_string(i) + ".tlv");
+    }
+    EXPECT_EQ(session.TakeText(), "file18.tlv");
+    EXPECT_EQ(session.TakeText(), std::nullopt);
 }
 
 // A command line names files by their bytes: a Latin-1 byte of an older
