@@ -138,9 +138,10 @@ TEST_F(ForeignNames, ANameADialogTurnedIntoTextIsRefused)
     EXPECT_EQ(Button(0, 2).Text(0), "");
 
     answer = table;
+    const std::string open = State().CurrentFilePath;
     Window().MenuFile->At(0)->trigger();
     platform::SetFileDialogAnswer(nullptr);
-    EXPECT_EQ(State().CurrentFilePath, "");
+    EXPECT_EQ(State().CurrentFilePath, open);
     EXPECT_THAT(messages, ElementsAre("Invalid Path.\r\n" + sound, "Invalid Path.\r\n" + table));
     const std::vector<std::string> log = DayLogEntries();
     for (const std::string& name : {sound, table}) {
