@@ -27,7 +27,7 @@ struct FileDialogRequest {
     bool mustExist = false;       // open: only existing files
     // Said under the list, before the names, when the folder shown holds
     // names that are no UTF-8 text: Qt leaves them out of the list.
-    std::string unlistedNote;
+    std::string unlistedNote{};
 };
 // The chosen path, or "" when cancelled. A path in a mounted server share
 // comes back as a server path ("//host/share/..."), as do chosen folders.
@@ -42,7 +42,7 @@ struct FolderDialogRequest {
     QWidget* owner = nullptr;
     std::string title;
     std::string startFolder;
-    std::string unlistedNote; // as for the file dialog
+    std::string unlistedNote{}; // as for the file dialog
 };
 // The chosen folder (without a trailing "/"), or "" when cancelled; names
 // that are no UTF-8 text as from the open dialog.
