@@ -71,8 +71,8 @@ std::vector<std::string> PatternsOf(const std::string& patterns)
 // nothing in the list and not know why: a line under the list names the ones
 // the folder shown holds (where Qt's own dialog is used), and the log says it
 // once per folder. patterns gives the patterns of the filter chosen.
-void TellUnlistedNames(QFileDialog& dialog, const std::string& note,
-                       std::function<std::vector<std::string>()> patterns, bool foldersOnly)
+void TellUnlistedNames(QFileDialog& dialog, const std::string& note, std::function<std::vector<std::string>()> patterns,
+                       bool foldersOnly)
 {
     const std::string intro = note.empty() ? std::string("Not listed, as these names are no UTF-8 text:") : note;
     auto* line = new QLabel(&dialog);
@@ -195,7 +195,8 @@ std::string ShowFolderDialog(const FolderDialogRequest& request)
     QFileDialog dialog(request.owner, FromUtf8(request.title), FromUtf8(NativePath(request.startFolder)));
     dialog.setFileMode(QFileDialog::Directory);
     dialog.setOption(QFileDialog::ShowDirsOnly, true);
-    TellUnlistedNames(dialog, request.unlistedNote, [] { return std::vector<std::string>(); }, true);
+    TellUnlistedNames(
+        dialog, request.unlistedNote, [] { return std::vector<std::string>(); }, true);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return {};
     }

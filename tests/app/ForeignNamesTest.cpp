@@ -131,7 +131,9 @@ TEST_F(ForeignNames, ANameADialogTurnedIntoTextIsRefused)
     const std::string table = sounds / "caf\xEF\xBF\xBD.txt";
     std::string answer = sound;
     platform::SetFileDialogAnswer([&answer](const platform::FileDialogRequest&) { return answer; });
-    ChooseInMenu = [this](QMenu& menu) { return &menu == Window().MenuRCButtonP ? Window().MenuRCButtonFile->At(0) : nullptr; };
+    ChooseInMenu = [this](QMenu& menu) {
+        return &menu == Window().MenuRCButtonP ? Window().MenuRCButtonFile->At(0) : nullptr;
+    };
     Click(Face(Button(0, 2)), Qt::RightButton);
     Run(parms::TimerInt);
     EXPECT_EQ(Record(0, 0, 2).FileName, "");

@@ -160,9 +160,9 @@ TEST_F(DragAndDrop, TheHostLocalhostNamesALocalFile)
                                      "file://LocalHost/srv/s%E9%20%25.wav\r\n"
                                      "file:///srv/s%E9%20%25.wav\r\n"
                                      "file://studio/share/x%20y.wav\r\n");
-    EXPECT_EQ(platform::DragData::ReadFrom(desktop).Files(),
-              (std::vector<std::string>{"/srv/a.wav", "/srv/s\xE9 %.wav", "/srv/s\xE9 %.wav",
-                                        "//studio/share/x y.wav"}));
+    EXPECT_EQ(
+        platform::DragData::ReadFrom(desktop).Files(),
+        (std::vector<std::string>{"/srv/a.wav", "/srv/s\xE9 %.wav", "/srv/s\xE9 %.wav", "//studio/share/x y.wav"}));
 }
 
 TEST_F(DragAndDrop, NothingToDragStartsNoDrag)

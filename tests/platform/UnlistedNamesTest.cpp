@@ -5,8 +5,8 @@
 #include "support/CapturedLog.h"
 #include "support/ScratchFolder.h"
 
-#include <QApplication>
 #include <QAbstractButton>
+#include <QApplication>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFileDialog>
