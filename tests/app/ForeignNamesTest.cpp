@@ -10,6 +10,7 @@
 #include "foundation/Parms.h"
 #include "mainwindow/Sessions.h"
 #include "platform/CommonDialogs.h"
+#include "platform/MessageBox.h"
 #include "platform/Surface.h"
 #include "platform/base/TextCodec.h"
 #include "support/HelperProcess.h"
@@ -104,6 +105,11 @@ TEST_F(ForeignNames, AHandedOverTableWithSuchANameOpensAndTheLogStaysText)
     EXPECT_NE(caption.Picture().Image(), drawn);
     caption.DispMes(0, "[caf\\xE9] " + page, 0);
     EXPECT_EQ(caption.Picture().Image(), drawn);
+    messages.clear();
+    messageAnswer = platform::IdNo;
+    Window().MenuTool->At(0)->trigger(); // asks before clearing
+    EXPECT_THAT(messages, ElementsAre("[caf\\xE9] : Clear all list/button assign?"));
+    EXPECT_EQ(Record(0, 0, 0).FileName, sound);
 
     // The store cannot hold the name as the last file: said once, also when
     // the table is saved again (as a close through the menu does).
