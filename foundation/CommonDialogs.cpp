@@ -1,8 +1,17 @@
 #include "foundation/CommonDialogs.h"
 
+#include "foundation/DayLog.h"
+#include "foundation/Language.h"
+#include "foundation/MessageBoxes.h"
 #include "foundation/Paths.h"
 #include "platform/CommonDialogs.h"
+#include "platform/Files.h"
+#include "platform/Form.h"
+#include "platform/MessageBox.h"
 #include "platform/base/Hooks.h"
+#include "platform/base/TextCodec.h"
+
+#include <QWidget>
 
 #include <filesystem>
 #include <system_error>
@@ -41,6 +50,30 @@ std::vector<std::pair<std::string, std::string>> ParseFilter(std::string_view fi
     return pairs;
 }
 
+std::string UnlistedNote()
+{
+    return LangText("名前が UTF-8 でないため一覧にないもの（使うには名前を変えてください）:",
+                    "Not listed, as their names are not UTF-8 (rename them to use them):");
+}
+
+// A dialog that takes names as text (a desktop's own one) may hand back a
+// name that is no UTF-8 text with U+FFFD in place of its byte, which names
+// no file: refused as a dropped file of such a name is, never taken for it.
+std::string RealOrRefused(std::string chosen, QWidget* owner)
+{
+    platform::FileStatus status;
+    if (chosen.find(textcodec::ReplacementCharacter) == std::string::npos ||
+        platform::files::Stat(chosen, status, false)) {
+        return chosen;
+    }
+    WriteLog("File dialog: " + chosen +
+                 " names no file: a name that is not UTF-8 shows so in a dialog; rename the file to use it",
+             1, 0);
+    ShowMessage(LangText("この場所の素材は使用できません", "Invalid Path.") + "\r\n" + chosen, platform::IconStop, "",
+                dynamic_cast<platform::Form*>(owner != nullptr ? owner->window() : nullptr));
+    return {};
+}
+
 } // namespace
 
 std::string BrowseForFolder(std::string_view startFolder, std::string_view title, QWidget* owner)
@@ -55,7 +88,8 @@ std::string BrowseForFolder(std::string_view startFolder, std::string_view title
         std::error_code error;
         request.startFolder = std::filesystem::current_path(error).string();
     }
-    const std::string chosen = platform::ShowFolderDialog(request);
+    request.unlistedNote = UnlistedNote();
+    const std::string chosen = RealOrRefused(platform::ShowFolderDialog(request), owner);
     return chosen.empty() ? std::string() : FixTrailingSeparator(chosen, 0);
 }
 
@@ -73,11 +107,12 @@ std::string FileDialog(QWidget* owner, int isSave, std::string_view filter, std:
     request.fileName = std::string(fileName);
     request.overwritePrompt = (flags & flagOverwritePrompt) != 0;
     request.mustExist = (flags & flagFileMustExist) != 0;
+    request.unlistedNote = UnlistedNote();
     std::string chosen = platform::ShowFileDialog(request);
     // Let the windows under the dialog repaint before the caller goes on.
     platform::Pump();
     platform::Pump();
-    return chosen;
+    return RealOrRefused(std::move(chosen), owner);
 }
 
 } // namespace basic

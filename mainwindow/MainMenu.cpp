@@ -17,6 +17,7 @@
 #include "platform/EventPump.h"
 #include "platform/MessageBox.h"
 #include "platform/base/AppIdentity.h"
+#include "platform/base/TextCodec.h"
 
 #include <QMenu>
 #include <QMenuBar>
@@ -147,7 +148,7 @@ void FrmMain::MenuTool_Click(int index)
         if (State.SomethingPlays == 1) {
             return;
         }
-        const std::string question = "[" + State.CurrentFileTitle + "]" +
+        const std::string question = "[" + textcodec::ShowingStrayBytes(State.CurrentFileTitle) + "]" +
                                      basic::LangText("の内容をクリアしますか？", " : Clear all list/button assign?");
         if (basic::ShowMessage(question, platform::BoxYesNo + platform::IconQuestion, "", this) == platform::IdYes) {
             for (int output = 0; output < State.NumOut; ++output) {

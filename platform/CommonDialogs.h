@@ -25,9 +25,15 @@ struct FileDialogRequest {
     std::string fileName;
     bool overwritePrompt = false; // save: ask before replacing a file
     bool mustExist = false;       // open: only existing files
+    // Said under the list, before the names, when the folder shown holds
+    // names that are no UTF-8 text: Qt leaves them out of the list.
+    std::string unlistedNote{};
 };
 // The chosen path, or "" when cancelled. A path in a mounted server share
 // comes back as a server path ("//host/share/..."), as do chosen folders.
+// An open dialog gives a name that is no UTF-8 text back byte for byte when
+// it can tell which one the U+FFFD that Qt shows in it stands for; else the
+// path comes back with U+FFFD in it, naming no file.
 std::string ShowFileDialog(const FileDialogRequest& request);
 using FileDialogAnswer = std::function<std::string(const FileDialogRequest&)>;
 void SetFileDialogAnswer(FileDialogAnswer answer);
@@ -36,8 +42,10 @@ struct FolderDialogRequest {
     QWidget* owner = nullptr;
     std::string title;
     std::string startFolder;
+    std::string unlistedNote{}; // as for the file dialog
 };
-// The chosen folder (without a trailing "/"), or "" when cancelled.
+// The chosen folder (without a trailing "/"), or "" when cancelled; names
+// that are no UTF-8 text as from the open dialog.
 std::string ShowFolderDialog(const FolderDialogRequest& request);
 using FolderDialogAnswer = std::function<std::string(const FolderDialogRequest&)>;
 void SetFolderDialogAnswer(FolderDialogAnswer answer);

@@ -19,12 +19,15 @@ QUrl FileUrlOf(const std::string& native)
 }
 
 // The bytes a file URL names: its path percent-decoded byte for byte (never
-// through a QString, see above), a host before it as "//host".
+// through a QString, see above), a host before it as "//host". The host
+// "localhost" is this machine (some file managers write it): its path is a
+// local one, as that of "file:///path" is.
 std::string LocalBytesOf(const QUrl& url)
 {
     const QByteArray path = QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1());
     std::string local;
-    if (const QString host = url.host(); !host.isEmpty()) {
+    if (const QString host = url.host();
+        !host.isEmpty() && host.compare(QStringLiteral("localhost"), Qt::CaseInsensitive) != 0) {
         local = "//" + host.toStdString();
     }
     local.append(path.constData(), static_cast<std::size_t>(path.size()));

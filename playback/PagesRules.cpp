@@ -1,5 +1,7 @@
 #include "playback/PagesRules.h"
 
+#include "platform/base/TextCodec.h"
+
 namespace playback {
 
 std::string PageTitle(std::string_view fileTitle, std::string_view caption)
@@ -7,7 +9,9 @@ std::string PageTitle(std::string_view fileTitle, std::string_view caption)
     if (fileTitle.empty()) {
         return std::string(caption);
     }
-    return "[" + std::string(fileTitle) + "] " + std::string(caption);
+    // A table named with a byte of another code page shows it as "\xNN", as
+    // the messages and the log do, not as a replacement character.
+    return "[" + textcodec::ShowingStrayBytes(fileTitle) + "] " + std::string(caption);
 }
 
 std::string CopiedPageName(std::string_view caption, int page, std::string_view pageWord)

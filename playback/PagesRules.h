@@ -11,7 +11,8 @@
 // keypad page steps and the look for an assign table file on removable drives.
 namespace playback {
 
-// "[" file title "] " caption, or the caption alone without an open file.
+// "[" file title "] " caption, or the caption alone without an open file; a
+// byte of the title that is no part of a UTF-8 character shows as "\xNN".
 std::string PageTitle(std::string_view fileTitle, std::string_view caption);
 // The paste question's name of the copied page: its caption, or "ページ" /
 // "Page" (pageWord) with the 1-based page number.

@@ -151,6 +151,20 @@ TEST_F(DragAndDrop, ANameThatIsNoUtf8TextKeepsItsBytes)
     EXPECT_EQ(platform::DragData::ReadFrom(written).Files(), dropped.Files());
 }
 
+// "file://localhost/path" is the local file /path, as "file:///path" is;
+// another host names a server path. The bytes decode alike in every form.
+TEST_F(DragAndDrop, TheHostLocalhostNamesALocalFile)
+{
+    QMimeData desktop;
+    desktop.setData("text/uri-list", "file://localhost/srv/a.wav\r\n"
+                                     "file://LocalHost/srv/s%E9%20%25.wav\r\n"
+                                     "file:///srv/s%E9%20%25.wav\r\n"
+                                     "file://studio/share/x%20y.wav\r\n");
+    EXPECT_EQ(
+        platform::DragData::ReadFrom(desktop).Files(),
+        (std::vector<std::string>{"/srv/a.wav", "/srv/s\xE9 %.wav", "/srv/s\xE9 %.wav", "//studio/share/x y.wav"}));
+}
+
 TEST_F(DragAndDrop, NothingToDragStartsNoDrag)
 {
     int calls = 0;
