@@ -22,6 +22,9 @@ C_DShow::~C_DShow()
 
 void C_DShow::SetFileName(std::string_view name)
 {
+    if (Loading_) {
+        return;
+    }
     StopIO();
     FromMS_ = 0;
     ToMS_ = 0;
@@ -35,7 +38,10 @@ void C_DShow::SetFileName(std::string_view name)
         return;
     }
     FCT_Quartz::NewGraph(Graph);
-    if (!Graph.Graph || !Graph.Graph->RenderFile(platform::NativePath(FileName_), 0)) {
+    Loading_ = true;
+    const bool rendered = Graph.Graph && Graph.Graph->RenderFile(platform::NativePath(FileName_), 0);
+    Loading_ = false;
+    if (!rendered) {
         // Nothing renders it: the player stays empty rather than hold a graph
         // that would report a start without sound.
         FCT_Quartz::ReleaseGraph(Graph);

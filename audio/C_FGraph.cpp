@@ -55,6 +55,9 @@ void C_FGraph::Init()
 
 void C_FGraph::SetFileName(std::string_view name)
 {
+    if (Loading_) {
+        return;
+    }
     FromMS_ = 0;
     ToMS_ = 0;
     if (name == FileName_) {
@@ -70,6 +73,7 @@ void C_FGraph::SetFileName(std::string_view name)
         return;
     }
     FCT_Quartz::NewGraph(Graph);
+    Loading_ = true;
     bool built = FCT_Quartz::SetupPinsToDecode(FileName_, "", 0, Graph) == 1;
     // No other way of building plays on an output device that is lost.
     const bool deviceLost = !built && Graph.Graph && Graph.Graph->RendererLost();
@@ -82,6 +86,7 @@ void C_FGraph::SetFileName(std::string_view name)
         FCT_Quartz::NewGraph(Graph);
         built = FCT_Quartz::RenderPinsToDecode(FileName_, "", Graph) == 1;
     }
+    Loading_ = false;
     if (!built) {
         // Nothing plays it: the player stays empty rather than hold a graph
         // that would report a start without sound.

@@ -13,6 +13,11 @@ C_MCI::~C_MCI()
 
 void C_MCI::SetFileName(std::string_view name)
 {
+    // A request made while the device for a file opens (its wait pumps
+    // events) is refused at once: it would open a second device and lose one.
+    if (Opening_) {
+        return;
+    }
     if (Opened_ != 0) {
         if (name == FileName_ && !name.empty()) {
             return;
@@ -30,7 +35,9 @@ void C_MCI::SetFileName(std::string_view name)
         return;
     }
     int result = mci::Ok;
+    Opening_ = true;
     const int id = mci::OpenFile(platform::NativePath(FileName_), &result);
+    Opening_ = false;
     std::int64_t length = 0;
     DevID_ = id;
     if (result == mci::Ok) {

@@ -56,4 +56,5 @@ private:
     std::int16_t Rec_Bit_ = 0;
     std::int16_t RecCh_ = 0;
     std::int32_t Opened_ = 0;
+    bool Opening_ = false;
 };

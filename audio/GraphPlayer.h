@@ -59,4 +59,9 @@ protected:
     float PlaySpeed_ = 1.0f;
     std::int32_t Playing_ = 0;
     std::int32_t Loaded_ = 0;
+    // True while the graph for a new file prepares. Its wait pumps events, so
+    // a press may ask for a file again meanwhile: that request is refused at
+    // once (the player is not loaded yet) instead of replacing the graph that
+    // is waiting or waiting once more behind it.
+    bool Loading_ = false;
 };

@@ -62,7 +62,10 @@ bool MciDevice::Play(std::optional<std::int64_t> fromMs, std::optional<std::int6
     if (from < 0 || from > length || (toMs && (*toMs < from || *toMs > length))) {
         return false;
     }
-    const std::optional<double> stop = toMs ? std::optional<double>(static_cast<double>(*toMs) / 1000.0) : std::nullopt;
+    // The length counts whole milliseconds: a stop there is the end, so the
+    // last fraction of a millisecond (a file's last samples) plays too.
+    const std::optional<double> stop =
+        toMs && *toMs < length ? std::optional<double>(static_cast<double>(*toMs) / 1000.0) : std::nullopt;
     if (!graph_->SetPlayRange(static_cast<double>(from) / 1000.0, stop) || !graph_->Run()) {
         return false;
     }

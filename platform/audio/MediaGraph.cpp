@@ -4,6 +4,7 @@
 #include "platform/audio/MediaFramework.h"
 #include "platform/audio/MediaGraphParts.h"
 #include "platform/audio/PadLinks.h"
+#include "platform/audio/WaveParserScheduling.h"
 #include "platform/base/Hooks.h"
 #include "platform/base/LogSink.h"
 
@@ -11,14 +12,19 @@
 #include <gst/gst.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 
 namespace platform::audio {
 
 namespace {
 
-// Longest wait for a graph to preroll: a file on a slow server share.
-constexpr auto prerollLimit = std::chrono::seconds(10);
+// Longest wait for a graph to preroll. A local file prerolls within
+// milliseconds; this leaves a slow server share time for its first reads, and
+// a graph that will never preroll reports its failure while the operator
+// still waits for the sound. The wait pumps events, so the window stays live.
+constexpr int defaultPrerollLimitMs = 5000;
+std::atomic<int> prerollLimitMs{defaultPrerollLimitMs};
 constexpr GstClockTime busSlice = 10 * GST_MSECOND;
 constexpr int waitSliceMs = 10;
 
@@ -69,6 +75,7 @@ MediaGraph::MediaGraph()
     gst_object_ref_sink(pipeline_);
     bus_ = gst_pipeline_get_bus(GST_PIPELINE_CAST(pipeline_));
     gst_bus_set_sync_handler(bus_, &KeepWanted, nullptr, nullptr);
+    media::ParseWavesAsStreams(pipeline_);
     links_ = std::make_unique<PadLinks>(pipeline_);
 }
 
@@ -169,13 +176,29 @@ bool MediaGraph::Prepare()
     return true;
 }
 
+int MediaGraph::PrerollLimitMs()
+{
+    return prerollLimitMs.load();
+}
+
+void MediaGraph::SetPrerollLimitMs(int ms)
+{
+    prerollLimitMs.store(ms > 0 ? ms : defaultPrerollLimitMs);
+}
+
 bool MediaGraph::WaitPrerolled()
 {
-    const auto deadline = std::chrono::steady_clock::now() + prerollLimit;
+    // GStreamer's threads do the work: the limit runs on the machine's clock.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(PrerollLimitMs());
     for (;;) {
         GstMessage* message = gst_bus_timed_pop_filtered(
             bus_, busSlice,
             static_cast<GstMessageType>(GST_MESSAGE_ASYNC_DONE | GST_MESSAGE_ERROR | GST_MESSAGE_APPLICATION));
+        if (message == nullptr) {
+            // Clicks and keys run nested here (the players refuse a second
+            // load while this one waits); the tick's players go on sounding.
+            Pump();
+        }
         RefillIfDue();
         if (message != nullptr) {
             const GstMessageType type = GST_MESSAGE_TYPE(message);

@@ -41,7 +41,8 @@ struct MediaPin {
 // frames the device has played, so they never run ahead of what was heard.
 //
 // Every member belongs to the program's thread. Waits are bounded and keep
-// the sample-position players fed (platform::RefillIfDue).
+// the sample-position players fed (platform::RefillIfDue); the preparation's
+// wait also pumps events (platform::Pump).
 class MediaGraph {
 public:
     MediaGraph();
@@ -85,7 +86,13 @@ public:
     // output device (0 the default), prepared.
     bool RenderFile(std::string_view path, int device);
     // Prerolls the graph once (again after a failure, once it was changed).
+    // The wait pumps events and feeds the players; a graph that has not
+    // prerolled within PrerollLimitMs fails ("the graph did not preroll in
+    // time").
     bool Prepare();
+    static int PrerollLimitMs();
+    // 0 or less restores the default (5000 ms).
+    static void SetPrerollLimitMs(int ms);
     bool Prepared() const { return preparedOk_; }
     // Why the last preparation or command failed.
     const std::string& LastError() const { return lastError_; }
