@@ -106,7 +106,10 @@ std::optional<bool> AlsaSink::TryTakingFramesBack()
     snd_pcm_drop(pcm_);
     snd_pcm_prepare(pcm_);
     // A device that started meanwhile played some of it: allow a quarter.
+    // One that counts far less than the period as queued, before its start,
+    // played it at once: it has no clock of its own.
     const snd_pcm_sframes_t slack = period / 4;
+    hasClock_ = !handed || before >= period - slack;
     if (!handed || before < period - slack) {
         return std::nullopt;
     }

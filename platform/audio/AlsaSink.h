@@ -45,7 +45,10 @@ public:
     AlsaSink& operator=(const AlsaSink&) = delete;
 
     const DeviceOptions& Options() const override { return options_; }
-    bool PacesItself() const override { return true; }
+    // False for a PCM without a clock of its own (ALSA's null PCM, a file PCM
+    // over it), which takes every frame at once: its mixer keeps the real
+    // rate on the machine's clock instead of spinning on it.
+    bool PacesItself() const override { return hasClock_; }
     WriteResult Write(std::span<const float> frames, SpscRing<MixerEvent>& events,
                       const std::atomic<bool>& running) override;
     void Close() override;
@@ -111,6 +114,7 @@ private:
     int positionStep_ = 1;
     bool takesFramesBack_ = false;
     std::optional<bool> tried_;
+    bool hasClock_ = true;
     bool stopped_ = false; // by StopWhileSilent, until woken
     // Prepared and empty: the next frames written start the device afresh.
     bool prepared_ = true;

@@ -82,6 +82,12 @@ std::shared_ptr<OutputDevice> OutputDevice::Start(std::string name, std::unique_
     if (!sink) {
         return nullptr;
     }
+    if (pacing == Pacing::Device && !sink->PacesItself()) {
+        // A device that takes every frame at once would have its real-time
+        // mixer spin at full speed, holding a core from every thread of
+        // normal priority and delaying other mixers: it keeps the real rate.
+        pacing = Pacing::RealTime;
+    }
     auto device = std::make_shared<OutputDevice>(Key{}, std::move(name), std::move(sink), pacing);
     device->running_.store(true, std::memory_order_release);
     if (pacing != Pacing::Manual) {

@@ -21,7 +21,8 @@ class Voice;
 
 // What drives a device's mixer: the sound card's own clock (a thread that
 // waits in Write), a thread on the machine's monotonic clock (null devices at
-// the real rate, and a card that was lost), or the caller (tests: explicit
+// the real rate, a PCM that has no clock of its own even when started with
+// Device, and a card that was lost), or the caller (tests: explicit
 // RenderPeriods, or Sync catching up with the installed clock, virtual or not).
 enum class Pacing { Device, RealTime, Manual };
 

@@ -157,3 +157,31 @@ TEST_F(AlsaOpening, ADeviceThatTakesNothingGivesTheLastRefusal)
 }
 
 } // namespace
+
+namespace {
+
+// A device that takes every frame at once (ALSA's null PCM, the test device
+// unpaced) would have a mixer on its clock spin at real-time priority,
+// holding a core from the other mixers of the machine: such a device keeps
+// the real rate on the machine's clock, a card keeps its own.
+TEST_F(AlsaOpening, ADeviceWithoutAClockOfItsOwnIsMixedOnTheMachinesClock)
+{
+    struct Case {
+        const char* definition;
+        bool hasClock;
+    };
+    const Case cases[] = {{"pcm.dut { type null }", false},
+                          {"pcm.dut { type tolvtest formats \"S16_LE\" }", false},
+                          {"pcm.dut { type tolvtest paced 1 formats \"S16_LE\" }", true},
+                          {"pcm.dut { type tolvtest paced 1 rewind 0 formats \"S16_LE\" }", true}};
+    for (const Case& c : cases) {
+        std::string error;
+        auto sink = AlsaSink::Open(Options(c.definition), error);
+        ASSERT_TRUE(sink) << c.definition << ": " << error;
+        EXPECT_EQ(sink->PacesItself(), c.hasClock) << c.definition;
+        auto device = OutputDevice::Start("Test", std::move(sink), Pacing::Device);
+        EXPECT_EQ(device->PacedBy(), c.hasClock ? Pacing::Device : Pacing::RealTime) << c.definition;
+    }
+}
+
+} // namespace
