@@ -16,6 +16,8 @@
 #include "platform/MessageBox.h"
 #include "platform/base/AppIdentity.h"
 
+#include <algorithm>
+
 namespace {
 
 std::string OutputKey(std::string_view key, int index)
@@ -36,8 +38,12 @@ void FrmMain::Form_QueryUnload(int& cancel, int unloadMode)
     if (unloadMode == UnloadBySessionEnd || unloadMode == UnloadByTaskManager) {
         return;
     }
-    // Never while sound plays or is paused, nor from the task bar.
-    if (WindowState() == platform::StateMinimized || State.SomethingPlays != 0) {
+    // Never while sound plays or is paused, nor from the task bar; nor while
+    // a press still readies its player (a graph waiting for its first data
+    // keeps the window drawn meanwhile): the shutdown would close it.
+    const bool pressRuns =
+        std::any_of(State.PonBusy.begin(), State.PonBusy.end(), [](std::int32_t busy) { return busy != 0; });
+    if (WindowState() == platform::StateMinimized || State.SomethingPlays != 0 || pressRuns) {
         cancel = 1;
         return;
     }

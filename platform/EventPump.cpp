@@ -13,6 +13,11 @@ void InstallQtEventPump()
             QCoreApplication::processEvents(QEventLoop::AllEvents);
         }
     });
+    SetPumpWithoutInputHook([] {
+        if (QCoreApplication::instance() != nullptr) {
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        }
+    });
 }
 
 void DoEvents()

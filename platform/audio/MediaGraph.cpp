@@ -195,9 +195,10 @@ bool MediaGraph::WaitPrerolled()
             bus_, busSlice,
             static_cast<GstMessageType>(GST_MESSAGE_ASYNC_DONE | GST_MESSAGE_ERROR | GST_MESSAGE_APPLICATION));
         if (message == nullptr) {
-            // Clicks and keys run nested here (the players refuse a second
-            // load while this one waits); the tick's players go on sounding.
-            Pump();
+            // The window stays drawn and the tick's players go on sounding;
+            // clicks and keys wait until the graph is ready or has failed, so
+            // none of them can close or rebuild the player that waits here.
+            PumpWithoutInput();
         }
         RefillIfDue();
         if (message != nullptr) {

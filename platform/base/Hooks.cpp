@@ -9,6 +9,7 @@ namespace platform {
 
 namespace {
 PumpHook pumpHook;
+PumpHook pumpWithoutInputHook;
 RefillHook refillHook;
 bool refilling = false;
 double lastRefill = -1.0;
@@ -23,6 +24,20 @@ void Pump()
 {
     if (pumpHook) {
         pumpHook();
+    }
+}
+
+void SetPumpWithoutInputHook(PumpHook hook)
+{
+    pumpWithoutInputHook = std::move(hook);
+}
+
+void PumpWithoutInput()
+{
+    if (pumpWithoutInputHook) {
+        pumpWithoutInputHook();
+    } else {
+        Pump();
     }
 }
 

@@ -10,6 +10,12 @@ namespace platform {
 using PumpHook = std::function<void()>;
 void SetPumpHook(PumpHook hook);
 void Pump();
+// Dispatches pending window events once but holds clicks and keys back until
+// the next Pump: for a wait inside a request that a nested click could
+// undo (a close or a rebuild destroying the player that waits). Pump when no
+// such hook is installed.
+void SetPumpWithoutInputHook(PumpHook hook);
+void PumpWithoutInput();
 
 // Refill: feeds the sample-position players while the engine tick itself
 // waits, so that no wait longer than the queued audio turns into dead air.

@@ -49,6 +49,19 @@ TEST_F(Close, RefusedWithoutAQuestionWhileSoundPlays)
     EXPECT_EQ(window->State.Players[0]->mode(), 3);
 }
 
+// A press whose player still readies (its wait keeps the window drawn) must
+// not have the player closed under it.
+TEST_F(Close, RefusedWhileAPressReadiesItsPlayer)
+{
+    Store("SaveEnd", "3");
+    StartWindow();
+    window->State.PonBusy[0] = 1;
+    EXPECT_FALSE(window->close());
+    EXPECT_FALSE(window->Ended());
+    window->State.PonBusy[0] = 0;
+    EXPECT_TRUE(window->close());
+}
+
 TEST_F(Close, RefusedWhileMinimised)
 {
     Store("SaveEnd", "3");
