@@ -4,6 +4,7 @@
 #include "platform/audio/MediaFramework.h"
 #include "platform/audio/MediaGraphParts.h"
 #include "platform/audio/PadLinks.h"
+#include "platform/audio/PrerollTimeouts.h"
 #include "platform/audio/WaveParserScheduling.h"
 #include "platform/base/Hooks.h"
 #include "platform/base/LogSink.h"
@@ -162,6 +163,12 @@ bool MediaGraph::Prepare()
         Fail(lastError_.empty() ? "the graph does not start" : lastError_);
         return false;
     }
+    if (prerolltimeouts::Recent(SourceFiles())) {
+        // It timed out a moment ago, unchanged: a press queued behind that
+        // failure gets its answer at once.
+        Fail("the graph did not preroll in time");
+        return false;
+    }
     if (!WaitPrerolled() || !OpenRenderers()) {
         return false;
     }
@@ -184,6 +191,23 @@ int MediaGraph::PrerollLimitMs()
 void MediaGraph::SetPrerollLimitMs(int ms)
 {
     prerollLimitMs.store(ms > 0 ? ms : defaultPrerollLimitMs);
+}
+
+std::vector<std::string> MediaGraph::SourceFiles() const
+{
+    std::vector<std::string> paths;
+    for (const auto& filter : filters_) {
+        if (filter->element == nullptr || !filter->fileSource) {
+            continue;
+        }
+        gchar* location = nullptr;
+        g_object_get(filter->element, "location", &location, nullptr);
+        if (location != nullptr) {
+            paths.emplace_back(location);
+            g_free(location);
+        }
+    }
+    return paths;
 }
 
 bool MediaGraph::WaitPrerolled()
@@ -224,6 +248,7 @@ bool MediaGraph::WaitPrerolled()
             return true;
         }
         if (std::chrono::steady_clock::now() > deadline) {
+            prerolltimeouts::Note(SourceFiles());
             Fail("the graph did not preroll in time");
             return false;
         }

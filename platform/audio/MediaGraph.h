@@ -165,6 +165,8 @@ private:
     bool Seek(std::int64_t startFrame, std::optional<double> stop);
     void RemoveUnreachable();
     bool WaitPrerolled();
+    // The files the graph's file sources read.
+    std::vector<std::string> SourceFiles() const;
     bool OpenRenderers();
     void NoteBrokenLink(GstMessage* message);
     void Fail(std::string reason);

@@ -3,6 +3,7 @@
 #include "support/MediaTestFiles.h"
 #include "support/OddLengthWaves.h"
 
+#include "platform/audio/PrerollTimeouts.h"
 #include "platform/base/Hooks.h"
 
 #include <gtest/gtest.h>
@@ -28,6 +29,7 @@ protected:
         platform::SetPumpHook(nullptr);
         platform::SetPumpWithoutInputHook(nullptr);
         MediaGraph::SetPrerollLimitMs(0);
+        prerolltimeouts::Forget();
         MediaFixture::TearDown();
     }
 };
@@ -72,9 +74,13 @@ TEST_F(OddLengthData, AGraphThatNeverPrerollsFailsInTimeAndKeepsTheWindowLive)
     // key, which could close or rebuild the player that waits.
     EXPECT_GT(pumps, 1);
     EXPECT_EQ(pumpsWithInput, 0);
-    // A failed graph does not wait again when it is asked to run.
+    // A failed graph does not wait again when it is asked to run, nor does a
+    // new one for the same file: a press queued behind the failure.
     pumps = 0;
     EXPECT_FALSE(graph.Run());
+    MediaGraph again;
+    EXPECT_FALSE(again.RenderFile(empty, 1));
+    EXPECT_EQ(again.LastError(), "the graph did not preroll in time");
     EXPECT_EQ(pumps, 0);
 }
 
