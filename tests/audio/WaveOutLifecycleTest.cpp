@@ -14,7 +14,30 @@ namespace {
 using namespace wavetest;
 using platform::audio::StreamFormat;
 
-class WaveOutLifecycle : public WaveOutFixture {};
+class WaveOutLifecycle : public WaveOutFixture {
+protected:
+    // Starts a mono start-up sound of samples on player and lets it play a while.
+    void StartMonoSound(C_WaveOut& player, const std::vector<std::uint8_t>& samples)
+    {
+        SetUpPlayer(player);
+        player.SetFileName(WriteWave("startup.wav", 1, 16, samples));
+        ASSERT_EQ(player.Play(), 1);
+        Run({&player}, 100);
+    }
+    // A usual stereo sound then starts on the buffers readied for it: no
+    // large block is asked for at its press.
+    void ExpectAUsualSoundStartsReadied(C_WaveOut& player, std::uint32_t seed, const char* why)
+    {
+        const std::string usual = WriteWave("usual.wav", 2, 16, Noise(2, 16, Rate, seed));
+        audiotest::ArmAllocationMeter();
+        player.SetFileName(usual);
+        const int started = player.Play();
+        const audiotest::AllocatedBytes used = audiotest::DisarmAllocationMeter();
+        ASSERT_EQ(started, 1);
+        EXPECT_LT(used.Largest, 64 * 1024) << why;
+        player.StopIO(1);
+    }
+};
 
 TEST_F(WaveOutLifecycle, UpdateLengthTakesOverAGrownFileAndDropsAVanishedOne)
 {
@@ -136,12 +159,8 @@ TEST_F(WaveOutLifecycle, EightChannelsWithTheExtensibleFormatPlayWholeOnOneDevic
 TEST_F(WaveOutLifecycle, ReadyingAheadWhileASoundPlaysLeavesItWholeAndReadiesOnceItStops)
 {
     const auto samples = Noise(1, 16, Rate, 57);
-    const std::string path = WriteWave("startup.wav", 1, 16, samples);
     C_WaveOut player;
-    SetUpPlayer(player);
-    player.SetFileName(path);
-    ASSERT_EQ(player.Play(), 1);
-    Run({&player}, 100);
+    ASSERT_NO_FATAL_FAILURE(StartMonoSound(player, samples));
     // What is freed now is scribbled over: pages freed under the voice would
     // play the scribble, in a plain build as under the sanitizers.
     audiotest::ArmAllocationMeter(audiotest::FreedMemory::Scribbled);
@@ -155,15 +174,7 @@ TEST_F(WaveOutLifecycle, ReadyingAheadWhileASoundPlaysLeavesItWholeAndReadiesOnc
     for (std::size_t i = 0; i < values.size(); ++i) {
         ASSERT_EQ(played[2 * i], values[i]) << i;
     }
-
-    const std::string usual = WriteWave("usual.wav", 2, 16, Noise(2, 16, Rate, 58));
-    audiotest::ArmAllocationMeter();
-    player.SetFileName(usual);
-    const int started = player.Play();
-    const audiotest::AllocatedBytes used = audiotest::DisarmAllocationMeter();
-    ASSERT_EQ(started, 1);
-    EXPECT_LT(used.Largest, 64 * 1024) << "the buffers were readied once the first sound stopped";
-    player.StopIO(1);
+    ExpectAUsualSoundStartsReadied(player, 58, "the buffers were readied once the first sound stopped");
 }
 
 // The operator starts the sound again while it plays, after the readying was
@@ -172,12 +183,8 @@ TEST_F(WaveOutLifecycle, ReadyingAheadWhileASoundPlaysLeavesItWholeAndReadiesOnc
 TEST_F(WaveOutLifecycle, ARestartOverAPlayingSoundLeavesTheReadyingUntilItStops)
 {
     const auto samples = Noise(1, 16, Rate / 2, 59);
-    const std::string path = WriteWave("startup.wav", 1, 16, samples);
     C_WaveOut player;
-    SetUpPlayer(player);
-    player.SetFileName(path);
-    ASSERT_EQ(player.Play(), 1);
-    Run({&player}, 100);
+    ASSERT_NO_FATAL_FAILURE(StartMonoSound(player, samples));
     player.OpenDeviceAhead();
     Played(1);
     audiotest::ArmAllocationMeter(audiotest::FreedMemory::Scribbled);
@@ -194,15 +201,7 @@ TEST_F(WaveOutLifecycle, ARestartOverAPlayingSoundLeavesTheReadyingUntilItStops)
     }
     const auto values = audiotest::ExpectedFloats(StreamFormat{Rate, 16, 1}, samples);
     EXPECT_NE(std::search(left.begin(), left.end(), values.begin(), values.end()), left.end());
-
-    const std::string usual = WriteWave("usual.wav", 2, 16, Noise(2, 16, Rate, 60));
-    audiotest::ArmAllocationMeter();
-    player.SetFileName(usual);
-    const int started = player.Play();
-    const audiotest::AllocatedBytes used = audiotest::DisarmAllocationMeter();
-    ASSERT_EQ(started, 1);
-    EXPECT_LT(used.Largest, 64 * 1024) << "the buffers were readied once the restarted sound stopped";
-    player.StopIO(1);
+    ExpectAUsualSoundStartsReadied(player, 60, "the buffers were readied once the restarted sound stopped");
 }
 
 } // namespace
