@@ -66,8 +66,8 @@ private:
     void SetCurrentFile(const std::string& path);
     bool CheckBeforeOpen(const std::string& path);
     int WriteWith(std::string_view path, int pathMode, int noUser, const playback::AssignTextForm& form);
-    // The bytes of text in form; nothing (after the log line) when form is in
-    // doubt and the current file cannot keep the lines as they are.
+    // The bytes of text in form, checked as the next open reads them; nothing
+    // (after the log line) when a table in doubt would read otherwise.
     std::optional<std::string> BytesInForm(std::string_view path, const std::string& text,
                                            const playback::AssignTextForm& form);
     void ShowFileDialog(int save);

@@ -260,7 +260,7 @@ TEST_F(Settings, ACodePage932IniTakesOnlyTextsThatReadBackAndElseGoesOverToUtf8)
         program.Write("tolv.ini", cp932);
         const std::string path = "/srv/テーマ" + c + "1/" + c + "5 ～￡.txt";
         basic::SaveSetting("LastTlvFilename", path);
-        EXPECT_EQ(ReadText(ini), "[conf]\r\nTitle=日本語\r\nLastTlvFilename=" + path + "\r\n") << c;
+        EXPECT_EQ(ReadText(ini), "\xEF\xBB\xBF[conf]\r\nTitle=日本語\r\nLastTlvFilename=" + path + "\r\n") << c;
         EXPECT_EQ(basic::GetSetting("LastTlvFilename", ""), path);
         basic::SaveSetting("Place", "東京");
         EXPECT_EQ(basic::GetSetting("Title", ""), "日本語") << c;
@@ -385,9 +385,10 @@ TEST_F(Settings, ACodePage932StoreWithBytesItCannotReadNeverGoesOverToUtf8)
 }
 
 // A UTF-8 tolv.ini of European text with one stray byte, with or without a
-// byte order mark, stays UTF-8 through a save of the last file's name; one
-// that reads as well both ways takes no text either reading could misread.
-TEST_F(Settings, EuropeanUtf8WithAStrayByteStaysUtf8AndAFileInDoubtTakesOnlyAscii)
+// byte order mark, stays UTF-8 through a save of the last file's name. One
+// that reads well both ways takes a value that keeps every line reading as
+// it did, in its likelier encoding, but never goes over to UTF-8.
+TEST_F(Settings, EuropeanUtf8WithAStrayByteStaysUtf8AndAFileInDoubtNeverGoesOver)
 {
     const std::string ini = program / "tolv.ini";
     basic::SettingsIniPath = ini;
@@ -398,14 +399,37 @@ TEST_F(Settings, EuropeanUtf8WithAStrayByteStaysUtf8AndAFileInDoubtTakesOnlyAsci
         basic::SaveSetting("LastTlvFilename", "/srv/café.txt");
         EXPECT_EQ(ReadText(ini), old + "LastTlvFilename=/srv/café.txt\n");
     }
-    const std::string doubt = textcodec::EncodeCp932("[conf]\nBankName=ﾃｽ\n"); // "ý" as UTF-8
+    const std::string doubt = textcodec::EncodeCp932("[conf]\nBankName=ﾗｼﾞｵ\n"); // a Hebrew character and stray bytes as UTF-8
     program.Write("tolv.ini", doubt);
-    basic::SaveSetting("Title", "テーマ");
-    basic::SaveSetting("Volume", 7);
-    EXPECT_EQ(ReadText(ini), doubt + "Volume=7\n");
-    EXPECT_NE(ErrorLog().find("IniWrite Title: " + ini + ": it reads as UTF-8 and as code page 932 alike"),
+    EXPECT_EQ(basic::GetSetting("BankName", ""), "ﾗｼﾞｵ");
+    basic::SaveSetting("LastTlvFilename", "/srv/café.txt");
+    EXPECT_EQ(ReadText(ini), doubt);
+    EXPECT_NE(ErrorLog().find("IniWrite LastTlvFilename: " + ini +
+                              ": it may be UTF-8 read as code page 932; going over to UTF-8 could write that for "
+                              "good; not saved: \"LastTlvFilename=/srv/café.txt\""),
               std::string::npos)
         << ErrorLog();
+    basic::SaveSetting("LastTlvFilename", "/srv/テーマ.txt");
+    EXPECT_EQ(ReadText(ini), doubt + textcodec::EncodeCp932("LastTlvFilename=/srv/テーマ.txt\n"));
+    EXPECT_EQ(basic::GetSetting("BankName", ""), "ﾗｼﾞｵ");
+    EXPECT_EQ(basic::GetSetting("LastTlvFilename", ""), "/srv/テーマ.txt");
+}
+
+// A code page 932 file that goes over to UTF-8 starts with a byte order mark:
+// the next start reads it as UTF-8 whatever its text, and later saves of any
+// script are kept.
+TEST_F(Settings, AFileThatGoesOverToUtf8IsNeverReadAsCodePage932Again)
+{
+    const std::string ini = program / "tolv.ini";
+    basic::SettingsIniPath = ini;
+    program.Write("tolv.ini", textcodec::EncodeCp932("[conf]\r\nSponsor=㈱ABC Radio\r\n"));
+    EXPECT_EQ(basic::GetSetting("Sponsor", ""), "㈱ABC Radio");
+    basic::SaveSetting("LastTlvFilename", "/srv/café.txt");
+    EXPECT_TRUE(ReadText(ini).starts_with("\xEF\xBB\xBF[conf]\r\nSponsor=㈱ABC Radio\r\n"));
+    basic::SaveSetting("Place", "東京");
+    EXPECT_EQ(basic::GetSetting("Sponsor", ""), "㈱ABC Radio");
+    EXPECT_EQ(basic::GetSetting("LastTlvFilename", ""), "/srv/café.txt");
+    EXPECT_EQ(basic::GetSetting("Place", ""), "東京");
 }
 
 // Saved into a code page 932 file, each comes back as it was saved.
