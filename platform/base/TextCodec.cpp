@@ -171,6 +171,14 @@ bool GluedToLatin(std::uint32_t cp, std::uint32_t script)
            script == static_cast<std::uint32_t>(Script::Emoji);
 }
 
+// The scripts of code page 932's letters.
+bool InCp932Scripts(std::uint32_t script)
+{
+    return script == static_cast<std::uint32_t>(Script::Japanese) ||
+           script == static_cast<std::uint32_t>(Script::Latin) || script == static_cast<std::uint32_t>(Script::Greek) ||
+           script == static_cast<std::uint32_t>(Script::Cyrillic);
+}
+
 bool IsCombiningMark(std::uint32_t cp)
 {
     const auto in = [cp](std::uint32_t low, std::uint32_t high) { return cp >= low && cp <= high; };
@@ -356,6 +364,8 @@ public:
             }
             if (letter) {
                 hasLetters_ = true;
+                japanese_ = japanese_ || script == static_cast<std::uint32_t>(Script::Japanese);
+                outsideCp932_ = outsideCp932_ || !InCp932Scripts(script);
                 writtenLetters_ = writtenLetters_ || !Phonetic(cp);
                 mixed_ = mixed_ || (wordScript_ != 0 && wordScript_ != script) ||
                          (besideLetter && !GluedToLatin(cp, script));
@@ -372,9 +382,9 @@ private:
     {
         if (wordLength_ > 0) {
             // Code page 932 forms a few UTF-8 characters in a row by chance,
-            // hardly four: a longer word mixes scripts as Japanese text does
-            // with Greek and Cyrillic letters.
-            const bool chanceMix = mixed_ && wordLength_ < 4;
+            // hardly four of the scripts it holds: a longer word of Japanese
+            // and Greek or Cyrillic letters mixes them as Japanese text does.
+            const bool chanceMix = mixed_ && (wordLength_ < 4 || !japanese_ || outsideCp932_);
             if (chanceMix || (wordLength_ == 1 && !SeenAlone(firstOfWord_)) || (hasLetters_ && !writtenLetters_)) {
                 ++evidence_.chanceWords;
             } else {
@@ -387,6 +397,8 @@ private:
         mixed_ = false;
         hasLetters_ = false;
         writtenLetters_ = false;
+        japanese_ = false;
+        outsideCp932_ = false;
     }
 
     Utf8Evidence evidence_;
@@ -397,6 +409,8 @@ private:
     bool mixed_ = false;
     bool hasLetters_ = false;     // the word holds a letter
     bool writtenLetters_ = false; // and one that is not only phonetic (see Phonetic)
+    bool japanese_ = false;       // a Japanese letter
+    bool outsideCp932_ = false;   // a letter of a script code page 932 does not hold
 };
 
 } // namespace
