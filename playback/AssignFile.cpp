@@ -23,6 +23,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -256,11 +257,11 @@ std::optional<std::string> AssignFile::BytesInForm(std::string_view path, const 
         basic::WriteLog("WriteAssignFile: " + textcodec::WentOverToUtf8Note(path, bytes.WhyUtf8), 1, 0);
     }
     if (path == state_.CurrentFilePath) {
-        form_ = playback::ReadAssignText(std::span(reinterpret_cast<const std::uint8_t*>(bytes.Bytes->data()),
-                                                   bytes.Bytes->size()))
+        form_ = playback::ReadAssignText(
+                    std::span(reinterpret_cast<const std::uint8_t*>(bytes.Bytes->data()), bytes.Bytes->size()))
                     .Form;
     }
-    return bytes.Bytes;
+    return std::move(bytes.Bytes);
 }
 
 std::string AssignFile::ReadFileUser(std::string_view path)

@@ -21,8 +21,9 @@ class Form;
 // sound locations, the spare copy, the backup of the table and its sounds, and
 // the File menu. A file is read completely before it replaces the tables, so a
 // damaged file changes nothing. A file read as code page 932 is written back
-// as code page 932 (other machines read it); a new file is UTF-8; a byte order
-// mark stays.
+// as code page 932 (other machines read it) while it can be; a new file is
+// UTF-8; a byte order mark stays, and a table that goes over to UTF-8 gets
+// one.
 class AssignFile final : public AssignFilePort {
 public:
     // owner centres the messages and dialogs; ports reach the page display,

@@ -41,8 +41,7 @@ AssignText ReadAssignText(std::span<const std::uint8_t> bytes)
     return read;
 }
 
-AssignBytes EncodeAssignText(std::string_view text, std::span<const std::uint8_t> fileBytes,
-                             const AssignTextForm& form)
+AssignBytes EncodeAssignText(std::string_view text, std::span<const std::uint8_t> fileBytes, const AssignTextForm& form)
 {
     if (textcodec::HasByteOrderMark(fileBytes)) {
         fileBytes = fileBytes.subspan(3);

@@ -146,8 +146,9 @@ std::uint32_t ScriptOf(std::uint32_t cp)
 bool SeenAlone(std::uint32_t cp)
 {
     const auto in = [cp](std::uint32_t low, std::uint32_t high) { return cp >= low && cp <= high; };
-    return in(0xA0, 0x17F) || in(0x218, 0x21B) || in(0x370, 0x52F) || in(0x590, 0x6FF) || in(0x1E00, 0x1EFF) || in(0x2000, 0x2BFF) ||
-           in(0x3000, 0x30FF) || in(0x4E00, 0x9FFF) || in(0xAC00, 0xD7A3) || in(0xFF00, 0xFFEF) || cp >= 0x1F000;
+    return in(0xA0, 0x17F) || in(0x218, 0x21B) || in(0x370, 0x52F) || in(0x590, 0x6FF) || in(0x1E00, 0x1EFF) ||
+           in(0x2000, 0x2BFF) || in(0x3000, 0x30FF) || in(0x4E00, 0x9FFF) || in(0xAC00, 0xD7A3) || in(0xFF00, 0xFFEF) ||
+           cp >= 0x1F000;
 }
 
 // Letters of phonetics and of a few scripts that half-width katakana pairs
@@ -167,8 +168,8 @@ bool GluedToLatin(std::uint32_t cp, std::uint32_t script)
     if (script == static_cast<std::uint32_t>(Script::Latin)) {
         return !Phonetic(cp);
     }
-    return script == static_cast<std::uint32_t>(Script::Japanese) || script == static_cast<std::uint32_t>(Script::Hangul) ||
-           script == static_cast<std::uint32_t>(Script::Emoji);
+    return script == static_cast<std::uint32_t>(Script::Japanese) ||
+           script == static_cast<std::uint32_t>(Script::Hangul) || script == static_cast<std::uint32_t>(Script::Emoji);
 }
 
 // The scripts of code page 932's letters.
@@ -216,8 +217,8 @@ std::size_t Cp932CharAt(std::span<const std::uint8_t> bytes, std::size_t i)
     if (c < 0x80 || (c >= 0xA1 && c <= 0xDF)) {
         return 1;
     }
-    const bool lead = ((c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC)) && c != 0x85 && c != 0x86 &&
-                      c != 0xEB && c != 0xEC && c != 0xEF;
+    const bool lead = ((c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC)) && c != 0x85 && c != 0x86 && c != 0xEB &&
+                      c != 0xEC && c != 0xEF;
     if (!lead || i + 1 >= bytes.size()) {
         return 0;
     }

@@ -399,7 +399,8 @@ TEST_F(Settings, EuropeanUtf8WithAStrayByteStaysUtf8AndAFileInDoubtNeverGoesOver
         basic::SaveSetting("LastTlvFilename", "/srv/café.txt");
         EXPECT_EQ(ReadText(ini), old + "LastTlvFilename=/srv/café.txt\n");
     }
-    const std::string doubt = textcodec::EncodeCp932("[conf]\nBankName=ﾗｼﾞｵ\n"); // a Hebrew character and stray bytes as UTF-8
+    const std::string doubt =
+        textcodec::EncodeCp932("[conf]\nBankName=ﾗｼﾞｵ\n"); // a Hebrew character and stray bytes as UTF-8
     program.Write("tolv.ini", doubt);
     EXPECT_EQ(basic::GetSetting("BankName", ""), "ﾗｼﾞｵ");
     basic::SaveSetting("LastTlvFilename", "/srv/café.txt");

@@ -71,9 +71,8 @@ protected:
         std::ofstream(path, std::ios::binary | std::ios::trunc) << c.bytes;
         const auto readsAsWritten = [&](const std::string& when) {
             for (std::size_t k = 0; k < c.texts.size() && c.readable; ++k) {
-                EXPECT_EQ(basic::GetSetting(Key(static_cast<int>(k)), ""), c.texts[k])
-                    << c.shape << when << "\n"
-                    << c.bytes;
+                EXPECT_EQ(basic::GetSetting(Key(static_cast<int>(k)), ""), c.texts[k]) << c.shape << when << "\n"
+                                                                                       << c.bytes;
             }
         };
         readsAsWritten(", as found");
@@ -102,9 +101,6 @@ protected:
             }
         }
         tally.kept += allKept ? 1 : 0;
-        if (!allKept && std::getenv("TOLV_SHOW_REFUSED") != nullptr) {
-            std::cout << c.shape << ": " << textcodec::ShowingStrayBytes(c.bytes) << "\n";
-        }
     }
 
     testsupport::ScratchFolder program;

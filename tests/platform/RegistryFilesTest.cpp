@@ -106,7 +106,8 @@ TEST_F(RegistryFiles, RemovingTheFirstLineLeavesTheNextLineItsText)
 {
     const fs::path file = Registry() / "software" / "quorvant" / "tolv.conf";
     fs::create_directories(file.parent_path());
-    const std::string marked = "\xEF\xBB\xBF" "B";
+    const std::string marked = "\xEF\xBB\xBF"
+                               "B";
     std::ofstream(file, std::ios::binary) << "A=1\n" + marked + "=Café\n";
     ASSERT_EQ(platform::ReadRegistryValue("Software\\Quorvant\\tolv", marked), "Café");
     ASSERT_TRUE(platform::DeleteRegistryValue("Software\\Quorvant\\tolv", "A").ok);

@@ -84,18 +84,23 @@ TEST(TextCodec, CodePage932GluedIntoLowercaseWordsIsChance)
         return textcodec::Judge(std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
     };
     using textcodec::Encoding;
-    for (const std::string_view latin1 : {"BankName=Cr\xE8" "me\r\n", "BankName=fa\xE7" "ade\r\n", "A=Se\xF1or\r\n",
-                                          "A=\xC9" "cole\r\nB=\xBD \xBC\r\n"}) {
+    for (const std::string_view latin1 : {"BankName=Cr\xE8"
+                                          "me\r\n",
+                                          "BankName=fa\xE7"
+                                          "ade\r\n",
+                                          "A=Se\xF1or\r\n",
+                                          "A=\xC9"
+                                          "cole\r\nB=\xBD \xBC\r\n"}) {
         const textcodec::Judgement judgement = judge(latin1);
         EXPECT_FALSE(judgement.certain && judgement.encoding == Encoding::Cp932) << latin1;
     }
-    for (const std::string_view utf8 : {"BankName=Café\r\nA=/srv/\xC4rger.wav\r\n",
-                                        "BankName=Café\r\nA=/srv/M\xFCller.wav\r\n", "BankName=Crème brûlée\r\nA=/srv/\xE9t\xE9.wav\r\n"}) {
+    for (const std::string_view utf8 :
+         {"BankName=Café\r\nA=/srv/\xC4rger.wav\r\n", "BankName=Café\r\nA=/srv/M\xFCller.wav\r\n",
+          "BankName=Crème brûlée\r\nA=/srv/\xE9t\xE9.wav\r\n"}) {
         EXPECT_EQ(judge(utf8).encoding, Encoding::Utf8) << utf8;
     }
-    for (const std::string_view japanese :
-         {"BankName=BGMﾘｽﾄ\r\n", "BankName=DJﾄｰｸ\r\n", "BankName=CDﾌﾟﾚｰﾔｰ\r\n", "Sponsor=㈱ABC Radio\r\n",
-          "A=①\r\n", "A=平成㍻\r\n", "A=髙橋\r\n"}) {
+    for (const std::string_view japanese : {"BankName=BGMﾘｽﾄ\r\n", "BankName=DJﾄｰｸ\r\n", "BankName=CDﾌﾟﾚｰﾔｰ\r\n",
+                                            "Sponsor=㈱ABC Radio\r\n", "A=①\r\n", "A=平成㍻\r\n", "A=髙橋\r\n"}) {
         EXPECT_EQ(judge(textcodec::EncodeCp932(japanese)).encoding, Encoding::Cp932) << japanese;
     }
 }

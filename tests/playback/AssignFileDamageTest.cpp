@@ -250,8 +250,8 @@ TEST_F(AssignDamage, AByteOrderMarkSaysUtf8AndIsNoText)
 {
     // Valid UTF-8 of mixed scripts: without the mark, code page 932.
     const std::string chance = textcodec::EncodeCp932("痼ｨ痺ｶ");
-    const std::string path =
-        scratch.Write("marked.txt", "\xEF\xBB\xBF\"BankName_01\",\"Morning\"\r\n" + ButtonLine(1, "/srv/" + chance + ".wav"));
+    const std::string path = scratch.Write("marked.txt", "\xEF\xBB\xBF\"BankName_01\",\"Morning\"\r\n" +
+                                                             ButtonLine(1, "/srv/" + chance + ".wav"));
     ASSERT_EQ(Open(path), 1);
     EXPECT_EQ(BankName(0, 0), "Morning");
     EXPECT_EQ(Button(0, 0, 0).FileName, "/srv/" + chance + ".wav");
@@ -262,7 +262,8 @@ TEST_F(AssignDamage, AByteOrderMarkSaysUtf8AndIsNoText)
 // to UTF-8 is not saved, the file stays byte for byte and the log names it.
 TEST_F(AssignDamage, ATableInDoubtTakesWhatReadsBackAndNeverGoesOverToUtf8)
 {
-    const std::string doubt = textcodec::EncodeCp932("\"BankName_01\",\"ﾗｼﾞｵ\"\r\n"); // a Hebrew character and stray bytes as UTF-8
+    const std::string doubt =
+        textcodec::EncodeCp932("\"BankName_01\",\"ﾗｼﾞｵ\"\r\n"); // a Hebrew character and stray bytes as UTF-8
     const std::string path = scratch.Write("doubt.txt", doubt);
     ASSERT_EQ(Open(path), 1);
     ASSERT_EQ(BankName(0, 0), "ﾗｼﾞｵ");

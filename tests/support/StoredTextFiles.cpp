@@ -114,12 +114,12 @@ std::vector<StoredTextCase> GenerateMisjudgedTextCases(int count, const LineMake
         count = std::atoi(asked);
     }
     static constexpr std::array<const char*, 12> Latin1Texts{
-        "Café Crème", "Señor Müller", "Größe", "naïve façade", "Ærøskøbing", "déjà vu", "Zürich", "© 2026 ®",
-        "½ ¼ ¾",      "Ça va",        "/srv/mixer±30°", "Crème brûlée"};
+        "Café Crème", "Señor Müller", "Größe", "naïve façade", "Ærøskøbing",     "déjà vu",
+        "Zürich",     "© 2026 ®",     "½ ¼ ¾", "Ça va",        "/srv/mixer±30°", "Crème brûlée"};
     static constexpr std::array<const char*, 8> Abbreviations{"BGM", "DJ", "CD", "MC", "SE", "CM", "FM", "ID"};
     static constexpr std::array<const char*, 16> HalfWidthWords{
-        "ﾘｽﾄ",  "ﾄｰｸ",   "ﾌﾟﾚｰﾔｰ", "ｼﾞﾝｸﾞﾙ", "ﾆｭｰｽ",   "ｺｰﾅｰ", "ﾃｰﾏ",   "ｴﾝﾃﾞｨﾝｸﾞ",
-        "ｽﾎﾟｯﾄ", "ｹﾞｽﾄ", "ﾒｰﾙ",    "ﾘｸｴｽﾄ", "ﾌﾞﾚｲｸ", "ｿﾝｸﾞ", "ﾀｲﾄﾙ", "ﾐｭｰｼﾞｯｸ"};
+        "ﾘｽﾄ",   "ﾄｰｸ",  "ﾌﾟﾚｰﾔｰ", "ｼﾞﾝｸﾞﾙ", "ﾆｭｰｽ",  "ｺｰﾅｰ", "ﾃｰﾏ",  "ｴﾝﾃﾞｨﾝｸﾞ",
+        "ｽﾎﾟｯﾄ", "ｹﾞｽﾄ", "ﾒｰﾙ",    "ﾘｸｴｽﾄ",  "ﾌﾞﾚｲｸ", "ｿﾝｸﾞ", "ﾀｲﾄﾙ", "ﾐｭｰｼﾞｯｸ"};
     static constexpr std::array<const char*, 6> Accented{"Café", "Crème", "Müller", "Ärger", "été", "Señor"};
     static const std::vector<std::string> kanji = Cp932Characters(0x88, 0x98, 0x9F, 0xFC);
     static const std::vector<std::string> halfWidth = Cp932Characters(0, 0, 0xA6, 0xDF);
@@ -161,8 +161,9 @@ std::vector<StoredTextCase> GenerateMisjudgedTextCases(int count, const LineMake
                               : shape == 2 ? (random() % 2 ? pick(necAndIbm) + "ABC Radio" : "Radio " + pick(necAndIbm))
                               : shape == 3 ? pick(Abbreviations) + pick(HalfWidthWords)
                               : shape == 4 ? run(kanji, 1, 4)
-                              : shape == 5 ? (random() % 2 ? run(halfWidth, 3, 6) : run(kanji, 1, 2) + run(hiragana, 1, 3))
-                                           : pick(European));
+                              : shape == 5
+                                  ? (random() % 2 ? run(halfWidth, 3, 6) : run(kanji, 1, 2) + run(hiragana, 1, 3))
+                                  : pick(European));
         }
         if (shape == 1) {
             // A name of an older share, its accent one Latin-1 byte.
@@ -171,7 +172,9 @@ std::vector<StoredTextCase> GenerateMisjudgedTextCases(int count, const LineMake
         }
         for (std::size_t k = 0; k < c.texts.size(); ++k) {
             const std::string text = line(static_cast<int>(k), c.texts[k]) + "\r\n";
-            c.bytes += shape == 0 ? Latin1(text) : c.encoding == textcodec::Encoding::Cp932 ? textcodec::EncodeCp932(text) : text;
+            c.bytes += shape == 0                                 ? Latin1(text)
+                       : c.encoding == textcodec::Encoding::Cp932 ? textcodec::EncodeCp932(text)
+                                                                  : text;
         }
         cases.push_back(std::move(c));
     }
