@@ -7,13 +7,17 @@
 #include "support/Cp932ReadingAsUtf8.h"
 #include "support/ScratchFolder.h"
 #include "support/ScratchRegistry.h"
+#include "support/StoredTextFiles.h"
 #include "support/TestFileLayer.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <filesystem>
 #include <fstream>
+#include <iostream>
+#include <map>
 #include <string>
 
 namespace {
@@ -431,6 +435,67 @@ TEST_F(Settings, AFileThatGoesOverToUtf8IsNeverReadAsCodePage932Again)
     EXPECT_EQ(basic::GetSetting("Sponsor", ""), "㈱ABC Radio");
     EXPECT_EQ(basic::GetSetting("LastTlvFilename", ""), "/srv/café.txt");
     EXPECT_EQ(basic::GetSetting("Place", ""), "東京");
+}
+
+// Saves of the last table's name into settings files of every shape and
+// origin, the names one after the other: each is kept only when every value
+// then reads as written, else the file stays byte for byte and one log line
+// names the key and the value. Only a code page 932 file goes over to UTF-8,
+// with a byte order mark.
+TEST_F(Settings, EverySaveOfEveryShapeReadsBackAsTheOperatorSawIt)
+{
+    const std::vector<std::vector<std::string>> names{
+        {"/srv/テーマ.txt", "/srv/café.txt"}, {"/srv/café.txt", "/srv/テーマ〜2.txt"}, {"/srv/plain.txt"}};
+    std::map<std::string, std::pair<int, int>> kept; // of the cases of a shape
+    for (const bool ini : {true, false}) {
+        basic::SettingsIniPath = ini ? program / "tolv.ini" : "";
+        const std::string path = ini ? program / "tolv.ini" : SectionFile("tolv");
+        fs::create_directories(fs::path(SectionFile("tolv")).parent_path());
+        const testsupport::LineMaker line = [&](int i, const std::string& text) {
+            return std::string(i == 0 && ini ? "[conf]\r\n" : "") + "Value" + std::to_string(i) + "=" + text;
+        };
+        for (const auto& cases : {testsupport::GenerateStoredTextCases(100, line, 7),
+                                  testsupport::GenerateMisjudgedTextCases(210, line, 76)}) {
+            for (std::size_t i = 0; i < cases.size(); ++i) {
+                const testsupport::StoredTextCase& c = cases[i];
+                std::ofstream(path, std::ios::binary | std::ios::trunc) << c.bytes;
+                const auto readsAsWritten = [&] {
+                    for (std::size_t k = 0; k < c.texts.size() && c.readable; ++k) {
+                        EXPECT_EQ(basic::GetSetting("Value" + std::to_string(k), ""), c.texts[k]) << c.shape;
+                    }
+                };
+                readsAsWritten();
+                bool all = true;
+                for (const std::string& name : names[i % names.size()]) {
+                    const std::string before = ReadText(path);
+                    const std::size_t logged = ErrorLog().size();
+                    basic::SaveSetting("LastTlvFilename", name);
+                    const std::string after = ReadText(path);
+                    readsAsWritten();
+                    if (basic::GetSetting("LastTlvFilename", "") != name) {
+                        all = false;
+                        EXPECT_EQ(after, before) << c.shape;
+                        const std::string log = ErrorLog().substr(logged);
+                        EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 1) << log;
+                        EXPECT_NE(log.find("LastTlvFilename=" + name), std::string::npos) << log;
+                    } else if (!after.starts_with(c.bytes)) {
+                        EXPECT_TRUE(after.starts_with("\xEF\xBB\xBF") && c.readable &&
+                                    c.encoding == textcodec::Encoding::Cp932)
+                            << c.shape << "\n"
+                            << after;
+                    }
+                }
+                auto& [count, keptAll] =
+                    kept[(ini ? "tolv.ini, " : "key file, ") + c.shape.substr(0, c.shape.find(','))];
+                ++count;
+                keptAll += all ? 1 : 0;
+            }
+        }
+    }
+    for (const auto& [shape, count] : kept) {
+        std::cout << shape << ": " << count.second << " of " << count.first << " kept every save\n";
+        EXPECT_TRUE(shape.find("realistic") == std::string::npos || count.second * 100 >= count.first * 99) << shape;
+    }
 }
 
 // Saved into a code page 932 file, each comes back as it was saved.

@@ -16,32 +16,46 @@ constexpr std::array<const char*, 12> OtherScripts{"Ελληνικά", "Русс
                                                    "ภาษาไทย",  "हिन्दी",         "ქართული", "한국어 텍스트",
                                                    "中文文本", "Tiếng Việt",    "😀🎵",      "“quoted” – dash…"};
 
+// The characters code page 932 holds for lead bytes from first to last and
+// trail bytes from low to high (and one-byte characters from low to high
+// when first is 0).
+std::vector<std::string> Cp932Characters(int first, int last, int low, int high)
+{
+    std::vector<std::string> all;
+    for (int lead = first; lead <= last; ++lead) {
+        for (int trail = low; trail <= high; ++trail) {
+            std::vector<std::uint8_t> code{static_cast<std::uint8_t>(trail)};
+            if (lead != 0) {
+                code.insert(code.begin(), static_cast<std::uint8_t>(lead));
+            }
+            const std::string text = textcodec::DecodeCp932(code);
+            if (trail != 0x7F && text.find(textcodec::ReplacementCharacter) == std::string::npos) {
+                all.push_back(text);
+            }
+        }
+    }
+    return all;
+}
+
 // Every character code page 932 holds in the rows of kana and kanji, and the
 // half-width katakana.
 const std::vector<std::string>& JapaneseCharacters()
 {
     static const std::vector<std::string> characters = [] {
-        std::vector<std::string> all;
-        const auto add = [&](std::initializer_list<std::uint8_t> bytes) {
-            const std::vector<std::uint8_t> code(bytes);
-            const std::string text = textcodec::DecodeCp932(code);
-            if (text.find(textcodec::ReplacementCharacter) == std::string::npos) {
-                all.push_back(text);
-            }
-        };
-        for (int lead = 0x82; lead <= 0xEA; lead = lead == 0x9F ? 0xE0 : lead + 1) {
-            for (int trail = 0x40; trail <= 0xFC; ++trail) {
-                if (trail != 0x7F) {
-                    add({static_cast<std::uint8_t>(lead), static_cast<std::uint8_t>(trail)});
-                }
-            }
-        }
-        for (int half = 0xA1; half <= 0xDF; ++half) {
-            add({static_cast<std::uint8_t>(half)});
+        std::vector<std::string> all = Cp932Characters(0x82, 0x9F, 0x40, 0xFC);
+        for (const auto& more : {Cp932Characters(0xE0, 0xEA, 0x40, 0xFC), Cp932Characters(0, 0, 0xA1, 0xDF)}) {
+            all.insert(all.end(), more.begin(), more.end());
         }
         return all;
     }();
     return characters;
+}
+
+// count, or as many as TOLV_STORED_TEXT_CASES says (for a longer run by hand).
+int CaseCount(int count)
+{
+    const char* asked = std::getenv("TOLV_STORED_TEXT_CASES");
+    return asked != nullptr && std::atoi(asked) > 0 ? std::atoi(asked) : count;
 }
 
 // One damaged character somewhere in the UTF-8 text, which has at least one
@@ -71,27 +85,6 @@ std::string Damaged(std::string text, std::mt19937& random)
     }
 }
 
-// The characters code page 932 holds for lead bytes from first to last and
-// trail bytes from low to high (and one-byte characters from low to high
-// when first is 0).
-std::vector<std::string> Cp932Characters(int first, int last, int low, int high)
-{
-    std::vector<std::string> all;
-    for (int lead = first; lead <= last; ++lead) {
-        for (int trail = low; trail <= high; ++trail) {
-            std::vector<std::uint8_t> code{static_cast<std::uint8_t>(trail)};
-            if (lead != 0) {
-                code.insert(code.begin(), static_cast<std::uint8_t>(lead));
-            }
-            const std::string text = textcodec::DecodeCp932(code);
-            if (trail != 0x7F && text.find(textcodec::ReplacementCharacter) == std::string::npos) {
-                all.push_back(text);
-            }
-        }
-    }
-    return all;
-}
-
 std::string Latin1(std::string_view utf8)
 {
     std::string bytes;
@@ -110,9 +103,7 @@ std::string Latin1(std::string_view utf8)
 
 std::vector<StoredTextCase> GenerateMisjudgedTextCases(int count, const LineMaker& line, std::uint32_t seed)
 {
-    if (const char* asked = std::getenv("TOLV_STORED_TEXT_CASES"); asked != nullptr && std::atoi(asked) > 0) {
-        count = std::atoi(asked);
-    }
+    count = CaseCount(count);
     static constexpr std::array<const char*, 12> Latin1Texts{
         "Café Crème", "Señor Müller", "Größe", "naïve façade", "Ærøskøbing",     "déjà vu",
         "Zürich",     "© 2026 ®",     "½ ¼ ¾", "Ça va",        "/srv/mixer±30°", "Crème brûlée"};
@@ -124,12 +115,8 @@ std::vector<StoredTextCase> GenerateMisjudgedTextCases(int count, const LineMake
     static const std::vector<std::string> kanji = Cp932Characters(0x88, 0x98, 0x9F, 0xFC);
     static const std::vector<std::string> halfWidth = Cp932Characters(0, 0, 0xA6, 0xDF);
     static const std::vector<std::string> hiragana = Cp932Characters(0x82, 0x82, 0x9F, 0xF1);
-    static const std::vector<std::string> necAndIbm = [] {
-        std::vector<std::string> all = Cp932Characters(0x87, 0x87, 0x40, 0x9C);
-        const std::vector<std::string> ibm = Cp932Characters(0xFA, 0xFC, 0x40, 0xFC);
-        all.insert(all.end(), ibm.begin(), ibm.end());
-        return all;
-    }();
+    static const std::vector<std::string> nec = Cp932Characters(0x87, 0x87, 0x40, 0x9C);
+    static const std::vector<std::string> ibm = Cp932Characters(0xFA, 0xFC, 0x40, 0xFC);
     std::mt19937 random(seed);
     const auto pick = [&](const auto& pool) { return std::string(pool[random() % pool.size()]); };
     const auto run = [&](const std::vector<std::string>& pool, std::size_t low, std::size_t high) {
@@ -158,7 +145,7 @@ std::vector<StoredTextCase> GenerateMisjudgedTextCases(int count, const LineMake
             c.texts.push_back(plain        ? "/srv/plain" + std::to_string(n) + ".wav"
                               : shape == 0 ? pick(Latin1Texts)
                               : shape == 1 ? pick(Accented)
-                              : shape == 2 ? (random() % 2 ? pick(necAndIbm) + "ABC Radio" : "Radio " + pick(necAndIbm))
+                              : shape == 2 ? pick(random() % 2 ? nec : ibm) + "ABC Radio"
                               : shape == 3 ? pick(Abbreviations) + pick(HalfWidthWords)
                               : shape == 4 ? run(kanji, 1, 4)
                               : shape == 5
@@ -183,9 +170,7 @@ std::vector<StoredTextCase> GenerateMisjudgedTextCases(int count, const LineMake
 
 std::vector<StoredTextCase> GenerateStoredTextCases(int count, const LineMaker& line, std::uint32_t seed)
 {
-    if (const char* asked = std::getenv("TOLV_STORED_TEXT_CASES"); asked != nullptr && std::atoi(asked) > 0) {
-        count = std::atoi(asked);
-    }
+    count = CaseCount(count);
     std::mt19937 random(seed);
     const auto pick = [&](const auto& pool) { return std::string(pool[random() % pool.size()]); };
     const auto japanese = [&] {
