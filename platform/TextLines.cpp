@@ -67,7 +67,7 @@ std::string TextLines::Decode(std::string_view raw) const
 
 std::string TextLines::Encode(std::string_view text) const
 {
-    return encoding == textcodec::Encoding::Utf8 ? std::string(text) : textcodec::EncodeCp932(text);
+    return textcodec::Encode(text, encoding);
 }
 
 TextLines::Line TextLines::MakeLine(std::string_view text, std::string ending) const
