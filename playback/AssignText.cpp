@@ -62,7 +62,8 @@ AssignBytes EncodeAssignText(std::string_view text, std::span<const std::uint8_t
             out += found->second;
         } else {
             out += textcodec::Encode(line, form.Encoding);
-            if (firstNew.empty() && !IsAscii(line)) {
+            // The log names a new line that is not ASCII, else any new one.
+            if (firstNew.empty() || (IsAscii(firstNew) && !IsAscii(line))) {
                 firstNew = line;
             }
         }
