@@ -230,6 +230,12 @@ int AssignFile::WriteWith(std::string_view path, int pathMode, int noUser, const
         basic::WriteLog("WriteAssignFile Failed " + std::string(path), 1, 0);
         return 0;
     }
+    if (path == state_.CurrentFilePath) {
+        // Only a table that was written is read in its new form from now on.
+        form_ = playback::ReadAssignText(
+                    std::span(reinterpret_cast<const std::uint8_t*>(bytes->data()), bytes->size()))
+                    .Form;
+    }
     return 1;
 }
 
@@ -255,11 +261,6 @@ std::optional<std::string> AssignFile::BytesInForm(std::string_view path, const 
         // look-alike, or in bytes the reader takes for UTF-8) would lose its
         // sound; the table goes over to UTF-8 instead.
         basic::WriteLog("WriteAssignFile: " + textcodec::WentOverToUtf8Note(path, bytes.WhyUtf8), 1, 0);
-    }
-    if (path == state_.CurrentFilePath) {
-        form_ = playback::ReadAssignText(
-                    std::span(reinterpret_cast<const std::uint8_t*>(bytes.Bytes->data()), bytes.Bytes->size()))
-                    .Form;
     }
     return std::move(bytes.Bytes);
 }
