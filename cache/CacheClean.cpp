@@ -12,6 +12,7 @@
 #include "playback/AssignFileFormat.h"
 #include "playback/AssignLine.h"
 #include "playback/AssignPaths.h"
+#include "playback/AssignText.h"
 #include "playback/CacheNames.h"
 
 #include <algorithm>
@@ -74,7 +75,7 @@ bool CollectKeepList(const MainState& state, std::set<std::string>& keep, std::s
             return false;
         }
         // Read as the table is opened, so every sound it keeps is found.
-        const std::string text = playback::DecodeAssignText(*bytes, playback::DetectAssignEncoding(*bytes));
+        const std::string text = playback::ReadAssignText(*bytes).Text;
         const std::string folder = basic::GetPathPart(table, 1, 1, 0, 0, 0, 0);
         playback::ForEachLine(text, [&](std::string_view lineText, int) {
             const playback::AssignLine line = playback::ParseAssignLine(lineText);

@@ -15,20 +15,6 @@ std::span<const std::uint8_t> AsBytes(std::string_view text)
     return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
 }
 
-// How these files are read, as assign tables are; a rewrite is checked
-// against the same judgement.
-constexpr textcodec::Detector DetectEncoding = textcodec::DetectDespiteStrayBytes;
-
-bool IsAscii(std::string_view text)
-{
-    for (const char c : text) {
-        if (static_cast<unsigned char>(c) >= 0x80) {
-            return false;
-        }
-    }
-    return true;
-}
-
 } // namespace
 
 TextLines::TextLines(std::string_view bytes)
@@ -81,7 +67,7 @@ std::string TextLines::Decode(std::string_view raw) const
 
 std::string TextLines::Encode(std::string_view text) const
 {
-    return encoding == textcodec::Encoding::Utf8 ? std::string(text) : textcodec::EncodeCp932(text);
+    return textcodec::Encode(text, encoding);
 }
 
 TextLines::Line TextLines::MakeLine(std::string_view text, std::string ending) const
@@ -93,37 +79,53 @@ TextLines::Line TextLines::MakeLine(std::string_view text, std::string ending) c
     return line;
 }
 
-template <class Change> bool TextLines::Apply(Change change)
+template <class Change> bool TextLines::Apply(std::string_view line, Change change)
 {
     refusal.clear();
     std::vector<Line> before = lines;
     change();
     if (!KeepReadingBack()) {
         lines = std::move(before);
+        // The log names the key and the value that were not saved.
+        refusal += ": \"" + textcodec::ShowingStrayBytes(line) + "\"";
         return false;
+    }
+    return true;
+}
+
+bool TextLines::ReadsBack() const
+{
+    const TextLines next(Bytes());
+    if (next.lines.size() != lines.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (next.lines[i].text != lines[i].text) {
+            return false;
+        }
     }
     return true;
 }
 
 bool TextLines::KeepReadingBack()
 {
-    if (!byteOrderMark.empty()) {
-        // The mark makes every reader take the lines as UTF-8, as they are.
-        return true;
-    }
-    std::string text;
-    for (const Line& line : lines) {
-        text += line.text;
-        text += line.ending;
-    }
-    const textcodec::ReadBack why = textcodec::ReadBackOf(AsBytes(Body()), text, DetectEncoding);
-    if (why == textcodec::ReadBack::Same) {
+    if (ReadsBack()) {
         return true;
     }
     if (encoding == textcodec::Encoding::Utf8) {
-        // The change took away the UTF-8 characters that outweighed its
-        // damaged bytes.
-        refusal = "its stray bytes would make it read as code page 932; not saved";
+        // A first line that begins with the mark's bytes would lose them to
+        // the next read as the file's mark: a mark of the file's own keeps
+        // them the line's.
+        if (certain && byteOrderMark.empty() && Body().starts_with(Utf8ByteOrderMark)) {
+            byteOrderMark = Utf8ByteOrderMark;
+            if (ReadsBack()) {
+                return true;
+            }
+            byteOrderMark.clear();
+        }
+        refusal = certain ? "its stray bytes would make it read as code page 932; not saved"
+                          : "it reads as UTF-8 and as code page 932 alike, and after the change it would read "
+                            "otherwise; not saved";
         return false;
     }
     if (!readWhole) {
@@ -135,28 +137,26 @@ bool TextLines::KeepReadingBack()
         refusal = "it may be UTF-8 read as code page 932; going over to UTF-8 could write that for good; not saved";
         return false;
     }
-    GoOverToUtf8(why);
+    GoOverToUtf8();
     return true;
 }
 
-void TextLines::GoOverToUtf8(textcodec::ReadBack why)
+void TextLines::GoOverToUtf8()
 {
+    // Text that code page 932 holds, and that is read back otherwise, was
+    // taken for UTF-8.
+    whyUtf8 = textcodec::ReadBack::TakenForUtf8;
     for (Line& line : lines) {
+        if (textcodec::DecodeCp932(AsBytes(line.raw)) != line.text) {
+            whyUtf8 = textcodec::ReadBack::CharactersNotHeld;
+        }
         line.raw = line.text;
     }
+    // The mark makes every later reading UTF-8 for certain.
+    byteOrderMark = Utf8ByteOrderMark;
     encoding = textcodec::Encoding::Utf8;
+    certain = true;
     wentOverToUtf8 = true;
-    whyUtf8 = why;
-}
-
-bool TextLines::RefusedInDoubt(std::string_view text)
-{
-    if (certain || IsAscii(text)) {
-        return false;
-    }
-    refusal = "it reads as UTF-8 and as code page 932 alike, and either could be wrong; a text that is not ASCII "
-              "is not saved";
-    return true;
 }
 
 bool TextLines::Replace(std::size_t i, std::string_view text)
@@ -165,19 +165,19 @@ bool TextLines::Replace(std::size_t i, std::string_view text)
     if (lines[i].text == text) {
         return true; // its bytes stay as they are
     }
-    if (!textcodec::IsValidUtf8(text) || RefusedInDoubt(text)) {
+    if (!textcodec::IsValidUtf8(text)) {
         return false;
     }
-    return Apply([&] { lines[i] = MakeLine(text, lines[i].ending); });
+    return Apply(text, [&] { lines[i] = MakeLine(text, lines[i].ending); });
 }
 
 bool TextLines::Insert(std::size_t i, std::string_view text)
 {
     refusal.clear();
-    if (!textcodec::IsValidUtf8(text) || RefusedInDoubt(text)) {
+    if (!textcodec::IsValidUtf8(text)) {
         return false;
     }
-    return Apply([&] {
+    return Apply(text, [&] {
         // A line added after an unfinished last line finishes it first. A bare
         // CR that ends it stays: a LF right after it makes the two one line end.
         if (i == lines.size() && !lines.empty() && (lines.back().ending.empty() || lines.back().ending == "\r")) {
@@ -191,7 +191,8 @@ bool TextLines::Insert(std::size_t i, std::string_view text)
 bool TextLines::Erase(std::size_t i)
 {
     // What is left may read otherwise without the line's bytes.
-    return Apply([&] { lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(i)); });
+    const std::string removed = lines[i].text;
+    return Apply(removed, [&] { lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(i)); });
 }
 
 std::string TextLines::Body() const

@@ -11,22 +11,21 @@ namespace platform {
 
 // A small text file (an INI file, a registry key file) held as lines that keep
 // their exact bytes. Each line is decoded once for reading, in the encoding
-// judged on the whole file (textcodec::DetectDespiteStrayBytes, as for assign
-// tables: a UTF-8 file with a stray byte stays UTF-8, the byte kept in its
-// line's text); only lines that are replaced or added are encoded again, in
-// the file's own encoding and with its own line end. So a rewrite leaves every
-// other line as it was, even a damaged one. A code page 932 file whose bytes
-// after a change would not read back as its texts goes over to UTF-8 whole,
-// as one file cannot mix the two; only then are its other lines re-encoded.
-// A change is refused, leaving everything as it was, when the file would not
-// read back as its texts: when a UTF-8 file's stray bytes would then outweigh
-// its characters, or when a code page 932 file that must go over to UTF-8 has
-// bytes that code page 932 could not read (the file may be UTF-8 misjudged,
-// and going over would write its misread texts for good). A line that is no
-// UTF-8 text is refused too: every line is read as text, so it would never
-// read back as it was. A file whose encoding is in doubt (it reads both ways
-// and the evidence is thin) takes only ASCII text and never goes over, so no
-// rewrite can fix a misreading in it.
+// judged on the whole file (textcodec::Judge, as for assign tables: a UTF-8
+// file with a stray byte stays UTF-8, the byte kept in its line's text); only
+// lines that are replaced or added are encoded again, in the file's own
+// encoding and with its own line end. So a rewrite leaves every other line as
+// it was, even a damaged one. Every change is checked as the next read will
+// judge the new bytes: it stands only when each line then reads as it reads
+// now. A code page 932 file whose bytes after a change would not read so goes
+// over to UTF-8 whole, with a byte order mark so that no later reading can
+// doubt it; only then are its other lines re-encoded. It goes over only from
+// a certain reading that read every byte: a file that reads both ways (in
+// doubt), or has bytes code page 932 cannot read, may be something else
+// misjudged, and going over would write its misread texts for good. Such a
+// change, one that would make a UTF-8 file read otherwise, and a line that
+// is no UTF-8 text (every line is read as text) are refused, leaving
+// everything as it was.
 class TextLines {
 public:
     TextLines() = default;
@@ -66,14 +65,15 @@ private:
     std::string Encode(std::string_view text) const;
     Line MakeLine(std::string_view text, std::string ending) const;
     // Applies a change to lines, then keeps the file reading back as its
-    // texts, going over to UTF-8 where that helps; else puts everything back.
-    template <class Change> bool Apply(Change change);
+    // texts, going over to UTF-8 where that helps; else puts everything back
+    // and names the line (added, replaced or removed) in the refusal.
+    template <class Change> bool Apply(std::string_view line, Change change);
     // False when the bytes would not read back as the lines' texts and going
     // over to UTF-8 cannot help; goes over when it can.
     bool KeepReadingBack();
-    // True, with the refusal set, when the file is in doubt and text is not ASCII.
-    bool RefusedInDoubt(std::string_view text);
-    void GoOverToUtf8(textcodec::ReadBack why);
+    // Whether the next read of the bytes, judged afresh, gives every line's text.
+    bool ReadsBack() const;
+    void GoOverToUtf8();
     std::string Body() const;
 
     std::vector<Line> lines;

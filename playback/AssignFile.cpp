@@ -23,6 +23,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -132,7 +133,7 @@ void AssignFile::Save(const std::string& target, int& ok)
     playback::AssignTextForm form;
     if (existing) {
         if (const auto bytes = ReadFileBytes(target)) {
-            form = playback::JudgeAssignText(*bytes);
+            form = playback::ReadAssignText(*bytes).Form;
         }
     }
     form_ = form;
@@ -229,43 +230,39 @@ int AssignFile::WriteWith(std::string_view path, int pathMode, int noUser, const
         basic::WriteLog("WriteAssignFile Failed " + std::string(path), 1, 0);
         return 0;
     }
+    if (path == state_.CurrentFilePath) {
+        // Only a table that was written is read in its new form from now on.
+        form_ = playback::ReadAssignText(
+                    std::span(reinterpret_cast<const std::uint8_t*>(bytes->data()), bytes->size()))
+                    .Form;
+    }
     return 1;
 }
 
 std::optional<std::string> AssignFile::BytesInForm(std::string_view path, const std::string& text,
                                                    const playback::AssignTextForm& form)
 {
-    if (!form.Certain) {
-        // The table may have been read in the wrong encoding: only the lines
-        // it holds as they are, and lines that read alike both ways, are sure
-        // to read back as they were meant.
-        const auto current = ReadFileBytes(state_.CurrentFilePath);
-        std::optional<std::string> kept = playback::KeepingFileLines(
-            text, current ? std::span<const std::uint8_t>(*current) : std::span<const std::uint8_t>(), form);
-        if (!kept) {
-            basic::WriteLog("WriteAssignFile: " + std::string(path) +
-                                ": it reads as UTF-8 and as code page 932 alike, and either could be wrong; a "
-                                "changed line that is not ASCII would be written for good in one of them; not saved",
-                            1, 0);
-        }
-        return kept;
+    // The lines the current file holds keep their bytes.
+    const auto current = ReadFileBytes(state_.CurrentFilePath);
+    playback::AssignBytes bytes = playback::EncodeAssignText(
+        text, current ? std::span<const std::uint8_t>(*current) : std::span<const std::uint8_t>(), form);
+    if (!bytes.Bytes) {
+        // The table may have been read in the wrong encoding: going over to
+        // UTF-8 would write that reading for good.
+        basic::WriteLog("WriteAssignFile: " + std::string(path) +
+                            ": it reads as UTF-8 and as code page 932 alike, and after the change it would read "
+                            "otherwise; not saved: \"" +
+                            bytes.Refused + "\"",
+                        1, 0);
+        return std::nullopt;
     }
-    if (form.Encoding == textcodec::Encoding::Utf8) {
-        return form.ByteOrderMark ? "\xEF\xBB\xBF" + text : text;
+    if (bytes.WentOverToUtf8) {
+        // A name that would not come back as it is (saved as "?", as a
+        // look-alike, or in bytes the reader takes for UTF-8) would lose its
+        // sound; the table goes over to UTF-8 instead.
+        basic::WriteLog("WriteAssignFile: " + textcodec::WentOverToUtf8Note(path, bytes.WhyUtf8), 1, 0);
     }
-    textcodec::ReadBack why = textcodec::ReadBack::Same;
-    if (std::optional<std::string> cp932 =
-            textcodec::EncodeCp932ReadingBack(text, playback::DetectAssignEncoding, &why)) {
-        return cp932;
-    }
-    // A name that would not come back as it is (saved as "?", as a
-    // look-alike, or in bytes the reader takes for UTF-8) would lose its
-    // sound; the table goes over to UTF-8 instead.
-    basic::WriteLog("WriteAssignFile: " + textcodec::WentOverToUtf8Note(path, why), 1, 0);
-    if (form_.Encoding == textcodec::Encoding::Cp932 && path == state_.CurrentFilePath) {
-        form_.Encoding = textcodec::Encoding::Utf8;
-    }
-    return text;
+    return std::move(bytes.Bytes);
 }
 
 std::string AssignFile::ReadFileUser(std::string_view path)
@@ -305,7 +302,7 @@ int AssignFile::CheckFileSoundPaths(std::string_view path)
     if (!bytes) {
         return 0;
     }
-    const std::string text = playback::DecodeAssignText(*bytes, playback::DetectAssignEncoding(*bytes));
+    const std::string text = playback::ReadAssignText(*bytes).Text;
     const std::string folder = basic::GetPathPart(path, 1, 1, 0, 0, 0, 0);
     int result = 1;
     playback::ForEachLine(text, [&](std::string_view lineText, int) {

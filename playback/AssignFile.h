@@ -21,8 +21,9 @@ class Form;
 // sound locations, the spare copy, the backup of the table and its sounds, and
 // the File menu. A file is read completely before it replaces the tables, so a
 // damaged file changes nothing. A file read as code page 932 is written back
-// as code page 932 (other machines read it); a new file is UTF-8; a byte order
-// mark stays.
+// as code page 932 (other machines read it) while it can be; a new file is
+// UTF-8; a byte order mark stays, and a table that goes over to UTF-8 gets
+// one.
 class AssignFile final : public AssignFilePort {
 public:
     // owner centres the messages and dialogs; ports reach the page display,
@@ -66,8 +67,8 @@ private:
     void SetCurrentFile(const std::string& path);
     bool CheckBeforeOpen(const std::string& path);
     int WriteWith(std::string_view path, int pathMode, int noUser, const playback::AssignTextForm& form);
-    // The bytes of text in form; nothing (after the log line) when form is in
-    // doubt and the current file cannot keep the lines as they are.
+    // The bytes of text in form, checked as the next open reads them; nothing
+    // (after the log line) when a table in doubt would read otherwise.
     std::optional<std::string> BytesInForm(std::string_view path, const std::string& text,
                                            const playback::AssignTextForm& form);
     void ShowFileDialog(int save);

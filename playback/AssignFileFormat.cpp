@@ -8,7 +8,6 @@
 
 #include <algorithm>
 #include <initializer_list>
-#include <unordered_map>
 
 namespace playback {
 
@@ -146,66 +145,13 @@ private:
 
 } // namespace
 
-AssignTextForm JudgeAssignText(std::span<const std::uint8_t> bytes)
-{
-    const textcodec::Judgement judgement = textcodec::Judge(bytes);
-    return {judgement.encoding, textcodec::HasByteOrderMark(bytes), judgement.certain};
-}
-
-textcodec::Encoding DetectAssignEncoding(std::span<const std::uint8_t> bytes)
-{
-    return textcodec::DetectDespiteStrayBytes(bytes);
-}
-
-std::string DecodeAssignText(std::span<const std::uint8_t> bytes, textcodec::Encoding encoding)
-{
-    if (textcodec::HasByteOrderMark(bytes)) {
-        bytes = bytes.subspan(3);
-    }
-    return textcodec::Decode(bytes, encoding);
-}
-
-std::optional<std::string> KeepingFileLines(std::string_view text, std::span<const std::uint8_t> fileBytes,
-                                            const AssignTextForm& form)
-{
-    if (textcodec::HasByteOrderMark(fileBytes)) {
-        fileBytes = fileBytes.subspan(3);
-    }
-    // Line ends are found on the bytes: CR and LF never stand inside a
-    // character of either encoding.
-    const std::string_view raw(reinterpret_cast<const char*>(fileBytes.data()), fileBytes.size());
-    std::unordered_map<std::string, std::string_view> kept;
-    ForEachLine(raw, [&](std::string_view line, int) {
-        const auto bytes = std::span(reinterpret_cast<const std::uint8_t*>(line.data()), line.size());
-        kept.emplace(textcodec::Decode(bytes, form.Encoding), line);
-        return true;
-    });
-    std::string out = form.ByteOrderMark ? std::string("\xEF\xBB\xBF") : std::string();
-    bool whole = true;
-    ForEachLine(text, [&](std::string_view line, int) {
-        if (const auto found = kept.find(std::string(line)); found != kept.end()) {
-            out += found->second;
-        } else if (std::all_of(line.begin(), line.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
-            out += line;
-        } else {
-            whole = false;
-            return false;
-        }
-        out += "\r\n";
-        return true;
-    });
-    if (!whole) {
-        return std::nullopt;
-    }
-    return out;
-}
-
 AssignParseResult ParseAssignFile(std::span<const std::uint8_t> bytes, std::string_view tablePath,
                                   const std::pair<std::string, std::string>& syncDrive, AssignTableSet& tables)
 {
     AssignParseResult result;
-    result.Form = JudgeAssignText(bytes);
-    const std::string text = DecodeAssignText(bytes, result.Form.Encoding);
+    AssignText read = ReadAssignText(bytes);
+    result.Form = read.Form;
+    const std::string text = std::move(read.Text);
     const std::string folder = basic::GetPathPart(tablePath, 1, 1, 0, 0, 0, 0);
     const bool mapping = ReadMappingOn(tablePath, syncDrive);
     ForEachLine(text, [&](std::string_view lineText, int number) {
@@ -328,7 +274,7 @@ std::string BuildAssignFile(const MainState& state, std::string_view targetPath,
 
 std::string FindFileUser(std::span<const std::uint8_t> bytes)
 {
-    const std::string text = DecodeAssignText(bytes, DetectAssignEncoding(bytes));
+    const std::string text = ReadAssignText(bytes).Text;
     std::string user;
     ForEachLine(text, [&](std::string_view lineText, int) {
         AssignLine line = ParseAssignLine(lineText);

@@ -2,6 +2,7 @@
 
 #include "platform/base/TextCodec.h"
 #include "playback/AssignRecords.h"
+#include "playback/AssignText.h"
 
 #include <cstdint>
 #include <optional>
@@ -22,16 +23,6 @@ namespace playback {
 // by MaxAssignLineBytes).
 inline constexpr std::size_t MaxAssignFileBytes = 64u * 1024u * 1024u;
 
-// How an assign table's bytes are written back: in the encoding it was read
-// in, with its byte order mark when it had one. A table whose encoding is in
-// doubt (it reads both ways and the evidence is thin) keeps the bytes of the
-// lines a save does not change, and takes new lines only in ASCII.
-struct AssignTextForm {
-    textcodec::Encoding Encoding = textcodec::Encoding::Utf8;
-    bool ByteOrderMark = false;
-    bool Certain = true;
-};
-
 struct AssignParseResult {
     // 0 when every line was good, else the number (from 1) of the first bad one.
     int BadLine = 0;
@@ -39,21 +30,6 @@ struct AssignParseResult {
     std::string Problem;
     AssignTextForm Form;
 };
-
-// How the bytes of an assign table are read (textcodec::Judge): UTF-8 when
-// they start with a byte order mark, also when a character of it is damaged
-// (its line is then bad), else code page 932.
-AssignTextForm JudgeAssignText(std::span<const std::uint8_t> bytes);
-textcodec::Encoding DetectAssignEncoding(std::span<const std::uint8_t> bytes);
-// The file's text in that encoding, without its byte order mark.
-std::string DecodeAssignText(std::span<const std::uint8_t> bytes, textcodec::Encoding encoding);
-
-// The bytes of text (as BuildAssignFile makes it) for a table in doubt: each
-// line that the file (its bytes as they are now, read in form) holds keeps
-// its bytes there; another line is taken only when it is ASCII. Nothing when
-// a line is neither.
-std::optional<std::string> KeepingFileLines(std::string_view text, std::span<const std::uint8_t> fileBytes,
-                                            const AssignTextForm& form);
 
 // Fills tables (prepared by FreshTablesForRead) from the file's bytes. The
 // tablePath gives the folder of bare names and whether the root mapping of

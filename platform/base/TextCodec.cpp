@@ -5,7 +5,6 @@
 #include <cerrno>
 #include <iconv.h>
 #include <mutex>
-#include <optional>
 #include <vector>
 
 namespace textcodec {
@@ -147,8 +146,45 @@ std::uint32_t ScriptOf(std::uint32_t cp)
 bool SeenAlone(std::uint32_t cp)
 {
     const auto in = [cp](std::uint32_t low, std::uint32_t high) { return cp >= low && cp <= high; };
-    return in(0xA0, 0x24F) || in(0x370, 0x52F) || in(0x590, 0x6FF) || in(0x1E00, 0x1EFF) || in(0x2000, 0x2BFF) ||
-           in(0x3000, 0x30FF) || in(0x4E00, 0x9FFF) || in(0xAC00, 0xD7A3) || in(0xFF00, 0xFFEF) || cp >= 0x1F000;
+    return in(0xA0, 0x17F) || in(0x218, 0x21B) || in(0x370, 0x52F) || in(0x590, 0x6FF) || in(0x1E00, 0x1EFF) ||
+           in(0x2000, 0x2BFF) || in(0x3000, 0x30FF) || in(0x4E00, 0x9FFF) || in(0xAC00, 0xD7A3) || in(0xFF00, 0xFFEF) ||
+           cp >= 0x1F000;
+}
+
+// Letters of phonetics and of a few scripts that half-width katakana pairs
+// form by chance (Syriac, Thaana, NKo): a word of them alone is chance.
+bool Phonetic(std::uint32_t cp)
+{
+    return (cp >= 0x180 && cp <= 0x2FF && !(cp >= 0x218 && cp <= 0x21B)) || (cp >= 0x700 && cp <= 0x7FF);
+}
+
+// Letters that text glues to a Latin letter inside one word: Latin ones in
+// use (accents, combining marks, Vietnamese), and Japanese, Chinese and Korean
+// beside an abbreviation. Other scripts, and the Latin letters of phonetics
+// and of African languages, glued to ASCII are the chance characters that
+// half-width katakana after a capital abbreviation form ("MCﾇｵ" as "MCǵ").
+bool GluedToLatin(std::uint32_t cp, std::uint32_t script)
+{
+    if (script == static_cast<std::uint32_t>(Script::Latin)) {
+        return !Phonetic(cp);
+    }
+    return script == static_cast<std::uint32_t>(Script::Japanese) ||
+           script == static_cast<std::uint32_t>(Script::Hangul) || script == static_cast<std::uint32_t>(Script::Emoji);
+}
+
+// The scripts of code page 932's letters.
+bool InCp932Scripts(std::uint32_t script)
+{
+    return script == static_cast<std::uint32_t>(Script::Japanese) ||
+           script == static_cast<std::uint32_t>(Script::Latin) || script == static_cast<std::uint32_t>(Script::Greek) ||
+           script == static_cast<std::uint32_t>(Script::Cyrillic);
+}
+
+bool IsCombiningMark(std::uint32_t cp)
+{
+    const auto in = [cp](std::uint32_t low, std::uint32_t high) { return cp >= low && cp <= high; };
+    return in(0x300, 0x36F) || in(0x483, 0x489) || in(0x591, 0x5C7) || in(0x610, 0x61A) || in(0x64B, 0x65F) ||
+           cp == 0x670;
 }
 
 bool IsAsciiLetter(std::uint8_t c)
@@ -171,31 +207,111 @@ std::size_t CodePointAt(std::span<const std::uint8_t> bytes, std::size_t i, std:
     return len;
 }
 
-// Bytes that code page 932 cannot read: 80, A0 and FD-FF, a lead byte of an
-// unassigned row, or a lead byte without its trail byte.
+// The length of the code page 932 character at i, or 0 for a byte it cannot
+// read: 80, A0 and FD-FF, a lead byte of an unassigned row, a trail byte
+// outside the few assigned cells of the short rows, or a lead byte without
+// its trail byte.
+std::size_t Cp932CharAt(std::span<const std::uint8_t> bytes, std::size_t i)
+{
+    const std::uint8_t c = bytes[i];
+    if (c < 0x80 || (c >= 0xA1 && c <= 0xDF)) {
+        return 1;
+    }
+    const bool lead = ((c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC)) && c != 0x85 && c != 0x86 && c != 0xEB &&
+                      c != 0xEC && c != 0xEF;
+    if (!lead || i + 1 >= bytes.size()) {
+        return 0;
+    }
+    const std::uint8_t t = bytes[i + 1];
+    const std::uint8_t last = c == 0x84 ? 0xBE : c == 0x87 ? 0x9C : c == 0xEA ? 0xA4 : c == 0xFC ? 0x4B : 0xFC;
+    return (t >= 0x40 && t <= 0x7E) || (t >= 0x80 && t <= last) ? 2 : 0;
+}
+
 std::size_t Cp932Errors(std::span<const std::uint8_t> bytes)
 {
     std::size_t errors = 0;
+    for (std::size_t i = 0; i < bytes.size();) {
+        const std::size_t len = Cp932CharAt(bytes, i);
+        errors += len == 0 ? 1 : 0;
+        i += len == 0 ? 1 : len;
+    }
+    return errors;
+}
+
+bool IsLowerAsciiLetter(std::uint8_t c)
+{
+    return c >= 'a' && c <= 'z';
+}
+
+// What a code page 932 reading of the bytes says for itself. Kanji,
+// half-width katakana and user-defined characters glued to a lowercase
+// Latin letter are what the accented letters of UTF-8 and of ISO 8859-1
+// form by chance ("Cafﾃｩ", "Cr鑪e", "ﾄrger"); Japanese text glues katakana
+// to capital abbreviations ("BGMﾘｽﾄ"), and kana to any word. A lone half-width
+// katakana or a user-defined character is chance too. NEC special
+// characters and symbols stand beside anything.
+struct Cp932Evidence {
+    std::size_t weight = 0;      // of the words that read as text: 2 for a full-width letter, 1 for a half-width one
+    std::size_t chanceWords = 0; // words that read as chance
+};
+
+Cp932Evidence WeighCp932(std::span<const std::uint8_t> bytes)
+{
+    enum class Kind { Symbol, Kana, Kanji, HalfWidth, UserDefined, Foreign };
+    const auto kindAt = [&](std::size_t i, std::size_t len) {
+        const std::uint8_t c = bytes[i];
+        if (len == 1) {
+            return c >= 0xA6 ? Kind::HalfWidth : Kind::Symbol;
+        }
+        const std::uint8_t t = bytes[i + 1];
+        if ((c == 0x83 && t >= 0x9F) || (c == 0x84 && t <= 0x91)) {
+            return Kind::Foreign; // Greek and Cyrillic letters
+        }
+        if (c == 0x81 || c == 0x84 || c == 0x87) {
+            return Kind::Symbol;
+        }
+        if (c == 0x82 || c == 0x83) {
+            return Kind::Kana;
+        }
+        return c >= 0xF0 && c <= 0xF9 ? Kind::UserDefined : Kind::Kanji;
+    };
+    const auto gluedKind = [](Kind kind) {
+        return kind == Kind::Kanji || kind == Kind::HalfWidth || kind == Kind::UserDefined || kind == Kind::Foreign;
+    };
+    Cp932Evidence evidence;
     std::size_t i = 0;
     while (i < bytes.size()) {
-        const std::uint8_t c = bytes[i];
-        if (c < 0x80 || (c >= 0xA1 && c <= 0xDF)) {
+        if (bytes[i] < 0x80 || Cp932CharAt(bytes, i) == 0) {
             ++i;
             continue;
         }
-        const bool lead = ((c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC)) && c != 0x85 && c != 0x86 &&
-                          c != 0xEB && c != 0xEC && c != 0xEF;
-        if (lead && i + 1 < bytes.size()) {
-            const std::uint8_t t = bytes[i + 1];
-            if ((t >= 0x40 && t <= 0x7E) || (t >= 0x80 && t <= 0xFC)) {
-                i += 2;
-                continue;
+        // One word: the characters up to ASCII or an unreadable byte.
+        const std::size_t start = i;
+        std::size_t weight = 0;
+        std::size_t count = 0;
+        bool chance = false;
+        Kind first = Kind::Symbol;
+        Kind last = Kind::Symbol;
+        while (i < bytes.size() && bytes[i] >= 0x80) {
+            const std::size_t len = Cp932CharAt(bytes, i);
+            if (len == 0) {
+                break;
             }
+            last = kindAt(i, len);
+            first = count++ == 0 ? last : first;
+            chance = chance || last == Kind::UserDefined;
+            weight += last == Kind::Symbol ? 0 : len;
+            i += len;
         }
-        ++errors;
-        ++i;
+        const bool gluedBefore = start > 0 && IsLowerAsciiLetter(bytes[start - 1]) && gluedKind(first);
+        const bool gluedAfter = i < bytes.size() && IsLowerAsciiLetter(bytes[i]) && gluedKind(last);
+        if (chance || gluedBefore || gluedAfter || (count == 1 && first == Kind::HalfWidth)) {
+            ++evidence.chanceWords;
+        } else {
+            evidence.weight += weight;
+        }
     }
-    return errors;
+    return evidence;
 }
 
 // What the bytes say for UTF-8. A word is a run of valid characters of more
@@ -244,9 +360,16 @@ public:
             wordWeight_ += len > 2 || (letter && besideLetter) ? 2 : 1;
             if (wordLength_++ == 0) {
                 firstOfWord_ = cp;
+                // A combining mark goes on a letter; no word starts with one.
+                mixed_ = IsCombiningMark(cp) && !(i > 0 && IsAsciiLetter(bytes[i - 1]));
             }
             if (letter) {
-                mixed_ = mixed_ || (wordScript_ != 0 && wordScript_ != script);
+                hasLetters_ = true;
+                japanese_ = japanese_ || script == static_cast<std::uint32_t>(Script::Japanese);
+                outsideCp932_ = outsideCp932_ || !InCp932Scripts(script);
+                writtenLetters_ = writtenLetters_ || !Phonetic(cp);
+                mixed_ = mixed_ || (wordScript_ != 0 && wordScript_ != script) ||
+                         (besideLetter && !GluedToLatin(cp, script));
                 wordScript_ = script;
             }
             i += len;
@@ -259,7 +382,11 @@ private:
     void EndWord()
     {
         if (wordLength_ > 0) {
-            if (mixed_ || (wordLength_ == 1 && !SeenAlone(firstOfWord_))) {
+            // Code page 932 forms a few UTF-8 characters in a row by chance,
+            // hardly four of the scripts it holds: a longer word of Japanese
+            // and Greek or Cyrillic letters mixes them as Japanese text does.
+            const bool chanceMix = mixed_ && (wordLength_ < 4 || !japanese_ || outsideCp932_);
+            if (chanceMix || (wordLength_ == 1 && !SeenAlone(firstOfWord_)) || (hasLetters_ && !writtenLetters_)) {
                 ++evidence_.chanceWords;
             } else {
                 evidence_.weight += wordWeight_;
@@ -269,6 +396,10 @@ private:
         wordWeight_ = 0;
         wordScript_ = 0;
         mixed_ = false;
+        hasLetters_ = false;
+        writtenLetters_ = false;
+        japanese_ = false;
+        outsideCp932_ = false;
     }
 
     Utf8Evidence evidence_;
@@ -277,6 +408,10 @@ private:
     std::uint32_t wordScript_ = 0;
     std::uint32_t firstOfWord_ = 0;
     bool mixed_ = false;
+    bool hasLetters_ = false;     // the word holds a letter
+    bool writtenLetters_ = false; // and one that is not only phonetic (see Phonetic)
+    bool japanese_ = false;       // a Japanese letter
+    bool outsideCp932_ = false;   // a letter of a script code page 932 does not hold
 };
 
 } // namespace
@@ -291,6 +426,10 @@ Judgement Judge(std::span<const std::uint8_t> bytes)
         return {Encoding::Utf8, true};
     }
     const std::size_t cp932Errors = Cp932Errors(bytes);
+    const Cp932Evidence cp932 = WeighCp932(bytes);
+    // Code page 932 that reads only as chance is no evidence for itself: it
+    // is UTF-8 or another code page misread.
+    const bool cp932Chance = cp932.chanceWords > 0 && cp932.weight == 0;
     const std::size_t weight = utf8.weight;
     // Chance words speak against UTF-8 as damage does.
     const std::size_t against = utf8.damages + utf8.chanceWords;
@@ -299,27 +438,38 @@ Judgement Judge(std::span<const std::uint8_t> bytes)
             return {Encoding::Utf8, true};
         }
         // Both readings hold: code page 932 text is UTF-8 only by chance.
-        if (utf8.chanceWords > 0 && weight <= 2 * utf8.chanceWords) {
+        if (utf8.chanceWords > 0 && weight <= 2 * utf8.chanceWords && !cp932Chance) {
             return {Encoding::Cp932, false};
         }
         return {Encoding::Utf8, weight >= 2 && weight > 2 * utf8.chanceWords + 1};
     }
     if (cp932Errors > 0) {
         // Damaged either way: UTF-8 when its text clearly outweighs its
-        // damage, or outweighs it and has no more damage than code page 932.
-        if (weight >= 2 * against || (weight >= against && utf8.damages <= cp932Errors)) {
+        // damage, or outweighs it and has no more damage than code page 932
+        // has damage and chance.
+        if (weight >= 2 * against || (weight >= against && utf8.damages <= cp932Errors + cp932.chanceWords)) {
             return {Encoding::Utf8, weight >= 2 * against};
         }
-        return {Encoding::Cp932, weight < against};
+        return {Encoding::Cp932, weight < against && cp932.chanceWords == 0};
     }
     // Whole as code page 932, damaged as UTF-8: UTF-8 only when its text
     // clearly outweighs the damage, as one damaged character in a UTF-8 text
-    // does; a file close to the line is in doubt.
+    // does, or at least matches it where code page 932 reads only as chance
+    // (an accented word and a stray Latin-1 byte); a file close to the line
+    // is in doubt.
     if (weight >= 2 * against + 1) {
-        return {Encoding::Utf8, weight >= 2 * against + 3};
+        return {Encoding::Utf8, weight >= 2 * against + 3 || (cp932Chance && weight >= 2 * against)};
     }
-    // More than one damaged character is no UTF-8 file damaged here and there.
-    return {Encoding::Cp932, weight < against || utf8.damages > 1};
+    if (cp932Chance && weight > 0 && weight >= against) {
+        return {Encoding::Utf8, weight >= 2 * against};
+    }
+    // More than one damaged character is no UTF-8 file damaged here and
+    // there, and Japanese text that outweighs what UTF-8 reads and its damage
+    // together ("ﾄｰｸ", "İ" and a stray byte) is Japanese. A chance word of code
+    // page 932 stays doubtful whatever text is added beside it: the file may
+    // be in another encoding misread.
+    const bool outweighed = weight < against || utf8.damages > 1 || cp932.weight >= weight + against;
+    return {Encoding::Cp932, outweighed && cp932.chanceWords == 0};
 }
 
 namespace {
@@ -422,32 +572,6 @@ std::string Decode(std::span<const std::uint8_t> bytes, Encoding encoding)
 std::string EncodeCp932(std::string_view utf8)
 {
     return Convert(ToCp932(), utf8.data(), utf8.size(), "?", SkipOneUtf8Char);
-}
-
-ReadBack ReadBackOf(std::span<const std::uint8_t> bytes, std::string_view text, Detector detect)
-{
-    const Encoding encoding = detect(bytes);
-    if (Decode(bytes, encoding) == text) {
-        return ReadBack::Same;
-    }
-    // Bytes that code page 932 reads as the text lose nothing; only the
-    // reader's judgement of them is wrong.
-    return encoding == Encoding::Utf8 && DecodeCp932(bytes) == text ? ReadBack::TakenForUtf8
-                                                                    : ReadBack::CharactersNotHeld;
-}
-
-std::optional<std::string> EncodeCp932ReadingBack(std::string_view text, Detector detect, ReadBack* why)
-{
-    std::string bytes = EncodeCp932(text);
-    const ReadBack readBack =
-        ReadBackOf(std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()), text, detect);
-    if (why != nullptr) {
-        *why = readBack;
-    }
-    if (readBack != ReadBack::Same) {
-        return std::nullopt;
-    }
-    return bytes;
 }
 
 std::string WentOverToUtf8Note(std::string_view path, ReadBack why)

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -29,11 +28,15 @@ bool HasByteOrderMark(std::span<const std::uint8_t> bytes);
 // (a stray or cut byte, an overlong form, a surrogate), when its UTF-8
 // characters outweigh the damage; code page 932 text, half-width katakana
 // included, forms UTF-8 only by chance, and chance characters mix scripts
-// inside a word or are rare alone. The damaged bytes stay in the decoded
+// inside a word or are rare alone. The other way round, the accented letters
+// of UTF-8 and of ISO 8859-1 form code page 932 only by chance: kanji or
+// half-width katakana glued to a lowercase Latin letter, a lone half-width
+// katakana, a user-defined character. The damaged bytes stay in the decoded
 // text, for the reader to refuse the lines that hold them or keep them as
 // they are. certain is false where the bytes read well both ways and the
-// evidence is thin: a writer then keeps the file's lines as they are and
-// writes no text the other reading would take otherwise.
+// evidence is thin, or where the only code page 932 reading is chance: a
+// writer then never takes the file over to UTF-8, which would write a
+// misreading for good.
 struct Judgement {
     Encoding encoding = Encoding::Utf8;
     bool certain = true;
@@ -54,25 +57,15 @@ std::string Decode(std::span<const std::uint8_t> bytes, Encoding encoding);
 // Encodes UTF-8 text into code page 932; a character it cannot hold becomes "?".
 std::string EncodeCp932(std::string_view utf8);
 
-// How a reader of a kind of file tells its encoding: Detect, or
-// DetectDespiteStrayBytes.
-using Detector = Encoding (*)(std::span<const std::uint8_t> bytes);
-
-// Whether a whole file's bytes, judged by the reader's own detect and decoded,
-// give back text, and if not why. A file kept in code page 932 may be written
-// so only when they do: code page 932 holds no place for some characters and
-// hands others back as look-alikes ("〜" as "～", "¥" as "\"); and its bytes
-// can form valid UTF-8 as a whole ("ﾂｱ" is C2 B1, which reads as "±"), which
-// the reader then takes for UTF-8. Such a file must be written as UTF-8 instead.
+// Why a code page 932 file went over to UTF-8: code page 932 holds no place
+// for some characters and hands others back as look-alikes ("〜" as "～",
+// "¥" as "\"); and its bytes can form UTF-8 that the next reading takes for
+// UTF-8 ("ﾂｱ" is C2 B1, which reads as "±").
 enum class ReadBack {
     Same,
     CharactersNotHeld, // the code page 932 bytes lack characters of the text
     TakenForUtf8,      // they hold the text, but the reader takes them for UTF-8
 };
-ReadBack ReadBackOf(std::span<const std::uint8_t> bytes, std::string_view text, Detector detect);
-// A whole file's text in code page 932 when those bytes read back as text,
-// else nothing, with why in *why when it is given.
-std::optional<std::string> EncodeCp932ReadingBack(std::string_view text, Detector detect, ReadBack* why = nullptr);
 // What a writer logs after the file at path went over to UTF-8 for that reason.
 std::string WentOverToUtf8Note(std::string_view path, ReadBack why);
 // What a writer logs when it refuses value, which is no UTF-8 text, for the

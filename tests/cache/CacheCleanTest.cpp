@@ -3,6 +3,7 @@
 #include "LocalCacheFixture.h"
 #include "cache/OldCacheSweep.h"
 #include "foundation/Settings.h"
+#include "platform/base/TextCodec.h"
 #include "support/TestFileLayer.h"
 
 #include <gmock/gmock.h>
@@ -52,6 +53,22 @@ TEST_F(CacheClean, TheKeepListComesFromEveryTableUnderTheFolderAndFromMemory)
         EXPECT_TRUE(Exists(Cached(name))) << name;
     }
     EXPECT_TRUE(Exists(Cached("news/other.wav"))) << "sub-folders are never cleaned";
+}
+
+// Each table is read as it opens: a code page 932 table whose bytes form
+// UTF-8 by chance keeps its sound.
+TEST_F(CacheClean, EachTableIsReadAsItOpens)
+{
+    const std::string name = "痼ｨ痺ｶ.wav";
+    scratch.Write("tables/cp932.txt",
+                  textcodec::EncodeCp932("\"button_01-001\",\"//testhost/share/snd/" + name + "\"\r\n"));
+    InCache(name);
+    InCache("unused.wav");
+
+    service.MenuCache_Click(1);
+
+    EXPECT_TRUE(Exists(Cached(name)));
+    EXPECT_FALSE(Exists(Cached("unused.wav")));
 }
 
 TEST_F(CacheClean, AnUnreadableTableStopsTheClean)

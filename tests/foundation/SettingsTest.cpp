@@ -7,13 +7,17 @@
 #include "support/Cp932ReadingAsUtf8.h"
 #include "support/ScratchFolder.h"
 #include "support/ScratchRegistry.h"
+#include "support/StoredTextFiles.h"
 #include "support/TestFileLayer.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <filesystem>
 #include <fstream>
+#include <iostream>
+#include <map>
 #include <string>
 
 namespace {
@@ -260,7 +264,7 @@ TEST_F(Settings, ACodePage932IniTakesOnlyTextsThatReadBackAndElseGoesOverToUtf8)
         program.Write("tolv.ini", cp932);
         const std::string path = "/srv/テーマ" + c + "1/" + c + "5 ～￡.txt";
         basic::SaveSetting("LastTlvFilename", path);
-        EXPECT_EQ(ReadText(ini), "[conf]\r\nTitle=日本語\r\nLastTlvFilename=" + path + "\r\n") << c;
+        EXPECT_EQ(ReadText(ini), "\xEF\xBB\xBF[conf]\r\nTitle=日本語\r\nLastTlvFilename=" + path + "\r\n") << c;
         EXPECT_EQ(basic::GetSetting("LastTlvFilename", ""), path);
         basic::SaveSetting("Place", "東京");
         EXPECT_EQ(basic::GetSetting("Title", ""), "日本語") << c;
@@ -385,9 +389,10 @@ TEST_F(Settings, ACodePage932StoreWithBytesItCannotReadNeverGoesOverToUtf8)
 }
 
 // A UTF-8 tolv.ini of European text with one stray byte, with or without a
-// byte order mark, stays UTF-8 through a save of the last file's name; one
-// that reads as well both ways takes no text either reading could misread.
-TEST_F(Settings, EuropeanUtf8WithAStrayByteStaysUtf8AndAFileInDoubtTakesOnlyAscii)
+// byte order mark, stays UTF-8 through a save of the last file's name. One
+// that reads well both ways takes a value that keeps every line reading as
+// it did, in its likelier encoding, but never goes over to UTF-8.
+TEST_F(Settings, EuropeanUtf8WithAStrayByteStaysUtf8AndAFileInDoubtNeverGoesOver)
 {
     const std::string ini = program / "tolv.ini";
     basic::SettingsIniPath = ini;
@@ -398,14 +403,99 @@ TEST_F(Settings, EuropeanUtf8WithAStrayByteStaysUtf8AndAFileInDoubtTakesOnlyAsci
         basic::SaveSetting("LastTlvFilename", "/srv/café.txt");
         EXPECT_EQ(ReadText(ini), old + "LastTlvFilename=/srv/café.txt\n");
     }
-    const std::string doubt = textcodec::EncodeCp932("[conf]\nBankName=ﾃｽ\n"); // "ý" as UTF-8
+    const std::string doubt =
+        textcodec::EncodeCp932("[conf]\nBankName=ﾗｼﾞｵ\n"); // a Hebrew character and stray bytes as UTF-8
     program.Write("tolv.ini", doubt);
-    basic::SaveSetting("Title", "テーマ");
-    basic::SaveSetting("Volume", 7);
-    EXPECT_EQ(ReadText(ini), doubt + "Volume=7\n");
-    EXPECT_NE(ErrorLog().find("IniWrite Title: " + ini + ": it reads as UTF-8 and as code page 932 alike"),
+    EXPECT_EQ(basic::GetSetting("BankName", ""), "ﾗｼﾞｵ");
+    basic::SaveSetting("LastTlvFilename", "/srv/café.txt");
+    EXPECT_EQ(ReadText(ini), doubt);
+    EXPECT_NE(ErrorLog().find("IniWrite LastTlvFilename: " + ini +
+                              ": it may be UTF-8 read as code page 932; going over to UTF-8 could write that for "
+                              "good; not saved: \"LastTlvFilename=/srv/café.txt\""),
               std::string::npos)
         << ErrorLog();
+    basic::SaveSetting("LastTlvFilename", "/srv/テーマ.txt");
+    EXPECT_EQ(ReadText(ini), doubt + textcodec::EncodeCp932("LastTlvFilename=/srv/テーマ.txt\n"));
+    EXPECT_EQ(basic::GetSetting("BankName", ""), "ﾗｼﾞｵ");
+    EXPECT_EQ(basic::GetSetting("LastTlvFilename", ""), "/srv/テーマ.txt");
+}
+
+// A code page 932 file that goes over to UTF-8 starts with a byte order mark:
+// the next start reads it as UTF-8 whatever its text, and later saves of any
+// script are kept.
+TEST_F(Settings, AFileThatGoesOverToUtf8IsNeverReadAsCodePage932Again)
+{
+    const std::string ini = program / "tolv.ini";
+    basic::SettingsIniPath = ini;
+    program.Write("tolv.ini", textcodec::EncodeCp932("[conf]\r\nSponsor=㈱ABC Radio\r\n"));
+    EXPECT_EQ(basic::GetSetting("Sponsor", ""), "㈱ABC Radio");
+    basic::SaveSetting("LastTlvFilename", "/srv/café.txt");
+    EXPECT_TRUE(ReadText(ini).starts_with("\xEF\xBB\xBF[conf]\r\nSponsor=㈱ABC Radio\r\n"));
+    basic::SaveSetting("Place", "東京");
+    EXPECT_EQ(basic::GetSetting("Sponsor", ""), "㈱ABC Radio");
+    EXPECT_EQ(basic::GetSetting("LastTlvFilename", ""), "/srv/café.txt");
+    EXPECT_EQ(basic::GetSetting("Place", ""), "東京");
+}
+
+// Saves of the last table's name into settings files of every shape and
+// origin, the names one after the other: each is kept only when every value
+// then reads as written, else the file stays byte for byte and one log line
+// names the key and the value. Only a code page 932 file goes over to UTF-8,
+// with a byte order mark.
+TEST_F(Settings, EverySaveOfEveryShapeReadsBackAsTheOperatorSawIt)
+{
+    const std::vector<std::vector<std::string>> names{
+        {"/srv/テーマ.txt", "/srv/café.txt"}, {"/srv/café.txt", "/srv/テーマ〜2.txt"}, {"/srv/plain.txt"}};
+    std::map<std::string, std::pair<int, int>> kept; // of the cases of a shape
+    for (const bool ini : {true, false}) {
+        basic::SettingsIniPath = ini ? program / "tolv.ini" : "";
+        const std::string path = ini ? program / "tolv.ini" : SectionFile("tolv");
+        fs::create_directories(fs::path(SectionFile("tolv")).parent_path());
+        const testsupport::LineMaker line = [&](int i, const std::string& text) {
+            return std::string(i == 0 && ini ? "[conf]\r\n" : "") + "Value" + std::to_string(i) + "=" + text;
+        };
+        for (const auto& cases : {testsupport::GenerateStoredTextCases(100, line, 7),
+                                  testsupport::GenerateMisjudgedTextCases(210, line, 76)}) {
+            for (std::size_t i = 0; i < cases.size(); ++i) {
+                const testsupport::StoredTextCase& c = cases[i];
+                std::ofstream(path, std::ios::binary | std::ios::trunc) << c.bytes;
+                const auto readsAsWritten = [&] {
+                    for (std::size_t k = 0; k < c.texts.size() && c.readable; ++k) {
+                        EXPECT_EQ(basic::GetSetting("Value" + std::to_string(k), ""), c.texts[k]) << c.shape;
+                    }
+                };
+                readsAsWritten();
+                bool all = true;
+                for (const std::string& name : names[i % names.size()]) {
+                    const std::string before = ReadText(path);
+                    const std::size_t logged = ErrorLog().size();
+                    basic::SaveSetting("LastTlvFilename", name);
+                    const std::string after = ReadText(path);
+                    readsAsWritten();
+                    if (basic::GetSetting("LastTlvFilename", "") != name) {
+                        all = false;
+                        EXPECT_EQ(after, before) << c.shape;
+                        const std::string log = ErrorLog().substr(logged);
+                        EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 1) << log;
+                        EXPECT_NE(log.find("LastTlvFilename=" + name), std::string::npos) << log;
+                    } else if (!after.starts_with(c.bytes)) {
+                        EXPECT_TRUE(after.starts_with("\xEF\xBB\xBF") && c.readable &&
+                                    c.encoding == textcodec::Encoding::Cp932)
+                            << c.shape << "\n"
+                            << after;
+                    }
+                }
+                auto& [count, keptAll] =
+                    kept[(ini ? "tolv.ini, " : "key file, ") + c.shape.substr(0, c.shape.find(','))];
+                ++count;
+                keptAll += all ? 1 : 0;
+            }
+        }
+    }
+    for (const auto& [shape, count] : kept) {
+        std::cout << shape << ": " << count.second << " of " << count.first << " kept every save\n";
+        EXPECT_TRUE(shape.find("realistic") == std::string::npos || count.second * 100 >= count.first * 99) << shape;
+    }
 }
 
 // Saved into a code page 932 file, each comes back as it was saved.

@@ -100,4 +100,19 @@ TEST_F(RegistryFiles, ADamagedKeyFileKeepsItsOtherLines)
     EXPECT_EQ(Read(file), "no equals sign\n\0\0\0=zero\nGood=2\nTrailing\nNew=3\n"s);
 }
 
+// A mark at the start of the second line is that line's text; removing the
+// first line must not make it the file's mark, which the next read drops.
+TEST_F(RegistryFiles, RemovingTheFirstLineLeavesTheNextLineItsText)
+{
+    const fs::path file = Registry() / "software" / "quorvant" / "tolv.conf";
+    fs::create_directories(file.parent_path());
+    const std::string marked = "\xEF\xBB\xBF"
+                               "B";
+    std::ofstream(file, std::ios::binary) << "A=1\n" + marked + "=Café\n";
+    ASSERT_EQ(platform::ReadRegistryValue("Software\\Quorvant\\tolv", marked), "Café");
+    ASSERT_TRUE(platform::DeleteRegistryValue("Software\\Quorvant\\tolv", "A").ok);
+    EXPECT_EQ(platform::ReadRegistryValue("Software\\Quorvant\\tolv", marked), "Café");
+    EXPECT_FALSE(platform::ReadRegistryValue("Software\\Quorvant\\tolv", "B"));
+}
+
 } // namespace

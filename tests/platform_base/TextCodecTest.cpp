@@ -74,6 +74,44 @@ TEST(TextCodec, EuropeanUtf8AndAByteOrderMarkOutweighOneDamagedCharacter)
     EXPECT_EQ(judge("BankName=ქართული\r\n").encoding, Encoding::Utf8);
 }
 
+// Accented letters of UTF-8 and of ISO 8859-1 read as code page 932 glue
+// kanji or half-width katakana into lowercase words: chance, never a certain
+// code page 932 reading. Katakana after capital abbreviations, NEC special
+// characters and IBM extension kanji are Japanese text.
+TEST(TextCodec, CodePage932GluedIntoLowercaseWordsIsChance)
+{
+    const auto judge = [](std::string_view text) {
+        return textcodec::Judge(std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
+    };
+    using textcodec::Encoding;
+    for (const std::string_view latin1 : {"BankName=Cr\xE8"
+                                          "me\r\n",
+                                          "BankName=fa\xE7"
+                                          "ade\r\n",
+                                          "A=Se\xF1or\r\n",
+                                          "A=\xC9"
+                                          "cole\r\nB=\xBD \xBC\r\n"}) {
+        const textcodec::Judgement judgement = judge(latin1);
+        EXPECT_FALSE(judgement.certain && judgement.encoding == Encoding::Cp932) << latin1;
+    }
+    for (const std::string_view utf8 :
+         {"BankName=Café\r\nA=/srv/\xC4rger.wav\r\n", "BankName=Café\r\nA=/srv/M\xFCller.wav\r\n",
+          "BankName=Crème brûlée\r\nA=/srv/\xE9t\xE9.wav\r\n"}) {
+        EXPECT_EQ(judge(utf8).encoding, Encoding::Utf8) << utf8;
+    }
+    for (const std::string_view japanese : {"BankName=BGMﾘｽﾄ\r\n", "BankName=DJﾄｰｸ\r\n", "BankName=CDﾌﾟﾚｰﾔｰ\r\n",
+                                            "Sponsor=㈱ABC Radio\r\n", "A=①\r\n", "A=平成㍻\r\n", "A=髙橋\r\n"}) {
+        EXPECT_EQ(judge(textcodec::EncodeCp932(japanese)).encoding, Encoding::Cp932) << japanese;
+    }
+}
+
+TEST(TextCodec, WholeFileDecodingDropsTheByteOrderMark)
+{
+    const std::string_view marked = "\xEF\xBB\xBF\x83\x41";
+    EXPECT_EQ(textcodec::Decode(std::span(reinterpret_cast<const std::uint8_t*>(marked.data()), marked.size())),
+              "\x83\x41");
+}
+
 TEST(TextCodec, RoundTripsJapaneseAndReplacesWhatCannotBeHeld)
 {
     const std::string encoded = textcodec::EncodeCp932("あア");

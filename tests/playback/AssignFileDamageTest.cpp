@@ -202,6 +202,8 @@ TEST_F(AssignDamage, ANameCodePage932CannotHoldTurnsTheTableIntoUtf8)
     EXPECT_NE(saved.find("朝"), std::string::npos);
     EXPECT_EQ(file->CurrentEncoding(), textcodec::Encoding::Utf8);
     EXPECT_NE(DayLog().find("saved as UTF-8"), std::string::npos);
+    // With a byte order mark no later reading takes it for code page 932.
+    EXPECT_TRUE(saved.starts_with("\xEF\xBB\xBF"));
 
     ASSERT_EQ(Open(path), 1);
     EXPECT_EQ(Button(0, 0, 1).FileName, "\\\\srv\\café\\한.wav");
@@ -240,6 +242,42 @@ TEST_F(AssignDamage, ANameCodePage932WouldReadBackAsALookAlikeTurnsTheTableIntoU
         EXPECT_EQ(BankName(0, 0), "朝") << c;
     }
     EXPECT_NE(DayLog().find("saved as UTF-8"), std::string::npos);
+}
+
+// A byte order mark says UTF-8, whatever the bytes after it would say by
+// themselves, and is no text of the first line.
+TEST_F(AssignDamage, AByteOrderMarkSaysUtf8AndIsNoText)
+{
+    // Valid UTF-8 of mixed scripts: without the mark, code page 932.
+    const std::string chance = textcodec::EncodeCp932("痼ｨ痺ｶ");
+    const std::string path = scratch.Write("marked.txt", "\xEF\xBB\xBF\"BankName_01\",\"Morning\"\r\n" +
+                                                             ButtonLine(1, "/srv/" + chance + ".wav"));
+    ASSERT_EQ(Open(path), 1);
+    EXPECT_EQ(BankName(0, 0), "Morning");
+    EXPECT_EQ(Button(0, 0, 0).FileName, "/srv/" + chance + ".wav");
+}
+
+// A table that reads both ways takes a name that keeps every line reading as
+// it did, in its likelier encoding; a name it could hold only by going over
+// to UTF-8 is not saved, the file stays byte for byte and the log names it.
+TEST_F(AssignDamage, ATableInDoubtTakesWhatReadsBackAndNeverGoesOverToUtf8)
+{
+    const std::string doubt =
+        textcodec::EncodeCp932("\"BankName_01\",\"ﾗｼﾞｵ\"\r\n"); // a Hebrew character and stray bytes as UTF-8
+    const std::string path = scratch.Write("doubt.txt", doubt);
+    ASSERT_EQ(Open(path), 1);
+    ASSERT_EQ(BankName(0, 0), "ﾗｼﾞｵ");
+    Button(0, 0, 1).FileName = "/srv/café.wav";
+    EXPECT_EQ(Save(""), 0);
+    EXPECT_EQ(ReadText(path), doubt);
+    EXPECT_NE(DayLog().find("not saved: \"\"Button_01-002\",\"/srv/café.wav\""), std::string::npos) << DayLog();
+
+    Button(0, 0, 1).FileName = "/srv/テーマ.wav";
+    ASSERT_EQ(Save(""), 1);
+    ASSERT_EQ(Open(path), 1);
+    EXPECT_EQ(BankName(0, 0), "ﾗｼﾞｵ");
+    EXPECT_EQ(Button(0, 0, 1).FileName, "/srv/テーマ.wav");
+    EXPECT_TRUE(ReadText(path).starts_with(doubt));
 }
 
 // Saved into a table read as code page 932, each name comes back as it was.

@@ -16,32 +16,46 @@ constexpr std::array<const char*, 12> OtherScripts{"Ελληνικά", "Русс
                                                    "ภาษาไทย",  "हिन्दी",         "ქართული", "한국어 텍스트",
                                                    "中文文本", "Tiếng Việt",    "😀🎵",      "“quoted” – dash…"};
 
+// The characters code page 932 holds for lead bytes from first to last and
+// trail bytes from low to high (and one-byte characters from low to high
+// when first is 0).
+std::vector<std::string> Cp932Characters(int first, int last, int low, int high)
+{
+    std::vector<std::string> all;
+    for (int lead = first; lead <= last; ++lead) {
+        for (int trail = low; trail <= high; ++trail) {
+            std::vector<std::uint8_t> code{static_cast<std::uint8_t>(trail)};
+            if (lead != 0) {
+                code.insert(code.begin(), static_cast<std::uint8_t>(lead));
+            }
+            const std::string text = textcodec::DecodeCp932(code);
+            if (trail != 0x7F && text.find(textcodec::ReplacementCharacter) == std::string::npos) {
+                all.push_back(text);
+            }
+        }
+    }
+    return all;
+}
+
 // Every character code page 932 holds in the rows of kana and kanji, and the
 // half-width katakana.
 const std::vector<std::string>& JapaneseCharacters()
 {
     static const std::vector<std::string> characters = [] {
-        std::vector<std::string> all;
-        const auto add = [&](std::initializer_list<std::uint8_t> bytes) {
-            const std::vector<std::uint8_t> code(bytes);
-            const std::string text = textcodec::DecodeCp932(code);
-            if (text.find(textcodec::ReplacementCharacter) == std::string::npos) {
-                all.push_back(text);
-            }
-        };
-        for (int lead = 0x82; lead <= 0xEA; lead = lead == 0x9F ? 0xE0 : lead + 1) {
-            for (int trail = 0x40; trail <= 0xFC; ++trail) {
-                if (trail != 0x7F) {
-                    add({static_cast<std::uint8_t>(lead), static_cast<std::uint8_t>(trail)});
-                }
-            }
-        }
-        for (int half = 0xA1; half <= 0xDF; ++half) {
-            add({static_cast<std::uint8_t>(half)});
+        std::vector<std::string> all = Cp932Characters(0x82, 0x9F, 0x40, 0xFC);
+        for (const auto& more : {Cp932Characters(0xE0, 0xEA, 0x40, 0xFC), Cp932Characters(0, 0, 0xA1, 0xDF)}) {
+            all.insert(all.end(), more.begin(), more.end());
         }
         return all;
     }();
     return characters;
+}
+
+// count, or as many as TOLV_STORED_TEXT_CASES says (for a longer run by hand).
+int CaseCount(int count)
+{
+    const char* asked = std::getenv("TOLV_STORED_TEXT_CASES");
+    return asked != nullptr && std::atoi(asked) > 0 ? std::atoi(asked) : count;
 }
 
 // One damaged character somewhere in the UTF-8 text, which has at least one
@@ -71,13 +85,92 @@ std::string Damaged(std::string text, std::mt19937& random)
     }
 }
 
+std::string Latin1(std::string_view utf8)
+{
+    std::string bytes;
+    for (std::size_t i = 0; i < utf8.size(); ++i) {
+        const auto c = static_cast<std::uint8_t>(utf8[i]);
+        if (c == 0xC2 || c == 0xC3) {
+            bytes += static_cast<char>(((c & 0x03) << 6) | (static_cast<std::uint8_t>(utf8[++i]) & 0x3F));
+        } else {
+            bytes += utf8[i];
+        }
+    }
+    return bytes;
+}
+
 } // namespace
+
+std::vector<StoredTextCase> GenerateMisjudgedTextCases(int count, const LineMaker& line, std::uint32_t seed)
+{
+    count = CaseCount(count);
+    static constexpr std::array<const char*, 12> Latin1Texts{
+        "Café Crème", "Señor Müller", "Größe", "naïve façade", "Ærøskøbing",     "déjà vu",
+        "Zürich",     "© 2026 ®",     "½ ¼ ¾", "Ça va",        "/srv/mixer±30°", "Crème brûlée"};
+    static constexpr std::array<const char*, 8> Abbreviations{"BGM", "DJ", "CD", "MC", "SE", "CM", "FM", "ID"};
+    static constexpr std::array<const char*, 16> HalfWidthWords{
+        "ﾘｽﾄ",   "ﾄｰｸ",  "ﾌﾟﾚｰﾔｰ", "ｼﾞﾝｸﾞﾙ", "ﾆｭｰｽ",  "ｺｰﾅｰ", "ﾃｰﾏ",  "ｴﾝﾃﾞｨﾝｸﾞ",
+        "ｽﾎﾟｯﾄ", "ｹﾞｽﾄ", "ﾒｰﾙ",    "ﾘｸｴｽﾄ",  "ﾌﾞﾚｲｸ", "ｿﾝｸﾞ", "ﾀｲﾄﾙ", "ﾐｭｰｼﾞｯｸ"};
+    static constexpr std::array<const char*, 6> Accented{"Café", "Crème", "Müller", "Ärger", "été", "Señor"};
+    static const std::vector<std::string> kanji = Cp932Characters(0x88, 0x98, 0x9F, 0xFC);
+    static const std::vector<std::string> halfWidth = Cp932Characters(0, 0, 0xA6, 0xDF);
+    static const std::vector<std::string> hiragana = Cp932Characters(0x82, 0x82, 0x9F, 0xF1);
+    static const std::vector<std::string> nec = Cp932Characters(0x87, 0x87, 0x40, 0x9C);
+    static const std::vector<std::string> ibm = Cp932Characters(0xFA, 0xFC, 0x40, 0xFC);
+    std::mt19937 random(seed);
+    const auto pick = [&](const auto& pool) { return std::string(pool[random() % pool.size()]); };
+    const auto run = [&](const std::vector<std::string>& pool, std::size_t low, std::size_t high) {
+        std::string text;
+        for (std::size_t n = low + random() % (high - low + 1); n > 0; --n) {
+            text += pick(pool);
+        }
+        return text;
+    };
+    std::vector<StoredTextCase> cases;
+    for (int i = 0; i < count; ++i) {
+        StoredTextCase c;
+        const int shape = i % 7;
+        c.shape = std::array{"ISO 8859-1",
+                             "UTF-8 with an accent and a Latin-1 byte",
+                             "code page 932 with a NEC or IBM character",
+                             "code page 932 with abbreviations",
+                             "realistic Japanese, kanji",
+                             "realistic Japanese, half-width katakana or kanji and hiragana",
+                             "realistic European"}[shape];
+        c.encoding = shape == 0 || shape == 1 || shape == 6 ? textcodec::Encoding::Utf8 : textcodec::Encoding::Cp932;
+        c.readable = shape != 0;
+        const std::size_t values = shape == 1 ? 1 : 1 + random() % 3;
+        for (std::size_t n = 0; n < values; ++n) {
+            const bool plain = n > 0 && random() % 2 == 0;
+            c.texts.push_back(plain        ? "/srv/plain" + std::to_string(n) + ".wav"
+                              : shape == 0 ? pick(Latin1Texts)
+                              : shape == 1 ? pick(Accented)
+                              : shape == 2 ? pick(random() % 2 ? nec : ibm) + "ABC Radio"
+                              : shape == 3 ? pick(Abbreviations) + pick(HalfWidthWords)
+                              : shape == 4 ? run(kanji, 1, 4)
+                              : shape == 5
+                                  ? (random() % 2 ? run(halfWidth, 3, 6) : run(kanji, 1, 2) + run(hiragana, 1, 3))
+                                  : pick(European));
+        }
+        if (shape == 1) {
+            // A name of an older share, its accent one Latin-1 byte.
+            c.damagedLine = static_cast<int>(c.texts.size());
+            c.texts.push_back("/srv/" + Latin1(pick(Accented)) + ".wav");
+        }
+        for (std::size_t k = 0; k < c.texts.size(); ++k) {
+            const std::string text = line(static_cast<int>(k), c.texts[k]) + "\r\n";
+            c.bytes += shape == 0                                 ? Latin1(text)
+                       : c.encoding == textcodec::Encoding::Cp932 ? textcodec::EncodeCp932(text)
+                                                                  : text;
+        }
+        cases.push_back(std::move(c));
+    }
+    return cases;
+}
 
 std::vector<StoredTextCase> GenerateStoredTextCases(int count, const LineMaker& line, std::uint32_t seed)
 {
-    if (const char* asked = std::getenv("TOLV_STORED_TEXT_CASES"); asked != nullptr && std::atoi(asked) > 0) {
-        count = std::atoi(asked);
-    }
+    count = CaseCount(count);
     std::mt19937 random(seed);
     const auto pick = [&](const auto& pool) { return std::string(pool[random() % pool.size()]); };
     const auto japanese = [&] {

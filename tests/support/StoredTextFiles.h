@@ -21,6 +21,9 @@ struct StoredTextCase {
     std::vector<std::string> texts; // read back as they are, line by line
     int damagedLine = -1;           // the extra line that holds the damage
     std::string bytes;
+    // False for a file in an encoding the program does not read (ISO
+    // 8859-1): its texts are what it really says, which no reading gives.
+    bool readable = true;
 };
 
 // line(i, text) gives the line (without its end) that holds text; lines end
@@ -29,5 +32,15 @@ using LineMaker = std::function<std::string(int index, const std::string& text)>
 
 // count cases, or as many as TOLV_STORED_TEXT_CASES says (for a longer run by hand).
 std::vector<StoredTextCase> GenerateStoredTextCases(int count, const LineMaker& line, std::uint32_t seed = 72);
+
+// The files that were misjudged, or left in doubt, before the judgement
+// learned that code page 932 glued into lowercase words is chance: ISO 8859-1
+// European text; UTF-8 with accented words and one path holding a Latin-1
+// byte (the damaged line); code page 932 with a lone NEC special character
+// or IBM extension kanji, or with half-width katakana glued to capital
+// abbreviations; and the realistic files of one to three values, Japanese
+// in code page 932 (kanji, half-width katakana, kanji and hiragana) and
+// European in UTF-8. The shape names start with those words.
+std::vector<StoredTextCase> GenerateMisjudgedTextCases(int count, const LineMaker& line, std::uint32_t seed = 76);
 
 } // namespace testsupport
