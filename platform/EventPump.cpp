@@ -2,6 +2,7 @@
 
 #include "platform/base/Hooks.h"
 
+#include <QAbstractEventDispatcher>
 #include <QCoreApplication>
 
 namespace platform {
@@ -16,6 +17,9 @@ void InstallQtEventPump()
     SetPumpWithoutInputHook([] {
         if (QCoreApplication::instance() != nullptr) {
             QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+            // Under the glib loop the input left queued waits until something
+            // else wakes the loop: wake it, so the next full pass takes it.
+            QAbstractEventDispatcher::instance()->wakeUp();
         }
     });
 }
