@@ -1,9 +1,11 @@
 #include "platform/PopupMenu.h"
 
 #include "platform/Screens.h"
+#include "platform/base/Hooks.h"
 
 #include <QAction>
 #include <QMenu>
+#include <QPointer>
 
 #include <utility>
 
@@ -26,6 +28,16 @@ QPoint PopupMenuPosition()
 
 QAction* ShowPopupMenu(QMenu& menu, std::optional<QPoint> screenPosition)
 {
+    if (InputHeld()) {
+        const QPoint at = screenPosition.value_or(CursorPosition());
+        AfterInputHold([shown = QPointer<QMenu>(&menu), at] {
+            if (shown) {
+                QMetaObject::invokeMethod(
+                    shown, [shown, at] { ShowPopupMenu(*shown, at); }, Qt::QueuedConnection);
+            }
+        });
+        return nullptr;
+    }
     if (popupAnswer) {
         answeredAt = screenPosition.value_or(CursorPosition());
         QAction* chosen = popupAnswer(menu);

@@ -5,6 +5,7 @@
 #include "platform/DropTarget.h"
 #include "platform/EventPump.h"
 #include "platform/Form.h"
+#include "platform/PopupMenu.h"
 #include "platform/audio/PrerollTimeouts.h"
 #include "platform/base/Hooks.h"
 #include "platform/base/Twips.h"
@@ -13,6 +14,7 @@
 #include "support/RiffFileBuilder.h"
 
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMimeData>
 #include <QUrl>
 #include <QWidget>
@@ -73,6 +75,7 @@ protected:
     {
         platform::SetPumpHook(nullptr);
         platform::SetPumpWithoutInputHook(nullptr);
+        platform::SetPopupMenuAnswer(nullptr);
         MediaGraph::SetPrerollLimitMs(0);
         platform::audio::prerolltimeouts::Forget();
         basic::TwipsPerPixel = 0;
@@ -155,6 +158,21 @@ TEST_F(PressWait, CarriesOutADropAfterItBehindTheClickHeldBeforeIt)
 
     ASSERT_TRUE(testsupport::ProcessUntil([this] { return log.size() >= 2; }, testsupport::RealWaitMs));
     EXPECT_EQ(log, (std::vector<std::string>{"click", "drop /srv/sounds/dropped.wav"}));
+}
+
+// As the right-click menu still pending when a press begins, opened by a timer.
+TEST_F(PressWait, OpensAMenuAskedForInItOnlyAfterIt)
+{
+    QMenu menu;
+    menu.addAction("Edit");
+    int shown = 0;
+    platform::SetPopupMenuAnswer([&shown](QMenu&) -> QAction* {
+        ++shown;
+        return nullptr;
+    });
+    Wait([&] { EXPECT_EQ(platform::ShowPopupMenu(menu), nullptr); });
+    EXPECT_EQ(shown, 0) << "a menu would take the held clicks and keys";
+    EXPECT_TRUE(testsupport::ProcessUntil([&shown] { return shown == 1; }, testsupport::RealWaitMs));
 }
 
 } // namespace
