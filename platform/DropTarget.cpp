@@ -1,6 +1,7 @@
 #include "platform/DropTarget.h"
 
 #include "platform/ControlEvents.h"
+#include "platform/EventPump.h"
 #include "platform/InputCodes.h"
 #include "platform/base/Hooks.h"
 
@@ -108,18 +109,13 @@ void DropTarget::Hold(Dropped dropped)
 
 void DropTarget::CarryOutAfterHold()
 {
-    // Posted, so that the drops run from the event loop, never inside the
-    // request whose wait held them.
-    AfterInputHold([self = QPointer<DropTarget>(this)] {
-        if (self) {
-            QMetaObject::invokeMethod(self, &DropTarget::CarryOutHeld, Qt::QueuedConnection);
-        }
-    });
+    PostAfterInputHold(*this, [this] { CarryOutHeld(); });
 }
 
 void DropTarget::CarryOutHeld()
 {
     if (InputHeld()) {
+        // Another press waits by now.
         CarryOutAfterHold();
         return;
     }

@@ -4,6 +4,9 @@
 
 #include <QAbstractEventDispatcher>
 #include <QCoreApplication>
+#include <QPointer>
+
+#include <utility>
 
 namespace platform {
 
@@ -27,6 +30,15 @@ void InstallQtEventPump()
 void DoEvents()
 {
     Pump();
+}
+
+void PostAfterInputHold(QObject& context, std::function<void()> action)
+{
+    AfterInputHold([guard = QPointer<QObject>(&context), action = std::move(action)]() mutable {
+        if (guard) {
+            QMetaObject::invokeMethod(guard, std::move(action), Qt::QueuedConnection);
+        }
+    });
 }
 
 } // namespace platform

@@ -1,5 +1,9 @@
 #pragma once
 
+#include <functional>
+
+class QObject;
+
 namespace platform {
 
 // Makes the pump hooks dispatch Qt's pending events, so every wait of the
@@ -9,5 +13,9 @@ void InstallQtEventPump();
 
 // Dispatches pending window events once through the pump hook.
 void DoEvents();
+
+// Runs action from the event loop once no input is held, never inside the
+// request whose wait held it; not at all when context is gone by then.
+void PostAfterInputHold(QObject& context, std::function<void()> action);
 
 } // namespace platform

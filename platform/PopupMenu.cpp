@@ -1,11 +1,11 @@
 #include "platform/PopupMenu.h"
 
+#include "platform/EventPump.h"
 #include "platform/Screens.h"
 #include "platform/base/Hooks.h"
 
 #include <QAction>
 #include <QMenu>
-#include <QPointer>
 
 #include <utility>
 
@@ -30,12 +30,7 @@ QAction* ShowPopupMenu(QMenu& menu, std::optional<QPoint> screenPosition)
 {
     if (InputHeld()) {
         const QPoint at = screenPosition.value_or(CursorPosition());
-        AfterInputHold([shown = QPointer<QMenu>(&menu), at] {
-            if (shown) {
-                QMetaObject::invokeMethod(
-                    shown, [shown, at] { ShowPopupMenu(*shown, at); }, Qt::QueuedConnection);
-            }
-        });
+        PostAfterInputHold(menu, [&menu, at] { ShowPopupMenu(menu, at); });
         return nullptr;
     }
     if (popupAnswer) {
