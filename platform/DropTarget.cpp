@@ -1,11 +1,16 @@
 #include "platform/DropTarget.h"
 
 #include "platform/ControlEvents.h"
+#include "platform/EventPump.h"
 #include "platform/InputCodes.h"
+#include "platform/base/Hooks.h"
 
 #include <QDragMoveEvent>
 #include <QDropEvent>
+#include <QPointer>
 #include <QWidget>
+
+#include <utility>
 
 namespace platform {
 
@@ -84,6 +89,52 @@ void DropTarget::Forget()
     data_.Clear();
 }
 
+int DropTarget::CarryOut(Dropped& dropped)
+{
+    int effect = dropped.allowed;
+    if (OnDragDrop) {
+        OnDragDrop(dropped.data, effect, dropped.button, dropped.shift, ToScale(dropped.at.x(), ScaleUnit::Twips),
+                   ToScale(dropped.at.y(), ScaleUnit::Twips));
+    }
+    return effect & dropped.allowed;
+}
+
+void DropTarget::Hold(Dropped dropped)
+{
+    held_.push_back(std::move(dropped));
+    if (held_.size() == 1) {
+        CarryOutAfterHold();
+    }
+}
+
+void DropTarget::CarryOutAfterHold()
+{
+    PostAfterInputHold(*this, [this] { CarryOutHeld(); });
+}
+
+void DropTarget::CarryOutHeld()
+{
+    if (InputHeld()) {
+        // Another press waits by now.
+        CarryOutAfterHold();
+        return;
+    }
+    // The clicks and keys held with the drops go first, in their order: as a
+    // rule they came first.
+    const QPointer<DropTarget> self(this);
+    Pump();
+    if (!self) {
+        return;
+    }
+    std::vector<Dropped> drops = std::exchange(held_, {});
+    for (Dropped& dropped : drops) {
+        CarryOut(dropped);
+        if (!self) {
+            return;
+        }
+    }
+}
+
 bool DropTarget::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched != &target_) {
@@ -131,16 +182,23 @@ bool DropTarget::eventFilter(QObject* watched, QEvent* event)
             drop.ignore();
             return true;
         }
-        DragData data = drop.mimeData() != nullptr ? DragData::ReadFrom(*drop.mimeData()) : DragData();
-        const int allowed = FromDropActions(drop.possibleActions());
-        int effect = allowed;
-        if (OnDragDrop) {
-            const QPoint at = drop.position().toPoint();
-            OnDragDrop(data, effect, MouseButtonsCode(drop.buttons()), ShiftCode(drop.modifiers()),
-                       ToScale(at.x(), ScaleUnit::Twips), ToScale(at.y(), ScaleUnit::Twips));
+        Dropped dropped{drop.mimeData() != nullptr ? DragData::ReadFrom(*drop.mimeData()) : DragData(),
+                        FromDropActions(drop.possibleActions()), MouseButtonsCode(drop.buttons()),
+                        ShiftCode(drop.modifiers()), drop.position().toPoint()};
+        int effect = dropped.allowed;
+        if (InputHeld()) {
+            // The drop comes while a press waits: the source hears now the
+            // effect taken over this spot, the handler after the wait.
+            if (inside_) {
+                effect = lastEffect_;
+            }
+            dropped.allowed = effect;
+            Hold(std::move(dropped));
+        } else {
+            effect = CarryOut(dropped);
         }
         Forget();
-        const Qt::DropAction action = ChosenAction(effect & allowed);
+        const Qt::DropAction action = ChosenAction(effect & FromDropActions(drop.possibleActions()));
         if (action == Qt::IgnoreAction) {
             drop.ignore();
         } else {

@@ -7,6 +7,7 @@
 #include <QPoint>
 
 #include <functional>
+#include <vector>
 
 class QDropEvent;
 class QWidget;
@@ -23,6 +24,9 @@ inline constexpr int DragOver = 2;
 // a list scrolls on under a resting pointer); OnDragDrop sees the drop. Both
 // receive the allowed effects in effect and set the effect they accept (left
 // unchanged, the drop copies when copying is allowed). Positions are twips.
+// A drop while input is held (a press waits for its file) answers the source
+// with the effect taken over that spot and reaches OnDragDrop, with that
+// effect, after the hold has ended, behind the clicks and keys held with it.
 class DropTarget final : public QObject {
 public:
     explicit DropTarget(QWidget& target);
@@ -36,8 +40,21 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    struct Dropped {
+        DragData data;
+        int allowed = DropEffectNone;
+        int button = 0;
+        int shift = 0;
+        QPoint at;
+    };
+
     int RaiseOver(int state);
     void Forget();
+    // Raises OnDragDrop; returns the effect taken.
+    int CarryOut(Dropped& dropped);
+    void Hold(Dropped dropped);
+    void CarryOutAfterHold();
+    void CarryOutHeld();
 
     QWidget& target_;
     WindowTimer repeat_;
@@ -48,6 +65,7 @@ private:
     int shift_ = 0;
     QPoint at_;
     bool inside_ = false;
+    std::vector<Dropped> held_;
 };
 
 // Effects as Qt drop actions and back.

@@ -1,6 +1,8 @@
 #include "platform/PopupMenu.h"
 
+#include "platform/EventPump.h"
 #include "platform/Screens.h"
+#include "platform/base/Hooks.h"
 
 #include <QAction>
 #include <QMenu>
@@ -26,6 +28,11 @@ QPoint PopupMenuPosition()
 
 QAction* ShowPopupMenu(QMenu& menu, std::optional<QPoint> screenPosition)
 {
+    if (InputHeld()) {
+        const QPoint at = screenPosition.value_or(CursorPosition());
+        PostAfterInputHold(menu, [&menu, at] { ShowPopupMenu(menu, at); });
+        return nullptr;
+    }
     if (popupAnswer) {
         answeredAt = screenPosition.value_or(CursorPosition());
         QAction* chosen = popupAnswer(menu);

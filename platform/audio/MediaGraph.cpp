@@ -214,15 +214,17 @@ bool MediaGraph::WaitPrerolled()
 {
     // GStreamer's threads do the work: the limit runs on the machine's clock.
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(PrerollLimitMs());
+    // The window stays drawn and the tick's players go on sounding; clicks,
+    // keys and drops wait until the graph is ready or has failed, whichever
+    // pump runs meanwhile, so none of them can close or rebuild the player
+    // that waits here.
+    const InputHold hold;
     for (;;) {
         GstMessage* message = gst_bus_timed_pop_filtered(
             bus_, busSlice,
             static_cast<GstMessageType>(GST_MESSAGE_ASYNC_DONE | GST_MESSAGE_ERROR | GST_MESSAGE_APPLICATION));
         if (message == nullptr) {
-            // The window stays drawn and the tick's players go on sounding;
-            // clicks and keys wait until the graph is ready or has failed, so
-            // none of them can close or rebuild the player that waits here.
-            PumpWithoutInput();
+            Pump();
         }
         RefillIfDue();
         if (message != nullptr) {

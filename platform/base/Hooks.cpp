@@ -4,6 +4,7 @@
 #include "platform/base/Numbers.h"
 
 #include <utility>
+#include <vector>
 
 namespace platform {
 
@@ -11,6 +12,8 @@ namespace {
 PumpHook pumpHook;
 PumpHook pumpWithoutInputHook;
 RefillHook refillHook;
+int inputHolds = 0;
+std::vector<std::function<void()>> afterInputHold;
 bool refilling = false;
 double lastRefill = -1.0;
 } // namespace
@@ -22,7 +25,9 @@ void SetPumpHook(PumpHook hook)
 
 void Pump()
 {
-    if (pumpHook) {
+    if (inputHolds > 0 && pumpWithoutInputHook) {
+        pumpWithoutInputHook();
+    } else if (pumpHook) {
         pumpHook();
     }
 }
@@ -32,12 +37,34 @@ void SetPumpWithoutInputHook(PumpHook hook)
     pumpWithoutInputHook = std::move(hook);
 }
 
-void PumpWithoutInput()
+InputHold::InputHold()
 {
-    if (pumpWithoutInputHook) {
-        pumpWithoutInputHook();
+    ++inputHolds;
+}
+
+InputHold::~InputHold()
+{
+    if (--inputHolds > 0) {
+        return;
+    }
+    // An action may take a hold of its own and queue more.
+    const std::vector<std::function<void()>> actions = std::exchange(afterInputHold, {});
+    for (const auto& action : actions) {
+        action();
+    }
+}
+
+bool InputHeld()
+{
+    return inputHolds > 0;
+}
+
+void AfterInputHold(std::function<void()> action)
+{
+    if (inputHolds > 0) {
+        afterInputHold.push_back(std::move(action));
     } else {
-        Pump();
+        action();
     }
 }
 

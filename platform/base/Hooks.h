@@ -10,12 +10,26 @@ namespace platform {
 using PumpHook = std::function<void()>;
 void SetPumpHook(PumpHook hook);
 void Pump();
-// Dispatches pending window events once but holds clicks and keys back until
-// the next Pump: for a wait inside a request that a nested click could
-// undo (a close or a rebuild destroying the player that waits). Pump when no
-// such hook is installed.
+// The pump used while input is held: window events without clicks, keys and
+// menu activations, which stay queued in order. Without it (a test's own
+// pump hook) Pump calls the pump hook while input is held too.
 void SetPumpWithoutInputHook(PumpHook hook);
-void PumpWithoutInput();
+
+// While an InputHold lives no pump dispatches input, whoever calls it: a
+// press whose player waits for its file takes one, so no click, key, menu or
+// drop can open a dialog or close the player under it. Holds nest; what was
+// held is carried out after the last one ends.
+class InputHold {
+public:
+    InputHold();
+    ~InputHold();
+    InputHold(const InputHold&) = delete;
+    InputHold& operator=(const InputHold&) = delete;
+};
+bool InputHeld();
+// Runs action once the last hold has ended, or at once when none is held:
+// input the platform keeps aside itself (a drop) is handed back there.
+void AfterInputHold(std::function<void()> action);
 
 // Refill: feeds the sample-position players while the engine tick itself
 // waits, so that no wait longer than the queued audio turns into dead air.

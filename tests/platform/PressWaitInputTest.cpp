@@ -1,0 +1,164 @@
+// While a press waits for its file (a graph that never prerolls) no pump
+// dispatches input, whoever calls it. The real Qt pump is installed, and
+// input is queued as the window system queues it, not sent synchronously.
+#include "platform/DropTarget.h"
+#include "platform/EventPump.h"
+#include "platform/Form.h"
+#include "platform/PopupMenu.h"
+#include "platform/audio/PrerollTimeouts.h"
+#include "platform/base/Hooks.h"
+#include "platform/base/Twips.h"
+#include "support/MediaFixture.h"
+#include "support/ProcessUntil.h"
+#include "support/RiffFileBuilder.h"
+
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMimeData>
+#include <QUrl>
+#include <QWindow>
+#include <qpa/qplatformdrag.h>
+#include <qpa/qwindowsysteminterface.h>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using platform::audio::MediaGraph;
+using Queued = QWindowSystemInterface::AsynchronousDelivery;
+using Log = std::vector<std::string>;
+
+class ClickLog : public QWidget {
+public:
+    ClickLog(QWidget& parent, Log& log) : QWidget(&parent), log_(log) { setGeometry(0, 0, 100, 50); }
+
+protected:
+    void mousePressEvent(QMouseEvent*) override { log_.emplace_back("click"); }
+
+private:
+    Log& log_;
+};
+
+class PressWait : public audiotest::MediaFixture {
+protected:
+    void SetUp() override
+    {
+        MediaFixture::SetUp();
+        basic::TwipsPerPixel = 15;
+        platform::InstallQtEventPump();
+        MediaGraph::SetPrerollLimitMs(300);
+        testsupport::RiffFileBuilder().Format(1, 1, Rate, 8).Data({}).WriteTo(silent);
+        list.setGeometry(0, 60, 100, 100);
+        drop.OnDragOver = [](platform::DragData&, int& effect, int, int, double, double, int) {
+            effect = platform::DropEffectCopy;
+        };
+        // As the play list does: the cursor moves, and the list redraws with DoEvents.
+        drop.OnDragDrop = [this](platform::DragData& data, int&, int, int, double, double) {
+            log.push_back("drop " + data.Files().at(0));
+            platform::DoEvents();
+        };
+        form.Keys.KeyDown = [this](int& code, int) { log.push_back("down " + std::to_string(code)); };
+        form.Keys.KeyUp = [this](int& code, int) { log.push_back("up " + std::to_string(code)); };
+        form.SetKeyPreview(true);
+        form.resize(200, 200);
+        form.show();
+        ASSERT_TRUE(testsupport::ProcessUntil([this] { return form.windowHandle()->isExposed(); }, 10000));
+    }
+    void TearDown() override
+    {
+        platform::SetPumpHook(nullptr);
+        platform::SetPumpWithoutInputHook(nullptr);
+        platform::SetPopupMenuAnswer(nullptr);
+        MediaGraph::SetPrerollLimitMs(0);
+        platform::audio::prerolltimeouts::Forget();
+        basic::TwipsPerPixel = 0;
+        MediaFixture::TearDown();
+    }
+
+    // A click on the button, queued as the window system queues it.
+    void Click()
+    {
+        for (const auto type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+            QWindowSystemInterface::handleMouseEvent<Queued>(
+                form.windowHandle(), QPointF(10, 10), form.mapToGlobal(QPointF(10, 10)),
+                type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::LeftButton, type);
+        }
+    }
+
+    // A graph's wait for its first data, with during() run inside it as the
+    // window system's own messages are (a drop among them); what it logged.
+    Log Wait(const std::function<void()>& during)
+    {
+        QMetaObject::invokeMethod(&form, during, Qt::QueuedConnection);
+        MediaGraph graph;
+        EXPECT_FALSE(graph.RenderFile(silent, 1));
+        EXPECT_EQ(graph.LastError(), "the graph did not preroll in time");
+        return log;
+    }
+
+    std::string silent = folder / "silent.wav";
+    Log log;
+    platform::Form form;
+    ClickLog button{form, log};
+    QWidget list{&form};
+    platform::DropTarget drop{list};
+};
+
+TEST_F(PressWait, HoldsClicksKeysAndDropsThroughEveryPumpAndCarriesThemOutAfterItInOrder)
+{
+    // A key let go just before the press: its release waits for the
+    // window's deadline, whose timer pumps.
+    for (const auto type : {QEvent::KeyPress, QEvent::KeyRelease}) {
+        QKeyEvent key(type, Qt::Key_A, Qt::NoModifier, 38, 0, 0, "a");
+        key.setTimestamp(type == QEvent::KeyPress ? 1000 : 1100);
+        QCoreApplication::sendEvent(&form, &key);
+    }
+    QWindow* window = form.windowHandle();
+    Click();
+    QWindowSystemInterface::handleKeyEvent<Queued>(window, QEvent::KeyPress, Qt::Key_B, Qt::NoModifier, "b");
+    QMimeData mime;
+    mime.setUrls({QUrl::fromLocalFile("/srv/sounds/dropped.wav")});
+    Qt::DropAction answered = Qt::IgnoreAction;
+
+    const Log inWait = Wait([&] {
+        platform::DoEvents();
+        clock.Advance(platform::Form::ReleaseDeadlineMs);
+        // From another program: the window system hands the drop over at once.
+        const QPoint at = list.mapTo(&form, QPoint(20, 20));
+        const Qt::DropActions actions = Qt::CopyAction | Qt::MoveAction;
+        QWindowSystemInterface::handleDrag(window, &mime, at, actions, Qt::LeftButton, Qt::NoModifier);
+        const auto response =
+            QWindowSystemInterface::handleDrop(window, &mime, at, actions, Qt::LeftButton, Qt::NoModifier);
+        answered = response.isAccepted() ? response.acceptedAction() : Qt::IgnoreAction;
+    });
+    EXPECT_EQ(inWait, (Log{"down 65", "up 65"}));
+    EXPECT_EQ(answered, Qt::CopyAction) << "the source hears at once the effect taken over that spot";
+
+    ASSERT_TRUE(testsupport::ProcessUntil([this] { return log.size() >= 5; }, testsupport::RealWaitMs));
+    EXPECT_EQ(log, (Log{"down 65", "up 65", "click", "down 66", "drop /srv/sounds/dropped.wav"}));
+}
+
+// The release of the click that started the press waits in the window
+// system's queue: it arrives after the wait with nothing else to wake the loop.
+TEST_F(PressWait, CarriesOutAHeldClickOnItsOwn)
+{
+    Click();
+    EXPECT_TRUE(Wait([] { platform::DoEvents(); }).empty());
+    EXPECT_TRUE(testsupport::ProcessUntil([this] { return log == Log{"click"}; }, testsupport::RealWaitMs));
+}
+
+// As the right-click menu still pending when a press begins, opened by a timer.
+TEST_F(PressWait, OpensAMenuAskedForInItOnlyAfterIt)
+{
+    QMenu menu;
+    int shown = 0;
+    platform::SetPopupMenuAnswer([&shown](QMenu&) -> QAction* {
+        ++shown;
+        return nullptr;
+    });
+    Wait([&] { EXPECT_EQ(platform::ShowPopupMenu(menu), nullptr); });
+    EXPECT_EQ(shown, 0) << "a menu would take the held clicks and keys";
+    EXPECT_TRUE(testsupport::ProcessUntil([&shown] { return shown == 1; }, testsupport::RealWaitMs));
+}
+
+} // namespace
