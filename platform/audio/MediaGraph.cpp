@@ -1,6 +1,8 @@
 #include "platform/audio/MediaGraph.h"
 
 #include "platform/audio/AudioSystem.h"
+#include "platform/audio/GraphReaper.h"
+#include "platform/audio/GraphStateChange.h"
 #include "platform/audio/MediaFramework.h"
 #include "platform/audio/MediaGraphParts.h"
 #include "platform/audio/PadLinks.h"
@@ -15,6 +17,7 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <utility>
 
 namespace platform::audio {
 
@@ -61,6 +64,49 @@ std::string MessageText(GstMessage* message)
 
 } // namespace
 
+// Everything of a pipeline that its threads may still touch: the pipeline and
+// its bus, the pad links and the renderers' feeds (their callbacks), and a
+// state change in flight. Destroying it stops the pipeline, however long that
+// takes, then frees these in the order the threads need.
+struct MediaGraph::Remains : graphreaper::Leftover {
+    GstElement* pipeline = nullptr;
+    GstBus* bus = nullptr;
+    std::unique_ptr<PadLinks> links;
+    std::vector<std::unique_ptr<Filter>> filters;
+    std::vector<Connection> connections;
+    std::unique_ptr<GraphStateChange> change;
+
+    Remains() = default;
+    Remains(const Remains&) = delete;
+    Remains& operator=(const Remains&) = delete;
+    ~Remains() override
+    {
+        change.reset();
+        for (auto& filter : filters) {
+            if (filter->feed) {
+                filter->feed->Shutdown();
+            }
+        }
+        if (pipeline != nullptr) {
+            gst_element_set_state(pipeline, GST_STATE_NULL);
+        }
+        links.reset();
+        for (Connection& connection : connections) {
+            if (connection.source != nullptr) {
+                gst_object_unref(connection.source);
+            }
+        }
+        filters.clear();
+        if (bus != nullptr) {
+            gst_bus_set_sync_handler(bus, nullptr, nullptr, nullptr);
+            gst_object_unref(bus);
+        }
+        if (pipeline != nullptr) {
+            gst_object_unref(pipeline);
+        }
+    }
+};
+
 MediaGraph::MediaGraph()
 {
     if (!StartMediaFramework()) {
@@ -82,28 +128,51 @@ MediaGraph::MediaGraph()
 
 MediaGraph::~MediaGraph()
 {
+    if (StopPipeline(false)) {
+        // Stopped: what is left goes now.
+        TakeRemains().reset();
+    }
+}
+
+std::unique_ptr<MediaGraph::Remains> MediaGraph::TakeRemains()
+{
+    auto remains = std::make_unique<Remains>();
+    remains->pipeline = std::exchange(pipeline_, nullptr);
+    remains->bus = std::exchange(bus_, nullptr);
+    remains->links = std::move(links_);
+    remains->filters = std::exchange(filters_, {});
+    remains->connections = std::exchange(connections_, {});
+    remains->change = std::move(starting_);
+    return remains;
+}
+
+bool MediaGraph::StopPipeline(bool stuck)
+{
     for (auto& filter : filters_) {
         if (filter->feed) {
             filter->feed->Shutdown();
         }
     }
-    if (pipeline_ != nullptr) {
-        gst_element_set_state(pipeline_, GST_STATE_NULL);
+    if (!starting_) {
+        return true;
     }
-    links_.reset();
-    for (Connection& connection : connections_) {
-        if (connection.source != nullptr) {
-            gst_object_unref(connection.source);
+    std::unique_ptr<GraphStateChange> stopping;
+    if (!stuck) {
+        stopping = std::make_unique<GraphStateChange>(pipeline_, GST_STATE_NULL, std::move(starting_));
+        if (stopping->WaitFinished(StopLimitMs)) {
+            return true;
         }
     }
-    filters_.clear();
-    if (bus_ != nullptr) {
-        gst_bus_set_sync_handler(bus_, nullptr, nullptr, nullptr);
-        gst_object_unref(bus_);
+    Log("Media graph: left to stop on its own once the reads of its file return", 0);
+    std::unique_ptr<Remains> remains = TakeRemains();
+    if (stopping) {
+        remains->change = std::move(stopping);
     }
-    if (pipeline_ != nullptr) {
-        gst_object_unref(pipeline_);
-    }
+    graphreaper::Leave(std::move(remains));
+    prepared_ = true;
+    preparedOk_ = false;
+    state_ = GraphState::Stopped;
+    return false;
 }
 
 void MediaGraph::Unprepare()
@@ -111,12 +180,7 @@ void MediaGraph::Unprepare()
     if (!prepared_) {
         return;
     }
-    for (auto& filter : filters_) {
-        if (filter->feed) {
-            filter->feed->Shutdown();
-        }
-    }
-    gst_element_set_state(pipeline_, GST_STATE_NULL);
+    StopPipeline(false);
     for (auto& filter : filters_) {
         if (filter->feed && filter->element != nullptr) {
             const int device = filter->feed->Device();
@@ -146,6 +210,15 @@ bool MediaGraph::Prepare()
         return false;
     }
     RemoveUnreachable();
+    // Before anything opens the files: a file on a share that stopped
+    // answering is not touched again.
+    const std::vector<std::string> files = SourceFiles();
+    if (prerolltimeouts::Recent(files)) {
+        // It timed out a moment ago, unchanged: a press queued behind that
+        // failure gets its answer at once.
+        Fail("the graph did not preroll in time");
+        return false;
+    }
     // What an earlier attempt left on the bus is no news of this one.
     while (GstMessage* stale = gst_bus_pop(bus_)) {
         gst_message_unref(stale);
@@ -158,18 +231,9 @@ bool MediaGraph::Prepare()
         Fail("the graph has no renderer and no writer");
         return false;
     }
-    if (gst_element_set_state(pipeline_, GST_STATE_PAUSED) == GST_STATE_CHANGE_FAILURE) {
-        DrainBus();
-        Fail(lastError_.empty() ? "the graph does not start" : lastError_);
-        return false;
-    }
-    if (prerolltimeouts::Recent(SourceFiles())) {
-        // It timed out a moment ago, unchanged: a press queued behind that
-        // failure gets its answer at once.
-        Fail("the graph did not preroll in time");
-        return false;
-    }
-    if (!WaitPrerolled() || !OpenRenderers()) {
+    const prerolltimeouts::Loading loading(files);
+    starting_ = std::make_unique<GraphStateChange>(pipeline_, GST_STATE_PAUSED);
+    if (!WaitPrerolled(loading) || !OpenRenderers()) {
         return false;
     }
     if (HasRenderer()) {
@@ -210,7 +274,7 @@ std::vector<std::string> MediaGraph::SourceFiles() const
     return paths;
 }
 
-bool MediaGraph::WaitPrerolled()
+bool MediaGraph::WaitPrerolled(const prerolltimeouts::Loading& loading)
 {
     // GStreamer's threads do the work: the limit runs on the machine's clock.
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(PrerollLimitMs());
@@ -244,14 +308,21 @@ bool MediaGraph::WaitPrerolled()
             Fail(reason);
             return false;
         }
+        if (starting_->Finished() && starting_->Result() == GST_STATE_CHANGE_FAILURE) {
+            DrainBus();
+            Fail(lastError_.empty() ? "the graph does not start" : lastError_);
+            return false;
+        }
         GstState current = GST_STATE_NULL;
         if (gst_element_get_state(pipeline_, &current, nullptr, 0) == GST_STATE_CHANGE_SUCCESS &&
             current == GST_STATE_PAUSED) {
             return true;
         }
         if (std::chrono::steady_clock::now() > deadline) {
-            prerolltimeouts::Note(SourceFiles());
-            Fail("the graph did not preroll in time");
+            prerolltimeouts::Note(loading);
+            // What holds it back is most likely a read that does not return:
+            // stopping would wait for it.
+            Fail("the graph did not preroll in time", true);
             return false;
         }
     }
@@ -334,11 +405,11 @@ bool MediaGraph::OpenRenderers()
     return true;
 }
 
-void MediaGraph::Fail(std::string reason)
+void MediaGraph::Fail(std::string reason, bool stuck)
 {
     lastError_ = std::move(reason);
     Log("Media graph: " + lastError_, 0);
-    gst_element_set_state(pipeline_, GST_STATE_NULL);
+    StopPipeline(stuck);
     preparedOk_ = false;
 }
 
@@ -446,8 +517,9 @@ bool MediaGraph::RunToEnd(int timeoutMs)
             break;
         }
     }
-    gst_element_set_state(pipeline_, GST_STATE_NULL);
-    prepared_ = false;
+    if (StopPipeline(false)) {
+        prepared_ = false;
+    }
     preparedOk_ = false;
     state_ = GraphState::Stopped;
     return endSeen_ && !errored_;

@@ -16,8 +16,12 @@ typedef struct _GstMessage GstMessage;
 
 namespace platform::audio {
 
+class GraphStateChange;
 class PadLinks;
 class RendererFeed;
+namespace prerolltimeouts {
+class Loading;
+}
 
 enum class GraphState { Stopped, Paused, Running };
 enum class PinDirection { Input, Output };
@@ -42,7 +46,11 @@ struct MediaPin {
 //
 // Every member belongs to the program's thread. Waits are bounded and keep
 // the sample-position players fed (platform::RefillIfDue); the preparation's
-// wait also pumps events (platform::Pump).
+// wait also pumps events (platform::Pump). A file on a share that stops
+// answering never holds that thread: the graph starts and stops on threads of
+// its own, and one that does not stop within StopLimitMs is left to stop and
+// free itself once its reads return (see GraphReaper); the graph is then
+// empty, as one whose GStreamer did not start.
 class MediaGraph {
 public:
     MediaGraph();
@@ -50,7 +58,8 @@ public:
     MediaGraph(const MediaGraph&) = delete;
     MediaGraph& operator=(const MediaGraph&) = delete;
 
-    // False when GStreamer could not start: nothing can be built.
+    // False when GStreamer could not start, or the graph was left to stop on
+    // its own: nothing can be built.
     bool Valid() const { return pipeline_ != nullptr; }
     // The filters of the audio system in force, in their registered order.
     const std::vector<MediaFilter>& Registered() const { return registered_; }
@@ -91,6 +100,7 @@ public:
     // time").
     bool Prepare();
     static int PrerollLimitMs();
+    static constexpr int StopLimitMs = 500;
     // 0 or less restores the default (5000 ms).
     static void SetPrerollLimitMs(int ms);
     bool Prepared() const { return preparedOk_; }
@@ -156,6 +166,7 @@ public:
 private:
     struct Filter;
     struct Connection;
+    struct Remains;
 
     Filter* Live(int filter) const;
     void Unprepare();
@@ -164,12 +175,16 @@ private:
     RendererFeed* FirstFeed() const;
     bool Seek(std::int64_t startFrame, std::optional<double> stop);
     void RemoveUnreachable();
-    bool WaitPrerolled();
+    bool WaitPrerolled(const prerolltimeouts::Loading& loading);
+    // Stops the pipeline, false when it was left to stop on its own (at once
+    // when stuck: a read is known not to return).
+    bool StopPipeline(bool stuck);
+    std::unique_ptr<Remains> TakeRemains();
     // The files the graph's file sources read.
     std::vector<std::string> SourceFiles() const;
     bool OpenRenderers();
     void NoteBrokenLink(GstMessage* message);
-    void Fail(std::string reason);
+    void Fail(std::string reason, bool stuck = false);
     void DrainBus();
     void ApplyGains();
     std::int64_t PositionFrames();
@@ -179,6 +194,8 @@ private:
     GstElement* pipeline_ = nullptr;
     GstBus* bus_ = nullptr;
     std::unique_ptr<PadLinks> links_;
+    // The start, from the preparation on; null while the pipeline is stopped.
+    std::unique_ptr<GraphStateChange> starting_;
     std::vector<std::unique_ptr<Filter>> filters_;
     std::vector<Connection> connections_;
     int nextLink_ = 0;

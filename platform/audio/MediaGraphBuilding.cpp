@@ -90,6 +90,23 @@ void UnlinkPadsOf(GstElement* element, const std::string& templateName)
     }
 }
 
+// Answers how a file source is read without opening its file, as a file
+// that can be read anywhere: the automatic decoder asks while it is linked,
+// and a file source opens its file to answer, on the caller's thread, where
+// a share that stops answering would hold it. The true answer comes as the
+// graph starts, on a thread of its own.
+GstPadProbeReturn AnswerSchedulingUnopened(GstPad* /*pad*/, GstPadProbeInfo* info, gpointer /*data*/)
+{
+    GstQuery* query = gst_pad_probe_info_get_query(info);
+    if (query == nullptr || GST_QUERY_TYPE(query) != GST_QUERY_SCHEDULING) {
+        return GST_PAD_PROBE_OK;
+    }
+    gst_query_set_scheduling(query, GST_SCHEDULING_FLAG_SEEKABLE, 1, -1, 0);
+    gst_query_add_scheduling_mode(query, GST_PAD_MODE_PUSH);
+    gst_query_add_scheduling_mode(query, GST_PAD_MODE_PULL);
+    return GST_PAD_PROBE_HANDLED;
+}
+
 } // namespace
 
 int MediaGraph::AddFilter(const MediaFilter& filter)
@@ -301,7 +318,13 @@ bool MediaGraph::Connect(int fromFilter, int fromPin, int toFilter, int toPin)
     }
     bool linked = true;
     if (output.pad != nullptr) {
+        const gulong probe = from->fileSource ? gst_pad_add_probe(output.pad, GST_PAD_PROBE_TYPE_QUERY_UPSTREAM,
+                                                                  &AnswerSchedulingUnopened, nullptr, nullptr)
+                                              : 0;
         linked = gst_pad_link(output.pad, entry) == GST_PAD_LINK_OK;
+        if (probe != 0) {
+            gst_pad_remove_probe(output.pad, probe);
+        }
         connection.source = GST_PAD_CAST(gst_object_ref(output.pad));
     } else {
         connection.templateName = GST_PAD_TEMPLATE_NAME_TEMPLATE(output.padTemplate);

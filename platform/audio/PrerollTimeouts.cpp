@@ -1,9 +1,9 @@
 #include "platform/audio/PrerollTimeouts.h"
 
-#include <sys/stat.h>
+#include "platform/audio/FileStampProbe.h"
+#include "platform/base/Clock.h"
 
 #include <algorithm>
-#include <chrono>
 #include <deque>
 #include <mutex>
 
@@ -13,9 +13,10 @@ namespace {
 
 struct Timeout {
     std::string path;
-    off_t size = 0;
-    std::int64_t changedNs = 0;
-    std::chrono::steady_clock::time_point when;
+    std::int64_t whenMs = 0;
+    // The file as its load began, and the last look at it since.
+    std::shared_ptr<FileStampProbe> then;
+    std::shared_ptr<FileStampProbe> now;
 };
 
 constexpr std::size_t MostRemembered = 16;
@@ -23,32 +24,34 @@ constexpr std::size_t MostRemembered = 16;
 std::mutex lock;
 std::deque<Timeout> timeouts;
 
-bool Describe(const std::string& path, Timeout& timeout)
+// False when the file answers as another than the one that timed out. A
+// look still unanswered is not repeated, so a share whose status never
+// answers keeps one thread waiting per file, not one per press.
+bool Unchanged(Timeout& timeout)
 {
-    struct stat info {};
-    if (::stat(path.c_str(), &info) != 0) {
-        return false;
+    if (!timeout.now || timeout.now->Answered()) {
+        timeout.now = FileStampProbe::Start(timeout.path);
     }
-    timeout.path = path;
-    timeout.size = info.st_size;
-    timeout.changedNs = static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1'000'000'000 + info.st_mtim.tv_nsec;
-    return true;
+    const std::optional<FileStamp> now = timeout.now->Wait(CheckMs);
+    return !now || (timeout.then->Answered() && timeout.then->Wait(0) == now);
 }
 
 } // namespace
 
-void Note(const std::vector<std::string>& paths)
+Loading::Loading(const std::vector<std::string>& paths)
 {
-    const auto now = std::chrono::steady_clock::now();
-    std::lock_guard guard(lock);
     for (const std::string& path : paths) {
-        Timeout timeout;
-        if (!Describe(path, timeout)) {
-            continue;
-        }
-        timeout.when = now;
+        files_.emplace_back(path, FileStampProbe::Start(path));
+    }
+}
+
+void Note(const Loading& loading)
+{
+    const std::int64_t nowMs = ClockMs();
+    std::lock_guard guard(lock);
+    for (const auto& [path, probe] : loading.files_) {
         std::erase_if(timeouts, [&](const Timeout& old) { return old.path == path; });
-        timeouts.push_back(std::move(timeout));
+        timeouts.push_back(Timeout{path, nowMs, probe, nullptr});
         if (timeouts.size() > MostRemembered) {
             timeouts.pop_front();
         }
@@ -57,18 +60,24 @@ void Note(const std::vector<std::string>& paths)
 
 bool Recent(const std::vector<std::string>& paths)
 {
-    const auto now = std::chrono::steady_clock::now();
+    const std::int64_t nowMs = ClockMs();
     std::lock_guard guard(lock);
-    return std::any_of(paths.begin(), paths.end(), [&](const std::string& path) {
-        Timeout current;
-        if (!Describe(path, current)) {
-            return false;
-        }
-        return std::any_of(timeouts.begin(), timeouts.end(), [&](const Timeout& old) {
-            return old.path == path && old.size == current.size && old.changedNs == current.changedNs &&
-                   now - old.when < std::chrono::milliseconds(RememberMs);
-        });
+    // A clock set back forgets too.
+    std::erase_if(timeouts, [nowMs](const Timeout& old) {
+        return nowMs - old.whenMs >= RememberMs || nowMs < old.whenMs;
     });
+    for (const std::string& path : paths) {
+        const auto found =
+            std::find_if(timeouts.begin(), timeouts.end(), [&path](const Timeout& old) { return old.path == path; });
+        if (found == timeouts.end()) {
+            continue;
+        }
+        if (Unchanged(*found)) {
+            return true;
+        }
+        timeouts.erase(found);
+    }
+    return false;
 }
 
 void Forget()
