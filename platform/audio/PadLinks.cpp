@@ -68,6 +68,7 @@ PadLinks::~PadLinks()
                 g_signal_handler_disconnect(watched.element, handler);
             }
         }
+        gst_object_unref(watched.element);
     }
     for (Pending& link : pending_) {
         gst_object_unref(link.target);
@@ -82,6 +83,10 @@ void PadLinks::Add(GstElement* from, std::string templateName, GstPad* target, i
     if (!watched) {
         const gulong padAdded = g_signal_connect(from, "pad-added", G_CALLBACK(&Signals::PadAdded), this);
         const gulong noMorePads = g_signal_connect(from, "no-more-pads", G_CALLBACK(&Signals::NoMorePads), this);
+        // Kept alive until its handlers are disconnected: a decoder taken out
+        // of the graph after a failed connection is freed with the bin's
+        // reference otherwise.
+        gst_object_ref(from);
         watched_.push_back(Watched{from, padAdded, noMorePads});
     }
     gst_object_ref(target);
