@@ -9,7 +9,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
-#include <unordered_set>
+#include <unordered_map>
 
 namespace platform::files {
 
@@ -50,28 +50,31 @@ bool ValidHandle(int handle)
     return true;
 }
 
-// Handles of files on a server: every call through them goes to the I/O thread.
+// Handles of files on a server, with the file each reaches: every call
+// through them goes to the I/O thread.
 class RemoteHandles {
 public:
-    void Add(int handle)
+    void Add(int handle, const std::string& file)
     {
         std::lock_guard lock(mutex_);
-        handles_.insert(handle);
+        handles_[handle] = file;
     }
     void Remove(int handle)
     {
         std::lock_guard lock(mutex_);
         handles_.erase(handle);
     }
-    bool Contains(int handle)
+    // The file a server handle reaches, "" for any other handle.
+    std::string FileOf(int handle)
     {
         std::lock_guard lock(mutex_);
-        return handles_.count(handle) != 0;
+        const auto found = handles_.find(handle);
+        return found != handles_.end() ? found->second : std::string();
     }
 
 private:
     std::mutex mutex_;
-    std::unordered_set<int> handles_;
+    std::unordered_map<int, std::string> handles_;
 };
 
 RemoteHandles& Remote()
@@ -82,13 +85,23 @@ RemoteHandles& Remote()
 
 // Runs a call where it belongs: at once for local files, on the I/O thread for
 // server files. The call must capture its arguments by value.
+// file names the file the call concerns, so a call on a file whose earlier
+// call was given up on is not made again while that one is stuck.
 template <typename Call>
-std::int64_t Dispatch(bool onServer, Call call, const std::string& what, io::Abandon abandon = {})
+std::int64_t Dispatch(bool onServer, Call call, const std::string& what, io::Abandon abandon = {},
+                      const std::string& file = {})
 {
     if (!onServer) {
         return call();
     }
-    return io::Run(std::move(call), std::move(abandon), what);
+    return io::Run(std::move(call), std::move(abandon), what, file);
+}
+
+// A call through a handle: on the I/O thread when it reaches a server file.
+template <typename Call> std::int64_t DispatchOnHandle(int handle, Call call, const std::string& what)
+{
+    const std::string file = Remote().FileOf(handle);
+    return Dispatch(!file.empty(), std::move(call), what, {}, file);
 }
 
 std::int64_t PathCall(std::string_view path, const char* name,
@@ -100,7 +113,8 @@ std::int64_t PathCall(std::string_view path, const char* name,
     }
     const bool onServer = IsUnderUncRoot(native);
     return Dispatch(
-        onServer, [native, call] { return call(RawFileSystem(), native); }, std::string(name) + " " + native);
+        onServer, [native, call] { return call(RawFileSystem(), native); }, std::string(name) + " " + native, {},
+        native);
 }
 
 std::int64_t HandleCall(int handle, const char* name, std::int64_t (*call)(FileSystem&, int handle))
@@ -108,8 +122,8 @@ std::int64_t HandleCall(int handle, const char* name, std::int64_t (*call)(FileS
     if (!ValidHandle(handle)) {
         return -EBADF;
     }
-    return Dispatch(
-        Remote().Contains(handle), [handle, call] { return call(RawFileSystem(), handle); },
+    return DispatchOnHandle(
+        handle, [handle, call] { return call(RawFileSystem(), handle); },
         std::string(name) + " handle " + std::to_string(handle));
 }
 
@@ -130,12 +144,13 @@ int Open(std::string_view path, OpenMode mode)
             if (late > 0) {
                 RawFileSystem().Close(static_cast<int>(late));
             }
-        });
+        },
+        native);
     if (!Check(fd)) {
         return 0;
     }
     if (onServer) {
-        Remote().Add(static_cast<int>(fd));
+        Remote().Add(static_cast<int>(fd), native);
     }
     return static_cast<int>(fd);
 }
@@ -145,8 +160,10 @@ bool Close(int handle)
     if (!ValidHandle(handle)) {
         return false;
     }
-    const bool onServer = Remote().Contains(handle);
+    const bool onServer = !Remote().FileOf(handle).empty();
     Remote().Remove(handle);
+    // Made even while another call on the file is stuck: skipped, the
+    // descriptor would stay open for good.
     return Check(Dispatch(
         onServer, [handle] { return static_cast<std::int64_t>(RawFileSystem().Close(handle)); },
         "close handle " + std::to_string(handle)));
@@ -157,14 +174,15 @@ std::int64_t Read(int handle, std::span<std::uint8_t> buffer)
     if (!ValidHandle(handle)) {
         return -1;
     }
-    if (!Remote().Contains(handle)) {
+    const std::string file = Remote().FileOf(handle);
+    if (file.empty()) {
         return CountOrMinusOne(RawFileSystem().Read(handle, buffer));
     }
     // The I/O thread reads into a buffer of its own: the caller's may be gone
     // by the time a stuck read comes back.
     auto own = std::make_shared<std::vector<std::uint8_t>>(buffer.size());
     const std::int64_t n = io::Run([handle, own] { return RawFileSystem().Read(handle, *own); }, {},
-                                   "read handle " + std::to_string(handle));
+                                   "read handle " + std::to_string(handle), file);
     if (n > 0) {
         std::copy_n(own->begin(), static_cast<std::size_t>(n), buffer.begin());
     }
@@ -176,12 +194,13 @@ std::int64_t Write(int handle, std::span<const std::uint8_t> data)
     if (!ValidHandle(handle)) {
         return -1;
     }
-    if (!Remote().Contains(handle)) {
+    const std::string file = Remote().FileOf(handle);
+    if (file.empty()) {
         return CountOrMinusOne(RawFileSystem().Write(handle, data));
     }
     auto own = std::make_shared<std::vector<std::uint8_t>>(data.begin(), data.end());
     return CountOrMinusOne(io::Run([handle, own] { return RawFileSystem().Write(handle, *own); }, {},
-                                   "write handle " + std::to_string(handle)));
+                                   "write handle " + std::to_string(handle), file));
 }
 
 std::int64_t Seek(int handle, std::int64_t position)
@@ -189,8 +208,8 @@ std::int64_t Seek(int handle, std::int64_t position)
     if (!ValidHandle(handle)) {
         return -1;
     }
-    return CountOrMinusOne(Dispatch(
-        Remote().Contains(handle), [handle, position] { return RawFileSystem().Seek(handle, position); },
+    return CountOrMinusOne(DispatchOnHandle(
+        handle, [handle, position] { return RawFileSystem().Seek(handle, position); },
         "seek handle " + std::to_string(handle)));
 }
 
@@ -200,8 +219,8 @@ bool StatHandle(int handle, FileStatus& status)
         return false;
     }
     auto own = std::make_shared<FileStatus>();
-    const bool ok = Check(Dispatch(
-        Remote().Contains(handle),
+    const bool ok = Check(DispatchOnHandle(
+        handle,
         [handle, own] { return static_cast<std::int64_t>(RawFileSystem().StatHandle(handle, *own)); },
         "stat handle " + std::to_string(handle)));
     if (ok) {
@@ -220,8 +239,8 @@ bool SetHandleTimes(int handle, FileTime accessed, FileTime modified)
     if (!ValidHandle(handle)) {
         return false;
     }
-    return Check(Dispatch(
-        Remote().Contains(handle),
+    return Check(DispatchOnHandle(
+        handle,
         [handle, accessed, modified] {
             return static_cast<std::int64_t>(RawFileSystem().SetHandleTimes(handle, accessed, modified));
         },
@@ -233,8 +252,8 @@ bool SetHandleMode(int handle, unsigned mode)
     if (!ValidHandle(handle)) {
         return false;
     }
-    return Check(Dispatch(
-        Remote().Contains(handle),
+    return Check(DispatchOnHandle(
+        handle,
         [handle, mode] { return static_cast<std::int64_t>(RawFileSystem().SetHandleMode(handle, mode)); },
         "set mode of handle " + std::to_string(handle)));
 }
@@ -251,7 +270,7 @@ bool Stat(std::string_view path, FileStatus& status, bool followLinks)
         [native, own, followLinks] {
             return static_cast<std::int64_t>(RawFileSystem().Stat(native.c_str(), *own, followLinks));
         },
-        "stat " + native));
+        "stat " + native, {}, native));
     if (ok) {
         status = *own;
     }
@@ -304,7 +323,7 @@ bool SetMode(std::string_view path, unsigned mode)
            Check(Dispatch(
                IsUnderUncRoot(native),
                [native, mode] { return static_cast<std::int64_t>(RawFileSystem().SetMode(native.c_str(), mode)); },
-               "chmod " + native));
+               "chmod " + native, {}, native));
 }
 
 bool SetTimes(std::string_view path, FileTime accessed, FileTime modified)
@@ -316,7 +335,7 @@ bool SetTimes(std::string_view path, FileTime accessed, FileTime modified)
                [native, accessed, modified] {
                    return static_cast<std::int64_t>(RawFileSystem().SetTimes(native.c_str(), accessed, modified));
                },
-               "set times of " + native));
+               "set times of " + native, {}, native));
 }
 
 bool ListFolder(std::string_view path, std::vector<FolderEntry>& entries)
@@ -330,7 +349,7 @@ bool ListFolder(std::string_view path, std::vector<FolderEntry>& entries)
     const bool ok = Check(Dispatch(
         IsUnderUncRoot(native),
         [native, own] { return static_cast<std::int64_t>(RawFileSystem().ListFolder(native.c_str(), *own)); },
-        "list " + native));
+        "list " + native, {}, native));
     if (ok) {
         entries = std::move(*own);
     }
@@ -347,7 +366,7 @@ bool GetDiskSpace(std::string_view path, DiskSpace& space)
     const bool ok = Check(Dispatch(
         IsUnderUncRoot(native),
         [native, own] { return static_cast<std::int64_t>(RawFileSystem().GetDiskSpace(native.c_str(), *own)); },
-        "disk space of " + native));
+        "disk space of " + native, {}, native));
     if (ok) {
         space = *own;
     }
@@ -365,7 +384,7 @@ bool ResolvePath(std::string_view path, std::string& resolved)
     const bool ok = Check(Dispatch(
         IsUnderUncRoot(native),
         [native, own] { return static_cast<std::int64_t>(RawFileSystem().ResolvePath(native.c_str(), *own)); },
-        "resolve " + native));
+        "resolve " + native, {}, native));
     if (ok) {
         resolved = *own;
     }

@@ -49,7 +49,7 @@ bool IoFile::Open(std::string_view path, OpenMode mode)
                         RawFileSystem().Close(static_cast<int>(late));
                     }
                 },
-                "open " + native);
+                "open " + native, native);
     if (fd < 0) {
         errno = static_cast<int>(-fd);
         return false;
@@ -69,7 +69,7 @@ std::int64_t IoFile::RunOnFile(FileCall call, std::string_view what)
     const std::int64_t result = io::Run([descriptor, call] { return NotLikeGivingUp(call(descriptor->fd)); },
                                         // The late call still uses the descriptor; it closes it once done.
                                         [descriptor](std::int64_t) { RawFileSystem().Close(descriptor->fd); },
-                                        std::string(what) + " " + nativePath_);
+                                        std::string(what) + " " + nativePath_, nativePath_);
     if (result == -ETIMEDOUT) {
         descriptor_.reset();
         lost_ = true;

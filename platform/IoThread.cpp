@@ -12,6 +12,7 @@
 #include <memory>
 #include <mutex>
 #include <thread>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -24,6 +25,7 @@ enum class JobState { Pending, Done, Abandoned };
 struct Job {
     Work work;
     Abandon abandon;
+    std::string file;
     std::atomic<JobState> state{JobState::Pending};
     std::int64_t result = 0;
     // Only wakes the waiting caller early; the answer itself is the atomic state.
@@ -40,6 +42,41 @@ struct Worker {
     bool busy = false;
     bool retired = false;
 };
+
+// Files with a call that was given up on and has not come back yet.
+class GivenUpFiles {
+public:
+    void GivenUp(const std::string& file)
+    {
+        if (!file.empty()) {
+            std::lock_guard lock(mutex_);
+            ++calls_[file];
+        }
+    }
+    void Returned(const std::string& file)
+    {
+        std::lock_guard lock(mutex_);
+        const auto found = calls_.find(file);
+        if (found != calls_.end() && --found->second == 0) {
+            calls_.erase(found);
+        }
+    }
+    bool Stuck(const std::string& file)
+    {
+        std::lock_guard lock(mutex_);
+        return !file.empty() && calls_.count(file) != 0;
+    }
+
+private:
+    std::mutex mutex_;
+    std::unordered_map<std::string, int> calls_;
+};
+
+GivenUpFiles& StuckFiles()
+{
+    static GivenUpFiles files;
+    return files;
+}
 
 void Serve(const std::shared_ptr<Worker>& worker)
 {
@@ -61,8 +98,11 @@ void Serve(const std::shared_ptr<Worker>& worker)
         if (job->state.compare_exchange_strong(expected, JobState::Done, std::memory_order_acq_rel)) {
             std::lock_guard wakeLock(job->wakeMutex);
             job->wake.notify_all();
-        } else if (job->abandon) {
-            job->abandon(result);
+        } else {
+            if (job->abandon) {
+                job->abandon(result);
+            }
+            StuckFiles().Returned(job->file);
         }
         {
             std::lock_guard lock(worker->mutex);
@@ -204,11 +244,17 @@ void SetWaitLimitMs(int ms)
     waitLimitMs.store(ms > 0 ? ms : 1);
 }
 
-std::int64_t Run(Work work, Abandon abandon, const std::string& what)
+std::int64_t Run(Work work, Abandon abandon, const std::string& what, const std::string& file)
 {
+    if (StuckFiles().Stuck(file)) {
+        Log("Server file call not made, an earlier call on the file has not come back: " + what);
+        errno = ETIMEDOUT;
+        return -ETIMEDOUT;
+    }
     auto job = std::make_shared<Job>();
     job->work = std::move(work);
     job->abandon = std::move(abandon);
+    job->file = file;
     ThePool().Submit(job);
 
     const double start = Timer();
@@ -221,12 +267,15 @@ std::int64_t Run(Work work, Abandon abandon, const std::string& what)
         }
         if (SecondsSince(start) > limit) {
             JobState expected = JobState::Pending;
+            // Counted before the worker can see the job abandoned and return it.
+            StuckFiles().GivenUp(file);
             if (job->state.compare_exchange_strong(expected, JobState::Abandoned, std::memory_order_acq_rel)) {
                 ThePool().ReplaceStuckWorker();
                 Log("Server file call timed out after " + std::to_string(WaitLimitMs()) + " ms: " + what);
                 errno = ETIMEDOUT;
                 return -ETIMEDOUT;
             }
+            StuckFiles().Returned(file); // it came back just then
             break;
         }
         std::unique_lock wakeLock(job->wakeMutex);

@@ -141,10 +141,21 @@ TEST_F(ServerFiles, AServerThatDoesNotAnswerIsGivenUpAndNothingLeaks)
     EXPECT_EQ(basic::FileExists("//nas/sound/a.wav"), 1);
     EXPECT_EQ(layer.heldCalls, 1);
 
-    // When the late open comes back, its descriptor is closed, not leaked.
+    // The stuck file itself is not asked again, however often: each call
+    // fails at once instead of waiting the whole limit.
+    stepMs = 1000;
+    const int pumpsBefore = heldPumps;
+    EXPECT_EQ(basic::FileExists("//nas/sound/slow.wav"), 0);
+    EXPECT_EQ(basic::OpenFileHandle("//nas/sound/slow.wav", basic::OpenForRead, 0), 0);
+    EXPECT_EQ(heldPumps, pumpsBefore);
+    EXPECT_EQ(layer.heldCalls, 1);
+
+    // When the late open comes back, its descriptor is closed, not leaked,
+    // and the file is asked again.
     layer.Release();
     platform::io::WaitUntilIdle();
     EXPECT_EQ(testsupport::OpenDescriptorCount(), before);
+    EXPECT_EQ(basic::FileExists("//nas/sound/slow.wav"), 1);
 }
 
 } // namespace
