@@ -231,9 +231,8 @@ bool MediaGraph::Prepare()
         Fail("the graph has no renderer and no writer");
         return false;
     }
-    const prerolltimeouts::Loading loading(files);
     starting_ = std::make_unique<GraphStateChange>(pipeline_, GST_STATE_PAUSED);
-    if (!WaitPrerolled(loading) || !OpenRenderers()) {
+    if (!WaitPrerolled(files) || !OpenRenderers()) {
         return false;
     }
     if (HasRenderer()) {
@@ -274,7 +273,7 @@ std::vector<std::string> MediaGraph::SourceFiles() const
     return paths;
 }
 
-bool MediaGraph::WaitPrerolled(const prerolltimeouts::Loading& loading)
+bool MediaGraph::WaitPrerolled(const std::vector<std::string>& files)
 {
     // GStreamer's threads do the work: the limit runs on the machine's clock.
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(PrerollLimitMs());
@@ -319,7 +318,7 @@ bool MediaGraph::WaitPrerolled(const prerolltimeouts::Loading& loading)
             return true;
         }
         if (std::chrono::steady_clock::now() > deadline) {
-            prerolltimeouts::Note(loading);
+            prerolltimeouts::Note(files);
             // What holds it back is most likely a read that does not return:
             // stopping would wait for it.
             Fail("the graph did not preroll in time", true);

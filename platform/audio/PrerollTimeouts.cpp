@@ -14,7 +14,7 @@ namespace {
 struct Timeout {
     std::string path;
     std::int64_t whenMs = 0;
-    // The file as its load began, and the last look at it since.
+    // The file as it timed out, and the last look at it since.
     std::shared_ptr<FileStampProbe> then;
     std::shared_ptr<FileStampProbe> now;
 };
@@ -38,20 +38,13 @@ bool Unchanged(Timeout& timeout)
 
 } // namespace
 
-Loading::Loading(const std::vector<std::string>& paths)
-{
-    for (const std::string& path : paths) {
-        files_.emplace_back(path, FileStampProbe::Start(path));
-    }
-}
-
-void Note(const Loading& loading)
+void Note(const std::vector<std::string>& paths)
 {
     const std::int64_t nowMs = ClockMs();
     std::lock_guard guard(lock);
-    for (const auto& [path, probe] : loading.files_) {
+    for (const std::string& path : paths) {
         std::erase_if(timeouts, [&](const Timeout& old) { return old.path == path; });
-        timeouts.push_back(Timeout{path, nowMs, probe, nullptr});
+        timeouts.push_back(Timeout{path, nowMs, FileStampProbe::Start(path), nullptr});
         if (timeouts.size() > MostRemembered) {
             timeouts.pop_front();
         }
