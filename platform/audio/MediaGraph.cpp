@@ -231,8 +231,9 @@ bool MediaGraph::Prepare()
         Fail("the graph has no renderer and no writer");
         return false;
     }
+    const prerolltimeouts::Loading loading(files);
     starting_ = std::make_unique<GraphStateChange>(pipeline_, GST_STATE_PAUSED);
-    if (!WaitPrerolled(files) || !OpenRenderers()) {
+    if (!WaitPrerolled(loading) || !OpenRenderers()) {
         return false;
     }
     if (HasRenderer()) {
@@ -273,7 +274,7 @@ std::vector<std::string> MediaGraph::SourceFiles() const
     return paths;
 }
 
-bool MediaGraph::WaitPrerolled(const std::vector<std::string>& files)
+bool MediaGraph::WaitPrerolled(const prerolltimeouts::Loading& loading)
 {
     // GStreamer's threads do the work: the limit runs on the machine's clock.
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(PrerollLimitMs());
@@ -318,7 +319,7 @@ bool MediaGraph::WaitPrerolled(const std::vector<std::string>& files)
             return true;
         }
         if (std::chrono::steady_clock::now() > deadline) {
-            prerolltimeouts::Note(files);
+            prerolltimeouts::Note(loading);
             // What holds it back is most likely a read that does not return:
             // stopping would wait for it.
             Fail("the graph did not preroll in time", true);

@@ -19,6 +19,9 @@ namespace platform::audio {
 class GraphStateChange;
 class PadLinks;
 class RendererFeed;
+namespace prerolltimeouts {
+class Loading;
+}
 
 enum class GraphState { Stopped, Paused, Running };
 enum class PinDirection { Input, Output };
@@ -172,7 +175,7 @@ private:
     RendererFeed* FirstFeed() const;
     bool Seek(std::int64_t startFrame, std::optional<double> stop);
     void RemoveUnreachable();
-    bool WaitPrerolled(const std::vector<std::string>& files);
+    bool WaitPrerolled(const prerolltimeouts::Loading& loading);
     // Stops the pipeline, false when it was left to stop on its own (at once
     // when stuck: a read is known not to return).
     bool StopPipeline(bool stuck);

@@ -14,7 +14,7 @@ namespace {
 struct Timeout {
     std::string path;
     std::int64_t whenMs = 0;
-    // The file as it timed out, and the last look at it since.
+    // The file as its load began, and the last look at it since.
     std::shared_ptr<FileStampProbe> then;
     std::shared_ptr<FileStampProbe> now;
 };
@@ -38,13 +38,20 @@ bool Unchanged(Timeout& timeout)
 
 } // namespace
 
-void Note(const std::vector<std::string>& paths)
+Loading::Loading(const std::vector<std::string>& paths)
+{
+    for (const std::string& path : paths) {
+        files_.emplace_back(path, FileStampProbe::Start(path));
+    }
+}
+
+void Note(const Loading& loading)
 {
     const std::int64_t nowMs = ClockMs();
     std::lock_guard guard(lock);
-    for (const std::string& path : paths) {
+    for (const auto& [path, probe] : loading.files_) {
         std::erase_if(timeouts, [&](const Timeout& old) { return old.path == path; });
-        timeouts.push_back(Timeout{path, nowMs, FileStampProbe::Start(path), nullptr});
+        timeouts.push_back(Timeout{path, nowMs, probe, nullptr});
         if (timeouts.size() > MostRemembered) {
             timeouts.pop_front();
         }

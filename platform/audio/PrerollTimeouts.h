@@ -1,9 +1,13 @@
 #pragma once
 
+#include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace platform::audio {
+
+class FileStampProbe;
 
 // Files whose graph did not preroll in time, remembered for a while: a press
 // made while such a file loaded, or right after, fails at once instead of
@@ -19,10 +23,18 @@ namespace prerolltimeouts {
 inline constexpr int RememberMs = 30'000;
 inline constexpr int CheckMs = 200;
 
-// The graph reading paths timed out. Their status is asked from here on,
-// never on the program's thread, and only for files that timed out: a load
-// that succeeds costs no look at its files.
-void Note(const std::vector<std::string>& paths);
+// The files a graph reads, as they were when it began to load.
+class Loading {
+public:
+    explicit Loading(const std::vector<std::string>& paths);
+
+private:
+    friend void Note(const Loading& loading);
+    std::vector<std::pair<std::string, std::shared_ptr<FileStampProbe>>> files_;
+};
+
+// The graph of loading timed out.
+void Note(const Loading& loading);
 // True when one of paths, unchanged, timed out within RememberMs on the
 // program's clock.
 bool Recent(const std::vector<std::string>& paths);
