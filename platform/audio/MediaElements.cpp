@@ -121,4 +121,17 @@ std::string FactoryName(GstElement* element)
     return name != nullptr ? name : "";
 }
 
+bool AnswerScheduling(GstQuery* query, bool pull)
+{
+    if (query == nullptr || GST_QUERY_TYPE(query) != GST_QUERY_SCHEDULING) {
+        return false;
+    }
+    gst_query_set_scheduling(query, GST_SCHEDULING_FLAG_SEEKABLE, 1, -1, 0);
+    gst_query_add_scheduling_mode(query, GST_PAD_MODE_PUSH);
+    if (pull) {
+        gst_query_add_scheduling_mode(query, GST_PAD_MODE_PULL);
+    }
+    return true;
+}
+
 } // namespace platform::audio::media

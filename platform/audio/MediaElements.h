@@ -5,6 +5,7 @@
 typedef struct _GstElement GstElement;
 typedef struct _GstCaps GstCaps;
 typedef struct _GstPad GstPad;
+typedef struct _GstQuery GstQuery;
 
 // Small pieces of GStreamer that the media graph is built from.
 namespace platform::audio::media {
@@ -33,5 +34,10 @@ bool AcceptsOnlyRawAudio(GstCaps* caps);
 bool CarriesRawAudio(GstPad* pad);
 // The factory that made the element ("" for a bin of our own).
 std::string FactoryName(GstElement* element);
+
+// Answers a scheduling query in place of the element upstream: seekable,
+// pushed, and pulled too when pull is true. False for any other query, which
+// goes on as usual.
+bool AnswerScheduling(GstQuery* query, bool pull);
 
 } // namespace platform::audio::media

@@ -97,14 +97,8 @@ void UnlinkPadsOf(GstElement* element, const std::string& templateName)
 // graph starts, on a thread of its own.
 GstPadProbeReturn AnswerSchedulingUnopened(GstPad* /*pad*/, GstPadProbeInfo* info, gpointer /*data*/)
 {
-    GstQuery* query = gst_pad_probe_info_get_query(info);
-    if (query == nullptr || GST_QUERY_TYPE(query) != GST_QUERY_SCHEDULING) {
-        return GST_PAD_PROBE_OK;
-    }
-    gst_query_set_scheduling(query, GST_SCHEDULING_FLAG_SEEKABLE, 1, -1, 0);
-    gst_query_add_scheduling_mode(query, GST_PAD_MODE_PUSH);
-    gst_query_add_scheduling_mode(query, GST_PAD_MODE_PULL);
-    return GST_PAD_PROBE_HANDLED;
+    return media::AnswerScheduling(gst_pad_probe_info_get_query(info), true) ? GST_PAD_PROBE_HANDLED
+                                                                            : GST_PAD_PROBE_OK;
 }
 
 } // namespace

@@ -12,13 +12,7 @@ namespace {
 // (it turns a seek into a byte seek upstream).
 GstPadProbeReturn OfferPushOnly(GstPad* /*pad*/, GstPadProbeInfo* info, gpointer /*data*/)
 {
-    GstQuery* query = GST_PAD_PROBE_INFO_QUERY(info);
-    if (query == nullptr || GST_QUERY_TYPE(query) != GST_QUERY_SCHEDULING) {
-        return GST_PAD_PROBE_OK;
-    }
-    gst_query_set_scheduling(query, GST_SCHEDULING_FLAG_SEEKABLE, 1, -1, 0);
-    gst_query_add_scheduling_mode(query, GST_PAD_MODE_PUSH);
-    return GST_PAD_PROBE_HANDLED;
+    return AnswerScheduling(GST_PAD_PROBE_INFO_QUERY(info), false) ? GST_PAD_PROBE_HANDLED : GST_PAD_PROBE_OK;
 }
 
 // On the thread that adds the element (a streaming thread while the automatic
