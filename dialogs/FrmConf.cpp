@@ -10,10 +10,14 @@
 #include "foundation/Background.h"
 #include "foundation/Fonts.h"
 #include "foundation/Language.h"
+#include "foundation/MessageBoxes.h"
 #include "foundation/Parms.h"
+#include "foundation/RefusedSaves.h"
 #include "platform/BusyCursor.h"
 #include "platform/EventPump.h"
+#include "platform/MessageBox.h"
 #include "platform/TwipsGeometry.h"
+#include "platform/base/AppIdentity.h"
 #include "platform/base/Twips.h"
 
 #include <QPaintEvent>
@@ -177,6 +181,7 @@ bool FrmConf::OK()
             return false;
         }
     }
+    const basic::RefusedSaves refused;
     for (ConfPage* page : pages_) {
         if (page != nullptr) {
             page->Write();
@@ -188,7 +193,16 @@ bool FrmConf::OK()
     if (!PageLoaded(RemotePage)) {
         ConfPageRemote::WriteUnbuilt();
     }
+    // What was stored is applied when the dialog closes, also by Cancel.
     parms::ConfigConfirmed = 1;
+    if (!refused.Empty()) {
+        // The dialog stays open with the value shown, so the operator can
+        // change it and press OK again.
+        basic::ShowMessage(refused.Text(basic::LangText("次の設定は保存されませんでした。ほかの設定は保存されました。",
+                                                        "These settings were not saved; the others were.")),
+                           platform::IconExclamation, App::Title, this);
+        return false;
+    }
     Unload();
     return true;
 }

@@ -25,7 +25,9 @@ class UC_Buttons;
 // to validate, then writes the built pages in page order (and the MIDI
 // device the Remote page shows, opened or not) and sets
 // parms::ConfigConfirmed; a refused OK writes nothing and the dialog stays
-// open. Cancel writes nothing.
+// open. A value the store refused is named in a message and the dialog stays
+// open; the values stored are applied however it closes. Cancel writes
+// nothing.
 class FrmConf final : public platform::Form {
 public:
     static constexpr int PageCount = 12;
@@ -47,7 +49,8 @@ public:
     // -1: the tab strip and the button row; 0..11: that page.
     void LoadTabPage(int index);
     void OKCancelButtons_ButtonClicked(int index);
-    // OK; false when a page refused it (nothing was written then).
+    // OK; false when a page refused it (nothing was written then) or the
+    // store refused a value (the others were written).
     bool OK();
     void Cancel();
 

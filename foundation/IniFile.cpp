@@ -3,6 +3,7 @@
 #include "foundation/Conversions.h"
 #include "foundation/DayLog.h"
 #include "foundation/ModuleValues.h"
+#include "foundation/RefusedSaves.h"
 #include "platform/ProfileFile.h"
 #include "platform/base/AppIdentity.h"
 #include "platform/base/TextCodec.h"
@@ -56,12 +57,14 @@ void IniWrite(std::string_view key, const VariantText& value, std::string_view f
         // was: the line already holds it.
         if (platform::ReadProfileString(path, SectionOrDefault(section), key) != text) {
             WriteLog("IniWrite " + std::string(key) + ": " + textcodec::NotUtf8Note(path, text), 1, 0);
+            NoteRefusedSetting(key, text, path, nullptr);
         }
         return;
     }
     const platform::FileUpdate update = platform::WriteProfileString(path, SectionOrDefault(section), key, text);
     if (!update.ok) {
         WriteLog("IniWrite " + std::string(key) + ": " + update.failure, 1, 0);
+        NoteRefusedSetting(key, text, path, &update);
     } else if (update.nowUtf8) {
         WriteLog("IniWrite " + std::string(key) + ": " + textcodec::WentOverToUtf8Note(path, update.whyUtf8), 1, 0);
     }

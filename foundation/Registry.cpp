@@ -3,6 +3,7 @@
 #include "foundation/Conversions.h"
 #include "foundation/DayLog.h"
 #include "foundation/Paths.h"
+#include "foundation/RefusedSaves.h"
 #include "platform/Files.h"
 #include "platform/RegistryFiles.h"
 #include "platform/base/AppIdentity.h"
@@ -47,6 +48,12 @@ std::string_view TrimSpaces(std::string_view text)
         return {};
     }
     return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+// Where the operator finds a key's values: its file, else the key itself.
+std::string KeyFileOf(const std::string& keyPath)
+{
+    return platform::RegistryKeyFile(keyPath).value_or(keyPath);
 }
 
 void LogFailure(std::string_view call, std::string_view key, std::string_view failure)
@@ -109,11 +116,13 @@ int RegWrite(std::string_view key, const VariantText& value, std::string_view se
             return 1;
         }
         LogFailure("RegWrite", key, textcodec::NotUtf8Note(*path, text));
+        NoteRefusedSetting(key, text, KeyFileOf(*path), nullptr);
         return 0;
     }
     const platform::FileUpdate update = platform::WriteRegistryValue(*path, key, text);
     if (!update.ok) {
         LogFailure("RegWrite", key, update.failure);
+        NoteRefusedSetting(key, text, KeyFileOf(*path), &update);
         return 0;
     }
     LogWentOverToUtf8("RegWrite", key, *path, update, 1);

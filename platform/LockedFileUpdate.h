@@ -13,6 +13,7 @@ struct FileUpdate {
     bool ok = false;      // the file holds the edit (written, or already so)
     bool changed = false; // the file was replaced
     std::string failure;  // why not, when !ok
+    bool refused = false; // the file's encoding refused the change (failure says why)
     bool nowUtf8 = false; // a code page 932 file went over to UTF-8 to hold the change
     textcodec::ReadBack whyUtf8 = textcodec::ReadBack::Same; // why, when nowUtf8
 };
@@ -48,6 +49,7 @@ template <class Document, class Change> FileUpdate UpdateDocumentUnderLock(const
     });
     if (!refusal.empty()) {
         update.failure = path + ": " + refusal;
+        update.refused = true;
     }
     update.nowUtf8 = update.changed && wentOverToUtf8;
     if (update.nowUtf8) {

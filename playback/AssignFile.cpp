@@ -7,6 +7,7 @@
 #include "foundation/MessageBoxes.h"
 #include "foundation/ModuleValues.h"
 #include "foundation/Parms.h"
+#include "foundation/RefusedSaves.h"
 #include "foundation/Paths.h"
 #include "foundation/Registry.h"
 #include "foundation/SessionValues.h"
@@ -129,7 +130,12 @@ void AssignFile::Save(const std::string& target, int& ok)
         Message(basic::LangText("このファイルはユーザーロックされています", "This file is locked"), platform::IconStop);
         return;
     }
-    SetCurrentFile(target);
+    const basic::RefusedSaves refused;
+    const std::string previous = state_.CurrentFilePath;
+    const playback::AssignTextForm previousForm = form_;
+    // The write takes the target for the current file, so that the lines it
+    // holds keep their bytes.
+    SetCurrentPath(target);
     playback::AssignTextForm form;
     if (existing) {
         if (const auto bytes = ReadFileBytes(target)) {
@@ -138,14 +144,34 @@ void AssignFile::Save(const std::string& target, int& ok)
     }
     form_ = form;
     // A new file gets no owner on its first save: its second save sets it.
-    ok = WriteWith(state_.CurrentFilePath, state_.Abspath, existing ? 0 : 1, form);
-    SaveSpareCopy(state_.CurrentFilePath);
+    ok = WriteWith(target, state_.Abspath, existing ? 0 : 1, form);
+    if (ok == 1 || target == previous) {
+        SetCurrentFile(target);
+    } else {
+        // A table that was not written under a new name stays the table it
+        // was: its next save must not go to the file that refused it.
+        SetCurrentPath(previous);
+        form_ = previousForm;
+    }
+    if (!refused.Empty()) {
+        Message(refused.Text(ok == 1 ? basic::LangText("ボタンアサインは保存しましたが、次の値は保存されませんでした。",
+                                                       "The assign table was saved, but not these values:")
+                                     : basic::LangText("ボタンアサインを保存できませんでした。",
+                                                       "The assign table was not saved:")),
+                platform::IconExclamation);
+    }
+    SaveSpareCopy(target);
+}
+
+void AssignFile::SetCurrentPath(const std::string& path)
+{
+    state_.CurrentFilePath = path;
+    state_.CurrentFileTitle = basic::GetPathPart(path, 0, 0, 1, 0, 0, 0);
 }
 
 void AssignFile::SetCurrentFile(const std::string& path)
 {
-    state_.CurrentFilePath = path;
-    state_.CurrentFileTitle = basic::GetPathPart(path, 0, 0, 1, 0, 0, 0);
+    SetCurrentPath(path);
     if (lastStored_ != path) {
         basic::SaveSetting("LastTlvFilename", path);
         lastStored_ = path;
@@ -221,6 +247,9 @@ int AssignFile::WriteWith(std::string_view path, int pathMode, int noUser, const
         basic::WriteLog("WriteAssignFile: " + std::string(path) + " cannot hold " + keys +
                             ", which is no UTF-8 text; not saved",
                         1, 0);
+        for (const std::string& key : leftOut) {
+            basic::NoteRefusedSave({key, std::string(path), basic::RefusalReason::NotText, {}});
+        }
     }
     const std::optional<std::string> bytes = BytesInForm(path, text, form);
     if (!bytes) {
@@ -228,6 +257,7 @@ int AssignFile::WriteWith(std::string_view path, int pathMode, int noUser, const
     }
     if (basic::SaveFileAtomic(path, std::string_view(*bytes)) != 1) {
         basic::WriteLog("WriteAssignFile Failed " + std::string(path), 1, 0);
+        basic::NoteRefusedSave({{}, std::string(path), basic::RefusalReason::NotWritten, {}});
         return 0;
     }
     if (path == state_.CurrentFilePath) {
@@ -254,6 +284,7 @@ std::optional<std::string> AssignFile::BytesInForm(std::string_view path, const 
                             "otherwise; not saved: \"" +
                             bytes.Refused + "\"",
                         1, 0);
+        basic::NoteRefusedSave({bytes.Refused, std::string(path), basic::RefusalReason::Encoding, {}});
         return std::nullopt;
     }
     if (bytes.WentOverToUtf8) {

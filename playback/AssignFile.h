@@ -64,6 +64,9 @@ private:
     // The pre-read, the cache check, page 1 everywhere, the list cursors and
     // the remote list status, after new tables were put in place.
     void AfterRead();
+    // The current file and its title; SetCurrentFile also stores it as the
+    // last file.
+    void SetCurrentPath(const std::string& path);
     void SetCurrentFile(const std::string& path);
     bool CheckBeforeOpen(const std::string& path);
     int WriteWith(std::string_view path, int pathMode, int noUser, const playback::AssignTextForm& form);
