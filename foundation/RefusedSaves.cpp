@@ -23,7 +23,8 @@ std::string Reason(const RefusedSave& refusal)
         return LangText("値に文字として読めないバイトがあり、" + file + " に保存できません。",
                         "The value holds bytes that are no text; " + file + " cannot hold it.");
     case RefusalReason::Encoding:
-        return LangText(file + " の文字コードではこの値を安全に保存できません（次に読むときに別の文字として読まれます）。",
+        return LangText(file +
+                            " の文字コードではこの値を安全に保存できません（次に読むときに別の文字として読まれます）。",
                         "The character encoding of " + file +
                             " cannot take this value safely: the file would read back otherwise next time.");
     case RefusalReason::NotWritten:

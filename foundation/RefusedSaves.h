@@ -21,8 +21,8 @@ enum class RefusalReason {
 };
 
 struct RefusedSave {
-    std::string what;   // the value as the file would hold it ("Key=value"); "" for a whole file
-    std::string file;   // the INI file, the registry key or the table
+    std::string what; // the value as the file would hold it ("Key=value"); "" for a whole file
+    std::string file; // the INI file, the registry key or the table
     RefusalReason reason = RefusalReason::NotWritten;
     std::string detail; // the system's words for a file that could not be written
 };

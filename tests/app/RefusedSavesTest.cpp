@@ -92,7 +92,8 @@ TEST_F(RefusedSaves, ARefusedSaveAtCloseNamesTheEntryAndTheProgramStaysWhenTheOp
     Window().Ports.AssignFile->OpenSaveAssignFile(0, table, ok);
     ASSERT_EQ(ok, 1);
     Record(0, 0, 1).FileName = "/srv/café.wav";
-    const std::string closeAnyway = basic::LangText("保存に失敗しました。このまま終了しますか？", "Save failed.Close anyway?");
+    const std::string closeAnyway =
+        basic::LangText("保存に失敗しました。このまま終了しますか？", "Save failed.Close anyway?");
     platform::SetMessageBoxAnswer([&](const platform::MessageBoxRequest& request) {
         messages.push_back(request.text);
         return request.text == closeAnyway ? platform::IdNo : platform::IdYes;
