@@ -4,11 +4,17 @@
 #include "platform/LockedFileUpdate.h"
 #include "platform/base/TextCodec.h"
 
+#include <algorithm>
+
 namespace basic {
 
 namespace {
 
 thread_local RefusedSaves* collector = nullptr;
+
+// A file that takes no change at all refuses every value: the box names the
+// first few and counts the rest, which the log names.
+constexpr std::size_t MostShown = 5;
 
 std::string Quoted(std::string_view file)
 {
@@ -49,13 +55,20 @@ RefusedSaves::~RefusedSaves()
 std::string RefusedSaves::Text(std::string_view heading) const
 {
     std::string text(heading);
-    for (const RefusedSave& refusal : list_) {
+    const std::size_t shown = std::min(list_.size(), MostShown);
+    for (std::size_t i = 0; i < shown; ++i) {
+        const RefusedSave& refusal = list_[i];
         // A byte that is no text shows as its value, as the log shows it.
         text += "\r\n\r\n";
         if (!refusal.what.empty()) {
             text += textcodec::ShowingStrayBytes(refusal.what) + "\r\n";
         }
         text += Reason(refusal);
+    }
+    if (list_.size() > shown) {
+        const std::string more = std::to_string(list_.size() - shown);
+        text += "\r\n\r\n" + LangText("ほか " + more + " 件（ログに記録されています）",
+                                      "and " + more + " more (the log names them)");
     }
     return text;
 }
