@@ -298,8 +298,8 @@ Cp932Evidence WeighCp932(std::span<const std::uint8_t> bytes)
         const std::size_t start = i;
         std::size_t weight = 0;
         std::size_t count = 0;
-        std::size_t halfWidth = 0; // of the letters, as against symbols
-        std::size_t letters = 0;
+        std::size_t halfWidth = 0;
+        std::size_t letters = 0; // characters but full-width symbols
         std::size_t symbols = 0;
         bool chance = false;
         Kind first = Kind::Symbol;
@@ -313,8 +313,8 @@ Cp932Evidence WeighCp932(std::span<const std::uint8_t> bytes)
             first = count++ == 0 ? last : first;
             chance = chance || last == Kind::UserDefined ||
                      (len == 2 && i == start && start > 0 && IsAsciiLetter(bytes[i - 1]) && IsAsciiLetter(bytes[i + 1]));
-            letters += last == Kind::Symbol ? 0 : 1;
             symbols += last == Kind::Symbol && len == 2 ? 1 : 0;
+            letters += last == Kind::Symbol && len == 2 ? 0 : 1;
             halfWidth += last == Kind::HalfWidth ? 1 : 0;
             weight += last == Kind::Symbol ? 0 : len;
             i += len;
