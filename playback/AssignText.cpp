@@ -36,7 +36,7 @@ AssignText ReadAssignText(std::span<const std::uint8_t> bytes)
 {
     const textcodec::Judgement judgement = textcodec::Judge(bytes);
     AssignText read;
-    read.Form = {judgement.encoding, textcodec::HasByteOrderMark(bytes), judgement.certain};
+    read.Form = {judgement.encoding, textcodec::HasByteOrderMark(bytes), judgement.certain, judgement.supported};
     read.Text = textcodec::Decode(read.Form.ByteOrderMark ? bytes.subspan(3) : bytes, judgement.encoding);
     return read;
 }
@@ -70,6 +70,12 @@ AssignBytes EncodeAssignText(std::string_view text, std::span<const std::uint8_t
         out += "\r\n";
         return true;
     });
+    // A table in another code page has no encoding of its own that a new
+    // text could be written in.
+    if (!form.Supported && !IsAscii(firstNew)) {
+        result.Refused = firstNew;
+        return result;
+    }
     if (ReadsAs(out, text)) {
         result.Bytes = std::move(out);
         return result;
