@@ -71,6 +71,11 @@ bool IsValidUtf8(std::string_view text)
     return IsValidUtf8(std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
 }
 
+bool IsAscii(std::string_view text)
+{
+    return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
 bool HasByteOrderMark(std::span<const std::uint8_t> bytes)
 {
     return bytes.size() >= 3 && bytes[0] == 0xEF && bytes[1] == 0xBB && bytes[2] == 0xBF;

@@ -14,6 +14,8 @@ enum class Encoding { Utf8, Cp932 };
 
 bool IsValidUtf8(std::span<const std::uint8_t> bytes);
 bool IsValidUtf8(std::string_view text);
+// No byte of the text is above 7F: it reads the same in every encoding here.
+bool IsAscii(std::string_view text);
 
 // Which encoding a buffer read from outside is in: UTF-8 when it starts with
 // a byte order mark or is valid UTF-8, else code page 932.
