@@ -257,10 +257,10 @@ bool IsLowerAsciiLetter(std::uint8_t c)
 // half-width katakana and user-defined characters glued to a lowercase
 // Latin letter are what the accented letters of UTF-8 and of ISO 8859-1
 // form by chance ("Cafﾃｩ", "Cr鑪e", "ﾄrger"); Japanese text glues katakana
-// to capital abbreviations ("BGMﾘｽﾄ"), and kana to any word. A character
-// whose lead byte follows a Latin letter and whose trail byte is one is an
-// accented letter inside a Latin word too ("São" as "S縊"), whatever the
-// case of the letters. A lone half-width katakana, also beside symbols, or a
+// to capital abbreviations ("BGMﾘｽﾄ", "CDアルバム"), and kana to any word. A
+// character whose lead byte is an accented lowercase letter of ISO 8859-1
+// (E0-FC), follows a Latin letter and whose trail byte is one is that letter
+// inside a Latin word too ("São" as "S縊"), whatever the case of the letters. A lone half-width katakana, also beside symbols, or a
 // user-defined character is chance too. NEC special characters and symbols
 // stand beside anything.
 struct Cp932Evidence {
@@ -317,7 +317,8 @@ Cp932Evidence WeighCp932(std::span<const std::uint8_t> bytes)
             last = kindAt(i, len);
             first = count++ == 0 ? last : first;
             chance = chance || last == Kind::UserDefined ||
-                     (len == 2 && i == start && start > 0 && IsAsciiLetter(bytes[i - 1]) && IsAsciiLetter(bytes[i + 1]));
+                     (len == 2 && bytes[i] >= 0xE0 && i == start && start > 0 && IsAsciiLetter(bytes[i - 1]) &&
+                      IsAsciiLetter(bytes[i + 1]));
             symbols += last == Kind::Symbol && len == 2 ? 1 : 0;
             letters += last == Kind::Symbol && len == 2 ? 0 : 1;
             halfWidth += last == Kind::HalfWidth ? 1 : 0;
@@ -345,6 +346,8 @@ struct Utf8Evidence {
                                  // or four bytes or a letter beside an ASCII letter, else 1
     std::size_t chanceWords = 0; // words that read as chance: scripts mixed inside one, or
                                  // a lone character of a kind nobody writes alone
+    bool longCharacter = false;  // a word that reads as text holds a character of three or four bytes
+    bool letters = false;        // or a letter
 };
 
 class Utf8Weigher {
@@ -385,6 +388,7 @@ public:
             // A private character (what a user-defined one of code page 932
             // becomes) is no text anyone exchanges: it weighs nothing.
             wordWeight_ += cp >= 0xE000 && cp <= 0xF8FF ? 0 : len > 2 || (letter && besideLetter) ? 2 : 1;
+            longCharacter_ = longCharacter_ || len > 2;
             if (wordLength_++ == 0) {
                 // A Latin letter inside a lowercase word is not alone.
                 firstSeenAlone_ = SeenAlone(cp) || (latin && besideLowercase);
@@ -396,7 +400,7 @@ public:
                 japanese_ = japanese_ || script == static_cast<std::uint32_t>(Script::Japanese);
                 outsideCp932_ = outsideCp932_ || !InCp932Scripts(script);
                 writtenLetters_ = writtenLetters_ || !Phonetic(cp, besideLowercase);
-                phoneticLetter_ = phoneticLetter_ || Phonetic(cp, besideLowercase);
+                phoneticLetter_ = phoneticLetter_ || Phonetic(cp, besideLowercase) || IsCombiningMark(cp);
                 besideAscii_ = besideAscii_ || besideLetter;
                 mixed_ = mixed_ || (wordScript_ != 0 && wordScript_ != script) ||
                          (besideLetter && !GluedToLatin(cp, script, besideLowercase));
@@ -418,13 +422,15 @@ private:
             const bool chanceMix = mixed_ && (wordLength_ < 4 || !japanese_ || outsideCp932_);
             // Latin words are written with ASCII letters among the accented
             // ones; a word of accented letters alone that holds a phonetic one
-            // ("ķɻ") is what half-width katakana form.
+            // or a combining mark ("ķɻ", "ĺ̮") is what half-width katakana form.
             const bool phoneticAlone = wordLength_ > 1 && phoneticLetter_ && !besideAscii_;
             if (chanceMix || (wordLength_ == 1 && !firstSeenAlone_) || (hasLetters_ && !writtenLetters_) ||
                 phoneticAlone) {
                 ++evidence_.chanceWords;
             } else {
                 evidence_.weight += wordWeight_;
+                evidence_.longCharacter = evidence_.longCharacter || longCharacter_;
+                evidence_.letters = evidence_.letters || hasLetters_;
             }
         }
         wordLength_ = 0;
@@ -435,6 +441,7 @@ private:
         writtenLetters_ = false;
         phoneticLetter_ = false;
         besideAscii_ = false;
+        longCharacter_ = false;
         japanese_ = false;
         outsideCp932_ = false;
     }
@@ -449,6 +456,7 @@ private:
     bool writtenLetters_ = false; // and one that is not only phonetic (see Phonetic)
     bool phoneticLetter_ = false; // and one that is
     bool besideAscii_ = false;    // a letter of the word touches an ASCII letter
+    bool longCharacter_ = false;  // a character of three or four bytes
     bool japanese_ = false;       // a Japanese letter
     bool outsideCp932_ = false;   // a letter of a script code page 932 does not hold
 };
@@ -474,7 +482,10 @@ Judgement Weighed(const Utf8Evidence& utf8, std::size_t cp932Errors, const Cp932
         if (utf8.chanceWords > 0 && weight <= 2 * utf8.chanceWords && !cp932Chance) {
             return {Encoding::Cp932, false};
         }
-        return {Encoding::Utf8, weight >= 2 && weight > 2 * utf8.chanceWords + 1};
+        // Two letters of two bytes that read as a whole word of code page 932
+        // too ("жл" is "ﾐｶﾐｻ") are no more likely one than the other.
+        const bool thin = weight <= 2 && utf8.letters && !utf8.longCharacter && cp932Text && cp932.weight >= weight;
+        return {Encoding::Utf8, weight >= 2 && weight > 2 * utf8.chanceWords + 1 && !thin};
     }
     if (cp932Errors > 0) {
         // Damaged either way: UTF-8 when its text clearly outweighs its
@@ -518,8 +529,12 @@ Judgement Judge(std::span<const std::uint8_t> bytes)
     }
     const Cp932Evidence cp932 = WeighCp932(bytes);
     Judgement judgement = Weighed(utf8, Cp932Errors(bytes), cp932);
+    // UTF-8 in doubt beside code page 932 that reads as Japanese text is no
+    // reading of its own either: Japanese text read as UTF-8 by chance would
+    // take new lines in UTF-8.
+    const bool cp932Text = cp932.weight + cp932.symbols > 0 && cp932.chanceWords == 0;
     judgement.supported = judgement.certain || (judgement.encoding == Encoding::Utf8
-                                                    ? utf8.weight > 0
+                                                    ? utf8.weight > 0 && !cp932Text
                                                     : cp932.weight + cp932.symbols > 0);
     return judgement;
 }

@@ -131,9 +131,16 @@ TEST(TextCodec, WrittenWordsAreCertainUtf8AndOtherCodePagesHaveNoReadingOfTheirO
     // One accented word and one stray Latin-1 byte elsewhere: UTF-8.
     EXPECT_EQ(judge("A=Ça va\r\nB=/srv/Gr\xFCn 2.wav\r\n").encoding, Encoding::Utf8);
     EXPECT_EQ(judge("A=Ça va\r\nB=\xDC" "berweg\r\n").encoding, Encoding::Utf8);
-    // Half-width katakana that form accented letters with no ASCII letter
-    // beside them ("ķɻ") stay code page 932.
-    EXPECT_EQ(judge(textcodec::EncodeCp932("A=ﾄｷﾉｻ\r\n")).encoding, Encoding::Cp932);
+    // Half-width katakana that form letters with no ASCII letter beside them
+    // ("ķɻ", "ĺ̮", "жл") are never UTF-8 for certain, and Japanese read as
+    // UTF-8 in doubt takes no UTF-8 line.
+    for (const std::string_view japanese : {"A=ﾄｷﾉｻ\r\n", "A=ﾄｺﾌｮ\r\n", "A=ﾐｶﾐｻ\r\n", "A=陸対寂凌\r\n"}) {
+        const textcodec::Judgement judgement = judge(textcodec::EncodeCp932(japanese));
+        EXPECT_TRUE(judgement.encoding == Encoding::Cp932 || !judgement.supported) << japanese;
+    }
+    // Full-width katakana glued to an abbreviation is Japanese text.
+    const textcodec::Judgement album = judge(textcodec::EncodeCp932("A=CDアルバム\r\nB=DJトーク\r\n"));
+    EXPECT_TRUE(album.encoding == Encoding::Cp932 && album.certain);
     EXPECT_TRUE(judge(textcodec::EncodeCp932("A=ﾆｭｰｽ\r\n")).supported);
 }
 

@@ -128,6 +128,10 @@ std::vector<StoredTextCase> GenerateMisjudgedTextCases(int count, const LineMake
     static constexpr std::array<const char*, 16> HalfWidthWords{
         "ﾘｽﾄ",   "ﾄｰｸ",  "ﾌﾟﾚｰﾔｰ", "ｼﾞﾝｸﾞﾙ", "ﾆｭｰｽ",  "ｺｰﾅｰ", "ﾃｰﾏ",  "ｴﾝﾃﾞｨﾝｸﾞ",
         "ｽﾎﾟｯﾄ", "ｹﾞｽﾄ", "ﾒｰﾙ",    "ﾘｸｴｽﾄ",  "ﾌﾞﾚｲｸ", "ｿﾝｸﾞ", "ﾀｲﾄﾙ", "ﾐｭｰｼﾞｯｸ"};
+    // Full-width katakana and kanji after an abbreviation: many trail bytes
+    // are Latin letters ("ア" is 83 41).
+    static constexpr std::array<const char*, 12> FullWidthWords{
+        "アルバム", "トーク", "コーナー", "ゲスト", "テーマ", "ジングル", "東京", "総合", "音源", "特集", "ミックス", "ロゴ"};
     static constexpr std::array<const char*, 6> Accented{"Café", "Crème", "Müller", "Ärger", "été", "Señor"};
     // Letters of one script inside each word, as people write them.
     static constexpr std::array<const char*, 24> LatinExtended{
@@ -186,7 +190,7 @@ std::vector<StoredTextCase> GenerateMisjudgedTextCases(int count, const LineMake
                               : shape == 0 ? pick(Latin1Texts)
                               : shape == 1 ? pick(Accented)
                               : shape == 2 ? pick(random() % 2 ? nec : ibm) + "ABC Radio"
-                              : shape == 3 ? pick(Abbreviations) + pick(HalfWidthWords)
+                              : shape == 3 ? pick(Abbreviations) + (random() % 2 ? pick(HalfWidthWords) : pick(FullWidthWords))
                               : shape == 4 ? run(kanji, 1, 4)
                               : shape == 5
                                   ? (random() % 2 ? run(halfWidth, 3, 6) : run(kanji, 1, 2) + run(hiragana, 1, 3))
