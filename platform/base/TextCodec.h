@@ -40,11 +40,12 @@ bool HasByteOrderMark(std::span<const std::uint8_t> bytes);
 // they are. certain is false where the bytes read well both ways and the
 // evidence is thin, or where code page 932 has no text of its own or reads
 // a word as chance: a writer then never takes the file over to UTF-8, which
-// would write a misreading for good. supported is false where, in doubt, the likelier
-// reading has no text of its own either, only the other reading's damage and
-// chance against it: a file in another code page (ISO 8859-1, Windows-1252)
-// misread. No encoding is then the file's own, and a writer adds no line
-// that is not ASCII.
+// would write a misreading for good. supported is false where, in doubt,
+// the likelier reading has no text of its own either, only the other
+// reading's damage and chance against it (a file in another code page, ISO
+// 8859-1 or Windows-1252, misread), or where it is UTF-8 and code page 932
+// reads as Japanese text too. No encoding is then surely the file's own, and
+// a writer adds no line that is not ASCII.
 struct Judgement {
     Encoding encoding = Encoding::Utf8;
     bool certain = true;
