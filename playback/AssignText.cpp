@@ -15,16 +15,6 @@ std::span<const std::uint8_t> AsBytes(std::string_view text)
     return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
 }
 
-bool IsAscii(std::string_view text)
-{
-    for (const char c : text) {
-        if (static_cast<unsigned char>(c) >= 0x80) {
-            return false;
-        }
-    }
-    return true;
-}
-
 bool ReadsAs(std::string_view bytes, std::string_view text)
 {
     return ReadAssignText(AsBytes(bytes)).Text == text;
@@ -36,7 +26,7 @@ AssignText ReadAssignText(std::span<const std::uint8_t> bytes)
 {
     const textcodec::Judgement judgement = textcodec::Judge(bytes);
     AssignText read;
-    read.Form = {judgement.encoding, textcodec::HasByteOrderMark(bytes), judgement.certain};
+    read.Form = {judgement.encoding, textcodec::HasByteOrderMark(bytes), judgement.certain, judgement.supported};
     read.Text = textcodec::Decode(read.Form.ByteOrderMark ? bytes.subspan(3) : bytes, judgement.encoding);
     return read;
 }
@@ -63,13 +53,19 @@ AssignBytes EncodeAssignText(std::string_view text, std::span<const std::uint8_t
         } else {
             out += textcodec::Encode(line, form.Encoding);
             // The log names a new line that is not ASCII, else any new one.
-            if (firstNew.empty() || (IsAscii(firstNew) && !IsAscii(line))) {
+            if (firstNew.empty() || (textcodec::IsAscii(firstNew) && !textcodec::IsAscii(line))) {
                 firstNew = line;
             }
         }
         out += "\r\n";
         return true;
     });
+    // A table in another code page has no encoding of its own that a new
+    // text could be written in.
+    if (!form.Supported && !textcodec::IsAscii(firstNew)) {
+        result.Refused = firstNew;
+        return result;
+    }
     if (ReadsAs(out, text)) {
         result.Bytes = std::move(out);
         return result;

@@ -16,11 +16,13 @@ namespace playback {
 // How an assign table's bytes were read and are written back: in the
 // encoding it was read in, with its byte order mark when it had one. A table
 // whose encoding is in doubt (it reads both ways and the evidence is thin)
-// never goes over to UTF-8.
+// never goes over to UTF-8; one that no reading gives text of its own (ISO
+// 8859-1, Windows-1252) takes no new line that is not ASCII either.
 struct AssignTextForm {
     textcodec::Encoding Encoding = textcodec::Encoding::Utf8;
     bool ByteOrderMark = false;
     bool Certain = true;
+    bool Supported = true; // textcodec::Judgement::supported
 };
 
 // A table's text (UTF-8, without its byte order mark) and how it was read:
@@ -39,6 +41,7 @@ AssignText ReadAssignText(std::span<const std::uint8_t> bytes);
 // when ReadAssignText gives the text back. Else a table read for certain goes
 // over to UTF-8, with a byte order mark so that no later reading can doubt it;
 // a table in doubt is not saved, and Refused names the first line that is new.
+// A table without Supported is not saved when a new line is not ASCII.
 struct AssignBytes {
     std::optional<std::string> Bytes;
     bool WentOverToUtf8 = false;

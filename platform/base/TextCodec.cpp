@@ -71,6 +71,11 @@ bool IsValidUtf8(std::string_view text)
     return IsValidUtf8(std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
 }
 
+bool IsAscii(std::string_view text)
+{
+    return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
 bool HasByteOrderMark(std::span<const std::uint8_t> bytes)
 {
     return bytes.size() >= 3 && bytes[0] == 0xEF && bytes[1] == 0xBB && bytes[2] == 0xBF;
@@ -151,22 +156,27 @@ bool SeenAlone(std::uint32_t cp)
            cp >= 0x1F000;
 }
 
-// Letters of phonetics and of a few scripts that half-width katakana pairs
-// form by chance (Syriac, Thaana, NKo): a word of them alone is chance.
-bool Phonetic(std::uint32_t cp)
+// Letters that half-width katakana pairs form by chance: Latin Extended-B,
+// phonetics and modifier letters, and a few scripts (Syriac, Thaana, NKo). A
+// word of them alone is chance, unless a lowercase Latin letter touches it:
+// the Latin ones are then a word as people write it ("Sơn", "Azərbaycan",
+// "hǎo"), and the katakana that the bytes would be instead are glued into a
+// lowercase word, which Japanese text does not do.
+bool Phonetic(std::uint32_t cp, bool besideLowercase)
 {
-    return (cp >= 0x180 && cp <= 0x2FF && !(cp >= 0x218 && cp <= 0x21B)) || (cp >= 0x700 && cp <= 0x7FF);
+    return (cp >= 0x180 && cp <= 0x2FF && !(cp >= 0x218 && cp <= 0x21B) && !besideLowercase) ||
+           (cp >= 0x700 && cp <= 0x7FF);
 }
 
 // Letters that text glues to a Latin letter inside one word: Latin ones in
 // use (accents, combining marks, Vietnamese), and Japanese, Chinese and Korean
 // beside an abbreviation. Other scripts, and the Latin letters of phonetics
-// and of African languages, glued to ASCII are the chance characters that
-// half-width katakana after a capital abbreviation form ("MCﾇｵ" as "MCǵ").
-bool GluedToLatin(std::uint32_t cp, std::uint32_t script)
+// and of African languages glued only to capitals, are the chance characters
+// that half-width katakana after a capital abbreviation form ("MCﾇｵ" as "MCǵ").
+bool GluedToLatin(std::uint32_t cp, std::uint32_t script, bool besideLowercase)
 {
     if (script == static_cast<std::uint32_t>(Script::Latin)) {
-        return !Phonetic(cp);
+        return !Phonetic(cp, besideLowercase);
     }
     return script == static_cast<std::uint32_t>(Script::Japanese) ||
            script == static_cast<std::uint32_t>(Script::Hangul) || script == static_cast<std::uint32_t>(Script::Emoji);
@@ -224,7 +234,7 @@ std::size_t Cp932CharAt(std::span<const std::uint8_t> bytes, std::size_t i)
     }
     const std::uint8_t t = bytes[i + 1];
     const std::uint8_t last = c == 0x84 ? 0xBE : c == 0x87 ? 0x9C : c == 0xEA ? 0xA4 : c == 0xFC ? 0x4B : 0xFC;
-    return (t >= 0x40 && t <= 0x7E) || (t >= 0x80 && t <= last) ? 2 : 0;
+    return ((t >= 0x40 && t <= 0x7E) || t >= 0x80) && t <= last ? 2 : 0;
 }
 
 std::size_t Cp932Errors(std::span<const std::uint8_t> bytes)
@@ -247,12 +257,16 @@ bool IsLowerAsciiLetter(std::uint8_t c)
 // half-width katakana and user-defined characters glued to a lowercase
 // Latin letter are what the accented letters of UTF-8 and of ISO 8859-1
 // form by chance ("Cafﾃｩ", "Cr鑪e", "ﾄrger"); Japanese text glues katakana
-// to capital abbreviations ("BGMﾘｽﾄ"), and kana to any word. A lone half-width
-// katakana or a user-defined character is chance too. NEC special
-// characters and symbols stand beside anything.
+// to capital abbreviations ("BGMﾘｽﾄ", "CDアルバム"), and kana to any word. A
+// character whose lead byte is an accented lowercase letter of ISO 8859-1
+// (E0-FC), follows a Latin letter and whose trail byte is one is that letter
+// inside a Latin word too ("São" as "S縊"), whatever the case of the letters. A lone half-width katakana, also beside symbols, or a
+// user-defined character is chance too. NEC special characters and symbols
+// stand beside anything.
 struct Cp932Evidence {
     std::size_t weight = 0;      // of the words that read as text: 2 for a full-width letter, 1 for a half-width one
     std::size_t chanceWords = 0; // words that read as chance
+    std::size_t symbols = 0;     // full-width symbols in the words that read as text
 };
 
 Cp932Evidence WeighCp932(std::span<const std::uint8_t> bytes)
@@ -289,6 +303,9 @@ Cp932Evidence WeighCp932(std::span<const std::uint8_t> bytes)
         const std::size_t start = i;
         std::size_t weight = 0;
         std::size_t count = 0;
+        std::size_t halfWidth = 0;
+        std::size_t letters = 0; // characters but full-width symbols
+        std::size_t symbols = 0;
         bool chance = false;
         Kind first = Kind::Symbol;
         Kind last = Kind::Symbol;
@@ -299,16 +316,22 @@ Cp932Evidence WeighCp932(std::span<const std::uint8_t> bytes)
             }
             last = kindAt(i, len);
             first = count++ == 0 ? last : first;
-            chance = chance || last == Kind::UserDefined;
+            chance = chance || last == Kind::UserDefined ||
+                     (len == 2 && bytes[i] >= 0xE0 && i == start && start > 0 && IsAsciiLetter(bytes[i - 1]) &&
+                      IsAsciiLetter(bytes[i + 1]));
+            symbols += last == Kind::Symbol && len == 2 ? 1 : 0;
+            letters += last == Kind::Symbol && len == 2 ? 0 : 1;
+            halfWidth += last == Kind::HalfWidth ? 1 : 0;
             weight += last == Kind::Symbol ? 0 : len;
             i += len;
         }
         const bool gluedBefore = start > 0 && IsLowerAsciiLetter(bytes[start - 1]) && gluedKind(first);
         const bool gluedAfter = i < bytes.size() && IsLowerAsciiLetter(bytes[i]) && gluedKind(last);
-        if (chance || gluedBefore || gluedAfter || (count == 1 && first == Kind::HalfWidth)) {
+        if (chance || gluedBefore || gluedAfter || (letters == 1 && halfWidth == 1)) {
             ++evidence.chanceWords;
         } else {
             evidence.weight += weight;
+            evidence.symbols += symbols;
         }
     }
     return evidence;
@@ -323,6 +346,8 @@ struct Utf8Evidence {
                                  // or four bytes or a letter beside an ASCII letter, else 1
     std::size_t chanceWords = 0; // words that read as chance: scripts mixed inside one, or
                                  // a lone character of a kind nobody writes alone
+    bool longCharacter = false;  // a word that reads as text holds a character of three or four bytes
+    bool letters = false;        // or a letter
 };
 
 class Utf8Weigher {
@@ -357,9 +382,16 @@ public:
             const bool letter = script != static_cast<std::uint32_t>(Script::Punctuation);
             const bool besideLetter =
                 (i > 0 && IsAsciiLetter(bytes[i - 1])) || (i + len < bytes.size() && IsAsciiLetter(bytes[i + len]));
-            wordWeight_ += len > 2 || (letter && besideLetter) ? 2 : 1;
+            const bool besideLowercase = (i > 0 && IsLowerAsciiLetter(bytes[i - 1])) ||
+                                         (i + len < bytes.size() && IsLowerAsciiLetter(bytes[i + len]));
+            const bool latin = script == static_cast<std::uint32_t>(Script::Latin);
+            // A private character (what a user-defined one of code page 932
+            // becomes) is no text anyone exchanges: it weighs nothing.
+            wordWeight_ += cp >= 0xE000 && cp <= 0xF8FF ? 0 : len > 2 || (letter && besideLetter) ? 2 : 1;
+            longCharacter_ = longCharacter_ || len > 2;
             if (wordLength_++ == 0) {
-                firstOfWord_ = cp;
+                // A Latin letter inside a lowercase word is not alone.
+                firstSeenAlone_ = SeenAlone(cp) || (latin && besideLowercase);
                 // A combining mark goes on a letter; no word starts with one.
                 mixed_ = IsCombiningMark(cp) && !(i > 0 && IsAsciiLetter(bytes[i - 1]));
             }
@@ -367,9 +399,11 @@ public:
                 hasLetters_ = true;
                 japanese_ = japanese_ || script == static_cast<std::uint32_t>(Script::Japanese);
                 outsideCp932_ = outsideCp932_ || !InCp932Scripts(script);
-                writtenLetters_ = writtenLetters_ || !Phonetic(cp);
+                writtenLetters_ = writtenLetters_ || !Phonetic(cp, besideLowercase);
+                phoneticLetter_ = phoneticLetter_ || Phonetic(cp, besideLowercase) || IsCombiningMark(cp);
+                besideAscii_ = besideAscii_ || besideLetter;
                 mixed_ = mixed_ || (wordScript_ != 0 && wordScript_ != script) ||
-                         (besideLetter && !GluedToLatin(cp, script));
+                         (besideLetter && !GluedToLatin(cp, script, besideLowercase));
                 wordScript_ = script;
             }
             i += len;
@@ -386,10 +420,17 @@ private:
             // hardly four of the scripts it holds: a longer word of Japanese
             // and Greek or Cyrillic letters mixes them as Japanese text does.
             const bool chanceMix = mixed_ && (wordLength_ < 4 || !japanese_ || outsideCp932_);
-            if (chanceMix || (wordLength_ == 1 && !SeenAlone(firstOfWord_)) || (hasLetters_ && !writtenLetters_)) {
+            // Latin words are written with ASCII letters among the accented
+            // ones; a word of accented letters alone that holds a phonetic one
+            // or a combining mark ("ķɻ", "ĺ̮") is what half-width katakana form.
+            const bool phoneticAlone = wordLength_ > 1 && phoneticLetter_ && !besideAscii_;
+            if (chanceMix || (wordLength_ == 1 && !firstSeenAlone_) || (hasLetters_ && !writtenLetters_) ||
+                phoneticAlone) {
                 ++evidence_.chanceWords;
             } else {
                 evidence_.weight += wordWeight_;
+                evidence_.longCharacter = evidence_.longCharacter || longCharacter_;
+                evidence_.letters = evidence_.letters || hasLetters_;
             }
         }
         wordLength_ = 0;
@@ -398,6 +439,9 @@ private:
         mixed_ = false;
         hasLetters_ = false;
         writtenLetters_ = false;
+        phoneticLetter_ = false;
+        besideAscii_ = false;
+        longCharacter_ = false;
         japanese_ = false;
         outsideCp932_ = false;
     }
@@ -406,30 +450,27 @@ private:
     std::size_t wordLength_ = 0;
     std::size_t wordWeight_ = 0;
     std::uint32_t wordScript_ = 0;
-    std::uint32_t firstOfWord_ = 0;
+    bool firstSeenAlone_ = false; // the word's first character stands alone in text
     bool mixed_ = false;
     bool hasLetters_ = false;     // the word holds a letter
     bool writtenLetters_ = false; // and one that is not only phonetic (see Phonetic)
+    bool phoneticLetter_ = false; // and one that is
+    bool besideAscii_ = false;    // a letter of the word touches an ASCII letter
+    bool longCharacter_ = false;  // a character of three or four bytes
     bool japanese_ = false;       // a Japanese letter
     bool outsideCp932_ = false;   // a letter of a script code page 932 does not hold
 };
 
-} // namespace
-
-Judgement Judge(std::span<const std::uint8_t> bytes)
+// The encoding and whether it is certain, from what each reading says for
+// itself, where some byte is not ASCII.
+Judgement Weighed(const Utf8Evidence& utf8, std::size_t cp932Errors, const Cp932Evidence& cp932)
 {
-    if (HasByteOrderMark(bytes)) {
-        return {Encoding::Utf8, true};
-    }
-    const Utf8Evidence utf8 = Utf8Weigher().Weigh(bytes);
-    if (!utf8.anyHigh) {
-        return {Encoding::Utf8, true};
-    }
-    const std::size_t cp932Errors = Cp932Errors(bytes);
-    const Cp932Evidence cp932 = WeighCp932(bytes);
     // Code page 932 that reads only as chance is no evidence for itself: it
     // is UTF-8 or another code page misread.
     const bool cp932Chance = cp932.chanceWords > 0 && cp932.weight == 0;
+    // Code page 932 is certain only on text of its own, and without a chance
+    // word, which may be another code page misread.
+    const bool cp932Text = cp932.weight + cp932.symbols > 0 && cp932.chanceWords == 0;
     const std::size_t weight = utf8.weight;
     // Chance words speak against UTF-8 as damage does.
     const std::size_t against = utf8.damages + utf8.chanceWords;
@@ -441,7 +482,10 @@ Judgement Judge(std::span<const std::uint8_t> bytes)
         if (utf8.chanceWords > 0 && weight <= 2 * utf8.chanceWords && !cp932Chance) {
             return {Encoding::Cp932, false};
         }
-        return {Encoding::Utf8, weight >= 2 && weight > 2 * utf8.chanceWords + 1};
+        // Two letters of two bytes that read as a whole word of code page 932
+        // too ("жл" is "ﾐｶﾐｻ") are no more likely one than the other.
+        const bool thin = weight <= 2 && utf8.letters && !utf8.longCharacter && cp932Text && cp932.weight >= weight;
+        return {Encoding::Utf8, weight >= 2 && weight > 2 * utf8.chanceWords + 1 && !thin};
     }
     if (cp932Errors > 0) {
         // Damaged either way: UTF-8 when its text clearly outweighs its
@@ -450,7 +494,7 @@ Judgement Judge(std::span<const std::uint8_t> bytes)
         if (weight >= 2 * against || (weight >= against && utf8.damages <= cp932Errors + cp932.chanceWords)) {
             return {Encoding::Utf8, weight >= 2 * against};
         }
-        return {Encoding::Cp932, weight < against && cp932.chanceWords == 0};
+        return {Encoding::Cp932, weight < against && cp932Text};
     }
     // Whole as code page 932, damaged as UTF-8: UTF-8 only when its text
     // clearly outweighs the damage, as one damaged character in a UTF-8 text
@@ -469,7 +513,30 @@ Judgement Judge(std::span<const std::uint8_t> bytes)
     // page 932 stays doubtful whatever text is added beside it: the file may
     // be in another encoding misread.
     const bool outweighed = weight < against || utf8.damages > 1 || cp932.weight >= weight + against;
-    return {Encoding::Cp932, outweighed && cp932.chanceWords == 0};
+    return {Encoding::Cp932, outweighed && cp932Text};
+}
+
+} // namespace
+
+Judgement Judge(std::span<const std::uint8_t> bytes)
+{
+    if (HasByteOrderMark(bytes)) {
+        return {Encoding::Utf8, true};
+    }
+    const Utf8Evidence utf8 = Utf8Weigher().Weigh(bytes);
+    if (!utf8.anyHigh) {
+        return {Encoding::Utf8, true};
+    }
+    const Cp932Evidence cp932 = WeighCp932(bytes);
+    Judgement judgement = Weighed(utf8, Cp932Errors(bytes), cp932);
+    // UTF-8 in doubt beside code page 932 that reads as Japanese text is no
+    // reading of its own either: Japanese text read as UTF-8 by chance would
+    // take new lines in UTF-8.
+    const bool cp932Text = cp932.weight + cp932.symbols > 0 && cp932.chanceWords == 0;
+    judgement.supported = judgement.certain || (judgement.encoding == Encoding::Utf8
+                                                    ? utf8.weight > 0 && !cp932Text
+                                                    : cp932.weight + cp932.symbols > 0);
+    return judgement;
 }
 
 namespace {

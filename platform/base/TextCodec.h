@@ -14,6 +14,8 @@ enum class Encoding { Utf8, Cp932 };
 
 bool IsValidUtf8(std::span<const std::uint8_t> bytes);
 bool IsValidUtf8(std::string_view text);
+// No byte of the text is above 7F: it reads the same in every encoding here.
+bool IsAscii(std::string_view text);
 
 // Which encoding a buffer read from outside is in: UTF-8 when it starts with
 // a byte order mark or is valid UTF-8, else code page 932.
@@ -28,18 +30,26 @@ bool HasByteOrderMark(std::span<const std::uint8_t> bytes);
 // (a stray or cut byte, an overlong form, a surrogate), when its UTF-8
 // characters outweigh the damage; code page 932 text, half-width katakana
 // included, forms UTF-8 only by chance, and chance characters mix scripts
-// inside a word or are rare alone. The other way round, the accented letters
-// of UTF-8 and of ISO 8859-1 form code page 932 only by chance: kanji or
-// half-width katakana glued to a lowercase Latin letter, a lone half-width
+// inside a word or are rare alone; a Latin letter inside a lowercase word
+// ("Sơn", "Azərbaycan") is written text. The other way round, the accented
+// letters of UTF-8 and of ISO 8859-1 form code page 932 only by chance: kanji
+// or half-width katakana glued to a lowercase Latin letter, a character
+// glued between two Latin letters ("São" as "S縊"), a lone half-width
 // katakana, a user-defined character. The damaged bytes stay in the decoded
 // text, for the reader to refuse the lines that hold them or keep them as
 // they are. certain is false where the bytes read well both ways and the
-// evidence is thin, or where the only code page 932 reading is chance: a
-// writer then never takes the file over to UTF-8, which would write a
-// misreading for good.
+// evidence is thin, or where code page 932 has no text of its own or reads
+// a word as chance: a writer then never takes the file over to UTF-8, which
+// would write a misreading for good. supported is false where, in doubt,
+// the likelier reading has no text of its own either, only the other
+// reading's damage and chance against it (a file in another code page, ISO
+// 8859-1 or Windows-1252, misread), or where it is UTF-8 and code page 932
+// reads as Japanese text too. No encoding is then surely the file's own, and
+// a writer adds no line that is not ASCII.
 struct Judgement {
     Encoding encoding = Encoding::Utf8;
     bool certain = true;
+    bool supported = true;
 };
 Judgement Judge(std::span<const std::uint8_t> bytes);
 // Judge's encoding.

@@ -455,7 +455,7 @@ TEST_F(Settings, EverySaveOfEveryShapeReadsBackAsTheOperatorSawIt)
             return std::string(i == 0 && ini ? "[conf]\r\n" : "") + "Value" + std::to_string(i) + "=" + text;
         };
         for (const auto& cases : {testsupport::GenerateStoredTextCases(100, line, 7),
-                                  testsupport::GenerateMisjudgedTextCases(210, line, 76)}) {
+                                  testsupport::GenerateMisjudgedTextCases(330, line, 76)}) {
             for (std::size_t i = 0; i < cases.size(); ++i) {
                 const testsupport::StoredTextCase& c = cases[i];
                 std::ofstream(path, std::ios::binary | std::ios::trunc) << c.bytes;
@@ -483,6 +483,11 @@ TEST_F(Settings, EverySaveOfEveryShapeReadsBackAsTheOperatorSawIt)
                                     c.encoding == textcodec::Encoding::Cp932)
                             << c.shape << "\n"
                             << after;
+                    } else if (c.readable) {
+                        // In the encoding the file's own lines truly are in.
+                        EXPECT_EQ(after.substr(c.bytes.size()),
+                                  textcodec::Encode("LastTlvFilename=" + name, c.encoding) + "\r\n")
+                            << c.shape;
                     }
                 }
                 auto& [count, keptAll] =

@@ -105,6 +105,45 @@ TEST(TextCodec, CodePage932GluedIntoLowercaseWordsIsChance)
     }
 }
 
+// Words of one script, as people write them, are UTF-8 for certain, whatever
+// the script. A file in another code page is never code page 932 for certain,
+// and neither reading gives it text of its own: a writer adds it no line that
+// is not ASCII.
+TEST(TextCodec, WrittenWordsAreCertainUtf8AndOtherCodePagesHaveNoReadingOfTheirOwn)
+{
+    const auto judge = [](std::string_view text) {
+        return textcodec::Judge(std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
+    };
+    using textcodec::Encoding;
+    for (const std::string_view utf8 : {"Title=Sơn Tùng\r\n", "A=Nǐ hǎo\r\n", "A=Azərbaycan\r\n", "A=ɗan Hausa\r\n",
+                                        "A=Hawaiʻi\r\n", "A=Łódź\r\n", "A=Привет\r\n", "A=Αθήνα\r\n"}) {
+        const textcodec::Judgement judgement = judge(utf8);
+        EXPECT_TRUE(judgement.encoding == Encoding::Utf8 && judgement.certain) << utf8;
+    }
+    // ISO 8859-1 "São", "João", "Açores" and "Não": a kanji glued between
+    // Latin letters; Windows-1252 "€ 100" and “Ao vivo”.
+    for (const std::string_view other : {"BankName=S\xE3o Paulo\r\n", "A=Jo\xE3o\r\n", "A=A\xE7ores\r\n",
+                                         "A=N\xE3o\r\n", "A=\x80 100\r\n", "A=\x93" "Ao vivo\x94\r\n"}) {
+        const textcodec::Judgement judgement = judge(other);
+        EXPECT_FALSE(judgement.certain) << other;
+        EXPECT_FALSE(judgement.supported) << other;
+    }
+    // One accented word and one stray Latin-1 byte elsewhere: UTF-8.
+    EXPECT_EQ(judge("A=Ça va\r\nB=/srv/Gr\xFCn 2.wav\r\n").encoding, Encoding::Utf8);
+    EXPECT_EQ(judge("A=Ça va\r\nB=\xDC" "berweg\r\n").encoding, Encoding::Utf8);
+    // Half-width katakana that form letters with no ASCII letter beside them
+    // ("ķɻ", "ĺ̮", "жл") are never UTF-8 for certain, and Japanese read as
+    // UTF-8 in doubt takes no UTF-8 line.
+    for (const std::string_view japanese : {"A=ﾄｷﾉｻ\r\n", "A=ﾄｺﾌｮ\r\n", "A=ﾐｶﾐｻ\r\n", "A=陸対寂凌\r\n"}) {
+        const textcodec::Judgement judgement = judge(textcodec::EncodeCp932(japanese));
+        EXPECT_TRUE(judgement.encoding == Encoding::Cp932 || !judgement.supported) << japanese;
+    }
+    // Full-width katakana glued to an abbreviation is Japanese text.
+    const textcodec::Judgement album = judge(textcodec::EncodeCp932("A=CDアルバム\r\nB=DJトーク\r\n"));
+    EXPECT_TRUE(album.encoding == Encoding::Cp932 && album.certain);
+    EXPECT_TRUE(judge(textcodec::EncodeCp932("A=ﾆｭｰｽ\r\n")).supported);
+}
+
 TEST(TextCodec, WholeFileDecodingDropsTheByteOrderMark)
 {
     const std::string_view marked = "\xEF\xBB\xBF\x83\x41";

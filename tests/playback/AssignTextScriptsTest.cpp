@@ -32,6 +32,9 @@ std::span<const std::uint8_t> Bytes(const std::string& text)
 // save was refused (the file then stays byte for byte).
 bool AssignTextScripts::OpenAndSave(const testsupport::StoredTextCase& c, const std::string& added)
 {
+    // Judged against what the table truly is: a wrong reading is never certain.
+    const textcodec::Judgement judgement = textcodec::Judge(Bytes(c.bytes));
+    EXPECT_TRUE(!judgement.certain || (c.readable && judgement.encoding == c.encoding)) << c.shape << "\n" << c.bytes;
     const std::string path = scratch / "table.txt";
     scratch.Write("table.txt", c.bytes);
     for (int b = 0; b < 10; ++b) {
@@ -58,8 +61,16 @@ bool AssignTextScripts::OpenAndSave(const testsupport::StoredTextCase& c, const 
     // then with a byte order mark; any other keeps its form.
     if (textcodec::HasByteOrderMark(Bytes(saved)) != marked) {
         EXPECT_TRUE(c.readable && c.encoding == textcodec::Encoding::Cp932 && opened == 1) << c.shape << "\n" << saved;
-    } else if (c.encoding == textcodec::Encoding::Utf8 && c.readable) {
-        EXPECT_TRUE(textcodec::IsValidUtf8(saved)) << c.shape << "\n" << saved;
+    } else if (c.readable) {
+        // The new name is in the encoding the table's own lines truly are in.
+        EXPECT_NE(saved.find(textcodec::Encode("/srv/" + added + ".wav", c.encoding)), std::string::npos)
+            << c.shape << "\n"
+            << saved;
+        EXPECT_TRUE(c.encoding == textcodec::Encoding::Cp932 || textcodec::IsValidUtf8(saved)) << c.shape << "\n"
+                                                                                                << saved;
+    } else {
+        // A table in another code page takes no text of either encoding.
+        EXPECT_TRUE(textcodec::IsAscii(added)) << c.shape << "\n" << saved;
     }
     std::vector<std::string> names;
     for (int b = 0; b < 10; ++b) {
@@ -93,7 +104,7 @@ TEST_F(AssignTextScripts, TablesInDoubtOrOfOtherOriginsKeepTheirReading)
     const std::array<std::string, 3> added{"テーマ", "café", "plain"};
     int inDoubt = 0;
     int inDoubtSaved = 0;
-    const auto cases = testsupport::GenerateMisjudgedTextCases(140, ButtonLine, 176);
+    const auto cases = testsupport::GenerateMisjudgedTextCases(220, ButtonLine, 176);
     for (std::size_t i = 0; i < cases.size(); ++i) {
         const bool doubt = !textcodec::Judge(Bytes(cases[i].bytes)).certain && cases[i].readable;
         const bool saved = OpenAndSave(cases[i], added[i % added.size()]);

@@ -99,6 +99,23 @@ std::string Latin1(std::string_view utf8)
     return bytes;
 }
 
+// Windows-1252: ISO 8859-1 with curly quotes, dashes, "€" and a few letters
+// in 80-9F.
+std::string Windows1252(std::string_view utf8)
+{
+    static constexpr std::array<std::pair<std::string_view, char>, 16> Extra{
+        {{"€", '\x80'}, {"„", '\x84'}, {"…", '\x85'}, {"Š", '\x8A'}, {"Œ", '\x8C'}, {"‘", '\x91'}, {"’", '\x92'},
+         {"“", '\x93'}, {"”", '\x94'}, {"–", '\x96'}, {"—", '\x97'}, {"™", '\x99'}, {"š", '\x9A'}, {"œ", '\x9C'},
+         {"ž", '\x9E'}, {"Ÿ", '\x9F'}}};
+    std::string text(utf8);
+    for (const auto& [character, byte] : Extra) {
+        for (std::size_t at = text.find(character); at != std::string::npos; at = text.find(character, at + 1)) {
+            text.replace(at, character.size(), 1, byte);
+        }
+    }
+    return Latin1(text);
+}
+
 } // namespace
 
 std::vector<StoredTextCase> GenerateMisjudgedTextCases(int count, const LineMaker& line, std::uint32_t seed)
@@ -111,7 +128,28 @@ std::vector<StoredTextCase> GenerateMisjudgedTextCases(int count, const LineMake
     static constexpr std::array<const char*, 16> HalfWidthWords{
         "ﾘｽﾄ",   "ﾄｰｸ",  "ﾌﾟﾚｰﾔｰ", "ｼﾞﾝｸﾞﾙ", "ﾆｭｰｽ",  "ｺｰﾅｰ", "ﾃｰﾏ",  "ｴﾝﾃﾞｨﾝｸﾞ",
         "ｽﾎﾟｯﾄ", "ｹﾞｽﾄ", "ﾒｰﾙ",    "ﾘｸｴｽﾄ",  "ﾌﾞﾚｲｸ", "ｿﾝｸﾞ", "ﾀｲﾄﾙ", "ﾐｭｰｼﾞｯｸ"};
+    // Full-width katakana and kanji after an abbreviation: many trail bytes
+    // are Latin letters ("ア" is 83 41).
+    static constexpr std::array<const char*, 12> FullWidthWords{
+        "アルバム", "トーク", "コーナー", "ゲスト", "テーマ", "ジングル", "東京", "総合", "音源", "特集", "ミックス", "ロゴ"};
     static constexpr std::array<const char*, 6> Accented{"Café", "Crème", "Müller", "Ärger", "été", "Señor"};
+    // Letters of one script inside each word, as people write them.
+    static constexpr std::array<const char*, 24> LatinExtended{
+        "Sơn Tùng",   "Hà Nội",   "Nguyễn Văn Ơn", "Đà Nẵng",  "Phở bò",    "Trường Sơn", "Nǐ hǎo",   "Běijīng",
+        "lǜchá",      "Azərbaycan", "Əli Bakı",    "Łódź",     "Gdańsk",    "Dvořák",     "Šťastný",  "Ștefan Țara",
+        "Đorđević",   "Ħal Qormi", "Tōkyō Ōsaka",  "ɗan Hausa", "Hawaiʻi",   "Ǧazi",       "Привет",   "Αθήνα"};
+    static constexpr std::array<const char*, 16> Portuguese{
+        "São Paulo", "João Gilberto", "Não",          "Açores",     "Conceição",      "Coração", "Brasília", "Informação",
+        "Português", "Pão de Açúcar", "Maranhão",     "Ribeirão Preto", "Belém",      "Amanhã",  "Avó",      "Ação"};
+    static constexpr std::array<const char*, 14> CurlyAndEuro{
+        "“Ao vivo”", "‘Live’ mix",     "€ 100",        "€5",        "Rock – Pop",   "Hits…",   "„Guten Morgen“",
+        "Œuvre",     "Škoda",          "Radio™",       "½ € off",   "Café — Bar",   "don’t stop", "“Hello”"};
+    // Texts with one accented letter, and names whose one Latin-1 byte ("ü",
+    // "Ü") stands in any place of a word.
+    static constexpr std::array<const char*, 8> OneAccent{"Café", "Señor", "Zürich", "Crème", "été", "Ärger",
+                                                          "naïve", "Ça va"};
+    static constexpr std::array<const char*, 8> StrayU{"M\xFCller", "\xFC", "D\xFCsseldorf", "Gr\xFCn 2",
+                                                       "\xDC" "berweg", "f\xFCr", "T\xFC", "MEN\xDC"};
     static const std::vector<std::string> kanji = Cp932Characters(0x88, 0x98, 0x9F, 0xFC);
     static const std::vector<std::string> halfWidth = Cp932Characters(0, 0, 0xA6, 0xDF);
     static const std::vector<std::string> hiragana = Cp932Characters(0x82, 0x82, 0x9F, 0xF1);
@@ -129,16 +167,22 @@ std::vector<StoredTextCase> GenerateMisjudgedTextCases(int count, const LineMake
     std::vector<StoredTextCase> cases;
     for (int i = 0; i < count; ++i) {
         StoredTextCase c;
-        const int shape = i % 7;
+        const int shape = i % 11;
         c.shape = std::array{"ISO 8859-1",
                              "UTF-8 with an accent and a Latin-1 byte",
                              "code page 932 with a NEC or IBM character",
                              "code page 932 with abbreviations",
                              "realistic Japanese, kanji",
                              "realistic Japanese, half-width katakana or kanji and hiragana",
-                             "realistic European"}[shape];
-        c.encoding = shape == 0 || shape == 1 || shape == 6 ? textcodec::Encoding::Utf8 : textcodec::Encoding::Cp932;
-        c.readable = shape != 0;
+                             "realistic European",
+                             "UTF-8 of Latin Extended-A and -B, Vietnamese, Greek, Cyrillic",
+                             "ISO 8859-1 Portuguese",
+                             "Windows-1252 with curly quotes and €",
+                             "UTF-8 with one accent and one stray byte"}[shape];
+        const bool utf8 = shape == 1 || shape == 6 || shape == 7 || shape == 10;
+        c.encoding = utf8 || shape == 0 || shape == 8 || shape == 9 ? textcodec::Encoding::Utf8
+                                                                     : textcodec::Encoding::Cp932;
+        c.readable = shape != 0 && shape != 8 && shape != 9;
         const std::size_t values = shape == 1 ? 1 : 1 + random() % 3;
         for (std::size_t n = 0; n < values; ++n) {
             const bool plain = n > 0 && random() % 2 == 0;
@@ -146,20 +190,28 @@ std::vector<StoredTextCase> GenerateMisjudgedTextCases(int count, const LineMake
                               : shape == 0 ? pick(Latin1Texts)
                               : shape == 1 ? pick(Accented)
                               : shape == 2 ? pick(random() % 2 ? nec : ibm) + "ABC Radio"
-                              : shape == 3 ? pick(Abbreviations) + pick(HalfWidthWords)
+                              : shape == 3 ? pick(Abbreviations) + (random() % 2 ? pick(HalfWidthWords) : pick(FullWidthWords))
                               : shape == 4 ? run(kanji, 1, 4)
                               : shape == 5
                                   ? (random() % 2 ? run(halfWidth, 3, 6) : run(kanji, 1, 2) + run(hiragana, 1, 3))
-                                  : pick(European));
+                              : shape == 6  ? pick(European)
+                              : shape == 7  ? pick(LatinExtended)
+                              : shape == 8  ? pick(Portuguese)
+                              : shape == 9  ? pick(CurlyAndEuro)
+                              : n == 0      ? pick(OneAccent)
+                                            : "/srv/plain" + std::to_string(n) + ".wav");
         }
-        if (shape == 1) {
+        if (shape == 1 || shape == 10) {
             // A name of an older share, its accent one Latin-1 byte.
             c.damagedLine = static_cast<int>(c.texts.size());
-            c.texts.push_back("/srv/" + Latin1(pick(Accented)) + ".wav");
+            c.texts.push_back(shape == 1        ? "/srv/" + Latin1(pick(Accented)) + ".wav"
+                              : random() % 2 == 0 ? "/srv/" + pick(StrayU) + ".wav"
+                                                  : pick(StrayU));
         }
         for (std::size_t k = 0; k < c.texts.size(); ++k) {
             const std::string text = line(static_cast<int>(k), c.texts[k]) + "\r\n";
-            c.bytes += shape == 0                                 ? Latin1(text)
+            c.bytes += shape == 0 || shape == 8                   ? Latin1(text)
+                       : shape == 9                               ? Windows1252(text)
                        : c.encoding == textcodec::Encoding::Cp932 ? textcodec::EncodeCp932(text)
                                                                   : text;
         }
