@@ -14,6 +14,7 @@
 #include "mainwindow/MainState.h"
 #include "mainwindow/ports/MainPorts.h"
 #include "platform/AtomicFile.h"
+#include "platform/KeptOriginal.h"
 #include "platform/MessageBox.h"
 #include "playback/AssignChecks.h"
 #include "playback/AssignFileFormat.h"
@@ -259,7 +260,20 @@ std::optional<std::string> AssignFile::BytesInForm(std::string_view path, const 
     if (bytes.WentOverToUtf8) {
         // A name that would not come back as it is (saved as "?", as a
         // look-alike, or in bytes the reader takes for UTF-8) would lose its
-        // sound; the table goes over to UTF-8 instead.
+        // sound; the table goes over to UTF-8 instead. Written over itself,
+        // the table first keeps its bytes beside it, in case it was not code
+        // page 932 after all.
+        if (current && path == state_.CurrentFilePath) {
+            const platform::KeptOriginal kept = platform::KeepOriginalOnce(
+                std::string(path), std::string_view(reinterpret_cast<const char*>(current->data()), current->size()));
+            if (!kept.ok) {
+                basic::WriteLog("WriteAssignFile: " + std::string(path) +
+                                    ": it would go over to UTF-8, but its code page 932 bytes could not be kept in " +
+                                    kept.path + " (" + kept.failure + "); not saved",
+                                1, 0);
+                return std::nullopt;
+            }
+        }
         basic::WriteLog("WriteAssignFile: " + textcodec::WentOverToUtf8Note(path, bytes.WhyUtf8), 1, 0);
     }
     return std::move(bytes.Bytes);

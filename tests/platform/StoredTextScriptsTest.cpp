@@ -51,6 +51,11 @@ int CheckCase(const StoredTextCase& c, const Store& store, const std::string& va
     // 932 file had to go over to UTF-8 for the value.
     const bool wentOver = c.encoding == textcodec::Encoding::Cp932 && update.nowUtf8;
     EXPECT_EQ(after.starts_with(c.bytes), !wentOver) << c.shape << ", after writing " << value << "\n" << after;
+    if (c.shape.starts_with("UTF-16")) {
+        // The new line is UTF-16 of the file's order too, not 8-bit bytes.
+        const std::optional<std::string> text = testsupport::ReadUtf16File(after, c.shape.substr(7, 2));
+        EXPECT_TRUE(text && text->ends_with("LastTlvFilename=" + value + "\r\n")) << c.shape << ", " << value;
+    }
     return 0;
 }
 
@@ -81,7 +86,9 @@ TEST(StoredTextScripts, SettingsAndRegistryKeyFilesReadAsWrittenThroughEveryWrit
     int refused = 0;
     for (const auto& [store, line] :
          {std::pair{&ini, testsupport::LineMaker(iniLine)}, std::pair{&keyFile, testsupport::LineMaker(keyLine)}}) {
-        const std::vector<StoredTextCase> cases = testsupport::GenerateStoredTextCases(250, line);
+        std::vector<StoredTextCase> cases = testsupport::GenerateStoredTextCases(250, line);
+        const std::vector<StoredTextCase> utf16 = testsupport::GenerateUtf16TextCases(50, line);
+        cases.insert(cases.end(), utf16.begin(), utf16.end());
         for (std::size_t i = 0; i < cases.size(); ++i) {
             refused += CheckCase(cases[i], *store, NewValues[i % NewValues.size()]);
             ++writes;
