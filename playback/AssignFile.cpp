@@ -16,6 +16,7 @@
 #include "platform/AtomicFile.h"
 #include "platform/KeptOriginal.h"
 #include "platform/MessageBox.h"
+#include "platform/base/Utf16Text.h"
 #include "playback/AssignChecks.h"
 #include "playback/AssignFileFormat.h"
 #include "playback/AssignLine.h"
@@ -133,7 +134,9 @@ void AssignFile::Save(const std::string& target, int& ok)
     SetCurrentFile(target);
     playback::AssignTextForm form;
     if (existing) {
-        if (const auto bytes = ReadFileBytes(target)) {
+        // A UTF-16 file holds no table this program reads: it is replaced
+        // as a new table would be, not read as 8-bit text.
+        if (const auto bytes = ReadFileBytes(target); bytes && !textcodec::Utf16ByteOrderMark(*bytes)) {
             form = playback::ReadAssignText(*bytes).Form;
         }
     }

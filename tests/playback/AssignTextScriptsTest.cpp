@@ -106,7 +106,7 @@ TEST_F(AssignTextScripts, TablesInDoubtOrOfOtherOriginsKeepTheirReading)
 }
 
 // UTF-16 tables are refused at open, whole: the tables in memory and the
-// file stay as they were.
+// file stay as they were. Saved over, such a file is a new table in UTF-8.
 TEST_F(AssignTextScripts, Utf16TablesAreRefusedAtOpenAndLeftAsTheyAre)
 {
     const std::string path = scratch / "table.txt";
@@ -118,6 +118,12 @@ TEST_F(AssignTextScripts, Utf16TablesAreRefusedAtOpenAndLeftAsTheyAre)
         EXPECT_EQ(boxes.size(), boxesBefore + 1) << c.shape;
         EXPECT_EQ(Button(0, 0, 0).FileName, "/srv/before.wav") << c.shape;
         EXPECT_EQ(testsupport::ReadText(path), c.bytes) << c.shape;
+        Button(0, 0, 1).FileName = "/srv/" + c.texts[0] + ".wav";
+        ASSERT_EQ(Save(path), 1) << c.shape;
+        const std::string saved = testsupport::ReadText(path);
+        EXPECT_TRUE(textcodec::IsValidUtf8(saved) && saved.find('\0') == std::string::npos) << c.shape;
+        ASSERT_EQ(Open(path), 1) << c.shape;
+        EXPECT_EQ(Button(0, 0, 1).FileName, "/srv/" + c.texts[0] + ".wav") << c.shape;
     }
 }
 
