@@ -38,4 +38,10 @@ KeptOriginal KeepOriginalOnce(const std::string& path, std::string_view bytes)
     return kept;
 }
 
+std::string NotKeptNote(const KeptOriginal& kept)
+{
+    return "it would go over to UTF-8, but its code page 932 bytes could not be kept in " + kept.path + " (" +
+           kept.failure + "); not saved";
+}
+
 } // namespace platform

@@ -21,5 +21,7 @@ struct KeptOriginal {
 // wrong, the kept bytes are what the operator wrote. A copy kept earlier is
 // the older original and stays as it is. Logs where the original is.
 KeptOriginal KeepOriginalOnce(const std::string& path, std::string_view bytes);
+// Why a file that would go over was not saved, after KeepOriginalOnce failed.
+std::string NotKeptNote(const KeptOriginal& kept);
 
 } // namespace platform

@@ -50,8 +50,7 @@ template <class Document, class Change> FileUpdate UpdateDocumentUnderLock(const
         if (wentOverToUtf8) {
             const KeptOriginal kept = KeepOriginalOnce(path, bytes);
             if (!kept.ok) {
-                refusal = "it would go over to UTF-8, but its code page 932 bytes could not be kept in " + kept.path +
-                          " (" + kept.failure + "); not saved";
+                refusal = NotKeptNote(kept);
                 return std::nullopt;
             }
         }

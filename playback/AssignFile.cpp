@@ -270,10 +270,7 @@ std::optional<std::string> AssignFile::BytesInForm(std::string_view path, const 
             const platform::KeptOriginal kept = platform::KeepOriginalOnce(
                 std::string(path), std::string_view(reinterpret_cast<const char*>(current->data()), current->size()));
             if (!kept.ok) {
-                basic::WriteLog("WriteAssignFile: " + std::string(path) +
-                                    ": it would go over to UTF-8, but its code page 932 bytes could not be kept in " +
-                                    kept.path + " (" + kept.failure + "); not saved",
-                                1, 0);
+                basic::WriteLog("WriteAssignFile: " + std::string(path) + ": " + platform::NotKeptNote(kept), 1, 0);
                 return std::nullopt;
             }
         }

@@ -6,6 +6,8 @@
 #include "platform/base/TextCodec.h"
 #include "support/StoredTextFiles.h"
 
+#include <filesystem>
+
 using namespace playbacktest;
 
 namespace {
@@ -144,4 +146,12 @@ TEST_F(AssignTextScripts, ATableGoingOverToUtf8KeepsItsOriginalOnce)
         EXPECT_TRUE(textcodec::HasByteOrderMark(Bytes(testsupport::ReadText(path))));
         EXPECT_EQ(testsupport::ReadText(kept), first);
     }
+    // Where the original cannot be kept, the table does not go over.
+    std::filesystem::remove(kept);
+    std::filesystem::create_directory(kept);
+    scratch.Write("table.txt", first);
+    ASSERT_EQ(Open(path), 1);
+    Button(0, 0, 5).FileName = "/srv/😀.wav";
+    EXPECT_EQ(Save(path), 0);
+    EXPECT_EQ(testsupport::ReadText(path), first);
 }
