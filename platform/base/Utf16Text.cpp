@@ -17,6 +17,18 @@ void AppendUnit(std::string& out, std::uint32_t unit, Utf16Order order)
     out += order == Utf16Order::LittleEndian ? high : low;
 }
 
+bool IsHighSurrogate(std::uint32_t unit)
+{
+    return unit >= 0xD800 && unit <= 0xDBFF;
+}
+
+bool IsLowSurrogate(std::uint32_t unit)
+{
+    return unit >= 0xDC00 && unit <= 0xDFFF;
+}
+
+} // namespace
+
 void AppendUtf8(std::string& out, std::uint32_t cp)
 {
     if (cp < 0x80) {
@@ -35,18 +47,6 @@ void AppendUtf8(std::string& out, std::uint32_t cp)
         out += static_cast<char>(0x80 | (cp & 0x3F));
     }
 }
-
-bool IsHighSurrogate(std::uint32_t unit)
-{
-    return unit >= 0xD800 && unit <= 0xDBFF;
-}
-
-bool IsLowSurrogate(std::uint32_t unit)
-{
-    return unit >= 0xDC00 && unit <= 0xDFFF;
-}
-
-} // namespace
 
 std::optional<Utf16Order> Utf16ByteOrderMark(std::span<const std::uint8_t> bytes)
 {

@@ -28,6 +28,9 @@ struct Utf16Reading {
 };
 Utf16Reading DecodeUtf16(std::span<const std::uint8_t> bytes, Utf16Order order);
 
+// Appends the UTF-8 bytes of the code point cp (at most U+10FFFF).
+void AppendUtf8(std::string& out, std::uint32_t cp);
+
 // The UTF-16 bytes (without a mark) of UTF-8 text; the text must be valid UTF-8.
 std::string EncodeUtf16(std::string_view utf8, Utf16Order order);
 
