@@ -4,6 +4,7 @@
 #include "foundation/FileAccess.h"
 #include "platform/ServerPaths.h"
 #include "platform/base/TextCodec.h"
+#include "platform/base/Utf16Text.h"
 
 #include <algorithm>
 #include <array>
@@ -89,24 +90,6 @@ public:
     std::size_t Size() const { return bytes_.size(); }
 
 private:
-    static void Append(std::string& out, std::uint32_t cp)
-    {
-        if (cp < 0x80) {
-            out.push_back(static_cast<char>(cp));
-        } else if (cp < 0x800) {
-            out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-            out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-        } else if (cp < 0x10000) {
-            out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-            out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-        } else {
-            out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
-            out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-        }
-    }
     static std::string ToUtf8(const std::u16string& units)
     {
         constexpr std::uint32_t Replacement = 0xFFFD;
@@ -115,12 +98,12 @@ private:
             const std::uint32_t unit = units[i];
             if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < units.size() && units[i + 1] >= 0xDC00 &&
                 units[i + 1] <= 0xDFFF) {
-                Append(out, 0x10000 + ((unit - 0xD800) << 10) + (units[i + 1] - 0xDC00));
+                textcodec::AppendUtf8(out, 0x10000 + ((unit - 0xD800) << 10) + (units[i + 1] - 0xDC00));
                 ++i;
             } else if (unit >= 0xD800 && unit <= 0xDFFF) {
-                Append(out, Replacement);
+                textcodec::AppendUtf8(out, Replacement);
             } else {
-                Append(out, unit);
+                textcodec::AppendUtf8(out, unit);
             }
         }
         return out;

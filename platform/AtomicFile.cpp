@@ -147,7 +147,7 @@ std::string ResolveWriteTarget(const std::string& path)
     return files::ResolvePath(path, resolved) ? resolved : path;
 }
 
-std::string WriteFileAtomically(const std::string& path, std::string_view bytes)
+std::string WriteFileAtomically(const std::string& path, std::string_view bytes, bool replace)
 {
     static std::atomic<unsigned> serial{0};
     FileStatus existing;
@@ -187,7 +187,7 @@ std::string WriteFileAtomically(const std::string& path, std::string_view bytes)
     if (!files::Close(handle)) {
         return fail("close", 0);
     }
-    if (!files::Rename(temporary, path, true)) {
+    if (!files::Rename(temporary, path, replace)) {
         return fail("rename", 0);
     }
     return {};

@@ -28,7 +28,9 @@ FileContents ReadSettingsFile(const std::string& path, std::size_t maxBytes = Ma
 // Writes bytes to a new file beside path, flushes it to the disk and renames
 // it over path (keeping the old file's permissions). Returns "" on success,
 // else the failing call with its error; the temporary file is then removed.
-std::string WriteFileAtomically(const std::string& path, std::string_view bytes);
+// With replace false an existing file at path stays, and the rename fails
+// with EEXIST.
+std::string WriteFileAtomically(const std::string& path, std::string_view bytes, bool replace = true);
 
 // True when fileName is a name WriteFileAtomically gives its temporary files:
 // "." + the target's name + ".tolv-" + process id + "-" + serial number.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/KeptOriginal.h"
 #include "platform/base/TextCodec.h"
 
 #include <functional>
@@ -31,7 +32,9 @@ FileUpdate UpdateFileUnderLock(const std::string& path, const FileEdit& edit);
 // The same for a text document (an INI or registry key file) built from the
 // bytes and changed by change(document), which returns false to refuse; the
 // update tells when the change took a code page 932 file over to UTF-8, and
-// why, and why the file's encoding refused a change.
+// why, and why the file's encoding refused a change. A file that goes over
+// first keeps its bytes beside it (KeepOriginalOnce); where they cannot be
+// kept, the change is refused.
 template <class Document, class Change> FileUpdate UpdateDocumentUnderLock(const std::string& path, Change change)
 {
     bool wentOverToUtf8 = false;
@@ -45,6 +48,13 @@ template <class Document, class Change> FileUpdate UpdateDocumentUnderLock(const
         }
         wentOverToUtf8 = document.WentOverToUtf8();
         why = document.WhyUtf8();
+        if (wentOverToUtf8) {
+            const KeptOriginal kept = KeepOriginalOnce(path, bytes);
+            if (!kept.ok) {
+                refusal = NotKeptNote(kept);
+                return std::nullopt;
+            }
+        }
         return document.Bytes();
     });
     if (!refusal.empty()) {

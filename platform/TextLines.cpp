@@ -19,43 +19,82 @@ std::span<const std::uint8_t> AsBytes(std::string_view text)
 
 TextLines::TextLines(std::string_view bytes)
 {
+    if (const std::optional<textcodec::Utf16Order> order = textcodec::Utf16ByteOrderMark(AsBytes(bytes))) {
+        ReadUtf16(bytes, *order);
+        return;
+    }
     const textcodec::Judgement judgement = textcodec::Judge(AsBytes(bytes));
     encoding = judgement.encoding;
     certain = judgement.certain;
+    supported = judgement.supported;
     if (bytes.starts_with(Utf8ByteOrderMark)) {
         byteOrderMark = Utf8ByteOrderMark;
         bytes.remove_prefix(Utf8ByteOrderMark.size());
     }
+    Split(bytes, [&](Line& line) {
+        line.text = Decode(line.raw);
+        if (encoding == textcodec::Encoding::Cp932 &&
+            line.text.find(textcodec::ReplacementCharacter) != std::string::npos) {
+            readWhole = false;
+        }
+    });
+}
+
+void TextLines::ReadUtf16(std::string_view bytes, textcodec::Utf16Order order)
+{
+    const std::string_view body = bytes.substr(textcodec::Utf16MarkSize);
+    // FF FE 00 00 is the mark of UTF-32, whose characters UTF-16 would
+    // read as pairs with a NUL.
+    const textcodec::Utf16Reading reading =
+        order == textcodec::Utf16Order::LittleEndian && body.starts_with(std::string_view("\0\0", 2))
+            ? textcodec::Utf16Reading{std::nullopt, "a UTF-32 byte order mark"}
+            : textcodec::DecodeUtf16(AsBytes(body), order);
+    if (!reading.text) {
+        // Read as anything else, its values would be misread, and a save
+        // would write 8-bit lines into it: it is left whole as it is.
+        unreadable = "it starts with a UTF-16 byte order mark but is no UTF-16 text (" + reading.failure +
+                     "); nothing in it is read, and it is left as it is; not saved";
+        unreadableBytes = bytes;
+        return;
+    }
+    utf16 = order;
+    byteOrderMark = textcodec::Utf16Mark(order);
+    // Every UTF-16 text has one UTF-8 text, so each line's bytes are those
+    // of its text, and a line that is not changed keeps them.
+    Split(*reading.text, [&](Line& line) {
+        line.text = std::move(line.raw);
+        line.raw = Encode(line.text);
+    });
+}
+
+template <class Finish> void TextLines::Split(std::string_view body, Finish finish)
+{
     bool newLineKnown = false;
     std::size_t start = 0;
-    while (start < bytes.size()) {
-        const std::size_t end = bytes.find('\n', start);
+    while (start < body.size()) {
+        const std::size_t end = body.find('\n', start);
         Line line;
         if (end == std::string_view::npos) {
             // A CR that ends the file ends its last line, as it would with a
             // LF after it; the byte stays for a rewrite.
-            line.raw = bytes.substr(start);
+            line.raw = body.substr(start);
             if (line.raw.ends_with('\r')) {
                 line.raw.pop_back();
                 line.ending = "\r";
             }
-            start = bytes.size();
+            start = body.size();
         } else {
-            const bool crlf = end > start && bytes[end - 1] == '\r';
+            const bool crlf = end > start && body[end - 1] == '\r';
             const std::size_t rawEnd = crlf ? end - 1 : end;
             line.ending = crlf ? std::string_view("\r\n") : std::string_view("\n");
-            line.raw = bytes.substr(start, rawEnd - start);
+            line.raw = body.substr(start, rawEnd - start);
             start = end + 1;
             if (!newLineKnown) {
                 newLine = line.ending;
                 newLineKnown = true;
             }
         }
-        line.text = Decode(line.raw);
-        if (encoding == textcodec::Encoding::Cp932 &&
-            line.text.find(textcodec::ReplacementCharacter) != std::string::npos) {
-            readWhole = false;
-        }
+        finish(line);
         lines.push_back(std::move(line));
     }
 }
@@ -67,6 +106,9 @@ std::string TextLines::Decode(std::string_view raw) const
 
 std::string TextLines::Encode(std::string_view text) const
 {
+    if (utf16) {
+        return textcodec::EncodeUtf16(text, *utf16);
+    }
     return textcodec::Encode(text, encoding);
 }
 
@@ -79,9 +121,25 @@ TextLines::Line TextLines::MakeLine(std::string_view text, std::string ending) c
     return line;
 }
 
+bool TextLines::TakesText(std::string_view text)
+{
+    if (supported || textcodec::IsAscii(text)) {
+        return true;
+    }
+    // No reading gives the file text of its own: it is in another code page,
+    // and a new text in either encoding would be a line unlike the others.
+    refusal = "it reads as neither UTF-8 nor code page 932 text; a text that is not ASCII is not saved: \"" +
+              textcodec::ShowingStrayBytes(text) + "\"";
+    return false;
+}
+
 template <class Change> bool TextLines::Apply(std::string_view line, Change change)
 {
     refusal.clear();
+    if (!unreadable.empty()) {
+        refusal = unreadable + ": \"" + textcodec::ShowingStrayBytes(line) + "\"";
+        return false;
+    }
     std::vector<Line> before = lines;
     change();
     if (!KeepReadingBack()) {
@@ -111,6 +169,11 @@ bool TextLines::KeepReadingBack()
 {
     if (ReadsBack()) {
         return true;
+    }
+    if (utf16) {
+        // UTF-16 holds every text; it never goes over to anything else.
+        refusal = "as UTF-16 it would read otherwise after the change; not saved";
+        return false;
     }
     if (encoding == textcodec::Encoding::Utf8) {
         // A first line that begins with the mark's bytes would lose them to
@@ -165,7 +228,7 @@ bool TextLines::Replace(std::size_t i, std::string_view text)
     if (lines[i].text == text) {
         return true; // its bytes stay as they are
     }
-    if (!textcodec::IsValidUtf8(text)) {
+    if (!textcodec::IsValidUtf8(text) || !TakesText(text)) {
         return false;
     }
     return Apply(text, [&] { lines[i] = MakeLine(text, lines[i].ending); });
@@ -174,7 +237,7 @@ bool TextLines::Replace(std::size_t i, std::string_view text)
 bool TextLines::Insert(std::size_t i, std::string_view text)
 {
     refusal.clear();
-    if (!textcodec::IsValidUtf8(text)) {
+    if (!textcodec::IsValidUtf8(text) || !TakesText(text)) {
         return false;
     }
     return Apply(text, [&] {
@@ -200,13 +263,16 @@ std::string TextLines::Body() const
     std::string bytes;
     for (const Line& line : lines) {
         bytes += line.raw;
-        bytes += line.ending;
+        bytes += utf16 ? textcodec::EncodeUtf16(line.ending, *utf16) : line.ending;
     }
     return bytes;
 }
 
 std::string TextLines::Bytes() const
 {
+    if (!unreadable.empty()) {
+        return unreadableBytes;
+    }
     return byteOrderMark + Body();
 }
 

@@ -1,8 +1,10 @@
 #pragma once
 
 #include "platform/base/TextCodec.h"
+#include "platform/base/Utf16Text.h"
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -26,6 +28,11 @@ namespace platform {
 // change, one that would make a UTF-8 file read otherwise, and a line that
 // is no UTF-8 text (every line is read as text) are refused, leaving
 // everything as it was.
+// A file that starts with a UTF-16 byte order mark is UTF-16 whatever else it
+// holds: its lines are read and written in UTF-16 of its byte order, and it
+// never goes over to anything else. One whose bytes are no UTF-16 text (an
+// odd count, a broken surrogate pair) reads as no lines and refuses every
+// change, so it stays byte for byte.
 class TextLines {
 public:
     TextLines() = default;
@@ -61,6 +68,10 @@ private:
         std::string text;   // decoded
     };
 
+    void ReadUtf16(std::string_view bytes, textcodec::Utf16Order order);
+    // Cuts body into lines at their ends; finish(line) fills in the line's
+    // raw bytes and text from the part of body it was given in raw.
+    template <class Finish> void Split(std::string_view body, Finish finish);
     std::string Decode(std::string_view raw) const;
     std::string Encode(std::string_view text) const;
     Line MakeLine(std::string_view text, std::string ending) const;
@@ -71,6 +82,9 @@ private:
     // False when the bytes would not read back as the lines' texts and going
     // over to UTF-8 cannot help; goes over when it can.
     bool KeepReadingBack();
+    // False, with the refusal, for a text that is not ASCII in a file that
+    // no reading gives text of its own (textcodec::Judgement::supported).
+    bool TakesText(std::string_view text);
     // Whether the next read of the bytes, judged afresh, gives every line's text.
     bool ReadsBack() const;
     void GoOverToUtf8();
@@ -78,10 +92,17 @@ private:
 
     std::vector<Line> lines;
     std::string byteOrderMark;
+    // Line ends as text ("\n", "\r\n"): UTF-16 files hold them encoded.
     std::string newLine = "\n";
+    // The byte order of a UTF-16 file.
+    std::optional<textcodec::Utf16Order> utf16;
+    // Why a file with a UTF-16 mark cannot be read, and its bytes, kept whole.
+    std::string unreadable;
+    std::string unreadableBytes;
     textcodec::Encoding encoding = textcodec::Encoding::Utf8;
     // The judgement of the encoding is not in doubt.
     bool certain = true;
+    bool supported = true;
     // Every byte was read as text in the file's encoding: no code page 932
     // byte became U+FFFD.
     bool readWhole = true;

@@ -15,7 +15,9 @@
 #include "mainwindow/MainState.h"
 #include "mainwindow/ports/MainPorts.h"
 #include "platform/AtomicFile.h"
+#include "platform/KeptOriginal.h"
 #include "platform/MessageBox.h"
+#include "platform/base/Utf16Text.h"
 #include "playback/AssignChecks.h"
 #include "playback/AssignFileFormat.h"
 #include "playback/AssignLine.h"
@@ -138,7 +140,9 @@ void AssignFile::Save(const std::string& target, int& ok)
     SetCurrentPath(target);
     playback::AssignTextForm form;
     if (existing) {
-        if (const auto bytes = ReadFileBytes(target)) {
+        // A UTF-16 file holds no table this program reads: it is replaced
+        // as a new table would be, not read as 8-bit text.
+        if (const auto bytes = ReadFileBytes(target); bytes && !textcodec::Utf16ByteOrderMark(*bytes)) {
             form = playback::ReadAssignText(*bytes).Form;
         }
     }
@@ -280,8 +284,10 @@ std::optional<std::string> AssignFile::BytesInForm(std::string_view path, const 
         // The table may have been read in the wrong encoding: going over to
         // UTF-8 would write that reading for good.
         basic::WriteLog("WriteAssignFile: " + std::string(path) +
-                            ": it reads as UTF-8 and as code page 932 alike, and after the change it would read "
-                            "otherwise; not saved: \"" +
+                            (form.Supported ? ": it reads as UTF-8 and as code page 932 alike, and after the change "
+                                              "it would read otherwise; not saved: \""
+                                            : ": it reads as neither UTF-8 nor code page 932 text; a text that is "
+                                              "not ASCII is not saved: \"") +
                             bytes.Refused + "\"",
                         1, 0);
         basic::NoteRefusedSave({bytes.Refused, std::string(path), basic::RefusalReason::Encoding, {}});
@@ -290,7 +296,17 @@ std::optional<std::string> AssignFile::BytesInForm(std::string_view path, const 
     if (bytes.WentOverToUtf8) {
         // A name that would not come back as it is (saved as "?", as a
         // look-alike, or in bytes the reader takes for UTF-8) would lose its
-        // sound; the table goes over to UTF-8 instead.
+        // sound; the table goes over to UTF-8 instead. Written over itself,
+        // the table first keeps its bytes beside it, in case it was not code
+        // page 932 after all.
+        if (current && path == state_.CurrentFilePath) {
+            const platform::KeptOriginal kept = platform::KeepOriginalOnce(
+                std::string(path), std::string_view(reinterpret_cast<const char*>(current->data()), current->size()));
+            if (!kept.ok) {
+                basic::WriteLog("WriteAssignFile: " + std::string(path) + ": " + platform::NotKeptNote(kept), 1, 0);
+                return std::nullopt;
+            }
+        }
         basic::WriteLog("WriteAssignFile: " + textcodec::WentOverToUtf8Note(path, bytes.WhyUtf8), 1, 0);
     }
     return std::move(bytes.Bytes);

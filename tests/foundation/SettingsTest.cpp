@@ -455,7 +455,8 @@ TEST_F(Settings, EverySaveOfEveryShapeReadsBackAsTheOperatorSawIt)
             return std::string(i == 0 && ini ? "[conf]\r\n" : "") + "Value" + std::to_string(i) + "=" + text;
         };
         for (const auto& cases : {testsupport::GenerateStoredTextCases(100, line, 7),
-                                  testsupport::GenerateMisjudgedTextCases(330, line, 76)}) {
+                                  testsupport::GenerateMisjudgedTextCases(330, line, 76),
+                                  testsupport::GenerateUtf16TextCases(40, line)}) {
             for (std::size_t i = 0; i < cases.size(); ++i) {
                 const testsupport::StoredTextCase& c = cases[i];
                 std::ofstream(path, std::ios::binary | std::ios::trunc) << c.bytes;
@@ -478,6 +479,11 @@ TEST_F(Settings, EverySaveOfEveryShapeReadsBackAsTheOperatorSawIt)
                         const std::string log = ErrorLog().substr(logged);
                         EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 1) << log;
                         EXPECT_NE(log.find("LastTlvFilename=" + name), std::string::npos) << log;
+                    } else if (c.shape.starts_with("UTF-16")) {
+                        // UTF-16 lines in the file's order, after the file's own.
+                        EXPECT_TRUE(after.starts_with(c.bytes) &&
+                                    testsupport::ReadUtf16File(after, c.shape.substr(7, 2)).has_value())
+                            << c.shape;
                     } else if (!after.starts_with(c.bytes)) {
                         EXPECT_TRUE(after.starts_with("\xEF\xBB\xBF") && c.readable &&
                                     c.encoding == textcodec::Encoding::Cp932)
@@ -500,6 +506,7 @@ TEST_F(Settings, EverySaveOfEveryShapeReadsBackAsTheOperatorSawIt)
     for (const auto& [shape, count] : kept) {
         std::cout << shape << ": " << count.second << " of " << count.first << " kept every save\n";
         EXPECT_TRUE(shape.find("realistic") == std::string::npos || count.second * 100 >= count.first * 99) << shape;
+        EXPECT_TRUE(shape.find("UTF-16") == std::string::npos || count.second == count.first) << shape;
     }
 }
 

@@ -6,6 +6,8 @@
 #include "platform/base/TextCodec.h"
 #include "support/StoredTextFiles.h"
 
+#include <filesystem>
+
 using namespace playbacktest;
 
 namespace {
@@ -114,4 +116,53 @@ TEST_F(AssignTextScripts, TablesInDoubtOrOfOtherOriginsKeepTheirReading)
     std::cout << inDoubt << " tables in doubt, " << inDoubtSaved << " of them saved\n";
     EXPECT_GT(inDoubt, 0);
     EXPECT_GT(inDoubtSaved, 0);
+}
+
+// UTF-16 tables are refused at open, whole: the tables in memory and the
+// file stay as they were. Saved over, such a file is a new table in UTF-8.
+TEST_F(AssignTextScripts, Utf16TablesAreRefusedAtOpenAndLeftAsTheyAre)
+{
+    const std::string path = scratch / "table.txt";
+    Button(0, 0, 0).FileName = "/srv/before.wav";
+    for (const testsupport::StoredTextCase& c : testsupport::GenerateUtf16TextCases(20, ButtonLine)) {
+        scratch.Write("table.txt", c.bytes);
+        const std::size_t boxesBefore = boxes.size();
+        EXPECT_EQ(Open(path), 0) << c.shape;
+        EXPECT_EQ(boxes.size(), boxesBefore + 1) << c.shape;
+        EXPECT_EQ(Button(0, 0, 0).FileName, "/srv/before.wav") << c.shape;
+        EXPECT_EQ(testsupport::ReadText(path), c.bytes) << c.shape;
+        Button(0, 0, 1).FileName = "/srv/" + c.texts[0] + ".wav";
+        ASSERT_EQ(Save(path), 1) << c.shape;
+        const std::string saved = testsupport::ReadText(path);
+        EXPECT_TRUE(textcodec::IsValidUtf8(saved) && saved.find('\0') == std::string::npos) << c.shape;
+        ASSERT_EQ(Open(path), 1) << c.shape;
+        EXPECT_EQ(Button(0, 0, 1).FileName, "/srv/" + c.texts[0] + ".wav") << c.shape;
+    }
+}
+
+// A table that goes over from code page 932 to UTF-8 keeps its bytes from
+// before beside it, and a copy kept earlier stays.
+TEST_F(AssignTextScripts, ATableGoingOverToUtf8KeepsItsOriginalOnce)
+{
+    const std::string path = scratch / "table.txt";
+    const std::string kept = path + ".cp932";
+    const std::string first = textcodec::EncodeCp932(ButtonLine(0, "東京タワーの夜景") + "\r\n" +
+                                                     ButtonLine(1, "大阪城公園の桜") + "\r\n");
+    for (const std::string& original : {first, textcodec::EncodeCp932(ButtonLine(0, "名古屋の喫茶店") + "\r\n")}) {
+        scratch.Write("table.txt", original);
+        ASSERT_EQ(Open(path), 1);
+        ASSERT_EQ(file->CurrentEncoding(), textcodec::Encoding::Cp932);
+        Button(0, 0, 5).FileName = "/srv/😀.wav";
+        ASSERT_EQ(Save(path), 1);
+        EXPECT_TRUE(textcodec::HasByteOrderMark(Bytes(testsupport::ReadText(path))));
+        EXPECT_EQ(testsupport::ReadText(kept), first);
+    }
+    // Where the original cannot be kept, the table does not go over.
+    std::filesystem::remove(kept);
+    std::filesystem::create_directory(kept);
+    scratch.Write("table.txt", first);
+    ASSERT_EQ(Open(path), 1);
+    Button(0, 0, 5).FileName = "/srv/😀.wav";
+    EXPECT_EQ(Save(path), 0);
+    EXPECT_EQ(testsupport::ReadText(path), first);
 }

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdlib>
+#include <iconv.h>
 #include <random>
 #include <span>
 
@@ -260,6 +261,88 @@ std::vector<StoredTextCase> GenerateStoredTextCases(int count, const LineMaker& 
         cases.push_back(std::move(c));
     }
     return cases;
+}
+
+} // namespace testsupport
+
+namespace testsupport {
+
+namespace {
+
+// Converts with the C library's iconv, which the program does not use for UTF-16.
+std::optional<std::string> Iconv(const std::string& bytes, const char* to, const char* from)
+{
+    const iconv_t cd = iconv_open(to, from);
+    if (cd == reinterpret_cast<iconv_t>(-1)) {
+        return std::nullopt;
+    }
+    std::string out(bytes.size() * 4 + 16, '\0');
+    char* in = const_cast<char*>(bytes.data());
+    std::size_t inLeft = bytes.size();
+    char* outPtr = out.data();
+    std::size_t outLeft = out.size();
+    const std::size_t result = iconv(cd, &in, &inLeft, &outPtr, &outLeft);
+    iconv_close(cd);
+    if (result == static_cast<std::size_t>(-1) || inLeft != 0) {
+        return std::nullopt;
+    }
+    out.resize(out.size() - outLeft);
+    return out;
+}
+
+} // namespace
+
+std::vector<StoredTextCase> GenerateUtf16TextCases(int count, const LineMaker& line, std::uint32_t seed)
+{
+    count = CaseCount(count);
+    std::mt19937 random(seed);
+    const auto pick = [&](const auto& pool) { return std::string(pool[random() % pool.size()]); };
+    std::vector<StoredTextCase> cases;
+    for (int i = 0; i < count; ++i) {
+        StoredTextCase c;
+        const bool little = i % 2 == 0;
+        c.shape = little ? "UTF-16 LE with a byte order mark" : "UTF-16 BE with a byte order mark";
+        for (std::size_t n = 2 + random() % 3; n > 0; --n) {
+            std::string text;
+            switch (random() % 4) {
+            case 0:
+                text = pick(European);
+                break;
+            case 1:
+                text = pick(OtherScripts);
+                break;
+            case 2:
+                for (std::size_t k = 2 + random() % 8; k > 0; --k) {
+                    text += pick(JapaneseCharacters());
+                }
+                break;
+            default:
+                text = "/srv/𝄞" + pick(European) + "🎵.wav";
+            }
+            c.texts.push_back(text);
+        }
+        std::string utf8;
+        for (std::size_t k = 0; k < c.texts.size(); ++k) {
+            utf8 += line(static_cast<int>(k), c.texts[k]) + "\r\n";
+        }
+        c.bytes = Utf16File(utf8, little ? "LE" : "BE");
+        cases.push_back(std::move(c));
+    }
+    return cases;
+}
+
+std::string Utf16File(const std::string& text, std::string_view order)
+{
+    return (order == "LE" ? "\xFF\xFE" : "\xFE\xFF") + *Iconv(text, order == "LE" ? "UTF-16LE" : "UTF-16BE", "UTF-8");
+}
+
+std::optional<std::string> ReadUtf16File(const std::string& bytes, std::string_view order)
+{
+    const std::string_view mark = order == "LE" ? "\xFF\xFE" : "\xFE\xFF";
+    if (!bytes.starts_with(mark)) {
+        return std::nullopt;
+    }
+    return Iconv(bytes.substr(2), "UTF-8", order == "LE" ? "UTF-16LE" : "UTF-16BE");
 }
 
 } // namespace testsupport

@@ -4,7 +4,9 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace testsupport {
@@ -42,5 +44,25 @@ std::vector<StoredTextCase> GenerateStoredTextCases(int count, const LineMaker& 
 // in code page 932 (kanji, half-width katakana, kanji and hiragana) and
 // European in UTF-8. The shape names start with those words.
 std::vector<StoredTextCase> GenerateMisjudgedTextCases(int count, const LineMaker& line, std::uint32_t seed = 76);
+
+} // namespace testsupport
+
+namespace testsupport {
+
+// UTF-16 files with a byte order mark, little- and big-endian in turn, as an
+// editor's "Unicode" save writes them, of European, other and Japanese
+// scripts and characters outside the Basic Multilingual Plane. Their texts
+// are Unicode, so encoding is Utf8; the shape names the byte order. The
+// bytes are made by the system's converter, not by the program's own.
+std::vector<StoredTextCase> GenerateUtf16TextCases(int count, const LineMaker& line, std::uint32_t seed = 81);
+
+// The bytes of a UTF-16 file of the given order ("LE" or "BE") that holds
+// the UTF-8 text: its byte order mark, then the text as the system's
+// converter writes it.
+std::string Utf16File(const std::string& text, std::string_view order);
+// The UTF-8 text of bytes that start with the UTF-16 mark of the given
+// order, or nothing when they do not or are no UTF-16 text; read by the
+// system's converter.
+std::optional<std::string> ReadUtf16File(const std::string& bytes, std::string_view order);
 
 } // namespace testsupport

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+// UTF-16 text files, as an editor's "Unicode" save writes them: a byte order
+// mark (FF FE little-endian, FE FF big-endian) and then two bytes for each
+// character, four for one outside the Basic Multilingual Plane.
+namespace textcodec {
+
+enum class Utf16Order { LittleEndian, BigEndian };
+
+inline constexpr std::size_t Utf16MarkSize = 2;
+
+// The order the byte order mark at the start names, or nothing without one.
+std::optional<Utf16Order> Utf16ByteOrderMark(std::span<const std::uint8_t> bytes);
+// The mark's two bytes.
+std::string Utf16Mark(Utf16Order order);
+
+// The UTF-8 text of UTF-16 bytes (without their mark), or why they are no
+// UTF-16 text: an odd number of bytes, a surrogate without its pair.
+struct Utf16Reading {
+    std::optional<std::string> text;
+    std::string failure;
+};
+Utf16Reading DecodeUtf16(std::span<const std::uint8_t> bytes, Utf16Order order);
+
+// Appends the UTF-8 bytes of the code point cp (at most U+10FFFF).
+void AppendUtf8(std::string& out, std::uint32_t cp);
+
+// The UTF-16 bytes (without a mark) of UTF-8 text; the text must be valid UTF-8.
+std::string EncodeUtf16(std::string_view utf8, Utf16Order order);
+
+} // namespace textcodec

@@ -1,0 +1,77 @@
+// Settings and registry key files in UTF-16 with a byte order mark, as an
+// editor's "Unicode" save writes them: read and written in UTF-16 of their
+// order, or, when they are no UTF-16 text, left whole.
+#include "platform/ProfileFile.h"
+#include "platform/RegistryFiles.h"
+#include "support/ScratchFolder.h"
+#include "support/ScratchRegistry.h"
+#include "support/StoredTextFiles.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+namespace {
+
+using namespace std::string_literals;
+using testsupport::Utf16File;
+
+void WriteBytes(const std::string& path, const std::string& bytes)
+{
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+}
+
+TEST(Utf16Settings, AChangedValueIsWrittenInTheFilesOrderAndEveryOtherLineKeepsItsBytes)
+{
+    testsupport::ScratchFolder scratch;
+    testsupport::ScratchRegistry registry;
+    const std::string ini = scratch / "tolv.ini";
+    const std::string keyPath = "Software\\Quorvant\\tolv";
+    const std::string keyFile = *platform::RegistryKeyFile(keyPath);
+    for (const std::string order : {"LE", "BE"}) {
+        WriteBytes(ini, Utf16File("; 設定\r\n[conf]\r\nTitle=東京 🎵\r\nPath=/srv/mixér\r\n[other]\nPath=x", order));
+        EXPECT_EQ(platform::ReadProfileString(ini, "conf", "Title"), "東京 🎵");
+        EXPECT_EQ(platform::ReadProfileString(ini, "other", "Path"), "x");
+        EXPECT_TRUE(platform::WriteProfileString(ini, "conf", "Path", "/srv/テーマ.txt").ok);
+        EXPECT_TRUE(platform::WriteProfileString(ini, "other", "Name", "Łódź").ok);
+        EXPECT_EQ(testsupport::ReadText(ini),
+                  Utf16File("; 設定\r\n[conf]\r\nTitle=東京 🎵\r\nPath=/srv/テーマ.txt\r\n[other]\nPath=x\r\nName=Łódź\r\n",
+                            order))
+            << order;
+
+        WriteBytes(keyFile, Utf16File("# ключ\r\nTitle=中文文本\r\nLast=a\r\n", order));
+        EXPECT_EQ(platform::ReadRegistryValue(keyPath, "Title"), "中文文本");
+        EXPECT_TRUE(platform::WriteRegistryValue(keyPath, "Last", "😀.txt").ok);
+        EXPECT_TRUE(platform::DeleteRegistryValue(keyPath, "Title").ok);
+        EXPECT_EQ(testsupport::ReadText(keyFile), Utf16File("# ключ\r\nLast=😀.txt\r\n", order)) << order;
+    }
+}
+
+TEST(Utf16Settings, AFileWithAUtf16MarkThatIsNoUtf16TextIsLeftWhole)
+{
+    testsupport::ScratchFolder scratch;
+    testsupport::ScratchRegistry registry;
+    const std::string ini = scratch / "tolv.ini";
+    const std::string keyPath = "Software\\Quorvant\\tolv";
+    const std::string keyFile = *platform::RegistryKeyFile(keyPath);
+    const std::string good = Utf16File("[conf]\r\nTitle=a\r\n", "LE");
+    // An odd byte count, lone surrogates of either half, and UTF-32.
+    for (const std::string& bytes :
+         {good + "\n"s, good + "=\0\x00\xD8"s, Utf16File("[conf]\r\nTitle=", "BE") + "\xDC\x00"s,
+          "\xFF\xFE\0\0"s + "[\0\0\0"s}) {
+        WriteBytes(ini, bytes);
+        EXPECT_EQ(platform::ReadProfileString(ini, "conf", "Title"), std::nullopt);
+        const platform::FileUpdate update = platform::WriteProfileString(ini, "conf", "Title", "b");
+        EXPECT_FALSE(update.ok);
+        EXPECT_NE(update.failure.find("no UTF-16 text"), std::string::npos) << update.failure;
+        EXPECT_EQ(testsupport::ReadText(ini), bytes);
+
+        WriteBytes(keyFile, bytes);
+        EXPECT_FALSE(platform::WriteRegistryValue(keyPath, "Title", "b").ok);
+        EXPECT_EQ(testsupport::ReadText(keyFile), bytes);
+    }
+}
+
+} // namespace
