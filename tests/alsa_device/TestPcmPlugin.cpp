@@ -40,6 +40,14 @@
 //
 // tolvtest_ran_dry_count() counts the times a paced device ran dry because it
 // was not fed in time, over all devices, since the module was loaded.
+//
+// tolvtest_hold(1) holds the clock of every paced device still: it plays
+// nothing, its position and delay stay where they are, and it cannot run dry
+// however long its application is held up, for a test that drives the mixer
+// itself and looks at what it queues. tolvtest_hold(0) lets the clock run on
+// from where it stood. A held device never finishes draining: the clock is
+// let go before a device is closed. The paced devices' times (their starts,
+// the watch's) are on the monotonic clock less the time it was held.
 #include <alsa/asoundlib.h>
 #include <alsa/pcm_external.h>
 
@@ -82,6 +90,12 @@ std::atomic<long long> loudFrame{-1};
 std::atomic<long long> lateFrames{0};
 std::atomic<long long> ranDry{0};
 std::atomic<bool> unplugged{false};
+// The paced devices' clock: held still since heldAtNs (monotonic) while
+// clockHeld, and behind the monotonic clock by all the time it was held.
+std::mutex clockLock;
+bool clockHeld = false;
+std::int64_t heldAtNs = 0;
+std::int64_t heldForNs = 0;
 // The open devices, which an unplug marks disconnected as the kernel marks
 // every stream of a card that went away.
 std::mutex openLock;
@@ -92,6 +106,13 @@ std::int64_t NowNs()
     timespec now{};
     clock_gettime(CLOCK_MONOTONIC, &now);
     return static_cast<std::int64_t>(now.tv_sec) * 1'000'000'000 + now.tv_nsec;
+}
+
+// The paced devices' clock (see tolvtest_hold).
+std::int64_t DeviceNowNs()
+{
+    const std::lock_guard<std::mutex> lock(clockLock);
+    return (clockHeld ? heldAtNs : NowNs()) - heldForNs;
 }
 
 TestPcm* Of(snd_pcm_ioplug_t* io)
@@ -121,8 +142,10 @@ void WakeAtRoom(snd_pcm_ioplug_t* io)
     const std::int64_t frame =
         static_cast<std::int64_t>(pcm->written) - static_cast<std::int64_t>(io->buffer_size) + availMin;
     const std::int64_t intervalNs = static_cast<std::int64_t>(io->period_size) * 1'000'000'000 / io->rate;
-    const std::int64_t due =
-        std::max(pcm->startNs + frame * 1'000'000'000 / static_cast<std::int64_t>(io->rate), NowNs() + 1000);
+    // The timer runs on the monotonic clock, the device on its own.
+    const std::int64_t dueIn =
+        pcm->startNs + frame * 1'000'000'000 / static_cast<std::int64_t>(io->rate) - DeviceNowNs();
+    const std::int64_t due = NowNs() + std::max<std::int64_t>(dueIn, 1000);
     itimerspec timer{};
     timer.it_interval.tv_sec = static_cast<time_t>(intervalNs / 1'000'000'000);
     timer.it_interval.tv_nsec = static_cast<long>(intervalNs % 1'000'000'000);
@@ -143,7 +166,7 @@ int SwParams(snd_pcm_ioplug_t* io, snd_pcm_sw_params_t* params)
 int Start(snd_pcm_ioplug_t* io)
 {
     TestPcm* pcm = Of(io);
-    pcm->startNs = NowNs();
+    pcm->startNs = DeviceNowNs();
     if (pcm->paced) {
         SetTimer(pcm, static_cast<std::int64_t>(io->period_size) * 1'000'000'000 / io->rate);
     }
@@ -174,7 +197,7 @@ int Prepare(snd_pcm_ioplug_t* io)
 snd_pcm_uframes_t PlayedNow(snd_pcm_ioplug_t* io)
 {
     const TestPcm* pcm = Of(io);
-    return static_cast<snd_pcm_uframes_t>((NowNs() - pcm->startNs) * io->rate / 1'000'000'000);
+    return static_cast<snd_pcm_uframes_t>((DeviceNowNs() - pcm->startNs) * io->rate / 1'000'000'000);
 }
 
 // Frames a running paced device has taken from its buffer by now: what it
@@ -288,10 +311,11 @@ snd_pcm_sframes_t Transfer(snd_pcm_ioplug_t* io, const snd_pcm_channel_area_t* a
                 // plays: the sound is heard from the first frame it takes.
                 const std::int64_t frame = static_cast<std::int64_t>(std::max(pcm->written + f, fetched));
                 // Before the start, the frame plays when the buffer starts.
-                const std::int64_t start = running ? pcm->startNs : NowNs();
-                loudHandedNs.store(NowNs(), std::memory_order_relaxed);
+                const std::int64_t now = DeviceNowNs();
+                const std::int64_t start = running ? pcm->startNs : now;
+                loudHandedNs.store(now, std::memory_order_relaxed);
                 const std::int64_t due = start + frame * 1'000'000'000 / static_cast<std::int64_t>(io->rate);
-                loudPlayedNs.store(std::max(due, NowNs()), std::memory_order_relaxed);
+                loudPlayedNs.store(std::max(due, now), std::memory_order_relaxed);
                 loudFrame.store(frame, std::memory_order_relaxed);
                 armed.store(false, std::memory_order_release);
                 break;
@@ -503,6 +527,17 @@ __attribute__((visibility("default"))) void tolvtest_unplug(int gone)
             snd_pcm_ioplug_set_state(io, SND_PCM_STATE_DISCONNECTED);
         }
     }
+}
+
+__attribute__((visibility("default"))) void tolvtest_hold(int held)
+{
+    const std::lock_guard<std::mutex> lock(clockLock);
+    if (held != 0 && !clockHeld) {
+        heldAtNs = NowNs();
+    } else if (held == 0 && clockHeld) {
+        heldForNs += NowNs() - heldAtNs;
+    }
+    clockHeld = held != 0;
 }
 
 __attribute__((visibility("default"))) void tolvtest_run_dry(int times)

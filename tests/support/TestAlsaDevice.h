@@ -81,6 +81,40 @@ struct TestAlsaControls {
     }
 };
 
+// Holds the clock of every paced test device still while it lives (see
+// tolvtest_hold), once a device of the module is open: a test that drives the
+// mixer itself and looks at what it queues is not at the mercy of a machine
+// that holds its thread up while the card plays on and runs dry. A held card
+// never finishes draining, so it must end before the card closes: it is
+// declared after the device.
+class HeldTestCardClock {
+public:
+    HeldTestCardClock()
+    {
+        void* module = dlopen(TestAlsaDevice, RTLD_NOW | RTLD_NOLOAD);
+        if (module != nullptr) {
+            hold_ = reinterpret_cast<void (*)(int)>(dlsym(module, "tolvtest_hold"));
+            dlclose(module);
+        }
+        if (hold_ != nullptr) {
+            hold_(1);
+        }
+    }
+    ~HeldTestCardClock()
+    {
+        if (hold_ != nullptr) {
+            hold_(0);
+        }
+    }
+    HeldTestCardClock(const HeldTestCardClock&) = delete;
+    HeldTestCardClock& operator=(const HeldTestCardClock&) = delete;
+
+    bool Held() const { return hold_ != nullptr; }
+
+private:
+    void (*hold_)(int) = nullptr;
+};
+
 // A paced test device works on its own thread at the card's pace: what it
 // does is waited for, up to five seconds.
 inline bool WithinFiveSeconds(const std::function<bool()>& done)
