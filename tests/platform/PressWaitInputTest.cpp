@@ -12,6 +12,7 @@
 #include "support/ProcessUntil.h"
 #include "support/RiffFileBuilder.h"
 
+#include <QAction>
 #include <QDialog>
 #include <QKeyEvent>
 #include <QMenu>
@@ -155,6 +156,25 @@ TEST_F(PressWait, CarriesOutACloseAskedInItAfterIt)
     });
     EXPECT_TRUE(inWait.empty());
     EXPECT_TRUE(testsupport::ProcessUntil([this] { return log == Log{"close"}; }, testsupport::RealWaitMs));
+}
+
+// As the menu's Alt+letter: the key that was kept still works its shortcut.
+TEST_F(PressWait, CarriesOutAShortcutKeptInItAfterIt)
+{
+    QAction menuItem(&form);
+    menuItem.setShortcut(QKeySequence(Qt::ALT | Qt::Key_C));
+    form.addAction(&menuItem);
+    form.activateWindow();
+    ASSERT_TRUE(testsupport::ProcessUntil([this] { return form.isActiveWindow(); }, testsupport::RealWaitMs));
+    QObject::connect(&menuItem, &QAction::triggered, &form, [this] { log.emplace_back("shortcut"); });
+    const Log inWait = Wait([this] {
+        QWindowSystemInterface::handleKeyEvent<Queued>(form.windowHandle(), QEvent::KeyPress, Qt::Key_C,
+                                                       Qt::AltModifier, "c");
+        platform::DoEvents();
+    });
+    EXPECT_TRUE(inWait.empty());
+    EXPECT_TRUE(testsupport::ProcessUntil([this] { return log == Log{"down 67", "shortcut"}; },
+                                          testsupport::RealWaitMs));
 }
 
 // A box the press itself asks the operator with takes the operator's answer.
