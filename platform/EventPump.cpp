@@ -10,15 +10,14 @@ namespace platform {
 void InstallQtEventPump()
 {
     InstallInputGate();
-    // Input is dispatched during a press too, so that it reaches the gate
-    // in the order it came, drops among it; the gate keeps it.
-    const auto pump = [] {
+    // One pump, during a press too: input reaches the gate in the order it
+    // came, drops among it, and the gate keeps it.
+    SetPumpHook([] {
         if (QCoreApplication::instance() != nullptr) {
             QCoreApplication::processEvents(QEventLoop::AllEvents);
         }
-    };
-    SetPumpHook(pump);
-    SetPumpWithoutInputHook(pump);
+    });
+    SetPumpWithoutInputHook(nullptr);
 }
 
 void DoEvents()

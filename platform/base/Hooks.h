@@ -11,8 +11,9 @@ namespace platform {
 using PumpHook = std::function<void()>;
 void SetPumpHook(PumpHook hook);
 void Pump();
-// The pump used while input is held (the program's is the same: the input
-// gate keeps the input); without it Pump calls the pump hook then too.
+// A pump for waits while input is held, for tests that tell them apart; the
+// program installs none (its input gate keeps the input), and without one
+// Pump calls the pump hook then too.
 void SetPumpWithoutInputHook(PumpHook hook);
 
 // A press holds input from its start until it returns: while an InputHold

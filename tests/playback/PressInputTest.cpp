@@ -52,7 +52,6 @@ protected:
     void TearDown() override
     {
         platform::SetPumpHook(nullptr);
-        platform::SetPumpWithoutInputHook(nullptr);
         MediaGraph::SetPrerollLimitMs(0);
         platform::audio::prerolltimeouts::Forget();
         layer.reset();
@@ -118,7 +117,6 @@ TEST_P(PressInput, AClickQueuedInItsWaitRunsOnlyAfterItReturned)
         QCoreApplication::processEvents();
     };
     platform::SetPumpHook(pump);
-    platform::SetPumpWithoutInputHook(pump);
 
     control->Pon(0, 0, 0, 0, 0);
     returned = true;
