@@ -399,6 +399,12 @@ void Form::SetKeyPreview(bool on)
 
 void Form::closeEvent(QCloseEvent* event)
 {
+    if (!closingByCode_ && InputKeptFrom(windowHandle())) {
+        // The close box during a press: asked again right after the press.
+        event->ignore();
+        AfterKeptInput(*this, [this] { close(); });
+        return;
+    }
     const int mode = closingByCode_ ? UnloadByCode : UnloadByUser;
     int cancel = 0;
     if (OnQueryUnload) {

@@ -34,7 +34,6 @@ bool IsInput(QEvent::Type type)
     case QEvent::KeyRelease:
     case QEvent::ShortcutOverride:
     case QEvent::ContextMenu:
-    case QEvent::Close:
     case QEvent::TouchBegin:
     case QEvent::TouchUpdate:
     case QEvent::TouchEnd:
@@ -78,6 +77,13 @@ public:
 
     bool Kept() const { return InputHeld() || (!kept_.empty() && delivering_ == 0); }
 
+    // A box the press itself asks the operator with takes its own input.
+    bool AskedInPress(const QWindow* window) const
+    {
+        const QWindow* modal = QGuiApplication::modalWindow();
+        return modal != nullptr && modal != modalBefore_ && Within(*modal, window);
+    }
+
     void After(QObject& context, std::function<void()> action)
     {
         if (!Kept()) {
@@ -112,9 +118,8 @@ protected:
         if (!InputHeld() && kept_.empty()) {
             return false;
         }
-        const QWindow* modal = QGuiApplication::modalWindow();
-        if (modal != nullptr && modal != modalBefore_ && Within(*modal, static_cast<QWindow*>(watched))) {
-            return false; // a box the press itself asks with
+        if (AskedInPress(static_cast<QWindow*>(watched))) {
+            return false;
         }
         if (event->type() == QEvent::ShortcutOverride) {
             // The window takes the key, so that it comes as a press, which
@@ -249,6 +254,12 @@ bool InputKept()
 {
     InputGate* gate = Gate();
     return gate != nullptr ? gate->Kept() : InputHeld();
+}
+
+bool InputKeptFrom(const QWindow* window)
+{
+    InputGate* gate = Gate();
+    return gate != nullptr ? gate->Kept() && !gate->AskedInPress(window) : InputHeld();
 }
 
 void AfterKeptInput(QObject& context, std::function<void()> action)
