@@ -13,8 +13,10 @@
 #include "mainwindow/SettingReaders.h"
 #include "platform/BusyCursor.h"
 #include "platform/EventPump.h"
+#include "platform/InputGate.h"
 #include "platform/MessageBox.h"
 #include "platform/base/AppIdentity.h"
+#include "platform/base/Hooks.h"
 
 #include <algorithm>
 
@@ -38,12 +40,25 @@ void FrmMain::Form_QueryUnload(int& cancel, int unloadMode)
     if (unloadMode == UnloadBySessionEnd || unloadMode == UnloadByTaskManager) {
         return;
     }
-    // Never while sound plays or is paused, nor from the task bar; nor while
-    // a press still readies its player (a graph waiting for its first data
-    // keeps the window drawn meanwhile): the shutdown would close it.
+    // Not while a press readies its player (the shutdown would close it
+    // under the press): the close is asked again right after the press.
     const bool pressRuns =
         std::any_of(State.PonBusy.begin(), State.PonBusy.end(), [](std::int32_t busy) { return busy != 0; });
-    if (WindowState() == platform::StateMinimized || State.SomethingPlays != 0 || pressRuns) {
+    if (pressRuns || platform::InputHeld()) {
+        cancel = 1;
+        if (platform::InputKept()) {
+            platform::AfterKeptInput(*this, [this, unloadMode] {
+                if (unloadMode == platform::UnloadByUser) {
+                    close();
+                } else {
+                    Unload();
+                }
+            });
+        }
+        return;
+    }
+    // Never while sound plays or is paused, nor from the task bar.
+    if (WindowState() == platform::StateMinimized || State.SomethingPlays != 0) {
         cancel = 1;
         return;
     }

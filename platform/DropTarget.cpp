@@ -1,13 +1,11 @@
 #include "platform/DropTarget.h"
 
 #include "platform/ControlEvents.h"
-#include "platform/EventPump.h"
 #include "platform/InputCodes.h"
-#include "platform/base/Hooks.h"
+#include "platform/InputGate.h"
 
 #include <QDragMoveEvent>
 #include <QDropEvent>
-#include <QPointer>
 #include <QWidget>
 
 #include <utility>
@@ -99,42 +97,6 @@ int DropTarget::CarryOut(Dropped& dropped)
     return effect & dropped.allowed;
 }
 
-void DropTarget::Hold(Dropped dropped)
-{
-    held_.push_back(std::move(dropped));
-    if (held_.size() == 1) {
-        CarryOutAfterHold();
-    }
-}
-
-void DropTarget::CarryOutAfterHold()
-{
-    PostAfterInputHold(*this, [this] { CarryOutHeld(); });
-}
-
-void DropTarget::CarryOutHeld()
-{
-    if (InputHeld()) {
-        // Another press waits by now.
-        CarryOutAfterHold();
-        return;
-    }
-    // The clicks and keys held with the drops go first, in their order: as a
-    // rule they came first.
-    const QPointer<DropTarget> self(this);
-    Pump();
-    if (!self) {
-        return;
-    }
-    std::vector<Dropped> drops = std::exchange(held_, {});
-    for (Dropped& dropped : drops) {
-        CarryOut(dropped);
-        if (!self) {
-            return;
-        }
-    }
-}
-
 bool DropTarget::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched != &target_) {
@@ -186,14 +148,15 @@ bool DropTarget::eventFilter(QObject* watched, QEvent* event)
                         FromDropActions(drop.possibleActions()), MouseButtonsCode(drop.buttons()),
                         ShiftCode(drop.modifiers()), drop.position().toPoint()};
         int effect = dropped.allowed;
-        if (InputHeld()) {
-            // The drop comes while a press waits: the source hears now the
-            // effect taken over this spot, the handler after the wait.
+        if (InputKept()) {
+            // The drop comes while a press runs: the source hears now the
+            // effect taken over this spot, the handler after the press, in
+            // its turn among the clicks and keys kept meanwhile.
             if (inside_) {
                 effect = lastEffect_;
             }
             dropped.allowed = effect;
-            Hold(std::move(dropped));
+            AfterKeptInput(*this, [this, dropped]() mutable { CarryOut(dropped); });
         } else {
             effect = CarryOut(dropped);
         }

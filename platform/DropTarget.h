@@ -52,9 +52,6 @@ private:
     void Forget();
     // Raises OnDragDrop; returns the effect taken.
     int CarryOut(Dropped& dropped);
-    void Hold(Dropped dropped);
-    void CarryOutAfterHold();
-    void CarryOutHeld();
 
     QWidget& target_;
     WindowTimer repeat_;
@@ -65,7 +62,6 @@ private:
     int shift_ = 0;
     QPoint at_;
     bool inside_ = false;
-    std::vector<Dropped> held_;
 };
 
 // Effects as Qt drop actions and back.

@@ -3,6 +3,7 @@
 #include "platform/DetectableAutoRepeat.h"
 #include "platform/EventPump.h"
 #include "platform/HeldShortcuts.h"
+#include "platform/InputGate.h"
 #include "platform/LostMapRetry.h"
 #include "platform/ServerFocus.h"
 #include "platform/ServerState.h"
@@ -398,6 +399,12 @@ void Form::SetKeyPreview(bool on)
 
 void Form::closeEvent(QCloseEvent* event)
 {
+    if (!closingByCode_ && InputKeptFrom(windowHandle())) {
+        // The close box during a press: asked again right after the press.
+        event->ignore();
+        AfterKeptInput(*this, [this] { close(); });
+        return;
+    }
     const int mode = closingByCode_ ? UnloadByCode : UnloadByUser;
     int cancel = 0;
     if (OnQueryUnload) {
@@ -525,15 +532,22 @@ void Form::DeliverHeldBackRelease(const std::optional<KeyStroke>& release)
         return;
     }
     releaseDeadline_->SetEnabled(false);
-    const std::unique_ptr<QKeyEvent> event = std::move(heldBackRelease_);
-    if (event) {
-        RouteKeyRelease(Keys, *event);
+    if (const std::shared_ptr<QKeyEvent> event = std::move(heldBackRelease_)) {
+        // While a press runs (the window lost the keyboard meanwhile), the
+        // release waits its turn with the input kept.
+        AfterKeptInput(*this, [this, event] { RouteKeyRelease(Keys, *event); });
     }
 }
 
 void Form::ReleaseDeadlinePassed()
 {
     releaseDeadline_->SetEnabled(false);
+    if (InputKept()) {
+        // The press that pairs with the release may be among the input kept
+        // during a press: it is carried out first.
+        AfterKeptInput(*this, [this] { ReleaseDeadlinePassed(); });
+        return;
+    }
     // The press that pairs with the release may already wait in the window
     // system's queue behind this timer: let it arrive first.
     const QPointer<Form> self(this);

@@ -1,8 +1,7 @@
 #include "platform/PopupMenu.h"
 
-#include "platform/EventPump.h"
+#include "platform/InputGate.h"
 #include "platform/Screens.h"
-#include "platform/base/Hooks.h"
 
 #include <QAction>
 #include <QMenu>
@@ -28,9 +27,10 @@ QPoint PopupMenuPosition()
 
 QAction* ShowPopupMenu(QMenu& menu, std::optional<QPoint> screenPosition)
 {
-    if (InputHeld()) {
+    if (InputKept()) {
+        // A menu would take the clicks and keys kept for after the press.
         const QPoint at = screenPosition.value_or(CursorPosition());
-        PostAfterInputHold(menu, [&menu, at] { ShowPopupMenu(menu, at); });
+        AfterKeptInput(menu, [&menu, at] { ShowPopupMenu(menu, at); });
         return nullptr;
     }
     if (popupAnswer) {

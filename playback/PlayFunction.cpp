@@ -10,6 +10,7 @@
 #include "mainwindow/FrmMain.h"
 #include "platform/ServerPaths.h"
 #include "platform/base/Clock.h"
+#include "platform/base/Hooks.h"
 #include "playback/CacheNames.h"
 #include "playback/PlaybackControl.h"
 #include "playback/SlotIndexes.h"
@@ -65,6 +66,10 @@ bool PlayFunction::CacheWouldHold(const std::string& path, int cacheAll)
 
 void PlayFunction::Pon(int output, int button, int fromStandby, int startOffsetMs, int noTick)
 {
+    // A press runs whole: no click, key, menu, close or drop taken in one of
+    // its waits may open a dialog, release the player it holds or start
+    // another press; what comes meanwhile is carried out after it.
+    const platform::InputHold hold;
     FrmMain& window = control_.Window();
     MainState& state = window.State;
     if (button < 0 || !playback::ValidOutput(state, output)) {

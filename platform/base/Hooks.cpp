@@ -4,7 +4,6 @@
 #include "platform/base/Numbers.h"
 
 #include <utility>
-#include <vector>
 
 namespace platform {
 
@@ -13,7 +12,7 @@ PumpHook pumpHook;
 PumpHook pumpWithoutInputHook;
 RefillHook refillHook;
 int inputHolds = 0;
-std::vector<std::function<void()>> afterInputHold;
+InputHoldHook inputHoldHook;
 bool refilling = false;
 double lastRefill = -1.0;
 } // namespace
@@ -39,18 +38,15 @@ void SetPumpWithoutInputHook(PumpHook hook)
 
 InputHold::InputHold()
 {
-    ++inputHolds;
+    if (++inputHolds == 1 && inputHoldHook) {
+        inputHoldHook(true);
+    }
 }
 
 InputHold::~InputHold()
 {
-    if (--inputHolds > 0) {
-        return;
-    }
-    // An action may take a hold of its own and queue more.
-    const std::vector<std::function<void()>> actions = std::exchange(afterInputHold, {});
-    for (const auto& action : actions) {
-        action();
+    if (--inputHolds == 0 && inputHoldHook) {
+        inputHoldHook(false);
     }
 }
 
@@ -59,13 +55,9 @@ bool InputHeld()
     return inputHolds > 0;
 }
 
-void AfterInputHold(std::function<void()> action)
+void SetInputHoldHook(InputHoldHook hook)
 {
-    if (inputHolds > 0) {
-        afterInputHold.push_back(std::move(action));
-    } else {
-        action();
-    }
+    inputHoldHook = std::move(hook);
 }
 
 void SetRefillHook(RefillHook hook)

@@ -5,20 +5,22 @@
 namespace platform {
 
 // Pump: dispatches pending window events once (the program installs Qt's
-// processEvents). Every wait of the program calls it, so timers, clicks and
-// keys run nested inside waits as the program expects.
+// processEvents). Every wait of the program calls it, so timers and the
+// window system's messages run nested inside waits as the program expects;
+// operator input only while no InputHold lives.
 using PumpHook = std::function<void()>;
 void SetPumpHook(PumpHook hook);
 void Pump();
-// The pump used while input is held: window events without clicks, keys and
-// menu activations, which stay queued in order. Without it (a test's own
-// pump hook) Pump calls the pump hook while input is held too.
+// A pump for waits while input is held, for tests that tell them apart; the
+// program installs none (its input gate keeps the input), and without one
+// Pump calls the pump hook then too.
 void SetPumpWithoutInputHook(PumpHook hook);
 
-// While an InputHold lives no pump dispatches input, whoever calls it: a
-// press whose player waits for its file takes one, so no click, key, menu or
-// drop can open a dialog or close the player under it. Holds nest; what was
-// held is carried out after the last one ends.
+// A press holds input from its start until it returns: while an InputHold
+// lives, no pump of any kind carries out a click, key, menu, close or drop,
+// so nothing can open a dialog or close a player under the press. Holds
+// nest. The window layer keeps what comes meanwhile and carries it out after
+// the last hold, in its order.
 class InputHold {
 public:
     InputHold();
@@ -27,9 +29,9 @@ public:
     InputHold& operator=(const InputHold&) = delete;
 };
 bool InputHeld();
-// Runs action once the last hold has ended, or at once when none is held:
-// input the platform keeps aside itself (a drop) is handed back there.
-void AfterInputHold(std::function<void()> action);
+// Told true as the first hold begins and false as the last one ends.
+using InputHoldHook = std::function<void(bool held)>;
+void SetInputHoldHook(InputHoldHook hook);
 
 // Refill: feeds the sample-position players while the engine tick itself
 // waits, so that no wait longer than the queued audio turns into dead air.

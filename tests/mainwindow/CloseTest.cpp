@@ -4,6 +4,8 @@
 
 #include "foundation/Language.h"
 #include "foundation/Parms.h"
+#include "platform/base/Hooks.h"
+#include "support/ProcessUntil.h"
 
 #include <gmock/gmock.h>
 
@@ -60,6 +62,22 @@ TEST_F(Close, RefusedWhileAPressReadiesItsPlayer)
     EXPECT_FALSE(window->Ended());
     window->State.PonBusy[0] = 0;
     EXPECT_TRUE(window->close());
+}
+
+// A close asked in a press by the program itself (the menu's is kept with
+// the clicks) is carried out right after the press.
+TEST_F(Close, AskedWhileAPressRunsIsCarriedOutAfterIt)
+{
+    Store("SaveEnd", "3");
+    StartWindow();
+    {
+        const platform::InputHold press;
+        window->State.PonBusy[0] = 1;
+        EXPECT_FALSE(window->Unload());
+        window->State.PonBusy[0] = 0;
+    }
+    EXPECT_FALSE(window->Ended());
+    EXPECT_TRUE(testsupport::ProcessUntil([this] { return window->Ended(); }, testsupport::RealWaitMs));
 }
 
 TEST_F(Close, RefusedWhileMinimised)

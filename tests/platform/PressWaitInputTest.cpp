@@ -12,9 +12,13 @@
 #include "support/ProcessUntil.h"
 #include "support/RiffFileBuilder.h"
 
+#include <QAction>
+#include <QDialog>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMimeData>
+#include <QPushButton>
+#include <QTimer>
 #include <QUrl>
 #include <QWindow>
 #include <qpa/qplatformdrag.h>
@@ -131,11 +135,72 @@ TEST_F(PressWait, HoldsClicksKeysAndDropsThroughEveryPumpAndCarriesThemOutAfterI
             QWindowSystemInterface::handleDrop(window, &mime, at, actions, Qt::LeftButton, Qt::NoModifier);
         answered = response.isAccepted() ? response.acceptedAction() : Qt::IgnoreAction;
     });
-    EXPECT_EQ(inWait, (Log{"down 65", "up 65"}));
+    EXPECT_EQ(inWait, (Log{"down 65"})) << "not even the window's own late release of a key runs in a press";
     EXPECT_EQ(answered, Qt::CopyAction) << "the source hears at once the effect taken over that spot";
 
+    // The late release goes no later than the next key, which might have
+    // been its repeat.
     ASSERT_TRUE(testsupport::ProcessUntil([this] { return log.size() >= 5; }, testsupport::RealWaitMs));
-    EXPECT_EQ(log, (Log{"down 65", "up 65", "click", "down 66", "drop /srv/sounds/dropped.wav"}));
+    EXPECT_EQ(log, (Log{"down 65", "click", "up 65", "down 66", "drop /srv/sounds/dropped.wav"}));
+}
+
+TEST_F(PressWait, CarriesOutACloseAskedInItAfterIt)
+{
+    form.OnQueryUnload = [this](int& cancel, int) {
+        log.emplace_back("close");
+        cancel = 1;
+    };
+    const Log inWait = Wait([this] {
+        QWindowSystemInterface::handleCloseEvent<Queued>(form.windowHandle());
+        platform::DoEvents();
+    });
+    EXPECT_TRUE(inWait.empty());
+    EXPECT_TRUE(testsupport::ProcessUntil([this] { return log == Log{"close"}; }, testsupport::RealWaitMs));
+}
+
+// As the menu's Alt+letter: the key that was kept still works its shortcut.
+TEST_F(PressWait, CarriesOutAShortcutKeptInItAfterIt)
+{
+    QAction menuItem(&form);
+    menuItem.setShortcut(QKeySequence(Qt::ALT | Qt::Key_C));
+    form.addAction(&menuItem);
+    form.activateWindow();
+    ASSERT_TRUE(testsupport::ProcessUntil([this] { return form.isActiveWindow(); }, testsupport::RealWaitMs));
+    QObject::connect(&menuItem, &QAction::triggered, &form, [this] { log.emplace_back("shortcut"); });
+    const Log inWait = Wait([this] {
+        QWindowSystemInterface::handleKeyEvent<Queued>(form.windowHandle(), QEvent::KeyPress, Qt::Key_C,
+                                                       Qt::AltModifier, "c");
+        platform::DoEvents();
+    });
+    EXPECT_TRUE(inWait.empty());
+    EXPECT_TRUE(testsupport::ProcessUntil([this] { return log == Log{"down 67", "shortcut"}; },
+                                          testsupport::RealWaitMs));
+}
+
+// A box the press itself asks the operator with takes the operator's answer.
+TEST_F(PressWait, LetsABoxOpenedInItTakeItsClicks)
+{
+    QDialog box;
+    box.setGeometry(300, 0, 100, 50);
+    QPushButton yes("Yes", &box);
+    yes.setGeometry(0, 0, 100, 50);
+    QObject::connect(&yes, &QPushButton::clicked, &box, &QDialog::accept);
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, &box, [&] {
+        if (box.windowHandle() != nullptr && box.windowHandle()->isExposed()) {
+            answer.stop();
+            for (const auto type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+                QWindowSystemInterface::handleMouseEvent<Queued>(
+                    box.windowHandle(), QPointF(10, 10), box.mapToGlobal(QPointF(10, 10)),
+                    type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::LeftButton, type);
+            }
+        }
+    });
+    answer.start(1);
+    QTimer::singleShot(testsupport::RealWaitMs, &box, &QDialog::reject);
+    int answered = -1;
+    Wait([&] { answered = box.exec(); });
+    EXPECT_EQ(answered, QDialog::Accepted);
 }
 
 // The release of the click that started the press waits in the window

@@ -1,0 +1,273 @@
+#include "platform/InputGate.h"
+
+#include "platform/base/Hooks.h"
+#include "platform/base/LogSink.h"
+
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPointer>
+#include <QWindow>
+
+#include <deque>
+#include <memory>
+#include <string>
+#include <utility>
+
+namespace platform {
+
+namespace {
+
+// More than an operator makes in any press that keeps to its time limit.
+constexpr std::size_t MostKept = 1000;
+
+bool IsInput(QEvent::Type type)
+{
+    switch (type) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove:
+    case QEvent::Wheel:
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::ShortcutOverride:
+    case QEvent::ContextMenu:
+    case QEvent::TouchBegin:
+    case QEvent::TouchUpdate:
+    case QEvent::TouchEnd:
+    case QEvent::TouchCancel:
+    case QEvent::TabletPress:
+    case QEvent::TabletMove:
+    case QEvent::TabletRelease:
+    case QEvent::NativeGesture:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// Inside modal, or below it.
+bool Within(const QWindow& modal, const QWindow* window)
+{
+    return window != nullptr && (window == &modal || modal.isAncestorOf(window, QWindow::IncludeTransients));
+}
+
+// As the toolkit blocks a window behind a modal one.
+bool BlockedByModal(const QWindow* window)
+{
+    const QWindow* modal = QGuiApplication::modalWindow();
+    if (modal == nullptr || Within(*modal, window)) {
+        return false;
+    }
+    return modal->modality() != Qt::WindowModal || window->isAncestorOf(modal, QWindow::IncludeTransients);
+}
+
+// A move that only moves on from the move kept last.
+bool SameMove(const QEvent& kept, const QEvent& event)
+{
+    return kept.type() == QEvent::MouseMove && event.type() == QEvent::MouseMove &&
+           static_cast<const QMouseEvent&>(kept).buttons() == static_cast<const QMouseEvent&>(event).buttons();
+}
+
+class InputGate final : public QObject {
+public:
+    explicit InputGate(QObject& application) : QObject(&application) {}
+
+    bool Kept() const { return InputHeld() || (!kept_.empty() && delivering_ == 0); }
+
+    // A box the press itself asks the operator with takes its own input.
+    bool AskedInPress(const QWindow* window) const
+    {
+        const QWindow* modal = QGuiApplication::modalWindow();
+        return modal != nullptr && modal != modalBefore_ && Within(*modal, window);
+    }
+
+    void After(QObject& context, std::function<void()> action)
+    {
+        if (!Kept()) {
+            action();
+            return;
+        }
+        Keep({&context, nullptr, std::move(action)});
+    }
+
+    void HoldChanged(bool held)
+    {
+        if (held) {
+            // A modal window open already (a dialog the press came from) is
+            // the operator's, not the press's: its input waits too.
+            modalBefore_ = QGuiApplication::modalWindow();
+        } else if (!kept_.empty()) {
+            PostNext();
+        }
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        // The window system hands input to a window first; the window hands
+        // it on to its controls, which are reached through it only.
+        if (!event->spontaneous() || !watched->isWindowType() || !IsInput(event->type())) {
+            return false;
+        }
+        if (event->type() == QEvent::ShortcutOverride && OffersKeyCarriedOut(*event)) {
+            return false;
+        }
+        if (!InputHeld() && kept_.empty()) {
+            return false;
+        }
+        if (AskedInPress(static_cast<QWindow*>(watched))) {
+            return false;
+        }
+        if (event->type() == QEvent::ShortcutOverride) {
+            // The window takes the key, so that it comes as a press, which
+            // is kept; its shortcut is tried once that is carried out.
+            event->accept();
+            return true;
+        }
+        if (!kept_.empty() && kept_.back().event && kept_.back().target == watched &&
+            SameMove(*kept_.back().event, *event)) {
+            kept_.back().event.reset(event->clone());
+            return true;
+        }
+        Keep({watched, std::unique_ptr<QEvent>(event->clone()), {}});
+        return true;
+    }
+
+private:
+    struct Input {
+        QPointer<QObject> target;
+        std::unique_ptr<QEvent> event;
+        std::function<void()> action;
+    };
+
+    void Keep(Input input)
+    {
+        if (kept_.size() >= MostKept) {
+            if (!overflowLogged_) {
+                Log("Input during a press beyond " + std::to_string(MostKept) + " events was dropped", 0);
+                overflowLogged_ = true;
+            }
+            return;
+        }
+        kept_.push_back(std::move(input));
+    }
+
+    // A press carried out from the gate asks its shortcuts once more.
+    bool OffersKeyCarriedOut(const QEvent& event) const
+    {
+        const auto& offer = static_cast<const QKeyEvent&>(event);
+        return carryingOut_ != nullptr && offer.key() == carryingOut_->key() &&
+               offer.modifiers() == carryingOut_->modifiers() && offer.timestamp() == carryingOut_->timestamp();
+    }
+
+    void PostNext()
+    {
+        if (!posted_) {
+            posted_ = true;
+            QMetaObject::invokeMethod(this, [this] { CarryOutNext(); }, Qt::QueuedConnection);
+        }
+    }
+
+    void CarryOutNext()
+    {
+        posted_ = false;
+        if (InputHeld() || kept_.empty()) {
+            return; // the hold that ends posts again
+        }
+        Input input = std::move(kept_.front());
+        kept_.pop_front();
+        if (kept_.empty()) {
+            overflowLogged_ = false;
+        } else {
+            // Posted first: a dialog this input opens takes the rest in its
+            // own loop, as it would have, and blocks what it blocks.
+            PostNext();
+        }
+        ++delivering_;
+        if (input.action) {
+            if (input.target) {
+                input.action();
+            }
+        } else if (input.target) {
+            Deliver(*input.target, *input.event);
+        }
+        --delivering_;
+    }
+
+    void Deliver(QObject& target, QEvent& event)
+    {
+        if (BlockedByModal(static_cast<QWindow*>(&target))) {
+            Log("Input kept during a press was dropped: a dialog opened since blocks its window", 0);
+            return;
+        }
+        const QKeyEvent* outer = carryingOut_;
+        if (event.type() == QEvent::KeyPress) {
+            carryingOut_ = static_cast<QKeyEvent*>(&event);
+        }
+        QCoreApplication::sendEvent(&target, &event);
+        carryingOut_ = outer;
+    }
+
+    std::deque<Input> kept_;
+    QPointer<QWindow> modalBefore_;
+    const QKeyEvent* carryingOut_ = nullptr;
+    int delivering_ = 0;
+    bool posted_ = false;
+    bool overflowLogged_ = false;
+};
+
+QPointer<InputGate>& Installed()
+{
+    static QPointer<InputGate> gate;
+    return gate;
+}
+
+// Installed at the latest when something asks: input that waits somewhere
+// always waits here.
+InputGate* Gate()
+{
+    InstallInputGate();
+    return Installed();
+}
+
+} // namespace
+
+void InstallInputGate()
+{
+    QCoreApplication* application = QCoreApplication::instance();
+    if (Installed() != nullptr || application == nullptr) {
+        return;
+    }
+    Installed() = new InputGate(*application);
+    application->installEventFilter(Installed());
+    SetInputHoldHook([](bool held) {
+        if (Installed() != nullptr) {
+            Installed()->HoldChanged(held);
+        }
+    });
+}
+
+bool InputKept()
+{
+    InputGate* gate = Gate();
+    return gate != nullptr ? gate->Kept() : InputHeld();
+}
+
+bool InputKeptFrom(const QWindow* window)
+{
+    InputGate* gate = Gate();
+    return gate != nullptr ? gate->Kept() && !gate->AskedInPress(window) : InputHeld();
+}
+
+void AfterKeptInput(QObject& context, std::function<void()> action)
+{
+    // A context lives only with an application, and so does the gate.
+    if (InputGate* gate = Gate(); gate != nullptr) {
+        gate->After(context, std::move(action));
+    }
+}
+
+} // namespace platform

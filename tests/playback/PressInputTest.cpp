@@ -1,0 +1,135 @@
+// A press runs whole: a click queued during any wait of a press (a server
+// file's status, header, open and cue labels, a file check, a graph's wait
+// for its first data), whose handler releases every player, is carried out
+// only after the press returned, through the program's own pump and gate.
+#include "PlaybackFixture.h"
+#include "ServerFolders.h"
+
+#include "platform/audio/MediaGraph.h"
+#include "platform/audio/PrerollTimeouts.h"
+#include "platform/base/Hooks.h"
+#include "support/ProcessUntil.h"
+#include "support/RiffFileBuilder.h"
+#include "support/TestFileLayer.h"
+
+#include <QCoreApplication>
+#include <QWidget>
+#include <QWindow>
+#include <qpa/qwindowsysteminterface.h>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <optional>
+
+namespace {
+
+using platform::audio::MediaGraph;
+using Queued = QWindowSystemInterface::AsynchronousDelivery;
+
+// As the configuration dialog's OK: every player is released.
+class Releaser : public QWidget {
+public:
+    explicit Releaser(std::function<void()> onClick) : onClick_(std::move(onClick)) { setGeometry(0, 0, 80, 40); }
+
+protected:
+    void mousePressEvent(QMouseEvent*) override { onClick_(); }
+
+private:
+    std::function<void()> onClick_;
+};
+
+struct Wait {
+    const char* name;
+    int playerType;
+    bool onServer;
+    // What the press shows while it waits there; none: its first wait.
+    const char* status;
+};
+
+class PressInput : public playbacktest::PlaybackFixture, public testing::WithParamInterface<Wait> {
+protected:
+    void TearDown() override
+    {
+        platform::SetPumpHook(nullptr);
+        MediaGraph::SetPrerollLimitMs(0);
+        platform::audio::prerolltimeouts::Forget();
+        layer.reset();
+        servers.reset();
+        PlaybackFixture::TearDown();
+    }
+
+    std::optional<playbacktest::ServerFolders> servers;
+    std::optional<testsupport::TestFileLayer> layer;
+};
+
+TEST_P(PressInput, AClickQueuedInItsWaitRunsOnlyAfterItReturned)
+{
+    const Wait& wait = GetParam();
+    Store("PlayerType", std::to_string(wait.playerType));
+    Store("CueActive_1", "1");
+    Store("CueActive_2", "1");
+    ASSERT_TRUE(Start());
+    State().CounterTitle[0] = 1;
+    controls::UC_TextPicture& counter = *window->PicCounter(0);
+    for (int i = 0; i < 3; ++i) {
+        counter.AddTextSpace(9, false, false, "", 0, 0);
+    }
+    if (wait.onServer) {
+        servers.emplace(sounds / "unc");
+        RampWave("unc/studio/jingles/a.wav", Rate, {{4800, "BC$STANDBY"}});
+        Assign(0, 0, 0, "//studio/jingles/a.wav");
+        layer.emplace();
+        layer->Hold("/studio/jingles/", true);
+    } else {
+        // No data: the decoder never prerolls.
+        const std::string empty = sounds / "empty.wav";
+        testsupport::RiffFileBuilder().Format(1, 2, Rate, 16).Data({}).WriteTo(empty);
+        Assign(0, 0, 0, empty);
+        MediaGraph::SetPrerollLimitMs(300);
+    }
+
+    bool returned = false;
+    std::optional<bool> clickedInPress;
+    Releaser releaser([&] {
+        clickedInPress = !returned;
+        for (int slot = 0; slot < State().PlayerCount; ++slot) {
+            State().ReleasePlayer(slot);
+        }
+    });
+    releaser.show();
+    ASSERT_TRUE(testsupport::ProcessUntil([&] { return releaser.windowHandle()->isExposed(); }, 10000));
+
+    bool queued = false;
+    const auto pump = [&] {
+        // Every server call waits for one pump at least.
+        if (layer && layer->heldCalls > 0 && layer->OnlyHeldCallsRun()) {
+            layer->ReleaseHeld();
+        }
+        if (!queued && State().PonBusy[0] != 0 && (wait.status == nullptr || counter.TextMes(1) == wait.status)) {
+            queued = true;
+            for (const auto type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+                QWindowSystemInterface::handleMouseEvent<Queued>(
+                    releaser.windowHandle(), QPointF(10, 10), releaser.mapToGlobal(QPointF(10, 10)),
+                    type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::LeftButton, type);
+            }
+        }
+        QCoreApplication::processEvents();
+    };
+    platform::SetPumpHook(pump);
+
+    control->Pon(0, 0, 0, 0, 0);
+    returned = true;
+    ASSERT_TRUE(queued) << "the press never waited at " << wait.name;
+    ASSERT_TRUE(testsupport::ProcessUntil([&] { return clickedInPress.has_value(); }, testsupport::RealWaitMs));
+    EXPECT_FALSE(*clickedInPress);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EveryWait, PressInput,
+    testing::Values(Wait{"ServerHeader", 3, true, "Check Ori..."}, Wait{"ServerOpen", 3, true, "Set File..."},
+                    Wait{"ServerCueLabels", 3, true, "Get Cue..."}, Wait{"ServerFileCheck", 2, true, nullptr},
+                    Wait{"ServerGraph", 2, true, "Set File..."}, Wait{"GraphPreroll", 2, false, "Set File..."}),
+    [](const testing::TestParamInfo<Wait>& param) { return std::string(param.param.name); });
+
+} // namespace
