@@ -133,7 +133,7 @@ MediaGraph::~MediaGraph()
 {
     // Nothing waits on a graph whose seek has not answered: its reads are stuck.
     const bool stuck = seeking_ && !starting_->Finished();
-    if (StopPipeline(stuck, AnswerMs)) {
+    if (StopPipeline(stuck)) {
         // Stopped: what is left goes now.
         TakeRemains().reset();
     }
@@ -152,7 +152,7 @@ std::unique_ptr<MediaGraph::Remains> MediaGraph::TakeRemains()
     return remains;
 }
 
-bool MediaGraph::StopPipeline(bool stuck, int limitMs)
+bool MediaGraph::StopPipeline(bool stuck)
 {
     for (auto& filter : filters_) {
         if (filter->feed) {
@@ -165,7 +165,7 @@ bool MediaGraph::StopPipeline(bool stuck, int limitMs)
     std::unique_ptr<GraphStateChange> stopping;
     if (!stuck) {
         stopping = std::make_unique<GraphStateChange>(pipeline_, GST_STATE_NULL, std::move(starting_));
-        if (stopping->WaitFinished(limitMs)) {
+        if (stopping->WaitFinished(StopLimitMs)) {
             seeking_.reset();
             return true;
         }

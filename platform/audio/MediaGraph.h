@@ -105,7 +105,7 @@ public:
     bool Prepare();
     static int PrerollLimitMs();
     static constexpr int StopLimitMs = 500;
-    // How long a seek, or the stop of a graph being destroyed, is waited for.
+    // How long a seek is waited for.
     static constexpr int AnswerMs = 100;
     // 0 or less restores the default (5000 ms).
     static void SetPrerollLimitMs(int ms);
@@ -200,7 +200,7 @@ private:
     bool WaitPrerolled(const prerolltimeouts::Loading& loading);
     // Stops the pipeline, false when it was left to stop on its own (at once
     // when stuck: a read is known not to return).
-    bool StopPipeline(bool stuck, int limitMs = StopLimitMs);
+    bool StopPipeline(bool stuck);
     std::unique_ptr<Remains> TakeRemains();
     // The files the graph's file sources read.
     std::vector<std::string> SourceFiles() const;

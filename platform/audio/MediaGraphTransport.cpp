@@ -40,7 +40,8 @@ bool MediaGraph::Run()
     if (state_ == GraphState::Running) {
         return true;
     }
-    if (!resumeReady_) {
+    // A seek under way already takes the voices where they are to go.
+    if (!resumeReady_ && !seeking_) {
         Seek(stoppedAt_, stop_);
     }
     ForEachFeed([](RendererFeed& feed) { feed.Start(); });
@@ -58,7 +59,8 @@ bool MediaGraph::Pause()
         state_ = GraphState::Paused;
         return true;
     }
-    if (!resumeReady_) {
+    // A seek under way already takes the voices where they are to go.
+    if (!resumeReady_ && !seeking_) {
         Seek(stoppedAt_, stop_);
     }
     ForEachFeed([](RendererFeed& feed) { feed.Pause(); });
