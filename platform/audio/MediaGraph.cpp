@@ -131,9 +131,7 @@ MediaGraph::MediaGraph()
 
 MediaGraph::~MediaGraph()
 {
-    // Nothing waits on a graph whose seek has not answered: its reads are stuck.
-    const bool stuck = seeking_ && !starting_->Finished();
-    if (StopPipeline(stuck)) {
+    if (StopPipeline(false)) {
         // Stopped: what is left goes now.
         TakeRemains().reset();
     }
@@ -162,6 +160,8 @@ bool MediaGraph::StopPipeline(bool stuck)
     if (!starting_) {
         return true;
     }
+    // Nothing waits on a graph whose seek has not answered: its reads are stuck.
+    stuck = stuck || (seeking_ && !starting_->Finished());
     std::unique_ptr<GraphStateChange> stopping;
     if (!stuck) {
         stopping = std::make_unique<GraphStateChange>(pipeline_, GST_STATE_NULL, std::move(starting_));
@@ -186,12 +186,14 @@ bool MediaGraph::StopPipeline(bool stuck)
     return false;
 }
 
-void MediaGraph::Unprepare()
+bool MediaGraph::Unprepare()
 {
     if (!prepared_) {
-        return;
+        return Valid();
     }
-    StopPipeline(false);
+    if (!StopPipeline(false)) {
+        return false;
+    }
     for (auto& filter : filters_) {
         if (filter->feed && filter->element != nullptr) {
             const int device = filter->feed->Device();
@@ -207,6 +209,7 @@ void MediaGraph::Unprepare()
     resumeReady_ = true;
     stoppedAt_ = 0;
     stop_.reset();
+    return true;
 }
 
 bool MediaGraph::Prepare()

@@ -184,7 +184,10 @@ private:
     };
 
     Filter* Live(int filter) const;
-    void Unprepare();
+    // Undoes the preparation before the graph is changed; false when the
+    // graph was left to stop on its own meanwhile (then nothing of it may be
+    // touched: its elements are the reaper's).
+    bool Unprepare();
     void DropConnection(Connection& connection);
     template <typename Action> void ForEachFeed(Action action);
     RendererFeed* FirstFeed() const;
