@@ -68,6 +68,12 @@ std::int32_t GraphPlayer::mode()
         return 1;
     }
     const bool lost = Graph.Graph->PollOutputLost();
+    if (Loaded_ != 0 && !Graph.Graph->Valid()) {
+        // Its graph was given up on (its file's share stopped answering): the
+        // player stands empty, and the next press on the file builds anew.
+        Unload();
+        return 1;
+    }
     if (lost && Graph.Graph->State() != GraphState::Stopped) {
         // Nothing sounds any more (the device logged its loss): the lamps and
         // the tally must not say otherwise.

@@ -111,7 +111,7 @@ std::int64_t PathCall(std::string_view path, const char* name,
     if (native.empty()) {
         return -errno;
     }
-    const bool onServer = IsUnderUncRoot(native);
+    const bool onServer = IsOnShare(native);
     return Dispatch(
         onServer, [native, call] { return call(RawFileSystem(), native); }, std::string(name) + " " + native, {},
         native);
@@ -135,7 +135,7 @@ int Open(std::string_view path, OpenMode mode)
     if (native.empty()) {
         return 0;
     }
-    const bool onServer = IsUnderUncRoot(native);
+    const bool onServer = IsOnShare(native);
     const std::int64_t fd = Dispatch(
         onServer, [native, mode] { return static_cast<std::int64_t>(RawFileSystem().Open(native.c_str(), mode)); },
         "open " + native,
@@ -266,7 +266,7 @@ bool Stat(std::string_view path, FileStatus& status, bool followLinks)
     }
     auto own = std::make_shared<FileStatus>();
     const bool ok = Check(Dispatch(
-        IsUnderUncRoot(native),
+        IsOnShare(native),
         [native, own, followLinks] {
             return static_cast<std::int64_t>(RawFileSystem().Stat(native.c_str(), *own, followLinks));
         },
@@ -287,12 +287,14 @@ bool Rename(std::string_view from, std::string_view to, bool replace)
     if (nativeTo.empty()) {
         return false;
     }
+    // A rename on a share waits for the share of the file it moves.
+    const std::string onShare = IsOnShare(nativeFrom) ? nativeFrom : IsOnShare(nativeTo) ? nativeTo : std::string();
     return Check(Dispatch(
-        IsUnderUncRoot(nativeFrom) || IsUnderUncRoot(nativeTo),
+        !onShare.empty(),
         [nativeFrom, nativeTo, replace] {
             return static_cast<std::int64_t>(RawFileSystem().Rename(nativeFrom.c_str(), nativeTo.c_str(), replace));
         },
-        "rename " + nativeFrom + " -> " + nativeTo));
+        "rename " + nativeFrom + " -> " + nativeTo, {}, onShare));
 }
 
 bool Unlink(std::string_view path)
@@ -321,7 +323,7 @@ bool SetMode(std::string_view path, unsigned mode)
     const std::string native = Native(path);
     return !native.empty() &&
            Check(Dispatch(
-               IsUnderUncRoot(native),
+               IsOnShare(native),
                [native, mode] { return static_cast<std::int64_t>(RawFileSystem().SetMode(native.c_str(), mode)); },
                "chmod " + native, {}, native));
 }
@@ -331,7 +333,7 @@ bool SetTimes(std::string_view path, FileTime accessed, FileTime modified)
     const std::string native = Native(path);
     return !native.empty() &&
            Check(Dispatch(
-               IsUnderUncRoot(native),
+               IsOnShare(native),
                [native, accessed, modified] {
                    return static_cast<std::int64_t>(RawFileSystem().SetTimes(native.c_str(), accessed, modified));
                },
@@ -347,7 +349,7 @@ bool ListFolder(std::string_view path, std::vector<FolderEntry>& entries)
     }
     auto own = std::make_shared<std::vector<FolderEntry>>();
     const bool ok = Check(Dispatch(
-        IsUnderUncRoot(native),
+        IsOnShare(native),
         [native, own] { return static_cast<std::int64_t>(RawFileSystem().ListFolder(native.c_str(), *own)); },
         "list " + native, {}, native));
     if (ok) {
@@ -364,7 +366,7 @@ bool GetDiskSpace(std::string_view path, DiskSpace& space)
     }
     auto own = std::make_shared<DiskSpace>();
     const bool ok = Check(Dispatch(
-        IsUnderUncRoot(native),
+        IsOnShare(native),
         [native, own] { return static_cast<std::int64_t>(RawFileSystem().GetDiskSpace(native.c_str(), *own)); },
         "disk space of " + native, {}, native));
     if (ok) {
@@ -382,7 +384,7 @@ bool ResolvePath(std::string_view path, std::string& resolved)
     }
     auto own = std::make_shared<std::string>();
     const bool ok = Check(Dispatch(
-        IsUnderUncRoot(native),
+        IsOnShare(native),
         [native, own] { return static_cast<std::int64_t>(RawFileSystem().ResolvePath(native.c_str(), *own)); },
         "resolve " + native, {}, native));
     if (ok) {

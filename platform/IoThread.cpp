@@ -1,9 +1,12 @@
 #include "platform/IoThread.h"
 
+#include "platform/ServerPaths.h"
 #include "platform/base/Clock.h"
+#include "platform/base/GivenUpFiles.h"
 #include "platform/base/Hooks.h"
 #include "platform/base/LogSink.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <chrono>
@@ -12,7 +15,6 @@
 #include <memory>
 #include <mutex>
 #include <thread>
-#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -26,6 +28,8 @@ struct Job {
     Work work;
     Abandon abandon;
     std::string file;
+    // Set before the job is abandoned; the worker drops it once the call returned.
+    std::unique_ptr<givenup::Mark> givenUp;
     std::atomic<JobState> state{JobState::Pending};
     std::int64_t result = 0;
     // Only wakes the waiting caller early; the answer itself is the atomic state.
@@ -43,39 +47,21 @@ struct Worker {
     bool retired = false;
 };
 
-// Files with a call that was given up on and has not come back yet.
-class GivenUpFiles {
-public:
-    void GivenUp(const std::string& file)
-    {
-        if (!file.empty()) {
-            std::lock_guard lock(mutex_);
-            ++calls_[file];
-        }
-    }
-    void Returned(const std::string& file)
-    {
-        std::lock_guard lock(mutex_);
-        const auto found = calls_.find(file);
-        if (found != calls_.end() && --found->second == 0) {
-            calls_.erase(found);
-        }
-    }
-    bool Stuck(const std::string& file)
-    {
-        std::lock_guard lock(mutex_);
-        return !file.empty() && calls_.count(file) != 0;
-    }
-
-private:
-    std::mutex mutex_;
-    std::unordered_map<std::string, int> calls_;
-};
-
-GivenUpFiles& StuckFiles()
+// True when a call on file, or on another file of its share, was given up on
+// and has not come back: the share does not answer.
+bool ShareGivenUp(const std::string& file)
 {
-    static GivenUpFiles files;
-    return files;
+    if (file.empty()) {
+        return false;
+    }
+    const std::vector<std::string> files = givenup::Files();
+    if (files.empty()) {
+        return false;
+    }
+    const std::string share = ShareOf(file);
+    return std::any_of(files.begin(), files.end(), [&](const std::string& given) {
+        return given == file || (!share.empty() && ShareOf(given) == share);
+    });
 }
 
 void Serve(const std::shared_ptr<Worker>& worker)
@@ -102,7 +88,7 @@ void Serve(const std::shared_ptr<Worker>& worker)
             if (job->abandon) {
                 job->abandon(result);
             }
-            StuckFiles().Returned(job->file);
+            job->givenUp.reset(); // the share answers again
         }
         {
             std::lock_guard lock(worker->mutex);
@@ -246,8 +232,8 @@ void SetWaitLimitMs(int ms)
 
 std::int64_t Run(Work work, Abandon abandon, const std::string& what, const std::string& file)
 {
-    if (StuckFiles().Stuck(file)) {
-        Log("Server file call not made, an earlier call on the file has not come back: " + what);
+    if (ShareGivenUp(file)) {
+        Log("Server file call not made, an earlier call on its share has not come back: " + what);
         errno = ETIMEDOUT;
         return -ETIMEDOUT;
     }
@@ -267,15 +253,15 @@ std::int64_t Run(Work work, Abandon abandon, const std::string& what, const std:
         }
         if (SecondsSince(start) > limit) {
             JobState expected = JobState::Pending;
-            // Counted before the worker can see the job abandoned and return it.
-            StuckFiles().GivenUp(file);
+            // Marked before the worker can see the job abandoned and drop the mark.
+            job->givenUp = std::make_unique<givenup::Mark>(file);
             if (job->state.compare_exchange_strong(expected, JobState::Abandoned, std::memory_order_acq_rel)) {
                 ThePool().ReplaceStuckWorker();
                 Log("Server file call timed out after " + std::to_string(WaitLimitMs()) + " ms: " + what);
                 errno = ETIMEDOUT;
                 return -ETIMEDOUT;
             }
-            StuckFiles().Returned(file); // it came back just then
+            job->givenUp.reset(); // it came back just then
             break;
         }
         std::unique_lock wakeLock(job->wakeMutex);

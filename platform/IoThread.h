@@ -23,10 +23,10 @@ using Abandon = std::function<void(std::int64_t result)>;
 // WaitLimitMs() on the program's clock without an answer the call is given up:
 // the result is -ETIMEDOUT, a line names what timed out, and later calls run
 // on a fresh I/O thread while the stuck one finishes in its own time. file
-// names the file the call concerns ("" none): until a call on it that was
-// given up on has come back, a later call on that file is not made and gives
-// -ETIMEDOUT at once, so a press does not wait again and again for a file
-// whose share stopped answering.
+// names the file the call concerns ("" none): until a call on it or on
+// another file of its share (platform::ShareOf) that was given up on has come
+// back, a later call is not made and gives -ETIMEDOUT at once, so presses do
+// not wait again and again for a share that stopped answering.
 std::int64_t Run(Work work, Abandon abandon, const std::string& what, const std::string& file = {});
 
 // How long a caller waits for a server (15 s unless changed).

@@ -2,10 +2,17 @@
 
 #include "platform/base/Numbers.h"
 
+#include <fcntl.h>
+#include <linux/magic.h>
+#include <poll.h>
+#include <sys/vfs.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <array>
 #include <filesystem>
 #include <fstream>
+#include <mutex>
 #include <sstream>
 #include <system_error>
 
@@ -116,10 +123,9 @@ void SetDriveSources(DriveSources sources)
     Sources() = std::move(sources);
 }
 
-std::vector<MountEntry> ReadMountTable()
+std::vector<MountEntry> ParseMountTable(std::istream& in)
 {
     std::vector<MountEntry> mounts;
-    std::ifstream in(Sources().mounts);
     std::string line;
     while (std::getline(in, line)) {
         std::istringstream fields(line);
@@ -134,22 +140,145 @@ std::vector<MountEntry> ReadMountTable()
     return mounts;
 }
 
+// The deepest mount holding the path (the last where several share a
+// point), null for a relative path or an empty table.
+const MountEntry* MountOf(std::string_view nativePath, const std::vector<MountEntry>& mounts)
+{
+    if (nativePath.empty() || nativePath.front() != '/') {
+        return nullptr;
+    }
+    const MountEntry* best = nullptr;
+    std::size_t bestLength = 0;
+    for (const MountEntry& mount : mounts) {
+        std::string_view point = mount.mountPoint;
+        while (point.size() > 1 && point.back() == '/') {
+            point.remove_suffix(1);
+        }
+        if (IsBelow(nativePath, point) && (best == nullptr || point.size() >= bestLength)) {
+            best = &mount;
+            bestLength = point.size();
+        }
+    }
+    return best;
+}
+
+// The mount table as last read, with the descriptor that tells when the
+// kernel's changed: /proc/self/mounts reports a mount or unmount as a
+// priority event.
+class KeptMountTable {
+public:
+    ~KeptMountTable() { Close(); }
+
+    template <typename Use> auto With(Use use)
+    {
+        std::lock_guard lock(mutex_);
+        Refresh();
+        return use(mounts_);
+    }
+
+private:
+    void Close()
+    {
+        if (fd_ >= 0) {
+            ::close(fd_);
+            fd_ = -1;
+        }
+    }
+
+    void Refresh()
+    {
+        const std::string& source = Sources().mounts;
+        if (source != source_ || fd_ < 0) {
+            Close();
+            source_ = source;
+            fd_ = ::open(source.c_str(), O_RDONLY | O_CLOEXEC);
+            struct statfs kind {};
+            watched_ = fd_ >= 0 && ::fstatfs(fd_, &kind) == 0 && kind.f_type == PROC_SUPER_MAGIC;
+            if (watched_) {
+                pollfd changed{fd_, POLLPRI, 0};
+                ::poll(&changed, 1, 0); // takes the event of the opening itself
+            }
+            Read();
+            return;
+        }
+        if (watched_) {
+            pollfd changed{fd_, POLLPRI, 0};
+            if (::poll(&changed, 1, 0) <= 0 || (changed.revents & (POLLPRI | POLLERR)) == 0) {
+                return;
+            }
+        }
+        Read();
+    }
+
+    void Read()
+    {
+        std::string text;
+        if (fd_ >= 0) {
+            char buffer[16384];
+            off_t offset = 0;
+            for (;;) {
+                const ssize_t n = ::pread(fd_, buffer, sizeof buffer, offset);
+                if (n <= 0) {
+                    break;
+                }
+                text.append(buffer, static_cast<std::size_t>(n));
+                offset += n;
+            }
+        }
+        std::istringstream in(text);
+        mounts_ = ParseMountTable(in);
+    }
+
+    std::mutex mutex_;
+    std::string source_;
+    int fd_ = -1;
+    bool watched_ = false;
+    std::vector<MountEntry> mounts_;
+};
+
+KeptMountTable& KeptMounts()
+{
+    static KeptMountTable table;
+    return table;
+}
+
+std::vector<MountEntry> ReadMountTable()
+{
+    std::ifstream in(Sources().mounts);
+    return ParseMountTable(in);
+}
+
 std::string MountPointOf(std::string_view nativePath, const std::vector<MountEntry>& mounts)
 {
     if (nativePath.empty() || nativePath.front() != '/') {
         return {};
     }
-    std::string best;
-    for (const MountEntry& mount : mounts) {
-        std::string point = mount.mountPoint;
-        while (point.size() > 1 && point.back() == '/') {
-            point.pop_back();
-        }
-        if (IsBelow(nativePath, point) && point.size() >= best.size()) {
-            best = point;
-        }
+    const MountEntry* mount = MountOf(nativePath, mounts);
+    if (mount == nullptr) {
+        return "/";
     }
-    return best.empty() ? "/" : best;
+    std::string point = mount->mountPoint;
+    while (point.size() > 1 && point.back() == '/') {
+        point.pop_back();
+    }
+    return point;
+}
+
+bool IsNetworkFileSystem(std::string_view fsType)
+{
+    return IsOneOf(fsType, {"nfs", "nfs4", "cifs", "smb3", "smbfs", "ncpfs", "9p", "afs", "ceph", "glusterfs",
+                            "lustre", "gpfs", "beegfs", "orangefs", "ocfs2", "gfs2", "coda", "davfs", "virtiofs",
+                            "sshfs", "fuse"}) ||
+           fsType.starts_with("fuse.");
+}
+
+std::string NetworkMountOf(std::string_view nativePath)
+{
+    return KeptMounts().With([nativePath](const std::vector<MountEntry>& mounts) {
+        const MountEntry* mount = MountOf(nativePath, mounts);
+        return mount != nullptr && IsNetworkFileSystem(mount->fsType) ? MountPointOf(nativePath, mounts)
+                                                                       : std::string();
+    });
 }
 
 int DriveTypeOf(const MountEntry& mount)

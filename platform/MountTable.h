@@ -38,6 +38,17 @@ std::vector<MountEntry> ReadMountTable();
 // where several share a point); "" for a relative path.
 std::string MountPointOf(std::string_view nativePath, const std::vector<MountEntry>& mounts);
 
+// True for a file system whose calls may wait as long as a server or a
+// program of its own likes: network file systems (NFS, SMB, 9p, Ceph ...) and
+// FUSE ("fuse", "fuse.*"; not "fuseblk", a local disk read by a program).
+bool IsNetworkFileSystem(std::string_view fsType);
+
+// The mount point of the network or FUSE file system that holds an absolute
+// native path, "" when a local file system holds it. Asked before every file
+// call, so the table is kept and read again only once the machine's mounts
+// changed (a fake table of a test: at every call).
+std::string NetworkMountOf(std::string_view nativePath);
+
 // The drive type of a mount, 0 for a mount that is no drive (proc, sysfs,
 // the system's own temporary file systems ...).
 int DriveTypeOf(const MountEntry& mount);

@@ -1,5 +1,6 @@
 #include "platform/ServerPaths.h"
 
+#include "platform/MountTable.h"
 #include "platform/base/LogSink.h"
 
 #include <algorithm>
@@ -123,6 +124,27 @@ std::string NativePath(std::string_view path)
 bool IsUnderUncRoot(std::string_view nativePath)
 {
     return BelowRoot(nativePath, UncRoot()) != std::string_view::npos;
+}
+
+std::string ShareOf(std::string_view nativePath)
+{
+    const std::string root = UncRoot();
+    const std::size_t start = BelowRoot(nativePath, root);
+    if (start == std::string_view::npos) {
+        return NetworkMountOf(nativePath);
+    }
+    // The host and the share name it; a path that names only the host
+    // stands for that host's shares.
+    std::size_t end = nativePath.find('/', start);
+    if (end != std::string_view::npos) {
+        end = nativePath.find('/', end + 1);
+    }
+    return std::string(nativePath.substr(0, end));
+}
+
+bool IsOnShare(std::string_view nativePath)
+{
+    return !ShareOf(nativePath).empty();
 }
 
 std::string FromDesktopPath(std::string_view path)

@@ -33,6 +33,13 @@ bool LeavesItsShare(std::string_view serverPath);
 // the network for a long time.
 bool IsUnderUncRoot(std::string_view nativePath);
 
+// The share a native path lies on, whose calls may wait as long as a server
+// likes: "<unc root>/host/share" for a path under the unc root, else the
+// mount point of the network or FUSE file system that holds it (wherever it
+// is mounted); "" for a path on a local disk.
+std::string ShareOf(std::string_view nativePath);
+bool IsOnShare(std::string_view nativePath);
+
 // A path from the desktop (dialogs, dropped files, the command line, listings)
 // that lies in a share under the unc root becomes "//host/share/..."; any
 // other path comes back unchanged.

@@ -10,12 +10,22 @@
 namespace platform::audio {
 
 GraphStateChange::GraphStateChange(GstElement* pipeline, int target, std::unique_ptr<GraphStateChange> after)
+    : GraphStateChange(
+          pipeline,
+          [target](GstElement* element) {
+              return static_cast<int>(gst_element_set_state(element, static_cast<GstState>(target)));
+          },
+          std::move(after))
+{
+}
+
+GraphStateChange::GraphStateChange(GstElement* pipeline, Call call, std::unique_ptr<GraphStateChange> after)
     : after_(std::move(after))
 {
     gst_object_ref(pipeline);
-    thread_ = std::thread([this, pipeline, target] {
+    thread_ = std::thread([this, pipeline, call = std::move(call)] {
         after_.reset();
-        const GstStateChangeReturn result = gst_element_set_state(pipeline, static_cast<GstState>(target));
+        const int result = call(pipeline);
         gst_object_unref(pipeline);
         {
             std::lock_guard lock(mutex_);

@@ -8,6 +8,7 @@
 #include "platform/audio/PadLinks.h"
 #include "platform/audio/PrerollTimeouts.h"
 #include "platform/audio/WaveParserScheduling.h"
+#include "platform/base/GivenUpFiles.h"
 #include "platform/base/Hooks.h"
 #include "platform/base/LogSink.h"
 
@@ -75,6 +76,8 @@ struct MediaGraph::Remains : graphreaper::Leftover {
     std::vector<std::unique_ptr<Filter>> filters;
     std::vector<Connection> connections;
     std::unique_ptr<GraphStateChange> change;
+    // The graph's files, given up on until it has stopped.
+    std::vector<std::unique_ptr<givenup::Mark>> givenUp;
 
     Remains() = default;
     Remains(const Remains&) = delete;
@@ -143,6 +146,7 @@ std::unique_ptr<MediaGraph::Remains> MediaGraph::TakeRemains()
     remains->filters = std::exchange(filters_, {});
     remains->connections = std::exchange(connections_, {});
     remains->change = std::move(starting_);
+    seeking_.reset();
     return remains;
 }
 
@@ -156,15 +160,22 @@ bool MediaGraph::StopPipeline(bool stuck)
     if (!starting_) {
         return true;
     }
+    // Nothing waits on a graph whose seek has not answered: its reads are stuck.
+    stuck = stuck || (seeking_ && !starting_->Finished());
     std::unique_ptr<GraphStateChange> stopping;
     if (!stuck) {
         stopping = std::make_unique<GraphStateChange>(pipeline_, GST_STATE_NULL, std::move(starting_));
         if (stopping->WaitFinished(StopLimitMs)) {
+            seeking_.reset();
             return true;
         }
     }
     Log("Media graph: left to stop on its own once the reads of its file return", 0);
+    const std::vector<std::string> files = SourceFiles();
     std::unique_ptr<Remains> remains = TakeRemains();
+    for (const std::string& file : files) {
+        remains->givenUp.push_back(std::make_unique<givenup::Mark>(file));
+    }
     if (stopping) {
         remains->change = std::move(stopping);
     }
@@ -175,12 +186,14 @@ bool MediaGraph::StopPipeline(bool stuck)
     return false;
 }
 
-void MediaGraph::Unprepare()
+bool MediaGraph::Unprepare()
 {
     if (!prepared_) {
-        return;
+        return Valid();
     }
-    StopPipeline(false);
+    if (!StopPipeline(false)) {
+        return false;
+    }
     for (auto& filter : filters_) {
         if (filter->feed && filter->element != nullptr) {
             const int device = filter->feed->Device();
@@ -196,6 +209,7 @@ void MediaGraph::Unprepare()
     resumeReady_ = true;
     stoppedAt_ = 0;
     stop_.reset();
+    return true;
 }
 
 bool MediaGraph::Prepare()
@@ -470,6 +484,11 @@ bool MediaGraph::WaitBuffered(int timeoutMs)
     }
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
     for (;;) {
+        // The voices fill once a seek under way has landed.
+        SettleSeek();
+        if (!HasRenderer()) {
+            return false;
+        }
         bool all = true;
         ForEachFeed([&all](RendererFeed& feed) { all = all && feed.WaitBuffered(waitSliceMs); });
         RefillIfDue();

@@ -47,10 +47,14 @@ struct MediaPin {
 // Every member belongs to the program's thread. Waits are bounded and keep
 // the sample-position players fed (platform::RefillIfDue); the preparation's
 // wait also pumps events (platform::Pump). A file on a share that stops
-// answering never holds that thread: the graph starts and stops on threads of
-// its own, and one that does not stop within StopLimitMs is left to stop and
-// free itself once its reads return (see GraphReaper); the graph is then
-// empty, as one whose GStreamer did not start.
+// answering never holds that thread: the graph starts, seeks and stops on
+// threads of its own. A seek not answered within AnswerMs goes on without
+// the program's thread (the voices hold their sound until it lands); one not
+// answered within PrerollLimitMs on the program's clock fails the graph. A
+// graph that failed so, or does not stop within its limit, is left to stop
+// and free itself once its reads return (see GraphReaper), and its files
+// count as given up on meanwhile (platform::givenup); the graph is then
+// empty (not Valid), as one whose GStreamer did not start.
 class MediaGraph {
 public:
     MediaGraph();
@@ -101,6 +105,8 @@ public:
     bool Prepare();
     static int PrerollLimitMs();
     static constexpr int StopLimitMs = 500;
+    // How long a seek is waited for.
+    static constexpr int AnswerMs = 100;
     // 0 or less restores the default (5000 ms).
     static void SetPrerollLimitMs(int ms);
     bool Prepared() const { return preparedOk_; }
@@ -167,13 +173,32 @@ private:
     struct Filter;
     struct Connection;
     struct Remains;
+    // A seek sent to the graph's thread and not answered yet, and where the
+    // voices are to go once it is.
+    struct PendingSeek {
+        std::int64_t frame = 0;
+        std::optional<double> stop;
+        std::int64_t wantedFrame = 0;
+        std::optional<double> wantedStop;
+        std::int64_t sinceMs = 0;
+    };
 
     Filter* Live(int filter) const;
-    void Unprepare();
+    // Undoes the preparation before the graph is changed; false when the
+    // graph was left to stop on its own meanwhile (then nothing of it may be
+    // touched: its elements are the reaper's).
+    bool Unprepare();
     void DropConnection(Connection& connection);
     template <typename Action> void ForEachFeed(Action action);
     RendererFeed* FirstFeed() const;
     bool Seek(std::int64_t startFrame, std::optional<double> stop);
+    // With the streams held: sends the seek and waits up to AnswerMs for it.
+    bool SendSeek(std::int64_t startFrame, std::optional<double> stop);
+    // The seek has answered: the voices go on from its position.
+    bool FinishSeek();
+    // Finishes a seek that has answered meanwhile, or fails the graph when
+    // it has not answered within its limit.
+    void SettleSeek();
     void RemoveUnreachable();
     bool WaitPrerolled(const prerolltimeouts::Loading& loading);
     // Stops the pipeline, false when it was left to stop on its own (at once
@@ -194,8 +219,10 @@ private:
     GstElement* pipeline_ = nullptr;
     GstBus* bus_ = nullptr;
     std::unique_ptr<PadLinks> links_;
-    // The start, from the preparation on; null while the pipeline is stopped.
+    // The last call on the graph's threads (its start, then its seeks), from
+    // the preparation on; null while the pipeline is stopped.
     std::unique_ptr<GraphStateChange> starting_;
+    std::optional<PendingSeek> seeking_;
     std::vector<std::unique_ptr<Filter>> filters_;
     std::vector<Connection> connections_;
     int nextLink_ = 0;

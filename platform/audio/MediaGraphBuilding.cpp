@@ -108,7 +108,9 @@ int MediaGraph::AddFilter(const MediaFilter& filter)
     if (!Valid()) {
         return -1;
     }
-    Unprepare();
+    if (!Unprepare()) {
+        return -1;
+    }
     auto added = std::make_unique<Filter>();
     added->name = filter.name;
     added->fileSource = filter.fileSource;
@@ -190,7 +192,9 @@ bool MediaGraph::SetSourceFileName(int filter, std::string_view path)
     if (found == nullptr || !found->fileSource) {
         return false;
     }
-    Unprepare();
+    if (!Unprepare()) {
+        return false;
+    }
     g_object_set(found->element, "location", std::string(path).c_str(), nullptr);
     return true;
 }
@@ -201,7 +205,9 @@ bool MediaGraph::SetSinkFileName(int filter, std::string_view path)
     if (found == nullptr || !found->fileSink) {
         return false;
     }
-    Unprepare();
+    if (!Unprepare()) {
+        return false;
+    }
     g_object_set(found->element, "location", std::string(path).c_str(), nullptr);
     return true;
 }
@@ -220,8 +226,7 @@ bool MediaGraph::SetProperty(int filter, std::string_view property, std::string_
     GValue converted = G_VALUE_INIT;
     g_value_init(&converted, spec->value_type);
     const bool fits = gst_value_deserialize(&converted, std::string(value).c_str()) != FALSE;
-    if (fits) {
-        Unprepare();
+    if (fits && Unprepare()) {
         g_object_set_property(G_OBJECT(found->element), name.c_str(), &converted);
     }
     g_value_unset(&converted);
@@ -277,7 +282,9 @@ bool MediaGraph::Connect(int fromFilter, int fromPin, int toFilter, int toPin)
         (output.pad != nullptr && gst_pad_is_linked(output.pad))) {
         return false;
     }
-    Unprepare();
+    if (!Unprepare()) {
+        return false;
+    }
 
     // A stream that the input cannot take as it is gets the automatic decoder
     // between: raw sound for a renderer from a file source, or from any
@@ -370,7 +377,9 @@ bool MediaGraph::Disconnect(int filter, int pin)
         pins.entries[static_cast<std::size_t>(pin)].pin.direction != PinDirection::Output) {
         return false;
     }
-    Unprepare();
+    if (!Unprepare()) {
+        return false;
+    }
     bool had = false;
     for (Connection& connection : connections_) {
         if (connection.from == filter && connection.fromPin == pin) {

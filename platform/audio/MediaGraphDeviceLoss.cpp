@@ -12,6 +12,9 @@ namespace platform::audio {
 
 bool MediaGraph::PollOutputLost()
 {
+    // The players poll here on every tick, also while stopped: a seek that
+    // never lands fails the graph from here.
+    SettleSeek();
     bool any = false;
     bool every = true;
     ForEachFeed([&any, &every](RendererFeed& feed) {

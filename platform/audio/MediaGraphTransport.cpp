@@ -1,7 +1,9 @@
 // MediaGraph: running, pausing and stopping, positions, rate, volume and balance.
 #include "platform/audio/MediaGraph.h"
 
+#include "platform/audio/GraphStateChange.h"
 #include "platform/audio/MediaGraphParts.h"
+#include "platform/base/Clock.h"
 
 #include <gst/gst.h>
 
@@ -25,6 +27,7 @@ double Gain(int hundredthsOfDb)
 
 bool MediaGraph::Run()
 {
+    SettleSeek();
     // A graph never runs into a lost device, where nothing would sound.
     if (!ReopenLostRenderers() || !Prepare()) {
         return false;
@@ -37,7 +40,8 @@ bool MediaGraph::Run()
     if (state_ == GraphState::Running) {
         return true;
     }
-    if (!resumeReady_) {
+    // A seek under way already takes the voices where they are to go.
+    if (!resumeReady_ && !seeking_) {
         Seek(stoppedAt_, stop_);
     }
     ForEachFeed([](RendererFeed& feed) { feed.Start(); });
@@ -55,7 +59,8 @@ bool MediaGraph::Pause()
         state_ = GraphState::Paused;
         return true;
     }
-    if (!resumeReady_) {
+    // A seek under way already takes the voices where they are to go.
+    if (!resumeReady_ && !seeking_) {
         Seek(stoppedAt_, stop_);
     }
     ForEachFeed([](RendererFeed& feed) { feed.Pause(); });
@@ -65,7 +70,16 @@ bool MediaGraph::Pause()
 
 bool MediaGraph::Stop()
 {
+    SettleSeek();
     if (!preparedOk_) {
+        state_ = GraphState::Stopped;
+        return true;
+    }
+    if (seeking_) {
+        // The voices hold no sound until the seek lands; it lands where the
+        // graph runs from next.
+        ForEachFeed([](RendererFeed& feed) { feed.Pause(); });
+        stoppedAt_ = seeking_->wantedFrame;
         state_ = GraphState::Stopped;
         return true;
     }
@@ -91,11 +105,12 @@ bool MediaGraph::Stop()
 
 bool MediaGraph::Completed()
 {
+    SettleSeek();
     DrainBus();
     if (errored_) {
         return true;
     }
-    if (!preparedOk_) {
+    if (!preparedOk_ || seeking_) {
         return false;
     }
     if (!HasRenderer()) {
@@ -140,7 +155,9 @@ double MediaGraph::CurrentPosition()
         return 0.0;
     }
     if (RendererFeed* feed = FirstFeed(); feed != nullptr) {
-        return static_cast<double>(feed->PositionFrames()) / feed->Format().rate;
+        // A seek under way shows where it goes.
+        const std::int64_t frames = seeking_ ? seeking_->wantedFrame : feed->PositionFrames();
+        return static_cast<double>(frames) / feed->Format().rate;
     }
     gint64 position = 0;
     if (!gst_element_query_position(pipeline_, GST_FORMAT_TIME, &position) || position < 0) {
@@ -176,9 +193,16 @@ bool MediaGraph::SetPlayRange(double start, std::optional<double> stop)
 
 bool MediaGraph::Seek(std::int64_t startFrame, std::optional<double> stop)
 {
+    SettleSeek();
     RendererFeed* first = FirstFeed();
     if (first == nullptr) {
         return false;
+    }
+    if (seeking_) {
+        // The seek under way goes on to the newest position once it lands.
+        seeking_->wantedFrame = startFrame;
+        seeking_->wantedStop = stop;
+        return true;
     }
     // The voices already hold the sound from exactly there: nothing to do,
     // and a sound cued there starts at the next mixer period.
@@ -186,12 +210,38 @@ bool MediaGraph::Seek(std::int64_t startFrame, std::optional<double> stop)
         return true;
     }
     ForEachFeed([](RendererFeed& feed) { feed.Hold(); });
-    const gint64 startNs = startFrame * nsPerSecond / first->Format().rate;
+    return SendSeek(startFrame, stop);
+}
+
+bool MediaGraph::SendSeek(std::int64_t startFrame, std::optional<double> stop)
+{
+    const gint64 startNs = startFrame * nsPerSecond / FirstFeed()->Format().rate;
     const gint64 stopNs = stop ? std::llround(*stop * nsPerSecond) : -1;
-    const bool moved = gst_element_seek(pipeline_, 1.0, GST_FORMAT_TIME,
-                                        static_cast<GstSeekFlags>(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE),
-                                        GST_SEEK_TYPE_SET, startNs, GST_SEEK_TYPE_SET, stopNs) != FALSE;
-    if (!moved) {
+    // A flushing seek waits until the streaming threads have left their
+    // reads: made here, a read of a share that stopped answering would hold
+    // the program's thread.
+    starting_ = std::make_unique<GraphStateChange>(
+        pipeline_,
+        [startNs, stopNs](GstElement* pipeline) {
+            return gst_element_seek(pipeline, 1.0, GST_FORMAT_TIME,
+                                    static_cast<GstSeekFlags>(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE),
+                                    GST_SEEK_TYPE_SET, startNs, GST_SEEK_TYPE_SET, stopNs) != FALSE
+                       ? 1
+                       : 0;
+        },
+        std::move(starting_));
+    seeking_ = PendingSeek{startFrame, stop, startFrame, stop, ClockMs()};
+    if (!starting_->WaitFinished(AnswerMs)) {
+        return true; // it lands later; the voices stay silent until then
+    }
+    return FinishSeek();
+}
+
+bool MediaGraph::FinishSeek()
+{
+    const PendingSeek done = *seeking_;
+    seeking_.reset();
+    if (starting_->Result() == 0) {
         // A stream that cannot seek goes on from where its decoder is rather
         // than stay silent.
         lastError_ = "the stream cannot move to that position";
@@ -199,14 +249,41 @@ bool MediaGraph::Seek(std::int64_t startFrame, std::optional<double> stop)
         resumeReady_ = true;
         return false;
     }
-    ForEachFeed([startFrame](RendererFeed& feed) {
-        feed.ResetTo(startFrame);
+    if (done.wantedFrame != done.frame || done.wantedStop != done.stop) {
+        return SendSeek(done.wantedFrame, done.wantedStop);
+    }
+    ForEachFeed([&done](RendererFeed& feed) {
+        feed.ResetTo(done.frame);
         feed.Release();
     });
-    stop_ = stop;
-    stoppedAt_ = startFrame;
+    stop_ = done.stop;
+    stoppedAt_ = done.frame;
     resumeReady_ = true;
     return true;
+}
+
+void MediaGraph::SettleSeek()
+{
+    if (!seeking_) {
+        return;
+    }
+    if (starting_->Finished()) {
+        FinishSeek();
+        return;
+    }
+    const std::int64_t nowMs = ClockMs();
+    if (nowMs < seeking_->sinceMs) {
+        seeking_->sinceMs = nowMs; // the clock went back
+    }
+    // A last short wait, so that a seek that was merely slow still lands.
+    if (nowMs - seeking_->sinceMs < PrerollLimitMs() || starting_->WaitFinished(AnswerMs)) {
+        if (starting_->Finished()) {
+            FinishSeek();
+        }
+        return;
+    }
+    Fail("the graph does not answer: the reads of its file do not return", true);
+    errored_ = true;
 }
 
 bool MediaGraph::SetRate(double rate)

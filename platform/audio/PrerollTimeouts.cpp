@@ -4,6 +4,7 @@
 #include "platform/base/Clock.h"
 
 #include <algorithm>
+#include <chrono>
 #include <deque>
 #include <mutex>
 
@@ -25,15 +26,21 @@ std::mutex lock;
 std::deque<Timeout> timeouts;
 
 // False when the file answers as another than the one that timed out. A
-// look still unanswered is not repeated, so a share whose status never
-// answers keeps one thread waiting per file, not one per press.
+// look still unanswered (also the one taken as the load began) is not
+// repeated, so a share whose status never answers keeps one thread waiting
+// per file, not one per press, and each press waits for it CheckMs at most.
 bool Unchanged(Timeout& timeout)
 {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(CheckMs);
+    if (!timeout.then->Answered() && !timeout.then->Wait(CheckMs)) {
+        return true;
+    }
     if (!timeout.now || timeout.now->Answered()) {
         timeout.now = FileStampProbe::Start(timeout.path);
     }
-    const std::optional<FileStamp> now = timeout.now->Wait(CheckMs);
-    return !now || (timeout.then->Answered() && timeout.then->Wait(0) == now);
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+    const std::optional<FileStamp> now = timeout.now->Wait(static_cast<int>(std::max<std::int64_t>(0, left.count())));
+    return !now || timeout.then->Wait(0) == now;
 }
 
 } // namespace

@@ -3,6 +3,9 @@
 #include "foundation/FileLists.h"
 #include "foundation/Folders.h"
 #include "platform/IoThread.h"
+#include "platform/MountTable.h"
+#include "platform/ServerPaths.h"
+#include "platform/base/GivenUpFiles.h"
 #include "platform/base/Hooks.h"
 #include "platform/base/LogSink.h"
 #include "support/ClockFixture.h"
@@ -134,28 +137,78 @@ TEST_F(ServerFiles, AServerThatDoesNotAnswerIsGivenUpAndNothingLeaks)
     EXPECT_NE(logged.find("timed out"), std::string::npos) << logged;
     EXPECT_NE(logged.find("slow.wav"), std::string::npos) << logged;
 
-    // Other calls go on while the stuck one waits for its server. The stuck
-    // call stays held, so the clock stands still from here: this call is
-    // timed against nothing but its own worker.
+    // Other shares go on while the stuck one waits for its server. The
+    // stuck call stays held, so the clock stands still from here: this call
+    // is timed against nothing but its own worker.
+    unc.Write("nas/other/b.wav", "other");
     stepMs = 0;
-    EXPECT_EQ(basic::FileExists("//nas/sound/a.wav"), 1);
+    EXPECT_EQ(basic::FileExists("//nas/other/b.wav"), 1);
     EXPECT_EQ(layer.heldCalls, 1);
 
-    // The stuck file itself is not asked again, however often: each call
-    // fails at once instead of waiting the whole limit.
+    // Neither the stuck file nor another file of its share is asked, however
+    // often: each call fails at once instead of waiting the whole limit.
     stepMs = 1000;
     const int pumpsBefore = heldPumps;
     EXPECT_EQ(basic::FileExists("//nas/sound/slow.wav"), 0);
     EXPECT_EQ(basic::OpenFileHandle("//nas/sound/slow.wav", basic::OpenForRead, 0), 0);
+    EXPECT_EQ(basic::FileExists("//nas/sound/a.wav"), 0);
     EXPECT_EQ(heldPumps, pumpsBefore);
     EXPECT_EQ(layer.heldCalls, 1);
+    EXPECT_NE(logged.find("not made"), std::string::npos) << logged;
 
     // When the late open comes back, its descriptor is closed, not leaked,
-    // and the file is asked again.
+    // and the share is asked again.
     layer.Release();
     platform::io::WaitUntilIdle();
     EXPECT_EQ(testsupport::OpenDescriptorCount(), before);
     EXPECT_EQ(basic::FileExists("//nas/sound/slow.wav"), 1);
+    EXPECT_EQ(basic::FileExists("//nas/sound/a.wav"), 1);
+}
+
+TEST_F(ServerFiles, AGraphLeftWaitingOnItsFileHoldsItsShareUntilItStops)
+{
+    unc.Write("nas/other/b.wav", "other");
+    {
+        // What a media graph whose reads did not return leaves behind.
+        const platform::givenup::Mark graph(unc / "nas/sound/slow.wav");
+        std::vector<std::uint8_t> header(4);
+        EXPECT_EQ(basic::ReadFileAt(header, 4, 0, "//nas/sound/a.wav", 1), 0);
+        EXPECT_EQ(pumps, 0) << "nothing waited for the share";
+        EXPECT_EQ(basic::FileExists("//nas/other/b.wav"), 1);
+    }
+    EXPECT_EQ(basic::FileExists("//nas/sound/a.wav"), 1);
+}
+
+// A share mounted where the desktop mounts it, outside the unc root: the
+// mount table names a network or FUSE file system there.
+TEST_F(ServerFiles, ANetworkMountAnywhereGetsTheBoundsOfAShare)
+{
+    testsupport::ScratchFolder machine;
+    testsupport::ScratchFolder mounted;
+    testsupport::ScratchFolder local;
+    mounted.Write("show/a.wav", "RIFF0123");
+    local.Write("a.wav", "RIFF0123");
+    const std::string point = mounted.Path().substr(0, mounted.Path().size() - 1);
+    machine.Write("mounts", "/dev/sda1 / ext4 rw 0 0\nstuckfs " + point + " fuse.stuckfs rw,nosuid 0 0\n");
+    platform::SetDriveSources({machine / "mounts", machine / "sys", machine / "labels"});
+
+    EXPECT_EQ(platform::ShareOf(mounted / "show/a.wav"), point);
+    EXPECT_EQ(platform::ShareOf(local / "a.wav"), "");
+    EXPECT_EQ(platform::ShareOf(unc / "nas/sound/a.wav"), unc / "nas/sound");
+
+    // A local disk is read at once, on the caller's thread.
+    EXPECT_EQ(basic::FileExists(local / "a.wav"), 1);
+    EXPECT_EQ(layer.offThreadCalls, 0);
+    // The mounted share is asked on the I/O thread, and given up like one.
+    EXPECT_EQ(basic::FileExists(mounted / "show/a.wav"), 1);
+    EXPECT_GT(layer.offThreadCalls, 0);
+    {
+        const platform::givenup::Mark stuck(mounted / "show/b.wav");
+        EXPECT_EQ(basic::FileExists(mounted / "show/a.wav"), 0);
+        EXPECT_EQ(basic::FileExists(local / "a.wav"), 1);
+    }
+    EXPECT_EQ(basic::FileExists(mounted / "show/a.wav"), 1);
+    platform::SetDriveSources({});
 }
 
 } // namespace

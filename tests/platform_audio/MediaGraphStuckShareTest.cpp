@@ -1,6 +1,7 @@
 #include "support/MediaFixture.h"
 #include "support/MediaTestFiles.h"
 
+#include "platform/audio/FileStampProbe.h"
 #include "platform/audio/GraphReaper.h"
 #include "platform/audio/PrerollTimeouts.h"
 #include "platform/base/Hooks.h"
@@ -16,6 +17,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstdio>
+#include <memory>
 #include <mutex>
 #include <thread>
 
@@ -85,6 +87,52 @@ private:
     bool released_ = false;
     std::atomic<bool> stop_{false};
     std::thread net_;
+};
+
+// Status looks at files (the probes' stat()) that do not answer until
+// released, as on a share whose status stopped answering; counts them.
+class StalledLooks {
+public:
+    StalledLooks()
+    {
+        FileStampProbe::SetLook([state = state_](const std::string&) {
+            std::unique_lock lock(state->mutex);
+            ++state->looks;
+            state->wake.wait_for(lock, std::chrono::seconds(60), [&] { return state->released; });
+            return FileStamp{};
+        });
+    }
+    ~StalledLooks()
+    {
+        Release();
+        FileStampProbe::SetLook(nullptr);
+    }
+    StalledLooks(const StalledLooks&) = delete;
+    StalledLooks& operator=(const StalledLooks&) = delete;
+
+    int Count() const
+    {
+        std::lock_guard lock(state_->mutex);
+        return state_->looks;
+    }
+    void Release()
+    {
+        {
+            std::lock_guard lock(state_->mutex);
+            state_->released = true;
+        }
+        state_->wake.notify_all();
+    }
+
+private:
+    struct State {
+        std::mutex mutex;
+        std::condition_variable wake;
+        int looks = 0;
+        bool released = false;
+    };
+    // Shared with the probes' threads, which may outlive the test's interest.
+    std::shared_ptr<State> state_ = std::make_shared<State>();
 };
 
 struct Press {
@@ -193,6 +241,28 @@ TEST_F(StuckShare, TheMemoryOfAStuckFileExpiresAndForgetsAFileThatChanged)
     const Press replaced = PressOn(file.Path());
     EXPECT_TRUE(replaced.played) << replaced.error;
 
+    file.Release();
+    EXPECT_TRUE(graphreaper::WaitUntilFinished(30000));
+}
+
+TEST_F(StuckShare, AFileWhoseStatusStallsIsLookedAtOnceAndNoPressWaitsForItBeyondTheBound)
+{
+    StuckFile file(folder / "stuck.wav");
+    StalledLooks looks;
+    ASSERT_FALSE(PressOn(file.Path()).played);
+
+    // Each press after the failure asks whether the file changed; the look
+    // does not answer, so the file counts as unchanged and the press fails
+    // after the probe's bound, without a look of its own.
+    for (int press = 0; press < 4; ++press) {
+        const Press again = PressOn(file.Path());
+        EXPECT_FALSE(again.played);
+        EXPECT_EQ(again.error, "the graph did not preroll in time");
+        EXPECT_LT(again.took, std::chrono::milliseconds(prerolltimeouts::CheckMs + 300));
+    }
+    EXPECT_EQ(looks.Count(), 1) << "one look per file, however often it is pressed";
+
+    looks.Release();
     file.Release();
     EXPECT_TRUE(graphreaper::WaitUntilFinished(30000));
 }

@@ -1,0 +1,174 @@
+#include "GraphPlayerFixture.h"
+
+#include "audio/C_DShow.h"
+#include "platform/audio/GraphReaper.h"
+#include "platform/base/GivenUpFiles.h"
+
+#include "platform/audio/MediaFramework.h"
+
+#include <gst/gst.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <string_view>
+
+namespace {
+
+using Steady = std::chrono::steady_clock;
+
+constexpr int limitMs = 600;
+// What "answers at once" means here, with room for a machine whose every core is busy.
+constexpr auto answerBound = std::chrono::milliseconds(400);
+
+// Reads of sound files that stop once the decoder has read past a point, as
+// a share's that stopped answering while a sound played: every file source
+// made while it lives holds its streaming thread, where a read of a stuck
+// share holds it, until released (a net releases it after 20 s, so that a
+// call that waits for it fails the test instead of hanging it).
+class ReadsThatStop {
+public:
+    explicit ReadsThatStop(std::uint64_t stopAt) : stopAt_(stopAt)
+    {
+        EXPECT_TRUE(platform::audio::StartMediaFramework());
+        signal_ = g_signal_lookup("deep-element-added", GST_TYPE_BIN);
+        hook_ = g_signal_add_emission_hook(signal_, 0, &ElementAdded, this, nullptr);
+    }
+    ~ReadsThatStop()
+    {
+        g_signal_remove_emission_hook(signal_, hook_);
+        Release();
+    }
+    ReadsThatStop(const ReadsThatStop&) = delete;
+    ReadsThatStop& operator=(const ReadsThatStop&) = delete;
+
+    void Release()
+    {
+        {
+            std::lock_guard lock(mutex_);
+            released_ = true;
+        }
+        wake_.notify_all();
+    }
+    // Waits until a read past the point waits; false after timeoutMs.
+    bool WaitStopped(int timeoutMs)
+    {
+        std::unique_lock lock(mutex_);
+        return stopped_.wait_for(lock, std::chrono::milliseconds(timeoutMs), [this] { return waiting_ > 0; });
+    }
+
+private:
+    static gboolean ElementAdded(GSignalInvocationHint*, guint count, const GValue* values, gpointer self)
+    {
+        GstElement* element = count >= 3 ? GST_ELEMENT(g_value_get_object(&values[2])) : nullptr;
+        GstElementFactory* factory = element != nullptr ? gst_element_get_factory(element) : nullptr;
+        if (factory != nullptr && std::string_view(GST_OBJECT_NAME(factory)) == "filesrc") {
+            GstPad* pad = gst_element_get_static_pad(element, "src");
+            gst_pad_add_probe(pad, GST_PAD_PROBE_TYPE_BUFFER, &Read, self, nullptr);
+            gst_object_unref(pad);
+        }
+        return TRUE;
+    }
+    static GstPadProbeReturn Read(GstPad*, GstPadProbeInfo* info, gpointer data)
+    {
+        auto* self = static_cast<ReadsThatStop*>(data);
+        GstBuffer* buffer = GST_PAD_PROBE_INFO_BUFFER(info);
+        if (buffer != nullptr && GST_BUFFER_OFFSET(buffer) + gst_buffer_get_size(buffer) > self->stopAt_) {
+            std::unique_lock lock(self->mutex_);
+            ++self->waiting_;
+            self->stopped_.notify_all();
+            self->wake_.wait_for(lock, std::chrono::seconds(20), [self] { return self->released_; });
+            --self->waiting_;
+        }
+        return GST_PAD_PROBE_OK;
+    }
+
+    const std::uint64_t stopAt_;
+    guint signal_ = 0;
+    gulong hook_ = 0;
+    std::mutex mutex_;
+    std::condition_variable wake_;
+    std::condition_variable stopped_;
+    bool released_ = false;
+    int waiting_ = 0;
+};
+
+class StalledReads : public graphtest::GraphPlayerFixture {
+protected:
+    void SetUp() override
+    {
+        GraphPlayerFixture::SetUp();
+        platform::audio::MediaGraph::SetPrerollLimitMs(limitMs);
+    }
+    void TearDown() override
+    {
+        platform::audio::MediaGraph::SetPrerollLimitMs(0);
+        GraphPlayerFixture::TearDown();
+    }
+
+    // A wave of 10 s of noise whose reads stop after its first second.
+    testsupport::Bytes TenSeconds()
+    {
+        const platform::audio::StreamFormat format{Rate, 16, 2};
+        return testsupport::RiffFileBuilder()
+            .Format(1, 2, Rate, 16)
+            .Data(audiotest::NoiseBytes(format, static_cast<std::size_t>(10 * Rate), 5))
+            .Build();
+    }
+
+    template <typename Call> static Steady::duration Timed(Call call)
+    {
+        const Steady::time_point start = Steady::now();
+        call();
+        return Steady::now() - start;
+    }
+
+};
+
+bool GivenUp(const std::string& file)
+{
+    const std::vector<std::string> files = platform::givenup::Files();
+    return std::find(files.begin(), files.end(), file) != files.end();
+}
+
+TEST_F(StalledReads, StopAndSeekOfAPlayingGraphAnswerAtOnceAndTheGraphIsGivenUpAfterItsLimit)
+{
+    const std::string path = folder / "stalling.wav";
+    testsupport::WriteFile(path, TenSeconds());
+    // The reads stop after the first second.
+    ReadsThatStop reads(4 * Rate);
+    const int leftBefore = platform::audio::graphreaper::Unfinished();
+    C_DShow player;
+    player.SetFileName(path);
+    ASSERT_EQ(player.Length(), 10000);
+    ASSERT_EQ(player.Play(), 1);
+    ASSERT_TRUE(reads.WaitStopped(10000));
+    clock.Advance(200);
+    System().Sync();
+    ASSERT_EQ(player.mode(), 3);
+    // The decoder has taken the fed second and waits in a read that does not
+    // return. A seek on the position bar, then a stop:
+    player.SetFromMS(5000);
+    EXPECT_LT(Timed([&] { player.Play(); }), answerBound);
+    EXPECT_LT(Timed([&] { player.StopIO(); }), answerBound);
+    EXPECT_EQ(player.mode(), 1);
+    // Pressed again, it answers at once too; once the graph's limit has
+    // passed without an answer it has failed: the player stands stopped and
+    // a press on it fails.
+    ASSERT_EQ(player.Play(), 1);
+    clock.Advance(limitMs);
+    EXPECT_LT(Timed([&] { EXPECT_EQ(player.mode(), 1); }), answerBound);
+    EXPECT_EQ(player.Play(), 0);
+    // Left to the reaper, which holds its file as given up on until the reads return.
+    EXPECT_EQ(platform::audio::graphreaper::Unfinished(), leftBefore + 1);
+    EXPECT_TRUE(GivenUp(path));
+    EXPECT_LT(Timed([&] { player.CloseWave(); }), answerBound);
+
+    reads.Release();
+    EXPECT_TRUE(platform::audio::graphreaper::WaitUntilFinished(30000));
+    EXPECT_FALSE(GivenUp(path));
+}
+
+} // namespace
