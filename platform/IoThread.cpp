@@ -237,6 +237,13 @@ std::int64_t Run(Work work, Abandon abandon, const std::string& what, const std:
         errno = ETIMEDOUT;
         return -ETIMEDOUT;
     }
+    // Inside a press the call waits no longer than the press has left.
+    const int limitMs = PressBoundMs(WaitLimitMs());
+    if (limitMs <= 0) {
+        Log("Server file call not made, the press's time is up: " + what);
+        errno = ETIMEDOUT;
+        return -ETIMEDOUT;
+    }
     auto job = std::make_shared<Job>();
     job->work = std::move(work);
     job->abandon = std::move(abandon);
@@ -244,7 +251,7 @@ std::int64_t Run(Work work, Abandon abandon, const std::string& what, const std:
     ThePool().Submit(job);
 
     const double start = Timer();
-    const double limit = WaitLimitMs() / 1000.0;
+    const double limit = limitMs / 1000.0;
     while (job->state.load(std::memory_order_acquire) == JobState::Pending) {
         Pump();
         RefillIfDue();
@@ -257,7 +264,7 @@ std::int64_t Run(Work work, Abandon abandon, const std::string& what, const std:
             job->givenUp = std::make_unique<givenup::Mark>(file);
             if (job->state.compare_exchange_strong(expected, JobState::Abandoned, std::memory_order_acq_rel)) {
                 ThePool().ReplaceStuckWorker();
-                Log("Server file call timed out after " + std::to_string(WaitLimitMs()) + " ms: " + what);
+                Log("Server file call timed out after " + std::to_string(limitMs) + " ms: " + what);
                 errno = ETIMEDOUT;
                 return -ETIMEDOUT;
             }

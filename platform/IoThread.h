@@ -20,7 +20,8 @@ using Work = std::function<std::int64_t()>;
 using Abandon = std::function<void(std::int64_t result)>;
 
 // Runs work on the I/O thread and waits for it, pumping and refilling. After
-// WaitLimitMs() on the program's clock without an answer the call is given up:
+// WaitLimitMs() on the program's clock without an answer (inside a press, by
+// the press's deadline: platform::PressDeadline) the call is given up:
 // the result is -ETIMEDOUT, a line names what timed out, and later calls run
 // on a fresh I/O thread while the stuck one finishes in its own time. file
 // names the file the call concerns ("" none): until a call on it or on

@@ -9,6 +9,7 @@
 #include "foundation/Paths.h"
 #include "mainwindow/FrmMain.h"
 #include "platform/ServerPaths.h"
+#include "platform/audio/MediaGraph.h"
 #include "platform/base/Clock.h"
 #include "platform/base/Hooks.h"
 #include "playback/CacheNames.h"
@@ -70,6 +71,9 @@ void PlayFunction::Pon(int output, int button, int fromStandby, int startOffsetM
     // its waits may open a dialog, release the player it holds or start
     // another press; what comes meanwhile is carried out after it.
     const platform::InputHold hold;
+    // Nor does it keep that input waiting beyond the graph's own limit,
+    // whatever its file's share does: every wait in it ends by then.
+    const platform::PressDeadline deadline(platform::audio::MediaGraph::PrerollLimitMs());
     FrmMain& window = control_.Window();
     MainState& state = window.State;
     if (button < 0 || !playback::ValidOutput(state, output)) {

@@ -233,6 +233,12 @@ bool MediaGraph::Prepare()
         Fail("the graph did not preroll in time");
         return false;
     }
+    if (PressBoundMs(PrerollLimitMs()) <= 0) {
+        // The press's time went on a call that did not come back (most likely
+        // on these very files): they are not opened again in it.
+        Fail("the graph did not preroll in time");
+        return false;
+    }
     // What an earlier attempt left on the bus is no news of this one.
     while (GstMessage* stale = gst_bus_pop(bus_)) {
         gst_message_unref(stale);
@@ -291,7 +297,8 @@ std::vector<std::string> MediaGraph::SourceFiles() const
 bool MediaGraph::WaitPrerolled(const prerolltimeouts::Loading& loading)
 {
     // GStreamer's threads do the work: the limit runs on the machine's clock.
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(PrerollLimitMs());
+    // Inside a press, by the press's deadline at the latest.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(PressBoundMs(PrerollLimitMs()));
     // The window stays drawn and the tick's players go on sounding; clicks,
     // keys and drops wait until the graph is ready or has failed, whichever
     // pump runs meanwhile, so none of them can close or rebuild the player

@@ -3,6 +3,7 @@
 #include "platform/base/Clock.h"
 #include "platform/base/Numbers.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace platform {
@@ -13,6 +14,9 @@ PumpHook pumpWithoutInputHook;
 RefillHook refillHook;
 int inputHolds = 0;
 InputHoldHook inputHoldHook;
+int presses = 0;
+std::int64_t pressEndMs = 0;
+int pressLimitMs = 0;
 bool refilling = false;
 double lastRefill = -1.0;
 } // namespace
@@ -58,6 +62,29 @@ bool InputHeld()
 void SetInputHoldHook(InputHoldHook hook)
 {
     inputHoldHook = std::move(hook);
+}
+
+PressDeadline::PressDeadline(int limitMs)
+{
+    if (presses++ == 0) {
+        pressLimitMs = std::max(limitMs, 0);
+        pressEndMs = ClockMs() + pressLimitMs;
+    }
+}
+
+PressDeadline::~PressDeadline()
+{
+    --presses;
+}
+
+int PressBoundMs(int limitMs)
+{
+    if (presses == 0) {
+        return limitMs;
+    }
+    // A clock set back does not lengthen the press beyond its own limit.
+    const std::int64_t left = std::clamp<std::int64_t>(pressEndMs - ClockMs(), 0, pressLimitMs);
+    return static_cast<int>(std::min<std::int64_t>(left, limitMs));
 }
 
 void SetRefillHook(RefillHook hook)

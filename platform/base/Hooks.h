@@ -33,6 +33,21 @@ bool InputHeld();
 using InputHoldHook = std::function<void(bool held)>;
 void SetInputHoldHook(InputHoldHook hook);
 
+// A press keeps the operator's input waiting limitMs at most on the
+// program's clock, whatever its files' shares do: every wait inside it (a
+// server file call, a graph's preparation) ends by the press's deadline, and
+// one cut by it counts as timed out. Nested presses keep the first deadline.
+class PressDeadline {
+public:
+    explicit PressDeadline(int limitMs);
+    ~PressDeadline();
+    PressDeadline(const PressDeadline&) = delete;
+    PressDeadline& operator=(const PressDeadline&) = delete;
+};
+// How long a wait that begins now may take: limitMs outside a press; inside
+// one, no longer than what is left of it (0 once its time is up).
+int PressBoundMs(int limitMs);
+
 // Refill: feeds the sample-position players while the engine tick itself
 // waits, so that no wait longer than the queued audio turns into dead air.
 // Empty until the engine installs it; every wait calls it at least every
