@@ -1,5 +1,7 @@
 #include "platform/InputGate.h"
 
+#include "platform/KeptInputEvent.h"
+
 #include "platform/base/Hooks.h"
 #include "platform/base/LogSink.h"
 
@@ -12,6 +14,7 @@
 
 #include <deque>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -22,6 +25,9 @@ namespace {
 // More than an operator makes in any press that keeps to its time limit.
 constexpr std::size_t MostKept = 1000;
 
+// A touch or a pen stroke that no control takes comes again as the mouse
+// events it stands for, and those are kept. So touch and pen input pass
+// here: kept and carried out later, a tap would come to nothing.
 bool IsInput(QEvent::Type type)
 {
     switch (type) {
@@ -34,14 +40,6 @@ bool IsInput(QEvent::Type type)
     case QEvent::KeyRelease:
     case QEvent::ShortcutOverride:
     case QEvent::ContextMenu:
-    case QEvent::TouchBegin:
-    case QEvent::TouchUpdate:
-    case QEvent::TouchEnd:
-    case QEvent::TouchCancel:
-    case QEvent::TabletPress:
-    case QEvent::TabletMove:
-    case QEvent::TabletRelease:
-    case QEvent::NativeGesture:
         return true;
     default:
         return false;
@@ -64,13 +62,6 @@ bool BlockedByModal(const QWindow* window)
     return modal->modality() != Qt::WindowModal || window->isAncestorOf(modal, QWindow::IncludeTransients);
 }
 
-// A move that only moves on from the move kept last.
-bool SameMove(const QEvent& kept, const QEvent& event)
-{
-    return kept.type() == QEvent::MouseMove && event.type() == QEvent::MouseMove &&
-           static_cast<const QMouseEvent&>(kept).buttons() == static_cast<const QMouseEvent&>(event).buttons();
-}
-
 class InputGate final : public QObject {
 public:
     explicit InputGate(QObject& application) : QObject(&application) {}
@@ -90,7 +81,7 @@ public:
             action();
             return;
         }
-        Keep({&context, nullptr, std::move(action)});
+        Keep({&context, std::nullopt, std::move(action)});
     }
 
     void HoldChanged(bool held)
@@ -127,19 +118,20 @@ protected:
             event->accept();
             return true;
         }
-        if (!kept_.empty() && kept_.back().event && kept_.back().target == watched &&
-            SameMove(*kept_.back().event, *event)) {
-            kept_.back().event.reset(event->clone());
+        if (event->type() == QEvent::MouseMove && !kept_.empty() && kept_.back().event &&
+            kept_.back().target == watched &&
+            kept_.back().event->IsMoveWith(static_cast<const QMouseEvent*>(event)->buttons())) {
+            kept_.back().event.emplace(*event); // only moves on from the move kept last
             return true;
         }
-        Keep({watched, std::unique_ptr<QEvent>(event->clone()), {}});
+        Keep({watched, KeptInputEvent(*event), {}});
         return true;
     }
 
 private:
     struct Input {
         QPointer<QObject> target;
-        std::unique_ptr<QEvent> event;
+        std::optional<KeptInputEvent> event;
         std::function<void()> action;
     };
 
@@ -167,7 +159,8 @@ private:
     {
         if (!posted_) {
             posted_ = true;
-            QMetaObject::invokeMethod(this, [this] { CarryOutNext(); }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                this, [this] { CarryOutNext(); }, Qt::QueuedConnection);
         }
     }
 
@@ -192,7 +185,7 @@ private:
                 input.action();
             }
         } else if (input.target) {
-            Deliver(*input.target, *input.event);
+            Deliver(*input.target, *input.event->Make());
         }
         --delivering_;
     }

@@ -43,6 +43,30 @@ private:
     Log& log_;
 };
 
+// Where each press and release landed, in the control's own pixels.
+class PointerLog : public QWidget {
+public:
+    PointerLog(QWidget& parent, Log& log, int left) : QWidget(&parent), log_(log)
+    {
+        setGeometry(left, 0, 40, 40);
+        show();
+    }
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override { Note("press", *event); }
+    void mouseReleaseEvent(QMouseEvent* event) override { Note("release", *event); }
+    void wheelEvent(QWheelEvent* event) override { Note("wheel", *event); }
+
+private:
+    void Note(const char* what, const QSinglePointEvent& event)
+    {
+        const QPoint at = event.position().toPoint();
+        log_.push_back(objectName().toStdString() + " " + what + " " + std::to_string(at.x()) + "," +
+                       std::to_string(at.y()));
+    }
+    Log& log_;
+};
+
 class PressWait : public audiotest::MediaFixture {
 protected:
     void SetUp() override
@@ -210,6 +234,54 @@ TEST_F(PressWait, CarriesOutAHeldClickOnItsOwn)
     Click();
     EXPECT_TRUE(Wait([] { platform::DoEvents(); }).empty());
     EXPECT_TRUE(testsupport::ProcessUntil([this] { return log == Log{"click"}; }, testsupport::RealWaitMs));
+}
+
+// A click, a wheel turn or a tap made during the press still lands where
+// it was made when carried out, however many moves and clicks came after it;
+// a tap is carried out as the click it stands for.
+TEST_F(PressWait, CarriesOutEachHeldClickWhereItWasMade)
+{
+    PointerLog left(form, log, 110);
+    PointerLog right(form, log, 160);
+    left.setObjectName("left");
+    right.setObjectName("right");
+    QWindow* window = form.windowHandle();
+    const auto queue = [window](QEvent::Type type, QPointF at, Qt::MouseButtons buttons) {
+        QWindowSystemInterface::handleMouseEvent<Queued>(window, at, window->mapToGlobal(at), buttons, Qt::LeftButton,
+                                                         type);
+    };
+    const auto clickAt = [&queue](QPointF at) {
+        queue(QEvent::MouseMove, at, Qt::NoButton);
+        queue(QEvent::MouseButtonPress, at, Qt::LeftButton);
+        queue(QEvent::MouseButtonRelease, at, Qt::NoButton);
+    };
+    static QPointingDevice screen("screen", 42, QInputDevice::DeviceType::TouchScreen,
+                                  QPointingDevice::PointerType::Finger, QInputDevice::Capability::Position, 1, 0);
+    QWindowSystemInterface::registerInputDevice(&screen);
+    const auto tapAt = [window](QPointF at) {
+        for (const auto state : {QEventPoint::State::Pressed, QEventPoint::State::Released}) {
+            QWindowSystemInterface::TouchPoint finger;
+            finger.id = 1;
+            finger.state = state;
+            finger.area = QRectF(window->mapToGlobal(at) - QPointF(2, 2), QSizeF(4, 4));
+            QWindowSystemInterface::handleTouchEvent<Queued>(window, &screen, {finger});
+        }
+    };
+    EXPECT_TRUE(Wait([&] {
+                    clickAt({115, 5});
+                    clickAt({170, 20});
+                    const QPointF turned(175, 25);
+                    QWindowSystemInterface::handleWheelEvent(window, turned, window->mapToGlobal(turned), QPoint(),
+                                                             QPoint(0, 120));
+                    clickAt({125, 30});
+                    queue(QEvent::MouseMove, {5, 190}, Qt::NoButton);
+                    tapAt({185, 35});
+                    platform::DoEvents();
+                }).empty());
+    ASSERT_TRUE(testsupport::ProcessUntil([this] { return log.size() >= 9; }, testsupport::RealWaitMs));
+    EXPECT_EQ(
+        log, (Log{"left press 5,5", "left release 5,5", "right press 10,20", "right release 10,20", "right wheel 15,25",
+                  "left press 15,30", "left release 15,30", "right press 25,35", "right release 25,35"}));
 }
 
 // As the right-click menu still pending when a press begins, opened by a timer.
