@@ -1,5 +1,6 @@
 #include "platform/MountTable.h"
 
+#include "platform/LocalLinks.h"
 #include "platform/base/Numbers.h"
 
 #include <fcntl.h>
@@ -12,6 +13,7 @@
 #include <array>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <mutex>
 #include <sstream>
 #include <system_error>
@@ -169,11 +171,12 @@ class KeptMountTable {
 public:
     ~KeptMountTable() { Close(); }
 
-    template <typename Use> auto With(Use use)
+    // Kept by the caller while it looks at the disks, which may take a while.
+    std::shared_ptr<const std::vector<MountEntry>> Current()
     {
         std::lock_guard lock(mutex_);
         Refresh();
-        return use(mounts_);
+        return mounts_;
     }
 
 private:
@@ -226,14 +229,14 @@ private:
             }
         }
         std::istringstream in(text);
-        mounts_ = ParseMountTable(in);
+        mounts_ = std::make_shared<const std::vector<MountEntry>>(ParseMountTable(in));
     }
 
     std::mutex mutex_;
     std::string source_;
     int fd_ = -1;
     bool watched_ = false;
-    std::vector<MountEntry> mounts_;
+    std::shared_ptr<const std::vector<MountEntry>> mounts_ = std::make_shared<const std::vector<MountEntry>>();
 };
 
 KeptMountTable& KeptMounts()
@@ -266,19 +269,22 @@ std::string MountPointOf(std::string_view nativePath, const std::vector<MountEnt
 
 bool IsNetworkFileSystem(std::string_view fsType)
 {
-    return IsOneOf(fsType, {"nfs", "nfs4", "cifs", "smb3", "smbfs", "ncpfs", "9p", "afs", "ceph", "glusterfs",
-                            "lustre", "gpfs", "beegfs", "orangefs", "ocfs2", "gfs2", "coda", "davfs", "virtiofs",
-                            "sshfs", "fuse"}) ||
+    return IsOneOf(fsType, {"nfs",   "nfs4", "cifs",      "smb3",   "smbfs",    "ncpfs",  "9p",
+                            "afs",   "ceph", "glusterfs", "lustre", "gpfs",     "beegfs", "orangefs",
+                            "ocfs2", "gfs2", "coda",      "davfs",  "virtiofs", "sshfs",  "fuse"}) ||
            fsType.starts_with("fuse.");
 }
 
 std::string NetworkMountOf(std::string_view nativePath)
 {
-    return KeptMounts().With([nativePath](const std::vector<MountEntry>& mounts) {
-        const MountEntry* mount = MountOf(nativePath, mounts);
-        return mount != nullptr && IsNetworkFileSystem(mount->fsType) ? MountPointOf(nativePath, mounts)
-                                                                       : std::string();
-    });
+    const std::shared_ptr<const std::vector<MountEntry>> mounts = KeptMounts().Current();
+    const auto networkMount = [&mounts](std::string_view path) {
+        const MountEntry* mount = MountOf(path, *mounts);
+        return mount != nullptr && IsNetworkFileSystem(mount->fsType) ? MountPointOf(path, *mounts) : std::string();
+    };
+    // A local folder may lead into a share through a link.
+    return networkMount(
+        FollowLocalLinks(nativePath, [&networkMount](const std::string& path) { return !networkMount(path).empty(); }));
 }
 
 int DriveTypeOf(const MountEntry& mount)

@@ -44,7 +44,8 @@ std::string MountPointOf(std::string_view nativePath, const std::vector<MountEnt
 bool IsNetworkFileSystem(std::string_view fsType);
 
 // The mount point of the network or FUSE file system that holds an absolute
-// native path, "" when a local file system holds it. Asked before every file
+// native path, also one reached through a link in a local folder; "" when a
+// local file system holds it. Asked before every file
 // call, so the table is kept and read again only once the machine's mounts
 // changed (a fake table of a test: at every call).
 std::string NetworkMountOf(std::string_view nativePath);

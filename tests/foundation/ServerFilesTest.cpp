@@ -15,6 +15,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 
 namespace {
 
@@ -180,7 +181,8 @@ TEST_F(ServerFiles, AGraphLeftWaitingOnItsFileHoldsItsShareUntilItStops)
 }
 
 // A share mounted where the desktop mounts it, outside the unc root: the
-// mount table names a network or FUSE file system there.
+// mount table names a network or FUSE file system there. A local folder
+// may lead into it through links.
 TEST_F(ServerFiles, ANetworkMountAnywhereGetsTheBoundsOfAShare)
 {
     testsupport::ScratchFolder machine;
@@ -191,8 +193,12 @@ TEST_F(ServerFiles, ANetworkMountAnywhereGetsTheBoundsOfAShare)
     const std::string point = mounted.Path().substr(0, mounted.Path().size() - 1);
     machine.Write("mounts", "/dev/sda1 / ext4 rw 0 0\nstuckfs " + point + " fuse.stuckfs rw,nosuid 0 0\n");
     platform::SetDriveSources({machine / "mounts", machine / "sys", machine / "labels"});
+    std::filesystem::create_symlink(point, local / "nas");
+    std::filesystem::create_directory(local / "links");
+    std::filesystem::create_symlink("../nas/show", local / "links/show");
 
     EXPECT_EQ(platform::ShareOf(mounted / "show/a.wav"), point);
+    EXPECT_EQ(platform::ShareOf(local / "links/show/a.wav"), point);
     EXPECT_EQ(platform::ShareOf(local / "a.wav"), "");
     EXPECT_EQ(platform::ShareOf(unc / "nas/sound/a.wav"), unc / "nas/sound");
 
