@@ -159,8 +159,7 @@ private:
     {
         if (!posted_) {
             posted_ = true;
-            QMetaObject::invokeMethod(
-                this, [this] { CarryOutNext(); }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(this, [this] { CarryOutNext(); }, Qt::QueuedConnection);
         }
     }
 

@@ -41,7 +41,9 @@ std::string LinkTarget(const std::string& path)
 {
     std::string target(PATH_MAX, '\0');
     const ssize_t length = ::readlink(path.c_str(), target.data(), target.size());
-    target.resize(length > 0 ? static_cast<std::size_t>(length) : 0);
+    // A target as long as the room for it may have been cut short.
+    const bool whole = length > 0 && static_cast<std::size_t>(length) < target.size();
+    target.resize(whole ? static_cast<std::size_t>(length) : 0);
     return target;
 }
 

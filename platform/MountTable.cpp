@@ -269,9 +269,9 @@ std::string MountPointOf(std::string_view nativePath, const std::vector<MountEnt
 
 bool IsNetworkFileSystem(std::string_view fsType)
 {
-    return IsOneOf(fsType, {"nfs",   "nfs4", "cifs",      "smb3",   "smbfs",    "ncpfs",  "9p",
-                            "afs",   "ceph", "glusterfs", "lustre", "gpfs",     "beegfs", "orangefs",
-                            "ocfs2", "gfs2", "coda",      "davfs",  "virtiofs", "sshfs",  "fuse"}) ||
+    return IsOneOf(fsType, {"nfs", "nfs4", "cifs", "smb3", "smbfs", "ncpfs", "9p", "afs", "ceph", "glusterfs",
+                            "lustre", "gpfs", "beegfs", "orangefs", "ocfs2", "gfs2", "coda", "davfs", "virtiofs",
+                            "sshfs", "fuse"}) ||
            fsType.starts_with("fuse.");
 }
 
