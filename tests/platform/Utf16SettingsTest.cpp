@@ -23,13 +23,18 @@ void WriteBytes(const std::string& path, const std::string& bytes)
     std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
 }
 
-TEST(Utf16Settings, AChangedValueIsWrittenInTheFilesOrderAndEveryOtherLineKeepsItsBytes)
-{
+// A settings file and a registry key, each in a scratch place of its own.
+class Utf16Settings : public testing::Test {
+protected:
     testsupport::ScratchFolder scratch;
     testsupport::ScratchRegistry registry;
     const std::string ini = scratch / "tolv.ini";
     const std::string keyPath = "Software\\Quorvant\\tolv";
     const std::string keyFile = *platform::RegistryKeyFile(keyPath);
+};
+
+TEST_F(Utf16Settings, AChangedValueIsWrittenInTheFilesOrderAndEveryOtherLineKeepsItsBytes)
+{
     for (const std::string order : {"LE", "BE"}) {
         WriteBytes(ini, Utf16File("; 設定\r\n[conf]\r\nTitle=東京 🎵\r\nPath=/srv/mixér\r\n[other]\nPath=x", order));
         EXPECT_EQ(platform::ReadProfileString(ini, "conf", "Title"), "東京 🎵");
@@ -49,13 +54,8 @@ TEST(Utf16Settings, AChangedValueIsWrittenInTheFilesOrderAndEveryOtherLineKeepsI
     }
 }
 
-TEST(Utf16Settings, AFileWithAUtf16MarkThatIsNoUtf16TextIsLeftWhole)
+TEST_F(Utf16Settings, AFileWithAUtf16MarkThatIsNoUtf16TextIsLeftWhole)
 {
-    testsupport::ScratchFolder scratch;
-    testsupport::ScratchRegistry registry;
-    const std::string ini = scratch / "tolv.ini";
-    const std::string keyPath = "Software\\Quorvant\\tolv";
-    const std::string keyFile = *platform::RegistryKeyFile(keyPath);
     const std::string good = Utf16File("[conf]\r\nTitle=a\r\n", "LE");
     // An odd byte count, lone surrogates of either half, and UTF-32.
     for (const std::string& bytes :
