@@ -1,5 +1,7 @@
 #include "platform/base/Utf16Text.h"
 
+#include <algorithm>
+
 namespace textcodec {
 
 namespace {
@@ -57,6 +59,30 @@ std::optional<Utf16Order> Utf16ByteOrderMark(std::span<const std::uint8_t> bytes
         return Utf16Order::BigEndian;
     }
     return std::nullopt;
+}
+
+std::optional<Utf16Order> Utf16OrderWithoutMark(std::span<const std::uint8_t> bytes)
+{
+    std::size_t asciiLittle = 0;
+    std::size_t asciiBig = 0;
+    const std::size_t units = bytes.size() / 2;
+    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
+        asciiLittle += bytes[i] != 0 && bytes[i] < 0x80 && bytes[i + 1] == 0 ? 1 : 0;
+        asciiBig += bytes[i] == 0 && bytes[i + 1] != 0 && bytes[i + 1] < 0x80 ? 1 : 0;
+    }
+    const std::size_t ascii = std::max(asciiLittle, asciiBig);
+    if (ascii == 0 || asciiLittle == asciiBig || ascii * 8 < units) {
+        return std::nullopt;
+    }
+    return asciiLittle > asciiBig ? Utf16Order::LittleEndian : Utf16Order::BigEndian;
+}
+
+std::optional<Utf16Order> Utf16TextOrder(std::span<const std::uint8_t> bytes)
+{
+    if (const std::optional<Utf16Order> marked = Utf16ByteOrderMark(bytes)) {
+        return marked;
+    }
+    return Utf16OrderWithoutMark(bytes);
 }
 
 std::string Utf16Mark(Utf16Order order)
