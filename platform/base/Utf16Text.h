@@ -23,9 +23,10 @@ std::string Utf16Mark(Utf16Order order);
 // The order of UTF-16 text that has no mark, as some tools save it, or
 // nothing. Each ASCII character of such text stands beside a zero byte,
 // which no 8-bit text holds: the order in which more units are ASCII
-// characters is the file's, when at least one unit in eight is one. A file
-// without a zero byte is never taken for UTF-16, and a stray zero or a run
-// of them in 8-bit text makes too few such units.
+// characters is the file's, when some of them stand four in a row (as the
+// names and line ends of settings do) and they are not lost among other
+// characters (one unit in 32). A file without a zero byte is never taken
+// for UTF-16, nor one with a few stray zero bytes.
 std::optional<Utf16Order> Utf16OrderWithoutMark(std::span<const std::uint8_t> bytes);
 // The order of a file that is UTF-16, by its mark or without one.
 std::optional<Utf16Order> Utf16TextOrder(std::span<const std::uint8_t> bytes);

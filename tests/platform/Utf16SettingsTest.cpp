@@ -65,7 +65,7 @@ TEST_F(Utf16Settings, AFileThatLooksUtf16ButIsNoUtf16TextIsLeftWhole)
     // a mark, an odd count and UTF-32 too.
     for (const std::string& bytes :
          {good + "\n"s, good + "=\0\x00\xD8"s, Utf16File("[conf]\r\nTitle=", "BE") + "\xDC\x00"s,
-          "\xFF\xFE\0\0"s + "[\0\0\0"s, good.substr(2) + "\n"s, "[\0\0\0c\0\0\0\n\0\0\0"s}) {
+          "\xFF\xFE\0\0"s + "[\0\0\0"s, good.substr(2) + "\n"s, "[\0\0\0c\0\0\0o\0\0\0n\0\0\0f\0\0\0]\0\0\0"s}) {
         WriteBytes(ini, bytes);
         EXPECT_EQ(platform::ReadProfileString(ini, "conf", "Title"), std::nullopt);
         const platform::FileUpdate update = platform::WriteProfileString(ini, "conf", "Title", "b");
@@ -77,6 +77,15 @@ TEST_F(Utf16Settings, AFileThatLooksUtf16ButIsNoUtf16TextIsLeftWhole)
         EXPECT_FALSE(platform::WriteRegistryValue(keyPath, "Title", "b").ok);
         EXPECT_EQ(testsupport::ReadText(keyFile), bytes);
     }
+}
+
+TEST_F(Utf16Settings, EightBitTextWithStrayZeroBytesStaysEightBit)
+{
+    // Three ASCII characters beside zero bytes, not four in a row.
+    const std::string bytes = "[conf]\r\nT\0i\0t\0le=東京\r\nPath=/srv/a\0.wav\r\n"s;
+    WriteBytes(ini, bytes);
+    EXPECT_TRUE(platform::WriteProfileString(ini, "conf", "Added", "x").ok);
+    EXPECT_EQ(testsupport::ReadText(ini), bytes + "Added=x\r\n");
 }
 
 } // namespace
