@@ -93,7 +93,9 @@ template <class Finish> void TextLines::Split(std::string_view body, Finish fini
             start = body.size();
         } else {
             const bool crlf = body[end] == '\r' && end + 1 < body.size() && body[end + 1] == '\n';
-            line.ending = body.substr(end, crlf ? 2 : 1);
+            line.ending = crlf                ? std::string_view("\r\n")
+                          : body[end] == '\r' ? std::string_view("\r")
+                                              : std::string_view("\n");
             line.raw = body.substr(start, end - start);
             start = end + line.ending.size();
             if (!newLineKnown) {

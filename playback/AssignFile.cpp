@@ -315,8 +315,8 @@ std::optional<std::string> AssignFile::BytesInForm(std::string_view path, const 
                 std::string(path), std::string_view(reinterpret_cast<const char*>(current->data()), current->size()));
             if (!kept.ok) {
                 basic::WriteLog("WriteAssignFile: " + std::string(path) + ": " + platform::NotKeptNote(kept), 1, 0);
-                basic::NoteRefusedSave({{}, std::string(path), basic::RefusalReason::NotWritten,
-                                        platform::NotKeptNote(kept)});
+                basic::NoteRefusedSave(
+                    {{}, std::string(path), basic::RefusalReason::NotWritten, platform::NotKeptNote(kept)});
                 return std::nullopt;
             }
         }

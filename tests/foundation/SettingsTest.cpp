@@ -586,7 +586,8 @@ TEST_F(Settings, ACrAloneEndsALineAndASaveKeepsEveryOtherLineWithItsOwnEnd)
 {
     const std::string ini = program / "tolv.ini";
     const auto Stored = [](const std::string& last, textcodec::Encoding encoding) {
-        return textcodec::Encode("[conf]\r\nLastTlvFilename=" + last + "\rStudio=喫茶 Bleu\r\nVolume=3\n\rTail=1", encoding);
+        return textcodec::Encode("[conf]\r\nLastTlvFilename=" + last + "\rStudio=喫茶 Bleu\r\nVolume=3\n\rTail=1",
+                                 encoding);
     };
     for (const textcodec::Encoding encoding : {textcodec::Encoding::Utf8, textcodec::Encoding::Cp932}) {
         basic::SettingsIniPath = ini;

@@ -46,8 +46,9 @@ TEST_F(Utf16Settings, AChangedValueIsWrittenInTheFilesOrderAndEveryOtherLineKeep
         EXPECT_EQ(platform::ReadProfileString(ini, "other", "Path"), "x");
         EXPECT_TRUE(platform::WriteProfileString(ini, "conf", "Path", "/srv/テーマ.txt").ok);
         EXPECT_TRUE(platform::WriteProfileString(ini, "other", "Name", "Łódź").ok);
-        EXPECT_EQ(testsupport::ReadText(ini),
-                  InForm("; 設定\r\n[conf]\r\nTitle=東京 🎵\r\nPath=/srv/テーマ.txt\r\n[other]\nPath=x\r\nName=Łódź\r\n"))
+        EXPECT_EQ(
+            testsupport::ReadText(ini),
+            InForm("; 設定\r\n[conf]\r\nTitle=東京 🎵\r\nPath=/srv/テーマ.txt\r\n[other]\nPath=x\r\nName=Łódź\r\n"))
             << form;
 
         WriteBytes(keyFile, InForm("# ключ\r\nTitle=中文文本\r\nLast=a\r\n"));

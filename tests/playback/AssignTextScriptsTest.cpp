@@ -69,7 +69,7 @@ bool AssignTextScripts::OpenAndSave(const testsupport::StoredTextCase& c, const 
             << c.shape << "\n"
             << saved;
         EXPECT_TRUE(c.encoding == textcodec::Encoding::Cp932 || textcodec::IsValidUtf8(saved)) << c.shape << "\n"
-                                                                                                << saved;
+                                                                                               << saved;
     } else {
         // A table in another code page takes no text of either encoding.
         EXPECT_TRUE(textcodec::IsAscii(added)) << c.shape << "\n" << saved;
@@ -149,8 +149,8 @@ TEST_F(AssignTextScripts, ATableGoingOverToUtf8KeepsItsOriginalOnce)
 {
     const std::string path = scratch / "table.txt";
     const std::string kept = path + ".cp932";
-    const std::string first = textcodec::EncodeCp932(ButtonLine(0, "東京タワーの夜景") + "\r\n" +
-                                                     ButtonLine(1, "大阪城公園の桜") + "\r\n");
+    const std::string first =
+        textcodec::EncodeCp932(ButtonLine(0, "東京タワーの夜景") + "\r\n" + ButtonLine(1, "大阪城公園の桜") + "\r\n");
     for (const std::string& original : {first, textcodec::EncodeCp932(ButtonLine(0, "名古屋の喫茶店") + "\r\n")}) {
         scratch.Write("table.txt", original);
         ASSERT_EQ(Open(path), 1);
