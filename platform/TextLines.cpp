@@ -20,7 +20,11 @@ std::span<const std::uint8_t> AsBytes(std::string_view text)
 TextLines::TextLines(std::string_view bytes)
 {
     if (const std::optional<textcodec::Utf16Order> order = textcodec::Utf16ByteOrderMark(AsBytes(bytes))) {
-        ReadUtf16(bytes, *order);
+        ReadUtf16(bytes, *order, true);
+        return;
+    }
+    if (const std::optional<textcodec::Utf16Order> order = textcodec::Utf16OrderWithoutMark(AsBytes(bytes))) {
+        ReadUtf16(bytes, *order, false);
         return;
     }
     const textcodec::Judgement judgement = textcodec::Judge(AsBytes(bytes));
@@ -40,25 +44,33 @@ TextLines::TextLines(std::string_view bytes)
     });
 }
 
-void TextLines::ReadUtf16(std::string_view bytes, textcodec::Utf16Order order)
+void TextLines::ReadUtf16(std::string_view bytes, textcodec::Utf16Order order, bool marked)
 {
-    const std::string_view body = bytes.substr(textcodec::Utf16MarkSize);
+    const std::string_view body = marked ? bytes.substr(textcodec::Utf16MarkSize) : bytes;
+    textcodec::Utf16Reading reading = textcodec::DecodeUtf16(AsBytes(body), order);
     // FF FE 00 00 is the mark of UTF-32, whose characters UTF-16 would
-    // read as pairs with a NUL.
-    const textcodec::Utf16Reading reading =
-        order == textcodec::Utf16Order::LittleEndian && body.starts_with(std::string_view("\0\0", 2))
-            ? textcodec::Utf16Reading{std::nullopt, "a UTF-32 byte order mark"}
-            : textcodec::DecodeUtf16(AsBytes(body), order);
+    // read as pairs with a NUL; without a mark, a NUL character says the
+    // same, or that the file is no text at all.
+    if (marked && order == textcodec::Utf16Order::LittleEndian && body.starts_with(std::string_view("\0\0", 2))) {
+        reading = {std::nullopt, "a UTF-32 byte order mark"};
+    } else if (!marked && reading.text && reading.text->find('\0') != std::string::npos) {
+        reading = {std::nullopt, "a NUL character"};
+    }
     if (!reading.text) {
         // Read as anything else, its values would be misread, and a save
         // would write 8-bit lines into it: it is left whole as it is.
-        unreadable = "it starts with a UTF-16 byte order mark but is no UTF-16 text (" + reading.failure +
+        unreadable = std::string(marked ? "it starts with a UTF-16 byte order mark"
+                                        : "it looks like UTF-16 without a byte order mark (a zero byte beside its "
+                                          "ASCII characters)") +
+                     " but is no UTF-16 text (" + reading.failure +
                      "); nothing in it is read, and it is left as it is; not saved";
         unreadableBytes = bytes;
         return;
     }
     utf16 = order;
-    byteOrderMark = textcodec::Utf16Mark(order);
+    // A file without a mark keeps going without one, unless the next read
+    // would take it for something else (see KeepReadingBack).
+    byteOrderMark = marked ? textcodec::Utf16Mark(order) : std::string();
     // Every UTF-16 text has one UTF-8 text, so each line's bytes are those
     // of its text, and a line that is not changed keeps them.
     Split(*reading.text, [&](Line& line) {
@@ -72,23 +84,20 @@ template <class Finish> void TextLines::Split(std::string_view body, Finish fini
     bool newLineKnown = false;
     std::size_t start = 0;
     while (start < body.size()) {
-        const std::size_t end = body.find('\n', start);
+        // A line ends at CR LF, at LF, or at a CR alone (an old Macintosh
+        // line end, or a line edited on another system).
+        const std::size_t end = body.find_first_of("\r\n", start);
         Line line;
         if (end == std::string_view::npos) {
-            // A CR that ends the file ends its last line, as it would with a
-            // LF after it; the byte stays for a rewrite.
             line.raw = body.substr(start);
-            if (line.raw.ends_with('\r')) {
-                line.raw.pop_back();
-                line.ending = "\r";
-            }
             start = body.size();
         } else {
-            const bool crlf = end > start && body[end - 1] == '\r';
-            const std::size_t rawEnd = crlf ? end - 1 : end;
-            line.ending = crlf ? std::string_view("\r\n") : std::string_view("\n");
-            line.raw = body.substr(start, rawEnd - start);
-            start = end + 1;
+            const bool crlf = body[end] == '\r' && end + 1 < body.size() && body[end + 1] == '\n';
+            line.ending = crlf                ? std::string_view("\r\n")
+                          : body[end] == '\r' ? std::string_view("\r")
+                                              : std::string_view("\n");
+            line.raw = body.substr(start, end - start);
+            start = end + line.ending.size();
             if (!newLineKnown) {
                 newLine = line.ending;
                 newLineKnown = true;
@@ -171,7 +180,16 @@ bool TextLines::KeepReadingBack()
         return true;
     }
     if (utf16) {
-        // UTF-16 holds every text; it never goes over to anything else.
+        // UTF-16 holds every text; it never goes over to anything else. A
+        // file without a mark whose new text would read in the other order
+        // takes the mark of its own.
+        if (byteOrderMark.empty()) {
+            byteOrderMark = textcodec::Utf16Mark(*utf16);
+            if (ReadsBack()) {
+                return true;
+            }
+            byteOrderMark.clear();
+        }
         refusal = "as UTF-16 it would read otherwise after the change; not saved";
         return false;
     }
@@ -241,11 +259,9 @@ bool TextLines::Insert(std::size_t i, std::string_view text)
         return false;
     }
     return Apply(text, [&] {
-        // A line added after an unfinished last line finishes it first. A bare
-        // CR that ends it stays: a LF right after it makes the two one line end.
-        if (i == lines.size() && !lines.empty() && (lines.back().ending.empty() || lines.back().ending == "\r")) {
-            Line& last = lines.back();
-            last.ending = last.ending == "\r" ? std::string("\r\n") : newLine;
+        // A line added after an unfinished last line finishes it first.
+        if (i == lines.size() && !lines.empty() && lines.back().ending.empty()) {
+            lines.back().ending = newLine;
         }
         lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(i), MakeLine(text, newLine));
     });

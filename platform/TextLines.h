@@ -28,10 +28,15 @@ namespace platform {
 // change, one that would make a UTF-8 file read otherwise, and a line that
 // is no UTF-8 text (every line is read as text) are refused, leaving
 // everything as it was.
+// A line ends at CR LF, LF or a CR alone, and keeps its own end; an added
+// line takes the file's first line end.
 // A file that starts with a UTF-16 byte order mark is UTF-16 whatever else it
-// holds: its lines are read and written in UTF-16 of its byte order, and it
-// never goes over to anything else. One whose bytes are no UTF-16 text (an
-// odd count, a broken surrogate pair) reads as no lines and refuses every
+// holds, and so is one without a mark whose ASCII characters stand beside a
+// zero byte (textcodec::Utf16OrderWithoutMark): its lines are read and
+// written in UTF-16 of its byte order, without a mark while the next read
+// still tells the order, and it never goes over to anything else. One whose
+// bytes are no UTF-16 text (an odd count, a broken surrogate pair, and
+// without a mark a NUL character) reads as no lines and refuses every
 // change, so it stays byte for byte.
 class TextLines {
 public:
@@ -64,11 +69,12 @@ public:
 private:
     struct Line {
         std::string raw;    // bytes without the line end
-        std::string ending; // "\n", "\r\n", or for the last line "\r" or "" (unfinished)
+        std::string ending; // "\r\n", "\n", "\r", or for the last line "" (unfinished)
         std::string text;   // decoded
     };
 
-    void ReadUtf16(std::string_view bytes, textcodec::Utf16Order order);
+    // bytes start with the order's mark when marked.
+    void ReadUtf16(std::string_view bytes, textcodec::Utf16Order order, bool marked);
     // Cuts body into lines at their ends; finish(line) fills in the line's
     // raw bytes and text from the part of body it was given in raw.
     template <class Finish> void Split(std::string_view body, Finish finish);
@@ -92,7 +98,8 @@ private:
 
     std::vector<Line> lines;
     std::string byteOrderMark;
-    // Line ends as text ("\n", "\r\n"): UTF-16 files hold them encoded.
+    // The line end of added lines, as text ("\r\n", "\n", "\r"): UTF-16
+    // files hold them encoded.
     std::string newLine = "\n";
     // The byte order of a UTF-16 file.
     std::optional<textcodec::Utf16Order> utf16;

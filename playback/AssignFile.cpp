@@ -135,20 +135,29 @@ void AssignFile::Save(const std::string& target, int& ok)
     const basic::RefusedSaves refused;
     const std::string previous = state_.CurrentFilePath;
     const playback::AssignTextForm previousForm = form_;
-    // The write takes the target for the current file, so that the lines it
-    // holds keep their bytes.
+    // The target is the current file while it is written: its new form is
+    // the one read from then on.
     SetCurrentPath(target);
+    // A table whose reading may be wrong (in doubt, or of another code
+    // page) is written under a new name as a save over its own file writes
+    // it: only its own bytes say what its lines hold, so they keep them, and
+    // the rest takes its form. A table read for certain is new text in a new
+    // file, and takes the form of a file it replaces.
+    std::string source = target;
     playback::AssignTextForm form;
-    if (existing) {
+    if (target != previous && !(previousForm.Certain && previousForm.Supported)) {
+        source = previous;
+        form = previousForm;
+    } else if (existing) {
         // A UTF-16 file holds no table this program reads: it is replaced
         // as a new table would be, not read as 8-bit text.
-        if (const auto bytes = ReadFileBytes(target); bytes && !textcodec::Utf16ByteOrderMark(*bytes)) {
+        if (const auto bytes = ReadFileBytes(target); bytes && !textcodec::Utf16TextOrder(*bytes)) {
             form = playback::ReadAssignText(*bytes).Form;
         }
     }
     form_ = form;
     // A new file gets no owner on its first save: its second save sets it.
-    ok = WriteWith(target, state_.Abspath, existing ? 0 : 1, form);
+    ok = WriteWith(target, state_.Abspath, existing ? 0 : 1, form, source);
     if (ok == 1 || target == previous) {
         SetCurrentFile(target);
     } else {
@@ -157,6 +166,8 @@ void AssignFile::Save(const std::string& target, int& ok)
         SetCurrentPath(previous);
         form_ = previousForm;
     }
+    // A spare copy that could not be written is named in the same box.
+    SaveSpareCopy(target);
     if (!refused.Empty()) {
         Message(refused.Text(ok == 1 ? basic::LangText("ボタンアサインは保存しましたが、次の値は保存されませんでした。",
                                                        "The assign table was saved, but not these values:")
@@ -164,7 +175,6 @@ void AssignFile::Save(const std::string& target, int& ok)
                                                        "The assign table was not saved:")),
                 platform::IconExclamation);
     }
-    SaveSpareCopy(target);
 }
 
 void AssignFile::SetCurrentPath(const std::string& path)
@@ -229,10 +239,11 @@ void AssignFile::AfterRead()
 
 int AssignFile::WriteAssignFile(std::string_view path, int pathMode, int noUser)
 {
-    return WriteWith(path, pathMode, noUser, form_);
+    return WriteWith(path, pathMode, noUser, form_, state_.CurrentFilePath);
 }
 
-int AssignFile::WriteWith(std::string_view path, int pathMode, int noUser, const playback::AssignTextForm& form)
+int AssignFile::WriteWith(std::string_view path, int pathMode, int noUser, const playback::AssignTextForm& form,
+                          const std::string& source)
 {
     std::optional<std::string> user;
     if (state_.UseTlvUser >= 1 && noUser == 0) {
@@ -255,7 +266,7 @@ int AssignFile::WriteWith(std::string_view path, int pathMode, int noUser, const
             basic::NoteRefusedSave({key, std::string(path), basic::RefusalReason::NotText, {}});
         }
     }
-    const std::optional<std::string> bytes = BytesInForm(path, text, form);
+    const std::optional<std::string> bytes = BytesInForm(path, text, form, source);
     if (!bytes) {
         return 0;
     }
@@ -274,10 +285,10 @@ int AssignFile::WriteWith(std::string_view path, int pathMode, int noUser, const
 }
 
 std::optional<std::string> AssignFile::BytesInForm(std::string_view path, const std::string& text,
-                                                   const playback::AssignTextForm& form)
+                                                   const playback::AssignTextForm& form, const std::string& source)
 {
-    // The lines the current file holds keep their bytes.
-    const auto current = ReadFileBytes(state_.CurrentFilePath);
+    // The lines the source file holds keep their bytes.
+    const auto current = ReadFileBytes(source);
     playback::AssignBytes bytes = playback::EncodeAssignText(
         text, current ? std::span<const std::uint8_t>(*current) : std::span<const std::uint8_t>(), form);
     if (!bytes.Bytes) {
@@ -299,11 +310,13 @@ std::optional<std::string> AssignFile::BytesInForm(std::string_view path, const 
         // sound; the table goes over to UTF-8 instead. Written over itself,
         // the table first keeps its bytes beside it, in case it was not code
         // page 932 after all.
-        if (current && path == state_.CurrentFilePath) {
+        if (current && path == source) {
             const platform::KeptOriginal kept = platform::KeepOriginalOnce(
                 std::string(path), std::string_view(reinterpret_cast<const char*>(current->data()), current->size()));
             if (!kept.ok) {
                 basic::WriteLog("WriteAssignFile: " + std::string(path) + ": " + platform::NotKeptNote(kept), 1, 0);
+                basic::NoteRefusedSave(
+                    {{}, std::string(path), basic::RefusalReason::NotWritten, platform::NotKeptNote(kept)});
                 return std::nullopt;
             }
         }
@@ -387,5 +400,5 @@ void AssignFile::SaveSpareCopy(std::string_view path)
     }
     const std::string spare = SpareCopyPath(path, state_.TlvTxtPath, state_.TlvBackupPath);
     basic::MakeFolderTree(basic::GetPathPart(spare, 1, 1, 0, 0, 0, 0));
-    WriteWith(spare, state_.Abspath, 0, form_);
+    WriteWith(spare, state_.Abspath, 0, form_, state_.CurrentFilePath);
 }

@@ -22,8 +22,9 @@ class Form;
 // the File menu. A file is read completely before it replaces the tables, so a
 // damaged file changes nothing. A file read as code page 932 is written back
 // as code page 932 (other machines read it) while it can be; a new file is
-// UTF-8; a byte order mark stays, and a table that goes over to UTF-8 gets
-// one.
+// UTF-8, but a table whose reading may be wrong keeps its form and its lines'
+// bytes under a new name too; a byte order mark stays, and a table that goes
+// over to UTF-8 gets one.
 class AssignFile final : public AssignFilePort {
 public:
     // owner centres the messages and dialogs; ports reach the page display,
@@ -69,11 +70,16 @@ private:
     void SetCurrentPath(const std::string& path);
     void SetCurrentFile(const std::string& path);
     bool CheckBeforeOpen(const std::string& path);
-    int WriteWith(std::string_view path, int pathMode, int noUser, const playback::AssignTextForm& form);
+    // Writes the tables to path in form; the lines that the file at source
+    // holds keep their bytes.
+    int WriteWith(std::string_view path, int pathMode, int noUser, const playback::AssignTextForm& form,
+                  const std::string& source);
     // The bytes of text in form, checked as the next open reads them; nothing
-    // (after the log line) when a table in doubt would read otherwise.
+    // (after the log line, and noted for the box) when a table in doubt would
+    // read otherwise, or when a table going over to UTF-8 over its own file
+    // cannot keep that file's bytes.
     std::optional<std::string> BytesInForm(std::string_view path, const std::string& text,
-                                           const playback::AssignTextForm& form);
+                                           const playback::AssignTextForm& form, const std::string& source);
     void ShowFileDialog(int save);
     std::string DialogStartFolder();
     bool BackupFolderInUse(const std::string& folder) const;

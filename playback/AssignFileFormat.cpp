@@ -3,6 +3,7 @@
 #include "foundation/DayLog.h"
 #include "foundation/Paths.h"
 #include "mainwindow/MainState.h"
+#include "platform/base/Utf16Text.h"
 #include "playback/AssignLine.h"
 #include "playback/AssignPaths.h"
 
@@ -149,6 +150,12 @@ AssignParseResult ParseAssignFile(std::span<const std::uint8_t> bytes, std::stri
                                   const std::pair<std::string, std::string>& syncDrive, AssignTableSet& tables)
 {
     AssignParseResult result;
+    if (textcodec::Utf16TextOrder(bytes)) {
+        // Read as 8-bit text its lines hold NULs; no table is written so.
+        result.BadLine = 1;
+        result.Problem = "UTF-16 text, in which no assign table is read";
+        return result;
+    }
     AssignText read = ReadAssignText(bytes);
     result.Form = read.Form;
     const std::string text = std::move(read.Text);

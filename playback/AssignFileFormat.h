@@ -38,7 +38,9 @@ struct AssignParseResult {
 // item 000) stops the read there and is reported in BadLine, as does a line
 // longer than MaxAssignLineBytes or one holding a NUL or a byte that is not
 // UTF-8, or in code page 932 a byte that could not be decoded (no path is
-// stored with a replacement character for it); lines that are no assign lines are skipped. A
+// stored with a replacement character for it); a UTF-16 file, with a byte
+// order mark or without one, is bad at its first line; lines that are no
+// assign lines are skipped. A
 // numeric value outside its field's range (PlayMode 0..3, sequence mark 0..1,
 // StartMS within a day either way) is taken as the field's default, with one
 // log line naming the line.

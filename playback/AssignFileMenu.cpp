@@ -142,7 +142,7 @@ void AssignFile::BackUp()
     // A new file: in the table's own form, or UTF-8 when that is in doubt
     // (its lines of names differ from the table's, so none could be kept).
     WriteWith(folder + title + "." + state_.TlvExtention, playback::PathNamesOnly, 1,
-              form_.Certain ? form_ : playback::AssignTextForm{});
+              form_.Certain ? form_ : playback::AssignTextForm{}, state_.CurrentFilePath);
     platform::ScopedBusyCursor busy;
     CopySoundsInto(folder);
 }

@@ -1,5 +1,7 @@
 #include "platform/base/Utf16Text.h"
 
+#include <algorithm>
+
 namespace textcodec {
 
 namespace {
@@ -16,6 +18,10 @@ void AppendUnit(std::string& out, std::uint32_t unit, Utf16Order order)
     out += order == Utf16Order::LittleEndian ? low : high;
     out += order == Utf16Order::LittleEndian ? high : low;
 }
+
+// ASCII characters in a row that 8-bit text with stray zero bytes does not
+// give by chance.
+constexpr std::size_t AsciiRunOfText = 4;
 
 bool IsHighSurrogate(std::uint32_t unit)
 {
@@ -57,6 +63,53 @@ std::optional<Utf16Order> Utf16ByteOrderMark(std::span<const std::uint8_t> bytes
         return Utf16Order::BigEndian;
     }
     return std::nullopt;
+}
+
+std::optional<Utf16Order> Utf16OrderWithoutMark(std::span<const std::uint8_t> bytes)
+{
+    // What each order reads: how many units are ASCII characters, and the
+    // longest run of them.
+    struct Reading {
+        std::size_t ascii = 0;
+        std::size_t run = 0;
+        std::size_t longestRun = 0;
+        void Add(std::uint8_t low, std::uint8_t high)
+        {
+            if (low == 0 && high == 0) {
+                return; // a NUL character: UTF-32 read so, or no text (refused whole)
+            }
+            const bool isAscii = low < 0x80 && high == 0;
+            ascii += isAscii ? 1 : 0;
+            run = isAscii ? run + 1 : 0;
+            longestRun = std::max(longestRun, run);
+        }
+    };
+    Reading little;
+    Reading big;
+    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
+        little.Add(bytes[i], bytes[i + 1]);
+        big.Add(bytes[i + 1], bytes[i]);
+    }
+    if (little.ascii == big.ascii) {
+        return std::nullopt;
+    }
+    const Utf16Order order = little.ascii > big.ascii ? Utf16Order::LittleEndian : Utf16Order::BigEndian;
+    const Reading& reading = order == Utf16Order::LittleEndian ? little : big;
+    // Settings hold ASCII names and line ends side by side ("[conf]",
+    // "\r\nKey="); a stray zero byte in 8-bit text makes one such unit among
+    // characters of chance.
+    if (reading.longestRun < AsciiRunOfText || reading.ascii * 32 < bytes.size() / 2) {
+        return std::nullopt;
+    }
+    return order;
+}
+
+std::optional<Utf16Order> Utf16TextOrder(std::span<const std::uint8_t> bytes)
+{
+    if (const std::optional<Utf16Order> marked = Utf16ByteOrderMark(bytes)) {
+        return marked;
+    }
+    return Utf16OrderWithoutMark(bytes);
 }
 
 std::string Utf16Mark(Utf16Order order)

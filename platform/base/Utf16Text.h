@@ -20,6 +20,17 @@ std::optional<Utf16Order> Utf16ByteOrderMark(std::span<const std::uint8_t> bytes
 // The mark's two bytes.
 std::string Utf16Mark(Utf16Order order);
 
+// The order of UTF-16 text that has no mark, as some tools save it, or
+// nothing. Each ASCII character of such text stands beside a zero byte,
+// which no 8-bit text holds: the order in which more units are ASCII
+// characters is the file's, when some of them stand four in a row (as the
+// names and line ends of settings do) and they are not lost among other
+// characters (one unit in 32). A file without a zero byte is never taken
+// for UTF-16, nor one with a few stray zero bytes.
+std::optional<Utf16Order> Utf16OrderWithoutMark(std::span<const std::uint8_t> bytes);
+// The order of a file that is UTF-16, by its mark or without one.
+std::optional<Utf16Order> Utf16TextOrder(std::span<const std::uint8_t> bytes);
+
 // The UTF-8 text of UTF-16 bytes (without their mark), or why they are no
 // UTF-16 text: an odd number of bytes, a surrogate without its pair.
 struct Utf16Reading {

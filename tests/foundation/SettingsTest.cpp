@@ -581,6 +581,34 @@ TEST_F(Settings, ALastLineEndingInABareCrReadsWithoutItAndKeepsTheByte)
     EXPECT_EQ(basic::GetSetting("TimerInt", 50), "60");
 }
 
+// Old Macintosh line ends, or a file edited across systems.
+TEST_F(Settings, ACrAloneEndsALineAndASaveKeepsEveryOtherLineWithItsOwnEnd)
+{
+    const std::string ini = program / "tolv.ini";
+    const auto Stored = [](const std::string& last, textcodec::Encoding encoding) {
+        return textcodec::Encode("[conf]\r\nLastTlvFilename=" + last + "\rStudio=喫茶 Bleu\r\nVolume=3\n\rTail=1",
+                                 encoding);
+    };
+    for (const textcodec::Encoding encoding : {textcodec::Encoding::Utf8, textcodec::Encoding::Cp932}) {
+        basic::SettingsIniPath = ini;
+        program.Write("tolv.ini", Stored("/old.txt", encoding));
+        EXPECT_EQ(basic::GetSetting("Studio", ""), "喫茶 Bleu");
+        basic::SaveSetting("LastTlvFilename", "/new.txt");
+        basic::SaveSetting("Added", "x");
+        EXPECT_EQ(ReadText(ini), Stored("/new.txt", encoding) + "\r\nAdded=x\r\n");
+        EXPECT_EQ(basic::GetSetting("Tail", 0), "1");
+
+        basic::SettingsIniPath.clear();
+        fs::create_directories(fs::path(SectionFile("tolv")).parent_path());
+        std::ofstream(SectionFile("tolv"), std::ios::binary | std::ios::trunc)
+            << textcodec::Encode("Last=/old.txt\rStudio=喫茶 Bleu\r\n", encoding);
+        basic::SaveSetting("Last", "/new.txt");
+        EXPECT_EQ(basic::GetSetting("Studio", ""), "喫茶 Bleu");
+        basic::RegDeleteValue("Last", "tolv");
+        EXPECT_EQ(ReadText(SectionFile("tolv")), textcodec::Encode("Studio=喫茶 Bleu\r\n", encoding));
+    }
+}
+
 TEST_F(Settings, ADamagedStoreReadsAsDefaultsAndKeepsItsLines)
 {
     const std::string damaged = "[conf\nVolume\0=5\n"s + std::string(2'000'000, '=') + "\nKept=1";
