@@ -122,7 +122,9 @@ private:
     bool AddPlayBuffer(int page, std::int64_t fromFrame, bool direct, bool refill);
     ReadOutcome ReadPage(std::span<std::uint8_t> destination, std::int64_t position, bool direct,
                          std::int64_t fromFrame);
-    void QueuePage(int page, const char* where);
+    // Queues a page on every device; the first refusal other than a lost
+    // device, else None.
+    platform::audio::AudioError QueuePage(int page, const char* where);
     int DevicesDone(int page);
     void SyncDevices();
 
@@ -187,6 +189,10 @@ private:
     std::size_t pageBytes_ = 0;
     std::size_t splitPageBytes_ = 0;
     std::array<std::unique_ptr<platform::audio::VoiceBuffer[]>, MaxDevices> c_PageHeaders;
+    // Free, claimed by a fill whose read is under way, or filled and queued.
+    static constexpr std::int32_t PageFree = 0;
+    static constexpr std::int32_t PageQueued = 1;
+    static constexpr std::int32_t PageFilling = 2;
     std::vector<std::int32_t> c_PageState;
     std::vector<std::int64_t> c_PageStamp;
     std::int64_t c_NextStamp = 0;
@@ -215,6 +221,11 @@ private:
     std::array<float, 2> c_ChannelGain{1.0f, 1.0f};
     float mixerVolume_ = 1.0f;
     bool c_Busy = false;
+    // A poll runs: the waits of its reads feed the players, this one included.
+    bool refilling_ = false;
+    // Counts the starts and stops, so a fill whose read waited knows whether
+    // the sound it read for still plays.
+    std::uint64_t playRun_ = 0;
     bool c_Restarting = false;
     // Readying was asked for while a sound played: done once it has stopped.
     bool readyAheadPending_ = false;
