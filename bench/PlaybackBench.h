@@ -82,7 +82,9 @@ struct Rig {
     Rig()
     {
         App();
-        parms::PlayerType = 3;
+        // TOLV_BENCH_PLAYER_TYPE picks another back-end (default: 3, waveOut).
+        const char* type = std::getenv("TOLV_BENCH_PLAYER_TYPE");
+        parms::PlayerType = type != nullptr && *type != '\0' ? std::atoi(type) : 3;
         parms::SinglePlayer = 1;
         parms::UseSamplePos = 1;
         parms::TimerInt = 50;
