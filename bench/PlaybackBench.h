@@ -8,6 +8,7 @@
 #include "audio/C_WaveOut.h"
 #include "foundation/Parms.h"
 #include "mainwindow/FrmMain.h"
+#include "mainwindow/OutputPlayers.h"
 #include "platform/audio/AudioSystem.h"
 #include "playback/PlaybackControl.h"
 
@@ -102,6 +103,14 @@ struct Rig {
         state.ButtonsPerPage = {32, 32, 32, 32};
         state.ResizePlayers(4);
         for (int output = 0; output < 4; ++output) {
+            if (parms::PlayerType != 3) {
+                // Another back-end, set up as the program sets it up.
+                OutputPlayers::Context context;
+                context.PlayerType = parms::PlayerType;
+                state.Players[static_cast<std::size_t>(output)] =
+                    OutputPlayers::CreateSlotPlayer(context, output, output);
+                continue;
+            }
             auto player = std::make_unique<C_WaveOut>();
             player->SetDeviceID(output + 1);
             player->SetBufferPagemsec(150);
