@@ -185,6 +185,12 @@ private:
     // a split surround file, and per device a queued buffer per page. The
     // memory is declared before the voices, so the voices go first.
     std::vector<std::uint8_t> c_PageBuffer;
+    // Where a page's samples are read before they are copied into the page:
+    // a read that waits lets other work run, a restart of this player among
+    // it, which may queue the page being read. The read then comes back into
+    // this (held alive by the read, should the buffers be rebuilt meanwhile)
+    // and is dropped, never into a page the device holds.
+    std::shared_ptr<std::vector<std::uint8_t>> readLanding_;
     std::vector<std::uint8_t> c_SplitBuffer;
     std::size_t pageBytes_ = 0;
     std::size_t splitPageBytes_ = 0;

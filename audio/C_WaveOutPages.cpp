@@ -213,10 +213,17 @@ bool C_WaveOut::AddPlayBuffer(int page, std::int64_t fromFrame, bool direct, boo
     const std::span<std::uint8_t> samples =
         PageSamples(page).first(frames * static_cast<std::size_t>(c_Wave.BlockAlign));
     const std::int64_t position = c_Wave.DataOffset + fromFrame * c_Wave.BlockAlign;
-    const ReadOutcome outcome = ReadPage(samples, position, direct || NumDiskBufferPages_ <= 1, fromFrame);
+    const std::shared_ptr<std::vector<std::uint8_t>> landing = readLanding_;
+    if (!landing || landing->size() < samples.size()) {
+        c_PageState[index] = PageFree;
+        return false;
+    }
+    const std::span<std::uint8_t> read = std::span<std::uint8_t>(*landing).first(samples.size());
+    const ReadOutcome outcome = ReadPage(read, position, direct || NumDiskBufferPages_ <= 1, fromFrame);
     if (run != playRun_) {
         return false;
     }
+    std::copy(read.begin(), read.end(), samples.begin());
     if (outcome == ReadOutcome::Failed) {
         if (!refill) {
             c_PageState[index] = PageFree;

@@ -11,7 +11,9 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstdlib>
+#include <thread>
 
 namespace {
 
@@ -115,6 +117,54 @@ TEST_F(WaveOutNestedRefill, APollWhoseReadWaitsAndFeedsThePlayersLosesNoPage)
     ExpectWhole(Played(1), shared);
     ExpectWhole(Played(2), local);
     EXPECT_EQ(ErrorLog().find("Failed"), std::string::npos) << ErrorLog();
+}
+
+TEST_F(WaveOutNestedRefill, ARestartWhileAReadOfTheSamePlayerWaitsKeepsTheNewSoundWhole)
+{
+    const auto shared = Noise(2, 16, 4 * Rate + 77, 23);
+    folder.Folder("unc/studio/long");
+    WriteWave("unc/studio/long/shared.wav", 2, 16, shared);
+    C_WaveOut player;
+    SetUpPlayer(player, 1);
+    // A start queues every page, the one a refill is reading included.
+    player.SetNumBufferToPlay(7);
+    platform::SetRefillHook([&] { player.ProgressionPlay(); });
+    // Armed, the next read of the share waits until its caller's wait pumps:
+    // the same sound is pressed then, and the read returns to its caller
+    // only after the restart has filled and queued every page.
+    enum Stage { Idle, Armed, ReadWaits, Pressed };
+    std::atomic<int> stage{Idle};
+    testsupport::TestFileLayer layer;
+    layer.readFault = [&stage](int) {
+        int armed = Armed;
+        if (stage.compare_exchange_strong(armed, ReadWaits)) {
+            while (stage.load() != Pressed) {
+                std::this_thread::yield();
+            }
+        }
+        return 0;
+    };
+    platform::SetPumpHook([&] {
+        if (stage.load() == ReadWaits) {
+            stage.store(Pressed);
+            (void)Played(1);
+            ASSERT_EQ(player.Play(), 1);
+        }
+    });
+    player.SetFileName("//studio/long/shared.wav");
+    ASSERT_GT(player.Length(), 4000) << "the share's file loads";
+    ASSERT_EQ(player.Play(), 1);
+    Run({&player}, 300);
+    stage.store(Armed);
+    for (int ms = 0; ms < 20000 && (stage.load() != Pressed || player.mode() != 1); ms += 100) {
+        Run({&player}, 100);
+    }
+    ASSERT_EQ(stage.load(), Pressed) << "a refill read the share";
+    ASSERT_EQ(player.mode(), 1) << "the sound ends";
+    platform::SetPumpHook(nullptr);
+    platform::SetRefillHook(nullptr);
+
+    ExpectWhole(Played(1), shared);
 }
 
 } // namespace
