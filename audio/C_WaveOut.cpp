@@ -230,6 +230,9 @@ void C_WaveOut::BuildBuffers()
     const auto frames = static_cast<std::size_t>(c_PageFrames);
     pageBytes_ = frames * static_cast<std::size_t>(c_Wave.BlockAlign);
     c_PageBuffer.assign(pages * pageBytes_, 0);
+    if (!readLanding_ || readLanding_->size() != pageBytes_) {
+        readLanding_ = std::make_shared<std::vector<std::uint8_t>>(pageBytes_, 0);
+    }
     const bool split = c_LastDevice > 0;
     splitPageBytes_ = split ? frames * static_cast<std::size_t>(c_OutFormat.BlockAlign) : 0;
     c_SplitBuffer.assign(split ? pages * static_cast<std::size_t>(c_LastDevice + 1) * splitPageBytes_ : 0, 0);
@@ -308,6 +311,7 @@ void C_WaveOut::FreeBuffers()
     }
     DropBuffer(c_SplitBuffer);
     DropBuffer(c_PageBuffer);
+    readLanding_.reset();
     pageBytes_ = 0;
     splitPageBytes_ = 0;
     // Nothing is built now: a later file of the same format must build again.

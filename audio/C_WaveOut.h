@@ -122,7 +122,9 @@ private:
     bool AddPlayBuffer(int page, std::int64_t fromFrame, bool direct, bool refill);
     ReadOutcome ReadPage(std::span<std::uint8_t> destination, std::int64_t position, bool direct,
                          std::int64_t fromFrame);
-    void QueuePage(int page, const char* where);
+    // Queues a page on every device; the first refusal other than a lost
+    // device, else None.
+    platform::audio::AudioError QueuePage(int page, const char* where);
     int DevicesDone(int page);
     void SyncDevices();
 
@@ -183,10 +185,20 @@ private:
     // a split surround file, and per device a queued buffer per page. The
     // memory is declared before the voices, so the voices go first.
     std::vector<std::uint8_t> c_PageBuffer;
+    // Where a page's samples are read before they are copied into the page:
+    // a read that waits lets other work run, a restart of this player among
+    // it, which may queue the page being read. The read then comes back into
+    // this (held alive by the read, should the buffers be rebuilt meanwhile)
+    // and is dropped, never into a page the device holds.
+    std::shared_ptr<std::vector<std::uint8_t>> readLanding_;
     std::vector<std::uint8_t> c_SplitBuffer;
     std::size_t pageBytes_ = 0;
     std::size_t splitPageBytes_ = 0;
     std::array<std::unique_ptr<platform::audio::VoiceBuffer[]>, MaxDevices> c_PageHeaders;
+    // Free, claimed by a fill whose read is under way, or filled and queued.
+    static constexpr std::int32_t PageFree = 0;
+    static constexpr std::int32_t PageQueued = 1;
+    static constexpr std::int32_t PageFilling = 2;
     std::vector<std::int32_t> c_PageState;
     std::vector<std::int64_t> c_PageStamp;
     std::int64_t c_NextStamp = 0;
@@ -215,6 +227,11 @@ private:
     std::array<float, 2> c_ChannelGain{1.0f, 1.0f};
     float mixerVolume_ = 1.0f;
     bool c_Busy = false;
+    // A poll runs: the waits of its reads feed the players, this one included.
+    bool refilling_ = false;
+    // Counts the starts and stops, so a fill whose read waited knows whether
+    // the sound it read for still plays.
+    std::uint64_t playRun_ = 0;
     bool c_Restarting = false;
     // Readying was asked for while a sound played: done once it has stopped.
     bool readyAheadPending_ = false;

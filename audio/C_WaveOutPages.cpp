@@ -8,12 +8,32 @@
 
 #include <algorithm>
 
+namespace {
+
+// Marks a poll as running for as long as it lives.
+class RefillScope {
+public:
+    explicit RefillScope(bool& running) : running_(running) { running_ = true; }
+    ~RefillScope() { running_ = false; }
+    RefillScope(const RefillScope&) = delete;
+    RefillScope& operator=(const RefillScope&) = delete;
+
+private:
+    bool& running_;
+};
+
+} // namespace
+
 std::int32_t C_WaveOut::ProgressionPlay()
 {
     platform::audio::AudioSystem::CheckLostDevicesOfInstalled();
-    if (!c_Playing || c_Busy) {
+    // A page read from a share waits on the I/O thread, and that wait feeds
+    // the players: the poll that reads must not run again inside itself, or
+    // both would fill the page being read.
+    if (!c_Playing || c_Busy || refilling_) {
         return 0;
     }
+    const RefillScope refill(refilling_);
     SyncDevices();
     if (EveryDeviceLost()) {
         // Each device logged its loss; a sound spread over several devices
@@ -22,6 +42,13 @@ std::int32_t C_WaveOut::ProgressionPlay()
         return 0;
     }
     const std::int32_t result = RefillDonePages();
+    if (result == -5) {
+        StopIO(1);
+        c_PlayStartFrame = 0;
+        c_ReadFrame = 0;
+        c_PlayFrom = 0;
+        return 0;
+    }
     if (result == -4 && WhileMute_ == 0) {
         StopIO(0);
         c_PlayStartFrame = 0;
@@ -80,11 +107,14 @@ std::int32_t C_WaveOut::RefillDonePages()
     for (int n = 0; n < pageCount_; ++n) {
         p = (p + 1) % pageCount_;
         const auto index = static_cast<std::size_t>(p);
-        if (c_PageState[index] != 0 && DevicesDone(p) < c_LastDevice + 1) {
-            stillQueued = stillQueued || c_PageState[index] == 1;
+        if (c_PageState[index] == PageFilling) {
             continue;
         }
-        c_PageState[index] = 0;
+        if (c_PageState[index] != PageFree && DevicesDone(p) < c_LastDevice + 1) {
+            stillQueued = stillQueued || c_PageState[index] == PageQueued;
+            continue;
+        }
+        c_PageState[index] = PageFree;
         c_PageStamp[index] = -1;
         if (dataEnded_) {
             endReached = true;
@@ -98,14 +128,30 @@ std::int32_t C_WaveOut::RefillDonePages()
             }
             c_ReadFrame = StbyPoint_;
         }
-        if (!AddPlayBuffer(p, c_ReadFrame, false, true)) {
+        const std::uint64_t run = playRun_;
+        const bool filled = AddPlayBuffer(p, c_ReadFrame, false, true);
+        if (run != playRun_) {
+            // Stopped or started afresh while the page was read: the pages
+            // belong to that run now.
+            return 0;
+        }
+        if (!filled) {
             // A page that could not be filled is never queued: it would replay
             // what it held before.
             basic::WriteLog("C_WaveOut AddPlayBuffer Failed", 1, 0);
             endReached = true;
             continue;
         }
-        QueuePage(p, "waveOutWrite (ProgPlay) Failed r=");
+        const platform::audio::AudioError refused = QueuePage(p, "waveOutWrite (ProgPlay) Failed r=");
+        if (refused != platform::audio::AudioError::None) {
+            // Going on would skip the page: the sound would lose a piece
+            // without a word. It stops instead, and says why.
+            basic::WriteLog("C_WaveOut sound stopped at " + std::to_string(FramesToMs(c_ReadFrame)) +
+                                " ms, a page was not taken (" + std::string(platform::audio::ErrorText(refused)) +
+                                ") " + fileName_,
+                            1, 0);
+            return -5;
+        }
         c_ReadFrame += c_PageFrames;
         c_LastFilledPage = p;
         ++refills;
@@ -123,8 +169,9 @@ std::int32_t C_WaveOut::RefillDonePages()
     return stillQueued ? -3 : -4;
 }
 
-void C_WaveOut::QueuePage(int page, const char* failure)
+platform::audio::AudioError C_WaveOut::QueuePage(int page, const char* failure)
 {
+    platform::audio::AudioError refused = platform::audio::AudioError::None;
     for (int d = 0; d <= c_LastDevice; ++d) {
         auto& voice = c_hWave[static_cast<std::size_t>(d)];
         if (!voice) {
@@ -133,8 +180,13 @@ void C_WaveOut::QueuePage(int page, const char* failure)
         const platform::audio::AudioError result = voice->Write(PageHeader(d, page));
         if (result != platform::audio::AudioError::None) {
             LogFailure(failure, static_cast<int>(result));
+            // A lost device is reported by its loss; the others play on.
+            if (result != platform::audio::AudioError::DeviceLost && refused == platform::audio::AudioError::None) {
+                refused = result;
+            }
         }
     }
+    return refused;
 }
 
 bool C_WaveOut::AddPlayBuffer(int page, std::int64_t fromFrame, bool direct, bool refill)
@@ -144,21 +196,37 @@ bool C_WaveOut::AddPlayBuffer(int page, std::int64_t fromFrame, bool direct, boo
         return false;
     }
     const auto index = static_cast<std::size_t>(page);
+    // Claimed before the read, which may wait and let other work run: no
+    // other fill takes this page until it is queued or given up.
+    c_PageState[index] = PageFilling;
+    const std::uint64_t run = playRun_;
     c_PageMeters[index] = WaveOutPage::Meters{};
     const std::int64_t lenToRead = std::min<std::int64_t>(c_PageFrames, c_PlayEnd - fromFrame);
     if (lenToRead < 1) {
         basic::WriteLog("C_WaveOut AddPlayBuffer error LenToRead < 1& pl=" + std::to_string(page) +
                             " pFrom=" + std::to_string(fromFrame) + " c_PlayEnd=" + std::to_string(c_PlayEnd),
                         1, 0);
+        c_PageState[index] = PageFree;
         return false;
     }
     const auto frames = static_cast<std::size_t>(lenToRead);
     const std::span<std::uint8_t> samples =
         PageSamples(page).first(frames * static_cast<std::size_t>(c_Wave.BlockAlign));
     const std::int64_t position = c_Wave.DataOffset + fromFrame * c_Wave.BlockAlign;
-    const ReadOutcome outcome = ReadPage(samples, position, direct || NumDiskBufferPages_ <= 1, fromFrame);
+    const std::shared_ptr<std::vector<std::uint8_t>> landing = readLanding_;
+    if (!landing || landing->size() < samples.size()) {
+        c_PageState[index] = PageFree;
+        return false;
+    }
+    const std::span<std::uint8_t> read = std::span<std::uint8_t>(*landing).first(samples.size());
+    const ReadOutcome outcome = ReadPage(read, position, direct || NumDiskBufferPages_ <= 1, fromFrame);
+    if (run != playRun_) {
+        return false;
+    }
+    std::copy(read.begin(), read.end(), samples.begin());
     if (outcome == ReadOutcome::Failed) {
         if (!refill) {
+            c_PageState[index] = PageFree;
             return false;
         }
         // Silence rather than the page's old samples.
@@ -183,7 +251,7 @@ bool C_WaveOut::AddPlayBuffer(int page, std::int64_t fromFrame, bool direct, boo
     for (int d = 0; d <= c_LastDevice; ++d) {
         PageHeader(d, page).data = DeviceBuffer(d, page).first(outBytes);
     }
-    c_PageState[index] = 1;
+    c_PageState[index] = PageQueued;
     c_PageStamp[index] = c_NextStamp++;
     return true;
 }

@@ -113,6 +113,7 @@ std::int32_t C_WaveOut::Play()
         StopIO(1);
     }
     c_Busy = true;
+    ++playRun_;
     if (!loaded_ || pageCount_ < 2 || c_PageBuffer.empty()) {
         c_Restarting = false;
         c_Busy = false;
@@ -282,6 +283,7 @@ void C_WaveOut::RunMuteTail()
 void C_WaveOut::StopIO(std::int32_t immediate)
 {
     c_Busy = true;
+    ++playRun_;
     basic::CloseFileHandle(c_FileHnd);
     // Only a sound that plays has a tail to fade into; a stopped player stops at once.
     if (LengthFrames() >= 1 && immediate == 0 && MuteMS_ > 0 && c_Playing) {

@@ -7,16 +7,17 @@
 
 void DiskReadCache::Reserve(std::size_t bytes)
 {
-    if (bytes_.size() < bytes) {
-        bytes_.assign(bytes, 0);
+    if (bytes_->size() < bytes) {
+        // New memory, never a resize: a reload waiting on the old one still writes into it.
+        bytes_ = std::make_shared<std::vector<std::uint8_t>>(bytes, 0);
         Empty();
     }
 }
 
 void DiskReadCache::Release(std::size_t keptBytes)
 {
-    if (bytes_.capacity() > keptBytes) {
-        std::vector<std::uint8_t>().swap(bytes_);
+    if (bytes_->capacity() > keptBytes) {
+        bytes_ = std::make_shared<std::vector<std::uint8_t>>();
     }
     Empty();
 }
@@ -48,8 +49,14 @@ DiskReadCache::Result DiskReadCache::Read(std::span<std::uint8_t> destination, s
         // Grows only when a caller asks for more than was reserved.
         Reserve(static_cast<std::size_t>(n));
         std::int64_t got = 0;
-        handle = basic::ReadFileAt(std::span<std::uint8_t>(bytes_.data(), static_cast<std::size_t>(n)), position,
+        const std::shared_ptr<std::vector<std::uint8_t>> reading = bytes_;
+        handle = basic::ReadFileAt(std::span<std::uint8_t>(reading->data(), static_cast<std::size_t>(n)), position,
                                    handle, path, 0, &got);
+        if (reading != bytes_) {
+            // Reserved anew or released while the read waited: what came
+            // back is not the cache's, and nothing the cache holds was touched.
+            return Result::Failed;
+        }
         if (handle == 0) {
             // Part of the cache may have been overwritten: it no longer holds anything.
             Empty();
@@ -59,14 +66,14 @@ DiskReadCache::Result DiskReadCache::Read(std::span<std::uint8_t> destination, s
         held_ = static_cast<std::size_t>(got);
     }
     if (Holds(position, count)) {
-        std::memcpy(destination.data(), bytes_.data() + (position - start_), count);
+        std::memcpy(destination.data(), bytes_->data() + (position - start_), count);
         copied = count;
         return Result::Copied;
     }
     // The file ends inside the range: copy what it still holds.
     if (held_ > 0 && position >= start_ && position < start_ + static_cast<std::int64_t>(held_)) {
         copied = static_cast<std::size_t>(start_ + static_cast<std::int64_t>(held_) - position);
-        std::memcpy(destination.data(), bytes_.data() + (position - start_), copied);
+        std::memcpy(destination.data(), bytes_->data() + (position - start_), copied);
     }
     return Result::Short;
 }

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
@@ -42,7 +43,10 @@ public:
     std::int64_t End() const { return held_ == 0 ? 0 : start_ + static_cast<std::int64_t>(held_) - 1; }
 
 private:
-    std::vector<std::uint8_t> bytes_;
+    // Shared with a reload in progress: its read may wait and let other work
+    // run, which may reserve anew or release; the memory it reads into stays
+    // alive until it comes back.
+    std::shared_ptr<std::vector<std::uint8_t>> bytes_ = std::make_shared<std::vector<std::uint8_t>>();
     std::int64_t start_ = 0;
     std::size_t held_ = 0;
 };

@@ -8,6 +8,7 @@
 #include "audio/C_WaveOut.h"
 #include "foundation/Parms.h"
 #include "mainwindow/FrmMain.h"
+#include "mainwindow/OutputPlayers.h"
 #include "platform/audio/AudioSystem.h"
 #include "playback/PlaybackControl.h"
 
@@ -82,7 +83,9 @@ struct Rig {
     Rig()
     {
         App();
-        parms::PlayerType = 3;
+        // TOLV_BENCH_PLAYER_TYPE picks another back-end (default: 3, waveOut).
+        const char* type = std::getenv("TOLV_BENCH_PLAYER_TYPE");
+        parms::PlayerType = type != nullptr && *type != '\0' ? std::atoi(type) : 3;
         parms::SinglePlayer = 1;
         parms::UseSamplePos = 1;
         parms::TimerInt = 50;
@@ -100,6 +103,14 @@ struct Rig {
         state.ButtonsPerPage = {32, 32, 32, 32};
         state.ResizePlayers(4);
         for (int output = 0; output < 4; ++output) {
+            if (parms::PlayerType != 3) {
+                // Another back-end, set up as the program sets it up.
+                OutputPlayers::Context context;
+                context.PlayerType = parms::PlayerType;
+                state.Players[static_cast<std::size_t>(output)] =
+                    OutputPlayers::CreateSlotPlayer(context, output, output);
+                continue;
+            }
             auto player = std::make_unique<C_WaveOut>();
             player->SetDeviceID(output + 1);
             player->SetBufferPagemsec(150);

@@ -46,6 +46,7 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <iostream>
 #include <sstream>
@@ -136,6 +137,10 @@ void PressEvery900Ms(benchmark::State& state, bool rewinds, Before before)
         // The press plays a loud half second on its output's first button.
         const int pressed = bed ? 1 : 0;
         rig.Assign(pressed, 0, speakerbench::MakeWave("half-second.wav", 44 + 48000 * 4 / 2, true));
+        // TOLV_BENCH_ALTERNATE=1: the presses alternate between two buttons
+        // of different files, so that no press repeats the last sound.
+        const bool alternate = std::getenv("TOLV_BENCH_ALTERNATE") != nullptr;
+        rig.Assign(pressed, 1, speakerbench::MakeWave("half-second-b.wav", 44 + 48000 * 4 / 2, true));
         ButtonGrid grid{rig.control};
         const std::int64_t started = speakerbench::NowNs();
         if (before == Before::StartupSound) {
@@ -176,7 +181,7 @@ void PressEvery900Ms(benchmark::State& state, bool rewinds, Before before)
                 const long long dryAtPress = watch.ranDry();
                 watch.arm();
                 const std::int64_t release = speakerbench::NowNs();
-                grid.TolvButton_MouseUD(pressed * 32, 1, false, 0);
+                grid.TolvButton_MouseUD(pressed * 32 + (alternate ? press % 2 : 0), 1, false, 0);
                 long long played = -1;
                 while ((played = watch.played()) < 0 && speakerbench::NowNs() - release < 1'000'000'000) {
                     QCoreApplication::processEvents();

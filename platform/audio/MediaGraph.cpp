@@ -8,6 +8,7 @@
 #include "platform/audio/PadLinks.h"
 #include "platform/audio/PrerollTimeouts.h"
 #include "platform/audio/WaveParserScheduling.h"
+#include "platform/base/Clock.h"
 #include "platform/base/GivenUpFiles.h"
 #include "platform/base/Hooks.h"
 #include "platform/base/LogSink.h"
@@ -150,6 +151,12 @@ std::unique_ptr<MediaGraph::Remains> MediaGraph::TakeRemains()
     return remains;
 }
 
+bool MediaGraph::SeekOverdue() const
+{
+    const std::int64_t nowMs = ClockMs();
+    return nowMs >= seeking_->sinceMs && nowMs - seeking_->sinceMs >= PrerollLimitMs();
+}
+
 bool MediaGraph::StopPipeline(bool stuck)
 {
     for (auto& filter : filters_) {
@@ -160,8 +167,11 @@ bool MediaGraph::StopPipeline(bool stuck)
     if (!starting_) {
         return true;
     }
-    // Nothing waits on a graph whose seek has not answered: its reads are stuck.
-    stuck = stuck || (seeking_ && !starting_->Finished());
+    // Nothing waits on a graph whose seek has gone unanswered as long as a
+    // preroll may take: its reads are stuck. One sent a moment ago is only
+    // slow (a busy machine); the stop below waits for it within its limit,
+    // so the file is not taken for stuck and refused at its next press.
+    stuck = stuck || (seeking_ && !starting_->Finished() && SeekOverdue());
     std::unique_ptr<GraphStateChange> stopping;
     if (!stuck) {
         stopping = std::make_unique<GraphStateChange>(pipeline_, GST_STATE_NULL, std::move(starting_));

@@ -196,6 +196,8 @@ private:
     bool SendSeek(std::int64_t startFrame, std::optional<double> stop);
     // The seek has answered: the voices go on from its position.
     bool FinishSeek();
+    // The seek under way has gone unanswered for the preroll limit.
+    bool SeekOverdue() const;
     // Finishes a seek that has answered meanwhile, or fails the graph when
     // it has not answered within its limit.
     void SettleSeek();

@@ -608,6 +608,12 @@ void OutputDevice::Run()
         observer->started();
     }
     if (pacing_ == Pacing::Device) {
+        // A device just opened holds nothing yet: it is not fed silence
+        // before its first sound, which then starts it with its own first
+        // frame (a card that cannot take audio back would otherwise make
+        // that start wait behind the silence, a voice opened with the card
+        // as a rule starting a few milliseconds after it).
+        FallAsleep();
         while (running_.load(std::memory_order_acquire)) {
             const DeviceSink::WaitResult room = sink_->WaitForRoom(events_, running_);
             if (room == DeviceSink::WaitResult::Lost) {

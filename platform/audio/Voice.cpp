@@ -80,8 +80,11 @@ AudioError Voice::WriteFromStream(VoiceBuffer& buffer)
         return AudioError::QueueFull;
     }
     // Only a voice that has played nothing since it was opened or reset
-    // starts; one that ran dry gets more of the same sound.
-    const bool idle = queue_.Size() == 0 && position_.load(std::memory_order_acquire) == 0;
+    // starts; one that ran dry gets more of the same sound. A paused voice
+    // starts at its Restart: said now, the device would start with silence
+    // and the sound would wait behind it.
+    const bool idle = queue_.Size() == 0 && position_.load(std::memory_order_acquire) == 0 &&
+                      !pauseRequested_.load(std::memory_order_acquire);
     if (idle && slot_ >= 0) {
         device_->VoiceAboutToStart(slot_);
     }
@@ -114,8 +117,21 @@ void Voice::Pause()
 void Voice::Restart()
 {
     Sync();
+    // A voice filled while paused that has played nothing (a decoder queues
+    // the first blocks before the sound is started) starts now, as a first
+    // write would start it: the device, stopped or unable to take queued
+    // audio back, begins with the sound's first frame, not behind silence.
+    const bool fresh = slot_ >= 0 && pauseRequested_.load(std::memory_order_acquire) &&
+                       position_.load(std::memory_order_acquire) == 0 && !queue_.Empty();
+    if (fresh) {
+        device_->VoiceAboutToStart(slot_);
+    }
     pauseRequested_.store(false, std::memory_order_seq_cst);
-    device_->VoiceMayPlay();
+    if (fresh) {
+        device_->VoiceStarting(slot_);
+    } else {
+        device_->VoiceMayPlay();
+    }
 }
 
 void Voice::Reset()

@@ -75,7 +75,7 @@ TEST_F(CacheClean, AnUnreadableTableStopsTheClean)
 {
     scratch.Write("tables/day.txt", "\"button_01-001\",\"//testhost/share/snd/a.wav\"\r\n");
     InCache("unused.wav");
-    testsupport::TestFileLayer layer;
+    testsupport::TestFileLayer& layer = disk;
     layer.readFault = [](int) { return -EIO; };
 
     service.MenuCache_Click(1);

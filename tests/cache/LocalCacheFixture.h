@@ -18,6 +18,7 @@
 #include "support/ClockFixture.h"
 #include "support/FakeNetwork.h"
 #include "support/ScratchFolder.h"
+#include "support/TestFileLayer.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -29,7 +30,8 @@
 // virtual time: the current server "//testhost/share/snd/" lies under a
 // temporary unc root and answers; "//deadhost/share/" never answers; the
 // cache folder is "cache/" of the test's folder; the machine has one fixed
-// disk ("/"). Message boxes are recorded and answered with `answer`.
+// disk ("/") whose free space the test sets (half of 100 GB free unless it
+// says otherwise), whatever the real disk has. Message boxes are recorded and answered with `answer`.
 class LocalCacheFixture : public testsupport::ClockFixture {
 protected:
     static constexpr const char* Server = "//testhost/share/snd/";
@@ -41,6 +43,7 @@ protected:
           savedLogFolder_(basic::LogFolder), savedAppPath_(basic::AppPath())
     {
         SetNow(Date(2026, 12, 7), At(10, 0, 0));
+        disk.diskSpace = platform::DiskSpace{50'000'000'000, 100'000'000'000, 50'000'000'000};
         setenv("TOLV_UNC_ROOT", scratch.Folder("unc").c_str(), 1);
         scratch.Folder("unc/testhost/share/snd");
         scratch.Folder("unc/deadhost/share");
@@ -130,6 +133,8 @@ protected:
         return all;
     }
 
+    // The file system as the program sees it, with the disk's free space.
+    testsupport::TestFileLayer disk;
     testsupport::ScratchFolder scratch;
     testsupport::ScratchFolder fakeMachine;
     testsupport::FakeHostResolver resolver;

@@ -162,7 +162,7 @@ TEST_F(LocalCache, AServerFolderThatVanishesDuringThePassLeavesTheRestUncachedAn
 
 TEST_F(LocalCache, FourPercentFreeShowsTheMessageAndCopiesNothing)
 {
-    testsupport::TestFileLayer layer;
+    testsupport::TestFileLayer& layer = disk;
     layer.diskSpace = platform::DiskSpace{4'000'000'000, 100'000'000'000, 4'000'000'000};
     Assign(0, ServerSound("a.wav"));
     Assign(1, ServerSound("b.wav"));
@@ -184,7 +184,7 @@ TEST_F(LocalCache, FourPercentFreeShowsTheMessageAndCopiesNothing)
 
 TEST_F(LocalCache, OneFailingCopyShowsItsErrorGoesOnAndLeavesAllCachedZero)
 {
-    testsupport::TestFileLayer layer;
+    testsupport::TestFileLayer& layer = disk;
     layer.renameFault = [](const char*, const char* to) { return std::string(to).ends_with("/bad.wav") ? -EACCES : 0; };
     Assign(0, ServerSound("bad.wav"));
     Assign(1, ServerSound("good.wav"));

@@ -197,6 +197,33 @@ TEST_F(AlsaRestart, AResumeThatWakesTheMixerAsTheFirstBufferIsQueuedLeavesNoSile
     }
 }
 
+TEST_F(AlsaRestart, AVoiceFilledWhilePausedStartsTheCardWithItsFirstFrameWhenResumed)
+{
+    bed.reset();
+    static const MixerThreadObserver observer{nullptr, CountMixerDecision, CountMixerDecision, nullptr};
+    SetMixerThreadObserver(&observer);
+    const auto blip = audiotest::Constant16(2, 2 * period, 28672);
+    for (int start = 0; start < 3; ++start) {
+        ASSERT_TRUE(SleepsWithTheLeastQueued()) << "nothing plays on it, and it starts with the least";
+        // As a decoding graph starts a sound: its voice paused and filled by
+        // the decoder's thread, then resumed once the graph has prerolled.
+        shot->Reset();
+        shot->Pause();
+        VoiceBuffer buffer;
+        buffer.data = blip;
+        card.arm();
+        ASSERT_EQ(shot->WriteFromStream(buffer), AudioError::None);
+        // The mixer looks at the card once more before the resume.
+        const int before = mixerDecisions.load();
+        device->VoiceMayPlay();
+        ASSERT_TRUE(testsupport::WithinFiveSeconds([&] { return mixerDecisions.load() > before; }));
+        shot->Restart();
+        ASSERT_TRUE(testsupport::WithinFiveSeconds([&] { return buffer.Done(); }));
+        ASSERT_TRUE(testsupport::WithinFiveSeconds([&] { return card.played() >= 0; })) << "it is heard";
+        EXPECT_EQ(card.loudFrame(), 0) << "no silence before the sound";
+    }
+}
+
 TEST_F(AlsaRestart, AStoppedCardStartedBySoundIsToppedUpToItsRunningQueueWhileTheSoundPlays)
 {
     bed.reset();
