@@ -428,3 +428,45 @@ TEST_F(PressWait, DropsInputForAWindowClosedOrHiddenInIt)
     EXPECT_GT(lines.LinesWith("its window was closed since"), 0);
     EXPECT_GT(lines.LinesWith("its window was hidden since"), 0);
 }
+
+// A key pressed and let go in the press: neither reaches the window in it;
+// after it the press and then the release do, through the window's keys.
+TEST_F(PressWait, CarriesOutAKeyAndItsReleaseAfterIt)
+{
+    QWindow* window = form.windowHandle();
+    EXPECT_TRUE(Wait([window] {
+                    for (const auto type : {QEvent::KeyPress, QEvent::KeyRelease}) {
+                        QWindowSystemInterface::handleKeyEvent<Queued>(window, type, Qt::Key_B, Qt::NoModifier, "b");
+                    }
+                    platform::DoEvents();
+                }).empty());
+    // The window tells a release from a repeat's within its deadline.
+    EXPECT_TRUE(testsupport::StepUntil([this] { return log.size() >= 2; }, testsupport::RealWaitMs, [this] {
+        clock.Advance(1);
+        QCoreApplication::processEvents();
+    }));
+    EXPECT_EQ(log, (Log{"down 66", "up 66"}));
+}
+
+// A key let go just before the press, whose release the window still holds
+// back, is let go for good when the window loses the keyboard in the press:
+// its KeyUp waits for the press to end too.
+TEST_F(PressWait, CarriesOutAReleaseHeldBackBeforeItAfterIt)
+{
+    QWidget other;
+    other.setGeometry(300, 0, 100, 50);
+    other.show();
+    form.activateWindow();
+    ASSERT_TRUE(testsupport::ProcessUntil([this] { return form.isActiveWindow(); }, testsupport::RealWaitMs));
+    for (const auto type : {QEvent::KeyPress, QEvent::KeyRelease}) {
+        QKeyEvent key(type, Qt::Key_A, Qt::NoModifier, 38, 0, 0, "a");
+        key.setTimestamp(type == QEvent::KeyPress ? 1000 : 1100);
+        QCoreApplication::sendEvent(&form, &key);
+    }
+    EXPECT_EQ(Wait([&other] {
+                  other.activateWindow();
+                  platform::DoEvents();
+              }),
+              (Log{"down 65"}));
+    EXPECT_TRUE(testsupport::ProcessUntil([this] { return log == Log{"down 65", "up 65"}; }, testsupport::RealWaitMs));
+}
