@@ -86,6 +86,36 @@ public:
         Keep({&context, std::nullopt, std::move(action)});
     }
 
+    std::optional<KeptDragEnd> TakeDragEnd()
+    {
+        if (!carryingOutPointer_) {
+            return std::nullopt;
+        }
+        const auto release = std::find_if(kept_.begin(), kept_.end(), [](const Input& input) {
+            return input.event && input.event->Type() == QEvent::MouseButtonRelease;
+        });
+        if (release == kept_.end()) {
+            return std::nullopt;
+        }
+        KeptDragEnd end{qobject_cast<QWindow*>(release->target.data()), release->event->Position(),
+                        release->event->Modifiers(), false};
+        // The drag takes the pointer and the keys; the program's own actions
+        // kept meanwhile stay, in their order.
+        std::deque<Input> actions;
+        const auto taken = std::next(release);
+        for (auto input = kept_.begin(); input != taken; ++input) {
+            if (!input->event) {
+                actions.push_back(std::move(*input));
+            } else {
+                end.cancelled = end.cancelled || input->event->IsKeyPress(Qt::Key_Escape);
+                --keptEvents_;
+            }
+        }
+        kept_.erase(kept_.begin(), taken);
+        kept_.insert(kept_.begin(), std::make_move_iterator(actions.begin()), std::make_move_iterator(actions.end()));
+        return end;
+    }
+
     void HoldChanged(bool held)
     {
         if (held) {
@@ -231,39 +261,6 @@ private:
         carryingOut_ = outer;
         carryingOutPointer_ = outerPointer;
     }
-
-public:
-    std::optional<KeptDragEnd> TakeDragEnd()
-    {
-        if (!carryingOutPointer_) {
-            return std::nullopt;
-        }
-        const auto release = std::find_if(kept_.begin(), kept_.end(), [](const Input& input) {
-            return input.event && input.event->Type() == QEvent::MouseButtonRelease;
-        });
-        if (release == kept_.end()) {
-            return std::nullopt;
-        }
-        KeptDragEnd end{qobject_cast<QWindow*>(release->target.data()), release->event->Position(),
-                        release->event->Modifiers(), false};
-        // The drag takes the pointer and the keys; the program's own actions
-        // kept meanwhile stay, in their order.
-        std::deque<Input> actions;
-        const auto taken = std::next(release);
-        for (auto input = kept_.begin(); input != taken; ++input) {
-            if (!input->event) {
-                actions.push_back(std::move(*input));
-            } else {
-                end.cancelled = end.cancelled || input->event->IsKeyPress(Qt::Key_Escape);
-                --keptEvents_;
-            }
-        }
-        kept_.erase(kept_.begin(), taken);
-        kept_.insert(kept_.begin(), std::make_move_iterator(actions.begin()), std::make_move_iterator(actions.end()));
-        return end;
-    }
-
-private:
 
     std::deque<Input> kept_;
     QPointer<QWindow> modalBefore_;
