@@ -57,17 +57,6 @@ Qt::DropAction ChosenAction(int effect)
     return Qt::IgnoreAction;
 }
 
-namespace {
-
-// What a drop kept in a press takes: never a move, which the source would
-// carry out (deleting its file) before the handlers could refuse the drop.
-int TakenInPress(int allowed)
-{
-    return allowed & (DropEffectCopy | DropEffectLink);
-}
-
-} // namespace
-
 DropTarget::DropTarget(QWidget& target) : QObject(&target), target_(target), repeat_(this)
 {
     target.setAcceptDrops(true);
@@ -76,26 +65,9 @@ DropTarget::DropTarget(QWidget& target) : QObject(&target), target_(target), rep
     repeat_.SetInterval(RepeatMs);
     repeat_.OnTimer = [this] {
         if (inside_) {
-            Answer(DragOver);
+            RaiseOver(DragOver);
         }
     };
-}
-
-int DropTarget::Answer(int state)
-{
-    // In a press the program is halfway through a change, and a handler may
-    // take long: the other program's drag waits for each answer, and lets go
-    // as refused when none came in time. So a copy (or link) is taken at once
-    // while input is kept; the handlers decide where the drop is carried out.
-    if (InputKept()) {
-        const int taken = TakenInPress(allowed_);
-        if (taken != DropEffectNone) {
-            lastEffect_ = taken;
-            return lastEffect_;
-        }
-    }
-    asked_ = true;
-    return RaiseOver(state);
 }
 
 int DropTarget::RaiseOver(int state)
@@ -112,7 +84,6 @@ int DropTarget::RaiseOver(int state)
 void DropTarget::Forget()
 {
     inside_ = false;
-    asked_ = false;
     repeat_.SetEnabled(false);
     data_.Clear();
 }
@@ -125,29 +96,6 @@ int DropTarget::CarryOut(Dropped& dropped)
                    ToScale(dropped.at.y(), ScaleUnit::Twips));
     }
     return effect & dropped.allowed;
-}
-
-void DropTarget::CarryOutKept(Dropped& dropped)
-{
-    // The spot is asked now, as the program stands after the press.
-    int effect = dropped.allowed;
-    const double x = ToScale(dropped.at.x(), ScaleUnit::Twips);
-    const double y = ToScale(dropped.at.y(), ScaleUnit::Twips);
-    if (OnDragOver) {
-        OnDragOver(dropped.data, effect, dropped.button, dropped.shift, x, y, DragOver);
-        effect &= dropped.allowed;
-    }
-    if (effect != DropEffectNone) {
-        dropped.allowed = effect;
-        effect = CarryOut(dropped);
-    } else if (OnDragOver) {
-        int left = DropEffectNone;
-        OnDragOver(dropped.data, left, dropped.button, dropped.shift, x, y, DragLeave);
-    }
-    if (effect == DropEffectNone) {
-        // The other program heard that the drop was taken.
-        Log("Input kept during a press was dropped: the drop was refused where it was let go", 0);
-    }
 }
 
 bool DropTarget::eventFilter(QObject* watched, QEvent* event)
@@ -168,7 +116,7 @@ bool DropTarget::eventFilter(QObject* watched, QEvent* event)
         button_ = MouseButtonsCode(drag.buttons());
         shift_ = ShiftCode(drag.modifiers());
         at_ = drag.position().toPoint();
-        const Qt::DropAction action = ChosenAction(Answer(entering ? DragEnter : DragOver));
+        const Qt::DropAction action = ChosenAction(RaiseOver(entering ? DragEnter : DragOver));
         drag.setDropAction(action);
         // The entry is always taken, so that moves and the leave still come
         // when the handler refuses this spot.
@@ -182,7 +130,7 @@ bool DropTarget::eventFilter(QObject* watched, QEvent* event)
         return true;
     }
     case QEvent::DragLeave:
-        if (inside_ && asked_) {
+        if (inside_) {
             RaiseOver(DragLeave);
         }
         Forget();
@@ -192,9 +140,7 @@ bool DropTarget::eventFilter(QObject* watched, QEvent* event)
         repeat_.SetEnabled(false);
         if (inside_ && lastEffect_ == DropEffectNone) {
             // Refused where it was let go: the drag just leaves.
-            if (asked_) {
-                RaiseOver(DragLeave);
-            }
+            RaiseOver(DragLeave);
             Forget();
             drop.ignore();
             return true;
@@ -205,16 +151,18 @@ bool DropTarget::eventFilter(QObject* watched, QEvent* event)
         int effect = dropped.allowed;
         if (InputKept()) {
             // The drop comes while a press runs: the source hears now the
-            // effect taken over this spot, the handlers after the press, in
-            // their turn among the clicks and keys kept meanwhile. Its files
-            // are read now, while the source still answers.
+            // effect taken over this spot, the handler after the press, in
+            // its turn among the clicks and keys kept meanwhile.
             if (inside_) {
                 effect = lastEffect_;
-            } else if (TakenInPress(effect) != DropEffectNone) {
-                effect = TakenInPress(effect);
             }
             dropped.allowed = effect;
-            AfterKeptInput(*this, [this, dropped]() mutable { CarryOutKept(dropped); });
+            AfterKeptInput(*this, [this, dropped]() mutable {
+                if (CarryOut(dropped) == DropEffectNone) {
+                    // The other program was told that the drop was taken.
+                    Log("Input kept during a press was dropped: the drop was refused where it was let go", 0);
+                }
+            });
         } else {
             effect = CarryOut(dropped);
         }

@@ -24,10 +24,10 @@ inline constexpr int DragOver = 2;
 // a list scrolls on under a resting pointer); OnDragDrop sees the drop. Both
 // receive the allowed effects in effect and set the effect they accept (left
 // unchanged, the drop copies when copying is allowed). Positions are twips.
-// While input is kept (a press waits for its file) the source hears at once
-// that a copy (or link) is taken, without asking OnDragOver; a drop then
-// reaches OnDragOver and OnDragDrop after the press, behind the clicks and
-// keys kept with it, and a line is logged when they refuse it there.
+// A drop while input is held (a press waits for its file) answers the source
+// with the effect taken over that spot and reaches OnDragDrop, with that
+// effect, after the hold has ended, behind the clicks and keys held with it;
+// a line is logged when OnDragDrop refuses it then.
 class DropTarget final : public QObject {
 public:
     explicit DropTarget(QWidget& target);
@@ -49,14 +49,10 @@ private:
         QPoint at;
     };
 
-    // The effect taken over the spot: the handler's, or in a press the copy.
-    int Answer(int state);
     int RaiseOver(int state);
     void Forget();
     // Raises OnDragDrop; returns the effect taken.
     int CarryOut(Dropped& dropped);
-    // A drop kept in a press: the spot is asked again, then the drop raised.
-    void CarryOutKept(Dropped& dropped);
 
     QWidget& target_;
     WindowTimer repeat_;
@@ -67,7 +63,6 @@ private:
     int shift_ = 0;
     QPoint at_;
     bool inside_ = false;
-    bool asked_ = false; // OnDragOver saw this drag enter
 };
 
 // Effects as Qt drop actions and back.
