@@ -223,6 +223,9 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    // A right-click kept during a press opens its menu before the keys and
+    // clicks kept after it are carried out: they are the menu's.
+    void KeptInputDone() override;
 
 private:
     void BuildMenus();

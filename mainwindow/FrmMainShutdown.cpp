@@ -16,7 +16,6 @@
 #include "platform/InputGate.h"
 #include "platform/MessageBox.h"
 #include "platform/base/AppIdentity.h"
-#include "platform/base/Hooks.h"
 
 #include <algorithm>
 
@@ -41,10 +40,12 @@ void FrmMain::Form_QueryUnload(int& cancel, int unloadMode)
         return;
     }
     // Not while a press readies its player (the shutdown would close it
-    // under the press): the close is asked again right after the press.
+    // under the press), nor while the input kept in a press waits: the close
+    // is asked again right after that input, as the input gate would
+    // carry out a close box used then.
     const bool pressRuns =
         std::any_of(State.PonBusy.begin(), State.PonBusy.end(), [](std::int32_t busy) { return busy != 0; });
-    if (pressRuns || platform::InputHeld()) {
+    if (pressRuns || platform::InputKept()) {
         cancel = 1;
         if (platform::InputKept()) {
             platform::AfterKeptInput(*this, [this, unloadMode] {

@@ -10,6 +10,7 @@
 
 #include <QMenu>
 
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -119,6 +120,16 @@ void FrmMain::ShowPendingPopup()
     } else if (State.PendingListMenu == 1) {
         State.PendingListMenu = 0;
         platform::ShowPopupMenu(*MenuRCListP);
+    }
+}
+
+void FrmMain::KeptInputDone()
+{
+    // The moment the tick or TimerRC would have shown the menu, come early.
+    const bool pressRuns =
+        std::any_of(State.PonBusy.begin(), State.PonBusy.end(), [](std::int32_t busy) { return busy != 0; });
+    if (State.Running != 0 && !pressRuns) {
+        ShowPendingPopup();
     }
 }
 

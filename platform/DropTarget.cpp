@@ -3,6 +3,7 @@
 #include "platform/ControlEvents.h"
 #include "platform/InputCodes.h"
 #include "platform/InputGate.h"
+#include "platform/base/LogSink.h"
 
 #include <QDragMoveEvent>
 #include <QDropEvent>
@@ -156,7 +157,12 @@ bool DropTarget::eventFilter(QObject* watched, QEvent* event)
                 effect = lastEffect_;
             }
             dropped.allowed = effect;
-            AfterKeptInput(*this, [this, dropped]() mutable { CarryOut(dropped); });
+            AfterKeptInput(*this, [this, dropped]() mutable {
+                if (CarryOut(dropped) == DropEffectNone) {
+                    // The other program was told that the drop was taken.
+                    Log("Input kept during a press was dropped: the drop was refused where it was let go", 0);
+                }
+            });
         } else {
             effect = CarryOut(dropped);
         }

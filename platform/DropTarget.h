@@ -26,7 +26,8 @@ inline constexpr int DragOver = 2;
 // unchanged, the drop copies when copying is allowed). Positions are twips.
 // A drop while input is held (a press waits for its file) answers the source
 // with the effect taken over that spot and reaches OnDragDrop, with that
-// effect, after the hold has ended, behind the clicks and keys held with it.
+// effect, after the hold has ended, behind the clicks and keys held with it;
+// a line is logged when OnDragDrop refuses it then.
 class DropTarget final : public QObject {
 public:
     explicit DropTarget(QWidget& target);

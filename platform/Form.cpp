@@ -400,9 +400,16 @@ void Form::SetKeyPreview(bool on)
 void Form::closeEvent(QCloseEvent* event)
 {
     if (!closingByCode_ && InputKeptFrom(windowHandle())) {
-        // The close box during a press: asked again right after the press.
+        // The close box during a press: asked again right after the press,
+        // once however often it was used.
         event->ignore();
-        AfterKeptInput(*this, [this] { close(); });
+        if (!closeWaits_) {
+            closeWaits_ = true;
+            AfterKeptInput(*this, [this] {
+                closeWaits_ = false;
+                close();
+            });
+        }
         return;
     }
     const int mode = closingByCode_ ? UnloadByCode : UnloadByUser;
@@ -570,6 +577,10 @@ void Form::changeEvent(QEvent* event)
 bool Form::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == watchedWindow_ && watched != nullptr) {
+        if (event->type() == KeptInputCarriedOut()) {
+            KeptInputDone();
+            return true;
+        }
         const bool exposed = event->type() == QEvent::Expose && watchedWindow_->isExposed() && isVisible();
         if (exposed && framed_ && shownUnframed_ && WindowState() == StateNormal) {
             // Shown again on the screen with no frame so far: a window

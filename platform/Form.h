@@ -100,6 +100,11 @@ public:
     void setVisible(bool visible) override;
 
 protected:
+    // After each input kept during a press has been carried out on this
+    // window, before the next: what the input asked for at the next safe
+    // moment is due now, so that the input after it finds it.
+    virtual void KeptInputDone() {}
+
     bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -160,6 +165,8 @@ private:
     // Hidden while it had the keyboard: it takes the keyboard back when shown.
     bool regainKeyboard_ = false;
     bool closingByCode_ = false;
+    // A close box used in a press waits to be carried out after it.
+    bool closeWaits_ = false;
     bool resending_ = false;
     bool keyRepeats_ = false;
     QEventLoop* modalLoop_ = nullptr;

@@ -12,7 +12,9 @@
 #include <QPointer>
 #include <QWindow>
 
+#include <algorithm>
 #include <deque>
+#include <iterator>
 #include <memory>
 #include <optional>
 #include <string>
@@ -84,6 +86,36 @@ public:
         Keep({&context, std::nullopt, std::move(action)});
     }
 
+    std::optional<KeptDragEnd> TakeDragEnd()
+    {
+        if (!carryingOutPointer_) {
+            return std::nullopt;
+        }
+        const auto release = std::find_if(kept_.begin(), kept_.end(), [](const Input& input) {
+            return input.event && input.event->Type() == QEvent::MouseButtonRelease;
+        });
+        if (release == kept_.end()) {
+            return std::nullopt;
+        }
+        KeptDragEnd end{qobject_cast<QWindow*>(release->target.data()), release->event->Position(),
+                        release->event->Modifiers(), false};
+        // The drag takes the pointer and the keys; the program's own actions
+        // kept meanwhile stay, in their order.
+        std::deque<Input> actions;
+        const auto taken = std::next(release);
+        for (auto input = kept_.begin(); input != taken; ++input) {
+            if (!input->event) {
+                actions.push_back(std::move(*input));
+            } else {
+                end.cancelled = end.cancelled || input->event->IsKeyPress(Qt::Key_Escape);
+                --keptEvents_;
+            }
+        }
+        kept_.erase(kept_.begin(), taken);
+        kept_.insert(kept_.begin(), std::make_move_iterator(actions.begin()), std::make_move_iterator(actions.end()));
+        return end;
+    }
+
     void HoldChanged(bool held)
     {
         if (held) {
@@ -137,14 +169,29 @@ private:
 
     void Keep(Input input)
     {
-        if (kept_.size() >= MostKept) {
-            if (!overflowLogged_) {
-                Log("Input during a press beyond " + std::to_string(MostKept) + " events was dropped", 0);
-                overflowLogged_ = true;
+        // Only the operator's own events count: a close or a menu the
+        // program puts off is never dropped for them.
+        if (input.event) {
+            if (keptEvents_ >= MostKept) {
+                if (!overflowLogged_) {
+                    Log("Input during a press beyond " + std::to_string(MostKept) + " events was dropped", 0);
+                    overflowLogged_ = true;
+                }
+                return;
             }
-            return;
+            ++keptEvents_;
         }
         kept_.push_back(std::move(input));
+    }
+
+    Input TakeFront()
+    {
+        Input input = std::move(kept_.front());
+        kept_.pop_front();
+        if (input.event) {
+            --keptEvents_;
+        }
+        return input;
     }
 
     // A press carried out from the gate asks its shortcuts once more.
@@ -169,8 +216,7 @@ private:
         if (InputHeld() || kept_.empty()) {
             return; // the hold that ends posts again
         }
-        Input input = std::move(kept_.front());
-        kept_.pop_front();
+        Input input = TakeFront();
         if (kept_.empty()) {
             overflowLogged_ = false;
         } else {
@@ -183,29 +229,44 @@ private:
             if (input.target) {
                 input.action();
             }
-        } else if (input.target) {
-            Deliver(*input.target, *input.event->Make());
+        } else if (!input.target) {
+            Log("Input kept during a press was dropped: its window was closed since", 0);
+        } else {
+            Deliver(*static_cast<QWindow*>(input.target.data()), *input.event->Make());
+            if (input.target) {
+                QEvent carriedOut(KeptInputCarriedOut());
+                QCoreApplication::sendEvent(input.target, &carriedOut);
+            }
         }
         --delivering_;
     }
 
-    void Deliver(QObject& target, QEvent& event)
+    void Deliver(QWindow& target, QEvent& event)
     {
-        if (BlockedByModal(static_cast<QWindow*>(&target))) {
+        if (!target.isVisible()) {
+            Log("Input kept during a press was dropped: its window was hidden since", 0);
+            return;
+        }
+        if (BlockedByModal(&target)) {
             Log("Input kept during a press was dropped: a dialog opened since blocks its window", 0);
             return;
         }
         const QKeyEvent* outer = carryingOut_;
+        const bool outerPointer = carryingOutPointer_;
         if (event.type() == QEvent::KeyPress) {
             carryingOut_ = static_cast<QKeyEvent*>(&event);
         }
+        carryingOutPointer_ = event.isPointerEvent();
         QCoreApplication::sendEvent(&target, &event);
         carryingOut_ = outer;
+        carryingOutPointer_ = outerPointer;
     }
 
     std::deque<Input> kept_;
     QPointer<QWindow> modalBefore_;
     const QKeyEvent* carryingOut_ = nullptr;
+    bool carryingOutPointer_ = false;
+    std::size_t keptEvents_ = 0;
     int delivering_ = 0;
     bool posted_ = false;
     bool overflowLogged_ = false;
@@ -252,6 +313,18 @@ bool InputKeptFrom(const QWindow* window)
 {
     InputGate* gate = Gate();
     return gate != nullptr ? gate->Kept() && !gate->AskedInPress(window) : InputHeld();
+}
+
+std::optional<KeptDragEnd> TakeKeptDragEnd()
+{
+    InputGate* gate = Installed();
+    return gate != nullptr ? gate->TakeDragEnd() : std::nullopt;
+}
+
+QEvent::Type KeptInputCarriedOut()
+{
+    static const auto type = static_cast<QEvent::Type>(QEvent::registerEventType());
+    return type;
 }
 
 void AfterKeptInput(QObject& context, std::function<void()> action)

@@ -1,9 +1,14 @@
 #pragma once
 
+#include <QEvent>
+#include <QPointF>
+#include <QPointer>
+#include <QWindow>
+
 #include <functional>
+#include <optional>
 
 class QObject;
-class QWindow;
 
 namespace platform {
 
@@ -26,7 +31,27 @@ bool InputKept();
 bool InputKeptFrom(const QWindow* window);
 
 // Runs action now when no input is kept, else after the input kept so far;
-// not at all when context is gone by then.
+// not at all when context is gone by then. The program's own actions (a
+// close, a menu, a drop) are never dropped, however much the operator kept.
 void AfterKeptInput(QObject& context, std::function<void()> action);
+
+// Where a drag begun by kept input was let go, in the press too.
+struct KeptDragEnd {
+    QPointer<QWindow> window; // the window the release came to
+    QPointF position;         // in that window
+    Qt::KeyboardModifiers modifiers;
+    bool cancelled = false;   // Esc came first
+};
+// While a mouse event kept in a press is carried out, a drag it starts takes
+// the operator's kept moves and keys up to the first button let go, as the
+// drag would have taken them: they are taken from what is kept, and where the
+// button was let go is returned. None when the operator had not let go yet
+// (the drag follows the live pointer then) or no kept input is carried out.
+std::optional<KeptDragEnd> TakeKeptDragEnd();
+
+// Sent to a window after each input kept for it has been carried out and
+// before the next one is: what that input asked for at the next safe moment
+// (a right-click menu) comes before the input that followed it.
+QEvent::Type KeptInputCarriedOut();
 
 } // namespace platform

@@ -1,5 +1,6 @@
 #include "platform/KeptInputEvent.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QWheelEvent>
 
@@ -41,6 +42,11 @@ KeptInputEvent::KeptInputEvent(const QEvent& event) : type_(event.type())
 bool KeptInputEvent::IsMoveWith(Qt::MouseButtons buttons) const
 {
     return type_ == QEvent::MouseMove && buttons_ == buttons;
+}
+
+bool KeptInputEvent::IsKeyPress(int key) const
+{
+    return type_ == QEvent::KeyPress && static_cast<const QKeyEvent&>(*copy_).key() == key;
 }
 
 std::unique_ptr<QEvent> KeptInputEvent::Make() const

@@ -20,6 +20,11 @@ public:
 
     // A move with the same buttons held, which a later move may replace.
     bool IsMoveWith(Qt::MouseButtons buttons) const;
+    QEvent::Type Type() const { return type_; }
+    // Where a pointer event was made: in its window, and on the screen.
+    QPointF Position() const { return position_; }
+    Qt::KeyboardModifiers Modifiers() const { return modifiers_; }
+    bool IsKeyPress(int key) const;
 
     std::unique_ptr<QEvent> Make() const;
 

@@ -4,8 +4,12 @@
 
 #include "foundation/Language.h"
 #include "foundation/Parms.h"
+#include "platform/EventPump.h"
 #include "platform/base/Hooks.h"
 #include "support/ProcessUntil.h"
+
+#include <QWindow>
+#include <qpa/qwindowsysteminterface.h>
 
 #include <gmock/gmock.h>
 
@@ -78,6 +82,43 @@ TEST_F(Close, AskedWhileAPressRunsIsCarriedOutAfterIt)
     }
     EXPECT_FALSE(window->Ended());
     EXPECT_TRUE(testsupport::ProcessUntil([this] { return window->Ended(); }, testsupport::RealWaitMs));
+}
+
+// A close the program asks for once a press has ended but before what the
+// operator did in it has been carried out waits behind that input, as a
+// close box used then does.
+TEST_F(Close, AskedWhileInputKeptInAPressWaitsComesAfterThatInput)
+{
+    Store("SaveEnd", "3");
+    StartWindow();
+    platform::InstallQtEventPump();
+    window->show();
+    QWindow* handle = window->windowHandle();
+    ASSERT_TRUE(testsupport::ProcessUntil([handle] { return handle->isExposed(); }, testsupport::RealWaitMs));
+    // Whether the key reached the window while it was still open.
+    struct KeyWatch : QObject {
+        explicit KeyWatch(const FrmMain& watched) : window(watched) {}
+        bool eventFilter(QObject*, QEvent* event) override
+        {
+            if (event->type() == QEvent::KeyPress && !event->spontaneous()) {
+                keyCarriedOut = !window.Ended();
+            }
+            return false;
+        }
+        const FrmMain& window;
+        bool keyCarriedOut = false;
+    } watch(*window);
+    handle->installEventFilter(&watch);
+    {
+        const platform::InputHold press;
+        QWindowSystemInterface::handleKeyEvent<QWindowSystemInterface::AsynchronousDelivery>(
+            handle, QEvent::KeyPress, Qt::Key_B, Qt::NoModifier, "b");
+        platform::DoEvents();
+    }
+    EXPECT_FALSE(window->Unload());
+    EXPECT_TRUE(testsupport::ProcessUntil([this] { return window->Ended(); }, testsupport::RealWaitMs));
+    EXPECT_TRUE(watch.keyCarriedOut);
+    handle->removeEventFilter(&watch);
 }
 
 TEST_F(Close, RefusedWhileMinimised)

@@ -6,9 +6,16 @@
 #include "foundation/Language.h"
 #include "foundation/Parms.h"
 #include "mainwindow/PopupMenus.h"
+#include "platform/EventPump.h"
+#include "platform/InputCodes.h"
 #include "platform/PopupMenu.h"
+#include "platform/base/Hooks.h"
+#include "support/ProcessUntil.h"
 
+#include <QApplication>
 #include <QMenu>
+#include <QWindow>
+#include <qpa/qwindowsysteminterface.h>
 
 #include <gmock/gmock.h>
 
@@ -17,6 +24,7 @@ namespace {
 using shelltest::ShellFixture;
 using testing::ElementsAre;
 using Outcome = FrmMain::StartOutcome;
+using Queued = QWindowSystemInterface::AsynchronousDelivery;
 
 std::vector<std::string> Captions(const MenuArray& array)
 {
@@ -203,3 +211,49 @@ TEST_F(PopupMenusTest, TimerRCShowsMenusOnlyWhileSoundPlaysAndTheTickRuns)
 }
 
 } // namespace
+
+// A right-click made during a press, and the keys typed into its menu then:
+// after the press the menu opens before the keys are carried out, and they
+// choose in it as they would have without the press.
+TEST_F(PopupMenusTest, KeysTypedIntoAMenuDuringAPressChooseInItAfterIt)
+{
+    platform::SetPopupMenuAnswer(nullptr);
+    ASSERT_EQ(Start(), Outcome::Running);
+    platform::InstallQtEventPump();
+    window->show();
+    QWindow* handle = window->windowHandle();
+    ASSERT_TRUE(testsupport::ProcessUntil([handle] { return handle->isExposed(); }, testsupport::RealWaitMs));
+    MainState& state = window->State;
+    // As the button grid does with a right-click on a sound button.
+    ports.ControlEvents.OnButtonMouse = [&state](int index, int button, bool isDown) {
+        if (button == platform::ButtonRight && isDown) {
+            state.RCButtonIndex = index;
+            state.PendingButtonMenu = 1;
+        }
+    };
+    const QWidget& button = *window->TolvButton(0)->CtrlhWnd();
+    const QPointF at = button.mapTo(window.get(), QPointF(5, 5));
+    ports.Log.Clear();
+    {
+        const platform::InputHold press;
+        for (const auto type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+            QWindowSystemInterface::handleMouseEvent<Queued>(handle, at, handle->mapToGlobal(at),
+                                                             type == QEvent::MouseButtonPress ? Qt::RightButton
+                                                                                              : Qt::NoButton,
+                                                             Qt::RightButton, type);
+        }
+        for (int down = 0; down < 5; ++down) {
+            QWindowSystemInterface::handleKeyEvent<Queued>(handle, QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
+            QWindowSystemInterface::handleKeyEvent<Queued>(handle, QEvent::KeyRelease, Qt::Key_Down, Qt::NoModifier);
+        }
+        QWindowSystemInterface::handleKeyEvent<Queued>(handle, QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+        QWindowSystemInterface::handleKeyEvent<Queued>(handle, QEvent::KeyRelease, Qt::Key_Return, Qt::NoModifier);
+        platform::DoEvents();
+        EXPECT_TRUE(ports.Log.Calls().empty()) << "nothing is carried out in the press";
+    }
+    // "Assign File", "Remove", "Start ms", "Preview", "Show File Info".
+    EXPECT_TRUE(testsupport::ProcessUntil(
+        [this] { return !ports.Log.Starting("RCButtonFCT").empty(); }, testsupport::RealWaitMs));
+    EXPECT_THAT(ports.Log.Starting("RCButtonFCT"), ElementsAre("RCButtonFCT 5"));
+    EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+}

@@ -1,6 +1,7 @@
 // While a press waits for its file (a graph that never prerolls) no pump
 // dispatches input, whoever calls it. The real Qt pump is installed, and
 // input is queued as the window system queues it, not sent synchronously.
+#include "platform/DragSource.h"
 #include "platform/DropTarget.h"
 #include "platform/EventPump.h"
 #include "platform/Form.h"
@@ -8,6 +9,7 @@
 #include "platform/audio/PrerollTimeouts.h"
 #include "platform/base/Hooks.h"
 #include "platform/base/Twips.h"
+#include "support/CapturedLog.h"
 #include "support/MediaFixture.h"
 #include "support/ProcessUntil.h"
 #include "support/RiffFileBuilder.h"
@@ -299,3 +301,172 @@ TEST_F(PressWait, OpensAMenuAskedForInItOnlyAfterIt)
 }
 
 } // namespace
+
+namespace {
+
+// A control that drags a file when the pointer moves on with its button
+// held, as a sound button does.
+class DragLog : public QWidget {
+public:
+    DragLog(QWidget& parent, Log& log) : QWidget(&parent), log_(log)
+    {
+        setGeometry(0, 160, 30, 30);
+        show();
+    }
+
+protected:
+    void mouseMoveEvent(QMouseEvent* event) override
+    {
+        if (event->buttons() == Qt::LeftButton) {
+            platform::DragData carried;
+            carried.AddFile("/srv/sounds/three.wav");
+            const int effect = platform::StartDrag(*this, carried, platform::DropEffectCopy);
+            log_.push_back("dragged " + std::to_string(effect));
+        }
+    }
+
+private:
+    Log& log_;
+};
+
+// A control that takes dropped files.
+class DropLog : public QWidget {
+public:
+    DropLog(QWidget& parent, Log& log, const char* name, int left) : QWidget(&parent), drop_(*this)
+    {
+        setGeometry(left, 160, 30, 30);
+        show();
+        drop_.OnDragDrop = [&log, name](platform::DragData& dropped, int&, int, int, double, double) {
+            log.push_back(std::string("drop on ") + name + " " + dropped.Files().at(0));
+        };
+    }
+
+private:
+    platform::DropTarget drop_;
+};
+
+} // namespace
+
+// Dragged onto a control during the press, the pointer resting on another by
+// its end: the drag lands where the operator let it go.
+TEST_F(PressWait, CarriesOutADragMadeInItToWhereItWasLetGo)
+{
+    DragLog source(form, log);
+    DropLog six(form, log, "six", 100);
+    DropLog two(form, log, "two", 150);
+    QWindow* window = form.windowHandle();
+    const auto queue = [window](QEvent::Type type, QPointF at, Qt::MouseButtons buttons) {
+        QWindowSystemInterface::handleMouseEvent<Queued>(window, at, window->mapToGlobal(at), buttons, Qt::LeftButton,
+                                                         type);
+    };
+    EXPECT_TRUE(Wait([&] {
+                    queue(QEvent::MouseButtonPress, {10, 170}, Qt::LeftButton);
+                    queue(QEvent::MouseMove, {60, 170}, Qt::LeftButton);
+                    queue(QEvent::MouseMove, {110, 170}, Qt::LeftButton);
+                    queue(QEvent::MouseButtonRelease, {110, 170}, Qt::NoButton);
+                    queue(QEvent::MouseMove, {160, 170}, Qt::NoButton);
+                    platform::DoEvents();
+                }).empty());
+    ASSERT_TRUE(testsupport::ProcessUntil([this] { return log.size() >= 2; }, testsupport::RealWaitMs));
+    EXPECT_EQ(log, (Log{"drop on six /srv/sounds/three.wav", "dragged " + std::to_string(platform::DropEffectCopy)}));
+}
+
+// However much the operator clicked in the press, the close box used after
+// it is carried out; what was clicked beyond what is kept is dropped, and a
+// line says so.
+TEST_F(PressWait, CarriesOutACloseAskedAfterMoreInputThanItKeeps)
+{
+    const testsupport::CapturedLog lines;
+    form.OnQueryUnload = [this](int& cancel, int) {
+        log.emplace_back("close");
+        cancel = 1;
+    };
+    EXPECT_TRUE(Wait([this] {
+                    for (int click = 0; click < 600; ++click) {
+                        Click();
+                    }
+                    QWindowSystemInterface::handleCloseEvent<Queued>(form.windowHandle());
+                    platform::DoEvents();
+                }).empty());
+    ASSERT_TRUE(testsupport::ProcessUntil([this] { return !log.empty() && log.back() == "close"; },
+                                          testsupport::RealWaitMs));
+    EXPECT_EQ(lines.LinesWith("was dropped"), 1);
+}
+
+// A click kept for a window the press closed or hid is dropped, and a line
+// says so; the input kept after it still is carried out.
+TEST_F(PressWait, DropsInputForAWindowClosedOrHiddenInIt)
+{
+    const testsupport::CapturedLog lines;
+    auto closed = std::make_unique<QWidget>();
+    QWidget hidden;
+    Log lost;
+    new ClickLog(*closed, lost); // the window's, closed with it
+    ClickLog hiddenButton(hidden, lost);
+    for (QWidget* window : {closed.get(), &hidden}) {
+        window->setGeometry(300, 0, 100, 50);
+        window->show();
+        ASSERT_TRUE(testsupport::ProcessUntil([window] { return window->windowHandle()->isExposed(); }, 10000));
+    }
+    const auto clickOn = [](QWidget& window) {
+        for (const auto type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+            QWindowSystemInterface::handleMouseEvent<Queued>(
+                window.windowHandle(), QPointF(10, 10), window.mapToGlobal(QPointF(10, 10)),
+                type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::LeftButton, type);
+        }
+    };
+    EXPECT_TRUE(Wait([&] {
+                    clickOn(*closed);
+                    clickOn(hidden);
+                    Click();
+                    platform::DoEvents();
+                    closed.reset();
+                    hidden.hide();
+                }).empty());
+    ASSERT_TRUE(testsupport::ProcessUntil([this] { return log == Log{"click"}; }, testsupport::RealWaitMs));
+    EXPECT_TRUE(lost.empty());
+    EXPECT_GT(lines.LinesWith("its window was closed since"), 0);
+    EXPECT_GT(lines.LinesWith("its window was hidden since"), 0);
+}
+
+// A key pressed and let go in the press: neither reaches the window in it;
+// after it the press and then the release do, through the window's keys.
+TEST_F(PressWait, CarriesOutAKeyAndItsReleaseAfterIt)
+{
+    QWindow* window = form.windowHandle();
+    EXPECT_TRUE(Wait([window] {
+                    for (const auto type : {QEvent::KeyPress, QEvent::KeyRelease}) {
+                        QWindowSystemInterface::handleKeyEvent<Queued>(window, type, Qt::Key_B, Qt::NoModifier, "b");
+                    }
+                    platform::DoEvents();
+                }).empty());
+    // The window tells a release from a repeat's within its deadline.
+    EXPECT_TRUE(testsupport::StepUntil([this] { return log.size() >= 2; }, testsupport::RealWaitMs, [this] {
+        clock.Advance(1);
+        QCoreApplication::processEvents();
+    }));
+    EXPECT_EQ(log, (Log{"down 66", "up 66"}));
+}
+
+// A key let go just before the press, whose release the window still holds
+// back, is let go for good when the window loses the keyboard in the press:
+// its KeyUp waits for the press to end too.
+TEST_F(PressWait, CarriesOutAReleaseHeldBackBeforeItAfterIt)
+{
+    QWidget other;
+    other.setGeometry(300, 0, 100, 50);
+    other.show();
+    form.activateWindow();
+    ASSERT_TRUE(testsupport::ProcessUntil([this] { return form.isActiveWindow(); }, testsupport::RealWaitMs));
+    for (const auto type : {QEvent::KeyPress, QEvent::KeyRelease}) {
+        QKeyEvent key(type, Qt::Key_A, Qt::NoModifier, 38, 0, 0, "a");
+        key.setTimestamp(type == QEvent::KeyPress ? 1000 : 1100);
+        QCoreApplication::sendEvent(&form, &key);
+    }
+    EXPECT_EQ(Wait([&other] {
+                  other.activateWindow();
+                  platform::DoEvents();
+              }),
+              (Log{"down 65"}));
+    EXPECT_TRUE(testsupport::ProcessUntil([this] { return log == Log{"down 65", "up 65"}; }, testsupport::RealWaitMs));
+}

@@ -13,12 +13,16 @@
 #include "support/TestFileLayer.h"
 
 #include <QCoreApplication>
+#include <QMimeData>
+#include <QUrl>
 #include <QWidget>
 #include <QWindow>
+#include <qpa/qplatformdrag.h>
 #include <qpa/qwindowsysteminterface.h>
 
-#include <gtest/gtest.h>
+#include <gmock/gmock.h>
 
+#include <algorithm>
 #include <functional>
 #include <optional>
 
@@ -131,5 +135,92 @@ INSTANTIATE_TEST_SUITE_P(
                     Wait{"ServerCueLabels", 3, true, "Get Cue..."}, Wait{"ServerFileCheck", 2, true, nullptr},
                     Wait{"ServerGraph", 2, true, "Set File..."}, Wait{"GraphPreroll", 2, false, "Set File..."}),
     [](const testing::TestParamInfo<Wait>& param) { return std::string(param.param.name); });
+
+} // namespace
+
+namespace {
+
+// A file dropped from another program onto an empty button while a press
+// on every back-end waits for its share: after the press it is assigned.
+class PressDrop : public PressInput {
+protected:
+    // Drops a file on button 1 in the press; afterDrop runs then, still in
+    // the press. Returns what the other program heard.
+    std::optional<Qt::DropAction> DropInPress(const std::function<void()>& afterDrop = {})
+    {
+        Store("PlayerType", std::to_string(GetParam().playerType));
+        EXPECT_TRUE(Start());
+        servers.emplace(sounds / "unc");
+        RampWave("unc/studio/jingles/a.wav", Rate);
+        Assign(0, 0, 0, "//studio/jingles/a.wav");
+        const std::string dropped = RampWave("dropped.wav", Rate);
+        layer.emplace();
+        layer->Hold("/studio/jingles/", true);
+        window->show();
+        QWindow* handle = window->windowHandle();
+        EXPECT_TRUE(testsupport::ProcessUntil([handle] { return handle->isExposed(); }, 10000));
+        const QWidget& target = *window->TolvButton(1)->CtrlhWnd();
+        const QPoint at = target.mapTo(window.get(), QPoint(5, 5));
+        QMimeData mime;
+        mime.setUrls({QUrl::fromLocalFile(QString::fromStdString(dropped))});
+        std::optional<Qt::DropAction> answered;
+        platform::SetPumpHook([&] {
+            if (layer->heldCalls > 0 && layer->OnlyHeldCallsRun()) {
+                if (!answered && State().PonBusy[0] != 0) {
+                    const Qt::DropActions actions = Qt::CopyAction | Qt::MoveAction | Qt::LinkAction;
+                    QWindowSystemInterface::handleDrag(handle, &mime, at, actions, Qt::LeftButton, Qt::NoModifier);
+                    const auto response =
+                        QWindowSystemInterface::handleDrop(handle, &mime, at, actions, Qt::LeftButton, Qt::NoModifier);
+                    answered = response.isAccepted() ? response.acceptedAction() : Qt::IgnoreAction;
+                    if (afterDrop) {
+                        afterDrop();
+                    }
+                }
+                layer->ReleaseHeld();
+            }
+            QCoreApplication::processEvents();
+        });
+        ports.Log.Clear();
+        control->Pon(0, 0, 0, 0, 0);
+        EXPECT_TRUE(answered.has_value()) << "the press never waited";
+        EXPECT_EQ(answered, Qt::CopyAction) << "the other program hears at once that the drop was taken";
+        EXPECT_TRUE(ports.Log.Starting("TolvButton_OLEDropped").empty()) << "not in the press";
+        return answered;
+    }
+
+    bool Dropped()
+    {
+        return testsupport::ProcessUntil([this] { return !ports.Log.Starting("TolvButton_OLEDropped").empty(); },
+                                         testsupport::RealWaitMs);
+    }
+};
+
+TEST_P(PressDrop, AFileDroppedFromAnotherProgramInItIsAssignedAfterIt)
+{
+    DropInPress();
+    // The button's drop, with the one file.
+    EXPECT_TRUE(Dropped());
+    EXPECT_THAT(ports.Log.Starting("TolvButton_OLEDropped"), testing::ElementsAre("TolvButton_OLEDropped 1 1"));
+}
+
+// The other program was told that the drop was taken: a button that no
+// longer takes it once the press is over drops it with a line.
+TEST_P(PressDrop, ADropTheButtonRefusesAfterThePressIsDroppedWithALine)
+{
+    DropInPress([this] { window->TolvButton(1)->SetLocked(1); });
+    const auto refusals = [this] {
+        const std::vector<std::string> lines = DayLogEntries();
+        return std::count(lines.begin(), lines.end(),
+                          "Input kept during a press was dropped: the drop was refused where it was let go");
+    };
+    EXPECT_TRUE(testsupport::ProcessUntil([&] { return refusals() > 0; }, testsupport::RealWaitMs));
+    EXPECT_EQ(refusals(), 1);
+    EXPECT_TRUE(ports.Log.Starting("TolvButton_OLEDropped").empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryBackEnd, PressDrop,
+                         testing::Values(Wait{"One", 1, true, nullptr}, Wait{"Two", 2, true, nullptr},
+                                         Wait{"Four", 4, true, nullptr}, Wait{"Five", 5, true, nullptr}),
+                         [](const testing::TestParamInfo<Wait>& param) { return std::string(param.param.name); });
 
 } // namespace

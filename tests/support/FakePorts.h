@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <array>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -141,7 +142,12 @@ public:
     void TolvButton_MouseUD(int index, int buttonIndex, bool isDown, int buttonType) override
     {
         log_.Add(Call("TolvButton_MouseUD", index, buttonIndex, isDown, buttonType));
+        if (OnButtonMouse) {
+            OnButtonMouse(index, buttonIndex, isDown);
+        }
     }
+    // What the button grid does with a button's click, where a test needs it.
+    std::function<void(int index, int buttonIndex, bool isDown)> OnButtonMouse;
     void LV_RightClicked(int index, float, float) override { log_.Add(Call("LV_RightClicked", index)); }
     void PageButtons_RightClicked(int index, int clickedIndex) override
     {
