@@ -73,11 +73,18 @@ std::optional<Utf16Order> Utf16OrderWithoutMark(std::span<const std::uint8_t> by
         std::size_t ascii = 0;
         std::size_t run = 0;
         std::size_t longestRun = 0;
+        bool afterNul = false;
         void Add(std::uint8_t low, std::uint8_t high)
         {
             if (low == 0 && high == 0) {
-                return; // a NUL character: UTF-32 read so, or no text (refused whole)
+                // A NUL character: UTF-32 read so (one beside each character,
+                // refused whole), or no text at all: NULs in a row, as a file
+                // zeroed by a crash holds, end a run of text.
+                run = afterNul ? 0 : run;
+                afterNul = true;
+                return;
             }
+            afterNul = false;
             const bool isAscii = low < 0x80 && high == 0;
             ascii += isAscii ? 1 : 0;
             run = isAscii ? run + 1 : 0;
