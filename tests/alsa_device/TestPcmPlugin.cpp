@@ -97,9 +97,10 @@ bool clockHeld = false;
 std::int64_t heldAtNs = 0;
 std::int64_t heldForNs = 0;
 // The open devices, which an unplug marks disconnected as the kernel marks
-// every stream of a card that went away.
+// every stream of a card that went away. Never destroyed: a program may
+// close its devices from its own exit handlers, after this module's ran.
 std::mutex openLock;
-std::vector<snd_pcm_ioplug_t*> openDevices;
+std::vector<snd_pcm_ioplug_t*>& openDevices = *new std::vector<snd_pcm_ioplug_t*>;
 
 std::int64_t NowNs()
 {
