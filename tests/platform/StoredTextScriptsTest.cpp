@@ -79,7 +79,8 @@ int CheckCase(const StoredTextCase& c, const Store& store, const std::string& va
     EXPECT_TRUE(c.readable || textcodec::IsAscii(value)) << c.shape << "\n" << after;
     if (isUtf16) {
         // The new line is UTF-16 of the file's order too, not 8-bit bytes.
-        // A file without a mark may take one when it needs it to read back.
+        // The reader wants a mark: a file kept without one (its first bytes
+        // are checked above) is read as if it had it.
         const std::string order = c.shape.substr(7, 2);
         const std::string mark = order == "LE" ? "\xFF\xFE" : "\xFE\xFF";
         const std::optional<std::string> text =
