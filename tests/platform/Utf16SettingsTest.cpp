@@ -73,15 +73,17 @@ TEST_F(Utf16Settings, AFileThatLooksUtf16ButIsNoUtf16TextIsLeftWhole)
 {
     const std::string good = Utf16File("[conf]\r\nTitle=a\r\n", "LE");
     // An odd byte count, lone surrogates of either half, and UTF-32; without
-    // a mark, an odd count and UTF-32 too.
+    // a mark, an odd count, a lone surrogate and UTF-32 too, which are then
+    // no UTF-16 at all but 8-bit text with zero bytes.
     for (const std::string& bytes :
          {good + "\n"s, good + "=\0\x00\xD8"s, Utf16File("[conf]\r\nTitle=", "BE") + "\xDC\x00"s,
-          "\xFF\xFE\0\0"s + "[\0\0\0"s, good.substr(2) + "\n"s, "[\0\0\0c\0\0\0o\0\0\0n\0\0\0f\0\0\0]\0\0\0"s}) {
+          "\xFF\xFE\0\0"s + "[\0\0\0"s, good.substr(2) + "\n"s, good.substr(2) + "\x00\xD8"s,
+          "[\0\0\0c\0\0\0o\0\0\0n\0\0\0f\0\0\0]\0\0\0"s}) {
         WriteBytes(ini, bytes);
         EXPECT_EQ(platform::ReadProfileString(ini, "conf", "Title"), std::nullopt);
         const platform::FileUpdate update = platform::WriteProfileString(ini, "conf", "Title", "b");
         EXPECT_FALSE(update.ok);
-        EXPECT_NE(update.failure.find("is no UTF-16 text"), std::string::npos) << update.failure;
+        EXPECT_THAT(update.failure, HasSubstr(bytes.starts_with("[") ? "zero bytes" : "is no UTF-16 text"));
         EXPECT_EQ(testsupport::ReadText(ini), bytes);
 
         WriteBytes(keyFile, bytes);
