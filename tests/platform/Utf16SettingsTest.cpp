@@ -97,11 +97,13 @@ TEST_F(Utf16Settings, AMarkDecidesAndEightBitTextWithZeroBytesIsNeverWrittenOver
     const std::string utf8 = "[conf]\r\nTitle=Café\r\n";
     const std::string cp932 = textcodec::EncodeCp932("[conf]\r\nTitle=東京\r\n");
     // Title as the 8-bit lines hold it, and the file: a UTF-16 line added by
-    // another tool, with and without a UTF-8 mark; a code page 932 file
+    // another tool, with and without a UTF-8 mark, and after a mark what
+    // without it would read as UTF-16 whole; a code page 932 file
     // whose going-over to UTF-8 read as UTF-16; a crash's zeros around "["
     // and "=" in UTF-16 places.
     for (const auto& [title, bytes] : std::vector<std::pair<std::optional<std::string>, std::string>>{
              {"Café", "\xEF\xBB\xBF" + utf8 + Unmarked("Added=x\r\n", "LE")},
+             {std::nullopt, "\xEF\xBB\xBF[conf] " + Unmarked("\r\nTitle=x\r\n", "LE")},
              {"Café", utf8 + Unmarked("[x]\r\nAdded=x\r\n", "BE")},
              {"東京", cp932 + Unmarked("A=1\r\n", "LE") + textcodec::EncodeCp932("Name=東\r\n") +
                           Unmarked("B=2\r\n", "LE") + "x"},
@@ -141,6 +143,11 @@ TEST_F(Utf16Settings, ShortAndJapaneseNamesAreUtf16)
 TEST_F(Utf16Settings, CharactersEndingInAZeroByteNeverTellTheOrder)
 {
     SetsInItsOrder("a=　　　一一一\r\n", "a=　　　一一一", "　一　一");
+    // Without a line end, only "=" tells it.
+    for (const std::string order : {"LE", "BE"}) {
+        WriteBytes(keyFile, Unmarked("a=　　　一一一", order));
+        EXPECT_EQ(platform::ReadRegistryValue(keyPath, "a"), "　　　一一一") << order;
+    }
 }
 
 TEST_F(Utf16Settings, AValueThatWouldLeaveTheOrderUntoldIsRefusedAndNoMarkAdded)
