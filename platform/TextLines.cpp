@@ -19,14 +19,16 @@ std::span<const std::uint8_t> AsBytes(std::string_view text)
 
 TextLines::TextLines(std::string_view bytes)
 {
-    if (const std::optional<textcodec::Utf16Order> order = textcodec::Utf16ByteOrderMark(AsBytes(bytes))) {
-        ReadUtf16(bytes, *order, true);
+    // A mark decides; without one, only bytes that are UTF-16 text from
+    // start to end are UTF-16.
+    if (const std::optional<textcodec::Utf16Order> order = textcodec::Utf16TextOrder(AsBytes(bytes))) {
+        ReadUtf16(bytes, *order, textcodec::Utf16ByteOrderMark(AsBytes(bytes)).has_value());
         return;
     }
-    if (const std::optional<textcodec::Utf16Order> order = textcodec::Utf16OrderWithoutMark(AsBytes(bytes))) {
-        ReadUtf16(bytes, *order, false);
-        return;
-    }
+    // Zero bytes beside 8-bit text: a UTF-16 stretch, or text of an order
+    // that could not be told. 8-bit lines written into it would mix
+    // encodings for good.
+    zeroBytes = bytes.find('\0') != std::string_view::npos;
     const textcodec::Judgement judgement = textcodec::Judge(AsBytes(bytes));
     encoding = judgement.encoding;
     certain = judgement.certain;
@@ -49,27 +51,19 @@ void TextLines::ReadUtf16(std::string_view bytes, textcodec::Utf16Order order, b
     const std::string_view body = marked ? bytes.substr(textcodec::Utf16MarkSize) : bytes;
     textcodec::Utf16Reading reading = textcodec::DecodeUtf16(AsBytes(body), order);
     // FF FE 00 00 is the mark of UTF-32, whose characters UTF-16 would
-    // read as pairs with a NUL; without a mark, a NUL character says the
-    // same, or that the file is no text at all.
+    // read as pairs with a NUL.
     if (marked && order == textcodec::Utf16Order::LittleEndian && body.starts_with(std::string_view("\0\0", 2))) {
         reading = {std::nullopt, "a UTF-32 byte order mark"};
-    } else if (!marked && reading.text && reading.text->find('\0') != std::string::npos) {
-        reading = {std::nullopt, "a NUL character"};
     }
     if (!reading.text) {
         // Read as anything else, its values would be misread, and a save
         // would write 8-bit lines into it: it is left whole as it is.
-        unreadable = std::string(marked ? "it starts with a UTF-16 byte order mark"
-                                        : "it looks like UTF-16 without a byte order mark (a zero byte beside its "
-                                          "ASCII characters)") +
-                     " but is no UTF-16 text (" + reading.failure +
+        unreadable = "it starts with a UTF-16 byte order mark but is no UTF-16 text (" + reading.failure +
                      "); nothing in it is read, and it is left as it is; not saved";
         unreadableBytes = bytes;
         return;
     }
     utf16 = order;
-    // A file without a mark keeps going without one, unless the next read
-    // would take it for something else (see KeepReadingBack).
     byteOrderMark = marked ? textcodec::Utf16Mark(order) : std::string();
     // Every UTF-16 text has one UTF-8 text, so each line's bytes are those
     // of its text, and a line that is not changed keeps them.
@@ -149,6 +143,12 @@ template <class Change> bool TextLines::Apply(std::string_view line, Change chan
         refusal = unreadable + ": \"" + textcodec::ShowingStrayBytes(line) + "\"";
         return false;
     }
+    if (zeroBytes) {
+        refusal = "it holds zero bytes beside its text, as UTF-16 does, but is no UTF-16 text of one byte order; "
+                  "nothing is written into it in 8 bits, and it is left as it is; not saved: \"" +
+                  textcodec::ShowingStrayBytes(line) + "\"";
+        return false;
+    }
     std::vector<Line> before = lines;
     change();
     if (!KeepReadingBack()) {
@@ -160,37 +160,40 @@ template <class Change> bool TextLines::Apply(std::string_view line, Change chan
     return true;
 }
 
-bool TextLines::ReadsBack() const
+TextLines::NextReading TextLines::ReadBack() const
 {
     const TextLines next(Bytes());
+    const bool sameKind = next.utf16 == utf16 && (utf16 || next.encoding == encoding);
     if (next.lines.size() != lines.size()) {
-        return false;
+        // Read as before, a line end of a CR alone met the LF of an empty
+        // line after it: one line end where there were two.
+        return sameKind ? NextReading::LinesJoined : NextReading::Otherwise;
     }
     for (std::size_t i = 0; i < lines.size(); ++i) {
         if (next.lines[i].text != lines[i].text) {
-            return false;
+            return NextReading::Otherwise;
         }
     }
-    return true;
+    return NextReading::Same;
 }
 
 bool TextLines::KeepReadingBack()
 {
-    if (ReadsBack()) {
+    const NextReading next = ReadBack();
+    if (next == NextReading::Same) {
         return true;
     }
+    if (next == NextReading::LinesJoined) {
+        refusal = "a line end of a CR alone would run into the line end after it, and two lines would read as "
+                  "one; not saved";
+        return false;
+    }
     if (utf16) {
-        // UTF-16 holds every text; it never goes over to anything else. A
-        // file without a mark whose new text would read in the other order
-        // takes the mark of its own.
-        if (byteOrderMark.empty()) {
-            byteOrderMark = textcodec::Utf16Mark(*utf16);
-            if (ReadsBack()) {
-                return true;
-            }
-            byteOrderMark.clear();
-        }
-        refusal = "as UTF-16 it would read otherwise after the change; not saved";
+        // UTF-16 holds every text; only one without a mark can read
+        // otherwise, when its order could no longer be told. It stays
+        // without a mark, as the tool that wrote it wants it.
+        refusal = "as UTF-16 without a byte order mark it would no longer read as UTF-16 of its order after the "
+                  "change; not saved";
         return false;
     }
     if (encoding == textcodec::Encoding::Utf8) {
@@ -199,7 +202,7 @@ bool TextLines::KeepReadingBack()
         // them the line's.
         if (certain && byteOrderMark.empty() && Body().starts_with(Utf8ByteOrderMark)) {
             byteOrderMark = Utf8ByteOrderMark;
-            if (ReadsBack()) {
+            if (ReadBack() == NextReading::Same) {
                 return true;
             }
             byteOrderMark.clear();
@@ -218,7 +221,15 @@ bool TextLines::KeepReadingBack()
         refusal = "it may be UTF-8 read as code page 932; going over to UTF-8 could write that for good; not saved";
         return false;
     }
-    GoOverToUtf8();
+    // The going-over is a save like any other: it stands only as the next
+    // start reads it.
+    TextLines over = *this;
+    over.GoOverToUtf8();
+    if (over.ReadBack() != NextReading::Same) {
+        refusal = "even gone over to UTF-8 it would read otherwise after the change; not saved";
+        return false;
+    }
+    *this = std::move(over);
     return true;
 }
 

@@ -30,14 +30,18 @@ namespace platform {
 // everything as it was.
 // A line ends at CR LF, LF or a CR alone, and keeps its own end; an added
 // line takes the file's first line end.
-// A file that starts with a UTF-16 byte order mark is UTF-16 whatever else it
-// holds, and so is one without a mark whose ASCII characters stand beside a
-// zero byte (textcodec::Utf16OrderWithoutMark): its lines are read and
-// written in UTF-16 of its byte order, without a mark while the next read
-// still tells the order, and it never goes over to anything else. One whose
-// bytes are no UTF-16 text (an odd count, a broken surrogate pair, and
-// without a mark a NUL character) reads as no lines and refuses every
-// change, so it stays byte for byte.
+// A byte order mark decides the encoding, whatever follows it: a UTF-16 one
+// makes the file UTF-16 of its order, a UTF-8 one UTF-8. Without a mark a
+// file is UTF-16 only when it is UTF-16 text of one order from start to end
+// (textcodec::Utf16OrderWithoutMark). A UTF-16 file's lines are read and
+// written in UTF-16 of its order, and it keeps or lacks its mark; a change
+// that an unmarked file could not hold and still be told UTF-16 is refused.
+// One with a UTF-16 mark whose bytes are no UTF-16 text (an odd count, a
+// broken surrogate pair, UTF-32) reads as no lines and refuses every change.
+// A file that is not UTF-16 but holds zero bytes (a UTF-16 line added by
+// another tool, a stretch zeroed by a crash) is read as 8-bit text and
+// refuses every change: 8-bit lines in it would mix encodings for good. A
+// refused change leaves the file byte for byte as it was.
 class TextLines {
 public:
     TextLines() = default;
@@ -88,11 +92,12 @@ private:
     // False when the bytes would not read back as the lines' texts and going
     // over to UTF-8 cannot help; goes over when it can.
     bool KeepReadingBack();
+    enum class NextReading { Same, LinesJoined, Otherwise };
+    // How the next read of the bytes, judged afresh, gives the lines' texts.
+    NextReading ReadBack() const;
     // False, with the refusal, for a text that is not ASCII in a file that
     // no reading gives text of its own (textcodec::Judgement::supported).
     bool TakesText(std::string_view text);
-    // Whether the next read of the bytes, judged afresh, gives every line's text.
-    bool ReadsBack() const;
     void GoOverToUtf8();
     std::string Body() const;
 
@@ -103,6 +108,8 @@ private:
     std::string newLine = "\n";
     // The byte order of a UTF-16 file.
     std::optional<textcodec::Utf16Order> utf16;
+    // Zero bytes in a file that is no UTF-16 text: it takes no change.
+    bool zeroBytes = false;
     // Why a file with a UTF-16 mark cannot be read, and its bytes, kept whole.
     std::string unreadable;
     std::string unreadableBytes;

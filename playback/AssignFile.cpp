@@ -142,12 +142,13 @@ void AssignFile::Save(const std::string& target, int& ok)
     // page) is written under a new name as a save over its own file writes
     // it: only its own bytes say what its lines hold, so they keep them, and
     // the rest takes its form. A table read for certain is new text in a new
-    // file, and takes the form of a file it replaces.
+    // file. Under a new name the file it replaces is replaced whole, so its
+    // old reading decides nothing.
     std::string source = target;
     playback::AssignTextForm form;
-    if (target != previous && !(previousForm.Certain && previousForm.Supported)) {
-        source = previous;
-        form = previousForm;
+    if (target != previous) {
+        source = previousForm.Certain && previousForm.Supported ? std::string() : previous;
+        form = previousForm.Certain && previousForm.Supported ? playback::AssignTextForm() : previousForm;
     } else if (existing) {
         // A UTF-16 file holds no table this program reads: it is replaced
         // as a new table would be, not read as 8-bit text.
@@ -277,8 +278,7 @@ int AssignFile::WriteWith(std::string_view path, int pathMode, int noUser, const
     }
     if (path == state_.CurrentFilePath) {
         // Only a table that was written is read in its new form from now on.
-        form_ = playback::ReadAssignText(
-                    std::span(reinterpret_cast<const std::uint8_t*>(bytes->data()), bytes->size()))
+        form_ = playback::ReadAssignText(std::span(reinterpret_cast<const std::uint8_t*>(bytes->data()), bytes->size()))
                     .Form;
     }
     return 1;
@@ -288,7 +288,19 @@ std::optional<std::string> AssignFile::BytesInForm(std::string_view path, const 
                                                    const playback::AssignTextForm& form, const std::string& source)
 {
     // The lines the source file holds keep their bytes.
-    const auto current = ReadFileBytes(source);
+    const auto current = source.empty() ? std::nullopt : ReadFileBytes(source);
+    if (current && path == source && !textcodec::Utf16TextOrder(*current) &&
+        std::find(current->begin(), current->end(), 0) != current->end()) {
+        // Zero bytes beside 8-bit text: a UTF-16 stretch, or text whose order
+        // could not be told. A table written over it in 8 bits would mix
+        // encodings for good.
+        basic::WriteLog("WriteAssignFile: " + std::string(path) +
+                            ": it holds zero bytes beside its text, as UTF-16 does, but is no UTF-16 text of one byte "
+                            "order; nothing is written into it in 8 bits, and it is left as it is; not saved",
+                        1, 0);
+        basic::NoteRefusedSave({{}, std::string(path), basic::RefusalReason::Encoding, {}});
+        return std::nullopt;
+    }
     playback::AssignBytes bytes = playback::EncodeAssignText(
         text, current ? std::span<const std::uint8_t>(*current) : std::span<const std::uint8_t>(), form);
     if (!bytes.Bytes) {

@@ -1,5 +1,6 @@
 #include "playback/AssignText.h"
 
+#include "platform/base/Utf16Text.h"
 #include "playback/AssignFileFormat.h"
 
 #include <unordered_map>
@@ -15,9 +16,10 @@ std::span<const std::uint8_t> AsBytes(std::string_view text)
     return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
 }
 
+// As the next open reads the bytes: a UTF-16 file holds no table.
 bool ReadsAs(std::string_view bytes, std::string_view text)
 {
-    return ReadAssignText(AsBytes(bytes)).Text == text;
+    return !textcodec::Utf16TextOrder(AsBytes(bytes)) && ReadAssignText(AsBytes(bytes)).Text == text;
 }
 
 } // namespace
@@ -80,8 +82,15 @@ AssignBytes EncodeAssignText(std::string_view text, std::span<const std::uint8_t
                              ? textcodec::ReadBack::TakenForUtf8
                              : textcodec::ReadBack::CharactersNotHeld;
     }
-    // UTF-8 text that would read otherwise without a mark reads as it is with one.
-    result.Bytes = std::string(ByteOrderMark) + std::string(text);
+    // UTF-8 text that would read otherwise without a mark reads as it is with
+    // one; the going-over stands only as the next open reads it.
+    std::string utf8 = std::string(ByteOrderMark) + std::string(text);
+    if (!ReadsAs(utf8, text)) {
+        result.WentOverToUtf8 = false;
+        result.Refused = firstNew;
+        return result;
+    }
+    result.Bytes = std::move(utf8);
     return result;
 }
 

@@ -1,7 +1,5 @@
 #include "platform/base/Utf16Text.h"
 
-#include <algorithm>
-
 namespace textcodec {
 
 namespace {
@@ -18,10 +16,6 @@ void AppendUnit(std::string& out, std::uint32_t unit, Utf16Order order)
     out += order == Utf16Order::LittleEndian ? low : high;
     out += order == Utf16Order::LittleEndian ? high : low;
 }
-
-// ASCII characters in a row that 8-bit text with stray zero bytes does not
-// give by chance.
-constexpr std::size_t AsciiRunOfText = 4;
 
 bool IsHighSurrogate(std::uint32_t unit)
 {
@@ -67,52 +61,46 @@ std::optional<Utf16Order> Utf16ByteOrderMark(std::span<const std::uint8_t> bytes
 
 std::optional<Utf16Order> Utf16OrderWithoutMark(std::span<const std::uint8_t> bytes)
 {
-    // What each order reads: how many units are ASCII characters, and the
-    // longest run of them.
-    struct Reading {
-        std::size_t ascii = 0;
-        std::size_t run = 0;
-        std::size_t longestRun = 0;
-        bool afterNul = false;
-        void Add(std::uint8_t low, std::uint8_t high)
-        {
-            if (low == 0 && high == 0) {
-                // A NUL character: UTF-32 read so (one beside each character,
-                // refused whole), or no text at all: NULs in a row, as a file
-                // zeroed by a crash holds, end a run of text.
-                run = afterNul ? 0 : run;
-                afterNul = true;
-                return;
+    if (bytes.empty() || bytes.size() % 2 != 0) {
+        return std::nullopt;
+    }
+    // How many ASCII structure characters the order reads, or nothing when
+    // the bytes are no UTF-16 text in it from start to end.
+    const auto structure = [&](Utf16Order order) -> std::optional<std::size_t> {
+        std::size_t count = 0;
+        for (std::size_t i = 0; i < bytes.size(); i += 2) {
+            const std::uint32_t unit = UnitAt(bytes, i, order);
+            if (IsHighSurrogate(unit) && i + 3 < bytes.size() && IsLowSurrogate(UnitAt(bytes, i + 2, order))) {
+                i += 2;
+                continue;
             }
-            afterNul = false;
-            const bool isAscii = low < 0x80 && high == 0;
-            ascii += isAscii ? 1 : 0;
-            run = isAscii ? run + 1 : 0;
-            longestRun = std::max(longestRun, run);
+            // A CR or LF as the high byte is an 8-bit line end (or the
+            // other order's), never a line end of UTF-16 text; NULs and
+            // other control characters are no text.
+            const std::uint32_t high = unit >> 8;
+            const bool control = (unit < 0x20 && unit != '\t' && unit != '\r' && unit != '\n') ||
+                                 (unit >= 0x7F && unit < 0xA0) || unit == 0xFFFE || unit == 0xFFFF;
+            if (IsHighSurrogate(unit) || IsLowSurrogate(unit) || control || high == '\r' || high == '\n') {
+                return std::nullopt;
+            }
+            count += unit == '\r' || unit == '\n' || unit == '=' || unit == '[' ? 1 : 0;
         }
+        return count;
     };
-    Reading little;
-    Reading big;
-    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
-        little.Add(bytes[i], bytes[i + 1]);
-        big.Add(bytes[i + 1], bytes[i]);
-    }
-    if (little.ascii == big.ascii) {
+    const std::size_t little = structure(Utf16Order::LittleEndian).value_or(0);
+    const std::size_t big = structure(Utf16Order::BigEndian).value_or(0);
+    if (little == big) {
         return std::nullopt;
     }
-    const Utf16Order order = little.ascii > big.ascii ? Utf16Order::LittleEndian : Utf16Order::BigEndian;
-    const Reading& reading = order == Utf16Order::LittleEndian ? little : big;
-    // Settings hold ASCII names and line ends side by side ("[conf]",
-    // "\r\nKey="); a stray zero byte in 8-bit text makes one such unit among
-    // characters of chance.
-    if (reading.longestRun < AsciiRunOfText || reading.ascii * 32 < bytes.size() / 2) {
-        return std::nullopt;
-    }
-    return order;
+    return little > big ? Utf16Order::LittleEndian : Utf16Order::BigEndian;
 }
 
 std::optional<Utf16Order> Utf16TextOrder(std::span<const std::uint8_t> bytes)
 {
+    // A UTF-8 mark decides as a UTF-16 one does, whatever follows it.
+    if (bytes.size() >= 3 && bytes[0] == 0xEF && bytes[1] == 0xBB && bytes[2] == 0xBF) {
+        return std::nullopt;
+    }
     if (const std::optional<Utf16Order> marked = Utf16ByteOrderMark(bytes)) {
         return marked;
     }

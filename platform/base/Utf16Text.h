@@ -21,14 +21,17 @@ std::optional<Utf16Order> Utf16ByteOrderMark(std::span<const std::uint8_t> bytes
 std::string Utf16Mark(Utf16Order order);
 
 // The order of UTF-16 text that has no mark, as some tools save it, or
-// nothing. Each ASCII character of such text stands beside a zero byte,
-// which no 8-bit text holds: the order in which more units are ASCII
-// characters is the file's, when some of them stand four in a row (as the
-// names and line ends of settings do) and they are not lost among other
-// characters (one unit in 32). A file without a zero byte is never taken
-// for UTF-16, nor one with a few stray zero bytes.
+// nothing. The bytes must be UTF-16 text of that order from start to end:
+// an even count, surrogates in pairs, no NUL or other control character
+// but tab and line ends, and no CR or LF as a unit's high byte (which is
+// how 8-bit line ends, and the other order's, read). The order is the one
+// that reads more line ends, "=" and "[" as ASCII characters, which every
+// line of settings, key files and tables holds; characters of the text
+// itself (U+3000, U+4E00) never tell it. So 8-bit text with a UTF-16 line
+// in it, or zeroed in places, is never taken for UTF-16.
 std::optional<Utf16Order> Utf16OrderWithoutMark(std::span<const std::uint8_t> bytes);
-// The order of a file that is UTF-16, by its mark or without one.
+// The order of a file that is UTF-16, by its mark or without one; a UTF-8
+// mark makes it no UTF-16, whatever follows.
 std::optional<Utf16Order> Utf16TextOrder(std::span<const std::uint8_t> bytes);
 
 // The UTF-8 text of UTF-16 bytes (without their mark), or why they are no

@@ -623,8 +623,10 @@ TEST_F(Settings, ADamagedStoreReadsAsDefaultsAndKeepsItsLines)
     fs::create_directories(fs::path(SectionFile("tolv")).parent_path());
     std::ofstream(SectionFile("tolv"), std::ios::binary) << "\0\0garbage\nno separator\n"s;
     EXPECT_EQ(basic::GetSetting("Volume", 4), "4");
+    // Zero bytes beside its text: it may be UTF-16 of an order that cannot
+    // be told, and takes no 8-bit line.
     basic::SaveSetting("Volume", 6);
-    EXPECT_EQ(ReadText(SectionFile("tolv")), "\0\0garbage\nno separator\nVolume=6\n"s);
+    EXPECT_EQ(ReadText(SectionFile("tolv")), "\0\0garbage\nno separator\n"s);
 }
 
 TEST_F(Settings, DefaultsAndValuesAreConvertedToText)

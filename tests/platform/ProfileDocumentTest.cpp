@@ -118,14 +118,14 @@ TEST(ProfileDocument, PlainValuesAndHandWrittenQuotesStandAsBefore)
 TEST(ProfileDocument, ADamagedFileReadsWhatIsIntactAndKeepsItsDamage)
 {
     const std::string longLine(3 * 1024 * 1024, 'x');
-    const std::string damaged = "[conf\nGood=1\nNul\0Key=2\n"s + longLine + "\n\xFF\xFE=3\nHalf";
+    const std::string damaged = "[conf\nGood=1\nNul\x01Key=2\n"s + longLine + "\n\xFF\xFE=3\nHalf";
     ProfileDocument ini(damaged);
     EXPECT_EQ(ini.Find("conf", "Good"), "1") << "a header without its bracket still names its section";
     EXPECT_FALSE(ini.Find("conf", "NulKey"));
     EXPECT_FALSE(ini.Find("conf", "Half"));
     ASSERT_TRUE(ini.Set("conf", "Added", "4"));
     // The bytes 0xFF 0xFE make the file code page 932, where they are a key too.
-    EXPECT_TRUE(ini.Bytes() == "[conf\nGood=1\nNul\0Key=2\n"s + longLine + "\n\xFF\xFE=3\nAdded=4\nHalf");
+    EXPECT_TRUE(ini.Bytes() == "[conf\nGood=1\nNul\x01Key=2\n"s + longLine + "\n\xFF\xFE=3\nAdded=4\nHalf");
 }
 
 TEST(ProfileDocument, ACodePage932FileStaysCodePage932)

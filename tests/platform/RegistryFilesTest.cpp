@@ -91,13 +91,13 @@ TEST_F(RegistryFiles, ADamagedKeyFileKeepsItsOtherLines)
 {
     const fs::path file = Registry() / "software" / "quorvant" / "tolv.conf";
     fs::create_directories(file.parent_path());
-    const std::string damaged = "no equals sign\n\0\0\0=zero\nGood=1\nTrailing"s;
+    const std::string damaged = "no equals sign\n\x01\x02\x03=control\nGood=1\nTrailing"s;
     std::ofstream(file, std::ios::binary) << damaged;
     EXPECT_EQ(platform::ReadRegistryValue("Software\\Quorvant\\tolv", "Good"), "1");
     EXPECT_FALSE(platform::ReadRegistryValue("Software\\Quorvant\\tolv", "Trailing"));
     ASSERT_TRUE(platform::WriteRegistryValue("Software\\Quorvant\\tolv", "Good", "2").ok);
     ASSERT_TRUE(platform::WriteRegistryValue("Software\\Quorvant\\tolv", "New", "3").ok);
-    EXPECT_EQ(Read(file), "no equals sign\n\0\0\0=zero\nGood=2\nTrailing\nNew=3\n"s);
+    EXPECT_EQ(Read(file), "no equals sign\n\x01\x02\x03=control\nGood=2\nTrailing\nNew=3\n"s);
 }
 
 // A mark at the start of the second line is that line's text; removing the

@@ -3,11 +3,12 @@
 // UTF-16 of their order, or, when they are no UTF-16 text, left whole.
 #include "platform/ProfileFile.h"
 #include "platform/RegistryFiles.h"
+#include "platform/base/TextCodec.h"
 #include "support/ScratchFolder.h"
 #include "support/ScratchRegistry.h"
 #include "support/StoredTextFiles.h"
 
-#include <gtest/gtest.h>
+#include <gmock/gmock.h>
 
 #include <filesystem>
 #include <fstream>
@@ -15,7 +16,14 @@
 namespace {
 
 using namespace std::string_literals;
+using testing::HasSubstr;
+using testing::Not;
 using testsupport::Utf16File;
+
+std::string Unmarked(const std::string& text, const std::string& order)
+{
+    return Utf16File(text, order).substr(2);
+}
 
 void WriteBytes(const std::string& path, const std::string& bytes)
 {
@@ -31,6 +39,8 @@ protected:
     const std::string ini = scratch / "tolv.ini";
     const std::string keyPath = "Software\\Quorvant\\tolv";
     const std::string keyFile = *platform::RegistryKeyFile(keyPath);
+    // first is the text's first line.
+    void SetsInItsOrder(const std::string& text, const std::string& first, const std::string& value);
 };
 
 TEST_F(Utf16Settings, AChangedValueIsWrittenInTheFilesOrderAndEveryOtherLineKeepsItsBytes)
@@ -63,15 +73,17 @@ TEST_F(Utf16Settings, AFileThatLooksUtf16ButIsNoUtf16TextIsLeftWhole)
 {
     const std::string good = Utf16File("[conf]\r\nTitle=a\r\n", "LE");
     // An odd byte count, lone surrogates of either half, and UTF-32; without
-    // a mark, an odd count and UTF-32 too.
+    // a mark, an odd count, a lone surrogate and UTF-32 too, which are then
+    // no UTF-16 at all but 8-bit text with zero bytes.
     for (const std::string& bytes :
          {good + "\n"s, good + "=\0\x00\xD8"s, Utf16File("[conf]\r\nTitle=", "BE") + "\xDC\x00"s,
-          "\xFF\xFE\0\0"s + "[\0\0\0"s, good.substr(2) + "\n"s, "[\0\0\0c\0\0\0o\0\0\0n\0\0\0f\0\0\0]\0\0\0"s}) {
+          "\xFF\xFE\0\0"s + "[\0\0\0"s, good.substr(2) + "\n"s, good.substr(2) + "\x00\xD8"s,
+          "[\0\0\0c\0\0\0o\0\0\0n\0\0\0f\0\0\0]\0\0\0"s}) {
         WriteBytes(ini, bytes);
         EXPECT_EQ(platform::ReadProfileString(ini, "conf", "Title"), std::nullopt);
         const platform::FileUpdate update = platform::WriteProfileString(ini, "conf", "Title", "b");
         EXPECT_FALSE(update.ok);
-        EXPECT_NE(update.failure.find("is no UTF-16 text"), std::string::npos) << update.failure;
+        EXPECT_THAT(update.failure, HasSubstr(bytes.starts_with("[") ? "zero bytes" : "is no UTF-16 text"));
         EXPECT_EQ(testsupport::ReadText(ini), bytes);
 
         WriteBytes(keyFile, bytes);
@@ -80,13 +92,82 @@ TEST_F(Utf16Settings, AFileThatLooksUtf16ButIsNoUtf16TextIsLeftWhole)
     }
 }
 
-TEST_F(Utf16Settings, EightBitTextWithStrayZeroBytesStaysEightBit)
+TEST_F(Utf16Settings, AMarkDecidesAndEightBitTextWithZeroBytesIsNeverWrittenOver)
 {
-    // Three ASCII characters beside zero bytes, not four in a row.
-    const std::string bytes = "[conf]\r\nT\0i\0t\0le=東京\r\nPath=/srv/a\0.wav\r\n"s;
-    WriteBytes(ini, bytes);
-    EXPECT_TRUE(platform::WriteProfileString(ini, "conf", "Added", "x").ok);
-    EXPECT_EQ(testsupport::ReadText(ini), bytes + "Added=x\r\n");
+    const std::string utf8 = "[conf]\r\nTitle=Café\r\n";
+    const std::string cp932 = textcodec::EncodeCp932("[conf]\r\nTitle=東京\r\n");
+    // Title as the 8-bit lines hold it, and the file: a UTF-16 line added by
+    // another tool, with and without a UTF-8 mark, and after a mark what
+    // without it would read as UTF-16 whole; a code page 932 file
+    // whose going-over to UTF-8 read as UTF-16; a crash's zeros around "["
+    // and "=" in UTF-16 places.
+    for (const auto& [title, bytes] : std::vector<std::pair<std::optional<std::string>, std::string>>{
+             {"Café", "\xEF\xBB\xBF" + utf8 + Unmarked("Added=x\r\n", "LE")},
+             {std::nullopt, "\xEF\xBB\xBF[conf] " + Unmarked("\r\nTitle=x\r\n", "LE")},
+             {"Café", utf8 + Unmarked("[x]\r\nAdded=x\r\n", "BE")},
+             {"東京", cp932 + Unmarked("A=1\r\n", "LE") + textcodec::EncodeCp932("Name=東\r\n") +
+                          Unmarked("B=2\r\n", "LE") + "x"},
+             {std::nullopt, "\0\0[\0\0\0=\0\0\0"s}}) {
+        WriteBytes(ini, bytes);
+        EXPECT_EQ(platform::ReadProfileString(ini, "conf", "Title"), title);
+        const platform::FileUpdate update = platform::WriteProfileString(ini, "conf", "Title", "Café 2");
+        EXPECT_FALSE(update.ok);
+        EXPECT_THAT(update.failure, HasSubstr("zero bytes"));
+        EXPECT_EQ(testsupport::ReadText(ini), bytes);
+        WriteBytes(keyFile, bytes);
+        EXPECT_FALSE(platform::WriteRegistryValue(keyPath, "Title", "b").ok);
+        EXPECT_EQ(testsupport::ReadText(keyFile), bytes);
+    }
+}
+
+// Key files without a mark, in both orders, written and read back as UTF-16.
+void Utf16Settings::SetsInItsOrder(const std::string& text, const std::string& first, const std::string& value)
+{
+    for (const std::string order : {"LE", "BE"}) {
+        WriteBytes(keyFile, Unmarked(text, order));
+        EXPECT_EQ(platform::ReadRegistryValue(keyPath, first.substr(0, first.find('='))),
+                  first.substr(first.find('=') + 1))
+            << order;
+        EXPECT_TRUE(platform::WriteRegistryValue(keyPath, "New", value).ok) << order;
+        EXPECT_EQ(testsupport::ReadText(keyFile), Unmarked(text + "New=" + value + "\r\n", order)) << order;
+    }
+}
+
+TEST_F(Utf16Settings, ShortAndJapaneseNamesAreUtf16)
+{
+    SetsInItsOrder("a=1\r\n", "a=1", "x");
+    SetsInItsOrder("ab=2\r\nb=3\r\nabc=4\r\n", "ab=2", "x");
+    SetsInItsOrder("朝=朝のニュース\r\n夜=音楽\r\n", "朝=朝のニュース", "x");
+}
+
+TEST_F(Utf16Settings, CharactersEndingInAZeroByteNeverTellTheOrder)
+{
+    SetsInItsOrder("a=　　　一一一\r\n", "a=　　　一一一", "　一　一");
+    // Without a line end, only "=" tells it.
+    for (const std::string order : {"LE", "BE"}) {
+        WriteBytes(keyFile, Unmarked("a=　　　一一一", order));
+        EXPECT_EQ(platform::ReadRegistryValue(keyPath, "a"), "　　　一一一") << order;
+    }
+}
+
+TEST_F(Utf16Settings, AValueThatWouldLeaveTheOrderUntoldIsRefusedAndNoMarkAdded)
+{
+    WriteBytes(keyFile, Unmarked("a=1\r\n", "LE"));
+    const platform::FileUpdate update = platform::WriteRegistryValue(keyPath, "b", "ਪੰਜਾਬ");
+    EXPECT_FALSE(update.ok);
+    EXPECT_THAT(update.failure, HasSubstr("without a byte order mark"));
+    EXPECT_EQ(testsupport::ReadText(keyFile), Unmarked("a=1\r\n", "LE"));
+}
+
+TEST_F(Utf16Settings, ADeleteThatWouldJoinTwoLineEndsSaysSo)
+{
+    const std::string bytes = "A=1\rDel=2\n\nB=3\n";
+    WriteBytes(keyFile, bytes);
+    const platform::FileUpdate update = platform::DeleteRegistryValue(keyPath, "Del");
+    EXPECT_FALSE(update.ok);
+    EXPECT_THAT(update.failure, HasSubstr("CR alone"));
+    EXPECT_THAT(update.failure, Not(HasSubstr("code page 932")));
+    EXPECT_EQ(testsupport::ReadText(keyFile), bytes);
 }
 
 } // namespace

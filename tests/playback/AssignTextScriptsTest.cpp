@@ -53,6 +53,9 @@ bool AssignTextScripts::OpenAndSave(const testsupport::StoredTextCase& c, const 
         EXPECT_EQ(Button(0, 0, static_cast<int>(k)).FileName, "/srv/" + c.texts[k] + ".wav") << c.shape;
     }
     Button(0, 0, 9).FileName = "/srv/" + added + ".wav";
+    // Saved over itself, also where it was not opened: over another file
+    // a save replaces it as a new one.
+    state.CurrentFilePath = path;
     if (Save(path) == 0) {
         EXPECT_EQ(testsupport::ReadText(path), c.bytes) << c.shape;
         return false;
@@ -193,4 +196,23 @@ TEST_F(AssignTextScripts, ATableOfAnotherCodePageIsSavedAsWithItsBytes)
     ASSERT_EQ(boxes.size(), 1U);
     EXPECT_TRUE(boxes[0].starts_with("The assign table was not saved:") && boxes[0].find("café") != std::string::npos)
         << boxes[0];
+}
+
+// Save As over another file replaces it whole: a table read for certain is
+// written as a new file, whatever the old file's reading; a save over a
+// table's own file that now holds zero bytes is refused with the box.
+TEST_F(AssignTextScripts, SaveAsReplacesAFileInDoubtAndZeroBytesRefuseASaveOverItself)
+{
+    ASSERT_EQ(Open(scratch.Write("show.txt", ButtonLine(0, "東京") + "\r\n")), 1);
+    const std::string doubtful = scratch.Write("old.txt", "\"BankName_01\",\"old é\"\r\n");
+    ASSERT_EQ(Save(doubtful), 1);
+    EXPECT_EQ(testsupport::ReadText(doubtful), ButtonLine(0, "東京") + "\r\n");
+
+    const std::string zeroed = ButtonLine(0, "東京") + "\r\n" + std::string("\0\0\0\0", 4);
+    scratch.Write("old.txt", zeroed);
+    boxes.clear();
+    EXPECT_EQ(Save(doubtful), 0);
+    EXPECT_EQ(testsupport::ReadText(doubtful), zeroed);
+    ASSERT_EQ(boxes.size(), 1U);
+    EXPECT_TRUE(boxes[0].starts_with("The assign table was not saved:")) << boxes[0];
 }
