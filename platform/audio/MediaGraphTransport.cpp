@@ -88,6 +88,7 @@ bool MediaGraph::Stop()
         state_ = GraphState::Stopped;
         return true;
     }
+    ReportShortfall();
     if (resumeReady_) {
         // The sound stops at once; what was decoded ahead is dropped, and the
         // stream waits until the graph runs again from here.
@@ -118,6 +119,9 @@ bool MediaGraph::Completed()
     }
     bool finished = true;
     ForEachFeed([&finished](RendererFeed& feed) { finished = finished && feed.Finished(); });
+    if (finished) {
+        ReportShortfall();
+    }
     return finished;
 }
 

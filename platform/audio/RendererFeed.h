@@ -74,6 +74,9 @@ public:
     std::int64_t PositionFrames();
     // The stream has ended and the device has played all of it.
     bool Finished();
+    // Milliseconds the voice went silent for want of decoded sound while the
+    // stream had more to give, since the last call.
+    std::int64_t TakeStarvedMs();
     // Frames queued and not yet played.
     std::int64_t FramesAhead();
     // Every pool buffer is queued, or the stream has ended or was shut down.
@@ -107,6 +110,7 @@ private:
     std::vector<std::uint8_t> storage_;
     std::array<VoiceBuffer, PoolBuffers> pool_;
     std::int64_t base_ = 0;
+    std::uint64_t starvedSeen_ = 0;
     float left_ = 1.0f;
     float right_ = 1.0f;
     double speed_ = 1.0;
