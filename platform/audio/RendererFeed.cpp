@@ -283,6 +283,17 @@ bool RendererFeed::WaitBuffered(int timeoutMs)
     return fed_.wait_for(lock, std::chrono::milliseconds(timeoutMs), [this] { return Buffered(); });
 }
 
+bool RendererFeed::StartReady()
+{
+    return Buffered() || FramesAhead() >= static_cast<std::int64_t>(format_.rate) * StartMs / 1000;
+}
+
+bool RendererFeed::WaitStartReady(int timeoutMs)
+{
+    std::unique_lock lock(mutex_);
+    return fed_.wait_for(lock, std::chrono::milliseconds(timeoutMs), [this] { return StartReady(); });
+}
+
 void RendererFeed::SetGains(float left, float right)
 {
     left_ = left;

@@ -83,6 +83,13 @@ public:
     bool Buffered() const;
     // Waits up to timeoutMs for Buffered.
     bool WaitBuffered(int timeoutMs);
+    // Enough is decoded ahead for the voice to start: StartMs of sound (what
+    // a start takes into the audio the device holds, and time for the
+    // decoder's next blocks), every pool buffer, or the stream's end.
+    static constexpr int StartMs = 200;
+    bool StartReady();
+    // Waits up to timeoutMs for StartReady.
+    bool WaitStartReady(int timeoutMs);
     // Decoded blocks whose format differed from the voice's and were dropped.
     std::int64_t DroppedBlocks() const { return dropped_.load(std::memory_order_relaxed); }
 
