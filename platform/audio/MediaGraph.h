@@ -105,8 +105,6 @@ public:
     bool Prepare();
     static int PrerollLimitMs();
     static constexpr int StopLimitMs = 500;
-    // What a file source reads at once.
-    static constexpr int SourceBlockBytes = 128 * 1024;
     // How long a seek is waited for.
     static constexpr int AnswerMs = 100;
     // 0 or less restores the default (5000 ms).

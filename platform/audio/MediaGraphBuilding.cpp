@@ -134,12 +134,6 @@ int MediaGraph::AddFilter(const MediaFilter& filter)
     }
     if (added->element != nullptr && filter.kind == MediaFilter::Kind::Element) {
         added->fileSource = added->fileSource || media::FactoryName(added->element) == "filesrc";
-        if (media::FactoryName(added->element) == "filesrc") {
-            // A share answers each read after a delay of its own: read in
-            // large blocks, so that a few reads a second keep a sound fed
-            // (the decoded blocks wait in the renderers' pools meanwhile).
-            g_object_set(added->element, "blocksize", static_cast<guint>(SourceBlockBytes), nullptr);
-        }
         added->fileSink = added->fileSink || media::FactoryName(added->element) == "filesink";
     }
     gst_bin_add(GST_BIN_CAST(pipeline_), added->element);
