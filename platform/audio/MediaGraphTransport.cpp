@@ -54,8 +54,8 @@ bool MediaGraph::Run()
         // few periods in. A slow share is not waited for beyond the bound.
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(startWaitMs);
         ForEachFeed([&deadline](RendererFeed& feed) {
-            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline -
-                                                                                    std::chrono::steady_clock::now());
+            const auto left =
+                std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
             feed.WaitStartReady(static_cast<int>(std::max<std::int64_t>(0, left.count())));
         });
     }

@@ -228,9 +228,9 @@ int Voice::HeldFrames(int limit) const
     }
     // The interpolator keeps a few frames back.
     const std::uint64_t usable = resampling_ ? held - std::min<std::uint64_t>(held, 4) : held;
-    return static_cast<int>(std::min<std::uint64_t>(
-        static_cast<std::uint64_t>(limit),
-        usable * static_cast<std::uint64_t>(deviceRate_) / static_cast<std::uint64_t>(appliedRate_)));
+    return static_cast<int>(
+        std::min<std::uint64_t>(static_cast<std::uint64_t>(limit), usable * static_cast<std::uint64_t>(deviceRate_) /
+                                                                       static_cast<std::uint64_t>(appliedRate_)));
 }
 
 std::size_t Voice::PullFrames(float* out, std::size_t frames)

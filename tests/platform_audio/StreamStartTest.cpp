@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <span>
 #include <vector>
 
@@ -47,12 +48,8 @@ protected:
     // Where in what the card got the sound's first frame is, -1 when not.
     std::ptrdiff_t Find(const std::vector<float>& sound) const
     {
-        for (std::size_t f = 0; f + 8 <= card->stream.size() / 2; ++f) {
-            if (std::equal(sound.begin(), sound.begin() + 16, card->stream.begin() + static_cast<std::ptrdiff_t>(2 * f))) {
-                return static_cast<std::ptrdiff_t>(f);
-            }
-        }
-        return -1;
+        const auto at = std::search(card->stream.begin(), card->stream.end(), sound.begin(), sound.begin() + 16);
+        return at == card->stream.end() ? -1 : (at - card->stream.begin()) / 2;
     }
 
     RewindingCard* card = nullptr;
