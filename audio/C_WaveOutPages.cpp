@@ -260,9 +260,27 @@ C_WaveOut::ReadOutcome C_WaveOut::ReadPage(std::span<std::uint8_t> destination, 
                                            std::int64_t fromFrame)
 {
     std::size_t got = 0;
+    // The read may wait and let a stop or a new start run meanwhile: what it
+    // gives back (the handle, the end of the data) belongs to its run only.
+    const std::uint64_t run = playRun_;
+    const int before = c_FileHnd;
+    int handle = before;
+    const auto keepsRun = [&] {
+        if (run == playRun_) {
+            c_FileHnd = handle;
+            return true;
+        }
+        if (handle != 0 && handle != before) {
+            basic::CloseFileHandle(handle); // opened for the run that is over
+        }
+        return false;
+    };
     if (direct) {
         std::int64_t bytesRead = 0;
-        c_FileHnd = basic::ReadFileAt(destination, position, c_FileHnd, fileName_, 0, &bytesRead);
+        handle = basic::ReadFileAt(destination, position, handle, fileName_, 0, &bytesRead);
+        if (!keepsRun()) {
+            return ReadOutcome::Failed;
+        }
         if (c_FileHnd == 0) {
             basic::WriteLog("C_WaveOut ReadFileToMemEx Failed " + fileName_ + "#" + std::to_string(fromFrame) + "#" +
                                 basic::SystemErrorText(0),
@@ -273,7 +291,10 @@ C_WaveOut::ReadOutcome C_WaveOut::ReadPage(std::span<std::uint8_t> destination, 
     } else {
         const std::size_t reload = static_cast<std::size_t>(NumDiskBufferPages_) * pageBytes_;
         const DiskReadCache::Result result = c_DiskCache.Read(
-            destination, position, c_Wave.DataOffset + c_Wave.DataSize, reload, c_FileHnd, fileName_, got);
+            destination, position, c_Wave.DataOffset + c_Wave.DataSize, reload, handle, fileName_, got);
+        if (!keepsRun()) {
+            return ReadOutcome::Failed;
+        }
         if (result == DiskReadCache::Result::Failed) {
             basic::WriteLog("C_WaveOut ReadBufferToMem Failed " + fileName_ + "#" + std::to_string(fromFrame), 1, 0);
             return ReadOutcome::Failed;

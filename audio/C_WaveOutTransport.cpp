@@ -200,7 +200,16 @@ std::int32_t C_WaveOut::Play()
         }
     }
     for (int page = 0; page <= c_LastFilledPage; ++page) {
-        QueuePage(page, "waveOutWrite (Start1) Failed r=");
+        const platform::audio::AudioError refused = QueuePage(page, "waveOutWrite (Start1) Failed r=");
+        if (refused != platform::audio::AudioError::None) {
+            // Passed over, the page's piece of the sound would be missing
+            // without a word: the sound does not start, and says why.
+            basic::WriteLog("C_WaveOut sound not started, a page was not taken (" +
+                                std::string(platform::audio::ErrorText(refused)) + ") " + fileName_,
+                            1, 0);
+            basic::CloseFileHandle(c_FileHnd);
+            return FailPlay();
+        }
     }
     c_Playing = true;
     c_Restarting = false;

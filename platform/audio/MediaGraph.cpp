@@ -132,6 +132,7 @@ MediaGraph::MediaGraph()
 
 MediaGraph::~MediaGraph()
 {
+    ReportShortfall();
     if (StopPipeline(false)) {
         // Stopped: what is left goes now.
         TakeRemains().reset();
@@ -442,6 +443,27 @@ void MediaGraph::Fail(std::string reason, bool stuck)
     Log("Media graph: " + lastError_, 0);
     StopPipeline(stuck);
     preparedOk_ = false;
+}
+
+void MediaGraph::GatherShortfall()
+{
+    ForEachFeed([this](RendererFeed& feed) { shortMs_ += feed.TakeStarvedMs(); });
+}
+
+void MediaGraph::ReportShortfall()
+{
+    GatherShortfall();
+    if (shortMs_ <= 0) {
+        return;
+    }
+    std::string files;
+    for (const std::string& file : SourceFiles()) {
+        files += (files.empty() ? "\"" : ", \"") + file + "\"";
+    }
+    Log("Media graph: " + (files.empty() ? std::string("the stream") : files) +
+            " was not read in time: the sound went silent for " + std::to_string(shortMs_) + " ms",
+        0);
+    shortMs_ = 0;
 }
 
 void MediaGraph::DrainBus()

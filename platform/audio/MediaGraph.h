@@ -214,6 +214,10 @@ private:
     void Fail(std::string reason, bool stuck = false);
     void DrainBus();
     void ApplyGains();
+    // Adds up how long the renderers went silent for want of decoded sound
+    // (a file read too slowly); Report logs it once the run is over.
+    void GatherShortfall();
+    void ReportShortfall();
     std::int64_t PositionFrames();
     std::int64_t FramesOf(double seconds) const;
 
@@ -245,6 +249,7 @@ private:
     int volume_ = 0;
     int balance_ = 0;
     std::string lastError_;
+    std::int64_t shortMs_ = 0;
 };
 
 } // namespace platform::audio

@@ -8,6 +8,7 @@
 #include <gst/gst.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 
 namespace platform::audio {
@@ -17,6 +18,8 @@ namespace {
 constexpr std::int64_t nsPerSecond = 1'000'000'000;
 constexpr int durationLimitMs = 2000;
 constexpr int silentLevel = -10000;
+// Longest a start waits for its decoder (the program's thread is not held longer).
+constexpr int startWaitMs = 20;
 
 double Gain(int hundredthsOfDb)
 {
@@ -43,6 +46,18 @@ bool MediaGraph::Run()
     // A seek under way already takes the voices where they are to go.
     if (!resumeReady_ && !seeking_) {
         Seek(stoppedAt_, stop_);
+    }
+    if (!seeking_) {
+        // Just after a seek or the preparation the decoder may have handed
+        // on only its first block (40 ms of a wave file): a local file gives
+        // more at once, and the sound starts with it rather than run dry a
+        // few periods in. A slow share is not waited for beyond the bound.
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(startWaitMs);
+        ForEachFeed([&deadline](RendererFeed& feed) {
+            const auto left =
+                std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+            feed.WaitStartReady(static_cast<int>(std::max<std::int64_t>(0, left.count())));
+        });
     }
     ForEachFeed([](RendererFeed& feed) { feed.Start(); });
     state_ = GraphState::Running;
@@ -88,6 +103,7 @@ bool MediaGraph::Stop()
         state_ = GraphState::Stopped;
         return true;
     }
+    ReportShortfall();
     if (resumeReady_) {
         // The sound stops at once; what was decoded ahead is dropped, and the
         // stream waits until the graph runs again from here.
@@ -118,6 +134,9 @@ bool MediaGraph::Completed()
     }
     bool finished = true;
     ForEachFeed([&finished](RendererFeed& feed) { finished = finished && feed.Finished(); });
+    if (finished) {
+        ReportShortfall();
+    }
     return finished;
 }
 

@@ -89,6 +89,27 @@ bool Mixer::AnyVoiceWaitsToPlay()
     return waits;
 }
 
+int Mixer::FramesHeldByStarting(int limit, const std::array<std::atomic<bool>, MaxVoices>& starting)
+{
+    passes_.fetch_add(1, std::memory_order_seq_cst);
+    int held = limit;
+    for (std::size_t i = 0; i < slots_.size(); ++i) {
+        if (!starting[i].load(std::memory_order_acquire)) {
+            continue;
+        }
+        Voice* voice = slots_[i].load(std::memory_order_seq_cst);
+        if (voice == nullptr || !voice->TryLock()) {
+            continue;
+        }
+        if (voice->Fresh()) {
+            held = std::min(held, voice->HeldFrames(limit));
+        }
+        voice->Unlock();
+    }
+    passes_.fetch_add(1, std::memory_order_seq_cst);
+    return held;
+}
+
 int Mixer::MixStarting(float* mix, int frames, int period, int channels,
                        std::array<std::atomic<bool>, MaxVoices>& starting)
 {

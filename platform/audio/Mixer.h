@@ -37,6 +37,10 @@ public:
     // Returns where in mix the last starting sound that ran out ended, or -1.
     int MixStarting(float* mix, int frames, int period, int channels,
                     std::array<std::atomic<bool>, MaxVoices>& starting);
+    // Mixer side: the fewest frames, up to limit, that a voice whose flag in
+    // starting is set and that has not played yet can fill from what it
+    // holds (see Voice::HeldFrames).
+    int FramesHeldByStarting(int limit, const std::array<std::atomic<bool>, MaxVoices>& starting);
     // Mixer side: whether any voice sounded in the last MixPeriod (or waited
     // for its start there).
     bool Sounded() const { return sounded_; }

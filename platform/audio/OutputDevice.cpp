@@ -274,7 +274,7 @@ DeviceSink::WriteResult OutputDevice::WriteAndKeep(const float* frames, int coun
     return result;
 }
 
-bool OutputDevice::RewindForStarts()
+bool OutputDevice::RewindForStarts(int following)
 {
     // Everything queued but the margin the device needs is taken back and
     // written again, with the starting voices mixed in from its first frame.
@@ -283,6 +283,7 @@ bool OutputDevice::RewindForStarts()
     const int period = PeriodFrames();
     const std::int64_t begunNs = MonotonicNs();
     const bool lost = lost_.load(std::memory_order_relaxed);
+    NoteCut();
     const int rewindable = lost ? 0 : sink_->Rewindable();
     MeasureMargin(lost ? inFlight_ : sink_->InFlightFrames());
     // A sound that ran out in the queued audio is still heard to its end: a
@@ -291,9 +292,15 @@ bool OutputDevice::RewindForStarts()
     const int afterLastSound =
         soundEnded_ ? static_cast<int>(std::min<std::uint64_t>(end - std::min(end, lastSoundEnd_), INT32_MAX))
                     : INT32_MAX;
-    const int wanted = std::min<int>(rewindable - StartMarginFrames(), static_cast<int>(historyFilled_));
+    const int room = std::min<int>(rewindable - StartMarginFrames(), static_cast<int>(historyFilled_));
+    // A sound whose decoder has given it less than that so far takes back
+    // only what it can fill, with the frames mixed right after: it would run
+    // out inside the audio written again and leave a gap before its next
+    // frames.
+    const int held = room > 0 ? mixer_.FramesHeldByStarting(room + following, starting_) - following : room;
+    const int wanted = std::min(room, held);
     int frames = wanted > 0 && afterLastSound > 0 ? sink_->Rewind(std::min(wanted, afterLastSound)) : 0;
-    if (frames <= 0 && afterLastSound > 0 && !cannotRewind_ && historyFilled_ > 0 && !lost &&
+    if (frames <= 0 && afterLastSound > 0 && (room <= 0 || held > 0) && !cannotRewind_ && historyFilled_ > 0 && !lost &&
         sink_->TriedTakingFramesBack() != std::optional<bool>(true) &&
         (rewindable <= 0 || rewindable > StartMarginFrames())) {
         // Audio is queued and the device would not give any of it back (one
@@ -341,6 +348,13 @@ bool OutputDevice::RewindForStarts()
         }
     }
     return true;
+}
+
+void OutputDevice::NoteCut()
+{
+    if (cut_.exchange(false, std::memory_order_acq_rel)) {
+        NoteSoundEnd(rendered_.load(std::memory_order_relaxed));
+    }
 }
 
 void OutputDevice::NoteSoundEnd(std::uint64_t frame)
@@ -551,9 +565,7 @@ DeviceSink::WriteResult OutputDevice::MixAndWrite(int periods, int lead)
     const int late = sink_->TakeWakeLateFrames();
     NoteLateness(late);
     const bool ranDryLate = GrowForLateness(late);
-    if (startPending_.exchange(false, std::memory_order_acq_rel)) {
-        RewindForStarts();
-    }
+    NoteCut();
     // The periods the device has room for go over in one write: one call
     // into the device a wake-up, however many periods it asks for. The part
     // of a period that makes up a device's fill at its start goes first.
@@ -561,6 +573,9 @@ DeviceSink::WriteResult OutputDevice::MixAndWrite(int periods, int lead)
     const auto channels = static_cast<std::size_t>(Channels());
     lead = std::clamp(lead, 0, period - 1);
     periods = std::clamp(periods, lead > 0 ? 0 : 1, lead > 0 ? MaxPeriodsAWrite - 1 : MaxPeriodsAWrite);
+    if (startPending_.exchange(false, std::memory_order_acq_rel)) {
+        RewindForStarts(periods * period + lead);
+    }
     const std::uint64_t base = rendered_.load(std::memory_order_relaxed);
     int frames = 0;
     for (int p = lead > 0 ? -1 : 0; p < periods; ++p) {
@@ -626,7 +641,7 @@ void OutputDevice::Run()
                 // at once, behind it; a device woken from its sleep is filled.
                 const bool slept = asleep_.exchange(false, std::memory_order_acq_rel);
                 const bool starts = startPending_.exchange(false, std::memory_order_acq_rel);
-                const bool started = starts && !RewindForStarts();
+                const bool started = starts && !RewindForStarts(0);
                 if (slept && !starts && !ResumedVoiceWaits()) {
                     // Woken with nothing to play yet (a voice resumed before
                     // its first buffer, or given it but not yet started): it

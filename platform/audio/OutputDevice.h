@@ -81,6 +81,9 @@ public:
     // A voice may play again (more buffers after it ran dry, a resume): wakes
     // a mixer that stopped feeding its device because nothing sounded.
     void VoiceMayPlay();
+    // A voice stopped, or was closed, while its last frames may still be
+    // queued on the device: a start is not mixed into them.
+    void SoundCut() { cut_.store(true, std::memory_order_release); }
     // True while the device is stopped because nothing plays on it: its mixer
     // sleeps until a voice is started or may play again.
     bool Asleep() const { return asleep_.load(std::memory_order_acquire); }
@@ -123,8 +126,9 @@ private:
     // On its own clock the mixer wakes once every few periods.
     static constexpr int OwnClockPeriodsAWake = 4;
     DeviceSink::WriteResult WriteAndKeep(const float* frames, int count);
-    // True when the starts were mixed into queued audio taken back.
-    bool RewindForStarts();
+    // True when the starts were mixed into queued audio taken back; following
+    // frames are mixed right after it.
+    bool RewindForStarts(int following);
     // Mixer side, once nothing has sounded for as long as the device holds:
     // stops feeding a device that can be stopped and restarted at no cost.
     void SleepWhileSilent();
@@ -173,6 +177,9 @@ private:
     std::vector<float> rewound_;
     std::array<std::atomic<bool>, Mixer::MaxVoices> starting_{};
     std::atomic<bool> startPending_{false};
+    std::atomic<bool> cut_{false};
+    // Mixer side: a sound cut off ended where the mixing has got to.
+    void NoteCut();
     // Mixer side: the queued-ahead audio, what is left of it when the device
     // wakes the mixer, and what it is grown on.
     std::atomic<int> queuedAhead_{0};

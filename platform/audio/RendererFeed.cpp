@@ -58,6 +58,13 @@ struct RendererFeed::Callbacks {
         auto* feed = static_cast<RendererFeed*>(data);
         const Scope scope(*feed);
         feed->endOfStream_.store(true);
+        // The voice's last frames are queued: running out now is its end.
+        feed->busy_.store(true);
+        Voice* voice = feed->streamVoice_.load();
+        if (!feed->held_.load() && voice != nullptr) {
+            voice->SetMoreToCome(false);
+        }
+        feed->busy_.store(false);
         feed->NotifyAll();
     }
 
@@ -152,6 +159,7 @@ std::unique_ptr<Voice> RendererFeed::NewVoice(const StreamFormat& format, AudioE
         return nullptr;
     }
     voice->Pause();
+    voice->SetMoreToCome(!endOfStream_.load());
     voice->SetVolume(left_, right_);
     voice->SetRate(static_cast<int>(std::lround(format.rate * speed_)));
     return voice;
@@ -159,6 +167,7 @@ std::unique_ptr<Voice> RendererFeed::NewVoice(const StreamFormat& format, AudioE
 
 void RendererFeed::UseVoice(std::unique_ptr<Voice> voice)
 {
+    starvedSeen_ = 0;
     {
         std::lock_guard lock(mutex_);
         streamVoice_.store(voice.get());
@@ -200,6 +209,9 @@ void RendererFeed::ResetTo(std::int64_t frame)
 {
     if (voice_) {
         voice_->Reset();
+        // After a seek the stream goes on from frame: more is to come until
+        // it ends again (its end cannot pass while the stream is held).
+        voice_->SetMoreToCome(!endOfStream_.load());
     }
     queued_.store(0);
     base_ = frame;
@@ -225,6 +237,17 @@ void RendererFeed::Pause()
 std::int64_t RendererFeed::PositionFrames()
 {
     return base_ + (voice_ ? static_cast<std::int64_t>(voice_->Position()) : 0);
+}
+
+std::int64_t RendererFeed::TakeStarvedMs()
+{
+    if (!voice_) {
+        return 0;
+    }
+    const std::uint64_t starved = voice_->StarvedFrames();
+    const std::uint64_t fresh = starved - std::min(starved, starvedSeen_);
+    starvedSeen_ = starved;
+    return static_cast<std::int64_t>(fresh * 1000 / static_cast<std::uint64_t>(std::max(1, voice_->Device().Rate())));
 }
 
 bool RendererFeed::Finished()
@@ -258,6 +281,17 @@ bool RendererFeed::WaitBuffered(int timeoutMs)
 {
     std::unique_lock lock(mutex_);
     return fed_.wait_for(lock, std::chrono::milliseconds(timeoutMs), [this] { return Buffered(); });
+}
+
+bool RendererFeed::StartReady()
+{
+    return Buffered() || FramesAhead() >= static_cast<std::int64_t>(format_.rate) * StartMs / 1000;
+}
+
+bool RendererFeed::WaitStartReady(int timeoutMs)
+{
+    std::unique_lock lock(mutex_);
+    return fed_.wait_for(lock, std::chrono::milliseconds(timeoutMs), [this] { return StartReady(); });
 }
 
 void RendererFeed::SetGains(float left, float right)

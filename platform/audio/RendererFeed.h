@@ -74,12 +74,22 @@ public:
     std::int64_t PositionFrames();
     // The stream has ended and the device has played all of it.
     bool Finished();
+    // Milliseconds the voice went silent for want of decoded sound while the
+    // stream had more to give, since the last call.
+    std::int64_t TakeStarvedMs();
     // Frames queued and not yet played.
     std::int64_t FramesAhead();
     // Every pool buffer is queued, or the stream has ended or was shut down.
     bool Buffered() const;
     // Waits up to timeoutMs for Buffered.
     bool WaitBuffered(int timeoutMs);
+    // Enough is decoded ahead for the voice to start: StartMs of sound (what
+    // a start takes into the audio the device holds, and time for the
+    // decoder's next blocks), every pool buffer, or the stream's end.
+    static constexpr int StartMs = 200;
+    bool StartReady();
+    // Waits up to timeoutMs for StartReady.
+    bool WaitStartReady(int timeoutMs);
     // Decoded blocks whose format differed from the voice's and were dropped.
     std::int64_t DroppedBlocks() const { return dropped_.load(std::memory_order_relaxed); }
 
@@ -107,6 +117,7 @@ private:
     std::vector<std::uint8_t> storage_;
     std::array<VoiceBuffer, PoolBuffers> pool_;
     std::int64_t base_ = 0;
+    std::uint64_t starvedSeen_ = 0;
     float left_ = 1.0f;
     float right_ = 1.0f;
     double speed_ = 1.0;

@@ -70,6 +70,17 @@ public:
         return &slots_[head];
     }
 
+    // Consumer side: the item index places behind the oldest, or null when
+    // fewer are waiting. It stays in the ring.
+    const T* Peek(std::size_t index) const
+    {
+        const std::size_t head = head_.load(std::memory_order_relaxed);
+        if (index >= ((tail_.load(std::memory_order_acquire) - head) & mask_)) {
+            return nullptr;
+        }
+        return &slots_[(head + index) & mask_];
+    }
+
     void PopFront() { head_.store((head_.load(std::memory_order_relaxed) + 1) & mask_, std::memory_order_release); }
 
     bool Pop(T& item)

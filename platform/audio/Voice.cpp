@@ -60,6 +60,10 @@ Voice::~Voice()
 {
     if (slot_ >= 0) {
         device_->DetachVoice(slot_);
+        if (!silent_ || tailRemaining_ > 0) {
+            // Its last frames are queued on the device: no start reaches back over them.
+            device_->SoundCut();
+        }
     }
     FinishAll();
 }
@@ -138,6 +142,12 @@ void Voice::Reset()
 {
     Sync();
     Lock();
+    if (slot_ >= 0 && (!silent_ || tailRemaining_ > 0)) {
+        // The sound stops with the fade below, after what the device holds
+        // of it: a start (its own restart, as a rule) taking that back would
+        // sound over the old sound and then cut it off.
+        device_->SoundCut();
+    }
     FinishAll();
     frontFrame_ = 0;
     playedFrames_ = 0;
@@ -194,6 +204,33 @@ void Voice::FinishAll()
     while (queue_.Pop(buffer)) {
         buffer->state_.store(VoiceBuffer::Finished, std::memory_order_release);
     }
+}
+
+int Voice::HeldFrames(int limit) const
+{
+    if (!moreToCome_.load(std::memory_order_acquire)) {
+        return limit;
+    }
+    const auto block = static_cast<std::size_t>(format_.BlockAlign());
+    const auto wanted = static_cast<std::uint64_t>(limit) * static_cast<std::uint64_t>(appliedRate_) /
+                            static_cast<std::uint64_t>(deviceRate_) +
+                        4;
+    std::uint64_t held = 0;
+    for (std::size_t i = 0; held < wanted; ++i) {
+        VoiceBuffer* const* buffer = queue_.Peek(i);
+        if (buffer == nullptr) {
+            break;
+        }
+        if ((*buffer)->Looping()) {
+            return limit;
+        }
+        held += (*buffer)->data.size() / block - (i == 0 ? std::min(frontFrame_, (*buffer)->data.size() / block) : 0);
+    }
+    // The interpolator keeps a few frames back.
+    const std::uint64_t usable = resampling_ ? held - std::min<std::uint64_t>(held, 4) : held;
+    return static_cast<int>(
+        std::min<std::uint64_t>(static_cast<std::uint64_t>(limit), usable * static_cast<std::uint64_t>(deviceRate_) /
+                                                                       static_cast<std::uint64_t>(appliedRate_)));
 }
 
 std::size_t Voice::PullFrames(float* out, std::size_t frames)
@@ -348,6 +385,11 @@ void Voice::AddDeclick(float* mix, int frames)
         }
     }
     tailRemaining_ -= count;
+    if (tailRemaining_ == 0 && count > 0) {
+        // The fade of a pause or a stop is the sound's end: a start does not
+        // reach back over it.
+        endedAt_ = std::max(endedAt_, count);
+    }
 }
 
 void Voice::ApplySteadyGain(int from, int to)
@@ -402,6 +444,9 @@ void Voice::MixInto(float* mix, int frames)
         silent_ = produced == 0;
         if (produced < frames && (produced > 0 || sounding_)) {
             endedAt_ = produced;
+        }
+        if (produced < frames && playedFrames_ > 0 && moreToCome_.load(std::memory_order_acquire)) {
+            starved_.fetch_add(static_cast<std::uint64_t>(frames - produced), std::memory_order_acq_rel);
         }
         sounding_ = produced == frames;
         if (format_.channels == 1) {

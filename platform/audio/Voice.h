@@ -78,6 +78,14 @@ public:
     void SetRate(int rate);
     int Rate() const { return rateRequested_.load(std::memory_order_relaxed); }
     int QueuedBuffers() const { return static_cast<int>(queue_.Size()); }
+    // Any thread: more of the sound is still to come than is queued (a
+    // decoder feeds the voice). A start then takes from it no more at once
+    // than it holds, and frames it has to leave silent for want of more
+    // are counted (see StarvedFrames).
+    void SetMoreToCome(bool more) { moreToCome_.store(more, std::memory_order_release); }
+    // Device frames the voice left silent while more was to come, since it
+    // was opened.
+    std::uint64_t StarvedFrames() const { return starved_.load(std::memory_order_acquire); }
     // False when the device had no free voice slot.
     bool Attached() const { return slot_ >= 0; }
     // Lets a device on virtual time catch up with the clock and passes the
@@ -98,6 +106,9 @@ public:
         endedAt_ = -1;
         return at;
     }
+    // Mixer side, with the lock held: device frames the voice can play from
+    // what is queued, up to limit (limit when no more is to come).
+    int HeldFrames(int limit) const;
     bool Fresh() const { return playedFrames_ == 0 && !paused_ && !pauseRequested_.load(std::memory_order_acquire); }
     void Unlock() { locked_.store(false, std::memory_order_release); }
     // Mixer side, with the lock held: something of this voice sounded in the
@@ -135,8 +146,10 @@ private:
     std::atomic<float> rightTarget_{1.0f};
     std::atomic<int> rateRequested_;
     std::atomic<bool> locked_{false};
+    std::atomic<bool> moreToCome_{false};
     // Mixer -> control.
     std::atomic<std::uint64_t> position_{0};
+    std::atomic<std::uint64_t> starved_{0};
 
     // Mixer state, guarded by the voice's lock.
     std::uint64_t playedFrames_ = 0;

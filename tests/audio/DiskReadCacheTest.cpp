@@ -82,4 +82,28 @@ TEST_F(DiskReadCacheTest, AFailedReadLeavesNothingCachedAndTheHandleClosed)
     EXPECT_TRUE(cache.IsEmpty());
 }
 
+TEST_F(DiskReadCacheTest, AReloadWhoseReadWaitsWhileTheCacheIsReservedAnewKeepsNothingItRead)
+{
+    // The read waits and lets a load of another file reserve the cache anew:
+    // the read lands in the memory it began with, still alive, and the cache
+    // neither serves it nor holds it.
+    cache.Reserve(300);
+    std::vector<std::uint8_t> out(100, 0xEE);
+    std::size_t copied = 0;
+    testsupport::TestFileLayer layer;
+    bool reserved = false;
+    layer.readFault = [&](int) {
+        if (!reserved) {
+            reserved = true;
+            cache.Reserve(4000);
+        }
+        return 0;
+    };
+    EXPECT_EQ(cache.Read(out, 100, 1000, 300, handle, path, copied), DiskReadCache::Result::Failed);
+    EXPECT_TRUE(reserved);
+    EXPECT_EQ(copied, 0U);
+    EXPECT_TRUE(cache.IsEmpty());
+    EXPECT_EQ(out[0], 0xEE);
+}
+
 } // namespace

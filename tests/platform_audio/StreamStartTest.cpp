@@ -1,0 +1,130 @@
+// A decoder's sound starts with what it has decoded so far: its first block
+// (40 ms of a wave file) may be all the voice holds when the start is mixed
+// into the audio queued ahead. And a sound started again while it plays
+// (the same button pressed again) must not sound over its old frames still
+// queued on the device. Both compared frame by frame on a card that takes
+// audio back and on one that cannot.
+#include "RewindingCard.h"
+#include "support/AudioTestSignals.h"
+
+#include "platform/audio/OutputDevice.h"
+#include "platform/audio/Voice.h"
+#include "support/ClockFixture.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <span>
+#include <vector>
+
+namespace {
+
+using namespace platform::audio;
+using audiotest::ExpectedFloats;
+using audiotest::NoiseBytes;
+using audiotest::RewindingCard;
+
+constexpr int period = 256;
+const StreamFormat format{48000, 16, 2};
+
+class StreamStart : public testsupport::ClockFixture, public testing::WithParamInterface<bool> {
+protected:
+    void SetUp() override
+    {
+        auto owned = std::make_unique<RewindingCard>(GetParam(), period);
+        card = owned.get();
+        card->inFlight = period - 1;
+        device = OutputDevice::Start("Card", std::move(owned), Pacing::Manual);
+        // Another sound plays (silent, so that only the tested one is heard)
+        // and ten periods are queued ahead of the card.
+        bed = device->OpenVoice(format);
+        bedBuffer.data = quiet;
+        bedBuffer.SetLooping(true);
+        ASSERT_EQ(bed->Write(bedBuffer), AudioError::None);
+        device->RenderPeriods(12);
+        card->played = card->appl - 10 * period;
+    }
+
+    // Where in what the card got the sound's first frame is, -1 when not.
+    std::ptrdiff_t Find(const std::vector<float>& sound) const
+    {
+        const auto at = std::search(card->stream.begin(), card->stream.end(), sound.begin(), sound.begin() + 16);
+        return at == card->stream.end() ? -1 : (at - card->stream.begin()) / 2;
+    }
+
+    RewindingCard* card = nullptr;
+    std::shared_ptr<OutputDevice> device;
+    std::vector<std::uint8_t> quiet = std::vector<std::uint8_t>(4 * period * 4, 0);
+    VoiceBuffer bedBuffer;
+    std::unique_ptr<Voice> bed;
+};
+
+TEST_P(StreamStart, ADecodedSoundThatHoldsOneBlockAtItsStartPlaysWholeOnceTheNextArrives)
+{
+    const auto bytes = NoiseBytes(format, 6000, 11);
+    const std::size_t block = 1920 * 4;
+    auto voice = device->OpenVoice(format);
+    voice->SetMoreToCome(true);
+    voice->Pause();
+    VoiceBuffer first;
+    VoiceBuffer rest;
+    first.data = std::span<const std::uint8_t>(bytes).first(block);
+    rest.data = std::span<const std::uint8_t>(bytes).subspan(block);
+    ASSERT_EQ(voice->Write(first), AudioError::None);
+    voice->Restart();
+    device->RenderPeriods(1);
+    // The decoder's next block comes a moment later, well before the card needs it.
+    ASSERT_EQ(voice->Write(rest), AudioError::None);
+    voice->SetMoreToCome(false); // and the stream ends
+    device->RenderPeriods(30);
+
+    const auto expected = ExpectedFloats(format, bytes);
+    const std::ptrdiff_t at = Find(expected);
+    ASSERT_GE(at, 0) << "the sound's first frame was played";
+    ASSERT_GE(card->stream.size(), 2 * static_cast<std::size_t>(at) + expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        ASSERT_EQ(card->stream[2 * static_cast<std::size_t>(at) + i], expected[i]) << "frame " << i / 2;
+    }
+    EXPECT_EQ(voice->StarvedFrames(), 0U);
+}
+
+TEST_P(StreamStart, ARestartEndsTheOldSoundWithTheStopsFadeBeforeTheNewFirstFrame)
+{
+    const auto oldBytes = NoiseBytes(format, 40 * period, 12);
+    const auto newBytes = NoiseBytes(format, 8 * period, 13);
+    auto voice = device->OpenVoice(format);
+    VoiceBuffer oldBuffer;
+    oldBuffer.data = oldBytes;
+    ASSERT_EQ(voice->Write(oldBuffer), AudioError::None);
+    device->RenderPeriods(12);
+    card->played = card->appl - 10 * period;
+    const std::size_t queuedOld = card->appl;
+
+    voice->Reset();
+    VoiceBuffer newBuffer;
+    newBuffer.data = newBytes;
+    ASSERT_EQ(voice->Write(newBuffer), AudioError::None);
+    device->RenderPeriods(12);
+
+    const auto a = ExpectedFloats(format, oldBytes);
+    const auto b = ExpectedFloats(format, newBytes);
+    const std::ptrdiff_t oldStart = Find(a);
+    ASSERT_GE(oldStart, 0);
+    // What was queued of the old sound plays out untouched; the new sound
+    // follows it, over nothing but the old one's fade.
+    for (std::size_t f = static_cast<std::size_t>(oldStart); f < queuedOld; ++f) {
+        const std::size_t i = 2 * (f - static_cast<std::size_t>(oldStart));
+        ASSERT_EQ(card->stream[2 * f], a[i]) << "old sound, frame " << i / 2;
+    }
+    ASSERT_GE(card->stream.size(), 2 * queuedOld + b.size());
+    for (std::size_t i = 2 * Voice::DeclickFrames; i < b.size(); ++i) {
+        ASSERT_EQ(card->stream[2 * queuedOld + i], b[i]) << "new sound, frame " << i / 2;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Cards, StreamStart, testing::Values(true, false),
+                         [](const testing::TestParamInfo<bool>& param) {
+                             return param.param ? "TakesAudioBack" : "CannotTakeAudioBack";
+                         });
+
+} // namespace
