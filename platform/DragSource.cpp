@@ -13,6 +13,8 @@
 #include <QWidget>
 
 #include <optional>
+#include <string>
+#include <string_view>
 #include <utility>
 
 namespace platform {
@@ -47,21 +49,30 @@ QWidget* DropTargetAt(QWidget& top, QPoint at)
     return over != nullptr && over->acceptDrops() ? over : nullptr;
 }
 
+// A drag not carried out leaves a line saying what it carried and why.
+int DropKeptLost(const DragData& data, std::string_view why)
+{
+    Log("A drag made during a press was dropped: " + std::string(why) + " (" + FileNames(data) + ")", 0);
+    return DropEffectNone;
+}
+
 // A drag the operator made and let go during a press lands where it was
 // let go, not where the pointer is by now.
 int DropKept(const KeptDragEnd& end, const DragData& data, int allowed)
 {
     if (end.cancelled) {
-        return DropEffectNone;
+        return DropKeptLost(data, "Esc came before it was let go");
     }
-    QWidget* top = end.window != nullptr && end.window->isVisible() ? TopLevelOf(*end.window) : nullptr;
+    if (end.window == nullptr) {
+        return DropKeptLost(data, "it was let go outside the program's windows");
+    }
+    QWidget* top = end.window->isVisible() ? TopLevelOf(*end.window) : nullptr;
     if (top == nullptr) {
-        Log("A drag made during a press was dropped: the window it was let go over is gone", 0);
-        return DropEffectNone;
+        return DropKeptLost(data, "the window it was let go over is gone");
     }
     QWidget* target = DropTargetAt(*top, end.position.toPoint());
     if (target == nullptr) {
-        return DropEffectNone; // let go where nothing takes it, as a drag outside a press
+        return DropKeptLost(data, "nothing takes files where it was let go");
     }
     const QPointer<QWidget> alive(target);
     QMimeData mime;
@@ -72,17 +83,20 @@ int DropKept(const KeptDragEnd& end, const DragData& data, int allowed)
     QDragEnterEvent enter(at, actions, &mime, Qt::NoButton, modifiers);
     QCoreApplication::sendEvent(target, &enter);
     if (!alive) {
-        return DropEffectNone;
+        return DropKeptLost(data, "the control it was let go over is gone");
     }
     if (!enter.isAccepted() || enter.dropAction() == Qt::IgnoreAction) {
         QDragLeaveEvent leave;
         QCoreApplication::sendEvent(target, &leave);
-        return DropEffectNone;
+        return DropKeptLost(data, "it was refused where it was let go");
     }
     QDropEvent drop(at, actions, &mime, Qt::NoButton, modifiers);
     drop.setDropAction(enter.dropAction());
     QCoreApplication::sendEvent(target, &drop);
-    return drop.isAccepted() ? FromDropActions(drop.dropAction()) : DropEffectNone;
+    if (!drop.isAccepted()) {
+        return DropKeptLost(data, "it was refused where it was let go");
+    }
+    return FromDropActions(drop.dropAction());
 }
 
 } // namespace

@@ -57,6 +57,15 @@ Qt::DropAction ChosenAction(int effect)
     return Qt::IgnoreAction;
 }
 
+std::string FileNames(const DragData& data)
+{
+    std::string names;
+    for (const std::string& file : data.Files()) {
+        names += (names.empty() ? "" : ", ") + file;
+    }
+    return names;
+}
+
 DropTarget::DropTarget(QWidget& target) : QObject(&target), target_(target), repeat_(this)
 {
     target.setAcceptDrops(true);
@@ -160,7 +169,9 @@ bool DropTarget::eventFilter(QObject* watched, QEvent* event)
             AfterKeptInput(*this, [this, dropped]() mutable {
                 if (CarryOut(dropped) == DropEffectNone) {
                     // The other program was told that the drop was taken.
-                    Log("Input kept during a press was dropped: the drop was refused where it was let go", 0);
+                    Log("Input kept during a press was dropped: the drop was refused where it was let go (" +
+                            FileNames(dropped.data) + ")",
+                        0);
                 }
             });
         } else {

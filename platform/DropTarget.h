@@ -7,6 +7,7 @@
 #include <QPoint>
 
 #include <functional>
+#include <string>
 #include <vector>
 
 class QDropEvent;
@@ -70,5 +71,7 @@ Qt::DropActions ToDropActions(int effects);
 int FromDropActions(Qt::DropActions actions);
 // The one action a drop takes for an accepted effect (copy before move before link).
 Qt::DropAction ChosenAction(int effect);
+// The files a drag carries, as a log line names them.
+std::string FileNames(const DragData& data);
 
 } // namespace platform

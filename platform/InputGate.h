@@ -37,7 +37,7 @@ void AfterKeptInput(QObject& context, std::function<void()> action);
 
 // Where a drag begun by kept input was let go, in the press too.
 struct KeptDragEnd {
-    QPointer<QWindow> window; // the window the release came to
+    QPointer<QWindow> window; // of the program's, under the pointer there; none: another program's or none
     QPointF position;         // in that window
     Qt::KeyboardModifiers modifiers;
     bool cancelled = false;   // Esc came first

@@ -153,7 +153,7 @@ protected:
         servers.emplace(sounds / "unc");
         RampWave("unc/studio/jingles/a.wav", Rate);
         Assign(0, 0, 0, "//studio/jingles/a.wav");
-        const std::string dropped = RampWave("dropped.wav", Rate);
+        dropped = RampWave("dropped.wav", Rate);
         layer.emplace();
         layer->Hold("/studio/jingles/", true);
         window->show();
@@ -188,6 +188,8 @@ protected:
         return answered;
     }
 
+    std::string dropped;
+
     bool Dropped()
     {
         return testsupport::ProcessUntil([this] { return !ports.Log.Starting("TolvButton_OLEDropped").empty(); },
@@ -211,7 +213,8 @@ TEST_P(PressDrop, ADropTheButtonRefusesAfterThePressIsDroppedWithALine)
     const auto refusals = [this] {
         const std::vector<std::string> lines = DayLogEntries();
         return std::count(lines.begin(), lines.end(),
-                          "Input kept during a press was dropped: the drop was refused where it was let go");
+                          "Input kept during a press was dropped: the drop was refused where it was let go (" +
+                              dropped + ")");
     };
     EXPECT_TRUE(testsupport::ProcessUntil([&] { return refusals() > 0; }, testsupport::RealWaitMs));
     EXPECT_EQ(refusals(), 1);
