@@ -97,14 +97,7 @@ public:
         if (release == kept_.end()) {
             return std::nullopt;
         }
-        // The release came to the window that took the pointer as the drag
-        // began (the material browser, say), placed in that window. A drag
-        // lands in the window under the pointer where it was let go, as the
-        // window system finds it for a live drag.
-        const QPointF global = release->event->GlobalPosition();
-        QWindow* over = QGuiApplication::topLevelAt(global.toPoint());
-        KeptDragEnd end{over, over != nullptr ? over->mapFromGlobal(global) : QPointF(), release->event->Modifiers(),
-                        false};
+        KeptDragEnd end{release->event->GlobalPosition().toPoint(), release->event->Modifiers(), false};
         // The drag takes the pointer and the keys; the program's own actions
         // kept meanwhile stay, in their order.
         std::deque<Input> actions;

@@ -15,6 +15,7 @@
 #include "support/RiffFileBuilder.h"
 
 #include <QAction>
+#include <QCursor>
 #include <QDialog>
 #include <QKeyEvent>
 #include <QMenu>
@@ -157,6 +158,7 @@ TEST_F(PressWait, HoldsClicksKeysAndDropsThroughEveryPumpAndCarriesThemOutAfterI
         const QPoint at = list.mapTo(&form, QPoint(20, 20));
         const Qt::DropActions actions = Qt::CopyAction | Qt::MoveAction;
         QWindowSystemInterface::handleDrag(window, &mime, at, actions, Qt::LeftButton, Qt::NoModifier);
+        QCursor::setPos(window->mapToGlobal(at)); // where it is let go
         const auto response =
             QWindowSystemInterface::handleDrop(window, &mime, at, actions, Qt::LeftButton, Qt::NoModifier);
         answered = response.isAccepted() ? response.acceptedAction() : Qt::IgnoreAction;
@@ -385,7 +387,7 @@ TEST_F(PressWait, CarriesOutADragMadeInItToWhereItWasLetGoUnlessEscCameFirst)
     ASSERT_TRUE(testsupport::ProcessUntil([this] { return log.size() >= 3; }, testsupport::RealWaitMs));
     EXPECT_EQ(log, (Log{"dragged 0", "drop on six /srv/sounds/three.wav",
                         "dragged " + std::to_string(platform::DropEffectCopy)}));
-    EXPECT_EQ(lines.LinesWith("Esc came before it was let go (/srv/sounds/three.wav)"), 1);
+    EXPECT_EQ(lines.LinesWith("Esc came before they were let go (/srv/sounds/three.wav)"), 1);
 }
 
 // However much the operator clicked in the press, the close box used after

@@ -13,6 +13,7 @@
 #include "support/TestFileLayer.h"
 
 #include <QCoreApplication>
+#include <QCursor>
 #include <QMimeData>
 #include <QUrl>
 #include <QWidget>
@@ -169,6 +170,7 @@ protected:
                 if (!answered && State().PonBusy[0] != 0) {
                     const Qt::DropActions actions = Qt::CopyAction | Qt::MoveAction | Qt::LinkAction;
                     QWindowSystemInterface::handleDrag(handle, &mime, at, actions, Qt::LeftButton, Qt::NoModifier);
+                    QCursor::setPos(handle->mapToGlobal(at)); // where it is let go
                     const auto response =
                         QWindowSystemInterface::handleDrop(handle, &mime, at, actions, Qt::LeftButton, Qt::NoModifier);
                     answered = response.isAccepted() ? response.acceptedAction() : Qt::IgnoreAction;
@@ -213,7 +215,7 @@ TEST_P(PressDrop, ADropTheButtonRefusesAfterThePressIsDroppedWithALine)
     const auto refusals = [this] {
         const std::vector<std::string> lines = DayLogEntries();
         return std::count(lines.begin(), lines.end(),
-                          "Input kept during a press was dropped: the drop was refused where it was let go (" +
+                          "Files let go during a press were not taken: they were refused where they were let go (" +
                               dropped + ")");
     };
     EXPECT_TRUE(testsupport::ProcessUntil([&] { return refusals() > 0; }, testsupport::RealWaitMs));
