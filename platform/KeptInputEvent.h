@@ -26,6 +26,8 @@ public:
     QPointF GlobalPosition() const { return globalPosition_; }
     Qt::KeyboardModifiers Modifiers() const { return modifiers_; }
     bool IsKeyPress(int key) const;
+    // What it was, for a log line ("a click", "a key", ...).
+    const char* What() const;
 
     std::unique_ptr<QEvent> Make() const;
 
