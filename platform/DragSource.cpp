@@ -4,9 +4,6 @@
 #include "platform/InputGate.h"
 #include "platform/base/LogSink.h"
 
-#include <QApplication>
-#include <QDragEnterEvent>
-
 #include <QDrag>
 #include <QMimeData>
 #include <QPointer>
@@ -20,70 +17,6 @@ namespace platform {
 namespace {
 
 DragHook dragHook;
-
-QWidget* TopLevelOf(const QWindow& window)
-{
-    for (QWidget* top : QApplication::topLevelWidgets()) {
-        if (top->windowHandle() == &window) {
-            return top;
-        }
-    }
-    return nullptr;
-}
-
-// As the toolkit finds a drop's target: the innermost control that takes drops.
-QWidget* DropTargetAt(QWidget& top, QPoint at)
-{
-    if (!top.rect().contains(at)) {
-        return nullptr;
-    }
-    QWidget* over = top.childAt(at);
-    if (over == nullptr) {
-        over = &top;
-    }
-    while (over != nullptr && !over->acceptDrops() && !over->isWindow()) {
-        over = over->parentWidget();
-    }
-    return over != nullptr && over->acceptDrops() ? over : nullptr;
-}
-
-// A drag the operator made and let go during a press lands where it was
-// let go, not where the pointer is by now.
-int DropKept(const KeptDragEnd& end, const DragData& data, int allowed)
-{
-    if (end.cancelled) {
-        return DropEffectNone;
-    }
-    QWidget* top = end.window != nullptr && end.window->isVisible() ? TopLevelOf(*end.window) : nullptr;
-    if (top == nullptr) {
-        Log("A drag made during a press was dropped: the window it was let go over is gone", 0);
-        return DropEffectNone;
-    }
-    QWidget* target = DropTargetAt(*top, end.position.toPoint());
-    if (target == nullptr) {
-        return DropEffectNone; // let go where nothing takes it, as a drag outside a press
-    }
-    const QPointer<QWidget> alive(target);
-    QMimeData mime;
-    data.WriteTo(mime);
-    const QPoint at = target->mapFrom(top, end.position.toPoint());
-    const Qt::DropActions actions = ToDropActions(allowed);
-    const Qt::KeyboardModifiers modifiers = end.modifiers;
-    QDragEnterEvent enter(at, actions, &mime, Qt::NoButton, modifiers);
-    QCoreApplication::sendEvent(target, &enter);
-    if (!alive) {
-        return DropEffectNone;
-    }
-    if (!enter.isAccepted() || enter.dropAction() == Qt::IgnoreAction) {
-        QDragLeaveEvent leave;
-        QCoreApplication::sendEvent(target, &leave);
-        return DropEffectNone;
-    }
-    QDropEvent drop(at, actions, &mime, Qt::NoButton, modifiers);
-    drop.setDropAction(enter.dropAction());
-    QCoreApplication::sendEvent(target, &drop);
-    return drop.isAccepted() ? FromDropActions(drop.dropAction()) : DropEffectNone;
-}
 
 } // namespace
 
@@ -99,7 +32,14 @@ int StartDrag(QWidget& source, const DragData& data, int allowedEffects)
         return DropEffectNone;
     }
     if (const std::optional<KeptDragEnd> end = TakeKeptDragEnd()) {
-        return DropKept(*end, data, allowed) & allowed;
+        if (end->cancelled) {
+            Log("Files dragged during a press were not taken: Esc came before they were let go (" + FileNames(data) +
+                    ")",
+                0);
+            return DropEffectNone;
+        }
+        // Where the operator let go, not where the pointer is by now.
+        return DropLetGoAt(end->globalPosition, data, allowed, end->modifiers) & allowed;
     }
     if (dragHook) {
         return dragHook(source, data, allowed) & allowed;

@@ -5,10 +5,15 @@
 #include "platform/InputGate.h"
 #include "platform/base/LogSink.h"
 
+#include <QApplication>
+#include <QCursor>
 #include <QDragMoveEvent>
 #include <QDropEvent>
+#include <QMimeData>
+#include <QPointer>
 #include <QWidget>
 
+#include <string_view>
 #include <utility>
 
 namespace platform {
@@ -55,6 +60,83 @@ Qt::DropAction ChosenAction(int effect)
         return Qt::LinkAction;
     }
     return Qt::IgnoreAction;
+}
+
+std::string FileNames(const DragData& data)
+{
+    std::string names;
+    for (const std::string& file : data.Files()) {
+        names += (names.empty() ? "" : ", ") + file;
+    }
+    return names;
+}
+
+namespace {
+
+// What a drop in a press takes: never a move, which the source would carry
+// out (deleting its file) before the handlers could refuse the drop.
+int TakenInPress(int allowed)
+{
+    return allowed & (DropEffectCopy | DropEffectLink);
+}
+
+int NotTaken(const DragData& data, std::string_view why)
+{
+    Log("Files let go during a press were not taken: " + std::string(why) + " (" + FileNames(data) + ")", 0);
+    return DropEffectNone;
+}
+
+// As the toolkit finds a drop's target: the innermost control that takes drops.
+QWidget* DropTargetAt(QWidget& top, QPoint at)
+{
+    QWidget* over = top.childAt(at);
+    if (over == nullptr) {
+        over = &top;
+    }
+    while (over != nullptr && !over->acceptDrops() && !over->isWindow()) {
+        over = over->parentWidget();
+    }
+    return over != nullptr && over->acceptDrops() && over->isEnabled() ? over : nullptr;
+}
+
+} // namespace
+
+int DropLetGoAt(QPoint global, const DragData& data, int allowed, Qt::KeyboardModifiers modifiers)
+{
+    QWidget* top = QApplication::topLevelAt(global);
+    if (top == nullptr) {
+        return NotTaken(data, "they were let go outside the program's windows");
+    }
+    if (const QWidget* modal = QApplication::activeModalWidget(); modal != nullptr && modal->window() != top) {
+        return NotTaken(data, "a dialog blocks the window they were let go over");
+    }
+    QWidget* target = DropTargetAt(*top, top->mapFromGlobal(global));
+    if (target == nullptr) {
+        return NotTaken(data, "nothing takes files where they were let go");
+    }
+    const QPointer<QWidget> alive(target);
+    QMimeData mime;
+    data.WriteTo(mime);
+    const QPoint at = target->mapFromGlobal(global);
+    const Qt::DropActions actions = ToDropActions(allowed);
+    QDragEnterEvent enter(at, actions, &mime, Qt::NoButton, modifiers);
+    QCoreApplication::sendEvent(target, &enter);
+    if (!alive) {
+        return NotTaken(data, "the control they were let go over is gone");
+    }
+    QDropEvent drop(at, actions, &mime, Qt::NoButton, modifiers);
+    drop.setDropAction(enter.dropAction());
+    if (enter.isAccepted() && enter.dropAction() != Qt::IgnoreAction) {
+        QCoreApplication::sendEvent(target, &drop);
+    } else {
+        QDragLeaveEvent leave;
+        QCoreApplication::sendEvent(target, &leave);
+        drop.ignore();
+    }
+    if (!drop.isAccepted()) {
+        return NotTaken(data, "they were refused where they were let go");
+    }
+    return FromDropActions(drop.dropAction());
 }
 
 DropTarget::DropTarget(QWidget& target) : QObject(&target), target_(target), repeat_(this)
@@ -107,6 +189,17 @@ bool DropTarget::eventFilter(QObject* watched, QEvent* event)
     case QEvent::DragEnter:
     case QEvent::DragMove: {
         auto& drag = *static_cast<QDragMoveEvent*>(event);
+        if (InputKept()) {
+            // The handlers are asked where the drop was let go, after the press.
+            if (inside_) {
+                RaiseOver(DragLeave);
+                Forget();
+            }
+            const Qt::DropAction taken = ChosenAction(TakenInPress(FromDropActions(drag.possibleActions())));
+            drag.setDropAction(taken);
+            drag.setAccepted(taken != Qt::IgnoreAction);
+            return true;
+        }
         const bool entering = event->type() == QEvent::DragEnter;
         if (entering) {
             data_ = drag.mimeData() != nullptr ? DragData::ReadFrom(*drag.mimeData()) : DragData();
@@ -138,7 +231,7 @@ bool DropTarget::eventFilter(QObject* watched, QEvent* event)
     case QEvent::Drop: {
         auto& drop = *static_cast<QDropEvent*>(event);
         repeat_.SetEnabled(false);
-        if (inside_ && lastEffect_ == DropEffectNone) {
+        if (inside_ && lastEffect_ == DropEffectNone && !InputKept()) {
             // Refused where it was let go: the drag just leaves.
             RaiseOver(DragLeave);
             Forget();
@@ -150,19 +243,21 @@ bool DropTarget::eventFilter(QObject* watched, QEvent* event)
                         ShiftCode(drop.modifiers()), drop.position().toPoint()};
         int effect = dropped.allowed;
         if (InputKept()) {
-            // The drop comes while a press runs: the source hears now the
-            // effect taken over this spot, the handler after the press, in
-            // its turn among the clicks and keys kept meanwhile.
-            if (inside_) {
-                effect = lastEffect_;
+            // The other program hears now that a copy is taken. The answers
+            // it had lag behind its pointer (it asks for the next spot only
+            // once the last is answered, and in a press the answers are
+            // slow), so the drop is carried out where the pointer was let
+            // go, which is where the pointer is as the drop comes.
+            effect = TakenInPress(effect);
+            if (effect == DropEffectNone) {
+                NotTaken(dropped.data, "the other program offered only to move them");
+            } else {
+                const QPoint global = QCursor::pos();
+                const Qt::KeyboardModifiers modifiers = drop.modifiers();
+                AfterKeptInput(*QCoreApplication::instance(), [dropped, effect, global, modifiers] {
+                    DropLetGoAt(global, dropped.data, effect, modifiers);
+                });
             }
-            dropped.allowed = effect;
-            AfterKeptInput(*this, [this, dropped]() mutable {
-                if (CarryOut(dropped) == DropEffectNone) {
-                    // The other program was told that the drop was taken.
-                    Log("Input kept during a press was dropped: the drop was refused where it was let go", 0);
-                }
-            });
         } else {
             effect = CarryOut(dropped);
         }

@@ -7,6 +7,7 @@
 #include <QPoint>
 
 #include <functional>
+#include <string>
 #include <vector>
 
 class QDropEvent;
@@ -24,10 +25,10 @@ inline constexpr int DragOver = 2;
 // a list scrolls on under a resting pointer); OnDragDrop sees the drop. Both
 // receive the allowed effects in effect and set the effect they accept (left
 // unchanged, the drop copies when copying is allowed). Positions are twips.
-// A drop while input is held (a press waits for its file) answers the source
-// with the effect taken over that spot and reaches OnDragDrop, with that
-// effect, after the hold has ended, behind the clicks and keys held with it;
-// a line is logged when OnDragDrop refuses it then.
+// While input is held (a press waits for its file) the handlers are not
+// asked: the other program hears at once that a copy (or link) is taken,
+// and the drop is carried out after the hold, behind the clicks and keys
+// held with it, where the pointer was let go (DropLetGoAt).
 class DropTarget final : public QObject {
 public:
     explicit DropTarget(QWidget& target);
@@ -70,5 +71,13 @@ Qt::DropActions ToDropActions(int effects);
 int FromDropActions(Qt::DropActions actions);
 // The one action a drop takes for an accepted effect (copy before move before link).
 Qt::DropAction ChosenAction(int effect);
+// The files a drag carries, as a log line names them.
+std::string FileNames(const DragData& data);
+
+// Carries out a drop let go at global (screen pixels) during a press: the
+// drop target under that spot of the program's windows, as the window
+// system finds it, is asked as in a live drop. Returns the effect taken; a
+// drop not taken leaves a line naming its files and why.
+int DropLetGoAt(QPoint global, const DragData& data, int allowed, Qt::KeyboardModifiers modifiers);
 
 } // namespace platform

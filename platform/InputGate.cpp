@@ -97,8 +97,7 @@ public:
         if (release == kept_.end()) {
             return std::nullopt;
         }
-        KeptDragEnd end{qobject_cast<QWindow*>(release->target.data()), release->event->Position(),
-                        release->event->Modifiers(), false};
+        KeptDragEnd end{release->event->GlobalPosition().toPoint(), release->event->Modifiers(), false};
         // The drag takes the pointer and the keys; the program's own actions
         // kept meanwhile stay, in their order.
         std::deque<Input> actions;
@@ -174,7 +173,9 @@ private:
         if (input.event) {
             if (keptEvents_ >= MostKept) {
                 if (!overflowLogged_) {
-                    Log("Input during a press beyond " + std::to_string(MostKept) + " events was dropped", 0);
+                    Log("Input during a press beyond " + std::to_string(MostKept) + " events was dropped, from " +
+                            input.event->What() + " on",
+                        0);
                     overflowLogged_ = true;
                 }
                 return;
@@ -228,11 +229,17 @@ private:
         if (input.action) {
             if (input.target) {
                 input.action();
+            } else {
+                Log("Input kept during a press was dropped: what the program put off (a close, a menu, a drop) was for "
+                    "a window or control closed since",
+                    0);
             }
         } else if (!input.target) {
-            Log("Input kept during a press was dropped: its window was closed since", 0);
+            Log(std::string("Input kept during a press was dropped: ") + input.event->What() +
+                    " for a window closed since",
+                0);
         } else {
-            Deliver(*static_cast<QWindow*>(input.target.data()), *input.event->Make());
+            Deliver(*static_cast<QWindow*>(input.target.data()), *input.event);
             if (input.target) {
                 QEvent carriedOut(KeptInputCarriedOut());
                 QCoreApplication::sendEvent(input.target, &carriedOut);
@@ -241,16 +248,20 @@ private:
         --delivering_;
     }
 
-    void Deliver(QWindow& target, QEvent& event)
+    void Deliver(QWindow& target, const KeptInputEvent& kept)
     {
         if (!target.isVisible()) {
-            Log("Input kept during a press was dropped: its window was hidden since", 0);
+            Log(std::string("Input kept during a press was dropped: ") + kept.What() + " for a window hidden since", 0);
             return;
         }
         if (BlockedByModal(&target)) {
-            Log("Input kept during a press was dropped: a dialog opened since blocks its window", 0);
+            Log(std::string("Input kept during a press was dropped: ") + kept.What() +
+                    " for a window a dialog opened since blocks",
+                0);
             return;
         }
+        const std::unique_ptr<QEvent> made = kept.Make();
+        QEvent& event = *made;
         const QKeyEvent* outer = carryingOut_;
         const bool outerPointer = carryingOutPointer_;
         if (event.type() == QEvent::KeyPress) {

@@ -1,8 +1,7 @@
 #pragma once
 
 #include <QEvent>
-#include <QPointF>
-#include <QPointer>
+#include <QPoint>
 #include <QWindow>
 
 #include <functional>
@@ -37,8 +36,9 @@ void AfterKeptInput(QObject& context, std::function<void()> action);
 
 // Where a drag begun by kept input was let go, in the press too.
 struct KeptDragEnd {
-    QPointer<QWindow> window; // the window the release came to
-    QPointF position;         // in that window
+    // On the screen: the release came to the window that took the pointer
+    // as the drag began (the material browser, say), whichever it ended over.
+    QPoint globalPosition;
     Qt::KeyboardModifiers modifiers;
     bool cancelled = false;   // Esc came first
 };

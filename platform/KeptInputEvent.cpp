@@ -49,6 +49,27 @@ bool KeptInputEvent::IsKeyPress(int key) const
     return type_ == QEvent::KeyPress && static_cast<const QKeyEvent&>(*copy_).key() == key;
 }
 
+const char* KeptInputEvent::What() const
+{
+    switch (type_) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+        return "a click";
+    case QEvent::MouseButtonRelease:
+        return "a mouse button let go";
+    case QEvent::MouseMove:
+        return "a pointer move";
+    case QEvent::Wheel:
+        return "a wheel turn";
+    case QEvent::KeyPress:
+        return "a key";
+    case QEvent::KeyRelease:
+        return "a key let go";
+    default:
+        return "a right-click menu";
+    }
+}
+
 std::unique_ptr<QEvent> KeptInputEvent::Make() const
 {
     if (copy_) {

@@ -23,8 +23,11 @@ public:
     QEvent::Type Type() const { return type_; }
     // Where a pointer event was made: in its window, and on the screen.
     QPointF Position() const { return position_; }
+    QPointF GlobalPosition() const { return globalPosition_; }
     Qt::KeyboardModifiers Modifiers() const { return modifiers_; }
     bool IsKeyPress(int key) const;
+    // What it was, for a log line ("a click", "a key", ...).
+    const char* What() const;
 
     std::unique_ptr<QEvent> Make() const;
 

@@ -8,19 +8,25 @@
 #include "controls/UC_Buttons.h"
 #include "controls/UC_ListView.h"
 #include "controls/UC_PathText.h"
+#include "controls/UC_TolvButton.h"
 #include "foundation/Parms.h"
 #include "foundation/Settings.h"
 #include "platform/DragSource.h"
 #include "platform/Form.h"
+#include "platform/InputGate.h"
+#include "platform/base/Hooks.h"
 #include "platform/base/Twips.h"
 #include "support/ClockFixture.h"
 #include "support/Gallery.h"
+#include "support/ProcessUntil.h"
 #include "support/ScratchFolder.h"
 
 #include <QApplication>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QUrl>
+#include <QWindow>
+#include <qpa/qwindowsysteminterface.h>
 
 #include <gmock/gmock.h>
 
@@ -305,6 +311,43 @@ TEST_F(FrmSozaiTest, DraggingAWaveOffersItsFileForCopying)
     std::remove((sounds + "w3.wav").c_str());
     Drag(1, 2);
     EXPECT_EQ(drags, 1);
+}
+
+// A file dragged from the browser onto a sound button of the main window
+// while a press holds input: the window system sends the moves and the
+// release to the browser, which took the pointer, placed in the browser.
+// After the press the file lands on the button where it was let go.
+TEST_F(FrmSozaiTest, AFileDraggedOntoAButtonOfTheMainWindowInAPressLandsThereAfterIt)
+{
+    platform::InstallInputGate();
+    owner.setGeometry(0, 0, 200, 100);
+    controls::UC_TolvButton button(&owner);
+    button.setGeometry(50, 20, 100, 60);
+    std::vector<std::string> landed;
+    button.OLEDropped = [&landed](platform::DragData& data) { landed = data.Files(); };
+    owner.show();
+    basic::SaveSetting("WindowLeftSozai1", std::to_string(400 * Px));
+    cache::FrmSozai& window = Open();
+    QWindow* from = window.windowHandle();
+    ASSERT_TRUE(testsupport::ProcessUntil([&] { return from->isExposed() && owner.windowHandle()->isExposed(); },
+                                          testsupport::RealWaitMs));
+    const QPointF start = List().ListArea().mapTo(&window, QPointF(CellPoint(1, 1)));
+    const QPointF end = from->mapFromGlobal(button.mapToGlobal(QPointF(50, 30)));
+    const auto queue = [from](QEvent::Type type, QPointF at, Qt::MouseButtons held) {
+        QWindowSystemInterface::handleMouseEvent<QWindowSystemInterface::AsynchronousDelivery>(
+            from, at, from->mapToGlobal(at), held, Qt::LeftButton, type);
+    };
+    {
+        const platform::InputHold press;
+        queue(QEvent::MouseButtonPress, start, Qt::LeftButton);
+        queue(QEvent::MouseMove, (start + end) / 2, Qt::LeftButton);
+        queue(QEvent::MouseMove, end, Qt::LeftButton);
+        queue(QEvent::MouseButtonRelease, end, Qt::NoButton);
+        QCoreApplication::processEvents();
+        EXPECT_TRUE(landed.empty()) << "not in the press";
+    }
+    EXPECT_TRUE(testsupport::ProcessUntil([&] { return !landed.empty(); }, testsupport::RealWaitMs));
+    EXPECT_THAT(landed, ElementsAre(sounds + "w2.wav"));
 }
 
 TEST_F(FrmSozaiTest, TheCloseBoxHidesTheWindowAndKeepsItLoaded)

@@ -5,6 +5,7 @@
 #include "platform/DropTarget.h"
 #include "platform/EventPump.h"
 #include "platform/Form.h"
+#include "platform/InputGate.h"
 #include "platform/PopupMenu.h"
 #include "platform/audio/PrerollTimeouts.h"
 #include "platform/base/Hooks.h"
@@ -15,6 +16,7 @@
 #include "support/RiffFileBuilder.h"
 
 #include <QAction>
+#include <QCursor>
 #include <QDialog>
 #include <QKeyEvent>
 #include <QMenu>
@@ -157,6 +159,7 @@ TEST_F(PressWait, HoldsClicksKeysAndDropsThroughEveryPumpAndCarriesThemOutAfterI
         const QPoint at = list.mapTo(&form, QPoint(20, 20));
         const Qt::DropActions actions = Qt::CopyAction | Qt::MoveAction;
         QWindowSystemInterface::handleDrag(window, &mime, at, actions, Qt::LeftButton, Qt::NoModifier);
+        QCursor::setPos(window->mapToGlobal(at)); // where it is let go
         const auto response =
             QWindowSystemInterface::handleDrop(window, &mime, at, actions, Qt::LeftButton, Qt::NoModifier);
         answered = response.isAccepted() ? response.acceptedAction() : Qt::IgnoreAction;
@@ -170,18 +173,24 @@ TEST_F(PressWait, HoldsClicksKeysAndDropsThroughEveryPumpAndCarriesThemOutAfterI
     EXPECT_EQ(log, (Log{"down 65", "click", "up 65", "down 66", "drop /srv/sounds/dropped.wav"}));
 }
 
-TEST_F(PressWait, CarriesOutACloseAskedInItAfterIt)
+// The close box clicked again and again in the press asks once.
+TEST_F(PressWait, CarriesOutACloseAskedInItAfterItOnce)
 {
     form.OnQueryUnload = [this](int& cancel, int) {
         log.emplace_back("close");
         cancel = 1;
     };
     const Log inWait = Wait([this] {
-        QWindowSystemInterface::handleCloseEvent<Queued>(form.windowHandle());
+        for (int close = 0; close < 3; ++close) {
+            QWindowSystemInterface::handleCloseEvent<Queued>(form.windowHandle());
+        }
+        Click();
         platform::DoEvents();
     });
     EXPECT_TRUE(inWait.empty());
-    EXPECT_TRUE(testsupport::ProcessUntil([this] { return log == Log{"close"}; }, testsupport::RealWaitMs));
+    ASSERT_TRUE(testsupport::ProcessUntil([this] { return !log.empty() && log.back() == "click"; },
+                                          testsupport::RealWaitMs));
+    EXPECT_EQ(log, (Log{"close", "click"}));
 }
 
 // As the menu's Alt+letter: the key that was kept still works its shortcut.
@@ -348,9 +357,11 @@ private:
 } // namespace
 
 // Dragged onto a control during the press, the pointer resting on another by
-// its end: the drag lands where the operator let it go.
-TEST_F(PressWait, CarriesOutADragMadeInItToWhereItWasLetGo)
+// its end: the drag lands where the operator let it go. Esc before the
+// release cancels it, with a line.
+TEST_F(PressWait, CarriesOutADragMadeInItToWhereItWasLetGoUnlessEscCameFirst)
 {
+    const testsupport::CapturedLog lines;
     DragLog source(form, log);
     DropLog six(form, log, "six", 100);
     DropLog two(form, log, "two", 150);
@@ -359,16 +370,27 @@ TEST_F(PressWait, CarriesOutADragMadeInItToWhereItWasLetGo)
         QWindowSystemInterface::handleMouseEvent<Queued>(window, at, window->mapToGlobal(at), buttons, Qt::LeftButton,
                                                          type);
     };
+    const auto drag = [&](bool escape, QPointF end) {
+        queue(QEvent::MouseButtonPress, {10, 170}, Qt::LeftButton);
+        queue(QEvent::MouseMove, {60, 170}, Qt::LeftButton);
+        queue(QEvent::MouseMove, end, Qt::LeftButton);
+        if (escape) {
+            QWindowSystemInterface::handleKeyEvent<Queued>(window, QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+        }
+        queue(QEvent::MouseButtonRelease, end, Qt::NoButton);
+        queue(QEvent::MouseMove, {160, 170}, Qt::NoButton);
+    };
     EXPECT_TRUE(Wait([&] {
-                    queue(QEvent::MouseButtonPress, {10, 170}, Qt::LeftButton);
-                    queue(QEvent::MouseMove, {60, 170}, Qt::LeftButton);
-                    queue(QEvent::MouseMove, {110, 170}, Qt::LeftButton);
-                    queue(QEvent::MouseButtonRelease, {110, 170}, Qt::NoButton);
-                    queue(QEvent::MouseMove, {160, 170}, Qt::NoButton);
+                    drag(true, {110, 170});
+                    drag(false, {110, 170});
+                    drag(false, {900, 170}); // over no window of the program
                     platform::DoEvents();
                 }).empty());
-    ASSERT_TRUE(testsupport::ProcessUntil([this] { return log.size() >= 2; }, testsupport::RealWaitMs));
-    EXPECT_EQ(log, (Log{"drop on six /srv/sounds/three.wav", "dragged " + std::to_string(platform::DropEffectCopy)}));
+    ASSERT_TRUE(testsupport::ProcessUntil([this] { return log.size() >= 4; }, testsupport::RealWaitMs));
+    EXPECT_EQ(log, (Log{"dragged 0", "drop on six /srv/sounds/three.wav",
+                        "dragged " + std::to_string(platform::DropEffectCopy), "dragged 0"}));
+    EXPECT_EQ(lines.LinesWith("Esc came before they were let go (/srv/sounds/three.wav)"), 1);
+    EXPECT_EQ(lines.LinesWith("let go outside the program's windows (/srv/sounds/three.wav)"), 1);
 }
 
 // However much the operator clicked in the press, the close box used after
@@ -393,8 +415,9 @@ TEST_F(PressWait, CarriesOutACloseAskedAfterMoreInputThanItKeeps)
     EXPECT_EQ(lines.LinesWith("was dropped"), 1);
 }
 
-// A click kept for a window the press closed or hid is dropped, and a line
-// says so; the input kept after it still is carried out.
+// A click kept for a window the press closed or hid, or an action put off
+// for a control closed in it, is dropped, and a line says so; the input kept
+// after it still is carried out.
 TEST_F(PressWait, DropsInputForAWindowClosedOrHiddenInIt)
 {
     const testsupport::CapturedLog lines;
@@ -415,18 +438,22 @@ TEST_F(PressWait, DropsInputForAWindowClosedOrHiddenInIt)
                 type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::LeftButton, type);
         }
     };
+    auto putOffFor = std::make_unique<QObject>(); // as a close put off by a control closed in the press
     EXPECT_TRUE(Wait([&] {
                     clickOn(*closed);
                     clickOn(hidden);
+                    platform::AfterKeptInput(*putOffFor, [this] { log.emplace_back("put off"); });
                     Click();
                     platform::DoEvents();
                     closed.reset();
                     hidden.hide();
+                    putOffFor.reset();
                 }).empty());
     ASSERT_TRUE(testsupport::ProcessUntil([this] { return log == Log{"click"}; }, testsupport::RealWaitMs));
     EXPECT_TRUE(lost.empty());
-    EXPECT_GT(lines.LinesWith("its window was closed since"), 0);
-    EXPECT_GT(lines.LinesWith("its window was hidden since"), 0);
+    EXPECT_GT(lines.LinesWith("dropped: a click for a window closed since"), 0);
+    EXPECT_GT(lines.LinesWith("dropped: a click for a window hidden since"), 0);
+    EXPECT_EQ(lines.LinesWith("what the program put off (a close, a menu, a drop) was for a window or control closed"), 1);
 }
 
 // A key pressed and let go in the press: neither reaches the window in it;

@@ -13,6 +13,7 @@
 #include "support/TestFileLayer.h"
 
 #include <QCoreApplication>
+#include <QCursor>
 #include <QMimeData>
 #include <QUrl>
 #include <QWidget>
@@ -153,7 +154,7 @@ protected:
         servers.emplace(sounds / "unc");
         RampWave("unc/studio/jingles/a.wav", Rate);
         Assign(0, 0, 0, "//studio/jingles/a.wav");
-        const std::string dropped = RampWave("dropped.wav", Rate);
+        dropped = RampWave("dropped.wav", Rate);
         layer.emplace();
         layer->Hold("/studio/jingles/", true);
         window->show();
@@ -169,6 +170,7 @@ protected:
                 if (!answered && State().PonBusy[0] != 0) {
                     const Qt::DropActions actions = Qt::CopyAction | Qt::MoveAction | Qt::LinkAction;
                     QWindowSystemInterface::handleDrag(handle, &mime, at, actions, Qt::LeftButton, Qt::NoModifier);
+                    QCursor::setPos(handle->mapToGlobal(at)); // where it is let go
                     const auto response =
                         QWindowSystemInterface::handleDrop(handle, &mime, at, actions, Qt::LeftButton, Qt::NoModifier);
                     answered = response.isAccepted() ? response.acceptedAction() : Qt::IgnoreAction;
@@ -187,6 +189,8 @@ protected:
         EXPECT_TRUE(ports.Log.Starting("TolvButton_OLEDropped").empty()) << "not in the press";
         return answered;
     }
+
+    std::string dropped;
 
     bool Dropped()
     {
@@ -211,7 +215,8 @@ TEST_P(PressDrop, ADropTheButtonRefusesAfterThePressIsDroppedWithALine)
     const auto refusals = [this] {
         const std::vector<std::string> lines = DayLogEntries();
         return std::count(lines.begin(), lines.end(),
-                          "Input kept during a press was dropped: the drop was refused where it was let go");
+                          "Files let go during a press were not taken: they were refused where they were let go (" +
+                              dropped + ")");
     };
     EXPECT_TRUE(testsupport::ProcessUntil([&] { return refusals() > 0; }, testsupport::RealWaitMs));
     EXPECT_EQ(refusals(), 1);
