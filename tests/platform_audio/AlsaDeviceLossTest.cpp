@@ -112,4 +112,31 @@ TEST_F(AlsaDeviceLoss, AnUnpluggedCardIsLoggedOnceRefusesStartsAndPlaysAgainOnce
     EXPECT_EQ(LinesWith("lost ("), 1);
 }
 
+TEST_F(AlsaDeviceLoss, ASoundStartedOnACardLetGoAfterItsLossStillReachesItsEnd)
+{
+    AudioError error = AudioError::None;
+    auto voice = system->OpenVoice(0, format, &error);
+    ASSERT_TRUE(voice) << static_cast<int>(error);
+    ASSERT_TRUE(testCard.Find());
+    const auto quiet = audiotest::NoiseBytes(format, 4800, 3);
+    VoiceBuffer bed;
+    bed.data = quiet;
+    bed.SetLooping(true);
+    ASSERT_EQ(voice->Write(bed), AudioError::None);
+    std::shared_ptr<OutputDevice> device = system->Output(0);
+    ASSERT_TRUE(testsupport::WithinFiveSeconds([&] { return device->RenderedFrames() > 4800; })) << "the card plays";
+    testCard.unplug(1);
+    ASSERT_TRUE(testsupport::WithinFiveSeconds([&] { return device->Lost(); }));
+    clock.Advance(1000);
+    system->CheckLostDevices(); // still missing: the card is let go
+
+    // The player on it starts its next sound: it plays into nothing at the
+    // card's pace and ends, as the player expects.
+    voice->Reset();
+    VoiceBuffer next;
+    next.data = quiet;
+    ASSERT_EQ(voice->Write(next), AudioError::None);
+    EXPECT_TRUE(testsupport::WithinFiveSeconds([&] { return next.Done(); }));
+}
+
 } // namespace
