@@ -10,8 +10,10 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 // The waveOut player: plays an uncompressed wave file on one to four output
@@ -57,6 +59,10 @@ public:
     std::int32_t WhileMute() override { return WhileMute_; }
     void SetDelayMS(std::int32_t ms) override { DelayMS_ = ms; }
     void Init() override;
+    // Tests: a device that refuses pages. Asked before each page is queued
+    // on a device; anything but None is taken as that device's refusal.
+    using PageRefusal = std::function<platform::audio::AudioError(int device, int page)>;
+    void SetPageRefusalForTests(PageRefusal refusal) { pageRefusal_ = std::move(refusal); }
 
     // The file.
     void UpdateLength() override;
@@ -238,4 +244,5 @@ private:
 
     // One voice per device: the handle of the old interface.
     std::array<std::unique_ptr<platform::audio::Voice>, MaxDevices> c_hWave;
+    PageRefusal pageRefusal_;
 };

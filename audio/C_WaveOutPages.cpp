@@ -177,7 +177,10 @@ platform::audio::AudioError C_WaveOut::QueuePage(int page, const char* failure)
         if (!voice) {
             continue;
         }
-        const platform::audio::AudioError result = voice->Write(PageHeader(d, page));
+        platform::audio::AudioError result = pageRefusal_ ? pageRefusal_(d, page) : platform::audio::AudioError::None;
+        if (result == platform::audio::AudioError::None) {
+            result = voice->Write(PageHeader(d, page));
+        }
         if (result != platform::audio::AudioError::None) {
             LogFailure(failure, static_cast<int>(result));
             // A lost device is reported by its loss; the others play on.

@@ -2,7 +2,9 @@
 
 #include "audio/C_DShow.h"
 #include "platform/audio/GraphReaper.h"
+#include "platform/audio/MediaGraph.h"
 #include "platform/base/GivenUpFiles.h"
+#include "platform/base/Hooks.h"
 
 #include "platform/audio/MediaFramework.h"
 
@@ -104,6 +106,7 @@ protected:
     }
     void TearDown() override
     {
+        platform::SetRefillHook(nullptr);
         platform::audio::MediaGraph::SetPrerollLimitMs(0);
         GraphPlayerFixture::TearDown();
     }
@@ -124,7 +127,6 @@ protected:
         call();
         return Steady::now() - start;
     }
-
 };
 
 bool GivenUp(const std::string& file)
@@ -169,6 +171,28 @@ TEST_F(StalledReads, StopAndSeekOfAPlayingGraphAnswerAtOnceAndTheGraphIsGivenUpA
     reads.Release();
     EXPECT_TRUE(platform::audio::graphreaper::WaitUntilFinished(30000));
     EXPECT_FALSE(GivenUp(path));
+}
+
+TEST_F(StalledReads, AStopWhileASeekIsMerelySlowWaitsForItAndNeitherLeavesTheGraphNorGivesTheFileUp)
+{
+    const std::string path = folder / "slow.wav";
+    testsupport::WriteFile(path, TenSeconds());
+    ReadsThatStop reads(4 * Rate);
+    const int leftBefore = platform::audio::graphreaper::Unfinished();
+    {
+        platform::audio::MediaGraph graph;
+        ASSERT_TRUE(graph.RenderFile(path, 1)) << graph.LastError();
+        ASSERT_TRUE(graph.Run());
+        ASSERT_TRUE(reads.WaitStopped(10000));
+        // A seek sent while the decoder waits in a read: it lands once the read returns.
+        graph.SetCurrentPosition(5.0);
+        // The read returns while the stop below waits for the graph, long
+        // before the graph's limit.
+        platform::SetRefillHook([&reads] { reads.Release(); });
+        clock.Advance(platform::RefillIntervalMs);
+    }
+    EXPECT_EQ(platform::audio::graphreaper::Unfinished(), leftBefore);
+    EXPECT_FALSE(GivenUp(path)) << "a file that answered is played at its next press";
 }
 
 } // namespace
