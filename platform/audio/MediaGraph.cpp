@@ -368,7 +368,7 @@ void MediaGraph::NoteBrokenLink(GstMessage* message)
                (source == GST_OBJECT_CAST(element) || gst_object_has_as_ancestor(source, GST_OBJECT_CAST(element)));
     };
     for (const Connection& connection : connections_) {
-        if (within(connection.decoder) || within(connection.readAhead)) {
+        if (within(connection.decoder)) {
             brokenLink_ = connection.input;
             return;
         }
