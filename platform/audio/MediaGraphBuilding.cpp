@@ -101,6 +101,33 @@ GstPadProbeReturn AnswerSchedulingUnopened(GstPad* /*pad*/, GstPadProbeInfo* inf
                                                                             : GST_PAD_PROBE_OK;
 }
 
+// A file is read in blocks this large, on a thread of the read-ahead's own,
+// and kept this far ahead of what is decoded: a share whose every read takes
+// tens of milliseconds still keeps up with the sound. The decoder's parsers
+// pull a few kilobytes at a time, each of which would otherwise be a read of
+// the share on the thread that feeds the voice. A read waits for its whole
+// block, so a block is small enough that a share which stalls holds back
+// little of what it gave.
+constexpr guint readBlockBytes = 64 * 1024;
+constexpr guint readAheadBytes = 8 * 1024 * 1024;
+
+// Reads the file source ahead into memory and serves the decoder's pulls from
+// there, anywhere in the file (a seek outside what is held reads from there).
+GstElement* MakeReadAhead(GstElement* fileSource)
+{
+    GstElement* readAhead = g_object_class_find_property(G_OBJECT_GET_CLASS(fileSource), "blocksize") != nullptr
+                                ? gst_element_factory_make("queue2", nullptr)
+                                : nullptr;
+    if (readAhead == nullptr) {
+        return nullptr;
+    }
+    g_object_set(readAhead, "ring-buffer-max-size", static_cast<guint64>(readAheadBytes), "max-size-bytes",
+                 readAheadBytes, "max-size-buffers", 0U, "max-size-time", static_cast<guint64>(0), "use-buffering",
+                 FALSE, nullptr);
+    g_object_set(fileSource, "blocksize", readBlockBytes, nullptr);
+    return readAhead;
+}
+
 } // namespace
 
 int MediaGraph::AddFilter(const MediaFilter& filter)
@@ -322,7 +349,21 @@ bool MediaGraph::Connect(int fromFilter, int fromPin, int toFilter, int toPin)
         const gulong probe = from->fileSource ? gst_pad_add_probe(output.pad, GST_PAD_PROBE_TYPE_QUERY_UPSTREAM,
                                                                   &AnswerSchedulingUnopened, nullptr, nullptr)
                                               : 0;
-        linked = gst_pad_link(output.pad, entry) == GST_PAD_LINK_OK;
+        GstPad* fromPad = output.pad;
+        if (from->fileSource) {
+            connection.readAhead = MakeReadAhead(from->element);
+        }
+        if (connection.readAhead != nullptr) {
+            gst_bin_add(GST_BIN_CAST(pipeline_), connection.readAhead);
+            GstPad* readAheadInput = gst_element_get_static_pad(connection.readAhead, "sink");
+            linked = gst_pad_link(output.pad, readAheadInput) == GST_PAD_LINK_OK;
+            gst_object_unref(readAheadInput);
+            fromPad = gst_element_get_static_pad(connection.readAhead, "src");
+        }
+        linked = linked && gst_pad_link(fromPad, entry) == GST_PAD_LINK_OK;
+        if (fromPad != output.pad) {
+            gst_object_unref(fromPad);
+        }
         if (probe != 0) {
             gst_pad_remove_probe(output.pad, probe);
         }
@@ -356,6 +397,17 @@ void MediaGraph::DropConnection(Connection& connection)
     if (!connection.templateName.empty() && from != nullptr) {
         links_->Cancel(from->element, connection.templateName);
         UnlinkPadsOf(from->element, connection.templateName);
+    }
+    if (connection.readAhead != nullptr) {
+        GstPad* readAheadOutput = gst_element_get_static_pad(connection.readAhead, "src");
+        if (GstPad* peer = gst_pad_get_peer(readAheadOutput); peer != nullptr) {
+            gst_pad_unlink(readAheadOutput, peer);
+            gst_object_unref(peer);
+        }
+        gst_object_unref(readAheadOutput);
+        gst_element_set_state(connection.readAhead, GST_STATE_NULL);
+        gst_bin_remove(GST_BIN_CAST(pipeline_), connection.readAhead);
+        connection.readAhead = nullptr;
     }
     if (connection.decoder != nullptr) {
         links_->Cancel(connection.decoder, {});

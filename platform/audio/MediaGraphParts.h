@@ -28,6 +28,7 @@ struct MediaGraph::Connection {
     GstPad* source = nullptr; // the output pad when it existed (a reference)
     std::string templateName;
     GstElement* decoder = nullptr;
+    GstElement* readAhead = nullptr; // between a file source and its taker
 };
 
 // Why a renderer has no voice: its device refused one.
