@@ -268,7 +268,15 @@ std::int64_t RendererFeed::FramesAhead()
 
 bool RendererFeed::Buffered() const
 {
-    if (endOfStream_.load() || shutdown_.load()) {
+    if (shutdown_.load()) {
+        return true;
+    }
+    // A held stream goes on from a seek: an end seen before it belongs to the
+    // sound the seek flushes away, and nothing is queued until it lands.
+    if (held_.load()) {
+        return false;
+    }
+    if (endOfStream_.load()) {
         return true;
     }
     if (!voice_) {

@@ -79,7 +79,8 @@ public:
     std::int64_t TakeStarvedMs();
     // Frames queued and not yet played.
     std::int64_t FramesAhead();
-    // Every pool buffer is queued, or the stream has ended or was shut down.
+    // Every pool buffer is queued, or the stream has ended (and is not held
+    // for a seek that flushes the end away) or was shut down.
     bool Buffered() const;
     // Waits up to timeoutMs for Buffered.
     bool WaitBuffered(int timeoutMs);
