@@ -59,7 +59,7 @@ void TextLines::ReadUtf16(std::string_view bytes, textcodec::Utf16Order order, b
         // Read as anything else, its values would be misread, and a save
         // would write 8-bit lines into it: it is left whole as it is.
         unreadable = "it starts with a UTF-16 byte order mark but is no UTF-16 text (" + reading.failure +
-                     "); nothing in it is read, and it is left as it is; not saved";
+                     "); nothing in it is read, and it is left as it is";
         unreadableBytes = bytes;
         return;
     }
@@ -140,13 +140,13 @@ template <class Change> bool TextLines::Apply(std::string_view line, Change chan
 {
     refusal.clear();
     if (!unreadable.empty()) {
-        refusal = unreadable + ": \"" + textcodec::ShowingStrayBytes(line) + "\"";
+        refusal = unreadable + std::string(TakesNoChange);
         return false;
     }
     if (zeroBytes) {
         refusal = "it holds zero bytes beside its text, as UTF-16 does, but is no UTF-16 text of one byte order; "
-                  "nothing is written into it in 8 bits, and it is left as it is; not saved: \"" +
-                  textcodec::ShowingStrayBytes(line) + "\"";
+                  "nothing is written into it in 8 bits, and it is left as it is" +
+                  std::string(TakesNoChange);
         return false;
     }
     std::vector<Line> before = lines;
