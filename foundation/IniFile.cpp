@@ -69,13 +69,16 @@ void IniWrite(std::string_view key, const VariantText& value, std::string_view f
     }
     const platform::FileUpdate update = platform::WriteProfileString(path, SectionOrDefault(section), key, text);
     // A file that takes no change refuses every save alike: said once, until
-    // the reason changes or a save goes through.
+    // the reason changes or the file takes a change. A value it already
+    // holds is no change.
     const bool filesOwn = update.refused && update.failure.ends_with(platform::TakesNoChange);
     std::string& told = toldRefusals[path];
     if (!update.ok && !(filesOwn && told == update.failure)) {
         WriteLog("IniWrite " + std::string(key) + ": " + update.failure, 1, 0);
     }
-    told = filesOwn ? update.failure : std::string();
+    if (filesOwn || update.changed) {
+        told = filesOwn ? update.failure : std::string();
+    }
     if (!update.ok) {
         NoteRefusedSetting(key, text, path, &update);
     } else if (update.nowUtf8) {
