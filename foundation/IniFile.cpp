@@ -5,9 +5,11 @@
 #include "foundation/ModuleValues.h"
 #include "foundation/RefusedSaves.h"
 #include "platform/ProfileFile.h"
+#include "platform/TextLines.h"
 #include "platform/base/AppIdentity.h"
 #include "platform/base/TextCodec.h"
 
+#include <map>
 #include <optional>
 
 namespace basic {
@@ -28,6 +30,10 @@ std::string_view SectionOrDefault(std::string_view section)
 {
     return section.empty() ? std::string_view("conf") : section;
 }
+
+// The refusal last logged for each file this run: a line for each of the
+// settings a start saves would bury the rest of the log.
+std::map<std::string, std::string> toldRefusals;
 
 } // namespace
 
@@ -62,8 +68,18 @@ void IniWrite(std::string_view key, const VariantText& value, std::string_view f
         return;
     }
     const platform::FileUpdate update = platform::WriteProfileString(path, SectionOrDefault(section), key, text);
-    if (!update.ok) {
+    // A file that takes no change refuses every save alike: said once, until
+    // the reason changes or the file takes a change. A value it already
+    // holds is no change.
+    const bool filesOwn = update.refused && update.failure.ends_with(platform::TakesNoChange);
+    std::string& told = toldRefusals[path];
+    if (!update.ok && !(filesOwn && told == update.failure)) {
         WriteLog("IniWrite " + std::string(key) + ": " + update.failure, 1, 0);
+    }
+    if (filesOwn || update.changed) {
+        told = filesOwn ? update.failure : std::string();
+    }
+    if (!update.ok) {
         NoteRefusedSetting(key, text, path, &update);
     } else if (update.nowUtf8) {
         WriteLog("IniWrite " + std::string(key) + ": " + textcodec::WentOverToUtf8Note(path, update.whyUtf8), 1, 0);

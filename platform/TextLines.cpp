@@ -1,5 +1,6 @@
 #include "platform/TextLines.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <span>
 #include <utility>
@@ -13,6 +14,21 @@ constexpr std::string_view Utf8ByteOrderMark = "\xEF\xBB\xBF";
 std::span<const std::uint8_t> AsBytes(std::string_view text)
 {
     return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
+}
+
+// Lines with zero bytes (a UTF-16 line, a stretch zeroed by a crash) are no
+// 8-bit text: only the other lines, and a mark, tell the file's encoding.
+textcodec::Judgement JudgeEightBitLines(std::string_view bytes)
+{
+    std::string text(bytes.substr(0, bytes.starts_with(Utf8ByteOrderMark) ? Utf8ByteOrderMark.size() : 0));
+    for (std::size_t start = text.size(); start < bytes.size();) {
+        const std::size_t end = std::min(bytes.find_first_of("\r\n", start), bytes.size() - 1) + 1;
+        if (bytes.substr(start, end - start).find('\0') == std::string_view::npos) {
+            text += bytes.substr(start, end - start);
+        }
+        start = end;
+    }
+    return textcodec::Judge(AsBytes(text));
 }
 
 } // namespace
@@ -29,7 +45,7 @@ TextLines::TextLines(std::string_view bytes)
     // that could not be told. 8-bit lines written into it would mix
     // encodings for good.
     zeroBytes = bytes.find('\0') != std::string_view::npos;
-    const textcodec::Judgement judgement = textcodec::Judge(AsBytes(bytes));
+    const textcodec::Judgement judgement = JudgeEightBitLines(bytes);
     encoding = judgement.encoding;
     certain = judgement.certain;
     supported = judgement.supported;
@@ -59,7 +75,7 @@ void TextLines::ReadUtf16(std::string_view bytes, textcodec::Utf16Order order, b
         // Read as anything else, its values would be misread, and a save
         // would write 8-bit lines into it: it is left whole as it is.
         unreadable = "it starts with a UTF-16 byte order mark but is no UTF-16 text (" + reading.failure +
-                     "); nothing in it is read, and it is left as it is; not saved";
+                     "); nothing in it is read, and it is left as it is";
         unreadableBytes = bytes;
         return;
     }
@@ -126,7 +142,8 @@ TextLines::Line TextLines::MakeLine(std::string_view text, std::string ending) c
 
 bool TextLines::TakesText(std::string_view text)
 {
-    if (supported || textcodec::IsAscii(text)) {
+    // A file that takes no change says so, whatever the text.
+    if (supported || textcodec::IsAscii(text) || zeroBytes) {
         return true;
     }
     // No reading gives the file text of its own: it is in another code page,
@@ -140,13 +157,13 @@ template <class Change> bool TextLines::Apply(std::string_view line, Change chan
 {
     refusal.clear();
     if (!unreadable.empty()) {
-        refusal = unreadable + ": \"" + textcodec::ShowingStrayBytes(line) + "\"";
+        refusal = unreadable + std::string(TakesNoChange);
         return false;
     }
     if (zeroBytes) {
         refusal = "it holds zero bytes beside its text, as UTF-16 does, but is no UTF-16 text of one byte order; "
-                  "nothing is written into it in 8 bits, and it is left as it is; not saved: \"" +
-                  textcodec::ShowingStrayBytes(line) + "\"";
+                  "nothing is written into it in 8 bits, and it is left as it is" +
+                  std::string(TakesNoChange);
         return false;
     }
     std::vector<Line> before = lines;

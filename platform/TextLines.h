@@ -11,6 +11,10 @@
 
 namespace platform {
 
+// How the refusal of every change to a file that takes none ends: it names
+// no value, as it is the same for all.
+inline constexpr std::string_view TakesNoChange = "; no value is saved into it";
+
 // A small text file (an INI file, a registry key file) held as lines that keep
 // their exact bytes. Each line is decoded once for reading, in the encoding
 // judged on the whole file (textcodec::Judge, as for assign tables: a UTF-8

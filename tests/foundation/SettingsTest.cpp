@@ -629,6 +629,26 @@ TEST_F(Settings, ADamagedStoreReadsAsDefaultsAndKeepsItsLines)
     EXPECT_EQ(ReadText(SectionFile("tolv")), "\0\0garbage\nno separator\n"s);
 }
 
+// A start saves some 250 settings: a file that takes none (zero bytes, a
+// lone surrogate after a UTF-16 mark) is named once per reason, and again
+// once a save went through.
+TEST_F(Settings, AFileThatRefusesEverySaveIsLoggedOncePerReason)
+{
+    const std::string ini = program / "tolv.ini", zeroBytes = "[conf]\r\nA=1\r\nB\0=\0\r\0\n\0"s;
+    basic::SettingsIniPath = ini;
+    for (const std::string& bytes : {zeroBytes, "[conf]\n"s, zeroBytes, "\xFF\xFE[\0c\0\0\xDC"s}) {
+        program.Write("tolv.ini", bytes);
+        for (int i = 0; i < 250; ++i) {
+            basic::SaveSetting("Key" + std::to_string(i % 50), i);
+            basic::SaveSetting("A", 1); // as the file holds it
+        }
+        EXPECT_TRUE(bytes == "[conf]\n" || ReadText(ini) == bytes);
+    }
+    const std::string log = ErrorLog();
+    EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 3) << log;
+    EXPECT_NE(log.find("IniWrite Key0: " + ini + ": it holds zero bytes"), std::string::npos) << log;
+}
+
 TEST_F(Settings, DefaultsAndValuesAreConvertedToText)
 {
     EXPECT_EQ(basic::GetSetting("A", 0), "0");

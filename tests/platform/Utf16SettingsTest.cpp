@@ -97,7 +97,9 @@ TEST_F(Utf16Settings, AMarkDecidesAndEightBitTextWithZeroBytesIsNeverWrittenOver
     const std::string utf8 = "[conf]\r\nTitle=Café\r\n";
     const std::string cp932 = textcodec::EncodeCp932("[conf]\r\nTitle=東京\r\n");
     // Title as the 8-bit lines hold it, and the file: a UTF-16 line added by
-    // another tool, with and without a UTF-8 mark, and after a mark what
+    // another tool (whose bytes never tell the 8-bit lines' encoding), with
+    // and without a UTF-8 mark, beside ISO 8859-1 or lines ended by a CR alone,
+    // before code page 932 lines that the mark makes UTF-8, and after a mark what
     // without it would read as UTF-16 whole; a code page 932 file
     // whose going-over to UTF-8 read as UTF-16; a crash's zeros around "["
     // and "=" in UTF-16 places.
@@ -105,6 +107,10 @@ TEST_F(Utf16Settings, AMarkDecidesAndEightBitTextWithZeroBytesIsNeverWrittenOver
              {"Café", "\xEF\xBB\xBF" + utf8 + Unmarked("Added=x\r\n", "LE")},
              {std::nullopt, "\xEF\xBB\xBF[conf] " + Unmarked("\r\nTitle=x\r\n", "LE")},
              {"Café", utf8 + Unmarked("[x]\r\nAdded=x\r\n", "BE")},
+             {"Café", utf8 + Unmarked("曲=朝のニュース\r\n", "LE")},
+             {"S縊 Paulo", "[conf]\r\nTitle=S\xE3o Paulo\r\n" + Unmarked("A=1\r\n", "LE")},
+             {"東京", textcodec::EncodeCp932("[conf]\rTitle=東京\r") + Unmarked("A=1\r\n", "LE")},
+             {"\x93\x8C\x8B\x9E", "\xEF\xBB\xBF" + Unmarked("; x\r\n", "BE") + cp932},
              {"東京", cp932 + Unmarked("A=1\r\n", "LE") + textcodec::EncodeCp932("Name=東\r\n") +
                           Unmarked("B=2\r\n", "LE") + "x"},
              {std::nullopt, "\0\0[\0\0\0=\0\0\0"s}}) {
