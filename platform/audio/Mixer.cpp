@@ -25,10 +25,21 @@ int Mixer::Attach(Voice& voice)
     return -1;
 }
 
-void Mixer::Detach(int slot)
+void Mixer::Detach(int slot, const Fade& fade)
 {
     if (slot < 0 || slot >= MaxVoices) {
         return;
+    }
+    for (std::size_t i = 0; i < fades_.size() && fade.remaining > 0; ++i) {
+        PendingFade& pending = fades_[i];
+        int free = 0;
+        if (pending.remaining.compare_exchange_strong(free, -1, std::memory_order_acq_rel)) {
+            pending.levels = fade.levels;
+            // A pass that mixed the voice has its frames; the fade follows them.
+            pending.after = mixedIn_[static_cast<std::size_t>(slot)].load(std::memory_order_relaxed);
+            pending.remaining.store(std::min(fade.remaining, Voice::DeclickFrames), std::memory_order_release);
+            break;
+        }
     }
     slots_[static_cast<std::size_t>(slot)].store(nullptr, std::memory_order_seq_cst);
     // A pass that began before the store may still hold the voice: wait for it.
@@ -54,7 +65,7 @@ int Mixer::VoiceCount() const
 
 int Mixer::MixPeriod(std::span<float> mix, int frames, const std::array<std::atomic<bool>, MaxVoices>* starting)
 {
-    passes_.fetch_add(1, std::memory_order_seq_cst);
+    const std::uint64_t pass = passes_.fetch_add(1, std::memory_order_seq_cst) + 1;
     std::fill(mix.begin(), mix.end(), 0.0f);
     int ended = -1;
     sounded_ = false;
@@ -65,6 +76,7 @@ int Mixer::MixPeriod(std::span<float> mix, int frames, const std::array<std::ato
                 starting != nullptr && (*starting)[i].load(std::memory_order_acquire) && voice->Fresh();
             if (!waitsForItsStart) {
                 voice->MixInto(mix.data(), frames);
+                mixedIn_[i].store(pass, std::memory_order_relaxed);
                 ended = std::max(ended, voice->TakeEndedAt());
             }
             sounded_ = sounded_ || waitsForItsStart || voice->Sounding();
@@ -73,8 +85,33 @@ int Mixer::MixPeriod(std::span<float> mix, int frames, const std::array<std::ato
             sounded_ = true; // held by its owner this period: it may still sound
         }
     }
+    AddFades(mix, frames, pass);
     passes_.fetch_add(1, std::memory_order_seq_cst);
     return ended;
+}
+
+void Mixer::AddFades(std::span<float> mix, int frames, std::uint64_t pass)
+{
+    if (frames <= 0) {
+        return;
+    }
+    const std::size_t channels = std::min<std::size_t>(mix.size() / static_cast<std::size_t>(frames), MaxChannels);
+    const std::size_t stride = mix.size() / static_cast<std::size_t>(frames);
+    for (PendingFade& pending : fades_) {
+        const int remaining = pending.remaining.load(std::memory_order_acquire);
+        if (remaining <= 0 || pending.after >= pass) {
+            continue;
+        }
+        const int count = std::min(frames, remaining);
+        for (int k = 0; k < count; ++k) {
+            const float factor = static_cast<float>(remaining - k - 1) / static_cast<float>(Voice::DeclickFrames);
+            for (std::size_t c = 0; c < channels; ++c) {
+                mix[static_cast<std::size_t>(k) * stride + c] += pending.levels[c] * factor;
+            }
+        }
+        pending.remaining.store(remaining - count, std::memory_order_release);
+        sounded_ = true;
+    }
 }
 
 bool Mixer::AnyVoiceWaitsToPlay()
@@ -113,7 +150,7 @@ int Mixer::FramesHeldByStarting(int limit, const std::array<std::atomic<bool>, M
 int Mixer::MixStarting(float* mix, int frames, int period, int channels,
                        std::array<std::atomic<bool>, MaxVoices>& starting)
 {
-    passes_.fetch_add(1, std::memory_order_seq_cst);
+    const std::uint64_t pass = passes_.fetch_add(1, std::memory_order_seq_cst) + 1;
     int ended = -1;
     for (std::size_t i = 0; i < slots_.size(); ++i) {
         if (!starting[i].exchange(false, std::memory_order_acq_rel)) {
@@ -124,6 +161,7 @@ int Mixer::MixStarting(float* mix, int frames, int period, int channels,
             continue;
         }
         if (voice->Fresh()) {
+            mixedIn_[i].store(pass, std::memory_order_relaxed);
             for (int done = 0; done < frames; done += period) {
                 voice->MixInto(mix + static_cast<std::size_t>(done) * static_cast<std::size_t>(channels),
                                std::min(period, frames - done));

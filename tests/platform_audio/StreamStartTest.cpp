@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <span>
 #include <vector>
 
@@ -119,6 +120,53 @@ TEST_P(StreamStart, ARestartEndsTheOldSoundWithTheStopsFadeBeforeTheNewFirstFram
     ASSERT_GE(card->stream.size(), 2 * queuedOld + b.size());
     for (std::size_t i = 2 * Voice::DeclickFrames; i < b.size(); ++i) {
         ASSERT_EQ(card->stream[2 * queuedOld + i], b[i]) << "new sound, frame " << i / 2;
+    }
+}
+
+TEST_P(StreamStart, ASoundClosedForAnotherEndsWithTheStopsFadeUnderTheNewFirstFrames)
+{
+    // As a player does that loads another file: its sound stopped, its voice
+    // closed, another opened on the device and started.
+    const auto oldBytes = NoiseBytes(format, 40 * period, 14);
+    const auto newBytes = NoiseBytes(format, 8 * period, 15);
+    auto voice = device->OpenVoice(format);
+    VoiceBuffer oldBuffer;
+    oldBuffer.data = oldBytes;
+    ASSERT_EQ(voice->Write(oldBuffer), AudioError::None);
+    device->RenderPeriods(12);
+    card->played = card->appl - 10 * period;
+    const std::size_t queuedOld = card->appl;
+
+    voice->Reset();
+    voice.reset();
+    auto next = device->OpenVoice(format);
+    VoiceBuffer newBuffer;
+    newBuffer.data = newBytes;
+    ASSERT_EQ(next->Write(newBuffer), AudioError::None);
+    device->RenderPeriods(12);
+
+    const auto a = ExpectedFloats(format, oldBytes);
+    const auto b = ExpectedFloats(format, newBytes);
+    const std::ptrdiff_t oldStart = Find(a);
+    ASSERT_GE(oldStart, 0);
+    ASSERT_GE(card->stream.size(), 2 * queuedOld + b.size());
+    const std::size_t last = 2 * (queuedOld - 1 - static_cast<std::size_t>(oldStart));
+    for (std::size_t c = 0; c < 2; ++c) {
+        // The old sound's last level falls away under the new sound's first
+        // frames in small steps, and nothing of it is left after them.
+        const float level = a[last + c];
+        ASSERT_GT(std::abs(level), 0.02f);
+        float before = level;
+        for (std::size_t f = 0; f < b.size() / 2; ++f) {
+            const float rest = card->stream[2 * (queuedOld + f) + c] - b[2 * f + c];
+            if (f >= Voice::DeclickFrames) {
+                ASSERT_EQ(rest, 0.0f) << "channel " << c << ", new frame " << f;
+                continue;
+            }
+            ASSERT_LE(std::abs(rest - before), std::abs(level) / 32 + 1e-6f) << "channel " << c << ", new frame " << f;
+            ASSERT_LE(std::abs(rest), std::abs(before) + 1e-6f) << "channel " << c << ", new frame " << f;
+            before = rest;
+        }
     }
 }
 
