@@ -35,8 +35,6 @@ void Mixer::Detach(int slot, const Fade& fade)
         int free = 0;
         if (pending.remaining.compare_exchange_strong(free, -1, std::memory_order_acq_rel)) {
             pending.levels = fade.levels;
-            // A pass that mixed the voice has its frames; the fade follows them.
-            pending.after = mixedIn_[static_cast<std::size_t>(slot)].load(std::memory_order_relaxed);
             pending.remaining.store(std::min(fade.remaining, Voice::DeclickFrames), std::memory_order_release);
             break;
         }
@@ -65,10 +63,11 @@ int Mixer::VoiceCount() const
 
 int Mixer::MixPeriod(std::span<float> mix, int frames, const std::array<std::atomic<bool>, MaxVoices>* starting)
 {
-    const std::uint64_t pass = passes_.fetch_add(1, std::memory_order_seq_cst) + 1;
+    passes_.fetch_add(1, std::memory_order_seq_cst);
     std::fill(mix.begin(), mix.end(), 0.0f);
     int ended = -1;
     sounded_ = false;
+    AddFades(mix, frames);
     for (std::size_t i = 0; i < slots_.size(); ++i) {
         Voice* voice = slots_[i].load(std::memory_order_seq_cst);
         if (voice != nullptr && voice->TryLock()) {
@@ -76,7 +75,6 @@ int Mixer::MixPeriod(std::span<float> mix, int frames, const std::array<std::ato
                 starting != nullptr && (*starting)[i].load(std::memory_order_acquire) && voice->Fresh();
             if (!waitsForItsStart) {
                 voice->MixInto(mix.data(), frames);
-                mixedIn_[i].store(pass, std::memory_order_relaxed);
                 ended = std::max(ended, voice->TakeEndedAt());
             }
             sounded_ = sounded_ || waitsForItsStart || voice->Sounding();
@@ -85,12 +83,11 @@ int Mixer::MixPeriod(std::span<float> mix, int frames, const std::array<std::ato
             sounded_ = true; // held by its owner this period: it may still sound
         }
     }
-    AddFades(mix, frames, pass);
     passes_.fetch_add(1, std::memory_order_seq_cst);
     return ended;
 }
 
-void Mixer::AddFades(std::span<float> mix, int frames, std::uint64_t pass)
+void Mixer::AddFades(std::span<float> mix, int frames)
 {
     if (frames <= 0) {
         return;
@@ -99,7 +96,7 @@ void Mixer::AddFades(std::span<float> mix, int frames, std::uint64_t pass)
     const std::size_t stride = mix.size() / static_cast<std::size_t>(frames);
     for (PendingFade& pending : fades_) {
         const int remaining = pending.remaining.load(std::memory_order_acquire);
-        if (remaining <= 0 || pending.after >= pass) {
+        if (remaining <= 0) {
             continue;
         }
         const int count = std::min(frames, remaining);
@@ -110,7 +107,6 @@ void Mixer::AddFades(std::span<float> mix, int frames, std::uint64_t pass)
             }
         }
         pending.remaining.store(remaining - count, std::memory_order_release);
-        sounded_ = true;
     }
 }
 
@@ -150,7 +146,7 @@ int Mixer::FramesHeldByStarting(int limit, const std::array<std::atomic<bool>, M
 int Mixer::MixStarting(float* mix, int frames, int period, int channels,
                        std::array<std::atomic<bool>, MaxVoices>& starting)
 {
-    const std::uint64_t pass = passes_.fetch_add(1, std::memory_order_seq_cst) + 1;
+    passes_.fetch_add(1, std::memory_order_seq_cst);
     int ended = -1;
     for (std::size_t i = 0; i < slots_.size(); ++i) {
         if (!starting[i].exchange(false, std::memory_order_acq_rel)) {
@@ -161,7 +157,6 @@ int Mixer::MixStarting(float* mix, int frames, int period, int channels,
             continue;
         }
         if (voice->Fresh()) {
-            mixedIn_[i].store(pass, std::memory_order_relaxed);
             for (int done = 0; done < frames; done += period) {
                 voice->MixInto(mix + static_cast<std::size_t>(done) * static_cast<std::size_t>(channels),
                                std::min(period, frames - done));

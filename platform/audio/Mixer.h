@@ -62,17 +62,15 @@ public:
     std::uint64_t Passes() const { return passes_.load(std::memory_order_acquire) / 2; }
 
 private:
-    // Mixer side: adds the fades of closed voices not mixed in pass.
-    void AddFades(std::span<float> mix, int frames, std::uint64_t pass);
+    // Mixer side, first in a pass: adds the fades of closed voices. One
+    // given in a pass waits for the next, as the voice may have been mixed
+    // in it.
+    void AddFades(std::span<float> mix, int frames);
 
     std::array<std::atomic<Voice*>, MaxVoices> slots_{};
-    // The pass in which each slot's voice was last mixed; written by the
-    // mixer with the voice's lock held.
-    std::array<std::atomic<std::uint64_t>, MaxVoices> mixedIn_{};
     struct PendingFade {
         // Frames left; -1 while the program fills it in, 0 when free.
         std::atomic<int> remaining{0};
-        std::uint64_t after = 0; // the pass that mixed its voice last
         std::array<float, MaxChannels> levels{};
     };
     std::array<PendingFade, MaxVoices> fades_{};

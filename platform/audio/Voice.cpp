@@ -61,17 +61,19 @@ Voice::~Voice()
     if (slot_ >= 0) {
         Lock();
         const bool sounds = !silent_ || tailRemaining_ > 0;
-        // What still sounds of it fades out as after a stop, on the device
-        // in its place: a sound replaced by another never ends in one step.
-        StartDeclick();
+        // What still sounds of it (its last frame, and the fade of a stop
+        // under way) fades out as after a stop, on the device in its place:
+        // a sound replaced by another never ends in one step.
+        const float left = static_cast<float>(tailRemaining_) / static_cast<float>(DeclickFrames);
         Mixer::Fade fade;
-        for (int r = 0; r < routing_.Count() && tailRemaining_ > 0; ++r) {
+        for (int r = 0; r < routing_.Count(); ++r) {
             const ChannelRouting::Route& route = routing_[r];
-            if (route.to < MaxChannels) {
-                fade.levels[route.to] += tail_[route.from] * route.weight;
+            const float level = (tail_[route.from] * left + lastFrame_[route.from]) * route.weight;
+            if (route.to < MaxChannels && level != 0.0f) {
+                fade.levels[route.to] += level;
+                fade.remaining = DeclickFrames;
             }
         }
-        fade.remaining = tailRemaining_;
         device_->DetachVoice(slot_, fade);
         if (sounds) {
             // Its last frames are queued on the device: no start reaches back over them.
@@ -372,16 +374,17 @@ void Voice::ResetResampler()
 
 void Voice::StartDeclick()
 {
-    // A fade still under way (a stop just before) goes on inside the new one.
-    const float left = static_cast<float>(tailRemaining_) / static_cast<float>(DeclickFrames);
     const auto channels = static_cast<std::size_t>(mixChannels_);
     bool sounding = false;
     for (std::size_t c = 0; c < channels; ++c) {
-        tail_[c] = tail_[c] * left + lastFrame_[c];
-        sounding = sounding || tail_[c] != 0.0f;
+        sounding = sounding || lastFrame_[c] != 0.0f;
     }
+    if (!sounding) {
+        return;
+    }
+    tail_ = lastFrame_;
     lastFrame_.fill(0.0f);
-    tailRemaining_ = sounding ? DeclickFrames : 0;
+    tailRemaining_ = DeclickFrames;
 }
 
 void Voice::AddDeclick(float* mix, int frames)
