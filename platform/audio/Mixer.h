@@ -33,8 +33,8 @@ public:
 
     // Program side. Attach gives the slot, or -1 when every slot is taken.
     int Attach(Voice& voice);
-    // With the voice's lock held: unhooks it, and mixes its fade in its
-    // place from the frames after the last ones mixed of it, so that a voice
+    // With the voice's lock held: unhooks it, and mixes its fade from the
+    // next pass on, right after the last frames mixed of it, so that a voice
     // closed while it sounds ends as a stopped one does, not in one step.
     void Detach(int slot, const Fade& fade);
     int VoiceCount() const;
