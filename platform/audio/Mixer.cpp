@@ -25,10 +25,19 @@ int Mixer::Attach(Voice& voice)
     return -1;
 }
 
-void Mixer::Detach(int slot)
+void Mixer::Detach(int slot, const Fade& fade)
 {
     if (slot < 0 || slot >= MaxVoices) {
         return;
+    }
+    for (std::size_t i = 0; i < fades_.size() && fade.remaining > 0; ++i) {
+        PendingFade& pending = fades_[i];
+        int free = 0;
+        if (pending.remaining.compare_exchange_strong(free, -1, std::memory_order_acq_rel)) {
+            pending.levels = fade.levels;
+            pending.remaining.store(std::min(fade.remaining, Voice::DeclickFrames), std::memory_order_release);
+            break;
+        }
     }
     slots_[static_cast<std::size_t>(slot)].store(nullptr, std::memory_order_seq_cst);
     // A pass that began before the store may still hold the voice: wait for it.
@@ -58,6 +67,7 @@ int Mixer::MixPeriod(std::span<float> mix, int frames, const std::array<std::ato
     std::fill(mix.begin(), mix.end(), 0.0f);
     int ended = -1;
     sounded_ = false;
+    AddFades(mix, frames);
     for (std::size_t i = 0; i < slots_.size(); ++i) {
         Voice* voice = slots_[i].load(std::memory_order_seq_cst);
         if (voice != nullptr && voice->TryLock()) {
@@ -75,6 +85,29 @@ int Mixer::MixPeriod(std::span<float> mix, int frames, const std::array<std::ato
     }
     passes_.fetch_add(1, std::memory_order_seq_cst);
     return ended;
+}
+
+void Mixer::AddFades(std::span<float> mix, int frames)
+{
+    if (frames <= 0) {
+        return;
+    }
+    const std::size_t channels = std::min<std::size_t>(mix.size() / static_cast<std::size_t>(frames), MaxChannels);
+    const std::size_t stride = mix.size() / static_cast<std::size_t>(frames);
+    for (PendingFade& pending : fades_) {
+        const int remaining = pending.remaining.load(std::memory_order_acquire);
+        if (remaining <= 0) {
+            continue;
+        }
+        const int count = std::min(frames, remaining);
+        for (int k = 0; k < count; ++k) {
+            const float factor = static_cast<float>(remaining - k - 1) / static_cast<float>(Voice::DeclickFrames);
+            for (std::size_t c = 0; c < channels; ++c) {
+                mix[static_cast<std::size_t>(k) * stride + c] += pending.levels[c] * factor;
+            }
+        }
+        pending.remaining.store(remaining - count, std::memory_order_release);
+    }
 }
 
 bool Mixer::AnyVoiceWaitsToPlay()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/audio/StreamFormat.h"
+
 #include <array>
 #include <atomic>
 #include <cstdint>
@@ -17,13 +19,24 @@ class Mixer {
 public:
     static constexpr int MaxVoices = 64;
 
+    // What a closed voice still owes its device: the fade of a stop, from
+    // these levels of the device's channels down to nothing in a straight
+    // line over Voice::DeclickFrames, of which remaining frames are left.
+    struct Fade {
+        std::array<float, MaxChannels> levels{};
+        int remaining = 0;
+    };
+
     Mixer();
     Mixer(const Mixer&) = delete;
     Mixer& operator=(const Mixer&) = delete;
 
     // Program side. Attach gives the slot, or -1 when every slot is taken.
     int Attach(Voice& voice);
-    void Detach(int slot);
+    // With the voice's lock held: unhooks it, and mixes its fade from the
+    // next pass on, right after the last frames mixed of it, so that a voice
+    // closed while it sounds ends as a stopped one does, not in one step.
+    void Detach(int slot, const Fade& fade);
     int VoiceCount() const;
 
     // Mixer side: clears the interleaved mix and adds every voice to it,
@@ -49,7 +62,18 @@ public:
     std::uint64_t Passes() const { return passes_.load(std::memory_order_acquire) / 2; }
 
 private:
+    // Mixer side, first in a pass: adds the fades of closed voices. One
+    // given in a pass waits for the next, as the voice may have been mixed
+    // in it.
+    void AddFades(std::span<float> mix, int frames);
+
     std::array<std::atomic<Voice*>, MaxVoices> slots_{};
+    struct PendingFade {
+        // Frames left; -1 while the program fills it in, 0 when free.
+        std::atomic<int> remaining{0};
+        std::array<float, MaxChannels> levels{};
+    };
+    std::array<PendingFade, MaxVoices> fades_{};
     // Odd while a pass runs; each pass adds 2.
     std::atomic<std::uint64_t> passes_{0};
     bool sounded_ = false;

@@ -69,7 +69,8 @@ public:
 
     // Voice side.
     int AttachVoice(Voice& voice) { return mixer_.Attach(voice); }
-    void DetachVoice(int slot) { mixer_.Detach(slot); }
+    // With the voice's lock held; its fade is mixed in its place.
+    void DetachVoice(int slot, const Mixer::Fade& fade) { mixer_.Detach(slot, fade); }
     // A voice is about to get its first buffer: until its start is handled,
     // the mixer does not add it at the end of the queued audio, where it
     // would be heard only after all of it.

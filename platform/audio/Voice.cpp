@@ -59,8 +59,23 @@ Voice::Voice(const Key&, std::shared_ptr<OutputDevice> device, const StreamForma
 Voice::~Voice()
 {
     if (slot_ >= 0) {
-        device_->DetachVoice(slot_);
-        if (!silent_ || tailRemaining_ > 0) {
+        Lock();
+        const bool sounds = !silent_ || tailRemaining_ > 0;
+        // What still sounds of it (its last frame, and the fade of a stop
+        // under way) fades out as after a stop, on the device in its place:
+        // a sound replaced by another never ends in one step.
+        const float left = static_cast<float>(tailRemaining_) / static_cast<float>(DeclickFrames);
+        Mixer::Fade fade;
+        for (int r = 0; r < routing_.Count(); ++r) {
+            const ChannelRouting::Route& route = routing_[r];
+            const float level = (tail_[route.from] * left + lastFrame_[route.from]) * route.weight;
+            if (route.to < MaxChannels && level != 0.0f) {
+                fade.levels[route.to] += level;
+                fade.remaining = DeclickFrames;
+            }
+        }
+        device_->DetachVoice(slot_, fade);
+        if (sounds) {
             // Its last frames are queued on the device: no start reaches back over them.
             device_->SoundCut();
         }

@@ -38,7 +38,8 @@ public:
 
     struct Key; // only the device creates voices
     Voice(const Key&, std::shared_ptr<OutputDevice> device, const StreamFormat& format);
-    // Closing takes the voice off its device; buffers still queued become done.
+    // Closing takes the voice off its device; buffers still queued become
+    // done, and what still sounds of it fades out as after a Reset.
     ~Voice();
     Voice(const Voice&) = delete;
     Voice& operator=(const Voice&) = delete;

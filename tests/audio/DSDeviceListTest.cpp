@@ -98,6 +98,12 @@ protected:
             }
         }
         player.StopIO();
+        // Its fade, taken here so that the next one asked about is not taken for it.
+        clock.Advance(10);
+        this->Audio().Sync();
+        for (int device = 1; device < this->Audio().OutputCount(); ++device) {
+            this->Sink(device).TakePlayed();
+        }
         return sounding;
     }
 };

@@ -233,6 +233,11 @@ TEST_F(SettingsApplyTest, FourWaveOutOutputsPlayEachOnItsOwnDevice)
     for (int device = 1; device <= 4; ++device) {
         EXPECT_EQ(OpenVoices(device), 0) << device;
     }
+    // The sounds the rebuild closed fade out first.
+    RunPlayers(10);
+    for (int device = 1; device <= 4; ++device) {
+        Played(device);
+    }
     playAll();
     expectOwnSound();
     for (int device = 1; device <= 4; ++device) {

@@ -1,8 +1,9 @@
 // A decoder's sound starts with what it has decoded so far: its first block
 // (40 ms of a wave file) may be all the voice holds when the start is mixed
 // into the audio queued ahead. And a sound started again while it plays
-// (the same button pressed again) must not sound over its old frames still
-// queued on the device. Both compared frame by frame on a card that takes
+// (the same button pressed again), or replaced by another on its player,
+// must not sound over its old frames still queued on the device, and ends
+// with the fade of a stop. Compared frame by frame on a card that takes
 // audio back and on one that cannot.
 #include "RewindingCard.h"
 #include "support/AudioTestSignals.h"
@@ -14,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <span>
 #include <vector>
 
@@ -88,37 +90,63 @@ TEST_P(StreamStart, ADecodedSoundThatHoldsOneBlockAtItsStartPlaysWholeOnceTheNex
     EXPECT_EQ(voice->StarvedFrames(), 0U);
 }
 
-TEST_P(StreamStart, ARestartEndsTheOldSoundWithTheStopsFadeBeforeTheNewFirstFrame)
+TEST_P(StreamStart, ARestartOrAnotherSoundEndsTheOldOneWithTheStopsFadeUnderTheNewFirstFrames)
 {
-    const auto oldBytes = NoiseBytes(format, 40 * period, 12);
-    const auto newBytes = NoiseBytes(format, 8 * period, 13);
-    auto voice = device->OpenVoice(format);
-    VoiceBuffer oldBuffer;
-    oldBuffer.data = oldBytes;
-    ASSERT_EQ(voice->Write(oldBuffer), AudioError::None);
-    device->RenderPeriods(12);
-    card->played = card->appl - 10 * period;
-    const std::size_t queuedOld = card->appl;
+    // The same voice started again (a restart), or closed for another (a
+    // player that loads another file), stopped first or not (a graph still
+    // seeking only pauses it).
+    enum Way { Restarted, ClosedStopped, ClosedPlaying };
+    for (const Way way : {Restarted, ClosedStopped, ClosedPlaying}) {
+        SCOPED_TRACE(way);
+        const auto oldBytes = NoiseBytes(format, 40 * period, 12 + way);
+        const auto newBytes = NoiseBytes(format, 8 * period, 20 + way);
+        auto voice = device->OpenVoice(format);
+        VoiceBuffer oldBuffer;
+        oldBuffer.data = oldBytes;
+        ASSERT_EQ(voice->Write(oldBuffer), AudioError::None);
+        device->RenderPeriods(12);
+        card->played = card->appl - 10 * period;
+        const std::size_t queuedOld = card->appl;
+        if (way != ClosedPlaying) {
+            voice->Reset();
+        }
+        if (way != Restarted) {
+            voice.reset();
+            voice = device->OpenVoice(format);
+        }
+        VoiceBuffer newBuffer;
+        newBuffer.data = newBytes;
+        ASSERT_EQ(voice->Write(newBuffer), AudioError::None);
+        device->RenderPeriods(12);
 
-    voice->Reset();
-    VoiceBuffer newBuffer;
-    newBuffer.data = newBytes;
-    ASSERT_EQ(voice->Write(newBuffer), AudioError::None);
-    device->RenderPeriods(12);
-
-    const auto a = ExpectedFloats(format, oldBytes);
-    const auto b = ExpectedFloats(format, newBytes);
-    const std::ptrdiff_t oldStart = Find(a);
-    ASSERT_GE(oldStart, 0);
-    // What was queued of the old sound plays out untouched; the new sound
-    // follows it, over nothing but the old one's fade.
-    for (std::size_t f = static_cast<std::size_t>(oldStart); f < queuedOld; ++f) {
-        const std::size_t i = 2 * (f - static_cast<std::size_t>(oldStart));
-        ASSERT_EQ(card->stream[2 * f], a[i]) << "old sound, frame " << i / 2;
-    }
-    ASSERT_GE(card->stream.size(), 2 * queuedOld + b.size());
-    for (std::size_t i = 2 * Voice::DeclickFrames; i < b.size(); ++i) {
-        ASSERT_EQ(card->stream[2 * queuedOld + i], b[i]) << "new sound, frame " << i / 2;
+        const auto a = ExpectedFloats(format, oldBytes);
+        const auto b = ExpectedFloats(format, newBytes);
+        const auto oldStart = static_cast<std::size_t>(Find(a));
+        ASSERT_LT(oldStart, queuedOld);
+        ASSERT_GE(card->stream.size(), 2 * queuedOld + b.size());
+        // What was queued of the old sound plays out untouched.
+        for (std::size_t i = 0; i < 2 * (queuedOld - oldStart); ++i) {
+            ASSERT_EQ(card->stream[2 * oldStart + i], a[i]) << "old sound, frame " << i / 2;
+        }
+        for (std::size_t c = 0; c < 2; ++c) {
+            // Its last level falls away under the new sound's first frames
+            // in small steps, and nothing of it is left after them.
+            const float level = a[2 * (queuedOld - 1 - oldStart) + c];
+            ASSERT_GT(std::abs(level), 0.02f);
+            float before = level;
+            for (std::size_t f = 0; f < b.size() / 2; ++f) {
+                const float rest = card->stream[2 * (queuedOld + f) + c] - b[2 * f + c];
+                if (f >= Voice::DeclickFrames) {
+                    ASSERT_EQ(rest, 0.0f) << "channel " << c << ", new frame " << f;
+                    continue;
+                }
+                ASSERT_LE(std::abs(rest - before), std::abs(level) / 32 + 1e-6f) << "channel " << c << ", frame " << f;
+                ASSERT_LE(std::abs(rest), std::abs(before) + 1e-6f) << "channel " << c << ", new frame " << f;
+                before = rest;
+            }
+        }
+        voice.reset();
+        device->RenderPeriods(1);
     }
 }
 

@@ -100,6 +100,10 @@ TEST_F(VoicePlayback, SurroundFoldsOntoStereoWithMinus3dBForCentreAndSurrounds)
             ASSERT_NEAR(played[2 * f], left, 1e-5) << f;
             ASSERT_NEAR(played[2 * f + 1], right, 1e-5) << f;
         }
+        // Closed as it sounds, it fades out: not into the next case's period.
+        voice.reset();
+        device->RenderPeriods(1);
+        Played();
     }
 }
 
