@@ -417,11 +417,16 @@ TEST_F(PressWait, LeavesALineForEachDropInItNotCarriedOut)
     opens.show();
     QObject::connect(&opens, &QPushButton::clicked, &settings, &QDialog::show);
     const QPoint over = taker.mapTo(&form, QPoint(10, 10));
+    const QPoint overList = list.mapTo(&form, QPoint(20, 20));
     // A move, taken over the control before the press, let go in it.
     DragFromOutside("/srv/sounds/moved.wav", over, Qt::MoveAction);
     Qt::DropAction moveAnswered = Qt::MoveAction;
     EXPECT_TRUE(Wait([&] {
                     moveAnswered = LetGo(over, Qt::MoveAction);
+                    // A move dragged in the press, refused at once over each control.
+                    DragFromOutside("/srv/sounds/refused.wav", overList, Qt::MoveAction);
+                    DragFromOutside("/srv/sounds/refused.wav", over, Qt::MoveAction);
+                    LetGo(over, Qt::MoveAction);
                     Drag({50, 20}); // over the button, which takes no files
                     Click({120, 10});
                     platform::DoEvents(); // kept before the drop that follows
@@ -434,7 +439,19 @@ TEST_F(PressWait, LeavesALineForEachDropInItNotCarriedOut)
     EXPECT_EQ(log, (Log{"dragged 0"}));
     EXPECT_EQ(lines.LinesWith("nothing takes files where they were let go (/srv/sounds/three.wav)"), 1);
     EXPECT_EQ(lines.LinesWith("offered only to move them (/srv/sounds/moved.wav)"), 1);
+    EXPECT_EQ(lines.LinesWith("offers only to move them (/srv/sounds/refused.wav)"), 1);
     EXPECT_EQ(lines.LinesWith("a dialog blocks the window they were let go over (/srv/sounds/blocked.wav)"), 1);
+
+    // Asked about outside a press, the same files refused in the next are named again.
+    settings.close();
+    DragFromOutside("/srv/sounds/refused.wav", over, Qt::CopyAction);
+    LetGo(over, Qt::CopyAction);
+    platform::audio::prerolltimeouts::Forget(); // so that the next press waits again
+    Wait([&] {
+        DragFromOutside("/srv/sounds/refused.wav", over, Qt::MoveAction);
+        LetGo(over, Qt::MoveAction);
+    });
+    EXPECT_EQ(lines.LinesWith("offers only to move them (/srv/sounds/refused.wav)"), 2);
 }
 
 // However much the operator clicked in the press, the close box used after
