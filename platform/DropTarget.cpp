@@ -101,7 +101,7 @@ void RefuseMoveInPress(const QMimeData* mime)
     const std::string names = mime != nullptr ? FileNames(DragData::ReadFrom(*mime)) : std::string();
     if (names != RefusedInPress()) {
         RefusedInPress() = names;
-        Log("Files dragged during a press cannot be taken: the other program offers only to move them (" + names + ")",
+        Log("Files dragged during a press were not taken: the other program offered only to move them (" + names + ")",
             0);
     }
 }

@@ -439,7 +439,7 @@ TEST_F(PressWait, LeavesALineForEachDropInItNotCarriedOut)
     EXPECT_EQ(log, (Log{"dragged 0"}));
     EXPECT_EQ(lines.LinesWith("nothing takes files where they were let go (/srv/sounds/three.wav)"), 1);
     EXPECT_EQ(lines.LinesWith("offered only to move them (/srv/sounds/moved.wav)"), 1);
-    EXPECT_EQ(lines.LinesWith("offers only to move them (/srv/sounds/refused.wav)"), 1);
+    EXPECT_EQ(lines.LinesWith("offered only to move them (/srv/sounds/refused.wav)"), 1);
     EXPECT_EQ(lines.LinesWith("a dialog blocks the window they were let go over (/srv/sounds/blocked.wav)"), 1);
 
     // Asked about outside a press, the same files refused in the next are named again.
@@ -451,7 +451,7 @@ TEST_F(PressWait, LeavesALineForEachDropInItNotCarriedOut)
         DragFromOutside("/srv/sounds/refused.wav", over, Qt::MoveAction);
         LetGo(over, Qt::MoveAction);
     });
-    EXPECT_EQ(lines.LinesWith("offers only to move them (/srv/sounds/refused.wav)"), 2);
+    EXPECT_EQ(lines.LinesWith("offered only to move them (/srv/sounds/refused.wav)"), 2);
 }
 
 // However much the operator clicked in the press, the close box used after
