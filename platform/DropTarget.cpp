@@ -86,6 +86,26 @@ int NotTaken(const DragData& data, std::string_view why)
     return DropEffectNone;
 }
 
+// The files of the last drag refused in a press because only a move was
+// offered; forgotten when a drag is asked about outside a press.
+std::string& RefusedInPress()
+{
+    static std::string names;
+    return names;
+}
+
+// Refused at once, such a drag is let go of nothing that tells why: one line
+// says so, however many controls it passes over.
+void RefuseMoveInPress(const QMimeData* mime)
+{
+    const std::string names = mime != nullptr ? FileNames(DragData::ReadFrom(*mime)) : std::string();
+    if (names != RefusedInPress()) {
+        RefusedInPress() = names;
+        Log("Files dragged during a press were not taken: the other program offered only to move them (" + names + ")",
+            0);
+    }
+}
+
 // As the toolkit finds a drop's target: the innermost control that takes drops.
 QWidget* DropTargetAt(QWidget& top, QPoint at)
 {
@@ -196,12 +216,16 @@ bool DropTarget::eventFilter(QObject* watched, QEvent* event)
                 Forget();
             }
             const Qt::DropAction taken = ChosenAction(TakenInPress(FromDropActions(drag.possibleActions())));
+            if (taken == Qt::IgnoreAction && event->type() == QEvent::DragEnter) {
+                RefuseMoveInPress(drag.mimeData());
+            }
             drag.setDropAction(taken);
             drag.setAccepted(taken != Qt::IgnoreAction);
             return true;
         }
         const bool entering = event->type() == QEvent::DragEnter;
         if (entering) {
+            RefusedInPress().clear();
             data_ = drag.mimeData() != nullptr ? DragData::ReadFrom(*drag.mimeData()) : DragData();
             allowed_ = FromDropActions(drag.possibleActions());
             inside_ = true;

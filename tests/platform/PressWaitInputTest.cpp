@@ -107,14 +107,48 @@ protected:
         MediaFixture::TearDown();
     }
 
-    // A click on the button, queued as the window system queues it.
-    void Click()
+    // Mouse input at a spot of the form, queued as the window system queues it.
+    void Queue(QEvent::Type type, QPointF at, Qt::MouseButtons buttons)
     {
-        for (const auto type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
-            QWindowSystemInterface::handleMouseEvent<Queued>(
-                form.windowHandle(), QPointF(10, 10), form.mapToGlobal(QPointF(10, 10)),
-                type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::LeftButton, type);
+        QWindow* window = form.windowHandle();
+        QWindowSystemInterface::handleMouseEvent<Queued>(window, at, window->mapToGlobal(at), buttons, Qt::LeftButton,
+                                                         type);
+    }
+    void Click(QPointF at = {10, 10})
+    {
+        Queue(QEvent::MouseButtonPress, at, Qt::LeftButton);
+        Queue(QEvent::MouseButtonRelease, at, Qt::NoButton);
+    }
+
+    // A drag from the drag control (at 10,170) let go at end, after Esc when
+    // escape; the pointer then rests elsewhere.
+    void Drag(QPointF end, bool escape = false)
+    {
+        Queue(QEvent::MouseButtonPress, {10, 170}, Qt::LeftButton);
+        Queue(QEvent::MouseMove, {60, 170}, Qt::LeftButton);
+        Queue(QEvent::MouseMove, end, Qt::LeftButton);
+        if (escape) {
+            QWindowSystemInterface::handleKeyEvent<Queued>(form.windowHandle(), QEvent::KeyPress, Qt::Key_Escape,
+                                                           Qt::NoModifier);
         }
+        Queue(QEvent::MouseButtonRelease, end, Qt::NoButton);
+        Queue(QEvent::MouseMove, {160, 170}, Qt::NoButton);
+    }
+
+    // A file dragged from another program over the form at at: the window
+    // system asks the window at once. Then let go there: what it heard.
+    void DragFromOutside(const char* file, QPoint at, Qt::DropActions actions)
+    {
+        outside.setUrls({QUrl::fromLocalFile(file)});
+        QWindowSystemInterface::handleDrag(form.windowHandle(), &outside, at, actions, Qt::LeftButton, Qt::NoModifier);
+    }
+    Qt::DropAction LetGo(QPoint at, Qt::DropActions actions)
+    {
+        QWindow* window = form.windowHandle();
+        QCursor::setPos(window->mapToGlobal(at));
+        const auto response =
+            QWindowSystemInterface::handleDrop(window, &outside, at, actions, Qt::LeftButton, Qt::NoModifier);
+        return response.isAccepted() ? response.acceptedAction() : Qt::IgnoreAction;
     }
 
     // A graph's wait for its first data, with during() run inside it as the
@@ -129,6 +163,7 @@ protected:
     }
 
     std::string silent = folder / "silent.wav";
+    QMimeData outside; // what another program drags
     Log log;
     platform::Form form;
     ClickLog button{form, log};
@@ -148,8 +183,6 @@ TEST_F(PressWait, HoldsClicksKeysAndDropsThroughEveryPumpAndCarriesThemOutAfterI
     QWindow* window = form.windowHandle();
     Click();
     QWindowSystemInterface::handleKeyEvent<Queued>(window, QEvent::KeyPress, Qt::Key_B, Qt::NoModifier, "b");
-    QMimeData mime;
-    mime.setUrls({QUrl::fromLocalFile("/srv/sounds/dropped.wav")});
     Qt::DropAction answered = Qt::IgnoreAction;
 
     const Log inWait = Wait([&] {
@@ -157,12 +190,8 @@ TEST_F(PressWait, HoldsClicksKeysAndDropsThroughEveryPumpAndCarriesThemOutAfterI
         clock.Advance(platform::Form::ReleaseDeadlineMs);
         // From another program: the window system hands the drop over at once.
         const QPoint at = list.mapTo(&form, QPoint(20, 20));
-        const Qt::DropActions actions = Qt::CopyAction | Qt::MoveAction;
-        QWindowSystemInterface::handleDrag(window, &mime, at, actions, Qt::LeftButton, Qt::NoModifier);
-        QCursor::setPos(window->mapToGlobal(at)); // where it is let go
-        const auto response =
-            QWindowSystemInterface::handleDrop(window, &mime, at, actions, Qt::LeftButton, Qt::NoModifier);
-        answered = response.isAccepted() ? response.acceptedAction() : Qt::IgnoreAction;
+        DragFromOutside("/srv/sounds/dropped.wav", at, Qt::CopyAction | Qt::MoveAction);
+        answered = LetGo(at, Qt::CopyAction | Qt::MoveAction);
     });
     EXPECT_EQ(inWait, (Log{"down 65"})) << "not even the window's own late release of a key runs in a press";
     EXPECT_EQ(answered, Qt::CopyAction) << "the source hears at once the effect taken over that spot";
@@ -257,14 +286,9 @@ TEST_F(PressWait, CarriesOutEachHeldClickWhereItWasMade)
     left.setObjectName("left");
     right.setObjectName("right");
     QWindow* window = form.windowHandle();
-    const auto queue = [window](QEvent::Type type, QPointF at, Qt::MouseButtons buttons) {
-        QWindowSystemInterface::handleMouseEvent<Queued>(window, at, window->mapToGlobal(at), buttons, Qt::LeftButton,
-                                                         type);
-    };
-    const auto clickAt = [&queue](QPointF at) {
-        queue(QEvent::MouseMove, at, Qt::NoButton);
-        queue(QEvent::MouseButtonPress, at, Qt::LeftButton);
-        queue(QEvent::MouseButtonRelease, at, Qt::NoButton);
+    const auto clickAt = [this](QPointF at) {
+        Queue(QEvent::MouseMove, at, Qt::NoButton);
+        Click(at);
     };
     static QPointingDevice screen("screen", 42, QInputDevice::DeviceType::TouchScreen,
                                   QPointingDevice::PointerType::Finger, QInputDevice::Capability::Position, 1, 0);
@@ -285,7 +309,7 @@ TEST_F(PressWait, CarriesOutEachHeldClickWhereItWasMade)
                     QWindowSystemInterface::handleWheelEvent(window, turned, window->mapToGlobal(turned), QPoint(),
                                                              QPoint(0, 120));
                     clickAt({125, 30});
-                    queue(QEvent::MouseMove, {5, 190}, Qt::NoButton);
+                    Queue(QEvent::MouseMove, {5, 190}, Qt::NoButton);
                     tapAt({185, 35});
                     platform::DoEvents();
                 }).empty());
@@ -365,25 +389,10 @@ TEST_F(PressWait, CarriesOutADragMadeInItToWhereItWasLetGoUnlessEscCameFirst)
     DragLog source(form, log);
     DropLog six(form, log, "six", 100);
     DropLog two(form, log, "two", 150);
-    QWindow* window = form.windowHandle();
-    const auto queue = [window](QEvent::Type type, QPointF at, Qt::MouseButtons buttons) {
-        QWindowSystemInterface::handleMouseEvent<Queued>(window, at, window->mapToGlobal(at), buttons, Qt::LeftButton,
-                                                         type);
-    };
-    const auto drag = [&](bool escape, QPointF end) {
-        queue(QEvent::MouseButtonPress, {10, 170}, Qt::LeftButton);
-        queue(QEvent::MouseMove, {60, 170}, Qt::LeftButton);
-        queue(QEvent::MouseMove, end, Qt::LeftButton);
-        if (escape) {
-            QWindowSystemInterface::handleKeyEvent<Queued>(window, QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
-        }
-        queue(QEvent::MouseButtonRelease, end, Qt::NoButton);
-        queue(QEvent::MouseMove, {160, 170}, Qt::NoButton);
-    };
     EXPECT_TRUE(Wait([&] {
-                    drag(true, {110, 170});
-                    drag(false, {110, 170});
-                    drag(false, {900, 170}); // over no window of the program
+                    Drag({110, 170}, true);
+                    Drag({110, 170});
+                    Drag({900, 170}); // over no window of the program
                     platform::DoEvents();
                 }).empty());
     ASSERT_TRUE(testsupport::ProcessUntil([this] { return log.size() >= 4; }, testsupport::RealWaitMs));
@@ -391,6 +400,58 @@ TEST_F(PressWait, CarriesOutADragMadeInItToWhereItWasLetGoUnlessEscCameFirst)
                         "dragged " + std::to_string(platform::DropEffectCopy), "dragged 0"}));
     EXPECT_EQ(lines.LinesWith("Esc came before they were let go (/srv/sounds/three.wav)"), 1);
     EXPECT_EQ(lines.LinesWith("let go outside the program's windows (/srv/sounds/three.wav)"), 1);
+}
+
+// Kept drags and drops that cannot be carried out where they were let go
+// are not: the control takes nothing, and a line names the files and why.
+TEST_F(PressWait, LeavesALineForEachDropInItNotCarriedOut)
+{
+    const testsupport::CapturedLog lines;
+    DragLog source(form, log);
+    DropLog taker(form, log, "taker", 100);
+    QDialog settings; // opened by a click kept in the press
+    settings.setWindowModality(Qt::ApplicationModal);
+    settings.setGeometry(300, 0, 100, 50);
+    QPushButton opens("Settings", &form);
+    opens.setGeometry(110, 0, 80, 40);
+    opens.show();
+    QObject::connect(&opens, &QPushButton::clicked, &settings, &QDialog::show);
+    const QPoint over = taker.mapTo(&form, QPoint(10, 10));
+    const QPoint overList = list.mapTo(&form, QPoint(20, 20));
+    // A move, taken over the control before the press, let go in it.
+    DragFromOutside("/srv/sounds/moved.wav", over, Qt::MoveAction);
+    Qt::DropAction moveAnswered = Qt::MoveAction;
+    EXPECT_TRUE(Wait([&] {
+                    moveAnswered = LetGo(over, Qt::MoveAction);
+                    // A move dragged in the press, refused at once over each control.
+                    DragFromOutside("/srv/sounds/refused.wav", overList, Qt::MoveAction);
+                    DragFromOutside("/srv/sounds/refused.wav", over, Qt::MoveAction);
+                    LetGo(over, Qt::MoveAction);
+                    Drag({50, 20}); // over the button, which takes no files
+                    Click({120, 10});
+                    platform::DoEvents(); // kept before the drop that follows
+                    DragFromOutside("/srv/sounds/blocked.wav", over, Qt::CopyAction);
+                    LetGo(over, Qt::CopyAction);
+                }).empty());
+    ASSERT_TRUE(testsupport::ProcessUntil([] { return !platform::InputKept(); }, testsupport::RealWaitMs));
+    EXPECT_TRUE(settings.isVisible());
+    EXPECT_EQ(moveAnswered, Qt::IgnoreAction) << "the other program would delete the file at once";
+    EXPECT_EQ(log, (Log{"dragged 0"}));
+    EXPECT_EQ(lines.LinesWith("nothing takes files where they were let go (/srv/sounds/three.wav)"), 1);
+    EXPECT_EQ(lines.LinesWith("offered only to move them (/srv/sounds/moved.wav)"), 1);
+    EXPECT_EQ(lines.LinesWith("offered only to move them (/srv/sounds/refused.wav)"), 1);
+    EXPECT_EQ(lines.LinesWith("a dialog blocks the window they were let go over (/srv/sounds/blocked.wav)"), 1);
+
+    // Asked about outside a press, the same files refused in the next are named again.
+    settings.close();
+    DragFromOutside("/srv/sounds/refused.wav", over, Qt::CopyAction);
+    LetGo(over, Qt::CopyAction);
+    platform::audio::prerolltimeouts::Forget(); // so that the next press waits again
+    Wait([&] {
+        DragFromOutside("/srv/sounds/refused.wav", over, Qt::MoveAction);
+        LetGo(over, Qt::MoveAction);
+    });
+    EXPECT_EQ(lines.LinesWith("offered only to move them (/srv/sounds/refused.wav)"), 2);
 }
 
 // However much the operator clicked in the press, the close box used after
