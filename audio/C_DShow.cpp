@@ -3,6 +3,7 @@
 #include "audio/FCT_Quartz.h"
 #include "foundation/FileAccess.h"
 #include "platform/ServerPaths.h"
+#include "platform/audio/MediaFramework.h"
 #include "platform/base/Numbers.h"
 
 #include <algorithm>
@@ -14,6 +15,13 @@ constexpr std::int32_t silence = -10000;
 constexpr std::int32_t loadSilenceBelow = -5000;
 
 } // namespace
+
+// GStreamer starts with the player, at start-up: its first start takes a
+// good part of a second, which the first press would otherwise be heard late by.
+C_DShow::C_DShow()
+{
+    platform::audio::StartMediaFramework();
+}
 
 C_DShow::~C_DShow()
 {

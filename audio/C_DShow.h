@@ -10,7 +10,7 @@
 // A stop rewinds the graph; a graph that ran to its end is not paused.
 class C_DShow final : public GraphPlayer {
 public:
-    C_DShow() = default;
+    C_DShow();
     ~C_DShow() override;
 
     void SetVolMinLevel(std::int32_t level) override { VolMinLevel_ = level; }

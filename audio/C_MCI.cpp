@@ -2,9 +2,17 @@
 
 #include "foundation/FileAccess.h"
 #include "platform/ServerPaths.h"
+#include "platform/audio/MediaFramework.h"
 #include "platform/audio/MciCommands.h"
 
 namespace mci = platform::audio::mci;
+
+// Its devices decode through GStreamer, started here at start-up (as for the
+// DirectShow player) so that the first press is not heard late.
+C_MCI::C_MCI()
+{
+    platform::audio::StartMediaFramework();
+}
 
 C_MCI::~C_MCI()
 {

@@ -11,7 +11,7 @@
 // are sent without waiting for their end; only Play reports a failure.
 class C_MCI final : public Player {
 public:
-    C_MCI() = default;
+    C_MCI();
     ~C_MCI() override;
 
     std::string FileName() override { return FileName_; }
