@@ -207,6 +207,9 @@ TEST(NoRewindStart, IsWrittenAsSoonAsTheMixerIsWokenNotAtTheNextRefill)
     loop.data = quiet;
     loop.SetLooping(true);
     ASSERT_EQ(bed->Write(loop), AudioError::None);
+    // The bed is a start too, written when the mixer wakes: counted before
+    // the rooms, or one of them is left for a period of the bed alone.
+    ASSERT_TRUE(card.WaitForWrites(1)) << "the bed starts at once";
     ASSERT_TRUE(card.GrantRooms(6)) << "audio is queued";
 
     // A first start shows that nothing can be taken back.
