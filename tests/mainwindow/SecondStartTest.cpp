@@ -126,8 +126,9 @@ TEST_F(SecondStart, FailsAfterFiveSecondsWhenTheSessionIsStopped)
     stopped.Signal(SIGCONT);
     EXPECT_EQ(finished.exitCode, 1) << finished.errors;
     EXPECT_GE(finished.elapsed, 5s) << "given up before its deadline";
-    // Not much later either; the allowance is for the start-up on a loaded machine.
-    EXPECT_LT(finished.elapsed, 6500ms);
+    // Nor a second deadline later (a wait made twice); the allowance below that
+    // is for a start-up under sanitizers on a loaded machine (6.5 s was seen).
+    EXPECT_LT(finished.elapsed, 9500ms);
     EXPECT_EQ(stopped.Finish(), 0);
 }
 
