@@ -119,8 +119,7 @@ bool Utf16OrderInDoubt(std::span<const std::uint8_t> bytes)
     // than those characters do.
     const UnmarkedReading little = ReadUnmarked(bytes, Utf16Order::LittleEndian);
     const UnmarkedReading big = ReadUnmarked(bytes, Utf16Order::BigEndian);
-    return little.textButForLineEndBytes && big.textButForLineEndBytes && little.structure > 0 &&
-           big.structure > 0;
+    return little.textButForLineEndBytes && big.textButForLineEndBytes && little.structure > 0 && big.structure > 0;
 }
 
 std::optional<Utf16Order> Utf16TextOrder(std::span<const std::uint8_t> bytes)

@@ -54,7 +54,8 @@ void WriteBytes(const std::string& path, const std::string& bytes)
 // Its line, read in the file's true order, is still the line it was.
 bool LineKept(const std::string& after, const std::string& text, const std::string& order)
 {
-    const std::optional<std::string> read = testsupport::ReadUtf16File(testsupport::Utf16File("", order) + after, order);
+    const std::optional<std::string> read =
+        testsupport::ReadUtf16File(testsupport::Utf16File("", order) + after, order);
     return read && read->starts_with(text) && read->size() > text.size() &&
            ((*read)[text.size()] == '\r' || (*read)[text.size()] == '\n');
 }
@@ -101,8 +102,9 @@ TEST_F(OneLineUtf16Figures, DISABLED_EveryValueInTheFileReadsAsBeforeThroughEver
             }
         }
         for (std::size_t writer = 0; writer < Writers.size(); ++writer) {
-            std::cout << order << (faking ? "" : ", ordinary") << ", " << Writers[writer] << ": held in " << figures[writer][0] << " of " << files
-                      << " files (" << figures[writer][1] << " kept byte for byte)\n";
+            std::cout << order << (faking ? "" : ", ordinary") << ", " << Writers[writer] << ": held in "
+                      << figures[writer][0] << " of " << files << " files (" << figures[writer][1]
+                      << " kept byte for byte)\n";
         }
     }
 }
