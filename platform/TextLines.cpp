@@ -11,6 +11,9 @@ namespace {
 
 constexpr std::string_view Utf8ByteOrderMark = "\xEF\xBB\xBF";
 
+constexpr const char* LinesJoinedRefusal =
+    "a line end of a CR alone would run into the line end after it, and two lines would read as one; not saved";
+
 std::span<const std::uint8_t> AsBytes(std::string_view text)
 {
     return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
@@ -80,6 +83,7 @@ void TextLines::ReadUtf16(std::string_view bytes, textcodec::Utf16Order order, b
         return;
     }
     utf16 = order;
+    utf16InDoubt = textcodec::Utf16OrderInDoubt(AsBytes(bytes));
     byteOrderMark = marked ? textcodec::Utf16Mark(order) : std::string();
     // Every UTF-16 text has one UTF-8 text, so each line's bytes are those
     // of its text, and a line that is not changed keeps them.
@@ -166,6 +170,14 @@ template <class Change> bool TextLines::Apply(std::string_view line, Change chan
                   std::string(TakesNoChange);
         return false;
     }
+    if (utf16InDoubt) {
+        // Written in the order it is read in, a line could run on a value of
+        // the other order, which had no line end to stop it.
+        refusal = "it is UTF-16 without a byte order mark that reads as text in either byte order, so its order "
+                  "cannot be told; nothing is written into it, and it is left as it is" +
+                  std::string(TakesNoChange);
+        return false;
+    }
     std::vector<Line> before = lines;
     change();
     if (!KeepReadingBack()) {
@@ -180,6 +192,10 @@ template <class Change> bool TextLines::Apply(std::string_view line, Change chan
 TextLines::NextReading TextLines::ReadBack() const
 {
     const TextLines next(Bytes());
+    // Its order in doubt, UTF-16 no longer reads as UTF-16 of its order.
+    if (next.utf16InDoubt != utf16InDoubt) {
+        return NextReading::Otherwise;
+    }
     const bool sameKind = next.utf16 == utf16 && (utf16 || next.encoding == encoding);
     if (next.lines.size() != lines.size()) {
         // Read as before, a line end of a CR alone met the LF of an empty
@@ -201,8 +217,7 @@ bool TextLines::KeepReadingBack()
         return true;
     }
     if (next == NextReading::LinesJoined) {
-        refusal = "a line end of a CR alone would run into the line end after it, and two lines would read as "
-                  "one; not saved";
+        refusal = LinesJoinedRefusal;
         return false;
     }
     if (utf16) {
@@ -242,8 +257,10 @@ bool TextLines::KeepReadingBack()
     // start reads it.
     TextLines over = *this;
     over.GoOverToUtf8();
-    if (over.ReadBack() != NextReading::Same) {
-        refusal = "even gone over to UTF-8 it would read otherwise after the change; not saved";
+    if (const NextReading overNext = over.ReadBack(); overNext != NextReading::Same) {
+        refusal = overNext == NextReading::LinesJoined
+                      ? LinesJoinedRefusal
+                      : "even gone over to UTF-8 it would read otherwise after the change; not saved";
         return false;
     }
     *this = std::move(over);

@@ -27,6 +27,40 @@ bool IsLowSurrogate(std::uint32_t unit)
     return unit >= 0xDC00 && unit <= 0xDFFF;
 }
 
+// How one byte order reads bytes without a mark.
+struct UnmarkedReading {
+    // UTF-16 text of that order from start to end.
+    bool text = true;
+    // So, but for characters whose high byte is a CR or LF.
+    bool textButForLineEndBytes = true;
+    // The ASCII line ends, "=" and "[" it reads.
+    std::size_t structure = 0;
+};
+
+UnmarkedReading ReadUnmarked(std::span<const std::uint8_t> bytes, Utf16Order order)
+{
+    UnmarkedReading reading;
+    for (std::size_t i = 0; i < bytes.size(); i += 2) {
+        const std::uint32_t unit = UnitAt(bytes, i, order);
+        if (IsHighSurrogate(unit) && i + 3 < bytes.size() && IsLowSurrogate(UnitAt(bytes, i + 2, order))) {
+            i += 2;
+            continue;
+        }
+        // NULs and other control characters are no text.
+        const bool control = (unit < 0x20 && unit != '\t' && unit != '\r' && unit != '\n') ||
+                             (unit >= 0x7F && unit < 0xA0) || unit == 0xFFFE || unit == 0xFFFF;
+        if (IsHighSurrogate(unit) || IsLowSurrogate(unit) || control) {
+            return {false, false, 0};
+        }
+        // A CR or LF as the high byte is an 8-bit line end, or the other
+        // order's, rather than a line end of UTF-16 text.
+        const std::uint32_t high = unit >> 8;
+        reading.text = reading.text && high != '\r' && high != '\n';
+        reading.structure += unit == '\r' || unit == '\n' || unit == '=' || unit == '[' ? 1 : 0;
+    }
+    return reading;
+}
+
 } // namespace
 
 void AppendUtf8(std::string& out, std::uint32_t cp)
@@ -64,35 +98,28 @@ std::optional<Utf16Order> Utf16OrderWithoutMark(std::span<const std::uint8_t> by
     if (bytes.empty() || bytes.size() % 2 != 0) {
         return std::nullopt;
     }
-    // How many ASCII structure characters the order reads, or nothing when
-    // the bytes are no UTF-16 text in it from start to end.
-    const auto structure = [&](Utf16Order order) -> std::optional<std::size_t> {
-        std::size_t count = 0;
-        for (std::size_t i = 0; i < bytes.size(); i += 2) {
-            const std::uint32_t unit = UnitAt(bytes, i, order);
-            if (IsHighSurrogate(unit) && i + 3 < bytes.size() && IsLowSurrogate(UnitAt(bytes, i + 2, order))) {
-                i += 2;
-                continue;
-            }
-            // A CR or LF as the high byte is an 8-bit line end (or the
-            // other order's), never a line end of UTF-16 text; NULs and
-            // other control characters are no text.
-            const std::uint32_t high = unit >> 8;
-            const bool control = (unit < 0x20 && unit != '\t' && unit != '\r' && unit != '\n') ||
-                                 (unit >= 0x7F && unit < 0xA0) || unit == 0xFFFE || unit == 0xFFFF;
-            if (IsHighSurrogate(unit) || IsLowSurrogate(unit) || control || high == '\r' || high == '\n') {
-                return std::nullopt;
-            }
-            count += unit == '\r' || unit == '\n' || unit == '=' || unit == '[' ? 1 : 0;
-        }
-        return count;
-    };
-    const std::size_t little = structure(Utf16Order::LittleEndian).value_or(0);
-    const std::size_t big = structure(Utf16Order::BigEndian).value_or(0);
-    if (little == big) {
+    const UnmarkedReading little = ReadUnmarked(bytes, Utf16Order::LittleEndian);
+    const UnmarkedReading big = ReadUnmarked(bytes, Utf16Order::BigEndian);
+    const std::size_t littleCount = little.text ? little.structure : 0;
+    const std::size_t bigCount = big.text ? big.structure : 0;
+    if (littleCount == bigCount) {
         return std::nullopt;
     }
-    return little > big ? Utf16Order::LittleEndian : Utf16Order::BigEndian;
+    return littleCount > bigCount ? Utf16Order::LittleEndian : Utf16Order::BigEndian;
+}
+
+bool Utf16OrderInDoubt(std::span<const std::uint8_t> bytes)
+{
+    if (Utf16ByteOrderMark(bytes) || !Utf16OrderWithoutMark(bytes)) {
+        return false;
+    }
+    // Characters such as U+3D00, U+5B00, U+0A00 and U+0D00 read as "=",
+    // "[" and line ends in the other order, and the other order's line ends
+    // read as them: a line end in one order rules the other out no more
+    // than those characters do.
+    const UnmarkedReading little = ReadUnmarked(bytes, Utf16Order::LittleEndian);
+    const UnmarkedReading big = ReadUnmarked(bytes, Utf16Order::BigEndian);
+    return little.textButForLineEndBytes && big.textButForLineEndBytes && little.structure > 0 && big.structure > 0;
 }
 
 std::optional<Utf16Order> Utf16TextOrder(std::span<const std::uint8_t> bytes)

@@ -30,6 +30,12 @@ std::string Utf16Mark(Utf16Order order);
 // itself (U+3000, U+4E00) never tell it. So 8-bit text with a UTF-16 line
 // in it, or zeroed in places, is never taken for UTF-16.
 std::optional<Utf16Order> Utf16OrderWithoutMark(std::span<const std::uint8_t> bytes);
+// True for bytes that Utf16OrderWithoutMark takes for UTF-16 but that read
+// as text with line ends, "=" or "[" in the other order too, once a
+// character whose high byte is a CR or LF counts as text: characters of one
+// order (U+3D00, U+5B00, U+0A00, U+0D00) are the other's "=", "[" and line
+// ends, so such a file may be either, and no count tells which.
+bool Utf16OrderInDoubt(std::span<const std::uint8_t> bytes);
 // The order of a file that is UTF-16, by its mark or without one; a UTF-8
 // mark makes it no UTF-16, whatever follows.
 std::optional<Utf16Order> Utf16TextOrder(std::span<const std::uint8_t> bytes);

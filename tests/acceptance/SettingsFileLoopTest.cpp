@@ -43,11 +43,12 @@ std::string ValueOf(std::span<const std::uint8_t> input)
 }
 
 // A file that reads as well in either encoding takes no text that is not
-// ASCII, and one with zero bytes that is no UTF-16 text takes nothing; it is
-// then left as it was.
+// ASCII, and one with zero bytes that is no UTF-16 text, or UTF-16 whose
+// order is in doubt, takes nothing; it is then left as it was.
 bool RefusedInDoubt(const platform::FileUpdate& update, std::span<const std::uint8_t> input, const std::string& file)
 {
-    const bool zeroBytes = std::find(input.begin(), input.end(), 0) != input.end() && !textcodec::Utf16TextOrder(input);
+    const bool zeroBytes = std::find(input.begin(), input.end(), 0) != input.end() &&
+                           (!textcodec::Utf16TextOrder(input) || textcodec::Utf16OrderInDoubt(input));
     if (update.ok || (textcodec::Judge(input).certain && !zeroBytes)) {
         return false;
     }

@@ -165,15 +165,44 @@ TEST_F(Utf16Settings, AValueThatWouldLeaveTheOrderUntoldIsRefusedAndNoMarkAdded)
     EXPECT_EQ(testsupport::ReadText(keyFile), Unmarked("a=1\r\n", "LE"));
 }
 
+TEST_F(Utf16Settings, AOneLineFileThatReadsAsTextInEitherOrderIsLeftWhole)
+{
+    // U+5B00, U+3D00, U+0A00 and U+0D00 are "[", "=", LF and CR in the
+    // other order, which a value without a line end cannot rule out.
+    for (const std::string order : {"LE", "BE"}) {
+        for (const std::string text : {"FOTime=嬁嬀㴀", "FOTime=਀ഀ㴀嬀", "a=਀"}) {
+            const std::string bytes = Unmarked(text, order);
+            WriteBytes(keyFile, bytes);
+            WriteBytes(ini, bytes);
+            EXPECT_THAT(platform::WriteRegistryValue(keyPath, "New", "x").failure, HasSubstr("either byte order"));
+            EXPECT_FALSE(platform::WriteProfileString(ini, "conf", "New", "x").ok);
+            EXPECT_EQ(testsupport::ReadText(keyFile), bytes) << order << " " << text;
+            EXPECT_EQ(testsupport::ReadText(ini), bytes) << order << " " << text;
+        }
+        // Nor may a save bring a file's order into doubt; ordinary values
+        // without a line end still tell it.
+        WriteBytes(keyFile, Unmarked("a=1\r\n", order));
+        EXPECT_FALSE(platform::WriteRegistryValue(keyPath, "b", "㴀").ok) << order;
+        EXPECT_EQ(testsupport::ReadText(keyFile), Unmarked("a=1\r\n", order));
+        WriteBytes(keyFile, Unmarked("FOTime=東京 1500", order));
+        EXPECT_EQ(platform::ReadRegistryValue(keyPath, "FOTime"), "東京 1500") << order;
+        EXPECT_TRUE(platform::WriteRegistryValue(keyPath, "New", "x").ok) << order;
+        EXPECT_EQ(testsupport::ReadText(keyFile), Unmarked("FOTime=東京 1500\nNew=x\n", order));
+    }
+}
+
 TEST_F(Utf16Settings, ADeleteThatWouldJoinTwoLineEndsSaysSo)
 {
-    const std::string bytes = "A=1\rDel=2\n\nB=3\n";
-    WriteBytes(keyFile, bytes);
-    const platform::FileUpdate update = platform::DeleteRegistryValue(keyPath, "Del");
-    EXPECT_FALSE(update.ok);
-    EXPECT_THAT(update.failure, HasSubstr("CR alone"));
-    EXPECT_THAT(update.failure, Not(HasSubstr("code page 932")));
-    EXPECT_EQ(testsupport::ReadText(keyFile), bytes);
+    // Also where the join comes only with the going-over to UTF-8 that the
+    // delete calls for: without "東京", "ﾂｱ" reads as the UTF-8 of "±".
+    for (const std::string& bytes : {"A=1\rDel=2\n\nB=3\n"s, textcodec::EncodeCp932("A=ﾂｱ\rDel=東京\n\nB=3\n")}) {
+        WriteBytes(keyFile, bytes);
+        const platform::FileUpdate update = platform::DeleteRegistryValue(keyPath, "Del");
+        EXPECT_FALSE(update.ok);
+        EXPECT_THAT(update.failure, HasSubstr("CR alone"));
+        EXPECT_THAT(update.failure, Not(HasSubstr("code page 932")));
+        EXPECT_EQ(testsupport::ReadText(keyFile), bytes);
+    }
 }
 
 } // namespace

@@ -4,6 +4,8 @@
 #include "AssignFixture.h"
 
 #include "platform/base/TextCodec.h"
+#include "platform/base/Utf16Text.h"
+#include "playback/AssignText.h"
 #include "support/StoredTextFiles.h"
 
 #include <filesystem>
@@ -215,4 +217,20 @@ TEST_F(AssignTextScripts, SaveAsReplacesAFileInDoubtAndZeroBytesRefuseASaveOverI
     EXPECT_EQ(testsupport::ReadText(doubtful), zeroed);
     ASSERT_EQ(boxes.size(), 1U);
     EXPECT_TRUE(boxes[0].starts_with("The assign table was not saved:")) << boxes[0];
+}
+
+// A line the table keeps may begin with the bytes of a UTF-16 mark (a damaged
+// line); saved first, it would make the next open take the whole table for
+// UTF-16, in which no table is read: the table goes over to UTF-8 instead.
+TEST(AssignText, AKeptLineNeverMakesTheTableReadAsUtf16)
+{
+    for (const std::string mark : {"\xFF\xFE", "\xFE\xFF"}) {
+        const std::string damaged = mark + ButtonLine(1, "café");
+        const std::string file = ButtonLine(0, "café") + "\r\n" + damaged + "\r\n";
+        const playback::AssignTextForm form = playback::ReadAssignText(Bytes(file)).Form;
+        const playback::AssignBytes saved = playback::EncodeAssignText(damaged + "\r\n", Bytes(file), form);
+        ASSERT_TRUE(saved.Bytes);
+        EXPECT_FALSE(textcodec::Utf16TextOrder(Bytes(*saved.Bytes)));
+        EXPECT_EQ(playback::ReadAssignText(Bytes(*saved.Bytes)).Text, damaged + "\r\n");
+    }
 }
