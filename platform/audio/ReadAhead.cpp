@@ -43,7 +43,8 @@ public:
         blocks_.push_back(block);
         end_ += gst_buffer_get_size(block);
         // What lies behind the reader goes once more than ReadAheadBytes are held.
-        while (blocks_.size() > 1 && end_ - start_ - gst_buffer_get_size(blocks_.front()) >= ReadAheadBytes) {
+        while (blocks_.size() > 1 && start_ + gst_buffer_get_size(blocks_.front()) <= wanted_ &&
+               end_ - start_ - gst_buffer_get_size(blocks_.front()) >= ReadAheadBytes) {
             start_ += gst_buffer_get_size(blocks_.front());
             gst_buffer_unref(blocks_.front());
             blocks_.pop_front();
@@ -82,10 +83,10 @@ public:
         changed_.notify_all();
     }
 
-    void SetFlushing(bool input, bool flushing)
+    void SetFlushing(bool inputSide, bool flushing)
     {
         std::lock_guard lock(mutex_);
-        (input ? inputFlushing_ : outputFlushing_) = flushing;
+        (inputSide ? inputFlushing_ : outputFlushing_) = flushing;
         changed_.notify_all();
     }
 

@@ -264,7 +264,10 @@ void RendererFeed::NoteSilence(Voice& voice, std::int64_t adding, bool untilNow)
     if (ahead == 0 && starved > starvedNoted_) {
         const auto mixedMs = static_cast<std::int64_t>((starved - starvedNoted_) * 1000 /
                                                        static_cast<std::uint64_t>(std::max(1, voice.Device().Rate())));
-        silentMs_ += untilNow ? std::max(mixedMs, nowMs - dueMs_) : mixedMs;
+        // A card that slept meanwhile (nothing else sounded on it) mixed no
+        // periods while it was silent.
+        const bool slept = untilNow && voice.Device().Asleep();
+        silentMs_ += slept ? std::max(mixedMs, nowMs - dueMs_) : mixedMs;
         starvedNoted_ = starved;
     }
     dueMs_ = nowMs + (ahead + adding) * 1000 / std::max(1, voice.Rate());

@@ -112,9 +112,10 @@ private:
     int AcquireSlot();
     void NotifyAll();
     // With silenceMutex_ held: counts the silence of a voice that ran dry and
-    // fell silent (until now when it played on meanwhile, else only what was
-    // mixed: a paused or stopped voice is silent by request), and notes when
-    // the frames queued now, and adding more, will have played.
+    // fell silent (until now when its card slept meanwhile and it was to play
+    // on, else what was mixed: a paused or stopped voice is silent by
+    // request), and notes when the frames queued now, and adding more, will
+    // have played.
     void NoteSilence(Voice& voice, std::int64_t adding, bool untilNow);
 
     const int device_;
@@ -129,7 +130,7 @@ private:
 
     // Shared with the streaming thread. A voice that ran dry is silent from
     // when its last frame played (dueMs_) until the decoder's next block:
-    // longer than the periods mixed silent when its device slept meanwhile.
+    // longer than the periods mixed silent when its card slept meanwhile.
     std::mutex silenceMutex_;
     std::int64_t dueMs_ = 0;
     std::uint64_t starvedNoted_ = 0;

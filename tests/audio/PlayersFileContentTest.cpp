@@ -80,7 +80,8 @@ protected:
         FCT_EnumDS::EnumDSDevices();
     }
 
-    // Plays from fromMs for ms and expects those frames of the noise whole.
+    // Plays from fromMs for ms and expects those frames of the noise whole
+    // (after its first 64, which the fade of the stop before may overlap).
     void ExpectPlays(Player& player, int fromMs, int ms)
     {
         Played(1);
@@ -90,8 +91,8 @@ protected:
         Tick(polled, ms + 300);
         player.StopIO();
         const std::vector<float> played = Played(1);
-        const auto first = static_cast<std::size_t>(fromMs) * Rate / 1000;
-        const auto frames = static_cast<std::size_t>(ms) * Rate / 1000;
+        const auto first = static_cast<std::size_t>(fromMs) * Rate / 1000 + 64;
+        const auto frames = static_cast<std::size_t>(ms) * Rate / 1000 - 64;
         const std::size_t at = Find(played, Noise(), first, 64);
         ASSERT_NE(at, std::string::npos) << "the sound from " << fromMs << " ms is not heard";
         ASSERT_GE(played.size() / 2, at + frames) << "cut";

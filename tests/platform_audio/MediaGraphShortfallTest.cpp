@@ -48,8 +48,10 @@ public:
                 // Held open until the test is over, or until its reader leaves.
                 pollfd gone{fd, 0, 0};
                 while (written && !Over() && !(::poll(&gone, 1, 20) > 0 && (gone.revents & POLLERR) != 0)) {
-                    if (released_.exchange(false) && !rest.empty()) {
+                    if (!rest.empty() && released_.load()) {
+                        // All of it given: the file ends.
                         written = ::write(fd, rest.data(), rest.size()) == static_cast<ssize_t>(rest.size());
+                        break;
                     }
                 }
                 ::close(fd);
@@ -112,17 +114,18 @@ TEST_F(Shortfall, ASoundLeftShortByItsFileIsLoggedWithTheFileAndHowLong)
 
 TEST_F(Shortfall, AStartWaitsAMomentForItsDecoderButNeverForAStalledShare)
 {
-    // A share that gave 50 ms of sound and stalls: the decoder never has
-    // enough ahead to start with, and the operator's press is not held.
+    // A share that gave 150 ms of sound (of eight channels: enough bytes for
+    // the parsers to know it) and stalls: the decoder never has enough ahead
+    // to start with, and the operator's press is not held.
     const std::string wave = folder / "whole.wav";
-    testsupport::WriteWave(wave, Rate, 16, 2, testsupport::SineSamples16(Rate, 2, Rate, 440.0, 0.5));
+    testsupport::WriteWave(wave, Rate, 16, 8, testsupport::SineSamples16(Rate, 8, Rate, 440.0, 0.5));
     std::ifstream in(wave, std::ios::binary);
     std::vector<char> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    bytes.resize(44 + static_cast<std::size_t>(Rate) * 4 / 20);
+    bytes.resize(44 + static_cast<std::size_t>(Rate) * 16 * 150 / 1000);
     const std::string path = folder / "share.wav";
     MediaGraph graph;
     const FallingBehindShare share(path, std::move(bytes));
-    ASSERT_TRUE(graph.RenderFile(path, 1));
+    ASSERT_TRUE(graph.RenderFile(path, 1)) << graph.LastError();
     const auto before = std::chrono::steady_clock::now();
     ASSERT_TRUE(graph.Run());
     const auto tookMs =

@@ -42,7 +42,7 @@ long long ReadCalls()
     return 0;
 }
 
-TEST(ReadAhead, EveryReadGivesTheFileBytesAtItsOffset)
+TEST(ReadAheadElement, EveryReadGivesTheFileBytesAtItsOffset)
 {
     testsupport::ScratchFolder folder;
     const std::string path = folder / "big.bin";
@@ -66,6 +66,8 @@ TEST(ReadAhead, EveryReadGivesTheFileBytesAtItsOffset)
     GstPad* reader = gst_pad_new("reader", GST_PAD_SINK);
     GstPad* output = gst_element_get_static_pad(readAhead, "src");
     ASSERT_EQ(gst_pad_link(output, reader), GST_PAD_LINK_OK);
+    // As a decoder does, on its way to pausing.
+    gst_element_set_state(pipeline, GST_STATE_READY);
     ASSERT_TRUE(gst_pad_activate_mode(reader, GST_PAD_MODE_PULL, TRUE));
     gst_element_set_state(pipeline, GST_STATE_PAUSED);
 
