@@ -92,14 +92,17 @@ public:
 
     GstFlowReturn Serve(guint64 offset, guint length, GstBuffer** buffer)
     {
-        if (!fileSize_) {
+        std::unique_lock lock(mutex_);
+        if (!sizeAsked_) {
+            sizeAsked_ = true;
+            lock.unlock();
             gint64 size = 0;
-            if (gst_pad_peer_query_duration(input, GST_FORMAT_BYTES, &size) && size >= 0) {
-                std::lock_guard lock(mutex_);
+            const bool known = gst_pad_peer_query_duration(input, GST_FORMAT_BYTES, &size) && size >= 0;
+            lock.lock();
+            if (known) {
                 fileSize_ = static_cast<guint64>(size);
             }
         }
-        std::unique_lock lock(mutex_);
         for (;;) {
             if (outputFlushing_) {
                 return GST_FLOW_FLUSHING;
@@ -200,6 +203,7 @@ private:
     std::optional<guint64> seekTo_;
     std::optional<guint64> fileEnd_;  // where the source ended
     std::optional<guint64> fileSize_; // as the source reports it
+    bool sizeAsked_ = false;
     bool inputFlushing_ = true;
     bool outputFlushing_ = true;
 };
@@ -246,14 +250,22 @@ gboolean ActivateOutput(GstPad* pad, GstObject* /*parent*/, GstPadMode mode, gbo
     return TRUE;
 }
 
-// What the reader asks the source goes to the file source; what the source
-// or the reader would send each other stops here.
-gboolean Refuse(GstPad* /*pad*/, GstObject* /*parent*/, GstEvent* event)
+// A reader that seeks flushes first: a read waiting for the file gives up.
+// Nothing else the reader sends goes to the source, which is read as the
+// reads ask.
+gboolean OutputEvent(GstPad* pad, GstObject* /*parent*/, GstEvent* event)
 {
+    const GstEventType type = GST_EVENT_TYPE(event);
     gst_event_unref(event);
+    if (type == GST_EVENT_FLUSH_START || type == GST_EVENT_FLUSH_STOP) {
+        WindowOf(pad)->SetFlushing(false, type == GST_EVENT_FLUSH_START);
+        return TRUE;
+    }
     return FALSE;
 }
 
+// The source asks nothing of its reader (how to allocate, what formats): it
+// reads bytes.
 gboolean RefuseQuery(GstPad* /*pad*/, GstObject* /*parent*/, GstQuery* /*query*/)
 {
     return FALSE;
@@ -293,7 +305,7 @@ GstElement* MakeReadAhead(GstElement* fileSource)
     gst_pad_set_activatemode_function(window->output, ActivateOutput);
     gst_pad_set_query_function(window->input, RefuseQuery);
     gst_pad_set_query_function(window->output, OutputQuery);
-    gst_pad_set_event_function(window->output, Refuse);
+    gst_pad_set_event_function(window->output, OutputEvent);
     gst_element_add_pad(element, window->input);
     gst_element_add_pad(element, window->output);
     return element;
