@@ -7,6 +7,7 @@
 #include <deque>
 #include <mutex>
 #include <optional>
+#include <utility>
 
 namespace platform::audio::media {
 
@@ -25,6 +26,7 @@ constexpr guint64 reachBytes = 4 * ReadBlockBytes;
 // there and read on from it.
 class Window {
 public:
+    GstElement* element = nullptr;
     GstPad* input = nullptr;
     GstPad* output = nullptr;
 
@@ -143,9 +145,109 @@ public:
         }
     }
 
+    // A reader that takes the file pushed (a wave parser reads so) is given
+    // it in blocks, from the start or from where it last sought.
+    void StartPushing(guint64 from, guint32 seqnum)
+    {
+        {
+            std::lock_guard lock(mutex_);
+            pushAt_ = from;
+            pushSeqnum_ = seqnum;
+            pushSegment_ = true;
+            outputFlushing_ = false;
+        }
+        gst_pad_start_task(output, &Window::PushNext, this, nullptr);
+    }
+
+    void StopPushing()
+    {
+        SetFlushing(false, true);
+        gst_pad_stop_task(output);
+    }
+
+    // A byte seek of a reader that takes the file pushed.
+    bool SeekPushed(GstEvent* seek)
+    {
+        GstFormat format = GST_FORMAT_UNDEFINED;
+        GstSeekFlags flags = GST_SEEK_FLAG_NONE;
+        GstSeekType startType = GST_SEEK_TYPE_NONE;
+        gint64 start = 0;
+        gst_event_parse_seek(seek, nullptr, &format, &flags, &startType, &start, nullptr, nullptr);
+        if (format != GST_FORMAT_BYTES || startType != GST_SEEK_TYPE_SET || start < 0) {
+            return false;
+        }
+        const guint32 seqnum = gst_event_get_seqnum(seek);
+        const bool flush = (flags & GST_SEEK_FLAG_FLUSH) != 0;
+        if (flush) {
+            GstEvent* flushStart = gst_event_new_flush_start();
+            gst_event_set_seqnum(flushStart, seqnum);
+            gst_pad_push_event(output, flushStart);
+        }
+        SetFlushing(false, true);
+        gst_pad_pause_task(output);
+        GST_PAD_STREAM_LOCK(output);
+        if (flush) {
+            GstEvent* flushStop = gst_event_new_flush_stop(TRUE);
+            gst_event_set_seqnum(flushStop, seqnum);
+            gst_pad_push_event(output, flushStop);
+        }
+        StartPushing(static_cast<guint64>(start), seqnum);
+        GST_PAD_STREAM_UNLOCK(output);
+        return true;
+    }
+
     ~Window() { Clear(0); }
 
 private:
+    static void PushNext(gpointer data)
+    {
+        auto* window = static_cast<Window*>(data);
+        guint64 at = 0;
+        bool segment = false;
+        {
+            std::lock_guard lock(window->mutex_);
+            at = window->pushAt_;
+            segment = std::exchange(window->pushSegment_, false);
+        }
+        GstPad* output = window->output;
+        if (segment) {
+            if (!gst_pad_get_sticky_event(output, GST_EVENT_STREAM_START, 0)) {
+                gchar* id = gst_pad_create_stream_id(output, window->element, nullptr);
+                gst_pad_push_event(output, gst_event_new_stream_start(id));
+                g_free(id);
+            }
+            GstSegment bytes;
+            gst_segment_init(&bytes, GST_FORMAT_BYTES);
+            bytes.start = at;
+            bytes.time = at;
+            bytes.position = at;
+            GstEvent* event = gst_event_new_segment(&bytes);
+            if (window->pushSeqnum_ != GST_SEQNUM_INVALID) {
+                gst_event_set_seqnum(event, window->pushSeqnum_);
+            }
+            gst_pad_push_event(output, event);
+        }
+        GstBuffer* block = nullptr;
+        GstFlowReturn result = window->Serve(at, ReadBlockBytes, &block);
+        if (result == GST_FLOW_OK) {
+            {
+                std::lock_guard lock(window->mutex_);
+                window->pushAt_ = at + gst_buffer_get_size(block);
+            }
+            result = gst_pad_push(output, block);
+        }
+        if (result == GST_FLOW_OK) {
+            return;
+        }
+        gst_pad_pause_task(output);
+        if (result == GST_FLOW_EOS) {
+            gst_pad_push_event(output, gst_event_new_eos());
+        } else if (result == GST_FLOW_ERROR || result == GST_FLOW_NOT_NEGOTIATED) {
+            GST_ELEMENT_FLOW_ERROR(window->element, result);
+            gst_pad_push_event(output, gst_event_new_eos());
+        }
+    }
+
     void Clear(guint64 at)
     {
         for (GstBuffer* block : blocks_) {
@@ -204,6 +306,9 @@ private:
     std::optional<guint64> fileEnd_;  // where the source ended
     std::optional<guint64> fileSize_; // as the source reports it
     bool sizeAsked_ = false;
+    guint64 pushAt_ = 0; // the next offset pushed to a reader that takes pushes
+    bool pushSegment_ = true;
+    guint32 pushSeqnum_ = GST_SEQNUM_INVALID;
     bool inputFlushing_ = true;
     bool outputFlushing_ = true;
 };
@@ -242,26 +347,33 @@ GstFlowReturn GetRange(GstPad* pad, GstObject* /*parent*/, guint64 offset, guint
 
 gboolean ActivateOutput(GstPad* pad, GstObject* /*parent*/, GstPadMode mode, gboolean active)
 {
-    // Pushed it never is; an element activating its pads may ask before its
-    // reader pulls.
-    if (mode == GST_PAD_MODE_PULL) {
-        WindowOf(pad)->SetFlushing(false, active == FALSE);
+    if (mode == GST_PAD_MODE_PUSH) {
+        if (active != FALSE) {
+            WindowOf(pad)->StartPushing(0, GST_SEQNUM_INVALID);
+        } else {
+            WindowOf(pad)->StopPushing();
+        }
+        return TRUE;
     }
+    WindowOf(pad)->SetFlushing(false, active == FALSE);
     return TRUE;
 }
 
-// A reader that seeks flushes first: a read waiting for the file gives up.
-// Nothing else the reader sends goes to the source, which is read as the
-// reads ask.
+// A reader that pulls flushes before it seeks: a read waiting for the file
+// gives up. A reader given pushes seeks in bytes. Nothing else the reader
+// sends goes to the source, which is read as the reads ask.
 gboolean OutputEvent(GstPad* pad, GstObject* /*parent*/, GstEvent* event)
 {
     const GstEventType type = GST_EVENT_TYPE(event);
-    gst_event_unref(event);
+    bool handled = false;
     if (type == GST_EVENT_FLUSH_START || type == GST_EVENT_FLUSH_STOP) {
         WindowOf(pad)->SetFlushing(false, type == GST_EVENT_FLUSH_START);
-        return TRUE;
+        handled = true;
+    } else if (type == GST_EVENT_SEEK && GST_PAD_MODE(pad) == GST_PAD_MODE_PUSH) {
+        handled = WindowOf(pad)->SeekPushed(event);
     }
-    return FALSE;
+    gst_event_unref(event);
+    return handled ? TRUE : FALSE;
 }
 
 // The source asks nothing of its reader (how to allocate, what formats): it
@@ -292,6 +404,7 @@ GstElement* MakeReadAhead(GstElement* fileSource)
     // An element of no children whose two pads are the read-ahead's.
     GstElement* element = gst_bin_new(nullptr);
     auto* window = new Window;
+    window->element = element;
     g_object_set_data_full(G_OBJECT(element), "read-ahead", window,
                            [](gpointer data) { delete static_cast<Window*>(data); });
     window->input = gst_pad_new("sink", GST_PAD_SINK);

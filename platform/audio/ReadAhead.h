@@ -15,8 +15,9 @@ inline constexpr unsigned ReadAheadBytes = 8 * 1024 * 1024;
 
 // The read-ahead between a file source and what decodes it: it serves pulls
 // anywhere in the file, each with the file's own bytes at the offset asked
-// (from memory when it holds them, else the file is read from there on).
-// Null when the source cannot be read ahead; the caller adds it to its bin.
+// (from memory when it holds them, else the file is read from there on), or
+// pushes the file to a reader that takes it so, from where it seeks. Null
+// when the source cannot be read ahead; the caller adds it to its bin.
 GstElement* MakeReadAhead(GstElement* fileSource);
 
 } // namespace platform::audio::media
