@@ -1,12 +1,10 @@
 // Every back-end plays what the file holds when it is pressed: a file larger
 // than what is read ahead of its sound, and a file replaced under its name
 // since the player last loaded it.
+#include "GraphBackends.h"
 #include "GraphPlayerFixture.h"
 
 #include "audio/C_DSound.h"
-#include "audio/C_DShow.h"
-#include "audio/C_FGraph.h"
-#include "audio/C_MCI.h"
 #include "audio/C_WaveOut.h"
 #include "audio/DSDeviceList.h"
 #include "platform/audio/ReadAhead.h"
@@ -20,32 +18,17 @@
 
 namespace {
 
-struct Backend {
-    int number;
-    std::function<std::unique_ptr<Player>()> make;
-};
-
 // The back-ends as the engine numbers them, each on "Null 1".
-std::vector<Backend> Backends(bool graphsOnly)
+std::vector<graphtest::Backend> Backends(bool graphsOnly)
 {
-    const auto filterGraph = [](int devMode) {
-        auto player = std::make_unique<C_FGraph>();
-        player->SetDevMode(devMode);
-        player->SetDevName("Null 1");
-        player->Init();
-        return player;
-    };
-    std::vector<Backend> all{{1, [] { return std::make_unique<C_DShow>(); }},
-                             {2, [] { return std::make_unique<C_MCI>(); }},
-                             {4, [=] { return filterGraph(0); }},
-                             {5, [=] { return filterGraph(1); }}};
+    std::vector<graphtest::Backend> all = graphtest::GraphBackends();
     if (!graphsOnly) {
-        all.push_back({0, [] {
+        all.push_back({"DirectSound", [] {
                            auto player = std::make_unique<C_DSound>();
                            player->InitDS(nullptr, 0);
                            return player;
                        }});
-        all.push_back({3, [] {
+        all.push_back({"waveOut", [] {
                            auto player = std::make_unique<C_WaveOut>();
                            player->SetDeviceID(1);
                            player->Init();
@@ -107,8 +90,8 @@ TEST_F(PlayersFileContent, AFileLargerThanTheReadAheadPlaysWhereverItIsPlayedFro
 {
     constexpr double seconds = 1.5 * platform::audio::media::ReadAheadBytes / (Rate * 4);
     const std::string path = NoiseWave("large.wav", seconds);
-    for (const Backend& backend : Backends(true)) {
-        SCOPED_TRACE("back-end " + std::to_string(backend.number));
+    for (const graphtest::Backend& backend : Backends(true)) {
+        SCOPED_TRACE(backend.name);
         auto player = backend.make();
         player->SetFileName(path);
         ASSERT_EQ(player->Length(), static_cast<std::int32_t>(seconds * 1000));
@@ -123,8 +106,8 @@ TEST_F(PlayersFileContent, AFileLargerThanTheReadAheadPlaysWhereverItIsPlayedFro
 TEST_F(PlayersFileContent, AFileReplacedUnderItsNamePlaysItsNewSoundWhole)
 {
     const std::string path = folder / "replaced.wav";
-    for (const Backend& backend : Backends(false)) {
-        SCOPED_TRACE("back-end " + std::to_string(backend.number));
+    for (const graphtest::Backend& backend : Backends(false)) {
+        SCOPED_TRACE(backend.name);
         std::filesystem::rename(NoiseWave("first.wav", 1.0, 1), path);
         auto player = backend.make();
         player->SetFileName(path);
