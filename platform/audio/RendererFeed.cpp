@@ -261,16 +261,21 @@ void RendererFeed::NoteSilence(Voice& voice, std::int64_t adding, bool untilNow)
     const std::int64_t nowMs = ClockMs();
     const std::int64_t ahead = std::max<std::int64_t>(0, queued_.load() - static_cast<std::int64_t>(voice.Position()));
     const std::uint64_t starved = voice.StarvedFrames();
+    const OutputDevice& device = voice.Device();
+    const bool asleep = device.Asleep();
     if (ahead == 0 && starved > starvedNoted_) {
         const auto mixedMs = static_cast<std::int64_t>((starved - starvedNoted_) * 1000 /
-                                                       static_cast<std::uint64_t>(std::max(1, voice.Device().Rate())));
+                                                       static_cast<std::uint64_t>(std::max(1, device.Rate())));
         // A card that slept meanwhile (nothing else sounded on it) mixed no
         // periods while it was silent.
-        const bool slept = untilNow && voice.Device().Asleep();
-        silentMs_ += slept ? std::max(mixedMs, nowMs - dueMs_) : mixedMs;
+        silentMs_ += untilNow && asleep ? std::max(mixedMs, nowMs - dueMs_) : mixedMs;
         starvedNoted_ = starved;
     }
-    dueMs_ = nowMs + (ahead + adding) * 1000 / std::max(1, voice.Rate());
+    // When the last frame queued will be heard: after what the card holds
+    // ahead of it, unless the card sleeps (woken, it plays its first frame
+    // at once).
+    const std::int64_t heldMs = asleep ? 0 : device.QueuedAheadFrames() * 1000LL / std::max(1, device.Rate());
+    dueMs_ = nowMs + (ahead + adding) * 1000 / std::max(1, voice.Rate()) + heldMs;
 }
 
 bool RendererFeed::Finished()
