@@ -36,10 +36,11 @@ void C_DShow::SetFileName(std::string_view name)
     StopIO();
     FromMS_ = 0;
     ToMS_ = 0;
-    if (name == FileName_) {
+    if (name == FileName_ && StillLoaded(FileName_, loadedVersion_)) {
         return;
     }
     FileName_ = std::string(name);
+    loadedVersion_ = FileVersion::Of(FileName_);
     FCT_Quartz::ReleaseGraph(Graph);
     if (basic::FileExists(FileName_) != 1) {
         Unload();

@@ -60,10 +60,11 @@ void C_FGraph::SetFileName(std::string_view name)
     }
     FromMS_ = 0;
     ToMS_ = 0;
-    if (name == FileName_) {
+    if (name == FileName_ && StillLoaded(FileName_, loadedVersion_)) {
         return;
     }
     FileName_ = std::string(name);
+    loadedVersion_ = FileVersion::Of(FileName_);
     if (Graph.Graph) {
         Graph.Graph->Stop();
     }

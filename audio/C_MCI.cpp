@@ -27,7 +27,7 @@ void C_MCI::SetFileName(std::string_view name)
         return;
     }
     if (Opened_ != 0) {
-        if (name == FileName_ && !name.empty()) {
+        if (name == FileName_ && !name.empty() && StillLoaded(FileName_, loadedVersion_)) {
             return;
         }
         mci::Stop(DevID_);
@@ -35,6 +35,7 @@ void C_MCI::SetFileName(std::string_view name)
         Opened_ = 0;
     }
     FileName_ = std::string(name);
+    loadedVersion_ = FileVersion::Of(FileName_);
     if (basic::FileExists(FileName_) != 1) {
         Length_ = 0;
         ToMS_ = 0;

@@ -1,8 +1,10 @@
 #pragma once
 
+#include "audio/FileVersion.h"
 #include "audio/Player.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 // The MCI player (back-end 2): plays a file through an MCI device opened for
@@ -50,6 +52,8 @@ private:
     std::int32_t ToMS_ = 0;
     std::int32_t DevID_ = 0;
     std::string FileName_;
+    // The file as it was when its load began: the same name loads again once it changed.
+    std::optional<FileVersion> loadedVersion_;
     std::int32_t Length_ = 0;
     std::string RecFileName_;
     std::int32_t Rec_Freqency_ = 0;

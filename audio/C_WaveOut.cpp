@@ -153,13 +153,14 @@ void C_WaveOut::SetFileName(std::string_view name)
         c_Busy = false;
         return;
     }
-    if (name == fileName_) {
+    if (name == fileName_ && StillLoaded(fileName_, loadedVersion_)) {
         c_Busy = false;
         loaded_ = true;
         return;
     }
 
     fileName_ = std::string(name);
+    loadedVersion_ = FileVersion::Of(fileName_);
     loaded_ = false;
     c_PlayEnd = 0;
     const WaveInfoRecord wave = WaveMMIO::ReadWaveHeader(fileName_, 0);

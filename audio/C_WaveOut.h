@@ -1,6 +1,7 @@
 #pragma once
 
 #include "audio/DiskReadCache.h"
+#include "audio/FileVersion.h"
 #include "audio/Player.h"
 #include "audio/WaveInfoRecord.h"
 #include "audio/WaveOutFormat.h"
@@ -12,6 +13,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -217,6 +219,8 @@ private:
 
     // The file and the play state.
     std::string fileName_;
+    // The file as it was when its load began: the same name loads again once it changed.
+    std::optional<FileVersion> loadedVersion_;
     std::int32_t freq_ = 0;
     int c_FileHnd = 0;
     bool loaded_ = false; // c_FileLoaded

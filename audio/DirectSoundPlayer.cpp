@@ -89,10 +89,11 @@ std::size_t DirectSoundPlayer::BufferBytes() const
 void DirectSoundPlayer::SetFileName(std::string_view name)
 {
     // A failed load is tried again when the same name is written once more.
-    if (name == fileName_ && loaded_) {
+    if (name == fileName_ && loaded_ && StillLoaded(fileName_, loadedVersion_)) {
         return;
     }
     fileName_ = std::string(name);
+    loadedVersion_ = FileVersion::Of(fileName_);
     if (playing_) {
         if (buffer_) {
             buffer_->Stop();

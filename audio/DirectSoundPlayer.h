@@ -1,11 +1,13 @@
 #pragma once
 
+#include "audio/FileVersion.h"
 #include "audio/Player.h"
 
 #include <array>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -136,6 +138,8 @@ private:
     QWidget* hWnd_ = nullptr;
 
     std::string fileName_;
+    // The file as it was when its load began: the same name loads again once it changed.
+    std::optional<FileVersion> loadedVersion_;
     std::int64_t dataOffset_ = 0;
     std::int32_t rate_ = 0;
     std::int16_t bits_ = 0;

@@ -1,9 +1,11 @@
 #pragma once
 
+#include "audio/FileVersion.h"
 #include "audio/FilterGraphRecord.h"
 #include "audio/Player.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 // What the graph players (DirectShow, filter graph) share: the graph they
@@ -52,6 +54,8 @@ protected:
 
     FilterGraphRecord Graph;
     std::string FileName_;
+    // The file as it was when its load began: the same name loads again once it changed.
+    std::optional<FileVersion> loadedVersion_;
     std::int32_t FromMS_ = 0;
     std::int32_t ToMS_ = 0;
     std::int32_t Length_ = 0;

@@ -4,6 +4,7 @@
 #include "platform/audio/MediaElements.h"
 #include "platform/audio/MediaGraphParts.h"
 #include "platform/audio/PadLinks.h"
+#include "platform/audio/ReadAhead.h"
 
 #include <gst/gst.h>
 
@@ -99,33 +100,6 @@ GstPadProbeReturn AnswerSchedulingUnopened(GstPad* /*pad*/, GstPadProbeInfo* inf
 {
     return media::AnswerScheduling(gst_pad_probe_info_get_query(info), true) ? GST_PAD_PROBE_HANDLED
                                                                             : GST_PAD_PROBE_OK;
-}
-
-// A file is read in blocks this large, on a thread of the read-ahead's own,
-// and kept this far ahead of what is decoded: a share whose every read takes
-// tens of milliseconds still keeps up with the sound. The decoder's parsers
-// pull a few kilobytes at a time, each of which would otherwise be a read of
-// the share on the thread that feeds the voice. A read waits for its whole
-// block, so a block is small enough that a share which stalls holds back
-// little of what it gave.
-constexpr guint readBlockBytes = 64 * 1024;
-constexpr guint readAheadBytes = 8 * 1024 * 1024;
-
-// Reads the file source ahead into memory and serves the decoder's pulls from
-// there, anywhere in the file (a seek outside what is held reads from there).
-GstElement* MakeReadAhead(GstElement* fileSource)
-{
-    GstElement* readAhead = g_object_class_find_property(G_OBJECT_GET_CLASS(fileSource), "blocksize") != nullptr
-                                ? gst_element_factory_make("queue2", nullptr)
-                                : nullptr;
-    if (readAhead == nullptr) {
-        return nullptr;
-    }
-    g_object_set(readAhead, "ring-buffer-max-size", static_cast<guint64>(readAheadBytes), "max-size-bytes",
-                 readAheadBytes, "max-size-buffers", 0U, "max-size-time", static_cast<guint64>(0), "use-buffering",
-                 FALSE, nullptr);
-    g_object_set(fileSource, "blocksize", readBlockBytes, nullptr);
-    return readAhead;
 }
 
 } // namespace
@@ -351,7 +325,7 @@ bool MediaGraph::Connect(int fromFilter, int fromPin, int toFilter, int toPin)
                                               : 0;
         GstPad* fromPad = output.pad;
         if (from->fileSource) {
-            connection.readAhead = MakeReadAhead(from->element);
+            connection.readAhead = media::MakeReadAhead(from->element);
         }
         if (connection.readAhead != nullptr) {
             gst_bin_add(GST_BIN_CAST(pipeline_), connection.readAhead);

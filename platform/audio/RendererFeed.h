@@ -111,6 +111,12 @@ private:
     int TakeSample(GstSample* sample);
     int AcquireSlot();
     void NotifyAll();
+    // With silenceMutex_ held: counts the silence of a voice that ran dry and
+    // fell silent (until now when its card slept meanwhile and it was to play
+    // on, else what was mixed: a paused or stopped voice is silent by
+    // request), and notes when the frames queued now, and adding more, will
+    // have played.
+    void NoteSilence(Voice& voice, std::int64_t adding, bool untilNow);
 
     const int device_;
     StreamFormat format_;
@@ -118,12 +124,17 @@ private:
     std::vector<std::uint8_t> storage_;
     std::array<VoiceBuffer, PoolBuffers> pool_;
     std::int64_t base_ = 0;
-    std::uint64_t starvedSeen_ = 0;
     float left_ = 1.0f;
     float right_ = 1.0f;
     double speed_ = 1.0;
 
-    // Shared with the streaming thread.
+    // Shared with the streaming thread. A voice that ran dry is silent from
+    // when its last frame played (dueMs_) until the decoder's next block:
+    // longer than the periods mixed silent when its card slept meanwhile.
+    std::mutex silenceMutex_;
+    std::int64_t dueMs_ = 0;
+    std::uint64_t starvedNoted_ = 0;
+    std::int64_t silentMs_ = 0;
     std::atomic<Voice*> streamVoice_{nullptr};
     std::atomic<bool> held_{false};
     std::atomic<bool> busy_{false};

@@ -1,3 +1,4 @@
+#include "GraphBackends.h"
 #include "GraphPlayerFixture.h"
 
 #include "audio/C_DShow.h"
@@ -19,27 +20,8 @@ namespace {
 using oddwave::FileRate;
 namespace mci = platform::audio::mci;
 
-// The graph and MCI back-ends (1, 2, 4 and 5) as the engine makes them, all
-// on the default device, which reaches "Null 1".
-struct Backend {
-    const char* name;
-    std::function<std::unique_ptr<Player>()> make;
-};
-
-std::vector<Backend> Backends()
-{
-    const auto filterGraph = [](int devMode) {
-        auto player = std::make_unique<C_FGraph>();
-        player->SetDevMode(devMode);
-        player->SetDevName("Null 1");
-        player->Init();
-        return player;
-    };
-    return {{"DirectShow", [] { return std::make_unique<C_DShow>(); }},
-            {"MCI", [] { return std::make_unique<C_MCI>(); }},
-            {"filter graph, waveOut", [=] { return filterGraph(0); }},
-            {"filter graph, DirectSound", [=] { return filterGraph(1); }}};
-}
+using graphtest::Backend;
+const auto Backends = graphtest::GraphBackends;
 
 // The graph decoding for a player, whichever kind it is.
 platform::audio::MediaGraph* GraphOf(Player& player)

@@ -29,9 +29,7 @@ protected:
             GTEST_SKIP() << "the test ALSA device was not built (" << testsupport::TestAlsaDevice << ")";
         }
         std::string error;
-        auto system = AudioSystem::WithAlsaConfiguration(
-            testsupport::TestAlsaConfig("pcm.default { type tolvtest paced 1 formats \"S16_LE\" rate 48000 }\n"),
-            error);
+        auto system = testsupport::PacedTestCardSystem(error);
         ASSERT_TRUE(system) << error;
         AudioSystem::Install(std::move(system));
         platform::SetLogSink([this](std::string_view text, int) { lines.emplace_back(text); });

@@ -3,6 +3,9 @@
 #include "support/CapturedLog.h"
 #include "support/MediaFixture.h"
 #include "support/MediaTestFiles.h"
+#include "support/TestAlsaDevice.h"
+#include "platform/audio/OutputDevice.h"
+#include "support/AudioTestSignals.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -13,7 +16,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <fstream>
 #include <iterator>
 #include <thread>
@@ -23,13 +28,14 @@ namespace {
 using namespace platform::audio;
 
 // A share that gives the first bytes of a file and then stops answering
-// until the test is over.
+// until the test is over, or until it is released to give the rest.
 class FallingBehindShare {
 public:
-    FallingBehindShare(std::string path, std::vector<char> given) : path_(std::move(path))
+    FallingBehindShare(std::string path, std::vector<char> given, std::vector<char> rest = {})
+        : path_(std::move(path))
     {
         EXPECT_EQ(::mkfifo(path_.c_str(), 0600), 0);
-        server_ = std::thread([this, given = std::move(given)] {
+        server_ = std::thread([this, given = std::move(given), rest = std::move(rest)] {
             // A reader that leaves early (a look at the file's first bytes)
             // is no failure: the next one is served.
             sigset_t pipe;
@@ -42,6 +48,12 @@ public:
                 // Held open until the test is over, or until its reader leaves.
                 pollfd gone{fd, 0, 0};
                 while (written && !Over() && !(::poll(&gone, 1, 20) > 0 && (gone.revents & POLLERR) != 0)) {
+                    if (!rest.empty() && released_.load()) {
+                        // All of it given: the file ends, and its reader was the last.
+                        ::write(fd, rest.data(), rest.size());
+                        ::close(fd);
+                        return;
+                    }
                 }
                 ::close(fd);
                 if (Over()) {
@@ -61,11 +73,14 @@ public:
     FallingBehindShare(const FallingBehindShare&) = delete;
     FallingBehindShare& operator=(const FallingBehindShare&) = delete;
 
+    void Release() { released_.store(true); }
+
 private:
     bool Over() const { return over_.load(); }
 
     std::string path_;
     std::atomic<bool> over_{false};
+    std::atomic<bool> released_{false};
     std::thread server_;
 };
 
@@ -96,6 +111,98 @@ TEST_F(Shortfall, ASoundLeftShortByItsFileIsLoggedWithTheFileAndHowLong)
     // Of two seconds played, at most the second the share gave sounded.
     EXPECT_GE(ms, 1000);
     EXPECT_LT(ms, 2000);
+}
+
+TEST_F(Shortfall, AStartWaitsAMomentForItsDecoderButNeverForAStalledShare)
+{
+    // A share that gave 150 ms of sound (of eight channels: enough bytes for
+    // the parsers to know it) and stalls: the decoder never has enough ahead
+    // to start with, and the operator's press is not held.
+    const std::string wave = folder / "whole.wav";
+    testsupport::WriteWave(wave, Rate, 16, 8, testsupport::SineSamples16(Rate, 8, Rate, 440.0, 0.5));
+    std::ifstream in(wave, std::ios::binary);
+    std::vector<char> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    bytes.resize(44 + static_cast<std::size_t>(Rate) * 16 * 150 / 1000);
+    const std::string path = folder / "share.wav";
+    MediaGraph graph;
+    const FallingBehindShare share(path, std::move(bytes));
+    ASSERT_TRUE(graph.RenderFile(path, 1)) << graph.LastError();
+    const auto before = std::chrono::steady_clock::now();
+    ASSERT_TRUE(graph.Run());
+    const auto tookMs =
+        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - before).count();
+    EXPECT_GE(tookMs, 10) << "the start did not wait for more than the decoder's first block";
+    EXPECT_LT(tookMs, 500) << "the press was held";
+    graph.Stop();
+}
+
+// On a sound card, which stops while nothing sounds on it: the silence the
+// line gives is the silence heard, the card's stop included.
+class ShortfallOnACard : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (!testsupport::TestAlsaDeviceBuilt()) {
+            GTEST_SKIP() << "the test ALSA device was not built (" << testsupport::TestAlsaDevice << ")";
+        }
+        std::string error;
+        auto system = testsupport::PacedTestCardSystem(error);
+        ASSERT_TRUE(system) << error;
+        AudioSystem::Install(std::move(system));
+    }
+    void TearDown() override { AudioSystem::Install(nullptr); }
+
+    testsupport::ScratchFolder folder;
+};
+
+TEST_F(ShortfallOnACard, TheLineGivesTheSilenceHeard)
+{
+    // Half a second whose first 10 ms are loud, then the share stalls; then
+    // half a second that starts loud: the card hears when each part starts.
+    constexpr int rate = 48000;
+    constexpr int firstMs = 500;
+    const std::vector<std::uint8_t> loud = audiotest::Constant16(2, rate / 100, 28672);
+    std::vector<std::uint8_t> first = audiotest::Constant16(2, rate * firstMs / 1000, 1000);
+    std::copy(loud.begin(), loud.end(), first.begin());
+    const std::vector<std::uint8_t> rest = audiotest::Constant16(2, rate / 2, 28672);
+    std::vector<std::uint8_t> samples = first;
+    samples.insert(samples.end(), rest.begin(), rest.end());
+    const std::string wave = folder / "whole.wav";
+    testsupport::WriteWave(wave, rate, 16, 2, samples);
+    std::ifstream in(wave, std::ios::binary);
+    std::vector<char> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    const auto split = bytes.begin() + 44 + static_cast<std::ptrdiff_t>(first.size());
+    const std::string path = folder / "share.wav";
+    testsupport::CapturedLog log;
+    testsupport::TestAlsaControls card;
+    MediaGraph graph;
+    FallingBehindShare share(path, {bytes.begin(), split}, {split, bytes.end()});
+    ASSERT_TRUE(graph.RenderFile(path, 0)) << graph.LastError();
+    ASSERT_TRUE(card.Find());
+    card.arm();
+    ASSERT_TRUE(graph.Run());
+    ASSERT_TRUE(testsupport::WithinFiveSeconds([&] { return card.played() >= 0; }));
+    const long long firstHeard = card.played();
+    card.arm();
+    // The share gives the rest once the card has stopped for want of sound,
+    // a while later.
+    std::shared_ptr<OutputDevice> device = AudioSystem::Current().Output(0);
+    ASSERT_TRUE(testsupport::WithinFiveSeconds([&] { return device->Asleep(); }));
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    share.Release();
+    ASSERT_TRUE(testsupport::WithinFiveSeconds([&] { return card.played() >= 0; }));
+    const long long silentMs = (card.played() - firstHeard) / 1'000'000 - firstMs;
+    ASSERT_TRUE(testsupport::WithinFiveSeconds([&] { return graph.Completed(); }));
+    graph.Stop();
+
+    ASSERT_EQ(log.LinesWith("\"" + path + "\" was not read in time: the sound went silent for "), 1);
+    const std::string& line = log.Lines().back();
+    const int ms = std::stoi(line.substr(line.rfind("for ") + 4));
+    // Within a period or two, and what the card held ahead when the sound
+    // started (a card that has just started holds less).
+    const int periodMs = device->PeriodFrames() * 1000 / rate;
+    const int heldMs = device->QueuedAheadFrames() * 1000 / rate;
+    EXPECT_NEAR(ms, silentMs, 2 * periodMs + heldMs + 2) << "period " << periodMs << " ms, held " << heldMs << " ms";
 }
 
 } // namespace

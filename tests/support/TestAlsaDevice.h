@@ -3,6 +3,7 @@
 // The tests' own ALSA device (tests/alsa_device): where the module is, and a
 // configuration that knows its PCM type, for the tests that open it.
 #include "platform/audio/AlsaSink.h"
+#include "platform/audio/AudioSystem.h"
 #include "platform/audio/OutputDevice.h"
 
 #include <gtest/gtest.h>
@@ -49,6 +50,14 @@ inline std::shared_ptr<platform::audio::OutputDevice> OpenPacedTestCard(std::str
         return nullptr;
     }
     return platform::audio::OutputDevice::Start("Card", std::move(sink), platform::audio::Pacing::Device);
+}
+
+// An audio system whose default output is a paced test device at 48 kHz that
+// takes 16-bit samples; null with the reason in error when it does not open.
+inline std::unique_ptr<platform::audio::AudioSystem> PacedTestCardSystem(std::string& error)
+{
+    return platform::audio::AudioSystem::WithAlsaConfiguration(
+        TestAlsaConfig("pcm.default { type tolvtest paced 1 formats \"S16_LE\" rate 48000 }\n"), error);
 }
 
 // The controls of the loaded test device: unplug(1) fails it as an unplugged
