@@ -375,28 +375,26 @@ std::int32_t DirectSoundPlayer::ProgressionPlay()
     peak_ = {peakL_[block], peakR_[block]};
     rms_ = {rmsL_[block], rmsR_[block]};
 
-    // Every segment the cursor entered since the last poll (more than one
-    // after a refill that waited) gets its refill, so the lead stays.
-    const int entered = (playedSegment_ - previous + Segments) % Segments;
-    for (int step = 1; step <= entered; ++step) {
-        if ((previous + step) % Segments == endSegment_) {
-            StopIO();
-            return 0;
-        }
-        if (!WriteNextSegment()) {
-            return 0;
-        }
+    if (playedSegment_ == previous) {
+        return 0;
     }
+    // The ring never plays past what was written, so the cursor waits at the
+    // start of the segment after the last data until a poll sees it there.
+    if (playedSegment_ == endSegment_) {
+        StopIO();
+        return 0;
+    }
+    WriteNextSegment();
     return 0;
 }
 
-bool DirectSoundPlayer::WriteNextSegment()
+void DirectSoundPlayer::WriteNextSegment()
 {
     writtenSegment_ = (writtenSegment_ + 1) % Segments;
     const std::int64_t unit = UnitFrames();
     const std::int64_t left = static_cast<std::int64_t>(toSample_) - readCursor_;
     if (left < 0) {
-        return true;
+        return;
     }
     const std::size_t offset =
         static_cast<std::size_t>(segmentStart_[static_cast<std::size_t>(writtenSegment_)]) * blockAlign_;
@@ -411,14 +409,13 @@ bool DirectSoundPlayer::WriteNextSegment()
         }
     }
     if (ReadFile(readCursor_, count, offset, "ProgressionPlay") == ReadOutcome::Dropped) {
-        return false;
+        return;
     }
     readCursor_ += unit;
     Commit(offset, UnitBytes());
     FillSegment(writtenSegment_);
     writtenFrames_ += unit;
     LimitToWritten();
-    return true;
 }
 
 std::int32_t DirectSoundPlayer::Position(std::int32_t kind)

@@ -128,8 +128,8 @@ private:
     // started afresh or given another file by then, the read is Dropped and
     // the ring left alone.
     ReadOutcome ReadFile(std::int64_t fromFrame, std::int64_t frames, std::size_t offset, std::string_view who);
-    // The poll's refill of the next segment; false when its read was dropped.
-    bool WriteNextSegment();
+    // The poll's refill of the segment after the last one written.
+    void WriteNextSegment();
     // Lets the ring play what has been written since Play, and no more.
     void LimitToWritten();
     void LogShortfall();

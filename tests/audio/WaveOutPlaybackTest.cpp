@@ -82,9 +82,10 @@ TEST_F(WaveOutPlayback, StereoSixteenBitPlaysExactlyFromTheStartToTheEndPointAnd
 
 TEST_F(WaveOutPlayback, ASoundOfWholePeriodsEndsOnItsLastFrame)
 {
-    // Its end falls on the end of a period, and the poll that finds it
-    // stops the device before the next one: nothing of it may follow.
-    const std::size_t frames = 235 * Period;
+    // 240 periods, 1.28 s: its end falls on the end of a period and of a
+    // 10 ms tick, so the poll that finds it ended stops the device before
+    // the next period is mixed. Nothing of it may follow its last frame.
+    const std::size_t frames = 240 * Period;
     const auto samples = Noise(2, 16, frames, 3);
     C_WaveOut player;
     SetUpPlayer(player);
