@@ -164,12 +164,6 @@ void LoopingBuffer::LimitPlay(std::uint64_t frames, bool more)
     voice_->SetPlayLimit(frames);
 }
 
-void LoopingBuffer::Unlimit()
-{
-    voice_->SetMoreToCome(false);
-    voice_->SetPlayLimit(Voice::NoPlayLimit);
-}
-
 std::int64_t LoopingBuffer::ShortMs() const
 {
     const auto rate = static_cast<std::uint64_t>(std::max(1, voice_->Device().Rate()));

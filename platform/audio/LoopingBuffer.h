@@ -81,9 +81,8 @@ public:
     // ahead of the cursor. There the buffer holds in silence, its cursor
     // kept, and goes on once the limit moves on: a late refill is heard as a
     // gap, never as what the ring held before. more: more of the sound is
-    // to come, so that gap counts as a shortfall (ShortMs). Unlimit lifts it.
+    // to come, so that gap counts as a shortfall (ShortMs).
     void LimitPlay(std::uint64_t frames, bool more);
-    void Unlimit();
     // Milliseconds held silent while more was to come, since the buffer was made.
     std::int64_t ShortMs() const;
 
