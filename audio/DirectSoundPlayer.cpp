@@ -150,6 +150,8 @@ bool DirectSoundPlayer::CreateBuffer()
                         0);
         return false;
     }
+    // Play reads up to two units at once.
+    landing_ = std::make_shared<std::vector<std::uint8_t>>(2 * UnitBytes());
     bufRate_ = rate_;
     bufBits_ = bits_;
     bufChannels_ = channels_;
@@ -204,27 +206,62 @@ void DirectSoundPlayer::Silence(std::size_t offset, std::size_t bytes)
     Commit(offset, bytes);
 }
 
-bool DirectSoundPlayer::ReadFile(std::int64_t fromFrame, std::int64_t frames, std::size_t offset, std::string_view who)
+DirectSoundPlayer::ReadOutcome DirectSoundPlayer::ReadFile(std::int64_t fromFrame, std::int64_t frames,
+                                                            std::size_t offset, std::string_view who)
 {
     const auto bytes = static_cast<std::size_t>(frames) * static_cast<std::size_t>(blockAlign_);
     if (bytes == 0) {
-        return true;
+        return ReadOutcome::Read;
     }
-    const std::span<std::uint8_t> memory = SampleMemory(offset, bytes);
+    const std::shared_ptr<std::vector<std::uint8_t>> landing = landing_;
+    if (!landing || landing->size() < bytes) {
+        return ReadOutcome::Failed;
+    }
+    const std::span<std::uint8_t> read = std::span<std::uint8_t>(*landing).first(bytes);
+    const std::uint64_t run = run_;
+    const platform::audio::LoopingBuffer* const buffer = buffer_.get();
+    const std::string name = fileName_;
+    const bool outerReading = reading_;
+    const std::uint64_t outerRun = readRun_;
+    reading_ = true;
+    readRun_ = run;
     std::int64_t got = 0;
-    const int result = basic::ReadFileAt(memory, dataOffset_ + fromFrame * blockAlign_, 0, fileName_, 1, &got);
+    const int result = basic::ReadFileAt(read, dataOffset_ + fromFrame * blockAlign_, 0, name, 1, &got);
+    reading_ = outerReading;
+    readRun_ = outerRun;
+    if (run != run_ || buffer != buffer_.get() || name != fileName_) {
+        return ReadOutcome::Dropped;
+    }
     // What the file no longer holds (cut short since it was loaded) is
     // silence, never the zero bytes that 8-bit data would turn into a thump.
     const auto kept =
         result == 0 ? std::size_t{0}
                     : static_cast<std::size_t>(std::clamp<std::int64_t>(got, 0, static_cast<std::int64_t>(bytes)));
-    std::fill(memory.begin() + static_cast<std::ptrdiff_t>(kept), memory.end(),
+    const std::span<std::uint8_t> memory = SampleMemory(offset, bytes);
+    std::copy_n(read.begin(), std::min(kept, memory.size()), memory.begin());
+    std::fill(memory.begin() + static_cast<std::ptrdiff_t>(std::min(kept, memory.size())), memory.end(),
               bits_ == 8 ? std::uint8_t{128} : std::uint8_t{0});
     if (result == 0) {
         basic::WriteLog("ReadFileAt (" + std::string(who) + ") Failed " + fileName_, 1, 0);
-        return false;
+        return ReadOutcome::Failed;
     }
-    return true;
+    return ReadOutcome::Read;
+}
+
+void DirectSoundPlayer::LimitToWritten()
+{
+    // Until the end of the sound is in the ring, more is to come.
+    buffer_->LimitPlay(static_cast<std::uint64_t>(writtenFrames_), endSegment_ == -1);
+}
+
+void DirectSoundPlayer::LogShortfall()
+{
+    const std::int64_t shortMs = buffer_ ? buffer_->ShortMs() - shortMsAtPlay_ : 0;
+    if (shortMs > 0) {
+        basic::WriteLog("DirectSound: \"" + fileName_ + "\" was not read in time: the sound went silent for " +
+                            std::to_string(shortMs) + " ms",
+                        0, 0);
+    }
 }
 
 std::int32_t DirectSoundPlayer::Play()
@@ -232,6 +269,7 @@ std::int32_t DirectSoundPlayer::Play()
     if (!loaded_ || !buffer_ || !ReopenLostDevice()) {
         return 0;
     }
+    ++run_;
     ResetBuffer();
     wrapCount_ = 0;
     playStart_ = fromSample_;
@@ -259,12 +297,18 @@ std::int32_t DirectSoundPlayer::Play()
         }
     }
     // A file that cannot be read does not start as silence that looks like a sound.
-    const bool read = ReadFile(fromSample_, count, 0, "Play");
+    const ReadOutcome read = ReadFile(fromSample_, count, 0, "Play");
+    if (read == ReadOutcome::Dropped) {
+        return 0;
+    }
     Commit(0, static_cast<std::size_t>(count) * static_cast<std::size_t>(blockAlign_));
-    if (!read) {
+    if (read != ReadOutcome::Read) {
         return 0;
     }
     readCursor_ = fromSample_ + count;
+    writtenFrames_ = (writtenSegment_ + 1) * unit;
+    LimitToWritten();
+    shortMsAtPlay_ = buffer_->ShortMs();
 
     buffer_->SetCurrentPosition(0);
     buffer_->SetFrequency(RoundToLong(static_cast<double>(playSpeed_) * rate_));
@@ -284,7 +328,9 @@ std::int32_t DirectSoundPlayer::Play()
 
 void DirectSoundPlayer::StopIO(std::int32_t)
 {
+    ++run_;
     if (playing_ && loaded_) {
+        LogShortfall();
         if (buffer_) {
             buffer_->Stop();
         }
@@ -298,6 +344,11 @@ std::int32_t DirectSoundPlayer::ProgressionPlay()
 {
     platform::audio::AudioSystem::CheckLostDevicesOfInstalled();
     if (!playing_ || !loaded_ || !buffer_) {
+        return 0;
+    }
+    // A read of this sound waits on a share, and that wait feeds the players:
+    // a poll inside it would refill the segment being read.
+    if (reading_ && readRun_ == run_) {
         return 0;
     }
     if (DeviceLost()) {
@@ -328,15 +379,23 @@ std::int32_t DirectSoundPlayer::ProgressionPlay()
     if (playedSegment_ == previous) {
         return 0;
     }
+    // The ring never plays past what was written, so the cursor waits at the
+    // start of the segment after the last data until a poll sees it there.
     if (playedSegment_ == endSegment_) {
         StopIO();
         return 0;
     }
+    WriteNextSegment();
+    return 0;
+}
+
+void DirectSoundPlayer::WriteNextSegment()
+{
     writtenSegment_ = (writtenSegment_ + 1) % Segments;
     const std::int64_t unit = UnitFrames();
     const std::int64_t left = static_cast<std::int64_t>(toSample_) - readCursor_;
     if (left < 0) {
-        return 0;
+        return;
     }
     const std::size_t offset =
         static_cast<std::size_t>(segmentStart_[static_cast<std::size_t>(writtenSegment_)]) * blockAlign_;
@@ -350,11 +409,14 @@ std::int32_t DirectSoundPlayer::ProgressionPlay()
                     UnitBytes());
         }
     }
-    ReadFile(readCursor_, count, offset, "ProgressionPlay");
+    if (ReadFile(readCursor_, count, offset, "ProgressionPlay") == ReadOutcome::Dropped) {
+        return;
+    }
     readCursor_ += unit;
     Commit(offset, UnitBytes());
     FillSegment(writtenSegment_);
-    return 0;
+    writtenFrames_ += unit;
+    LimitToWritten();
 }
 
 std::int32_t DirectSoundPlayer::Position(std::int32_t kind)

@@ -124,7 +124,17 @@ private:
     void ResetBuffer();
     void FillSegment(int segment);
     void Silence(std::size_t offset, std::size_t bytes);
-    bool ReadFile(std::int64_t fromFrame, std::int64_t frames, std::size_t offset, std::string_view who);
+    enum class ReadOutcome { Read, Failed, Dropped };
+    // Reads frames of the file into the ring from offset. A read may wait on
+    // a share and let other work run meanwhile: when this player was stopped,
+    // started afresh or given another file by then, the read is Dropped and
+    // the ring left alone.
+    ReadOutcome ReadFile(std::int64_t fromFrame, std::int64_t frames, std::size_t offset, std::string_view who);
+    // The poll's refill of the segment after the last one written.
+    void WriteNextSegment();
+    // Lets the ring play what has been written since Play, and no more.
+    void LimitToWritten();
+    void LogShortfall();
     void StoreBlock(int block, const std::array<std::int32_t, 2>& peak, const std::array<std::int64_t, 2>& sum,
                     std::int64_t count);
     std::int32_t FramesFromMS(std::int32_t ms) const;
@@ -167,6 +177,19 @@ private:
     int writtenSegment_ = 0;
     int endSegment_ = -1;
     std::int64_t wrapCount_ = 0;
+    // Ring frames written since Play: all the ring may play of this sound.
+    std::int64_t writtenFrames_ = 0;
+    // Counts the starts and stops, so that a read that waited knows whether
+    // the sound it read for still plays.
+    std::uint64_t run_ = 0;
+    // A read of run readRun_ waits: the polls that its wait makes must not
+    // refill the same sound inside it.
+    bool reading_ = false;
+    std::uint64_t readRun_ = 0;
+    // Where reads land before they reach the ring (held alive by a read
+    // that waits, should the ring be made anew meanwhile).
+    std::shared_ptr<std::vector<std::uint8_t>> landing_;
+    std::int64_t shortMsAtPlay_ = 0;
     std::vector<std::int32_t> peakL_;
     std::vector<std::int32_t> peakR_;
     std::vector<std::int32_t> rmsL_;

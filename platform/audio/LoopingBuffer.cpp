@@ -158,6 +158,18 @@ void LoopingBuffer::SetCurrentPosition(std::size_t offset)
     }
 }
 
+void LoopingBuffer::LimitPlay(std::uint64_t frames, bool more)
+{
+    voice_->SetMoreToCome(more);
+    voice_->SetPlayLimit(frames);
+}
+
+std::int64_t LoopingBuffer::ShortMs() const
+{
+    const auto rate = static_cast<std::uint64_t>(std::max(1, voice_->Device().Rate()));
+    return static_cast<std::int64_t>(voice_->StarvedFrames() * 1000 / rate);
+}
+
 float LoopingBuffer::GainOf(int hundredthsDb)
 {
     if (hundredthsDb <= VolumeMin) {

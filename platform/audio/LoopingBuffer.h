@@ -76,6 +76,16 @@ public:
     // goes on from there.
     void SetCurrentPosition(std::size_t offset);
 
+    // Streaming into the ring: only frames frames from where Play (or a move
+    // of the cursor) started it are heard, the part the program has written
+    // ahead of the cursor. There the buffer holds in silence, its cursor
+    // kept, and goes on once the limit moves on: a late refill is heard as a
+    // gap, never as what the ring held before. more: more of the sound is
+    // to come, so that gap counts as a shortfall (ShortMs).
+    void LimitPlay(std::uint64_t frames, bool more);
+    // Milliseconds held silent while more was to come, since the buffer was made.
+    std::int64_t ShortMs() const;
+
     // 1/100 dB, VolumeMin .. VolumeMax; VolumeMin is silence.
     void SetVolume(int hundredthsDb);
     int Volume() const { return volume_; }

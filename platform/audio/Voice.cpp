@@ -61,6 +61,7 @@ Voice::~Voice()
     if (slot_ >= 0) {
         Lock();
         const bool sounds = !silent_ || tailRemaining_ > 0;
+        ForgetLastFrameIfEnded();
         // What still sounds of it (its last frame, and the fade of a stop
         // under way) fades out as after a stop, on the device in its place:
         // a sound replaced by another never ends in one step.
@@ -163,6 +164,7 @@ void Voice::Reset()
         // sound over the old sound and then cut it off.
         device_->SoundCut();
     }
+    ForgetLastFrameIfEnded();
     FinishAll();
     frontFrame_ = 0;
     playedFrames_ = 0;
@@ -221,6 +223,15 @@ void Voice::FinishAll()
     }
 }
 
+void Voice::ForgetLastFrameIfEnded()
+{
+    // A sound whose end fell on the end of a period still has its last frame
+    // here until the next period finds it dry; a stop then is no cut.
+    if (queue_.Empty() && !moreToCome_.load(std::memory_order_acquire)) {
+        lastFrame_.fill(0.0f);
+    }
+}
+
 int Voice::HeldFrames(int limit) const
 {
     if (!moreToCome_.load(std::memory_order_acquire)) {
@@ -252,6 +263,8 @@ std::size_t Voice::PullFrames(float* out, std::size_t frames)
 {
     const auto block = static_cast<std::size_t>(format_.BlockAlign());
     const auto channels = static_cast<std::size_t>(format_.channels);
+    const std::uint64_t limit = playLimit_.load(std::memory_order_acquire);
+    frames = static_cast<std::size_t>(std::min<std::uint64_t>(frames, limit - std::min(limit, playedFrames_)));
     std::size_t got = 0;
     while (got < frames) {
         VoiceBuffer* const* front = queue_.Front();
@@ -330,8 +343,9 @@ int Voice::Resample(int frames)
     const auto channels = static_cast<std::size_t>(format_.channels);
     int done = 0;
     while (done < frames) {
-        if (zeroFeed_ >= 4 && queue_.Front() == nullptr) {
-            // Nothing queued and the last frames have left the interpolator.
+        const bool held = playedFrames_ >= playLimit_.load(std::memory_order_acquire);
+        if (zeroFeed_ >= 4 && (queue_.Front() == nullptr || held)) {
+            // Nothing (more may be) played and the last frames have left the interpolator.
             ResetResampler();
             break;
         }

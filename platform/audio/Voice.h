@@ -87,6 +87,12 @@ public:
     // Device frames the voice left silent while more was to come, since it
     // was opened.
     std::uint64_t StarvedFrames() const { return starved_.load(std::memory_order_acquire); }
+    // Any thread: the voice plays at most frames frames of its format from
+    // position 0 (the part of its queue known to hold the sound), then holds
+    // in silence with its position kept until the limit moves on. Kept over
+    // a reset; NoPlayLimit lifts it.
+    static constexpr std::uint64_t NoPlayLimit = ~std::uint64_t{0};
+    void SetPlayLimit(std::uint64_t frames) { playLimit_.store(frames, std::memory_order_release); }
     // False when the device had no free voice slot.
     bool Attached() const { return slot_ >= 0; }
     // Lets a device on virtual time catch up with the clock and passes the
@@ -128,6 +134,9 @@ private:
     void StartDeclick();
     void AddDeclick(float* mix, int frames);
     void FinishAll();
+    // With the lock held: the sound ran out by itself (nothing queued, none
+    // to come), so its last frame is its end and owes no fade.
+    void ForgetLastFrameIfEnded();
 
     std::shared_ptr<OutputDevice> device_;
     const StreamFormat format_;
@@ -148,6 +157,7 @@ private:
     std::atomic<int> rateRequested_;
     std::atomic<bool> locked_{false};
     std::atomic<bool> moreToCome_{false};
+    std::atomic<std::uint64_t> playLimit_{NoPlayLimit};
     // Mixer -> control.
     std::atomic<std::uint64_t> position_{0};
     std::atomic<std::uint64_t> starved_{0};

@@ -80,6 +80,25 @@ TEST_F(WaveOutPlayback, StereoSixteenBitPlaysExactlyFromTheStartToTheEndPointAnd
     ExpectSilence(played, 60000, played.size() / 2);
 }
 
+TEST_F(WaveOutPlayback, ASoundOfWholePeriodsEndsOnItsLastFrame)
+{
+    // 240 periods, 1.28 s: its end falls on the end of a period and of a
+    // 10 ms tick, so the poll that finds it ended stops the device before
+    // the next period is mixed. Nothing of it may follow its last frame.
+    const std::size_t frames = 240 * Period;
+    const auto samples = Noise(2, 16, frames, 3);
+    C_WaveOut player;
+    SetUpPlayer(player);
+    player.SetFileName(WriteWave("periods.wav", 2, 16, samples));
+    Played(1);
+    ASSERT_EQ(player.Play(), 1);
+    RunUntilStopped(player, 3000);
+    Run({&player}, 100);
+    const auto played = Played(1);
+    ExpectFrames(played, 0, AsPlayed(2, 16, samples), 0, frames);
+    ExpectSilence(played, frames, played.size() / 2);
+}
+
 class WaveOutFormats : public WaveOutPlayback, public testing::WithParamInterface<std::tuple<int, int>> {};
 
 TEST_P(WaveOutFormats, EveryFramePlaysUnchanged)

@@ -142,6 +142,9 @@ TEST_P(StreamStart, ARestartOrAnotherSoundEndsTheOldOneWithTheStopsFadeUnderTheN
                 }
                 ASSERT_LE(std::abs(rest - before), std::abs(level) / 32 + 1e-6f) << "channel " << c << ", frame " << f;
                 ASSERT_LE(std::abs(rest), std::abs(before) + 1e-6f) << "channel " << c << ", new frame " << f;
+                if (f == Voice::DeclickFrames - 1) {
+                    ASSERT_LE(std::abs(rest), std::abs(level) / 32) << "channel " << c << ": faded out, not cut";
+                }
                 before = rest;
             }
         }

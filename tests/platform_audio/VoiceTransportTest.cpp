@@ -238,4 +238,32 @@ TEST_F(VoiceTransport, ClosingAVoiceFinishesItsBuffersAndLeavesTheOthersPlaying)
     EXPECT_EQ(second->Position(), 2U * Period);
 }
 
+TEST_F(VoiceTransport, ASoundThatRanOutOnAPeriodsEndEndsOnItsLastFrameWhenStoppedOrClosedThen)
+{
+    // The player sees the end and stops or closes the voice before the next
+    // period: that period must hold nothing of the sound, no fade of it.
+    for (const bool close : {false, true}) {
+        SCOPED_TRACE(close ? "closed" : "stopped");
+        auto voice = OpenVoice(Rate, 16, 2);
+        const auto bytes = Constant16(2, 2 * Period, 8192);
+        VoiceBuffer buffer;
+        buffer.data = bytes;
+        ASSERT_EQ(voice->Write(buffer), AudioError::None);
+        device->RenderPeriods(2);
+        ASSERT_TRUE(buffer.Done());
+        if (close) {
+            voice.reset();
+        } else {
+            voice->Reset();
+        }
+        device->RenderPeriods(1);
+        const auto played = Played();
+        ASSERT_EQ(played.size(), 2U * 3 * Period);
+        EXPECT_EQ(played[2 * (2 * Period - 1)], 0.25f) << "its last frame";
+        for (std::size_t f = 2 * Period; f < 3 * Period; ++f) {
+            ASSERT_EQ(played[2 * f], 0.0f) << f;
+        }
+    }
+}
+
 } // namespace
