@@ -19,6 +19,17 @@ bool Flag(std::string_view key, bool defaultValue, int base = 0);
 // The stored Single, or defaultValue.
 float Single(std::string_view key, float defaultValue, int base = 0);
 
+// The window's size factors (SizeRate_<n>) it can be drawn with. Two
+// decimals are stored, so the smallest is the smallest stored one; the
+// largest keeps the widest strip (twenty page buttons of the widest page
+// button width) within the largest window the X window system can hold.
+inline constexpr float SmallestSizeFactor = 0.01F;
+inline constexpr float LargestSizeFactor = 3.2F;
+// The stored size factor: a text that is no number, or a factor not above
+// 0, gives defaultValue; one outside the range above the nearest factor
+// within it; each with a log line.
+float SizeFactor(std::string_view key, float defaultValue);
+
 // The same with the default of the one defaults table (SettingDefaults.h).
 std::int32_t Long(std::string_view key);
 bool ReadLong(std::string_view key, std::int32_t& target);
