@@ -20,11 +20,14 @@ bool Flag(std::string_view key, bool defaultValue, int base = 0);
 float Single(std::string_view key, float defaultValue, int base = 0);
 
 // The window's size factors (SizeRate_<n>) it can be drawn with. Two
-// decimals are stored, so the smallest is the smallest stored one; the
-// largest keeps the widest strip (twenty page buttons of the widest page
-// button width) within the largest window the X window system can hold.
+// decimals are stored, so the smallest is the smallest stored one. The window
+// never grows beyond its screen, so a larger factor only enlarges what is cut
+// off; at the largest, a row of the grid's eight default buttons is wider
+// than the widest screens (7680 pixels), the widest strip stays far within
+// the largest control there can be, and a start takes a few times as long as
+// at 1 (tens of times beyond).
 inline constexpr float SmallestSizeFactor = 0.01F;
-inline constexpr float LargestSizeFactor = 3.2F;
+inline constexpr float LargestSizeFactor = 10.0F;
 // The stored size factor: a text that is no number, or a factor not above
 // 0, gives defaultValue; one outside the range above the nearest factor
 // within it; each with a log line.

@@ -194,16 +194,13 @@ bool DropTarget::Takes() const
 
 int DropTarget::RaiseOver(int state)
 {
-    if (!Takes()) {
-        lastEffect_ = DropEffectNone;
-        return lastEffect_;
-    }
     int effect = allowed_;
     if (OnDragOver) {
         OnDragOver(data_, effect, button_, shift_, ToScale(at_.x(), ScaleUnit::Twips),
                    ToScale(at_.y(), ScaleUnit::Twips), state);
     }
-    lastEffect_ = effect & allowed_;
+    // Asked all the same: a list scrolls on under the pointer.
+    lastEffect_ = Takes() ? effect & allowed_ : DropEffectNone;
     return lastEffect_;
 }
 

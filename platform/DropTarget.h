@@ -38,9 +38,10 @@ public:
     std::function<void(DragData& data, int& effect, int button, int shift, double x, double y, int state)> OnDragOver;
     std::function<void(DragData& data, int& effect, int button, int shift, double x, double y)> OnDragDrop;
     // Whether the control does something with dropped files now (unset: it
-    // does). A disabled control, or one that does nothing with them, is not
-    // asked: the pointer shows nothing is taken over it and a drop there has
-    // no effect, so a source that moves its files keeps them.
+    // does). Over a disabled control, or one that does nothing with them,
+    // the pointer shows nothing is taken (OnDragOver is still raised) and
+    // OnDragDrop is not: a drop there has no effect, so a source that moves
+    // its files keeps them.
     std::function<bool()> TakesDrops;
 
     bool Takes() const;
