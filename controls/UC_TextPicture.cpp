@@ -50,7 +50,11 @@ UC_TextPicture::UC_TextPicture(QWidget* parent)
     // says so to the drag's source.
     dropTarget_->TakesDrops = [this] { return locked_ == 0 && OLEDragDrop; };
     dropTarget_->OnDragDrop = [this](platform::DragData& dropped, int& effect, int button, int shift, double x,
-                                     double y) { OLEDragDrop(dropped, effect, button, shift, x, y); };
+                                     double y) {
+        if (OLEDragDrop) {
+            OLEDragDrop(dropped, effect, button, shift, x, y);
+        }
+    };
 }
 
 UC_TextPicture::~UC_TextPicture() = default;
