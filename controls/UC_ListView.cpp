@@ -53,6 +53,8 @@ UC_ListView::UC_ListView(QWidget* parent)
     };
     dropTarget_->OnDragDrop = [this](platform::DragData& dropped, int& effect, int button, int shift, double x,
                                      double y) { DropOnRows(dropped, effect, button, shift, x, y); };
+    // A list nobody asked to take files (the material browser's) takes none.
+    dropTarget_->TakesDrops = [this] { return static_cast<bool>(OLEDragDrop); };
 }
 
 UC_ListView::~UC_ListView() = default;

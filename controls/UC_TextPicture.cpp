@@ -46,13 +46,11 @@ UC_TextPicture::UC_TextPicture(QWidget* parent)
 {
     text0_->setGeometry(rect());
     text0_->OnPointer = [this](const PointerEvent& event) { OnPointer(event); };
+    // A locked panel, or one nobody asked to take files, takes nothing, and
+    // says so to the drag's source.
+    dropTarget_->TakesDrops = [this] { return locked_ == 0 && OLEDragDrop; };
     dropTarget_->OnDragDrop = [this](platform::DragData& dropped, int& effect, int button, int shift, double x,
                                      double y) {
-        // A locked panel takes nothing, and says so to the drag's source.
-        if (locked_ != 0) {
-            effect = platform::DropEffectNone;
-            return;
-        }
         if (OLEDragDrop) {
             OLEDragDrop(dropped, effect, button, shift, x, y);
         }

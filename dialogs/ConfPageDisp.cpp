@@ -3,16 +3,20 @@
 #include "controls/UC_Check.h"
 #include "controls/UC_PathText.h"
 #include "foundation/Language.h"
+#include "foundation/MessageBoxes.h"
 #include "foundation/Parms.h"
+#include "mainwindow/SettingReaders.h"
 #include "platform/ComboBox.h"
+#include "platform/Form.h"
+#include "platform/MessageBox.h"
 #include "platform/PictureBox.h"
 #include "platform/TextBox.h"
+#include "platform/base/AppIdentity.h"
 #include "platform/base/Numbers.h"
 
 #include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <limits>
 #include <optional>
 
 namespace {
@@ -45,16 +49,18 @@ public:
         box_.SetText(loaded_);
     }
 
+    // A number the window cannot be drawn at; a text that is no number is
+    // not refused (it keeps the factor).
+    bool Refused() const
+    {
+        const std::optional<double> number = numeric::ParseNumber(box_.Text());
+        return number && !(*number >= MainSettings::SmallestSizeFactor && *number <= MainSettings::LargestSizeFactor);
+    }
+
     void Write() override
     {
-        // Only a positive number a single can hold is a factor; the window
-        // would not fit anything else.
-        const std::optional<double> number = numeric::ParseNumber(box_.Text());
-        if (number && *number > 0.0 && *number <= std::numeric_limits<float>::max()) {
-            const auto factor = static_cast<float>(*number);
-            if (factor > 0.0F) {
-                Factor() = factor;
-            }
+        if (const std::optional<double> number = numeric::ParseNumber(box_.Text()); number && !Refused()) {
+            Factor() = static_cast<float>(*number);
         }
         Save(FormatFactor(Factor()));
     }
@@ -117,7 +123,9 @@ void ConfPageDisp::BuildControls()
     for (int k = 0; k < 2; ++k) {
         platform::TextBox& size = NewText(Controls + k * (SizeWidth + 420), RowTop(2), SizeWidth);
         textSize_.at(static_cast<std::size_t>(k)) = &size;
-        Bind(std::make_unique<SizeFactorBinding>(size, k));
+        auto binding = std::make_unique<SizeFactorBinding>(size, k);
+        sizeBindings_.at(static_cast<std::size_t>(k)) = binding.get();
+        Bind(std::move(binding));
         Label(k == 0 ? LangText("画面サイズ小", "Window Size S") : LangText("大", "L"), size);
     }
 
@@ -161,6 +169,21 @@ void ConfPageDisp::BuildControls()
 
     Label(LangText("ミキサー", "Mixer"), Program("MixerApp", Controls, RowTop(9), PathWidth));
     Label(LangText("編集アプリ", "Editor"), Program("EditApp", Controls, RowTop(10), PathWidth));
+}
+
+bool ConfPageDisp::Validate()
+{
+    for (const SizeFactorBinding* size : sizeBindings_) {
+        if (size != nullptr && size->Refused()) {
+            const std::string low = FormatFactor(MainSettings::SmallestSizeFactor);
+            const std::string high = FormatFactor(MainSettings::LargestSizeFactor);
+            basic::ShowMessage(basic::LangText("画面サイズは" + low + "から" + high + "です",
+                                               "Window Size: " + low + " to " + high),
+                               platform::IconExclamation, App::Title, dynamic_cast<platform::Form*>(window()));
+            return false;
+        }
+    }
+    return true;
 }
 
 void ConfPageDisp::Write()

@@ -16,6 +16,8 @@ public:
     platform::ComboBox& ComboLang() { return *comboLang_; }
     // Box 0: the normal window, 1: the big one.
     platform::TextBox& TextSize(int index) { return *textSize_.at(static_cast<std::size_t>(index)); }
+    // A size factor the window cannot be drawn at is refused with a box.
+    bool Validate() override;
     void Write() override;
 
     // A size factor as the page shows and stores it: two decimals, rounded
@@ -31,4 +33,5 @@ private:
 
     platform::ComboBox* comboLang_ = nullptr;
     std::array<platform::TextBox*, 2> textSize_{};
+    std::array<SizeFactorBinding*, 2> sizeBindings_{};
 };

@@ -6,6 +6,9 @@
 #include "platform/AsciiCase.h"
 #include "platform/base/Numbers.h"
 
+#include <algorithm>
+#include <array>
+#include <charconv>
 #include <optional>
 #include <string>
 
@@ -16,6 +19,14 @@ namespace {
 void LogNotNumeric(std::string_view key, const std::string& text)
 {
     basic::WriteLog("Setting " + std::string(key) + " \"" + text + "\" is not a number and was not taken", 1, 0);
+}
+
+// Locale-free, as the factors are stored.
+std::string TwoDecimals(double value)
+{
+    std::array<char, 32> buffer{};
+    const auto written = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value, std::chars_format::fixed, 2);
+    return std::string(buffer.data(), written.ptr);
 }
 
 } // namespace
@@ -64,6 +75,28 @@ float Single(std::string_view key, float defaultValue, int base)
         return defaultValue;
     }
     return static_cast<float>(*number);
+}
+
+float SizeFactor(std::string_view key, float defaultValue)
+{
+    const std::string text = basic::GetSetting(key, defaultValue, 0);
+    const std::optional<double> number = numeric::ParseNumber(text);
+    if (!number) {
+        LogNotNumeric(key, text);
+        return defaultValue;
+    }
+    if (!(*number > 0.0)) {
+        basic::WriteLog("Setting " + std::string(key) + " \"" + text + "\" is not above 0; the default is used", 1,
+                        0);
+        return defaultValue;
+    }
+    const double within = std::clamp<double>(*number, SmallestSizeFactor, LargestSizeFactor);
+    if (within != *number) {
+        basic::WriteLog("Setting " + std::string(key) + " \"" + text + "\" is a size the window cannot be drawn at; " +
+                            TwoDecimals(within) + " is used",
+                        1, 0);
+    }
+    return static_cast<float>(within);
 }
 
 std::int32_t Long(std::string_view key)

@@ -19,6 +19,20 @@ bool Flag(std::string_view key, bool defaultValue, int base = 0);
 // The stored Single, or defaultValue.
 float Single(std::string_view key, float defaultValue, int base = 0);
 
+// The window's size factors (SizeRate_<n>) it can be drawn with. Two
+// decimals are stored, so the smallest is the smallest stored one. The window
+// never grows beyond its screen, so a larger factor only enlarges what is cut
+// off; at the largest, a row of the grid's eight default buttons is wider
+// than the widest screens (7680 pixels), the widest strip stays far within
+// the largest control there can be, and a start takes a few times as long as
+// at 1 (tens of times beyond).
+inline constexpr float SmallestSizeFactor = 0.01F;
+inline constexpr float LargestSizeFactor = 10.0F;
+// The stored size factor: a text that is no number, or a factor not above
+// 0, gives defaultValue; one outside the range above the nearest factor
+// within it; each with a log line.
+float SizeFactor(std::string_view key, float defaultValue);
+
 // The same with the default of the one defaults table (SettingDefaults.h).
 std::int32_t Long(std::string_view key);
 bool ReadLong(std::string_view key, std::int32_t& target);

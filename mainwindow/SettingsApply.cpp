@@ -47,19 +47,6 @@ std::size_t Index(int i)
     return static_cast<std::size_t>(i);
 }
 
-// A size factor must be a positive number; anything else takes the default.
-float SizeRate(std::string_view key, float defaultValue)
-{
-    const float stored = MainSettings::Single(key, defaultValue);
-    if (!(stored > 0.0F)) {
-        basic::WriteLog("Setting " + std::string(key) + " " + std::to_string(stored) +
-                            " is not above 0; the default is used",
-                        1, 0);
-        return defaultValue;
-    }
-    return stored;
-}
-
 // A device name of the settings as a device index; -1 for none.
 std::int32_t WaveDevice(std::string_view key)
 {
@@ -354,8 +341,8 @@ void SettingsApply::RecreatePlayerTables()
 void SettingsApply::ReadTipsAndColours()
 {
     MainState& state = window_.State;
-    parms::SizeRate[0] = SizeRate("SizeRate_1", 1.0F);
-    parms::SizeRate[1] = SizeRate("SizeRate_2", 1.3F);
+    parms::SizeRate[0] = MainSettings::SizeFactor("SizeRate_1", 1.0F);
+    parms::SizeRate[1] = MainSettings::SizeFactor("SizeRate_2", 1.3F);
     parms::GetTip = MainSettings::Long("GetTip");
     parms::ApplyTipColor = MainSettings::Long("ApplyTipColor");
     parms::TipFieldCount = 0;

@@ -106,7 +106,22 @@ void RefuseMoveInPress(const QMimeData* mime)
     }
 }
 
-// As the toolkit finds a drop's target: the innermost control that takes drops.
+// Whether a control found as a drop's target takes files now.
+bool TakesNow(const QWidget& control)
+{
+    if (!control.acceptDrops() || !control.isEnabled()) {
+        return false;
+    }
+    for (const QObject* child : control.children()) {
+        if (const auto* target = dynamic_cast<const DropTarget*>(child); target != nullptr) {
+            return target->Takes();
+        }
+    }
+    return true;
+}
+
+// As the toolkit finds a drop's target: the innermost control that takes
+// drops; null when that one takes no files now.
 QWidget* DropTargetAt(QWidget& top, QPoint at)
 {
     QWidget* over = top.childAt(at);
@@ -116,7 +131,7 @@ QWidget* DropTargetAt(QWidget& top, QPoint at)
     while (over != nullptr && !over->acceptDrops() && !over->isWindow()) {
         over = over->parentWidget();
     }
-    return over != nullptr && over->acceptDrops() && over->isEnabled() ? over : nullptr;
+    return over != nullptr && TakesNow(*over) ? over : nullptr;
 }
 
 } // namespace
@@ -172,6 +187,11 @@ DropTarget::DropTarget(QWidget& target) : QObject(&target), target_(target), rep
     };
 }
 
+bool DropTarget::Takes() const
+{
+    return target_.isEnabled() && (!TakesDrops || TakesDrops());
+}
+
 int DropTarget::RaiseOver(int state)
 {
     int effect = allowed_;
@@ -179,7 +199,8 @@ int DropTarget::RaiseOver(int state)
         OnDragOver(data_, effect, button_, shift_, ToScale(at_.x(), ScaleUnit::Twips),
                    ToScale(at_.y(), ScaleUnit::Twips), state);
     }
-    lastEffect_ = effect & allowed_;
+    // Asked all the same: a list scrolls on under the pointer.
+    lastEffect_ = Takes() ? effect & allowed_ : DropEffectNone;
     return lastEffect_;
 }
 
@@ -192,6 +213,9 @@ void DropTarget::Forget()
 
 int DropTarget::CarryOut(Dropped& dropped)
 {
+    if (!Takes()) {
+        return DropEffectNone;
+    }
     int effect = dropped.allowed;
     if (OnDragDrop) {
         OnDragDrop(dropped.data, effect, dropped.button, dropped.shift, ToScale(dropped.at.x(), ScaleUnit::Twips),

@@ -37,6 +37,14 @@ public:
 
     std::function<void(DragData& data, int& effect, int button, int shift, double x, double y, int state)> OnDragOver;
     std::function<void(DragData& data, int& effect, int button, int shift, double x, double y)> OnDragDrop;
+    // Whether the control does something with dropped files now (unset: it
+    // does). Over a disabled control, or one that does nothing with them,
+    // the pointer shows nothing is taken (OnDragOver is still raised) and
+    // OnDragDrop is not: a drop there has no effect, so a source that moves
+    // its files keeps them.
+    std::function<bool()> TakesDrops;
+
+    bool Takes() const;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -76,7 +84,7 @@ std::string FileNames(const DragData& data);
 
 // Carries out a drop let go at global (screen pixels) during a press: the
 // drop target under that spot of the program's windows, as the window
-// system finds it, is asked as in a live drop. Returns the effect taken; a
+// system finds it, is asked as in a live drop, when it takes files now. Returns the effect taken; a
 // drop not taken leaves a line naming its files and why.
 int DropLetGoAt(QPoint global, const DragData& data, int allowed, Qt::KeyboardModifiers modifiers);
 

@@ -6,6 +6,7 @@
 #include <QWidget>
 
 #include <algorithm>
+#include <cstdint>
 
 namespace platform {
 
@@ -16,12 +17,13 @@ int TwipsToPixels(double twips)
     }
     const std::int64_t whole = numeric::RoundToInt64(twips);
     const std::int64_t pixels = numeric::DivTrunc(whole, basic::TwipsPerPixel);
-    return numeric::FitsLong(pixels) ? static_cast<int>(pixels) : (pixels < 0 ? INT32_MIN : INT32_MAX);
+    return static_cast<int>(std::clamp<std::int64_t>(pixels, -MaxPixels, MaxPixels));
 }
 
 int PixelsToTwips(int pixels)
 {
-    return pixels * basic::TwipsPerPixel;
+    const std::int64_t twips = std::int64_t{pixels} * basic::TwipsPerPixel;
+    return static_cast<int>(std::clamp<std::int64_t>(twips, INT32_MIN, INT32_MAX));
 }
 
 int LeftTwips(const QWidget& control)

@@ -20,8 +20,14 @@ void SetHeightTwips(QWidget& control, double twips);
 // Moves and sizes in one step; a negative width or height keeps that size.
 void MoveTwips(QWidget& control, double left, double top, double width = -1, double height = -1);
 
-// Twips to pixels (rounded to whole twips first, then divided and truncated).
+// The farthest a control is placed or sized, in pixels: the largest size a
+// window can take, so that a place plus a size still fits an int.
+inline constexpr int MaxPixels = (1 << 24) - 1;
+
+// Twips to pixels (rounded to whole twips first, then divided and truncated),
+// held within MaxPixels either way.
 int TwipsToPixels(double twips);
+// Pixels to twips, held within what an int holds.
 int PixelsToTwips(int pixels);
 
 } // namespace platform

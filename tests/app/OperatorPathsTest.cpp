@@ -295,4 +295,34 @@ TEST_F(BrowserPlaces, EachOutputKeepsItsOwnPlaceOverMovesAndARestart)
     EXPECT_EQ(Place(1), "9000/6000");
 }
 
+// A sound moved out of a button, or a row dragged out of a play list, and let
+// go over a control that does nothing with files stays where it was.
+using UntakenDrops = BrowserPlaces;
+
+TEST_F(UntakenDrops, ASoundOrARowLetGoOverAControlThatTakesNoFilesStaysWhereItWas)
+{
+    ASSERT_TRUE(Start(2, {2}));
+    const std::string sound = RampWave("kept.wav", Rate / 10);
+    ASSERT_TRUE(program->Grid.Grid.AssignButtonOnPage(0, 0, 2, sound));
+    UC_ListView& list = *Window().LV(1);
+    ASSERT_NE(DropFiles(list.ListArea(), {RampWave("row.wav", Rate / 10)}), platform::DropEffectNone);
+    const std::vector<std::pair<std::string, QWidget*>> untaken{
+        {"KEY", &Face(*Window().TextKey(0))},
+        {"ON AIR", &Face(*Window().TextAir(0))},
+        {"STBY", &Face(*Window().TextSTBY(0))},
+        {"own counter", &Face(*Window().PicCounter(0))},
+        {"other counter", &Face(*Window().PicCounter(1))},
+        {"Time/Title", &Face(*Window().PictureCurrent(1))},
+        {"browser's list", &OpenFor(0).LVSozai().ListArea()},
+    };
+    for (const auto& [name, onto] : untaken) {
+        SCOPED_TRACE(name);
+        DragOnto(Face(Button(0, 2)), *onto);
+        EXPECT_EQ(Record(0, 0, 2).FileName, sound);
+        EXPECT_EQ(Button(0, 2).Text(0), "kept");
+        DragOnto(list.ListArea(), *onto);
+        EXPECT_EQ(list.ItemCount(), 1);
+    }
+}
+
 } // namespace

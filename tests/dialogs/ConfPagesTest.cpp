@@ -393,6 +393,31 @@ TEST_F(ConfPages, SizeFactorsShowTheRunningFactorAndStoreItWithTwoDecimals)
     EXPECT_EQ(ConfPageDisp::FormatFactor(2.0F), "2.00");
 }
 
+// A size the window cannot be drawn at is refused with a box, and OK writes
+// nothing; the sizes at the limits are taken.
+TEST_F(ConfPages, AWindowSizeBeyondItsLimitsIsRefusedWithABox)
+{
+    OpenAt({Disp});
+    auto& disp = *dynamic_cast<ConfPageDisp*>(dialog->Page(Disp));
+    const auto before = StoreFiles();
+    for (const char* typed : {"99999999", "1e9", "10.01", "0.009", "0", "-1"}) {
+        SCOPED_TRACE(typed);
+        messages.clear();
+        disp.TextSize(1).SetText(typed);
+        EXPECT_FALSE(PressOk());
+        ASSERT_EQ(messages.size(), 1U);
+        EXPECT_EQ(messages[0].text, "画面サイズは0.01から10.00です");
+        EXPECT_EQ(messages[0].style & 0x70, platform::IconExclamation);
+        EXPECT_EQ(StoreFiles(), before);
+        EXPECT_EQ(parms::SizeRate[1], 1.3F);
+    }
+    disp.TextSize(0).SetText("0.01");
+    disp.TextSize(1).SetText("10");
+    ASSERT_TRUE(PressOk());
+    EXPECT_EQ(Stored("SizeRate_1"), "0.01");
+    EXPECT_EQ(Stored("SizeRate_2"), "10.00");
+}
+
 TEST_F(ConfPages, MultiSessionIsKeptInTheStoreAllSessionsShare)
 {
     Store("UseMultiSession", "1");

@@ -10,6 +10,7 @@
 #include "foundation/Parms.h"
 #include "mainwindow/ApplyRules.h"
 #include "mainwindow/OutputPlayers.h"
+#include "mainwindow/SettingReaders.h"
 
 #include <QMenu>
 
@@ -105,6 +106,19 @@ TEST_F(SettingsApplyTest, StoredValuesAreClampedAndTextsThatAreNoNumbersTakeThei
     EXPECT_EQ(window->State.SoundDriveCount, 0);
     EXPECT_THAT(ErrorLog(), HasSubstr("NoPlayMS \"soon\""));
     EXPECT_THAT(ErrorLog(), HasSubstr("SizeRate_2 \"big\""));
+}
+
+// A size stored beyond what the window can be drawn at (an edited or older
+// file) is read as the nearest one it can, with a line naming the stored text.
+TEST_F(SettingsApplyTest, AWindowSizeStoredBeyondItsLimitsIsReadAsTheNearestWithALogLine)
+{
+    Store("SizeRate_1", "100000000.00");
+    Store("SizeRate_2", "0.01");
+    ASSERT_EQ(Start(), Outcome::Running);
+    EXPECT_FLOAT_EQ(parms::SizeRate[0], MainSettings::LargestSizeFactor);
+    EXPECT_FLOAT_EQ(parms::SizeRate[1], 0.01F) << "the smallest stored size is taken as it is";
+    EXPECT_THAT(ErrorLog(), HasSubstr("SizeRate_1 \"100000000.00\""));
+    EXPECT_THAT(ErrorLog(), testing::Not(HasSubstr("SizeRate_2")));
 }
 
 TEST_F(SettingsApplyTest, APlayerTypeOutsideTheBackEndsIsWaveOutWithALogLine)

@@ -373,6 +373,11 @@ public:
             log.push_back(std::string("drop on ") + name + " " + dropped.Files().at(0));
         };
     }
+    // As a panel nobody asked to take files.
+    void TakeNothing()
+    {
+        drop_.TakesDrops = [] { return false; };
+    }
 
 private:
     platform::DropTarget drop_;
@@ -452,6 +457,27 @@ TEST_F(PressWait, LeavesALineForEachDropInItNotCarriedOut)
         LetGo(over, Qt::MoveAction);
     });
     EXPECT_EQ(lines.LinesWith("offered only to move them (/srv/sounds/refused.wav)"), 2);
+}
+
+// A drag made in the press and let go over a disabled control, or over one
+// that takes no files, is not carried out: the source keeps what it offered,
+// and a line names the files.
+TEST_F(PressWait, KeepsADragLetGoInItOverADisabledControlOrOneThatTakesNoFiles)
+{
+    const testsupport::CapturedLog lines;
+    DragLog source(form, log);
+    DropLog disabled(form, log, "disabled", 100);
+    DropLog untaking(form, log, "untaking", 150);
+    disabled.setEnabled(false);
+    untaking.TakeNothing();
+    EXPECT_TRUE(Wait([&] {
+                    Drag({110, 170});
+                    Drag({160, 170});
+                    platform::DoEvents();
+                }).empty());
+    ASSERT_TRUE(testsupport::ProcessUntil([this] { return log.size() >= 2; }, testsupport::RealWaitMs));
+    EXPECT_EQ(log, (Log{"dragged 0", "dragged 0"}));
+    EXPECT_EQ(lines.LinesWith("nothing takes files where they were let go (/srv/sounds/three.wav)"), 2);
 }
 
 // However much the operator clicked in the press, the close box used after
