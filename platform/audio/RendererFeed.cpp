@@ -259,7 +259,7 @@ std::int64_t RendererFeed::TakeStarvedMs()
 void RendererFeed::NoteSilence(Voice& voice, std::int64_t adding, bool untilNow)
 {
     const std::int64_t nowMs = ClockMs();
-    const std::int64_t ahead = std::max<std::int64_t>(0, queued_.load() - static_cast<std::int64_t>(voice.Position()));
+    const std::int64_t ahead = std::max<std::int64_t>(0, queued_.load() - static_cast<std::int64_t>(voice.MixedPosition()));
     const std::uint64_t starved = voice.StarvedFrames();
     const OutputDevice& device = voice.Device();
     const bool asleep = device.Asleep();

@@ -67,6 +67,9 @@ public:
     void Reset();
     // Frames of the voice's format played since the voice was opened or reset.
     std::uint64_t Position();
+    // The same as last mixed, without mixing what a device paced by hand owes
+    // first: for a thread other than the one that paces it.
+    std::uint64_t MixedPosition() const { return position_.load(std::memory_order_acquire); }
     // Linear gains of the left (even) and right (odd) channels, 0 .. 1; the
     // voice moves to them over VolumeRampMs, or at once while it is silent
     // (not yet started, reset, paused or run dry). A mono voice sounds on the

@@ -30,6 +30,17 @@ VirtualTimer* NextDueTimer(std::int64_t limit)
     return next;
 }
 
+// Whole days since 1970-01-01 up to an instant, rounded down before it.
+std::int64_t DaysOf(std::int64_t totalMs)
+{
+    return totalMs >= 0 ? totalMs / msPerDay : -((-totalMs + msPerDay - 1) / msPerDay);
+}
+
+std::chrono::sys_days DateOf(std::int64_t totalMs)
+{
+    return std::chrono::sys_days{std::chrono::days{DaysOf(totalMs)}};
+}
+
 } // namespace
 
 void AttachVirtualTimer(VirtualTimer& timer)
@@ -58,7 +69,19 @@ VirtualClock::VirtualClock(std::chrono::sys_days date, std::int64_t msOfDay)
 
 LocalTime VirtualClock::Now() const
 {
-    return LocalTime{date_, static_cast<double>(msOfDay_) / 1000.0};
+    const std::int64_t total = TotalMs();
+    return LocalTime{DateOf(total), static_cast<double>(total - DaysOf(total) * msPerDay) / 1000.0};
+}
+
+std::int64_t VirtualClock::MsOfDay() const
+{
+    const std::int64_t total = TotalMs();
+    return total - DaysOf(total) * msPerDay;
+}
+
+std::chrono::sys_days VirtualClock::Date() const
+{
+    return DateOf(TotalMs());
 }
 
 void VirtualClock::Sleep(int ms)
@@ -70,9 +93,7 @@ void VirtualClock::Sleep(int ms)
 
 void VirtualClock::Set(std::chrono::sys_days date, std::int64_t msOfDay)
 {
-    const std::int64_t days = msOfDay >= 0 ? msOfDay / msPerDay : -((-msOfDay + msPerDay - 1) / msPerDay);
-    date_ = date + std::chrono::days{days};
-    msOfDay_ = msOfDay - days * msPerDay;
+    totalMs_ = static_cast<std::int64_t>(date.time_since_epoch().count()) * msPerDay + msOfDay;
 }
 
 void VirtualClock::Advance(std::int64_t ms)
@@ -97,7 +118,7 @@ void VirtualClock::Advance(std::int64_t ms)
 
 std::int64_t VirtualClock::TotalMs() const
 {
-    return static_cast<std::int64_t>(date_.time_since_epoch().count()) * msPerDay + msOfDay_;
+    return totalMs_;
 }
 
 void VirtualClock::MoveTo(std::int64_t totalMs)

@@ -2,6 +2,7 @@
 
 #include "platform/base/Clock.h"
 
+#include <atomic>
 #include <cstdint>
 #include <optional>
 
@@ -41,14 +42,15 @@ public:
     // Milliseconds since 1970-01-01 00:00 of the clock's own calendar.
     std::int64_t TotalMs() const;
 
-    std::int64_t MsOfDay() const { return msOfDay_; }
-    std::chrono::sys_days Date() const { return date_; }
+    std::int64_t MsOfDay() const;
+    std::chrono::sys_days Date() const;
 
 private:
     void MoveTo(std::int64_t totalMs);
 
-    std::chrono::sys_days date_;
-    std::int64_t msOfDay_ = 0;
+    // One count, so that a player's own thread reading the time (a feed
+    // timing a silence) never sees half a move of the test's thread.
+    std::atomic<std::int64_t> totalMs_{0};
 };
 
 // Installs a virtual clock for the life of the guard (one per test).
