@@ -6,37 +6,27 @@
 
 #include "audio/C_DSound.h"
 #include "audio/C_DSound5.h"
-#include "platform/IoThread.h"
 #include "platform/base/Hooks.h"
+#include "support/ServerFolders.h"
 #include "support/TestFileLayer.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <regex>
 
 namespace {
 
 template <typename P> class DSoundStalledRead : public dstest::DSoundFixture {
 protected:
-    void SetUp() override
-    {
-        DSoundFixture::SetUp();
-        setenv("TOLV_UNC_ROOT", folder.Folder("unc").c_str(), 1);
-        savedWaitLimit_ = platform::io::WaitLimitMs();
-        platform::io::SetWaitLimitMs(600000);
-    }
     void TearDown() override
     {
         platform::SetPumpHook(nullptr);
         platform::SetRefillHook(nullptr);
-        platform::io::SetWaitLimitMs(savedWaitLimit_);
-        unsetenv("TOLV_UNC_ROOT");
         DSoundFixture::TearDown();
     }
 
 private:
-    int savedWaitLimit_ = 0;
+    testsupport::ServerFolders servers_{folder.Folder("unc")};
 };
 
 using Players = testing::Types<C_DSound, C_DSound5>;

@@ -1,6 +1,7 @@
 #include "GraphPlayerFixture.h"
 
 #include "audio/C_FGraph.h"
+#include "platform/audio/MediaGraph.h"
 #include "platform/audio/Voice.h"
 
 #include <gtest/gtest.h>
@@ -282,6 +283,9 @@ testsupport::Bytes OneNoteMidi()
 
 TEST_F(FilterGraphPlayer, MidiPlaysOnTheDefaultDeviceWhateverTheOutputDevice)
 {
+    // The synthesizer loads its 140 MB sound font while the graph prerolls: on
+    // a busy machine under the sanitizers that outlasts a press's wait.
+    platform::audio::MediaGraph::SetPrerollLimitMs(120000);
     C_FGraph player;
     SetUpPlayer(player, 0, "Null 2");
     const std::string path = folder / "note.mid";

@@ -1,6 +1,7 @@
 #include "GraphPlayerFixture.h"
 
 #include "foundation/ModuleValues.h"
+#include "platform/audio/MediaGraph.h"
 
 #include <algorithm>
 #include <cmath>
@@ -21,6 +22,7 @@ void GraphPlayerFixture::TearDown()
 {
     basic::LogError = 0;
     basic::LogFolder.clear();
+    platform::audio::MediaGraph::SetPrerollLimitMs(0);
     MediaFixture::TearDown();
 }
 

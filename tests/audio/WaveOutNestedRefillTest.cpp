@@ -5,14 +5,13 @@
 // fed on meanwhile.
 #include "WaveOutFixture.h"
 
-#include "platform/IoThread.h"
 #include "platform/base/Hooks.h"
+#include "support/ServerFolders.h"
 #include "support/TestFileLayer.h"
 
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <cstdlib>
 #include <thread>
 
 namespace {
@@ -21,20 +20,10 @@ using namespace wavetest;
 
 class WaveOutNestedRefill : public WaveOutFixture {
 protected:
-    void SetUp() override
-    {
-        WaveOutFixture::SetUp();
-        setenv("TOLV_UNC_ROOT", folder.Folder("unc").c_str(), 1);
-        // Time runs by the pumps here; a busy machine is no dead server.
-        savedWaitLimit_ = platform::io::WaitLimitMs();
-        platform::io::SetWaitLimitMs(600000);
-    }
     void TearDown() override
     {
         platform::SetPumpHook(nullptr);
         platform::SetRefillHook(nullptr);
-        platform::io::SetWaitLimitMs(savedWaitLimit_);
-        unsetenv("TOLV_UNC_ROOT");
         WaveOutFixture::TearDown();
     }
 
@@ -61,7 +50,7 @@ protected:
     }
 
 private:
-    int savedWaitLimit_ = 0;
+    testsupport::ServerFolders servers_{folder.Folder("unc")};
 };
 
 TEST_F(WaveOutNestedRefill, APollWhoseReadWaitsAndFeedsThePlayersLosesNoPage)

@@ -18,20 +18,16 @@
 namespace {
 
 using namespace wavetest;
-using platform::audio::AudioSystem;
 
 class WaveOutReadyAhead : public WaveOutFixture {
 protected:
     void SetUp() override
     {
         WaveOutFixture::SetUp();
-        if (!testsupport::TestAlsaDeviceBuilt()) {
-            GTEST_SKIP() << "the test ALSA device was not built (" << testsupport::TestAlsaDevice << ")";
+        testsupport::InstallPacedTestCardSystem();
+        if (IsSkipped() || HasFatalFailure()) {
+            return;
         }
-        std::string error;
-        auto system = testsupport::PacedTestCardSystem(error);
-        ASSERT_TRUE(system) << error;
-        AudioSystem::Install(std::move(system));
         platform::SetLogSink([this](std::string_view text, int) { lines.emplace_back(text); });
     }
     void TearDown() override

@@ -140,16 +140,7 @@ TEST_F(Shortfall, AStartWaitsAMomentForItsDecoderButNeverForAStalledShare)
 // line gives is the silence heard, the card's stop included.
 class ShortfallOnACard : public testing::Test {
 protected:
-    void SetUp() override
-    {
-        if (!testsupport::TestAlsaDeviceBuilt()) {
-            GTEST_SKIP() << "the test ALSA device was not built (" << testsupport::TestAlsaDevice << ")";
-        }
-        std::string error;
-        auto system = testsupport::PacedTestCardSystem(error);
-        ASSERT_TRUE(system) << error;
-        AudioSystem::Install(std::move(system));
-    }
+    void SetUp() override { testsupport::InstallPacedTestCardSystem(); }
     void TearDown() override { AudioSystem::Install(nullptr); }
 
     testsupport::ScratchFolder folder;

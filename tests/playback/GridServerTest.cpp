@@ -3,7 +3,7 @@
 // and feeds output 1, which plays on without a gap.
 #include "GridFixture.h"
 #include "HeldServerOpens.h"
-#include "ServerFolders.h"
+#include "support/ServerFolders.h"
 
 #include "platform/base/Hooks.h"
 #include "support/RampWave.h"
@@ -41,7 +41,7 @@ protected:
     }
 
 private:
-    std::optional<playbacktest::ServerFolders> servers_;
+    std::optional<testsupport::ServerFolders> servers_;
 };
 
 TEST_F(GridServer, ADropAndAPageChangeOnOutputTwoLeaveOutputOneGapFree)

@@ -2,7 +2,7 @@
 // one after the other on a null device, and a drop of server files on one
 // list never starves the sound another output plays.
 #include "PlayListFixture.h"
-#include "ServerFolders.h"
+#include "support/ServerFolders.h"
 
 #include "foundation/HostReachability.h"
 #include "foundation/Parms.h"
@@ -145,7 +145,7 @@ protected:
     testsupport::FakeEchoTransport transport;
 
 private:
-    std::optional<playbacktest::ServerFolders> servers_;
+    std::optional<testsupport::ServerFolders> servers_;
 };
 
 TEST_F(ServerDrop, ThreeServerFilesOnListTwoLeaveOutputOneGapFree)

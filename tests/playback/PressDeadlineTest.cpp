@@ -2,7 +2,7 @@
 // (5 s), not the server-call limit (15 s), and what it gave up on is not
 // read again in the same press.
 #include "PlaybackFixture.h"
-#include "ServerFolders.h"
+#include "support/ServerFolders.h"
 
 #include "platform/IoThread.h"
 #include "platform/audio/MediaGraph.h"
@@ -65,7 +65,7 @@ protected:
                            [](const std::string& line) { return line.find("PonFail") != std::string::npos; });
     }
 
-    std::optional<playbacktest::ServerFolders> servers;
+    std::optional<testsupport::ServerFolders> servers;
     std::optional<testsupport::TestFileLayer> layer;
 };
 

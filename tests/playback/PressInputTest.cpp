@@ -3,7 +3,7 @@
 // for its first data), whose handler releases every player, is carried out
 // only after the press returned, through the program's own pump and gate.
 #include "PlaybackFixture.h"
-#include "ServerFolders.h"
+#include "support/ServerFolders.h"
 
 #include "platform/audio/MediaGraph.h"
 #include "platform/audio/PrerollTimeouts.h"
@@ -64,7 +64,7 @@ protected:
         PlaybackFixture::TearDown();
     }
 
-    std::optional<playbacktest::ServerFolders> servers;
+    std::optional<testsupport::ServerFolders> servers;
     std::optional<testsupport::TestFileLayer> layer;
 };
 

@@ -4,7 +4,7 @@
 // answers are slow, so the last spot it asked about (the window's empty
 // edge) is not where it let go (over the list).
 #include "PlayListFixture.h"
-#include "ServerFolders.h"
+#include "support/ServerFolders.h"
 
 #include "platform/base/Hooks.h"
 #include "support/ProcessUntil.h"
@@ -34,7 +34,7 @@ protected:
         PlayListFixture::TearDown();
     }
 
-    std::optional<playbacktest::ServerFolders> servers;
+    std::optional<testsupport::ServerFolders> servers;
     std::optional<testsupport::TestFileLayer> layer;
 };
 

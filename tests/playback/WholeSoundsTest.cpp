@@ -3,7 +3,7 @@
 // thread (the wait pumps and feeds the players): the device plays every frame
 // of the file once, in order, and the day log has no failed page.
 #include "PlaybackFixture.h"
-#include "ServerFolders.h"
+#include "support/ServerFolders.h"
 
 #include "platform/audio/AudioSystem.h"
 #include "platform/audio/NullSink.h"
@@ -41,7 +41,7 @@ TEST_P(WholeSounds, EveryFramePlaysOnceInOrder)
     const Sound sound = GetParam();
     // Devices at the file's rate: what they play is the file's samples as they are.
     testsupport::InstallNullOutputs(4, sound.rate, 30);
-    playbacktest::ServerFolders servers(sounds / "unc");
+    testsupport::ServerFolders servers(sounds / "unc");
     ASSERT_TRUE(Start(1));
 
     const StreamFormat format{sound.rate, sound.bits, sound.channels};

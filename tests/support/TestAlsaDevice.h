@@ -17,6 +17,7 @@
 #include <string>
 #include <string_view>
 #include <thread>
+#include <utility>
 
 namespace testsupport {
 
@@ -58,6 +59,20 @@ inline std::unique_ptr<platform::audio::AudioSystem> PacedTestCardSystem(std::st
 {
     return platform::audio::AudioSystem::WithAlsaConfiguration(
         TestAlsaConfig("pcm.default { type tolvtest paced 1 formats \"S16_LE\" rate 48000 }\n"), error);
+}
+
+// Installs PacedTestCardSystem as the program's audio system, from a test's
+// SetUp: skips the test when the device was not built and fails it when the
+// card does not open; the caller returns when IsSkipped() or HasFatalFailure().
+inline void InstallPacedTestCardSystem()
+{
+    if (!TestAlsaDeviceBuilt()) {
+        GTEST_SKIP() << "the test ALSA device was not built (" << TestAlsaDevice << ")";
+    }
+    std::string error;
+    auto system = PacedTestCardSystem(error);
+    ASSERT_TRUE(system) << error;
+    platform::audio::AudioSystem::Install(std::move(system));
 }
 
 // The controls of the loaded test device: unplug(1) fails it as an unplugged

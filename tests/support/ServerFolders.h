@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <string>
 
-namespace playbacktest {
+namespace testsupport {
 
 // Server paths ("//host/share/...") reach the folder given here for as long
 // as this lives, and a server call may wait as long as virtual time needs:
@@ -40,4 +40,4 @@ private:
     int savedWaitLimit_ = 0;
 };
 
-} // namespace playbacktest
+} // namespace testsupport
