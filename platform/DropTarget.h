@@ -84,8 +84,9 @@ std::string FileNames(const DragData& data);
 
 // Carries out a drop let go at global (screen pixels) during a press: the
 // drop target under that spot of the program's windows, as the window
-// system finds it, is asked as in a live drop, when it takes files now. Returns the effect taken; a
-// drop not taken leaves a line naming its files and why.
+// system finds it, is asked as in a live drop when it takes files now.
+// Returns the effect taken; a drop not taken leaves a line naming its files
+// and why.
 int DropLetGoAt(QPoint global, const DragData& data, int allowed, Qt::KeyboardModifiers modifiers);
 
 } // namespace platform
