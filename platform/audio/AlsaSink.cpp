@@ -340,6 +340,15 @@ bool AlsaSink::StopWhileSilent()
     return true;
 }
 
+int AlsaSink::UnheardFrames()
+{
+    snd_pcm_sframes_t delay = 0;
+    if (pcm_ == nullptr || stopped_ || snd_pcm_delay(pcm_, &delay) < 0) {
+        return 0;
+    }
+    return static_cast<int>(std::clamp<snd_pcm_sframes_t>(delay, 0, options_.bufferFrames));
+}
+
 DeviceSink::WaitResult AlsaSink::WaitForRoom(SpscRing<MixerEvent>& events, const std::atomic<bool>& running)
 {
     if (stopped_) {

@@ -55,6 +55,7 @@ public:
     WaitResult WaitForRoom(SpscRing<MixerEvent>& events, const std::atomic<bool>& running) override;
     void Wake() override;
     bool StopWhileSilent() override;
+    int UnheardFrames() override;
     int Rewindable() override;
     std::optional<bool> TriedTakingFramesBack() const override { return tried_; }
     int Rewind(int frames) override;

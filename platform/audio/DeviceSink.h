@@ -92,6 +92,9 @@ public:
     // alone, and the device starts again, at once, when it is filled after
     // it. A device whose restart would cost a start time keeps being fed.
     virtual bool StopWhileSilent() { return false; }
+    // Mixer side: the frames handed over and not yet heard, which a stop
+    // drops unheard.
+    virtual int UnheardFrames() { return 0; }
     // Mixer side: how many of the frames handed over and not yet played can
     // be taken back, and taking back the most recent frames; the frames
     // actually taken back (0 when the device cannot).

@@ -167,7 +167,7 @@ void LoopingBuffer::LimitPlay(std::uint64_t frames, bool more)
 std::int64_t LoopingBuffer::ShortMs() const
 {
     const auto rate = static_cast<std::uint64_t>(std::max(1, voice_->Device().Rate()));
-    return static_cast<std::int64_t>(voice_->StarvedFrames() * 1000 / rate);
+    return std::max<std::int64_t>(0, voice_->SilenceHeardFrames()) * 1000 / static_cast<std::int64_t>(rate);
 }
 
 float LoopingBuffer::GainOf(int hundredthsDb)

@@ -83,7 +83,8 @@ public:
     // gap, never as what the ring held before. more: more of the sound is
     // to come, so that gap counts as a shortfall (ShortMs).
     void LimitPlay(std::uint64_t frames, bool more);
-    // Milliseconds held silent while more was to come, since the buffer was made.
+    // Milliseconds of silence heard in its place while more was to come,
+    // since the buffer was made.
     std::int64_t ShortMs() const;
 
     // 1/100 dB, VolumeMin .. VolumeMax; VolumeMin is silence.

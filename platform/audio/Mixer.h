@@ -59,6 +59,11 @@ public:
     bool Sounded() const { return sounded_; }
     // Mixer side: whether any voice has buffers queued and is not paused.
     bool AnyVoiceWaitsToPlay();
+    // Mixer side: the device stopped while silent (dropping dropped frames
+    // unheard), or starts again; the voices left silent for want of more
+    // count the time between as silence heard (see Voice::SilenceHeardFrames).
+    void NoteCardStopped(std::int64_t nowNs, int dropped);
+    void NoteCardStarted(std::int64_t nowNs);
     std::uint64_t Passes() const { return passes_.load(std::memory_order_acquire) / 2; }
 
 private:

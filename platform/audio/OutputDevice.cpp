@@ -657,6 +657,10 @@ void OutputDevice::Run()
                 if (!slept && !started) {
                     continue;
                 }
+                if (slept) {
+                    // The card starts with the frames written now.
+                    mixer_.NoteCardStarted(MonotonicNs());
+                }
                 frames = slept || sink_->AwaitsStart() ? frames : PeriodFrames();
             }
             // A device that has not started takes just what makes its fill.
@@ -697,11 +701,13 @@ void OutputDevice::FallAsleep()
         silentFrames_ = 0;
         return;
     }
+    const int unheard = sink_->UnheardFrames();
     if (!sink_->StopWhileSilent()) {
         asleep_.store(false, std::memory_order_relaxed);
         keepsRunning_ = true;
         return;
     }
+    mixer_.NoteCardStopped(MonotonicNs(), unheard);
     // Nothing queued is left to take back; a card that cannot take audio
     // back starts again with the least it can.
     historyFilled_ = 0;
@@ -736,6 +742,8 @@ void OutputDevice::RunOnOwnClock()
     // that far past the audio mixed, and mixes up to a period ahead of the
     // clock: a quarter of the wake-ups of one a period. A sound that starts
     // wakes it at once and is mixed then, whatever the time.
+    // A card lost while it stood stopped: its voices are mixed from now on.
+    mixer_.NoteCardStarted(MonotonicNs());
     const std::int64_t rate = Rate();
     const int period = PeriodFrames();
     const std::int64_t behindFrames = std::int64_t{period} * (OwnClockPeriodsAWake - 1);

@@ -3,7 +3,6 @@
 #include "platform/audio/AudioSystem.h"
 #include "platform/audio/OutputDevice.h"
 #include "platform/audio/Voice.h"
-#include "platform/base/Clock.h"
 
 #include <gst/app/gstappsink.h>
 #include <gst/audio/audio.h>
@@ -169,10 +168,7 @@ std::unique_ptr<Voice> RendererFeed::NewVoice(const StreamFormat& format, AudioE
 
 void RendererFeed::UseVoice(std::unique_ptr<Voice> voice)
 {
-    {
-        std::lock_guard silence(silenceMutex_);
-        starvedNoted_ = 0;
-    }
+    heardNoted_ = 0;
     {
         std::lock_guard lock(mutex_);
         streamVoice_.store(voice.get());
@@ -228,8 +224,8 @@ void RendererFeed::Start()
 {
     if (voice_) {
         voice_->Restart();
-        std::lock_guard silence(silenceMutex_);
-        NoteSilence(*voice_, 0, false);
+        // Silence before a start was asked for: nothing missed.
+        NoteSilence(*voice_, false);
     }
     NotifyAll();
 }
@@ -251,31 +247,21 @@ std::int64_t RendererFeed::TakeStarvedMs()
     if (!voice_) {
         return 0;
     }
-    std::lock_guard silence(silenceMutex_);
-    NoteSilence(*voice_, 0, true);
-    return std::exchange(silentMs_, 0);
+    NoteSilence(*voice_, true);
+    // Whole milliseconds; the rest counts on into the next call.
+    const std::int64_t rate = std::max(1, voice_->Device().Rate());
+    const std::int64_t ms = silentFrames_ * 1000 / rate;
+    silentFrames_ -= ms * rate / 1000;
+    return std::max<std::int64_t>(0, ms);
 }
 
-void RendererFeed::NoteSilence(Voice& voice, std::int64_t adding, bool untilNow)
+void RendererFeed::NoteSilence(Voice& voice, bool count)
 {
-    const std::int64_t nowMs = ClockMs();
-    const std::int64_t ahead = std::max<std::int64_t>(0, queued_.load() - static_cast<std::int64_t>(voice.MixedPosition()));
-    const std::uint64_t starved = voice.StarvedFrames();
-    const OutputDevice& device = voice.Device();
-    const bool asleep = device.Asleep();
-    if (ahead == 0 && starved > starvedNoted_) {
-        const auto mixedMs = static_cast<std::int64_t>((starved - starvedNoted_) * 1000 /
-                                                       static_cast<std::uint64_t>(std::max(1, device.Rate())));
-        // A card that slept meanwhile (nothing else sounded on it) mixed no
-        // periods while it was silent.
-        silentMs_ += untilNow && asleep ? std::max(mixedMs, nowMs - dueMs_) : mixedMs;
-        starvedNoted_ = starved;
+    const std::int64_t heard = voice.SilenceHeardFrames();
+    if (count) {
+        silentFrames_ += heard - heardNoted_;
     }
-    // When the last frame queued will be heard: after what the card holds
-    // ahead of it, unless the card sleeps (woken, it plays its first frame
-    // at once).
-    const std::int64_t heldMs = asleep ? 0 : device.QueuedAheadFrames() * 1000LL / std::max(1, device.Rate());
-    dueMs_ = nowMs + (ahead + adding) * 1000 / std::max(1, voice.Rate()) + heldMs;
+    heardNoted_ = heard;
 }
 
 bool RendererFeed::Finished()
@@ -436,10 +422,6 @@ int RendererFeed::TakeSample(GstSample* sample)
         std::uint8_t* bytes = storage_.data() + static_cast<std::size_t>(slot) * BufferFrames * block;
         std::memcpy(bytes, map.data + offset * block, take * block);
         target.data = std::span<const std::uint8_t>(bytes, take * block);
-        {
-            std::lock_guard silence(silenceMutex_);
-            NoteSilence(*voice, static_cast<std::int64_t>(take), true);
-        }
         if (voice->WriteFromStream(target) == AudioError::None) {
             queued_.fetch_add(static_cast<std::int64_t>(take));
         }

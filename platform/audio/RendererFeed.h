@@ -111,12 +111,9 @@ private:
     int TakeSample(GstSample* sample);
     int AcquireSlot();
     void NotifyAll();
-    // With silenceMutex_ held: counts the silence of a voice that ran dry and
-    // fell silent (until now when its card slept meanwhile and it was to play
-    // on, else what was mixed: a paused or stopped voice is silent by
-    // request), and notes when the frames queued now, and adding more, will
-    // have played.
-    void NoteSilence(Voice& voice, std::int64_t adding, bool untilNow);
+    // Program side: adds the silence heard in place of the voice
+    // since the last note (when count), and notes where it stands.
+    void NoteSilence(Voice& voice, bool count);
 
     const int device_;
     StreamFormat format_;
@@ -128,13 +125,10 @@ private:
     float right_ = 1.0f;
     double speed_ = 1.0;
 
-    // Shared with the streaming thread. A voice that ran dry is silent from
-    // when its last frame played (dueMs_) until the decoder's next block:
-    // longer than the periods mixed silent when its card slept meanwhile.
-    std::mutex silenceMutex_;
-    std::int64_t dueMs_ = 0;
-    std::uint64_t starvedNoted_ = 0;
-    std::int64_t silentMs_ = 0;
+    // Silence heard for want of decoded sound, in the device's frames: what
+    // is counted and not yet taken, and the voice's count when last noted.
+    std::int64_t heardNoted_ = 0;
+    std::int64_t silentFrames_ = 0;
     std::atomic<Voice*> streamVoice_{nullptr};
     std::atomic<bool> held_{false};
     std::atomic<bool> busy_{false};

@@ -4,6 +4,7 @@
 #include "platform/audio/OutputDevice.h"
 
 #include <algorithm>
+#include <ctime>
 #include <thread>
 
 namespace platform::audio {
@@ -126,6 +127,51 @@ AudioError Voice::WriteFromStream(VoiceBuffer& buffer)
         device_->VoiceMayPlay();
     }
     return AudioError::None;
+}
+
+std::int64_t Voice::FramesIn(std::int64_t ns) const
+{
+    return ns * deviceRate_ / 1'000'000'000;
+}
+
+std::int64_t Voice::SilenceHeardFrames() const
+{
+    // A card starting again moves the time it stood still into the count and
+    // then clears its start: read until both are seen on one side of that.
+    for (;;) {
+        const std::int64_t since = stoppedSinceNs_.load(std::memory_order_acquire);
+        const std::int64_t stopped = stoppedFrames_.load(std::memory_order_acquire);
+        if (stoppedSinceNs_.load(std::memory_order_acquire) != since) {
+            continue;
+        }
+        timespec now{};
+        clock_gettime(CLOCK_MONOTONIC, &now);
+        const std::int64_t nowNs = static_cast<std::int64_t>(now.tv_sec) * 1'000'000'000 + now.tv_nsec;
+        const std::int64_t standing = since == notStopped ? 0 : std::max<std::int64_t>(0, FramesIn(nowNs - since));
+        return static_cast<std::int64_t>(starved_.load(std::memory_order_acquire)) + stopped + standing;
+    }
+}
+
+void Voice::NoteCardStopped(std::int64_t nowNs, int dropped)
+{
+    if (!starving_.load(std::memory_order_acquire) ||
+        stoppedSinceNs_.load(std::memory_order_relaxed) != notStopped) {
+        return;
+    }
+    // The dropped silence was counted as mixed, but never heard: the card
+    // stopped instead, and the stop is counted from now.
+    stoppedFrames_.fetch_sub(dropped, std::memory_order_acq_rel);
+    stoppedSinceNs_.store(nowNs, std::memory_order_release);
+}
+
+void Voice::NoteCardStarted(std::int64_t nowNs)
+{
+    const std::int64_t since = stoppedSinceNs_.load(std::memory_order_relaxed);
+    if (since == notStopped) {
+        return;
+    }
+    stoppedFrames_.fetch_add(std::max<std::int64_t>(0, FramesIn(nowNs - since)), std::memory_order_acq_rel);
+    stoppedSinceNs_.store(notStopped, std::memory_order_release);
 }
 
 void Voice::Pause()
@@ -474,9 +520,11 @@ void Voice::MixInto(float* mix, int frames)
         if (produced < frames && (produced > 0 || sounding_)) {
             endedAt_ = produced;
         }
-        if (produced < frames && playedFrames_ > 0 && moreToCome_.load(std::memory_order_acquire)) {
+        const bool starving = produced < frames && playedFrames_ > 0 && moreToCome_.load(std::memory_order_acquire);
+        if (starving) {
             starved_.fetch_add(static_cast<std::uint64_t>(frames - produced), std::memory_order_acq_rel);
         }
+        starving_.store(starving, std::memory_order_release);
         sounding_ = produced == frames;
         if (format_.channels == 1) {
             // Backwards, so that no sample is overwritten before it is copied.

@@ -90,6 +90,17 @@ public:
     // Device frames the voice left silent while more was to come, since it
     // was opened.
     std::uint64_t StarvedFrames() const { return starved_.load(std::memory_order_acquire); }
+    // Any thread: device frames of silence heard in place of the voice while
+    // more was to come. Those mixed silent, less the silence its card dropped
+    // unheard when it stopped for want of sound, plus the time the card then
+    // stood stopped (until now, while it still does).
+    std::int64_t SilenceHeardFrames() const;
+    // Mixer side: the card stops now (monotonic nanoseconds), dropping dropped
+    // frames unheard; a voice left silent for want of more hears silence
+    // until the card starts again.
+    void NoteCardStopped(std::int64_t nowNs, int dropped);
+    // Mixer side: the card starts again now.
+    void NoteCardStarted(std::int64_t nowNs);
     // Any thread: the voice plays at most frames frames of its format from
     // position 0 (the part of its queue known to hold the sound), then holds
     // in silence with its position kept until the limit moves on. Kept over
@@ -164,6 +175,15 @@ private:
     // Mixer -> control.
     std::atomic<std::uint64_t> position_{0};
     std::atomic<std::uint64_t> starved_{0};
+    // The last period mixed left the voice silent for want of more.
+    std::atomic<bool> starving_{false};
+    // Of the silence heard while its card stood stopped: frames counted so
+    // far, which may be negative (it dropped more than it then stood still),
+    // and when the stop began to be heard (notStopped while it runs).
+    static constexpr std::int64_t notStopped = INT64_MIN;
+    std::atomic<std::int64_t> stoppedFrames_{0};
+    std::atomic<std::int64_t> stoppedSinceNs_{notStopped};
+    std::int64_t FramesIn(std::int64_t ns) const;
 
     // Mixer state, guarded by the voice's lock.
     std::uint64_t playedFrames_ = 0;
