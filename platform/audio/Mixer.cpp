@@ -110,13 +110,18 @@ void Mixer::AddFades(std::span<float> mix, int frames)
     }
 }
 
-bool Mixer::AnyVoiceWaitsToPlay()
+bool Mixer::AnyVoiceWaitsToPlay(int holding)
 {
     passes_.fetch_add(1, std::memory_order_seq_cst);
     bool waits = false;
     for (std::size_t i = 0; i < slots_.size() && !waits; ++i) {
-        const Voice* voice = slots_[i].load(std::memory_order_seq_cst);
+        Voice* voice = slots_[i].load(std::memory_order_seq_cst);
         waits = voice != nullptr && voice->WaitsToPlay();
+        if (waits && holding > 0 && voice->QueuedBuffers() < ResumeBuffers && voice->TryLock()) {
+            // A voice its owner holds this moment is taken to hold enough.
+            waits = voice->HeldFrames(holding) >= holding;
+            voice->Unlock();
+        }
     }
     passes_.fetch_add(1, std::memory_order_seq_cst);
     return waits;

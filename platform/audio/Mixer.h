@@ -57,8 +57,12 @@ public:
     // Mixer side: whether any voice sounded in the last MixPeriod (or waited
     // for its start there).
     bool Sounded() const { return sounded_; }
-    // Mixer side: whether any voice has buffers queued and is not paused.
-    bool AnyVoiceWaitsToPlay();
+    // Mixer side: whether any voice has buffers queued and is not paused, and
+    // (when holding is not 0) holds holding frames of its sound, its end, or
+    // ResumeBuffers buffers (what a decoder gives before it waits for some to
+    // play may be no more).
+    static constexpr int ResumeBuffers = 16;
+    bool AnyVoiceWaitsToPlay(int holding = 0);
     // Mixer side: the device stopped while silent (dropping dropped frames
     // unheard), or starts again; the voices left silent for want of more
     // count the time between as silence heard (see Voice::SilenceHeardFrames).

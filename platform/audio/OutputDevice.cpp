@@ -403,18 +403,25 @@ void OutputDevice::MeasureMargin(int inFlight)
         // lateness seen does not widen it: that would make every start
         // slower for a stall that never ran it dry. Frames in flight have
         // left its buffer: they are no part of what a start waits for.
-        const int period = PeriodFrames();
         const int margin = std::max({2 * least, sink_->PositionStepFrames(), marginFloor_});
         startMargin_.store(margin, std::memory_order_relaxed);
-        const int leadPeriods = (Rate() * steadyLeadMs / 1000 + period - 1) / period;
-        const int start = period + margin;
-        SetQueue(std::min(QueueLimit(), freshStart_ ? start : start + leadPeriods * period + underrunRoom_));
+        SetQueue(freshStart_ ? std::min(QueueLimit(), PeriodFrames() + margin) : RunningQueueFrames());
         return;
     }
     const int late = std::max(lateness_[0], lateness_[1]);
     const int measured = inFlight + sink_->PositionStepFrames() + 2 * late;
     const int margin = std::max({measured, least, marginFloor_});
     startMargin_.store(margin + GrownAtUnderruns(), std::memory_order_relaxed);
+}
+
+int OutputDevice::RunningQueueFrames() const
+{
+    if (!cannotRewind_) {
+        return queuedAhead_.load(std::memory_order_relaxed);
+    }
+    const int period = PeriodFrames();
+    const int leadPeriods = (Rate() * steadyLeadMs / 1000 + period - 1) / period;
+    return std::min(QueueLimit(), period + StartMarginFrames() + leadPeriods * period + underrunRoom_);
 }
 
 void OutputDevice::StartRanDry()
@@ -724,8 +731,11 @@ bool OutputDevice::ResumedVoiceWaits()
     // its buffer queued just before its start is said (VoiceStarting always
     // wakes the mixer). Filled now, the device would hold that voice back
     // and start with silence. The voices are looked at first: a buffer seen
-    // there was queued after its voice's start flag was set.
-    if (!mixer_.AnyVoiceWaitsToPlay()) {
+    // there was queued after its voice's start flag was set. A voice that
+    // ran dry waits until it holds what the card keeps queued: woken with
+    // its decoder's first block alone, the card would be filled with that
+    // and silence, heard right after the sound had come back.
+    if (!mixer_.AnyVoiceWaitsToPlay(RunningQueueFrames())) {
         return false;
     }
     for (const auto& flag : starting_) {

@@ -141,6 +141,9 @@ private:
     bool ResumedVoiceWaits();
     void ShrinkAfterQuiet();
     int QueueLimit() const;
+    // Mixer side: what the card keeps queued once running (a card that
+    // cannot take audio back starts with less and is topped up to it).
+    int RunningQueueFrames() const;
     void SetQueue(int frames);
     void NoteLateness(int frames);
     void NoteSoundEnd(std::uint64_t frame);

@@ -199,6 +199,11 @@ void RendererFeed::Hold()
 
 void RendererFeed::Release()
 {
+    // An end reached while held is the stream's end (one before the seek's
+    // flush is forgotten with it): the voice plays out what it holds.
+    if (voice_ && endOfStream_.load()) {
+        voice_->SetMoreToCome(false);
+    }
     {
         std::lock_guard lock(mutex_);
         held_.store(false);

@@ -129,6 +129,14 @@ AudioError Voice::WriteFromStream(VoiceBuffer& buffer)
     return AudioError::None;
 }
 
+void Voice::SetMoreToCome(bool more)
+{
+    moreToCome_.store(more, std::memory_order_seq_cst);
+    if (!more && slot_ >= 0) {
+        device_->VoiceMayPlay();
+    }
+}
+
 std::int64_t Voice::FramesIn(std::int64_t ns) const
 {
     return ns * deviceRate_ / 1'000'000'000;

@@ -86,7 +86,9 @@ public:
     // decoder feeds the voice). A start then takes from it no more at once
     // than it holds, and frames it has to leave silent for want of more
     // are counted (see StarvedFrames).
-    void SetMoreToCome(bool more) { moreToCome_.store(more, std::memory_order_release); }
+    // A voice that ran dry may wait for more before its card wakes: its end
+    // wakes it.
+    void SetMoreToCome(bool more);
     // Device frames the voice left silent while more was to come, since it
     // was opened.
     std::uint64_t StarvedFrames() const { return starved_.load(std::memory_order_acquire); }

@@ -5,12 +5,15 @@
 #include "support/AudioTestSignals.h"
 
 #include "platform/audio/AlsaSink.h"
+#include "platform/audio/MixerThreadObserver.h"
 #include "platform/audio/OutputDevice.h"
 #include "platform/audio/Voice.h"
 #include "support/TestAlsaDevice.h"
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <atomic>
 #include <string>
 
 namespace {
@@ -86,6 +89,46 @@ TEST_F(AlsaIdleStop, AResumeWakesTheCard)
     // Mixed (done) comes before heard: the card plays what it was handed at its own pace.
     EXPECT_TRUE(testsupport::WithinFiveSeconds([&] { return card.played() >= 0; })) << "it is heard";
     ASSERT_TRUE(testsupport::WithinFiveSeconds([&] { return buffer.Done(); }));
+}
+
+// A decoder that fell behind gives the first block it catches up with a
+// moment before the next ones: the card stays stopped until the voice holds
+// what it keeps queued, else the sound would come back with that block and a
+// gap of silence after it. The sound's end plays what it holds, however little.
+std::atomic<int> mixerDecisions{0};
+
+TEST_F(AlsaIdleStop, AVoiceThatRanDryWakesTheCardOnceItHoldsWhatTheCardKeepsQueued)
+{
+    static const MixerThreadObserver observer{nullptr, [] { ++mixerDecisions; }, [] { ++mixerDecisions; }, nullptr};
+    SetMixerThreadObserver(&observer);
+    voice = device->OpenVoice(format);
+    ASSERT_TRUE(voice);
+    voice->SetMoreToCome(true);
+    VoiceBuffer first;
+    PlayLoud(first);
+    ASSERT_TRUE(testsupport::WithinFiveSeconds([&] { return device->Asleep(); }));
+    const int half = device->QueuedAheadFrames() / 2;
+    const std::vector<std::uint8_t> quiet = audiotest::Constant16(2, half, 1000);
+    const std::vector<std::uint8_t> loudHalf = audiotest::Constant16(2, half, 28672);
+    std::array<VoiceBuffer, 3> pieces;
+    pieces[0].data = quiet;
+    pieces[1].data = loudHalf;
+    pieces[2].data = quiet;
+    int before = mixerDecisions.load();
+    ASSERT_EQ(voice->WriteFromStream(pieces[0]), AudioError::None);
+    ASSERT_TRUE(testsupport::WithinFiveSeconds([&] { return mixerDecisions.load() > before; }));
+    card.arm();
+    ASSERT_EQ(voice->WriteFromStream(pieces[1]), AudioError::None);
+    ASSERT_TRUE(testsupport::WithinFiveSeconds([&] { return card.played() >= 0; }));
+    EXPECT_EQ(card.loudFrame(), half) << "the next block follows the first one without a gap";
+
+    ASSERT_TRUE(testsupport::WithinFiveSeconds([&] { return device->Asleep(); }));
+    before = mixerDecisions.load();
+    ASSERT_EQ(voice->WriteFromStream(pieces[2]), AudioError::None);
+    ASSERT_TRUE(testsupport::WithinFiveSeconds([&] { return mixerDecisions.load() > before; }));
+    voice->SetMoreToCome(false);
+    EXPECT_TRUE(testsupport::WithinFiveSeconds([&] { return pieces[2].Done(); })) << "its end plays what it holds";
+    SetMixerThreadObserver(nullptr);
 }
 
 // A card unplugged while it sleeps is known lost before the next press, so

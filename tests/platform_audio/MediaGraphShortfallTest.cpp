@@ -179,9 +179,9 @@ TEST_F(ShortfallOnACard, TheLineGivesTheSilenceHeard)
         ASSERT_TRUE(graph.Run());
         ASSERT_TRUE(testsupport::WithinFiveSeconds([&] { return card.played() >= 0; }));
         const long long firstHeard = card.played();
-        card.arm();
         std::shared_ptr<OutputDevice> device = AudioSystem::Current().Output(0);
         ASSERT_TRUE(testsupport::WithinFiveSeconds([&] { return device->Asleep(); }));
+        card.arm(); // the first part has played out
         std::this_thread::sleep_for(std::chrono::milliseconds(stoppedMs));
         share.Release();
         ASSERT_TRUE(testsupport::WithinFiveSeconds([&] { return card.played() >= 0; }));
