@@ -1,6 +1,7 @@
 #include "platform/audio/OutputDevice.h"
 
 #include "platform/audio/MixerThreadObserver.h"
+#include "platform/audio/MonotonicTime.h"
 #include "platform/audio/RealtimePriority.h"
 #include "platform/audio/Voice.h"
 #include "platform/base/Clock.h"
@@ -19,13 +20,6 @@
 namespace platform::audio {
 
 namespace {
-
-std::int64_t MonotonicNs()
-{
-    timespec now{};
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    return static_cast<std::int64_t>(now.tv_sec) * 1'000'000'000 + now.tv_nsec;
-}
 
 // Waits until deadline (monotonic) or until wakeFd is signalled; true when
 // it was. Without a descriptor it only sleeps.

@@ -255,9 +255,9 @@ std::int64_t RendererFeed::TakeStarvedMs()
     NoteSilence(*voice_, true);
     // Whole milliseconds; the rest counts on into the next call.
     const std::int64_t rate = std::max(1, voice_->Device().Rate());
-    const std::int64_t ms = silentFrames_ * 1000 / rate;
+    const std::int64_t ms = std::max<std::int64_t>(0, silentFrames_) * 1000 / rate;
     silentFrames_ -= ms * rate / 1000;
-    return std::max<std::int64_t>(0, ms);
+    return ms;
 }
 
 void RendererFeed::NoteSilence(Voice& voice, bool count)

@@ -1,10 +1,10 @@
 #include "platform/audio/Voice.h"
 
 #include "platform/audio/MixerThreadObserver.h"
+#include "platform/audio/MonotonicTime.h"
 #include "platform/audio/OutputDevice.h"
 
 #include <algorithm>
-#include <ctime>
 #include <thread>
 
 namespace platform::audio {
@@ -152,10 +152,8 @@ std::int64_t Voice::SilenceHeardFrames() const
         if (stoppedSinceNs_.load(std::memory_order_acquire) != since) {
             continue;
         }
-        timespec now{};
-        clock_gettime(CLOCK_MONOTONIC, &now);
-        const std::int64_t nowNs = static_cast<std::int64_t>(now.tv_sec) * 1'000'000'000 + now.tv_nsec;
-        const std::int64_t standing = since == notStopped ? 0 : std::max<std::int64_t>(0, FramesIn(nowNs - since));
+        const std::int64_t standing =
+            since == notStopped ? 0 : std::max<std::int64_t>(0, FramesIn(MonotonicNs() - since));
         return static_cast<std::int64_t>(starved_.load(std::memory_order_acquire)) + stopped + standing;
     }
 }
@@ -174,18 +172,25 @@ void Voice::NoteCardStopped(std::int64_t nowNs, int dropped)
 
 void Voice::NoteCardStarted(std::int64_t nowNs)
 {
-    const std::int64_t since = stoppedSinceNs_.load(std::memory_order_relaxed);
-    if (since == notStopped) {
-        return;
+    // The mixer and a pause may close the same stop: one of them counts it.
+    std::int64_t since = stoppedSinceNs_.load(std::memory_order_acquire);
+    while (since != notStopped) {
+        const std::int64_t standing = std::max<std::int64_t>(0, FramesIn(nowNs - since));
+        stoppedFrames_.fetch_add(standing, std::memory_order_acq_rel);
+        if (stoppedSinceNs_.compare_exchange_strong(since, notStopped, std::memory_order_acq_rel)) {
+            return;
+        }
+        stoppedFrames_.fetch_sub(standing, std::memory_order_acq_rel);
     }
-    stoppedFrames_.fetch_add(std::max<std::int64_t>(0, FramesIn(nowNs - since)), std::memory_order_acq_rel);
-    stoppedSinceNs_.store(notStopped, std::memory_order_release);
 }
 
 void Voice::Pause()
 {
     Sync();
     pauseRequested_.store(true, std::memory_order_release);
+    // Silence asked for is no shortfall: a stop its card stands in ends here
+    // for this voice.
+    NoteCardStarted(MonotonicNs());
 }
 
 void Voice::Restart()
@@ -521,8 +526,9 @@ void Voice::MixInto(float* mix, int frames)
         right_.SetTarget(rightTarget);
     }
     silent_ = paused_;
-
-    if (!paused_) {
+    if (paused_) {
+        starving_.store(false, std::memory_order_release); // silent by request
+    } else {
         const int produced = resampling_ ? Resample(frames) : Direct(frames);
         silent_ = produced == 0;
         if (produced < frames && (produced > 0 || sounding_)) {
