@@ -40,6 +40,22 @@ TOLV_RECYCLED_BY_GLIB void SetOffsets(GstBuffer* buffer, guint64 from, guint64 u
 // rather than wait for everything between to be read.
 constexpr guint64 reachBytes = 4 * ReadBlockBytes;
 
+class Window;
+
+// A callback's hold on its window, from entry (published read) to return
+// (counted done).
+class Entered {
+public:
+    explicit Entered(Window* window);
+    ~Entered();
+    Entered(const Entered&) = delete;
+    Entered& operator=(const Entered&) = delete;
+    Window* operator->() const { return window_; }
+
+private:
+    Window* window_;
+};
+
 // What the file source gave, by the offsets it gave it at: each block is
 // placed by the source's own offset, never by a count of what came before,
 // so the bytes handed out are always those of the offset asked for. The
@@ -54,6 +70,9 @@ public:
     // orders them after its making is hidden inside GStreamer: each callback
     // loads this first, so the window's making is seen to come before it.
     std::atomic<bool> published{false};
+    // Counted by each callback as it returns, and read before the window is
+    // deleted: the same hidden ordering, the other way round.
+    std::atomic<std::uint64_t> callbacksDone{0};
     GstElement* element = nullptr;
     GstPad* input = nullptr;
     GstPad* output = nullptr;
@@ -230,7 +249,7 @@ private:
     static void PushNext(gpointer data)
     {
         auto* window = static_cast<Window*>(data);
-        (void)window->published.load(std::memory_order_acquire);
+        const Entered entered(window);
         guint64 at = 0;
         bool segment = false;
         {
@@ -301,7 +320,8 @@ private:
         if (*buffer == nullptr && from + size <= blockStart + gst_buffer_get_size(*block)) {
             *buffer = gst_buffer_copy_region(*block, GST_BUFFER_COPY_ALL, static_cast<gsize>(from - blockStart), size);
         } else {
-            if (*buffer == nullptr) {
+            const bool allocated = *buffer == nullptr;
+            if (allocated) {
                 *buffer = gst_buffer_new_allocate(nullptr, size, nullptr);
             } else if (gst_buffer_get_size(*buffer) < size) {
                 return GST_FLOW_ERROR;
@@ -313,7 +333,14 @@ private:
                 const auto skip = static_cast<gsize>(from + done - blockStart);
                 const gsize part = std::min(blockSize - skip, size - done);
                 GstMapInfo map;
-                gst_buffer_map(*block, &map, GST_MAP_READ);
+                if (gst_buffer_map(*block, &map, GST_MAP_READ) == FALSE) {
+                    // A block that cannot be read gives no bytes at all.
+                    if (allocated) {
+                        gst_buffer_unref(*buffer);
+                        *buffer = nullptr;
+                    }
+                    return GST_FLOW_ERROR;
+                }
                 gst_buffer_fill(*buffer, done, map.data + skip, part);
                 gst_buffer_unmap(*block, &map);
                 done += part;
@@ -341,11 +368,19 @@ private:
     bool outputFlushing_ = true;
 };
 
-Window* WindowOf(GstPad* pad)
+Entered::Entered(Window* window) : window_(window)
 {
-    auto* window = static_cast<Window*>(gst_pad_get_element_private(pad));
-    (void)window->published.load(std::memory_order_acquire);
-    return window;
+    (void)window_->published.load(std::memory_order_acquire);
+}
+
+Entered::~Entered()
+{
+    window_->callbacksDone.fetch_add(1, std::memory_order_release);
+}
+
+Entered WindowOf(GstPad* pad)
+{
+    return Entered(static_cast<Window*>(gst_pad_get_element_private(pad)));
 }
 
 GstFlowReturn Chain(GstPad* pad, GstObject* /*parent*/, GstBuffer* block)
@@ -436,7 +471,11 @@ GstElement* MakeReadAhead(GstElement* fileSource)
     auto* window = new Window;
     window->element = element;
     g_object_set_data_full(G_OBJECT(element), "read-ahead", window,
-                           [](gpointer data) { delete static_cast<Window*>(data); });
+                           [](gpointer data) {
+                               auto* done = static_cast<Window*>(data);
+                               (void)done->callbacksDone.load(std::memory_order_acquire);
+                               delete done;
+                           });
     window->input = gst_pad_new("sink", GST_PAD_SINK);
     window->output = gst_pad_new("src", GST_PAD_SRC);
     gst_pad_set_element_private(window->input, window);
