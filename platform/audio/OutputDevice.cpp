@@ -591,6 +591,11 @@ DeviceSink::WriteResult OutputDevice::MixAndWrite(int periods, int lead)
         silentFrames_ = mixer_.Sounded() ? 0 : silentFrames_ + count;
         frames += count;
     }
+    if (freshStart_ && !lost_.load(std::memory_order_relaxed)) {
+        // However it was woken, a card that stood stopped starts with these
+        // frames: its voices' silence ends.
+        mixer_.NoteCardStarted(MonotonicNs());
+    }
     const DeviceSink::WriteResult result = WriteAndKeep(mix_.data(), frames);
     if (freshStart_ && result != DeviceSink::WriteResult::Lost) {
         // The card has started with these frames: a card that cannot take
@@ -649,18 +654,19 @@ void OutputDevice::Run()
                     // stays stopped, so that the sound is not queued behind
                     // silence written meanwhile. The start wakes it again.
                     FallAsleep();
-                    observer = CurrentMixerThreadObserver();
-                    if (observer != nullptr && observer->leftAsleep != nullptr) {
-                        observer->leftAsleep();
+                    if (asleep_.load(std::memory_order_acquire)) {
+                        observer = CurrentMixerThreadObserver();
+                        if (observer != nullptr && observer->leftAsleep != nullptr) {
+                            observer->leftAsleep();
+                        }
+                        continue;
                     }
-                    continue;
+                    // A voice came to hold enough (or a start came) while it
+                    // fell asleep again, with no wake-up said to the stopped
+                    // card: it is filled now.
                 }
                 if (!slept && !started) {
                     continue;
-                }
-                if (slept) {
-                    // The card starts with the frames written now.
-                    mixer_.NoteCardStarted(MonotonicNs());
                 }
                 frames = slept || sink_->AwaitsStart() ? frames : PeriodFrames();
             }
