@@ -129,26 +129,12 @@ bool Mixer::AnyVoiceWaitsToPlay(int holding)
 
 void Mixer::NoteCardStopped(std::int64_t nowNs, int dropped)
 {
-    passes_.fetch_add(1, std::memory_order_seq_cst);
-    for (auto& slot : slots_) {
-        Voice* voice = slot.load(std::memory_order_seq_cst);
-        if (voice != nullptr) {
-            voice->NoteCardStopped(nowNs, dropped);
-        }
-    }
-    passes_.fetch_add(1, std::memory_order_seq_cst);
+    ForEachVoiceInAPass([&](Voice& voice) { voice.NoteCardStopped(nowNs, dropped); });
 }
 
 void Mixer::NoteCardStarted(std::int64_t nowNs)
 {
-    passes_.fetch_add(1, std::memory_order_seq_cst);
-    for (auto& slot : slots_) {
-        Voice* voice = slot.load(std::memory_order_seq_cst);
-        if (voice != nullptr) {
-            voice->NoteCardStarted(nowNs);
-        }
-    }
-    passes_.fetch_add(1, std::memory_order_seq_cst);
+    ForEachVoiceInAPass([&](Voice& voice) { voice.NoteCardStarted(nowNs); });
 }
 
 int Mixer::FramesHeldByStarting(int limit, const std::array<std::atomic<bool>, MaxVoices>& starting)

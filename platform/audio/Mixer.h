@@ -71,6 +71,20 @@ public:
     std::uint64_t Passes() const { return passes_.load(std::memory_order_acquire) / 2; }
 
 private:
+    // Mixer side: calls f on every voice in the slots, counted as a pass so
+    // that a voice removed meanwhile is not deleted under it.
+    template <typename F>
+    void ForEachVoiceInAPass(F&& f)
+    {
+        passes_.fetch_add(1, std::memory_order_seq_cst);
+        for (auto& slot : slots_) {
+            if (Voice* voice = slot.load(std::memory_order_seq_cst)) {
+                f(*voice);
+            }
+        }
+        passes_.fetch_add(1, std::memory_order_seq_cst);
+    }
+
     // Mixer side, first in a pass: adds the fades of closed voices. One
     // given in a pass waits for the next, as the voice may have been mixed
     // in it.

@@ -14,7 +14,9 @@
 
 #include <array>
 #include <atomic>
+#include <chrono>
 #include <string>
+#include <thread>
 
 namespace {
 
@@ -129,6 +131,39 @@ TEST_F(AlsaIdleStop, AVoiceThatRanDryWakesTheCardOnceItHoldsWhatTheCardKeepsQueu
     voice->SetMoreToCome(false);
     EXPECT_TRUE(testsupport::WithinFiveSeconds([&] { return pieces[2].Done(); })) << "its end plays what it holds";
     SetMixerThreadObserver(nullptr);
+}
+
+// A decoder whose blocks are small may give no more than ResumeBuffers of
+// them before it waits for some to play: they wake the card, though they
+// hold less than it keeps queued. A pause is silence asked for: the card's
+// stop is no longer counted as silence heard in place of the sound.
+TEST_F(AlsaIdleStop, SmallBlocksWakeTheCardAndAPauseEndsTheSilenceCounted)
+{
+    voice = device->OpenVoice(format);
+    ASSERT_TRUE(voice);
+    voice->SetMoreToCome(true);
+    VoiceBuffer first;
+    PlayLoud(first);
+    ASSERT_TRUE(testsupport::WithinFiveSeconds([&] { return device->Asleep(); }));
+    const std::vector<std::uint8_t> small = audiotest::Constant16(2, 8, 28672);
+    ASSERT_LT(Mixer::ResumeBuffers * 8, device->QueuedAheadFrames());
+    std::array<VoiceBuffer, Mixer::ResumeBuffers> blocks;
+    card.arm();
+    for (VoiceBuffer& block : blocks) {
+        block.data = small;
+        ASSERT_EQ(voice->WriteFromStream(block), AudioError::None);
+    }
+    EXPECT_TRUE(testsupport::WithinFiveSeconds([&] { return card.played() >= 0; })) << "the small blocks are heard";
+    ASSERT_TRUE(testsupport::WithinFiveSeconds([&] { return blocks.back().Done(); }));
+
+    ASSERT_TRUE(testsupport::WithinFiveSeconds([&] { return device->Asleep(); }));
+    const std::int64_t asleep = voice->SilenceHeardFrames();
+    ASSERT_TRUE(testsupport::WithinFiveSeconds([&] { return voice->SilenceHeardFrames() > asleep; }))
+        << "the card's stop is heard as silence";
+    voice->Pause();
+    const std::int64_t counted = voice->SilenceHeardFrames();
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    EXPECT_EQ(voice->SilenceHeardFrames(), counted) << "a paused sound is not short";
 }
 
 // A card unplugged while it sleeps is known lost before the next press, so
