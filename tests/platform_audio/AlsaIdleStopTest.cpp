@@ -40,9 +40,21 @@ protected:
         ASSERT_TRUE(testsupport::WithinFiveSeconds([&] { return buffer.Done(); }));
     }
 
+    // A decoder's voice plays what it was given and runs dry, more still to
+    // come: its card stops.
+    void RunDry()
+    {
+        voice = device->OpenVoice(format);
+        ASSERT_TRUE(voice);
+        voice->SetMoreToCome(true);
+        ASSERT_NO_FATAL_FAILURE(PlayLoud(played));
+        ASSERT_TRUE(testsupport::WithinFiveSeconds([&] { return device->Asleep(); }));
+    }
+
     const StreamFormat format{48000, 16, 2};
     const std::vector<std::uint8_t> loud = audiotest::Constant16(2, 480, 28672);
     std::unique_ptr<Voice> voice;
+    VoiceBuffer played;
 };
 
 TEST_F(AlsaIdleStop, ACardWithNothingToPlaySleepsAndAStartWakesItAtOnce)
@@ -103,12 +115,7 @@ TEST_F(AlsaIdleStop, AVoiceThatRanDryWakesTheCardOnceItHoldsWhatTheCardKeepsQueu
 {
     static const MixerThreadObserver observer{nullptr, [] { ++mixerDecisions; }, [] { ++mixerDecisions; }, nullptr};
     SetMixerThreadObserver(&observer);
-    voice = device->OpenVoice(format);
-    ASSERT_TRUE(voice);
-    voice->SetMoreToCome(true);
-    VoiceBuffer first;
-    PlayLoud(first);
-    ASSERT_TRUE(testsupport::WithinFiveSeconds([&] { return device->Asleep(); }));
+    ASSERT_NO_FATAL_FAILURE(RunDry());
     const int half = device->QueuedAheadFrames() / 2;
     const std::vector<std::uint8_t> quiet = audiotest::Constant16(2, half, 1000);
     const std::vector<std::uint8_t> loudHalf = audiotest::Constant16(2, half, 28672);
@@ -139,12 +146,7 @@ TEST_F(AlsaIdleStop, AVoiceThatRanDryWakesTheCardOnceItHoldsWhatTheCardKeepsQueu
 // stop is no longer counted as silence heard in place of the sound.
 TEST_F(AlsaIdleStop, SmallBlocksWakeTheCardAndAPauseEndsTheSilenceCounted)
 {
-    voice = device->OpenVoice(format);
-    ASSERT_TRUE(voice);
-    voice->SetMoreToCome(true);
-    VoiceBuffer first;
-    PlayLoud(first);
-    ASSERT_TRUE(testsupport::WithinFiveSeconds([&] { return device->Asleep(); }));
+    ASSERT_NO_FATAL_FAILURE(RunDry());
     const std::vector<std::uint8_t> small = audiotest::Constant16(2, 8, 28672);
     ASSERT_LT(Mixer::ResumeBuffers * 8, device->QueuedAheadFrames());
     std::array<VoiceBuffer, Mixer::ResumeBuffers> blocks;
