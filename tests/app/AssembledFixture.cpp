@@ -26,6 +26,7 @@
 #include "support/GraphOfPlayer.h"
 #include "support/NullOutputs.h"
 #include "support/ProgramGlobals.h"
+#include "support/RealWait.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -125,7 +126,8 @@ void AssembledFixture::WaitForDecoders()
     for (int slot = 0; slot < state.PlayerCount; ++slot) {
         platform::audio::MediaGraph* graph = testsupport::GraphOfPlayer(state.PlayerAt(slot));
         if (graph != nullptr && graph->HasRenderer() && graph->State() == platform::audio::GraphState::Running) {
-            EXPECT_TRUE(graph->WaitBuffered(10000)) << "the decoder of slot " << slot << " fell behind";
+            EXPECT_TRUE(graph->WaitBuffered(testsupport::RealWaitMs))
+                << "the decoder of slot " << slot << " fell behind";
         }
     }
 }

@@ -28,10 +28,11 @@ namespace {
 using testing::HasSubstr;
 
 using testsupport::ProcessUntil;
+using testsupport::RealWaitMs;
 
 bool Exposed(QWidget& w)
 {
-    return ProcessUntil([&w] { return w.windowHandle() != nullptr && w.windowHandle()->isExposed(); }, 10000);
+    return ProcessUntil([&w] { return w.windowHandle() != nullptr && w.windowHandle()->isExposed(); }, RealWaitMs);
 }
 
 void XdoTool(const QStringList& arguments)
@@ -54,12 +55,18 @@ TEST(UnderXvfb, TheRightClickAndTheDropWorkOnTheRealWindow)
     QProcess server;
     server.start(QString::fromStdString(xvfb),
                  {"-displayfd", "1", "-screen", "0", "2560x1440x24", "-nolisten", "tcp", "-nolisten", "unix"});
-    ASSERT_TRUE(server.waitForStarted(10000));
+    ASSERT_TRUE(server.waitForStarted(RealWaitMs)) << "Xvfb did not start within " << RealWaitMs / 1000 << " s";
+    // Xvfb says its display once it takes clients, which on a busy machine
+    // may take many seconds.
     QByteArray display;
-    while (!display.contains('\n') && server.waitForReadyRead(10000)) {
-        display += server.readAllStandardOutput();
-    }
-    ASSERT_FALSE(display.trimmed().isEmpty()) << "Xvfb gave no display number";
+    testsupport::StepUntil([&] { return display.contains('\n') || server.state() == QProcess::NotRunning; }, RealWaitMs,
+                           [&] {
+                               server.waitForReadyRead(100);
+                               display += server.readAllStandardOutput();
+                           });
+    ASSERT_TRUE(display.contains('\n')) << "Xvfb gave no display number within " << RealWaitMs / 1000 << " s (it "
+                                        << (server.state() == QProcess::NotRunning ? "ended" : "runs") << ", said \""
+                                        << display.toStdString() << "\")";
 
     QProcess child;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -81,11 +88,13 @@ TEST(UnderXvfb, TheRightClickAndTheDropWorkOnTheRealWindow)
     const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe");
     child.setWorkingDirectory(QString::fromStdString(self.parent_path().string()));
     child.start(QString::fromStdString(self.string()), {"--gtest_filter=XvfbChild.*"});
-    const bool finished = child.waitForFinished(120000);
+    // The child's own waits are bounded each; this only catches a child that hangs.
+    const bool finished = child.waitForFinished(2 * RealWaitMs);
     const std::string output = child.readAll().toStdString();
     server.terminate();
-    server.waitForFinished(10000);
-    ASSERT_TRUE(finished) << output;
+    server.waitForFinished(RealWaitMs);
+    ASSERT_TRUE(finished) << "the test in the X server did not end within " << 2 * RealWaitMs / 1000 << " s\n"
+                          << output;
     EXPECT_EQ(child.exitCode(), 0) << output;
     EXPECT_THAT(output, HasSubstr("[  PASSED  ] 1 test")) << output;
     EXPECT_THAT(output, testing::Not(HasSubstr("[  SKIPPED ]"))) << output;
@@ -112,7 +121,7 @@ TEST(XvfbChild, RightClickAndDropOnTheRealWindow)
     ASSERT_EQ(program.Start(), FrmMain::StartOutcome::Running);
     program.Window.move(0, 0);
     program.Window.show();
-    ASSERT_TRUE(Exposed(program.Window));
+    ASSERT_TRUE(Exposed(program.Window)) << "the main window was not shown";
     QWidget& face = *program.Window.TolvButton(2)->findChild<controls::SurfaceBox*>();
 
     // A right click on an idle button: the menu opens at the pointer.
@@ -127,7 +136,7 @@ TEST(XvfbChild, RightClickAndDropOnTheRealWindow)
     });
     watch.start(5);
     XdoTool({"mousemove", "--sync", Number(at.x()), Number(at.y()), "click", "3"});
-    EXPECT_TRUE(ProcessUntil([&menuAt] { return menuAt.x() >= 0; }, 5000)) << "no menu opened";
+    EXPECT_TRUE(ProcessUntil([&menuAt] { return menuAt.x() >= 0; }, RealWaitMs)) << "no menu opened";
     EXPECT_LE((menuAt - at).manhattanLength(), 8) << "the menu opens at the pointer";
     watch.stop();
 
@@ -135,26 +144,31 @@ TEST(XvfbChild, RightClickAndDropOnTheRealWindow)
     QWidget source;
     source.setGeometry(2300, 1200, 120, 120);
     source.show();
-    ASSERT_TRUE(Exposed(source));
+    ASSERT_TRUE(Exposed(source)) << "the drag's source window was not shown";
     const QPoint from = source.mapToGlobal(QPoint(60, 60));
     const QPoint onto = face.mapToGlobal(QPoint(face.width() / 2, face.height() / 2));
     XdoTool({"mousemove", "--sync", Number(from.x()), Number(from.y()), "mousedown", "1"});
-    ProcessUntil([] { return false; }, 100);
+    ASSERT_TRUE(ProcessUntil([] { return QGuiApplication::mouseButtons().testFlag(Qt::LeftButton); }, RealWaitMs))
+        << "the press on the source window did not arrive";
+    // The hand moves and lets go only once the drag runs its loop, however
+    // late a busy machine starts it.
     QProcess hand;
-    hand.start(QString::fromStdString(platform::FindProgram("xdotool")),
-               {"sleep", "0.3", "mousemove", Number(onto.x() - 10), Number(onto.y()), "sleep", "0.2", "mousemove",
-                Number(onto.x()), Number(onto.y()), "sleep", "0.3", "mouseup", "1"});
-    // Should the release come before the drag began (a slow machine), the
-    // drag would wait for it for ever: Escape ends it, and the test fails.
+    QTimer::singleShot(0, [&hand, onto] {
+        hand.start(QString::fromStdString(platform::FindProgram("xdotool")),
+                   {"sleep", "0.3", "mousemove", Number(onto.x() - 10), Number(onto.y()), "sleep", "0.2", "mousemove",
+                    Number(onto.x()), Number(onto.y()), "sleep", "0.3", "mouseup", "1"});
+    });
+    // A drag that never sees the release would wait for it for ever: Escape
+    // ends it, and the test fails.
     QTimer guard;
     guard.setSingleShot(true);
     QObject::connect(&guard, &QTimer::timeout, [] { XdoTool({"key", "Escape"}); });
-    guard.start(10000);
+    guard.start(RealWaitMs);
     platform::DragData data;
     data.AddFile(sound);
     const int effect = platform::StartDrag(source, data, platform::DropEffectCopy);
     guard.stop();
-    hand.waitForFinished(10000);
+    hand.waitForFinished(RealWaitMs);
     EXPECT_NE(effect, platform::DropEffectNone);
     const AssignRecord& record = program.Window.State.ButtonTable[static_cast<std::size_t>(ButtonTableIndex(0, 0, 2))];
     EXPECT_EQ(record.FileName, sound);

@@ -7,6 +7,7 @@
 #include "platform/base/Hooks.h"
 
 #include "platform/audio/MediaFramework.h"
+#include "support/RealWait.h"
 
 #include <gst/gst.h>
 #include <gtest/gtest.h>
@@ -81,7 +82,7 @@ private:
             std::unique_lock lock(self->mutex_);
             ++self->waiting_;
             self->stopped_.notify_all();
-            self->wake_.wait_for(lock, std::chrono::seconds(20), [self] { return self->released_; });
+            self->wake_.wait_for(lock, testsupport::RealWait, [self] { return self->released_; });
             --self->waiting_;
         }
         return GST_PAD_PROBE_OK;
@@ -146,7 +147,7 @@ TEST_F(StalledReads, StopAndSeekOfAPlayingGraphAnswerAtOnceAndTheGraphIsGivenUpA
     player.SetFileName(path);
     ASSERT_EQ(player.Length(), 10000);
     ASSERT_EQ(player.Play(), 1);
-    ASSERT_TRUE(reads.WaitStopped(10000));
+    ASSERT_TRUE(reads.WaitStopped(testsupport::RealWaitMs));
     clock.Advance(200);
     System().Sync();
     ASSERT_EQ(player.mode(), 3);
@@ -183,7 +184,7 @@ TEST_F(StalledReads, AStopWhileASeekIsMerelySlowWaitsForItAndNeitherLeavesTheGra
         platform::audio::MediaGraph graph;
         ASSERT_TRUE(graph.RenderFile(path, 1)) << graph.LastError();
         ASSERT_TRUE(graph.Run());
-        ASSERT_TRUE(reads.WaitStopped(10000));
+        ASSERT_TRUE(reads.WaitStopped(testsupport::RealWaitMs));
         // A seek sent while the decoder waits in a read: it lands once the read returns.
         graph.SetCurrentPosition(5.0);
         // The read returns while the stop below waits for the graph, long

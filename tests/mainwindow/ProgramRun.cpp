@@ -1,6 +1,7 @@
 #include "ProgramRun.h"
 
 #include "support/HelperProcess.h"
+#include "support/RealWait.h"
 
 #include <QEventLoop>
 #include <QProcess>
@@ -34,14 +35,13 @@ Finished RunProgram(const QString& program, const QStringList& arguments,
     QObject::connect(&process, &QProcess::errorOccurred, &loop, &QEventLoop::quit);
     const auto started = std::chrono::steady_clock::now();
     process.start(program, arguments);
-    guard.start(60000);
+    guard.start(testsupport::RealWaitMs);
     loop.exec();
     Finished result;
-    result.elapsed =
-        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - started);
+    result.elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - started);
     if (process.state() != QProcess::NotRunning) {
         process.kill();
-        process.waitForFinished(5000);
+        process.waitForFinished(testsupport::RealWaitMs);
         return result;
     }
     result.errors = process.readAllStandardError().toStdString();

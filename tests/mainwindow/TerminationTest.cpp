@@ -3,6 +3,7 @@
 #include "PlayerFixture.h"
 
 #include "platform/TerminationSignals.h"
+#include "support/RealWait.h"
 
 #include <QEventLoop>
 #include <QTimer>
@@ -33,7 +34,7 @@ protected:
         QTimer guard;
         guard.setSingleShot(true);
         QObject::connect(&guard, &QTimer::timeout, &loop, &QEventLoop::quit);
-        guard.start(20000);
+        guard.start(testsupport::RealWaitMs);
         std::raise(signal);
         loop.exec();
         window->EndSession();

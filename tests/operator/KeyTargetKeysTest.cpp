@@ -88,7 +88,7 @@ protected:
         // Without a window manager, the operator's first click gives the
         // window the keyboard.
         Window().activateWindow();
-        ASSERT_TRUE(ProcessUntil([this] { return Window().isActiveWindow(); }, 10000));
+        ASSERT_TRUE(ProcessUntil([this] { return Window().isActiveWindow(); }, testsupport::RealWaitMs));
     }
     void TearDown() override
     {
@@ -130,7 +130,7 @@ protected:
                 keys.Key(*key, false);
             }
         }
-        ASSERT_TRUE(ProcessUntil([&] { return releases >= static_cast<int>(order.size()); }, 10000))
+        ASSERT_TRUE(ProcessUntil([&] { return releases >= static_cast<int>(order.size()); }, testsupport::RealWaitMs))
             << "the releases reached the window";
         Run(100);
     }
@@ -181,7 +181,8 @@ TEST_F(KeyTargetKeys, AltBOnAirNeitherStopsNorStartsAndAltBOffAirSwitchesWithThe
     Run(300);
     ASSERT_EQ(State().OutputState[0], 0);
     Press({AltL, KeyB});
-    ASSERT_TRUE(ProcessUntil([this] { return State().DispBig == 1 && Window().isActiveWindow(); }, 10000))
+    ASSERT_TRUE(
+        ProcessUntil([this] { return State().DispBig == 1 && Window().isActiveWindow(); }, testsupport::RealWaitMs))
         << "Alt+B switched the display and the window has the keyboard again";
     Run(100);
     EXPECT_EQ(State().OutputState[0], 0) << "the switch's B started nothing";

@@ -4,6 +4,7 @@
 // the X server of the operator sessions or xprop the check is skipped.
 #include "platform/MessageBox.h"
 #include "platform/ProcessStart.h"
+#include "support/RealWait.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -27,7 +28,7 @@ QString ServerTitleOfModalBox()
     QProcess xprop;
     xprop.start(QString::fromStdString(platform::FindProgram("xprop")),
                 {"-id", QString::number(box->winId()), "_NET_WM_NAME"});
-    xprop.waitForFinished(10000);
+    xprop.waitForFinished(testsupport::RealWaitMs);
     const QString line = QString::fromUtf8(xprop.readAllStandardOutput()).trimmed();
     box->button(QMessageBox::Ok)->click();
     // _NET_WM_NAME(UTF8_STRING) = "text"

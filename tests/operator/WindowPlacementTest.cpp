@@ -70,7 +70,7 @@ std::string Output(const std::string& program, const QStringList& arguments)
 {
     QProcess process;
     process.start(QString::fromStdString(platform::FindProgram(program)), arguments);
-    process.waitForFinished(10000);
+    process.waitForFinished(testsupport::RealWaitMs);
     return process.readAllStandardOutput().toStdString();
 }
 
@@ -146,7 +146,7 @@ private:
             }
             kill(pid_, SIGCONT);
             // Let go, it ends what it holds the server for.
-            (void)screen.ServerAnswersWithin(10000);
+            (void)screen.ServerAnswersWithin(testsupport::RealWaitMs);
         }
         FAIL() << "the window manager always held the server";
     }
@@ -290,9 +290,10 @@ protected:
     void StartTheWindowManager()
     {
         manager_.start(QString::fromStdString(platform::FindProgram("openbox")), {});
-        ASSERT_TRUE(manager_.waitForStarted(10000));
+        ASSERT_TRUE(manager_.waitForStarted(testsupport::RealWaitMs));
         ASSERT_TRUE(ProcessUntil(
-            [this] { return manager_.state() != QProcess::Running || screen_.WindowManagerOwnsTheScreen(); }, 10000));
+            [this] { return manager_.state() != QProcess::Running || screen_.WindowManagerOwnsTheScreen(); },
+            testsupport::RealWaitMs));
         ASSERT_EQ(manager_.state(), QProcess::Running) << "openbox took the screen";
         managed_ = true;
     }
@@ -301,7 +302,7 @@ protected:
     {
         if (manager_.state() != QProcess::NotRunning) {
             manager_.terminate();
-            manager_.waitForFinished(10000);
+            manager_.waitForFinished(testsupport::RealWaitMs);
         }
         managed_ = false;
     }
@@ -340,7 +341,7 @@ protected:
                 const std::optional<QPoint> server = FrameCornerOnTheServer(window, managed_);
                 return window.isVisible() && window.windowHandle()->isExposed() && server && *server == Corner(window);
             },
-            10000))
+            testsupport::RealWaitMs))
             << "the window manager framed the window and the program knows where";
     }
 
@@ -355,7 +356,7 @@ protected:
                 return server == QPoint(x, y) && Corner(window) == QPoint(x, y) &&
                        (!managed_ || window.geometry().top() > Corner(window).y());
             },
-            10000);
+            testsupport::RealWaitMs);
         EXPECT_EQ(server.value_or(QPoint(-9999, -9999)), QPoint(x, y)) << when << ", on the server";
         EXPECT_EQ(Corner(window), QPoint(x, y)) << when << ", in the program";
         EXPECT_GE(Corner(window).y(), 0) << when << ": the title bar is on the screen";
@@ -419,7 +420,8 @@ protected:
         };
         const bool big = window.State.DispBig != 0;
         for (int press = 1; press <= 3; ++press) {
-            ASSERT_TRUE(ProcessUntil([&window] { return window.isVisible() && window.isActiveWindow(); }, 10000))
+            ASSERT_TRUE(ProcessUntil([&window] { return window.isVisible() && window.isActiveWindow(); },
+                                     testsupport::RealWaitMs))
                 << "the window has the keyboard before press " << press;
             keys.Key(AltL, true);
             keys.Key(KeyB, true);
@@ -430,7 +432,7 @@ protected:
                 ExpectFrameAt(window, 200, 100, how + ", switch " + std::to_string(press));
             }
         }
-        ProcessUntil([&] { return count.shown >= 3 && window.isActiveWindow(); }, 10000);
+        ProcessUntil([&] { return count.shown >= 3 && window.isActiveWindow(); }, testsupport::RealWaitMs);
         ExpectFrameAt(window, 200, 100, how);
         EXPECT_EQ(count.shown, 3) << "each press switched once";
         EXPECT_NE(window.State.DispBig != 0, big);
@@ -571,10 +573,10 @@ TEST_F(WindowPlacement, AWindowAStartingWindowManagerDropsComesBackOnTheScreen)
     ASSERT_TRUE(starting.RedirectTheScreen()) << "no other window manager has the screen";
     FrmMain& window = Start();
     const auto id = static_cast<std::uint32_t>(window.winId());
-    ASSERT_TRUE(ProcessUntil([&] { return starting.MapRequestsFor(id) >= 1; }, 10000))
+    ASSERT_TRUE(ProcessUntil([&] { return starting.MapRequestsFor(id) >= 1; }, testsupport::RealWaitMs))
         << "the map request reached the window manager";
     EXPECT_EQ(platform::ServerWindowTaken(window), false) << "the window is not on the screen";
-    ASSERT_TRUE(ProcessUntil([&] { return starting.MapRequestsFor(id) >= 2; }, 10000))
+    ASSERT_TRUE(ProcessUntil([&] { return starting.MapRequestsFor(id) >= 2; }, testsupport::RealWaitMs))
         << "the program asks again while its window is not on the screen";
     // The stand-in answers no configure request: the window's place is
     // the other checks' matter.
@@ -582,13 +584,13 @@ TEST_F(WindowPlacement, AWindowAStartingWindowManagerDropsComesBackOnTheScreen)
         return FrameCornerOnTheServer(window, false).has_value() && window.windowHandle()->isExposed();
     };
     starting.Map(id);
-    EXPECT_TRUE(ProcessUntil(shown, 10000)) << "shown at the request answered";
+    EXPECT_TRUE(ProcessUntil(shown, testsupport::RealWaitMs)) << "shown at the request answered";
 
     starting.Unmap(id);
-    ASSERT_TRUE(ProcessUntil([&] { return starting.MapRequestsFor(id) >= 3; }, 10000))
+    ASSERT_TRUE(ProcessUntil([&] { return starting.MapRequestsFor(id) >= 3; }, testsupport::RealWaitMs))
         << "the program asks again once the window manager let go of its window";
     starting.Map(id);
-    EXPECT_TRUE(ProcessUntil(shown, 10000)) << "shown again";
+    EXPECT_TRUE(ProcessUntil(shown, testsupport::RealWaitMs)) << "shown again";
     window.EndSession();
 }
 
@@ -609,7 +611,8 @@ TEST_F(WindowPlacement, AWindowManagerStartedAfterTheWindowKeepsItsPlaceAndSizeO
         ASSERT_NO_FATAL_FAILURE(StartTheWindowManager());
         WaitForTheFrame(window);
         ExpectFrameAt(window, 200, 150, "framed by the window manager that started");
-        EXPECT_TRUE(ProcessUntil([&] { return QSize(window.Width(), window.Height()) == outer; }, 10000))
+        EXPECT_TRUE(
+            ProcessUntil([&] { return QSize(window.Width(), window.Height()) == outer; }, testsupport::RealWaitMs))
             << "the whole window keeps its size";
         window.EndSession();
         EXPECT_EQ(Stored("WindowLeft"), "3000");
@@ -652,7 +655,7 @@ TEST_F(WindowPlacement, AWindowManagerBuildingItsFrameUnseenTakesTheWindowOverWh
     clock.Advance(2000);
     ShownAgain reparented(*window.windowHandle());
     manager.Reparent(id);
-    ASSERT_TRUE(ProcessUntil([&] { return reparented.shown; }, 10000))
+    ASSERT_TRUE(ProcessUntil([&] { return reparented.shown; }, testsupport::RealWaitMs))
         << "the window heard it was put in the frame being built";
     MoveHeard grown(window, QPoint(200 - sides.left, 150 - sides.top));
     manager.GrowFrame(id);
@@ -661,7 +664,7 @@ TEST_F(WindowPlacement, AWindowManagerBuildingItsFrameUnseenTakesTheWindowOverWh
             manager.Serve();
             return grown.heard;
         },
-        10000))
+        testsupport::RealWaitMs))
         << "the window heard where the frame being built put it";
     manager.ShowFrame(id);
     const testsupport::StandInWindowManager::Rect whole{200, 150, outer.width(), outer.height()};
@@ -673,7 +676,7 @@ TEST_F(WindowPlacement, AWindowManagerBuildingItsFrameUnseenTakesTheWindowOverWh
             return frame == whole && Corner(window) == QPoint(200, 150) &&
                    QSize(window.Width(), window.Height()) / basic::TwipsPerPixel == outer;
         },
-        10000);
+        testsupport::RealWaitMs);
     EXPECT_EQ(frame, whole) << "the frame stands where the window stood, as large, on the server";
     EXPECT_EQ(Corner(window), QPoint(200, 150)) << "in the program";
     EXPECT_EQ(QSize(window.Width(), window.Height()) / basic::TwipsPerPixel, outer) << "in the program";
@@ -703,7 +706,7 @@ TEST_F(WindowPlacement, AWindowShownTheFirstTimeIsMappedWithItsFrameWhereAsked)
             return frame && QPoint(frame->x, frame->y) == QPoint(200, 150) && Corner(window) == QPoint(200, 150) &&
                    window.windowHandle()->isExposed();
         },
-        10000))
+        testsupport::RealWaitMs))
         << "the main window is framed where stored";
 
     platform::Form other;
@@ -718,7 +721,7 @@ TEST_F(WindowPlacement, AWindowShownTheFirstTimeIsMappedWithItsFrameWhereAsked)
             first = manager.FirstFrameOf(otherId);
             return first.has_value();
         },
-        10000))
+        testsupport::RealWaitMs))
         << "the window manager framed the window";
     EXPECT_EQ(QPoint(first->x, first->y), QPoint(600, 300)) << "the frame first shown where asked";
     EXPECT_TRUE(ProcessUntil(
@@ -728,7 +731,7 @@ TEST_F(WindowPlacement, AWindowShownTheFirstTimeIsMappedWithItsFrameWhereAsked)
             return frame && QPoint(frame->x, frame->y) == QPoint(600, 300) &&
                    QPoint(other.Left(), other.Top()) == QPoint(600, 300) * basic::TwipsPerPixel;
         },
-        10000))
+        testsupport::RealWaitMs))
         << "and stays there";
     other.hide();
     window.EndSession();

@@ -1,5 +1,6 @@
 #include "platform/HidTransferThread.h"
 #include "platform/base/LogSink.h"
+#include "support/RealWait.h"
 
 #include <gtest/gtest.h>
 
@@ -53,7 +54,7 @@ struct Box {
     bool Await(const std::function<bool()>& done)
     {
         std::unique_lock lock(mutex);
-        return changed.wait_for(lock, std::chrono::seconds(10), done);
+        return changed.wait_for(lock, testsupport::RealWait, done);
     }
 };
 
@@ -121,7 +122,7 @@ protected:
     // Waits (bounded, on the machine's clock) until the slot's transfer ends.
     static platform::HidTransferResult Finished(platform::HidDevice& device, int slot, Bytes& input)
     {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        const auto deadline = std::chrono::steady_clock::now() + testsupport::RealWait;
         while (true) {
             const auto result = device.Poll(slot, input);
             if (result.state != HidTransferState::Pending || std::chrono::steady_clock::now() > deadline) {

@@ -7,6 +7,7 @@
 #include "platform/TcpProbe.h"
 #include "platform/base/Hooks.h"
 #include "platform/base/LogSink.h"
+#include "support/RealWait.h"
 
 #include <gtest/gtest.h>
 
@@ -100,10 +101,11 @@ TEST(SystemHostResolver, LocalhostIsLoopbackWithoutAskingAndBadNamesAreRefused)
 TEST(TcpProbe, AConnectionAndARefusalBothShowTheHostIsAlive)
 {
     const LoopbackPort listening(true);
-    EXPECT_EQ(platform::TcpConnectProbe(platform::OpenSystemSocket, loopback, listening.Port(), 1000),
-              ProbeOutcome::Answered);
+    EXPECT_EQ(
+        platform::TcpConnectProbe(platform::OpenSystemSocket, loopback, listening.Port(), testsupport::RealWaitMs),
+        ProbeOutcome::Answered);
     const LoopbackPort closed(false);
-    EXPECT_EQ(platform::TcpConnectProbe(platform::OpenSystemSocket, loopback, closed.Port(), 1000),
+    EXPECT_EQ(platform::TcpConnectProbe(platform::OpenSystemSocket, loopback, closed.Port(), testsupport::RealWaitMs),
               ProbeOutcome::Answered);
 }
 
@@ -112,8 +114,8 @@ TEST(SocketEchoTransport, WithoutIcmpSocketsItSaysSoOnceAndConnectsInstead)
     const CapturedLog log;
     const LoopbackPort listening(true);
     platform::SocketEchoTransport transport(RefuseIcmp, listening.Port());
-    EXPECT_TRUE(transport.HostAnswers(loopback, 1000));
-    EXPECT_TRUE(transport.HostAnswers(Ipv4Address{127, 0, 0, 9}, 1000));
+    EXPECT_TRUE(transport.HostAnswers(loopback, testsupport::RealWaitMs));
+    EXPECT_TRUE(transport.HostAnswers(Ipv4Address{127, 0, 0, 9}, testsupport::RealWaitMs));
     ASSERT_EQ(log.lines.size(), 1U);
     EXPECT_NE(log.lines[0].find("ICMP"), std::string::npos) << log.lines[0];
     EXPECT_NE(log.lines[0].find(std::to_string(listening.Port())), std::string::npos) << log.lines[0];
@@ -137,7 +139,7 @@ TEST(SocketEchoTransport, NoSocketAtAllIsNoAnswerAndNoFallback)
 
 TEST(IcmpEcho, TheLoopbackAnswersAnEchoRequest)
 {
-    const ProbeOutcome outcome = platform::IcmpEcho(platform::OpenSystemSocket, loopback, 1000);
+    const ProbeOutcome outcome = platform::IcmpEcho(platform::OpenSystemSocket, loopback, testsupport::RealWaitMs);
     if (outcome == ProbeOutcome::NotPermitted) {
         GTEST_SKIP() << "this machine permits neither ICMP datagram nor raw sockets";
     }
@@ -147,7 +149,7 @@ TEST(IcmpEcho, TheLoopbackAnswersAnEchoRequest)
 TEST(SocketEchoTransport, TheLoopbackAnswersWhateverWayTheMachinePermits)
 {
     platform::SocketEchoTransport transport;
-    EXPECT_TRUE(transport.HostAnswers(loopback, 1000));
+    EXPECT_TRUE(transport.HostAnswers(loopback, testsupport::RealWaitMs));
 }
 
 TEST(PumpingWait, EventsRunWhileASocketStaysSilent)

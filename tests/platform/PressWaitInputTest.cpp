@@ -94,7 +94,8 @@ protected:
         form.SetKeyPreview(true);
         form.resize(200, 200);
         form.show();
-        ASSERT_TRUE(testsupport::ProcessUntil([this] { return form.windowHandle()->isExposed(); }, 10000));
+        ASSERT_TRUE(
+            testsupport::ProcessUntil([this] { return form.windowHandle()->isExposed(); }, testsupport::RealWaitMs));
     }
     void TearDown() override
     {
@@ -217,8 +218,8 @@ TEST_F(PressWait, CarriesOutACloseAskedInItAfterItOnce)
         platform::DoEvents();
     });
     EXPECT_TRUE(inWait.empty());
-    ASSERT_TRUE(testsupport::ProcessUntil([this] { return !log.empty() && log.back() == "click"; },
-                                          testsupport::RealWaitMs));
+    ASSERT_TRUE(
+        testsupport::ProcessUntil([this] { return !log.empty() && log.back() == "click"; }, testsupport::RealWaitMs));
     EXPECT_EQ(log, (Log{"close", "click"}));
 }
 
@@ -237,8 +238,11 @@ TEST_F(PressWait, CarriesOutAShortcutKeptInItAfterIt)
         platform::DoEvents();
     });
     EXPECT_TRUE(inWait.empty());
-    EXPECT_TRUE(testsupport::ProcessUntil([this] { return log == Log{"down 67", "shortcut"}; },
-                                          testsupport::RealWaitMs));
+    EXPECT_TRUE(testsupport::ProcessUntil(
+        [this] {
+            return log == Log{"down 67", "shortcut"};
+        },
+        testsupport::RealWaitMs));
 }
 
 // A box the press itself asks the operator with takes the operator's answer.
@@ -497,8 +501,8 @@ TEST_F(PressWait, CarriesOutACloseAskedAfterMoreInputThanItKeeps)
                     QWindowSystemInterface::handleCloseEvent<Queued>(form.windowHandle());
                     platform::DoEvents();
                 }).empty());
-    ASSERT_TRUE(testsupport::ProcessUntil([this] { return !log.empty() && log.back() == "close"; },
-                                          testsupport::RealWaitMs));
+    ASSERT_TRUE(
+        testsupport::ProcessUntil([this] { return !log.empty() && log.back() == "close"; }, testsupport::RealWaitMs));
     EXPECT_EQ(lines.LinesWith("was dropped"), 1);
 }
 
@@ -516,7 +520,8 @@ TEST_F(PressWait, DropsInputForAWindowClosedOrHiddenInIt)
     for (QWidget* window : {closed.get(), &hidden}) {
         window->setGeometry(300, 0, 100, 50);
         window->show();
-        ASSERT_TRUE(testsupport::ProcessUntil([window] { return window->windowHandle()->isExposed(); }, 10000));
+        ASSERT_TRUE(testsupport::ProcessUntil([window] { return window->windowHandle()->isExposed(); },
+                                              testsupport::RealWaitMs));
     }
     const auto clickOn = [](QWidget& window) {
         for (const auto type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
@@ -540,7 +545,8 @@ TEST_F(PressWait, DropsInputForAWindowClosedOrHiddenInIt)
     EXPECT_TRUE(lost.empty());
     EXPECT_GT(lines.LinesWith("dropped: a click for a window closed since"), 0);
     EXPECT_GT(lines.LinesWith("dropped: a click for a window hidden since"), 0);
-    EXPECT_EQ(lines.LinesWith("what the program put off (a close, a menu, a drop) was for a window or control closed"), 1);
+    EXPECT_EQ(lines.LinesWith("what the program put off (a close, a menu, a drop) was for a window or control closed"),
+              1);
 }
 
 // A key pressed and let go in the press: neither reaches the window in it;
@@ -555,10 +561,11 @@ TEST_F(PressWait, CarriesOutAKeyAndItsReleaseAfterIt)
                     platform::DoEvents();
                 }).empty());
     // The window tells a release from a repeat's within its deadline.
-    EXPECT_TRUE(testsupport::StepUntil([this] { return log.size() >= 2; }, testsupport::RealWaitMs, [this] {
-        clock.Advance(1);
-        QCoreApplication::processEvents();
-    }));
+    EXPECT_TRUE(testsupport::StepUntil([this] { return log.size() >= 2; }, testsupport::RealWaitMs,
+                                       [this] {
+                                           clock.Advance(1);
+                                           QCoreApplication::processEvents();
+                                       }));
     EXPECT_EQ(log, (Log{"down 66", "up 66"}));
 }
 

@@ -3,6 +3,7 @@
 #include "platform/base/LogSink.h"
 #include "platform/base/VirtualClock.h"
 #include "support/HelperProcess.h"
+#include "support/RealWait.h"
 #include "support/ScratchFolder.h"
 
 #include <QCoreApplication>
@@ -164,7 +165,7 @@ TEST_F(Sessions, ASecondStartGivesUpOnAStoppedSessionByItsDeadline)
         auto sending = std::async(std::launch::async,
                                   [&] { return platform::SendToSession("tolvD - Quorvant", text, deadlineMs); });
         // Only a guard against a hang: the deadline ends the send long before.
-        if (sending.wait_for(std::chrono::seconds(5)) != std::future_status::ready) {
+        if (sending.wait_for(testsupport::RealWait) != std::future_status::ready) {
             holder.KillHard(); // its socket closes, which ends any wait on it
             ADD_FAILURE() << "the send outlived its deadline";
             return -1;

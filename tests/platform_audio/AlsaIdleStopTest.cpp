@@ -36,8 +36,8 @@ protected:
         buffer.data = loud;
         card.arm();
         ASSERT_EQ(voice->Write(buffer), AudioError::None);
-        ASSERT_TRUE(testsupport::WithinFiveSeconds([&] { return card.played() >= 0; })) << "it is heard";
-        ASSERT_TRUE(testsupport::WithinFiveSeconds([&] { return buffer.Done(); }));
+        ASSERT_TRUE(testsupport::WithinRealWait([&] { return card.played() >= 0; })) << "it is heard";
+        ASSERT_TRUE(testsupport::WithinRealWait([&] { return buffer.Done(); }));
     }
 
     // A decoder's voice plays what it was given and runs dry, more still to
@@ -48,7 +48,7 @@ protected:
         ASSERT_TRUE(voice);
         voice->SetMoreToCome(true);
         ASSERT_NO_FATAL_FAILURE(PlayLoud(played));
-        ASSERT_TRUE(testsupport::WithinFiveSeconds([&] { return device->Asleep(); }));
+        ASSERT_TRUE(testsupport::WithinRealWait([&] { return device->Asleep(); }));
     }
 
     const StreamFormat format{48000, 16, 2};
@@ -59,7 +59,7 @@ protected:
 
 TEST_F(AlsaIdleStop, ACardWithNothingToPlaySleepsAndAStartWakesItAtOnce)
 {
-    ASSERT_TRUE(testsupport::WithinFiveSeconds([&] { return device->Asleep(); })) << "nothing plays on it";
+    ASSERT_TRUE(testsupport::WithinRealWait([&] { return device->Asleep(); })) << "nothing plays on it";
     const std::uint64_t mixed = device->RenderedFrames();
     // Fed silence first, a card that cannot take audio back would play its
     // first sound behind it.
@@ -72,7 +72,7 @@ TEST_F(AlsaIdleStop, ACardWithNothingToPlaySleepsAndAStartWakesItAtOnce)
     VoiceBuffer buffer;
     PlayLoud(buffer);
     EXPECT_EQ(voice->Position(), 480U);
-    ASSERT_TRUE(testsupport::WithinFiveSeconds([&] { return device->Asleep(); })) << "asleep again once it ended";
+    ASSERT_TRUE(testsupport::WithinRealWait([&] { return device->Asleep(); })) << "asleep again once it ended";
 }
 
 TEST_F(AlsaIdleStop, MoreBuffersForAVoiceThatRanDryWakeTheCard)
@@ -81,7 +81,7 @@ TEST_F(AlsaIdleStop, MoreBuffersForAVoiceThatRanDryWakeTheCard)
     ASSERT_TRUE(voice);
     VoiceBuffer first;
     PlayLoud(first);
-    ASSERT_TRUE(testsupport::WithinFiveSeconds([&] { return device->Asleep(); }));
+    ASSERT_TRUE(testsupport::WithinRealWait([&] { return device->Asleep(); }));
     // Not a start: the voice has played and goes on where it ran dry.
     VoiceBuffer second;
     PlayLoud(second);
@@ -96,13 +96,13 @@ TEST_F(AlsaIdleStop, AResumeWakesTheCard)
     VoiceBuffer buffer;
     buffer.data = loud;
     ASSERT_EQ(voice->Write(buffer), AudioError::None);
-    ASSERT_TRUE(testsupport::WithinFiveSeconds([&] { return device->Asleep(); })) << "a paused voice plays nothing";
+    ASSERT_TRUE(testsupport::WithinRealWait([&] { return device->Asleep(); })) << "a paused voice plays nothing";
     EXPECT_FALSE(buffer.Done());
     card.arm();
     voice->Restart();
     // Mixed (done) comes before heard: the card plays what it was handed at its own pace.
-    EXPECT_TRUE(testsupport::WithinFiveSeconds([&] { return card.played() >= 0; })) << "it is heard";
-    ASSERT_TRUE(testsupport::WithinFiveSeconds([&] { return buffer.Done(); }));
+    EXPECT_TRUE(testsupport::WithinRealWait([&] { return card.played() >= 0; })) << "it is heard";
+    ASSERT_TRUE(testsupport::WithinRealWait([&] { return buffer.Done(); }));
 }
 
 // A decoder that fell behind gives the first block it catches up with a
@@ -125,18 +125,18 @@ TEST_F(AlsaIdleStop, AVoiceThatRanDryWakesTheCardOnceItHoldsWhatTheCardKeepsQueu
     pieces[2].data = quiet;
     int before = mixerDecisions.load();
     ASSERT_EQ(voice->WriteFromStream(pieces[0]), AudioError::None);
-    ASSERT_TRUE(testsupport::WithinFiveSeconds([&] { return mixerDecisions.load() > before; }));
+    ASSERT_TRUE(testsupport::WithinRealWait([&] { return mixerDecisions.load() > before; }));
     card.arm();
     ASSERT_EQ(voice->WriteFromStream(pieces[1]), AudioError::None);
-    ASSERT_TRUE(testsupport::WithinFiveSeconds([&] { return card.played() >= 0; }));
+    ASSERT_TRUE(testsupport::WithinRealWait([&] { return card.played() >= 0; }));
     EXPECT_EQ(card.loudFrame(), half) << "the next block follows the first one without a gap";
 
-    ASSERT_TRUE(testsupport::WithinFiveSeconds([&] { return device->Asleep(); }));
+    ASSERT_TRUE(testsupport::WithinRealWait([&] { return device->Asleep(); }));
     before = mixerDecisions.load();
     ASSERT_EQ(voice->WriteFromStream(pieces[2]), AudioError::None);
-    ASSERT_TRUE(testsupport::WithinFiveSeconds([&] { return mixerDecisions.load() > before; }));
+    ASSERT_TRUE(testsupport::WithinRealWait([&] { return mixerDecisions.load() > before; }));
     voice->SetMoreToCome(false);
-    EXPECT_TRUE(testsupport::WithinFiveSeconds([&] { return pieces[2].Done(); })) << "its end plays what it holds";
+    EXPECT_TRUE(testsupport::WithinRealWait([&] { return pieces[2].Done(); })) << "its end plays what it holds";
     SetMixerThreadObserver(nullptr);
 }
 
@@ -155,12 +155,12 @@ TEST_F(AlsaIdleStop, SmallBlocksWakeTheCardAndAPauseEndsTheSilenceCounted)
         block.data = small;
         ASSERT_EQ(voice->WriteFromStream(block), AudioError::None);
     }
-    EXPECT_TRUE(testsupport::WithinFiveSeconds([&] { return card.played() >= 0; })) << "the small blocks are heard";
-    ASSERT_TRUE(testsupport::WithinFiveSeconds([&] { return blocks.back().Done(); }));
+    EXPECT_TRUE(testsupport::WithinRealWait([&] { return card.played() >= 0; })) << "the small blocks are heard";
+    ASSERT_TRUE(testsupport::WithinRealWait([&] { return blocks.back().Done(); }));
 
-    ASSERT_TRUE(testsupport::WithinFiveSeconds([&] { return device->Asleep(); }));
+    ASSERT_TRUE(testsupport::WithinRealWait([&] { return device->Asleep(); }));
     const std::int64_t asleep = voice->SilenceHeardFrames();
-    ASSERT_TRUE(testsupport::WithinFiveSeconds([&] { return voice->SilenceHeardFrames() > asleep; }))
+    ASSERT_TRUE(testsupport::WithinRealWait([&] { return voice->SilenceHeardFrames() > asleep; }))
         << "the card's stop is heard as silence";
     voice->Pause();
     const std::int64_t counted = voice->SilenceHeardFrames();
@@ -172,9 +172,9 @@ TEST_F(AlsaIdleStop, SmallBlocksWakeTheCardAndAPauseEndsTheSilenceCounted)
 // that press fails as it does on a card lost while playing.
 TEST_F(AlsaIdleStop, ACardUnpluggedWhileAsleepIsFoundLostWithoutAPress)
 {
-    ASSERT_TRUE(testsupport::WithinFiveSeconds([&] { return device->Asleep(); })) << "nothing plays on it";
+    ASSERT_TRUE(testsupport::WithinRealWait([&] { return device->Asleep(); })) << "nothing plays on it";
     card.unplug(1);
-    const bool found = testsupport::WithinFiveSeconds([&] { return device->Lost(); });
+    const bool found = testsupport::WithinRealWait([&] { return device->Lost(); });
     card.unplug(0);
     EXPECT_TRUE(found);
 }

@@ -9,6 +9,7 @@
 #include "platform/audio/OutputDevice.h"
 #include "platform/audio/Voice.h"
 #include "support/ClockFixture.h"
+#include "support/RealWait.h"
 #include "support/TestAlsaDevice.h"
 
 #include <gtest/gtest.h>
@@ -129,7 +130,7 @@ TEST_F(AlsaOpening, AStartWakesTheMixerOfARunningPacedDeviceAndPlays)
     loop.SetLooping(true);
     ASSERT_EQ(playing->Write(loop), AudioError::None);
     const auto waitFor = [](const auto& done) {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        const auto deadline = std::chrono::steady_clock::now() + testsupport::RealWait;
         while (!done() && std::chrono::steady_clock::now() < deadline) {
             std::this_thread::yield();
         }

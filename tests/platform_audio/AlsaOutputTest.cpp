@@ -5,6 +5,7 @@
 #include "platform/audio/OutputDevice.h"
 #include "platform/audio/Voice.h"
 #include "support/ClockFixture.h"
+#include "support/RealWait.h"
 
 #include <gtest/gtest.h>
 
@@ -122,7 +123,7 @@ TEST_F(AlsaOutput, AMixerThreadPlaysThroughTheNullPcm)
     VoiceBuffer buffer;
     buffer.data = input;
     voice->Write(buffer);
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    const auto deadline = std::chrono::steady_clock::now() + testsupport::RealWait;
     while (!buffer.Done() && std::chrono::steady_clock::now() < deadline) {
         std::this_thread::yield();
     }

@@ -61,7 +61,7 @@ protected:
         PlayLoud();
         // A period, the least margin the card allows and the lead, with the
         // step an underrun of a slow start-up adds, or the steps said since.
-        ASSERT_TRUE(testsupport::WithinFiveSeconds([&] {
+        ASSERT_TRUE(testsupport::WithinRealWait([&] {
             device->Sync();
             const int queued = device->QueuedAheadFrames();
             return queued <= period + device->StartMarginFrames() + runningLead + period / 4 ||
@@ -92,16 +92,15 @@ protected:
     bool PlayedFor(int ms)
     {
         const std::uint64_t until = device->RenderedFrames() + static_cast<std::uint64_t>(48 * ms);
-        return testsupport::WithinFiveSeconds([&] { return device->RenderedFrames() >= until; });
+        return testsupport::WithinRealWait([&] { return device->RenderedFrames() >= until; });
     }
     // Waits until the card sleeps and its mixer has set it to start again
     // with the least queue: the mixer marks it asleep before it sets the
     // queue, so the two are seen apart for a moment.
     bool SleepsWithTheLeastQueued()
     {
-        return testsupport::WithinFiveSeconds([&] {
-            return device->Asleep() && device->QueuedAheadFrames() == period + device->StartMarginFrames();
-        });
+        return testsupport::WithinRealWait(
+            [&] { return device->Asleep() && device->QueuedAheadFrames() == period + device->StartMarginFrames(); });
     }
     // Plays a quarter second of loud sound (or the bytes given) on the shot
     // voice and waits until it has played out.
@@ -112,8 +111,8 @@ protected:
         buffer.data = bytes != nullptr ? *bytes : loud;
         card.arm();
         ASSERT_EQ(shot->Write(buffer), AudioError::None);
-        ASSERT_TRUE(testsupport::WithinFiveSeconds([&] { return buffer.Done(); }));
-        EXPECT_TRUE(testsupport::WithinFiveSeconds([&] { return card.played() >= 0; })) << "it is heard";
+        ASSERT_TRUE(testsupport::WithinRealWait([&] { return buffer.Done(); }));
+        EXPECT_TRUE(testsupport::WithinRealWait([&] { return card.played() >= 0; })) << "it is heard";
     }
 
     const StreamFormat format{48000, 16, 2};
@@ -134,10 +133,10 @@ constexpr long long chanceDryRuns = 1;
 TEST_F(AlsaRestart, ACardWokenFromItsSleepPlaysOnWithoutRunningDry)
 {
     bed.reset();
-    ASSERT_TRUE(testsupport::WithinFiveSeconds([&] { return device->Asleep(); })) << "nothing plays on it";
+    ASSERT_TRUE(testsupport::WithinRealWait([&] { return device->Asleep(); })) << "nothing plays on it";
     const long long before = card.ranDryCount();
     PlayLoud();
-    ASSERT_TRUE(testsupport::WithinFiveSeconds([&] { return device->Asleep(); }));
+    ASSERT_TRUE(testsupport::WithinRealWait([&] { return device->Asleep(); }));
     PlayLoud();
     EXPECT_LE(card.ranDryCount() - before, chanceDryRuns);
 }
@@ -147,7 +146,7 @@ TEST_F(AlsaRestart, ACardThatRanDryOncePlaysOnWithoutRunningDryAgain)
     const int queued = device->QueuedAheadFrames();
     const long long before = card.ranDryCount();
     card.runDry(1);
-    ASSERT_TRUE(testsupport::WithinFiveSeconds([&] { return device->QueuedAheadFrames() > queued; }))
+    ASSERT_TRUE(testsupport::WithinRealWait([&] { return device->QueuedAheadFrames() > queued; }))
         << "the underrun grows the queue";
     ASSERT_TRUE(PlayedFor(300));
     EXPECT_LE(card.ranDryCount() - before, chanceDryRuns);
@@ -172,10 +171,11 @@ TEST_F(AlsaRestart, EachStartOfTheStoppedCardPlaysTheSoundsFirstFrameFirstAndGro
         EXPECT_EQ(card.loudFrame(), 0) << "no silence before the sound";
     }
     const int now = device->QueuedAheadFrames();
-    EXPECT_TRUE(testsupport::WithinFiveSeconds([&] {
+    EXPECT_TRUE(testsupport::WithinRealWait([&] {
         device->Sync();
         return now == queued || SaidGrownTo(now);
-    })) << "grown from " << queued << " to " << now << " frames without a log line";
+    })) << "grown from "
+        << queued << " to " << now << " frames without a log line";
 }
 
 // A player's voice is resumed on the program's thread while its decoder's
@@ -198,7 +198,7 @@ void ResumeBetweenBufferAndStart()
     const int before = mixerDecisions.load();
     device->VoiceMayPlay();
     // Until the woken mixer has filled the card or let it sleep on.
-    (void)testsupport::WithinFiveSeconds([before] { return mixerDecisions.load() > before; });
+    (void)testsupport::WithinRealWait([before] { return mixerDecisions.load() > before; });
 }
 
 TEST_F(AlsaRestart, AResumeThatWakesTheMixerAsTheFirstBufferIsQueuedLeavesNoSilenceBeforeTheSound)
@@ -236,10 +236,10 @@ TEST_F(AlsaRestart, AVoiceFilledWhilePausedStartsTheCardWithItsFirstFrameWhenRes
         // The mixer looks at the card once more before the resume.
         const int before = mixerDecisions.load();
         device->VoiceMayPlay();
-        ASSERT_TRUE(testsupport::WithinFiveSeconds([&] { return mixerDecisions.load() > before; }));
+        ASSERT_TRUE(testsupport::WithinRealWait([&] { return mixerDecisions.load() > before; }));
         shot->Restart();
-        ASSERT_TRUE(testsupport::WithinFiveSeconds([&] { return buffer.Done(); }));
-        ASSERT_TRUE(testsupport::WithinFiveSeconds([&] { return card.played() >= 0; })) << "it is heard";
+        ASSERT_TRUE(testsupport::WithinRealWait([&] { return buffer.Done(); }));
+        ASSERT_TRUE(testsupport::WithinRealWait([&] { return card.played() >= 0; })) << "it is heard";
         EXPECT_EQ(card.loudFrame(), 0) << "no silence before the sound";
     }
 }
@@ -257,9 +257,9 @@ TEST_F(AlsaRestart, AStoppedCardStartedBySoundIsToppedUpToItsRunningQueueWhileTh
     looping.SetLooping(true);
     card.arm();
     ASSERT_EQ(shot->Write(looping), AudioError::None);
-    ASSERT_TRUE(testsupport::WithinFiveSeconds([&] { return card.played() >= 0; })) << "it is heard";
+    ASSERT_TRUE(testsupport::WithinRealWait([&] { return card.played() >= 0; })) << "it is heard";
     EXPECT_EQ(card.loudFrame(), 0) << "the sound's first frame is the first the card plays";
-    EXPECT_TRUE(testsupport::WithinFiveSeconds([&] { return device->QueuedAheadFrames() >= least + runningLead; }))
+    EXPECT_TRUE(testsupport::WithinRealWait([&] { return device->QueuedAheadFrames() >= least + runningLead; }))
         << "running, it keeps the lead";
     ASSERT_TRUE(PlayedFor(300));
     EXPECT_LE(card.ranDryCount() - before, chanceDryRuns);

@@ -150,7 +150,7 @@ int FirstUnderrunWithoutRealtime()
     }
     const int queued = device->QueuedAheadFrames();
     card.runDry(1);
-    const bool grown = testsupport::WithinFiveSeconds([&] { return device->QueuedAheadFrames() > queued; });
+    const bool grown = testsupport::WithinRealWait([&] { return device->QueuedAheadFrames() > queued; });
     device->Sync();
     const auto logs = [&logged](const std::string& text) {
         return std::any_of(logged.begin(), logged.end(),

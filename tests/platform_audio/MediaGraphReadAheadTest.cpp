@@ -2,6 +2,7 @@
 // slow reads of a share that can keep up never leave the sound short.
 #include "support/MediaFixture.h"
 #include "support/MediaTestFiles.h"
+#include "support/RealWait.h"
 
 #include <fcntl.h>
 #include <pthread.h>
@@ -86,10 +87,7 @@ TEST_F(ReadAhead, AFileIsReadThroughLongBeforeItsSoundPlaysAndThenPlaysWhole)
     ASSERT_TRUE(graph.Run());
     // Not a frame played yet, and the share has given all of it (bounded only
     // so that a fault fails).
-    for (int waits = 0; !share.taken_ && waits < 6000; ++waits) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    ASSERT_TRUE(share.taken_);
+    ASSERT_TRUE(testsupport::PollUntil([&share] { return share.taken_.load(); })) << "the file was not read through";
 
     PlayFor(graph, seconds * 1000 + 200);
     EXPECT_TRUE(graph.Completed());

@@ -1,11 +1,11 @@
 // A file that cannot be read as fast as it plays (a share that falls behind)
 // leaves the sound short: the log says which file, and for how long.
+#include "platform/audio/OutputDevice.h"
+#include "support/AudioTestSignals.h"
 #include "support/CapturedLog.h"
 #include "support/MediaFixture.h"
 #include "support/MediaTestFiles.h"
 #include "support/TestAlsaDevice.h"
-#include "platform/audio/OutputDevice.h"
-#include "support/AudioTestSignals.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -31,8 +31,7 @@ using namespace platform::audio;
 // until the test is over, or until it is released to give the rest.
 class FallingBehindShare {
 public:
-    FallingBehindShare(std::string path, std::vector<char> given, std::vector<char> rest = {})
-        : path_(std::move(path))
+    FallingBehindShare(std::string path, std::vector<char> given, std::vector<char> rest = {}) : path_(std::move(path))
     {
         EXPECT_EQ(::mkfifo(path_.c_str(), 0600), 0);
         server_ = std::thread([this, given = std::move(given), rest = std::move(rest)] {
@@ -177,16 +176,16 @@ TEST_F(ShortfallOnACard, TheLineGivesTheSilenceHeard)
         ASSERT_TRUE(card.Find());
         card.arm();
         ASSERT_TRUE(graph.Run());
-        ASSERT_TRUE(testsupport::WithinFiveSeconds([&] { return card.played() >= 0; }));
+        ASSERT_TRUE(testsupport::WithinRealWait([&] { return card.played() >= 0; }));
         const long long firstHeard = card.played();
         std::shared_ptr<OutputDevice> device = AudioSystem::Current().Output(0);
-        ASSERT_TRUE(testsupport::WithinFiveSeconds([&] { return device->Asleep(); }));
+        ASSERT_TRUE(testsupport::WithinRealWait([&] { return device->Asleep(); }));
         card.arm(); // the first part has played out
         std::this_thread::sleep_for(std::chrono::milliseconds(stoppedMs));
         share.Release();
-        ASSERT_TRUE(testsupport::WithinFiveSeconds([&] { return card.played() >= 0; }));
+        ASSERT_TRUE(testsupport::WithinRealWait([&] { return card.played() >= 0; }));
         const long long silentMs = (card.played() - firstHeard) / 1'000'000 - firstMs;
-        ASSERT_TRUE(testsupport::WithinFiveSeconds([&] { return graph.Completed(); }));
+        ASSERT_TRUE(testsupport::WithinRealWait([&] { return graph.Completed(); }));
         graph.Stop();
 
         ASSERT_EQ(log.LinesWith("\"" + path + "\" was not read in time: the sound went silent for "), 1);

@@ -5,6 +5,7 @@
 #include "platform/audio/GraphReaper.h"
 #include "platform/audio/PrerollTimeouts.h"
 #include "platform/base/Hooks.h"
+#include "support/RealWait.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -44,7 +45,7 @@ public:
         const std::string self = "/proc/self/fd/" + std::to_string(fifo_);
         net_ = std::thread([this, self] {
             std::unique_lock lock(mutex_);
-            wake_.wait_for(lock, std::chrono::seconds(20), [this] { return released_; });
+            wake_.wait_for(lock, testsupport::RealWait, [this] { return released_; });
             released_ = true;
             lock.unlock();
             // Every reader that comes gets a writer that leaves at once: end of file.
@@ -98,7 +99,7 @@ public:
         FileStampProbe::SetLook([state = state_](const std::string&) {
             std::unique_lock lock(state->mutex);
             ++state->looks;
-            state->wake.wait_for(lock, std::chrono::seconds(60), [&] { return state->released; });
+            state->wake.wait_for(lock, testsupport::RealWait, [&] { return state->released; });
             return FileStamp{};
         });
     }

@@ -3,6 +3,7 @@
 
 #include "platform/audio/Voice.h"
 #include "support/MediaTestFiles.h"
+#include "support/RealWait.h"
 
 #include <gtest/gtest.h>
 
@@ -68,7 +69,7 @@ TEST_F(MediaGraphPlayback, AWaveFilePlaysSampleForSampleToItsEnd)
     EXPECT_EQ(graph.State(), GraphState::Stopped);
     EXPECT_EQ(graph.RendererDevice(), 1);
     // Prepared, it decodes ahead but sounds only once it runs.
-    ASSERT_TRUE(graph.WaitBuffered(10000));
+    ASSERT_TRUE(graph.WaitBuffered(testsupport::RealWaitMs)) << "the decoder did not decode ahead";
     clock.Advance(100);
     System().Sync();
     EXPECT_EQ(graph.CurrentPosition(), 0.0);

@@ -10,6 +10,7 @@
 #include "platform/audio/Voice.h"
 #include "platform/base/LogSink.h"
 #include "support/ClockFixture.h"
+#include "support/RealWait.h"
 
 #include <gtest/gtest.h>
 
@@ -166,13 +167,13 @@ public:
         const std::size_t until = writes_.size() + static_cast<std::size_t>(count);
         rooms_ += count;
         changed_.notify_all();
-        return changed_.wait_for(hold, std::chrono::seconds(5), [&] { return writes_.size() >= until; });
+        return changed_.wait_for(hold, testsupport::RealWait, [&] { return writes_.size() >= until; });
     }
     // Test side: waits until the mixer wrote count times in all.
     bool WaitForWrites(std::size_t count)
     {
         std::unique_lock<std::mutex> hold(lock_);
-        return changed_.wait_for(hold, std::chrono::seconds(5), [&] { return writes_.size() >= count; });
+        return changed_.wait_for(hold, testsupport::RealWait, [&] { return writes_.size() >= count; });
     }
     std::vector<std::vector<float>> Writes()
     {

@@ -10,6 +10,7 @@
 #include "platform/MessageBox.h"
 #include "platform/audio/AudioSystem.h"
 #include "support/GraphOfPlayer.h"
+#include "support/RealWait.h"
 
 #include <gmock/gmock.h>
 
@@ -93,7 +94,7 @@ protected:
                 platform::audio::MediaGraph* graph = testsupport::GraphOfPlayer(PlayerOf(slot));
                 if (graph != nullptr && graph->HasRenderer() &&
                     graph->State() == platform::audio::GraphState::Running) {
-                    ASSERT_TRUE(graph->WaitBuffered(10000)) << "the decoder fell behind";
+                    ASSERT_TRUE(graph->WaitBuffered(testsupport::RealWaitMs)) << "the decoder fell behind";
                 }
             }
             Run(50);

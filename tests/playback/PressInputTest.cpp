@@ -103,7 +103,8 @@ TEST_P(PressInput, AClickQueuedInItsWaitRunsOnlyAfterItReturned)
         }
     });
     releaser.show();
-    ASSERT_TRUE(testsupport::ProcessUntil([&] { return releaser.windowHandle()->isExposed(); }, 10000));
+    ASSERT_TRUE(
+        testsupport::ProcessUntil([&] { return releaser.windowHandle()->isExposed(); }, testsupport::RealWaitMs));
 
     bool queued = false;
     const auto pump = [&] {
@@ -159,7 +160,7 @@ protected:
         layer->Hold("/studio/jingles/", true);
         window->show();
         QWindow* handle = window->windowHandle();
-        EXPECT_TRUE(testsupport::ProcessUntil([handle] { return handle->isExposed(); }, 10000));
+        EXPECT_TRUE(testsupport::ProcessUntil([handle] { return handle->isExposed(); }, testsupport::RealWaitMs));
         const QWidget& target = *window->TolvButton(1)->CtrlhWnd();
         const QPoint at = target.mapTo(window.get(), QPoint(5, 5));
         QMimeData mime;

@@ -52,7 +52,7 @@ TEST_F(PressListDrop, FilesLetGoOverTheListLandThereAfterThePress)
     }
     window->show();
     QWindow* handle = window->windowHandle();
-    ASSERT_TRUE(testsupport::ProcessUntil([handle] { return handle->isExposed(); }, 10000));
+    ASSERT_TRUE(testsupport::ProcessUntil([handle] { return handle->isExposed(); }, testsupport::RealWaitMs));
     const QPoint edge(window->width() - 2, window->height() - 2);
     const QPoint overList = View().ListArea().mapToGlobal(QPoint(20, 3));
     layer.emplace();

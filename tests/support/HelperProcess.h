@@ -4,6 +4,8 @@
 // waits for what it says or for its end by running the event loop (so this
 // process answers it meanwhile), never by sleeping. The long timeouts only
 // stop a test that would otherwise hang.
+#include "support/RealWait.h"
+
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QProcess>
@@ -37,7 +39,7 @@ inline std::string HexOf(std::string_view bytes)
 
 class HelperProcess {
 public:
-    static constexpr int TimeoutMs = 20000;
+    static constexpr int TimeoutMs = RealWaitMs;
 
     HelperProcess(const std::string& name, const std::vector<std::string>& arguments)
     {

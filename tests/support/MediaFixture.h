@@ -4,6 +4,7 @@
 #include "platform/audio/MediaGraph.h"
 #include "support/ClockFixture.h"
 #include "support/NullOutputs.h"
+#include "support/RealWait.h"
 #include "support/ScratchFolder.h"
 
 #include <gtest/gtest.h>
@@ -19,8 +20,19 @@ class MediaFixture : public testsupport::ClockFixture {
 protected:
     static constexpr int Rate = 48000;
 
-    void SetUp() override { testsupport::InstallNullOutputs(2, Rate, 30); }
-    void TearDown() override { platform::audio::AudioSystem::Install(nullptr); }
+    void SetUp() override
+    {
+        testsupport::InstallNullOutputs(2, Rate, 30);
+        // A graph prerolls on GStreamer's threads in real time, which a busy
+        // machine may stretch past the program's limit: the tests that are
+        // not about that limit wait as long as a test may.
+        platform::audio::MediaGraph::SetPrerollLimitMs(testsupport::RealWaitMs);
+    }
+    void TearDown() override
+    {
+        platform::audio::MediaGraph::SetPrerollLimitMs(0);
+        platform::audio::AudioSystem::Install(nullptr);
+    }
 
     static platform::audio::AudioSystem& System() { return platform::audio::AudioSystem::Current(); }
     static std::vector<float> Played(int device) { return System().NullOutput(device)->TakePlayed(); }
@@ -34,7 +46,8 @@ protected:
         constexpr int margin = 12;
         int left = ms;
         while (left > 0) {
-            ASSERT_TRUE(graph.WaitBuffered(10000)) << "the decoder fell behind";
+            ASSERT_TRUE(graph.WaitBuffered(testsupport::RealWaitMs))
+                << "the decoder did not decode ahead within " << testsupport::RealWaitMs / 1000 << " s";
             const int ahead = graph.BufferedMs();
             // Little ahead while the pool is full means the stream has ended.
             const int step = ahead < 2 * margin ? left : std::min(left, ahead - margin);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "support/RealWait.h"
+
 #include <QCoreApplication>
 #include <QElapsedTimer>
 
@@ -7,11 +9,6 @@
 #include <thread>
 
 namespace testsupport {
-
-// The bound of a wait for a real process or X server. With every core busy
-// they may take seconds to answer, so it is generous: it only turns a check
-// that would hang the run into a failure that says what did not happen.
-inline constexpr int RealWaitMs = 30000;
 
 // Takes step() until done() or ms of real time have passed; done() as it is
 // then.

@@ -5,6 +5,7 @@
 #include "platform/audio/AlsaSink.h"
 #include "platform/audio/AudioSystem.h"
 #include "platform/audio/OutputDevice.h"
+#include "support/RealWait.h"
 
 #include <gtest/gtest.h>
 
@@ -140,17 +141,10 @@ private:
 };
 
 // A paced test device works on its own thread at the card's pace: what it
-// does is waited for, up to five seconds.
-inline bool WithinFiveSeconds(const std::function<bool()>& done)
+// does is waited for, as long as a wait on real time may take.
+inline bool WithinRealWait(const std::function<bool()>& done)
 {
-    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > until) {
-            return false;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    return true;
+    return PollUntil(done);
 }
 
 // A test on a paced test card: OpenCard in SetUp skips the test when the

@@ -2,6 +2,8 @@
 
 // An X server of the process's own (Xvfb) on a free display, for the checks
 // and benchmarks that need a real one.
+#include "support/RealWait.h"
+
 #include <poll.h>
 #include <signal.h>
 #include <sys/prctl.h>
@@ -40,7 +42,7 @@ inline pid_t StartXvfb(std::string& display, std::string& why)
     }
     std::string number;
     pollfd wait{fds[0], POLLIN, 0};
-    while (poll(&wait, 1, 20000) > 0) {
+    while (poll(&wait, 1, RealWaitMs) > 0) {
         char c = 0;
         if (read(fds[0], &c, 1) != 1 || c == '\n') {
             break;
