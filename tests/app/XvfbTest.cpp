@@ -153,7 +153,7 @@ TEST(XvfbChild, RightClickAndDropOnTheRealWindow)
     // The hand moves and lets go only once the drag runs its loop, however
     // late a busy machine starts it.
     QProcess hand;
-    QTimer::singleShot(0, [&hand, onto] {
+    QTimer::singleShot(0, &hand, [&hand, onto] {
         hand.start(QString::fromStdString(platform::FindProgram("xdotool")),
                    {"sleep", "0.3", "mousemove", Number(onto.x() - 10), Number(onto.y()), "sleep", "0.2", "mousemove",
                     Number(onto.x()), Number(onto.y()), "sleep", "0.3", "mouseup", "1"});

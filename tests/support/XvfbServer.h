@@ -2,7 +2,8 @@
 
 // An X server of the process's own (Xvfb) on a free display, for the checks
 // and benchmarks that need a real one.
-#include "support/RealWait.h"
+// Beside this header: the benchmarks include it from the source root.
+#include "RealWait.h"
 
 #include <poll.h>
 #include <signal.h>
