@@ -142,6 +142,11 @@ TEST_F(StalledReads, StopAndSeekOfAPlayingGraphAnswerAtOnceAndTheGraphIsGivenUpA
     testsupport::WriteFile(path, TenSeconds());
     // The reads stop after the first second.
     ReadsThatStop reads(4 * Rate);
+    // What earlier tests left to the reaper is destroyed on threads of its
+    // own, as their reads return: counted from here, a graph of theirs that
+    // goes meanwhile would be taken for this test's.
+    ASSERT_TRUE(platform::audio::graphreaper::WaitUntilFinished(testsupport::RealWaitMs))
+        << "the graphs earlier tests left were not destroyed";
     const int leftBefore = platform::audio::graphreaper::Unfinished();
     C_DShow player;
     player.SetFileName(path);
@@ -170,7 +175,7 @@ TEST_F(StalledReads, StopAndSeekOfAPlayingGraphAnswerAtOnceAndTheGraphIsGivenUpA
     EXPECT_LT(Timed([&] { player.CloseWave(); }), answerBound);
 
     reads.Release();
-    EXPECT_TRUE(platform::audio::graphreaper::WaitUntilFinished(30000));
+    EXPECT_TRUE(platform::audio::graphreaper::WaitUntilFinished(testsupport::RealWaitMs));
     EXPECT_FALSE(GivenUp(path));
 }
 
@@ -179,6 +184,11 @@ TEST_F(StalledReads, AStopWhileASeekIsMerelySlowWaitsForItAndNeitherLeavesTheGra
     const std::string path = folder / "slow.wav";
     testsupport::WriteFile(path, TenSeconds());
     ReadsThatStop reads(4 * Rate);
+    // What earlier tests left to the reaper is destroyed on threads of its
+    // own, as their reads return: counted from here, a graph of theirs that
+    // goes meanwhile would be taken for this test's.
+    ASSERT_TRUE(platform::audio::graphreaper::WaitUntilFinished(testsupport::RealWaitMs))
+        << "the graphs earlier tests left were not destroyed";
     const int leftBefore = platform::audio::graphreaper::Unfinished();
     {
         platform::audio::MediaGraph graph;
