@@ -67,6 +67,8 @@ struct UnmarkedReading {
     // read so in their own order, and U+3D00, U+5B00, U+0A00 and U+0D00
     // read as "=", "[" and line ends in the other.
     std::size_t ascii = 0;
+    // Of those, the line ends, "=" and "[": what the rare characters make.
+    std::size_t structure = 0;
     // Those it reads as ASCII where the other order reads a common
     // character: the tie-break of two readings as likely.
     std::size_t asciiBesideCommon = 0;
@@ -92,10 +94,12 @@ UnmarkedReading ReadUnmarked(std::span<const std::uint8_t> bytes, Utf16Order ord
         const std::uint32_t high = unit >> 8;
         const bool eightBitLineEnd = (high == '\r' || high == '\n') && (unit & 0xFF) != 0;
         if (IsHighSurrogate(unit) || IsLowSurrogate(unit) || control || eightBitLineEnd) {
-            return {false, 0, 0};
+            return {false, 0, 0, 0};
         }
         if (IsAsciiText(unit)) {
-            ++(IsCommonZeroEndedCharacter(UnitAt(bytes, i, other)) ? reading.asciiBesideCommon : reading.ascii);
+            const bool common = IsCommonZeroEndedCharacter(UnitAt(bytes, i, other));
+            ++(common ? reading.asciiBesideCommon : reading.ascii);
+            reading.structure += !common && (unit == '\r' || unit == '\n' || unit == '=' || unit == '[') ? 1 : 0;
         }
     }
     return reading;
@@ -108,10 +112,6 @@ struct UnmarkedJudgement {
     bool inDoubt = false;
 };
 
-// Two ASCII characters at least: one is what a single stray zero byte in
-// 8-bit text gives.
-constexpr std::size_t LeastAscii = 2;
-
 UnmarkedJudgement JudgeUnmarked(std::span<const std::uint8_t> bytes)
 {
     if (bytes.empty() || bytes.size() % 2 != 0) {
@@ -121,16 +121,23 @@ UnmarkedJudgement JudgeUnmarked(std::span<const std::uint8_t> bytes)
     const UnmarkedReading big = ReadUnmarked(bytes, Utf16Order::BigEndian);
     const std::size_t littleCount = little.text ? little.ascii : 0;
     const std::size_t bigCount = big.text ? big.ascii : 0;
-    if (std::max(littleCount, bigCount) < LeastAscii) {
+    const bool bigWins = bigCount > littleCount;
+    const UnmarkedReading& winner = bigWins ? big : little;
+    const std::size_t most = std::max(littleCount, bigCount), least = std::min(littleCount, bigCount);
+    // One ASCII character other than "=", "[" or a line end is what a
+    // stray zero byte in 8-bit text makes.
+    if (most == 0 || (most < 2 && winner.structure == 0)) {
         return {};
     }
-    if (littleCount != bigCount) {
-        return {littleCount > bigCount ? Utf16Order::LittleEndian : Utf16Order::BigEndian, false};
+    if (littleCount == bigCount) {
+        // As likely either way: read in the order with more ASCII beside
+        // common characters, else in the one an editor's "Unicode" writes.
+        return {big.asciiBesideCommon > little.asciiBesideCommon ? Utf16Order::BigEndian : Utf16Order::LittleEndian,
+                true};
     }
-    // As likely either way: read in the order with more ASCII beside
-    // common characters, else in the one an editor's "Unicode" writes.
-    return {big.asciiBesideCommon > little.asciiBesideCommon ? Utf16Order::BigEndian : Utf16Order::LittleEndian,
-            true};
+    // Told only by "=", "[" and line ends, which the rare characters make of
+    // any text, against ASCII text in the other order: either is as likely.
+    return {bigWins ? Utf16Order::BigEndian : Utf16Order::LittleEndian, winner.structure == most && least > 0};
 }
 
 } // namespace

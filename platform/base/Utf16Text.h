@@ -30,14 +30,15 @@ std::string Utf16Mark(Utf16Order order);
 // blanks and punctuation read so only in their own order, so they outweigh
 // a rare character such as U+3D00, U+5B00, U+0A00 or U+0D00, which reads as
 // "=", "[" or a line end in the other. An ASCII character that the other
-// order reads as a common one (U+3000 as "0", 一 as "N") tells neither. At
-// least two ASCII characters must tell it (a stray zero byte in 8-bit text
-// makes one), so 8-bit text with a UTF-16 line in it, or zeroed in places,
-// is not taken for UTF-16.
+// order reads as a common one (U+3000 as "0", 一 as "N") tells neither. Two
+// ASCII characters, or one "=", "[" or line end, must tell it (a stray zero
+// byte in 8-bit text makes one), so 8-bit text with a UTF-16 line in it, or
+// zeroed in places, is not taken for UTF-16.
 std::optional<Utf16Order> Utf16OrderWithoutMark(std::span<const std::uint8_t> bytes);
 // True for bytes that Utf16OrderWithoutMark takes for UTF-16 although both
-// orders read as much ASCII: either is as likely, and the order given is a
-// guess.
+// orders read as much ASCII, or the order it gives reads only "=", "[" and
+// line ends (which the rare characters make) against ASCII text in the
+// other: either is as likely, and the order given is a guess.
 bool Utf16OrderInDoubt(std::span<const std::uint8_t> bytes);
 // The order of a file that is UTF-16, by its mark or without one; a UTF-8
 // mark makes it no UTF-16, whatever follows.

@@ -72,8 +72,10 @@ TEST_F(Utf16Order, KeysBlanksAndPunctuationOutweighOneRareCharacter)
 TEST_F(Utf16Order, OnlyAFileAsLikelyEitherWayIsInDoubtAndLeftWhole)
 {
     for (const std::string order : {"LE", "BE"}) {
-        // "a", "b" in one order; "[" twice, or LF and CR, in the other.
-        for (const std::string text : {"ab嬀嬀", "਀ഀab"}) {
+        // "a", "b" in one order; "[" twice, or LF and CR, in the other; and
+        // an order told only by what rare characters make, against a key's
+        // "=" in the other.
+        for (const std::string text : {"ab嬀嬀", "਀ഀab", "朝=ഀഀ"}) {
             const std::string bytes = Unmarked(text, order);
             EXPECT_THAT(Save(false, bytes).failure, HasSubstr("either byte order")) << order << " " << text;
             EXPECT_EQ(After(false), bytes);
