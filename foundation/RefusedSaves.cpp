@@ -1,5 +1,6 @@
 #include "foundation/RefusedSaves.h"
 
+#include "foundation/DayLog.h"
 #include "foundation/Language.h"
 #include "platform/LockedFileUpdate.h"
 #include "platform/base/TextCodec.h"
@@ -21,23 +22,35 @@ std::string Quoted(std::string_view file)
     return "\"" + std::string(file) + "\"";
 }
 
-std::string Reason(const RefusedSave& refusal)
+std::string Reason(const RefusedSave& refusal, bool english)
 {
     const std::string file = Quoted(refusal.file);
+    const auto inLanguage = [english](const std::string& japanese, const std::string& inEnglish) {
+        return english ? inEnglish : LangText(japanese, inEnglish);
+    };
     switch (refusal.reason) {
     case RefusalReason::NotText:
-        return LangText("値に文字として読めないバイトがあり、" + file + " に保存できません。",
-                        "The value holds bytes that are no text; " + file + " cannot hold it.");
+        return inLanguage("値に文字として読めないバイトがあり、" + file + " に保存できません。",
+                          "The value holds bytes that are no text; " + file + " cannot hold it.");
     case RefusalReason::Encoding:
-        return LangText(file +
-                            " の文字コードではこの値を安全に保存できません（次に読むときに別の文字として読まれます）。",
-                        "The character encoding of " + file +
-                            " cannot take this value safely: the file would read back otherwise next time.");
+        return inLanguage(file +
+                              " の文字コードではこの値を安全に保存できません（次に読むときに別の文字として読まれます）。",
+                          "The character encoding of " + file +
+                              " cannot take this value safely: the file would read back otherwise next time.");
     case RefusalReason::NotWritten:
         break;
     }
     const std::string detail = refusal.detail.empty() ? std::string() : " (" + refusal.detail + ")";
-    return LangText(file + " に書き込めませんでした" + detail + "。", file + " could not be written" + detail + ".");
+    return inLanguage(file + " に書き込めませんでした" + detail + "。", file + " could not be written" + detail + ".");
+}
+
+// The log line of a value the operator is told of: where the writer logged
+// it already, a file that refuses every value alike was logged once, and a
+// box that points to the log must find each value there.
+void LogShown(const RefusedSave& refusal)
+{
+    const std::string what = refusal.what.empty() ? std::string("the file") : refusal.what;
+    WriteLog("Not saved, as the operator was told: " + what + ": " + Reason(refusal, true), 1, 1);
 }
 
 } // namespace
@@ -54,6 +67,9 @@ RefusedSaves::~RefusedSaves()
 
 std::string RefusedSaves::Text(std::string_view heading) const
 {
+    for (const RefusedSave& refusal : list_) {
+        LogShown(refusal);
+    }
     std::string text(heading);
     const std::size_t shown = std::min(list_.size(), MostShown);
     for (std::size_t i = 0; i < shown; ++i) {
@@ -63,7 +79,7 @@ std::string RefusedSaves::Text(std::string_view heading) const
         if (!refusal.what.empty()) {
             text += textcodec::ShowingStrayBytes(refusal.what) + "\r\n";
         }
-        text += Reason(refusal);
+        text += Reason(refusal, false);
     }
     if (list_.size() > shown) {
         const std::string more = std::to_string(list_.size() - shown);

@@ -39,7 +39,8 @@ public:
     bool Empty() const { return list_.empty(); }
     const std::vector<RefusedSave>& List() const { return list_; }
     // The heading, then every value with why it was not stored, in the run's
-    // language.
+    // language, for a box; each value also goes to the error log, whatever
+    // LogError says, as the box points there for those it does not show.
     std::string Text(std::string_view heading) const;
 
 private:

@@ -17,6 +17,7 @@
 
 #include <QAction>
 
+#include <algorithm>
 #include <string>
 
 namespace {
@@ -181,8 +182,14 @@ void ListAreaSetup::SetUpList(int output)
         return;
     }
     if (displayOnly_ == 0) {
-        const bool showsTips = parms::DispTip[Slot(output)] != 0;
-        list->SetNumData(4 + (showsTips ? parms::TipFieldCount : 0));
+        // The columns are the ones made: four, and a tip column per field
+        // ticked, so no count read elsewhere can ask for more.
+        const std::vector<ListAreaRules::TipColumn> tips =
+            parms::DispTip[Slot(output)] != 0
+                ? ListAreaRules::TipColumns(parms::DispIt, parms::TipFieldNameIndex, FCT_Quind::ColumnNames,
+                                            parms::DispItRef, FCT_Quind::RefNames, FCT_Quind::NumRef)
+                : std::vector<ListAreaRules::TipColumn>();
+        list->SetNumData(4 + static_cast<int>(tips.size()));
         list->SetNumAux(4);
         list->SetSelectedColor(basic::UIFontFace == "メイリオ" ? 0x333333 : 0x808080);
         list->SetSelectedColorMode(15);
@@ -203,16 +210,11 @@ void ListAreaSetup::SetUpList(int output)
         list->SetTabName(1, basic::LangText("タイトル", "Title"));
         list->SetTabName(2, parms::SeqMarkText);
         list->SetTabName(3, "開始位置");
-        if (showsTips) {
-            const std::vector<ListAreaRules::TipColumn> tips =
-                ListAreaRules::TipColumns(parms::DispIt, parms::TipFieldNameIndex, FCT_Quind::ColumnNames,
-                                          parms::DispItRef, FCT_Quind::RefNames, FCT_Quind::NumRef);
-            for (std::size_t c = 0; c < tips.size(); ++c) {
-                const int column = 4 + static_cast<int>(c);
-                list->SetTabName(column, tips[c].Name);
-                if (tips[c].Align >= 0) {
-                    list->SetTabAlign(column, tips[c].Align);
-                }
+        for (std::size_t c = 0; c < tips.size(); ++c) {
+            const int column = 4 + static_cast<int>(c);
+            list->SetTabName(column, tips[c].Name);
+            if (tips[c].Align >= 0) {
+                list->SetTabAlign(column, tips[c].Align);
             }
         }
     }
@@ -223,9 +225,12 @@ void ListAreaSetup::SetUpList(int output)
     }
     for (int column = 0; column < list->NumData(); ++column) {
         const std::string n = std::to_string(column + 1);
-        // Stored at size factor 1, as a decimal where a factor divided it.
+        // Stored at size factor 1, as a decimal where a factor divided it;
+        // the list keeps it within the widths a column can have.
         const float stored = MainSettings::Single("TabWidth_" + prefix + n, 1200.0F);
-        list->SetTabWidth(column, DisplaySizes::Scaled(stored, state.SizeFactor));
+        const double scaled = std::clamp(static_cast<double>(stored) * state.SizeFactor, 0.0,
+                                         static_cast<double>(listview::MaxTabWidth));
+        list->SetTabWidth(column, DisplaySizes::Scaled(scaled, 1.0F));
     }
     list->SetStyle(static_cast<float>(DisplaySizes::LargeFont(state.SizeFactor)), 0, basic::UIFontFace, 0xFFFFFF, 0);
     list->SetOneHeight(0);

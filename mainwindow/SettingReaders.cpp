@@ -16,9 +16,25 @@ namespace MainSettings {
 
 namespace {
 
-void LogNotNumeric(std::string_view key, const std::string& text)
+// Locale-free and as short as the value allows.
+std::string NumberText(double value)
 {
-    basic::WriteLog("Setting " + std::string(key) + " \"" + text + "\" is not a number and was not taken", 1, 0);
+    std::array<char, 32> buffer{};
+    const auto written = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value);
+    return std::string(buffer.data(), written.ptr);
+}
+
+// Names the key, what is stored and what is used in its place.
+void LogNotNumeric(std::string_view key, const std::string& text, const std::string& used)
+{
+    basic::WriteLog("Setting " + std::string(key) + " \"" + text + "\" is not a number it can hold; " + used +
+                        " is used",
+                    1, 0);
+}
+
+std::int32_t CheckBoxValue(std::int32_t stored)
+{
+    return stored != 0 ? 1 : 0;
 }
 
 // Locale-free, as the factors are stored.
@@ -36,7 +52,7 @@ bool ReadLong(std::string_view key, std::int32_t defaultValue, std::int32_t& tar
     const std::string text = basic::GetSetting(key, defaultValue, base);
     const std::optional<std::int32_t> value = numeric::ParseLong(text);
     if (!value) {
-        LogNotNumeric(key, text);
+        LogNotNumeric(key, text, std::to_string(target));
         return false;
     }
     target = *value;
@@ -60,7 +76,7 @@ bool Flag(std::string_view key, bool defaultValue, int base)
         return true;
     }
     if (!platform::EqualsIgnoringCase(text, "False")) {
-        LogNotNumeric(key, text);
+        LogNotNumeric(key, text, defaultValue ? "1" : "0");
         return defaultValue;
     }
     return false;
@@ -71,7 +87,7 @@ float Single(std::string_view key, float defaultValue, int base)
     const std::string text = basic::GetSetting(key, defaultValue, base);
     const std::optional<double> number = numeric::ParseNumber(text);
     if (!number) {
-        LogNotNumeric(key, text);
+        LogNotNumeric(key, text, NumberText(defaultValue));
         return defaultValue;
     }
     return static_cast<float>(*number);
@@ -82,12 +98,13 @@ float SizeFactor(std::string_view key, float defaultValue)
     const std::string text = basic::GetSetting(key, defaultValue, 0);
     const std::optional<double> number = numeric::ParseNumber(text);
     if (!number) {
-        LogNotNumeric(key, text);
+        LogNotNumeric(key, text, TwoDecimals(defaultValue));
         return defaultValue;
     }
     if (!(*number > 0.0)) {
-        basic::WriteLog("Setting " + std::string(key) + " \"" + text + "\" is not above 0; the default is used", 1,
-                        0);
+        basic::WriteLog("Setting " + std::string(key) + " \"" + text + "\" is not above 0; " +
+                            TwoDecimals(defaultValue) + " is used",
+                        1, 0);
         return defaultValue;
     }
     const double within = std::clamp<double>(*number, SmallestSizeFactor, LargestSizeFactor);
@@ -107,6 +124,29 @@ std::int32_t Long(std::string_view key)
 bool ReadLong(std::string_view key, std::int32_t& target)
 {
     return ReadLong(key, SettingDefaults::Long(key), target);
+}
+
+std::int32_t UsableLong(std::string_view key, std::int32_t (*usable)(std::int32_t))
+{
+    const std::int32_t defaultValue = SettingDefaults::Long(key);
+    const std::string text = basic::GetSetting(key, defaultValue, 0);
+    const std::optional<std::int32_t> stored = numeric::ParseLong(text);
+    if (!stored) {
+        LogNotNumeric(key, text, std::to_string(usable(defaultValue)));
+        return usable(defaultValue);
+    }
+    const std::int32_t used = usable(*stored);
+    if (used != *stored) {
+        basic::WriteLog("Setting " + std::string(key) + " \"" + text + "\" is beyond what the program can use; " +
+                            std::to_string(used) + " is used",
+                        1, 0);
+    }
+    return used;
+}
+
+std::int32_t CheckBox(std::string_view key)
+{
+    return UsableLong(key, CheckBoxValue);
 }
 
 std::string Text(std::string_view key, int base)

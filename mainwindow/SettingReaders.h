@@ -35,6 +35,14 @@ float SizeFactor(std::string_view key, float defaultValue);
 
 // The same with the default of the one defaults table (SettingDefaults.h).
 std::int32_t Long(std::string_view key);
+// The stored Long as the program can use it: usable(stored), logged with the
+// key, the stored text and the value used when that differs. A stored count
+// or switch so never goes beyond what the window can be built with.
+std::int32_t UsableLong(std::string_view key, std::int32_t (*usable)(std::int32_t));
+// A check box of the configuration dialog: 0 or 1. Any other number counts
+// as ticked, as a check box reads it (1, with a log line); a text that is no
+// number is the default.
+std::int32_t CheckBox(std::string_view key);
 bool ReadLong(std::string_view key, std::int32_t& target);
 std::string Text(std::string_view key, int base = 0);
 

@@ -152,7 +152,7 @@ void SettingsApply::ReadGeneralSettings()
     state.UseLineOutLock = MainSettings::Long("UseLineOutLock");
     state.UseTlvUser = MainSettings::Long("UseTlvUser");
     state.NoPlayMS = MainSettings::Long("NoPlayMS");
-    parms::TimerInt = ApplyRules::TimerInt(MainSettings::Long("TimerInt"));
+    parms::TimerInt = MainSettings::UsableLong("TimerInt", ApplyRules::TimerInt);
     parms::FITime = MainSettings::Long("FITime");
     parms::FOTime = MainSettings::Long("FOTime");
     parms::FIOffset = MainSettings::Long("FIOffset");
@@ -232,7 +232,8 @@ void SettingsApply::ReadPlayerType()
     if (parms::PlayerType != stored) {
         basic::WriteLog("PlayerType " + std::to_string(stored) + " is not 0..5; 3 (waveOut) is used", 1, 0);
     }
-    window_.State.NumOut = std::clamp(MainSettings::Long("NumOut"), 1, 4);
+    window_.State.NumOut =
+        MainSettings::UsableLong("NumOut", [](std::int32_t outputs) { return std::clamp(outputs, 1, 4); });
 }
 
 // Step 8.
@@ -293,7 +294,7 @@ void SettingsApply::ReadPlayerFeatures()
     state.AllListOutputs = 1;
     state.LayoutType = 0;
     state.ListOutputCount = 0;
-    state.PageNum = ApplyRules::PageNum(MainSettings::Long("PageNum"));
+    state.PageNum = MainSettings::UsableLong("PageNum", ApplyRules::PageNum);
     const bool modeMenu = parms::DispButtonOption > 0 && parms::PlayerType == 3;
     window_.MenuRCButtonModeP->menuAction()->setVisible(modeMenu);
     window_.MenuRCButtonB2->setVisible(modeMenu);
@@ -345,12 +346,14 @@ void SettingsApply::ReadTipsAndColours()
     parms::SizeRate[1] = MainSettings::SizeFactor("SizeRate_2", 1.3F);
     parms::GetTip = MainSettings::Long("GetTip");
     parms::ApplyTipColor = MainSettings::Long("ApplyTipColor");
+    // The tip fields are check boxes, so their count stays within the
+    // columns a list can show: five fields and the reference fields.
     parms::TipFieldCount = 0;
     for (int output = 0; output < MainState::Outputs; ++output) {
-        parms::DispTip[Index(output)] = MainSettings::Long(OutputKey("DispTip_", output));
+        parms::DispTip[Index(output)] = MainSettings::CheckBox(OutputKey("DispTip_", output));
     }
     for (int field = 0; field < parms::TipFieldSlots; ++field) {
-        parms::DispIt[Index(field)] = MainSettings::Long(OutputKey("DispIt_", field));
+        parms::DispIt[Index(field)] = MainSettings::CheckBox(OutputKey("DispIt_", field));
         parms::TipFieldCount += parms::DispIt[Index(field)];
     }
     if (FCT_Quind::NumRef <= 0) {
@@ -358,7 +361,7 @@ void SettingsApply::ReadTipsAndColours()
     } else {
         parms::DispItRef.assign(Index(FCT_Quind::NumRef), 0);
         for (int field = 0; field < FCT_Quind::NumRef; ++field) {
-            parms::DispItRef[Index(field)] = MainSettings::Long(OutputKey("DispItRef_", field));
+            parms::DispItRef[Index(field)] = MainSettings::CheckBox(OutputKey("DispItRef_", field));
             parms::TipFieldCount += parms::DispItRef[Index(field)];
         }
     }
@@ -383,7 +386,7 @@ void SettingsApply::ComputeSizes()
     state.SizeFactor = parms::SizeRate[state.DispBig != 0 ? 1 : 0];
     state.UnitHeight = ApplyRules::UnitHeight(state.SizeFactor, basic::TwipsPerPixel);
     state.UnitGap = 2 * basic::TwipsPerPixel;
-    state.PageButtonWidth = ApplyRules::PageButtonWidth(MainSettings::Long("PageButtonWidth"));
+    state.PageButtonWidth = MainSettings::UsableLong("PageButtonWidth", ApplyRules::PageButtonWidth);
 }
 
 // Step 16.

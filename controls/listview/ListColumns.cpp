@@ -1,6 +1,8 @@
 #include "controls/listview/ListColumns.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <limits>
 
 namespace listview {
 
@@ -51,7 +53,7 @@ int ListColumns::TabWidth(int tab) const
 void ListColumns::SetTabWidth(int tab, int width)
 {
     if (auto* record = At(tab)) {
-        record->TabWidth = std::max(width, MinTabWidth);
+        record->TabWidth = std::clamp(width, MinTabWidth, MaxTabWidth);
         CalcTabPositions();
     }
 }
@@ -162,12 +164,16 @@ void ListColumns::RebuildOrder()
 
 void ListColumns::CalcTabPositions()
 {
-    int edge = 0;
+    // Edges stop at the largest int rather than wrap, however many columns.
+    constexpr std::int64_t farthest = std::numeric_limits<int>::max();
+    std::int64_t edge = 0;
     for (const int c : order_) {
         ListTabRecord& record = tabs_[static_cast<std::size_t>(c)];
-        record.Left = edge;
-        record.Right = record.TabHidden != 0 ? edge : edge + record.TabWidth;
-        edge = record.Right;
+        record.Left = static_cast<int>(edge);
+        if (record.TabHidden == 0) {
+            edge = std::min(edge + record.TabWidth, farthest);
+        }
+        record.Right = static_cast<int>(edge);
     }
 }
 

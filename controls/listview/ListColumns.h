@@ -8,6 +8,11 @@
 
 namespace listview {
 
+// The widest column: wider than several of the widest screens side by side,
+// and narrow enough that the x ranges of any columns a list has stay far
+// within an int.
+inline constexpr int MaxTabWidth = 1000000;
+
 // The columns of a list view: their records, display order and x ranges
 // (twips), and which column or border lies at an x position. Members taking
 // a column index ignore one outside 0..Count-1 (getters give 0 or "").
@@ -25,7 +30,7 @@ public:
     int TabHidden(int tab) const;
     void SetTabHidden(int tab, int hidden);
     int TabWidth(int tab) const;
-    // At least MinTabWidth; recomputes the x ranges.
+    // Within MinTabWidth..MaxTabWidth; recomputes the x ranges.
     void SetTabWidth(int tab, int width);
     int TabAlign(int tab) const;
     void SetTabAlign(int tab, int align);

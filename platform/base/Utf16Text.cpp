@@ -1,5 +1,7 @@
 #include "platform/base/Utf16Text.h"
 
+#include <algorithm>
+
 namespace textcodec {
 
 namespace {
@@ -27,19 +29,55 @@ bool IsLowSurrogate(std::uint32_t unit)
     return unit >= 0xDC00 && unit <= 0xDFFF;
 }
 
+// Characters that end in a zero byte and are common in Japanese and Chinese
+// text: the ideographic space and ideographs such as 一, 最 and 紀. Each
+// reads as an ASCII character in the other order ("0", "N", "g", "}"), so
+// such a pair is as likely either way and tells no order.
+bool IsCommonZeroEndedCharacter(std::uint32_t unit)
+{
+    switch (unit) {
+    case 0x3000: // ideographic space
+    case 0x4E00: // 一
+    case 0x5100: // 儀
+    case 0x5200: // 刀
+    case 0x5300: // 匀
+    case 0x5800: // 堀
+    case 0x5F00: // 开
+    case 0x6000: // 怀
+    case 0x6700: // 最
+    case 0x7A00: // 稀
+    case 0x7D00: // 紀
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool IsAsciiText(std::uint32_t unit)
+{
+    return unit == '\t' || unit == '\n' || unit == '\r' || (unit >= 0x20 && unit <= 0x7E);
+}
+
 // How one byte order reads bytes without a mark.
 struct UnmarkedReading {
     // UTF-16 text of that order from start to end.
     bool text = true;
-    // So, but for characters whose high byte is a CR or LF.
-    bool textButForLineEndBytes = true;
-    // The ASCII line ends, "=" and "[" it reads.
+    // The characters it reads as ASCII that the other order reads as a
+    // character seldom met in text: keys, blanks, punctuation and line ends
+    // read so in their own order, and U+3D00, U+5B00, U+0A00 and U+0D00
+    // read as "=", "[" and line ends in the other.
+    std::size_t ascii = 0;
+    // Of those, the line ends, "=" and "[": what the rare characters make.
     std::size_t structure = 0;
+    // Those it reads as ASCII where the other order reads a common
+    // character: the tie-break of two readings as likely.
+    std::size_t asciiBesideCommon = 0;
 };
 
 UnmarkedReading ReadUnmarked(std::span<const std::uint8_t> bytes, Utf16Order order)
 {
     UnmarkedReading reading;
+    const Utf16Order other = order == Utf16Order::LittleEndian ? Utf16Order::BigEndian : Utf16Order::LittleEndian;
     for (std::size_t i = 0; i < bytes.size(); i += 2) {
         const std::uint32_t unit = UnitAt(bytes, i, order);
         if (IsHighSurrogate(unit) && i + 3 < bytes.size() && IsLowSurrogate(UnitAt(bytes, i + 2, order))) {
@@ -49,16 +87,57 @@ UnmarkedReading ReadUnmarked(std::span<const std::uint8_t> bytes, Utf16Order ord
         // NULs and other control characters are no text.
         const bool control = (unit < 0x20 && unit != '\t' && unit != '\r' && unit != '\n') ||
                              (unit >= 0x7F && unit < 0xA0) || unit == 0xFFFE || unit == 0xFFFF;
-        if (IsHighSurrogate(unit) || IsLowSurrogate(unit) || control) {
-            return {false, false, 0};
-        }
-        // A CR or LF as the high byte is an 8-bit line end, or the other
-        // order's, rather than a line end of UTF-16 text.
+        // A CR or LF as the high byte beside another byte is an 8-bit line
+        // end (in 8-bit text with zero bytes in it) rather than UTF-16 text;
+        // beside a zero byte it is the other order's line end, which only
+        // counts for that order.
         const std::uint32_t high = unit >> 8;
-        reading.text = reading.text && high != '\r' && high != '\n';
-        reading.structure += unit == '\r' || unit == '\n' || unit == '=' || unit == '[' ? 1 : 0;
+        const bool eightBitLineEnd = (high == '\r' || high == '\n') && (unit & 0xFF) != 0;
+        if (IsHighSurrogate(unit) || IsLowSurrogate(unit) || control || eightBitLineEnd) {
+            return {false, 0, 0, 0};
+        }
+        if (IsAsciiText(unit)) {
+            const bool common = IsCommonZeroEndedCharacter(UnitAt(bytes, i, other));
+            ++(common ? reading.asciiBesideCommon : reading.ascii);
+            reading.structure += !common && (unit == '\r' || unit == '\n' || unit == '=' || unit == '[') ? 1 : 0;
+        }
     }
     return reading;
+}
+
+// The order that reads the more ASCII text, if it reads enough to be told
+// from 8-bit text with a stray zero byte; in doubt when both read as much.
+struct UnmarkedJudgement {
+    std::optional<Utf16Order> order;
+    bool inDoubt = false;
+};
+
+UnmarkedJudgement JudgeUnmarked(std::span<const std::uint8_t> bytes)
+{
+    if (bytes.empty() || bytes.size() % 2 != 0) {
+        return {};
+    }
+    const UnmarkedReading little = ReadUnmarked(bytes, Utf16Order::LittleEndian);
+    const UnmarkedReading big = ReadUnmarked(bytes, Utf16Order::BigEndian);
+    const std::size_t littleCount = little.text ? little.ascii : 0;
+    const std::size_t bigCount = big.text ? big.ascii : 0;
+    const bool bigWins = bigCount > littleCount;
+    const UnmarkedReading& winner = bigWins ? big : little;
+    const std::size_t most = std::max(littleCount, bigCount), least = std::min(littleCount, bigCount);
+    // One ASCII character other than "=", "[" or a line end is what a
+    // stray zero byte in 8-bit text makes.
+    if (most == 0 || (most < 2 && winner.structure == 0)) {
+        return {};
+    }
+    if (littleCount == bigCount) {
+        // As likely either way: read in the order with more ASCII beside
+        // common characters, else in the one an editor's "Unicode" writes.
+        return {big.asciiBesideCommon > little.asciiBesideCommon ? Utf16Order::BigEndian : Utf16Order::LittleEndian,
+                true};
+    }
+    // Told only by "=", "[" and line ends, which the rare characters make of
+    // any text, against ASCII text in the other order: either is as likely.
+    return {bigWins ? Utf16Order::BigEndian : Utf16Order::LittleEndian, winner.structure == most && least > 0};
 }
 
 } // namespace
@@ -95,31 +174,12 @@ std::optional<Utf16Order> Utf16ByteOrderMark(std::span<const std::uint8_t> bytes
 
 std::optional<Utf16Order> Utf16OrderWithoutMark(std::span<const std::uint8_t> bytes)
 {
-    if (bytes.empty() || bytes.size() % 2 != 0) {
-        return std::nullopt;
-    }
-    const UnmarkedReading little = ReadUnmarked(bytes, Utf16Order::LittleEndian);
-    const UnmarkedReading big = ReadUnmarked(bytes, Utf16Order::BigEndian);
-    const std::size_t littleCount = little.text ? little.structure : 0;
-    const std::size_t bigCount = big.text ? big.structure : 0;
-    if (littleCount == bigCount) {
-        return std::nullopt;
-    }
-    return littleCount > bigCount ? Utf16Order::LittleEndian : Utf16Order::BigEndian;
+    return JudgeUnmarked(bytes).order;
 }
 
 bool Utf16OrderInDoubt(std::span<const std::uint8_t> bytes)
 {
-    if (Utf16ByteOrderMark(bytes) || !Utf16OrderWithoutMark(bytes)) {
-        return false;
-    }
-    // Characters such as U+3D00, U+5B00, U+0A00 and U+0D00 read as "=",
-    // "[" and line ends in the other order, and the other order's line ends
-    // read as them: a line end in one order rules the other out no more
-    // than those characters do.
-    const UnmarkedReading little = ReadUnmarked(bytes, Utf16Order::LittleEndian);
-    const UnmarkedReading big = ReadUnmarked(bytes, Utf16Order::BigEndian);
-    return little.textButForLineEndBytes && big.textButForLineEndBytes && little.structure > 0 && big.structure > 0;
+    return !Utf16ByteOrderMark(bytes) && JudgeUnmarked(bytes).inDoubt;
 }
 
 std::optional<Utf16Order> Utf16TextOrder(std::span<const std::uint8_t> bytes)

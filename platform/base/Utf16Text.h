@@ -23,18 +23,22 @@ std::string Utf16Mark(Utf16Order order);
 // The order of UTF-16 text that has no mark, as some tools save it, or
 // nothing. The bytes must be UTF-16 text of that order from start to end:
 // an even count, surrogates in pairs, no NUL or other control character
-// but tab and line ends, and no CR or LF as a unit's high byte (which is
-// how 8-bit line ends, and the other order's, read). The order is the one
-// that reads more line ends, "=" and "[" as ASCII characters, which every
-// line of settings, key files and tables holds; characters of the text
-// itself (U+3000, U+4E00) never tell it. So 8-bit text with a UTF-16 line
-// in it, or zeroed in places, is never taken for UTF-16.
+// but tab and line ends, and no CR or LF as a unit's high byte beside a
+// byte other than zero (which is how 8-bit line ends read). The order is
+// the one that reads more of the text as ASCII (tab, line ends, U+0020 to
+// U+007E), where the other order reads a character seldom met: keys,
+// blanks and punctuation read so only in their own order, so they outweigh
+// a rare character such as U+3D00, U+5B00, U+0A00 or U+0D00, which reads as
+// "=", "[" or a line end in the other. An ASCII character that the other
+// order reads as a common one (U+3000 as "0", 一 as "N") tells neither. Two
+// ASCII characters, or one "=", "[" or line end, must tell it (a stray zero
+// byte in 8-bit text makes one), so 8-bit text with a UTF-16 line in it, or
+// zeroed in places, is not taken for UTF-16.
 std::optional<Utf16Order> Utf16OrderWithoutMark(std::span<const std::uint8_t> bytes);
-// True for bytes that Utf16OrderWithoutMark takes for UTF-16 but that read
-// as text with line ends, "=" or "[" in the other order too, once a
-// character whose high byte is a CR or LF counts as text: characters of one
-// order (U+3D00, U+5B00, U+0A00, U+0D00) are the other's "=", "[" and line
-// ends, so such a file may be either, and no count tells which.
+// True for bytes that Utf16OrderWithoutMark takes for UTF-16 although both
+// orders read as much ASCII, or the order it gives reads only "=", "[" and
+// line ends (which the rare characters make) against ASCII text in the
+// other: either is as likely, and the order given is a guess.
 bool Utf16OrderInDoubt(std::span<const std::uint8_t> bytes);
 // The order of a file that is UTF-16, by its mark or without one; a UTF-8
 // mark makes it no UTF-16, whatever follows.
