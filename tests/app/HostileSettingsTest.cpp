@@ -81,7 +81,12 @@ protected:
     }
 };
 
-TEST_F(HostileSettings, EveryNumberStoredIsReadAsTheWindowCanUseIt)
+// Round r gives key k the value r + k further on, so over the rounds each key
+// takes each value once, and neighbouring tip fields hold neighbouring values.
+// A round a test of its own: each starts the program twice.
+class HostileSettingsRound : public HostileSettings, public testing::WithParamInterface<std::size_t> {};
+
+TEST_P(HostileSettingsRound, EveryNumberStoredIsReadAsTheWindowCanUseIt)
 {
     WriteSettings(Base);
     ASSERT_TRUE(Start());
@@ -90,38 +95,36 @@ TEST_F(HostileSettings, EveryNumberStoredIsReadAsTheWindowCanUseIt)
     for (const std::string key : {"DispIt_1", "DispIt_5", "DispItRef_1", "TabWidth_LV1_1", "ModuleX_2"}) {
         ASSERT_THAT(keys, testing::Contains(key));
     }
-    // Round r gives key k the value r + k further on, so each key takes each
-    // value once, and neighbouring tip fields hold neighbouring values.
-    for (std::size_t round = 0; round < Hostile.size(); ++round) {
-        std::map<std::string, std::string> values = Base;
-        for (std::size_t k = 0; k < keys.size(); ++k) {
-            values[keys[k]] = Hostile[(round + k) % Hostile.size()];
-        }
-        WriteSettings(values);
-        ASSERT_TRUE(Restart()) << "round " << round;
-        SCOPED_TRACE("round " + std::to_string(round));
-        // A tip field is a check box: ticked unless stored as 0 (a text
-        // that is no Long leaves it at its default, ticked).
-        int ticked = 0;
-        std::vector<std::string> tipKeys;
-        for (int n = 1; n <= 5; ++n) {
-            tipKeys.push_back("DispIt_" + std::to_string(n));
-        }
-        for (int n = 1; n <= FCT_Quind::NumRef; ++n) {
-            tipKeys.push_back("DispItRef_" + std::to_string(n));
-        }
-        for (const std::string& key : tipKeys) {
-            ticked += values[key] != "0" ? 1 : 0;
-            if (values[key] != "0" && values[key] != "1") {
-                // The settings store reads at most 254 characters of a value.
-                EXPECT_TRUE(Logged(key, values[key].substr(0, 254))) << key << "=" << values[key].substr(0, 20);
-            }
-        }
-        const UC_ListView& list = *Window().LV(0);
-        EXPECT_EQ(list.NumData(), 4 + ticked);
-        EXPECT_TRUE(list.isVisible());
-        EXPECT_EQ(parms::TipFieldCount, ticked);
+    const std::size_t round = GetParam();
+    std::map<std::string, std::string> values = Base;
+    for (std::size_t k = 0; k < keys.size(); ++k) {
+        values[keys[k]] = Hostile[(round + k) % Hostile.size()];
     }
+    WriteSettings(values);
+    ASSERT_TRUE(Restart());
+    // A tip field is a check box: ticked unless stored as 0 (a text
+    // that is no Long leaves it at its default, ticked).
+    int ticked = 0;
+    std::vector<std::string> tipKeys;
+    for (int n = 1; n <= 5; ++n) {
+        tipKeys.push_back("DispIt_" + std::to_string(n));
+    }
+    for (int n = 1; n <= FCT_Quind::NumRef; ++n) {
+        tipKeys.push_back("DispItRef_" + std::to_string(n));
+    }
+    for (const std::string& key : tipKeys) {
+        ticked += values[key] != "0" ? 1 : 0;
+        if (values[key] != "0" && values[key] != "1") {
+            // The settings store reads at most 254 characters of a value.
+            EXPECT_TRUE(Logged(key, values[key].substr(0, 254))) << key << "=" << values[key].substr(0, 20);
+        }
+    }
+    const UC_ListView& list = *Window().LV(0);
+    EXPECT_EQ(list.NumData(), 4 + ticked);
+    EXPECT_TRUE(list.isVisible());
+    EXPECT_EQ(parms::TipFieldCount, ticked);
 }
+
+INSTANTIATE_TEST_SUITE_P(EveryValue, HostileSettingsRound, testing::Range<std::size_t>(0, Hostile.size()));
 
 } // namespace
