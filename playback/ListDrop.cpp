@@ -187,9 +187,6 @@ bool ListDrop::SameNameInDrop(std::string_view path, const AdmittedNames& admitt
 
 int ListDrop::LV_OLEDragDrop(int output, const platform::DragData& data, double y)
 {
-    // A list of this program answers every drop: what it does not take stays
-    // with the drag's source.
-    dragmoves::Answered();
     MainState& state = window_.State;
     UC_ListView* view = output >= 0 && output < MainState::Outputs ? window_.LV.At(output) : nullptr;
     if (view == nullptr || !data.GetFormat(platform::FormatFiles)) {

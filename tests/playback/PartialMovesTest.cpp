@@ -8,7 +8,7 @@ namespace {
 
 using testing::ElementsAre;
 
-using PartialMoves = PlayListFixture;
+using PartialMoves = playbacktest::PlayListFixture;
 
 TEST_F(PartialMoves, OnlyTheRowsTheTargetListTookLeaveTheirList)
 {
