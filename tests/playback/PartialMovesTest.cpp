@@ -39,7 +39,7 @@ TEST_F(PartialMoves, OnlyTheRowsTheTargetListTookLeaveTheirList)
     effect = platform::DropEffectCopy;
     lists->LV_OLEDragDrop(1, refusedOnly, effect, 1, 0, 0, 0);
     EXPECT_EQ(effect, platform::DropEffectNone);
-    lists->LV_OLECompleteDrag(0, platform::DropEffectCopy);
+    lists->LV_OLECompleteDrag(0, effect);
     EXPECT_THAT(Titles(0), ElementsAre("cd", "c"));
 }
 
