@@ -21,11 +21,6 @@ using testing::HasSubstr;
 
 class RefusedMoves : public apptest::AssembledFixture, public testing::WithParamInterface<bool> {
 protected:
-    void TearDown() override
-    {
-        platform::SetFileDialogAnswer(nullptr);
-        AssembledFixture::TearDown();
-    }
     void Move(int button, QWidget& onto)
     {
         if (!GetParam()) {
@@ -70,6 +65,7 @@ TEST_P(RefusedMoves, ASoundMovedOntoAListThatRefusesItsFormatStaysOnItsButton)
     const std::string table = sounds / ("moves." + State().TlvExtention);
     platform::SetFileDialogAnswer([&table](const platform::FileDialogRequest&) { return table; });
     Window().MenuFile->At(1)->trigger();
+    platform::SetFileDialogAnswer(nullptr);
     EXPECT_THAT(testsupport::ReadText(table), HasSubstr("\"Button_01-003\",\"" + refused + "\""));
 
     Move(3, list.ListArea());
