@@ -51,6 +51,28 @@ bool SamePath(std::string_view a, std::string_view b)
     return left == right;
 }
 
+bool SameTime(const platform::FileTime& a, const platform::FileTime& b)
+{
+    return a.seconds == b.seconds && a.nanoseconds == b.nanoseconds;
+}
+
+// The file a status describes still has the size and last-write time it had
+// at the start, and is still the same file where the system can tell.
+bool SameFile(const platform::FileStatus& now, const platform::FileStatus& began)
+{
+    const bool identified = began.inode != 0 && now.inode != 0;
+    return now.kind == platform::FileKind::File && now.size == began.size && SameTime(now.modified, began.modified) &&
+           (!identified || (now.inode == began.inode && now.device == began.device));
+}
+
+// Asked of the name, not of the open file: a file renamed over the source
+// leaves the open one as it was.
+bool SourceUnchanged(std::string_view path, const platform::FileStatus& began)
+{
+    platform::FileStatus named;
+    return platform::files::Stat(path, named, true) && SameFile(named, began);
+}
+
 // File systems without a flush of their own report these.
 bool FlushUnsupported(int error)
 {
@@ -181,11 +203,11 @@ std::int32_t FileHandEngine::Copy(std::string_view sFilename, std::string_view t
             return Fail(filehand::TargetNotWritten);
         }
     }
-    platform::FileStatus sourceStatus;
-    if (!source.Stat(sourceStatus) || sourceStatus.kind != platform::FileKind::File) {
+    platform::FileStatus began;
+    if (!source.Stat(began) || began.kind != platform::FileKind::File) {
         return Fail(filehand::SourceMissing);
     }
-    const std::int64_t size = sourceStatus.size;
+    const std::int64_t size = began.size;
     if (size == 0) {
         source.Close();
         target.Close();
@@ -200,15 +222,20 @@ std::int32_t FileHandEngine::Copy(std::string_view sFilename, std::string_view t
     }
 
     // Only a complete copy counts: on the disk, of the size the source had,
-    // and of a source that did not grow meanwhile (a file still being written).
-    platform::FileStatus targetStatus;
-    if (!source.Stat(sourceStatus) || sourceStatus.size != size) {
+    // and of a source that stayed the same file all through. A file written
+    // over in place meanwhile (as a copy onto a share does) would leave a copy
+    // that is part old, part new, under the new file's time, so no later pass
+    // would ever copy it again.
+    if (!SourceUnchanged(sFilename, began)) {
+        basic::WriteLog("MirrorFile: " + std::string(sFilename) + " changed while it was copied; the copy is dropped",
+                        0, 0);
         return Fail(filehand::SourceNotRead);
     }
+    platform::FileStatus targetStatus;
     if (!target.Stat(targetStatus) || targetStatus.size != size) {
         return Fail(filehand::TargetNotWritten);
     }
-    if (!target.SetTimes(targetStatus.accessed, sourceStatus.modified)) {
+    if (!target.SetTimes(targetStatus.accessed, began.modified)) {
         return Fail(filehand::TargetNotWritten);
     }
     Progress(1.0F);

@@ -25,6 +25,10 @@ struct FileStatus {
     FileTime accessed;
     // The birth time where the file system keeps one, else the last write.
     FileTime created;
+    // Which file it is on its file system (0 where the system cannot tell):
+    // a file replaced under the same name is another one.
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
 };
 
 // One entry of a folder listing ("." and ".." never appear).

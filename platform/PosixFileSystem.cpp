@@ -44,6 +44,10 @@ void Fill(const struct statx& sx, FileStatus& status)
     status.modified = ToFileTime(sx.stx_mtime);
     status.accessed = ToFileTime(sx.stx_atime);
     status.created = (sx.stx_mask & STATX_BTIME) != 0 ? ToFileTime(sx.stx_btime) : status.modified;
+    if ((sx.stx_mask & STATX_INO) != 0) {
+        status.device = (static_cast<std::uint64_t>(sx.stx_dev_major) << 32U) | sx.stx_dev_minor;
+        status.inode = sx.stx_ino;
+    }
 }
 
 int StatAt(int dirFd, const char* path, int flags, struct statx& sx)

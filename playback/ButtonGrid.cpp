@@ -14,12 +14,14 @@
 #include "playback/AssignChecks.h"
 #include "playback/ButtonGridMouse.h"
 #include "playback/CacheNames.h"
+#include "playback/DragMoves.h"
 #include "playback/ModeMark.h"
 #include "playback/PlaybackControl.h"
 #include "playback/PreRead.h"
 #include "playback/SlotIndexes.h"
 
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -148,18 +150,20 @@ void ButtonGrid::TolvButton_OLEStartDrag(int index, platform::DragData& data, in
     drag_.page = page;
     drag_.button = button;
     drag_.path = record.FileName;
+    playback::dragmoves::Begin();
 }
 
 void ButtonGrid::TolvButton_OLECompleteDrag(int, int effect)
 {
     const DragSourceState source = drag_;
     drag_ = DragSourceState{};
+    const std::optional<std::vector<bool>> takenHere = playback::dragmoves::End(1);
     if (!source.active || !source.move) {
         return;
     }
-    // A drag that ended nowhere, or on a button that refused the sound,
-    // keeps the source as it was.
-    const bool taken = source.droppedHere ? source.assignedHere : effect != platform::DropEffectNone;
+    // A drag that ended nowhere, or on a button or list of this program that
+    // refused the sound, keeps the source as it was.
+    const bool taken = takenHere.has_value() ? takenHere->front() : effect != platform::DropEffectNone;
     if (!taken || Record(source.output, source.page, source.button).FileName != source.path) {
         return;
     }
@@ -179,6 +183,9 @@ void ButtonGrid::TolvButton_OLEDragOver(int)
 
 void ButtonGrid::TolvButton_OLEDropped(int index, platform::DragData& data)
 {
+    // A button of this program answers every drop: what it does not take
+    // stays with the drag's source.
+    playback::dragmoves::Answered();
     MainState& state = Window().State;
     if (state.Running == 0 || data.Files().empty() || state.ButtonsPerOutput <= 0 || index < 0) {
         return;
@@ -189,17 +196,13 @@ void ButtonGrid::TolvButton_OLEDropped(int index, platform::DragData& data)
         return;
     }
     const int page = state.CurrentPage[playback::At(output)];
-    if (drag_.active) {
-        drag_.droppedHere = true;
-        // Dropped back onto itself: nothing moves.
-        if (output == drag_.output && page == drag_.page && button == drag_.button) {
-            drag_.assignedHere = false;
-            return;
-        }
+    // Dropped back onto itself: nothing moves.
+    if (drag_.active && output == drag_.output && page == drag_.page && button == drag_.button) {
+        return;
     }
-    const bool assigned = AssignButtonFile(index, data.Files().front());
-    if (drag_.active) {
-        drag_.assignedHere = assigned;
+    // Only the first file goes to the button; the others stay where they were.
+    if (AssignButtonFile(index, data.Files().front())) {
+        playback::dragmoves::Took(0);
     }
 }
 

@@ -21,7 +21,7 @@ public:
 
     // Drag out of a button: fills the data with the button's file. With no
     // key or Shift the drag moves the sound: the source is emptied at the end
-    // only when the drop assigned it somewhere (OLECompleteDrag).
+    // only when the drop's target took it (OLECompleteDrag).
     void TolvButton_OLEStartDrag(int index, platform::DragData& data, int& allowedEffects, int shift);
     // The drag of a button ended with effect (none when nobody took it).
     void TolvButton_OLECompleteDrag(int index, int effect);
@@ -71,9 +71,6 @@ private:
         int page = -1;
         int button = -1;
         std::string path;
-        // A drop on a sound button of this program assigned the sound.
-        bool droppedHere = false;
-        bool assignedHere = false;
     };
     DragSourceState drag_;
 };

@@ -8,11 +8,14 @@
 #include "platform/DragData.h"
 #include "platform/KeyboardState.h"
 #include "platform/MessageBox.h"
+#include "playback/DragMoves.h"
 #include "playback/PlayList.h"
 #include "playback/PreRead.h"
 #include "playback/SlotIndexes.h"
 
 #include <algorithm>
+#include <optional>
+#include <vector>
 
 namespace playback {
 
@@ -35,6 +38,27 @@ int SelectedAbove(const UC_ListView& view, int row)
 void NotAvailable(std::string_view what)
 {
     basic::WriteLog(std::string(what) + ": not available in this build", 0, 0);
+}
+
+// The dragged rows are the selected ones, in the order the drag listed them:
+// the rows not taken are unselected. False when none was taken (the
+// selection stays as it was).
+bool KeepOnlyTaken(UC_ListView& view, const std::vector<bool>& taken)
+{
+    if (std::find(taken.begin(), taken.end(), true) == taken.end()) {
+        return false;
+    }
+    std::size_t index = 0;
+    for (int r = 0; r < view.ItemCount(); ++r) {
+        if (view.IsSelected(r) == 0) {
+            continue;
+        }
+        if (index >= taken.size() || !taken[index]) {
+            view.SetIsSelected(r, 0);
+        }
+        ++index;
+    }
+    return true;
 }
 
 } // namespace
@@ -268,14 +292,22 @@ void ListCommands::LV_OLEStartDrag(int output, platform::DragData& data, int& al
     }
     if (data.FileCount() == 0) {
         data.Clear();
+        return;
     }
+    dragmoves::Begin();
 }
 
 void ListCommands::LV_OLECompleteDrag(int output, int effect)
 {
     MainState& state = window_.State;
     UC_ListView* view = ViewOf(window_, output);
+    const int dragged = view != nullptr ? view->NumSelectedItems() : 0;
+    const std::optional<std::vector<bool>> taken = dragmoves::End(static_cast<std::size_t>(std::max(dragged, 0)));
     if (effect == platform::DropEffectNone || view == nullptr || view->ItemCount() == 0) {
+        return;
+    }
+    // A control of this program took the drop: only the rows it took leave.
+    if (taken.has_value() && !KeepOnlyTaken(*view, *taken)) {
         return;
     }
     const auto o = At(output);

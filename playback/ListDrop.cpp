@@ -14,6 +14,7 @@
 #include "platform/MessageBox.h"
 #include "playback/AssignChecks.h"
 #include "playback/CacheNames.h"
+#include "playback/DragMoves.h"
 #include "playback/ListIcons.h"
 #include "playback/PlayList.h"
 #include "playback/SlotIndexes.h"
@@ -184,18 +185,19 @@ bool ListDrop::SameNameInDrop(std::string_view path, const AdmittedNames& admitt
     return false;
 }
 
-void ListDrop::LV_OLEDragDrop(int output, const platform::DragData& data, double y)
+int ListDrop::LV_OLEDragDrop(int output, const platform::DragData& data, double y)
 {
     MainState& state = window_.State;
     UC_ListView* view = output >= 0 && output < MainState::Outputs ? window_.LV.At(output) : nullptr;
     if (view == nullptr || !data.GetFormat(platform::FormatFiles)) {
-        return;
+        return 0;
     }
     const auto o = At(output);
     const int pos = std::clamp(view->YsItem(y), 0, view->ItemCount());
     int added = 0;
     AdmittedNames admitted;
-    for (const std::string& path : data.Files()) {
+    for (std::size_t index = 0; index < data.Files().size(); ++index) {
+        const std::string& path = data.Files()[index];
         // A name the table cannot hold is skipped, as a duplicate is: the
         // other files of the drop are still taken.
         std::int32_t refused = 0;
@@ -214,6 +216,7 @@ void ListDrop::LV_OLEDragDrop(int output, const platform::DragData& data, double
             // The drop ends; what was admitted so far is stored below.
             break;
         }
+        dragmoves::Took(index);
         admitted.emplace(FileNameOf(rowPath), rowPath);
         // The cursor follows its row at once: the host test and the cache
         // copy pump events, and the tick may read the cursor meanwhile.
@@ -245,6 +248,7 @@ void ListDrop::LV_OLEDragDrop(int output, const platform::DragData& data, double
     if (window_.Ports.Playback != nullptr) {
         window_.Ports.Playback->DisarmTimer(output);
     }
+    return added;
 }
 
 } // namespace playback

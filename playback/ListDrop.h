@@ -29,8 +29,8 @@ public:
     void AddFilesToList(int output, std::string_view path, int row, int fromTable, int lengthMS, int seq, int startMS,
                         int missing, int& ok);
 
-    // The drop of a file list on LV(output) at y (twips).
-    void LV_OLEDragDrop(int output, const platform::DragData& data, double y);
+    // The drop of a file list on LV(output) at y (twips): the files taken.
+    int LV_OLEDragDrop(int output, const platform::DragData& data, double y);
 
 private:
     // True when an earlier file of the same drop has the same name under

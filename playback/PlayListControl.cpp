@@ -3,6 +3,7 @@
 #include "foundation/DayLog.h"
 #include "foundation/Parms.h"
 #include "mainwindow/FrmMain.h"
+#include "platform/DragData.h"
 #include "playback/PreRead.h"
 
 #include <limits>
@@ -28,11 +29,13 @@ void PlayListControl::LV_Clicked(int index, double /*x*/, double /*y*/)
     Commands.LV_Clicked(index);
 }
 
-void PlayListControl::LV_OLEDragDrop(int index, platform::DragData& data, int& /*effect*/, int /*button*/,
-                                     int /*shift*/, double /*x*/, double y)
+void PlayListControl::LV_OLEDragDrop(int index, platform::DragData& data, int& effect, int /*button*/, int /*shift*/,
+                                     double /*x*/, double y)
 {
-    // The effect stays as the list set it.
-    Drops.LV_OLEDragDrop(index, data, y);
+    // A list that took none of the files says so to the drag's source.
+    if (Drops.LV_OLEDragDrop(index, data, y) == 0) {
+        effect = platform::DropEffectNone;
+    }
 }
 
 void PlayListControl::LV_RightClicked(int index, float /*x*/, float /*y*/)
@@ -96,9 +99,8 @@ template <class Call> void PlayListControl::PassEvent(const char* member, Call&&
 
 void PlayListControl::TolvButton_OLEStartDrag(int index, platform::DragData& data, int& allowedEffects, int shift)
 {
-    PassEvent("TolvButton_OLEStartDrag", [&](ControlEventsPort& next) {
-        next.TolvButton_OLEStartDrag(index, data, allowedEffects, shift);
-    });
+    PassEvent("TolvButton_OLEStartDrag",
+              [&](ControlEventsPort& next) { next.TolvButton_OLEStartDrag(index, data, allowedEffects, shift); });
 }
 
 void PlayListControl::TolvButton_OLECompleteDrag(int index, int effect)
