@@ -45,12 +45,6 @@ std::string OneLine(std::mt19937& random, bool faking)
     return text;
 }
 
-void WriteBytes(const std::string& path, const std::string& bytes)
-{
-    std::filesystem::create_directories(std::filesystem::path(path).parent_path());
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
-}
-
 // Its line, read in the file's true order, is still the line it was.
 bool LineKept(const std::string& after, const std::string& text, const std::string& order)
 {
@@ -78,7 +72,7 @@ TEST_F(OneLineUtf16Figures, DISABLED_EveryValueInTheFileReadsAsBeforeThroughEver
             const std::string bytes = testsupport::Utf16File(text, order).substr(2);
             for (std::size_t writer = 0; writer < Writers.size(); ++writer) {
                 const std::string path = writer == 0 ? ini : writer == 1 ? keyFile : table;
-                WriteBytes(path, bytes);
+                testsupport::WriteFileBytes(path, bytes);
                 bool held = false;
                 if (writer == 2) {
                     state.CurrentFilePath = table;

@@ -28,12 +28,6 @@ namespace {
 
 constexpr std::array<const char*, 3> Writers{"settings file", "key file", "assign table"};
 
-void WriteBytes(const std::string& path, const std::string& bytes)
-{
-    std::filesystem::create_directories(std::filesystem::path(path).parent_path());
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
-}
-
 // Read in the file's true order, it holds its text and then New=x.
 bool InItsOrder(const std::string& after, const std::string& text, const std::string& order)
 {
@@ -62,7 +56,7 @@ TEST_F(Utf16OrderFigures, DISABLED_NoSaveWritesInTheOrderTheFileIsNotIn)
                 const std::string bytes = testsupport::Utf16File(text, order).substr(2);
                 for (std::size_t writer = 0; writer < Writers.size(); ++writer) {
                     const std::string path = writer == 0 ? ini : writer == 1 ? keyFile : table;
-                    WriteBytes(path, bytes);
+                    testsupport::WriteFileBytes(path, bytes);
                     bool saved = false, held = false;
                     if (writer == 2) {
                         state.CurrentFilePath = table;

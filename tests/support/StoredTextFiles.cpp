@@ -2,6 +2,8 @@
 
 #include <array>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <iconv.h>
 #include <random>
 #include <span>
@@ -343,6 +345,12 @@ std::optional<std::string> ReadUtf16File(const std::string& bytes, std::string_v
         return std::nullopt;
     }
     return Iconv(bytes.substr(2), "UTF-8", order == "LE" ? "UTF-16LE" : "UTF-16BE");
+}
+
+void WriteFileBytes(const std::string& path, const std::string& bytes)
+{
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
 }
 
 } // namespace testsupport

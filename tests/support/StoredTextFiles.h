@@ -65,4 +65,7 @@ std::string Utf16File(const std::string& text, std::string_view order);
 // system's converter.
 std::optional<std::string> ReadUtf16File(const std::string& bytes, std::string_view order);
 
+// Writes bytes as the whole of a file, making its folder first.
+void WriteFileBytes(const std::string& path, const std::string& bytes);
+
 } // namespace testsupport
