@@ -2,6 +2,7 @@
 
 #include "platform/FontCreation.h"
 #include "platform/GlyphBlend.h"
+#include "platform/LineWalk.h"
 #include "platform/base/LogSink.h"
 #include "platform/base/Numbers.h"
 #include "platform/base/Twips.h"
@@ -305,27 +306,9 @@ void Surface::PixelLine(int x1, int y1, int x2, int y2, Color color)
         painter.drawLine(x1, y1, x2, y2);
         return;
     }
-    // Bresenham's walk, stopping before the end point.
+    // The error walk, stopping before the end point.
     const QRgb rgb = ToRgb(color);
-    const int dx = std::abs(x2 - x1);
-    const int dy = -std::abs(y2 - y1);
-    const int stepX = x1 < x2 ? 1 : -1;
-    const int stepY = y1 < y2 ? 1 : -1;
-    int error = dx + dy;
-    int x = x1;
-    int y = y1;
-    while (x != x2 || y != y2) {
-        PlotPixel(x, y, rgb);
-        const int doubled = 2 * error;
-        if (doubled >= dy) {
-            error += dy;
-            x += stepX;
-        }
-        if (doubled <= dx) {
-            error += dx;
-            y += stepY;
-        }
-    }
+    ForEachPixelOnPicture(x1, y1, x2, y2, PixelWidth(), PixelHeight(), [this, rgb](int x, int y) { PlotPixel(x, y, rgb); });
 }
 
 void Surface::FillPixels(int left, int top, int right, int bottom, Color color, bool withDrawMode)
