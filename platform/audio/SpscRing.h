@@ -52,9 +52,10 @@ public:
         const std::size_t head = head_.load(std::memory_order_acquire);
         const std::size_t room = (head - tail - 1) & mask_;
         const std::size_t count = std::min(room, items.size());
-        for (std::size_t i = 0; i < count; ++i) {
-            slots_[(tail + i) & mask_] = items[i];
-        }
+        // At most two runs: up to the ring's end, then from its start.
+        const std::size_t first = std::min(count, slots_.size() - tail);
+        std::copy_n(items.begin(), first, slots_.begin() + static_cast<std::ptrdiff_t>(tail));
+        std::copy_n(items.begin() + static_cast<std::ptrdiff_t>(first), count - first, slots_.begin());
         tail_.store((tail + count) & mask_, std::memory_order_release);
         return count;
     }
@@ -101,9 +102,9 @@ public:
         const std::size_t tail = tail_.load(std::memory_order_acquire);
         const std::size_t available = (tail - head) & mask_;
         const std::size_t count = std::min(available, items.size());
-        for (std::size_t i = 0; i < count; ++i) {
-            items[i] = slots_[(head + i) & mask_];
-        }
+        const std::size_t first = std::min(count, slots_.size() - head);
+        std::copy_n(slots_.begin() + static_cast<std::ptrdiff_t>(head), first, items.begin());
+        std::copy_n(slots_.begin(), count - first, items.begin() + static_cast<std::ptrdiff_t>(first));
         head_.store((head + count) & mask_, std::memory_order_release);
         return count;
     }
