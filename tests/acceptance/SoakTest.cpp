@@ -565,52 +565,76 @@ void Soak::EndRun()
     AudioSystem::Current().Sync();
 }
 
-TEST_F(Soak, RandomWalkOnVirtualTime)
-{
-    const double hours = SoakHours();
-    const std::uint64_t seed = SoakSeed();
-    std::printf("[ soak     ] %.2f simulated hours, seed %llu\n", hours, static_cast<unsigned long long>(seed));
-    random_ = std::make_unique<Mutator>(seed);
-    WriteFirstTable();
-    const auto runs = static_cast<int>(hours * 3600.0 * 1000.0 / static_cast<double>(RunMs) + 0.5);
-    std::array<std::optional<int>, 2> descriptors;
-    for (int run = 0; run < runs && !HasFatalFailure(); ++run) {
-        StartRun(ShapeOf(run));
-        if (HasFatalFailure()) {
-            break;
+// The walk over the whole span is dealt out in two halves, each a suite of
+// its own so that each runs as a test process of its own: together they take
+// over a minute under the sanitizers, more than a busy machine leaves one
+// process. Each half has its own seed and keeps the runs' numbers (and so
+// their shapes) that it would have in one walk.
+class SoakHalf : public Soak {
+protected:
+    void Walk(int half)
+    {
+        const double hours = SoakHours();
+        const std::uint64_t seed = SoakSeed() + static_cast<std::uint64_t>(half);
+        const auto runs = static_cast<int>(hours * 3600.0 * 1000.0 / static_cast<double>(RunMs) + 0.5);
+        const int firstRun = runs * half / 2;
+        const int endRun = runs * (half + 1) / 2;
+        std::printf("[ soak     ] runs %d to %d of %.2f simulated hours, seed %llu\n", firstRun, endRun - 1, hours,
+                    static_cast<unsigned long long>(seed));
+        random_ = std::make_unique<Mutator>(seed);
+        WriteFirstTable();
+        std::array<std::optional<int>, 2> descriptors;
+        for (int run = firstRun; run < endRun && !HasFatalFailure(); ++run) {
+            StartRun(ShapeOf(run));
+            if (HasFatalFailure()) {
+                break;
+            }
+            const std::int64_t end = clock.TotalMs() + RunMs;
+            while (clock.TotalMs() < end && !HasFailure()) {
+                Step();
+                AdvanceChecked(TickMs * (1 + Pick(30)));
+                CheckInvariants();
+            }
+            if (HasFailure()) {
+                break;
+            }
+            EndRun();
+            // Nothing is left open by a run: the descriptors of a run equal the
+            // first run of its kind.
+            const int open = testsupport::OpenDescriptorCount();
+            auto& first = descriptors[static_cast<std::size_t>(run % 2)];
+            if (!first) {
+                first = open;
+            }
+            EXPECT_EQ(open, *first) << "run " << run;
+            for (int device = 1; device <= 4; ++device) {
+                const auto owner = AudioSystem::Current().Output(device);
+                ASSERT_NE(owner, nullptr);
+                EXPECT_EQ(owner->VoiceCount(), 0) << "device " << device << " after run " << run;
+            }
         }
-        const std::int64_t end = clock.TotalMs() + RunMs;
-        while (clock.TotalMs() < end && !HasFailure()) {
-            Step();
-            AdvanceChecked(TickMs * (1 + Pick(30)));
-            CheckInvariants();
+        std::printf("[ soak     ] %ld steps, %ld outputs found playing after one:", totals.steps, totals.playing);
+        for (const auto& [action, times] : totals.actions) {
+            std::printf(" %s %ld,", action.c_str(), times);
         }
+        std::printf("\n");
         if (HasFailure()) {
-            break;
-        }
-        EndRun();
-        // Nothing is left open by a run: the descriptors of a run equal the
-        // first run of its kind.
-        const int open = testsupport::OpenDescriptorCount();
-        auto& first = descriptors[static_cast<std::size_t>(run % 2)];
-        if (!first) {
-            first = open;
-        }
-        EXPECT_EQ(open, *first) << "run " << run;
-        for (int device = 1; device <= 4; ++device) {
-            const auto owner = AudioSystem::Current().Output(device);
-            ASSERT_NE(owner, nullptr);
-            EXPECT_EQ(owner->VoiceCount(), 0) << "device " << device << " after run " << run;
+            std::printf("[ soak     ] failed with seed %llu\n", static_cast<unsigned long long>(seed));
         }
     }
-    std::printf("[ soak     ] %ld steps, %ld outputs found playing after one:", totals.steps, totals.playing);
-    for (const auto& [action, times] : totals.actions) {
-        std::printf(" %s %ld,", action.c_str(), times);
-    }
-    std::printf("\n");
-    if (HasFailure()) {
-        std::printf("[ soak     ] failed with seed %llu\n", static_cast<unsigned long long>(seed));
-    }
+};
+
+class SoakFirstHalf : public SoakHalf {};
+class SoakSecondHalf : public SoakHalf {};
+
+TEST_F(SoakFirstHalf, RandomWalkOnVirtualTime)
+{
+    Walk(0);
+}
+
+TEST_F(SoakSecondHalf, RandomWalkOnVirtualTime)
+{
+    Walk(1);
 }
 
 } // namespace
