@@ -168,8 +168,9 @@ TEST_F(ShortfallOnACard, TheLineGivesTheSilenceHeard)
     // A card that ran dry because a busy machine held the mixer up heard a
     // silence no share caused: such a try is taken again, and a card that
     // runs dry in every try fails the test.
-    const auto measure = [&](int stoppedMs, bool& ranDry) {
-        const std::string path = folder / ("share" + std::to_string(stoppedMs) + ".wav");
+    const auto measure = [&](int stoppedMs, int attempt, bool& ranDry) {
+        const std::string path =
+            folder / ("share" + std::to_string(stoppedMs) + "-" + std::to_string(attempt) + ".wav");
         testsupport::CapturedLog log;
         testsupport::TestAlsaControls card;
         MediaGraph graph;
@@ -206,7 +207,7 @@ TEST_F(ShortfallOnACard, TheLineGivesTheSilenceHeard)
         SCOPED_TRACE("the share answers " + std::to_string(stoppedMs) + " ms after the card stopped");
         bool ranDry = true;
         for (int n = 0; n < tries && ranDry && !HasFatalFailure(); ++n) {
-            measure(stoppedMs, ranDry);
+            measure(stoppedMs, n, ranDry);
         }
         EXPECT_FALSE(ranDry) << "the card ran dry in each of " << tries << " tries";
     }
