@@ -202,7 +202,7 @@ TEST_F(ShortfallOnACard, TheLineGivesTheSilenceHeard)
         const int periodMs = device->PeriodFrames() * 1000 / rate;
         EXPECT_NEAR(ms, silentMs, 2 * periodMs + 2) << "period " << periodMs << " ms";
     };
-    constexpr int tries = 5;
+    constexpr int tries = 20;
     for (const int stoppedMs : {0, 300}) {
         SCOPED_TRACE("the share answers " + std::to_string(stoppedMs) + " ms after the card stopped");
         bool ranDry = true;
