@@ -15,6 +15,8 @@
 # selected by exactly one of the folder's entries, whatever the tests are
 # named, so a test that no entry runs, or two run, can never pass unseen.
 
+set(tolv_split_check "${CMAKE_CURRENT_LIST_DIR}/TestSplitCheck.cmake")
+
 # The full names (Suite.Test) of the tests a --gtest_list_tests output lists,
 # in its order. Comments (the parameter of each test) are left out: they may
 # hold anything, a CMake list separator too.
@@ -76,7 +78,7 @@ function(tolv_add_test_processes folder executable list_file serial environment 
   set(entries "")
   set(entries_file "${list_file}.entries")
   add_test(${folder}/split-check "${cmake}" "-DFOLDER=${folder}" "-DEXECUTABLE=${executable}"
-    "-DENTRIES=${entries_file}" -P "${CMAKE_CURRENT_LIST_DIR}/TestSplitCheck.cmake")
+    "-DENTRIES=${entries_file}" -P "${tolv_split_check}")
   set_tests_properties(${folder}/split-check PROPERTIES ENVIRONMENT "${environment}" TIMEOUT 600)
 
   if(NOT EXISTS "${list_file}" OR "${executable}" IS_NEWER_THAN "${list_file}")

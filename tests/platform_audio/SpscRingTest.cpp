@@ -21,8 +21,8 @@ namespace {
 using platform::audio::SpscRing;
 using Item = std::uint32_t;
 
-// Run [first, first + count) of the sequence the tests push.
-std::vector<Item> Run(Item first, std::size_t count)
+// Items [first, first + count) of the sequence the tests push.
+std::vector<Item> Sequence(Item first, std::size_t count)
 {
     std::vector<Item> run(count);
     std::iota(run.begin(), run.end(), first);
@@ -49,9 +49,9 @@ TEST(SpscRing, RunsOfEveryLengthFromEverySlotComeOutOnceAndInOrder)
                 }
                 const auto first = static_cast<Item>(start);
                 // A run, then another into what room is left.
-                const std::size_t pushed = ring.PushSome(Run(first, length));
+                const std::size_t pushed = ring.PushSome(Sequence(first, length));
                 ASSERT_EQ(pushed, std::min(length, capacity));
-                const std::size_t more = ring.PushSome(Run(first + static_cast<Item>(pushed), length));
+                const std::size_t more = ring.PushSome(Sequence(first + static_cast<Item>(pushed), length));
                 ASSERT_EQ(more, std::min(length, capacity - pushed));
                 ASSERT_EQ(ring.Size(), pushed + more);
                 ASSERT_NE(ring.Peek(pushed + more - 1), nullptr);
@@ -61,7 +61,7 @@ TEST(SpscRing, RunsOfEveryLengthFromEverySlotComeOutOnceAndInOrder)
                 std::vector<Item> out(2 * length + 1, Untouched);
                 ASSERT_EQ(ring.PopSome(out), pushed + more);
                 EXPECT_EQ(std::vector<Item>(out.begin(), out.begin() + static_cast<std::ptrdiff_t>(pushed + more)),
-                          Run(first, pushed + more));
+                          Sequence(first, pushed + more));
                 EXPECT_EQ(out[pushed + more], Untouched);
                 EXPECT_TRUE(ring.Empty());
                 EXPECT_FALSE(ring.Pop(item));
@@ -82,7 +82,7 @@ TEST(SpscRing, AProducerAndAConsumerThreadHandOverEveryItemOnceAndInOrder)
         std::thread producer([&] {
             Item next = 0;
             for (std::size_t length = 1; next < Total; length = length % 17 + 1) {
-                const std::vector<Item> run = Run(next, std::min<std::size_t>(length, Total - next));
+                const std::vector<Item> run = Sequence(next, std::min<std::size_t>(length, Total - next));
                 for (std::span<const Item> left(run); !left.empty();) {
                     const std::size_t pushed = length % 2 == 0 ? ring.PushSome(left) : (ring.Push(left[0]) ? 1 : 0);
                     left = left.subspan(pushed);
@@ -108,7 +108,7 @@ TEST(SpscRing, AProducerAndAConsumerThreadHandOverEveryItemOnceAndInOrder)
             }
         }
         producer.join();
-        EXPECT_TRUE(received == Run(0, Total)) << received.size() << " items arrived";
+        EXPECT_TRUE(received == Sequence(0, Total)) << received.size() << " items arrived";
     }
 }
 
