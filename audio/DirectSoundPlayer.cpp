@@ -383,13 +383,19 @@ std::int32_t DirectSoundPlayer::ProgressionPlay()
     peak_ = {peakL_[block], peakR_[block]};
     rms_ = {rmsL_[block], rmsR_[block]};
 
-    if (playedSegment_ == previous) {
-        return 0;
-    }
     // The ring never plays past what was written, so the cursor waits at the
     // start of the segment after the last data until a poll sees it there.
+    // A cursor right on that start, not held there, has just played the
+    // last frame before it: stopped now, that frame would be faded out as a
+    // cut; stopped once a frame after it has played, the sound ends on it.
     if (playedSegment_ == endSegment_) {
-        StopIO();
+        const bool held = wrapCount_ * bufferFrames_ + frame >= writtenFrames_;
+        if (held || frame > segmentStart_[static_cast<std::size_t>(endSegment_)]) {
+            StopIO();
+        }
+        return 0;
+    }
+    if (playedSegment_ == previous) {
         return 0;
     }
     WriteNextSegment();

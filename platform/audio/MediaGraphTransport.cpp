@@ -91,6 +91,12 @@ bool MediaGraph::Pause()
 
 bool MediaGraph::Stop()
 {
+    SettleSeek();
+    if (preparedOk_ && state_ == GraphState::Stopped && resumeReady_ && !seeking_ && HasRenderer()) {
+        // Stopped already, the paused voices holding the sound from where it
+        // stands: they keep it for the next run.
+        return true;
+    }
     const bool stopped = Halt();
     ReadyNextPress();
     return stopped;
@@ -117,11 +123,6 @@ bool MediaGraph::Halt()
     if (!HasRenderer()) {
         gst_element_set_state(pipeline_, GST_STATE_PAUSED);
         state_ = GraphState::Stopped;
-        return true;
-    }
-    if (state_ == GraphState::Stopped && resumeReady_) {
-        // Stopped already, the paused voices holding the sound from where it
-        // stands: they keep it for the next run.
         return true;
     }
     if (resumeReady_) {

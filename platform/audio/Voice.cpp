@@ -285,11 +285,8 @@ void Voice::FinishAll()
 void Voice::ForgetLastFrameIfEnded()
 {
     // A sound whose end fell on the end of a period still has its last frame
-    // here until the next period finds it dry; a stop then is no cut. So is
-    // one held at its play limit with none more to come (a ring played to
-    // the end of its sound).
-    const bool held = playedFrames_ >= playLimit_.load(std::memory_order_acquire);
-    if ((queue_.Empty() || held) && !moreToCome_.load(std::memory_order_acquire)) {
+    // here until the next period finds it dry; a stop then is no cut.
+    if (queue_.Empty() && !moreToCome_.load(std::memory_order_acquire)) {
         lastFrame_.fill(0.0f);
     }
 }
