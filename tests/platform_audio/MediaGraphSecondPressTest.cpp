@@ -107,7 +107,7 @@ TEST_P(SecondPress, OfALongSoundFromASlowShareIsAsWholeAsTheFirst)
     for (int n = 0; n < tries && ranDry && !HasFatalFailure() && !IsSkipped(); ++n) {
         press(n, ranDry);
     }
-    EXPECT_TRUE(!ranDry || IsSkipped()) << "the card ran dry in each of " << tries << " tries";
+    EXPECT_TRUE(!ranDry || IsSkipped() || HasFatalFailure()) << "the card ran dry in each of " << tries << " tries";
 }
 
 INSTANTIATE_TEST_SUITE_P(Sounds, SecondPress, testing::Values(Sound{48000, 16}, Sound{96000, 24}));
