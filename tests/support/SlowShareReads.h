@@ -1,17 +1,15 @@
 #pragma once
 
-// A share whose every read takes its time: while it lives, each read of every
-// file source GStreamer makes (each block the source hands on) takes from
-// fromMs to toMs, drawn from a fixed seed, on the source's own thread, where
-// a read of a slow share waits. (Header only: the support library is linked
-// below the audio layer.)
+// A share whose every read takes its time: while it lives, each block every
+// file source made meanwhile hands on (each read) first waits fromMs to toMs
+// (drawn from a fixed seed) on the source's thread, where a slow share's read
+// waits. Graphs made meanwhile must be gone first. (Header only.)
 #include "platform/audio/MediaFramework.h"
 
 #include <gst/gst.h>
 
 #include <atomic>
 #include <chrono>
-#include <cstdint>
 #include <string_view>
 #include <thread>
 
@@ -23,17 +21,14 @@ public:
     {
         platform::audio::StartMediaFramework();
         signal_ = g_signal_lookup("deep-element-added", GST_TYPE_BIN);
-        hook_ = g_signal_add_emission_hook(signal_, 0, &ElementAdded, this, nullptr);
+        hook_ = g_signal_add_emission_hook(signal_, 0, &Added, this, nullptr);
     }
-    // Graphs made meanwhile must be gone first: their sources keep this.
     ~SlowShareReads() { g_signal_remove_emission_hook(signal_, hook_); }
     SlowShareReads(const SlowShareReads&) = delete;
     SlowShareReads& operator=(const SlowShareReads&) = delete;
 
-    int Reads() const { return reads_.load(); }
-
 private:
-    static gboolean ElementAdded(GSignalInvocationHint*, guint count, const GValue* values, gpointer self)
+    static gboolean Added(GSignalInvocationHint*, guint count, const GValue* values, gpointer self)
     {
         GstElement* element = count >= 3 ? GST_ELEMENT(g_value_get_object(&values[2])) : nullptr;
         GstElementFactory* factory = element != nullptr ? gst_element_get_factory(element) : nullptr;
@@ -47,10 +42,9 @@ private:
     static GstPadProbeReturn Read(GstPad*, GstPadProbeInfo*, gpointer data)
     {
         auto* self = static_cast<SlowShareReads*>(data);
-        const int n = self->reads_.fetch_add(1);
-        const std::uint32_t draw = (static_cast<std::uint32_t>(n) + 1U) * 2654435761U >> 16;
-        const int span = self->toMs_ - self->fromMs_ + 1;
-        std::this_thread::sleep_for(std::chrono::milliseconds(self->fromMs_ + static_cast<int>(draw % span)));
+        const auto draw = static_cast<unsigned>(self->reads_.fetch_add(1) + 1) * 2654435761U >> 16;
+        const int ms = self->fromMs_ + static_cast<int>(draw % static_cast<unsigned>(self->toMs_ - self->fromMs_ + 1));
+        std::this_thread::sleep_for(std::chrono::milliseconds(ms));
         return GST_PAD_PROBE_OK;
     }
 
