@@ -204,7 +204,7 @@ void DirectSoundPlayer::Silence(std::size_t offset, std::size_t bytes)
 }
 
 DirectSoundPlayer::ReadOutcome DirectSoundPlayer::ReadFile(std::int64_t fromFrame, std::int64_t frames,
-                                                            std::size_t offset, std::string_view who)
+                                                           std::size_t offset, std::string_view who)
 {
     const auto bytes = static_cast<std::size_t>(frames) * static_cast<std::size_t>(blockAlign_);
     if (bytes == 0) {

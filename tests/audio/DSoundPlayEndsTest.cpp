@@ -107,8 +107,9 @@ TEST_P(DSoundLatePlay, IsLoggedOnceHoweverItEnds)
     player.CloseWave();
     const std::string log = LogText();
     std::smatch line;
-    ASSERT_TRUE(std::regex_search(log, line, std::regex("\"//studio/long/late.wav\" was not read in time: "
-                                                        "the sound went silent for ([0-9]+) ms")))
+    ASSERT_TRUE(std::regex_search(log, line,
+                                  std::regex("\"//studio/long/late.wav\" was not read in time: "
+                                             "the sound went silent for ([0-9]+) ms")))
         << log;
     // The ring held more than a second ahead.
     EXPECT_LT(std::stoi(line[1]), 2500);

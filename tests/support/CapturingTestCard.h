@@ -30,7 +30,8 @@ public:
         std::string error;
         auto system = platform::audio::AudioSystem::WithAlsaConfiguration(
             TestAlsaConfig("pcm.default { type file slave.pcm { type tolvtest paced 1 formats \"S16_LE\" rate 48000 }"
-                           " file \"" + path_ + "\" format \"raw\" }\n"),
+                           " file \"" +
+                           path_ + "\" format \"raw\" }\n"),
             error);
         ASSERT_TRUE(system) << error;
         platform::audio::AudioSystem::Install(std::move(system));
