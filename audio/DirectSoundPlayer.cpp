@@ -26,7 +26,10 @@ std::int32_t RoundToLong(double value)
 
 DirectSoundPlayer::DirectSoundPlayer(const Traits& traits) : traits_(traits) {}
 
-DirectSoundPlayer::~DirectSoundPlayer() = default;
+DirectSoundPlayer::~DirectSoundPlayer()
+{
+    EndPlay();
+}
 
 std::shared_ptr<platform::audio::OutputDevice> DirectSoundPlayer::OpenOutput(std::string_view who, std::int32_t device,
                                                                              int output)
@@ -62,9 +65,7 @@ std::int32_t DirectSoundPlayer::InitDS(QWidget* hWnd, std::int32_t device)
 
 void DirectSoundPlayer::CloseWave()
 {
-    if (buffer_) {
-        buffer_->Stop();
-    }
+    EndPlay();
     buffer_.reset();
     device_.reset();
     loaded_ = false;
@@ -92,14 +93,10 @@ void DirectSoundPlayer::SetFileName(std::string_view name)
     if (name == fileName_ && loaded_ && StillLoaded(fileName_, loadedVersion_)) {
         return;
     }
+    // The sound playing ends here, under its own name.
+    EndPlay();
     fileName_ = std::string(name);
     loadedVersion_ = FileVersion::Of(fileName_);
-    if (playing_) {
-        if (buffer_) {
-            buffer_->Stop();
-        }
-        playing_ = false;
-    }
     loaded_ = false;
 
     const WaveInfoRecord info = WaveMMIO::ReadWaveHeader(fileName_, 0);
@@ -207,7 +204,7 @@ void DirectSoundPlayer::Silence(std::size_t offset, std::size_t bytes)
 }
 
 DirectSoundPlayer::ReadOutcome DirectSoundPlayer::ReadFile(std::int64_t fromFrame, std::int64_t frames,
-                                                            std::size_t offset, std::string_view who)
+                                                           std::size_t offset, std::string_view who)
 {
     const auto bytes = static_cast<std::size_t>(frames) * static_cast<std::size_t>(blockAlign_);
     if (bytes == 0) {
@@ -254,9 +251,18 @@ void DirectSoundPlayer::LimitToWritten()
     buffer_->LimitPlay(static_cast<std::uint64_t>(writtenFrames_), endSegment_ == -1);
 }
 
-void DirectSoundPlayer::LogShortfall()
+void DirectSoundPlayer::EndPlay()
 {
-    const std::int64_t shortMs = buffer_ ? buffer_->ShortMs() - shortMsAtPlay_ : 0;
+    if (!playing_) {
+        return;
+    }
+    playing_ = false;
+    if (!buffer_) {
+        return;
+    }
+    // Stopped first, so that no silence is heard after the count is taken.
+    buffer_->Stop();
+    const std::int64_t shortMs = buffer_->ShortMs() - shortMsAtPlay_;
     if (shortMs > 0) {
         basic::WriteLog("DirectSound: \"" + fileName_ + "\" was not read in time: the sound went silent for " +
                             std::to_string(shortMs) + " ms",
@@ -266,7 +272,12 @@ void DirectSoundPlayer::LogShortfall()
 
 std::int32_t DirectSoundPlayer::Play()
 {
-    if (!loaded_ || !buffer_ || !ReopenLostDevice()) {
+    if (!loaded_ || !buffer_) {
+        return 0;
+    }
+    // A sound started again ends the play before it, silences and all.
+    EndPlay();
+    if (!ReopenLostDevice()) {
         return 0;
     }
     ++run_;
@@ -330,14 +341,10 @@ void DirectSoundPlayer::StopIO(std::int32_t)
 {
     ++run_;
     if (playing_ && loaded_) {
-        LogShortfall();
-        if (buffer_) {
-            buffer_->Stop();
-        }
         readCursor_ = 0;
     }
+    EndPlay();
     fromSample_ = 0;
-    playing_ = false;
 }
 
 std::int32_t DirectSoundPlayer::ProgressionPlay()
@@ -376,13 +383,19 @@ std::int32_t DirectSoundPlayer::ProgressionPlay()
     peak_ = {peakL_[block], peakR_[block]};
     rms_ = {rmsL_[block], rmsR_[block]};
 
-    if (playedSegment_ == previous) {
-        return 0;
-    }
     // The ring never plays past what was written, so the cursor waits at the
     // start of the segment after the last data until a poll sees it there.
+    // A cursor right on that start, not held there, has just played the
+    // last frame before it: stopped now, that frame would be faded out as a
+    // cut; stopped once a frame after it has played, the sound ends on it.
     if (playedSegment_ == endSegment_) {
-        StopIO();
+        const bool held = wrapCount_ * bufferFrames_ + frame >= writtenFrames_;
+        if (held || frame > segmentStart_[static_cast<std::size_t>(endSegment_)]) {
+            StopIO();
+        }
+        return 0;
+    }
+    if (playedSegment_ == previous) {
         return 0;
     }
     WriteNextSegment();

@@ -134,7 +134,9 @@ private:
     void WriteNextSegment();
     // Lets the ring play what has been written since Play, and no more.
     void LimitToWritten();
-    void LogShortfall();
+    // Ends the play under way, if any: the buffer stops, and the silence heard
+    // in the sound's place for want of data is logged, once a play.
+    void EndPlay();
     void StoreBlock(int block, const std::array<std::int32_t, 2>& peak, const std::array<std::int64_t, 2>& sum,
                     std::int64_t count);
     std::int32_t FramesFromMS(std::int32_t ms) const;

@@ -219,6 +219,8 @@ bool MediaGraph::Unprepare()
     state_ = GraphState::Stopped;
     resumeReady_ = true;
     stoppedAt_ = 0;
+    playedFrom_.reset();
+    readiedAt_.reset();
     stop_.reset();
     return true;
 }
@@ -274,6 +276,8 @@ bool MediaGraph::Prepare()
     state_ = GraphState::Stopped;
     resumeReady_ = true;
     stoppedAt_ = 0;
+    playedFrom_.reset();
+    readiedAt_.reset();
     preparedOk_ = true;
     return true;
 }
@@ -453,7 +457,11 @@ void MediaGraph::GatherShortfall()
 void MediaGraph::ReportShortfall()
 {
     GatherShortfall();
-    if (shortMs_ <= 0) {
+    // Once a play: what is counted after its line (the moment its pause
+    // takes, the stop of a graph already reported) is no silence of its own.
+    const bool first = !std::exchange(playReported_, true);
+    if (shortMs_ <= 0 || !first) {
+        shortMs_ = 0;
         return;
     }
     std::string files;

@@ -181,6 +181,9 @@ private:
         std::int64_t wantedFrame = 0;
         std::optional<double> wantedStop;
         std::int64_t sinceMs = 0;
+        // Readies the voices for the next press (see ReadyNextPress) while
+        // the graph stands where it stopped.
+        bool readying = false;
     };
 
     Filter* Live(int filter) const;
@@ -193,7 +196,13 @@ private:
     RendererFeed* FirstFeed() const;
     bool Seek(std::int64_t startFrame, std::optional<double> stop);
     // With the streams held: sends the seek and waits up to AnswerMs for it.
-    bool SendSeek(std::int64_t startFrame, std::optional<double> stop);
+    bool SendSeek(std::int64_t startFrame, std::optional<double> stop, bool readying = false);
+    // Stop, without readying the voices for the next press.
+    bool Halt();
+    // A stopped graph decodes from where its last run began into its paused
+    // voices, as a graph just loaded holds its start: the next press from
+    // there starts at once, whole, however slowly the file is read.
+    void ReadyNextPress();
     // The seek has answered: the voices go on from its position.
     bool FinishSeek();
     // The seek under way has gone unanswered for the preroll limit.
@@ -215,7 +224,8 @@ private:
     void DrainBus();
     void ApplyGains();
     // Adds up how long the renderers went silent for want of decoded sound
-    // (a file read too slowly); Report logs it once the run is over.
+    // (a file read too slowly); Report logs it once the play is over (its
+    // stop, its end or the graph's end), one line a play.
     void GatherShortfall();
     void ReportShortfall();
     std::int64_t PositionFrames();
@@ -244,12 +254,18 @@ private:
     // until the next seek).
     bool resumeReady_ = true;
     std::int64_t stoppedAt_ = 0;
+    // Where the last run from a stop began, and where the stopped graph's
+    // voices were readied from for the next press.
+    std::optional<std::int64_t> playedFrom_;
+    std::optional<std::int64_t> readiedAt_;
     std::optional<double> stop_;
     double rate_ = 1.0;
     int volume_ = 0;
     int balance_ = 0;
     std::string lastError_;
     std::int64_t shortMs_ = 0;
+    // The play since the last Run has had its shortfall line (or none was due).
+    bool playReported_ = true;
 };
 
 } // namespace platform::audio

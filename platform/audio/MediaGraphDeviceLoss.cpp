@@ -49,7 +49,7 @@ bool MediaGraph::ReopenLostRenderers()
     }
     // Stopped, the streams are held and their positions kept; the next run
     // seeks there, which decodes into the new voices.
-    Stop();
+    Halt();
     AudioError error = AudioError::None;
     ForEachFeed([&error](RendererFeed& feed) {
         if (error == AudioError::None && feed.DeviceLost()) {

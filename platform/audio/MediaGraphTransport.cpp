@@ -43,9 +43,14 @@ bool MediaGraph::Run()
     if (state_ == GraphState::Running) {
         return true;
     }
-    // A seek under way already takes the voices where they are to go.
-    if (!resumeReady_ && !seeking_) {
+    const bool fromStop = state_ == GraphState::Stopped;
+    // A seek under way already takes the voices where they are to go (one
+    // that readies them for a press goes where the graph stands instead).
+    if (!resumeReady_ && (!seeking_ || seeking_->readying)) {
         Seek(stoppedAt_, stop_);
+    }
+    if (fromStop) {
+        playedFrom_ = seeking_ ? seeking_->wantedFrame : PositionFrames();
     }
     if (!seeking_) {
         // Just after a seek or the preparation the decoder may have handed
@@ -61,6 +66,7 @@ bool MediaGraph::Run()
     }
     ForEachFeed([](RendererFeed& feed) { feed.Start(); });
     state_ = GraphState::Running;
+    playReported_ = false;
     return true;
 }
 
@@ -75,7 +81,7 @@ bool MediaGraph::Pause()
         return true;
     }
     // A seek under way already takes the voices where they are to go.
-    if (!resumeReady_ && !seeking_) {
+    if (!resumeReady_ && (!seeking_ || seeking_->readying)) {
         Seek(stoppedAt_, stop_);
     }
     ForEachFeed([](RendererFeed& feed) { feed.Pause(); });
@@ -86,6 +92,19 @@ bool MediaGraph::Pause()
 bool MediaGraph::Stop()
 {
     SettleSeek();
+    if (preparedOk_ && state_ == GraphState::Stopped && resumeReady_ && !seeking_ && HasRenderer()) {
+        // Stopped already, the paused voices holding the sound from where it
+        // stands: they keep it for the next run.
+        return true;
+    }
+    const bool stopped = Halt();
+    ReadyNextPress();
+    return stopped;
+}
+
+bool MediaGraph::Halt()
+{
+    SettleSeek();
     if (!preparedOk_) {
         state_ = GraphState::Stopped;
         return true;
@@ -94,7 +113,10 @@ bool MediaGraph::Stop()
         // The voices hold no sound until the seek lands; it lands where the
         // graph runs from next.
         ForEachFeed([](RendererFeed& feed) { feed.Pause(); });
-        stoppedAt_ = seeking_->wantedFrame;
+        ReportShortfall();
+        if (!seeking_->readying) {
+            stoppedAt_ = seeking_->wantedFrame;
+        }
         state_ = GraphState::Stopped;
         return true;
     }
@@ -103,20 +125,36 @@ bool MediaGraph::Stop()
         state_ = GraphState::Stopped;
         return true;
     }
-    ReportShortfall();
     if (resumeReady_) {
         // The sound stops at once; what was decoded ahead is dropped, and the
         // stream waits until the graph runs again from here.
         stoppedAt_ = PositionFrames();
+        ForEachFeed([](RendererFeed& feed) { feed.Pause(); });
+        // Paused first: the silence counted ends where the sound stopped.
+        ReportShortfall();
         ForEachFeed([this](RendererFeed& feed) {
-            feed.Pause();
             feed.Hold();
             feed.ResetTo(stoppedAt_);
         });
         resumeReady_ = false;
+    } else {
+        ReportShortfall();
     }
     state_ = GraphState::Stopped;
     return true;
+}
+
+void MediaGraph::ReadyNextPress()
+{
+    // As after loading: the voices hold the sound from where the last run
+    // began, for the press that starts it there again. Read from a slow
+    // share after the press instead, its first blocks would come too late.
+    if (!preparedOk_ || state_ != GraphState::Stopped || resumeReady_ || seeking_ || readiedAt_ || !playedFrom_ ||
+        RendererLost()) {
+        return;
+    }
+    ForEachFeed([](RendererFeed& feed) { feed.Hold(); });
+    SendSeek(*playedFrom_, stop_, true);
 }
 
 bool MediaGraph::Completed()
@@ -174,8 +212,10 @@ double MediaGraph::CurrentPosition()
         return 0.0;
     }
     if (RendererFeed* feed = FirstFeed(); feed != nullptr) {
-        // A seek under way shows where it goes.
-        const std::int64_t frames = seeking_ ? seeking_->wantedFrame : feed->PositionFrames();
+        // A seek under way shows where it goes; voices readied for the next
+        // press do not move the graph from where it stopped.
+        const bool readied = readiedAt_ || (seeking_ && seeking_->readying);
+        const std::int64_t frames = readied ? stoppedAt_ : seeking_ ? seeking_->wantedFrame : feed->PositionFrames();
         return static_cast<double>(frames) / feed->Format().rate;
     }
     gint64 position = 0;
@@ -221,6 +261,7 @@ bool MediaGraph::Seek(std::int64_t startFrame, std::optional<double> stop)
         // The seek under way goes on to the newest position once it lands.
         seeking_->wantedFrame = startFrame;
         seeking_->wantedStop = stop;
+        seeking_->readying = false;
         return true;
     }
     // The voices already hold the sound from exactly there: nothing to do,
@@ -228,11 +269,18 @@ bool MediaGraph::Seek(std::int64_t startFrame, std::optional<double> stop)
     if (resumeReady_ && stop == stop_ && first->PositionFrames() == startFrame) {
         return true;
     }
+    if (readiedAt_ == startFrame && stop == stop_) {
+        readiedAt_.reset();
+        stoppedAt_ = startFrame;
+        resumeReady_ = true;
+        return true;
+    }
+    readiedAt_.reset();
     ForEachFeed([](RendererFeed& feed) { feed.Hold(); });
     return SendSeek(startFrame, stop);
 }
 
-bool MediaGraph::SendSeek(std::int64_t startFrame, std::optional<double> stop)
+bool MediaGraph::SendSeek(std::int64_t startFrame, std::optional<double> stop, bool readying)
 {
     const gint64 startNs = startFrame * nsPerSecond / FirstFeed()->Format().rate;
     const gint64 stopNs = stop ? std::llround(*stop * nsPerSecond) : -1;
@@ -249,7 +297,7 @@ bool MediaGraph::SendSeek(std::int64_t startFrame, std::optional<double> stop)
                        : 0;
         },
         std::move(starting_));
-    seeking_ = PendingSeek{startFrame, stop, startFrame, stop, ClockMs()};
+    seeking_ = PendingSeek{startFrame, stop, startFrame, stop, ClockMs(), readying};
     if (!starting_->WaitFinished(AnswerMs)) {
         return true; // it lands later; the voices stay silent until then
     }
@@ -260,6 +308,19 @@ bool MediaGraph::FinishSeek()
 {
     const PendingSeek done = *seeking_;
     seeking_.reset();
+    if (done.readying) {
+        // The graph stays where it stopped, its streams held, when the voices
+        // could not be readied; the next run seeks as it would have.
+        if (starting_->Result() == 0) {
+            return false;
+        }
+        ForEachFeed([&done](RendererFeed& feed) {
+            feed.ResetTo(done.frame);
+            feed.Release();
+        });
+        readiedAt_ = done.frame;
+        return true;
+    }
     if (starting_->Result() == 0) {
         // A stream that cannot seek goes on from where its decoder is rather
         // than stay silent.

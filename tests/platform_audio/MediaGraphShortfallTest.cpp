@@ -112,6 +112,34 @@ TEST_F(Shortfall, ASoundLeftShortByItsFileIsLoggedWithTheFileAndHowLong)
     EXPECT_LT(ms, 2000);
 }
 
+TEST_F(Shortfall, ASilenceIsLoggedOnceWhenItsPlayIsStoppedAndWholeAsItStops)
+{
+    const std::string wave = folder / "whole.wav";
+    testsupport::WriteWave(wave, Rate, 16, 2, testsupport::SineSamples16(Rate, 2, 3 * Rate, 440.0, 0.5));
+    std::ifstream in(wave, std::ios::binary);
+    std::vector<char> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    bytes.resize(44 + static_cast<std::size_t>(Rate) * 4);
+    const std::string path = folder / "share.wav";
+    testsupport::CapturedLog log;
+    const std::string line = "\"" + path + "\" was not read in time: the sound went silent for ";
+    {
+        MediaGraph graph;
+        const FallingBehindShare share(path, std::move(bytes));
+        ASSERT_TRUE(graph.RenderFile(path, 1));
+        ASSERT_TRUE(graph.Run());
+        // Two seconds pass; the mixer goes on with them as the stop pauses
+        // the voice, as a card's mixer runs beside the program.
+        clock.Advance(2000);
+        graph.Stop();
+        ASSERT_EQ(log.LinesWith(line), 1) << "logged as the play stops";
+        EXPECT_GE(std::stoi(log.Lines().back().substr(log.Lines().back().rfind("for ") + 4)), 1000);
+        // The graph goes later (the program ends): nothing more to say.
+        clock.Advance(500);
+        System().Sync();
+    }
+    EXPECT_EQ(log.LinesWith(line), 1);
+}
+
 TEST_F(Shortfall, AStartWaitsAMomentForItsDecoderButNeverForAStalledShare)
 {
     // A share that gave 150 ms of sound (of eight channels: enough bytes for
