@@ -371,8 +371,8 @@ void FileHandEngine::RemoveTemporary(const std::string& name)
     if (basic::DeleteFileForce(name) != 0 || Gone(name)) {
         return;
     }
-    basic::WriteLog("TranspFile: temporary file " + name + " not deleted yet; the next transfer into its folder deletes it",
-                    1, 0);
+    basic::WriteLog(
+        "TranspFile: temporary file " + name + " not deleted yet; the next transfer into its folder deletes it", 1, 0);
     leftovers_.push_back(name);
 }
 

@@ -74,8 +74,7 @@ void Serve(const std::shared_ptr<Worker>& worker)
         std::shared_ptr<Job> job;
         {
             std::unique_lock lock(worker->mutex);
-            worker->changed.wait_for(lock, IdleLinger,
-                                     [&] { return worker->retired || !worker->queue.empty(); });
+            worker->changed.wait_for(lock, IdleLinger, [&] { return worker->retired || !worker->queue.empty(); });
             if (worker->queue.empty()) {
                 worker->ended = true; // retired, or idle long enough
                 worker->changed.notify_all();
@@ -187,13 +186,6 @@ public:
         }
         std::lock_guard lock(mutex_);
         ReapEnded();
-    }
-
-    int ThreadCount()
-    {
-        std::lock_guard lock(mutex_);
-        ReapEnded();
-        return static_cast<int>(workers_.size());
     }
 
 private:
@@ -308,11 +300,6 @@ std::int64_t Run(Work work, Abandon abandon, const std::string& what, const std:
                            [&] { return job->state.load(std::memory_order_acquire) != JobState::Pending; });
     }
     return job->result;
-}
-
-int ThreadCount()
-{
-    return ThePool().ThreadCount();
 }
 
 void WaitUntilIdle()

@@ -5,9 +5,9 @@
 #include <string>
 
 // File calls that may block on the network (a server share) run on an I/O
-// thread of their share. The caller waits as the program always waits: dispatching window
-// events and feeding the players, so no call stalls the user interface or the
-// sound. The I/O thread never runs program code: it makes one file call and
+// thread of their share. The caller waits as the program always waits:
+// dispatching window events and feeding the players, so no call stalls the
+// user interface or the sound. The I/O thread never runs program code: it makes one file call and
 // hands its result back through an atomic.
 namespace platform::io {
 
@@ -25,11 +25,11 @@ enum class WhenShareGivenUp {
     MakeAnyway // a close: skipped, the descriptor would stay open for good
 };
 
-// Runs work on an I/O thread of the share the file lies on
-// (platform::ShareOf; calls without a file share one thread of their own) and
-// waits for it, pumping and refilling: a share that stops answering holds up
-// only calls on its own files. After WaitLimitMs() on the program's clock
-// without an answer (inside a press, by the press's deadline:
+// Runs work on an I/O thread of the share the file lies on (platform::ShareOf;
+// calls on local disks and calls without a file share one thread of their
+// own) and waits for it, pumping and refilling: a share that stops answering
+// holds up only calls on its own files. After WaitLimitMs() on the program's
+// clock without an answer (inside a press, by the press's deadline:
 // platform::PressDeadline) the call is given up: the result is -ETIMEDOUT, a
 // line names what timed out, and later calls on that share run on a fresh
 // thread while the stuck one finishes in its own time. Until a call on file or
@@ -38,10 +38,6 @@ enum class WhenShareGivenUp {
 // presses do not wait again and again for a share that stopped answering.
 std::int64_t Run(Work work, Abandon abandon, const std::string& what, const std::string& file = {},
                  WhenShareGivenUp whenGivenUp = WhenShareGivenUp::Refuse);
-
-// I/O threads alive now: one per share in use (an idle one ends after a
-// short while) and one per call given up on that has not come back.
-int ThreadCount();
 
 // How long a caller waits for a server (15 s unless changed).
 int WaitLimitMs();

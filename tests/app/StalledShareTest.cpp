@@ -7,9 +7,9 @@
 #include "mainwindow/FrmMain.h"
 #include "platform/CommonDialogs.h"
 #include "platform/IoThread.h"
+#include "platform/Ipv4Address.h"
 #include "platform/MessageBox.h"
 #include "platform/base/Hooks.h"
-#include "platform/Ipv4Address.h"
 #include "support/FakeNetwork.h"
 #include "support/ServerFolders.h"
 #include "support/TestFileLayer.h"
@@ -116,10 +116,12 @@ TEST_F(StalledShare, PressesOnAnotherShareAndALocalDiskStartAtOnceWhileTheSavesS
     RampWave("unc/studio/jingles/a.wav", Rate);
     ASSERT_TRUE(program->Grid.Grid.AssignButtonOnPage(0, 0, 0, "//studio/jingles/a.wav"));
     ASSERT_TRUE(program->Grid.Grid.AssignButtonOnPage(1, 0, 0, RampWave("local.wav", Rate)));
+    sounds.Folder("unc/archive/spare");
     State().TlvBackupPath = "//archive/spare/";
     const std::string table = sounds / "show.txt";
     platform::SetFileDialogAnswer([&](const platform::FileDialogRequest&) { return table; });
-    layer.Hold("/archive/", false);
+    // The spare copy's writes hang.
+    layer.Hold("show.txt", false);
     std::int64_t stalledMs = 0;
     std::int64_t pressTook[2] = {-1, -1};
     int pressed = 0;
@@ -160,7 +162,8 @@ TEST_F(StalledShare, ABackupWhoseCopyStalledNamesItAndItsTemporaryFileGoesWithTh
     ASSERT_TRUE(Start(1));
     const std::string sound = RampWave("news.wav", 4 * Rate);
     ASSERT_TRUE(program->Grid.Grid.AssignButtonOnPage(0, 0, 0, sound));
-    platform::SetFolderDialogAnswer([](const platform::FolderDialogRequest&) { return std::string("//archive/backup/"); });
+    platform::SetFolderDialogAnswer(
+        [](const platform::FolderDialogRequest&) { return std::string("//archive/backup/"); });
     messageAnswer = platform::IdNo; // the folder is not emptied first
 
     layer.StallTemporaries(true);
