@@ -79,6 +79,13 @@ bool FlushUnsupported(int error)
     return error == EINVAL || error == ENOSYS || error == EOPNOTSUPP;
 }
 
+// Known to be missing, not just out of reach.
+bool Gone(std::string_view path)
+{
+    platform::FileStatus status;
+    return !platform::files::Stat(path, status, false) && errno == ENOENT;
+}
+
 } // namespace
 
 std::shared_ptr<FileHandEngine> FileHandEngine::Create()
@@ -312,6 +319,7 @@ std::int32_t FileHandEngine::TranspFile(std::string_view sFilename, std::string_
             Fail(filehand::TargetFolderNotMade);
             return;
         }
+        RemoveLeftoversIn(folder);
         // Created exclusively: a name another session holds is never taken over.
         for (int draw = 0; draw < TemporaryNameDraws && !temporaryIsOurs; ++draw) {
             temporaryName = filehand::TemporaryName(folder, DrawNumber ? DrawNumber() : 0);
@@ -353,9 +361,26 @@ std::int32_t FileHandEngine::TranspFile(std::string_view sFilename, std::string_
     }
     temporary.Close();
     if (temporaryIsOurs) {
-        basic::DeleteFileForce(temporaryName);
+        RemoveTemporary(temporaryName);
     }
     return result;
+}
+
+void FileHandEngine::RemoveTemporary(const std::string& name)
+{
+    if (basic::DeleteFileForce(name) != 0 || Gone(name)) {
+        return;
+    }
+    basic::WriteLog(
+        "TranspFile: temporary file " + name + " not deleted yet; the next transfer into its folder deletes it", 1, 0);
+    leftovers_.push_back(name);
+}
+
+void FileHandEngine::RemoveLeftoversIn(std::string_view folder)
+{
+    std::erase_if(leftovers_, [&](const std::string& name) {
+        return SamePath(FolderWithSeparator(name), folder) && (basic::DeleteFileForce(name) != 0 || Gone(name));
+    });
 }
 
 std::int32_t FileHandEngine::DelAllTempfile(std::string_view pFolder, std::int32_t pSlow, std::int32_t pSaiki)

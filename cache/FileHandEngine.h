@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace platform {
 class IoFile;
@@ -123,11 +124,17 @@ private:
                             int pause);
     void ShowCopyMessage(std::string_view sFilename) const;
     std::int32_t SweepFolder(const std::string& folder, std::int32_t pSlow);
+    // Deletes a transfer's temporary file; one that cannot go now (its share
+    // does not answer) is kept in mind and deleted by the next transfer into
+    // its folder.
+    void RemoveTemporary(const std::string& name);
+    void RemoveLeftoversIn(std::string_view folder);
 
     std::int32_t canceled_ = 0;
     std::int32_t errorCode_ = 0;
     std::int32_t dispFN_ = 0;
     int depth_ = 0;
+    std::vector<std::string> leftovers_;
 };
 
 } // namespace cache

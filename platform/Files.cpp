@@ -160,13 +160,15 @@ bool Close(int handle)
     if (!ValidHandle(handle)) {
         return false;
     }
-    const bool onServer = !Remote().FileOf(handle).empty();
+    const std::string file = Remote().FileOf(handle);
     Remote().Remove(handle);
-    // Made even while another call on the file is stuck: skipped, the
-    // descriptor would stay open for good.
-    return Check(Dispatch(
-        onServer, [handle] { return static_cast<std::int64_t>(RawFileSystem().Close(handle)); },
-        "close handle " + std::to_string(handle)));
+    if (file.empty()) {
+        return Check(RawFileSystem().Close(handle));
+    }
+    // Waits only for its own share, and is made even while another call on
+    // it is stuck: skipped, the descriptor would stay open for good.
+    return Check(io::Run([handle] { return static_cast<std::int64_t>(RawFileSystem().Close(handle)); }, {},
+                         "close handle " + std::to_string(handle), file, io::WhenShareGivenUp::MakeAnyway));
 }
 
 std::int64_t Read(int handle, std::span<std::uint8_t> buffer)

@@ -162,7 +162,7 @@ bool IoFile::Close()
     const std::shared_ptr<Descriptor> descriptor = std::move(descriptor_);
     // A close that hangs goes on by itself; the descriptor is gone for us either way.
     const std::int64_t result = io::Run([descriptor] { return NotLikeGivingUp(RawFileSystem().Close(descriptor->fd)); },
-                                        {}, "close " + nativePath_);
+                                        {}, "close " + nativePath_, nativePath_, io::WhenShareGivenUp::MakeAnyway);
     if (result < 0) {
         errno = static_cast<int>(-result);
         return false;

@@ -15,6 +15,7 @@
 #include <memory>
 #include <mutex>
 #include <thread>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -37,6 +38,10 @@ struct Job {
     std::condition_variable wake;
 };
 
+// An idle worker ends after this long; the next call on its share starts a
+// new one.
+constexpr auto IdleLinger = std::chrono::seconds(2);
+
 // One worker thread with its queue. Shared with the thread, so a worker that
 // was given up on can outlive the pool's interest in it.
 struct Worker {
@@ -44,21 +49,20 @@ struct Worker {
     std::condition_variable changed;
     std::deque<std::shared_ptr<Job>> queue;
     bool busy = false;
+    // Takes no new calls: it is stuck, or the program ends.
     bool retired = false;
+    // The thread has returned and only waits to be joined.
+    bool ended = false;
 };
 
 // True when a call on file, or on another file of its share, was given up on
 // and has not come back: the share does not answer.
-bool ShareGivenUp(const std::string& file)
+bool ShareGivenUp(const std::string& file, const std::string& share)
 {
     if (file.empty()) {
         return false;
     }
     const std::vector<std::string> files = givenup::Files();
-    if (files.empty()) {
-        return false;
-    }
-    const std::string share = ShareOf(file);
     return std::any_of(files.begin(), files.end(), [&](const std::string& given) {
         return given == file || (!share.empty() && ShareOf(given) == share);
     });
@@ -70,9 +74,11 @@ void Serve(const std::shared_ptr<Worker>& worker)
         std::shared_ptr<Job> job;
         {
             std::unique_lock lock(worker->mutex);
-            worker->changed.wait(lock, [&] { return worker->retired || !worker->queue.empty(); });
+            worker->changed.wait_for(lock, IdleLinger, [&] { return worker->retired || !worker->queue.empty(); });
             if (worker->queue.empty()) {
-                return; // retired and nothing left
+                worker->ended = true; // retired, or idle long enough
+                worker->changed.notify_all();
+                return;
             }
             job = std::move(worker->queue.front());
             worker->queue.pop_front();
@@ -98,6 +104,13 @@ void Serve(const std::shared_ptr<Worker>& worker)
     }
 }
 
+bool Idle(Worker& worker)
+{
+    return !worker.busy && worker.queue.empty();
+}
+
+// The workers, one taking the calls of each share; besides them the ones
+// given up on, each finishing its stuck call.
 class Pool {
 public:
     ~Pool()
@@ -108,7 +121,7 @@ public:
             {
                 std::lock_guard workerLock(worker->mutex);
                 worker->retired = true;
-                idle = !worker->busy && worker->queue.empty();
+                idle = Idle(*worker);
             }
             worker->changed.notify_all();
             // A thread stuck in a server call cannot be waited for at exit.
@@ -120,40 +133,42 @@ public:
         }
     }
 
-    void Submit(const std::shared_ptr<Job>& job)
+    void Submit(const std::string& share, const std::shared_ptr<Job>& job)
     {
         std::lock_guard lock(mutex_);
-        if (current_ == nullptr) {
-            StartWorker();
+        ReapEnded();
+        std::shared_ptr<Worker>& worker = current_[share];
+        if (worker != nullptr) {
+            {
+                std::lock_guard workerLock(worker->mutex);
+                if (!worker->ended && !worker->retired) {
+                    worker->queue.push_back(job);
+                    worker->changed.notify_all();
+                    return;
+                }
+            }
         }
-        {
-            std::lock_guard workerLock(current_->mutex);
-            current_->queue.push_back(job);
-        }
-        current_->changed.notify_all();
+        // None yet, or it ended idle just now.
+        worker = StartWorker({job});
     }
 
-    // The current worker is stuck: give its waiting jobs to a fresh one.
-    void ReplaceStuckWorker()
+    // The share's worker is stuck: its waiting calls go to a fresh one.
+    void ReplaceStuckWorker(const std::string& share)
     {
         std::lock_guard lock(mutex_);
-        if (current_ == nullptr) {
+        const auto found = current_.find(share);
+        if (found == current_.end()) {
             return;
         }
         std::deque<std::shared_ptr<Job>> waiting;
         {
-            std::lock_guard workerLock(current_->mutex);
-            waiting.swap(current_->queue);
-            current_->retired = true;
+            std::lock_guard workerLock(found->second->mutex);
+            waiting.swap(found->second->queue);
+            found->second->retired = true;
         }
-        current_->changed.notify_all();
-        StartWorker();
-        {
-            std::lock_guard workerLock(current_->mutex);
-            current_->queue = std::move(waiting);
-        }
-        current_->changed.notify_all();
-        ReapFinished();
+        found->second->changed.notify_all();
+        found->second = StartWorker(std::move(waiting));
+        ReapEnded();
     }
 
     void WaitUntilIdle()
@@ -167,40 +182,47 @@ public:
         }
         for (const auto& worker : all) {
             std::unique_lock workerLock(worker->mutex);
-            worker->changed.wait(workerLock, [&] { return !worker->busy && worker->queue.empty(); });
+            worker->changed.wait(workerLock, [&] { return Idle(*worker); });
         }
         std::lock_guard lock(mutex_);
-        ReapFinished();
+        ReapEnded();
     }
 
 private:
-    void StartWorker()
+    // The queue is filled before the thread starts, so it cannot end idle first.
+    std::shared_ptr<Worker> StartWorker(std::deque<std::shared_ptr<Job>> queue)
     {
         auto worker = std::make_shared<Worker>();
+        worker->queue = std::move(queue);
         workers_.emplace_back(worker, std::thread([worker] { Serve(worker); }));
-        current_ = worker;
+        return worker;
     }
 
-    // Joins retired workers whose stuck call has come back meanwhile.
-    void ReapFinished()
+    // Joins the threads that have returned: idle ones, and retired ones whose
+    // stuck call came back meanwhile.
+    void ReapEnded()
     {
         for (auto it = workers_.begin(); it != workers_.end();) {
-            bool done = false;
+            bool ended = false;
             {
                 std::lock_guard workerLock(it->first->mutex);
-                done = it->first->retired && !it->first->busy && it->first->queue.empty();
+                ended = it->first->ended;
             }
-            if (done) {
+            if (ended) {
                 it->second.join();
                 it = workers_.erase(it);
             } else {
                 ++it;
             }
         }
+        std::erase_if(current_, [](const auto& entry) {
+            std::lock_guard workerLock(entry.second->mutex);
+            return entry.second->ended;
+        });
     }
 
     std::mutex mutex_;
-    std::shared_ptr<Worker> current_;
+    std::unordered_map<std::string, std::shared_ptr<Worker>> current_;
     std::vector<std::pair<std::shared_ptr<Worker>, std::thread>> workers_;
 };
 
@@ -230,9 +252,11 @@ void SetWaitLimitMs(int ms)
     waitLimitMs.store(ms > 0 ? ms : 1);
 }
 
-std::int64_t Run(Work work, Abandon abandon, const std::string& what, const std::string& file)
+std::int64_t Run(Work work, Abandon abandon, const std::string& what, const std::string& file,
+                 WhenShareGivenUp whenGivenUp)
 {
-    if (ShareGivenUp(file)) {
+    const std::string share = file.empty() ? std::string() : ShareOf(file);
+    if (whenGivenUp == WhenShareGivenUp::Refuse && ShareGivenUp(file, share)) {
         Log("Server file call not made, an earlier call on its share has not come back: " + what);
         errno = ETIMEDOUT;
         return -ETIMEDOUT;
@@ -248,7 +272,7 @@ std::int64_t Run(Work work, Abandon abandon, const std::string& what, const std:
     job->work = std::move(work);
     job->abandon = std::move(abandon);
     job->file = file;
-    ThePool().Submit(job);
+    ThePool().Submit(share, job);
 
     const double start = Timer();
     const double limit = limitMs / 1000.0;
@@ -263,7 +287,7 @@ std::int64_t Run(Work work, Abandon abandon, const std::string& what, const std:
             // Marked before the worker can see the job abandoned and drop the mark.
             job->givenUp = std::make_unique<givenup::Mark>(file);
             if (job->state.compare_exchange_strong(expected, JobState::Abandoned, std::memory_order_acq_rel)) {
-                ThePool().ReplaceStuckWorker();
+                ThePool().ReplaceStuckWorker(share);
                 Log("Server file call timed out after " + std::to_string(limitMs) + " ms: " + what);
                 errno = ETIMEDOUT;
                 return -ETIMEDOUT;

@@ -14,6 +14,7 @@
 #include "mainwindow/MainState.h"
 #include "mainwindow/ports/MainPorts.h"
 #include "platform/BusyCursor.h"
+#include "platform/ErrorText.h"
 #include "platform/EventPump.h"
 #include "platform/Form.h"
 #include "platform/MessageBox.h"
@@ -26,7 +27,9 @@
 #include <QWidget>
 
 #include <algorithm>
+#include <cerrno>
 #include <functional>
+#include <string>
 #include <vector>
 
 using playback::ForEachAssigned;
@@ -143,9 +146,27 @@ void AssignFile::BackUp()
     // (its lines of names differ from the table's, so none could be kept).
     WriteWith(folder + title + "." + state_.TlvExtention, playback::PathNamesOnly, 1,
               form_.Certain ? form_ : playback::AssignTextForm{}, state_.CurrentFilePath);
-    platform::ScopedBusyCursor busy;
     CopySoundsInto(folder);
 }
+
+namespace {
+
+// Copies that failed, named as the transfer control's callers name them:
+// its error text above the target path. A long list ends with a count.
+std::string FailedCopiesText(const std::vector<std::string>& failures)
+{
+    constexpr std::size_t Shown = 10;
+    std::string text;
+    for (std::size_t i = 0; i < failures.size() && i < Shown; ++i) {
+        text += (i == 0 ? "" : "\n\n") + failures[i];
+    }
+    if (failures.size() > Shown) {
+        text += "\n\n(+" + std::to_string(failures.size() - Shown) + ")";
+    }
+    return text;
+}
+
+} // namespace
 
 void AssignFile::CopySoundsInto(const std::string& folder)
 {
@@ -154,29 +175,49 @@ void AssignFile::CopySoundsInto(const std::string& folder)
     // file layer's safe copy.
     FileTransferPort* transfer = ports_.FileTransfer;
     QWidget* face = transfer != nullptr ? transfer->Control() : nullptr;
-    if (face != nullptr) {
-        face->setVisible(true);
-    }
-    ForEachAssigned(state_, [&](const AssignRecord& record) {
-        const std::string target = folder + basic::GetPathPart(record.FileName, 0, 0, 1, 1, 1, 0);
-        if (FCT_Ping::IsPathHostReachable(record.FileName, 1500, 300) == 1 &&
-            basic::FilesDiffer(record.FileName, target, 0, 0, 0) == 1) {
-            // Written under a temporary name and renamed, so a cut-off copy
-            // never looks like a good one.
-            const int copied = transfer != nullptr ? transfer->TranspFile(record.FileName, target, 1, 0)
-                                                   : basic::CopyFileOver(record.FileName, target, 1);
-            if (copied != 1) {
-                basic::WriteLog("BackUp copy Failed " + record.FileName, 1, 0);
-            }
-            if (transfer != nullptr && transfer->Canceled() == 1) {
-                return false;
-            }
+    std::vector<std::string> failures;
+    bool canceled = false;
+    {
+        platform::ScopedBusyCursor busy;
+        if (face != nullptr) {
+            face->setVisible(true);
         }
-        platform::Pump();
-        return true;
-    });
-    if (face != nullptr) {
-        face->setVisible(false);
+        ForEachAssigned(state_, [&](const AssignRecord& record) {
+            const std::string target = folder + basic::GetPathPart(record.FileName, 0, 0, 1, 1, 1, 0);
+            bool failed = false;
+            std::string failure;
+            if (FCT_Ping::IsPathHostReachable(record.FileName, 1500, 300) != 1) {
+                // Not tried: the copy would wait for a server that is gone.
+                failed = true;
+                failure = platform::ErrorText(EHOSTUNREACH);
+            } else if (basic::FilesDiffer(record.FileName, target, 0, 0, 0) == 1) {
+                // Written under a temporary name and renamed, so a cut-off copy
+                // never looks like a good one.
+                const int copied = transfer != nullptr ? transfer->TranspFile(record.FileName, target, 1, 0)
+                                                       : basic::CopyFileOver(record.FileName, target, 1);
+                if (transfer != nullptr && transfer->Canceled() == 1) {
+                    canceled = true;
+                    return false;
+                }
+                if (copied != 1) {
+                    failed = true;
+                    failure = transfer != nullptr ? transfer->ErrorCodeText() : basic::SystemErrorText(0);
+                }
+            }
+            if (failed) {
+                basic::WriteLog("BackUp copy Failed " + record.FileName + " to " + target + " " + failure, 1, 0);
+                failures.push_back(failure + "\n" + target);
+            }
+            platform::Pump();
+            return true;
+        });
+        if (face != nullptr) {
+            face->setVisible(false);
+        }
+    }
+    // A cancelled backup ends without a word, as the operator asked.
+    if (!canceled && !failures.empty()) {
+        Message(FailedCopiesText(failures), platform::IconStop);
     }
 }
 
