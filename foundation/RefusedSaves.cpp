@@ -89,14 +89,17 @@ std::string RefusedSaves::Text(std::string_view heading) const
         LogShown(refusal);
     }
     std::string text(heading);
-    std::vector<std::string> untold;
-    for (const RefusedSave& refusal : list_) {
-        if (refusal.reason == RefusalReason::ByteOrder &&
-            std::find(untold.begin(), untold.end(), refusal.file) == untold.end()) {
-            untold.push_back(refusal.file);
-            text += "\r\n\r\n" + ByteOrderUntold(refusal.file);
+    // A file whose byte order cannot be told is explained with the first of
+    // its values shown, or after them where none is.
+    std::vector<std::string> explained;
+    const auto explainedOnce = [&explained](const RefusedSave& refusal) {
+        const bool first = refusal.reason == RefusalReason::ByteOrder &&
+                           std::find(explained.begin(), explained.end(), refusal.file) == explained.end();
+        if (first) {
+            explained.push_back(refusal.file);
         }
-    }
+        return first;
+    };
     const std::size_t shown = std::min(list_.size(), MostShown);
     for (std::size_t i = 0; i < shown; ++i) {
         const RefusedSave& refusal = list_[i];
@@ -105,7 +108,12 @@ std::string RefusedSaves::Text(std::string_view heading) const
         if (!refusal.what.empty()) {
             text += textcodec::ShowingStrayBytes(refusal.what) + "\r\n";
         }
-        text += Reason(refusal, false);
+        text += explainedOnce(refusal) ? ByteOrderUntold(refusal.file) : Reason(refusal, false);
+    }
+    for (std::size_t i = shown; i < list_.size(); ++i) {
+        if (explainedOnce(list_[i])) {
+            text += "\r\n\r\n" + ByteOrderUntold(list_[i].file);
+        }
     }
     if (list_.size() > shown) {
         const std::string more = std::to_string(list_.size() - shown);

@@ -1,6 +1,7 @@
 #include "platform/base/Utf16Text.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace textcodec {
 
@@ -81,6 +82,9 @@ struct UnmarkedReading {
     std::size_t ascii = 0;
     // Two of them differ.
     bool twoKinds = false;
+    // Of them, the line ends, "=", "[" and ";": what settings lines are
+    // made of, and what the other order reads only of rare characters.
+    std::size_t structure = 0;
 
     // Settings lines told by three ASCII characters, two of them different:
     // one or two stray zero bytes in 8-bit text make fewer, and a character
@@ -109,11 +113,12 @@ UnmarkedReading ReadUnmarked(std::span<const std::uint8_t> bytes, Utf16Order ord
         const std::uint32_t high = unit >> 8;
         const bool eightBitLineEnd = (high == '\r' || high == '\n') && (unit & 0xFF) != 0;
         if (IsHighSurrogate(unit) || IsLowSurrogate(unit) || control || eightBitLineEnd) {
-            return {false, false, 0, false};
+            return {false, false, 0, false, 0};
         }
         if (unit < 0x80) {
             reading.twoKinds = reading.twoKinds || (reading.ascii > 0 && unit != firstAscii);
             firstAscii = reading.ascii++ == 0 ? unit : firstAscii;
+            reading.structure += IsLineEnd(unit) || unit == '=' || unit == '[' || unit == ';' ? 1 : 0;
         }
         lines.Feed(unit);
     }
@@ -154,16 +159,18 @@ UnmarkedJudgement JudgeUnmarked(std::span<const std::uint8_t> bytes)
     // Settings lines in neither order (or in both): the order cannot be
     // told, and no count of characters tells it instead. Zero bytes beside
     // 8-bit settings lines are stray; UTF-16 text with some ASCII in it is
-    // read in the order that reads the more of it.
+    // read as best it can be: in the order that reads more of what settings
+    // lines are made of, else more ASCII.
     if (!little.Told() && EightBitSettingsLines(bytes)) {
         return {};
     }
-    const std::size_t littleAscii = little.text ? little.ascii : 0;
-    const std::size_t bigAscii = big.text ? big.ascii : 0;
-    if (std::max(littleAscii, bigAscii) < 3) {
+    const auto weight = [](const UnmarkedReading& reading) {
+        return reading.text ? std::pair(reading.structure, reading.ascii) : std::pair<std::size_t, std::size_t>();
+    };
+    if (std::max(weight(little).second, weight(big).second) < 3) {
         return {};
     }
-    return {bigAscii > littleAscii ? Utf16Order::BigEndian : Utf16Order::LittleEndian, true};
+    return {weight(big) > weight(little) ? Utf16Order::BigEndian : Utf16Order::LittleEndian, true};
 }
 
 } // namespace

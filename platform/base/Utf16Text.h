@@ -33,9 +33,10 @@ std::string Utf16Mark(Utf16Order order);
 // or other control character but tab and line ends, and no CR or LF as a
 // unit's high byte beside a byte other than zero (which is how 8-bit line
 // ends read). Bytes that read as settings lines in neither order are in
-// doubt (Utf16OrderInDoubt), and given in the order that reads the more
-// ASCII, where that is three characters or more and their zero bytes are
-// no stray ones beside 8-bit settings lines; else they are 8-bit text.
+// doubt (Utf16OrderInDoubt), and given in the order that reads more of
+// those characters, else more ASCII, where that is three characters or more
+// and their zero bytes are no stray ones beside 8-bit settings lines; else
+// they are 8-bit text.
 std::optional<Utf16Order> Utf16OrderWithoutMark(std::span<const std::uint8_t> bytes);
 // True for bytes without a mark that Utf16OrderWithoutMark reads as UTF-16
 // although their order cannot be told: the order given is a guess, and

@@ -20,11 +20,6 @@ using namespace std::string_literals;
 using textcodec::Utf16Order;
 constexpr std::array<Utf16Order, 2> Orders{Utf16Order::LittleEndian, Utf16Order::BigEndian};
 
-Utf16Order Other(Utf16Order order)
-{
-    return order == Utf16Order::LittleEndian ? Utf16Order::BigEndian : Utf16Order::LittleEndian;
-}
-
 std::span<const std::uint8_t> Bytes(const std::string& text)
 {
     return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
