@@ -44,8 +44,9 @@ TextLines::TextLines(std::string_view bytes)
 {
     // A mark decides; without one, only bytes that are UTF-16 text from
     // start to end are UTF-16.
-    if (const std::optional<textcodec::Utf16Order> order = textcodec::Utf16TextOrder(AsBytes(bytes))) {
-        ReadUtf16(bytes, *order, textcodec::Utf16ByteOrderMark(AsBytes(bytes)).has_value());
+    if (const textcodec::Utf16Judgement utf16Text = textcodec::JudgeUtf16(AsBytes(bytes)); utf16Text.order) {
+        utf16InDoubt = utf16Text.inDoubt;
+        ReadUtf16(bytes, *utf16Text.order, textcodec::Utf16ByteOrderMark(AsBytes(bytes)).has_value());
         return;
     }
     // Zero bytes beside 8-bit text: a UTF-16 stretch, or text of an order
@@ -87,7 +88,6 @@ void TextLines::ReadUtf16(std::string_view bytes, textcodec::Utf16Order order, b
         return;
     }
     utf16 = order;
-    utf16InDoubt = textcodec::Utf16OrderInDoubt(AsBytes(bytes));
     byteOrderMark = marked ? textcodec::Utf16Mark(order) : std::string();
     // Every UTF-16 text has one UTF-8 text, so each line's bytes are those
     // of its text, and a line that is not changed keeps them.

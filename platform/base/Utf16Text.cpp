@@ -141,12 +141,7 @@ bool EightBitSettingsLines(std::span<const std::uint8_t> bytes)
 
 // The order settings lines tell, or in doubt the order to read the bytes in
 // as best they can be; nothing for 8-bit text.
-struct UnmarkedJudgement {
-    std::optional<Utf16Order> order;
-    bool inDoubt = false;
-};
-
-UnmarkedJudgement JudgeUnmarked(std::span<const std::uint8_t> bytes)
+Utf16Judgement JudgeUnmarked(std::span<const std::uint8_t> bytes)
 {
     if (bytes.empty() || bytes.size() % 2 != 0) {
         return {};
@@ -212,19 +207,24 @@ std::optional<Utf16Order> Utf16OrderWithoutMark(std::span<const std::uint8_t> by
 
 bool Utf16OrderInDoubt(std::span<const std::uint8_t> bytes)
 {
-    return !Utf16ByteOrderMark(bytes) && JudgeUnmarked(bytes).inDoubt;
+    return JudgeUtf16(bytes).inDoubt;
+}
+
+Utf16Judgement JudgeUtf16(std::span<const std::uint8_t> bytes)
+{
+    // A UTF-8 mark decides as a UTF-16 one does, whatever follows it.
+    if (bytes.size() >= 3 && bytes[0] == 0xEF && bytes[1] == 0xBB && bytes[2] == 0xBF) {
+        return {};
+    }
+    if (const std::optional<Utf16Order> marked = Utf16ByteOrderMark(bytes)) {
+        return {marked, false};
+    }
+    return JudgeUnmarked(bytes);
 }
 
 std::optional<Utf16Order> Utf16TextOrder(std::span<const std::uint8_t> bytes)
 {
-    // A UTF-8 mark decides as a UTF-16 one does, whatever follows it.
-    if (bytes.size() >= 3 && bytes[0] == 0xEF && bytes[1] == 0xBB && bytes[2] == 0xBF) {
-        return std::nullopt;
-    }
-    if (const std::optional<Utf16Order> marked = Utf16ByteOrderMark(bytes)) {
-        return marked;
-    }
-    return Utf16OrderWithoutMark(bytes);
+    return JudgeUtf16(bytes).order;
 }
 
 std::string Utf16Mark(Utf16Order order)

@@ -48,6 +48,12 @@ inline constexpr std::string_view ByteOrderUntold = "its byte order cannot be to
 // The order of a file that is UTF-16, by its mark or without one; a UTF-8
 // mark makes it no UTF-16, whatever follows.
 std::optional<Utf16Order> Utf16TextOrder(std::span<const std::uint8_t> bytes);
+// The same order, and whether it is in doubt, at once.
+struct Utf16Judgement {
+    std::optional<Utf16Order> order;
+    bool inDoubt = false;
+};
+Utf16Judgement JudgeUtf16(std::span<const std::uint8_t> bytes);
 
 // The UTF-8 text of UTF-16 bytes (without their mark), or why they are no
 // UTF-16 text: an odd number of bytes, a surrogate without its pair.
