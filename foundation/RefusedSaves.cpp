@@ -4,6 +4,7 @@
 #include "foundation/Language.h"
 #include "platform/LockedFileUpdate.h"
 #include "platform/base/TextCodec.h"
+#include "platform/base/Utf16Text.h"
 
 #include <algorithm>
 
@@ -37,11 +38,28 @@ std::string Reason(const RefusedSave& refusal, bool english)
                               " の文字コードではこの値を安全に保存できません（次に読むときに別の文字として読まれます）。",
                           "The character encoding of " + file +
                               " cannot take this value safely: the file would read back otherwise next time.");
+    case RefusalReason::ByteOrder:
+        return inLanguage(file + " のバイト順を判別できないため、保存できません。",
+                          "The byte order of " + file + " cannot be told, so nothing is saved into it.");
     case RefusalReason::NotWritten:
         break;
     }
     const std::string detail = refusal.detail.empty() ? std::string() : " (" + refusal.detail + ")";
     return inLanguage(file + " に書き込めませんでした" + detail + "。", file + " could not be written" + detail + ".");
+}
+
+// What the operator is told once of a file whose byte order cannot be told,
+// and how to mend it.
+std::string ByteOrderUntold(const std::string& file)
+{
+    return LangText(
+        Quoted(file) + " は UTF-16 のようにゼロのバイトを含みますが、どちらのバイト順でも設定の行として読めないため、"
+                       "バイト順を判別できません。ファイルは何も変えずにそのまま残します。エディタで開き、バイトオーダーマーク"
+                       "（BOM）付きの UTF-16 か、UTF-8 で保存し直してください。",
+        "The byte order of " + Quoted(file) +
+            " cannot be told: it holds zero bytes, as UTF-16 does, but reads as settings lines in neither byte "
+            "order, so no value is saved into it, and it is left as it is. To mend it, open it in an editor and save "
+            "it with a byte order mark (UTF-16 with BOM), or as UTF-8.");
 }
 
 // The log line of a value the operator is told of: where the writer logged
@@ -71,6 +89,17 @@ std::string RefusedSaves::Text(std::string_view heading) const
         LogShown(refusal);
     }
     std::string text(heading);
+    // A file whose byte order cannot be told is explained with the first of
+    // its values shown, or after them where none is.
+    std::vector<std::string> explained;
+    const auto explainedOnce = [&explained](const RefusedSave& refusal) {
+        const bool first = refusal.reason == RefusalReason::ByteOrder &&
+                           std::find(explained.begin(), explained.end(), refusal.file) == explained.end();
+        if (first) {
+            explained.push_back(refusal.file);
+        }
+        return first;
+    };
     const std::size_t shown = std::min(list_.size(), MostShown);
     for (std::size_t i = 0; i < shown; ++i) {
         const RefusedSave& refusal = list_[i];
@@ -79,7 +108,12 @@ std::string RefusedSaves::Text(std::string_view heading) const
         if (!refusal.what.empty()) {
             text += textcodec::ShowingStrayBytes(refusal.what) + "\r\n";
         }
-        text += Reason(refusal, false);
+        text += explainedOnce(refusal) ? ByteOrderUntold(refusal.file) : Reason(refusal, false);
+    }
+    for (std::size_t i = shown; i < list_.size(); ++i) {
+        if (explainedOnce(list_[i])) {
+            text += "\r\n\r\n" + ByteOrderUntold(list_[i].file);
+        }
     }
     if (list_.size() > shown) {
         const std::string more = std::to_string(list_.size() - shown);
@@ -101,7 +135,10 @@ void NoteRefusedSetting(std::string_view key, std::string_view value, std::strin
 {
     RefusedSave refusal{std::string(key) + "=" + std::string(value), std::move(file), RefusalReason::NotText, {}};
     if (update != nullptr) {
-        refusal.reason = update->refused ? RefusalReason::Encoding : RefusalReason::NotWritten;
+        const bool orderUntold = update->failure.find(textcodec::ByteOrderUntold) != std::string::npos;
+        refusal.reason = !update->refused ? RefusalReason::NotWritten
+                         : orderUntold    ? RefusalReason::ByteOrder
+                                          : RefusalReason::Encoding;
         refusal.detail = update->refused ? std::string() : update->failure;
     }
     NoteRefusedSave(std::move(refusal));

@@ -18,6 +18,7 @@ enum class RefusalReason {
     NotText,    // the value holds bytes that are no UTF-8 text
     Encoding,   // the file's character encoding cannot take the value safely
     NotWritten, // the file could not be read or written
+    ByteOrder,  // the file's byte order cannot be told: it takes no value at all
 };
 
 struct RefusedSave {
@@ -40,7 +41,9 @@ public:
     const std::vector<RefusedSave>& List() const { return list_; }
     // The heading, then every value with why it was not stored, in the run's
     // language, for a box; each value also goes to the error log, whatever
-    // LogError says, as the box points there for those it does not show.
+    // LogError says, as the box points there for those it does not show. A
+    // file whose byte order cannot be told is explained once, with how to
+    // mend it, before the values.
     std::string Text(std::string_view heading) const;
 
 private:

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <iterator>
 #include <span>
 #include <utility>
 
@@ -21,13 +22,16 @@ std::span<const std::uint8_t> AsBytes(std::string_view text)
 
 // Lines with zero bytes (a UTF-16 line, a stretch zeroed by a crash) are no
 // 8-bit text: only the other lines, and a mark, tell the file's encoding.
+// One or two stray zero bytes leave their lines the 8-bit text they are.
 textcodec::Judgement JudgeEightBitLines(std::string_view bytes)
 {
+    const bool stray = std::count(bytes.begin(), bytes.end(), '\0') <= 2;
     std::string text(bytes.substr(0, bytes.starts_with(Utf8ByteOrderMark) ? Utf8ByteOrderMark.size() : 0));
     for (std::size_t start = text.size(); start < bytes.size();) {
         const std::size_t end = std::min(bytes.find_first_of("\r\n", start), bytes.size() - 1) + 1;
-        if (bytes.substr(start, end - start).find('\0') == std::string_view::npos) {
-            text += bytes.substr(start, end - start);
+        const std::string_view line = bytes.substr(start, end - start);
+        if (stray || line.find('\0') == std::string_view::npos) {
+            std::copy_if(line.begin(), line.end(), std::back_inserter(text), [](char c) { return c != '\0'; });
         }
         start = end;
     }
@@ -40,8 +44,9 @@ TextLines::TextLines(std::string_view bytes)
 {
     // A mark decides; without one, only bytes that are UTF-16 text from
     // start to end are UTF-16.
-    if (const std::optional<textcodec::Utf16Order> order = textcodec::Utf16TextOrder(AsBytes(bytes))) {
-        ReadUtf16(bytes, *order, textcodec::Utf16ByteOrderMark(AsBytes(bytes)).has_value());
+    if (const textcodec::Utf16Judgement utf16Text = textcodec::JudgeUtf16(AsBytes(bytes)); utf16Text.order) {
+        utf16InDoubt = utf16Text.inDoubt;
+        ReadUtf16(bytes, *utf16Text.order, textcodec::Utf16ByteOrderMark(AsBytes(bytes)).has_value());
         return;
     }
     // Zero bytes beside 8-bit text: a UTF-16 stretch, or text of an order
@@ -83,7 +88,6 @@ void TextLines::ReadUtf16(std::string_view bytes, textcodec::Utf16Order order, b
         return;
     }
     utf16 = order;
-    utf16InDoubt = textcodec::Utf16OrderInDoubt(AsBytes(bytes));
     byteOrderMark = marked ? textcodec::Utf16Mark(order) : std::string();
     // Every UTF-16 text has one UTF-8 text, so each line's bytes are those
     // of its text, and a line that is not changed keeps them.
@@ -165,16 +169,17 @@ template <class Change> bool TextLines::Apply(std::string_view line, Change chan
         return false;
     }
     if (zeroBytes) {
-        refusal = "it holds zero bytes beside its text, as UTF-16 does, but is no UTF-16 text of one byte order; "
-                  "nothing is written into it in 8 bits, and it is left as it is" +
+        refusal = "it holds zero bytes beside its text, as UTF-16 does, but reads as settings lines in no one "
+                  "byte order, so " +
+                  std::string(textcodec::ByteOrderUntold) + "; nothing is written into it, and it is left as it is" +
                   std::string(TakesNoChange);
         return false;
     }
     if (utf16InDoubt) {
         // Written in the order it is read in, a line could run on a value of
         // the other order, which had no line end to stop it.
-        refusal = "it is UTF-16 without a byte order mark that reads as text in either byte order, so its order "
-                  "cannot be told; nothing is written into it, and it is left as it is" +
+        refusal = "it is UTF-16 without a byte order mark that reads as settings lines in neither byte order, so " +
+                  std::string(textcodec::ByteOrderUntold) + "; nothing is written into it, and it is left as it is" +
                   std::string(TakesNoChange);
         return false;
     }

@@ -40,10 +40,10 @@ inline constexpr std::string_view TakesNoChange = "; no value is saved into it";
 // (textcodec::Utf16OrderWithoutMark). A UTF-16 file's lines are read and
 // written in UTF-16 of its order, and it keeps or lacks its mark; a change
 // that an unmarked file could not hold and still be told UTF-16 of its order
-// for certain is refused. One without a mark that reads as text in either
-// order (textcodec::Utf16OrderInDoubt) is read in the likelier order and
-// refuses every change: a line written in the wrong order would run on the
-// last value of the right one.
+// for certain is refused. One without a mark whose order its settings lines
+// do not tell (textcodec::Utf16OrderInDoubt) is read in the likelier order
+// and refuses every change: a line written in the wrong order would run on
+// the last value of the right one.
 // One with a UTF-16 mark whose bytes are no UTF-16 text (an odd count, a
 // broken surrogate pair, UTF-32) reads as no lines and refuses every change.
 // A file that is not UTF-16 but holds zero bytes (a UTF-16 line added by
@@ -116,7 +116,7 @@ private:
     std::string newLine = "\n";
     // The byte order of a UTF-16 file.
     std::optional<textcodec::Utf16Order> utf16;
-    // A UTF-16 file without a mark that reads as text in either order
+    // A UTF-16 file without a mark whose order cannot be told
     // (textcodec::Utf16OrderInDoubt): it takes no change.
     bool utf16InDoubt = false;
     // Zero bytes in a file that is no UTF-16 text: it takes no change.

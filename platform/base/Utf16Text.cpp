@@ -1,6 +1,7 @@
 #include "platform/base/Utf16Text.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace textcodec {
 
@@ -29,115 +30,142 @@ bool IsLowSurrogate(std::uint32_t unit)
     return unit >= 0xDC00 && unit <= 0xDFFF;
 }
 
-// Characters that end in a zero byte and are common in Japanese and Chinese
-// text: the ideographic space and ideographs such as 一, 最 and 紀. Each
-// reads as an ASCII character in the other order ("0", "N", "g", "}"), so
-// such a pair is as likely either way and tells no order.
-bool IsCommonZeroEndedCharacter(std::uint32_t unit)
+bool IsBlank(std::uint32_t unit)
 {
-    switch (unit) {
-    case 0x3000: // ideographic space
-    case 0x4E00: // 一
-    case 0x5100: // 儀
-    case 0x5200: // 刀
-    case 0x5300: // 匀
-    case 0x5800: // 堀
-    case 0x5F00: // 开
-    case 0x6000: // 怀
-    case 0x6700: // 最
-    case 0x7A00: // 稀
-    case 0x7D00: // 紀
-        return true;
-    default:
-        return false;
-    }
+    return unit == ' ' || unit == '\t';
 }
 
-bool IsAsciiText(std::uint32_t unit)
+bool IsLineEnd(std::uint32_t unit)
 {
-    return unit == '\t' || unit == '\n' || unit == '\r' || (unit >= 0x20 && unit <= 0x7E);
+    return unit == '\n' || unit == '\r';
 }
+
+// Whether characters fed one by one make settings lines: every line a
+// blank, a comment (";" or "#"), a section ("[") or a key with "=", whose
+// name (the program's keys are plain ASCII) may hold blanks inside.
+class SettingsLines {
+public:
+    void Feed(std::uint32_t unit)
+    {
+        if (IsLineEnd(unit)) {
+            lines_ = lines_ && place_ != Place::Key;
+            place_ = Place::Start;
+        } else if (place_ == Place::Start && !IsBlank(unit)) {
+            place_ = unit == ';' || unit == '#' || unit == '[' ? Place::Rest
+                     : unit > ' ' && unit < 0x7F && unit != '=' ? Place::Key
+                                                                  : Place::Broken;
+        } else if (place_ == Place::Key && unit == '=') {
+            place_ = Place::Rest;
+        } else if (place_ == Place::Key && !(unit >= ' ' && unit < 0x7F) && unit != '\t') {
+            place_ = Place::Broken;
+        }
+        lines_ = lines_ && place_ != Place::Broken;
+    }
+    bool Lines() const { return lines_ && place_ != Place::Key; }
+
+private:
+    // Where the line being read is: before its first character but blanks,
+    // in a key's name, past what makes it a settings line, or in a line
+    // that is none.
+    enum class Place { Start, Key, Rest, Broken };
+    Place place_ = Place::Start;
+    bool lines_ = true;
+};
 
 // How one byte order reads bytes without a mark.
 struct UnmarkedReading {
     // UTF-16 text of that order from start to end.
     bool text = true;
-    // The characters it reads as ASCII that the other order reads as a
-    // character seldom met in text: keys, blanks, punctuation and line ends
-    // read so in their own order, and U+3D00, U+5B00, U+0A00 and U+0D00
-    // read as "=", "[" and line ends in the other.
+    bool settingsLines = false;
+    // The characters it reads as ASCII (tab, line ends, U+0020 to U+007E):
+    // each holds a zero byte.
     std::size_t ascii = 0;
-    // Of those, the line ends, "=" and "[": what the rare characters make.
+    // Two of them differ.
+    bool twoKinds = false;
+    // Of them, the line ends, "=", "[" and ";": what settings lines are
+    // made of, and what the other order reads only of rare characters.
     std::size_t structure = 0;
-    // Those it reads as ASCII where the other order reads a common
-    // character: the tie-break of two readings as likely.
-    std::size_t asciiBesideCommon = 0;
+
+    // Settings lines told by three ASCII characters, two of them different:
+    // one or two stray zero bytes in 8-bit text make fewer, and a character
+    // said again and again reads as one ASCII character said again in the
+    // other order (";;;" is U+3B00 three times).
+    bool Told() const { return text && settingsLines && ascii >= 3 && twoKinds; }
 };
 
 UnmarkedReading ReadUnmarked(std::span<const std::uint8_t> bytes, Utf16Order order)
 {
     UnmarkedReading reading;
-    const Utf16Order other = order == Utf16Order::LittleEndian ? Utf16Order::BigEndian : Utf16Order::LittleEndian;
+    SettingsLines lines;
+    std::uint32_t firstAscii = 0;
     for (std::size_t i = 0; i < bytes.size(); i += 2) {
         const std::uint32_t unit = UnitAt(bytes, i, order);
         if (IsHighSurrogate(unit) && i + 3 < bytes.size() && IsLowSurrogate(UnitAt(bytes, i + 2, order))) {
+            lines.Feed(0x10000);
             i += 2;
             continue;
         }
         // NULs and other control characters are no text.
-        const bool control = (unit < 0x20 && unit != '\t' && unit != '\r' && unit != '\n') ||
-                             (unit >= 0x7F && unit < 0xA0) || unit == 0xFFFE || unit == 0xFFFF;
+        const bool control = (unit < 0x20 && unit != '\t' && !IsLineEnd(unit)) || (unit >= 0x7F && unit < 0xA0) ||
+                             unit == 0xFFFE || unit == 0xFFFF;
         // A CR or LF as the high byte beside another byte is an 8-bit line
-        // end (in 8-bit text with zero bytes in it) rather than UTF-16 text;
-        // beside a zero byte it is the other order's line end, which only
-        // counts for that order.
+        // end (in 8-bit text with zero bytes in it) rather than UTF-16 text.
         const std::uint32_t high = unit >> 8;
         const bool eightBitLineEnd = (high == '\r' || high == '\n') && (unit & 0xFF) != 0;
         if (IsHighSurrogate(unit) || IsLowSurrogate(unit) || control || eightBitLineEnd) {
-            return {false, 0, 0, 0};
+            return {false, false, 0, false, 0};
         }
-        if (IsAsciiText(unit)) {
-            const bool common = IsCommonZeroEndedCharacter(UnitAt(bytes, i, other));
-            ++(common ? reading.asciiBesideCommon : reading.ascii);
-            reading.structure += !common && (unit == '\r' || unit == '\n' || unit == '=' || unit == '[') ? 1 : 0;
+        if (unit < 0x80) {
+            reading.twoKinds = reading.twoKinds || (reading.ascii > 0 && unit != firstAscii);
+            firstAscii = reading.ascii++ == 0 ? unit : firstAscii;
+            reading.structure += IsLineEnd(unit) || unit == '=' || unit == '[' || unit == ';' ? 1 : 0;
         }
+        lines.Feed(unit);
     }
+    reading.settingsLines = lines.Lines();
     return reading;
 }
 
-// The order that reads the more ASCII text, if it reads enough to be told
-// from 8-bit text with a stray zero byte; in doubt when both read as much.
-struct UnmarkedJudgement {
-    std::optional<Utf16Order> order;
-    bool inDoubt = false;
-};
+// 8-bit text with a stray zero byte or two: its lines, the zero bytes left
+// out, are settings lines.
+bool EightBitSettingsLines(std::span<const std::uint8_t> bytes)
+{
+    SettingsLines lines;
+    for (const std::uint8_t byte : bytes) {
+        if (byte != 0) {
+            lines.Feed(byte);
+        }
+    }
+    return lines.Lines();
+}
 
-UnmarkedJudgement JudgeUnmarked(std::span<const std::uint8_t> bytes)
+// The order settings lines tell, or in doubt the order to read the bytes in
+// as best they can be; nothing for 8-bit text.
+Utf16Judgement JudgeUnmarked(std::span<const std::uint8_t> bytes)
 {
     if (bytes.empty() || bytes.size() % 2 != 0) {
         return {};
     }
     const UnmarkedReading little = ReadUnmarked(bytes, Utf16Order::LittleEndian);
     const UnmarkedReading big = ReadUnmarked(bytes, Utf16Order::BigEndian);
-    const std::size_t littleCount = little.text ? little.ascii : 0;
-    const std::size_t bigCount = big.text ? big.ascii : 0;
-    const bool bigWins = bigCount > littleCount;
-    const UnmarkedReading& winner = bigWins ? big : little;
-    const std::size_t most = std::max(littleCount, bigCount), least = std::min(littleCount, bigCount);
-    // One ASCII character other than "=", "[" or a line end is what a
-    // stray zero byte in 8-bit text makes.
-    if (most == 0 || (most < 2 && winner.structure == 0)) {
+    if (little.Told() != big.Told()) {
+        return {little.Told() ? Utf16Order::LittleEndian : Utf16Order::BigEndian, false};
+    }
+    // Settings lines in neither order (or in both): the order cannot be
+    // told, and no count of characters tells it instead. Zero bytes beside
+    // 8-bit settings lines are stray; UTF-16 text with some ASCII in it is
+    // read as best it can be: in the order that reads more of what settings
+    // lines are made of, else more ASCII.
+    if (!little.Told() && EightBitSettingsLines(bytes)) {
         return {};
     }
-    if (littleCount == bigCount) {
-        // As likely either way: read in the order with more ASCII beside
-        // common characters, else in the one an editor's "Unicode" writes.
-        return {big.asciiBesideCommon > little.asciiBesideCommon ? Utf16Order::BigEndian : Utf16Order::LittleEndian,
-                true};
+    const auto weight = [](const UnmarkedReading& reading) {
+        return reading.text ? std::pair(reading.structure, reading.ascii) : std::pair<std::size_t, std::size_t>();
+    };
+    if (std::max(weight(little).second, weight(big).second) < 3) {
+        return {};
     }
-    // Told only by "=", "[" and line ends, which the rare characters make of
-    // any text, against ASCII text in the other order: either is as likely.
-    return {bigWins ? Utf16Order::BigEndian : Utf16Order::LittleEndian, winner.structure == most && least > 0};
+    return {weight(big) > weight(little) ? Utf16Order::BigEndian : Utf16Order::LittleEndian, true};
 }
 
 } // namespace
@@ -179,19 +207,24 @@ std::optional<Utf16Order> Utf16OrderWithoutMark(std::span<const std::uint8_t> by
 
 bool Utf16OrderInDoubt(std::span<const std::uint8_t> bytes)
 {
-    return !Utf16ByteOrderMark(bytes) && JudgeUnmarked(bytes).inDoubt;
+    return JudgeUtf16(bytes).inDoubt;
+}
+
+Utf16Judgement JudgeUtf16(std::span<const std::uint8_t> bytes)
+{
+    // A UTF-8 mark decides as a UTF-16 one does, whatever follows it.
+    if (bytes.size() >= 3 && bytes[0] == 0xEF && bytes[1] == 0xBB && bytes[2] == 0xBF) {
+        return {};
+    }
+    if (const std::optional<Utf16Order> marked = Utf16ByteOrderMark(bytes)) {
+        return {marked, false};
+    }
+    return JudgeUnmarked(bytes);
 }
 
 std::optional<Utf16Order> Utf16TextOrder(std::span<const std::uint8_t> bytes)
 {
-    // A UTF-8 mark decides as a UTF-16 one does, whatever follows it.
-    if (bytes.size() >= 3 && bytes[0] == 0xEF && bytes[1] == 0xBB && bytes[2] == 0xBF) {
-        return std::nullopt;
-    }
-    if (const std::optional<Utf16Order> marked = Utf16ByteOrderMark(bytes)) {
-        return marked;
-    }
-    return Utf16OrderWithoutMark(bytes);
+    return JudgeUtf16(bytes).order;
 }
 
 std::string Utf16Mark(Utf16Order order)

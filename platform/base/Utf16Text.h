@@ -21,28 +21,39 @@ std::optional<Utf16Order> Utf16ByteOrderMark(std::span<const std::uint8_t> bytes
 std::string Utf16Mark(Utf16Order order);
 
 // The order of UTF-16 text that has no mark, as some tools save it, or
-// nothing. The bytes must be UTF-16 text of that order from start to end:
-// an even count, surrogates in pairs, no NUL or other control character
-// but tab and line ends, and no CR or LF as a unit's high byte beside a
-// byte other than zero (which is how 8-bit line ends read). The order is
-// the one that reads more of the text as ASCII (tab, line ends, U+0020 to
-// U+007E), where the other order reads a character seldom met: keys,
-// blanks and punctuation read so only in their own order, so they outweigh
-// a rare character such as U+3D00, U+5B00, U+0A00 or U+0D00, which reads as
-// "=", "[" or a line end in the other. An ASCII character that the other
-// order reads as a common one (U+3000 as "0", 一 as "N") tells neither. Two
-// ASCII characters, or one "=", "[" or line end, must tell it (a stray zero
-// byte in 8-bit text makes one), so 8-bit text with a UTF-16 line in it, or
-// zeroed in places, is not taken for UTF-16.
+// nothing for 8-bit text. The order is told by structure alone: the bytes
+// read as settings lines in that order and not in the other, with line ends,
+// "=", "[" and ";" as characters of that order and every line a section, a
+// comment (";" or "#"), a blank or a key with "=" (the program's keys are
+// plain ASCII). In the other order those characters read as U+0A00, U+3D00,
+// U+5B00 and their kin, so a settings file read so is one long line of them.
+// The lines must hold three ASCII characters, two of them different: one or
+// two stray zero bytes in 8-bit text make fewer. The bytes must also be
+// UTF-16 text of that order from start to end: surrogates in pairs, no NUL
+// or other control character but tab and line ends, and no CR or LF as a
+// unit's high byte beside a byte other than zero (which is how 8-bit line
+// ends read). Bytes that read as settings lines in neither order are in
+// doubt (Utf16OrderInDoubt), and given in the order that reads more of
+// those characters, else more ASCII, where that is three characters or more
+// and their zero bytes are no stray ones beside 8-bit settings lines; else
+// they are 8-bit text.
 std::optional<Utf16Order> Utf16OrderWithoutMark(std::span<const std::uint8_t> bytes);
-// True for bytes that Utf16OrderWithoutMark takes for UTF-16 although both
-// orders read as much ASCII, or the order it gives reads only "=", "[" and
-// line ends (which the rare characters make) against ASCII text in the
-// other: either is as likely, and the order given is a guess.
+// True for bytes without a mark that Utf16OrderWithoutMark reads as UTF-16
+// although their order cannot be told: the order given is a guess, and
+// nothing may be written into them.
 bool Utf16OrderInDoubt(std::span<const std::uint8_t> bytes);
+// The words in which a writer refuses a save into a file whose byte order
+// cannot be told; the operator's box is worded by them.
+inline constexpr std::string_view ByteOrderUntold = "its byte order cannot be told";
 // The order of a file that is UTF-16, by its mark or without one; a UTF-8
 // mark makes it no UTF-16, whatever follows.
 std::optional<Utf16Order> Utf16TextOrder(std::span<const std::uint8_t> bytes);
+// The same order, and whether it is in doubt, at once.
+struct Utf16Judgement {
+    std::optional<Utf16Order> order;
+    bool inDoubt = false;
+};
+Utf16Judgement JudgeUtf16(std::span<const std::uint8_t> bytes);
 
 // The UTF-8 text of UTF-16 bytes (without their mark), or why they are no
 // UTF-16 text: an odd number of bytes, a surrogate without its pair.

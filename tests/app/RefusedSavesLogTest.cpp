@@ -40,9 +40,9 @@ protected:
 
 TEST_F(RefusedSavesLog, EveryValueABoxSpeaksOfIsInTheLogWhenItShows)
 {
-    // UTF-16 without a mark, as likely in either byte order: "; " and a line
-    // end in one, "[" four times in the other. It takes no value.
-    const std::string ini = folder.Write("tolv.ini", testsupport::Utf16File("; 嬀嬀嬀嬀\r\n", "LE").substr(2));
+    // UTF-16 without a mark whose key is no ASCII name: settings lines in
+    // neither byte order. It takes no value.
+    const std::string ini = folder.Write("tolv.ini", testsupport::Utf16File("; 嬀嬀嬀嬀\r\n曲=朝\r\n", "LE").substr(2));
     ASSERT_TRUE(Start());
     ASSERT_EQ(basic::SettingsIniPath, ini);
 

@@ -143,16 +143,26 @@ TEST_F(Utf16Settings, ShortAndJapaneseNamesAreUtf16)
 {
     SetsInItsOrder("a=1\r\n", "a=1", "x");
     SetsInItsOrder("ab=2\r\nb=3\r\nabc=4\r\n", "ab=2", "x");
-    SetsInItsOrder("朝=朝のニュース\r\n夜=音楽\r\n", "朝=朝のニュース", "x");
+    SetsInItsOrder("a=朝のニュース\r\nb=音楽\r\n", "a=朝のニュース", "x");
+    // Keys that are no ASCII name make no settings line: such a file is read
+    // in the likelier order, and takes no change.
+    for (const std::string order : {"LE", "BE"}) {
+        WriteBytes(keyFile, Unmarked("朝=朝のニュース\r\n夜=音楽\r\n", order));
+        EXPECT_EQ(platform::ReadRegistryValue(keyPath, "夜"), "音楽");
+        EXPECT_FALSE(platform::WriteRegistryValue(keyPath, "New", "x").ok) << order;
+        EXPECT_EQ(testsupport::ReadText(keyFile), Unmarked("朝=朝のニュース\r\n夜=音楽\r\n", order));
+    }
 }
 
 TEST_F(Utf16Settings, CharactersEndingInAZeroByteNeverTellTheOrder)
 {
     SetsInItsOrder("a=　　　一一一\r\n", "a=　　　一一一", "　一　一");
-    // Without a line end, only "=" tells it.
+    // Without a line end, "a" and "=" are all the ASCII there is: what two
+    // stray zero bytes in 8-bit text make. It takes no change.
     for (const std::string order : {"LE", "BE"}) {
         WriteBytes(keyFile, Unmarked("a=　　　一一一", order));
-        EXPECT_EQ(platform::ReadRegistryValue(keyPath, "a"), "　　　一一一") << order;
+        EXPECT_FALSE(platform::WriteRegistryValue(keyPath, "New", "x").ok) << order;
+        EXPECT_EQ(testsupport::ReadText(keyFile), Unmarked("a=　　　一一一", order));
     }
 }
 
@@ -171,7 +181,7 @@ TEST_F(Utf16Settings, AOneLineFileIsReadAndWrittenInTheOrderItsAsciiTextTells)
     // other order, which a value without a line end cannot rule out: the
     // key and its "=" outweigh them. (Files as likely either way: Utf16Order.)
     for (const std::string order : {"LE", "BE"}) {
-        for (const std::string text : {"FOTime=嬁嬀㴀", "FOTime=਀ഀ㴀嬀", "a=਀"}) {
+        for (const std::string text : {"FOTime=嬁嬀㴀", "FOTime=਀ഀ㴀嬀", "ab=਀"}) {
             const std::string bytes = Unmarked(text, order);
             const std::string key = text.substr(0, text.find('='));
             WriteBytes(keyFile, bytes);
