@@ -7,6 +7,7 @@
 #include "platform/base/Hooks.h"
 
 #include "platform/audio/MediaFramework.h"
+#include "support/FileSourceReads.h"
 #include "support/RealWait.h"
 
 #include <gst/gst.h>
@@ -16,7 +17,6 @@
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
-#include <string_view>
 
 namespace {
 
@@ -36,14 +36,8 @@ public:
     explicit ReadsThatStop(std::uint64_t stopAt) : stopAt_(stopAt)
     {
         EXPECT_TRUE(platform::audio::StartMediaFramework());
-        signal_ = g_signal_lookup("deep-element-added", GST_TYPE_BIN);
-        hook_ = g_signal_add_emission_hook(signal_, 0, &ElementAdded, this, nullptr);
     }
-    ~ReadsThatStop()
-    {
-        g_signal_remove_emission_hook(signal_, hook_);
-        Release();
-    }
+    ~ReadsThatStop() { Release(); }
     ReadsThatStop(const ReadsThatStop&) = delete;
     ReadsThatStop& operator=(const ReadsThatStop&) = delete;
 
@@ -63,21 +57,9 @@ public:
     }
 
 private:
-    static gboolean ElementAdded(GSignalInvocationHint*, guint count, const GValue* values, gpointer self)
-    {
-        GstElement* element = count >= 3 ? GST_ELEMENT(g_value_get_object(&values[2])) : nullptr;
-        GstElementFactory* factory = element != nullptr ? gst_element_get_factory(element) : nullptr;
-        if (factory != nullptr && std::string_view(GST_OBJECT_NAME(factory)) == "filesrc") {
-            GstPad* pad = gst_element_get_static_pad(element, "src");
-            gst_pad_add_probe(pad, GST_PAD_PROBE_TYPE_BUFFER, &Read, self, nullptr);
-            gst_object_unref(pad);
-        }
-        return TRUE;
-    }
-    static GstPadProbeReturn Read(GstPad*, GstPadProbeInfo* info, gpointer data)
+    static void Read(GstBuffer* buffer, void* data)
     {
         auto* self = static_cast<ReadsThatStop*>(data);
-        GstBuffer* buffer = GST_PAD_PROBE_INFO_BUFFER(info);
         if (buffer != nullptr && GST_BUFFER_OFFSET(buffer) + gst_buffer_get_size(buffer) > self->stopAt_) {
             std::unique_lock lock(self->mutex_);
             ++self->waiting_;
@@ -85,17 +67,16 @@ private:
             self->wake_.wait_for(lock, testsupport::RealWait, [self] { return self->released_; });
             --self->waiting_;
         }
-        return GST_PAD_PROBE_OK;
     }
 
     const std::uint64_t stopAt_;
-    guint signal_ = 0;
-    gulong hook_ = 0;
     std::mutex mutex_;
     std::condition_variable wake_;
     std::condition_variable stopped_;
     bool released_ = false;
     int waiting_ = 0;
+    // Last, so reads stop being hooked before the rest goes.
+    testsupport::FileSourceReads probe_{&Read, this};
 };
 
 class StalledReads : public graphtest::GraphPlayerFixture {
